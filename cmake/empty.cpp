@@ -1,0 +1,1 @@
+// Placeholder for a module that has no sources yet.

@@ -1,0 +1,46 @@
+// The error that carries the original's error numbers across layers.
+// Thrown where the original raised, caught where it trapped; never swallowed silently.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace tolvane {
+
+namespace errnum {
+constexpr int InvalidCall = 5;    // invalid procedure call or argument
+constexpr int Overflow = 6;
+constexpr int Subscript = 9;      // subscript out of range
+constexpr int DivisionByZero = 11;
+constexpr int TypeMismatch = 13;
+constexpr int FileNotFound = 53;
+constexpr int FileAccess = 75;    // path/file access error
+constexpr int InvalidUseOfNull = 94;
+constexpr int ObjectRequired = 424;
+constexpr int NoCurrentRecord = 3021;
+constexpr int DuplicateKey = 3022;
+constexpr int FieldTooSmall = 3163;
+constexpr int ItemNotFound = 3265;
+constexpr int RequiredField = 3314;
+constexpr int DatabaseFailure = 3146;
+}  // namespace errnum
+
+class NumberedError : public std::runtime_error {
+public:
+    NumberedError(int number, std::string description, std::string source = {})
+        : std::runtime_error(description),
+          number_(number),
+          description_(std::move(description)),
+          source_(std::move(source)) {}
+
+    int number() const { return number_; }
+    const std::string& description() const { return description_; }
+    const std::string& source() const { return source_; }
+
+private:
+    int number_;
+    std::string description_;
+    std::string source_;
+};
+
+}  // namespace tolvane
