@@ -1,0 +1,104 @@
+// GestoreDb: the program's open databases (SQLite files) kept under string identifiers, with
+// SQL execution, the schema of each database, cached statements and grouped commits.
+// Never lets a statement's failure pass silently: every failure is a NumberedError.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/numbered_error.h"
+#include "suite/schema_info.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tolvane {
+
+struct DbConnection;
+
+struct OpenOptions {
+    bool wal = false;       // company databases: one writer, readers never blocked
+    bool create = false;    // create the file when missing (tests, new databases)
+    bool readOnly = false;
+};
+
+class GestoreDb {
+public:
+    GestoreDb();
+    ~GestoreDb();
+    GestoreDb(const GestoreDb&) = delete;
+    GestoreDb& operator=(const GestoreDb&) = delete;
+
+    // Opens a database file (a Windows path from an INI file is mapped first). Returns the
+    // new identifier, or "Err: " followed by the error text; never throws. `connect` and
+    // `password` are kept for the callers' argument lists: SQLite files have neither.
+    // Opening a file that is already open shares its connection under a new identifier.
+    std::string ApriConnessione(const std::string& nomeDb, const std::string& connect = "",
+                                const std::string& password = "", OpenOptions options = {});
+    // Closes the identifier (commits a pending grouped run); unknown identifiers are ignored.
+    void ChiudiConnessione(const std::string& idDb);
+    bool EsisteConnessione(const std::string& idDb) const;
+    // The file behind an identifier; raises 3146 for an unknown identifier.
+    std::string PercorsoDb(const std::string& idDb) const;
+
+    // Runs one statement written in the program's SQL dialect; returns the rows changed.
+    // Raises 3022 duplicate key, 3314 required field, 3146 with the database's own text.
+    long EseguiSql(const std::string& idDb, const std::string& sql);
+
+    // Named connection values: "DbTipoSql", "DbSqlPubUID", "DbSqlPubPWD", "DbAccPWD"
+    // (names compared without regard to case; a value never set reads as "").
+    std::string ValoreConnessione(const std::string& nome) const;
+    void ImpostaValoreConnessione(const std::string& nome, const std::string& valore);
+
+    // The schema of the database under an identifier, in place of the DAO table definitions.
+    // Refreshed when the schema changes; raises 3146 for an unknown identifier.
+    SchemaInfo& Schema(const std::string& idDb);
+
+    // The connection behind an identifier, for the record-set layer and grouped runs;
+    // raises 3146 for an unknown identifier.
+    DbConnection& connection(const std::string& idDb) const;
+
+    // Maps Windows paths from INI files to local paths; identity until set.
+    static void setPathMapper(std::function<std::string(const std::string&)> mapper);
+
+private:
+    std::map<std::string, std::shared_ptr<DbConnection>, std::less<>> connections_;
+    std::map<std::string, std::string, std::less<>> values_;  // keys in lower case
+    long nextId_ = 0;
+};
+
+// Commit policy of a grouped run: commit every `statements` writes or `millis` milliseconds
+// (0 = no time limit), and always at the end, on an error and on a stop.
+struct GroupedCommitPolicy {
+    long statements = 1000;
+    long millis = 0;
+};
+
+// Scoped grouped commits on one database: the writes made through GestoreDb and GestoreRs on
+// it while the object lives are committed in groups. A write that fails commits what ran
+// before it; destruction (end, exception, stop) commits the rest. Nested scopes on the same
+// database join the outer one.
+class GroupedCommit {
+public:
+    GroupedCommit(GestoreDb& db, const std::string& idDb, GroupedCommitPolicy policy = {});
+    ~GroupedCommit();
+    GroupedCommit(const GroupedCommit&) = delete;
+    GroupedCommit& operator=(const GroupedCommit&) = delete;
+
+    // Commits now (a stop asked by the user); the run goes on in a new group.
+    void flush();
+
+private:
+    std::shared_ptr<DbConnection> connection_;
+    bool owner_ = false;
+};
+
+// Raises the database error of a failed SQLite call as the original's numbered error.
+[[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source);
+
+}  // namespace tolvane
