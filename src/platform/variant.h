@@ -64,6 +64,12 @@ public:
     Variant(std::string value);
     Variant(std::string_view value);
     Variant(const char* value);
+    // Wider or unsigned whole numbers: a Long when they fit, a Double otherwise.
+    Variant(long value);
+    Variant(long long value);
+    Variant(unsigned int value);
+    Variant(unsigned long value);
+    Variant(unsigned long long value);
 
     VarType type() const { return type_; }
     bool isEmpty() const { return type_ == VarType::Empty; }
@@ -97,6 +103,10 @@ private:
                  DateTime, std::string>
         value_;
 };
+
+// The original's Int (towards minus infinity) and Fix (towards zero).
+double Int(double value);
+double Fix(double value);
 
 // IsNumeric and IsDate of the original, on the Italian forms.
 bool isNumeric(const Variant& value);
