@@ -1,0 +1,263 @@
+// Tests of INI files: profile reading rules, edits that keep the file's own form, atomic writes.
+// Every case works on real files in a scratch folder.
+#include "platform/ini_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/numbered_error.h"
+#include "support/scratch_folder.h"
+
+namespace tolvane {
+namespace {
+
+using testing::ScratchFolder;
+namespace fs = std::filesystem;
+
+std::vector<std::string> folderEntries(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct ReadCase {
+    const char* rule;
+    std::string bytes;
+    const char* section;
+    const char* key;
+    std::string expected;
+};
+
+TEST(IniFile, ReadFollowsProfileRules) {
+    const std::vector<ReadCase> cases = {
+        {"caseless names", "[Menu]\r\nNomeDB=pelmor.mdb\r\n", "MENU", "nomedb", "pelmor.mdb"},
+        {"missing key", "[Menu]\r\nNomeDB=x\r\n", "Menu", "DriveDB", "<def>"},
+        {"missing section", "[Menu]\r\nNomeDB=x\r\n", "Base", "NomeDB", "<def>"},
+        {"key of another section", "[A]\r\nk=1\r\n[B]\r\n", "B", "k", "<def>"},
+        {"blanks trimmed", "[ Menu ]\r\n  k =  v w  \r\n", "Menu", "K", "v w"},
+        {"one pair of quotes", "[S]\r\nk=\"  a b \"\r\n", "S", "k", "  a b "},
+        {"lone quote kept", "[S]\r\nk=\"\r\n", "S", "k", "\""},
+        {"empty value is no default", "[S]\r\nk=\r\n", "S", "k", ""},
+        {"semicolon comment", "[S]\r\n;k=1\r\n", "S", ";k", "<def>"},
+        {"hash comment", "[S]\r\n#k=1\r\n", "S", "#k", "<def>"},
+        {"no inline comment", "[S]\r\nk=a ; b\r\n", "S", "k", "a ; b"},
+        {"first section wins", "[S]\r\nk=1\r\n[s]\r\nk=2\r\n", "S", "k", "1"},
+        {"first key wins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "1"},
+        {"equals in value", "[S]\r\nConnect=DSN=x;UID=y\r\n", "S", "connect", "DSN=x;UID=y"},
+        {"Windows-1252 byte", "[S]\r\nk=perch\xE9\r\n", "S", "k", "perch\xC3\xA9"},
+        {"UTF-8 with BOM", "\xEF\xBB\xBF[S]\nk=\xC3\xA8\n", "S", "k", "\xC3\xA8"},
+        {"UTF-8 without BOM", "[S]\nk=\xC3\xA8\n", "S", "k", "\xC3\xA8"},
+        {"last line without end", "[S]\r\nk=v", "S", "k", "v"},
+    };
+    for (const auto& c : cases) {
+        const IniFile ini = IniFile::parse(c.bytes);
+        EXPECT_EQ(ini.getString(c.section, c.key, "<def>"), c.expected) << c.rule;
+    }
+}
+
+TEST(IniFile, IntegerReadLikeThePlatform) {
+    const IniFile ini = IniFile::parse(
+        "[S]\r\na=12abc\r\nb=abc\r\nc=-5\r\nd=+7x\r\ne=\r\nf=4294967295\r\ng=\"3\"\r\n");
+    const std::vector<std::pair<const char*, int>> cases = {
+        {"a", 12}, {"b", 0}, {"c", -5}, {"d", 7}, {"e", 99}, {"f", -1}, {"g", 3}, {"none", 99},
+    };
+    for (const auto& [key, expected] : cases) {
+        EXPECT_EQ(ini.getInt("s", key, 99), expected) << key;
+    }
+}
+
+struct EditCase {
+    const char* rule;
+    std::string before;
+    std::function<bool(IniFile&)> edit;
+    std::string after;
+};
+
+TEST(IniFile, EditsKeepTheFilesOwnForm) {
+    const auto set = [](const char* s, const char* k, const char* v) {
+        return [=](IniFile& ini) { return ini.setString(s, k, v); };
+    };
+    const std::vector<EditCase> cases = {
+        {"update in place keeps spelling and spacing", "[Sez]\r\nChiave = vecchio\r\n",
+         set("SEZ", "chiave", "nuovo"), "[Sez]\r\nChiave = nuovo\r\n"},
+        {"new key after the section's last entry",
+         "[A]\r\nx=1\r\n\r\n; about B\r\n[B]\r\ny=2\r\n", set("a", "z", "3"),
+         "[A]\r\nx=1\r\nz=3\r\n\r\n; about B\r\n[B]\r\ny=2\r\n"},
+        {"new key in an empty section", "[A]\r\n[B]\r\n", set("A", "k", "v"),
+         "[A]\r\nk=v\r\n[B]\r\n"},
+        {"new section at the end", "; top\r\n[A]\r\nx=1\r\n", set("C", "k", "v"),
+         "; top\r\n[A]\r\nx=1\r\n[C]\r\nk=v\r\n"},
+        {"LF stays LF", "[A]\nx=1\n", set("A", "y", "2"), "[A]\nx=1\ny=2\n"},
+        {"last line without end", "[A]\nx=1", set("A", "y", "2"), "[A]\nx=1\ny=2\n"},
+        {"empty file gets CRLF", "", set("S", "k", "v"), "[S]\r\nk=v\r\n"},
+        {"delete key keeps comments", "[A]\r\n; c\r\nx=1\r\ny=2\r\n",
+         [](IniFile& ini) { return ini.removeKey("a", "X"); }, "[A]\r\n; c\r\ny=2\r\n"},
+        {"delete missing key changes nothing", "[A]\r\nx=1\r\n",
+         [](IniFile& ini) { return !ini.removeKey("A", "y"); }, "[A]\r\nx=1\r\n"},
+        {"delete section leaves the next one's comment",
+         "[A]\r\nx=1\r\n\r\n; about B\r\n[B]\r\ny=2\r\n",
+         [](IniFile& ini) { return ini.removeSection("a"); }, "\r\n; about B\r\n[B]\r\ny=2\r\n"},
+        {"delete last section", "[A]\r\nx=1\r\n[B]\r\ny=2\r\nz=3\r\n",
+         [](IniFile& ini) { return ini.removeSection("B"); }, "[A]\r\nx=1\r\n"},
+    };
+    for (const auto& c : cases) {
+        IniFile ini = IniFile::parse(c.before);
+        EXPECT_TRUE(c.edit(ini)) << c.rule;
+        EXPECT_EQ(ini.serialize(), c.after) << c.rule;
+    }
+}
+
+TEST(IniFile, LineBreaksInNamesOrValuesAreRefused) {
+    IniFile ini = IniFile::parse("[S]\r\nk=1\r\n");
+    const std::vector<std::function<void()>> calls = {
+        [&] { ini.setString("S", "k", "x\r\n[Menu]\r\nNomeDB=altro"); },
+        [&] { ini.setString("S\n", "k", "x"); },
+        [&] { ini.setString("S", "a=b", "x"); },
+        [&] { ini.setString("S", "", "x"); },
+        [&] { ini.setString("", "k", "x"); },
+    };
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        try {
+            calls[i]();
+            ADD_FAILURE() << "call " << i << " accepted";
+        } catch (const NumberedError& e) {
+            EXPECT_EQ(e.number(), errnum::InvalidCall) << i;
+        }
+    }
+    EXPECT_EQ(ini.serialize(), "[S]\r\nk=1\r\n");
+}
+
+struct EncodingCase {
+    const char* rule;
+    std::string before;
+    std::string after;
+};
+
+TEST(IniFile, WriteKeepsEncodingAndLineEnds) {
+    const std::vector<EncodingCase> cases = {
+        {"Windows-1252 stays Windows-1252", "[S]\r\nk=caff\xE8\r\n",
+         "[S]\r\nk=caff\xE8\r\nn=perch\xE9\r\n"},
+        {"ASCII file takes Windows-1252", "[S]\r\nk=v\r\n", "[S]\r\nk=v\r\nn=perch\xE9\r\n"},
+        {"UTF-8 with BOM stays so", "\xEF\xBB\xBF[S]\r\nk=caff\xC3\xA8\r\n",
+         "\xEF\xBB\xBF[S]\r\nk=caff\xC3\xA8\r\nn=perch\xC3\xA9\r\n"},
+        {"UTF-8 without BOM stays so", "[S]\nk=caff\xC3\xA8\n",
+         "[S]\nk=caff\xC3\xA8\nn=perch\xC3\xA9\n"},
+    };
+    ScratchFolder folder;
+    for (const auto& c : cases) {
+        const std::string path = folder.write("enc.ini", c.before);
+        IniFile::writeString(path, "s", "n", "perch\xC3\xA9");
+        EXPECT_EQ(ScratchFolder::read(path), c.after) << c.rule;
+    }
+}
+
+TEST(IniFile, OpenTellsMissingFromEmpty) {
+    ScratchFolder folder;
+    const std::string missing = folder.file("pelmor.ini");
+    EXPECT_EQ(IniFile::load(missing).status(), IniFile::Status::Missing);
+    EXPECT_EQ(IniFile::load(missing).getString("Menu", "NomeDB", "def"), "def");
+    try {
+        IniFile::open(missing);
+        ADD_FAILURE() << "missing file opened";
+    } catch (const NumberedError& e) {
+        EXPECT_EQ(e.number(), errnum::FileNotFound);
+        EXPECT_NE(e.description().find(missing), std::string::npos) << e.description();
+    }
+    EXPECT_EQ(IniFile::open(folder.write("empty.ini", "")).status(), IniFile::Status::Loaded);
+}
+
+TEST(IniFile, UpdateWritesOnlyWhenSomethingChanged) {
+    ScratchFolder other;
+    const std::string missing = other.file("nuovo.ini");
+    IniFile::deleteKey(missing, "S", "k");
+    IniFile::deleteSection(missing, "S");
+    EXPECT_FALSE(fs::exists(missing)) << "deleting from a missing file created it";
+
+    ScratchFolder folder;
+    const std::string path = folder.write("t.ini", "[S]\r\nk=v\r\n");
+    ::chmod(path.c_str(), 0640);
+    struct stat before {};
+    ::stat(path.c_str(), &before);
+    IniFile::writeString(path, "s", "K", "v");
+    struct stat same {};
+    ::stat(path.c_str(), &same);
+    EXPECT_EQ(same.st_ino, before.st_ino) << "an unchanged value rewrote the file";
+
+    IniFile::writeString(path, "S", "k", "w");
+    struct stat after {};
+    ::stat(path.c_str(), &after);
+    EXPECT_NE(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mode & 07777, 0640u) << "permissions lost on replace";
+    EXPECT_EQ(folderEntries(folder.path()), (std::vector<std::string>{"t.ini", "t.ini.lock"}));
+}
+
+TEST(IniFile, LinkedFileIsReplacedBehindTheLink) {
+    ScratchFolder folder;
+    const std::string real = folder.write("real/pelmor.ini", "[S]\r\nk=1\r\n");
+    const std::string link = folder.file("pelmor.ini");
+    fs::create_symlink(real, link);
+    IniFile::writeString(link, "S", "k", "2");
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ScratchFolder::read(real), "[S]\r\nk=2\r\n");
+}
+
+// Each way to make a write fail must leave the original whole and no temporary file behind.
+TEST(IniFile, FailedWriteLeavesOriginalIntact) {
+    const std::string original = "[S]\r\nk=1\r\n";
+
+    {  // the file cannot be written at all: the write limit of the process is below its size
+        ScratchFolder folder;
+        const std::string path = folder.write("t.ini", original);
+        rlimit saved {};
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 8;
+        const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        int number = 0;
+        std::string description;
+        try {
+            IniFile::writeString(path, "S", "k", "un valore lungo");
+        } catch (const NumberedError& e) {
+            number = e.number();
+            description = e.description();
+        }
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        ::signal(SIGXFSZ, oldHandler);
+        EXPECT_EQ(number, errnum::FileAccess);
+        EXPECT_NE(description.find(path), std::string::npos) << description;
+        EXPECT_EQ(ScratchFolder::read(path), original);
+        EXPECT_EQ(folderEntries(folder.path()), (std::vector<std::string>{"t.ini", "t.ini.lock"}));
+    }
+    {  // the file cannot be read: rewriting it would lose what it holds
+        ScratchFolder folder;
+        const std::string path = folder.file("t.ini");
+        fs::create_directory(path);
+        EXPECT_THROW(IniFile::writeString(path, "S", "k", "2"), NumberedError);
+        EXPECT_TRUE(fs::is_directory(path));
+    }
+    if (::geteuid() != 0) {  // the folder refuses new files; root would not be refused
+        ScratchFolder folder;
+        const std::string path = folder.write("t.ini", original);
+        ::chmod(folder.path().c_str(), 0555);
+        EXPECT_THROW(IniFile::writeString(path, "S", "k", "2"), NumberedError);
+        ::chmod(folder.path().c_str(), 0755);
+        EXPECT_EQ(ScratchFolder::read(path), original);
+        EXPECT_EQ(folderEntries(folder.path()), (std::vector<std::string>{"t.ini"}));
+    }
+}
+
+}  // namespace
+}  // namespace tolvane
