@@ -6,6 +6,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <ostream>
 
 #include "platform/variant_detail.h"
 #include "platform/text.h"
@@ -381,6 +382,22 @@ bool isDate(const Variant& value) {
 
 bool parseNumber(std::string_view text, double& out) {
     return readNumber(text, out) == NumberRead::Ok;
+}
+
+std::ostream& operator<<(std::ostream& out, const Variant& value) {
+    static constexpr const char* names[] = {"Empty",    "Null", "Integer", "Long",
+                                            "Single",   "Double", "Currency", "Date",
+                                            "String",   "",     "",        "Boolean"};
+    out << names[static_cast<int>(value.type())];
+    if (value.isString()) return out << " \"" << value.text() << '"';
+    if (!value.isEmpty() && !value.isNull()) out << ' ' << value.text();
+    return out;
+}
+
+std::ostream& operator<<(std::ostream& out, Currency value) { return out << currencyText(value); }
+
+std::ostream& operator<<(std::ostream& out, DateTime value) {
+    return out << dateText(value) << " (" << numberText(value.serial) << ')';
 }
 
 double Int(double value) { return std::floor(value); }

@@ -4,6 +4,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -103,6 +104,11 @@ private:
                  DateTime, std::string>
         value_;
 };
+
+// For test failure messages and logs: the type and the Italian text ("Long 5", "Null").
+std::ostream& operator<<(std::ostream& out, const Variant& value);
+std::ostream& operator<<(std::ostream& out, Currency value);
+std::ostream& operator<<(std::ostream& out, DateTime value);
 
 // The original's Int (towards minus infinity) and Fix (towards zero).
 double Int(double value);
