@@ -1,0 +1,54 @@
+// What a display back end watches: every change of a form or control of the window model.
+// Observers only look; they must never change the model from inside a notification.
+#pragma once
+
+namespace tolvane::ui {
+
+class Control;
+class Form;
+
+enum class Property {
+    Text,
+    Caption,
+    Value,
+    ListIndex,
+    Items,
+    Visible,
+    Enabled,
+    Locked,
+    BackColor,
+    ForeColor,
+    Font,
+    Selection,
+    Geometry,
+    ZOrder,
+    TabOrder,
+    Tag,
+    HelpContext,
+    MaxLength,
+    PasswordChar,
+    Picture,
+    Cells,
+    Range,
+    Interval,
+    Tabs,
+    Other,
+};
+
+class UiObserver {
+public:
+    virtual ~UiObserver() = default;
+
+    virtual void controlChanged(Control&, Property) {}
+    virtual void formChanged(Form&, Property) {}
+    virtual void formLoaded(Form&) {}
+    virtual void formShown(Form&, bool /*modal*/) {}
+    virtual void formHidden(Form&) {}
+    virtual void formUnloaded(Form&) {}
+    // The control that holds the focus inside its form (nullptr: none).
+    virtual void focusChanged(Form&, Control*) {}
+    virtual void activeFormChanged(Form*) {}
+    virtual void mousePointerChanged(int) {}
+};
+
+}  // namespace tolvane::ui

@@ -1,0 +1,43 @@
+// What a user does to the window model: clicks, typing, keys, choices, closing a window.
+// The scripted driver and a display back end both act through these, so a user's action
+// always raises the same events in the same order (focus first, then the action).
+#pragma once
+
+#include <string_view>
+
+#include "ui/controls.h"
+#include "ui/form.h"
+
+namespace tolvane::ui::user {
+
+// Gives the focus to the control (the field being left runs its leave rule). Raises 5 when
+// the control cannot take it.
+void focus(Control& control);
+
+// A click: the control takes the focus first when it can; the click happens only when the
+// focus is still on it after the leave rule of the field that was left (as on the original
+// platform, a leave rule that sends the focus elsewhere swallows the click). Check boxes
+// toggle and option buttons select before their click event. Returns whether it clicked.
+// Raises 5 for a hidden or disabled control.
+bool click(Control& control);
+void dblClick(Control& control);
+
+// Focus, then each character through the key pipeline (key down, key press, key up).
+void type(Control& control, std::string_view text);
+// Focus, select the whole text, then type: what a user does to fill a field.
+void fill(TextBox& box, std::string_view text);
+// A key on the form's active control (the form itself when none): key down, key press when the
+// key has a character (Enter, Esc, Backspace), key up. Tab moves the focus; Enter and Esc
+// press the default and cancel buttons.
+void key(Form& form, int keyCode, int shift = 0);
+// One key with an explicit character, for keys whose character depends on the keyboard.
+void keyWithChar(Form& form, int keyCode, int shift, int keyAscii);
+
+void choose(ListControl& list, int index);  // focus, then the list index (Click)
+void chooseTab(TabStrip& tabs, int index);  // BeforeClick may refuse
+void scroll(ScrollBar& bar, int value);     // Scroll then Change
+void chooseCell(Grid& grid, int row, int col);
+// The close box of the window: query-unload with ControlMenu, then unload.
+bool close(Form& form);
+
+}  // namespace tolvane::ui::user
