@@ -1,0 +1,51 @@
+// Streaming line reader for the batch input files: any size, read in large blocks, lines in UTF-8.
+// Never loads a whole file and never hands out text that is not valid UTF-8.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tolvane {
+
+// Lines end at CRLF, LF or CR, mixed in one file if need be; the last line needs no line end.
+// A Ctrl-Z (0x1A) as the very last character of the file is an old end-of-file mark and is
+// dropped. Encodings: Windows-1252 by default (also "" , "CP1252", "ANSI"); "UTF-8"; any other
+// name that iconv knows ("ISO-8859-1", "UTF-16" ...). A file that starts with a UTF-8 byte order
+// mark is read as UTF-8 whatever the name; the mark itself is never part of the first line.
+// Bytes that are not valid in the encoding become U+FFFD.
+class TextFileReader {
+public:
+    // Raises 53 "File non trovato: <path>" when the file is missing, 75 when it cannot be read,
+    // 5 for an encoding nobody knows.
+    explicit TextFileReader(const std::string& path, std::string_view encoding = {});
+    ~TextFileReader();
+    TextFileReader(const TextFileReader&) = delete;
+    TextFileReader& operator=(const TextFileReader&) = delete;
+
+    // The next line without its line end; false, with line emptied, when none is left.
+    bool readLine(std::string& line);
+    // True when no line is left, as the original's EOF: an empty file is at end at once.
+    bool eof();
+    // Lines returned so far: the number of the last line read, counted from 1.
+    long lineNumber() const { return lineNumber_; }
+    const std::string& path() const { return path_; }
+
+    class Decoder;  // turns blocks of the file's encoding into UTF-8; defined with the reader
+
+private:
+    bool fill();  // appends the next decoded block to buffer_; false at end of file
+
+    std::string path_;
+    int fd_ = -1;
+    std::unique_ptr<Decoder> decoder_;
+    std::string raw_;      // one block as read
+    std::string buffer_;   // decoded text not yet returned, from pos_
+    std::size_t pos_ = 0;
+    bool sourceDone_ = false;
+    bool firstBlock_ = true;
+    long lineNumber_ = 0;
+};
+
+}  // namespace tolvane
