@@ -1,0 +1,73 @@
+// Shared business rules: qualified names, separator escapes (a backslash and three digits up
+// to 255 only) and the account split that never puts a dash into a part.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/servizi_comuni.h"
+
+namespace tolvane {
+namespace {
+
+TEST(ServiziComuni, CampoQualificatoJoinsWithAPoint) {
+    EXPECT_EQ(CampoQualificato("ART1", "Articoli.Codice"), "ART1.Articoli.Codice");
+    EXPECT_EQ(CampoQualificato("", ""), ".");
+}
+
+TEST(ServiziComuni, SeparaPercorsoDecodesOnlyCodesUpTo255) {
+    struct Case {
+        const char* text;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"\\009", "\t"},
+        {"\\059", ";"},
+        {"x\\0591", "x;1"},
+        {"\\233", "\xC3\xA9"},
+        {"\\128", "\xE2\x82\xAC"},
+        {"\\000", std::string(1, '\0')},
+        {"\\256", "\\256"},
+        {"\\999", "\\999"},
+        {"\\\\", "\\"},
+        {"\\\\009", "\\009"},
+        {"\\12", "\\12"},
+        {"\\abc", "\\abc"},
+        {"\\-12", "\\-12"},
+        {"a\\", "a\\"},
+        {"", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SeparaPercorso(c.text), c.expected) << c.text;
+}
+
+TEST(ServiziComuni, DividiContoSplitsAtDashesOrFixedPositions) {
+    struct Case {
+        const char* text;
+        const char* group;
+        const char* mastro;
+        const char* account;
+    };
+    const Case cases[] = {
+        {"01-02-003", "01", "02", "003"},
+        {"0102003", "01", "02", "003"},
+        {"01-02-003-4", "01", "02", "003-4"},
+        {"01--", "01", "", ""},
+        {"-02-003", "", "02", "003"},
+        {"01-02", "01", "02", ""},
+        {"01-02-", "01", "02", ""},
+        {"", "", "", ""},
+        {"0", "0", "", ""},
+        {"010", "01", "0", ""},
+        {"01020034", "01", "02", "0034"},
+        {"èà0312", "èà", "03", "12"},
+    };
+    for (const Case& c : cases) {
+        std::string g = "x", m = "x", a = "x";
+        DividiConto(c.text, g, m, a);
+        EXPECT_EQ(g, c.group) << c.text;
+        EXPECT_EQ(m, c.mastro) << c.text;
+        EXPECT_EQ(a, c.account) << c.text;
+    }
+}
+
+}  // namespace
+}  // namespace tolvane
