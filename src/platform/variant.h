@@ -126,8 +126,9 @@ std::string dateText(DateTime value);
 
 // Reads an Italian number ("1.234,56", "-3", "1,5E3"); false when the text is not one.
 bool parseNumber(std::string_view text, double& out);
-// Reads "dd/mm/yyyy", "d/m/yy", "dd-mm-yyyy", "ddmmyyyy"-free forms and ISO "yyyy-mm-dd";
-// false when the text is not a date.
+// Reads "dd/mm/yyyy", "d/m/yy", "dd-mm-yyyy", "dd.mm.yyyy" and ISO "yyyy-mm-dd", each with an
+// optional time "hh:mm[:ss]", or a time alone; years 00..29 are 20xx, 30..99 are 19xx.
+// False when the text is not a date (no compact "ddmmyyyy", no day without its year).
 bool parseDate(std::string_view text, DateTime& out);
 
 }  // namespace tolvane
