@@ -15,6 +15,7 @@ constexpr int DivisionByZero = 11;
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int FileAccess = 75;    // path/file access error
+constexpr int InvalidPattern = 93;  // invalid pattern string (Like)
 constexpr int InvalidUseOfNull = 94;
 constexpr int ObjectRequired = 424;
 constexpr int NoCurrentRecord = 3021;
