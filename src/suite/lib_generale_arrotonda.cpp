@@ -164,6 +164,17 @@ Variant LibGenerale::Arrotonda(const Variant& pvValore, std::string_view psModo,
             return Variant(roundCurrency(pvValore.toCurrency(), mode, pdPasso, piEsponente));
         case VarType::String:
             return Variant(roundDecimal(ValoreDouble(pvValore, false), mode, pdPasso, piEsponente));
+        case VarType::Integer:
+        case VarType::Long: {
+            // Whole numbers stay whole numbers of their own type while they fit.
+            const double r = roundDecimal(pvValore.toDouble(), mode, pdPasso, piEsponente);
+            const bool isInteger = pvValore.type() == VarType::Integer;
+            const double lo = isInteger ? -32768.0 : -2147483648.0;
+            const double hi = isInteger ? 32767.0 : 2147483647.0;
+            if (r != std::trunc(r) || r < lo || r > hi) return Variant(r);
+            if (isInteger) return Variant(static_cast<std::int16_t>(r));
+            return Variant(static_cast<std::int32_t>(r));
+        }
         default:
             return Variant(roundDecimal(pvValore.toDouble(), mode, pdPasso, piEsponente));
     }

@@ -106,6 +106,11 @@ TEST(LibGeneraleArrotonda, ValuesKeepEmptyTextAndCurrencyExact) {
     EXPECT_EQ(cur.toCurrency().scaled, 26800);
     EXPECT_EQ(lib().Arrotonda(Variant(Currency{-25000}), "A", 1, 0).toCurrency().scaled, -30000);
 
+    const Variant whole = lib().Arrotonda(Variant(std::int32_t{1250}), "A", 1, 2);
+    EXPECT_EQ(whole.type(), VarType::Long);
+    EXPECT_EQ(whole.toLong(), 1300);
+    EXPECT_EQ(lib().Arrotonda(Variant(std::int16_t{32767}), "A", 1, 1).toDouble(), 32770.0);
+
     EXPECT_EQ(lib().Arrotonda(Variant("2,675"), "A", 1, -2).toDouble(), 2.68);
     EXPECT_EQ(errorOf([] { lib().Arrotonda(Variant("2,6x"), "A", 1, -2); }), errnum::TypeMismatch);
 }
