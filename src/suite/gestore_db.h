@@ -5,7 +5,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -62,9 +61,7 @@ public:
     // The connection behind an identifier, for the record-set layer and grouped runs;
     // raises 3146 for an unknown identifier.
     DbConnection& connection(const std::string& idDb) const;
-
-    // Maps Windows paths from INI files to local paths; identity until set.
-    static void setPathMapper(std::function<std::string(const std::string&)> mapper);
+    std::shared_ptr<DbConnection> sharedConnection(const std::string& idDb) const;
 
 private:
     std::map<std::string, std::shared_ptr<DbConnection>, std::less<>> connections_;

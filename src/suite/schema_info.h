@@ -49,7 +49,7 @@ struct TableInfo {
     std::string name;  // as the schema spells it
     std::vector<ColumnInfo> columns;
     std::vector<std::string> primaryKey;  // column names in key order
-    bool withoutRowid = false;
+    bool withoutRowid = false;  // no rowid to write by: WITHOUT ROWID tables and views
 
     // Caseless; nullptr when the table has no such column.
     const ColumnInfo* column(std::string_view name) const;
@@ -74,11 +74,17 @@ public:
 
     // Drops the cache when the schema version moved; cheap (one cached pragma step).
     void refreshIfChanged();
+    // Moves on every drop of the cache: a TableInfo pointer taken under another generation
+    // must be fetched again.
+    std::uint64_t generation() const { return generation_; }
+    // Finalizes the statements held, before the connection closes.
+    void release();
 
 private:
     sqlite3* db_;
     sqlite3_stmt* versionStmt_ = nullptr;
     std::int64_t version_ = -1;
+    std::uint64_t generation_ = 0;
     std::unordered_map<std::string, std::unique_ptr<TableInfo>> tables_;  // lower-case name
     std::unordered_map<std::string, bool> missing_;
 };

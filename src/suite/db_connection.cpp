@@ -1,0 +1,202 @@
+// Statement cache, error mapping and grouped commits of one SQLite connection.
+// A failed write inside a grouped run commits what ran before it, never rolls it back.
+#include "suite/db_connection.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "suite/sql_dialect.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr std::size_t kMaxCachedStatements = 256;
+
+}  // namespace
+
+[[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source) {
+    int extended = db ? sqlite3_extended_errcode(db) : rc;
+    std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    std::string src(source);
+    switch (extended) {
+        case SQLITE_CONSTRAINT_PRIMARYKEY:
+        case SQLITE_CONSTRAINT_UNIQUE:
+        case SQLITE_CONSTRAINT_ROWID:
+            throw NumberedError(errnum::DuplicateKey,
+                                "Le modifiche richieste alla tabella non sono riuscite perché "
+                                "creerebbero valori duplicati nell'indice o nella chiave "
+                                "primaria (" + text + ").",
+                                src);
+        case SQLITE_CONSTRAINT_NOTNULL: {
+            std::string column = text;
+            if (std::size_t colon = text.rfind(": "); colon != std::string::npos)
+                column = text.substr(colon + 2);
+            throw NumberedError(errnum::RequiredField,
+                                "Il campo '" + column + "' non può contenere un valore Null.",
+                                src);
+        }
+        default:
+            throw NumberedError(errnum::DatabaseFailure, text, src);
+    }
+}
+
+DbConnection::DbConnection(sqlite3* handle, std::string filePath)
+    : db(handle), path(std::move(filePath)), schema(handle) {}
+
+DbConnection::~DbConnection() {
+    endGroup();
+    for (auto& [key, entry] : statements_) sqlite3_finalize(entry.stmt);
+    statements_.clear();
+    schema.release();
+    sqlite3_close_v2(db);
+}
+
+sqlite3_stmt* DbConnection::lookup(const std::string& key) {
+    auto it = statements_.find(key);
+    if (it == statements_.end()) return nullptr;
+    it->second.lastUse = ++useClock_;
+    sqlite3_reset(it->second.stmt);
+    sqlite3_clear_bindings(it->second.stmt);
+    return it->second.stmt;
+}
+
+// Drops the least recently used half: texts built per row (key searches) must not push out
+// the statements that a run uses on every row.
+void DbConnection::evictOldest() {
+    std::vector<std::uint64_t> uses;
+    uses.reserve(statements_.size());
+    for (auto& [key, entry] : statements_) uses.push_back(entry.lastUse);
+    std::nth_element(uses.begin(), uses.begin() + static_cast<long>(uses.size() / 2), uses.end());
+    std::uint64_t limit = uses[uses.size() / 2];
+    for (auto it = statements_.begin(); it != statements_.end();) {
+        if (it->second.lastUse <= limit) {
+            sqlite3_finalize(it->second.stmt);
+            it = statements_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+sqlite3_stmt* DbConnection::prepareCached(const std::string& key, std::string_view sql) {
+    if (sqlite3_stmt* cached = lookup(key)) return cached;
+    if (statements_.size() >= kMaxCachedStatements) evictOldest();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()),
+                                SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        raiseSqliteError(db, rc, "GestoreDb");
+    }
+    if (!stmt)
+        throw NumberedError(errnum::DatabaseFailure, "Istruzione SQL vuota.", "GestoreDb");
+    for (const char* p = tail; p && *p; ++p) {
+        if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p))) {
+            sqlite3_finalize(stmt);
+            throw NumberedError(errnum::DatabaseFailure,
+                                "Il testo SQL contiene più di un'istruzione.", "GestoreDb");
+        }
+    }
+    statements_.emplace(key, Cached{stmt, ++useClock_});
+    return stmt;
+}
+
+sqlite3_stmt* DbConnection::prepareDialect(std::string_view accessSql) {
+    std::string key(accessSql);
+    if (sqlite3_stmt* cached = lookup(key)) return cached;
+    std::string translated = translateAccessSql(accessSql);
+    return prepareCached(key, translated);
+}
+
+sqlite3_stmt* DbConnection::prepareNative(std::string_view sqliteSql) {
+    // A leading control character keeps native texts apart from dialect texts.
+    std::string key = "\x01";
+    key += sqliteSql;
+    return prepareCached(key, sqliteSql);
+}
+
+const DbConnection::AnalysedSelect& DbConnection::analyse(const std::string& accessSql) {
+    if (auto it = analysed_.find(accessSql); it != analysed_.end()) return it->second;
+    if (analysed_.size() >= kMaxCachedStatements) analysed_.clear();
+    AnalysedSelect entry;
+    entry.translated = translateAccessSql(accessSql);
+    entry.shape = analyzeSelect(accessSql);
+    return analysed_.emplace(accessSql, std::move(entry)).first->second;
+}
+
+long DbConnection::runWrite(sqlite3_stmt* stmt, std::string_view source) {
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        afterFailedWrite();
+        raiseSqliteError(db, rc, source);
+    }
+    long changed = sqlite3_stmt_readonly(stmt) ? 0 : static_cast<long>(sqlite3_changes(db));
+    sqlite3_reset(stmt);
+    if (!sqlite3_stmt_readonly(stmt)) afterWrite();
+    return changed;
+}
+
+void DbConnection::exec(const char* sql) {
+    char* message = nullptr;
+    int rc = sqlite3_exec(db, sql, nullptr, nullptr, &message);
+    if (rc != SQLITE_OK) {
+        std::string text = message ? message : sqlite3_errstr(rc);
+        sqlite3_free(message);
+        throw NumberedError(errnum::DatabaseFailure, text, "GestoreDb");
+    }
+}
+
+void DbConnection::beginGroup() {
+    if (groupDepth++ > 0) return;
+    pendingWrites = 0;
+    groupStarted = std::chrono::steady_clock::now();
+    if (sqlite3_get_autocommit(db)) exec("BEGIN");
+}
+
+void DbConnection::commitGroup() {
+    if (groupDepth == 0) return;
+    if (!sqlite3_get_autocommit(db)) exec("COMMIT");
+    pendingWrites = 0;
+    groupStarted = std::chrono::steady_clock::now();
+    exec("BEGIN");
+}
+
+void DbConnection::endGroup() {
+    if (groupDepth == 0) return;
+    if (--groupDepth > 0) return;
+    if (!sqlite3_get_autocommit(db)) {
+        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    pendingWrites = 0;
+}
+
+void DbConnection::afterWrite() {
+    if (groupDepth == 0) return;
+    ++pendingWrites;
+    bool byCount = policy.statements > 0 && pendingWrites >= policy.statements;
+    bool byTime = policy.millis > 0 &&
+                  std::chrono::steady_clock::now() - groupStarted >=
+                      std::chrono::milliseconds(policy.millis);
+    if (byCount || byTime) commitGroup();
+}
+
+void DbConnection::afterFailedWrite() {
+    if (groupDepth == 0) return;
+    // The failed statement alone was undone; what ran before it is made permanent now.
+    if (!sqlite3_get_autocommit(db))
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    pendingWrites = 0;
+    groupStarted = std::chrono::steady_clock::now();
+    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+}
+
+}  // namespace tolvane

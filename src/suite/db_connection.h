@@ -1,0 +1,77 @@
+// One open SQLite database as GestoreDb and GestoreRs share it: the handle, its schema, the
+// statements prepared so far (by SQL text) and the state of a grouped-commit run.
+// Never hands out a statement that is still stepping: callers finish one before the next.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "suite/gestore_db.h"
+#include "suite/schema_info.h"
+#include "suite/sql_dialect.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace tolvane {
+
+struct DbConnection {
+    DbConnection(sqlite3* handle, std::string filePath);
+    ~DbConnection();
+    DbConnection(const DbConnection&) = delete;
+    DbConnection& operator=(const DbConnection&) = delete;
+
+    sqlite3* db;
+    std::string path;
+    SchemaInfo schema;
+
+    // A statement of the program's dialect, translated once and prepared once per text.
+    sqlite3_stmt* prepareDialect(std::string_view accessSql);
+    // A statement already in SQLite's SQL (built by this layer), prepared once per text.
+    sqlite3_stmt* prepareNative(std::string_view sqliteSql);
+
+    // The shape and translation of a SELECT, worked out once per text.
+    struct AnalysedSelect {
+        std::optional<SelectShape> shape;
+        std::string translated;
+    };
+    const AnalysedSelect& analyse(const std::string& accessSql);
+
+    // Steps a write statement to its end and resets it, counting it for a grouped run and
+    // committing what ran before when it fails. Returns the rows changed.
+    long runWrite(sqlite3_stmt* stmt, std::string_view source);
+
+    // Grouped commits.
+    int groupDepth = 0;
+    GroupedCommitPolicy policy;
+    long pendingWrites = 0;
+    std::chrono::steady_clock::time_point groupStarted;
+    void beginGroup();
+    void commitGroup();   // commits and, while a run lasts, opens the next group
+    void endGroup();      // last commit of the run; never throws
+    void afterWrite();
+    void afterFailedWrite();
+
+    // Shared identifiers (a file opened twice keeps one connection).
+    int users = 0;
+
+private:
+    struct Cached {
+        sqlite3_stmt* stmt;
+        std::uint64_t lastUse;
+    };
+    sqlite3_stmt* lookup(const std::string& key);
+    void evictOldest();
+    sqlite3_stmt* prepareCached(const std::string& key, std::string_view sql);
+    void exec(const char* sql);
+    std::unordered_map<std::string, Cached> statements_;
+    std::unordered_map<std::string, AnalysedSelect> analysed_;
+    std::uint64_t useClock_ = 0;
+};
+
+}  // namespace tolvane
