@@ -3,6 +3,7 @@
 // Never rounds Currency through a double.
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -124,18 +125,20 @@ Currency roundCurrency(Currency c, Mode mode, double step, int exponent) {
     DecimalForm p = decimalForm(step);
     const int unitExponent = p.exponent + exponent + 4;
     if (unitExponent < 0) {
-        // Units finer than the fourth decimal: only multiples of the step matter.
-        Wide n = static_cast<Wide>(c.scaled < 0 ? -c.scaled : c.scaled) * power10(-unitExponent);
-        Wide q = roundQuotient(n, p.digits, mode);
-        Wide scaled = q * p.digits / power10(-unitExponent);
-        Currency out;
-        out.scaled = static_cast<std::int64_t>(c.scaled < 0 ? -scaled : scaled);
-        return out;
+        // A unit finer than the fourth decimal: the currency's own digits are the value.
+        return Currency::fromDouble(roundDecimal(c.toDouble(), mode, step, exponent));
     }
-    if (unitExponent > kMaxDigits - 18) return Currency{};
-    Wide unit = p.digits * power10(unitExponent);
-    Wide n = c.scaled < 0 ? -static_cast<Wide>(c.scaled) : static_cast<Wide>(c.scaled);
-    Wide scaled = roundQuotient(n, unit, mode) * unit;
+    const Wide n = c.scaled < 0 ? -static_cast<Wide>(c.scaled) : static_cast<Wide>(c.scaled);
+    Wide scaled = 0;
+    if (unitExponent > 20) {
+        // Every currency amount lies below half such a unit.
+        if (n != 0 && mode == Mode::Up) {
+            throw NumberedError(errnum::Overflow, "Overflow", "LibGenerale.Arrotonda");
+        }
+    } else {
+        const Wide unit = p.digits * power10(unitExponent);
+        scaled = roundQuotient(n, unit, mode) * unit;
+    }
     if (scaled > static_cast<Wide>(INT64_MAX)) {
         throw NumberedError(errnum::Overflow, "Overflow", "LibGenerale.Arrotonda");
     }

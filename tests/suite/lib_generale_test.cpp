@@ -105,6 +105,10 @@ TEST(LibGeneraleArrotonda, ValuesKeepEmptyTextAndCurrencyExact) {
     ASSERT_EQ(cur.type(), VarType::Currency);
     EXPECT_EQ(cur.toCurrency().scaled, 26800);
     EXPECT_EQ(lib().Arrotonda(Variant(Currency{-25000}), "A", 1, 0).toCurrency().scaled, -30000);
+    EXPECT_EQ(lib().Arrotonda(Variant(Currency{12345}), "E", 1, -2).toCurrency().scaled, 12400);
+    EXPECT_EQ(lib().Arrotonda(Variant(Currency{12399}), "D", 1, -2).toCurrency().scaled, 12300);
+    EXPECT_EQ(lib().Arrotonda(Variant(Currency{10250}), "A", 5, -2).toCurrency().scaled, 10500);
+    EXPECT_EQ(lib().Arrotonda(Variant(Currency{12345}), "A", 1, -6).toCurrency().scaled, 12345);
 
     const Variant whole = lib().Arrotonda(Variant(std::int32_t{1250}), "A", 1, 2);
     EXPECT_EQ(whole.type(), VarType::Long);
