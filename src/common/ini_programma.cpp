@@ -37,8 +37,8 @@ std::string chooseFile(const std::string& sezione, const std::string& chiave, in
 
 }  // namespace
 
-void LeggiIni(const std::string& sezione, const std::string& chiave,
-              const std::string& predefinito, std::string& valore) {
+void LeggiIni(const std::string& sezione, const std::string& chiave, const std::string& predefinito,
+              std::string& valore) {
     for (const std::string* file : {&gsFileIni, &gsFileIniComune}) {
         if (auto found = loadIni(*file).find(sezione, chiave)) {
             valore = std::move(*found);
@@ -49,8 +49,8 @@ void LeggiIni(const std::string& sezione, const std::string& chiave,
 }
 
 bool ScriviIni(const std::string& sezione, const std::string& chiave, const std::string& valore,
-               bool messaggio, bool suona, int livello, bool cancellaSezione,
-               bool cancellaChiave, const std::string& psFile) {
+               bool messaggio, bool suona, int livello, bool cancellaSezione, bool cancellaChiave,
+               const std::string& psFile) {
     const std::string file = chooseFile(sezione, chiave, livello, cancellaSezione, psFile);
     try {
         if (file.empty()) {
@@ -78,6 +78,8 @@ bool ScriviIni(const std::string& sezione, const std::string& chiave, const std:
     }
 }
 
-void setIniMessageHook(IniMessageHook hook) { messageHook() = std::move(hook); }
+void setIniMessageHook(IniMessageHook hook) {
+    messageHook() = std::move(hook);
+}
 
 }  // namespace tolvane

@@ -9,8 +9,8 @@ namespace tolvane {
 
 // Reads the key into valore: from the terminal INI when it holds the key, else from the common
 // INI, else the default. Paths written the Windows way are mapped as mapWindowsPath does.
-void LeggiIni(const std::string& sezione, const std::string& chiave,
-              const std::string& predefinito, std::string& valore);
+void LeggiIni(const std::string& sezione, const std::string& chiave, const std::string& predefinito,
+              std::string& valore);
 
 // Writes chiave = valore, or deletes the key (cancellaChiave) or the whole section
 // (cancellaSezione, chiave and valore ignored). The file is psFile when given; otherwise the

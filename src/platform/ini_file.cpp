@@ -31,7 +31,9 @@ std::string_view trimBlanks(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 
-bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool hasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 [[noreturn]] void invalidArgument(const std::string& what) {
     throw NumberedError(errnum::InvalidCall, "Valore non valido per un file ini: " + what,
@@ -50,7 +52,9 @@ void checkName(std::string_view section, std::string_view key) {
     }
 }
 
-std::string systemReason(int error) { return std::strerror(error); }
+std::string systemReason(int error) {
+    return std::strerror(error);
+}
 
 [[noreturn]] void writeFailed(const std::string& path, int error) {
     throw NumberedError(errnum::FileAccess,
@@ -239,8 +243,8 @@ IniFile IniFile::load(const std::string& path) {
     const FileBytes file = readAll(path);
     if (!file.ok) {
         IniFile ini;
-        ini.status_ = (file.error == ENOENT || file.error == ENOTDIR) ? Status::Missing
-                                                                      : Status::Unreadable;
+        ini.status_ =
+            (file.error == ENOENT || file.error == ENOTDIR) ? Status::Missing : Status::Unreadable;
         return ini;
     }
     return parse(file.bytes);
@@ -252,8 +256,7 @@ IniFile IniFile::open(const std::string& path) {
         throw NumberedError(errnum::FileNotFound, "File non trovato: " + path, "IniFile");
     }
     if (ini.status_ == Status::Unreadable) {
-        throw NumberedError(errnum::FileAccess, "Impossibile leggere il file " + path,
-                            "IniFile");
+        throw NumberedError(errnum::FileAccess, "Impossibile leggere il file " + path, "IniFile");
     }
     return ini;
 }
@@ -297,7 +300,9 @@ std::size_t IniFile::findEntry(std::string_view section, std::string_view key) c
     return npos;
 }
 
-bool IniFile::hasSection(std::string_view section) const { return findSection(section) != npos; }
+bool IniFile::hasSection(std::string_view section) const {
+    return findSection(section) != npos;
+}
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const {
     return findEntry(section, key) != npos;
@@ -306,7 +311,8 @@ bool IniFile::hasKey(std::string_view section, std::string_view key) const {
 std::optional<std::string> IniFile::find(std::string_view section, std::string_view key) const {
     const std::size_t i = findEntry(section, key);
     if (i == npos) return std::nullopt;
-    std::string_view value = trimBlanks(std::string_view(lines_[i].text).substr(lines_[i].valueStart));
+    std::string_view value =
+        trimBlanks(std::string_view(lines_[i].text).substr(lines_[i].valueStart));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
         value = value.substr(1, value.size() - 2);
     }
@@ -394,20 +400,18 @@ void IniFile::update(const std::string& path, const std::function<bool(IniFile&)
     IniFile ini = load(target);
     if (ini.status_ == Status::Unreadable) {
         // Rewriting what could not be read would lose it.
-        throw NumberedError(errnum::FileAccess, "Impossibile leggere il file " + path,
-                            "IniFile");
+        throw NumberedError(errnum::FileAccess, "Impossibile leggere il file " + path, "IniFile");
     }
     if (!edit(ini)) return;
     writeAtomically(target, ini.serialize());
 }
 
-void IniFile::writeString(const std::string& path, std::string_view section,
-                          std::string_view key, std::string_view value) {
+void IniFile::writeString(const std::string& path, std::string_view section, std::string_view key,
+                          std::string_view value) {
     update(path, [&](IniFile& ini) { return ini.setString(section, key, value); });
 }
 
-void IniFile::deleteKey(const std::string& path, std::string_view section,
-                        std::string_view key) {
+void IniFile::deleteKey(const std::string& path, std::string_view section, std::string_view key) {
     update(path, [&](IniFile& ini) { return ini.removeKey(section, key); });
 }
 

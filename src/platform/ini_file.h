@@ -61,19 +61,18 @@ public:
     // and returns whether it changed anything; only then the file is replaced atomically.
     // A failure raises 75 naming the file and leaves the original untouched.
     static void update(const std::string& path, const std::function<bool(IniFile&)>& edit);
-    static void writeString(const std::string& path, std::string_view section,
-                            std::string_view key, std::string_view value);
-    static void deleteKey(const std::string& path, std::string_view section,
-                          std::string_view key);
+    static void writeString(const std::string& path, std::string_view section, std::string_view key,
+                            std::string_view value);
+    static void deleteKey(const std::string& path, std::string_view section, std::string_view key);
     static void deleteSection(const std::string& path, std::string_view section);
 
 private:
     enum class Kind { Other, Comment, Section, Entry };
     struct Line {
-        std::string text;     // UTF-8, without line end
-        std::string end;      // "\r\n", "\n" or "" for a last line without one
+        std::string text;  // UTF-8, without line end
+        std::string end;   // "\r\n", "\n" or "" for a last line without one
         Kind kind = Kind::Other;
-        std::string name;     // section or key name, trimmed
+        std::string name;            // section or key name, trimmed
         std::size_t valueStart = 0;  // Entry: where the value begins in text
     };
     static Line makeLine(std::string text, std::string end);

@@ -43,9 +43,9 @@ std::string withoutTrailingSlash(std::string root) {
 std::string driveRoot(char letter) {
     const char upper = static_cast<char>(letter >= 'a' ? letter - 'a' + 'A' : letter);
     const char lower = static_cast<char>(upper - 'A' + 'a');
-    return withoutTrailingSlash(fromEnvironment(
-        std::string("TOLVANE_DRIVE_") + upper,
-        homeFolder() + "/.local/share/tolvane/drive_" + std::string(1, lower)));
+    return withoutTrailingSlash(
+        fromEnvironment(std::string("TOLVANE_DRIVE_") + upper,
+                        homeFolder() + "/.local/share/tolvane/drive_" + std::string(1, lower)));
 }
 
 std::string uncRoot() {
@@ -53,7 +53,9 @@ std::string uncRoot() {
         fromEnvironment("TOLVANE_UNC_ROOT", homeFolder() + "/.local/share/tolvane/unc"));
 }
 
-bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
 std::vector<std::string> components(std::string_view path) {
     std::vector<std::string> parts;
@@ -87,10 +89,22 @@ std::string join(const std::string& folder, const std::string& name) {
 }
 
 // root is taken as configured; the components below it are matched without regard to case.
-std::string resolve(const std::string& root, std::string_view rest, bool trailingSlash) {
+// Below a root, "." and ".." are resolved on the text, as Windows does, and never climb above
+// the first `kept` components: "C:\..\x" is "C:\x", whatever lies above the drive's folder.
+std::string resolve(const std::string& root, std::string_view rest, bool trailingSlash, bool rooted,
+                    std::size_t kept = 0) {
+    std::vector<std::string> parts;
+    for (std::string& part : components(rest)) {
+        if (rooted && part == ".") continue;
+        if (rooted && part == "..") {
+            if (parts.size() > kept) parts.pop_back();
+            continue;
+        }
+        parts.push_back(std::move(part));
+    }
     std::string result = root;
     bool searching = true;
-    for (const std::string& part : components(rest)) {
+    for (const std::string& part : parts) {
         std::string next = join(result, part);
         if (searching && part != "." && part != ".." && !exists(next)) {
             if (const auto entry = caselessEntry(result, part)) {
@@ -118,13 +132,14 @@ std::string mapWindowsPath(std::string_view path) {
     const bool trailingSlash = p.back() == '/';
 
     if (p.size() >= 2 && p[0] == '/' && p[1] == '/') {
-        return resolve(uncRoot(), std::string_view(p).substr(2), trailingSlash);
+        // The server and the share are the root of a network name.
+        return resolve(uncRoot(), std::string_view(p).substr(2), trailingSlash, true, 2);
     }
     if (p.size() >= 2 && isLetter(p[0]) && p[1] == ':') {
-        return resolve(driveRoot(p[0]), std::string_view(p).substr(2), trailingSlash);
+        return resolve(driveRoot(p[0]), std::string_view(p).substr(2), trailingSlash, true);
     }
-    if (p[0] == '/') return resolve(driveRoot('C'), p, trailingSlash);
-    const std::string mapped = resolve("", p, trailingSlash);
+    if (p[0] == '/') return resolve(driveRoot('C'), p, trailingSlash, true);
+    const std::string mapped = resolve("", p, trailingSlash, false);
     return mapped.empty() ? p : mapped;
 }
 

@@ -18,6 +18,8 @@ namespace tolvane {
 //   by default $HOME/.local/share/tolvane/unc/server/share/dir/file.
 // - A path rooted without a drive, "\Dati\x.mdb", is taken on drive C.
 // - A relative path, "dati\ditta01.mdb", stays relative (to the working folder).
+// - Below a drive, "." and ".." are resolved on the text and stop at the drive's folder
+//   ("C:\..\x" is "C:\x"); below a network name they stop at the share.
 // - Windows names are caseless: when the mapped path does not exist, each component below the
 //   drive or network root is looked up without regard to case ("DATI" finds "dati"; among
 //   several matches the first in byte order wins). Components that exist in no spelling are

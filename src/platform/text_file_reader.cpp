@@ -34,7 +34,9 @@ bool isWindows1252Name(const std::string& n) {
     return n.empty() || n == "WINDOWS1252" || n == "CP1252" || n == "1252" || n == "ANSI";
 }
 
-bool isUtf8Name(const std::string& n) { return n == "UTF8"; }
+bool isUtf8Name(const std::string& n) {
+    return n == "UTF8";
+}
 
 // Bytes at the end of s that start a UTF-8 sequence the next block completes.
 std::size_t incompleteTail(std::string_view s) {

@@ -40,8 +40,8 @@ private:
     std::string path_;
     int fd_ = -1;
     std::unique_ptr<Decoder> decoder_;
-    std::string raw_;      // one block as read
-    std::string buffer_;   // decoded text not yet returned, from pos_
+    std::string raw_;     // one block as read
+    std::string buffer_;  // decoded text not yet returned, from pos_
     std::size_t pos_ = 0;
     bool sourceDone_ = false;
     bool firstBlock_ = true;

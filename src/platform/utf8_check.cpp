@@ -1,5 +1,6 @@
 // Checks and repairs of UTF-8 byte strings, for text that arrives from files.
-// Follows the well-formed byte table of Unicode: no overlongs, no surrogates, nothing above U+10FFFF.
+// Follows the well-formed byte table of Unicode: no overlongs, no surrogates, nothing above
+// U+10FFFF.
 #include "platform/utf8_check.h"
 
 #include <cstddef>
@@ -18,14 +19,14 @@ std::size_t sequenceLength(std::string_view s, std::size_t i) {
     if (c >= 0xC2 && c <= 0xDF) return left >= 2 && cont(i + 1) ? 2 : 0;
     if (c >= 0xE0 && c <= 0xEF) {
         if (left < 3 || !cont(i + 1) || !cont(i + 2)) return 0;
-        if (c == 0xE0 && b(i + 1) < 0xA0) return 0;   // overlong
-        if (c == 0xED && b(i + 1) > 0x9F) return 0;   // surrogate
+        if (c == 0xE0 && b(i + 1) < 0xA0) return 0;  // overlong
+        if (c == 0xED && b(i + 1) > 0x9F) return 0;  // surrogate
         return 3;
     }
     if (c >= 0xF0 && c <= 0xF4) {
         if (left < 4 || !cont(i + 1) || !cont(i + 2) || !cont(i + 3)) return 0;
-        if (c == 0xF0 && b(i + 1) < 0x90) return 0;   // overlong
-        if (c == 0xF4 && b(i + 1) > 0x8F) return 0;   // above U+10FFFF
+        if (c == 0xF0 && b(i + 1) < 0x90) return 0;  // overlong
+        if (c == 0xF4 && b(i + 1) > 0x8F) return 0;  // above U+10FFFF
         return 4;
     }
     return 0;

@@ -73,7 +73,11 @@ TEST(PathMap, MapsDrivesNetworkNamesAndCase) {
         {"\\\\server\\condivisa\\DIR\\File.txt", unc + "/SERVER/Condivisa/dir/file.txt"},
         {"\\\\altro\\share\\x", unc + "/altro/share/x"},
         {"D:\\Archivio\\x.mdb", home + "/.local/share/tolvane/drive_d/Archivio/x.mdb"},
+        {"C:\\..\\..\\Dati\\.\\ditta01.mdb", c + "/Dati/ditta01.mdb"},
+        {"C:\\Dati\\Manca\\..\\ditta01.mdb", c + "/Dati/ditta01.mdb"},
+        {"\\\\server\\condivisa\\..\\..\\dir", unc + "/SERVER/Condivisa/dir"},
         {"dati\\DITTA01.mdb", "Dati/Ditta01.mdb"},
+        {"..\\work\\dati", "../work/Dati"},
         {"nuova\\cartella", "nuova/cartella"},
     };
     const auto cwd = std::filesystem::current_path();
