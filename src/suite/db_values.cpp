@@ -214,12 +214,12 @@ Variant readValue(sqlite3_stmt* stmt, int index, ColumnKind kind) {
 Variant emptyValueOf(ColumnKind kind) {
     switch (kind) {
         case ColumnKind::Byte:
-        case ColumnKind::Integer: return Variant(static_cast<std::int16_t>(0));
+        case ColumnKind::Integer:
+        case ColumnKind::Boolean: return Variant(static_cast<std::int16_t>(0));
         case ColumnKind::Long: return Variant(static_cast<std::int32_t>(0));
         case ColumnKind::Single: return Variant(0.0f);
         case ColumnKind::Double: return Variant(0.0);
         case ColumnKind::Currency: return Variant(Currency{});
-        case ColumnKind::Boolean: return Variant(false);
         default: return Variant(std::string());
     }
 }

@@ -1,0 +1,65 @@
+// A temporary folder for database tests and a plain SQLite look at a file, beside GestoreDb,
+// to see what is really stored and committed. Never shares a folder between tests.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tolvane::dbtest {
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-db-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
+        path_ = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Rows of a query run on its own connection (only committed data is seen); Null as "NULL".
+inline std::vector<std::vector<std::string>> queryFile(const std::string& file,
+                                                       const std::string& sql) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        throw std::runtime_error("open " + file);
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+        std::string message = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error(message + " in: " + sql);
+    }
+    std::vector<std::vector<std::string>> rows;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        std::vector<std::string> row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+            row.push_back(text ? std::string(text) : "NULL");
+        }
+        rows.push_back(std::move(row));
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return rows;
+}
+
+inline std::string queryOne(const std::string& file, const std::string& sql) {
+    auto rows = queryFile(file, sql);
+    return rows.empty() || rows[0].empty() ? std::string("<none>") : rows[0][0];
+}
+
+}  // namespace tolvane::dbtest

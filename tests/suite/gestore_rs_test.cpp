@@ -1,0 +1,304 @@
+// GestoreRs on real SQLite files: column names through joins, editable joins, two record sets
+// on one row, conversions by declared type, sizes and ranges, and the original's error numbers.
+#include "suite/gestore_rs.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "suite/db_connection.h"
+#include "suite/db_test_folder.h"
+
+namespace tolvane {
+namespace {
+
+constexpr const char* kSchema = R"(
+CREATE TABLE Monete (Moneta VARCHAR(5) COLLATE NOCASE NOT NULL PRIMARY KEY,
+                     Descrizione VARCHAR(30) COLLATE NOCASE);
+CREATE TABLE Prova (
+    Codice VARCHAR(10) COLLATE NOCASE NOT NULL PRIMARY KEY,
+    Descrizione VARCHAR(20) COLLATE NOCASE,
+    Sigla VARCHAR(5) COLLATE NOCASE NOT NULL DEFAULT '',
+    Note TEXT COLLATE NOCASE,
+    Piccolo TINYINT, Intero SMALLINT, Lungo INTEGER, Singolo FLOAT, Doppio DOUBLE,
+    Importo CURRENCY, Data DATETIME, Flag BIT,
+    Moneta VARCHAR(5) COLLATE NOCASE, Moneta2 VARCHAR(5) COLLATE NOCASE);
+CREATE TABLE Obbligo (Codice VARCHAR(5) COLLATE NOCASE NOT NULL PRIMARY KEY,
+                      Valore SMALLINT NOT NULL);
+INSERT INTO Monete VALUES ('EUR', 'Euro'), ('LIT', 'Lire');
+INSERT INTO Prova (Codice, Descrizione, Moneta, Moneta2) VALUES ('A1', 'Prima', 'EUR', 'LIT');
+)";
+
+constexpr const char* kJoin =
+    "Select P.*, M1.Descrizione, M2.Descrizione From (Prova AS P LEFT JOIN Monete AS M1 ON "
+    "P.Moneta = M1.Moneta) LEFT JOIN Monete AS M2 ON P.Moneta2 = M2.Moneta Where P.Codice = 'A1'";
+
+class GestoreRsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        file = folder.file("ditta.db");
+        id = db.ApriConnessione(file, "", "", {.wal = true, .create = true});
+        ASSERT_EQ(id.rfind("Err", 0), std::string::npos) << id;
+        char* error = nullptr;
+        ASSERT_EQ(sqlite3_exec(db.connection(id).db, kSchema, nullptr, nullptr, &error), SQLITE_OK)
+            << (error ? error : "");
+    }
+
+    std::string open(const std::string& sql, int tipo = rstype::Dynaset) {
+        return rs.ApriRs(db, id, "", sql, false, tipo);
+    }
+
+    int errorOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const NumberedError& e) {
+            return e.number();
+        }
+        return 0;
+    }
+
+    std::string stored(const std::string& column, const std::string& codice = "A1") {
+        return dbtest::queryOne(file, "SELECT " + column + " FROM Prova WHERE Codice = '" +
+                                          codice + "'");
+    }
+
+    dbtest::TempFolder folder;
+    GestoreDb db;
+    GestoreRs rs;
+    std::string file;
+    std::string id;
+};
+
+TEST_F(GestoreRsTest, JoinColumnsFoundByAliasTableAndBareName) {
+    std::string h = open(kJoin);
+    struct Case {
+        const char* name;
+        const char* expected;
+    } cases[] = {
+        {"M1.Descrizione", "Euro"}, {"m2.descrizione", "Lire"}, {"P.Descrizione", "Prima"},
+        {"Prova.Descrizione", "Prima"}, {"Descrizione", "Prima"},  // equal names: the base's
+        {"codice", "A1"}, {"P.Moneta2", "LIT"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(rs.ValoreCampoRs(h, c.name).text(), c.expected) << c.name;
+    EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "Inesistente"); }), errnum::ItemNotFound);
+    EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "M3.Descrizione"); }), errnum::ItemNotFound);
+}
+
+TEST_F(GestoreRsTest, JoinRecordSetWritesTheBaseTableOnly) {
+    std::string h = open(kJoin);
+    rs.EditRs(h);
+    rs.ScriviCampoRs(h, "Descrizione", "Seconda");
+    rs.ScriviCampoRs(h, "P.Note", "nota");
+    EXPECT_EQ(errorOf([&] { rs.ScriviCampoRs(h, "M1.Descrizione", "x"); }),
+              errnum::FieldNotUpdatable);
+    EXPECT_EQ(rs.ValoreCampoRs(h, "Descrizione").text(), "Seconda");  // read while editing
+    rs.UpdateRs(h);
+    EXPECT_EQ(stored("Descrizione"), "Seconda");
+    EXPECT_EQ(stored("Note"), "nota");
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT Descrizione FROM Monete WHERE Moneta = 'EUR'"), "Euro");
+    EXPECT_EQ(rs.ValoreCampoRs(h, "M1.Descrizione").text(), "Euro");
+}
+
+TEST_F(GestoreRsTest, TwoRecordSetsOnOneRowNeverUndoEachOther) {
+    std::string first = open("Select * from Prova Where Codice = 'A1'");
+    std::string second = open(kJoin);
+    rs.EditRs(first);
+    rs.ScriviCampoRs(first, "Descrizione", "Da uno");
+    rs.UpdateRs(first);
+    rs.EditRs(second);
+    EXPECT_EQ(rs.ValoreCampoRs(second, "Descrizione").text(), "Da uno");  // read again on edit
+    rs.ScriviCampoRs(second, "Note", "Da due");
+    rs.UpdateRs(second);
+    rs.EditRs(first);
+    rs.ScriviCampoRs(first, "Intero", 7);
+    rs.UpdateRs(first);
+    EXPECT_EQ(stored("Descrizione"), "Da uno");
+    EXPECT_EQ(stored("Note"), "Da due");
+    EXPECT_EQ(stored("Intero"), "7");
+}
+
+TEST_F(GestoreRsTest, EmptyValuesRoundTripByColumnType) {
+    struct Case {
+        const char* column;
+        Variant written;
+        const char* storedText;    // as the file holds it
+        const char* readText;      // ValoreCampoRs as text
+        bool rawNull;              // ValoreGrezzoRs gives Null
+    } cases[] = {
+        {"Descrizione", "", "NULL", "", true},
+        {"Descrizione", Variant(), "NULL", "", true},
+        {"Sigla", "", "", "", false},  // NOT NULL text keeps ""
+        {"Note", "", "NULL", "", true},
+        {"Intero", "", "NULL", "0", true},
+        {"Lungo", Variant::null(), "NULL", "0", true},
+        {"Importo", "", "NULL", "0", true},
+        {"Data", "", "NULL", "", true},
+        {"Flag", Variant(), "NULL", "0", true},
+        {"Intero", "12", "12", "12", false},
+        {"Importo", "1.234,56789", "1234.5679", "1234,5679", false},
+        {"Data", "05/01/2024", "2024-01-05", "05/01/2024", false},
+        {"Data", "05/01/2024 10:30:00", "2024-01-05 10:30:00", "05/01/2024 10:30:00", false},
+        {"Flag", true, "-1", "", false},
+        {"Doppio", "2,5", "2.5", "2,5", false},
+        {"Descrizione", 12.5, "12,5", "12,5", false},
+    };
+    std::string h = open("Select * from Prova");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.column);
+        rs.EditRs(h);
+        rs.ScriviCampoRs(h, c.column, c.written);
+        rs.UpdateRs(h);
+        EXPECT_EQ(stored(c.column), c.storedText);
+        std::string again = open("Select * from Prova");
+        if (std::string(c.column) != "Flag" || c.rawNull) {
+            EXPECT_EQ(rs.ValoreCampoRs(again, c.column).text(), c.readText);
+        }
+        EXPECT_EQ(rs.ValoreGrezzoRs(again, c.column).isNull(), c.rawNull);
+        rs.ChiudiRs(again);
+    }
+    std::string again = open("Select * from Prova");
+    EXPECT_EQ(rs.ValoreCampoRs(again, "Flag").toBool(), true);
+}
+
+TEST_F(GestoreRsTest, SizesAndRangesRefuseWhatDoesNotFit) {
+    struct Case {
+        const char* column;
+        Variant value;
+        int error;
+    } cases[] = {
+        {"Descrizione", "12345678901234567890", 0},
+        {"Descrizione", "123456789012345678901", errnum::FieldTooSmall},
+        {"Descrizione", "àèìòùàèìòùàèìòùàèìò", 0},  // characters, not bytes
+        {"Piccolo", 255, 0},
+        {"Piccolo", 256, errnum::Overflow},
+        {"Piccolo", -1, errnum::Overflow},
+        {"Intero", 32767, 0},
+        {"Intero", "32768", errnum::Overflow},
+        {"Intero", -32768, 0},
+        {"Lungo", 2147483647.0, 0},
+        {"Lungo", 2147483648.0, errnum::Overflow},
+        {"Intero", "abc", errnum::TypeMismatch},
+        {"Data", "31/02/2024", errnum::TypeMismatch},
+        {"Inesistente", 1, errnum::ItemNotFound},
+    };
+    std::string h = open("Select * from Prova");
+    rs.EditRs(h);
+    for (const Case& c : cases)
+        EXPECT_EQ(errorOf([&] { rs.ScriviCampoRs(h, c.column, c.value); }), c.error)
+            << c.column << " " << c.value.text();
+}
+
+TEST_F(GestoreRsTest, IntegersRoundHalfToEven) {
+    std::string h = open("Select * from Prova");
+    rs.EditRs(h);
+    rs.ScriviCampoRs(h, "Intero", 2.5);
+    rs.ScriviCampoRs(h, "Lungo", "3,5");
+    rs.UpdateRs(h);
+    EXPECT_EQ(stored("Intero"), "2");
+    EXPECT_EQ(stored("Lungo"), "4");
+}
+
+TEST_F(GestoreRsTest, ColumnSizesAsTheOriginalReportsThem) {
+    std::string h = open(kJoin);
+    struct Case {
+        const char* column;
+        int size;
+    } cases[] = {{"Descrizione", 20}, {"M1.Descrizione", 30}, {"Note", 0}, {"Intero", 2},
+                 {"Lungo", 4}, {"Importo", 8}, {"Flag", 1}};
+    for (const Case& c : cases) EXPECT_EQ(rs.DimCampoRs(h, c.column), c.size) << c.column;
+}
+
+TEST_F(GestoreRsTest, DuplicateKeyRaises3022AndKeepsTheEdit) {
+    std::string h = open("Select * from Prova Where 1 = 0");
+    rs.AddNewRs(h);
+    rs.ScriviCampoRs(h, "Codice", "a1");  // keys compare without regard to case
+    EXPECT_EQ(errorOf([&] { rs.UpdateRs(h); }), errnum::DuplicateKey);
+    EXPECT_EQ(rs.StatoEditRs(h), editstate::Add);
+    rs.ScriviCampoRs(h, "Codice", "B2");
+    rs.UpdateRs(h);
+    EXPECT_EQ(rs.StatoEditRs(h), editstate::None);
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT COUNT(*) FROM Prova"), "2");
+}
+
+TEST_F(GestoreRsTest, RequiredColumnLeftEmptyRaises3314) {
+    std::string h = open("Select * from Obbligo");
+    rs.AddNewRs(h);
+    rs.ScriviCampoRs(h, "Codice", "X");
+    EXPECT_EQ(errorOf([&] { rs.UpdateRs(h); }), errnum::RequiredField);
+    rs.ScriviCampoRs(h, "Valore", "");
+    EXPECT_EQ(errorOf([&] { rs.UpdateRs(h); }), errnum::RequiredField);
+}
+
+TEST_F(GestoreRsTest, AddedRowBelongsToTheRecordSet) {
+    std::string h = open("Select * from Prova Where 1 = 0");
+    EXPECT_TRUE(rs.VuotoRs(h));
+    EXPECT_TRUE(rs.EofRs(h));
+    rs.AddNewRs(h);
+    rs.ScriviCampoRs(h, "Codice", "N1");
+    rs.ScriviCampoRs(h, "Importo", 10);
+    rs.UpdateRs(h);
+    EXPECT_TRUE(rs.EofRs(h));  // the current record does not move
+    rs.RiposizionaRs(h);
+    EXPECT_EQ(rs.ValoreCampoRs(h, "Codice").text(), "N1");
+    EXPECT_EQ(rs.ValoreCampoRs(h, "Sigla").text(), "");  // the default, read back
+    rs.EditRs(h);
+    rs.ScriviCampoRs(h, "Descrizione", "Aggiunta");
+    rs.UpdateRs(h);
+    EXPECT_EQ(stored("Descrizione", "N1"), "Aggiunta");
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT COUNT(*) FROM Prova"), "2");
+    rs.MoveFirstRs(h);
+    EXPECT_EQ(rs.NumRecordRs(h), 1);
+    EXPECT_EQ(rs.PosizioneRs(h), 0);
+}
+
+TEST_F(GestoreRsTest, NavigationAndNoCurrentRecord) {
+    sqlite3_exec(db.connection(id).db, "INSERT INTO Prova (Codice) VALUES ('B1'), ('C1')",
+                 nullptr, nullptr, nullptr);
+    std::string h = open("Select Codice from Prova Order By Codice", rstype::Snapshot);
+    std::string seen;
+    for (; !rs.EofRs(h); rs.MoveNextRs(h))
+        seen += rs.ValoreCampoRs(h, "Codice").text() + std::to_string(rs.PosizioneRs(h));
+    EXPECT_EQ(seen, "A10B11C12");
+    EXPECT_EQ(rs.PosizioneRs(h), -1);
+    EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "Codice"); }), errnum::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs.MoveNextRs(h); }), errnum::NoCurrentRecord);
+    EXPECT_EQ(errorOf([&] { rs.EditRs(h); }), errnum::ReadOnlyRecordset);
+}
+
+TEST_F(GestoreRsTest, ExpressionsAreReadOnlyAndEmptyReadsAsText) {
+    std::string h = open("Select max(Lungo) as ultimo from Prova");
+    EXPECT_EQ(rs.ValoreCampoRs(h, "ultimo").text(), "");
+    EXPECT_TRUE(rs.ValoreGrezzoRs(h, "ultimo").isNull());
+    EXPECT_EQ(errorOf([&] { rs.EditRs(h); }), errnum::ReadOnlyRecordset);
+}
+
+TEST_F(GestoreRsTest, CancelledEditWritesNothing) {
+    std::string h = open("Select * from Prova");
+    rs.EditRs(h);
+    rs.ScriviCampoRs(h, "Descrizione", "Mai");
+    rs.AnnullaEditRs(h);
+    EXPECT_EQ(errorOf([&] { rs.UpdateRs(h); }), errnum::UpdateWithoutEdit);
+    EXPECT_EQ(stored("Descrizione"), "Prima");
+}
+
+TEST_F(GestoreRsTest, ReopenPointsTheHandleAtANewSelect) {
+    sqlite3_exec(db.connection(id).db, "INSERT INTO Prova (Codice, Descrizione) VALUES ('B1', 'B')",
+                 nullptr, nullptr, nullptr);
+    std::string h = open("Select * from Prova Where 1 = 0");
+    rs.RiapriRs(h, "Select * from Prova Where Codice = 'B1'");
+    ASSERT_FALSE(rs.VuotoRs(h));
+    rs.EditRs(h);
+    rs.ScriviCampoRs(h, "Descrizione", "Bis");
+    rs.UpdateRs(h);
+    EXPECT_EQ(stored("Descrizione", "B1"), "Bis");
+    EXPECT_EQ(stored("Descrizione", "A1"), "Prima");
+}
+
+TEST_F(GestoreRsTest, EditOfARowDeletedMeanwhileRaises3167) {
+    std::string h = open("Select * from Prova");
+    db.EseguiSql(id, "Delete from Prova");
+    EXPECT_EQ(errorOf([&] { rs.EditRs(h); }), errnum::RecordDeleted);
+}
+
+}  // namespace
+}  // namespace tolvane
