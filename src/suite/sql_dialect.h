@@ -11,8 +11,9 @@
 
 namespace tolvane {
 
-// Whole statements (SELECT, INSERT, UPDATE, DELETE; DDL is passed through token by token).
-// Raises NumberedError(errnum::DatabaseFailure) naming the construct it cannot translate.
+// Whole statements (SELECT, INSERT, UPDATE, DELETE), a condition, a list of items, or a FROM
+// clause with its WHERE. Data definition is not translated. Raises
+// NumberedError(errnum::DatabaseFailure) naming the construct it cannot translate.
 std::string translateAccessSql(std::string_view sql);
 
 // A stored fragment (a condition, a list of columns, a tail of a query) of a batch layout.

@@ -26,6 +26,8 @@ bool isWordChar(unsigned char c) { return isWordStart(c) || (c >= '0' && c <= '9
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
 // Reads unsigned numbers separated by one of `separators`; false on anything else.
 bool splitNumbers(std::string_view s, std::string_view separators, std::vector<std::string>& out) {
     out.clear();
@@ -125,7 +127,7 @@ std::vector<SqlToken> tokenizeAccessSql(std::string_view sql) {
     while (i < n) {
         const char c = sql[i];
         const std::size_t start = i;
-        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+        if (isBlank(c)) {
             ++i;
         } else if (c == '\'' || c == '"') {
             std::string value;
@@ -161,9 +163,8 @@ std::vector<SqlToken> tokenizeAccessSql(std::string_view sql) {
             i = end + 1;
         } else if (isDigit(c) ||
                    (c == '.' && i + 1 < n && isDigit(sql[i + 1]) &&
-                    (tokens.empty() || (tokens.back().kind != SqlTokenKind::Word &&
-                                        tokens.back().kind != SqlTokenKind::Name &&
-                                        !tokens.back().isSymbol(")"))))) {
+                    (tokens.empty() || isBlank(sql[i - 1]) ||
+                     (tokens.back().kind == SqlTokenKind::Symbol && !tokens.back().isSymbol(")"))))) {
             while (i < n && isDigit(sql[i])) ++i;
             if (i < n && sql[i] == '.') {
                 ++i;
