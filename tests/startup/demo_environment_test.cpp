@@ -1,0 +1,278 @@
+// The demo installation: built from the shipped scripts into a temporary folder, its files
+// hold consistent data that fits the columns, and a second build never overwrites the first.
+#include "startup/demo_environment.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/numbered_error.h"
+#include "suite/base_database.h"
+
+namespace tolvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string queryText(const fs::path& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    std::string value = "<error: " + std::string(sqlite3_errmsg(db)) + ">";
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
+        value = "<no row>";
+        if (sqlite3_step(stmt) == SQLITE_ROW) {
+            auto text = sqlite3_column_text(stmt, 0);
+            value = text ? reinterpret_cast<const char*>(text) : "<null>";
+        }
+    } else {
+        value = "<error: " + std::string(sqlite3_errmsg(db)) + ">";
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return value;
+}
+
+std::vector<std::vector<std::string>> queryRows(const fs::path& path, const std::string& sql) {
+    std::vector<std::vector<std::string>> rows;
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+        std::vector<std::string> row;
+        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+            auto text = sqlite3_column_text(stmt, i);
+            row.push_back(text ? reinterpret_cast<const char*>(text) : "");
+        }
+        rows.push_back(row);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return rows;
+}
+
+std::map<std::string, std::string> iniSection(const fs::path& path, const std::string& section) {
+    std::map<std::string, std::string> keys;
+    std::ifstream in(path);
+    std::string line;
+    bool inside = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line[0] == '[') {
+            inside = line == "[" + section + "]";
+        } else if (inside && line.find('=') != std::string::npos) {
+            keys[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+        }
+    }
+    return keys;
+}
+
+class DemoEnvironmentTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        setenv("TOLVANE_SOURCE_DIR", TOLVANE_SOURCE_DIR, 0);
+        root_ = fs::path(::testing::TempDir()) / "demo_environment_test";
+        fs::remove_all(root_);
+        env_ = buildDemoEnvironment(root_ / "demo");
+    }
+    static void TearDownTestSuite() { fs::remove_all(root_); }
+
+    static fs::path root_;
+    static DemoEnvironment env_;
+};
+
+fs::path DemoEnvironmentTest::root_;
+DemoEnvironment DemoEnvironmentTest::env_;
+
+TEST_F(DemoEnvironmentTest, FilesHoldTheExpectedRows) {
+    struct Case {
+        fs::path DemoEnvironment::*file;
+        const char* sql;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {&DemoEnvironment::companyDb, "SELECT group_concat(Moneta || '=' || Cambio, ' ') FROM "
+                                      "(SELECT * FROM Monete WHERE Moneta IN ('Euro', 'L.') ORDER BY Moneta)",
+         "Euro=1936.27 L.=1.0"},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(DISTINCT EmissEffetti) FROM PagTipi "
+                                      "WHERE EmissEffetti IN ('S', 'N')", "2"},
+        {&DemoEnvironment::companyDb, "SELECT RagSoc FROM Ditta", "Rossi Forniture Industriali S.r.l."},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabCauCon", "1"},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabCoge", "1"},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabRiba", "1"},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabMagazzino", "1"},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabFatt", "0"},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabAcq", "0"},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabReg", "0"},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM MovPnTes", "3"},
+        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM ArrotEuro", "3"},
+        {&DemoEnvironment::companyDb, "PRAGMA journal_mode", "wal"},
+        {&DemoEnvironment::baseCompanyDb, "SELECT COUNT(*) FROM Monete", "0"},
+        {&DemoEnvironment::baseCompanyDb, "PRAGMA journal_mode", "wal"},
+        {&DemoEnvironment::commonDb, "SELECT IdAzienda FROM Aziende WHERE Codice = 'ROSSI'", "001"},
+        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM Appoggio WHERE Codice = 'PdfEmail'", "1"},
+        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM CaricaFile WHERE batch = 'S'", "2"},
+        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM TabStudio", "0"},
+        {&DemoEnvironment::commonDb, "SELECT Valore FROM Personalizzazioni "
+                                     "WHERE Sezione = 'Carica' AND Chiave = 'SoloAsci'", "S"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(queryText(env_.*c.file, c.sql), c.expected) << c.sql;
+    }
+    EXPECT_EQ(queryText(env_.commonDb, "SELECT NomeDB FROM Aziende WHERE IdAzienda = '001'"),
+              env_.companyDb.string());
+    EXPECT_EQ(schemaVersion(env_.companyDb), schemaVersion(env_.baseCompanyDb));
+}
+
+TEST_F(DemoEnvironmentTest, DemoDataFitsTheDeclaredSizes) {
+    const std::regex varchar(R"(VARCHAR\((\d+)\))", std::regex::icase);
+    for (const fs::path& db : {env_.commonDb, env_.companyDb}) {
+        auto columns = queryRows(db,
+                                 "SELECT m.name, p.name, p.type FROM sqlite_schema m, "
+                                 "pragma_table_info(m.name) p WHERE m.type = 'table'");
+        ASSERT_FALSE(columns.empty());
+        for (const auto& column : columns) {
+            std::smatch size;
+            if (!std::regex_search(column[2], size, varchar)) continue;
+            std::string sql = "SELECT COUNT(*) FROM \"" + column[0] + "\" WHERE length(\"" +
+                              column[1] + "\") > " + size[1].str();
+            EXPECT_EQ(queryText(db, sql), "0") << db.filename() << " " << column[0] << "."
+                                                 << column[1] << " " << column[2];
+        }
+    }
+}
+
+TEST_F(DemoEnvironmentTest, CompanyCodesReferToExistingRows) {
+    auto accounts = queryRows(env_.companyDb,
+                              "SELECT substr(name, 7) FROM pragma_table_info('TabCauCon') "
+                              "WHERE name LIKE 'Gruppo%' AND name NOT IN ('GruppoClienti', 'GruppoFornitori')");
+    EXPECT_EQ(accounts.size(), 31u);
+    for (const auto& account : accounts) {
+        const std::string& s = account[0];
+        std::string sql = "SELECT COUNT(*) FROM TabCauCon t JOIN PianoConti p ON p.Gruppo = t.Gruppo" + s +
+                          " AND p.Mastro = t.Mastro" + s + " AND p.Conto = t.Conto" + s;
+        EXPECT_EQ(queryText(env_.companyDb, sql), "1") << "account " << s;
+    }
+    EXPECT_EQ(queryText(env_.companyDb,
+                        "SELECT COUNT(*) FROM TabCauCon t JOIN Causali c ON c.Causale IN (t.CausFatt, "
+                        "t.CausNC, t.CausFattSosp, t.CausNCSosp, t.CausAnticipi, t.CausArr, t.CausOmaggi, "
+                        "t.CausIncasso, t.SaldaCauIncassi, t.SaldaCauPagamenti, t.CauChiuEco, "
+                        "t.CauChiuPatr, t.CauApertura, t.CausRit, t.CauGirIva)"),
+              "15");
+
+    const std::vector<std::string> mustBeZero = {
+        "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM PianoConti p "
+        "WHERE p.Gruppo = t.GruppoVen AND p.Mastro = t.MastroVen AND p.Conto = t.ContoVen)",
+        "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM PianoConti p "
+        "WHERE p.Gruppo = t.GruppoRitAccVen AND p.Mastro = t.MastroRitAccVen AND p.Conto = t.ContoRitAccVen)",
+        "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM Mastri m "
+        "WHERE m.Gruppo = t.GruppoClienti AND m.Mastro = t.MastroClienti)",
+        "SELECT COUNT(*) FROM TabCauCon t WHERE t.CauChiuEco NOT IN "
+        "(SELECT Causale FROM Causali WHERE TipoCausale = 'CH')",
+        "SELECT COUNT(*) FROM TabCauCon t WHERE t.CauApertura NOT IN "
+        "(SELECT Causale FROM Causali WHERE TipoCausale = 'AP')",
+        "SELECT COUNT(*) FROM TabCauCon t WHERE t.SpesaCassaPrev NOT IN "
+        "(SELECT Spesa FROM Spese WHERE CassaPrev = 'S')",
+        "SELECT COUNT(*) FROM TabRiba t WHERE t.PagTipoCli NOT IN "
+        "(SELECT PagTipo FROM PagTipi WHERE EmissEffetti = 'S')",
+        "SELECT COUNT(*) FROM TabMagazzino t WHERE t.MagPrincipale NOT IN (SELECT Magazzino FROM Magazzini) "
+        "OR t.ListinoPrincipale NOT IN (SELECT Listino FROM Listini)",
+        "SELECT COUNT(*) FROM Listini WHERE Moneta NOT IN (SELECT Moneta FROM Monete)",
+        "SELECT COUNT(*) FROM PianoConti p WHERE NOT EXISTS (SELECT 1 FROM Mastri m "
+        "WHERE m.Gruppo = p.Gruppo AND m.Mastro = p.Mastro)",
+        "SELECT COUNT(*) FROM MovPnDett d WHERE NOT EXISTS (SELECT 1 FROM PianoConti p WHERE "
+        "p.Gruppo = d.GruppoPartita AND p.Mastro = d.MastroPartita AND p.Conto = d.ContoPartita)",
+        "SELECT COUNT(*) FROM MovPnTes WHERE Causale NOT IN (SELECT Causale FROM Causali)",
+        // every registration balances
+        "SELECT COUNT(*) FROM (SELECT Anno, NumReg FROM MovPnDett GROUP BY Anno, NumReg "
+        "HAVING SUM(CASE DareAvere WHEN 'D' THEN Importo ELSE -Importo END) <> 0)",
+    };
+    for (const auto& sql : mustBeZero) EXPECT_EQ(queryText(env_.companyDb, sql), "0") << sql;
+}
+
+TEST_F(DemoEnvironmentTest, IniFilesLeadToTheCommonDatabase) {
+    auto setup = iniSection(env_.installIni, "Setup");
+    EXPECT_EQ(setup["IniPrincipale"], env_.mainIni.string());
+    auto menu = iniSection(env_.mainIni, "Menu");
+    EXPECT_EQ(fs::path(menu["DriveDB"] + menu["NomeDB"]), env_.commonDb);
+    EXPECT_EQ(fs::path(menu["DriveDB"]) / menu["NomeDB"], env_.commonDb);
+    EXPECT_EQ(iniSection(env_.mainIni, "Parametri Generali")["FormatData"], "dd/mm/yyyy");
+    EXPECT_EQ(iniSection(env_.mainIni, "Risoluzione Video").count("StaVid"), 1u);
+    EXPECT_EQ(fs::path(iniSection(env_.mainIni, "Base")["NomeDBBase"]), env_.baseCompanyDb);
+}
+
+TEST_F(DemoEnvironmentTest, BatchInputsMatchTheirLayouts) {
+    for (const auto& file : env_.batchFiles) {
+        std::string origin = file.filename().string();
+        EXPECT_EQ(queryText(env_.commonDb, "SELECT COUNT(*) FROM CaricaFile WHERE Origine = '" + origin + "'"),
+                  "1")
+            << origin;
+    }
+    std::ifstream fixed(env_.folder / "causali.txt");
+    std::string line;
+    int lines = 0;
+    while (std::getline(fixed, line)) {
+        ++lines;
+        EXPECT_EQ(line.size(), 45u) << line;
+    }
+    EXPECT_EQ(lines, 4);
+    EXPECT_EQ(queryText(env_.commonDb, "SELECT MAX(Inizio + Lunghezza - 1) FROM CaricaDettaglio "
+                                       "WHERE Codice = 'CAUSALI'"),
+              "45");
+}
+
+TEST_F(DemoEnvironmentTest, SecondBuildIsRefusedAndChangesNothing) {
+    auto before = fs::last_write_time(env_.commonDb);
+    int number = 0;
+    try {
+        buildDemoEnvironment(env_.folder);
+    } catch (const NumberedError& error) {
+        number = error.number();
+    }
+    EXPECT_EQ(number, 58);
+    EXPECT_EQ(fs::last_write_time(env_.commonDb), before);
+    EXPECT_EQ(queryText(env_.commonDb, "SELECT COUNT(*) FROM Aziende"), "1");
+}
+
+TEST_F(DemoEnvironmentTest, FailedBuildRemovesWhatItMade) {
+    struct Case {
+        const char* brokenScript;
+        int error;
+    };
+    const std::vector<Case> cases = {
+        {"demo_company.sql", 3146},  // after both databases and the company copy exist
+        {"common.sql", 53},          // before anything exists
+    };
+    std::string saved = std::getenv("TOLVANE_SOURCE_DIR");
+    for (const auto& c : cases) {
+        fs::path source = root_ / ("sorgente_" + std::string(c.brokenScript));
+        fs::create_directories(source / "schema");
+        fs::copy(fs::path(saved) / "schema", source / "schema", fs::copy_options::recursive);
+        if (c.error == 53) {
+            fs::remove(source / "schema" / c.brokenScript);
+        } else {
+            std::ofstream(source / "schema" / c.brokenScript) << "INSERT INTO Nessuna VALUES (1);";
+        }
+        setenv("TOLVANE_SOURCE_DIR", source.c_str(), 1);
+        fs::path target = root_ / ("fallita_" + std::string(c.brokenScript));
+        int number = 0;
+        try {
+            buildDemoEnvironment(target);
+        } catch (const NumberedError& error) {
+            number = error.number();
+        }
+        setenv("TOLVANE_SOURCE_DIR", saved.c_str(), 1);
+        EXPECT_EQ(number, c.error) << c.brokenScript;
+        EXPECT_TRUE(fs::is_empty(target)) << c.brokenScript;
+    }
+}
+
+}  // namespace
+}  // namespace tolvane
