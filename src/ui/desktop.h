@@ -96,6 +96,8 @@ public:
     void enterModal() { ++modalDepth_; }
     void leaveModal() { --modalDepth_; }
     void keyWentDown(int keyCode, int shift);
+    // A form object going away: the desktop forgets every pointer to it.
+    void forget(Form& form);
     template <class Fn>
     void notify(Fn&& fn) {
         auto copy = observers_;
@@ -121,6 +123,15 @@ private:
 };
 
 Desktop& desktop();
+
+// Counts a modal interaction for as long as it lasts (the close of the program waits for it).
+class ModalScope {
+public:
+    ModalScope() { desktop().enterModal(); }
+    ~ModalScope() { desktop().leaveModal(); }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+};
 
 // The original's DoEvents: lets queued user actions (a stop button) through.
 int DoEvents();

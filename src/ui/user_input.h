@@ -35,7 +35,7 @@ void keyWithChar(Form& form, int keyCode, int shift, int keyAscii);
 
 void choose(ListControl& list, int index);  // focus, then the list index (Click)
 void chooseTab(TabStrip& tabs, int index);  // BeforeClick may refuse
-void scroll(ScrollBar& bar, int value);     // Scroll then Change
+void scroll(ScrollBar& bar, int value);     // focus, then the value (Change)
 void chooseCell(Grid& grid, int row, int col);
 // The close box of the window: query-unload with ControlMenu, then unload.
 bool close(Form& form);
