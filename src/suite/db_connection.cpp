@@ -19,8 +19,12 @@ constexpr std::size_t kMaxCachedStatements = 256;
 }  // namespace
 
 [[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source) {
-    int extended = db ? sqlite3_extended_errcode(db) : rc;
-    std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    raiseSqliteFailure(db ? sqlite3_extended_errcode(db) : rc,
+                       db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), source);
+}
+
+[[noreturn]] void raiseSqliteFailure(int extended, const std::string& text,
+                                     std::string_view source) {
     std::string src(source);
     switch (extended) {
         case SQLITE_CONSTRAINT_PRIMARYKEY:
@@ -134,9 +138,12 @@ long DbConnection::runWrite(sqlite3_stmt* stmt, std::string_view source) {
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE) {
+        // Taken before the commit below replaces the connection's error.
+        int extended = sqlite3_extended_errcode(db);
+        std::string text = sqlite3_errmsg(db);
         sqlite3_reset(stmt);
         afterFailedWrite();
-        raiseSqliteError(db, rc, source);
+        raiseSqliteFailure(extended, text, source);
     }
     long changed = sqlite3_stmt_readonly(stmt) ? 0 : static_cast<long>(sqlite3_changes(db));
     sqlite3_reset(stmt);

@@ -97,5 +97,7 @@ private:
 
 // Raises the database error of a failed SQLite call as the original's numbered error.
 [[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source);
+[[noreturn]] void raiseSqliteFailure(int extendedCode, const std::string& text,
+                                     std::string_view source);
 
 }  // namespace tolvane

@@ -243,8 +243,10 @@ bool reloadRow(RecordSet& rs, RsRow& row) {
     sqlite3_bind_int64(stmt, 1, row.rowid);
     int rc = sqlite3_step(stmt);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        int extended = sqlite3_extended_errcode(rs.conn->db);
+        std::string text = sqlite3_errmsg(rs.conn->db);
         sqlite3_reset(stmt);
-        raiseSqliteError(rs.conn->db, rc, "GestoreRs");
+        raiseSqliteFailure(extended, text, "GestoreRs");
     }
     if (row.values.size() != rs.columns.size()) row.values.assign(rs.columns.size(), Variant::null());
     bool found = rc == SQLITE_ROW;
@@ -310,8 +312,14 @@ void load(RecordSet& rs, const std::string& sql, int tipo) {
         if (rs.updatable) row.rowid = sqlite3_column_int64(stmt, count);
         rs.rows.push_back(std::move(row));
     }
+    if (rc != SQLITE_DONE) {
+        int extended = sqlite3_extended_errcode(rs.conn->db);
+        std::string text = sqlite3_errmsg(rs.conn->db);
+        sqlite3_reset(stmt);
+        rs.rows.clear();
+        raiseSqliteFailure(extended, text, "GestoreRs");
+    }
     sqlite3_reset(stmt);
-    if (rc != SQLITE_DONE) raiseSqliteError(rs.conn->db, rc, "GestoreRs");
     rs.pos = rs.rows.empty() ? -1 : 0;
 }
 

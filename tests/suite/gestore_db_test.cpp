@@ -1,0 +1,209 @@
+// GestoreDb on real SQLite files: opening, numbered errors of EseguiSql, the schema read from
+// table_info, named values and grouped commits that keep what ran before an error or a stop.
+#include "suite/gestore_db.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "suite/db_connection.h"
+#include "suite/db_test_folder.h"
+#include "suite/gestore_rs.h"
+
+namespace tolvane {
+namespace {
+
+class GestoreDbTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        file = folder.file("ditta.db");
+        id = db.ApriConnessione(file, "", "", {.wal = true, .create = true});
+        ASSERT_EQ(id.rfind("Err", 0), std::string::npos) << id;
+        native("CREATE TABLE Righe (Codice INTEGER NOT NULL PRIMARY KEY, "
+               "Testo VARCHAR(10) COLLATE NOCASE)");
+    }
+
+    void native(const std::string& sql) {
+        char* error = nullptr;
+        ASSERT_EQ(sqlite3_exec(db.connection(id).db, sql.c_str(), nullptr, nullptr, &error),
+                  SQLITE_OK)
+            << (error ? error : "");
+    }
+
+    int errorOf(const std::function<void()>& action) {
+        try {
+            action();
+        } catch (const NumberedError& e) {
+            return e.number();
+        }
+        return 0;
+    }
+
+    std::string committedRows() { return dbtest::queryOne(file, "SELECT COUNT(*) FROM Righe"); }
+
+    void insert(int codice) {
+        db.EseguiSql(id, "Insert into Righe (Codice, Testo) Values (" + std::to_string(codice) +
+                             ", 'r')");
+    }
+
+    dbtest::TempFolder folder;
+    GestoreDb db;
+    std::string file;
+    std::string id;
+};
+
+TEST_F(GestoreDbTest, OpeningAMissingFileGivesErrText) {
+    std::string result = db.ApriConnessione(folder.file("manca.db"));
+    EXPECT_EQ(result.rfind("Err: ", 0), 0u) << result;
+    EXPECT_FALSE(db.EsisteConnessione(result));
+}
+
+TEST_F(GestoreDbTest, OpeningAFileThatIsNoDatabaseGivesErrText) {
+    std::string junk = folder.file("junk.db");
+    FILE* f = std::fopen(junk.c_str(), "w");
+    std::fputs("questo non e' un database, ma un testo abbastanza lungo da sembrare un file", f);
+    std::fclose(f);
+    EXPECT_EQ(db.ApriConnessione(junk).rfind("Err: ", 0), 0u);
+}
+
+TEST_F(GestoreDbTest, EseguiSqlRaisesTheOriginalNumbers) {
+    insert(1);
+    struct Case {
+        const char* sql;
+        int error;
+    } cases[] = {
+        {"Insert into Righe (Codice, Testo) Values (1, 'x')", errnum::DuplicateKey},
+        {"Insert into Righe (Testo) Values (Null)", 0},  // a rowid key is filled in
+        {"Insert into Mancante (A) Values (1)", errnum::DatabaseFailure},
+        {"Update Righe Set Testo = 'y' Where Codice = 1", 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(errorOf([&] { db.EseguiSql(id, c.sql); }), c.error) << c.sql;
+    EXPECT_EQ(db.EseguiSql(id, "Delete from Righe"), 2);
+    EXPECT_EQ(errorOf([&] { db.EseguiSql("Db999", "Delete from Righe"); }),
+              errnum::DatabaseFailure);
+}
+
+TEST_F(GestoreDbTest, SchemaGivesTypesSizesAndKeyInOrder) {
+    native("CREATE TABLE Doppia (Anno SMALLINT NOT NULL, Codice VARCHAR(8) COLLATE NOCASE "
+           "NOT NULL, Importo CURRENCY, PRIMARY KEY (Codice, Anno))");
+    SchemaInfo& schema = db.Schema(id);
+    const TableInfo* righe = schema.table("righe");
+    ASSERT_NE(righe, nullptr);
+    EXPECT_EQ(righe->primaryKey, std::vector<std::string>{"Codice"});  // rowid key, no index
+    const TableInfo* doppia = schema.table("DOPPIA");
+    ASSERT_NE(doppia, nullptr);
+    EXPECT_EQ(doppia->name, "Doppia");
+    EXPECT_EQ(doppia->primaryKey, (std::vector<std::string>{"Codice", "Anno"}));
+    const ColumnInfo* codice = doppia->column("codice");
+    ASSERT_NE(codice, nullptr);
+    EXPECT_EQ(codice->kind, ColumnKind::Text);
+    EXPECT_EQ(codice->size, 8);
+    EXPECT_TRUE(codice->notNull);
+    EXPECT_EQ(doppia->column("Importo")->kind, ColumnKind::Currency);
+    EXPECT_EQ(schema.table("Nessuna"), nullptr);
+}
+
+TEST_F(GestoreDbTest, SchemaFollowsAChangeOfTheDatabase) {
+    EXPECT_EQ(db.Schema(id).table("Righe")->column("Nuova"), nullptr);
+    native("ALTER TABLE Righe ADD COLUMN Nuova VARCHAR(3)");
+    const TableInfo* righe = db.Schema(id).table("Righe");
+    ASSERT_NE(righe->column("Nuova"), nullptr);
+    EXPECT_EQ(righe->column("Nuova")->size, 3);
+}
+
+TEST_F(GestoreDbTest, DeclaredTypesGiveTheirKinds) {
+    struct Case {
+        const char* declared;
+        ColumnKind kind;
+        int size;
+    } cases[] = {
+        {"VARCHAR(40) COLLATE NOCASE", ColumnKind::Text, 40}, {"TEXT COLLATE NOCASE", ColumnKind::Memo, 0},
+        {"TINYINT", ColumnKind::Byte, 1}, {"SMALLINT", ColumnKind::Integer, 2},
+        {"INTEGER", ColumnKind::Long, 4}, {"FLOAT", ColumnKind::Single, 4},
+        {"DOUBLE", ColumnKind::Double, 8}, {"CURRENCY", ColumnKind::Currency, 8},
+        {"DATETIME", ColumnKind::Date, 8}, {"BIT", ColumnKind::Boolean, 1},
+        {"", ColumnKind::Other, 0},
+    };
+    for (const Case& c : cases) {
+        int declared = 0;
+        ColumnKind kind = columnKindOf(c.declared, &declared);
+        EXPECT_EQ(kind, c.kind) << c.declared;
+        EXPECT_EQ(reportedSize(kind, declared), c.size) << c.declared;
+    }
+}
+
+TEST_F(GestoreDbTest, NamedConnectionValuesIgnoreCase) {
+    EXPECT_EQ(db.ValoreConnessione("DbTipoSql"), "");
+    db.ImpostaValoreConnessione("DbTipoSql", "0");
+    db.ImpostaValoreConnessione("DbAccPWD", "segreta");
+    EXPECT_EQ(db.ValoreConnessione("dbtiposql"), "0");
+    EXPECT_EQ(db.ValoreConnessione("DBACCPWD"), "segreta");
+}
+
+TEST_F(GestoreDbTest, GroupedRunCommitsEveryNStatements) {
+    GroupedCommit run(db, id, {.statements = 2});
+    insert(1);
+    EXPECT_EQ(committedRows(), "0");
+    insert(2);
+    EXPECT_EQ(committedRows(), "2");
+    insert(3);
+    EXPECT_EQ(committedRows(), "2");
+    run.flush();  // a stop asked by the user
+    EXPECT_EQ(committedRows(), "3");
+}
+
+TEST_F(GestoreDbTest, GroupedRunKeepsWhatRanBeforeAnError) {
+    GestoreRs rs;
+    GroupedCommit run(db, id, {.statements = 1000});
+    insert(1);
+    std::string h = rs.ApriRs(db, id, "", "Select * from Righe Where 1 = 0");
+    rs.AddNewRs(h);
+    rs.ScriviCampoRs(h, "Codice", 2);
+    rs.UpdateRs(h);
+    EXPECT_EQ(errorOf([&] { insert(1); }), errnum::DuplicateKey);
+    EXPECT_EQ(committedRows(), "2");
+    insert(3);  // the run goes on after the error
+    EXPECT_EQ(committedRows(), "2");
+}
+
+TEST_F(GestoreDbTest, GroupedRunEndedByAnExceptionCommits) {
+    try {
+        GroupedCommit run(db, id, {.statements = 1000});
+        insert(1);
+        insert(2);
+        throw std::runtime_error("interrotto");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(committedRows(), "2");
+    insert(3);  // back to one transaction per statement
+    EXPECT_EQ(committedRows(), "3");
+}
+
+TEST_F(GestoreDbTest, NestedGroupedRunsJoinTheOuterOne) {
+    GroupedCommit outer(db, id, {.statements = 1000});
+    {
+        GroupedCommit inner(db, id, {.statements = 1});
+        insert(1);
+    }
+    EXPECT_EQ(committedRows(), "0");
+    outer.flush();
+    EXPECT_EQ(committedRows(), "1");
+}
+
+TEST_F(GestoreDbTest, AFileOpenedTwiceSharesItsConnection) {
+    std::string second = db.ApriConnessione(file);
+    ASSERT_NE(second, id);
+    GroupedCommit run(db, id);
+    insert(1);
+    // The same connection: no lock against the open group, and its rows are seen.
+    db.EseguiSql(second, "Insert into Righe (Codice) Values (2)");
+    GestoreRs rs;
+    std::string h = rs.ApriRs(db, second, "", "Select Count(*) as n from Righe", false, 4);
+    EXPECT_EQ(rs.ValoreCampoRs(h, "n").toLong(), 2);
+    db.ChiudiConnessione(second);
+    EXPECT_FALSE(db.EsisteConnessione(second));
+    EXPECT_TRUE(db.EsisteConnessione(id));
+}
+
+}  // namespace
+}  // namespace tolvane
