@@ -1,0 +1,197 @@
+// The batch loader: reads one stored layout (CaricaFile, CaricaDettaglio, CaricaDecod) and loads
+// one text file by it into up to five tables of the current company database.
+// Never shows a window: messages go through the batch message hook, progress through ogInElab.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "batchload/sc_carica_campi.h"
+#include "batchload/separated_line.h"
+#include "platform/variant.h"
+
+namespace tolvane {
+
+class BatchDatabase;
+class BatchStatement;
+class ElencoValori;
+class ProgressoElab;
+struct TableInfo;
+
+class ScCarica {
+public:
+    ScCarica();
+    ~ScCarica();
+    ScCarica(const ScCarica&) = delete;
+    ScCarica& operator=(const ScCarica&) = delete;
+
+    std::string osCodice;
+    ProgressoElab* ogInElab = nullptr;
+    ElencoValori* ogValDefault = nullptr;
+
+    // 0 when the layout can be loaded; -1 (True) when it is missing or refused (after a
+    // message); the error number after any other failure (after the error window).
+    long LeggiTracciato(const std::string& psCodice);
+    std::string CaricaPathCompleta(const std::string& psFile) const;
+    // 0 when the file was loaded or the load was stopped, else the error number. plErrori
+    // grows by the rows written to ErroriCaricamento.
+    long CaricaDati(long& plErrori);
+    // 0 stored, -1 a store met a duplicate key (or a database failure), else the error number
+    // (the line has been recorded).
+    long CompRecord(const std::string& psRiga);
+
+    // 0 with the value, 1 when the line is rejected (its error row written). Each field is
+    // evaluated once per line: asking again gives the same value.
+    int LeggiVal(const std::string& psRiga, ScCaricaCampi& pgCaricaCampi, Variant& pvValore,
+                 int piCodTab);
+    Variant CercaPosCampo(const std::string& psRiga, const ScCaricaCampi& pgcampo, bool pbNumCampo);
+    std::string LeggiValCampoStr(const std::string& psRiga, std::string_view psElabora,
+                                 const ScCaricaCampi& pgcampo, std::string_view ps0oSpacetoNull);
+    std::string LeggiValCampoNum(const std::string& psRiga, long piCampo,
+                                 const ScCaricaCampi& pgcampo);
+    Variant LeggiCampoNum(const std::string& psRiga, long piCampo, const ScCaricaCampi& pgcampo);
+
+    void ScriviErrore(const std::string& psRiga, const std::string& psErrore);
+    std::string CompSqlKey(const std::string& psRiga, int piCodTab);
+    void ImpCampiKey();
+    Variant LeggiDefault(ScCaricaCampi& pgCaricaCampi, const std::string& psRiga, int piCodTab);
+    Variant ConvImporto(Variant& pvValore, const std::string& psLireOValuta, int piCodTab,
+                        int piNumDec);
+    std::string LeggiValuta(const std::string& psListino);
+    std::string LeggiNomeTabella(const std::string& psNomeCampo) const;
+    std::string LeggiNomeCampo(const std::string& psNomeCampo) const;
+    std::string LeggiCodTab(const std::string& psNomeCampo) const;
+    int QualeTab(std::string_view psCodTab) const;
+
+    // What the layout holds, for the window and the tests.
+    const std::vector<std::unique_ptr<ScCaricaCampi>>& campi() const { return mcolCampi_; }
+    ScCaricaCampi* campo(std::string_view psKey);
+    const std::string& tabella(int i) const { return masTabella_.at(i); }
+    const std::string& codTab(int i) const { return masCodTab_.at(i); }
+    const std::string& azzera(int i) const { return masAzzera_.at(i); }
+    const std::string& whereAzz(int i) const { return masWhereAzz_.at(i); }
+    const std::string& campiRicerca(int i) const { return masCampi_.at(i); }
+    const std::string& queryFin(int i) const { return masQueryFin_.at(i); }
+    const std::string& fileOrigine() const { return msFileOrigine_; }
+    int saltaInizio() const { return miSaltaInizio_; }
+    const std::string& tipo() const { return msTipo_; }
+    const std::string& separatore() const { return msSeparatore_; }
+    const std::string& modalita() const { return msModalita_; }
+    const std::string& insVaria() const { return msInsVaria_; }
+    long numErrori() const { return mlNumErrori_; }
+    void setListino(int piCodTab, const std::string& psListino) { masListino_.at(piCodTab) = psListino; }
+
+    // Lines after which the grouped run commits (what ran stays written on an error or stop).
+    void setCommitEvery(long lines) { commitEvery_ = lines; }
+
+private:
+    struct FieldState;
+    struct Slot;
+    struct LineRejected {};
+    struct LookupFailed {
+        std::string message;
+    };
+    enum class KeySearch { NoKey, NotFound, Found };
+
+    bool tableInUse(int t) const;
+    BatchDatabase& db();
+    void progress(long value, const std::optional<std::string>& text);
+    void readLayoutFields(const std::string& psCodice);
+    void readDecodes(const std::string& psCodice);
+    bool refuseKeylessSearch();
+
+    void beginLine(const std::string& psRiga);
+    void ensureLine(const std::string& psRiga);
+    void ensureSplit();
+    std::string midOfLine(long start, long length) const;
+    int indexOf(const ScCaricaCampi& field) const;
+    int evaluate(ScCaricaCampi& field, int index, Variant& value, int piCodTab);
+    int evaluateUncached(ScCaricaCampi& field, Variant& value, int piCodTab);
+    std::string evaluateExpression(const std::string& psRiga, const ScCaricaCampi& field);
+    Variant impliedDecimals(const Variant& value, const ScCaricaCampi& field) const;
+
+    Variant counterValue(ScCaricaCampi& field, const std::string& psRiga);
+    Variant CalcolaProssimoCodice(ScCaricaCampi& field, const std::string& psRiga, int piCodTab);
+    std::string listinoOfLine(int t, const ScCaricaCampi& amountField);
+    std::string currencyOfListino(const std::string& listino, const ScCaricaCampi& field);
+    std::string lookupCurrency(const std::string& listino);
+    [[noreturn]] void lookupFailure(bool& reported, const NumberedError& error,
+                                    const std::string& message);
+    bool keyValues(const std::string& psRiga, int t, std::vector<Variant>& values);
+
+    void prepareRun();
+    void prepareSlot(int t);
+    KeySearch searchKey(const std::string& psRiga, int t, std::int64_t& rowid);
+    void startRecord(int t, bool isNew, std::int64_t rowid);
+    void writeField(int t, int fieldIndex, const Variant& value);
+    void storeRecord(int t);
+    long loadLine(const std::string& line);
+    void runFinalQueries(long& result);
+    void clearRun();
+
+    std::vector<std::unique_ptr<ScCaricaCampi>> mcolCampi_;
+    std::unordered_map<std::string, std::size_t> campiByKey_;  // lower-case osKey -> index
+    std::unordered_map<const ScCaricaCampi*, int> indexByField_;
+
+    std::array<std::string, 6> masTabella_, masCodTab_, masAzzera_, masWhereAzz_, masCampi_;
+    std::array<std::string, 4> masQueryFin_;
+    std::string msFileOrigine_;
+    int miSaltaInizio_ = 0;
+    std::string msTipo_;
+    bool fixed_ = false;
+    std::string msSeparatore_;
+    std::string msModalita_;
+    std::string msInsVaria_;
+
+    long mlNumErrori_ = 0;
+    std::array<std::string, 6> masListino_;
+    bool mbNumerico_ = false;
+    int miNumDec_ = -9999;
+    int miNumDecAzie_ = 0;
+    const ScCaricaCampi* amountInProgress_ = nullptr;  // the field ConvImporto converts
+
+    // The current line and what was evaluated of it.
+    std::string line_;
+    bool lineStarted_ = false;
+    bool lineAscii_ = true;
+    bool lineSplit_ = false;
+    std::uint64_t serial_ = 0;
+    SeparatedLine split_;
+    std::vector<FieldState> states_;
+
+    // Run state.
+    std::unique_ptr<BatchDatabase> db_;
+    std::string dbId_;
+    std::array<std::unique_ptr<Slot>, 6> slots_;
+    std::array<int, 6> maiStato_{};
+    long commitEvery_ = 2000;
+
+    struct NextCodeRun {
+        std::int64_t last = 0;
+    };
+    struct PendingCode {
+        int slot;
+        int field;
+        std::string key;
+        std::int64_t value;
+    };
+    std::unordered_map<std::string, NextCodeRun> nextCodes_;
+    std::vector<PendingCode> pendingCodes_;
+    struct CurrencyEntry {
+        std::string moneta;
+        std::optional<NumberedError> failure;
+    };
+    std::unordered_map<std::string, CurrencyEntry> currencies_;  // lower-case price list
+    bool nextCodeReported_ = false;
+    bool listinoReported_ = false;
+    bool errorRowReported_ = false;
+    int errorTableSize_ = -1;
+};
+
+}  // namespace tolvane
