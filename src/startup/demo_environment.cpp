@@ -48,13 +48,21 @@ std::string mainIniText(const DemoEnvironment& env) {
            "FormatData=dd/mm/yyyy\n"
            "\n"
            "[Menu]\n"
-           "NomeDB=" + env.commonDb.filename().string() + "\n"
-           "DriveDB=" + folder + "\n"
+           "NomeDB=" +
+           env.commonDb.filename().string() +
+           "\n"
+           "DriveDB=" +
+           folder +
+           "\n"
            "Connect=\n"
            "\n"
            "[Base]\n"
-           "NomeDBBase=" + env.baseCompanyDb.string() + "\n"
-           "DirAziende=" + folder + "\n"
+           "NomeDBBase=" +
+           env.baseCompanyDb.string() +
+           "\n"
+           "DirAziende=" +
+           folder +
+           "\n"
            "\n"
            "[Risoluzione Video]\n"
            "StaVid=0\n";
@@ -62,7 +70,8 @@ std::string mainIniText(const DemoEnvironment& env) {
 
 std::string installIniText(const DemoEnvironment& env) {
     return "[Setup]\n"
-           "IniPrincipale=" + env.mainIni.string() + "\n";
+           "IniPrincipale=" +
+           env.mainIni.string() + "\n";
 }
 
 // Chart of accounts, ';'-separated with a heading line: two new accounts, one stored account
@@ -141,7 +150,8 @@ DemoEnvironment buildDemoEnvironment(const std::filesystem::path& folder) {
     DemoEnvironment env = demoEnvironmentPaths(folder);
     for (const auto& path : allFiles(env)) {
         if (std::filesystem::exists(path)) {
-            throw NumberedError(kFileAlreadyExists, "Il file esiste già: " + path.string(), kSource);
+            throw NumberedError(kFileAlreadyExists, "Il file esiste già: " + path.string(),
+                                kSource);
         }
     }
     std::filesystem::create_directories(env.folder);

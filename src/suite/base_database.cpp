@@ -2,20 +2,20 @@
 // Must never lose a stored row nor leave a half-made file behind.
 #include "suite/base_database.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <set>
 #include <sstream>
 #include <system_error>
-#include <unistd.h>
 
 #include "platform/numbered_error.h"
 
@@ -176,7 +176,8 @@ bool isNumericType(const std::string& declared) {
     return false;
 }
 
-std::string addColumnStatement(sqlite3* schema, const std::string& table, const ColumnInfo& column) {
+std::string addColumnStatement(sqlite3* schema, const std::string& table,
+                               const ColumnInfo& column) {
     std::string sql = "ALTER TABLE " + quoteName(table) + " ADD COLUMN " + quoteName(column.name);
     if (!column.type.empty()) sql += " " + column.type;
     const char* collation = nullptr;
@@ -248,11 +249,13 @@ void createDatabaseFromSchema(const std::filesystem::path& path,
                               const std::filesystem::path& schemaFile,
                               const std::vector<std::string>& omitted) {
     std::string script = readScript(schemaFile);
-    // O_EXCL makes "does it exist" and "create it" one step: a file made meanwhile is not overwritten.
+    // O_EXCL makes "does it exist" and "create it" one step: a file made meanwhile is not
+    // overwritten.
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd < 0) {
         if (errno == EEXIST) {
-            throw NumberedError(kFileAlreadyExists, "Il file esiste già: " + path.string(), kSource);
+            throw NumberedError(kFileAlreadyExists, "Il file esiste già: " + path.string(),
+                                kSource);
         }
         throw NumberedError(errnum::FileAccess, "Impossibile creare " + path.string(), kSource);
     }
@@ -291,19 +294,21 @@ UpgradeResult upgradeDatabase(const std::filesystem::path& path,
             auto found = existing.find(lower(table));
             if (found == existing.end()) {
                 exec(db.get(), createSql);
-                for (const auto& index : indexStatements(schema.get(), table)) exec(db.get(), index);
+                for (const auto& index : indexStatements(schema.get(), table))
+                    exec(db.get(), index);
                 result.addedTables.push_back(table);
                 continue;
             }
             std::set<std::string> stored;
-            for (const auto& info : tableColumns(db.get(), found->second)) stored.insert(lower(info.name));
+            for (const auto& info : tableColumns(db.get(), found->second))
+                stored.insert(lower(info.name));
             for (const auto& column : tableColumns(schema.get(), table)) {
                 if (stored.count(lower(column.name))) continue;
                 if (column.primaryKey) {
-                    throw NumberedError(errnum::DatabaseFailure,
-                                        "Impossibile aggiungere il campo chiave " + table + "." +
-                                            column.name,
-                                        kSource);
+                    throw NumberedError(
+                        errnum::DatabaseFailure,
+                        "Impossibile aggiungere il campo chiave " + table + "." + column.name,
+                        kSource);
                 }
                 exec(db.get(), addColumnStatement(schema.get(), found->second, column));
                 result.addedColumns.push_back(table + "." + column.name);

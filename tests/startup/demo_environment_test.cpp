@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -75,10 +76,11 @@ std::map<std::string, std::string> iniSection(const fs::path& path, const std::s
 }
 
 class DemoEnvironmentTest : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         setenv("TOLVANE_SOURCE_DIR", TOLVANE_SOURCE_DIR, 0);
-        root_ = fs::path(::testing::TempDir()) / "demo_environment_test";
+        root_ =
+            fs::path(::testing::TempDir()) / ("demo_environment_test_" + std::to_string(getpid()));
         fs::remove_all(root_);
         env_ = buildDemoEnvironment(root_ / "demo");
     }
@@ -98,12 +100,16 @@ TEST_F(DemoEnvironmentTest, FilesHoldTheExpectedRows) {
         const char* expected;
     };
     const std::vector<Case> cases = {
-        {&DemoEnvironment::companyDb, "SELECT group_concat(Moneta || '=' || Cambio, ' ') FROM "
-                                      "(SELECT * FROM Monete WHERE Moneta IN ('Euro', 'L.') ORDER BY Moneta)",
+        {&DemoEnvironment::companyDb,
+         "SELECT group_concat(Moneta || '=' || Cambio, ' ') FROM "
+         "(SELECT * FROM Monete WHERE Moneta IN ('Euro', 'L.') ORDER BY Moneta)",
          "Euro=1936.27 L.=1.0"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(DISTINCT EmissEffetti) FROM PagTipi "
-                                      "WHERE EmissEffetti IN ('S', 'N')", "2"},
-        {&DemoEnvironment::companyDb, "SELECT RagSoc FROM Ditta", "Rossi Forniture Industriali S.r.l."},
+        {&DemoEnvironment::companyDb,
+         "SELECT COUNT(DISTINCT EmissEffetti) FROM PagTipi "
+         "WHERE EmissEffetti IN ('S', 'N')",
+         "2"},
+        {&DemoEnvironment::companyDb, "SELECT RagSoc FROM Ditta",
+         "Rossi Forniture Industriali S.r.l."},
         {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabCauCon", "1"},
         {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabCoge", "1"},
         {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabRiba", "1"},
@@ -117,11 +123,14 @@ TEST_F(DemoEnvironmentTest, FilesHoldTheExpectedRows) {
         {&DemoEnvironment::baseCompanyDb, "SELECT COUNT(*) FROM Monete", "0"},
         {&DemoEnvironment::baseCompanyDb, "PRAGMA journal_mode", "wal"},
         {&DemoEnvironment::commonDb, "SELECT IdAzienda FROM Aziende WHERE Codice = 'ROSSI'", "001"},
-        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM Appoggio WHERE Codice = 'PdfEmail'", "1"},
+        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM Appoggio WHERE Codice = 'PdfEmail'",
+         "1"},
         {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM CaricaFile WHERE batch = 'S'", "2"},
         {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM TabStudio", "0"},
-        {&DemoEnvironment::commonDb, "SELECT Valore FROM Personalizzazioni "
-                                     "WHERE Sezione = 'Carica' AND Chiave = 'SoloAsci'", "S"},
+        {&DemoEnvironment::commonDb,
+         "SELECT Valore FROM Personalizzazioni "
+         "WHERE Sezione = 'Carica' AND Chiave = 'SoloAsci'",
+         "S"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(queryText(env_.*c.file, c.sql), c.expected) << c.sql;
@@ -143,35 +152,40 @@ TEST_F(DemoEnvironmentTest, DemoDataFitsTheDeclaredSizes) {
             if (!std::regex_search(column[2], size, varchar)) continue;
             std::string sql = "SELECT COUNT(*) FROM \"" + column[0] + "\" WHERE length(\"" +
                               column[1] + "\") > " + size[1].str();
-            EXPECT_EQ(queryText(db, sql), "0") << db.filename() << " " << column[0] << "."
-                                                 << column[1] << " " << column[2];
+            EXPECT_EQ(queryText(db, sql), "0")
+                << db.filename() << " " << column[0] << "." << column[1] << " " << column[2];
         }
     }
 }
 
 TEST_F(DemoEnvironmentTest, CompanyCodesReferToExistingRows) {
-    auto accounts = queryRows(env_.companyDb,
-                              "SELECT substr(name, 7) FROM pragma_table_info('TabCauCon') "
-                              "WHERE name LIKE 'Gruppo%' AND name NOT IN ('GruppoClienti', 'GruppoFornitori')");
+    auto accounts =
+        queryRows(env_.companyDb,
+                  "SELECT substr(name, 7) FROM pragma_table_info('TabCauCon') "
+                  "WHERE name LIKE 'Gruppo%' AND name NOT IN ('GruppoClienti', 'GruppoFornitori')");
     EXPECT_EQ(accounts.size(), 31u);
     for (const auto& account : accounts) {
         const std::string& s = account[0];
-        std::string sql = "SELECT COUNT(*) FROM TabCauCon t JOIN PianoConti p ON p.Gruppo = t.Gruppo" + s +
-                          " AND p.Mastro = t.Mastro" + s + " AND p.Conto = t.Conto" + s;
+        std::string sql =
+            "SELECT COUNT(*) FROM TabCauCon t JOIN PianoConti p ON p.Gruppo = t.Gruppo" + s +
+            " AND p.Mastro = t.Mastro" + s + " AND p.Conto = t.Conto" + s;
         EXPECT_EQ(queryText(env_.companyDb, sql), "1") << "account " << s;
     }
-    EXPECT_EQ(queryText(env_.companyDb,
-                        "SELECT COUNT(*) FROM TabCauCon t JOIN Causali c ON c.Causale IN (t.CausFatt, "
-                        "t.CausNC, t.CausFattSosp, t.CausNCSosp, t.CausAnticipi, t.CausArr, t.CausOmaggi, "
-                        "t.CausIncasso, t.SaldaCauIncassi, t.SaldaCauPagamenti, t.CauChiuEco, "
-                        "t.CauChiuPatr, t.CauApertura, t.CausRit, t.CauGirIva)"),
-              "15");
+    EXPECT_EQ(
+        queryText(
+            env_.companyDb,
+            "SELECT COUNT(*) FROM TabCauCon t JOIN Causali c ON c.Causale IN (t.CausFatt, "
+            "t.CausNC, t.CausFattSosp, t.CausNCSosp, t.CausAnticipi, t.CausArr, t.CausOmaggi, "
+            "t.CausIncasso, t.SaldaCauIncassi, t.SaldaCauPagamenti, t.CauChiuEco, "
+            "t.CauChiuPatr, t.CauApertura, t.CausRit, t.CauGirIva)"),
+        "15");
 
     const std::vector<std::string> mustBeZero = {
         "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM PianoConti p "
         "WHERE p.Gruppo = t.GruppoVen AND p.Mastro = t.MastroVen AND p.Conto = t.ContoVen)",
         "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM PianoConti p "
-        "WHERE p.Gruppo = t.GruppoRitAccVen AND p.Mastro = t.MastroRitAccVen AND p.Conto = t.ContoRitAccVen)",
+        "WHERE p.Gruppo = t.GruppoRitAccVen AND p.Mastro = t.MastroRitAccVen AND p.Conto = "
+        "t.ContoRitAccVen)",
         "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM Mastri m "
         "WHERE m.Gruppo = t.GruppoClienti AND m.Mastro = t.MastroClienti)",
         "SELECT COUNT(*) FROM TabCauCon t WHERE t.CauChiuEco NOT IN "
@@ -182,7 +196,8 @@ TEST_F(DemoEnvironmentTest, CompanyCodesReferToExistingRows) {
         "(SELECT Spesa FROM Spese WHERE CassaPrev = 'S')",
         "SELECT COUNT(*) FROM TabRiba t WHERE t.PagTipoCli NOT IN "
         "(SELECT PagTipo FROM PagTipi WHERE EmissEffetti = 'S')",
-        "SELECT COUNT(*) FROM TabMagazzino t WHERE t.MagPrincipale NOT IN (SELECT Magazzino FROM Magazzini) "
+        "SELECT COUNT(*) FROM TabMagazzino t WHERE t.MagPrincipale NOT IN (SELECT Magazzino FROM "
+        "Magazzini) "
         "OR t.ListinoPrincipale NOT IN (SELECT Listino FROM Listini)",
         "SELECT COUNT(*) FROM Listini WHERE Moneta NOT IN (SELECT Moneta FROM Monete)",
         "SELECT COUNT(*) FROM PianoConti p WHERE NOT EXISTS (SELECT 1 FROM Mastri m "
@@ -211,7 +226,8 @@ TEST_F(DemoEnvironmentTest, IniFilesLeadToTheCommonDatabase) {
 TEST_F(DemoEnvironmentTest, BatchInputsMatchTheirLayouts) {
     for (const auto& file : env_.batchFiles) {
         std::string origin = file.filename().string();
-        EXPECT_EQ(queryText(env_.commonDb, "SELECT COUNT(*) FROM CaricaFile WHERE Origine = '" + origin + "'"),
+        EXPECT_EQ(queryText(env_.commonDb,
+                            "SELECT COUNT(*) FROM CaricaFile WHERE Origine = '" + origin + "'"),
                   "1")
             << origin;
     }
@@ -223,8 +239,9 @@ TEST_F(DemoEnvironmentTest, BatchInputsMatchTheirLayouts) {
         EXPECT_EQ(line.size(), 45u) << line;
     }
     EXPECT_EQ(lines, 4);
-    EXPECT_EQ(queryText(env_.commonDb, "SELECT MAX(Inizio + Lunghezza - 1) FROM CaricaDettaglio "
-                                       "WHERE Codice = 'CAUSALI'"),
+    EXPECT_EQ(queryText(env_.commonDb,
+                        "SELECT MAX(Inizio + Lunghezza - 1) FROM CaricaDettaglio "
+                        "WHERE Codice = 'CAUSALI'"),
               "45");
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -20,11 +21,12 @@ namespace {
 namespace fs = std::filesystem;
 
 class BaseDatabaseTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         setenv("TOLVANE_SOURCE_DIR", TOLVANE_SOURCE_DIR, 0);
         dir_ = fs::path(::testing::TempDir()) /
-               ("base_db_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+               ("base_db_" + std::to_string(getpid()) + "_" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -105,13 +107,23 @@ TEST_F(BaseDatabaseTest, EachSchemaHasEveryTableTheProgramReads) {
          {"VersioneSchema", "Aziende", "Utenti", "Supervisore", "Personalizzazioni", "Appoggio",
           "NatGiuridica", "Decodifiche", "CaricaFile", "CaricaDettaglio", "CaricaDecod",
           "TabStudio"}},
-        {"company.sql",
-         {"VersioneSchema", "Ditta", "TabCauCon", "TabCoge", "TabRiba", "TabMagazzino", "TabFatt",
-          "TabAcq", "TabReg", "Monete", "Stati", "Causali", "Spese", "PianoConti", "Gruppi",
-          "Mastri", "Magazzini", "Listini", "FattDocumenti", "CauTrasporti", "AspettoBeni",
-          "Trasporti", "Vettori", "MagCausali", "Reparti", "PagTipi", "CodiciIva",
-          "Personalizzazioni", "ArrotLire", "ArrotEuro", "MovPnTes", "MovPnDett", "MovPnIva",
-          "ErroriCaricamento"}},
+        {"company.sql", {"VersioneSchema", "Ditta",
+                         "TabCauCon",      "TabCoge",
+                         "TabRiba",        "TabMagazzino",
+                         "TabFatt",        "TabAcq",
+                         "TabReg",         "Monete",
+                         "Stati",          "Causali",
+                         "Spese",          "PianoConti",
+                         "Gruppi",         "Mastri",
+                         "Magazzini",      "Listini",
+                         "FattDocumenti",  "CauTrasporti",
+                         "AspettoBeni",    "Trasporti",
+                         "Vettori",        "MagCausali",
+                         "Reparti",        "PagTipi",
+                         "CodiciIva",      "Personalizzazioni",
+                         "ArrotLire",      "ArrotEuro",
+                         "MovPnTes",       "MovPnDett",
+                         "MovPnIva",       "ErroriCaricamento"}},
     };
     for (const auto& c : cases) {
         fs::path db = file(std::string(c.script) + ".db");
@@ -163,7 +175,8 @@ TEST_F(BaseDatabaseTest, FailedCreationLeavesNoFile) {
             << cases[i].script;
         EXPECT_FALSE(fs::exists(db)) << cases[i].script;
     }
-    EXPECT_EQ(errorNumberOf([&] { createDatabaseFromSchema(file("x.db"), file("manca.sql")); }), 53);
+    EXPECT_EQ(errorNumberOf([&] { createDatabaseFromSchema(file("x.db"), file("manca.sql")); }),
+              53);
     EXPECT_FALSE(fs::exists(file("x.db")));
 }
 
@@ -203,8 +216,10 @@ TEST_F(BaseDatabaseTest, UpgradeAddsWhatIsMissingAndKeepsTheRows) {
     EXPECT_EQ(queryText(db, "SELECT GruppoClienti || GruppoRitAcc FROM TabCauCon"), "0502");
     EXPECT_EQ(queryText(db, "SELECT COUNT(*) FROM TabCauCon"), "1");
     // the declared type and the collation come with the column
-    EXPECT_EQ(queryText(db, "SELECT type FROM pragma_table_info('TabCauCon') WHERE name = 'GruppoRitAccVen'"),
-              "VARCHAR(2)");
+    EXPECT_EQ(
+        queryText(db,
+                  "SELECT type FROM pragma_table_info('TabCauCon') WHERE name = 'GruppoRitAccVen'"),
+        "VARCHAR(2)");
     execSql(db, "UPDATE TabCauCon SET GruppoRitAccVen = 'AB'");
     EXPECT_EQ(queryText(db, "SELECT COUNT(*) FROM TabCauCon WHERE GruppoRitAccVen = 'ab'"), "1");
     // a required column added to stored rows takes its default
