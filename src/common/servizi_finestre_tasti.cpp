@@ -1,0 +1,94 @@
+// The common key handling of the windows: key-press filter, key-down handler, list command keys,
+// field moves, F1 help and the help buttons. Keys reach the windows only through the model.
+#include <cctype>
+
+#include "common/servizi_finestre.h"
+#include "platform/numbered_error.h"
+#include "platform/text.h"
+#include "ui/desktop.h"
+#include "ui/ui_constants.h"
+
+namespace tolvane {
+
+int FiltraKeyAscii(int KeyAscii) {
+    if (KeyAscii == ui::key::Escape) return 0;
+    if (KeyAscii == ui::key::Return) return gbInvioPassa ? KeyAscii : 0;
+    if (KeyAscii == '.' && equalText(gsPuntoDecimale, "S") &&
+        ui::desktop().lastKeyCode() == ui::key::Decimal &&
+        (ui::desktop().lastShift() & ui::shift::Shift) == 0) {
+        return ',';
+    }
+    return KeyAscii;
+}
+
+int FiltraKeyAscii(ui::Form&, int& KeyAscii) {
+    KeyAscii = FiltraKeyAscii(KeyAscii);
+    return KeyAscii;
+}
+
+bool GestTastoF1(ui::Form& form, int KeyCode, int Shift, bool) {
+    if (KeyCode != ui::key::F1) return false;
+    ui::HelpRequest request;
+    request.file = gsFileHelp;
+    if (Shift == ui::shift::None) {
+        request.command = 0;
+        request.contextID = form.helpContextID();
+        for (ui::Control* c = form.activeControl(); c != nullptr; c = c->container()) {
+            if (c->helpContextID() != 0) {
+                request.contextID = c->helpContextID();
+                break;
+            }
+        }
+    } else if (Shift == ui::shift::Ctrl) {
+        request.command = 1;
+    } else if (Shift == ui::shift::Alt) {
+        request.command = 2;
+    } else {
+        return false;
+    }
+    ui::desktop().driver().help(request);
+    return true;
+}
+
+int GestTastiForm(int& KeyCode, int& Shift, ui::Form& form) {
+    if (GestTastoF1(form, KeyCode, Shift)) {
+        KeyCode = 0;
+        return 1;
+    }
+    bool lettera = KeyCode >= 'A' && KeyCode <= 'Z';
+    if (lettera && Shift == ui::shift::Ctrl && !gsTastiCtrl.empty() &&
+        InStr(1, gsTastiCtrl, std::string(1, static_cast<char>(KeyCode))) == 0) {
+        KeyCode = 0;  // a Ctrl key that the setting does not allow
+        return 1;
+    }
+    return 0;
+}
+
+void TastiComandiLista(ui::Form& form, int& KeyCode, int Shift) {
+    auto it = gmTastiComandiLista.find({KeyCode, Shift});
+    if (it == gmTastiComandiLista.end() || !form.hasMember("ButtonComando")) return;
+    KeyCode = 0;
+    form.callByName("ButtonComando", {Variant(it->second)});
+}
+
+void TastiCampo(int, int Shift) {
+    ui::Form* form = ui::desktop().activeForm();
+    if (form == nullptr) return;
+    ui::Control* next =
+        form->nextInTabOrder(form->activeControl(), (Shift & ui::shift::Shift) != 0);
+    if (next != nullptr) form->moveFocus(*next);
+}
+
+void FocusPerHelp(ui::Form& form, int piIndice, int KeyCode, int Shift) {
+    ui::Control* field = form.findControl("txt", piIndice);
+    if (field == nullptr) {
+        throw NumberedError(340, "Control array element '" + std::to_string(piIndice) +
+                                     "' doesn't exist", "txt");
+    }
+    field->setFocus();
+    ui::DoEvents();
+    int code = KeyCode;
+    field->raiseKeyUp(code, Shift);
+}
+
+}  // namespace tolvane
