@@ -240,8 +240,15 @@ std::filesystem::path schemaPath(std::string_view name) {
 #else
     std::error_code error;
     auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
-    auto prefix = error ? std::filesystem::current_path() : executable.parent_path().parent_path();
-    return prefix / "share" / "tolvane" / "schema" / name;
+    auto folder = error ? std::filesystem::current_path() : executable.parent_path();
+    auto installed = folder.parent_path() / "share" / "tolvane" / "schema" / name;
+    if (std::filesystem::exists(installed)) return installed;
+    // A program run from a build folder inside the source tree finds the tree's scripts.
+    for (auto dir = folder; dir.has_relative_path(); dir = dir.parent_path()) {
+        auto candidate = dir / "schema" / name;
+        if (std::filesystem::exists(candidate)) return candidate;
+    }
+    return installed;
 #endif
 }
 

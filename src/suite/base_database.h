@@ -12,7 +12,8 @@ namespace tolvane {
 
 // Where the shipped schema file `name` lies: $TOLVANE_SOURCE_DIR/schema when that environment
 // variable is set, else the source tree named by the compile definition TOLVANE_SOURCE_DIR
-// when the library was built with it, else <executable folder>/../share/tolvane/schema.
+// when the library was built with it, else <executable folder>/../share/tolvane/schema when
+// it exists, else the nearest schema folder above the executable (a build inside the tree).
 std::filesystem::path schemaPath(std::string_view name);
 
 // Creates the SQLite file `path` from a schema script. Raises 58 when the file exists, 53 when
