@@ -218,13 +218,17 @@ TEST_F(SqlDialectTables, UpdateWithQualifiedSetAndJoinWritesTheTargetTable) {
     EXPECT_EQ(db.queryNative("SELECT group_concat(n) FROM (SELECT n FROM T ORDER BY id)"),
               (Rows{{"-11,20,-30,40"}}));
 
+    db.exec("UPDATE T INNER JOIN U ON T.id = U.id SET T.x = U.flag & '!' WHERE U.flag = 'N'");
+    EXPECT_EQ(db.queryNative("SELECT group_concat(x) FROM (SELECT x FROM T ORDER BY id)"),
+              (Rows{{"z,N!,c,àrea"}}));
+
     EXPECT_EQ(db.query("SELECT TOP 2 T.id FROM T ORDER BY T.n DESC"), (Rows{{"4"}, {"2"}}));
     EXPECT_EQ(db.query("SELECT x FROM T WHERE Exists (SELECT * FROM U WHERE U.id = T.id AND U.flag = 'n')"),
-              (Rows{{"B"}}));
+              (Rows{{"N!"}}));
 
     db.exec("UPDATE T SET [T].[x] = IIf(T.x='B','A','D') WHERE [id] Between 2 And 3");
     EXPECT_EQ(db.queryNative("SELECT group_concat(x) FROM (SELECT x FROM T ORDER BY id)"),
-              (Rows{{"z,A,D,àrea"}}));
+              (Rows{{"z,D,D,àrea"}}));
 }
 
 TEST(SqlDialectBatch, JournalFixUpStatementsGiveTheirResults) {
