@@ -262,10 +262,14 @@ bool ScCarica::refuseKeylessSearch() {
 }
 
 std::string ScCarica::CaricaPathCompleta(const std::string& psFile) const {
-    if (Left(psFile, 2) == "\\\\" || Mid(psFile, 2, 1) == ":") return psFile;
+    if (psFile.empty()) return gsDirCarica;
+    if (Left(psFile, 2) == "\\\\" || Mid(psFile, 2, 1) == ":" || Left(psFile, 1) == "/") return psFile;
     const std::string& base = Left(psFile, 1) == "\\" ? gsDriveCarica : gsDirCarica;
-    if (Right(base, 1) == "\\") return base + psFile;
-    return base + "\\" + psFile;
+    // A folder chosen on this system (a POSIX path) is joined with its own separator.
+    const char separator =
+        base.find('/') != std::string::npos && base.find('\\') == std::string::npos ? '/' : '\\';
+    if ((!base.empty() && base.back() == separator) || psFile.front() == separator) return base + psFile;
+    return base + separator + psFile;
 }
 
 std::string ScCarica::LeggiNomeCampo(const std::string& psNomeCampo) const {

@@ -1,0 +1,207 @@
+// A common and a company database built from the shipped schema files in a temporary folder,
+// with helpers to store layouts, write Windows-1252 input files and read what a load stored.
+// Never leaves a program-wide value changed after a test.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "batchload/batch_messages.h"
+#include "batchload/progresso_elab.h"
+#include "batchload/sc_carica.h"
+#include "common/db_comune.h"
+#include "common/globali.h"
+#include "platform/text.h"
+#include "suite/base_database.h"
+#include "suite/db_connection.h"
+#include "suite/elenco_valori.h"
+
+namespace tolvane::batchtest {
+
+using Columns = std::vector<std::pair<std::string, std::string>>;
+using Rows = std::vector<std::vector<std::string>>;
+
+// A column value stored as Null.
+inline const std::string kNull = "<null>";
+
+class BatchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-batch-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        folder = pattern;
+        const std::string commonFile = (folder / "comune.db").string();
+        const std::string companyFile = (folder / "ditta.db").string();
+        createDatabaseFromSchema(commonFile, schemaPath("common.sql"));
+        createDatabaseFromSchema(companyFile, schemaPath("company.sql"));
+        savedId = gsIdDbase;
+        savedMenu = gsConnDbMenu;
+        commonId = goDbase().ApriConnessione(commonFile);
+        companyId = goDbase().ApriConnessione(companyFile, "", "", {.wal = true});
+        ASSERT_EQ(commonId.rfind("Err:", 0), std::string::npos) << commonId;
+        ASSERT_EQ(companyId.rfind("Err:", 0), std::string::npos) << companyId;
+        gsConnDbMenu = commonId;
+        gsIdDbase = companyId;
+        gsDirCarica = folder.string();
+        gsDriveCarica = "/";
+        gsSoloAsci.clear();
+        giStatoCarica = 1;
+        gsMonetaAzie = "Euro";
+        gsCodLira = "L.";
+        gsCodEuro = "Euro";
+        gsCambioEuro = "1936,27";
+        gsOperEuro = "/";
+        giNumDecLire = 0;
+        giNumDecLireGest = 0;
+        giNumDecEuro = 2;
+        giNumDecEuroGest = 2;
+        giNumDecAzie = 2;
+        giNumDecAzieGest = 2;
+        batchMessageHook() = [this](const BatchMessage& m) {
+            messages.push_back(m.text);
+            return answer;
+        };
+        loader = std::make_unique<ScCarica>();
+        loader->ogInElab = &progress;
+        company(kTestTables);
+    }
+
+    void TearDown() override {
+        batchMessageHook() = nullptr;
+        loader.reset();
+        goDbase().ChiudiConnessione(companyId);
+        goDbase().ChiudiConnessione(commonId);
+        gsIdDbase = savedId;
+        gsConnDbMenu = savedMenu;
+        giStatoCarica = 0;
+        gsSoloAsci.clear();
+        std::error_code ec;
+        std::filesystem::remove_all(folder, ec);
+    }
+
+    static void exec(const std::string& id, const std::string& sql) {
+        char* error = nullptr;
+        if (sqlite3_exec(goDbase().connection(id).db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const std::string text = error ? error : "?";
+            sqlite3_free(error);
+            throw std::runtime_error(text + " in: " + sql);
+        }
+    }
+    void company(const std::string& sql) const { exec(companyId, sql); }
+
+    Rows rows(const std::string& sql) const {
+        sqlite3* db = goDbase().connection(companyId).db;
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+            throw std::runtime_error(std::string(sqlite3_errmsg(db)) + " in: " + sql);
+        Rows out;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            std::vector<std::string> row;
+            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
+                row.push_back(text ? std::string(text) : "NULL");
+            }
+            out.push_back(std::move(row));
+        }
+        sqlite3_finalize(stmt);
+        return out;
+    }
+    std::string one(const std::string& sql) const {
+        const Rows r = rows(sql);
+        return r.empty() || r[0].empty() ? std::string("<none>") : r[0][0];
+    }
+    std::vector<std::string> errorTexts() const {
+        std::vector<std::string> out;
+        for (const auto& r : rows("SELECT Errore FROM ErroriCaricamento ORDER BY Id")) out.push_back(r[0]);
+        return out;
+    }
+
+    void insertRow(const std::string& table, const Columns& columns) const {
+        std::string names, marks;
+        for (const auto& c : columns) {
+            names += (names.empty() ? "\"" : ", \"") + c.first + "\"";
+            marks += marks.empty() ? "?" : ", ?";
+        }
+        sqlite3* db = goDbase().connection(commonId).db;
+        sqlite3_stmt* stmt = nullptr;
+        const std::string sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(db));
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (columns[i].second == kNull) sqlite3_bind_null(stmt, static_cast<int>(i) + 1);
+            else sqlite3_bind_text(stmt, static_cast<int>(i) + 1, columns[i].second.c_str(), -1, SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(stmt);
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db) + std::string(" in: ") + sql);
+    }
+
+    // A layout header; Origine defaults to "<code>.txt".
+    void layout(const std::string& codice, Columns columns) {
+        columns.insert(columns.begin(), {"Codice", codice});
+        bool origin = false;
+        for (const auto& c : columns) origin = origin || c.first == "Origine";
+        if (!origin) columns.emplace_back("Origine", codice + ".txt");
+        insertRow("CaricaFile", columns);
+        order = 0;
+    }
+    // A layout field; OrdCampo follows the order of the calls unless given.
+    void field(const std::string& codice, const std::string& nomeCampo, Columns columns) {
+        columns.insert(columns.begin(), {"NomeCampo", nomeCampo});
+        columns.insert(columns.begin(), {"Codice", codice});
+        bool ordered = false;
+        for (const auto& c : columns) ordered = ordered || c.first == "OrdCampo";
+        if (!ordered) columns.emplace_back("OrdCampo", std::to_string(++order));
+        insertRow("CaricaDettaglio", columns);
+    }
+    void decode(const std::string& codice, const std::string& tabella, const std::string& nomeCampo,
+                const std::string& orig, const std::string& dest) {
+        insertRow("CaricaDecod", {{"Codice", codice}, {"Tabella", tabella}, {"NomeCampo", nomeCampo},
+                                  {"ValOrig", orig}, {"ValDest", dest}});
+    }
+
+    // The lines in Windows-1252 with CRLF line ends.
+    void input(const std::string& name, const std::vector<std::string>& lines) const {
+        std::ofstream out(folder / name, std::ios::binary);
+        for (const auto& line : lines) out << toWindows1252(line) << "\r\n";
+    }
+
+    // Reads the layout and loads its file; the result of the load, or of a refused layout.
+    long load(const std::string& codice) {
+        const long read = loader->LeggiTracciato(codice);
+        if (read != 0) return read;
+        errors = 0;
+        return loader->CaricaDati(errors);
+    }
+
+    std::filesystem::path folder;
+    std::string commonId, companyId, savedId, savedMenu;
+    std::vector<std::string> messages;
+    int answer = 1;
+    int order = 0;
+    long errors = 0;
+    ProgressoElab progress;
+    std::unique_ptr<ScCarica> loader;
+
+    static constexpr const char* kTestTables =
+        "CREATE TABLE Prova (Codice VARCHAR(10) COLLATE NOCASE NOT NULL PRIMARY KEY,"
+        " Descr VARCHAR(40) COLLATE NOCASE, Num INTEGER, Piccolo SMALLINT, Qta DOUBLE,"
+        " Importo CURRENCY, Data DATETIME, Listino VARCHAR(3) COLLATE NOCASE, Note TEXT COLLATE NOCASE);"
+        "CREATE TABLE Righe (Codice VARCHAR(10) COLLATE NOCASE NOT NULL, Riga INTEGER NOT NULL,"
+        " Testo VARCHAR(20) COLLATE NOCASE, PRIMARY KEY (Codice, Riga));"
+        "CREATE TABLE Libera (Testo VARCHAR(20) COLLATE NOCASE, Valore INTEGER);"
+        "CREATE TABLE Conti (Gruppo VARCHAR(2) COLLATE NOCASE NOT NULL, Mastro VARCHAR(2) COLLATE NOCASE NOT NULL,"
+        " Conto VARCHAR(6) COLLATE NOCASE NOT NULL, Descr VARCHAR(40) COLLATE NOCASE,"
+        " PRIMARY KEY (Gruppo, Mastro, Conto));"
+        "CREATE TABLE Numeri (Numero INTEGER NOT NULL PRIMARY KEY, Gruppo VARCHAR(2) COLLATE NOCASE,"
+        " Descr VARCHAR(40) COLLATE NOCASE);";
+};
+
+}  // namespace tolvane::batchtest
