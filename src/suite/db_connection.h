@@ -57,9 +57,6 @@ struct DbConnection {
     void afterWrite();
     void afterFailedWrite();
 
-    // Shared identifiers (a file opened twice keeps one connection).
-    int users = 0;
-
 private:
     struct Cached {
         sqlite3_stmt* stmt;

@@ -87,7 +87,6 @@ std::string GestoreDb::ApriConnessione(const std::string& nomeDb, const std::str
         }
         shared = std::make_shared<DbConnection>(db, canonical);
     }
-    ++shared->users;
     std::string id = "Db" + std::to_string(++nextId_);
     connections_[id] = shared;
     return id;
@@ -96,8 +95,7 @@ std::string GestoreDb::ApriConnessione(const std::string& nomeDb, const std::str
 void GestoreDb::ChiudiConnessione(const std::string& idDb) {
     auto it = connections_.find(idDb);
     if (it == connections_.end()) return;
-    --it->second->users;
-    connections_.erase(it);
+    connections_.erase(it);  // the file closes with its last identifier and record set
 }
 
 bool GestoreDb::EsisteConnessione(const std::string& idDb) const {

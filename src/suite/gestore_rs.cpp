@@ -359,6 +359,11 @@ void clearAssignments(RecordSet& rs) {
 
 // The base column that a name assigns: "Alias.Column" of the base table or a bare name of it.
 int baseColumnFor(RecordSet& rs, std::string_view name) {
+    // A result column of the base table, also under the name given to it by AS.
+    if (auto it = rs.lookup.find(lower(name)); it != rs.lookup.end() && it->second >= 0) {
+        int base = rs.columns[static_cast<std::size_t>(it->second)].baseColumn;
+        if (base >= 0) return base;
+    }
     std::string_view column = name;
     if (std::size_t dot = name.rfind('.'); dot != std::string_view::npos) {
         std::string_view qualifier = name.substr(0, dot);

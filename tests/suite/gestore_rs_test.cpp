@@ -188,6 +188,15 @@ TEST_F(GestoreRsTest, SizesAndRangesRefuseWhatDoesNotFit) {
             << c.column << " " << c.value.text();
 }
 
+TEST_F(GestoreRsTest, ColumnRenamedByAsIsWrittenUnderItsNewName) {
+    std::string h = open("Select Codice, Descrizione AS Testo from Prova");
+    EXPECT_EQ(rs.ValoreCampoRs(h, "Testo").text(), "Prima");
+    rs.EditRs(h);
+    rs.ScriviCampoRs(h, "Testo", "Rinominata");
+    rs.UpdateRs(h);
+    EXPECT_EQ(stored("Descrizione"), "Rinominata");
+}
+
 TEST_F(GestoreRsTest, IntegersRoundHalfToEven) {
     std::string h = open("Select * from Prova");
     rs.EditRs(h);
