@@ -5,8 +5,10 @@
 
 #include <sqlite3.h>
 
+#include <cctype>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
