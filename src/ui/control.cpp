@@ -86,6 +86,14 @@ void Control::setFont(const Font& font) {
 }
 
 void Control::setTabIndex(int tabIndex) {
+    if (tabIndex < 0 || tabIndex > 32767) {
+        throw NumberedError(380, "Invalid property value", displayName());
+    }
+    form_.placeInTabOrder(*this, tabIndex);
+}
+
+void Control::assignTabIndex(int tabIndex) {
+    if (tabIndex_ == tabIndex) return;
     tabIndex_ = tabIndex;
     changed(Property::TabOrder);
 }

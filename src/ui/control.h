@@ -110,8 +110,11 @@ public:
     const Font& font() const { return font_; }
     void setFont(const Font& font);
 
+    // Tab indexes number the window's controls 0..n-1: giving one an index moves the others
+    // along, as on the original platform.
     int tabIndex() const { return tabIndex_; }
     void setTabIndex(int tabIndex);
+    void assignTabIndex(int tabIndex);  // used by the form while it renumbers
     bool tabStop() const { return tabStop_; }
     void setTabStop(bool tabStop);
     const std::string& tag() const { return tag_; }

@@ -150,10 +150,23 @@ void Form::adopt(std::unique_ptr<Control> control, Control* container) {
         throw NumberedError(errnum::InvalidCall, "Container of another window", name_);
     }
     Control& c = *control;
-    c.setTabIndex(static_cast<int>(order_.size()));
+    c.assignTabIndex(static_cast<int>(order_.size()));
     order_.push_back(&c);
     owned_.push_back(std::move(control));
     if (container != nullptr) c.setContainer(container);
+}
+
+void Form::placeInTabOrder(Control& control, int tabIndex) {
+    std::vector<Control*> sequence = order_;
+    std::stable_sort(sequence.begin(), sequence.end(), [](const Control* a, const Control* b) {
+        return a->tabIndex() < b->tabIndex();
+    });
+    sequence.erase(std::remove(sequence.begin(), sequence.end(), &control), sequence.end());
+    std::size_t at = std::min(static_cast<std::size_t>(tabIndex), sequence.size());
+    sequence.insert(sequence.begin() + static_cast<long>(at), &control);
+    for (std::size_t i = 0; i < sequence.size(); ++i) {
+        sequence[i]->assignTabIndex(static_cast<int>(i));
+    }
 }
 
 Control* Form::findControl(std::string_view name, int index) const {

@@ -117,6 +117,7 @@ public:
 
     // Used by Control and Desktop.
     void moveFocus(Control& target);
+    void placeInTabOrder(Control& control, int tabIndex);
     void controlHidden(Control& control);
     void formChanged(Property property);
     void raiseActivate();

@@ -1,0 +1,133 @@
+// Properties of the single kinds of control: ranges, grids, lists, selection, visibility in
+// effect, folders.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "test_form.h"
+#include "ui/ui_constants.h"
+#include "ui/window_test.h"
+
+namespace tolvane::ui {
+namespace {
+
+using testing::frmProva;
+
+class Controls : public WindowTest {
+protected:
+    frmProva& f = desktop().load<frmProva>();
+};
+
+int errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const NumberedError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+TEST_F(Controls, ScrollBarKeepsSixteenBitRangesAndRaisesChange) {
+    auto& vsb = f.add<ScrollBar>("VsbProp");
+    int changes = 0;
+    vsb.on.onChange = [&] { ++changes; };
+    vsb.setMin(50);
+    EXPECT_EQ(vsb.value(), 50) << "the value follows the range";
+    vsb.setMax(180);
+    vsb.setValue(100);
+    vsb.setValue(100);
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(errorOf([&] { vsb.setValue(181); }), uierr::InvalidPropertyValue);
+    EXPECT_EQ(errorOf([&] { vsb.setMax(40000); }), errnum::Overflow);
+    vsb.setMin(-100);
+    vsb.setMax(-200);
+    EXPECT_EQ(vsb.value(), -100);
+}
+
+TEST_F(Controls, GridAddsTabbedRowsAndKeepsOneRowBelowTheHeadings) {
+    auto& gri = f.add<Grid>("GriPri");
+    gri.setFixedRows(0);
+    gri.setCols(3);
+    gri.setRows(1);
+    gri.addItem("N.\tNome\tPorta");
+    gri.removeItem(0);
+    gri.addItem("0\tLaser\tLPT1:");
+    gri.setFixedRows(1);
+    EXPECT_EQ(gri.rows(), 2);
+    EXPECT_EQ(gri.textMatrix(0, 1), "Nome");
+    EXPECT_EQ(gri.textMatrix(1, 2), "LPT1:");
+    EXPECT_EQ(errorOf([&] { gri.removeItem(1); }), 30015);
+    EXPECT_EQ(errorOf([&] { gri.textMatrix(2, 0); }), 381);
+}
+
+TEST_F(Controls, ListItemsKeepTheChoiceWhenItemsMove) {
+    auto& lst = f.add<ListBox>("lstVoci");
+    lst.addItem("b");
+    lst.addItem("c");
+    lst.setListIndex(1);
+    lst.addItem("a", 0);
+    EXPECT_EQ(lst.listIndex(), 2);
+    EXPECT_EQ(lst.text(), "c");
+    lst.removeItem(2);
+    EXPECT_EQ(lst.listIndex(), -1);
+    lst.setSorted(true);
+    lst.addItem("aa");
+    EXPECT_EQ(lst.list(1), "aa");
+}
+
+TEST_F(Controls, TextSelectionIsClippedAndReplacedInCharacters) {
+    auto& t = f.txt(10);
+    t.setText("città");
+    t.setSelStart(3);
+    t.setSelLength(10);
+    EXPECT_EQ(t.selLength(), 2);
+    EXPECT_EQ(t.selText(), "tà");
+    t.setSelText("ta'");
+    EXPECT_EQ(t.text(), "citta'");
+    EXPECT_EQ(t.selStart(), 6);
+}
+
+TEST_F(Controls, ControlInsideAHiddenContainerIsHiddenInEffect) {
+    EXPECT_TRUE(f.txt(2000).visible());
+    EXPECT_FALSE(f.txt(2000).visibleInEffect());
+    f.PicPagine1.setEnabled(false);
+    EXPECT_FALSE(f.txt(10).enabledInEffect());
+    EXPECT_TRUE(f.txt(10).enabled());
+    EXPECT_EQ(errorOf([&] { f.PicPagine1.setContainer(&f.PicPagine1); }), errnum::InvalidCall);
+}
+
+TEST_F(Controls, CheckAndProgressValuesOutsideTheirRangeAreRefused) {
+    EXPECT_EQ(errorOf([&] { f.Che(1).setValue(3); }), uierr::InvalidPropertyValue);
+    auto& pro = f.add<ProgressBar>("proDaFare");
+    pro.setMax(10);
+    pro.setValue(10);
+    EXPECT_EQ(errorOf([&] { pro.setValue(11); }), uierr::InvalidPropertyValue);
+}
+
+TEST_F(Controls, FolderListRefusesAMissingFolder) {
+    auto& dir = f.add<DirListBox>("DirCarica");
+    std::string changed;
+    dir.on.onChange = [&] { changed = dir.path(); };
+    auto tmp = std::filesystem::temp_directory_path().string();
+    dir.setPath(tmp);
+    EXPECT_EQ(changed, tmp);
+    EXPECT_EQ(errorOf([&] { dir.setPath("c:"); }), uierr::PathNotFound);
+    EXPECT_EQ(dir.path(), tmp);
+}
+
+TEST_F(Controls, GivingATabIndexMovesTheOthersAlong) {
+    std::vector<int> before;
+    for (const auto& [i, box] : f.txt) before.push_back(box->tabIndex());
+    f.txt(30).setTabIndex(0);
+    EXPECT_EQ(f.txt(30).tabIndex(), 0);
+    EXPECT_EQ(f.PicPagine1.tabIndex(), 1);
+    EXPECT_EQ(f.txt(10).tabIndex(), before[0] + 1);
+    std::vector<int> all;
+    for (Control* c : f.controls()) all.push_back(c->tabIndex());
+    std::sort(all.begin(), all.end());
+    for (std::size_t i = 0; i < all.size(); ++i) EXPECT_EQ(all[i], static_cast<int>(i));
+}
+
+}  // namespace
+}  // namespace tolvane::ui
