@@ -74,6 +74,8 @@ long ScCarica::LeggiTracciato(const std::string& psCodice) {
     mcolCampi_.clear();
     campiByKey_.clear();
     indexByField_.clear();
+    states_.clear();
+    lineStarted_ = false;
     clearRun();
     try {
         GestoreRs rs;
