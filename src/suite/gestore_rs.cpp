@@ -295,7 +295,16 @@ void load(RecordSet& rs, const std::string& sql, int tipo) {
     }
     // A run that reopens the same text prepares it once.
     sqlite3_stmt* stmt = rs.conn->prepareNative(translated);
-    int count = sqlite3_column_count(stmt) - (rs.updatable ? 1 : 0);
+    int count = sqlite3_column_count(stmt);
+    if (rs.updatable) {
+        const char* last = count > 0 ? sqlite3_column_name(stmt, count - 1) : nullptr;
+        if (last && std::string_view(last) == kRowIdColumn) {
+            --count;
+        } else {
+            rs.updatable = false;  // no row id to write by: the record set stays read-only
+            rs.base = nullptr;
+        }
+    }
     buildColumns(rs, stmt, count, shape);
     if (rs.updatable) {
         rs.buffer.assign(rs.base->columns.size(), Variant::null());
