@@ -86,6 +86,9 @@ std::string GestoreDb::ApriConnessione(const std::string& nomeDb, const std::str
             return "Err: " + e.description();
         }
         shared = std::make_shared<DbConnection>(db, canonical);
+    } else if (options.wal && !options.readOnly) {
+        // Opened first without WAL: a company opening still gets it.
+        sqlite3_exec(shared->db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
     }
     std::string id = "Db" + std::to_string(++nextId_);
     connections_[id] = shared;
