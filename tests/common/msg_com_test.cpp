@@ -1,0 +1,111 @@
+// The message window: which buttons show, which is the default, which number comes back, and
+// the text of run-time errors.
+#include "common/msg_com.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/numbered_error.h"
+#include "ui/window_test.h"
+
+namespace tolvane {
+namespace {
+
+using ui::MessageRequest;
+
+class MessageWindow : public ui::WindowTest {};
+
+TEST_F(MessageWindow, ButtonsNumberFromOneByTheArgumentThatGaveThem) {
+    using Opt = std::optional<std::string>;
+    struct Case {
+        const char* name;
+        Opt com2;
+        Opt com3;
+        int comDefault;
+        int press;  // position among the shown buttons
+        std::vector<std::string> shown;
+        int shownDefault;
+        int result;
+    };
+    const std::vector<Case> cases = {
+        {"one", std::nullopt, std::nullopt, 1, 1, {"&Ok"}, 1, 1},
+        {"two, second", Opt("&No"), std::nullopt, 1, 2, {"&Ok", "&No"}, 1, 2},
+        {"three, default third", Opt("&No"), Opt("&Annulla"), 3, 3,
+         {"&Ok", "&No", "&Annulla"}, 3, 3},
+        {"third without second", std::nullopt, Opt("&Annulla"), 1, 2, {"&Ok", "&Annulla"}, 1, 3},
+        {"empty second", Opt(""), Opt("&Annulla"), 3, 2, {"&Ok", "&Annulla"}, 2, 3},
+        {"default not shown", Opt("&No"), std::nullopt, 3, 1, {"&Ok", "&No"}, 1, 1},
+    };
+    for (const auto& c : cases) {
+        driver.answerMessage("Testo", c.press);
+        int result = frmMsgCom::msgCom("Testo", "&Ok", c.com2, c.com3, std::nullopt, 80, false,
+                                       600, std::nullopt, c.comDefault);
+        EXPECT_EQ(result, c.result) << c.name;
+        const auto& shown = driver.shown().back();
+        EXPECT_EQ(shown.buttons, c.shown) << c.name;
+    }
+}
+
+TEST_F(MessageWindow, DefaultsOfTheOptionalArguments) {
+    struct Capture : ui::ScriptedDriver {
+        MessageRequest last;
+        int message(const MessageRequest& r) override {
+            last = r;
+            return ScriptedDriver::message(r);
+        }
+    } capture;
+    capture.answerMessage("", 1).answerMessage("", 1);
+    frmMsgCom::msgCom("I valori sono stati memorizzati", "&Ok");
+    EXPECT_EQ(capture.last.source, MessageRequest::Source::MessageWindow);
+    EXPECT_EQ(capture.last.width, 80);
+    EXPECT_EQ(capture.last.sides, 600);
+    EXPECT_FALSE(capture.last.sound);
+    EXPECT_EQ(capture.last.defaultButton, 1);
+    EXPECT_EQ(capture.last.fontSize, 0);
+    EXPECT_FALSE(capture.last.alwaysTextBox);
+    EXPECT_EQ(capture.last.title, "");
+    EXPECT_EQ(capture.beeps(), 0);
+
+    frmMsgCom::msgCom("Elaborazione terminata", "&Ok", std::nullopt, std::nullopt,
+                      std::string("Dati generali"), 100, true, 500, 18.0, 1, 1200, true);
+    EXPECT_EQ(capture.last.title, "Dati generali");
+    EXPECT_EQ(capture.last.width, 100);
+    EXPECT_EQ(capture.last.sides, 500);
+    EXPECT_EQ(capture.last.fontSize, 18.0);
+    EXPECT_EQ(capture.last.buttonWidth, 1200);
+    EXPECT_TRUE(capture.last.alwaysTextBox);
+    EXPECT_EQ(capture.beeps(), 1);
+}
+
+TEST_F(MessageWindow, AnsweringByCaptionIgnoresTheAccessKey) {
+    driver.answerMessage("Confermi", std::string("no"));
+    EXPECT_EQ(frmMsgCom::msgCom("Confermi annullamento caricamento batch", "&Si", "&No"), 2);
+}
+
+TEST_F(MessageWindow, RunTimeErrorsReadErroreNumberText) {
+    struct Case {
+        std::function<void()> show;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {[] { frmMsgCom::MsgErrfrm(NumberedError(53, "File not found", "ScCarica")); },
+         "Errore(53): File not found"},
+        {[] { frmMsgCom::MsgErrfrm(NumberedError(3022, "Duplicato"), "Prima ", " dopo"); },
+         "Prima Errore(3022): Duplicato dopo"},
+        {[] { frmMsgCom::MsgErrfrm(std::runtime_error("guasto")); }, "Errore(0): guasto"},
+        {[] { frmMsgCom::MsgErrfrm(11, "Division by zero"); }, "Errore(11): Division by zero"},
+    };
+    for (const auto& c : cases) {
+        driver.answerMessage("", 1);
+        c.show();
+        EXPECT_EQ(driver.messageTexts().back(), c.text);
+        EXPECT_EQ(driver.shown().back().buttons, std::vector<std::string>{"&Ok"});
+    }
+}
+
+TEST_F(MessageWindow, ScriptFailureIsNotShownAsARunTimeError) {
+    EXPECT_THROW(frmMsgCom::MsgErrfrm(ui::UnexpectedWindow("unexpected")), ui::UnexpectedWindow);
+    EXPECT_TRUE(driver.shown().empty());
+}
+
+}  // namespace
+}  // namespace tolvane

@@ -1,0 +1,389 @@
+// The common window services: focus colours and the error colour, combo search, key filter,
+// key and help handling, date check, field focus, error reports, loading steps.
+#include "common/servizi_finestre.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "common/globali.h"
+#include "ui/control_array.h"
+#include "ui/ui_constants.h"
+#include "ui/user_input.h"
+#include "ui/window_test.h"
+
+namespace tolvane {
+namespace {
+
+constexpr long kGot = 0x80FFFF;
+constexpr long kLost = 0xFFFFFF;
+constexpr long kErr = 255;
+constexpr long kNorm = 0xE0E0E0;
+
+class frmCampi : public ui::Form {
+public:
+    frmCampi() : Form("frmCampi") {
+        setCaption("Dati generali");
+        Pagina2.setVisible(false);
+        Pagina2.setTabStop(false);
+        for (int i : {10, 20}) txt.add(i);
+        txt.add(3000, &Pagina2);
+        txt.add(3010, &Pagina2);
+        for (const char* voce : {"Mensile", "Trimestrale", "Annuale"}) Combo.addItem(voce);
+        txt.on.onGotFocus = [this](int i) { ColoreGotFocus(txt(i)); };
+        txt.on.onLostFocus = [this](int i) { ColoreLostFocus(txt(i)); };
+        txt.on.onKeyUp = [this](int i, int& k, int) {
+            keyUps.push_back(std::to_string(i) + ":" + std::to_string(k));
+        };
+    }
+    ui::PictureBox& Pagina2 = add<ui::PictureBox>("PicPagine");
+    ui::ControlArray<ui::TextBox> txt{*this, "txt"};
+    ui::ComboBox& Combo = add<ui::ComboBox>("Combo");
+    std::vector<std::string> keyUps;
+};
+
+class WindowServices : public ui::WindowTest {
+protected:
+    WindowServices() {
+        glColGotFocus = kGot;
+        glColLostFocus = kLost;
+        glColErrore = kErr;
+        glColNormale = kNorm;
+        f.show();
+    }
+    ~WindowServices() override {
+        gbInvioPassa = false;
+        gsPuntoDecimale.clear();
+        gsTastiCtrl.clear();
+        gsDescAzie.clear();
+        gmTastiComandiLista.clear();
+        gdRisVid = 0;
+    }
+    frmCampi& f = ui::desktop().load<frmCampi>();
+};
+
+TEST_F(WindowServices, FocusColoursNeverOverwriteTheErrorColour) {
+    struct Case {
+        const char* name;
+        long before;
+        bool gotFocus;
+        bool force;
+        long after;
+    };
+    const std::vector<Case> cases = {
+        {"got on plain", kLost, true, false, kGot},
+        {"got on error", kErr, true, false, kErr},
+        {"got on error forced", kErr, true, true, kGot},
+        {"lost on focused", kGot, false, false, kLost},
+        {"lost on error", kErr, false, false, kErr},
+        {"lost on error forced", kErr, false, true, kLost},
+        {"lost on normal", kNorm, false, false, kLost},
+    };
+    for (const auto& c : cases) {
+        auto& field = f.txt(20);
+        field.setBackColor(c.before);
+        if (c.gotFocus) {
+            ColoreGotFocus(field, c.force);
+        } else {
+            ColoreLostFocus(field, c.force);
+        }
+        EXPECT_EQ(field.backColor(), c.after) << c.name;
+    }
+}
+
+TEST_F(WindowServices, GotFocusClearsTheOldFocusColourButNotAnError) {
+    f.txt(10).setBackColor(kGot);
+    f.txt(3000).setBackColor(kErr);
+    ColoreGotFocus(f.txt(20));
+    EXPECT_EQ(f.txt(10).backColor(), kLost);
+    EXPECT_EQ(f.txt(3000).backColor(), kErr);
+    EXPECT_EQ(f.txt(20).backColor(), kGot);
+}
+
+TEST_F(WindowServices, FieldMarkedInErrorKeepsItsColourThroughFocusMoves) {
+    f.txt(20).setBackColor(kErr);
+    ui::user::focus(f.txt(20));
+    ui::user::focus(f.txt(10));
+    EXPECT_EQ(f.txt(20).backColor(), kErr);
+    EXPECT_EQ(CampoInErrore(f, kErr), &f.txt(20));
+    f.txt(20).setBackColor(kNorm);
+    EXPECT_EQ(CampoInErrore(f, kErr), nullptr);
+}
+
+TEST_F(WindowServices, CercaInComboFindsThePrefixIgnoringCase) {
+    struct Case {
+        std::string value;
+        bool select;
+        bool always;
+        int start;
+        int found;
+        int listIndex;
+    };
+    const std::vector<Case> cases = {
+        {"tri", false, false, -1, 1, -1},
+        {"TRI", true, false, -1, 1, 1},
+        {"Annuale", true, false, 0, 2, 2},
+        {"Annualex", true, false, 0, -1, 0},
+        {"x", true, true, 0, -1, -1},
+        {"", true, true, 0, -1, 0},
+        {"m", false, true, 2, 0, 2},
+    };
+    for (const auto& c : cases) {
+        f.Combo.setListIndex(c.start);
+        EXPECT_EQ(CercaInCombo(f.Combo, c.value, c.select, c.always), c.found) << c.value;
+        EXPECT_EQ(f.Combo.listIndex(), c.listIndex) << c.value;
+    }
+    f.txt(10).setText("ann");
+    EXPECT_EQ(CercaInCombo(f.Combo, f.txt(10)), 2);
+}
+
+TEST_F(WindowServices, FiltraKeyAsciiDropsEscAndEnterAndTurnsTheKeypadPoint) {
+    struct Case {
+        const char* name;
+        int ascii;
+        bool enterPasses;
+        const char* decimalSetting;
+        int lastKey;
+        int lastShift;
+        int result;
+    };
+    const std::vector<Case> cases = {
+        {"esc", 27, true, "S", 0, 0, 0},
+        {"enter", 13, false, "", 0, 0, 0},
+        {"enter let through", 13, true, "", 0, 0, 13},
+        {"keypad point", '.', false, "S", ui::key::Decimal, 0, ','},
+        {"keypad point lower s", '.', false, "s", ui::key::Decimal, 0, ','},
+        {"keypad point with shift", '.', false, "S", ui::key::Decimal, ui::shift::Shift, '.'},
+        {"keyboard point", '.', false, "S", ui::key::Period, 0, '.'},
+        {"setting off", '.', false, "N", ui::key::Decimal, 0, '.'},
+        {"letter", 'a', false, "S", 'A', 0, 'a'},
+    };
+    for (const auto& c : cases) {
+        gbInvioPassa = c.enterPasses;
+        gsPuntoDecimale = c.decimalSetting;
+        ui::desktop().keyWentDown(c.lastKey, c.lastShift);
+        int ascii = c.ascii;
+        EXPECT_EQ(FiltraKeyAscii(f, ascii), c.result) << c.name;
+        EXPECT_EQ(ascii, c.result) << c.name;
+    }
+}
+
+TEST_F(WindowServices, KeypadPointTypesACommaThroughTheKeyPreview) {
+    gsPuntoDecimale = "S";
+    struct Filtered : frmCampi {
+        void Form_KeyPress(int& KeyAscii) override { FiltraKeyAscii(*this, KeyAscii); }
+    };
+    ui::desktop().reset();
+    ui::ScriptedDriver d;
+    auto& g = ui::desktop().load<Filtered>();
+    g.setKeyPreview(true);
+    g.show();
+    ui::user::type(g.txt(10), "1");
+    ui::user::keyWithChar(g, ui::key::Decimal, 0, '.');
+    ui::user::type(g.txt(10), "5");
+    ui::user::key(g, ui::key::Escape);
+    EXPECT_EQ(g.txt(10).text(), "1,5");
+}
+
+TEST_F(WindowServices, F1OpensTheHelpOfTheFieldOrOfTheWindow) {
+    gsFileHelp = "tolvane.chm";
+    f.setHelpContextID(44550);
+    f.Pagina2.setHelpContextID(2560);
+    ui::user::focus(f.txt(10));
+    EXPECT_TRUE(GestTastoF1(f, ui::key::F1, 0));
+    f.txt(3000).setFocus();
+    EXPECT_TRUE(GestTastoF1(f, ui::key::F1, ui::shift::None));
+    EXPECT_TRUE(GestTastoF1(f, ui::key::F1, ui::shift::Ctrl));
+    EXPECT_TRUE(GestTastoF1(f, ui::key::F1, ui::shift::Alt));
+    EXPECT_FALSE(GestTastoF1(f, ui::key::F2, 0));
+    const auto& help = driver.helpShown();
+    ASSERT_EQ(help.size(), 4u);
+    EXPECT_EQ(help[0].contextID, 44550);
+    EXPECT_EQ(help[1].contextID, 2560);
+    EXPECT_EQ(help[2].command, 1);
+    EXPECT_EQ(help[3].command, 2);
+    EXPECT_EQ(help[0].file, "tolvane.chm");
+    gsFileHelp.clear();
+}
+
+TEST_F(WindowServices, GestTastiFormTakesF1AndCtrlKeysNotAllowed) {
+    struct Case {
+        int key;
+        int shift;
+        const char* allowed;
+        int result;
+        int keyAfter;
+    };
+    const std::vector<Case> cases = {
+        {ui::key::F1, 0, "", 1, 0},
+        {'C', ui::shift::Ctrl, "", 0, 'C'},
+        {'C', ui::shift::Ctrl, "CV", 0, 'C'},
+        {'Z', ui::shift::Ctrl, "CV", 1, 0},
+        {'Z', 0, "CV", 0, 'Z'},
+    };
+    for (const auto& c : cases) {
+        gsTastiCtrl = c.allowed;
+        int key = c.key;
+        int shift = c.shift;
+        EXPECT_EQ(GestTastiForm(key, shift, f), c.result) << c.key << c.allowed;
+        EXPECT_EQ(key, c.keyAfter) << c.key << c.allowed;
+    }
+}
+
+TEST_F(WindowServices, ListCommandKeysReachTheWindowsButtonCommand) {
+    std::string comando;
+    f.expose("ButtonComando", [&](std::vector<Variant>& args) {
+        comando = args.at(0).text();
+        return Variant();
+    });
+    gmTastiComandiLista[{ui::key::F5, 0}] = "Aggiorna";
+    int key = ui::key::F5;
+    TastiComandiLista(f, key, 0);
+    EXPECT_EQ(comando, "Aggiorna");
+    EXPECT_EQ(key, 0);
+    key = ui::key::F6;
+    TastiComandiLista(f, key, 0);
+    EXPECT_EQ(key, ui::key::F6);
+}
+
+TEST_F(WindowServices, FocusPerHelpFocusesTheFieldThenFiresItsKeyUp) {
+    FocusPerHelp(f, 3000, ui::key::F2, 0);
+    EXPECT_EQ(f.activeControl(), &f.txt(3000));
+    EXPECT_TRUE(f.Pagina2.visible());
+    EXPECT_EQ(f.keyUps, std::vector<std::string>{"3000:113"});
+    EXPECT_THROW(FocusPerHelp(f, 99, ui::key::F2, 0), NumberedError);
+}
+
+TEST_F(WindowServices, TastiCampoMovesToTheNextField) {
+    ui::user::focus(f.txt(10));
+    TastiCampo(ui::key::Return, 0);
+    EXPECT_EQ(f.activeControl(), &f.txt(20));
+    TastiCampo(ui::key::Return, ui::shift::Shift);
+    EXPECT_EQ(f.activeControl(), &f.txt(10));
+}
+
+TEST_F(WindowServices, VerificaCampoDataMarksWrongDatesAndChecksTheCaptionLimits) {
+    struct Case {
+        const char* caption;
+        const char* text;
+        bool ok;
+        const char* shown;
+        long colour;
+        const char* message;
+    };
+    const std::vector<Case> cases = {
+        {"Dati", "", true, "", kNorm, nullptr},
+        {"Dati", "1/2/2003", true, "01/02/2003", kNorm, nullptr},
+        {"Dati", "32/01/2003", false, "32/01/2003", kErr, nullptr},
+        {"Dati", "abc", false, "abc", kErr, nullptr},
+        {"Dati |<01/01/1990>|", "31/12/1989", false, "31/12/1989", kErr, "Data troppo piccola"},
+        {"Dati |<01/01/1990;31/12/2050>|", "01/01/2051", false, "01/01/2051", kErr,
+         "Data troppo grande"},
+        {"Dati |<01/01/1990;31/12/2050>|", "15/06/2020", true, "15/06/2020", kNorm, nullptr},
+    };
+    for (const auto& c : cases) {
+        f.setCaption(c.caption);
+        f.txt(20).setText(c.text);
+        if (c.message != nullptr) driver.answerMessage(c.message, 1);
+        EXPECT_EQ(VerificaCampoData(f.txt(20)), c.ok) << c.text;
+        EXPECT_EQ(f.txt(20).text(), c.shown) << c.text;
+        EXPECT_EQ(f.txt(20).backColor(), c.colour) << c.text;
+    }
+    f.txt(20).setText("01/01/2000");
+    VerificaCampoData(f.txt(20), -2, 1, kGot);
+    EXPECT_EQ(f.txt(20).backColor(), kGot);
+}
+
+TEST_F(WindowServices, PrimoCampoLandsOnThePageOrItsFirstField) {
+    PrimoCampo(f.Pagina2);
+    EXPECT_EQ(f.activeControl(), &f.txt(3000));
+    f.txt(3000).setEnabled(false);
+    ui::user::focus(f.txt(10));
+    PrimoCampo(f.txt(3000));
+    EXPECT_EQ(f.activeControl(), &f.txt(3010));
+    f.txt(20).setVisible(false);
+    PrimoCampo(f.txt(20));
+    EXPECT_EQ(f.activeControl(), &f.txt(3010)) << "a field that cannot take it changes nothing";
+}
+
+TEST_F(WindowServices, ClessidraSavesAndPutsBackThePointer) {
+    auto& d = ui::desktop();
+    d.setMousePointer(ui::pointer::Arrow);
+    Clessidra(true);
+    EXPECT_EQ(d.mousePointer(), ui::pointer::Hourglass);
+    Clessidra(true);
+    Clessidra(false);
+    EXPECT_EQ(d.mousePointer(), ui::pointer::Arrow);
+}
+
+TEST_F(WindowServices, EvidenziaCampoSelectsTheActiveFieldsText) {
+    f.txt(10).setText("Rossi");
+    ui::user::focus(f.txt(10));
+    EvidenziaCampo();
+    EXPECT_EQ(f.txt(10).selText(), "Rossi");
+}
+
+TEST_F(WindowServices, MostraErroreReadsErroreNumberDescriptionAndSource) {
+    struct Case {
+        std::function<void()> show;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {[] { MostraErrore(NumberedError(3022, "Valore duplicato", "DAO.Recordset")); },
+         "Errore(3022): Valore duplicato - DAO.Recordset"},
+        {[] { MostraErrore(NumberedError(5, "Chiamata non valida"), "A: ", " (B)"); },
+         "A: Errore(5): Chiamata non valida (B)"},
+        {[] { MostraErrore(std::string("Testo mio"), 77L, "", ""); }, "Errore(77): Testo mio"},
+    };
+    for (const auto& c : cases) {
+        driver.answerMessage("", 1);
+        c.show();
+        EXPECT_EQ(driver.messageTexts().back(), c.text);
+    }
+}
+
+TEST_F(WindowServices, InizioCaricoFormSetsPreviewColoursCaptionAndFactor) {
+    gsDescAzie = "Rossi Spa";
+    gdRisVid = 1.25;
+    f.setKeyPreview(false);
+    f.txt(10).setBackColor(kNorm);
+    f.txt(20).setBackColor(kErr);
+    InizioCaricoForm(f);
+    EXPECT_TRUE(f.keyPreview());
+    EXPECT_EQ(f.caption(), "Dati generali - Rossi Spa");
+    EXPECT_EQ(f.txt(10).backColor(), kLost);
+    EXPECT_EQ(f.txt(20).backColor(), kErr);
+    EXPECT_EQ(RisVidForm(f), 1.25);
+    EXPECT_EQ(AdattaRisVid(f, -1), 1);
+}
+
+TEST_F(WindowServices, CercaFileGivesTheDialogsStartingName) {
+    auto tmp = std::filesystem::temp_directory_path().string();
+    struct Case {
+        std::string path;
+        std::string result;
+    };
+    const std::vector<Case> cases = {
+        {"", "*.*"},
+        {"/opt/stunnel/", "/opt/stunnel/*.*"},
+        {tmp, tmp + "/*.*"},
+        {"/non/esiste/file.txt", "/non/esiste/file.txt"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(CercaFile(c.path), c.result) << c.path;
+}
+
+TEST_F(WindowServices, MostraFormShowsModallyThroughTheDriver) {
+    struct frmPiccola : ui::Form {
+        frmPiccola() : Form("frmVStaPar") {}
+    };
+    auto& p = ui::desktop().load<frmPiccola>();
+    driver.onForm("frmVStaPar", [](ui::Form& w) { w.hide(); });
+    MostraForm(p, true, 1, 0);
+    EXPECT_FALSE(p.visible());
+    MostraForm(p);
+    EXPECT_TRUE(p.visible());
+    EXPECT_EQ(ui::desktop().activeForm(), &p);
+}
+
+}  // namespace
+}  // namespace tolvane
