@@ -72,7 +72,7 @@ void TastiComandiLista(ui::Form& form, int& KeyCode, int Shift) {
 }
 
 void TastiCampo(int, int Shift) {
-    ui::Form* form = ui::desktop().activeForm();
+    ui::Form* form = ui::desktop().focusForm();
     if (form == nullptr) return;
     ui::Control* next =
         form->nextInTabOrder(form->activeControl(), (Shift & ui::shift::Shift) != 0);

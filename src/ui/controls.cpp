@@ -327,7 +327,21 @@ void ComboBox::setText(std::string text) {
 }
 
 void ComboBox::acceptCharacter(int keyAscii) {
-    if (locked_ || style_ == Style::DropDownList) return;
+    if (locked_) return;
+    if (style_ == Style::DropDownList) {
+        // A letter chooses the next item that begins with it.
+        if (keyAscii < 32 || keyAscii > 255 || items_.empty()) return;
+        std::string letter = Chr(keyAscii);
+        int n = listCount();
+        for (int step = 1; step <= n; ++step) {
+            int i = (listIndex_ + step + n) % n;
+            if (equalText(Left(items_[static_cast<std::size_t>(i)].text, 1), letter)) {
+                setListIndex(i);
+                return;
+            }
+        }
+        return;
+    }
     if (keyAscii == key::Back) {
         if (!text_.empty()) setText(Left(text_, static_cast<long>(Len(text_)) - 1));
         return;

@@ -160,6 +160,8 @@ public:
     // Editable combo: raises Change and points the list index at an item of that text (no
     // Click). List-only combo: selects the item of that text, raises 383 when there is none.
     void setText(std::string text);
+    // Typing edits an editable combo; in a list-only combo a letter chooses the next item
+    // that begins with it (Click).
     void acceptCharacter(int keyAscii) override;
 
 protected:

@@ -67,7 +67,13 @@ std::vector<Form*> Desktop::loadedForms() const {
 }
 
 Control* Desktop::activeControl() const {
-    return activeForm_ != nullptr ? activeForm_->activeControl() : nullptr;
+    Form* form = focusForm();
+    return form != nullptr ? form->activeControl() : nullptr;
+}
+
+void Desktop::popModalForm(Form& form) {
+    auto it = std::find(modalForms_.rbegin(), modalForms_.rend(), &form);
+    if (it != modalForms_.rend()) modalForms_.erase(std::next(it).base());
 }
 
 Driver& Desktop::driver() { return driver_ != nullptr ? *driver_ : *defaultDriver_; }
@@ -122,6 +128,8 @@ void Desktop::reset() {
     observers_.clear();
     zOrder_.clear();
     activeForm_ = nullptr;
+    lastFocusForm_ = nullptr;
+    modalForms_.clear();
     auto forms = std::move(forms_);
     forms_.clear();
     forms.clear();
@@ -162,13 +170,17 @@ void Desktop::formHidden(Form& form) {
 
 void Desktop::formUnloaded(Form& form) {
     zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), &form), zOrder_.end());
+    if (lastFocusForm_ == &form) lastFocusForm_ = nullptr;
     if (activeForm_ == &form) activate(zOrder_.empty() ? nullptr : zOrder_.back());
     notify([&](UiObserver& o) { o.formUnloaded(form); });
 }
 
 void Desktop::forget(Form& form) {
     zOrder_.erase(std::remove(zOrder_.begin(), zOrder_.end(), &form), zOrder_.end());
+    modalForms_.erase(std::remove(modalForms_.begin(), modalForms_.end(), &form),
+                      modalForms_.end());
     if (activeForm_ == &form) activeForm_ = nullptr;
+    if (lastFocusForm_ == &form) lastFocusForm_ = nullptr;
 }
 
 Desktop& desktop() {

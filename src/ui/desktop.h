@@ -54,8 +54,13 @@ public:
     std::vector<Form*> loadedForms() const;
 
     Form* activeForm() const { return activeForm_; }
+    // The active form's focused control; with no active form (windows loaded but never shown,
+    // as in many tests) the form where the focus last moved.
     Control* activeControl() const;
+    Form* focusForm() const { return activeForm_ != nullptr ? activeForm_ : lastFocusForm_; }
     int modalDepth() const { return modalDepth_; }
+    // The modal window on top, nullptr when none: a user reaches no other window meanwhile.
+    Form* topModalForm() const { return modalForms_.empty() ? nullptr : modalForms_.back(); }
 
     Driver& driver();
     // nullptr puts back the default driver, which refuses every modal interaction.
@@ -95,6 +100,9 @@ public:
     void formUnloaded(Form& form);
     void enterModal() { ++modalDepth_; }
     void leaveModal() { --modalDepth_; }
+    void pushModalForm(Form& form) { modalForms_.push_back(&form); }
+    void popModalForm(Form& form);
+    void focusMovedIn(Form& form) { lastFocusForm_ = &form; }
     void keyWentDown(int keyCode, int shift);
     // A form object going away: the desktop forgets every pointer to it.
     void forget(Form& form);
@@ -110,6 +118,8 @@ private:
     std::vector<std::unique_ptr<Form>> forms_;  // unloaded ones stay until reset
     std::vector<Form*> zOrder_;                 // visible forms, most recently active last
     Form* activeForm_ = nullptr;
+    Form* lastFocusForm_ = nullptr;
+    std::vector<Form*> modalForms_;
     int modalDepth_ = 0;
     std::unique_ptr<Driver> defaultDriver_;
     Driver* driver_ = nullptr;

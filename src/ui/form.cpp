@@ -99,6 +99,7 @@ void Form::show(ShowMode mode) {
     modal_ = true;
     visible_ = true;
     ModalScope scope;
+    d.pushModalForm(*this);
     d.formShown(*this, true);
     d.activate(this);
     try {
@@ -106,10 +107,12 @@ void Form::show(ShowMode mode) {
         d.driver().runModal(*this);
     } catch (...) {
         modal_ = false;
+        d.popModalForm(*this);
         if (visible_) hide();
         throw;
     }
     modal_ = false;
+    d.popModalForm(*this);
     if (visible_) {
         hide();
         throw UnexpectedWindow("The modal window " + name_ + " was left open");
@@ -220,6 +223,7 @@ void Form::moveFocus(Control& target) {
     showHiddenContainers(target);
     if (!target.visibleInEffect() || !target.enabledInEffect()) cannotFocus(target);
     if (visible_) desktop().activate(this);
+    desktop().focusMovedIn(*this);
     if (activeControl_ == &target) return;
     Control* old = activeControl_;
     activeControl_ = &target;

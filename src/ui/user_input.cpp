@@ -20,6 +20,12 @@ namespace {
 
 void requireReachable(const Control& c) {
     if (!c.visibleInEffect() || !c.enabledInEffect()) unreachable(c);
+    Form* modal = desktop().topModalForm();
+    if (modal != nullptr && modal != &c.form()) {
+        throw NumberedError(errnum::InvalidCall,
+                            "The user cannot reach a window behind the modal " + modal->name(),
+                            c.displayName());
+    }
 }
 
 // Gives the focus as a click would; false when a leave rule sent it elsewhere.

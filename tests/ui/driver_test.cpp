@@ -64,6 +64,24 @@ TEST_F(Lifecycle, ModalWindowRunsItsScriptAndGivesBackTheActivation) {
     EXPECT_EQ(desktop().activeForm(), &owner);
 }
 
+TEST_F(Lifecycle, UserReachesNoWindowBehindAModalOne) {
+    auto& owner = desktop().load<frmAltra>();
+    owner.show();
+    auto& f = desktop().load<frmProva>();
+    bool refused = false;
+    driver.onForm("frmProva", [&](Form& shown) {
+        try {
+            user::focus(owner.txtNome);
+        } catch (const NumberedError&) {
+            refused = true;
+        }
+        shown.hide();
+    });
+    f.show(ShowMode::Modal);
+    EXPECT_TRUE(refused);
+    user::focus(owner.txtNome);
+}
+
 TEST_F(Lifecycle, MessageBoxAnswersFollowTheStyle) {
     struct Case {
         int style;

@@ -88,6 +88,19 @@ TEST_F(EventRules, ComboTextAndListIndexFollowEachOther) {
     EXPECT_THROW(f.Combo.setListIndex(2), NumberedError);
 }
 
+TEST_F(EventRules, TypingALetterInAListOnlyComboChoosesTheNextItem) {
+    f.show();
+    f.Combo.addItem("Lit");
+    f.Combo.setStyle(ComboBox::Style::DropDownList);
+    auto log = logAfter([&] { user::type(f.Combo, "l"); });
+    EXPECT_EQ(f.Combo.listIndex(), 0);
+    EXPECT_EQ(log.back(), "Click Combo");
+    user::type(f.Combo, "L");
+    EXPECT_EQ(f.Combo.text(), "Lit");
+    user::type(f.Combo, "x");
+    EXPECT_EQ(f.Combo.listIndex(), 2);
+}
+
 TEST_F(EventRules, KeyPreviewRunsFirstAndMaySwallow) {
     f.setKeyPreview(true);
     f.show();
