@@ -60,7 +60,8 @@ int FiltraKeyAscii(int KeyAscii);
 int FiltraKeyAscii(ui::Form& form, int& KeyAscii);
 // The common key-down handler; a result above 0 means that the key was taken.
 int GestTastiForm(int& KeyCode, int& Shift, ui::Form& form);
-// Keys of the toolbar commands of list windows.
+// Keys of the toolbar commands of list windows: the command of the key goes to the window's
+// toolbar button of that key, or else to the window's member "ButtonComando".
 void TastiComandiLista(ui::Form& form, int& KeyCode, int Shift);
 // Moves the focus to the next control in tab order of the active window (previous with Shift).
 void TastiCampo(int KeyCode, int Shift);

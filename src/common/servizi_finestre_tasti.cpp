@@ -66,7 +66,16 @@ int GestTastiForm(int& KeyCode, int& Shift, ui::Form& form) {
 
 void TastiComandiLista(ui::Form& form, int& KeyCode, int Shift) {
     auto it = gmTastiComandiLista.find({KeyCode, Shift});
-    if (it == gmTastiComandiLista.end() || !form.hasMember("ButtonComando")) return;
+    if (it == gmTastiComandiLista.end()) return;
+    for (ui::Control* c : form.controls()) {
+        if (c->kind() != ui::ControlKind::Toolbar) continue;
+        auto& toolbar = static_cast<ui::Toolbar&>(*c);
+        if (toolbar.findButton(it->second) == nullptr) continue;
+        KeyCode = 0;
+        toolbar.pressButton(it->second);
+        return;
+    }
+    if (!form.hasMember("ButtonComando")) return;
     KeyCode = 0;
     form.callByName("ButtonComando", {Variant(it->second)});
 }

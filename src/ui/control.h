@@ -31,6 +31,8 @@ enum class ControlKind {
     DriveListBox,
     DirListBox,
     CommonDialog,
+    Toolbar,
+    ImageList,
 };
 
 struct Font {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <system_error>
 
 #include "platform/numbered_error.h"
@@ -681,6 +683,107 @@ void DirListBox::setPath(std::string path) {
     path_ = std::move(path);
     changed(Property::Value);
     raise(Event::Change);
+}
+
+Toolbar::Toolbar(Form& form, std::string name, int index)
+    : Control(form, ControlKind::Toolbar, std::move(name), index) {}
+
+const ToolbarButton& Toolbar::button(int i) const {
+    if (i < 1 || i > buttonCount()) {
+        throw NumberedError(uierr::IndexOutOfBounds, "Index out of bounds", displayName());
+    }
+    return buttons_[static_cast<std::size_t>(i - 1)];
+}
+
+const ToolbarButton* Toolbar::findButton(std::string_view key) const {
+    for (const auto& b : buttons_) {
+        if (equalText(b.key, key)) return &b;
+    }
+    return nullptr;
+}
+
+ToolbarButton& Toolbar::find(std::string_view key) {
+    for (auto& b : buttons_) {
+        if (equalText(b.key, key)) return b;
+    }
+    throw NumberedError(uierr::IndexOutOfBounds, "Element not found: " + std::string(key),
+                        displayName());
+}
+
+int Toolbar::addButton(std::string key, std::string caption, std::string toolTipText) {
+    buttons_.push_back(ToolbarButton{std::move(key), std::move(caption), std::move(toolTipText)});
+    changed(Property::Items);
+    return buttonCount();
+}
+
+void Toolbar::setButtonEnabled(std::string_view key, bool enabled) {
+    find(key).enabled = enabled;
+    changed(Property::Items);
+}
+
+void Toolbar::setButtonVisible(std::string_view key, bool visible) {
+    find(key).visible = visible;
+    changed(Property::Items);
+}
+
+bool Toolbar::pressButton(std::string_view key) {
+    const ToolbarButton* b = findButton(key);
+    if (b == nullptr || !b->enabled || !b->visible || !visibleInEffect() || !enabledInEffect()) {
+        return false;
+    }
+    std::string pressed = b->key;
+    if (onButtonClick) onButtonClick(pressed);
+    return true;
+}
+
+ImageList::ImageList(Form& form, std::string name, int index)
+    : Control(form, ControlKind::ImageList, std::move(name), index) {
+    setVisible(false);
+}
+
+int ImageList::add(std::shared_ptr<const Picture> picture) {
+    pictures_.push_back(std::move(picture));
+    changed(Property::Items);
+    return count();
+}
+
+const std::shared_ptr<const Picture>& ImageList::picture(int i) const {
+    if (i < 1 || i > count()) {
+        throw NumberedError(uierr::IndexOutOfBounds, "Index out of bounds", displayName());
+    }
+    return pictures_[static_cast<std::size_t>(i - 1)];
+}
+
+namespace {
+constexpr const char* kPictureMagic = "TOLVANE-PICTURE";
+}  // namespace
+
+void SavePicture(const Picture& picture, const std::string& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << kPictureMagic << ' ' << picture.width << ' ' << picture.height << ' '
+        << (picture.format.empty() ? "-" : picture.format) << '\n';
+    out.write(picture.data.data(), static_cast<std::streamsize>(picture.data.size()));
+    out.close();
+    if (!out) throw NumberedError(errnum::FileAccess, "Path/File access error", path);
+}
+
+std::shared_ptr<const Picture> LoadPicture(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw NumberedError(errnum::FileNotFound, "File not found", path);
+    std::string header;
+    std::getline(in, header);
+    std::istringstream fields(header);
+    std::string magic;
+    auto picture = std::make_shared<Picture>();
+    fields >> magic >> picture->width >> picture->height >> picture->format;
+    if (magic != kPictureMagic || !fields) {
+        throw NumberedError(481, "Invalid picture", path);
+    }
+    if (picture->format == "-") picture->format.clear();
+    std::ostringstream rest;
+    rest << in.rdbuf();
+    picture->data = rest.str();
+    return picture;
 }
 
 CommonDialog::CommonDialog(Form& form, std::string name, int index)

@@ -2,6 +2,7 @@
 // raises when code or a user changes it. No drawing and no toolkit: a back end observes them.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -398,6 +399,59 @@ public:
 private:
     std::string path_;
 };
+
+// A row of command buttons known by key ("Nuovo", "Salva" ...). Pressing one does not move
+// the focus, so the field being edited runs no leave rule, as on the original platform.
+struct ToolbarButton {
+    std::string key;
+    std::string caption;
+    std::string toolTipText;
+    bool enabled = true;
+    bool visible = true;
+};
+
+class Toolbar : public Control {
+public:
+    Toolbar(Form& form, std::string name, int index);
+
+    int buttonCount() const { return static_cast<int>(buttons_.size()); }
+    // 1-based, raises 35600 out of range.
+    const ToolbarButton& button(int i) const;
+    // nullptr when no button has that key (compared without regard to case).
+    const ToolbarButton* findButton(std::string_view key) const;
+    int addButton(std::string key, std::string caption = {}, std::string toolTipText = {});
+    void setButtonEnabled(std::string_view key, bool enabled);
+    void setButtonVisible(std::string_view key, bool visible);
+    // Raises ButtonClick with the button's key when the button is there, enabled and visible;
+    // returns whether it did.
+    bool pressButton(std::string_view key);
+    bool canTakeFocus() const override { return false; }
+
+    std::function<void(const std::string& key)> onButtonClick;
+
+private:
+    ToolbarButton& find(std::string_view key);
+    std::vector<ToolbarButton> buttons_;
+};
+
+// Pictures numbered from 1, for the images and toolbars that take them by number.
+class ImageList : public Control {
+public:
+    ImageList(Form& form, std::string name, int index);
+    int count() const { return static_cast<int>(pictures_.size()); }
+    int add(std::shared_ptr<const Picture> picture);
+    // Raises 35600 out of range.
+    const std::shared_ptr<const Picture>& picture(int i) const;
+    bool canTakeFocus() const override { return false; }
+
+private:
+    std::vector<std::shared_ptr<const Picture>> pictures_;
+};
+
+// A picture to and from a file: any lossless form will do, the bytes are kept as they are.
+// Saving raises 75 when the file cannot be written; loading raises 53 when it is missing.
+void SavePicture(const Picture& picture, const std::string& path);
+std::shared_ptr<const Picture> LoadPicture(const std::string& path);
 
 // File, folder and font dialogs; they open through the driver and keep the answer in their
 // properties. With cancelError set, a cancel raises 32755.

@@ -169,6 +169,11 @@ void chooseCell(Grid& grid, int row, int col) {
     grid.raise(Event::Click);
 }
 
+bool pressToolbarButton(Toolbar& toolbar, std::string_view key) {
+    requireReachable(toolbar);
+    return toolbar.pressButton(key);
+}
+
 bool close(Form& form) { return form.unload(UnloadMode::ControlMenu); }
 
 }  // namespace tolvane::ui::user

@@ -37,6 +37,8 @@ void choose(ListControl& list, int index);  // focus, then the list index (Click
 void chooseTab(TabStrip& tabs, int index);  // BeforeClick may refuse
 void scroll(ScrollBar& bar, int value);     // focus, then the value (Change)
 void chooseCell(Grid& grid, int row, int col);
+// A toolbar button: no focus moves, the button's key goes to ButtonClick.
+bool pressToolbarButton(Toolbar& toolbar, std::string_view key);
 // The close box of the window: query-unload with ControlMenu, then unload.
 bool close(Form& form);
 

@@ -244,6 +244,16 @@ TEST_F(WindowServices, ListCommandKeysReachTheWindowsButtonCommand) {
     key = ui::key::F6;
     TastiComandiLista(f, key, 0);
     EXPECT_EQ(key, ui::key::F6);
+
+    auto& tlb = f.add<ui::Toolbar>("Toolbar1");
+    tlb.addButton("Aggiorna");
+    std::string premuto;
+    tlb.onButtonClick = [&](const std::string& k) { premuto = k; };
+    comando.clear();
+    key = ui::key::F5;
+    TastiComandiLista(f, key, 0);
+    EXPECT_EQ(premuto, "Aggiorna") << "the toolbar's own button comes first";
+    EXPECT_EQ(comando, "");
 }
 
 TEST_F(WindowServices, FocusPerHelpFocusesTheFieldThenFiresItsKeyUp) {

@@ -105,6 +105,22 @@ TEST_F(Controls, CheckAndProgressValuesOutsideTheirRangeAreRefused) {
     EXPECT_EQ(errorOf([&] { pro.setValue(11); }), uierr::InvalidPropertyValue);
 }
 
+TEST_F(Controls, PicturesGoToFilesAndBackUnchanged) {
+    auto path = (std::filesystem::temp_directory_path() / "tolvane_ui_pagina.001").string();
+    Picture page{"bmp", std::string("\0\1\2riga\n", 8), 120, 80};
+    SavePicture(page, path);
+    auto back = LoadPicture(path);
+    EXPECT_EQ(back->data, page.data);
+    EXPECT_EQ(back->width, 120);
+    EXPECT_EQ(back->format, "bmp");
+    std::filesystem::remove(path);
+    EXPECT_EQ(errorOf([&] { LoadPicture(path); }), errnum::FileNotFound);
+    auto& iml = f.add<ImageList>("ImlFrecce");
+    iml.add(back);
+    EXPECT_EQ(iml.picture(1), back);
+    EXPECT_EQ(errorOf([&] { iml.picture(2); }), uierr::IndexOutOfBounds);
+}
+
 TEST_F(Controls, FolderListRefusesAMissingFolder) {
     auto& dir = f.add<DirListBox>("DirCarica");
     std::string changed;

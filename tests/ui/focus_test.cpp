@@ -138,6 +138,21 @@ TEST_F(FocusRules, LeaveRuleThatKeepsTheFocusSwallowsTheClick) {
     EXPECT_EQ(f.activeControl(), &f.txt(10));
 }
 
+TEST_F(FocusRules, ToolbarButtonsLeaveTheFocusWhereItIs) {
+    auto& tlb = f.add<Toolbar>("Toolbar1");
+    tlb.addButton("Salva");
+    tlb.addButton("Stampa");
+    std::string pressed;
+    tlb.onButtonClick = [&](const std::string& key) { pressed = key; };
+    EXPECT_TRUE(user::pressToolbarButton(tlb, "salva"));
+    EXPECT_EQ(pressed, "Salva");
+    EXPECT_TRUE(f.log.empty()) << "no leave rule runs";
+    tlb.setButtonEnabled("Stampa", false);
+    EXPECT_FALSE(user::pressToolbarButton(tlb, "Stampa"));
+    EXPECT_FALSE(user::pressToolbarButton(tlb, "Menu"));
+    EXPECT_EQ(pressed, "Salva");
+}
+
 TEST_F(FocusRules, UserCannotClickHiddenOrDisabledButtons) {
     f.comOk.setEnabled(false);
     EXPECT_THROW(user::click(f.comOk), NumberedError);
