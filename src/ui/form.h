@@ -23,6 +23,22 @@ enum class UnloadMode { ControlMenu = 0, Code = 1, WindowsSession = 2, TaskManag
 
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
+// A window declares its controls as members and wires their events in its constructor:
+//
+//   class frmRicValBase : public ui::Form {
+//   public:
+//       frmRicValBase();
+//       ui::ControlArray<ui::TextBox> txt{*this, "txt"};
+//       ui::CommandButton& comOk = add<ui::CommandButton>("comOk");
+//       void Form_Load() override;
+//   };
+//   frmRicValBase::frmRicValBase() : Form("frmRicValBase") {
+//       for (int i = 0; i < 10; ++i) txt.add(i);
+//       comOk.on.onClick = [this] { obOk = true; hide(); };
+//       txt.on.onGotFocus = [](int) { EvidenziaCampo(); };
+//   }
+//
+// and is opened through its default instance: ui::desktop().load<frmRicValBase>().
 class Form {
 public:
     explicit Form(std::string name);
