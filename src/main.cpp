@@ -1,7 +1,65 @@
-// Program entry: hands the command line to the start-up.
+// Program entry: the menu's command line goes to the start-up, then the front end's event loop
+// runs until the program ends. Also makes the demo environment (--make-demo FOLDER) and lists
+// the windows that can be opened by name (--windows). Never opens a window itself.
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <string>
 
-int main() {
-    std::puts("Tolvane");
-    return 0;
+#include "platform/numbered_error.h"
+#include "startup/command_line.h"
+#include "startup/demo_environment.h"
+#include "startup/demo_menu.h"
+#include "startup/form_registry.h"
+#include "startup/frm_aziende_demo.h"
+#include "startup/programma.h"
+
+#ifdef TOLVANE_WITH_QT
+#include "ui/qt/qt_front_end.h"
+#else
+#include "startup/console_driver.h"
+#endif
+
+namespace {
+
+// Every subsystem that owns windows opened by name registers them here.
+void registraFinestre() { tolvane::registraFinestreAvvio(); }
+
+int makeDemo(const char* folder) {
+    if (!folder || !*folder) {
+        std::fputs("uso: tolvane --make-demo CARTELLA\n", stderr);
+        return 2;
+    }
+    try {
+        tolvane::DemoEnvironment env = tolvane::buildDemoEnvironment(std::filesystem::absolute(folder));
+        std::filesystem::path menu = tolvane::writeDemoMenuIni(env.mainIni);
+        std::printf("%s\n%s\n%s\n", env.installIni.c_str(), env.mainIni.c_str(), menu.c_str());
+        return 0;
+    } catch (const tolvane::NumberedError& e) {
+        std::fprintf(stderr, "Errore(%d): %s\n", e.number(), e.description().c_str());
+        return 1;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--make-demo") == 0) return makeDemo(argc >= 3 ? argv[2] : nullptr);
+    registraFinestre();
+    if (argc >= 2 && std::strcmp(argv[1], "--windows") == 0) {
+        for (const std::string& name : tolvane::formRegistrate()) std::printf("%s\n", name.c_str());
+        return 0;
+    }
+    tolvane::CommandLine riga = tolvane::parseCommandLine(tolvane::joinArguments(argc, argv));
+#ifdef TOLVANE_WITH_QT
+    return tolvane::qt::runProgram(argc, argv, [&] { return tolvane::AvviaProgramma(riga); });
+#else
+    // Without the Qt front end messages go to the terminal and no window can be worked in.
+    tolvane::ConsoleDriver console;
+    if (tolvane::AvviaProgramma(riga)) {
+        std::fputs("Tolvane: costruito senza interfaccia grafica (TOLVANE_QT=OFF).\n", stderr);
+        tolvane::ChiudiProgramma(true);
+    }
+    return tolvane::exitCode();
+#endif
 }

@@ -1,0 +1,154 @@
+// The menu server stand-in: its cipher, working values, personal settings and the keeping of
+// the e-mail settings in the INI files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "common/db_comune.h"
+#include "platform/ini_file.h"
+#include "platform/numbered_error.h"
+#include "startup/demo_environment.h"
+#include "startup/demo_menu.h"
+#include "suite/gestore_db.h"
+#include "suite/menu_client.h"
+#include "support/scratch_folder.h"
+
+namespace tolvane::testing {
+namespace {
+
+class MenuClientTest : public ::testing::Test {
+protected:
+    MenuClientTest() {
+        env = buildDemoEnvironment(scratch.path() / "demo");
+        menuIni = writeDemoMenuIni(env.mainIni).string();
+        idDb = goDbase().ApriConnessione(env.commonDb.string());
+        for (const char* row : {"'Griglia', 'Colonne', '', 'generale'",
+                                "'Griglia', 'Colonne', 'admin', 'mie'",
+                                "'Griglia', 'Righe', 'altro', '40'"}) {
+            goDbase().EseguiSql(idDb,
+                                std::string("Insert Into Personalizzazioni (Sezione, Chiave, "
+                                            "Login, Valore) Values (") + row + ")");
+        }
+    }
+    ~MenuClientTest() override { goDbase().ChiudiConnessione(idDb); }
+
+    MenuClient makeClient(std::string commonIni = {}) {
+        MenuClientSettings s;
+        s.menuIni = menuIni;
+        s.menuIniComune = std::move(commonIni);
+        s.keyFile = scratch.file("demo/tolvane.key");
+        s.db = &goDbase();
+        s.idDbComune = idDb;
+        return MenuClient(s);
+    }
+
+    ScratchFolder scratch;
+    DemoEnvironment env;
+    std::string menuIni;
+    std::string idDb;
+};
+
+TEST_F(MenuClientTest, CryptRoundTripsAndKeepsTheKeyPrivate) {
+    MenuClient menu = makeClient();
+    for (const std::string& plain :
+         std::vector<std::string>{"", "segreto", "pàsswörd con spazi", std::string(500, 'x')}) {
+        SCOPED_TRACE(plain);
+        std::string a = menu.Parametro("crypt:" + plain).text();
+        std::string b = menu.Parametro("crypt:" + plain).text();
+        EXPECT_NE(a, b) << "every text gets its own nonce";
+        if (!plain.empty()) {
+            EXPECT_EQ(a.find(plain), std::string::npos);
+        }
+        EXPECT_EQ(menu.Parametro("pwddbazie:" + a).text(), plain);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(scratch.file("demo/tolvane.key").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(st.st_size, 32);
+
+    // A second client (another run) reads the same key.
+    MenuClient again = makeClient();
+    std::string text = menu.Parametro("crypt:ancora").text();
+    EXPECT_EQ(again.Parametro("pwddbazie:" + text).text(), "ancora");
+}
+
+TEST_F(MenuClientTest, TamperedOrForeignTextIsRefused) {
+    MenuClient menu = makeClient();
+    std::string good = menu.Parametro("crypt:segreto").text();
+    std::string flipped = good;
+    flipped[flipped.size() / 2] = flipped[flipped.size() / 2] == 'A' ? 'B' : 'A';
+    for (const std::string& bad : {flipped, good.substr(0, 20), std::string("non base64 !!"),
+                                   std::string("c2VncmV0bw==")}) {
+        SCOPED_TRACE(bad);
+        try {
+            menu.Parametro("pwddbazie:" + bad);
+            ADD_FAILURE() << "accepted";
+        } catch (const NumberedError& e) {
+            EXPECT_EQ(e.number(), errnum::InvalidCall);
+            EXPECT_EQ(e.description(), "Testo cifrato non valido");
+        }
+    }
+    EXPECT_EQ(menu.Parametro("pwddbazie:").text(), "") << "a company without password";
+}
+
+TEST_F(MenuClientTest, NamedValuesComeFromTheMenuIniAndThePersonalTable) {
+    MenuClient menu = makeClient();
+    struct Case {
+        std::string name;
+        std::string expected;
+    } cases[] = {
+        {"Login", "admin"},
+        {"login", "admin"},
+        {"Gruppo", "ADMIN"},
+        {"NomeDBAzie", "ditta_001.db"},
+        {"NonEsiste", ""},
+        {"Personal.Griglia.§Colonne", "mie"},
+        {"Personal.Griglia.§Righe", kPersonalMancante},
+        {"Personal.Altro.§Colonne", kPersonalMancante},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(menu.Parametro(c.name).text(), c.expected);
+    }
+    menu.SetParametro("Login", "", Variant("altro"));
+    EXPECT_EQ(menu.Parametro("Personal.Griglia.§Colonne").text(), "generale");
+    EXPECT_EQ(menu.Parametro("Personal.Griglia.§Righe").text(), "40");
+    EXPECT_EQ(menu.Terminale(), "DEMO");
+}
+
+TEST_F(MenuClientTest, EmailSettingsSavedAndDeletedByTheSelection) {
+    std::string commonIni = scratch.file("comune/menu.ini");
+    std::filesystem::create_directories(scratch.path() / "comune");
+    MenuClient menu = makeClient(commonIni);
+    menu.SetParametro("EmailServerSMTP", "", Variant("smtp.example"));
+    menu.SetParametro("EmailPwd", "", Variant("pwd segreta"));
+    menu.SetParametro("EmailNumPorta", "", Variant(static_cast<std::int16_t>(587)));
+    menu.SetParametro("UsaPdfCreator", "", Variant("S"));
+
+    // Single configuration: fields of configuration 0 only; 11 server, 15 password, 19 port.
+    std::string selection = "g" + std::string(66, 'N');
+    for (int n : {1, 11, 15, 19}) selection[static_cast<std::size_t>(n)] = 'S';
+    menu.SetParametro("ScriviIniComuni", "", Variant("+" + selection + "V"));
+
+    IniFile saved = IniFile::load(commonIni);
+    EXPECT_EQ(saved.getString("Email", "EmailServerSMTP", "?"), "smtp.example");
+    EXPECT_EQ(saved.getString("Email", "EmailNumPorta", "?"), "587");
+    EXPECT_EQ(saved.getString("Email", "UsaPdfCreator", "?"), "S");
+    std::string storedPwd = saved.getString("Email", "EmailPwd", "");
+    EXPECT_FALSE(storedPwd.empty());
+    EXPECT_EQ(storedPwd.find("segreta"), std::string::npos) << "password written in clear";
+    EXPECT_FALSE(IniFile::load(menuIni).hasSection("Email")) << "'g' writes the common file";
+
+    MenuClient later = makeClient(commonIni);
+    EXPECT_EQ(later.Parametro("EmailPwd").text(), "pwd segreta");
+    EXPECT_EQ(later.Parametro("EmailNumPorta").text(), "587");
+
+    menu.SetParametro("ScriviIniComuni", "", Variant("-" + selection + "V"));
+    EXPECT_FALSE(IniFile::load(commonIni).hasKey("Email", "EmailServerSMTP"));
+
+    for (const std::string& bad : {std::string("+gV"), "*" + selection + "V", "+" + selection + "X"}) {
+        EXPECT_THROW(menu.SetParametro("ScriviIniComuni", "", Variant(bad)), NumberedError);
+    }
+}
+
+}  // namespace
+}  // namespace tolvane::testing

@@ -1,0 +1,168 @@
+// Start-up paths, the menu's commands and the close of the program, on a real demo installation.
+#include <gtest/gtest.h>
+
+#include "common/globali.h"
+#include "common/servizi_finestre.h"
+#include "startup/comandi_menu.h"
+#include "startup/frm_principale.h"
+#include "startup_fixture.h"
+#include "suite/menu_client.h"
+#include "ui/user_input.h"
+
+namespace tolvane::testing {
+namespace {
+
+TEST_F(StartupTest, StartOpensTheNamedWindowWithTheLaunchValues) {
+    ASSERT_TRUE(start("/M=7 /P=CHIAVE extra parola /F= FRMPROVA "));
+    FormProva* form = ui::desktop().find<FormProva>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->visible());
+    EXPECT_EQ(form->args.osKeySec, "CHIAVE");
+    EXPECT_EQ(form->args.osKeyLancia, "7");
+    EXPECT_EQ(form->args.osParam, "extra parola");
+    EXPECT_FALSE(gsIdDbase.empty());
+    EXPECT_FALSE(gsConnDbMenu.empty());
+    EXPECT_EQ(gsFileIni, env.mainIni.string());
+    ASSERT_TRUE(goMenuClient);
+    EXPECT_TRUE(goMenuClient->registrato());
+    EXPECT_EQ(gsDescAzie, "Rossi Forniture Industriali S.r.l.");
+    ASSERT_NE(mainWindow(), nullptr);
+    EXPECT_FALSE(mainWindow()->visible());
+    EXPECT_TRUE(mainWindow()->timChiudi.enabled());
+    EXPECT_EQ(ui::desktop().find<frmConn>(), nullptr) << "the connection window stays up";
+}
+
+TEST_F(StartupTest, StartFailuresEndTheProgramWithTheirMessage) {
+    struct Case {
+        const char* name;
+        std::string commandLine;
+        bool removeIni;
+        const char* message;
+    } cases[] = {
+        {"missing main INI", "/F=frmProva", true, "File ini non trovato"},
+        {"INI named on the line missing", "/F=frmProva /I=/nessun/file.ini", false, "Sistemare e rieseguire"},
+        {"unknown window", "/F=frmNonEsiste", false, "La form richiesta e' inesistente"},
+        {"no window", "", false, "La form richiesta e' inesistente"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        resetProgramma();
+        if (c.removeIni) std::filesystem::rename(env.mainIni, env.mainIni.string() + ".via");
+        user->answerMessage(c.message, 1);
+        EXPECT_FALSE(start(c.commandLine));
+        EXPECT_TRUE(programmaTerminato());
+        EXPECT_EQ(exitCode(), 1);
+        EXPECT_EQ(ui::desktop().find<FormProva>(), nullptr);
+        EXPECT_EQ(user->pendingSteps(), 0u) << user->pendingDescription();
+        if (c.removeIni) std::filesystem::rename(env.mainIni.string() + ".via", env.mainIni);
+    }
+}
+
+TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnce) {
+    ASSERT_TRUE(start("/F=frmProva"));
+    int quitCode = -1;
+    programHooks().quit = [&](int code) { quitCode = code; };
+    Variant answer = goMenuClient->EseguiComando("", "FINE");
+    EXPECT_TRUE(answer.isEmpty());
+    EXPECT_TRUE(programmaTerminato());
+    EXPECT_TRUE(gbInChiusura);
+    EXPECT_EQ(quitCode, 0);
+    EXPECT_EQ(goMenuClient, nullptr) << "the menu client is released at the end";
+    EXPECT_TRUE(gsIdDbase.empty());
+    programHooks().quit = nullptr;
+}
+
+TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForIt) {
+    ASSERT_TRUE(start("/F=frmProva"));
+    Variant answer;
+    user->onForm("frmModale", [&](ui::Form& modal) {
+        answer = goMenuClient->EseguiComando("", "fine");
+        ui::desktop().fireTimers();  // the close timer retries while the window is up
+        EXPECT_FALSE(programmaTerminato());
+        modal.hide();
+    });
+    ui::desktop().load<FormModale>().show(ui::ShowMode::Modal);
+    EXPECT_EQ(answer.text(), kMascheraModal);
+    EXPECT_FALSE(programmaTerminato());
+    ui::desktop().fireTimers();
+    EXPECT_TRUE(programmaTerminato());
+}
+
+TEST_F(StartupTest, DeferredCloseEndsOnlyWhenNoWindowIsLeft) {
+    ASSERT_TRUE(start("/F=frmProva"));
+    ChiudiProgramma(false);
+    EXPECT_EQ(mainWindow()->oiChiudi, 1);
+    EXPECT_EQ(mainWindow()->timChiudi.interval(), 1);
+    ui::desktop().fireTimers();
+    EXPECT_FALSE(programmaTerminato()) << "frmProva is still open";
+    EXPECT_EQ(mainWindow()->oiChiudi, 0);
+    EXPECT_TRUE(ui::user::close(*ui::desktop().find<FormProva>()));
+    ui::desktop().fireTimers();
+    EXPECT_TRUE(programmaTerminato());
+}
+
+TEST_F(StartupTest, MenuCommandsReachTheWindowsByName) {
+    ASSERT_TRUE(start("/F=frmProva"));
+    FormProva& form = *ui::desktop().find<FormProva>();
+    struct Case {
+        const char* command;
+        Variant param;
+        const char* expectedCall;
+        std::string expectedAnswer;
+    } cases[] = {
+        {"PrepPassaA", Variant(), "PassaA", ""},
+        {"passaa", Variant("frmprova"), "PassaA", ""},
+        {"passaa", Variant("frmAltra"), nullptr, ""},
+        {"feinvio", Variant("fattura 12"), "FEInvio fattura 12", "ok"},
+        {"esiste", Variant("frmProva"), nullptr, "Vero"},
+        {"esiste", Variant("frmAltra"), nullptr, "Falso"},
+        {"sconosciuto", Variant(), nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.command);
+        form.calls.clear();
+        Variant answer = goMenuClient->EseguiComando("", c.command, c.param);
+        if (c.expectedCall) {
+            ASSERT_EQ(form.calls.size(), 1u);
+            EXPECT_EQ(form.calls[0], c.expectedCall);
+        } else {
+            EXPECT_TRUE(form.calls.empty());
+        }
+        EXPECT_EQ(answer.text(), c.expectedAnswer);
+    }
+    EXPECT_FALSE(programmaTerminato());
+}
+
+TEST_F(StartupTest, ErroreCaricoFormShowsTheErrorThroughTheMenu) {
+    ASSERT_TRUE(start("/F=frmProva"));
+    user->answerMessage("Caricamento\nErrore(13): Tipo non corrispondente - frmProva.", 1);
+    NumberedError trapped(13, "Tipo non corrispondente", "frmProva");
+    ErroreCaricoForm(std::nullopt, std::nullopt, "Caricamento\n", ".", &trapped);
+    EXPECT_EQ(user->pendingSteps(), 0u) << user->pendingDescription();
+    EXPECT_EQ(goMenuClient->requests().back(),
+              "LeggiOpzione MsgBox|Tutti|Caricamento\nErrore(13): Tipo non corrispondente - frmProva.");
+}
+
+TEST_F(StartupTest, CommandLineKeywordsAreReadWhateverTheirCase) {
+    struct Case {
+        const char* text;
+        CommandLine expected;
+    } cases[] = {
+        {"/M=3 /P=K1 /F=frmTolvane", {"3", "K1", "", "frmTolvane", ""}},
+        {"/m:3 /p=K1 primo secondo /f=frmDatiAzie /i=C:\\Pelmor\\pelmor.ini",
+         {"3", "K1", "primo secondo", "frmDatiAzie", "C:\\Pelmor\\pelmor.ini"}},
+        {"", {"", "", "", "", ""}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        CommandLine got = parseCommandLine(c.text);
+        EXPECT_EQ(got.idMenu, c.expected.idMenu);
+        EXPECT_EQ(got.keyPrg, c.expected.keyPrg);
+        EXPECT_EQ(got.paramForm, c.expected.paramForm);
+        EXPECT_EQ(got.form, c.expected.form);
+        EXPECT_EQ(got.iniFile, c.expected.iniFile);
+    }
+}
+
+}  // namespace
+}  // namespace tolvane::testing
