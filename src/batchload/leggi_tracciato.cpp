@@ -319,8 +319,12 @@ void ScCarica::ImpCampiKey() {
             throw NumberedError(errnum::ItemNotFound,
                                 "Elemento non trovato nell'insieme: tabella " + masTabella_[t],
                                 "ScCarica.ImpCampiKey");
-        for (const std::string& column : table->primaryKey)
-            if (ScCaricaCampi* field = campo(masTabella_[t] + "." + column)) field->osChiave = "S";
+        for (const std::string& column : table->primaryKey) {
+            std::string key = masTabella_[t];
+            key += '.';
+            key += column;
+            if (ScCaricaCampi* field = campo(key)) field->osChiave = "S";
+        }
     }
 }
 

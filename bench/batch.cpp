@@ -1,0 +1,311 @@
+// Times the batch loader on generated Windows-1252 CRLF files against the sqlite3 shell's
+// .import of the same data into the same table, and reports the peak memory of a load.
+// Never times anything but the load itself: files and databases are made before the clock runs.
+#include <sqlite3.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "batchload/sc_carica.h"
+#include "common/db_comune.h"
+#include "common/globali.h"
+#include "platform/text.h"
+#include "suite/base_database.h"
+#include "suite/db_connection.h"
+
+namespace fs = std::filesystem;
+using namespace tolvane;
+
+namespace {
+
+const char* kTable =
+    "CREATE TABLE Articoli (Codice VARCHAR(12) COLLATE NOCASE NOT NULL PRIMARY KEY,"
+    " Descr VARCHAR(40) COLLATE NOCASE, Gruppo VARCHAR(4) COLLATE NOCASE, Um VARCHAR(3) COLLATE NOCASE,"
+    " Prezzo CURRENCY, Costo CURRENCY, Qta DOUBLE, Scorta INTEGER, Peso DOUBLE, Data DATETIME,"
+    " Note VARCHAR(60) COLLATE NOCASE, Attivo VARCHAR(1) COLLATE NOCASE);"
+    "CREATE TABLE Numerati (Numero INTEGER NOT NULL, Codice VARCHAR(12) COLLATE NOCASE,"
+    " Descr VARCHAR(40) COLLATE NOCASE, Gruppo VARCHAR(4) COLLATE NOCASE, Um VARCHAR(3) COLLATE NOCASE,"
+    " Prezzo CURRENCY, Costo CURRENCY, Qta DOUBLE, Scorta INTEGER, Peso DOUBLE, Data DATETIME,"
+    " Note VARCHAR(60) COLLATE NOCASE);"
+    "CREATE INDEX NumeratiNumero ON Numerati (Numero);";
+
+struct Column {
+    const char* name;
+    const char* type;
+    int width;  // in the fixed-position file
+};
+const Column kColumns[] = {
+    {"Codice", "String", 12}, {"Descr", "String", 40}, {"Gruppo", "String", 4}, {"Um", "String", 3},
+    {"Prezzo", "Currency", 12}, {"Costo", "Currency", 12}, {"Qta", "Double", 10}, {"Scorta", "Long", 8},
+    {"Peso", "Double", 8}, {"Data", "Date", 10}, {"Note", "String", 60}, {"Attivo", "String", 1},
+};
+
+std::vector<std::string> lineFields(long i, bool rejected) {
+    std::uint64_t x = static_cast<std::uint64_t>(i) * 6364136223846793005ULL + 1442695040888963407ULL;
+    auto next = [&x](int mod) {
+        x ^= x >> 29;
+        x *= 0xbf58476d1ce4e5b9ULL;
+        return static_cast<long>((x >> 17) % static_cast<std::uint64_t>(mod));
+    };
+    char code[32];
+    std::snprintf(code, sizeof code, "A%09ld", i);
+    char money[2][24];
+    std::snprintf(money[0], sizeof money[0], "%ld,%02ld", next(5000), next(100));
+    std::snprintf(money[1], sizeof money[1], "%ld,%02ld", next(3000), next(100));
+    char date[16];
+    std::snprintf(date, sizeof date, "%02ld/%02ld/%04ld", 1 + next(28), 1 + next(12), 2000 + next(25));
+    static const char* um[] = {"PZ", "KG", "MT"};
+    return {code,
+            "Articolo n. " + std::to_string(i) + " perch\xC3\xA9 s\xC3\xAC",
+            "G" + std::to_string(next(50)),
+            um[next(3)],
+            money[0],
+            money[1],
+            std::to_string(next(100)) + "," + std::to_string(next(10)),
+            rejected ? std::string("xx") : std::to_string(next(10000)),
+            "0," + std::to_string(100 + next(900)),
+            date,
+            "Nota " + std::to_string(next(100000)),
+            next(2) ? "S" : "N"};
+}
+
+void writeFiles(long lines, const fs::path& separated, const fs::path& fixed, const fs::path& rejected) {
+    std::ofstream sep(separated, std::ios::binary), fix(fixed, std::ios::binary), rej(rejected, std::ios::binary);
+    for (long i = 0; i < lines; ++i) {
+        const auto fields = lineFields(i, false);
+        std::string s, f;
+        for (std::size_t k = 0; k < fields.size(); ++k) {
+            s += (k ? ";" : "") + fields[k];
+            std::string cell = fields[k];
+            while (static_cast<int>(Len(cell)) < kColumns[k].width) cell += ' ';
+            f += cell;
+        }
+        sep << toWindows1252(s) << "\r\n";
+        fix << toWindows1252(f) << "\r\n";
+        if (i % 10 == 7) {
+            const auto bad = lineFields(i, true);
+            s.clear();
+            for (std::size_t k = 0; k < bad.size(); ++k) s += (k ? ";" : "") + bad[k];
+        }
+        rej << toWindows1252(s) << "\r\n";
+    }
+}
+
+void execFile(const fs::path& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    char* error = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string text = error ? error : "?";
+        sqlite3_free(error);
+        sqlite3_close(db);
+        throw std::runtime_error(text);
+    }
+    sqlite3_close(db);
+}
+
+std::string quoted(const std::string& s) {
+    std::string out = "'";
+    for (char c : s) {
+        if (c == '\'') out += '\'';
+        out += c;
+    }
+    return out + "'";
+}
+
+// One layout in the common database: header columns and one row per field.
+void storeLayout(const fs::path& common, const std::string& code, const std::map<std::string, std::string>& header,
+                 const std::vector<std::map<std::string, std::string>>& fields) {
+    std::string names = "Codice", values = quoted(code);
+    for (const auto& [k, v] : header) names += ", " + k, values += ", " + quoted(v);
+    std::string sql = "INSERT INTO CaricaFile (" + names + ") VALUES (" + values + ");";
+    int order = 0;
+    for (const auto& f : fields) {
+        names = "Codice, OrdCampo";
+        values = quoted(code) + ", '" + std::to_string(++order) + "'";
+        for (const auto& [k, v] : f) names += ", \"" + k + "\"", values += ", " + quoted(v);
+        sql += "INSERT INTO CaricaDettaglio (" + names + ") VALUES (" + values + ");";
+    }
+    execFile(common, sql);
+}
+
+void storeLayouts(const fs::path& common) {
+    std::vector<std::map<std::string, std::string>> separated, fixed, update, numbered;
+    int start = 1;
+    for (int k = 0; k < 12; ++k) {
+        const Column& c = kColumns[k];
+        separated.push_back({{"NomeCampo", c.name}, {"TipoDest", c.type}, {"NumCampo", std::to_string(k + 1)}});
+        fixed.push_back({{"NomeCampo", c.name}, {"TipoDest", c.type}, {"Inizio", std::to_string(start)},
+                         {"Lunghezza", std::to_string(c.width)}});
+        start += c.width;
+        auto u = separated.back();
+        if (k > 0) u["Aggiorna"] = "A";
+        update.push_back(u);
+        if (k < 11) numbered.push_back(separated.back());
+    }
+    numbered.insert(numbered.begin(),
+                    std::map<std::string, std::string>{{"NomeCampo", "Numero"}, {"TipoDest", "Long"}, {"Default", "^-9"}});
+    const std::map<std::string, std::string> insertOnly{
+        {"Tabella", "Articoli"}, {"Modalita", "0"}, {"InsVaria", "I"}, {"Separatore", "\\059"}};
+    auto header = insertOnly;
+    storeLayout(common, "B1", header, separated);
+    header["Tipo"] = "F";
+    storeLayout(common, "B2", header, fixed);
+    header = insertOnly;
+    header["InsVaria"] = "V";
+    storeLayout(common, "B3", header, update);
+    header = insertOnly;
+    storeLayout(common, "B5", header, separated);
+    header["Tabella"] = "Numerati";
+    storeLayout(common, "B6", header, numbered);
+}
+
+struct Measure {
+    double seconds = 0;
+    long maxRssKb = 0;
+    long errors = 0;
+};
+
+// Loads one layout in a child process, so that its peak memory is its own.
+Measure loadInChild(const fs::path& common, const fs::path& company, const std::string& code,
+                    const fs::path& input) {
+    int channel[2];
+    if (pipe(channel) != 0) throw std::runtime_error("pipe");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(channel[0]);
+        gsConnDbMenu = goDbase().ApriConnessione(common.string());
+        gsIdDbase = goDbase().ApriConnessione(company.string(), "", "", {.wal = true});
+        gsDirCarica = input.parent_path().string();
+        giStatoCarica = 1;
+        ScCarica loader;
+        if (loader.LeggiTracciato(code) != 0) _exit(2);
+        execFile(common, "UPDATE CaricaFile SET Origine = " + quoted(input.string()));
+        const auto started = std::chrono::steady_clock::now();
+        long errors = 0;
+        ScCarica run;
+        if (run.LeggiTracciato(code) != 0) _exit(2);
+        const long result = run.CaricaDati(errors);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        goDbase().ChiudiConnessione(gsIdDbase);
+        const std::string reply = std::to_string(seconds) + " " + std::to_string(errors) + " " +
+                                  std::to_string(result);
+        if (write(channel[1], reply.data(), reply.size()) < 0) _exit(3);
+        _exit(result == 0 ? 0 : 4);
+    }
+    close(channel[1]);
+    char buffer[128] = {};
+    const auto got = read(channel[0], buffer, sizeof buffer - 1);
+    close(channel[0]);
+    int status = 0;
+    rusage usage{};
+    wait4(pid, &status, 0, &usage);
+    if (got <= 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        throw std::runtime_error("load " + code + " failed (" + std::string(buffer) + ")");
+    Measure m;
+    long result = 0;
+    std::sscanf(buffer, "%lf %ld %ld", &m.seconds, &m.errors, &result);
+    m.maxRssKb = usage.ru_maxrss;
+    return m;
+}
+
+long countRows(const fs::path& file, const std::string& table) {
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    sqlite3_stmt* stmt = nullptr;
+    long count = -1;
+    if (sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + table).c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        count = sqlite3_column_int(stmt, 0);
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return count;
+}
+
+double importSeconds(const fs::path& folder, const fs::path& input, const std::string& name) {
+    const fs::path db = folder / (name + ".db");
+    fs::remove(db);
+    execFile(db, std::string("PRAGMA journal_mode=WAL;") + kTable);
+    const fs::path script = folder / (name + ".sql");
+    std::ofstream(script) << ".mode csv\n.separator \";\"\n.import '" << input.string()
+                          << "' Articoli\n";
+    const std::string command = "/usr/bin/sqlite3 '" + db.string() + "' < '" + script.string() + "' > /dev/null 2>&1";
+    const auto started = std::chrono::steady_clock::now();
+    if (std::system(command.c_str()) != 0) throw std::runtime_error("sqlite3 .import failed");
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<long> sizes{100000, 1000000};
+    if (argc > 1) sizes = {std::atol(argv[1])};
+    const fs::path folder = fs::temp_directory_path() / ("tolvane-bench-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    std::map<std::string, double> ratios;
+    std::map<long, long> peakKb;
+    try {
+        const fs::path common = folder / "comune.db";
+        createDatabaseFromSchema(common, schemaPath("common.sql"));
+        storeLayouts(common);
+        for (const long lines : sizes) {
+            const std::string n = std::to_string(lines);
+            const fs::path separated = folder / ("sep" + n + ".txt"), fixed = folder / ("fix" + n + ".txt"),
+                           rejected = folder / ("rej" + n + ".txt");
+            writeFiles(lines, separated, fixed, rejected);
+            const fs::path company = folder / ("ditta" + n + ".db");
+            createDatabaseFromSchema(company, schemaPath("company.sql"));
+            execFile(company, std::string("PRAGMA journal_mode=WAL;") + kTable);
+            const double base = importSeconds(folder, separated, "import" + n);
+            std::printf("%ld lines: sqlite3 .import %.2f s\n", lines, base);
+
+            const struct {
+                std::string name;
+                fs::path input;
+            } cases[] = {{"B1", separated}, {"B2", fixed}, {"B3", separated}, {"B5", rejected}, {"B6", separated}};
+            for (const auto& c : cases) {
+                if (c.name == "B2" || c.name == "B5") execFile(company, "DELETE FROM Articoli");
+                if (c.name == "B6") execFile(company, "DELETE FROM Numerati");
+                if (c.name == "B3") {
+                    execFile(company, "DELETE FROM Articoli");
+                    loadInChild(common, company, "B1", separated);
+                }
+                const Measure m = loadInChild(common, company, c.name, c.input);
+                const std::string table = c.name == "B6" ? "Numerati" : "Articoli";
+                const long stored = countRows(company, table);
+                if (stored != lines - (c.name == "B5" ? m.errors : 0))
+                    throw std::runtime_error(c.name + ": " + std::to_string(stored) + " rows stored");
+                const double ratio = m.seconds / base;
+                std::printf("  %s %.2f s, ratio %.2f, errors %ld, max RSS %.1f MB\n", c.name.c_str(), m.seconds,
+                            ratio, m.errors, m.maxRssKb / 1024.0);
+                std::fflush(stdout);
+                ratios[c.name] = ratio;  // the largest size is reported last
+                if (c.name == "B1") peakKb[lines] = m.maxRssKb;
+            }
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_batch: %s\n", e.what());
+        fs::remove_all(folder);
+        return 1;
+    }
+    fs::remove_all(folder);
+    for (const auto& [name, ratio] : ratios) std::printf("%s ratio=%.2f\n", name.c_str(), ratio);
+    for (const auto& [lines, kb] : peakKb)
+        std::printf("B1-%s peak-mb=%.1f\n", lines >= 1000000 ? (std::to_string(lines / 1000000) + "M").c_str()
+                                                              : (std::to_string(lines / 1000) + "k").c_str(),
+                    kb / 1024.0);
+    return 0;
+}
