@@ -1,0 +1,112 @@
+// Decoding of codes by the table of kinds, and the modal look-up list for a field.
+// The typed code reaches the query only as a quoted literal.
+#include "suite/servizio_decodifiche.h"
+
+#include "platform/text.h"
+#include "suite/lib_generale.h"
+#include "suite/lista_ricerca.h"
+#include "ui/desktop.h"
+
+namespace tolvane {
+
+namespace {
+
+// The values of the key columns that a typed code stands for.
+std::vector<std::string> partiCodice(const TipoDecodifica& tipo, const std::string& codice) {
+    if (!tipo.conto) return {Trim(codice)};
+    std::string gruppo;
+    std::string mastro;
+    std::string conto;
+    splitAccountText(goLibGen().ConvertiConto(Trim(codice), "Conto"), gruppo, mastro, conto);
+    return {gruppo, mastro, conto};
+}
+
+}  // namespace
+
+ServizioDecodifiche::ServizioDecodifiche(GestoreDb& db, std::string idDb)
+    : db_(db), idDb_(std::move(idDb)) {}
+
+const TipoDecodifica& ServizioDecodifiche::tipo(std::string_view psTipo) const {
+    const TipoDecodifica* trovato = TrovaTipoDecodifica(psTipo);
+    if (trovato == nullptr) {
+        throw NumberedError(errnum::InvalidCall,
+                            "Tipo di decodifica sconosciuto: " + std::string(psTipo),
+                            "ServizioDecodifiche");
+    }
+    return *trovato;
+}
+
+EsitoDecodifica ServizioDecodifiche::Decodifica(std::string_view psTipo,
+                                                const std::string& psCodice,
+                                                const std::string& psFiltro,
+                                                const std::string& psColonna) {
+    const TipoDecodifica& t = tipo(psTipo);
+    EsitoDecodifica esito;
+    if (Trim(psCodice).empty()) return esito;
+
+    std::vector<std::string> parti = partiCodice(t, psCodice);
+    std::string condizione;
+    for (std::size_t i = 0; i < t.chiavi.size(); ++i) {
+        if (i > 0) condizione += " AND ";
+        condizione += t.chiavi[i] + " = " + goLibGen().ValoreSql(Variant(parti[i]), 8);
+    }
+    std::string sql = "SELECT * FROM " + t.tabella + " WHERE (" + condizione + ")";
+    if (!Trim(psFiltro).empty()) sql += " AND (" + psFiltro + ")";
+
+    std::string handle = rs_.ApriRs(db_, idDb_, "", sql, false, rstype::Snapshot);
+    try {
+        if (!rs_.VuotoRs(handle)) {
+            esito.trovato = true;
+            esito.descrizione = rs_.ValoreCampoRs(handle, t.descrizione).text();
+            if (!psColonna.empty()) esito.colonna = rs_.ValoreCampoRs(handle, psColonna);
+        }
+    } catch (...) {
+        rs_.ChiudiRs(handle);
+        throw;
+    }
+    rs_.ChiudiRs(handle);
+    return esito;
+}
+
+bool ServizioDecodifiche::DecodArtConto(std::string_view psTipo, const ui::TextBox& txt,
+                                        ui::Label* lab, const std::string& psFiltro,
+                                        Variant* pvCampo) {
+    std::string colonna = pvCampo != nullptr ? pvCampo->text() : std::string();
+    EsitoDecodifica esito = Decodifica(psTipo, txt.text(), psFiltro, colonna);
+    if (pvCampo != nullptr) *pvCampo = esito.colonna;
+    bool vuoto = Trim(txt.text()).empty();
+    if (lab != nullptr) {
+        lab->setCaption(esito.trovato ? esito.descrizione
+                        : vuoto       ? std::string()
+                                      : kDecodificaInesistente);
+    }
+    return esito.trovato || vuoto;
+}
+
+bool ServizioDecodifiche::PreparaHelpRic(std::string_view psTipo, const std::string& psFiltro,
+                                         ui::TextBox& txt, ui::Label* lab) {
+    const TipoDecodifica& t = tipo(psTipo);
+    auto& lista = ui::desktop().instance<frmListaRicerca>();
+    lista.ovLeggiPar = ParametriRicerca{t.titolo, t.tabella, psFiltro, t.chiavi, t.conto, &db_,
+                                        idDb_};
+    lista.ColonneRicerca = t.colonne;
+    lista.RetVal.clear();
+    std::string scelto;
+    try {
+        lista.load();
+        lista.CaricaLista();
+        lista.show(ui::ShowMode::Modal);
+        scelto = lista.RetVal;
+    } catch (...) {
+        if (lista.loaded()) lista.unload();
+        throw;
+    }
+    if (lista.loaded()) lista.unload();
+    if (scelto.empty()) return false;
+
+    txt.setText(scelto);
+    DecodArtConto(psTipo, txt, lab, psFiltro);
+    return true;
+}
+
+}  // namespace tolvane
