@@ -180,6 +180,16 @@ void ScCarica::storeRecord(int t) {
     }
 }
 
+const ScCarica::FieldPlan& ScCarica::plan(std::size_t index) {
+    if (plans_.size() != mcolCampi_.size()) {
+        plans_.clear();
+        for (const auto& field : mcolCampi_)
+            plans_.push_back({QualeTab(field->osCodTab), equalText(field->osAggiorna, "A"),
+                              equalText(field->osNomeCampo, "Listino")});
+    }
+    return plans_[index];
+}
+
 long ScCarica::CompRecord(const std::string& psRiga) {
     ensureLine(psRiga);
     std::array<bool, 6> isNew{};
@@ -188,22 +198,20 @@ long ScCarica::CompRecord(const std::string& psRiga) {
         isNew[t] = tableInUse(t) && slots_[t] && slots_[t]->isNew;
     }
     const ScCaricaCampi* inProgress = nullptr;
-    std::string valueText;
+    Variant value;
     try {
         for (std::size_t i = 0; i < mcolCampi_.size(); ++i) {
-            ScCaricaCampi& field = *mcolCampi_[i];
-            const int t = QualeTab(field.osCodTab);
-            const bool aggiorna = equalText(field.osAggiorna, "A");
-            const bool listino = equalText(field.osNomeCampo, "Listino");
-            if (!(aggiorna || listino || isNew[t])) continue;
+            const FieldPlan& p = plan(i);
+            const int t = p.table;
+            if (!(p.aggiorna || p.listino || isNew[t])) continue;
             if (maiStato_[t] != 0) continue;
+            ScCaricaCampi& field = *mcolCampi_[i];
             inProgress = &field;
-            Variant value;
+            value = Variant();
             const int result = LeggiVal(line_, field, value, t);
             if (result != 0) return result;
-            valueText = value.text();
-            if (aggiorna || isNew[t]) writeField(t, static_cast<int>(i), value);
-            if (listino) masListino_[t] = valueText;
+            if (p.aggiorna || isNew[t]) writeField(t, static_cast<int>(i), value);
+            if (p.listino) masListino_[t] = value.text();
         }
         inProgress = nullptr;
         long result = 0;
@@ -222,7 +230,7 @@ long ScCarica::CompRecord(const std::string& psRiga) {
     } catch (const NumberedError& e) {
         std::string message;
         if (e.number() == errnum::ItemNotFound) message = "Campo inesistente";
-        else if (e.number() == errnum::FieldTooSmall) message = "Valore troppo grande (" + valueText + ")";
+        else if (e.number() == errnum::FieldTooSmall) message = "Valore troppo grande (" + value.text() + ")";
         else message = e.description();
         if (inProgress) message += ": campo " + inProgress->osTabella + "." + inProgress->osNomeCampo;
         ScriviErrore(line_, message);

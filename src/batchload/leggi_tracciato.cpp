@@ -75,6 +75,7 @@ long ScCarica::LeggiTracciato(const std::string& psCodice) {
     campiByKey_.clear();
     indexByField_.clear();
     states_.clear();
+    plans_.clear();
     lineStarted_ = false;
     clearRun();
     try {
@@ -308,7 +309,7 @@ void ScCarica::ImpCampiKey() {
             if (!equalText(field->osCodTab, masCodTab_[t])) continue;
             if (!field->osNumCampo.empty() && (field->osNumCampo[0] == 'K' || field->osNumCampo[0] == 'k')) {
                 field->osNumCampo.erase(0, 1);
-                field->osChiave = "S";
+                field->osChiave.assign(1, 'S');
                 marked = true;
             }
         }
@@ -323,7 +324,7 @@ void ScCarica::ImpCampiKey() {
             std::string key = masTabella_[t];
             key += '.';
             key += column;
-            if (ScCaricaCampi* field = campo(key)) field->osChiave = "S";
+            if (ScCaricaCampi* field = campo(key)) field->osChiave.assign(1, 'S');
         }
     }
 }

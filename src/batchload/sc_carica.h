@@ -98,6 +98,12 @@ private:
         std::string message;
     };
     enum class KeySearch { NoKey, NotFound, Found };
+    struct FieldPlan {
+        int table = 0;  // QualeTab of the field's code
+        bool aggiorna = false;
+        bool listino = false;
+    };
+    const FieldPlan& plan(std::size_t index);
 
     bool tableInUse(int t) const;
     BatchDatabase& db();
@@ -110,6 +116,7 @@ private:
     void ensureLine(const std::string& psRiga);
     void ensureSplit();
     std::string midOfLine(long start, long length) const;
+    std::string rawText(const ScCaricaCampi& field);
     int indexOf(const ScCaricaCampi& field) const;
     int evaluate(ScCaricaCampi& field, int index, Variant& value, int piCodTab);
     int evaluateUncached(ScCaricaCampi& field, Variant& value, int piCodTab);
@@ -138,6 +145,7 @@ private:
     std::vector<std::unique_ptr<ScCaricaCampi>> mcolCampi_;
     std::unordered_map<std::string, std::size_t> campiByKey_;  // lower-case osKey -> index
     std::unordered_map<const ScCaricaCampi*, int> indexByField_;
+    std::vector<FieldPlan> plans_;
 
     std::array<std::string, 6> masTabella_, masCodTab_, masAzzera_, masWhereAzz_, masCampi_;
     std::array<std::string, 4> masQueryFin_;

@@ -1,6 +1,7 @@
 // The value of one field for one line: the raw text at a fixed position, in a separated field
 // or from an expression of field references, then decoding, limits, fill, type and checks.
 // Never evaluates a field twice for one line: counters and next codes must not skip.
+#include <algorithm>
 #include <cmath>
 
 #include "batchload/batch_library.h"
@@ -62,6 +63,14 @@ bool onlyZeros(std::string_view s) {
     return true;
 }
 
+// Trim of the original (blanks only) without an intermediate copy.
+std::string trimBlanks(std::string_view s) {
+    const std::size_t b = s.find_first_not_of(' ');
+    if (b == std::string_view::npos) return {};
+    const std::size_t e = s.find_last_not_of(' ');
+    return std::string(s.substr(b, e - b + 1));
+}
+
 std::string repeatText(const std::string& piece, long times) {
     std::string out;
     for (long i = 0; i < times; ++i) out += piece;
@@ -81,6 +90,7 @@ void ScCarica::beginLine(const std::string& psRiga) {
 }
 
 void ScCarica::ensureLine(const std::string& psRiga) {
+    if (&psRiga == &line_ && lineStarted_) return;
     if (!lineStarted_ || psRiga.size() != line_.size() || psRiga != line_) beginLine(psRiga);
 }
 
@@ -116,11 +126,11 @@ std::string ScCarica::LeggiValCampoNum(const std::string& psRiga, long piCampo,
     ensureSplit();
     std::string_view raw = split_.field(piCampo);
     if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"') raw = raw.substr(1, raw.size() - 2);
+    if (pgcampo.oiInizio == 0) return trimBlanks(raw);
     std::string value;
     if (pgcampo.oiInizio > 0 && pgcampo.oiLunghezza > 0) value = Mid(raw, pgcampo.oiInizio, pgcampo.oiLunghezza);
     else if (pgcampo.oiInizio > 0) value = Left(raw, pgcampo.oiInizio);
-    else if (pgcampo.oiInizio < 0) value = Right(raw, -pgcampo.oiInizio);
-    else value.assign(raw);
+    else value = Right(raw, -pgcampo.oiInizio);
     return Trim(value);
 }
 
@@ -222,6 +232,17 @@ Variant ScCarica::CercaPosCampo(const std::string& psRiga, const ScCaricaCampi& 
     return impliedDecimals(Variant(evaluateExpression(psRiga, pgcampo)), pgcampo);
 }
 
+std::string ScCarica::rawText(const ScCaricaCampi& field) {
+    const bool noOperator = field.osTipoOper.empty() || field.osValoreOper.empty();
+    if (fixed_) {
+        if (noOperator && (field.oiNumDec == -9999 || !mbNumerico_))
+            return field.osNumCampo + midOfLine(field.oiInizio, field.oiLunghezza);
+    } else if (noOperator && allDigits(field.osNumCampo)) {
+        return LeggiValCampoNum(line_, digitsValue(field.osNumCampo), field);
+    }
+    return CercaPosCampo(line_, field, true).text();
+}
+
 int ScCarica::LeggiVal(const std::string& psRiga, ScCaricaCampi& pgCaricaCampi, Variant& pvValore,
                        int piCodTab) {
     ensureLine(psRiga);
@@ -275,7 +296,7 @@ int ScCarica::evaluate(ScCaricaCampi& field, int index, Variant& value, int piCo
 }
 
 int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCodTab) {
-    const std::string name = field.osTabella + "." + field.osNomeCampo;
+    const auto name = [&field] { return field.osTabella + "." + field.osNomeCampo; };
     const int tipo = field.oiTipoDest();
     mbNumerico_ = tipo >= tipocampo::Intero && tipo <= tipocampo::Valuta;
     miNumDec_ = -9999;
@@ -299,40 +320,44 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
 
     std::string text;
     try {
-        if (field.osDefault.empty()) text = field.LeggiDecod(CercaPosCampo(line_, field, true).text());
+        if (field.osDefault.empty())
+            text = field.hasDecodes() ? field.LeggiDecod(rawText(field)) : rawText(field);
         else text = LeggiDefault(field, line_, piCodTab).text();
     } catch (const LineRejected&) {
         return 1;
     } catch (const LookupFailed& failure) {
-        ScriviErrore(line_, name + ": " + failure.message);
+        ScriviErrore(line_, name() + ": " + failure.message);
         return 1;
     }
     if (equalText(gsSoloAsci, "s"))
         for (char& c : text)
             if (static_cast<unsigned char>(c) < 32) c = ' ';
-    text = RTrim(text);
+    while (!text.empty() && text.back() == ' ') text.pop_back();
     if (field.oiLimiteDim > 0 && Len(text) > static_cast<std::size_t>(field.oiLimiteDim)) text.clear();
     else if (field.oiLimiteDim < 0 && Len(text) < static_cast<std::size_t>(-field.oiLimiteDim)) text.clear();
 
-    if (isEmptyValue(Variant(text))) {
+    // Trailing blanks are gone: the text is blank only when it is empty.
+    if (text.empty()) {
         if (equalText(field.osChiave, "S")) {
-            ScriviErrore(line_, name + ": Campo chiave non compilato");
+            ScriviErrore(line_, name() + ": Campo chiave non compilato");
             return 1;
         }
         if (equalText(field.osObbligatorio, "S")) {
-            ScriviErrore(line_, name + ": Campo obbligatorio non compilato");
+            ScriviErrore(line_, name() + ": Campo obbligatorio non compilato");
             return 1;
         }
     }
-    const std::string trimmed = Trim(text);
-    const bool empty = trimmed.empty() || (equalText(field.os0toNull, "S") && onlyZeros(trimmed));
+    std::string_view trimmed(text);
+    trimmed.remove_prefix(std::min(trimmed.size(), trimmed.find_first_not_of(' ')));
+    const bool empty = trimmed.empty() || (!field.os0toNull.empty() && equalText(field.os0toNull, "S") &&
+                                           onlyZeros(trimmed));
     try {
         if (empty) {
             pvValore = Variant(std::string());
         } else if (tipo >= tipocampo::Intero && tipo <= tipocampo::Data) {
             pvValore = field.ConvValTipo(text);
         } else {
-            std::string value = RTrim(text);
+            std::string value = text;
             const int width = field.oiQuanto != 0 ? field.oiQuanto : std::abs(field.oiDimensione());
             if (width != 0 && !field.osRiempie.empty() && !value.empty()) {
                 const std::string fill = Left(field.osRiempie, 1);
@@ -341,8 +366,9 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
                 else if (width < 0 && length < -width) value = repeatText(fill, -width - length) + value;
             }
             const int size = field.oiDimensione();
-            if (size > 0) value = Left(value, size);
-            else if (size < 0) value = Right(value, -size);
+            if (size != 0 && value.size() > static_cast<std::size_t>(std::abs(size)) &&
+                Len(value) > static_cast<std::size_t>(std::abs(size)))
+                value = size > 0 ? Left(value, size) : Right(value, -size);
             pvValore = Variant(std::move(value));
         }
         if (!empty) {
@@ -363,14 +389,14 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
     } catch (const LineRejected&) {
         return 1;
     } catch (const LookupFailed& failure) {
-        ScriviErrore(line_, name + ": " + failure.message);
+        ScriviErrore(line_, name() + ": " + failure.message);
         return 1;
     } catch (const NumberedError&) {
-        ScriviErrore(line_, name + ": Tipo non valido (" + text + ")");
+        ScriviErrore(line_, name() + ": Tipo non valido (" + text + ")");
         return 1;
     }
     if (field.ValoreNonValido(pvValore)) {
-        ScriviErrore(line_, name + ": Campo con valore non valido (" + pvValore.text() + ")");
+        ScriviErrore(line_, name() + ": Campo con valore non valido (" + pvValore.text() + ")");
         return 1;
     }
     return 0;
