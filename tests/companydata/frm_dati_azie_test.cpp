@@ -1,0 +1,236 @@
+// The frame of frmDatiAzie through the scripted driver on a real company database: tabs and
+// pages, first-visit loading, the save cycle, the error-colour check, look-ups, save errors.
+#include "companydata/frm_dati_azie.h"
+
+#include <gtest/gtest.h>
+
+#include "common/globali.h"
+#include "companydata/dati_azie_fixture.h"
+#include "suite/lista_ricerca.h"
+#include "ui/ui_constants.h"
+
+namespace tolvane::testing {
+namespace {
+
+class FrameTest : public DatiAzieTest {
+protected:
+    FrameTest() {
+        apri();
+        sql("INSERT INTO PagTipi VALUES ('B', 'Ricevuta bancaria', 'S')");
+        sql("INSERT INTO PagTipi VALUES ('C', 'Contanti', 'N')");
+    }
+};
+
+TEST_F(FrameTest, TabsShowPagesZeroToTwelveAndPageFourteenHasNone) {
+    frmDatiAzie& f = *form;
+    ASSERT_EQ(f.TasPagine->tabCount(), 13);
+    const std::pair<int, const char*> captions[] = {
+        {1, "Pagina 0"}, {4, "conti com&Uni"}, {5, "Cau&Sali Comuni"}, {7, "dati &Riba/Rid"},
+        {10, "&Ordini/Prev"}, {11, "r&Egistrat.di cassa"}, {13, "Pagina 12"},
+    };
+    for (const auto& [tab, caption] : captions) EXPECT_EQ(f.TasPagine->tab(tab).caption, caption);
+    EXPECT_TRUE(f.PicPagine.exists(14));
+    EXPECT_EQ(f.PicPagine(14).helpContextID(), 2560);
+    EXPECT_EQ(f.PicPagine(5).helpContextID(), 2530);
+    EXPECT_TRUE(f.PicPagine(0).visible());
+    EXPECT_TRUE(f.PaginaCaricata(0));
+    EXPECT_FALSE(f.PaginaCaricata(6));
+    // The RiBa page's controls exist from the start, with their captions and lengths.
+    EXPECT_EQ(f.Didascalia(8000).caption(), "Denominazione creditore:");
+    EXPECT_EQ(f.txt(8040).maxLength(), 26);
+    EXPECT_EQ(f.comOk(6).caption(), "&Conferma dati");
+    EXPECT_EQ(f.ComHlp(8070).caption(), "...");
+    EXPECT_FALSE(f.txt(8060).visible());
+    EXPECT_EQ(f.Cornice(8060).caption(), "Nome File RiBa/Rid:");
+}
+
+TEST_F(FrameTest, PagesOutsideTheTabsRaiseSubscriptError) {
+    for (int pagina : {-1, 13, 14}) {
+        try {
+            form->visPagina(pagina);
+            ADD_FAILURE() << pagina;
+        } catch (const NumberedError& e) {
+            EXPECT_EQ(e.number(), errnum::Subscript) << pagina;
+        }
+    }
+}
+
+TEST_F(FrameTest, FirstVisitLoadsOnceAndFocusesTheFirstField) {
+    sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Rossi')");
+    vaiPagina(6);
+    EXPECT_TRUE(form->PicPagine(6).visible());
+    EXPECT_FALSE(form->PicPagine(0).visible());
+    EXPECT_EQ(form->activeControl(), &form->txt(8000));
+    EXPECT_EQ(form->txt(8000).text(), "Rossi");
+
+    sql("UPDATE TabRiba SET RagSocDitta = 'Bianchi'");
+    ui::user::fill(form->txt(8010), "Via Roma");
+    vaiPagina(3);
+    vaiPagina(6);
+    EXPECT_EQ(form->txt(8000).text(), "Rossi");
+    EXPECT_EQ(form->txt(8010).text(), "Via Roma");
+}
+
+TEST_F(FrameTest, SaveAddsThenEditsTheSameRow) {
+    vaiPagina(6);
+    ui::user::fill(form->txt(8000), "Rossi");
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(salvato("RagSocDitta"), "Rossi");
+    ui::user::fill(form->txt(8000), "Verdi");
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(salvato("RagSocDitta"), "Verdi");
+    EXPECT_EQ(ui::desktop().mousePointer(), ui::pointer::Default);
+    int refresh = 0;
+    for (const std::string& r : goMenuClient->requests()) refresh += r == "Tutti.Refresh";
+    EXPECT_EQ(refresh, 2);
+}
+
+TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsIsMarkedAndBlocksTheSave) {
+    vaiPagina(6);
+    driver.answerMessage("Non è prevista l'emissione degli effetti per questo tipo di pagamento.",
+                         1);
+    ui::user::fill(form->txt(8070), "C");
+    ui::user::focus(form->txt(8080));
+    EXPECT_EQ(form->Lab(8070).caption(), "Contanti");
+    EXPECT_TRUE(form->InErrore(8070));
+
+    driver.answerMessage("CAMPO ERRATO **  I valori NON sono stati memorizzati", "&Ok");
+    ui::user::click(form->comOk(6));
+    EXPECT_EQ(righe(), 0);
+    EXPECT_EQ(form->activeControl(), &form->txt(8070));
+
+    ui::user::fill(form->txt(8070), "b");
+    ui::user::focus(form->txt(8080));
+    EXPECT_FALSE(form->InErrore(8070));
+    EXPECT_EQ(form->Lab(8070).caption(), "Ricevuta bancaria");
+    conferma(6);
+    EXPECT_EQ(salvato("PagTipoCli"), "b");
+    EXPECT_EQ(driver.pendingDescription(), "");
+}
+
+TEST_F(FrameTest, UnknownPaymentTypeShowsInesistenteAndIsMarked) {
+    vaiPagina(6);
+    ui::user::fill(form->txt(8080), "Z");
+    ui::user::focus(form->txt(8070));
+    EXPECT_EQ(form->Lab(8080).caption(), "** INESISTENTE **");
+    EXPECT_TRUE(form->InErrore(8080));
+    // Emptying the field takes the mark away: a blank code is no code.
+    ui::user::focus(form->txt(8080));
+    form->txt(8080).setText("");
+    ui::user::focus(form->txt(8070));
+    EXPECT_FALSE(form->InErrore(8080));
+    EXPECT_EQ(form->Lab(8080).caption(), "");
+}
+
+TEST_F(FrameTest, FieldInErrorOnAnotherPageIsShownWithItsPage) {
+    vaiPagina(6);
+    ui::user::fill(form->txt(8080), "Z");
+    vaiPagina(3);
+    EXPECT_FALSE(form->PicPagine(6).visible());
+    driver.answerMessage("CAMPO ERRATO", 1);
+    EXPECT_FALSE(form->VerDati(3));
+    EXPECT_EQ(form->TasPagine->selectedIndex(), 7);
+    EXPECT_TRUE(form->PicPagine(6).visible());
+    EXPECT_FALSE(form->PicPagine(3).visible());
+    EXPECT_EQ(form->activeControl(), &form->txt(8080));
+}
+
+TEST_F(FrameTest, LookUpFromButtonAndKeyFillsTheField) {
+    vaiPagina(6);
+    auto sceltaPrimaRiga = [](ui::Form& f) {
+        auto& lista = static_cast<frmListaRicerca&>(f);
+        EXPECT_EQ(lista.NumeroRighe(), 1);  // only the types that issue bills
+        ui::user::click(*lista.comOk);
+    };
+    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
+    ui::user::click(form->ComHlp(8070));
+    EXPECT_EQ(form->txt(8070).text(), "B");
+    EXPECT_EQ(form->Lab(8070).caption(), "Ricevuta bancaria");
+    EXPECT_EQ(form->activeControl(), &form->txt(8070));
+
+    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
+    ui::user::focus(form->txt(8080));
+    ui::user::key(*form, ui::key::F3);
+    EXPECT_EQ(form->txt(8080).text(), "B");
+    // Shift+F2 and other fields open nothing.
+    ui::user::key(*form, ui::key::F2, ui::shift::Shift);
+    ui::user::focus(form->txt(8000));
+    ui::user::key(*form, ui::key::F2);
+    EXPECT_EQ(driver.pendingDescription(), "");
+}
+
+TEST_F(FrameTest, DuplicateKeyShowsItsMessageAndKeepsTheTypedValues) {
+    ddl("CREATE UNIQUE INDEX RagSocUnica ON TabRiba (RagSocDitta)");
+    sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Alfa')");
+    sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Beta')");
+    vaiPagina(6);
+    ui::user::fill(form->txt(8000), "Beta");
+    ui::user::fill(form->txt(8010), "Via Roma");
+    driver.answerMessage("Chiave Duplicata\r\nCambiare i valori chiave", 1);
+    ui::user::click(form->comOk(6));
+    EXPECT_EQ(form->txt(8000).text(), "Beta");
+    EXPECT_EQ(form->txt(8010).text(), "Via Roma");
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT COUNT(*) FROM TabRiba WHERE ViaDitta IS NULL"), "2");
+    EXPECT_EQ(form->Rs().StatoEditRs(form->msRsRiBa), editstate::None);
+    EXPECT_EQ(ui::desktop().mousePointer(), ui::pointer::Default);
+
+    ui::user::fill(form->txt(8000), "Gamma");
+    conferma(6);
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT ViaDitta FROM TabRiba WHERE RagSocDitta = 'Gamma'"),
+              "Via Roma");
+    EXPECT_EQ(righe(), 2);
+}
+
+TEST_F(FrameTest, FailedLoaderIsReportedAndItsPageIsNeverSaved) {
+    ddl("DROP TABLE TabRiba");
+    driver.answerMessage("Errore(", 1);
+    vaiPagina(6);
+    EXPECT_TRUE(form->PaginaGuasta(6));
+    EXPECT_TRUE(form->loaded());
+    ddl("CREATE TABLE TabRiba (RagSocDitta VARCHAR(24), ViaDitta VARCHAR(24))");
+    driver.answerMessage("I valori NON sono stati memorizzati", 1);
+    ui::user::click(form->comOk(6));
+    EXPECT_EQ(righe(), 0);
+    // Loaded once per opening: the failure is not retried.
+    vaiPagina(3);
+    vaiPagina(6);
+    EXPECT_EQ(driver.pendingDescription(), "");
+}
+
+TEST_F(FrameTest, RowAddedByAnotherPageSinceLoadingIsEditedNotDoubled) {
+    vaiPagina(6);
+    sql("INSERT INTO TabRiba (ProvDitta) VALUES ('MI')");
+    ui::user::fill(form->txt(8000), "Rossi");
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(salvato("RagSocDitta"), "Rossi");
+    ui::user::fill(form->txt(8000), "Verdi");
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(salvato("RagSocDitta"), "Verdi");
+}
+
+TEST_F(FrameTest, RowDeletedByOthersIsStoredAgain) {
+    sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Rossi')");
+    vaiPagina(6);
+    sql("DELETE FROM TabRiba");
+    driver.answerMessage("I dati sono stati cancellati", 1);
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(salvato("RagSocDitta"), "Rossi");
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
+}
+
+TEST_F(FrameTest, UnloadClosesTheCompanyDatabaseAndTheDecodingService) {
+    std::string id = form->osIdDbase;
+    ASSERT_TRUE(goDecodifiche);
+    form->unload();
+    EXPECT_FALSE(goDecodifiche);
+    EXPECT_FALSE(goDbase().EsisteConnessione(id));
+}
+
+}  // namespace
+}  // namespace tolvane::testing
