@@ -98,7 +98,7 @@ bool parseDateLiteral(std::string_view body, std::string& iso) {
         }
     }
     if (!validDay(y, m, d) || hh > 23 || mi > 59 || ss > 59) return false;
-    char buffer[32];
+    char buffer[64];
     if (hasTime)
         std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, hh, mi, ss);
     else
