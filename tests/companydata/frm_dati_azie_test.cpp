@@ -6,6 +6,7 @@
 
 #include "common/globali.h"
 #include "companydata/dati_azie_fixture.h"
+#include "startup/form_registry.h"
 #include "suite/lista_ricerca.h"
 #include "ui/ui_constants.h"
 
@@ -230,6 +231,23 @@ TEST_F(FrameTest, UnloadClosesTheCompanyDatabaseAndTheDecodingService) {
     form->unload();
     EXPECT_FALSE(goDecodifiche);
     EXPECT_FALSE(goDbase().EsisteConnessione(id));
+}
+
+TEST_F(DatiAzieTest, MenuOpensTheFormByNameOnItsCompanyDatabase) {
+    registraFrmDatiAzie();
+    goMenuClient->SetParametro("NomeDBAzie", "", Variant(file));
+    const FormOpener* opener = formRegistrata(" FrmDatiAzie ");
+    ASSERT_NE(opener, nullptr);
+    ApriFormArgs args;
+    args.osKeySec = "DatiAzie";
+    (*opener)(args);
+    form = ui::desktop().find<frmDatiAzie>();
+    ASSERT_NE(form, nullptr);
+    EXPECT_TRUE(form->visible());
+    EXPECT_EQ(form->osKeySec, "DatiAzie");
+    EXPECT_EQ(goDbase().PercorsoDb(form->osIdDbase), file);
+    EXPECT_TRUE(form->PaginaCaricata(0));
+    cancellaRegistroForm();
 }
 
 }  // namespace
