@@ -105,6 +105,9 @@ public:
     void ApriRsPagina(std::string frmDatiAzie::*handle, const std::string& sql);
     // The column of the current record as text ("" for an empty column).
     std::string TestoCampoRs(const std::string& handle, const std::string& campo);
+    // The check common to every page: a txt field in the error colour refuses the save with
+    // "CAMPO ERRATO **  I valori NON sono stati memorizzati" and takes the focus, its page shown.
+    bool CampiSenzaErrori();
     void MarcaErrore(int piCampo);
     bool InErrore(int piCampo) const;
     // Declarations of the built pages and fields; nullptr when none.

@@ -28,7 +28,7 @@ public:
 
 }  // namespace
 
-bool frmDatiAzie::VerDati(int Index) {
+bool frmDatiAzie::CampiSenzaErrori() {
     for (const auto& [numero, campo] : txt) {
         if (campo->backColor() != glColErrore) continue;
         frmMsgCom::msgCom(kCampoErrato, "&Ok");
@@ -36,6 +36,11 @@ bool frmDatiAzie::VerDati(int Index) {
         PrimoCampo(*campo);
         return false;
     }
+    return true;
+}
+
+bool frmDatiAzie::VerDati(int Index) {
+    if (!CampiSenzaErrori()) return false;
     const PaginaDatiAzie* pagina = Pagina(Index);
     return pagina == nullptr || !pagina->verifica || pagina->verifica(*this);
 }

@@ -112,6 +112,7 @@ const PaginaDatiAzie& PaginaRiBa() {
             CampoTesto(8040, "Riferimenti del mittente:", 26),
             CampoTesto(8050, "Firma emittente:", 20),
             CampoTesto(8082, "Cod.Fisc./P.Iva per Ri.Ba./Rid:", 20),
+            // OptFileRiBa_Click is the frame's Opzione_Click: index 0 gives "D", index 1 "R".
             CampoOpzioni(8060, "Nome File RiBa/Rid:", "OptFileRiBa",
                          {{"\"R\"o \"D\" + cod.azienda + nr.distinta", "D"},
                           {"\"Riba\" o \"Rid\" + cod.azienda", "R"}},
