@@ -373,6 +373,11 @@ long ScCarica::CaricaDati(long& plErrori) {
         showBatchError(e);
         result = e.number();
         stopped = true;
+    } catch (const std::exception& e) {
+        const NumberedError wrapped(errnum::FileAccess, e.what(), "ScCarica.CaricaDati");
+        showBatchError(wrapped);
+        result = wrapped.number();
+        stopped = true;
     }
     reader.reset();
     if (!stopped) runFinalQueries(result);
