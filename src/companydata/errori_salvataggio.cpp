@@ -25,17 +25,28 @@ const std::vector<VoceErroreSalvataggio>& TabellaErroriSalvataggio() {
         {{524, 3022}, "Chiave Duplicata\r\nCambiare i valori chiave", {"&Ok"}, "", D::Fine},
         {{3058},
          "Un campo obbligatorio non è stato compilato\r\nInserire il valore o annullare",
-         {"&Ok"}, "", D::Fine},
+         {"&Ok"},
+         "",
+         D::Fine},
         {{3163}, "Qualche dato non è accettabile", {"&Ok"}, "", D::Fine},
         {{3021, 3167}, "I dati sono stati cancellati", {"&Ok"}, "", D::Riaggiungi},
-        {{3197}, "I dati sono stati cambiati da altri\r\nConfermi il salvataggio", {"Si", "No"},
-         "", D::Riprova},
+        {{3197},
+         "I dati sono stati cambiati da altri\r\nConfermi il salvataggio",
+         {"Si", "No"},
+         "",
+         D::Riprova},
         {{3186, 3260}, "Dati in uso da altri", {"&Ok"}, kInSalvataggio, D::Fine},
         {{3219}, "Archivio in uso da altri", {"&Ok"}, kInSalvataggio, D::Fine},
-        {{3000}, "Errore: probabilmente campi obbligatori non sono stati compilati", {"&Ok"},
-         kInSalvataggio, D::Fine},
-        {{6160}, "Campi chiave obbligatori non compilati o Accesso negato ai dati", {"&Ok"},
-         "Mancano dati obbligatori", D::Fine},
+        {{3000},
+         "Errore: probabilmente campi obbligatori non sono stati compilati",
+         {"&Ok"},
+         kInSalvataggio,
+         D::Fine},
+        {{6160},
+         "Campi chiave obbligatori non compilati o Accesso negato ai dati",
+         {"&Ok"},
+         "Mancano dati obbligatori",
+         D::Fine},
     };
     return tabella;
 }
@@ -50,8 +61,8 @@ DopoErroreSalvataggio MostraErroreSalvataggio(const std::exception& errore) {
         if (voce.pulsanti.size() > 1) secondo = voce.pulsanti[1];
         std::optional<std::string> titolo;
         if (!voce.titolo.empty()) titolo = voce.titolo;
-        int risposta = frmMsgCom::msgCom(voce.messaggio, voce.pulsanti.front(), secondo,
-                                         std::nullopt, titolo);
+        int risposta =
+            frmMsgCom::msgCom(voce.messaggio, voce.pulsanti.front(), secondo, std::nullopt, titolo);
         if (voce.dopo == DopoErroreSalvataggio::Riprova && risposta != 1) {
             return DopoErroreSalvataggio::Fine;
         }

@@ -162,8 +162,8 @@ void frmDatiAzie::CreaPagina(const PaginaDatiAzie& pagina) {
             cornice.setCaption(campo.didascalia);
             const double altezza = (static_cast<double>(campo.voci.size()) + 1) * kAltezzaRiga;
             cornice.move(kMargine, y, kLarghezzaDidascalia + 3600, altezza);
-            auto opzioni = std::make_unique<ui::ControlArray<ui::OptionButton>>(
-                *this, campo.nomeOpzioni);
+            auto opzioni =
+                std::make_unique<ui::ControlArray<ui::OptionButton>>(*this, campo.nomeOpzioni);
             for (int i = 0; i < static_cast<int>(campo.voci.size()); ++i) {
                 ui::OptionButton& opzione = opzioni->add(i, &cornice);
                 opzione.setCaption(campo.voci[static_cast<std::size_t>(i)].testo);

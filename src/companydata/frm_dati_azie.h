@@ -20,7 +20,7 @@
 namespace tolvane {
 
 class frmDatiAzie : public ui::Form {
-public:
+  public:
     static constexpr int kUltimaPaginaConTab = 12;
     static constexpr int kPaginaContiTrans = 14;
 
@@ -38,8 +38,8 @@ public:
     ui::ControlArray<ui::CommandButton> comOk;
     ui::ControlArray<ui::PictureBox> PicPagine;
     ui::ControlArray<ui::Label> LabTitolo;
-    ui::ControlArray<ui::Frame> Cornice;       // frame of an option group, by its hidden field
-    ui::ControlArray<ui::CheckBox> CheChiu;    // closing days 1 (Sunday) to 7 (Saturday)
+    ui::ControlArray<ui::Frame> Cornice;     // frame of an option group, by its hidden field
+    ui::ControlArray<ui::CheckBox> CheChiu;  // closing days 1 (Sunday) to 7 (Saturday)
     ui::TabStrip* TasPagine = nullptr;
     ui::ComboBox* cobTipoCodBarre = nullptr;  // made by the warehouse page
     // An option-button array by name ("OptFileRiBa"); raises 340 when the page made none.
@@ -114,7 +114,7 @@ public:
     static const PaginaDatiAzie* Pagina(int piPagina);
     static const CampoPagina* Campo(int piCampo);
 
-private:
+  private:
     void CreaControlli();
     void CreaPagina(const PaginaDatiAzie& pagina);
     void MostraPagina(ui::Control& pagina);

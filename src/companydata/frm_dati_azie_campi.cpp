@@ -20,7 +20,9 @@ void frmDatiAzie::ConTrappola(const std::function<void()>& lavoro) {
     }
 }
 
-void frmDatiAzie::MarcaErrore(int piCampo) { txt(piCampo).setBackColor(glColErrore); }
+void frmDatiAzie::MarcaErrore(int piCampo) {
+    txt(piCampo).setBackColor(glColErrore);
+}
 
 bool frmDatiAzie::InErrore(int piCampo) const {
     return txt(piCampo).backColor() == glColErrore;
@@ -111,8 +113,7 @@ void frmDatiAzie::Combo_LostFocus(int Index) {
 
 void frmDatiAzie::Opzione_Click(int piCampo, int Index) {
     const CampoPagina* dichiarato = Campo(piCampo);
-    if (dichiarato == nullptr || Index < 0 ||
-        Index >= static_cast<int>(dichiarato->voci.size())) {
+    if (dichiarato == nullptr || Index < 0 || Index >= static_cast<int>(dichiarato->voci.size())) {
         return;
     }
     txt(piCampo).setText(dichiarato->voci[static_cast<std::size_t>(Index)].codice);

@@ -1,11 +1,11 @@
 // The check and save cycle of a page of frmDatiAzie: the common error-colour check, the page's
 // own checks, then edit or add, the writer and the update on each record handle of the page.
 // A failed save cancels its pending edit and puts the hourglass back on every exit.
-#include "companydata/errori_salvataggio.h"
-#include "companydata/frm_dati_azie.h"
 #include "common/globali.h"
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
+#include "companydata/errori_salvataggio.h"
+#include "companydata/frm_dati_azie.h"
 #include "suite/menu_client.h"
 #include "ui/driver.h"
 
@@ -19,7 +19,7 @@ const std::string kPaginaNonCaricata =
 
 // The hourglass of a save, put back however the save ends.
 class ClessidraSalvataggio {
-public:
+  public:
     ClessidraSalvataggio() { Clessidra(true); }
     ~ClessidraSalvataggio() { Clessidra(false); }
     ClessidraSalvataggio(const ClessidraSalvataggio&) = delete;
@@ -50,8 +50,7 @@ void frmDatiAzie::comOk_Click(int Index) {
     if (pagina == nullptr) return;
     if (!VerDati(Index)) return;
 
-    bool pronta = !PaginaGuasta(Index) &&
-                  (Index > kUltimaPaginaConTab || PaginaCaricata(Index));
+    bool pronta = !PaginaGuasta(Index) && (Index > kUltimaPaginaConTab || PaginaCaricata(Index));
     for (const PassaggioSalvataggio& passaggio : pagina->salvataggi) {
         const std::string& handle = this->*passaggio.handle;
         if (handle.empty() || !Rs().EsisteRs(handle)) pronta = false;

@@ -36,15 +36,15 @@ struct RegolaDecodifica {
 };
 
 struct CampoPagina {
-    int numero = 0;              // txt(numero), and Lab/Che/Combo/ComHlp of the same number
-    std::string didascalia;      // caption on the page (a frame's caption for option buttons)
-    int lunghezzaMassima = 0;    // 0: no limit
+    int numero = 0;            // txt(numero), and Lab/Che/Combo/ComHlp of the same number
+    std::string didascalia;    // caption on the page (a frame's caption for option buttons)
+    int lunghezzaMassima = 0;  // 0: no limit
     Specchio specchio = Specchio::Nessuno;  // a mirror makes txt(numero) hidden
     std::vector<VoceCodice> voci;           // combo items or option buttons, in order
     std::string nomeOpzioni;                // name of the option-button array
     int opzioneIniziale = -1;               // option selected when the form is created
     bool descrizione = false;               // has a description label Lab(numero)
-    bool conto = false;  // chart-of-accounts text: edited without dashes, shown with them
+    bool conto = false;         // chart-of-accounts text: edited without dashes, shown with them
     std::string ricerca;        // look-up kind opened by F2/F3 and ComHlp ("" for none)
     std::string filtroRicerca;  // its filter
     std::optional<RegolaDecodifica> decodifica;
@@ -88,10 +88,10 @@ struct PassaggioSalvataggio {
 };
 
 struct PaginaDatiAzie {
-    int numero = 0;          // PicPagine(numero); tab numero + 1 for pages 0 to 12
-    std::string titolo;      // title label of the page
-    int campoIniziale = 0;   // field that takes the focus when the page is shown
-    int contestoHelp = 0;    // help context of the page picture (0: none)
+    int numero = 0;         // PicPagine(numero); tab numero + 1 for pages 0 to 12
+    std::string titolo;     // title label of the page
+    int campoIniziale = 0;  // field that takes the focus when the page is shown
+    int contestoHelp = 0;   // help context of the page picture (0: none)
     std::vector<CampoPagina> campi;
     std::function<void(frmDatiAzie&)> creaControlli;  // controls beyond the declared fields
     std::function<void(frmDatiAzie&)> alCaricoForm;   // run by Form_Load (fills combos)
@@ -99,7 +99,7 @@ struct PaginaDatiAzie {
     // The page's own checks and corrections, after the check common to every page; false
     // refuses the save (the check has shown its message and moved the focus).
     std::function<bool(frmDatiAzie&)> verifica;
-    std::vector<PassaggioSalvataggio> salvataggi;     // in order; a failed pass stops the rest
+    std::vector<PassaggioSalvataggio> salvataggi;  // in order; a failed pass stops the rest
 };
 
 // Every page that has been built, in page order.

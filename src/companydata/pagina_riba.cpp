@@ -15,16 +15,15 @@ namespace {
 
 // The plain text columns, in the order the loader reads them.
 const std::pair<int, const char*> kCampiTesto[] = {
-    {8000, "RagSocDitta"}, {8010, "ViaDitta"}, {8020, "CapLocalDitta"}, {8030, "ProvDitta"},
+    {8000, "RagSocDitta"}, {8010, "ViaDitta"},  {8020, "CapLocalDitta"}, {8030, "ProvDitta"},
     {8040, "RifMitt"},     {8050, "FirmaMitt"}, {8082, "CFiscPIva"},
 };
 
 // Every column in the order the writer assigns it.
 const std::pair<int, const char*> kColonneScritte[] = {
-    {8000, "RagSocDitta"}, {8010, "ViaDitta"},   {8020, "CapLocalDitta"},
-    {8030, "ProvDitta"},   {8040, "RifMitt"},    {8050, "FirmaMitt"},
-    {8060, "NomeRiba"},    {8070, "PagTipoCli"}, {8080, "PagTipoFor"},
-    {8082, "CFiscPIva"},
+    {8000, "RagSocDitta"}, {8010, "ViaDitta"},  {8020, "CapLocalDitta"}, {8030, "ProvDitta"},
+    {8040, "RifMitt"},     {8050, "FirmaMitt"}, {8060, "NomeRiba"},      {8070, "PagTipoCli"},
+    {8080, "PagTipoFor"},  {8082, "CFiscPIva"},
 };
 
 const int kCampiTrimmati[] = {8000, 8010, 8020, 8030, 8040, 8050, 8060, 8070, 8080, 8082};

@@ -61,8 +61,8 @@ void frmListaRicerca::CaricaLista() {
     sql += " ORDER BY " + elenco(ovLeggiPar.chiavi);
 
     GestoreRs rs;
-    std::string handle = rs.ApriRs(*ovLeggiPar.db, ovLeggiPar.idDb, "", sql, false,
-                                   rstype::Snapshot);
+    std::string handle =
+        rs.ApriRs(*ovLeggiPar.db, ovLeggiPar.idDb, "", sql, false, rstype::Snapshot);
     std::vector<std::vector<std::string>> celle;
     codici_.clear();
     if (!rs.VuotoRs(handle)) {

@@ -24,7 +24,7 @@ struct ParametriRicerca {
 };
 
 class frmListaRicerca : public ui::Form {
-public:
+  public:
     frmListaRicerca();
 
     ParametriRicerca ovLeggiPar;
@@ -46,7 +46,7 @@ public:
     void ComAnnulla_Click();
     void ListaRicerca_DblClick();
 
-private:
+  private:
     std::vector<std::vector<std::string>> codici_;  // key values per row
     int righe_ = 0;
 };

@@ -87,8 +87,8 @@ bool ServizioDecodifiche::PreparaHelpRic(std::string_view psTipo, const std::str
                                          ui::TextBox& txt, ui::Label* lab) {
     const TipoDecodifica& t = tipo(psTipo);
     auto& lista = ui::desktop().instance<frmListaRicerca>();
-    lista.ovLeggiPar = ParametriRicerca{t.titolo, t.tabella, psFiltro, t.chiavi, t.conto, &db_,
-                                        idDb_};
+    lista.ovLeggiPar =
+        ParametriRicerca{t.titolo, t.tabella, psFiltro, t.chiavi, t.conto, &db_, idDb_};
     lista.ColonneRicerca = t.colonne;
     lista.RetVal.clear();
     std::string scelto;

@@ -25,7 +25,7 @@ struct EsitoDecodifica {
 };
 
 class ServizioDecodifiche {
-public:
+  public:
     // Decodes on the database kept under `idDb` (the company database of the opening window).
     ServizioDecodifiche(GestoreDb& db, std::string idDb);
 
@@ -34,8 +34,7 @@ public:
     // The row of a kind whose code is psCodice, within the filter (program SQL, "" for none).
     // A blank code is no code: not found, with no query. Raises 5 for an unknown kind.
     EsitoDecodifica Decodifica(std::string_view psTipo, const std::string& psCodice,
-                               const std::string& psFiltro = {},
-                               const std::string& psColonna = {});
+                               const std::string& psFiltro = {}, const std::string& psColonna = {});
 
     // The code held in the text box decoded into the label: a blank code empties the label and
     // answers True; a code that matches nothing shows "** INESISTENTE **" and answers False.
@@ -49,7 +48,7 @@ public:
     bool PreparaHelpRic(std::string_view psTipo, const std::string& psFiltro, ui::TextBox& txt,
                         ui::Label* lab);
 
-private:
+  private:
     const TipoDecodifica& tipo(std::string_view psTipo) const;
 
     GestoreDb& db_;

@@ -23,7 +23,7 @@
 namespace tolvane::testing {
 
 class DatiAzieTest : public ui::WindowTest {
-protected:
+  protected:
     DatiAzieTest() {
         file = folder.file("ditta_001.db");
         createDatabaseFromSchema(file, schemaPath("company.sql"));

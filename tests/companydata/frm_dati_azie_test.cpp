@@ -14,7 +14,7 @@ namespace tolvane::testing {
 namespace {
 
 class FrameTest : public DatiAzieTest {
-protected:
+  protected:
     FrameTest() {
         apri();
         sql("INSERT INTO PagTipi VALUES ('B', 'Ricevuta bancaria', 'S')");
@@ -26,8 +26,9 @@ TEST_F(FrameTest, TabsShowPagesZeroToTwelveAndPageFourteenHasNone) {
     frmDatiAzie& f = *form;
     ASSERT_EQ(f.TasPagine->tabCount(), 13);
     const std::pair<int, const char*> captions[] = {
-        {1, "Pagina 0"}, {4, "conti com&Uni"}, {5, "Cau&Sali Comuni"}, {7, "dati &Riba/Rid"},
-        {10, "&Ordini/Prev"}, {11, "r&Egistrat.di cassa"}, {13, "Pagina 12"},
+        {1, "Pagina 0"},       {4, "conti com&Uni"}, {5, "Cau&Sali Comuni"},
+        {7, "dati &Riba/Rid"}, {10, "&Ordini/Prev"}, {11, "r&Egistrat.di cassa"},
+        {13, "Pagina 12"},
     };
     for (const auto& [tab, caption] : captions) EXPECT_EQ(f.TasPagine->tab(tab).caption, caption);
     EXPECT_TRUE(f.PicPagine.exists(14));

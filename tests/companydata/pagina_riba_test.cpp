@@ -10,7 +10,7 @@ namespace tolvane::testing {
 namespace {
 
 class RiBaTest : public DatiAzieTest {
-protected:
+  protected:
     RiBaTest() {
         apri();
         sql("INSERT INTO PagTipi VALUES ('B', 'Ricevuta bancaria', 'S')");
@@ -41,8 +41,8 @@ TEST_F(RiBaTest, StoredNomeRibaSelectsItsOptionAndIsWrittenBackInCapitals) {
         bool primaOpzione;
         const char* scritto;
     };
-    const Caso casi[] = {{"d", true, "D"}, {"D", true, "D"}, {"R", false, "R"}, {"", false, "R"},
-                         {"x", false, "R"}};
+    const Caso casi[] = {
+        {"d", true, "D"}, {"D", true, "D"}, {"R", false, "R"}, {"", false, "R"}, {"x", false, "R"}};
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.memorizzato);
         sql("DELETE FROM TabRiba");

@@ -33,7 +33,7 @@ constexpr const char* kDati[] = {
 };
 
 class DecodificheTest : public ui::WindowTest {
-protected:
+  protected:
     DecodificheTest() {
         createDatabaseFromSchema(folder.file("ditta.db"), schemaPath("company.sql"));
         id = db.ApriConnessione(folder.file("ditta.db"), "", "", {.wal = true});
