@@ -48,9 +48,9 @@ void frmAziendeDemo::Form_Load() {
                                rs.ValoreCampoRs(h, "Descrizione").text() + "\t" +
                                rs.ValoreCampoRs(h, "NomeDB").text());
         }
-        labTitolo.setCaption(std::to_string(rs.NumRecordRs(h)) +
-                             " aziende nell'archivio comune. Le finestre dell'archivio e dei dati "
-                             "aziendali non sono ancora disponibili.");
+        labTitolo.setCaption("Aziende nell'archivio comune: " + std::to_string(rs.NumRecordRs(h)) +
+                             ". Le finestre dell'archivio e dei dati aziendali non sono ancora "
+                             "disponibili.");
         rs.ChiudiRs(h);
     } catch (const NumberedError& e) {
         ErroreCaricoForm(std::nullopt, std::nullopt, "", "", &e);

@@ -1,0 +1,284 @@
+// What a person does in a form's Qt window, handed to the model's user-input entry points so
+// that the model raises its events in the same order as in headless runs (focus first, the
+// field left runs its leave rule, then the action). Never sets a model value directly, except
+// the caret, which has no event of its own.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTableWidget>
+
+#include "platform/numbered_error.h"
+#include "platform/text.h"
+#include "ui/controls.h"
+#include "ui/driver.h"
+#include "ui/qt/qt_form_view.h"
+#include "ui/qt/qt_keys.h"
+#include "ui/ui_constants.h"
+#include "ui/user_input.h"
+
+namespace tolvane::qt {
+
+namespace {
+
+bool isNavigation(int code) {
+    return code >= ui::key::PageUp && code <= ui::key::Down;
+}
+
+bool isButtonLike(ui::ControlKind kind) {
+    return kind == ui::ControlKind::CommandButton || kind == ui::ControlKind::CheckBox ||
+           kind == ui::ControlKind::OptionButton;
+}
+
+bool takesText(const ui::Control& c) {
+    if (c.kind() == ui::ControlKind::TextBox) return true;
+    return c.kind() == ui::ControlKind::ComboBox &&
+           static_cast<const ui::ComboBox&>(c).style() != ui::ComboBox::Style::DropDownList;
+}
+
+// Model positions count every character of the model's text ("\r\n" is two).
+int modelPosition(const std::string& modelText, int viewPos) {
+    QString text = QString::fromStdString(modelText);
+    int view = 0;
+    int model = 0;
+    while (model < text.size() && view < viewPos) {
+        if (text[model] == '\r' && model + 1 < text.size() && text[model + 1] == '\n') ++model;
+        ++model;
+        ++view;
+    }
+    return model;
+}
+
+}  // namespace
+
+void FormView::act(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const NumberedError& e) {
+        QMessageBox::critical(window_, QStringLiteral("Tolvane"),
+                              QString::fromStdString("Errore(" + std::to_string(e.number()) +
+                                                     "): " + e.description()));
+    } catch (const std::exception& e) {
+        QMessageBox::critical(window_, QStringLiteral("Tolvane"),
+                              QString::fromStdString(std::string("Errore(0): ") + e.what()));
+    }
+}
+
+void FormView::pushSelection(ui::Control& control) {
+    if (control.kind() != ui::ControlKind::TextBox) return;
+    auto& box = static_cast<ui::TextBox&>(control);
+    QWidget* widget = widgetFor(control);
+    int start = 0;
+    int length = 0;
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        start = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+        length = line->hasSelectedText() ? static_cast<int>(line->selectedText().size()) : 0;
+    } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
+        QTextCursor cursor = edit->textCursor();
+        int from = modelPosition(box.text(), cursor.selectionStart());
+        int to = modelPosition(box.text(), cursor.selectionEnd());
+        start = from;
+        length = to - from;
+    } else {
+        return;
+    }
+    if (start != box.selStart()) box.setSelStart(start);
+    if (length != box.selLength()) box.setSelLength(length);
+}
+
+bool FormView::eventFilter(QObject* watched, QEvent* event) {
+    if (!form_) return false;
+    if (watched == window_) {
+        if (event->type() == QEvent::KeyPress) return handleKey(nullptr, static_cast<QKeyEvent*>(event));
+        return false;
+    }
+    auto it = watched_.find(watched);
+    if (it == watched_.end()) return false;
+    ui::Control& control = *it->second;
+    switch (event->type()) {
+        case QEvent::KeyPress:
+            return handleKey(&control, static_cast<QKeyEvent*>(event));
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+            return handleMouse(control, watched, event);
+        case QEvent::Wheel:
+            // A turn of the wheel over a closed list would change it behind the user's back.
+            return control.kind() == ui::ControlKind::ComboBox;
+        case QEvent::FocusIn: {
+            auto reason = static_cast<QFocusEvent*>(event)->reason();
+            bool byUser = reason == Qt::MouseFocusReason || reason == Qt::TabFocusReason ||
+                          reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason;
+            if (updating_ == 0 && byUser && form_->activeControl() != &control)
+                act([&] { ui::user::focus(control); });
+            return false;
+        }
+        case QEvent::Shortcut:
+            if (isButtonLike(control.kind())) {
+                act([&] { ui::user::click(control); });
+                return true;
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
+bool FormView::handleKey(ui::Control* control, QKeyEvent* event) {
+    ModelKey k = translateKey(*event);
+    if (k.keyCode == 0 && k.keyAscii == 0) return false;
+    ui::Form& form = *form_;
+    if (k.keyCode == ui::key::Shift || k.keyCode == ui::key::Control || k.keyCode == ui::key::Menu) {
+        act([&] { ui::user::key(form, k.keyCode, k.shift); });
+        return true;
+    }
+    if (control) pushSelection(*control);
+    bool ctrl = (k.shift & ui::shift::Ctrl) != 0;
+    auto* box = control && control->kind() == ui::ControlKind::TextBox
+                    ? static_cast<ui::TextBox*>(control)
+                    : nullptr;
+    auto stillHere = [&] { return form_ && form_->activeControl() == control; };
+
+    if (ctrl && k.keyCode == 'C') return false;  // copying changes nothing
+    if (box && ctrl && (k.keyCode == 'V' || k.keyCode == 'X' || k.keyCode == 'A')) {
+        act([&] {
+            ui::user::key(form, k.keyCode, k.shift);
+            if (!stillHere()) return;
+            if (k.keyCode == 'A') {
+                box->setSelStart(0);
+                box->setSelLength(static_cast<int>(Len(box->text())));
+            } else if (!box->locked() && k.keyCode == 'V') {
+                box->setSelText(QApplication::clipboard()->text().toStdString());
+            } else if (!box->locked()) {
+                QApplication::clipboard()->setText(QString::fromStdString(box->selText()));
+                box->setSelText("");
+            }
+        });
+        return true;
+    }
+    if (k.keyCode == ui::key::Delete) {
+        act([&] {
+            ui::user::key(form, k.keyCode, k.shift);
+            if (!box || !stillHere() || box->locked()) return;
+            if (box->selLength() == 0) {
+                if (box->selStart() >= static_cast<int>(Len(box->text()))) return;
+                box->setSelLength(1);
+            }
+            box->setSelText("");
+        });
+        return true;
+    }
+    if (isNavigation(k.keyCode)) {
+        act([&] { ui::user::key(form, k.keyCode, k.shift); });
+        // The caret and the lists move in the widget; lists tell the model through their signals.
+        return !stillHere();
+    }
+    if (k.keyAscii >= 32 && k.keyCode != ui::key::Space) {
+        act([&] { ui::user::keyWithChar(form, k.keyCode, k.shift, k.keyAscii); });
+        return true;
+    }
+    if (k.keyCode == ui::key::Space && control && takesText(*control)) {
+        act([&] { ui::user::keyWithChar(form, k.keyCode, k.shift, 32); });
+        return true;
+    }
+    act([&] { ui::user::key(form, k.keyCode, k.shift); });
+    return true;
+}
+
+bool FormView::handleMouse(ui::Control& control, QObject* watched, QEvent* event) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton) return false;
+    ui::ControlKind kind = control.kind();
+    if (isButtonLike(kind)) {
+        // The button's own toggling is the model's: the click goes to the model on release.
+        if (event->type() == QEvent::MouseButtonRelease) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            bool inside = widget && widget->rect().contains(mouse->position().toPoint());
+            if (pressed_ == &control && inside) act([&] { ui::user::click(control); });
+            pressed_ = nullptr;
+        } else {
+            pressed_ = &control;
+        }
+        return true;
+    }
+    if (takesText(control) && kind == ui::ControlKind::TextBox) {
+        if (event->type() == QEvent::MouseButtonRelease) act([&] { ui::user::click(control); });
+        if (event->type() == QEvent::MouseButtonDblClick) {
+            act([&] { control.raise(ui::Event::DblClick); });
+        }
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonPress && control.canTakeFocus() &&
+        form_->activeControl() != &control) {
+        act([&] { ui::user::focus(control); });
+        // A leave rule that kept the focus elsewhere swallows the press.
+        if (!form_ || form_->activeControl() != &control) return true;
+    }
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        (kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid)) {
+        act([&] { control.raise(ui::Event::DblClick); });
+    }
+    return false;
+}
+
+void FormView::connectSignals(ui::Control& control, QWidget* widget) {
+    ui::Control* c = &control;
+    auto after = [this, c](const std::function<void()>& action) {
+        if (!form_ || updating_ > 0) return;
+        act(action);
+        if (form_) refreshControl(*c);
+    };
+    switch (control.kind()) {
+        case ui::ControlKind::ComboBox:
+            connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this, [c, after](int i) {
+                after([c, i] { ui::user::choose(static_cast<ui::ComboBox&>(*c), i); });
+            });
+            break;
+        case ui::ControlKind::ListBox:
+            connect(static_cast<QListWidget*>(widget), &QListWidget::currentRowChanged, this,
+                    [c, after](int row) {
+                        after([c, row] { ui::user::choose(static_cast<ui::ListBox&>(*c), row); });
+                    });
+            break;
+        case ui::ControlKind::TabStrip:
+            connect(static_cast<QTabBar*>(widget), &QTabBar::currentChanged, this, [c, after](int i) {
+                after([c, i] { ui::user::chooseTab(static_cast<ui::TabStrip&>(*c), i + 1); });
+            });
+            break;
+        case ui::ControlKind::Grid:
+            connect(static_cast<QTableWidget*>(widget), &QTableWidget::currentCellChanged, this,
+                    [c, after](int row, int col, int, int) {
+                        if (row < 0 || col < 0) return;
+                        after([c, row, col] {
+                            ui::user::chooseCell(static_cast<ui::Grid&>(*c), row, col);
+                        });
+                    });
+            break;
+        case ui::ControlKind::ScrollBar:
+            connect(static_cast<QScrollBar*>(widget), &QScrollBar::valueChanged, this, [c, after](int v) {
+                after([c, v] { ui::user::scroll(static_cast<ui::ScrollBar&>(*c), v); });
+            });
+            break;
+        case ui::ControlKind::DriveListBox:
+            // The model has no user entry for a drive list: choosing one sets its drive, which
+            // raises Change as the user's choice does.
+            connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this, [c, after, widget](int) {
+                std::string drive = static_cast<QComboBox*>(widget)->currentText().toStdString();
+                after([c, drive] { static_cast<ui::DriveListBox&>(*c).setDrive(drive); });
+            });
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace tolvane::qt

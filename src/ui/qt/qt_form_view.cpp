@@ -1,0 +1,641 @@
+// Building and refreshing the Qt window of a form: captions beside their fields, frames as group
+// boxes, page containers stacked by their visibility, tab strips, grids and lists, a row of
+// command buttons per container. Never raises a model event: the model is only read here.
+#include "ui/qt/qt_form_view.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "ui/controls.h"
+#include "ui/user_input.h"
+
+namespace tolvane::qt {
+
+namespace {
+
+constexpr double kTwipsPerPixel = 15;
+constexpr std::size_t kCaptionLength = 40;
+
+// The top-level window: its close box asks the model (query-unload), it never closes itself.
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(std::function<void()> onClose) : onClose_(std::move(onClose)) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        event->ignore();
+        if (onClose_) onClose_();
+    }
+
+private:
+    std::function<void()> onClose_;
+};
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+// "&Conferma" shows as "Conferma" where no access key is drawn; "&&" is a plain "&".
+QString withoutAccessKeys(const std::string& text) {
+    QString out;
+    QString in = q(text);
+    for (int i = 0; i < in.size(); ++i) {
+        if (in[i] == '&') {
+            if (i + 1 < in.size() && in[i + 1] == '&') {
+                out += '&';
+                ++i;
+            }
+            continue;
+        }
+        out += in[i];
+    }
+    return out;
+}
+
+QColor colour(long bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
+
+bool isField(ui::ControlKind kind) {
+    switch (kind) {
+        case ui::ControlKind::TextBox:
+        case ui::ControlKind::ComboBox:
+        case ui::ControlKind::ListBox:
+        case ui::ControlKind::DriveListBox:
+        case ui::ControlKind::DirListBox:
+        case ui::ControlKind::ScrollBar:
+        case ui::ControlKind::ProgressBar:
+        case ui::ControlKind::Grid:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool hasNoWidget(ui::ControlKind kind) {
+    return kind == ui::ControlKind::Timer || kind == ui::ControlKind::CommonDialog ||
+           kind == ui::ControlKind::ImageList;
+}
+
+std::vector<ui::Control*> childrenOf(const ui::Form& form, const ui::Control* container) {
+    std::vector<ui::Control*> out;
+    for (ui::Control* c : form.controls())
+        if (c->container() == container) out.push_back(c);
+    return out;
+}
+
+QPixmap pixmapOf(const ui::Picture& picture) {
+    QPixmap pixmap;
+    pixmap.loadFromData(reinterpret_cast<const uchar*>(picture.data.data()),
+                        static_cast<uint>(picture.data.size()),
+                        picture.format.empty() ? nullptr : picture.format.c_str());
+    return pixmap;
+}
+
+// Model text positions count "\r\n" as two characters; a plain text editor shows one.
+int viewPosition(const std::string& text, int modelPos) {
+    QString before = q(text).left(modelPos);
+    return modelPos - static_cast<int>(before.count('\r'));
+}
+
+}  // namespace
+
+FormView::FormView(ui::Form& form) : form_(&form) { createTimers(); }
+
+void FormView::createTimers() {
+    for (ui::Control* c : form_->controls()) {
+        if (c->kind() != ui::ControlKind::Timer || timers_.count(c)) continue;
+        makeWidget(*c, nullptr);
+        refreshControl(*c);
+    }
+}
+
+void FormView::ensureBuilt() {
+    if (!window_ && form_) build();
+}
+
+FormView::~FormView() {
+    for (auto& [control, timer] : timers_) delete timer;
+    if (window_) window_->deleteLater();
+}
+
+void FormView::detach() {
+    form_ = nullptr;
+    for (auto& [control, timer] : timers_) timer->stop();
+    watched_.clear();
+    pressed_ = nullptr;
+}
+
+QWidget* FormView::widgetFor(const ui::Control& control) const {
+    auto it = widgets_.find(&control);
+    return it == widgets_.end() ? nullptr : it->second.data();
+}
+
+void FormView::build() {
+    auto* window = new FormWindow([this] {
+        if (form_) act([this] { ui::user::close(*form_); });
+    });
+    window_ = window;
+    window->setObjectName(q(form_->name()));
+    window->installEventFilter(this);
+    auto* outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    for (ui::Control* c : childrenOf(*form_, nullptr)) {
+        if (c->kind() != ui::ControlKind::Toolbar) continue;
+        QWidget* bar = makeWidget(*c, window);
+        outer->addWidget(bar);
+    }
+    auto* content = new QWidget(window);
+    outer->addWidget(content, 1);
+    layoutChildren(nullptr, content);
+    knownControls_ = form_->controls().size();
+    refreshForm();
+    for (ui::Control* c : form_->controls()) refreshControl(*c);
+    QSize designed(static_cast<int>(form_->width() / kTwipsPerPixel),
+                   static_cast<int>(form_->height() / kTwipsPerPixel));
+    window->resize(window->sizeHint().expandedTo(designed.boundedTo(QSize(1000, 700))));
+}
+
+void FormView::layoutChildren(ui::Control* container, QWidget* host) {
+    auto* rows = new QFormLayout(host);
+    rows->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    bool anyButton = false;
+    std::vector<ui::Control*> children = childrenOf(*form_, container);
+    auto fieldAt = [&](std::size_t i) { return i < children.size() && isField(children[i]->kind()); };
+
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        ui::Control& c = *children[i];
+        ui::ControlKind kind = c.kind();
+        if (hasNoWidget(kind)) {
+            makeWidget(c, host);
+            continue;
+        }
+        if (kind == ui::ControlKind::Toolbar && container == nullptr) continue;  // on top
+        if (kind == ui::ControlKind::Frame) {
+            auto* box = static_cast<QGroupBox*>(makeWidget(c, host));
+            layoutChildren(&c, box);
+            rows->addRow(box);
+            continue;
+        }
+        if (kind == ui::ControlKind::PictureBox && !childrenOf(*form_, &c).empty()) {
+            // A page: its fields are laid out inside; hidden pages take no room, so the visible
+            // one of a set of pages stands where the others would.
+            QWidget* page = makeWidget(c, host);
+            layoutChildren(&c, page);
+            rows->addRow(page);
+            continue;
+        }
+        if (kind == ui::ControlKind::CommandButton) {
+            buttons->addWidget(makeWidget(c, host));
+            anyButton = true;
+            continue;
+        }
+        QWidget* caption = nullptr;
+        // A short label before a field is its caption; a long one is a line of its own.
+        bool caption_like = kind == ui::ControlKind::Label &&
+                            static_cast<ui::Label&>(c).caption().size() <= kCaptionLength;
+        if (caption_like && fieldAt(i + 1)) {
+            caption = makeWidget(c, host);
+            ++i;
+        } else if (!isField(kind)) {
+            rows->addRow(makeWidget(c, host));
+            continue;
+        }
+        // The field, with what belongs beside it: its description label, its "..." button.
+        ui::Control& field = *children[i];
+        auto* group = new QWidget(host);
+        auto* line = new QHBoxLayout(group);
+        line->setContentsMargins(0, 0, 0, 0);
+        line->addWidget(makeWidget(field, group), 1);
+        while (i + 1 < children.size()) {
+            ui::Control& next = *children[i + 1];
+            // The field's description (Lab(n) beside txt(n)), not the caption of the next field
+            // nor a paragraph of its own.
+            bool description = false;
+            if (next.kind() == ui::ControlKind::Label) {
+                std::size_t length = static_cast<ui::Label&>(next).caption().size();
+                bool sameIndex = field.index() >= 0 && next.index() == field.index();
+                description = sameIndex || (!fieldAt(i + 2) && length <= 60) ||
+                              (fieldAt(i + 2) && length > kCaptionLength && length <= 60);
+            }
+            bool helper = next.kind() == ui::ControlKind::CommandButton && field.index() >= 0 &&
+                          next.index() == field.index();
+            if (!description && !helper) break;
+            line->addWidget(makeWidget(next, group), description ? 1 : 0);
+            ++i;
+        }
+        if (caption) rows->addRow(caption, group);
+        else rows->addRow(group);
+    }
+    if (anyButton) rows->addRow(buttons);
+    else delete buttons;
+}
+
+QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
+    QWidget* w = nullptr;
+    switch (c.kind()) {
+        case ui::ControlKind::TextBox:
+            if (static_cast<ui::TextBox&>(c).multiLine()) w = new QPlainTextEdit(parent);
+            else w = new QLineEdit(parent);
+            break;
+        case ui::ControlKind::Label: {
+            auto* label = new QLabel(parent);
+            label->setTextFormat(Qt::PlainText);
+            w = label;
+            break;
+        }
+        case ui::ControlKind::CheckBox: w = new QCheckBox(parent); break;
+        case ui::ControlKind::OptionButton: {
+            auto* radio = new QRadioButton(parent);
+            radio->setAutoExclusive(false);  // the model keeps the group
+            w = radio;
+            break;
+        }
+        case ui::ControlKind::ComboBox:
+        case ui::ControlKind::DriveListBox: w = new QComboBox(parent); break;
+        case ui::ControlKind::ListBox: w = new QListWidget(parent); break;
+        case ui::ControlKind::CommandButton: w = new QPushButton(parent); break;
+        case ui::ControlKind::Frame: w = new QGroupBox(parent); break;
+        case ui::ControlKind::PictureBox:
+            if (childrenOf(*form_, &c).empty()) {
+                auto* label = new QLabel(parent);
+                label->setFrameShape(QFrame::StyledPanel);
+                label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+                w = label;
+            } else {
+                w = new QWidget(parent);
+            }
+            break;
+        case ui::ControlKind::Image: w = new QLabel(parent); break;
+        case ui::ControlKind::TabStrip: {
+            auto* tabs = new QTabBar(parent);
+            tabs->setDrawBase(true);
+            tabs->setExpanding(false);
+            w = tabs;
+            break;
+        }
+        case ui::ControlKind::Grid: {
+            auto* table = new QTableWidget(parent);
+            table->horizontalHeader()->hide();
+            table->verticalHeader()->hide();
+            table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            table->setSelectionMode(QAbstractItemView::SingleSelection);
+            w = table;
+            break;
+        }
+        case ui::ControlKind::ScrollBar: {
+            auto& bar = static_cast<ui::ScrollBar&>(c);
+            w = new QScrollBar(bar.orientation() == ui::ScrollBar::Orientation::Vertical
+                                   ? Qt::Vertical
+                                   : Qt::Horizontal,
+                               parent);
+            break;
+        }
+        case ui::ControlKind::ProgressBar: {
+            auto* bar = new QProgressBar(parent);
+            bar->setRange(0, 1000);
+            w = bar;
+            break;
+        }
+        case ui::ControlKind::DirListBox: {
+            auto* path = new QLineEdit(parent);
+            path->setReadOnly(true);
+            w = path;
+            break;
+        }
+        case ui::ControlKind::Toolbar: w = new QToolBar(parent); break;
+        case ui::ControlKind::Timer: {
+            if (timers_.count(&c)) return nullptr;
+            auto* timer = new QTimer(this);
+            ui::Control* model = &c;
+            connect(timer, &QTimer::timeout, this, [this, model] {
+                if (form_) act([model] { static_cast<ui::Timer*>(model)->tick(); });
+            });
+            timers_[&c] = timer;
+            return nullptr;
+        }
+        case ui::ControlKind::CommonDialog:
+        case ui::ControlKind::ImageList: return nullptr;
+    }
+    w->setObjectName(q(c.displayName()));
+    registerWidget(c, w);
+    return w;
+}
+
+void FormView::registerWidget(ui::Control& control, QWidget* widget) {
+    widgets_[&control] = widget;
+    // Focus moves only when the model moves it: a click asks the model first.
+    widget->setFocusPolicy(control.canTakeFocus() ? Qt::TabFocus : Qt::NoFocus);
+    watch(widget, control);
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+        if (combo->lineEdit()) watch(combo->lineEdit(), control);
+    }
+    if (auto* view = qobject_cast<QAbstractScrollArea*>(widget)) watch(view->viewport(), control);
+    connectSignals(control, widget);
+}
+
+void FormView::watch(QObject* object, ui::Control& control) {
+    watched_[object] = &control;
+    object->installEventFilter(this);
+}
+
+void FormView::addNewControls() {
+    if (!form_) return;
+    if (!window_) {
+        createTimers();
+        return;
+    }
+    if (form_->controls().size() == knownControls_) return;
+    // Elements loaded at run time join the container they were put in, after what is there.
+    for (std::size_t i = knownControls_; i < form_->controls().size(); ++i) {
+        ui::Control& c = *form_->controls()[i];
+        QWidget* host = window_;
+        if (c.container()) {
+            if (QWidget* box = widgetFor(*c.container())) host = box;
+        }
+        QWidget* w = makeWidget(c, host);
+        if (w && host && host->layout()) {
+            if (auto* rows = qobject_cast<QFormLayout*>(host->layout())) rows->addRow(w);
+            else host->layout()->addWidget(w);
+        }
+        refreshControl(c);
+    }
+    knownControls_ = form_->controls().size();
+}
+
+void FormView::refreshForm() {
+    if (!form_ || !window_) return;
+    window_->setWindowTitle(q(form_->caption()));
+    window_->setEnabled(form_->enabled());
+}
+
+void FormView::refreshControl(ui::Control& control) {
+    if (!form_) return;
+    if (auto it = timers_.find(&control); it != timers_.end()) {
+        auto& timer = static_cast<ui::Timer&>(control);
+        if (timer.enabled() && timer.interval() > 0) {
+            if (!it->second->isActive() || it->second->interval() != timer.interval())
+                it->second->start(timer.interval());
+        } else {
+            it->second->stop();
+        }
+        return;
+    }
+    QWidget* widget = widgetFor(control);
+    if (!widget) return;
+    ++updating_;
+    QSignalBlocker block(widget);
+    refreshWidget(control, widget);
+    --updating_;
+}
+
+void FormView::refreshWidget(ui::Control& c, QWidget* w) {
+    w->setVisible(c.visible());
+    w->setEnabled(c.enabled());
+    w->setToolTip(q(c.toolTipText()));
+    QFont font = w->font();
+    font.setBold(c.font().bold);
+    font.setItalic(c.font().italic);
+    font.setUnderline(c.font().underline);
+    font.setStrikeOut(c.font().strikethrough);
+    w->setFont(font);
+    QPalette palette = w->palette();
+    if (c.foreColor() != 0) {
+        palette.setColor(QPalette::Text, colour(c.foreColor()));
+        palette.setColor(QPalette::WindowText, colour(c.foreColor()));
+    }
+
+    switch (c.kind()) {
+        case ui::ControlKind::TextBox: {
+            auto& box = static_cast<ui::TextBox&>(c);
+            palette.setColor(QPalette::Base, colour(box.backColor()));
+            if (auto* line = qobject_cast<QLineEdit*>(w)) {
+                if (line->text() != q(box.text())) line->setText(q(box.text()));
+                line->setReadOnly(box.locked());
+                line->setEchoMode(box.passwordChar().empty() ? QLineEdit::Normal
+                                                             : QLineEdit::Password);
+                if (box.selLength() > 0) line->setSelection(box.selStart(), box.selLength());
+                else line->setCursorPosition(box.selStart());
+            } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
+                QString shown = q(box.text()).replace("\r\n", "\n");
+                if (edit->toPlainText() != shown) edit->setPlainText(shown);
+                edit->setReadOnly(box.locked());
+                QTextCursor cursor = edit->textCursor();
+                int start = viewPosition(box.text(), box.selStart());
+                int end = viewPosition(box.text(), box.selStart() + box.selLength());
+                cursor.setPosition(std::min<int>(start, static_cast<int>(shown.size())));
+                cursor.setPosition(std::min<int>(end, static_cast<int>(shown.size())),
+                                   QTextCursor::KeepAnchor);
+                edit->setTextCursor(cursor);
+            }
+            break;
+        }
+        case ui::ControlKind::Label: {
+            auto& label = static_cast<ui::Label&>(c);
+            auto* view = static_cast<QLabel*>(w);
+            view->setText(withoutAccessKeys(label.caption()));
+            view->setWordWrap(label.caption().size() > 60);
+            break;
+        }
+        case ui::ControlKind::CommandButton:
+            static_cast<QPushButton*>(w)->setText(q(static_cast<ui::CommandButton&>(c).caption()));
+            break;
+        case ui::ControlKind::CheckBox: {
+            auto& check = static_cast<ui::CheckBox&>(c);
+            auto* view = static_cast<QCheckBox*>(w);
+            view->setText(q(check.caption()));
+            view->setTristate(check.value() == 2);
+            view->setCheckState(check.value() == 1   ? Qt::Checked
+                                : check.value() == 2 ? Qt::PartiallyChecked
+                                                     : Qt::Unchecked);
+            break;
+        }
+        case ui::ControlKind::OptionButton: {
+            auto& option = static_cast<ui::OptionButton&>(c);
+            auto* view = static_cast<QRadioButton*>(w);
+            view->setText(q(option.caption()));
+            view->setChecked(option.value());
+            break;
+        }
+        case ui::ControlKind::ComboBox: {
+            auto& combo = static_cast<ui::ComboBox&>(c);
+            auto* view = static_cast<QComboBox*>(w);
+            palette.setColor(QPalette::Base, colour(combo.backColor()));
+            view->setEditable(combo.style() != ui::ComboBox::Style::DropDownList);
+            if (view->lineEdit() && !watched_.count(view->lineEdit())) watch(view->lineEdit(), c);
+            bool same = view->count() == combo.listCount();
+            for (int i = 0; same && i < combo.listCount(); ++i) same = view->itemText(i) == q(combo.list(i));
+            if (!same) {
+                view->clear();
+                for (const ui::ListItem& item : combo.items()) view->addItem(q(item.text));
+            }
+            view->setCurrentIndex(combo.listIndex());
+            if (view->lineEdit() && view->lineEdit()->text() != q(combo.text()))
+                view->lineEdit()->setText(q(combo.text()));
+            if (view->lineEdit()) view->lineEdit()->setReadOnly(combo.locked());
+            break;
+        }
+        case ui::ControlKind::ListBox: {
+            auto& list = static_cast<ui::ListBox&>(c);
+            auto* view = static_cast<QListWidget*>(w);
+            palette.setColor(QPalette::Base, colour(list.backColor()));
+            bool same = view->count() == list.listCount();
+            for (int i = 0; same && i < list.listCount(); ++i) same = view->item(i)->text() == q(list.list(i));
+            if (!same) {
+                view->clear();
+                for (const ui::ListItem& item : list.items()) view->addItem(q(item.text));
+            }
+            view->setCurrentRow(list.listIndex());
+            break;
+        }
+        case ui::ControlKind::Frame:
+            static_cast<QGroupBox*>(w)->setTitle(withoutAccessKeys(static_cast<ui::Frame&>(c).caption()));
+            break;
+        case ui::ControlKind::PictureBox: {
+            auto& box = static_cast<ui::PictureBox&>(c);
+            if (auto* label = qobject_cast<QLabel*>(w)) {
+                if (box.picture()) {
+                    label->setPixmap(pixmapOf(*box.picture()));
+                } else {
+                    QStringList lines;
+                    for (const std::string& line : box.printedLines()) lines << q(line);
+                    label->setText(lines.join('\n'));
+                }
+                label->setMinimumSize(static_cast<int>(box.width() / kTwipsPerPixel),
+                                      static_cast<int>(box.height() / kTwipsPerPixel));
+            }
+            break;
+        }
+        case ui::ControlKind::Image: {
+            auto& image = static_cast<ui::Image&>(c);
+            auto* label = static_cast<QLabel*>(w);
+            if (image.picture()) label->setPixmap(pixmapOf(*image.picture()));
+            else label->clear();
+            label->setScaledContents(image.stretch());
+            break;
+        }
+        case ui::ControlKind::TabStrip: {
+            auto& tabs = static_cast<ui::TabStrip&>(c);
+            auto* view = static_cast<QTabBar*>(w);
+            bool same = view->count() == tabs.tabCount();
+            for (int i = 0; same && i < tabs.tabCount(); ++i)
+                same = view->tabText(i) == q(tabs.tab(i + 1).caption);
+            if (!same) {
+                while (view->count() > 0) view->removeTab(0);
+                for (int i = 1; i <= tabs.tabCount(); ++i) view->addTab(q(tabs.tab(i).caption));
+            }
+            if (tabs.selectedIndex() > 0) view->setCurrentIndex(tabs.selectedIndex() - 1);
+            break;
+        }
+        case ui::ControlKind::Grid: {
+            auto& grid = static_cast<ui::Grid&>(c);
+            auto* table = static_cast<QTableWidget*>(w);
+            table->setRowCount(grid.rows());
+            table->setColumnCount(grid.cols());
+            for (int r = 0; r < grid.rows(); ++r) {
+                for (int col = 0; col < grid.cols(); ++col) {
+                    QTableWidgetItem* item = table->item(r, col);
+                    if (!item) {
+                        item = new QTableWidgetItem;
+                        table->setItem(r, col, item);
+                    }
+                    item->setText(q(grid.textMatrix(r, col)));
+                    bool fixed = r < grid.fixedRows() || col < grid.fixedCols();
+                    item->setBackground(fixed ? table->palette().button() : table->palette().base());
+                    QFont cellFont = item->font();
+                    cellFont.setBold(fixed);
+                    item->setFont(cellFont);
+                }
+            }
+            for (int col = 0; col < grid.cols(); ++col) {
+                double width = grid.colWidth(col);
+                if (width >= 0) table->setColumnWidth(col, static_cast<int>(width / kTwipsPerPixel));
+            }
+            if (grid.row() >= grid.fixedRows() && grid.col() >= grid.fixedCols())
+                table->setCurrentCell(grid.row(), grid.col());
+            else
+                table->setCurrentCell(-1, -1);
+            break;
+        }
+        case ui::ControlKind::ScrollBar: {
+            auto& bar = static_cast<ui::ScrollBar&>(c);
+            auto* view = static_cast<QScrollBar*>(w);
+            view->setRange(std::min(bar.min(), bar.max()), std::max(bar.min(), bar.max()));
+            view->setSingleStep(bar.smallChange());
+            view->setPageStep(bar.largeChange());
+            view->setValue(bar.value());
+            break;
+        }
+        case ui::ControlKind::ProgressBar: {
+            auto& bar = static_cast<ui::ProgressBar&>(c);
+            double span = bar.max() - bar.min();
+            static_cast<QProgressBar*>(w)->setValue(
+                span > 0 ? static_cast<int>((bar.value() - bar.min()) * 1000 / span) : 0);
+            break;
+        }
+        case ui::ControlKind::DriveListBox: {
+            auto& drives = static_cast<ui::DriveListBox&>(c);
+            auto* view = static_cast<QComboBox*>(w);
+            view->clear();
+            for (const std::string& d : drives.drives()) view->addItem(q(d));
+            view->setCurrentText(q(drives.drive()));
+            break;
+        }
+        case ui::ControlKind::DirListBox:
+            static_cast<QLineEdit*>(w)->setText(q(static_cast<ui::DirListBox&>(c).path()));
+            break;
+        case ui::ControlKind::Toolbar: {
+            auto& bar = static_cast<ui::Toolbar&>(c);
+            auto* view = static_cast<QToolBar*>(w);
+            view->clear();
+            ui::Toolbar* model = &bar;
+            for (int i = 1; i <= bar.buttonCount(); ++i) {
+                const ui::ToolbarButton& b = bar.button(i);
+                QAction* action = view->addAction(withoutAccessKeys(b.caption.empty() ? b.key : b.caption));
+                action->setToolTip(q(b.toolTipText));
+                action->setEnabled(b.enabled);
+                action->setVisible(b.visible);
+                std::string key = b.key;
+                connect(action, &QAction::triggered, this, [this, model, key] {
+                    if (form_) act([model, key] { ui::user::pressToolbarButton(*model, key); });
+                });
+            }
+            break;
+        }
+        case ui::ControlKind::Timer:
+        case ui::ControlKind::CommonDialog:
+        case ui::ControlKind::ImageList: break;
+    }
+    w->setPalette(palette);
+}
+
+void FormView::showFocus(ui::Control* control) {
+    if (!control || !window_) return;
+    QWidget* widget = widgetFor(*control);
+    if (!widget) return;
+    ++updating_;
+    if (window_->isVisible()) widget->setFocus(Qt::OtherFocusReason);
+    --updating_;
+}
+
+}  // namespace tolvane::qt

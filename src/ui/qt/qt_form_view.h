@@ -1,0 +1,74 @@
+// The Qt window of one form of the model: widgets for its controls, laid out from the order and
+// captions the form declares, refreshed from the model on every change, and the filter that
+// turns what a person does into the model's user actions. Never changes the model directly.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/form.h"
+
+class QEventLoop;
+class QFormLayout;
+class QTimer;
+
+namespace tolvane::qt {
+
+class FormView : public QObject {
+public:
+    explicit FormView(ui::Form& form);
+    ~FormView() override;
+
+    ui::Form* form() const { return form_; }
+    // The widgets are made when the window is first shown or drawn, once the form's load has
+    // set its captions; the timers live from the load on.
+    void ensureBuilt();
+    QWidget* window() const { return window_; }
+    QWidget* widgetFor(const ui::Control& control) const;
+
+    // Model to view.
+    void refreshControl(ui::Control& control);
+    void refreshForm();
+    void showFocus(ui::Control* control);
+    // Builds widgets for controls added since the window was built (control arrays grow).
+    void addNewControls();
+
+    // Stops every reference to the model: the form is gone or going.
+    void detach();
+
+    QEventLoop* modalLoop = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void build();
+    void createTimers();
+    void layoutChildren(ui::Control* container, QWidget* host);
+    QWidget* makeWidget(ui::Control& control, QWidget* parent);
+    void registerWidget(ui::Control& control, QWidget* widget);
+    void watch(QObject* object, ui::Control& control);
+    void connectSignals(ui::Control& control, QWidget* widget);
+    void refreshWidget(ui::Control& control, QWidget* widget);
+    void pushSelection(ui::Control& control);
+    bool handleKey(ui::Control* control, QKeyEvent* event);
+    bool handleMouse(ui::Control& control, QObject* watched, QEvent* event);
+    // Runs a user action on the model, showing a run-time error the window did not trap.
+    void act(const std::function<void()>& action);
+
+    ui::Form* form_;
+    QPointer<QWidget> window_;
+    std::map<const ui::Control*, QPointer<QWidget>> widgets_;
+    std::map<const ui::Control*, QTimer*> timers_;
+    std::map<QObject*, ui::Control*> watched_;
+    std::size_t knownControls_ = 0;
+    int updating_ = 0;  // > 0 while the view is being set from the model
+    ui::Control* pressed_ = nullptr;
+};
+
+}  // namespace tolvane::qt

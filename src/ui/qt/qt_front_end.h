@@ -1,0 +1,85 @@
+// The Qt front end of the window model: one Qt window per loaded form, kept in step with the
+// model through its observer interface, and the Qt driver for everything modal. The only part
+// of the program that includes Qt; it never holds program logic.
+#pragma once
+
+#include <QImage>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "ui/driver.h"
+#include "ui/observer.h"
+
+class QEventLoop;
+class QWidget;
+
+namespace tolvane::qt {
+
+class FormView;
+
+class QtFrontEnd : public ui::UiObserver, public ui::Driver {
+public:
+    // Needs a QApplication; installs itself as the desktop's observer and driver, and builds
+    // the windows of the forms already loaded.
+    QtFrontEnd();
+    ~QtFrontEnd() override;
+    QtFrontEnd(const QtFrontEnd&) = delete;
+    QtFrontEnd& operator=(const QtFrontEnd&) = delete;
+
+    // The Qt window of a form and the widget of a control (nullptr when there is none).
+    QWidget* windowOf(const ui::Form& form) const;
+    QWidget* widgetOf(const ui::Control& control) const;
+    // The window as drawn (offscreen too).
+    QImage grab(ui::Form& form);
+
+    // Leaves every modal loop: the program is ending.
+    void leaveModalLoops();
+
+    // Observer
+    void controlChanged(ui::Control& control, ui::Property property) override;
+    void formChanged(ui::Form& form, ui::Property property) override;
+    void formLoaded(ui::Form& form) override;
+    void formShown(ui::Form& form, bool modal) override;
+    void formHidden(ui::Form& form) override;
+    void formUnloaded(ui::Form& form) override;
+    void focusChanged(ui::Form& form, ui::Control* control) override;
+    void activeFormChanged(ui::Form* form) override;
+    void mousePointerChanged(int pointer) override;
+
+    // Driver
+    int message(const ui::MessageRequest& request) override;
+    void runModal(ui::Form& form) override;
+    ui::FileDialogAnswer fileDialog(const ui::FileDialogRequest& request) override;
+    std::optional<ui::Font> fontDialog(const ui::FontDialogRequest& request) override;
+    std::optional<std::string> inputBox(const ui::InputRequest& request) override;
+    void help(const ui::HelpRequest& request) override;
+    void beep() override;
+    void doEvents() override;
+
+    // Answers the next message windows without showing them (tests and screenshots): each
+    // call of message() takes the first answer; none left means shown for real.
+    void setMessageAnswerer(std::function<int(const ui::MessageRequest&)> answerer) {
+        answerer_ = std::move(answerer);
+    }
+
+private:
+    FormView* view(const ui::Form& form) const;
+    FormView& ensureView(ui::Form& form);
+    void dropView(ui::Form& form);
+
+    std::map<const ui::Form*, FormView*> views_;
+    std::vector<QEventLoop*> loops_;
+    std::function<int(const ui::MessageRequest&)> answerer_;
+    bool waitCursor_ = false;
+};
+
+// The message window as a Qt dialog (also what the screenshot tool draws).
+QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed);
+
+// Runs the program: a QApplication, the front end, the start-up, then the event loop until the
+// program ends. Returns the exit code.
+int runProgram(int argc, char** argv, const std::function<bool()>& start);
+
+}  // namespace tolvane::qt
