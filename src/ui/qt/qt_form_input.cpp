@@ -137,10 +137,9 @@ bool FormView::handleKey(ui::Control* control, QKeyEvent* event) {
     ModelKey k = translateKey(*event);
     if (k.keyCode == 0 && k.keyAscii == 0) return false;
     ui::Form& form = *form_;
-    if (k.keyCode == ui::key::Shift || k.keyCode == ui::key::Control || k.keyCode == ui::key::Menu) {
-        act([&] { ui::user::key(form, k.keyCode, k.shift); });
+    // A modifier alone is no key of its own to the model: it comes as the shift state.
+    if (k.keyCode == ui::key::Shift || k.keyCode == ui::key::Control || k.keyCode == ui::key::Menu)
         return true;
-    }
     if (control) pushSelection(*control);
     bool ctrl = (k.shift & ui::shift::Ctrl) != 0;
     auto* box = control && control->kind() == ui::ControlKind::TextBox

@@ -1,0 +1,318 @@
+// The Qt front end on the offscreen platform: what a person does to the real widgets reaches
+// the model as the same events, in the same order, as the headless user actions; what the
+// model changes shows at once; modal windows and messages run real loops.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/control_array.h"
+#include "ui/controls.h"
+#include "ui/desktop.h"
+#include "ui/qt/qt_front_end.h"
+#include "ui/scripted_driver.h"
+#include "ui/ui_constants.h"
+#include "ui/user_input.h"
+
+namespace tolvane::testing {
+namespace {
+
+using Log = std::vector<std::string>;
+
+// A small data window whose every event writes a line of the log.
+class FormEventi : public ui::Form {
+public:
+    FormEventi()
+        : ui::Form("frmEventi"),
+          labCodice(add<ui::Label>("labCodice")),
+          txtCodice(add<ui::TextBox>("txtCodice")),
+          labDescr(add<ui::Label>("labDescr")),
+          txtDescr(add<ui::TextBox>("txtDescr")),
+          fraOpzioni(add<ui::Frame>("fraOpzioni")),
+          cheAttivo(add<ui::CheckBox>("cheAttivo", &fraOpzioni)),
+          labTipo(add<ui::Label>("labTipo")),
+          cboTipo(add<ui::ComboBox>("cboTipo")),
+          comOk(add<ui::CommandButton>("comOk")) {
+        setCaption("Prova eventi");
+        labCodice.setCaption("Codice");
+        labDescr.setCaption("Descrizione");
+        fraOpzioni.setCaption("Opzioni");
+        cheAttivo.setCaption("Attivo");
+        labTipo.setCaption("Tipo");
+        cboTipo.setStyle(ui::ComboBox::Style::DropDownList);
+        for (const char* item : {"Primo", "Secondo", "Terzo"}) cboTipo.addItem(item);
+        comOk.setCaption("&Conferma dati");
+        for (ui::Control* c : controls()) record(*c);
+        // A code "x" is refused on leaving: the focus goes back to the field.
+        txtCodice.on.onLostFocus = [this] {
+            log.push_back("txtCodice.LostFocus");
+            if (txtCodice.text() == "x") txtCodice.setFocus();
+        };
+    }
+
+    void record(ui::Control& c) {
+        std::string n = c.name();
+        c.on.onGotFocus = [this, n] { log.push_back(n + ".GotFocus"); };
+        c.on.onLostFocus = [this, n] { log.push_back(n + ".LostFocus"); };
+        c.on.onClick = [this, n] { log.push_back(n + ".Click"); };
+        c.on.onChange = [this, n] { log.push_back(n + ".Change"); };
+        c.on.onKeyDown = [this, n](int& code, int shift) {
+            log.push_back(n + ".KeyDown " + std::to_string(code) + "/" + std::to_string(shift));
+        };
+        c.on.onKeyPress = [this, n](int& ascii) {
+            log.push_back(n + ".KeyPress " + std::to_string(ascii));
+        };
+        c.on.onKeyUp = [this, n](int& code, int) { log.push_back(n + ".KeyUp " + std::to_string(code)); };
+    }
+
+    Log log;
+    ui::Label& labCodice;
+    ui::TextBox& txtCodice;
+    ui::Label& labDescr;
+    ui::TextBox& txtDescr;
+    ui::Frame& fraOpzioni;
+    ui::CheckBox& cheAttivo;
+    ui::Label& labTipo;
+    ui::ComboBox& cboTipo;
+    ui::CommandButton& comOk;
+};
+
+class FormModale : public ui::Form {
+public:
+    FormModale() : ui::Form("frmModale"), comChiudi(add<ui::CommandButton>("comChiudi")) {
+        comChiudi.setCaption("&Chiudi");
+        comChiudi.on.onClick = [this] { hide(); };
+    }
+    ui::CommandButton& comChiudi;
+};
+
+class QtFrontEndTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!QApplication::instance()) {
+            static int argc = 1;
+            static char name[] = "test_qt";
+            static char* argv[] = {name, nullptr};
+            new QApplication(argc, argv);
+        }
+    }
+    void SetUp() override { ui::desktop().reset(); }
+    void TearDown() override {
+        frontEnd.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ui::desktop().reset();
+    }
+
+    FormEventi& openForm() {
+        FormEventi& form = ui::desktop().load<FormEventi>();
+        form.show();
+        form.log.clear();
+        return form;
+    }
+    QWidget* widget(const ui::Control& c) {
+        QWidget* w = frontEnd->widgetOf(c);
+        EXPECT_NE(w, nullptr) << c.displayName();
+        return w;
+    }
+
+    std::unique_ptr<qt::QtFrontEnd> frontEnd;
+};
+
+// A key as the keyboard sends it, with its text (QTest leaves capitals in lower case).
+void pressKey(QWidget* w, int key, Qt::KeyboardModifiers mods, const QString& text) {
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+    QApplication::sendEvent(w, &press);
+    QApplication::sendEvent(w, &release);
+}
+
+// Each step once as a headless user action and once as a person at the Qt widgets.
+struct Step {
+    const char* name;
+    std::function<void(FormEventi&)> headless;
+    std::function<void(FormEventi&, qt::QtFrontEnd&)> withQt;
+};
+
+TEST_F(QtFrontEndTest, WidgetInputRaisesTheHeadlessEventsInOrder) {
+    const Step steps[] = {
+        {"click then type in a field",
+         [](FormEventi& f) {
+             ui::user::click(f.txtCodice);
+             ui::user::type(f.txtCodice, "aB");
+         },
+         [](FormEventi& f, qt::QtFrontEnd& t) {
+             QTest::mouseClick(t.widgetOf(f.txtCodice), Qt::LeftButton);
+             QTest::keyClick(t.widgetOf(f.txtCodice), Qt::Key_A);
+             pressKey(t.widgetOf(f.txtCodice), Qt::Key_B, Qt::ShiftModifier, "B");
+         }},
+        {"click the button: lost focus before click",
+         [](FormEventi& f) {
+             ui::user::click(f.txtCodice);
+             ui::user::click(f.comOk);
+         },
+         [](FormEventi& f, qt::QtFrontEnd& t) {
+             QTest::mouseClick(t.widgetOf(f.txtCodice), Qt::LeftButton);
+             QTest::mouseClick(t.widgetOf(f.comOk), Qt::LeftButton);
+         }},
+        {"a leave rule that keeps the focus swallows the click",
+         [](FormEventi& f) {
+             ui::user::click(f.txtCodice);
+             ui::user::type(f.txtCodice, "x");
+             ui::user::click(f.comOk);
+         },
+         [](FormEventi& f, qt::QtFrontEnd& t) {
+             QTest::mouseClick(t.widgetOf(f.txtCodice), Qt::LeftButton);
+             QTest::keyClicks(t.widgetOf(f.txtCodice), "x");
+             QTest::mouseClick(t.widgetOf(f.comOk), Qt::LeftButton);
+         }},
+        {"check box in a frame, then Tab and Shift+Tab",
+         [](FormEventi& f) {
+             ui::user::click(f.cheAttivo);
+             ui::user::key(f, ui::key::Tab);
+             ui::user::key(f, ui::key::Tab, ui::shift::Shift);
+         },
+         [](FormEventi& f, qt::QtFrontEnd& t) {
+             QTest::mouseClick(t.widgetOf(f.cheAttivo), Qt::LeftButton);
+             QTest::keyClick(t.widgetOf(f.cheAttivo), Qt::Key_Tab);
+             QTest::keyClick(t.widgetOf(f.cboTipo), Qt::Key_Backtab, Qt::ShiftModifier);
+         }},
+        {"backspace and delete edit the field",
+         [](FormEventi& f) {
+             ui::user::type(f.txtDescr, "abc");
+             ui::user::key(f, ui::key::Back);
+         },
+         [](FormEventi& f, qt::QtFrontEnd& t) {
+             ui::user::focus(f.txtDescr);
+             QTest::keyClicks(t.widgetOf(f.txtDescr), "abc");
+             QTest::keyClick(t.widgetOf(f.txtDescr), Qt::Key_Backspace);
+         }},
+        {"arrow key on a list chooses the next item",
+         [](FormEventi& f) {
+             ui::user::focus(f.cboTipo);
+             ui::user::key(f, ui::key::Down);
+             ui::user::choose(f.cboTipo, 0);
+         },
+         [](FormEventi& f, qt::QtFrontEnd& t) {
+             ui::user::focus(f.cboTipo);
+             QTest::keyClick(t.widgetOf(f.cboTipo), Qt::Key_Down);
+         }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        ui::desktop().reset();
+        Log expected;
+        std::string expectedText;
+        {
+            ui::ScriptedDriver user;
+            FormEventi& form = openForm();
+            step.headless(form);
+            expected = form.log;
+            expectedText = form.txtCodice.text() + "|" + form.txtDescr.text();
+        }
+        ui::desktop().reset();
+        frontEnd = std::make_unique<qt::QtFrontEnd>();
+        FormEventi& form = openForm();
+        step.withQt(form, *frontEnd);
+        EXPECT_EQ(form.log, expected);
+        EXPECT_EQ(form.txtCodice.text() + "|" + form.txtDescr.text(), expectedText);
+        auto* line = qobject_cast<QLineEdit*>(widget(form.txtCodice));
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(line->text().toStdString(), form.txtCodice.text()) << "the widget shows the model";
+        frontEnd.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
+TEST_F(QtFrontEndTest, ModelChangesShowAtOnce) {
+    frontEnd = std::make_unique<qt::QtFrontEnd>();
+    FormEventi& form = openForm();
+    auto* line = qobject_cast<QLineEdit*>(widget(form.txtDescr));
+    auto* check = qobject_cast<QCheckBox*>(widget(form.cheAttivo));
+    auto* combo = qobject_cast<QComboBox*>(widget(form.cboTipo));
+    auto* button = qobject_cast<QPushButton*>(widget(form.comOk));
+    ASSERT_TRUE(line && check && combo && button);
+
+    form.txtDescr.setText("Rossi S.r.l.");
+    EXPECT_EQ(line->text(), QStringLiteral("Rossi S.r.l."));
+    form.txtDescr.setLocked(true);
+    EXPECT_TRUE(line->isReadOnly());
+    form.cheAttivo.setValue(1);
+    EXPECT_EQ(check->checkState(), Qt::Checked);
+    form.cboTipo.setListIndex(2);
+    EXPECT_EQ(combo->currentIndex(), 2);
+    form.comOk.setEnabled(false);
+    EXPECT_FALSE(button->isEnabled());
+    form.txtDescr.setVisible(false);
+    EXPECT_TRUE(line->isHidden());
+    form.setCaption("Nuovo titolo");
+    EXPECT_EQ(frontEnd->windowOf(form)->windowTitle(), QStringLiteral("Nuovo titolo"));
+    EXPECT_EQ(frontEnd->windowOf(form)->findChild<QGroupBox*>()->title(), QStringLiteral("Opzioni"));
+    form.unload();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(frontEnd->windowOf(form), nullptr);
+}
+
+TEST_F(QtFrontEndTest, ModalWindowRunsUntilTheModelHidesIt) {
+    frontEnd = std::make_unique<qt::QtFrontEnd>();
+    FormModale& modal = ui::desktop().load<FormModale>();
+    bool pressed = false;
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(ui::desktop().modalDepth(), 1);
+        QTest::mouseClick(frontEnd->widgetOf(modal.comChiudi), Qt::LeftButton);
+        pressed = true;
+    });
+    modal.show(ui::ShowMode::Modal);
+    EXPECT_TRUE(pressed);
+    EXPECT_FALSE(modal.visible());
+    EXPECT_EQ(ui::desktop().modalDepth(), 0);
+}
+
+TEST_F(QtFrontEndTest, MessageWindowAnswersThePressedButton) {
+    frontEnd = std::make_unique<qt::QtFrontEnd>();
+    struct Case {
+        const char* press;  // object name of the button, "" for Esc
+        int expected;
+    } cases[] = {{"comScelta2", 2}, {"comScelta1", 1}, {"", 3}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.press);
+        std::string pressName = c.press;
+        QTimer::singleShot(0, [pressName] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            if (pressName.empty()) {
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            } else {
+                auto* button = dialog->findChild<QPushButton*>(QString::fromStdString(pressName));
+                ASSERT_NE(button, nullptr);
+                button->click();
+            }
+        });
+        ui::MessageRequest request;
+        request.text = "Confermi cancellazione?";
+        request.buttons = {"&Sì", "&No", "&Annulla"};
+        EXPECT_EQ(frontEnd->message(request), c.expected);
+    }
+}
+
+TEST_F(QtFrontEndTest, CloseBoxAsksTheModel) {
+    frontEnd = std::make_unique<qt::QtFrontEnd>();
+    FormEventi& form = openForm();
+    QWidget* window = frontEnd->windowOf(form);
+    ASSERT_NE(window, nullptr);
+    window->close();
+    EXPECT_FALSE(form.loaded()) << "the close box unloads through the model";
+}
+
+}  // namespace
+}  // namespace tolvane::testing
