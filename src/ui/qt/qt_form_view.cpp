@@ -133,7 +133,7 @@ void FormView::ensureBuilt() {
 
 FormView::~FormView() {
     for (auto& [control, timer] : timers_) delete timer;
-    if (window_) window_->deleteLater();
+    delete window_.data();
 }
 
 void FormView::detach() {
