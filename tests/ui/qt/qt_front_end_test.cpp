@@ -100,13 +100,16 @@ public:
 class QtFrontEndTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_qt";
-            static char* argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
+        static int argc = 1;
+        static char name[] = "test_qt";
+        static char* argv[] = {name, nullptr};
+        app = new QApplication(argc, argv);
     }
+    static void TearDownTestSuite() {
+        delete app;
+        app = nullptr;
+    }
+    static inline QApplication* app = nullptr;
     void SetUp() override { ui::desktop().reset(); }
     void TearDown() override {
         frontEnd.reset();
