@@ -79,15 +79,15 @@ void Clessidra(bool pbAttiva) {
 void EvidenziaCampo() {
     ui::Control* active = ui::desktop().activeControl();
     if (active == nullptr || active->kind() != ui::ControlKind::TextBox) return;
-    auto& box = static_cast<ui::TextBox&>(*active);
-    box.setSelStart(0);
-    box.setSelLength(static_cast<int>(Len(box.text())));
+    ImpostaCampoFocus(static_cast<ui::TextBox&>(*active));
 }
 
 void ColoreGotFocus(ui::Control& field, bool pbForza) {
     if (glColGotFocus == glColLostFocus) return;
     for (ui::Control* c : field.form().controls()) {
-        if (c != &field && c->backColor() == glColGotFocus) c->setBackColor(glColLostFocus);
+        if (c != &field && isTextField(*c) && c->backColor() == glColGotFocus) {
+            c->setBackColor(glColLostFocus);
+        }
     }
     if (pbForza || field.backColor() != glColErrore) field.setBackColor(glColGotFocus);
 }
@@ -130,6 +130,7 @@ bool VerificaCampoData(ui::TextBox& field, int, int, const std::optional<long>& 
     }
     data = DateTime{static_cast<double>(static_cast<long>(data.serial))};
 
+    // Only the lower limit is checked: it is the first date noted between the marks.
     const std::string& caption = field.form().caption();
     long inizio = InStr(1, caption, "|<");
     long fine = inizio > 0 ? InStr(inizio + 2, caption, ">|") : 0;
@@ -137,16 +138,10 @@ bool VerificaCampoData(ui::TextBox& field, int, int, const std::optional<long>& 
         std::string limiti = Mid(caption, inizio + 2, fine - inizio - 2);
         long separatore = InStr(1, limiti, ";");
         std::string minimo = Trim(separatore > 0 ? Left(limiti, separatore - 1) : limiti);
-        std::string massimo = separatore > 0 ? Trim(Mid(limiti, separatore + 1)) : std::string();
         DateTime limite;
         if (!minimo.empty() && parseDate(minimo, limite) && data.serial < limite.serial) {
             field.setBackColor(glColErrore);
             frmMsgCom::msgCom("Data troppo piccola", "&Ok");
-            return false;
-        }
-        if (!massimo.empty() && parseDate(massimo, limite) && data.serial > limite.serial) {
-            field.setBackColor(glColErrore);
-            frmMsgCom::msgCom("Data troppo grande", "&Ok");
             return false;
         }
     }
@@ -170,10 +165,16 @@ void PrimoCampo(ui::Control& target, bool) {
         if (target.container() != nullptr) PrimoCampo(*target.container());
         return;
     }
+    // Only the page itself may be shown for the focus: a frame hidden on it stays hidden.
+    auto shownOnPage = [&](const ui::Control& c) {
+        for (const ui::Control* k = &c; k != &target; k = k->container()) {
+            if (!k->visible() || !k->enabled()) return false;
+        }
+        return true;
+    };
     std::vector<ui::Control*> inside;
     for (ui::Control* c : form.controls()) {
-        if (c->isInside(target) && c->canTakeFocus() && c->tabStop() && c->visible() &&
-            c->enabled()) {
+        if (c->isInside(target) && c->canTakeFocus() && c->tabStop() && shownOnPage(*c)) {
             inside.push_back(c);
         }
     }

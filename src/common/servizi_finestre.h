@@ -43,7 +43,8 @@ void Clessidra(bool pbAttiva);
 
 // Selects the whole text of the active text box.
 void EvidenziaCampo();
-// Focus colours. The error colour is never overwritten unless pbForza says so.
+// Focus colours of the fields (text and combo boxes). The error colour is never overwritten
+// unless pbForza says so.
 void ColoreGotFocus(ui::Control& field, bool pbForza = false);
 void ColoreLostFocus(ui::Control& field, bool pbForza = false);
 
@@ -72,9 +73,9 @@ bool GestTastoF1(ui::Form& form, int KeyCode, int Shift, bool pbFlag = true);
 void FocusPerHelp(ui::Form& form, int piIndice, int KeyCode, int Shift = 0);
 
 // The common check of a date field on leaving it. Empty is right; a date is rewritten as
-// dd/mm/yyyy; a date outside the limits noted in the window caption ("|<" lower [";" upper]
-// ">|") shows "Data troppo piccola" / "Data troppo grande". Wrong: the error colour; right: the
-// colour given, else glColNormale. Returns whether the date is right.
+// dd/mm/yyyy; a date below the lower limit noted in the window caption ("|<" date ">|", the
+// first date when several are noted, ";" between them) shows "Data troppo piccola". Wrong: the
+// error colour; right: the colour given, else glColNormale. Returns whether the date is right.
 bool VerificaCampoData(ui::TextBox& field, int piOpz1 = -2, int piOpz2 = 1,
                        const std::optional<long>& plColore = std::nullopt, int piOpz3 = 0);
 

@@ -424,11 +424,17 @@ const Tab& TabStrip::tab(int i) const {
     return tabs_[static_cast<std::size_t>(i - 1)];
 }
 
-int TabStrip::addTab(std::string caption, std::string key) {
-    tabs_.push_back(Tab{std::move(caption), std::move(key), {}});
+int TabStrip::addTab(std::string caption, std::string key, std::string toolTipText) {
+    tabs_.push_back(Tab{std::move(caption), std::move(key), {}, std::move(toolTipText)});
     if (selected_ == 0) selected_ = 1;  // a tab strip always shows one tab chosen
     changed(Property::Tabs);
     return tabCount();
+}
+
+void TabStrip::setTabToolTipText(int i, std::string text) {
+    tab(i);
+    tabs_[static_cast<std::size_t>(i - 1)].toolTipText = std::move(text);
+    changed(Property::Tabs);
 }
 
 void TabStrip::clearTabs() {

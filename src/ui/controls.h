@@ -247,6 +247,7 @@ struct Tab {
     std::string caption;
     std::string key;
     std::string tag;
+    std::string toolTipText;
 };
 
 // Tabs are numbered from 1. Choosing a tab, by code or by the user, raises BeforeClick (which
@@ -257,7 +258,8 @@ public:
 
     int tabCount() const { return static_cast<int>(tabs_.size()); }
     const Tab& tab(int i) const;  // raises 35600 out of range
-    int addTab(std::string caption, std::string key = {});
+    int addTab(std::string caption, std::string key = {}, std::string toolTipText = {});
+    void setTabToolTipText(int i, std::string text);  // raises 35600 out of range
     void clearTabs();
     int selectedIndex() const { return selected_; }  // 0 only when there is no tab
     void setSelectedIndex(int i);

@@ -219,7 +219,9 @@ void Form::moveFocus(Control& target) {
         return;
     }
     if (retired_) throw NumberedError(uierr::FormUnloaded, "Object was unloaded", name_);
-    if (!target.canTakeFocus() || !target.visible() || !target.enabled()) cannotFocus(target);
+    if (!target.canTakeFocus() || !target.visible() || !target.enabledInEffect()) {
+        cannotFocus(target);
+    }
     showHiddenContainers(target);
     if (!target.visibleInEffect() || !target.enabledInEffect()) cannotFocus(target);
     if (visible_) desktop().activate(this);

@@ -94,10 +94,12 @@ TEST_F(WindowServices, FocusColoursNeverOverwriteTheErrorColour) {
 TEST_F(WindowServices, GotFocusClearsTheOldFocusColourButNotAnError) {
     f.txt(10).setBackColor(kGot);
     f.txt(3000).setBackColor(kErr);
+    f.Pagina2.setBackColor(kGot);
     ColoreGotFocus(f.txt(20));
     EXPECT_EQ(f.txt(10).backColor(), kLost);
     EXPECT_EQ(f.txt(3000).backColor(), kErr);
     EXPECT_EQ(f.txt(20).backColor(), kGot);
+    EXPECT_EQ(f.Pagina2.backColor(), kGot) << "only fields take the focus colours";
 }
 
 TEST_F(WindowServices, FieldMarkedInErrorKeepsItsColourThroughFocusMoves) {
@@ -287,9 +289,11 @@ TEST_F(WindowServices, VerificaCampoDataMarksWrongDatesAndChecksTheCaptionLimits
         {"Dati", "32/01/2003", false, "32/01/2003", kErr, nullptr},
         {"Dati", "abc", false, "abc", kErr, nullptr},
         {"Dati |<01/01/1990>|", "31/12/1989", false, "31/12/1989", kErr, "Data troppo piccola"},
-        {"Dati |<01/01/1990;31/12/2050>|", "01/01/2051", false, "01/01/2051", kErr,
-         "Data troppo grande"},
-        {"Dati |<01/01/1990;31/12/2050>|", "15/06/2020", true, "15/06/2020", kNorm, nullptr},
+        {"Dati |<01/01/1990>|", "1/1/1990", true, "01/01/1990", kNorm, nullptr},
+        {"Dati |<01/01/1990;31/12/2050>|", "31/12/1989", false, "31/12/1989", kErr,
+         "Data troppo piccola"},
+        {"Dati |<01/01/1990;31/12/2050>|", "01/01/2051", true, "01/01/2051", kNorm, nullptr},
+        {"Dati |<non data>|", "01/01/1900", true, "01/01/1900", kNorm, nullptr},
     };
     for (const auto& c : cases) {
         f.setCaption(c.caption);
@@ -314,6 +318,16 @@ TEST_F(WindowServices, PrimoCampoLandsOnThePageOrItsFirstField) {
     f.txt(20).setVisible(false);
     PrimoCampo(f.txt(20));
     EXPECT_EQ(f.activeControl(), &f.txt(3010)) << "a field that cannot take it changes nothing";
+}
+
+TEST_F(WindowServices, PrimoCampoOfAPageSkipsFieldsKeptHidden) {
+    auto& riquadro = f.add<ui::Frame>("FraNascosto", &f.Pagina2);
+    riquadro.setVisible(false);
+    auto& nascosto = f.txt.add(2990, &riquadro);
+    nascosto.setTabIndex(0);
+    PrimoCampo(f.Pagina2);
+    EXPECT_EQ(f.activeControl(), &f.txt(3000));
+    EXPECT_FALSE(riquadro.visible()) << "a frame hidden on purpose stays hidden";
 }
 
 TEST_F(WindowServices, ClessidraSavesAndPutsBackThePointer) {

@@ -132,6 +132,16 @@ TEST_F(Controls, FolderListRefusesAMissingFolder) {
     EXPECT_EQ(dir.path(), tmp);
 }
 
+TEST_F(Controls, EachTabCarriesItsOwnToolTip) {
+    int riba = f.TasPagine.addTab("Ri&Ba/Rid", "RiBa", "Dati x RiBa/Rid");
+    EXPECT_EQ(f.TasPagine.tab(riba).toolTipText, "Dati x RiBa/Rid");
+    EXPECT_EQ(f.TasPagine.tab(1).toolTipText, "");
+    f.TasPagine.setTabToolTipText(1, "Dati generali");
+    EXPECT_EQ(f.TasPagine.tab(1).toolTipText, "Dati generali");
+    EXPECT_EQ(errorOf([&] { f.TasPagine.setTabToolTipText(riba + 1, "x"); }),
+              uierr::IndexOutOfBounds);
+}
+
 TEST_F(Controls, GivingATabIndexMovesTheOthersAlong) {
     std::vector<int> before;
     for (const auto& [i, box] : f.txt) before.push_back(box->tabIndex());

@@ -69,6 +69,7 @@ TEST_F(FocusRules, FocusNeverGoesToAHiddenOrDisabledControl) {
         EXPECT_EQ(f.activeControl(), &f.txt(10)) << c.name;
         EXPECT_TRUE(f.log.empty()) << c.name;
     }
+    EXPECT_FALSE(f.PicPagine2.visible()) << "a refused focus shows no page";
 }
 
 TEST_F(FocusRules, FocusToAFieldOnAHiddenPageShowsThePageFirst) {
