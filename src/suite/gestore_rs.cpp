@@ -96,7 +96,8 @@ struct RecordSet {
     bool updatable = false;
     std::string baseTable;
     std::string baseAlias;
-    const TableInfo* base = nullptr;
+    // Shared: the schema cache drops its tables when the schema changes, this one must stay.
+    std::shared_ptr<const TableInfo> base;
     std::uint64_t baseGeneration = 0;
     std::string rowSelectSql;
     // INSERT and UPDATE texts by the set of assigned columns ('I' or 'U', then one flag each).
@@ -212,15 +213,24 @@ void buildRowSelect(RecordSet& rs);
 
 void refreshBase(RecordSet& rs) {
     if (!rs.updatable || rs.baseGeneration == rs.conn->schema.generation()) return;
-    const TableInfo* fresh = rs.conn->schema.table(rs.baseTable);
+    std::shared_ptr<const TableInfo> fresh = rs.conn->schema.sharedTable(rs.baseTable);
     if (!fresh) raise(errnum::DatabaseFailure, "Tabella inesistente: '" + rs.baseTable + "'.");
     for (RsColumn& col : rs.columns)
         if (col.baseColumn >= 0)
             col.baseColumn = fresh->columnIndex(rs.base->columns[static_cast<std::size_t>(col.baseColumn)].name);
+    // Assignments follow their columns: a dropped column moves the others.
+    std::vector<Variant> buffer(fresh->columns.size(), Variant::null());
+    std::vector<char> assigned(fresh->columns.size(), 0);
+    for (std::size_t i = 0; i < rs.assigned.size(); ++i) {
+        int moved = fresh->columnIndex(rs.base->columns[i].name);
+        if (moved < 0 || !rs.assigned[i]) continue;
+        buffer[static_cast<std::size_t>(moved)] = rs.buffer[i];
+        assigned[static_cast<std::size_t>(moved)] = 1;
+    }
+    rs.buffer = std::move(buffer);
+    rs.assigned = std::move(assigned);
     rs.base = fresh;
     rs.baseGeneration = rs.conn->schema.generation();
-    rs.buffer.resize(fresh->columns.size(), Variant::null());
-    rs.assigned.resize(fresh->columns.size(), 0);
     rs.writeSql.clear();
     buildRowSelect(rs);
 }
@@ -282,7 +292,7 @@ void load(RecordSet& rs, const std::string& sql, int tipo) {
             rs.aliases.emplace(lower(table), table);
         }
         if (tipo != rstype::Snapshot && shape->updatable) {
-            const TableInfo* base = rs.conn->schema.table(shape->baseTable);
+            std::shared_ptr<const TableInfo> base = rs.conn->schema.sharedTable(shape->baseTable);
             if (base && !base->withoutRowid) {
                 rs.updatable = true;
                 rs.base = base;

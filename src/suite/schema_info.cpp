@@ -118,10 +118,10 @@ void SchemaInfo::refreshIfChanged() {
     }
 }
 
-const TableInfo* SchemaInfo::table(std::string_view name) {
+std::shared_ptr<const TableInfo> SchemaInfo::sharedTable(std::string_view name) {
     if (version_ < 0) refreshIfChanged();
     std::string key = lower(name);
-    if (auto it = tables_.find(key); it != tables_.end()) return it->second.get();
+    if (auto it = tables_.find(key); it != tables_.end()) return it->second;
     if (missing_.count(key)) return nullptr;
 
     // "schema.table" names a table of an attached database.
@@ -139,7 +139,7 @@ const TableInfo* SchemaInfo::table(std::string_view name) {
         missing_[key] = true;
         return nullptr;
     }
-    auto info = std::make_unique<TableInfo>();
+    auto info = std::make_shared<TableInfo>();
     std::vector<std::pair<int, std::string>> pk;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
         if (sqlite3_column_int(stmt, 6) != 0) continue;  // hidden or generated columns
@@ -181,9 +181,8 @@ const TableInfo* SchemaInfo::table(std::string_view name) {
     sqlite3_finalize(stmt);
     if (info->name.empty()) info->name = bare;
     if (!schema.empty()) info->name = schema + "." + info->name;
-    const TableInfo* result = info.get();
-    tables_[key] = std::move(info);
-    return result;
+    tables_[key] = info;
+    return info;
 }
 
 }  // namespace tolvane

@@ -68,8 +68,9 @@ public:
     SchemaInfo& operator=(const SchemaInfo&) = delete;
 
     // Caseless; nullptr when the table (or view) does not exist. The pointer stays valid
-    // until the schema changes.
-    const TableInfo* table(std::string_view name);
+    // until the schema changes; a holder that must outlive a change takes sharedTable.
+    const TableInfo* table(std::string_view name) { return sharedTable(name).get(); }
+    std::shared_ptr<const TableInfo> sharedTable(std::string_view name);
     bool tableExists(std::string_view name) { return table(name) != nullptr; }
 
     // Drops the cache when the schema version moved; cheap (one cached pragma step).
@@ -85,7 +86,7 @@ private:
     sqlite3_stmt* versionStmt_ = nullptr;
     std::int64_t version_ = -1;
     std::uint64_t generation_ = 0;
-    std::unordered_map<std::string, std::unique_ptr<TableInfo>> tables_;  // lower-case name
+    std::unordered_map<std::string, std::shared_ptr<const TableInfo>> tables_;  // lower-case name
     std::unordered_map<std::string, bool> missing_;
 };
 

@@ -303,6 +303,21 @@ TEST_F(GestoreRsTest, ReopenPointsTheHandleAtANewSelect) {
     EXPECT_EQ(stored("Descrizione", "A1"), "Prima");
 }
 
+TEST_F(GestoreRsTest, RecordSetKeptAcrossSchemaChangesWritesTheRightColumns) {
+    std::string h = open("Select * from Prova");
+    auto change = [&](const char* ddl) {
+        sqlite3_exec(db.connection(id).db, ddl, nullptr, nullptr, nullptr);
+        rs.ChiudiRs(open("Select * from Monete"));  // another opening reads the new schema
+    };
+    change("ALTER TABLE Prova ADD COLUMN Extra VARCHAR(3)");
+    rs.EditRs(h);
+    rs.ScriviCampoRs(h, "Intero", 5);
+    change("ALTER TABLE Prova DROP COLUMN Piccolo");  // moves Intero one place back
+    rs.UpdateRs(h);
+    EXPECT_EQ(stored("Intero"), "5");
+    EXPECT_EQ(stored("Lungo"), "NULL");
+}
+
 TEST_F(GestoreRsTest, EditOfARowDeletedMeanwhileRaises3167) {
     std::string h = open("Select * from Prova");
     db.EseguiSql(id, "Delete from Prova");
