@@ -11,8 +11,8 @@
 #include "startup/demo_environment.h"
 #include "startup/demo_menu.h"
 #include "startup/form_registry.h"
-#include "startup/frm_aziende_demo.h"
 #include "startup/programma.h"
+#include "finestre_programma.h"
 
 #ifdef TOLVANE_WITH_QT
 #include "ui/qt/qt_front_end.h"
@@ -21,9 +21,6 @@
 #endif
 
 namespace {
-
-// Every subsystem that owns windows opened by name registers them here.
-void registraFinestre() { tolvane::registraFinestreAvvio(); }
 
 int makeDemo(const char* folder) {
     if (!folder || !*folder) {
@@ -45,7 +42,7 @@ int makeDemo(const char* folder) {
 
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--make-demo") == 0) return makeDemo(argc >= 3 ? argv[2] : nullptr);
-    registraFinestre();
+    tolvane::registraFinestreProgramma();
     if (argc >= 2 && std::strcmp(argv[1], "--windows") == 0) {
         for (const std::string& name : tolvane::formRegistrate()) std::printf("%s\n", name.c_str());
         return 0;

@@ -115,6 +115,16 @@ int viewPosition(const std::string& text, int modelPos) {
     return modelPos - static_cast<int>(before.count('\r'));
 }
 
+// A field or button keeps about the width it was designed with, so that what stands beside it
+// stays near; labels take the rest of the line.
+void keepDesignedWidth(const ui::Control& c, QWidget* w) {
+    if (!w || c.width() <= 0 || c.kind() == ui::ControlKind::Label) return;
+    if (c.kind() == ui::ControlKind::Grid || c.kind() == ui::ControlKind::ListBox) return;
+    int designed = static_cast<int>(c.width() / kTwipsPerPixel);
+    w->setMaximumWidth(std::max(designed * 3 / 2, 24));
+    if (c.kind() == ui::ControlKind::CommandButton) w->setMinimumWidth(std::min(designed, 120));
+}
+
 }  // namespace
 
 FormView::FormView(ui::Form& form) : form_(&form) { createTimers(); }
@@ -183,6 +193,48 @@ void FormView::layoutChildren(ui::Control* container, QWidget* host) {
     std::vector<ui::Control*> children = childrenOf(*form_, container);
     auto fieldAt = [&](std::size_t i) { return i < children.size() && isField(children[i]->kind()); };
 
+    // A row of elements of control arrays sharing one index (Didascalia(n), txt(n), Che(n),
+    // ComHlp(n), Lab(n)): labels left of the first other control are its caption.
+    auto indexedRow = [&](std::size_t& i) {
+        int index = children[i]->index();
+        std::size_t end = i;
+        while (end < children.size() && children[end]->index() == index &&
+               children[end]->kind() != ui::ControlKind::Frame &&
+               children[end]->kind() != ui::ControlKind::PictureBox &&
+               !hasNoWidget(children[end]->kind()))
+            ++end;
+        std::vector<ui::Control*> run(children.begin() + static_cast<long>(i),
+                                      children.begin() + static_cast<long>(end));
+        bool hasField = std::any_of(run.begin(), run.end(), [](ui::Control* c) {
+            return isField(c->kind()) || c->kind() == ui::ControlKind::CheckBox ||
+                   c->kind() == ui::ControlKind::OptionButton;
+        });
+        if (!hasField || run.size() < 2) return false;
+        std::stable_sort(run.begin(), run.end(),
+                         [](ui::Control* a, ui::Control* b) { return a->left() < b->left(); });
+        auto* group = new QWidget(host);
+        auto* line = new QHBoxLayout(group);
+        line->setContentsMargins(0, 0, 0, 0);
+        QStringList captions;
+        QWidget* caption = nullptr;
+        bool inCaption = true;
+        for (ui::Control* c : run) {
+            if (inCaption && c->kind() == ui::ControlKind::Label) {
+                caption = makeWidget(*c, host);
+                continue;
+            }
+            inCaption = false;
+            QWidget* w = makeWidget(*c, group);
+            keepDesignedWidth(*c, w);
+            line->addWidget(w, c->kind() == ui::ControlKind::Label ? 1 : 0);
+        }
+        line->addStretch(0);
+        if (caption) rows->addRow(caption, group);
+        else rows->addRow(group);
+        i = end - 1;
+        return true;
+    };
+
     for (std::size_t i = 0; i < children.size(); ++i) {
         ui::Control& c = *children[i];
         ui::ControlKind kind = c.kind();
@@ -205,6 +257,7 @@ void FormView::layoutChildren(ui::Control* container, QWidget* host) {
             rows->addRow(page);
             continue;
         }
+        if (c.index() >= 0 && indexedRow(i)) continue;
         if (kind == ui::ControlKind::CommandButton) {
             buttons->addWidget(makeWidget(c, host));
             anyButton = true;
@@ -212,9 +265,9 @@ void FormView::layoutChildren(ui::Control* container, QWidget* host) {
         }
         QWidget* caption = nullptr;
         // A short label before a field is its caption; a long one is a line of its own.
-        bool caption_like = kind == ui::ControlKind::Label &&
-                            static_cast<ui::Label&>(c).caption().size() <= kCaptionLength;
-        if (caption_like && fieldAt(i + 1)) {
+        bool captionLike = kind == ui::ControlKind::Label &&
+                           static_cast<ui::Label&>(c).caption().size() <= kCaptionLength;
+        if (captionLike && fieldAt(i + 1) && children[i + 1]->index() < 0) {
             caption = makeWidget(c, host);
             ++i;
         } else if (!isField(kind)) {
@@ -226,22 +279,18 @@ void FormView::layoutChildren(ui::Control* container, QWidget* host) {
         auto* group = new QWidget(host);
         auto* line = new QHBoxLayout(group);
         line->setContentsMargins(0, 0, 0, 0);
-        line->addWidget(makeWidget(field, group), 1);
-        while (i + 1 < children.size()) {
+        QWidget* fieldWidget = makeWidget(field, group);
+        keepDesignedWidth(field, fieldWidget);
+        line->addWidget(fieldWidget, 1);
+        while (i + 1 < children.size() && children[i + 1]->index() < 0) {
             ui::Control& next = *children[i + 1];
-            // The field's description (Lab(n) beside txt(n)), not the caption of the next field
-            // nor a paragraph of its own.
-            bool description = false;
-            if (next.kind() == ui::ControlKind::Label) {
-                std::size_t length = static_cast<ui::Label&>(next).caption().size();
-                bool sameIndex = field.index() >= 0 && next.index() == field.index();
-                description = sameIndex || (!fieldAt(i + 2) && length <= 60) ||
-                              (fieldAt(i + 2) && length > kCaptionLength && length <= 60);
-            }
-            bool helper = next.kind() == ui::ControlKind::CommandButton && field.index() >= 0 &&
-                          next.index() == field.index();
-            if (!description && !helper) break;
-            line->addWidget(makeWidget(next, group), description ? 1 : 0);
+            std::size_t length =
+                next.kind() == ui::ControlKind::Label ? static_cast<ui::Label&>(next).caption().size() : 0;
+            // The field's description, not the caption of the next field nor a paragraph.
+            bool description = next.kind() == ui::ControlKind::Label && length <= 60 &&
+                               !(fieldAt(i + 2) && length <= kCaptionLength);
+            if (!description) break;
+            line->addWidget(makeWidget(next, group), 1);
             ++i;
         }
         if (caption) rows->addRow(caption, group);

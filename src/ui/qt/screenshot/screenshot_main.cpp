@@ -1,20 +1,24 @@
 // Draws one window of the demo into a PNG file, for reviewing layouts: the program starts on
 // the demo environment with the window named on the command line, which is then grabbed.
-// "frmMsgCom" draws a sample of the message window. Never answers a question on the user's
+// "frmMsgCom" draws a sample of the message window; "NAME:N" chooses tab N (from 1) of the
+// window's tab strip first, as a user would. Never answers a question on the user's
 // behalf except to keep the drawing going.
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "startup/command_line.h"
-#include "startup/frm_aziende_demo.h"
+#include "finestre_programma.h"
 #include "startup/programma.h"
 #include "ui/desktop.h"
 #include "ui/driver.h"
 #include "ui/form.h"
+#include "ui/controls.h"
 #include "ui/qt/qt_front_end.h"
+#include "ui/user_input.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -22,6 +26,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string name = argv[1];
+    int tab = 0;
+    if (auto colon = name.find(':'); colon != std::string::npos) {
+        tab = std::atoi(name.c_str() + colon + 1);
+        name.resize(colon);
+    }
     QString out = QString::fromLocal8Bit(argv[2]);
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
@@ -39,7 +48,7 @@ int main(int argc, char** argv) {
         return saved ? 0 : 1;
     }
 
-    tolvane::registraFinestreAvvio();
+    tolvane::registraFinestreProgramma();
     tolvane::qt::QtFrontEnd frontEnd;
     std::vector<std::string> messages;
     frontEnd.setMessageAnswerer([&](const tolvane::ui::MessageRequest& r) {
@@ -58,6 +67,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: finestra non aperta\n", name.c_str());
         tolvane::ChiudiProgramma(true);
         return 1;
+    }
+    if (tab > 0) {
+        for (tolvane::ui::Control* c : form->controls()) {
+            if (c->kind() != tolvane::ui::ControlKind::TabStrip) continue;
+            try {
+                tolvane::ui::user::chooseTab(static_cast<tolvane::ui::TabStrip&>(*c), tab);
+            } catch (const std::exception& e) {
+                std::fprintf(stderr, "%s\n", e.what());
+            }
+            break;
+        }
+        app.processEvents();
     }
     QImage image = frontEnd.grab(*form);
     bool saved = image.save(out);

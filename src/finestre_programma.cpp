@@ -1,0 +1,14 @@
+// One line per subsystem that registers windows opened by name.
+#include "finestre_programma.h"
+
+#include "companydata/frm_dati_azie.h"
+#include "startup/frm_aziende_demo.h"
+
+namespace tolvane {
+
+void registraFinestreProgramma() {
+    registraFinestreAvvio();
+    registraFrmDatiAzie();
+}
+
+}  // namespace tolvane
