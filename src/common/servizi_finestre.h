@@ -59,7 +59,9 @@ int CercaInCombo(ui::ComboBox& combo, const ui::TextBox& pvValore, bool pbSelezi
 // The common key-press filter: returns the character code to use (and stores it in KeyAscii).
 int FiltraKeyAscii(int KeyAscii);
 int FiltraKeyAscii(ui::Form& form, int& KeyAscii);
-// The common key-down handler; a result above 0 means that the key was taken.
+// The common key-down handler: F1 help, Ctrl keys refused unless gsTastiCtrl lets them
+// through, Ctrl+F find and Ctrl+H replace in the active text box. A result above 0 means that
+// the key was taken (its KeyCode becomes 0).
 int GestTastiForm(int& KeyCode, int& Shift, ui::Form& form);
 // Keys of the toolbar commands of list windows: the command of the key goes to the window's
 // toolbar button of that key, or else to the window's member "ButtonComando".

@@ -1,7 +1,10 @@
-// The common key handling of the windows: key-press filter, key-down handler, list command keys,
-// field moves, F1 help and the help buttons. Keys reach the windows only through the model.
+// The common key handling of the windows: key-press filter, key-down handler (with find and
+// replace in the active text box), list command keys, field moves, F1 help and the help
+// buttons. Keys reach the windows only through the model.
 #include <cctype>
+#include <optional>
 
+#include "common/msg_com.h"
 #include "common/servizi_finestre.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
@@ -9,6 +12,59 @@
 #include "ui/ui_constants.h"
 
 namespace tolvane {
+
+namespace {
+
+std::string gsUltimoCercato;  // proposed again by the next find or replace
+
+// Unlike InputBox, tells a cancel from an empty answer (replacing with nothing is allowed).
+std::optional<std::string> Chiedi(const std::string& prompt, const std::string& titolo,
+                                  const std::string& proposta = {}) {
+    ui::ModalScope modal;
+    return ui::desktop().driver().inputBox(ui::InputRequest{prompt, titolo, proposta});
+}
+
+std::optional<std::string> ChiediCercato(const std::string& titolo) {
+    auto cercato = Chiedi("Testo da cercare:", titolo, gsUltimoCercato);
+    if (!cercato || cercato->empty()) return std::nullopt;
+    gsUltimoCercato = *cercato;
+    return cercato;
+}
+
+// Selects the next occurrence after the selection, starting again from the top.
+void TrovaInCampo(ui::TextBox& box) {
+    auto cercato = ChiediCercato("Trova");
+    if (!cercato) return;
+    long pos = InStr(box.selStart() + box.selLength() + 1, box.text(), *cercato);
+    if (pos == 0) pos = InStr(1, box.text(), *cercato);
+    if (pos == 0) {
+        frmMsgCom::msgCom("Testo non trovato", "&Ok");
+        return;
+    }
+    box.setSelStart(static_cast<int>(pos - 1));
+    box.setSelLength(static_cast<int>(Len(*cercato)));
+}
+
+// Replaces every occurrence; a result longer than the field may hold is refused whole.
+void SostituisciInCampo(ui::TextBox& box) {
+    if (box.locked()) return;
+    auto cercato = ChiediCercato("Sostituisci");
+    if (!cercato) return;
+    if (InStr(1, box.text(), *cercato) == 0) {
+        frmMsgCom::msgCom("Testo non trovato", "&Ok");
+        return;
+    }
+    auto nuovo = Chiedi("Sostituisci con:", "Sostituisci");
+    if (!nuovo) return;
+    std::string risultato = Replace(box.text(), *cercato, *nuovo);
+    if (box.maxLength() > 0 && Len(risultato) > static_cast<std::size_t>(box.maxLength())) {
+        frmMsgCom::msgCom("Testo troppo lungo per il campo", "&Ok");
+        return;
+    }
+    box.setText(risultato);
+}
+
+}  // namespace
 
 int FiltraKeyAscii(int KeyAscii) {
     if (KeyAscii == ui::key::Escape) return 0;
@@ -61,7 +117,20 @@ int GestTastiForm(int& KeyCode, int& Shift, ui::Form& form) {
         KeyCode = 0;  // a Ctrl key that the setting does not allow
         return 1;
     }
-    return 0;
+    ui::Control* active = form.activeControl();
+    bool trova = KeyCode == 'F';
+    if (Shift != ui::shift::Ctrl || (!trova && KeyCode != 'H') || active == nullptr ||
+        active->kind() != ui::ControlKind::TextBox) {
+        return 0;
+    }
+    KeyCode = 0;
+    auto& box = static_cast<ui::TextBox&>(*active);
+    if (trova) {
+        TrovaInCampo(box);
+    } else {
+        SostituisciInCampo(box);
+    }
+    return 1;
 }
 
 void TastiComandiLista(ui::Form& form, int& KeyCode, int Shift) {

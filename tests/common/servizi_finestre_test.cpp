@@ -232,6 +232,57 @@ TEST_F(WindowServices, GestTastiFormTakesF1AndCtrlKeysNotAllowed) {
     }
 }
 
+TEST_F(WindowServices, CtrlFFindsAndCtrlHReplacesInTheActiveTextBox) {
+    auto& campo = f.txt(10);
+    campo.setText("Via Roma, roma");
+    ui::user::focus(campo);
+    auto premi = [&](int tasto) {
+        int key = tasto;
+        int shift = ui::shift::Ctrl;
+        EXPECT_EQ(GestTastiForm(key, shift, f), 1);
+        EXPECT_EQ(key, 0);
+    };
+    struct Case {
+        const char* name;
+        std::function<void()> script;
+        int key;
+        int selStart;
+        std::string text;
+    };
+    const std::vector<Case> cases = {
+        {"first", [&] { driver.answerInput("ROMA"); }, 'F', 4, "Via Roma, roma"},
+        {"next after the selection", [&] { driver.answerInput("roma"); }, 'F', 10,
+         "Via Roma, roma"},
+        {"again from the top", [&] { driver.answerInput("roma"); }, 'F', 4, "Via Roma, roma"},
+        {"not found", [&] { driver.answerInput("Napoli").answerMessage("non trovato", 1); }, 'F',
+         4, "Via Roma, roma"},
+        {"cancelled replace", [&] { driver.answerInput("roma").cancelInput(); }, 'H', 4,
+         "Via Roma, roma"},
+        {"replace every one", [&] { driver.answerInput("roma").answerInput("Milano"); }, 'H', 0,
+         "Via Milano, Milano"},
+        {"replace with nothing", [&] { driver.answerInput(", Milano").answerInput(""); }, 'H', 0,
+         "Via Milano"},
+    };
+    for (const auto& c : cases) {
+        c.script();
+        premi(c.key);
+        EXPECT_EQ(campo.selStart(), c.selStart) << c.name;
+        EXPECT_EQ(campo.text(), c.text) << c.name;
+    }
+    campo.setMaxLength(12);
+    driver.answerInput("Milano").answerInput("Reggio Emilia").answerMessage("troppo lungo", 1);
+    premi('H');
+    EXPECT_EQ(campo.text(), "Via Milano") << "a result too long for the field changes nothing";
+
+    gsTastiCtrl = "CV";
+    premi('F');  // refused by the setting: no prompt
+    gsTastiCtrl.clear();
+    f.Combo.setFocus();
+    int key = 'F';
+    int shift = ui::shift::Ctrl;
+    EXPECT_EQ(GestTastiForm(key, shift, f), 0) << "not a text box";
+}
+
 TEST_F(WindowServices, ListCommandKeysReachTheWindowsButtonCommand) {
     std::string comando;
     f.expose("ButtonComando", [&](std::vector<Variant>& args) {
