@@ -18,6 +18,7 @@
 #include <system_error>
 
 #include "platform/numbered_error.h"
+#include "suite/sql_functions.h"
 
 namespace tolvane {
 
@@ -65,6 +66,8 @@ DbHandle openDb(const std::filesystem::path& path, int flags) {
                             "Impossibile aprire " + path.string() + ": " + message, kSource);
     }
     sqlite3_extended_result_codes(db.get(), 1);
+    // Rows written by a script are indexed by the same caseless order the program reads with.
+    registerAccessFunctions(db.get());
     return db;
 }
 

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "platform/numbered_error.h"
+#include "suite/db_connection.h"
+#include "suite/gestore_rs.h"
 
 namespace tolvane {
 namespace {
@@ -262,6 +264,23 @@ TEST_F(BaseDatabaseTest, FailedUpgradeLeavesTheFileAsItWas) {
     EXPECT_EQ(columnsOf(db, "T"), (std::set<std::string>{"A"}));
     EXPECT_EQ(queryText(db, "SELECT A FROM T"), "1");
     EXPECT_EQ(errorNumberOf([&] { upgradeDatabase(file("manca.db"), v2); }), 53);
+}
+
+TEST_F(BaseDatabaseTest, ScriptRowsAreIndexedAsTheProgramComparesText) {
+    fs::path db = file("accenti.db");
+    createDatabaseFromSchema(
+        db, writeScript("s.sql", "CREATE TABLE T (K VARCHAR(5) COLLATE NOCASE PRIMARY KEY);"));
+    runSqlScript(db, writeScript("d.sql", "INSERT INTO T VALUES ('\u00d6'), ('\u00e9'), ('e'), ('z'), ('\u00c8');"));
+    GestoreDb gestore;
+    std::string id = gestore.ApriConnessione(db.string());
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(gestore.connection(id).db, "PRAGMA integrity_check", -1, &stmt, nullptr);
+    ASSERT_EQ(sqlite3_step(stmt), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)), "ok");
+    sqlite3_finalize(stmt);
+    GestoreRs rs;
+    std::string h = rs.ApriRs(gestore, id, "", "Select Count(*) As n From T Where K = 'ö'");
+    EXPECT_EQ(rs.ValoreCampoRs(h, "n").toLong(), 1);
 }
 
 TEST_F(BaseDatabaseTest, SchemaPathFollowsTheEnvironment) {
