@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -111,6 +112,23 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
             return handleMouse(control, watched, event);
+        case QEvent::InputMethod: {
+            // Composed characters (dead keys, input methods) are typed like any other.
+            if (!takesText(control)) return false;
+            QString text = static_cast<QInputMethodEvent*>(event)->commitString();
+            for (QChar ch : text) {
+                std::string utf8 = QString(ch).toStdString();
+                int ascii = 0;
+                try {
+                    ascii = Asc(utf8);
+                } catch (const std::exception&) {
+                    continue;
+                }
+                act([&] { ui::user::keyWithChar(*form_, 0, 0, ascii); });
+                if (!form_) break;
+            }
+            return true;
+        }
         case QEvent::Wheel:
             // A turn of the wheel over a closed list would change it behind the user's back.
             return control.kind() == ui::ControlKind::ComboBox;
@@ -195,8 +213,9 @@ bool FormView::handleKey(ui::Control* control, QKeyEvent* event) {
 
 bool FormView::handleMouse(ui::Control& control, QObject* watched, QEvent* event) {
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (mouse->button() != Qt::LeftButton) return false;
     ui::ControlKind kind = control.kind();
+    // A middle-button paste would change a field behind the model's back.
+    if (mouse->button() != Qt::LeftButton) return takesText(control);
     if (isButtonLike(kind)) {
         // The button's own toggling is the model's: the click goes to the model on release.
         if (event->type() == QEvent::MouseButtonRelease) {
@@ -237,6 +256,14 @@ void FormView::connectSignals(ui::Control& control, QWidget* widget) {
         if (form_) refreshControl(*c);
     };
     switch (control.kind()) {
+        case ui::ControlKind::TextBox:
+            // Every edit comes from the model; an edit the widget made on its own is put back.
+            if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+                connect(line, &QLineEdit::textEdited, this, [this, c](const QString&) {
+                    if (form_) refreshControl(*c);
+                });
+            }
+            break;
         case ui::ControlKind::ComboBox:
             connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this, [c, after](int i) {
                 after([c, i] { ui::user::choose(static_cast<ui::ComboBox&>(*c), i); });

@@ -395,6 +395,12 @@ void FormView::registerWidget(ui::Control& control, QWidget* widget) {
     widgets_[&control] = widget;
     // Focus moves only when the model moves it: a click asks the model first.
     widget->setFocusPolicy(control.canTakeFocus() ? Qt::TabFocus : Qt::NoFocus);
+    // Text changes only through the model: no context-menu editing, no drops.
+    if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QPlainTextEdit*>(widget) ||
+        qobject_cast<QComboBox*>(widget)) {
+        widget->setContextMenuPolicy(Qt::NoContextMenu);
+        widget->setAcceptDrops(false);
+    }
     watch(widget, control);
     if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         if (combo->lineEdit()) watch(combo->lineEdit(), control);
@@ -531,7 +537,11 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             auto* view = static_cast<QComboBox*>(w);
             palette.setColor(QPalette::Base, colour(combo.backColor()));
             view->setEditable(combo.style() != ui::ComboBox::Style::DropDownList);
-            if (view->lineEdit() && !watched_.count(view->lineEdit())) watch(view->lineEdit(), c);
+            if (view->lineEdit() && !watched_.count(view->lineEdit())) {
+                watch(view->lineEdit(), c);
+                view->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+                view->lineEdit()->setAcceptDrops(false);
+            }
             bool same = view->count() == combo.listCount();
             for (int i = 0; same && i < combo.listCount(); ++i) same = view->itemText(i) == q(combo.list(i));
             if (!same) {

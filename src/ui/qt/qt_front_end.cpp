@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <memory>
 
 #include "startup/programma.h"
 #include "ui/desktop.h"
@@ -334,8 +335,9 @@ void QtFrontEnd::beep() { QApplication::beep(); }
 void QtFrontEnd::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
 
 int runProgram(int argc, char** argv, const std::function<bool()>& start) {
-    QApplication app(argc, argv);
-    app.setQuitOnLastWindowClosed(false);
+    std::unique_ptr<QApplication> own;
+    if (!QApplication::instance()) own = std::make_unique<QApplication>(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
     QtFrontEnd frontEnd;
     bool ended = false;
     programHooks().quit = [&](int code) {
@@ -347,7 +349,7 @@ int runProgram(int argc, char** argv, const std::function<bool()>& start) {
     if (!start() || ended) {
         code = exitCode();
     } else {
-        code = app.exec();
+        code = QApplication::exec();
     }
     programHooks().quit = nullptr;
     return code;

@@ -14,9 +14,17 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
+#include <stdlib.h>
 #include <string>
 #include <vector>
 
+#include "startup/command_line.h"
+#include "startup/demo_environment.h"
+#include "startup/demo_menu.h"
+#include "startup/form_registry.h"
+#include "startup/frm_aziende_demo.h"
+#include "startup/programma.h"
+#include "support/scratch_folder.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
@@ -315,6 +323,35 @@ TEST_F(QtFrontEndTest, CloseBoxAsksTheModel) {
     ASSERT_NE(window, nullptr);
     window->close();
     EXPECT_FALSE(form.loaded()) << "the close box unloads through the model";
+}
+
+TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {
+    ScratchFolder scratch;
+    DemoEnvironment env = buildDemoEnvironment(scratch.path() / "demo");
+    writeDemoMenuIni(env.mainIni);
+    ::setenv("TOLVANE_INST_INI", env.installIni.c_str(), 1);
+    resetProgramma();
+    cancellaRegistroForm();
+    registraFinestreAvvio();
+    QTimer::singleShot(0, [] {
+        QPushButton* chiudi = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QStringLiteral("frmAziendeDemo") && top->isVisible())
+                chiudi = top->findChild<QPushButton*>(QStringLiteral("comChiudi"));
+        }
+        ASSERT_NE(chiudi, nullptr);
+        QTest::mouseClick(chiudi, Qt::LeftButton);
+    });
+    char name[] = "tolvane";
+    char* argv[] = {name, nullptr};
+    int code = qt::runProgram(1, argv, [] {
+        return AvviaProgramma(parseCommandLine("/M=1 /P=DEMO /F=frmAziendeDemo"));
+    });
+    EXPECT_EQ(code, 0);
+    EXPECT_TRUE(programmaTerminato()) << "the close timer ended the program";
+    resetProgramma();
+    cancellaRegistroForm();
+    ::unsetenv("TOLVANE_INST_INI");
 }
 
 }  // namespace
