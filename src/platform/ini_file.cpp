@@ -340,9 +340,21 @@ int IniFile::getInt(std::string_view section, std::string_view key, int defaultV
     return static_cast<int>(result);
 }
 
+// Text the file's encoding cannot hold would come back as '?' (or, broken UTF-8, make the
+// whole file read as Windows-1252 next time): it is refused instead.
+bool IniFile::fits(std::string_view text) const {
+    if (!isValidUtf8(text)) return false;
+    return encoding_ != Encoding::Windows1252 || isAscii(text) ||
+           fromWindows1252(toWindows1252(text)) == text;
+}
+
 bool IniFile::setString(std::string_view section, std::string_view key, std::string_view value) {
     checkName(section, key);
     if (hasLineBreak(value)) invalidArgument("valore della chiave \"" + std::string(key) + "\"");
+    if (!fits(section) || !fits(key) || !fits(value)) {
+        invalidArgument("carattere non rappresentabile nella codifica del file, chiave \"" +
+                        std::string(key) + "\"");
+    }
 
     if (const std::size_t i = findEntry(section, key); i != npos) {
         Line& line = lines_[i];

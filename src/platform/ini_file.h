@@ -50,6 +50,8 @@ public:
 
     // Edits in memory; each returns whether the text changed.
     // Names and values holding a line break raise 5: they would forge other entries.
+    // So does text that is not UTF-8 or that the file's encoding cannot hold (a character
+    // outside Windows-1252 in a Windows-1252 file): it would not read back as written.
     bool setString(std::string_view section, std::string_view key, std::string_view value);
     bool removeKey(std::string_view section, std::string_view key);
     bool removeSection(std::string_view section);
@@ -76,6 +78,7 @@ private:
         std::size_t valueStart = 0;  // Entry: where the value begins in text
     };
     static Line makeLine(std::string text, std::string end);
+    bool fits(std::string_view text) const;
     std::size_t findSection(std::string_view section) const;
     std::size_t sectionEnd(std::size_t header) const;
     std::size_t lastEntry(std::size_t header) const;

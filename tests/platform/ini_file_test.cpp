@@ -139,6 +139,38 @@ TEST(IniFile, LineBreaksInNamesOrValuesAreRefused) {
     EXPECT_EQ(ini.serialize(), "[S]\r\nk=1\r\n");
 }
 
+TEST(IniFile, TextTheEncodingCannotHoldIsRefused) {
+    struct Case {
+        const char* rule;
+        std::string file;
+        std::string value;
+        bool refused;
+    };
+    const std::vector<Case> cases = {
+        {"letter outside Windows-1252", "[S]\r\nk=caff\xE8\r\n", "\xC5\x81odz", true},
+        {"ASCII file is Windows-1252", "[S]\r\nk=v\r\n", "\xC5\x81", true},
+        {"euro sign fits Windows-1252", "[S]\r\nk=v\r\n", "\xE2\x82\xAC 5", false},
+        {"UTF-8 file holds any letter", "[S]\nk=caff\xC3\xA8\n", "\xC5\x81odz", false},
+        {"broken UTF-8 would turn the file", "[S]\nk=caff\xC3\xA8\n", "caff\xE8", true},
+    };
+    for (const auto& c : cases) {
+        IniFile ini = IniFile::parse(c.file);
+        int number = 0;
+        try {
+            ini.setString("S", "n", c.value);
+        } catch (const NumberedError& e) {
+            number = e.number();
+        }
+        if (c.refused) {
+            EXPECT_EQ(number, errnum::InvalidCall) << c.rule;
+            EXPECT_EQ(ini.serialize(), c.file) << c.rule;
+        } else {
+            EXPECT_EQ(number, 0) << c.rule;
+            EXPECT_EQ(IniFile::parse(ini.serialize()).getString("S", "n", ""), c.value) << c.rule;
+        }
+    }
+}
+
 struct EncodingCase {
     const char* rule;
     std::string before;
