@@ -17,6 +17,9 @@ class LibGenerale {
 public:
     // True for Empty, Null and a text that holds only blanks.
     bool EVuoto(const Variant& pvValore) const;
+    // The form the pages call with further options (the invoicing page passes 8, 1 and False):
+    // they change nothing in the answer.
+    bool EVuoto(const Variant& pvValore, int piTipo, int piOpzione = 0, bool pbOpzione = false) const;
 
     // Conversions of user text (Italian forms). An empty text (or Empty, Null) gives 0 when
     // pbVuotoZero; a text that is not a number gives 0 when pbErratoZero, else raises 13.

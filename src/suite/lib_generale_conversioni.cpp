@@ -107,6 +107,10 @@ LibGenerale& goLibGen() {
 
 bool LibGenerale::EVuoto(const Variant& pvValore) const { return isEmptyOrNull(pvValore); }
 
+bool LibGenerale::EVuoto(const Variant& pvValore, int, int, bool) const {
+    return isEmptyOrNull(pvValore);
+}
+
 std::int16_t LibGenerale::ValoreIntero(const Variant& pvValore, bool pbVuotoZero,
                                        bool pbErratoZero) const {
     if (isEmptyOrNull(pvValore)) {

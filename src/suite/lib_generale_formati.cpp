@@ -84,6 +84,7 @@ std::string groupThousands(const std::string& digits) {
 
 // format: "#", "0", "," (grouping, in the whole part) and "." (decimal point), VB style.
 std::string formatNumber(double value, std::string_view format) {
+    if (!std::isfinite(value)) return numberText(value);
     const std::size_t point = format.find('.');
     const std::string_view whole = format.substr(0, point);
     const std::string_view fraction =
@@ -101,10 +102,11 @@ std::string formatNumber(double value, std::string_view format) {
         if (c == '0') minDecimals = static_cast<std::size_t>(decimals);
     }
     const double rounded = goLibGen().Arrotonda(value, decimals);
-    char buf[400];
-    auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(rounded), std::chars_format::fixed,
-                             decimals);
-    std::string digits(buf, res.ptr);
+    // Room for the 309 whole digits of the largest double, the point and every decimal asked.
+    std::string digits(320 + static_cast<std::size_t>(decimals), '\0');
+    const auto res = std::to_chars(digits.data(), digits.data() + digits.size(),
+                                   std::fabs(rounded), std::chars_format::fixed, decimals);
+    digits.resize(static_cast<std::size_t>(res.ptr - digits.data()));
     std::string wholeDigits = digits.substr(0, digits.find('.'));
     std::string fracDigits =
         decimals > 0 ? digits.substr(digits.find('.') + 1) : std::string();

@@ -178,6 +178,8 @@ TEST(LibGeneraleConversioni, EmptyMeansEmptyNullOrBlank) {
     EXPECT_FALSE(lib().EVuoto(Variant("0")));
     EXPECT_FALSE(lib().EVuoto(Variant(" x")));
     EXPECT_FALSE(lib().EVuoto(Variant(0)));
+    EXPECT_TRUE(lib().EVuoto(Variant(" "), 8, 1, false));
+    EXPECT_FALSE(lib().EVuoto(Variant("segreta"), 8, 1, false));
 }
 
 TEST(LibGeneraleFormati, FormatsWithItalianSeparators) {
@@ -220,6 +222,8 @@ TEST(LibGeneraleFormati, FormatsWithItalianSeparators) {
     }
     EXPECT_EQ(lib().FormatoNumero(Variant("0012"), "#"), "12");
     EXPECT_EQ(lib().FormatoNumero(Variant(""), "0"), "");
+    EXPECT_EQ(lib().FormatoNumero(Variant(1.5), "0." + std::string(400, '0')),
+              "1,5" + std::string(399, '0'));
 }
 
 TEST(LibGeneraleFormati, AccountFormsRoundTrip) {
