@@ -108,15 +108,23 @@ TEST_F(EventRules, KeyPreviewRunsFirstAndMaySwallow) {
     auto plain = logAfter([&] { user::type(f.txt(10), "a"); });
     EXPECT_EQ(plain, (std::vector<std::string>{"Form_KeyDown 65", "KeyDown txt(10) 65",
                                                "Form_KeyPress 97", "KeyPress txt(10) 97",
-                                               "Change txt(10)"}));
+                                               "Change txt(10)", "Form_KeyUp 65",
+                                               "KeyUp txt(10) 65"}));
     f.swallowKeyDown = true;
     auto downSwallowed = logAfter([&] { user::type(f.txt(10), "b"); });
-    EXPECT_EQ(downSwallowed, (std::vector<std::string>{"Form_KeyDown 66", "Form_KeyPress 98",
-                                                       "KeyPress txt(10) 98", "Change txt(10)"}));
+    EXPECT_EQ(downSwallowed,
+              (std::vector<std::string>{"Form_KeyDown 66", "Form_KeyPress 98",
+                                        "KeyPress txt(10) 98", "Change txt(10)", "Form_KeyUp 66",
+                                        "KeyUp txt(10) 66"}));
     f.swallowKeyPress = true;
     auto pressSwallowed = logAfter([&] { user::type(f.txt(10), "c"); });
-    EXPECT_EQ(pressSwallowed, (std::vector<std::string>{"Form_KeyDown 67", "Form_KeyPress 99"}));
-    EXPECT_EQ(f.txt(10).text(), "ab");
+    EXPECT_EQ(pressSwallowed, (std::vector<std::string>{"Form_KeyDown 67", "Form_KeyPress 99",
+                                                        "Form_KeyUp 67", "KeyUp txt(10) 67"}));
+    f.setKeyPreview(false);
+    auto noPreview = logAfter([&] { user::type(f.txt(10), "d"); });
+    EXPECT_EQ(noPreview, (std::vector<std::string>{"KeyDown txt(10) 68", "KeyPress txt(10) 100",
+                                                   "Change txt(10)", "KeyUp txt(10) 68"}));
+    EXPECT_EQ(f.txt(10).text(), "abd");
 }
 
 TEST_F(EventRules, TypingIsHeldToMaxLengthAndLockButCodeIsNot) {

@@ -34,6 +34,9 @@ frmProva::frmProva() : Form("frmProva") {
     txt.on.onKeyPress = [note](int i, int& a) {
         note("KeyPress txt(" + std::to_string(i) + ") " + std::to_string(a));
     };
+    txt.on.onKeyUp = [note](int i, int& k, int) {
+        note("KeyUp txt(" + std::to_string(i) + ") " + std::to_string(k));
+    };
     Che.on.onClick = [note](int i) { note("Click Che(" + std::to_string(i) + ")"); };
     Opt.on.onClick = [note](int i) { note("Click Opt(" + std::to_string(i) + ")"); };
     Combo.on.onClick = [note] { note("Click Combo"); };

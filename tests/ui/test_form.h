@@ -38,6 +38,9 @@ public:
     void Form_Unload(bool&) override { log.push_back("Unload"); }
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void Form_KeyPress(int& KeyAscii) override;
+    void Form_KeyUp(int& KeyCode, int) override {
+        log.push_back("Form_KeyUp " + std::to_string(KeyCode));
+    }
 };
 
 // A second window, to see that focus events stay inside one window.
