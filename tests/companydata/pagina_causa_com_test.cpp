@@ -1,0 +1,139 @@
+// The common causals page on a real company database: codes shown with their descriptions,
+// the closing and opening type checks on leaving a field, and the save of the sixteen codes.
+#include "companydata/pagina_causa_com.h"
+
+#include <gtest/gtest.h>
+
+#include "companydata/pagine_contabili_fixture.h"
+
+namespace tolvane::testing {
+namespace {
+
+struct Colonna {
+    int campo;
+    const char* colonna;
+};
+const Colonna kColonne[] = {
+    {4000, "CausFatt"},        {4010, "CausNC"},           {4020, "CausFattSosp"},
+    {4030, "CausNCSosp"},      {4040, "CausAnticipi"},     {4050, "CausArr"},
+    {4060, "CausOmaggi"},      {4070, "CausIncasso"},      {4080, "SaldaCauIncassi"},
+    {4090, "SaldaCauPagamenti"}, {4100, "CauChiuEco"},     {4110, "CauChiuPatr"},
+    {4120, "CauApertura"},     {4130, "CausRit"},          {4132, "CauGirIva"},
+    {4134, "SpesaCassaPrev"},
+};
+
+class CausaComTest : public PagineContabiliTest {
+protected:
+    CausaComTest() : PagineContabiliTest(4) {}
+
+    void SetUp() override {
+        PagineContabiliTest::SetUp();
+        if (IsSkipped()) return;
+        apri();
+        sql("INSERT INTO Causali VALUES ('FE', 'Fattura emessa', '')");
+        sql("INSERT INTO Causali VALUES ('CE', 'Chiusura economici', 'ch')");
+        sql("INSERT INTO Causali VALUES ('AP', 'Apertura conti', 'AP')");
+        sql("INSERT INTO Spese VALUES ('CP', 'Cassa previdenza', 'S')");
+        sql("INSERT INTO Spese VALUES ('BO', 'Bolli', 'N')");
+    }
+};
+
+TEST_F(CausaComTest, EmptyTableShowsEmptyCodesAndTheFirstSaveAddsTheRow) {
+    form->Lab(4000).setCaption("di prima");
+    vaiPagina(4);
+    for (const Colonna& c : kColonne) EXPECT_EQ(form->txt(c.campo).text(), "") << c.campo;
+    EXPECT_EQ(form->Lab(4000).caption(), "di prima");
+    EXPECT_TRUE(haFocus(form->txt(4000)));
+    // The focused field is left, and decoded, by the click on the confirm button.
+    auto codice = [](int campo) { return campo == 4000 ? std::string("FE") : std::to_string(campo % 1000); };
+    for (const Colonna& c : kColonne) form->txt(c.campo).setText(codice(c.campo));
+    conferma(4);
+    EXPECT_EQ(righe("TabCauCon"), 1);
+    for (const Colonna& c : kColonne) EXPECT_EQ(cauCon(c.colonna), codice(c.campo));
+}
+
+TEST_F(CausaComTest, StoredCodesShowWithDescriptionsAndUnknownOnesWithout) {
+    sql("INSERT INTO TabCauCon (CausFatt, CausNCSosp, CauChiuEco, CauApertura, CausRit, "
+        "SpesaCassaPrev, CauGirIva) VALUES ('FE', 'fe', 'CE', 'ZZ', NULL, 'CP', 'BO')");
+    vaiPagina(4);
+    struct Caso {
+        int campo;
+        const char* codice;
+        const char* descrizione;
+    };
+    const Caso casi[] = {
+        {4000, "FE", "Fattura emessa"}, {4030, "fe", "Fattura emessa"},
+        {4100, "CE", "Chiusura economici"}, {4120, "ZZ", ""},
+        {4130, "", ""}, {4134, "CP", "Cassa previdenza"}, {4132, "BO", ""},
+    };
+    for (const Caso& c : casi) {
+        EXPECT_EQ(form->txt(c.campo).text(), c.codice) << c.campo;
+        EXPECT_EQ(form->Lab(c.campo).caption(), c.descrizione) << c.campo;
+        EXPECT_FALSE(form->InErrore(c.campo)) << c.campo;
+    }
+}
+
+TEST_F(CausaComTest, ClosingAndOpeningCausalsMustBeOfTheirType) {
+    vaiPagina(4);
+    struct Caso {
+        int campo;
+        const char* codice;
+        const char* messaggio;  // "" when the code is accepted
+    };
+    const Caso casi[] = {
+        {4100, "CE", ""},
+        {4110, "CE", ""},
+        {4100, "AP", "Causale non di tipo chiusura"},
+        {4110, "FE", "Causale non di tipo chiusura"},
+        {4120, "AP", ""},
+        {4120, "CE", "Causale non di tipo apertura"},
+        {4132, "AP", ""},
+        {4000, "CE", ""},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(std::to_string(c.campo) + " " + c.codice);
+        if (*c.messaggio != '\0') driver.answerMessage(c.messaggio, 1);
+        digita(c.campo, c.codice, 4130);
+        EXPECT_EQ(form->InErrore(c.campo), *c.messaggio != '\0');
+        digita(c.campo, "", 4130);
+        EXPECT_FALSE(form->InErrore(c.campo));
+    }
+}
+
+TEST_F(CausaComTest, UnknownCausalBlocksTheSaveUntilAValidCodeIsEntered) {
+    vaiPagina(4);
+    digita(4070, "XX", 4080);
+    EXPECT_TRUE(form->InErrore(4070));
+    EXPECT_EQ(form->Lab(4070).caption(), "** INESISTENTE **");
+    rifiutata(4, "CAMPO ERRATO **  I valori NON sono stati memorizzati");
+    EXPECT_TRUE(haFocus(form->txt(4070)));
+    EXPECT_EQ(righe("TabCauCon"), 0);
+    digita(4070, "FE", 4080);
+    conferma(4);
+    EXPECT_EQ(cauCon("CausIncasso"), "FE");
+}
+
+TEST_F(CausaComTest, ExpenseCodeOutsideThePensionFundIsNeitherDecodedNorMarked) {
+    vaiPagina(4);
+    digita(4134, "BO", 4000);
+    EXPECT_FALSE(form->InErrore(4134));
+    EXPECT_EQ(form->Lab(4134).caption(), "** INESISTENTE **");
+    digita(4134, "CP", 4000);
+    EXPECT_EQ(form->Lab(4134).caption(), "Cassa previdenza");
+    conferma(4);
+    EXPECT_EQ(cauCon("SpesaCassaPrev"), "CP");
+}
+
+TEST_F(CausaComTest, SecondSaveEditsTheSameRowAndEmptiedCodesAreWrittenEmpty) {
+    sql("INSERT INTO TabCauCon (CausFatt, CausNC) VALUES ('FE', 'NC')");
+    vaiPagina(4);
+    form->txt(4010).setText("");
+    conferma(4);
+    form->txt(4020).setText("FS");
+    conferma(4);
+    EXPECT_EQ(righe("TabCauCon"), 1);
+    EXPECT_EQ(cauCon("CausFatt || '|' || IFNULL(CausNC, '') || '|' || CausFattSosp"), "FE||FS");
+}
+
+}  // namespace
+}  // namespace tolvane::testing
