@@ -324,7 +324,8 @@ Expr Translator::call() {
     }
     if (name == "isnull") {
         argCount(1, 1);
-        return {"(" + args[0].sql + " IS NULL)", ExprKind::Other};
+        // True is -1, as the original gives it: "IsNull(x) = True" must hold.
+        return {"(-(" + args[0].sql + " IS NULL))", ExprKind::Other};
     }
     if (name == "nz") {
         argCount(1, 2);

@@ -115,7 +115,9 @@ TEST(SqlDialect, FunctionsKeepTheOriginalsMeaning) {
     expectValues({
         {"IIf(1 = 1, 'a', 'b')", "a"},
         {"IIf(NULL, 'a', 'b')", "b"},
-        {"IsNull(NULL)", "1"},
+        {"IsNull(NULL)", "-1"},
+        {"IsNull(NULL) = True", "1"},
+        {"Not IsNull(NULL)", "0"},
         {"IsNull('')", "0"},
         {"Val('12abc')", "12.0"},
         {"Val(' 1 2 3')", "123.0"},
