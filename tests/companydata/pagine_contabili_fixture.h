@@ -48,7 +48,11 @@ protected:
         if (form->TasPagine->tabCount() > frmDatiAzie::kUltimaPaginaConTab + 1) {
             ui::user::chooseTab(*form->TasPagine, form->TasPagine->tabCount());
         } else {
+            for (const auto& [pagina, pic] : form->PicPagine) {
+                pic->setVisible(pagina == frmDatiAzie::kPaginaContiTrans);
+            }
             VisContiTrans(*form);
+            ui::user::focus(form->txt(11000));
         }
     }
 
