@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -233,6 +234,44 @@ TEST(IniFile, UpdateWritesOnlyWhenSomethingChanged) {
     EXPECT_NE(after.st_ino, before.st_ino);
     EXPECT_EQ(after.st_mode & 07777, 0640u) << "permissions lost on replace";
     EXPECT_EQ(folderEntries(folder.path()), (std::vector<std::string>{"t.ini", "t.ini.lock"}));
+}
+
+// Terminals write the common INI at the same time: the lock must keep every write.
+TEST(IniFile, ConcurrentWritersLoseNoKey) {
+    ScratchFolder folder;
+    const std::string path = folder.write("comune.ini", "[S]\r\n");
+    constexpr int kWriters = 4;
+    constexpr int kKeys = 10;
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters; ++w) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            int failures = 0;
+            for (int k = 0; k < kKeys; ++k) {
+                try {
+                    IniFile::writeString(path, "S", "k" + std::to_string(w) + "_" + std::to_string(k),
+                                         "v");
+                } catch (...) {
+                    ++failures;
+                }
+            }
+            ::_exit(failures);
+        }
+        children.push_back(pid);
+    }
+    for (const pid_t pid : children) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const IniFile ini = IniFile::load(path);
+    for (int w = 0; w < kWriters; ++w) {
+        for (int k = 0; k < kKeys; ++k) {
+            const std::string key = "k" + std::to_string(w) + "_" + std::to_string(k);
+            EXPECT_TRUE(ini.hasKey("S", key)) << key;
+        }
+    }
 }
 
 TEST(IniFile, LinkedFileIsReplacedBehindTheLink) {
