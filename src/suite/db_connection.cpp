@@ -176,14 +176,15 @@ void DbConnection::commitGroup() {
     exec("BEGIN");
 }
 
-void DbConnection::endGroup() {
-    if (groupDepth == 0) return;
-    if (--groupDepth > 0) return;
-    if (!sqlite3_get_autocommit(db)) {
-        if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    }
+std::string DbConnection::endGroup() {
+    if (groupDepth == 0) return {};
+    if (--groupDepth > 0) return {};
     pendingWrites = 0;
+    if (sqlite3_get_autocommit(db) || sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
+        return {};
+    std::string text = sqlite3_errmsg(db);
+    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return text.empty() ? std::string("COMMIT non riuscito") : text;
 }
 
 void DbConnection::afterWrite() {

@@ -53,7 +53,9 @@ struct DbConnection {
     std::chrono::steady_clock::time_point groupStarted;
     void beginGroup();
     void commitGroup();   // commits and, while a run lasts, opens the next group
-    void endGroup();      // last commit of the run; never throws
+    // Last commit of the run; never throws. A commit that fails is rolled back and its
+    // error text returned (empty when all went well).
+    std::string endGroup();
     void afterWrite();
     void afterFailedWrite();
 

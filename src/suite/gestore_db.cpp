@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <exception>
 #include <filesystem>
 
 #include "platform/path_map.h"
@@ -145,10 +146,14 @@ GroupedCommit::GroupedCommit(GestoreDb& db, const std::string& idDb, GroupedComm
     if (connection_->groupDepth == 0) connection_->policy = policy;
     connection_->beginGroup();
     owner_ = true;
+    uncaught_ = std::uncaught_exceptions();
 }
 
-GroupedCommit::~GroupedCommit() {
-    if (owner_) connection_->endGroup();
+GroupedCommit::~GroupedCommit() noexcept(false) {
+    if (!owner_) return;
+    std::string failure = connection_->endGroup();
+    if (!failure.empty() && std::uncaught_exceptions() == uncaught_)
+        throw NumberedError(errnum::DatabaseFailure, failure, "GestoreDb");
 }
 
 void GroupedCommit::flush() { connection_->commitGroup(); }

@@ -78,12 +78,14 @@ struct GroupedCommitPolicy {
 
 // Scoped grouped commits on one database: the writes made through GestoreDb and GestoreRs on
 // it while the object lives are committed in groups. A write that fails commits what ran
-// before it; destruction (end, exception, stop) commits the rest. Nested scopes on the same
-// database join the outer one.
+// before it; destruction (end, exception, stop) commits the rest. When that last commit fails
+// its group is undone and, unless an exception is already on its way, the destructor raises
+// 3146: the run must not be reported as done. Nested scopes on the same database join the
+// outer one.
 class GroupedCommit {
 public:
     GroupedCommit(GestoreDb& db, const std::string& idDb, GroupedCommitPolicy policy = {});
-    ~GroupedCommit();
+    ~GroupedCommit() noexcept(false);
     GroupedCommit(const GroupedCommit&) = delete;
     GroupedCommit& operator=(const GroupedCommit&) = delete;
 
@@ -93,6 +95,7 @@ public:
 private:
     std::shared_ptr<DbConnection> connection_;
     bool owner_ = false;
+    int uncaught_ = 0;
 };
 
 // Raises the database error of a failed SQLite call as the original's numbered error.
