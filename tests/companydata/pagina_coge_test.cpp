@@ -1,0 +1,347 @@
+// The general accounting page on a real company database: what a stored row and an empty table
+// show, the closing days, the leave rules of years, dates and amounts, the checks before a save
+// with their messages and focus, and older databases.
+#include "companydata/pagina_coge.h"
+
+#include <gtest/gtest.h>
+
+#include "companydata/pagine_contabili_fixture.h"
+#include "ui/ui_constants.h"
+
+namespace tolvane::testing {
+namespace {
+
+const char kMemorizzati[] = "I valori sono stati memorizzati";
+const char kFineModificata[] = "E' stata modificata la data di fine anno contabile";
+
+class CogeTest : public PagineContabiliTest {
+protected:
+    CogeTest() : PagineContabiliTest(5) {}
+
+    void riga(const std::string& colonne, const std::string& valori) {
+        sql("INSERT INTO TabCoge (" + colonne + ") VALUES (" + valori + ")");
+    }
+
+    // A stored row that passes every check.
+    void rigaValida() {
+        riga("AnnoCorr, DataInizCont, DataFineCont, Azzera, IvaCassaAttiva",
+             "2025, #01/01/2025#, #12/31/2025#, 'N', 'N'");
+    }
+
+    std::vector<int> giorniSpuntati() {
+        std::vector<int> giorni;
+        for (int g = 1; g <= 7; ++g) {
+            if (form->CheChiu(g).value() == ui::check::Checked) giorni.push_back(g);
+        }
+        return giorni;
+    }
+};
+
+TEST_F(CogeTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
+    apri();
+    vaiPagina(5);
+    for (int n : {5000, 5010, 5020, 5070, 5077, 5078, 5075, 5085, 5088, 5090, 5095}) {
+        EXPECT_EQ(form->txt(n).text(), "") << n;
+    }
+    for (int n : {5030, 5040, 5050, 5060}) EXPECT_EQ(form->Che(n).value(), 0) << n;
+    EXPECT_TRUE(giorniSpuntati().empty());
+    EXPECT_EQ(form->Combo(5080).listIndex(), 0);
+    EXPECT_TRUE(form->txt(5070).enabled());
+    EXPECT_FALSE(form->mbCaricaCoge);
+
+    digita(5000, "2025", 5070);
+    EXPECT_EQ(form->txt(5010).text(), "01/01/2025");
+    EXPECT_EQ(form->txt(5020).text(), "31/12/2025");
+    driver.answerMessage(kFineModificata, 1);
+    conferma(5);
+    EXPECT_EQ(righe("TabCoge"), 1);
+    EXPECT_EQ(coge("AnnoCorr || '|' || DataInizCont || '|' || DataFineCont || '|' || Azzera"),
+              "2025|2025-01-01|2025-12-31|N");
+}
+
+TEST_F(CogeTest, StoredRowShowsFormattedValuesAndIsWrittenBackCleaned) {
+    apri();
+    conto("01", "02", "003", "Corrispettivi sospesi");
+    riga("AnnoCorr, DataInizCont, DataFineCont, ApertoPrec, Azzera, AnagrInRegIva, "
+         "MultiAttivita, AnnoAzzera, OpRilIvaImpConIva, OpRilIvaImpSenzaIva, GruppoSospesi, "
+         "MastroSospesi, ContoSospesi, GiorniChiu, IvaCassaAttiva, IvaPerCassaDa, IvaPerCassaA",
+         "2025, #01/01/2025#, #12/31/2025#, 's', 'N', 'S', 'N', 2019, 3000, 3600.5, '01', '02', "
+         "'003', '1, 7', 'S', #01/01/2025#, #12/31/9999#");
+    vaiPagina(5);
+    struct Caso {
+        int campo;
+        const char* testo;
+    };
+    const Caso casi[] = {{5000, "2025"},     {5010, "01/01/2025"}, {5020, "31/12/2025"},
+                         {5030, "S"},        {5040, "N"},          {5070, "2019"},
+                         {5077, "3.000,00"}, {5078, "3.600,50"},   {5075, "01-02-003"},
+                         {5080, "S"},        {5085, "01/01/2025"}, {5088, "31/12/9999"}};
+    for (const Caso& c : casi) EXPECT_EQ(form->txt(c.campo).text(), c.testo) << c.campo;
+    EXPECT_EQ(form->Lab(5075).caption(), "Corrispettivi sospesi");
+    EXPECT_EQ(form->Che(5030).value(), 1);
+    EXPECT_EQ(form->Che(5050).value(), 1);
+    EXPECT_EQ(form->Che(5060).value(), 0);
+    EXPECT_EQ(form->Combo(5080).listIndex(), 1);
+    EXPECT_EQ(giorniSpuntati(), (std::vector<int>{1, 7}));
+
+    conferma(5);
+    EXPECT_EQ(righe("TabCoge"), 1);
+    EXPECT_EQ(coge("ApertoPrec || GiorniChiu || '|' || AnnoAzzera || '|' || OpRilIvaImpSenzaIva"),
+              "S17|2019|3600.5");
+    EXPECT_EQ(coge("GruppoSospesi || '|' || MastroSospesi || '|' || ContoSospesi"), "01|02|003");
+    EXPECT_EQ(coge("IvaPerCassaA"), "9999-12-31");
+}
+
+TEST_F(CogeTest, StoredClosingDaysTickTheirBoxes) {
+    struct Caso {
+        const char* memorizzato;
+        std::vector<int> spuntati;
+        const char* scritto;
+    };
+    const Caso casi[] = {{"1, 7", {1, 7}, "17"}, {"08", {}, "08"}, {"9x3", {3}, "9x3"},
+                         {"", {}, ""},            {"7,1", {1, 7}, "71"}};
+    apri();
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.memorizzato);
+        sql("DELETE FROM TabCoge");
+        riga("AnnoCorr, DataInizCont, DataFineCont, GiorniChiu",
+             std::string("2025, #01/01/2025#, #12/31/2025#, '") + c.memorizzato + "'");
+        vaiPagina(5);
+        EXPECT_EQ(giorniSpuntati(), c.spuntati);
+        conferma(5);
+        EXPECT_EQ(coge("GiorniChiu"), c.scritto);
+        form->unload();
+        apri();
+    }
+}
+
+TEST_F(CogeTest, ClickedClosingDaysAreStoredInAscendingOrder) {
+    apri();
+    rigaValida();
+    vaiPagina(5);
+    ui::user::click(form->CheChiu(2));
+    ui::user::click(form->CheChiu(1));
+    conferma(5);
+    EXPECT_EQ(coge("GiorniChiu"), "12");
+    ui::user::click(form->CheChiu(2));
+    conferma(5);
+    EXPECT_EQ(coge("GiorniChiu"), "1");
+}
+
+TEST_F(CogeTest, CashVatCodeSelectsItsComboItem) {
+    struct Caso {
+        const char* memorizzato;
+        int posizione;
+    };
+    const Caso casi[] = {{"s", 1}, {"N", 0}, {"a", 2}, {"", -1}, {"x", -1}};
+    apri();
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.memorizzato);
+        sql("DELETE FROM TabCoge");
+        riga("IvaCassaAttiva", std::string("'") + c.memorizzato + "'");
+        vaiPagina(5);
+        EXPECT_EQ(form->Combo(5080).listIndex(), c.posizione);
+        EXPECT_EQ(form->txt(5080).text(), c.memorizzato);
+        form->unload();
+        apri();
+    }
+}
+
+TEST_F(CogeTest, YearlyResetWithAStoredYearEmptiesItAndSaves) {
+    apri();
+    riga("AnnoCorr, DataInizCont, DataFineCont, Azzera, AnnoAzzera",
+         "2025, #01/01/2025#, #12/31/2025#, 'S', 2020");
+    vaiPagina(5);
+    EXPECT_EQ(form->Che(5040).value(), 1);
+    EXPECT_EQ(form->txt(5070).text(), "");
+    EXPECT_FALSE(form->txt(5070).enabled());
+    conferma(5);
+    EXPECT_EQ(coge("IFNULL(AnnoAzzera, 'vuoto') || Azzera"), "vuotoS");
+
+    ui::user::click(form->Che(5040));
+    EXPECT_TRUE(form->txt(5070).enabled());
+    digita(5070, "2021", 5000);
+    ui::user::click(form->Che(5040));
+    EXPECT_EQ(form->txt(5070).text(), "");
+    EXPECT_FALSE(form->txt(5070).enabled());
+}
+
+TEST_F(CogeTest, LeavingTheNumberingYearRewritesOnlyAValidYear) {
+    struct Caso {
+        const char* digitato;
+        const char* mostrato;
+        bool errore;
+    };
+    const Caso casi[] = {{"2019", "2019", false}, {"25", "2025", false}, {"99", "1999", false},
+                         {"abc", "abc", true},    {"-5", "-0005", true},  {"0", "2000", false},
+                         {"", "", false}};
+    apri();
+    rigaValida();
+    vaiPagina(5);
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.digitato);
+        digita(5070, c.digitato, 5000);
+        EXPECT_EQ(form->txt(5070).text(), c.mostrato);
+        EXPECT_EQ(form->InErrore(5070), c.errore);
+    }
+}
+
+TEST_F(CogeTest, LeavingTheStartDateChecksItsYearAndRenewsTheEndDate) {
+    apri();
+    rigaValida();
+    vaiPagina(5);
+    digita(5010, "01/07/2024", 5000);
+    EXPECT_TRUE(form->InErrore(5010));
+    EXPECT_EQ(form->txt(5020).text(), "31/12/2025");
+    digita(5010, "1/7/25", 5000);
+    EXPECT_FALSE(form->InErrore(5010));
+    EXPECT_EQ(form->txt(5010).text(), "01/07/2025");
+    EXPECT_EQ(form->txt(5020).text(), "30/06/2026");
+    // The end date was renewed with the start date: no warning on saving.
+    conferma(5);
+    EXPECT_EQ(coge("DataFineCont"), "2026-06-30");
+    digita(5010, "31/02/2025", 5000);
+    EXPECT_TRUE(form->InErrore(5010));
+}
+
+TEST_F(CogeTest, LeavingAnAmountFormatsItAndTheSuspenseAccountIsDecoded) {
+    apri();
+    rigaValida();
+    conto("01", "02", "003", "Sospesi");
+    vaiPagina(5);
+    digita(5077, "1234,5", 5000);
+    EXPECT_EQ(form->txt(5077).text(), "1.234,50");
+    digita(5075, "0102003", 5000);
+    EXPECT_EQ(form->txt(5075).text(), "01-02-003");
+    EXPECT_EQ(form->Lab(5075).caption(), "Sospesi");
+    digita(5075, "0102004", 5000);
+    EXPECT_EQ(form->Lab(5075).caption(), "** INESISTENTE **");
+    digita(5075, "", 5000);
+    EXPECT_EQ(form->Lab(5075).caption(), "");
+    conferma(5);
+    EXPECT_EQ(coge("OpRilIvaImpConIva || '|' || IFNULL(GruppoSospesi, '') || '|' || "
+                   "IFNULL(ContoSospesi, '')"),
+              "1234.5||");
+}
+
+TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {
+    struct Caso {
+        const char* nome;
+        std::vector<std::pair<int, const char*>> campi;
+        const char* messaggio;
+        int focus;  // field; the combo when it is 5080, the box when 5040
+    };
+    const Caso casi[] = {
+        {"anno", {{5000, ""}}, "L'anno corrente è obbligatorio", 5000},
+        {"inizio", {{5010, ""}}, "(Coge) La data inizio è obbligatoria", 5010},
+        {"fine", {{5020, ""}}, "(Coge) La data fine è obbligatoria", 5020},
+        {"anni diversi", {{5000, "2024"}},
+         "(Coge) L'anno corrente e l'anno della data di inizio periodo devono essere uguali", 5010},
+        {"cassa senza inizio", {{5080, "S"}}, "(Coge) La data inizio IVA per CASSA è obbligatoria",
+         5080},
+        {"inizio non primo", {{5085, "15/01/2025"}, {5088, "31/12/2025"}},
+         "(Coge) La data inizio IVA per CASSA deve essere il primo del mese", 5080},
+        {"fine non ultimo", {{5085, "01/01/2025"}, {5088, "15/11/2025"}},
+         "(Coge) La data fine IVA per CASSA deve essere l'ultimo giono del mese", 5080},
+        {"fine cassa mancante", {{5085, "01/01/2025"}},
+         "(Coge) La data fine IVA per CASSA è obbligatoria (es. 31/12/9999)", 5088},
+        {"fine cassa senza inizio", {{5088, "31/12/2025"}},
+         "(Coge) NON ha senso impostare La data fine IVA per CASSA se non è impostata quella di "
+         "inizio",
+         5088},
+        {"fine procedura senza inizio", {{5095, "31/12/2025"}},
+         "(Coge) NON ha senso impostare La data fine Proced.Concorsuale se non è impostata quella "
+         "di inizio",
+         5095},
+        {"cassa rovesciata", {{5085, "01/12/2025"}, {5088, "30/11/2025"}},
+         "(Coge) La data fine IVA per CASSA deve essere maggiore di quella di inizio", 5088},
+        {"procedura rovesciata", {{5090, "02/12/2025"}, {5095, "01/12/2025"}},
+         "(Coge) La data fine Proced.Concorsuale deve essere maggiore di quella di inizio", 5095},
+        {"anno numerazione", {{5070, "abc"}}, "(Coge) L'anno inizio numerazione non è un anno valido",
+         5070},
+        {"anno con azzeramento", {{5040, "S"}, {5070, "2020"}},
+         "(Coge) L'anno inizio numerazione non va indicato se si azzera la numerazione ogni anno",
+         5040},
+    };
+    apri();
+    rigaValida();
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.nome);
+        vaiPagina(5);
+        for (const auto& [campo, testo] : c.campi) form->txt(campo).setText(testo);
+        driver.answerMessage(c.messaggio, 1);
+        ASSERT_FALSE(form->VerDati(5));
+        const ui::Control& atteso = c.focus == 5080   ? static_cast<ui::Control&>(form->Combo(5080))
+                                    : c.focus == 5040 ? static_cast<ui::Control&>(form->Che(5040))
+                                                      : form->txt(c.focus);
+        EXPECT_TRUE(haFocus(atteso)) << (form->activeControl() ? form->activeControl()->displayName()
+                                                               : std::string("none"));
+        form->unload();
+        apri();
+    }
+}
+
+TEST_F(CogeTest, BoundaryDatesOfThePeriodsPass) {
+    struct Caso {
+        std::vector<std::pair<int, const char*>> campi;
+    };
+    const Caso casi[] = {
+        {{{5080, "S"}, {5085, "01/01/2025"}, {5088, "31/12/9999"}}},
+        {{{5085, "01/11/2025"}, {5088, "30/11/2025"}}},
+        {{{5085, "01/02/2024"}, {5088, "29/02/2024"}}},
+        {{{5090, "15/03/2025"}, {5095, "15/03/2025"}}},
+        {{{5090, "15/03/2025"}}},
+    };
+    apri();
+    rigaValida();
+    vaiPagina(5);
+    for (const Caso& c : casi) {
+        form->txt(5080).setText("N");
+        for (int n : {5085, 5088, 5090, 5095}) form->txt(n).setText("");
+        for (const auto& [campo, testo] : c.campi) form->txt(campo).setText(testo);
+        EXPECT_TRUE(form->VerDati(5)) << form->txt(5085).text() << " " << form->txt(5088).text();
+    }
+    EXPECT_EQ(driver.shown().size(), 0u);
+}
+
+TEST_F(CogeTest, ChangedEndOfYearWarnsAndStillSaves) {
+    apri();
+    rigaValida();
+    vaiPagina(5);
+    form->txt(5020).setText("30/12/2025");
+    driver.answerMessage(kFineModificata, 1);
+    conferma(5);
+    EXPECT_EQ(coge("DataFineCont"), "2025-12-30");
+}
+
+TEST_F(CogeTest, FailedLoadPutsTheLoadingFlagBack) {
+    apri();
+    ddl("DROP TABLE PianoConti");
+    driver.answerMessage("", 1);
+    vaiPagina(5);
+    EXPECT_TRUE(form->PaginaGuasta(5));
+    EXPECT_FALSE(form->mbCaricaCoge);
+    ui::user::click(form->CheChiu(3));
+    EXPECT_EQ(form->msGiorniChiu, "3");
+}
+
+TEST_F(CogeTest, OlderDatabaseDisablesTheFieldsWithoutColumnsAndSavesTheRest) {
+    databaseVecchio({"TabCoge.IvaCassaAttiva", "TabCoge.IvaPerCassaDa", "TabCoge.IvaPerCassaA",
+                     "TabCoge.DataProcConcDa", "TabCoge.DataProcConcA", "TabCoge.GiorniChiu",
+                     "TabCoge.GruppoSospesi", "TabCoge.MastroSospesi", "TabCoge.ContoSospesi"});
+    apri();
+    riga("AnnoCorr, DataInizCont, DataFineCont", "2025, #01/01/2025#, #12/31/2025#");
+    vaiPagina(5);
+    EXPECT_FALSE(form->PaginaGuasta(5));
+    for (int n : {5085, 5088, 5090, 5095, 5075}) EXPECT_FALSE(form->txt(n).enabled()) << n;
+    EXPECT_FALSE(form->Combo(5080).enabled());
+    EXPECT_FALSE(form->ComHlp(5075).enabled());
+    EXPECT_FALSE(form->CheChiu(1).enabled());
+    EXPECT_TRUE(form->txt(5070).enabled());
+    ui::user::click(form->Che(5050));
+    conferma(5);
+    EXPECT_EQ(coge("AnagrInRegIva"), "S");
+}
+
+}  // namespace
+}  // namespace tolvane::testing
