@@ -271,7 +271,7 @@ bool reloadRow(RecordSet& rs, RsRow& row) {
     return found;
 }
 
-void load(RecordSet& rs, const std::string& sql, int tipo) {
+void loadQuery(RecordSet& rs, const std::string& sql, int tipo) {
     rs.conn->schema.refreshIfChanged();
     rs.sql = sql;
     rs.tipo = tipo;
@@ -340,6 +340,23 @@ void load(RecordSet& rs, const std::string& sql, int tipo) {
     }
     sqlite3_reset(stmt);
     rs.pos = rs.rows.empty() ? -1 : 0;
+}
+
+// A query that fails leaves the handle empty and read-only: nothing of the previous query
+// (its columns, its base table) may be written through it.
+void load(RecordSet& rs, const std::string& sql, int tipo) {
+    try {
+        loadQuery(rs, sql, tipo);
+    } catch (...) {
+        rs.columns.clear();
+        rs.lookup.clear();
+        rs.rows.clear();
+        rs.pos = -1;
+        rs.edit = editstate::None;
+        rs.updatable = false;
+        rs.base = nullptr;
+        throw;
+    }
 }
 
 int findColumn(const RecordSet& rs, std::string_view name) {

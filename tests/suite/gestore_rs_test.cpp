@@ -318,6 +318,17 @@ TEST_F(GestoreRsTest, RecordSetKeptAcrossSchemaChangesWritesTheRightColumns) {
     EXPECT_EQ(stored("Lungo"), "NULL");
 }
 
+TEST_F(GestoreRsTest, FailedReopenLeavesAnEmptyReadOnlyHandle) {
+    std::string h = open("Select * from Prova");
+    EXPECT_EQ(errorOf([&] { rs.RiapriRs(h, "Select Nessuna from Monete"); }),
+              errnum::DatabaseFailure);
+    EXPECT_TRUE(rs.VuotoRs(h));
+    EXPECT_EQ(errorOf([&] { rs.AddNewRs(h); }), errnum::ReadOnlyRecordset);
+    EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "Moneta2"); }), errnum::ItemNotFound);
+    rs.RiapriRs(h, "Select * from Monete");  // the handle can be pointed again
+    EXPECT_EQ(rs.NumRecordRs(h), 2);
+}
+
 TEST_F(GestoreRsTest, EditOfARowDeletedMeanwhileRaises3167) {
     std::string h = open("Select * from Prova");
     db.EseguiSql(id, "Delete from Prova");
