@@ -8,18 +8,12 @@
 
 #include "platform/numbered_error.h"
 #include "platform/text.h"
+#include "support/error_number.h"
 
 namespace tolvane {
 namespace {
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const NumberedError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::errorOf;
 
 TEST(Text, LengthsAndPositionsCountCharacters) {
     EXPECT_EQ(Len("perché"), 6u);

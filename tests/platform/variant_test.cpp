@@ -10,18 +10,12 @@
 #include <vector>
 
 #include "platform/variant.h"
+#include "support/error_number.h"
 
 namespace tolvane {
 namespace {
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const NumberedError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::errorOf;
 
 TEST(Variant, IntegerConversionChecksRange) {
     struct Case {

@@ -8,20 +8,14 @@
 #include <string>
 
 #include "suite/lib_generale.h"
+#include "support/error_number.h"
 
 namespace tolvane {
 namespace {
 
 const LibGenerale& lib() { return goLibGen(); }
 
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const NumberedError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using testing::errorOf;
 
 DateTime date(int y, int m, int d, int hh = 0, int nn = 0, int ss = 0) {
     return DateTime::fromParts(y, m, d, hh, nn, ss);

@@ -1,0 +1,21 @@
+// The number of the NumberedError an action raises, for tests of the original's error numbers.
+// Never hides another kind of exception: anything else escapes to fail the test.
+#pragma once
+
+#include <functional>
+
+#include "platform/numbered_error.h"
+
+namespace tolvane::testing {
+
+// 0 when the action raises nothing.
+inline int errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const NumberedError& e) {
+        return e.number();
+    }
+    return 0;
+}
+
+}  // namespace tolvane::testing
