@@ -233,7 +233,7 @@ bool VerDatiCoge(frmDatiAzie& f) {
                        "(Coge) L'anno inizio numerazione non va indicato se si azzera la "
                        "numerazione ogni anno");
     }
-    return true;
+    return f.CampiSenzaErrori();
 }
 
 }  // namespace tolvane

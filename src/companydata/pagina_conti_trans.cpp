@@ -88,6 +88,7 @@ const PaginaDatiAzie& PaginaContiTrans() {
         p.contestoHelp = 2560;
         for (const ContoTransito& c : kConti) p.campi.push_back(dichiarazione(c));
         p.carica = VisContiTrans;
+        p.verifica = [](frmDatiAzie& f) { return f.CampiSenzaErrori(); };
         p.salvataggi = {{&frmDatiAzie::msRsContiTrans, ScriviContiTrans}};
         return p;
     }();
