@@ -24,6 +24,7 @@ namespace {
 struct TabPagina {
     const char* caption;
     const char* chiave;
+    const char* suggerimento = "";
 };
 
 // Tabs 1 to 13 show pages 0 to 12; pages without a known caption keep a plain one.
@@ -32,13 +33,13 @@ constexpr TabPagina kTabPagine[frmDatiAzie::kUltimaPaginaConTab + 1] = {
     {"Pagina 1", ""},
     {"Pagina 2", ""},
     {"conti com&Uni", "ContiCom"},
-    {"Cau&Sali Comuni", "CausaCom"},
+    {"Cau&Sali Comuni", "CausaCom", "Causali Comuni"},
     {"Contabilità", ""},
-    {"dati &Riba/Rid", "RiBa"},
+    {"dati &Riba/Rid", "RiBa", "Dati x RiBa/Rid"},
     {"Magazzino", ""},
     {"Fatturazione", ""},
-    {"&Ordini/Prev", "Ordini"},
-    {"r&Egistrat.di cassa", "Registratore"},
+    {"&Ordini/Prev", "Ordini", "Ordini e Preventivi"},
+    {"r&Egistrat.di cassa", "Registratore", "Registratore di cassa"},
     {"Pagina 11", ""},
     {"Pagina 12", ""},
 };
@@ -113,7 +114,7 @@ void frmDatiAzie::CreaControlli() {
     move(0, 0, 11760, 8880);
     TasPagine = &add<ui::TabStrip>("TasPagine");
     TasPagine->move(120, 120, 11400, 8160);
-    for (const TabPagina& tab : kTabPagine) TasPagine->addTab(tab.caption, tab.chiave);
+    for (const TabPagina& tab : kTabPagine) TasPagine->addTab(tab.caption, tab.chiave, tab.suggerimento);
     TasPagine->on.onClick = [this] { TasPagine_Click(); };
 
     auto creaPicture = [this](int pagina) {
