@@ -420,6 +420,14 @@ int baseColumnFor(RecordSet& rs, std::string_view name) {
     columnNotFound(name);
 }
 
+// The column that is another name of the row id (INTEGER PRIMARY KEY), -1 when none.
+int rowIdAlias(const TableInfo& base) {
+    if (base.primaryKey.size() != 1) return -1;
+    int index = base.columnIndex(base.primaryKey.front());
+    const std::string& type = base.columns[static_cast<std::size_t>(index)].declaredType;
+    return sameName(type, "INTEGER") ? index : -1;
+}
+
 std::string writeText(const TableInfo& base, const std::vector<int>& written, bool update) {
     std::string sql;
     if (update) {
@@ -581,6 +589,9 @@ void GestoreRs::UpdateRs(const std::string& handle) {
             if (b >= 0 && set.assigned[static_cast<std::size_t>(b)])
                 row.values[c] = set.buffer[static_cast<std::size_t>(b)];
         }
+        // A new value of an INTEGER PRIMARY KEY is the row's new row id.
+        if (int alias = rowIdAlias(base); alias >= 0 && set.assigned[static_cast<std::size_t>(alias)])
+            row.rowid = set.buffer[static_cast<std::size_t>(alias)].toLong();
         set.lastModified = row.rowid;
     } else {
         set.conn->runWrite(stmt, "GestoreRs");

@@ -329,6 +329,21 @@ TEST_F(GestoreRsTest, FailedReopenLeavesAnEmptyReadOnlyHandle) {
     EXPECT_EQ(rs.NumRecordRs(h), 2);
 }
 
+TEST_F(GestoreRsTest, ANewIntegerKeyIsFollowedByTheRecordSet) {
+    sqlite3_exec(db.connection(id).db,
+                 "CREATE TABLE Numerata (Id INTEGER PRIMARY KEY, Testo VARCHAR(5) COLLATE NOCASE);"
+                 "INSERT INTO Numerata VALUES (1, 'a');",
+                 nullptr, nullptr, nullptr);
+    std::string h = open("Select * from Numerata");
+    rs.EditRs(h);
+    rs.ScriviCampoRs(h, "Id", 50);
+    rs.UpdateRs(h);
+    rs.EditRs(h);
+    rs.ScriviCampoRs(h, "Testo", "b");
+    rs.UpdateRs(h);
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT Id || Testo FROM Numerata"), "50b");
+}
+
 TEST_F(GestoreRsTest, EditOfARowDeletedMeanwhileRaises3167) {
     std::string h = open("Select * from Prova");
     db.EseguiSql(id, "Delete from Prova");
