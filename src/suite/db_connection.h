@@ -31,6 +31,9 @@ struct DbConnection {
     SchemaInfo schema;
 
     // A statement of the program's dialect, translated once and prepared once per text.
+    // The cache owns it: it stays valid only until the next prepare on this connection, which
+    // may finalize the least recently used statements. Use it at once and never keep it;
+    // a caller that keeps statements for a run prepares its own (the batch loader does).
     sqlite3_stmt* prepareDialect(std::string_view accessSql);
     // A statement already in SQLite's SQL (built by this layer), prepared once per text.
     sqlite3_stmt* prepareNative(std::string_view sqliteSql);

@@ -211,6 +211,22 @@ TEST_F(GestoreDbTest, NestedGroupedRunsJoinTheOuterOne) {
     EXPECT_EQ(committedRows(), "1");
 }
 
+TEST_F(GestoreDbTest, StatementsStayRightWhenManyTextsPassThroughTheCache) {
+    native("CREATE TABLE Altre (Codice INTEGER NOT NULL PRIMARY KEY, Testo VARCHAR(10))");
+    GestoreRs rs;
+    std::string h = rs.ApriRs(db, id, "", "Select * from Altre Where 1 = 0");
+    for (int i = 1; i <= 700; ++i) {  // several times the cache's size in distinct texts
+        insert(i);
+        rs.AddNewRs(h);
+        rs.ScriviCampoRs(h, "Codice", i);
+        rs.ScriviCampoRs(h, "Testo", "t" + std::to_string(i));
+        rs.UpdateRs(h);
+    }
+    EXPECT_EQ(committedRows(), "700");
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT SUM(Codice) FROM Altre WHERE Testo = 't' || Codice"),
+              "245350");
+}
+
 TEST_F(GestoreDbTest, AFileOpenedTwiceSharesItsConnection) {
     std::string second = db.ApriConnessione(file);
     ASSERT_NE(second, id);
