@@ -341,11 +341,19 @@ int IniFile::getInt(std::string_view section, std::string_view key, int defaultV
 }
 
 // Text the file's encoding cannot hold would come back as '?' (or, broken UTF-8, make the
-// whole file read as Windows-1252 next time): it is refused instead.
-bool IniFile::fits(std::string_view text) const {
+// whole file read as Windows-1252 next time): it is refused instead. A file of plain ASCII
+// has no encoding of its own yet, so it becomes UTF-8 rather than refuse.
+bool IniFile::fits(std::string_view text) {
     if (!isValidUtf8(text)) return false;
-    return encoding_ != Encoding::Windows1252 || isAscii(text) ||
-           fromWindows1252(toWindows1252(text)) == text;
+    if (encoding_ != Encoding::Windows1252 || isAscii(text) ||
+        fromWindows1252(toWindows1252(text)) == text) {
+        return true;
+    }
+    for (const Line& line : lines_) {
+        if (!isAscii(line.text)) return false;
+    }
+    encoding_ = Encoding::Utf8;
+    return true;
 }
 
 bool IniFile::setString(std::string_view section, std::string_view key, std::string_view value) {

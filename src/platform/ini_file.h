@@ -21,7 +21,8 @@ namespace tolvane {
 // - A missing key reads as the default; a missing file reads as an empty file.
 // - A new key goes after the last entry of its section; a new section at the end of the file.
 // - The file keeps its encoding (UTF-8 with or without BOM, else Windows-1252) and its line end
-//   (CRLF or LF); a new file is Windows-1252 with CRLF.
+//   (CRLF or LF); a new file is Windows-1252 with CRLF, unless it must hold a character that
+//   Windows-1252 has not.
 class IniFile {
 public:
     enum class Encoding { Windows1252, Utf8, Utf8Bom };
@@ -52,6 +53,7 @@ public:
     // Names and values holding a line break raise 5: they would forge other entries.
     // So does text that is not UTF-8 or that the file's encoding cannot hold (a character
     // outside Windows-1252 in a Windows-1252 file): it would not read back as written.
+    // A file of plain ASCII (or a new one) takes UTF-8 for such a character instead.
     bool setString(std::string_view section, std::string_view key, std::string_view value);
     bool removeKey(std::string_view section, std::string_view key);
     bool removeSection(std::string_view section);
@@ -78,7 +80,7 @@ private:
         std::size_t valueStart = 0;  // Entry: where the value begins in text
     };
     static Line makeLine(std::string text, std::string end);
-    bool fits(std::string_view text) const;
+    bool fits(std::string_view text);
     std::size_t findSection(std::string_view section) const;
     std::size_t sectionEnd(std::size_t header) const;
     std::size_t lastEntry(std::size_t header) const;

@@ -149,7 +149,7 @@ TEST(IniFile, TextTheEncodingCannotHoldIsRefused) {
     };
     const std::vector<Case> cases = {
         {"letter outside Windows-1252", "[S]\r\nk=caff\xE8\r\n", "\xC5\x81odz", true},
-        {"ASCII file is Windows-1252", "[S]\r\nk=v\r\n", "\xC5\x81", true},
+        {"ASCII file takes UTF-8 instead", "[S]\r\nk=v\r\n", "\xC5\x81", false},
         {"euro sign fits Windows-1252", "[S]\r\nk=v\r\n", "\xE2\x82\xAC 5", false},
         {"UTF-8 file holds any letter", "[S]\nk=caff\xC3\xA8\n", "\xC5\x81odz", false},
         {"broken UTF-8 would turn the file", "[S]\nk=caff\xC3\xA8\n", "caff\xE8", true},
