@@ -84,6 +84,8 @@ void EseguiComando(const std::string& psIdMenu, const std::string& psKeySec,
         }
     } catch (const ui::UnexpectedWindow&) {
         throw;
+    } catch (const FineProgramma&) {
+        // The program has ended; nothing is left to report.
     } catch (const std::exception& e) {
         showFailure(psCom, e);
     }

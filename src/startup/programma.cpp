@@ -93,9 +93,10 @@ void endProgram(int code) {
     if (programHooks().quit) programHooks().quit(code);
 }
 
-// Shows the reason and leaves the start-up.
+// Shows the reason and ends the program: during the start-up by leaving it, later at once.
 [[noreturn]] void fatal(const std::string& text) {
     ui::MsgBox(text, ui::msgbox::Critical);
+    if (state().running) endProgram(1);
     throw FineProgramma(1);
 }
 

@@ -20,6 +20,7 @@
 
 #include "platform/numbered_error.h"
 #include "platform/text.h"
+#include "startup/programma.h"
 #include "ui/controls.h"
 #include "ui/driver.h"
 #include "ui/qt/qt_form_view.h"
@@ -64,6 +65,8 @@ int modelPosition(const std::string& modelText, int viewPos) {
 void FormView::act(const std::function<void()>& action) {
     try {
         action();
+    } catch (const FineProgramma&) {
+        // The program ended inside the action: its reason has been shown.
     } catch (const NumberedError& e) {
         QMessageBox::critical(window_, QStringLiteral("Tolvane"),
                               QString::fromStdString("Errore(" + std::to_string(e.number()) +
