@@ -174,6 +174,7 @@ void FormView::build() {
         outer->addWidget(bar);
     }
     auto* content = new QWidget(window);
+    content_ = content;
     outer->addWidget(content, 1);
     layoutChildren(nullptr, content);
     knownControls_ = form_->controls().size();
@@ -424,10 +425,12 @@ void FormView::addNewControls() {
     // Elements loaded at run time join the container they were put in, after what is there.
     for (std::size_t i = knownControls_; i < form_->controls().size(); ++i) {
         ui::Control& c = *form_->controls()[i];
-        QWidget* host = window_;
+        QWidget* host = content_;
         if (c.container()) {
             if (QWidget* box = widgetFor(*c.container())) host = box;
         }
+        // A picture box drawn empty that now holds controls becomes a page.
+        if (host && !host->layout()) new QFormLayout(host);
         QWidget* w = makeWidget(c, host);
         if (w && host && host->layout()) {
             if (auto* rows = qobject_cast<QFormLayout*>(host->layout())) rows->addRow(w);

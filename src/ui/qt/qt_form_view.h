@@ -63,6 +63,7 @@ private:
 
     ui::Form* form_;
     QPointer<QWidget> window_;
+    QPointer<QWidget> content_;  // holds the form's own controls
     std::map<const ui::Control*, QPointer<QWidget>> widgets_;
     std::map<const ui::Control*, QTimer*> timers_;
     std::map<QObject*, ui::Control*> watched_;

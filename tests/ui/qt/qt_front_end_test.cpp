@@ -266,6 +266,12 @@ TEST_F(QtFrontEndTest, ModelChangesShowAtOnce) {
     EXPECT_FALSE(button->isEnabled());
     form.txtDescr.setVisible(false);
     EXPECT_TRUE(line->isHidden());
+    ui::TextBox& added = form.add<ui::TextBox>("txtAggiunto");
+    added.setText("aggiunto dopo");
+    auto* addedLine = qobject_cast<QLineEdit*>(frontEnd->widgetOf(added));
+    ASSERT_NE(addedLine, nullptr) << "a control added to a shown window gets its widget";
+    EXPECT_EQ(addedLine->text(), QStringLiteral("aggiunto dopo"));
+    EXPECT_EQ(addedLine->window(), frontEnd->windowOf(form));
     form.setCaption("Nuovo titolo");
     EXPECT_EQ(frontEnd->windowOf(form)->windowTitle(), QStringLiteral("Nuovo titolo"));
     EXPECT_EQ(frontEnd->windowOf(form)->findChild<QGroupBox*>()->title(), QStringLiteral("Opzioni"));
