@@ -238,6 +238,7 @@ bool FormView::handleMouse(ui::Control& control, QObject* watched, QEvent* event
         }
         return false;
     }
+    if (event->type() == QEvent::MouseButtonPress) cellMoved_ = false;
     if (event->type() == QEvent::MouseButtonPress && control.canTakeFocus() &&
         form_->activeControl() != &control) {
         act([&] { ui::user::focus(control); });
@@ -285,8 +286,17 @@ void FormView::connectSignals(ui::Control& control, QWidget* widget) {
             break;
         case ui::ControlKind::Grid:
             connect(static_cast<QTableWidget*>(widget), &QTableWidget::currentCellChanged, this,
-                    [c, after](int row, int col, int, int) {
+                    [this, c, after](int row, int col, int, int) {
                         if (row < 0 || col < 0) return;
+                        cellMoved_ = true;
+                        after([c, row, col] {
+                            ui::user::chooseCell(static_cast<ui::Grid&>(*c), row, col);
+                        });
+                    });
+            // A click on the cell that is already current is a click all the same.
+            connect(static_cast<QTableWidget*>(widget), &QTableWidget::cellClicked, this,
+                    [this, c, after](int row, int col) {
+                        if (cellMoved_) return;
                         after([c, row, col] {
                             ui::user::chooseCell(static_cast<ui::Grid&>(*c), row, col);
                         });

@@ -70,6 +70,7 @@ private:
     std::size_t knownControls_ = 0;
     int updating_ = 0;  // > 0 while the view is being set from the model
     ui::Control* pressed_ = nullptr;
+    bool cellMoved_ = false;  // the current cell of a grid moved since the last press
 };
 
 }  // namespace tolvane::qt

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -51,7 +52,11 @@ public:
           cheAttivo(add<ui::CheckBox>("cheAttivo", &fraOpzioni)),
           labTipo(add<ui::Label>("labTipo")),
           cboTipo(add<ui::ComboBox>("cboTipo")),
-          comOk(add<ui::CommandButton>("comOk")) {
+          comOk(add<ui::CommandButton>("comOk")),
+          grdRighe(add<ui::Grid>("grdRighe")) {
+        grdRighe.setRows(3);
+        grdRighe.setCols(3);
+        grdRighe.setTextMatrix(2, 1, "cella");
         setCaption("Prova eventi");
         labCodice.setCaption("Codice");
         labDescr.setCaption("Descrizione");
@@ -94,6 +99,7 @@ public:
     ui::Label& labTipo;
     ui::ComboBox& cboTipo;
     ui::CommandButton& comOk;
+    ui::Grid& grdRighe;
 };
 
 class FormModale : public ui::Form {
@@ -207,6 +213,18 @@ TEST_F(QtFrontEndTest, WidgetInputRaisesTheHeadlessEventsInOrder) {
              ui::user::focus(f.txtDescr);
              QTest::keyClicks(t.widgetOf(f.txtDescr), "abc");
              QTest::keyClick(t.widgetOf(f.txtDescr), Qt::Key_Backspace);
+         }},
+        {"clicks on a grid cell, twice",
+         [](FormEventi& f) {
+             ui::user::chooseCell(f.grdRighe, 2, 1);
+             ui::user::chooseCell(f.grdRighe, 2, 1);
+         },
+         [](FormEventi& f, qt::QtFrontEnd& t) {
+             auto* table = qobject_cast<QTableWidget*>(t.widgetOf(f.grdRighe));
+             ASSERT_NE(table, nullptr);
+             QPoint cell = table->visualRect(table->model()->index(2, 1)).center();
+             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
          }},
         {"arrow key on a list chooses the next item",
          [](FormEventi& f) {
