@@ -445,6 +445,10 @@ void FormView::refreshForm() {
     if (!form_ || !window_) return;
     window_->setWindowTitle(q(form_->caption()));
     window_->setEnabled(form_->enabled());
+    Qt::WindowStates state = Qt::WindowNoState;
+    if (form_->windowState() == ui::WindowState::Minimized) state = Qt::WindowMinimized;
+    if (form_->windowState() == ui::WindowState::Maximized) state = Qt::WindowMaximized;
+    if (window_->windowState() != state) window_->setWindowState(state);
 }
 
 void FormView::refreshControl(ui::Control& control) {
