@@ -56,7 +56,8 @@ std::string testoQuery() {
         }
         // The loader names the column of 4030 as the original query did; names are caseless.
         const std::string colonna = c.campo == 4030 ? "CausNcSosp" : c.colonna;
-        sql += " LEFT JOIN Causali AS " + a + " ON (TabCauCon." + colonna + " = " + a + ".Causale))";
+        sql +=
+            " LEFT JOIN Causali AS " + a + " ON (TabCauCon." + colonna + " = " + a + ".Causale))";
     }
     return sql;
 }

@@ -27,15 +27,20 @@ struct ColonnaCoge {
 // In the order of the loader and the writer; the suspense account and the closing days sit
 // between the amounts and the cash-VAT scheme.
 const ColonnaCoge kPrima[] = {
-    {5000, "AnnoCorr", Valore::Testo},          {5010, "DataInizCont", Valore::Data},
-    {5020, "DataFineCont", Valore::Data},       {5030, "ApertoPrec", Valore::Testo},
-    {5040, "Azzera", Valore::Testo},            {5050, "AnagrInRegIva", Valore::Testo},
-    {5060, "MultiAttivita", Valore::Testo},     {5070, "AnnoAzzera", Valore::Testo},
-    {5077, "OpRilIvaImpConIva", Valore::Importo}, {5078, "OpRilIvaImpSenzaIva", Valore::Importo},
+    {5000, "AnnoCorr", Valore::Testo},
+    {5010, "DataInizCont", Valore::Data},
+    {5020, "DataFineCont", Valore::Data},
+    {5030, "ApertoPrec", Valore::Testo},
+    {5040, "Azzera", Valore::Testo},
+    {5050, "AnagrInRegIva", Valore::Testo},
+    {5060, "MultiAttivita", Valore::Testo},
+    {5070, "AnnoAzzera", Valore::Testo},
+    {5077, "OpRilIvaImpConIva", Valore::Importo},
+    {5078, "OpRilIvaImpSenzaIva", Valore::Importo},
 };
 const ColonnaCoge kDopo[] = {
     {5080, "IvaCassaAttiva", Valore::Testo}, {5085, "IvaPerCassaDa", Valore::Data},
-    {5088, "IvaPerCassaA", Valore::Data},     {5090, "DataProcConcDa", Valore::Data},
+    {5088, "IvaPerCassaA", Valore::Data},    {5090, "DataProcConcDa", Valore::Data},
     {5095, "DataProcConcA", Valore::Data},
 };
 
@@ -43,8 +48,8 @@ constexpr int kSospesi = 5075;
 const char* const kColonneSospesi[] = {"GruppoSospesi", "MastroSospesi", "ContoSospesi"};
 const char* const kGiorniChiu = "GiorniChiu";
 
-const char* const kGiorni[] = {"Domenica:", "Lunedì:",   "Martedì:", "Mercoledì:",
-                               "Giovedì:",  "Venerdì:", "Sabato:"};
+const char* const kGiorni[] = {
+    "Domenica:", "Lunedì:", "Martedì:", "Mercoledì:", "Giovedì:", "Venerdì:", "Sabato:"};
 
 const ColonnaCoge* colonnaDi(int campo) {
     for (const ColonnaCoge& c : kPrima)
@@ -60,13 +65,13 @@ bool esiste(const frmDatiAzie& f, const char* colonna) {
 
 // True only between the start and the end of the loader, whichever way it ends.
 class CaricamentoCoge {
-public:
+  public:
     explicit CaricamentoCoge(frmDatiAzie& f) : f_(f) { f_.mbCaricaCoge = true; }
     ~CaricamentoCoge() { f_.mbCaricaCoge = false; }
     CaricamentoCoge(const CaricamentoCoge&) = delete;
     CaricamentoCoge& operator=(const CaricamentoCoge&) = delete;
 
-private:
+  private:
     frmDatiAzie& f_;
 };
 
@@ -83,9 +88,12 @@ std::string testoQuery(bool sospesi) {
 std::string testoColonna(frmDatiAzie& f, const ColonnaCoge& c) {
     Variant valore = f.Rs().ValoreGrezzoRs(f.msRsCoge, c.colonna);
     switch (c.valore) {
-        case Valore::Data: return goLibGen().FormattaPerTipo(valore, "dd/mm/yyyy");
-        case Valore::Importo: return goLibGen().FormattaPerTipo(valore, "#,##0.00");
-        default: return valore.text();
+        case Valore::Data:
+            return goLibGen().FormattaPerTipo(valore, "dd/mm/yyyy");
+        case Valore::Importo:
+            return goLibGen().FormattaPerTipo(valore, "#,##0.00");
+        default:
+            return valore.text();
     }
 }
 
@@ -101,8 +109,8 @@ void caricaRiga(frmDatiAzie& f) {
     const std::string& rs = f.msRsCoge;
     for (const ColonnaCoge& c : kPrima) leggiColonna(f, c);
     if (coge::ColonnaPresente(f, kSospesi)) {
-        f.txt(kSospesi).setText(TestoContoRs(f, rs, kColonneSospesi[0], kColonneSospesi[1],
-                                             kColonneSospesi[2]));
+        f.txt(kSospesi).setText(
+            TestoContoRs(f, rs, kColonneSospesi[0], kColonneSospesi[1], kColonneSospesi[2]));
         f.Lab(kSospesi).setCaption(f.TestoCampoRs(rs, "PianoContiSosp.Descrizione"));
     }
     if (esiste(f, kGiorniChiu)) f.msGiorniChiu = f.TestoCampoRs(rs, kGiorniChiu);
@@ -211,10 +219,11 @@ void VisCoge(frmDatiAzie& f) {
 void ScriviCoge(frmDatiAzie& f) {
     for (const ColonnaCoge& c : kPrima) scriviColonna(f, c);
     if (coge::ColonnaPresente(f, kSospesi)) {
-        ScriviContoRs(f, f.msRsCoge, f.txt(kSospesi).text(), kColonneSospesi[0],
-                      kColonneSospesi[1], kColonneSospesi[2]);
+        ScriviContoRs(f, f.msRsCoge, f.txt(kSospesi).text(), kColonneSospesi[0], kColonneSospesi[1],
+                      kColonneSospesi[2]);
     }
-    if (esiste(f, kGiorniChiu)) f.Rs().ScriviCampoRs(f.msRsCoge, kGiorniChiu, Variant(f.msGiorniChiu));
+    if (esiste(f, kGiorniChiu))
+        f.Rs().ScriviCampoRs(f.msRsCoge, kGiorniChiu, Variant(f.msGiorniChiu));
     for (const ColonnaCoge& c : kDopo) scriviColonna(f, c);
 }
 

@@ -19,7 +19,9 @@ namespace tolvane {
 
 namespace {
 
-bool vuoto(const frmDatiAzie& f, int campo) { return Trim(f.txt(campo).text()).empty(); }
+bool vuoto(const frmDatiAzie& f, int campo) {
+    return Trim(f.txt(campo).text()).empty();
+}
 
 // The date a field's text stands for, without its time.
 std::optional<DateTime> dataDi(const frmDatiAzie& f, int campo) {
@@ -78,8 +80,8 @@ std::optional<DateTime> fineEsercizioDa(DateTime inizio) {
     if (anno >= 9999) return std::nullopt;
     // One year after 29 February is the last day of February.
     DateTime primoDelMese = DateTime::fromParts(anno + 1, mese, 1);
-    DateTime primoDelSuccessivo =
-        mese == 12 ? DateTime::fromParts(anno + 2, 1, 1) : DateTime::fromParts(anno + 1, mese + 1, 1);
+    DateTime primoDelSuccessivo = mese == 12 ? DateTime::fromParts(anno + 2, 1, 1)
+                                             : DateTime::fromParts(anno + 1, mese + 1, 1);
     int ultimo = static_cast<int>(primoDelSuccessivo.serial - primoDelMese.serial);
     DateTime dopoUnAnno = DateTime::fromParts(anno + 1, mese, giorno > ultimo ? ultimo : giorno);
     return DateTime{dopoUnAnno.serial - 1};
@@ -117,7 +119,9 @@ void coge::UscitaDataInizio(frmDatiAzie& f, int) {
     }
 }
 
-void coge::UscitaData(frmDatiAzie& f, int piCampo) { VerificaCampoData(f.txt(piCampo)); }
+void coge::UscitaData(frmDatiAzie& f, int piCampo) {
+    VerificaCampoData(f.txt(piCampo));
+}
 
 void coge::UscitaAnnoAzzera(frmDatiAzie& f, int) {
     ui::TextBox& campo = f.txt(5070);
@@ -158,9 +162,10 @@ bool VerDatiCoge(frmDatiAzie& f) {
         const Variant& caricata = f.mtFineEsercizio;
         bool nota = !caricata.isEmpty() && !caricata.isNull();
         if (!fine || !nota || fine->serial != std::floor(caricata.toDate().serial)) {
-            frmMsgCom::msgCom("(Coge) E' stata modificata la data di fine anno contabile. "
-                              "Controllare che sia corretta!!",
-                              "&Ok");
+            frmMsgCom::msgCom(
+                "(Coge) E' stata modificata la data di fine anno contabile. "
+                "Controllare che sia corretta!!",
+                "&Ok");
         }
     }
     if (c(5000) && c(5010)) {
@@ -179,7 +184,8 @@ bool VerDatiCoge(frmDatiAzie& f) {
             return rifiuta(f, 5080, "(Coge) La data inizio IVA per CASSA è obbligatoria");
         }
         if (!vuoto(f, 5085) && (!da || giornoDi(*da) != 1)) {
-            return rifiuta(f, 5080, "(Coge) La data inizio IVA per CASSA deve essere il primo del mese");
+            return rifiuta(f, 5080,
+                           "(Coge) La data inizio IVA per CASSA deve essere il primo del mese");
         }
         if (!vuoto(f, 5088) &&
             (!a || (annoDi(*a) != 9999 && giornoDi(DateTime{a->serial + 1}) != 1))) {

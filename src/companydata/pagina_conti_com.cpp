@@ -72,12 +72,9 @@ constexpr int kRitAccVendite = 3290;
 // Each query lists its accounts in blocks: a block's columns, then its descriptions. Only the
 // sixth query has a second block, the withholding-tax accounts.
 const std::vector<std::vector<int>> kQuery[] = {
-    {{3100, 3040, 3050, 3110, 3120, 3315}},
-    {{3130, 3060, 3070, 3140, 3080, 3092}},
-    {{3090, 3094, 3150, 3160, 3170, 3180}},
-    {{3190, 3200, 3310, 3210, 3220, 3230}},
-    {{3240, 3250, 3260, 3000, 3010}},
-    {{3020, 3030, 3270, 3280}, {3290, 3300}},
+    {{3100, 3040, 3050, 3110, 3120, 3315}}, {{3130, 3060, 3070, 3140, 3080, 3092}},
+    {{3090, 3094, 3150, 3160, 3170, 3180}}, {{3190, 3200, 3310, 3210, 3220, 3230}},
+    {{3240, 3250, 3260, 3000, 3010}},       {{3020, 3030, 3270, 3280}, {3290, 3300}},
 };
 
 const int kOrdineScrittura[] = {3100, 3040, 3050, 3110, 3120, 3130, 3060, 3070, 3140,
@@ -99,10 +96,18 @@ const ContoComune& conto(int campo) {
     return *perCampo.at(campo);
 }
 
-std::string colonna(const char* parte, const ContoComune& c) { return parte + std::string(c.suffisso); }
-std::string gruppoDi(const ContoComune& c) { return colonna("Gruppo", c); }
-std::string mastroDi(const ContoComune& c) { return colonna("Mastro", c); }
-std::string contoDi(const ContoComune& c) { return colonna("Conto", c); }
+std::string colonna(const char* parte, const ContoComune& c) {
+    return parte + std::string(c.suffisso);
+}
+std::string gruppoDi(const ContoComune& c) {
+    return colonna("Gruppo", c);
+}
+std::string mastroDi(const ContoComune& c) {
+    return colonna("Mastro", c);
+}
+std::string contoDi(const ContoComune& c) {
+    return colonna("Conto", c);
+}
 
 bool esisteRitAccVendite(const frmDatiAzie& f) {
     return EsisteCampo("TabCauCon", "GruppoRitAccVen", f.osIdDbase);
@@ -130,8 +135,12 @@ std::string testoQuery(int q, bool ritAccVendite) {
         for (int campo : blocco) {
             const ContoComune& c = conto(campo);
             switch (c.tipo) {
-                case Tipo::Gruppo: select += ",TabCauCon." + gruppoDi(c); break;
-                case Tipo::Mastro: select += ",TabCauCon." + mastroDi(c); break;
+                case Tipo::Gruppo:
+                    select += ",TabCauCon." + gruppoDi(c);
+                    break;
+                case Tipo::Mastro:
+                    select += ",TabCauCon." + mastroDi(c);
+                    break;
                 case Tipo::Conto:
                     select += ",TabCauCon." + gruppoDi(c) + ",TabCauCon." + mastroDi(c) +
                               ",TabCauCon." + contoDi(c);
@@ -162,21 +171,22 @@ std::string testoQuery(int q, bool ritAccVendite) {
                 break;
         }
     }
-    return "SELECT " + select.substr(1) + " FROM " + std::string(tutti.size(), '(') +
-           "TabCauCon " + join;
+    return "SELECT " + select.substr(1) + " FROM " + std::string(tutti.size(), '(') + "TabCauCon " +
+           join;
 }
 
 // A description query is closed however its reading ends.
 class RsTemporaneo {
-public:
+  public:
     RsTemporaneo(frmDatiAzie& f, const std::string& sql)
-        : rs_(f.Rs()), handle_(rs_.ApriRs(goDbase(), f.osIdDbase, "", sql, false, rstype::Dynaset)) {}
+        : rs_(f.Rs()),
+          handle_(rs_.ApriRs(goDbase(), f.osIdDbase, "", sql, false, rstype::Dynaset)) {}
     ~RsTemporaneo() { rs_.ChiudiRs(handle_); }
     RsTemporaneo(const RsTemporaneo&) = delete;
     RsTemporaneo& operator=(const RsTemporaneo&) = delete;
     const std::string& handle() const { return handle_; }
 
-private:
+  private:
     GestoreRs& rs_;
     std::string handle_;
 };
@@ -194,8 +204,12 @@ void caricaQuery(frmDatiAzie& f, int q, bool ritAccVendite) {
     for (int campo : campi) {
         const ContoComune& c = conto(campo);
         switch (c.tipo) {
-            case Tipo::Gruppo: f.txt(campo).setText(f.TestoCampoRs(rs.handle(), gruppoDi(c))); break;
-            case Tipo::Mastro: f.txt(campo).setText(f.TestoCampoRs(rs.handle(), mastroDi(c))); break;
+            case Tipo::Gruppo:
+                f.txt(campo).setText(f.TestoCampoRs(rs.handle(), gruppoDi(c)));
+                break;
+            case Tipo::Mastro:
+                f.txt(campo).setText(f.TestoCampoRs(rs.handle(), mastroDi(c)));
+                break;
             case Tipo::Conto:
                 f.txt(campo).setText(f.TestoCampoRs(rs.handle(), gruppoDi(c)) + "-" +
                                      f.TestoCampoRs(rs.handle(), mastroDi(c)) + "-" +
@@ -205,7 +219,8 @@ void caricaQuery(frmDatiAzie& f, int q, bool ritAccVendite) {
         f.Lab(campo).setCaption(f.TestoCampoRs(rs.handle(), c.alias + std::string(".Descrizione")));
     }
     for (int campo : campi) {
-        if (conto(campo).tipo == Tipo::Conto && f.txt(campo).text() == "--") f.txt(campo).setText("");
+        if (conto(campo).tipo == Tipo::Conto && f.txt(campo).text() == "--")
+            f.txt(campo).setText("");
     }
 }
 
@@ -300,8 +315,7 @@ std::string TestoContoRs(frmDatiAzie& f, const std::string& handle, const std::s
 }
 
 void ScriviContoRs(frmDatiAzie& f, const std::string& handle, const std::string& testo,
-                   const std::string& gruppo, const std::string& mastro,
-                   const std::string& conto) {
+                   const std::string& gruppo, const std::string& mastro, const std::string& conto) {
     std::string g;
     std::string m;
     std::string c;

@@ -21,8 +21,7 @@ std::string TestoContoRs(frmDatiAzie& f, const std::string& handle, const std::s
 // Splits the account text (with or without dashes) into the three columns of the record being
 // edited on the handle.
 void ScriviContoRs(frmDatiAzie& f, const std::string& handle, const std::string& testo,
-                   const std::string& gruppo, const std::string& mastro,
-                   const std::string& conto);
+                   const std::string& gruppo, const std::string& mastro, const std::string& conto);
 // Enables or disables txt(n) with everything that edits it (mirror, "..." button).
 void AbilitaCampo(frmDatiAzie& f, int piCampo, bool pbAbilita);
 // Gives the focus to the control that shows field n (its mirror when txt(n) is hidden); a

@@ -29,8 +29,7 @@ const ContoTransito kConti[] = {
     {11015, "Costi:", "GruTransCosti", "MasTransCosti", "ConTransCosti", "PianoContiTrCos"},
     {11020, "Cassa Prev.sogg.rit.:", "GruTrCassaRit", "MasTrCassaRit", "ConTrCassaRit",
      "PianoContiTrCas"},
-    {11025, "Anticipazioni:", "GruTransAntic", "MasTransAntic", "ConTransAntic",
-     "PianoContiTrAnt"},
+    {11025, "Anticipazioni:", "GruTransAntic", "MasTransAntic", "ConTransAntic", "PianoContiTrAnt"},
 };
 
 std::string testoQuery() {
@@ -39,8 +38,8 @@ std::string testoQuery() {
     std::string join;
     for (const ContoTransito& c : kConti) {
         const std::string a = c.alias;
-        colonne += std::string(",TabCauCon.") + c.gruppo + ",TabCauCon." + c.mastro + ",TabCauCon." +
-                   c.conto;
+        colonne += std::string(",TabCauCon.") + c.gruppo + ",TabCauCon." + c.mastro +
+                   ",TabCauCon." + c.conto;
         descrizioni += "," + a + ".Descrizione";
         join += " LEFT JOIN PianoConti as " + a + " ON (TabCauCon." + c.gruppo + " = " + a +
                 ".Gruppo) AND (TabCauCon." + c.mastro + " = " + a + ".Mastro) AND (TabCauCon." +

@@ -14,16 +14,16 @@ struct Colonna {
     const char* colonna;
 };
 const Colonna kColonne[] = {
-    {4000, "CausFatt"},        {4010, "CausNC"},           {4020, "CausFattSosp"},
-    {4030, "CausNCSosp"},      {4040, "CausAnticipi"},     {4050, "CausArr"},
-    {4060, "CausOmaggi"},      {4070, "CausIncasso"},      {4080, "SaldaCauIncassi"},
-    {4090, "SaldaCauPagamenti"}, {4100, "CauChiuEco"},     {4110, "CauChiuPatr"},
-    {4120, "CauApertura"},     {4130, "CausRit"},          {4132, "CauGirIva"},
+    {4000, "CausFatt"},          {4010, "CausNC"},       {4020, "CausFattSosp"},
+    {4030, "CausNCSosp"},        {4040, "CausAnticipi"}, {4050, "CausArr"},
+    {4060, "CausOmaggi"},        {4070, "CausIncasso"},  {4080, "SaldaCauIncassi"},
+    {4090, "SaldaCauPagamenti"}, {4100, "CauChiuEco"},   {4110, "CauChiuPatr"},
+    {4120, "CauApertura"},       {4130, "CausRit"},      {4132, "CauGirIva"},
     {4134, "SpesaCassaPrev"},
 };
 
 class CausaComTest : public PagineContabiliTest {
-protected:
+  protected:
     CausaComTest() : PagineContabiliTest(4) {}
 
     void SetUp() override {
@@ -45,7 +45,9 @@ TEST_F(CausaComTest, EmptyTableShowsEmptyCodesAndTheFirstSaveAddsTheRow) {
     EXPECT_EQ(form->Lab(4000).caption(), "di prima");
     EXPECT_TRUE(haFocus(form->txt(4000)));
     // The focused field is left, and decoded, by the click on the confirm button.
-    auto codice = [](int campo) { return campo == 4000 ? std::string("FE") : std::to_string(campo % 1000); };
+    auto codice = [](int campo) {
+        return campo == 4000 ? std::string("FE") : std::to_string(campo % 1000);
+    };
     for (const Colonna& c : kColonne) form->txt(c.campo).setText(codice(c.campo));
     conferma(4);
     EXPECT_EQ(righe("TabCauCon"), 1);
@@ -62,9 +64,13 @@ TEST_F(CausaComTest, StoredCodesShowWithDescriptionsAndUnknownOnesWithout) {
         const char* descrizione;
     };
     const Caso casi[] = {
-        {4000, "FE", "Fattura emessa"}, {4030, "fe", "Fattura emessa"},
-        {4100, "CE", "Chiusura economici"}, {4120, "ZZ", ""},
-        {4130, "", ""}, {4134, "CP", "Cassa previdenza"}, {4132, "BO", ""},
+        {4000, "FE", "Fattura emessa"},
+        {4030, "fe", "Fattura emessa"},
+        {4100, "CE", "Chiusura economici"},
+        {4120, "ZZ", ""},
+        {4130, "", ""},
+        {4134, "CP", "Cassa previdenza"},
+        {4132, "BO", ""},
     };
     for (const Caso& c : casi) {
         EXPECT_EQ(form->txt(c.campo).text(), c.codice) << c.campo;

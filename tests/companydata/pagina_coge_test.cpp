@@ -15,7 +15,7 @@ const char kMemorizzati[] = "I valori sono stati memorizzati";
 const char kFineModificata[] = "E' stata modificata la data di fine anno contabile";
 
 class CogeTest : public PagineContabiliTest {
-protected:
+  protected:
     CogeTest() : PagineContabiliTest(5) {}
 
     void riga(const std::string& colonne, const std::string& valori) {
@@ -62,11 +62,12 @@ TEST_F(CogeTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
 TEST_F(CogeTest, StoredRowShowsFormattedValuesAndIsWrittenBackCleaned) {
     apri();
     conto("01", "02", "003", "Corrispettivi sospesi");
-    riga("AnnoCorr, DataInizCont, DataFineCont, ApertoPrec, Azzera, AnagrInRegIva, "
-         "MultiAttivita, AnnoAzzera, OpRilIvaImpConIva, OpRilIvaImpSenzaIva, GruppoSospesi, "
-         "MastroSospesi, ContoSospesi, GiorniChiu, IvaCassaAttiva, IvaPerCassaDa, IvaPerCassaA",
-         "2025, #01/01/2025#, #12/31/2025#, 's', 'N', 'S', 'N', 2019, 3000, 3600.5, '01', '02', "
-         "'003', '1, 7', 'S', #01/01/2025#, #12/31/9999#");
+    riga(
+        "AnnoCorr, DataInizCont, DataFineCont, ApertoPrec, Azzera, AnagrInRegIva, "
+        "MultiAttivita, AnnoAzzera, OpRilIvaImpConIva, OpRilIvaImpSenzaIva, GruppoSospesi, "
+        "MastroSospesi, ContoSospesi, GiorniChiu, IvaCassaAttiva, IvaPerCassaDa, IvaPerCassaA",
+        "2025, #01/01/2025#, #12/31/2025#, 's', 'N', 'S', 'N', 2019, 3000, 3600.5, '01', '02', "
+        "'003', '1, 7', 'S', #01/01/2025#, #12/31/9999#");
     vaiPagina(5);
     struct Caso {
         int campo;
@@ -98,8 +99,11 @@ TEST_F(CogeTest, StoredClosingDaysTickTheirBoxes) {
         std::vector<int> spuntati;
         const char* scritto;
     };
-    const Caso casi[] = {{"1, 7", {1, 7}, "17"}, {"08", {}, "08"}, {"9x3", {3}, "9x3"},
-                         {"", {}, ""},            {"7,1", {1, 7}, "71"}};
+    const Caso casi[] = {{"1, 7", {1, 7}, "17"},
+                         {"08", {}, "08"},
+                         {"9x3", {3}, "9x3"},
+                         {"", {}, ""},
+                         {"7,1", {1, 7}, "71"}};
     apri();
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.memorizzato);
@@ -173,7 +177,7 @@ TEST_F(CogeTest, LeavingTheNumberingYearRewritesOnlyAValidYear) {
         bool errore;
     };
     const Caso casi[] = {{"2019", "2019", false}, {"25", "2025", false}, {"99", "1999", false},
-                         {"abc", "abc", true},    {"-5", "-0005", true},  {"0", "2000", false},
+                         {"abc", "abc", true},    {"-5", "-0005", true}, {"0", "2000", false},
                          {"", "", false}};
     apri();
     rigaValida();
@@ -235,31 +239,50 @@ TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {
         {"anno", {{5000, ""}}, "L'anno corrente è obbligatorio", 5000},
         {"inizio", {{5010, ""}}, "(Coge) La data inizio è obbligatoria", 5010},
         {"fine", {{5020, ""}}, "(Coge) La data fine è obbligatoria", 5020},
-        {"anni diversi", {{5000, "2024"}},
-         "(Coge) L'anno corrente e l'anno della data di inizio periodo devono essere uguali", 5010},
-        {"cassa senza inizio", {{5080, "S"}}, "(Coge) La data inizio IVA per CASSA è obbligatoria",
+        {"anni diversi",
+         {{5000, "2024"}},
+         "(Coge) L'anno corrente e l'anno della data di inizio periodo devono essere uguali",
+         5010},
+        {"cassa senza inizio",
+         {{5080, "S"}},
+         "(Coge) La data inizio IVA per CASSA è obbligatoria",
          5080},
-        {"inizio non primo", {{5085, "15/01/2025"}, {5088, "31/12/2025"}},
-         "(Coge) La data inizio IVA per CASSA deve essere il primo del mese", 5080},
-        {"fine non ultimo", {{5085, "01/01/2025"}, {5088, "15/11/2025"}},
-         "(Coge) La data fine IVA per CASSA deve essere l'ultimo giono del mese", 5080},
-        {"fine cassa mancante", {{5085, "01/01/2025"}},
-         "(Coge) La data fine IVA per CASSA è obbligatoria (es. 31/12/9999)", 5088},
-        {"fine cassa senza inizio", {{5088, "31/12/2025"}},
+        {"inizio non primo",
+         {{5085, "15/01/2025"}, {5088, "31/12/2025"}},
+         "(Coge) La data inizio IVA per CASSA deve essere il primo del mese",
+         5080},
+        {"fine non ultimo",
+         {{5085, "01/01/2025"}, {5088, "15/11/2025"}},
+         "(Coge) La data fine IVA per CASSA deve essere l'ultimo giono del mese",
+         5080},
+        {"fine cassa mancante",
+         {{5085, "01/01/2025"}},
+         "(Coge) La data fine IVA per CASSA è obbligatoria (es. 31/12/9999)",
+         5088},
+        {"fine cassa senza inizio",
+         {{5088, "31/12/2025"}},
          "(Coge) NON ha senso impostare La data fine IVA per CASSA se non è impostata quella di "
          "inizio",
          5088},
-        {"fine procedura senza inizio", {{5095, "31/12/2025"}},
+        {"fine procedura senza inizio",
+         {{5095, "31/12/2025"}},
          "(Coge) NON ha senso impostare La data fine Proced.Concorsuale se non è impostata quella "
          "di inizio",
          5095},
-        {"cassa rovesciata", {{5085, "01/12/2025"}, {5088, "30/11/2025"}},
-         "(Coge) La data fine IVA per CASSA deve essere maggiore di quella di inizio", 5088},
-        {"procedura rovesciata", {{5090, "02/12/2025"}, {5095, "01/12/2025"}},
-         "(Coge) La data fine Proced.Concorsuale deve essere maggiore di quella di inizio", 5095},
-        {"anno numerazione", {{5070, "abc"}}, "(Coge) L'anno inizio numerazione non è un anno valido",
+        {"cassa rovesciata",
+         {{5085, "01/12/2025"}, {5088, "30/11/2025"}},
+         "(Coge) La data fine IVA per CASSA deve essere maggiore di quella di inizio",
+         5088},
+        {"procedura rovesciata",
+         {{5090, "02/12/2025"}, {5095, "01/12/2025"}},
+         "(Coge) La data fine Proced.Concorsuale deve essere maggiore di quella di inizio",
+         5095},
+        {"anno numerazione",
+         {{5070, "abc"}},
+         "(Coge) L'anno inizio numerazione non è un anno valido",
          5070},
-        {"anno con azzeramento", {{5040, "S"}, {5070, "2020"}},
+        {"anno con azzeramento",
+         {{5040, "S"}, {5070, "2020"}},
          "(Coge) L'anno inizio numerazione non va indicato se si azzera la numerazione ogni anno",
          5040},
     };
@@ -274,8 +297,8 @@ TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {
         const ui::Control& atteso = c.focus == 5080   ? static_cast<ui::Control&>(form->Combo(5080))
                                     : c.focus == 5040 ? static_cast<ui::Control&>(form->Che(5040))
                                                       : form->txt(c.focus);
-        EXPECT_TRUE(haFocus(atteso)) << (form->activeControl() ? form->activeControl()->displayName()
-                                                               : std::string("none"));
+        EXPECT_TRUE(haFocus(atteso))
+            << (form->activeControl() ? form->activeControl()->displayName() : std::string("none"));
         form->unload();
         apri();
     }

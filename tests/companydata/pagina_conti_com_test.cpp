@@ -14,7 +14,7 @@ const int kCampiConto[] = {3040, 3050, 3060, 3070, 3080, 3090, 3092, 3094, 3100,
                            3240, 3250, 3260, 3270, 3280, 3290, 3300, 3310, 3315};
 
 class ContiComTest : public PagineContabiliTest {
-protected:
+  protected:
     ContiComTest() : PagineContabiliTest(3) {}
 
     void riempiObbligatori() {
@@ -61,11 +61,15 @@ TEST_F(ContiComTest, StoredAccountsShowAsGroupMastroAccountWithTheirDescriptions
         const char* descrizione;
     };
     const Caso casi[] = {
-        {3000, "05", "Clienti"},       {3010, "01", "Clienti Italia"},
-        {3020, "77", ""},              {3030, "01", ""},
+        {3000, "05", "Clienti"},
+        {3010, "01", "Clienti Italia"},
+        {3020, "77", ""},
+        {3030, "01", ""},
         {3040, "01-02-003", "Merci vendute"},
-        {3050, "01--", ""},            {3060, "01-02-", ""},
-        {3070, "", ""},                {3080, "", ""},
+        {3050, "01--", ""},
+        {3060, "01-02-", ""},
+        {3070, "", ""},
+        {3080, "", ""},
         {3315, "09-09-009", "Split payment"},
         {3290, "01-02-003", "Merci vendute"},
     };
@@ -86,10 +90,14 @@ TEST_F(ContiComTest, SaveSplitsAccountsWithAndWithoutDashes) {
         const char* salvato;  // group|mastro|account, Null as empty
     };
     const Caso casi[] = {
-        {3040, "01-02-0003", "Ven", "01|02|0003"},  {3050, "01020003", "Acq", "01|02|0003"},
-        {3060, "01", "IvaVen", "01||"},              {3070, "01-02", "IvaAcq", "01|02|"},
-        {3080, "", "IvaSosC", "||"},                 {3290, "0708000009", "RitAccVen", "07|08|000009"},
-        {3300, "07-08-9", "RitAcc", "07|08|9"},      {3315, "1112", "IvaSplit", "11|12|"},
+        {3040, "01-02-0003", "Ven", "01|02|0003"},
+        {3050, "01020003", "Acq", "01|02|0003"},
+        {3060, "01", "IvaVen", "01||"},
+        {3070, "01-02", "IvaAcq", "01|02|"},
+        {3080, "", "IvaSosC", "||"},
+        {3290, "0708000009", "RitAccVen", "07|08|000009"},
+        {3300, "07-08-9", "RitAcc", "07|08|9"},
+        {3315, "1112", "IvaSplit", "11|12|"},
     };
     for (const Caso& c : casi) form->txt(c.campo).setText(c.testo);
     conferma(3);
@@ -149,8 +157,8 @@ TEST_F(ContiComTest, LeavingAFieldDecodesItsAccountGroupOrMastro) {
 }
 
 TEST_F(ContiComTest, OlderDatabaseWithoutSalesWithholdingLoadsAndSavesTheRest) {
-    databaseVecchio({"TabCauCon.GruppoRitAccVen", "TabCauCon.MastroRitAccVen",
-                     "TabCauCon.ContoRitAccVen"});
+    databaseVecchio(
+        {"TabCauCon.GruppoRitAccVen", "TabCauCon.MastroRitAccVen", "TabCauCon.ContoRitAccVen"});
     apri();
     sql("INSERT INTO TabCauCon (GruppoClienti, MastroClienti, GruppoFornitori, MastroFornitori, "
         "GruppoRitAcc, MastroRitAcc, ContoRitAcc, GruppoPerdCambio, MastroPerdCambio, "

@@ -25,7 +25,7 @@ const ContoTransito kConti[] = {
 };
 
 class ContiTransTest : public PagineContabiliTest {
-protected:
+  protected:
     ContiTransTest() : PagineContabiliTest(frmDatiAzie::kPaginaContiTrans) {}
 
     void SetUp() override {
@@ -54,8 +54,10 @@ TEST_F(ContiTransTest, StoredAccountsShowWithDescriptionsAndAreWrittenBackUnchan
         const char* descrizione;
     };
     // The first field has the focus, so it shows its editing form.
-    const Caso casi[] = {{11000, "0510002", "Onorari"}, {11005, "05-10-003", "Altri ricavi"},
-                         {11010, "", ""},               {11015, "07--", ""},
+    const Caso casi[] = {{11000, "0510002", "Onorari"},
+                         {11005, "05-10-003", "Altri ricavi"},
+                         {11010, "", ""},
+                         {11015, "07--", ""},
                          {11020, "05-10-999", ""}};
     for (const Caso& c : casi) {
         EXPECT_EQ(form->txt(c.campo).text(), c.testo) << c.campo;
@@ -75,7 +77,8 @@ TEST_F(ContiTransTest, AccountsAreSplitWithAndWithoutDashesAndEmptyOnesWrittenEm
     for (const ContoTransito& c : kConti) EXPECT_EQ(form->txt(c.campo).text(), "") << c.campo;
     const char* digitati[] = {"0510002", "05-10-002", "", "05-10", "1", "99-98-000001"};
     const char* salvati[] = {"05|10|002", "05|10|002", "||", "05|10|", "1||", "99|98|000001"};
-    for (std::size_t i = 0; i < std::size(kConti); ++i) form->txt(kConti[i].campo).setText(digitati[i]);
+    for (std::size_t i = 0; i < std::size(kConti); ++i)
+        form->txt(kConti[i].campo).setText(digitati[i]);
     conferma(frmDatiAzie::kPaginaContiTrans);
     EXPECT_EQ(righe("TabCauCon"), 1);
     for (std::size_t i = 0; i < std::size(kConti); ++i) {

@@ -13,7 +13,7 @@
 namespace tolvane::testing {
 
 class PagineContabiliTest : public DatiAzieTest {
-protected:
+  protected:
     explicit PagineContabiliTest(int pagina) : pagina_(pagina) {}
 
     // A page that the frame does not list yet has nothing to test.
@@ -67,7 +67,7 @@ protected:
 
     bool haFocus(const ui::Control& control) const { return form->activeControl() == &control; }
 
-private:
+  private:
     int pagina_;
 };
 
