@@ -209,18 +209,24 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
             for (const auto& b : breaks) where += " AND " + quoteIdentifier(b.first) + " = ?";
             if (!where.empty()) sql += " WHERE " + where.substr(5);
 
+            // A group is keyed by its values as the query compares them: converted to the column
+            // and caseless, so that "AB" and "ab" (or "01" and 1) share their last code. Keys
+            // that join groups can only make a code skip; keys that split one would repeat it.
+            std::vector<Variant> bound;
             std::string key = sql;
             if (textMode && !prefix.empty()) key += '\x1f' + LCase(prefix);
-            for (const auto& b : breaks) key += '\x1f' + b.second.text();
+            for (const auto& b : breaks) {
+                const ColumnInfo* info = table ? table->column(b.first) : nullptr;
+                bound.push_back(info ? toColumnValue(*info, b.second) : b.second);
+                key += '\x1f' + std::to_string(static_cast<int>(bound.back().type())) + ':' +
+                       LCase(bound.back().text());
+            }
             auto known = nextCodes_.find(key);
             if (known == nextCodes_.end()) {
                 BatchStatement& query = d.cached(sql);
                 int position = 1;
                 if (textMode && !prefix.empty()) query.bind(position++, Variant(prefix));
-                for (const auto& b : breaks) {
-                    const ColumnInfo* info = table ? table->column(b.first) : nullptr;
-                    query.bind(position++, info ? toColumnValue(*info, b.second) : b.second);
-                }
+                for (const Variant& value : bound) query.bind(position++, value);
                 NextCodeRun run;
                 if (query.step() && !query.columnIsNull(0)) {
                     const Variant ultimo = query.column(0);

@@ -35,14 +35,16 @@ TEST_F(CodiciTest, KeyNextCodeIsSearchedAndWrittenOnceSoNothingIsSkipped) {
 }
 
 TEST_F(CodiciTest, NextCodeFollowsBreakColumns) {
-    company("INSERT INTO Numeri (Numero, Gruppo) VALUES (7, '01'), (20, '02')");
+    company("INSERT INTO Numeri (Numero, Gruppo) VALUES (7, '01'), (20, '02'), (30, 'Xa')");
     layout("BRK", {{"Tabella", "Numeri"}, {"Modalita", "0"}, {"InsVaria", "I"}, {"Separatore", "\\059"}});
     field("BRK", "Gruppo", {{"NumCampo", "1"}});
     field("BRK", "Numero", {{"TipoDest", "Long"}, {"Default", "^0:Gruppo"}});
-    input("BRK.txt", {"01", "03", "01"});
+    input("BRK.txt", {"01", "03", "01", "xa", "XA", "xa"});
     EXPECT_EQ(load("BRK"), 0);
     EXPECT_EQ(rows("SELECT Gruppo, Numero FROM Numeri ORDER BY Gruppo, Numero"),
-              (Rows{{"01", "7"}, {"01", "8"}, {"01", "9"}, {"02", "20"}, {"03", "1"}}));
+              (Rows{{"01", "7"}, {"01", "8"}, {"01", "9"}, {"02", "20"}, {"03", "1"},
+                    {"Xa", "30"}, {"xa", "31"}, {"XA", "32"}, {"xa", "33"}}))
+        << "a group is the same whatever the case of its value";
     EXPECT_TRUE(errorTexts().empty());
 }
 

@@ -24,15 +24,5 @@ TEST(ProgressoElabTest, EventsAreLetThroughAtMostEvery50Ms) {
     }
 }
 
-TEST(ProgressoElabTest, TextIsKeptUnlessGiven) {
-    ProgressoElab progress;
-    progress.AvanzaElab(0, std::string("Caricamento X"));
-    progress.AvanzaElab(5);
-    EXPECT_EQ(progress.phaseText(), "Caricamento X");
-    EXPECT_EQ(progress.value(), 5);
-    progress.ImpostaElab(3);
-    EXPECT_EQ(progress.secondNumber(), 3);
-}
-
 }  // namespace
 }  // namespace tolvane
