@@ -4,6 +4,7 @@
 #include "ui/qt/qt_front_end.h"
 
 #include <QApplication>
+#include <clocale>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -337,6 +338,8 @@ void QtFrontEnd::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEve
 int runProgram(int argc, char** argv, const std::function<bool()>& start) {
     std::unique_ptr<QApplication> own;
     if (!QApplication::instance()) own = std::make_unique<QApplication>(argc, argv);
+    // Qt takes the desktop's locale; numbers in files, INI and SQL must keep the C rules.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     QtFrontEnd frontEnd;
     bool ended = false;

@@ -4,6 +4,7 @@
 // window's tab strip first, as a user would. Never answers a question on the user's
 // behalf except to keep the drawing going.
 #include <QApplication>
+#include <clocale>
 #include <QDialog>
 #include <QImage>
 #include <cstdio>
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
     }
     QString out = QString::fromLocal8Bit(argv[2]);
     QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
     app.setQuitOnLastWindowClosed(false);
 
     if (name == "frmMsgCom") {
