@@ -194,8 +194,11 @@ void ScCarica::readLayoutFields(const std::string& psCodice) {
         int size = r.dimensione;
         const int tipo = field->oiTipoDest();
         if (size == 0 && (tipo == tipocampo::Testo || tipo == tipocampo::Nessuno)) {
+            // Only a text column has a size in characters: the byte size of a number or a
+            // date would cut an untyped value ("123456" into a Long column gave "1234").
             if (const TableInfo* table = schema.table(field->osTabella))
-                if (const ColumnInfo* column = table->column(field->osNomeCampo)) size = column->size;
+                if (const ColumnInfo* column = table->column(field->osNomeCampo))
+                    if (column->kind == ColumnKind::Text) size = column->size;
         }
         field->oiDimensione(size);
         field->osNonVal(r.nonVal);

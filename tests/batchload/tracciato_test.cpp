@@ -61,6 +61,7 @@ TEST_F(TracciatoTest, FieldColumnsAreKeptWithTheirMarkers) {
     field("COL", "R Testo", {{"TipoDest", "String"}, {"Quanto", "0"}});
     field("COL", "Z Note", {{"TipoDest", "Long"}, {"ValoreOper", " 22 "}});
     field("COL", "Num", {{"TipoDest", "Long"}, {"Dimensione", "0"}});
+    field("COL", "Qta", {{"Dimensione", "0"}});
     ASSERT_EQ(loader->LeggiTracciato("COL"), 0);
     const ScCaricaCampi* descr = loader->campo("Prova.Descr");
     const ScCaricaCampi* testo = loader->campo("Righe.Testo");
@@ -70,6 +71,7 @@ TEST_F(TracciatoTest, FieldColumnsAreKeptWithTheirMarkers) {
     EXPECT_EQ(testo->oiNumDec, 0);
     EXPECT_EQ(descr->oiDimensione(), 40) << "text size read from the column";
     EXPECT_EQ(loader->campo("Prova.Num")->oiDimensione(), 0) << "numbers keep 0";
+    EXPECT_EQ(loader->campo("Prova.Qta")->oiDimensione(), 0) << "an untyped value is not cut to a number's bytes";
     EXPECT_EQ(testo->osCodTab, "R");
     EXPECT_EQ(testo->oiDimensione(), 20);
     EXPECT_EQ(loader->QualeTab("R"), 3);
