@@ -85,9 +85,8 @@ public:
     const std::string& modalita() const { return msModalita_; }
     const std::string& insVaria() const { return msInsVaria_; }
     long numErrori() const { return mlNumErrori_; }
-    void setListino(int piCodTab, const std::string& psListino) { masListino_.at(piCodTab) = psListino; }
 
-    // Lines after which the grouped run commits (what ran stays written on an error or stop).
+    // Writes after which the grouped run commits (what ran stays written on an error or stop).
     void setCommitEvery(long lines) { commitEvery_ = lines; }
 
 private:
@@ -199,7 +198,6 @@ private:
     bool nextCodeReported_ = false;
     bool listinoReported_ = false;
     bool errorRowReported_ = false;
-    int errorTableSize_ = -1;
 };
 
 }  // namespace tolvane
