@@ -56,6 +56,26 @@ TEST_F(CaricoTest, ModesLeaveFoundOrMissingRowsAlone) {
     }
 }
 
+TEST_F(CaricoTest, FoundRowLeavesItsTableAloneWhileTheOthersAreWritten) {
+    company("INSERT INTO Prova (Codice, Descr) VALUES ('A', 'Vecchia');"
+            "INSERT INTO Libera (Testo, Valore) VALUES ('x', 1), ('y', 2)");
+    layout("MIX", {{"Tabella", "Prova"}, {"Tabella2", "Righe"}, {"CodTab2", "R"}, {"Tabella3", "Libera"},
+                   {"CodTab3", "L"}, {"Azzera3", "S"}, {"WhereAzz3", " Valore = 1 "}, {"Modalita", "1"},
+                   {"InsVaria", "V"}, {"Separatore", "\\059"}});
+    field("MIX", "Codice", {{"NumCampo", "1"}});
+    field("MIX", "Descr", {{"NumCampo", "2"}, {"Aggiorna", "A"}});
+    field("MIX", "R Codice", {{"NumCampo", "1"}});
+    field("MIX", "R Riga", {{"NumCampo", "3"}, {"TipoDest", "Long"}});
+    field("MIX", "L Testo", {{"NumCampo", "K2"}});
+    input("MIX.txt", {"A;Nuova;1"});
+    EXPECT_EQ(load("MIX"), 0);
+    EXPECT_EQ(prove(), (Rows{{"A", "Vecchia", "NULL"}}));
+    EXPECT_EQ(rows("SELECT Codice, Riga FROM Righe"), (Rows{{"A", "1"}}));
+    EXPECT_EQ(rows("SELECT Testo, Valore FROM Libera ORDER BY Testo"), (Rows{{"Nuova", "NULL"}, {"y", "2"}}))
+        << "table 3 emptied by its own WhereAzz3";
+    EXPECT_TRUE(errorTexts().empty());
+}
+
 TEST_F(CaricoTest, DuplicateKeyOnInsertUpdatesOrIsRejectedByMode) {
     company("INSERT INTO Prova (Codice, Descr, Num) VALUES ('A', 'Vecchia', 1)");
     prova("DUP0", {{"Modalita", "0"}, {"InsVaria", "I"}});
