@@ -1,0 +1,88 @@
+// The printers the program may print on, as the printing services see them: installed printers,
+// the user's default printer, trays and paper sizes, and the program's current printer.
+// Never changes the print server's own default: "making a printer the default" is per user.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tolvane {
+
+// How the desktop notions the printing services were built on map onto a print server:
+// - An installed printer is a destination of the print server: its name, its device URI as the
+//   port and its make-and-model as the driver. Instances ("name/instance") are not listed.
+// - The user's default printer is the per-user choice (the "Default" line of the user's
+//   lpoptions file, as `lpoptions -d` writes it), else the server's default. Making a printer
+//   the default writes the per-user choice only.
+// - Trays and paper sizes are the printer's "InputSlot" and "PageSize" choices (media-source and
+//   media when the printer has no PPD), numbered by their order from 1; 0 means "no choice".
+// - There are no terminal-server sessions: the services that depend on them stay idle.
+struct PrinterInfo {
+    std::string name;
+    std::string port;    // device URI
+    std::string driver;  // make and model
+};
+
+// A tray or a paper size: the number the options store and the name shown to the user.
+struct PrinterChoice {
+    int number = 0;
+    std::string name;
+    friend bool operator==(const PrinterChoice&, const PrinterChoice&) = default;
+};
+
+class PrinterSystem {
+public:
+    virtual ~PrinterSystem() = default;
+
+    // The installed printers, in the server's order. An unreachable server lists none.
+    virtual std::vector<PrinterInfo> printers() = 0;
+
+    // The user's default printer: the per-user choice, even when it names a printer that is no
+    // longer installed, else the server's default; "" when there is neither.
+    virtual std::string defaultPrinter() = 0;
+    // The per-user choice alone; "" when the user has made none.
+    virtual std::string userDefault() = 0;
+    // Makes the named printer the user's default; "" removes the per-user choice, so that the
+    // server's default applies again. False when the choice could not be stored.
+    virtual bool setUserDefault(const std::string& name) = 0;
+
+    // Trays and paper sizes of a printer, numbered from 1; none for an unknown printer.
+    virtual std::vector<PrinterChoice> trays(const std::string& name) = 0;
+    virtual std::vector<PrinterChoice> paperSizes(const std::string& name) = 0;
+    // The number of the paper size the printer uses when none is chosen; -1 when unknown.
+    virtual int defaultPaperSize(const std::string& name) = 0;
+};
+
+// The program-wide printer system. Until one is installed, a system with no printers.
+PrinterSystem& printerSystem();
+// Installs the system the program uses (the tests install the in-memory one); returns the
+// previous one. Resets the current printer to follow the default.
+std::shared_ptr<PrinterSystem> setPrinterSystem(std::shared_ptr<PrinterSystem> system);
+
+// The installed printer of that name, compared without regard to case; nullptr when none.
+std::unique_ptr<PrinterInfo> findPrinter(PrinterSystem& system, const std::string& name);
+
+// The program's current printer (the printer object `Printer`): it follows the user's default
+// printer until a printer is chosen for it; from then on it stays on that printer.
+class CurrentPrinter {
+public:
+    // Empty texts when the current printer is the default and there is none installed.
+    std::string DeviceName() const;
+    std::string Port() const;
+    std::string DriverName() const;
+    // Number of the paper size the printer uses now; -1 when unknown.
+    int PaperSize() const;
+
+    void choose(const PrinterInfo& printer);
+    void followDefault();
+    bool followsDefault() const { return !chosen_; }
+
+private:
+    PrinterInfo resolved() const;
+    std::unique_ptr<PrinterInfo> chosen_;
+};
+
+CurrentPrinter& Printer();
+
+}  // namespace tolvane
