@@ -1,0 +1,340 @@
+// The warehouse and barcode page on a real company database: defaults of an empty table, a
+// stored row with its mirrors and barcode type, the supplier-for-production account with and
+// without its columns, the leave rules of year and dates, and the checks before a save.
+#include "companydata/pagina_magazzino.h"
+
+#include <gtest/gtest.h>
+
+#include "common/globali.h"
+#include "companydata/pagine_contabili_fixture.h"
+#include "ui/ui_constants.h"
+
+namespace tolvane::testing {
+namespace {
+
+const char kDomanda[] = "Cambiare la data di inizio validità";
+
+class MagazzinoTest : public PagineContabiliTest {
+  protected:
+    MagazzinoTest() : PagineContabiliTest(7) {}
+
+    // Opens the form on an empty TabMagazzino with one warehouse and one price list.
+    void codici() {
+        sql("DELETE FROM TabMagazzino");
+        sql("DELETE FROM Magazzini");
+        sql("DELETE FROM Listini");
+        sql("INSERT INTO Magazzini VALUES ('M1', 'Sede')");
+        sql("INSERT INTO Listini (Listino, Descrizione) VALUES ('L1', 'Base')");
+    }
+
+    void riga(const std::string& colonne, const std::string& valori) {
+        sql("INSERT INTO TabMagazzino (" + colonne + ") VALUES (" + valori + ")");
+    }
+
+    // A stored row that passes every check.
+    void rigaValida(const std::string& colonne = "", const std::string& valori = "") {
+        riga("AnnoCorr, DataInizio, DataFine, MagPrincipale, ListinoPrincipale, UsoDateLis, "
+             "QualeDataLis, DataListino" + colonne,
+             "2025, #01/01/2025#, #12/31/2025#, 'M1', 'L1', 'S', 'D', #01/01/2025#" + valori);
+    }
+
+    std::string mag(const std::string& colonna) { return salvato(colonna, "TabMagazzino"); }
+    ui::ComboBox& barre() { return *form->cobTipoCodBarre; }
+};
+
+TEST_F(MagazzinoTest, FormLoadFillsTheBarcodeComboInOrder) {
+    apri();
+    ASSERT_NE(form->cobTipoCodBarre, nullptr);
+    const char* voci[] = {"13-Codice EAN 13", "E8-Codice EAN 8", "12-Codice 128", "39-Codice 39",
+                          "UA-Codice UPC A"};
+    ASSERT_EQ(barre().listCount(), 5);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(barre().list(i), voci[i]);
+    EXPECT_FALSE(form->txt(49).visible());
+}
+
+TEST_F(MagazzinoTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsOneRow) {
+    apri();
+    codici();
+    vaiPagina(7);
+    struct Caso {
+        int campo;
+        const char* testo;
+    };
+    const Caso casi[] = {{45, ""},  {46, ""},  {92, ""},  {47, "N"}, {49, ""},  {50, "N"},
+                         {73, ""},  {74, "N"}, {51, ""},  {52, ""},  {53, "N"}, {54, "0"},
+                         {55, "0"}, {56, "0"}, {57, "0"}, {58, "S"}, {59, "N"}, {60, "N"},
+                         {61, "N"}, {62, "1"}, {63, ""},  {82, "N"}, {65, ""},  {64, "D"},
+                         {66, ""},  {93, ""},  {94, "0"}};
+    for (const Caso& c : casi) EXPECT_EQ(form->txt(c.campo).text(), c.testo) << c.campo;
+    EXPECT_EQ(form->Combo(58).listIndex(), 1);
+    EXPECT_EQ(form->Combo(64).listIndex(), 0);
+    EXPECT_EQ(form->Combo(54).listIndex(), 0);
+    EXPECT_EQ(barre().listIndex(), -1);
+    EXPECT_TRUE(form->txt(92).enabled());
+    EXPECT_TRUE(form->bEsisteContoProd);
+
+    digita(45, "2025", 51);
+    EXPECT_EQ(form->txt(46).text(), "01/01/2025");
+    EXPECT_EQ(form->txt(92).text(), "31/12/2025");
+    digita(51, "M1", 52);
+    digita(52, "L1", 65);
+    digita(65, "01/02/2025", 66);
+    EXPECT_EQ(form->Lab(51).caption(), "Sede");
+    conferma(7);
+    EXPECT_EQ(righe("TabMagazzino"), 1);
+    EXPECT_EQ(mag("AnnoCorr || '|' || DataInizio || '|' || DataFine || '|' || Segnalazione || '|' "
+                  "|| NumEtic || '|' || QualeDataLis || '|' || PercRicListClie"),
+              "2025|2025-01-01|2025-12-31|S|1|D|0.0");
+    EXPECT_EQ(mag("GruppoProd || MastroProd || ContoProd"), "");
+    conferma(7);
+    EXPECT_EQ(righe("TabMagazzino"), 1);
+}
+
+TEST_F(MagazzinoTest, StoredRowFillsFieldsMirrorsAndDescriptions) {
+    apri();
+    codici();
+    conto("04", "01", "000007", "Fornitore interno");
+    rigaValida(", UsoCodBarre, GenAutCodBarre, Segnalazione, KeyRicDDT, NumDecQta, GruppoProd, "
+               "MastroProd, ContoProd, PercRicListClie, UltStampaGio",
+               ", 's', 'N', 'F', '1', 3, '04', '01', '000007', 12.5, #03/31/2025#");
+    vaiPagina(7);
+    struct Caso {
+        int campo;
+        const char* testo;
+    };
+    const Caso casi[] = {{45, "2025"}, {46, "01/01/2025"}, {92, "31/12/2025"},
+                         {47, "S"},    {74, "N"},          {58, "F"},
+                         {55, "1"},    {57, "3"},          {93, "04-01-000007"},
+                         {94, "12,5"}, {63, "31/03/2025"}, {73, ""}};
+    for (const Caso& c : casi) EXPECT_EQ(form->txt(c.campo).text(), c.testo) << c.campo;
+    EXPECT_EQ(form->Che(47).value(), ui::check::Checked);
+    EXPECT_EQ(form->Che(74).value(), ui::check::Unchecked);
+    EXPECT_EQ(form->Combo(58).listIndex(), 3);
+    EXPECT_EQ(form->Combo(55).listIndex(), 1);
+    EXPECT_EQ(form->Lab(51).caption(), "Sede");
+    EXPECT_EQ(form->Lab(52).caption(), "Base");
+    EXPECT_EQ(form->Lab(93).caption(), "Fornitore interno");
+    EXPECT_FALSE(form->txt(92).enabled());
+    conferma(7);
+    EXPECT_EQ(mag("UsoCodBarre || Segnalazione || GruppoProd || MastroProd || ContoProd"),
+              "SF0401000007");
+    EXPECT_EQ(mag("PercRicListClie"), "12.5");
+}
+
+TEST_F(MagazzinoTest, StoredBarcodeTypeSelectsItsItemAndIsWrittenAsItsCode) {
+    struct Caso {
+        const char* memorizzato;
+        int voce;
+        const char* campo;
+    };
+    const Caso casi[] = {{"e8", 1, "E8"}, {"1", 0, "13"}, {"", -1, ""}, {"ZZ", -1, "ZZ"}};
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.memorizzato);
+        apri();
+        codici();
+        rigaValida(", TipoCodBarre", std::string(", '") + c.memorizzato + "'");
+        vaiPagina(7);
+        EXPECT_EQ(barre().listIndex(), c.voce);
+        EXPECT_EQ(form->txt(49).text(), c.campo);
+        conferma(7);
+        EXPECT_EQ(mag("TipoCodBarre"), c.campo);
+        form->unload();
+    }
+}
+
+TEST_F(MagazzinoTest, DeleteEmptiesTheBarcodeTypeUnlessShifted) {
+    apri();
+    codici();
+    rigaValida(", TipoCodBarre", ", '39'");
+    vaiPagina(7);
+    ui::user::focus(barre());
+    ui::user::key(*form, ui::key::Delete, ui::shift::Shift);
+    EXPECT_EQ(form->txt(49).text(), "39");
+    EXPECT_EQ(barre().listIndex(), 3);
+    ui::user::key(*form, ui::key::Delete);
+    EXPECT_EQ(form->txt(49).text(), "");
+    EXPECT_EQ(barre().listIndex(), -1);
+    ui::user::choose(barre(), 4);
+    EXPECT_EQ(form->txt(49).text(), "UA");
+}
+
+TEST_F(MagazzinoTest, AccountPartsShowWithoutEmptyDashesAndSplitAlikeOnSave) {
+    struct Caso {
+        const char* gruppo;
+        const char* mastro;
+        const char* conto;
+        const char* mostrato;
+    };
+    const Caso casi[] = {{"NULL", "NULL", "NULL", ""},
+                         {"''", "''", "''", ""},
+                         {"'04'", "NULL", "''", "04--"}};
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.mostrato);
+        apri();
+        codici();
+        rigaValida(", GruppoProd, MastroProd, ContoProd",
+                   std::string(", ") + c.gruppo + ", " + c.mastro + ", " + c.conto);
+        vaiPagina(7);
+        EXPECT_EQ(form->txt(93).text(), c.mostrato);
+        EXPECT_EQ(form->Lab(93).caption(), "");
+        form->unload();
+    }
+    for (const char* digitato : {"04-01-000007", "0401000007"}) {
+        SCOPED_TRACE(digitato);
+        apri();
+        codici();
+        rigaValida();
+        vaiPagina(7);
+        form->txt(93).setText(digitato);
+        conferma(7);
+        EXPECT_EQ(mag("GruppoProd || '|' || MastroProd || '|' || ContoProd"), "04|01|000007");
+        form->unload();
+    }
+}
+
+TEST_F(MagazzinoTest, WithoutTheProductionAccountColumnsTheFieldIsHiddenAndNotWritten) {
+    databaseVecchio({"TabMagazzino.GruppoProd", "TabMagazzino.MastroProd", "TabMagazzino.ContoProd"});
+    apri();
+    codici();
+    rigaValida();
+    vaiPagina(7);
+    EXPECT_FALSE(form->bEsisteContoProd);
+    EXPECT_FALSE(form->txt(93).visible());
+    EXPECT_FALSE(form->Lab(93).visible());
+    EXPECT_FALSE(form->ComHlp(93).visible());
+    EXPECT_FALSE(form->Didascalia(93).visible());
+    EXPECT_EQ(form->Lab(51).caption(), "Sede");
+    form->txt(94).setText("3");
+    conferma(7);
+    EXPECT_EQ(mag("PercRicListClie"), "3.0");
+}
+
+TEST_F(MagazzinoTest, LeavingTheStartDateSetsTheEndOrMarksAnotherYear) {
+    apri();
+    codici();
+    vaiPagina(7);
+    digita(45, "2024", 46);
+    digita(46, "29/02/2024", 48);
+    EXPECT_EQ(form->txt(92).text(), "27/02/2025");
+    EXPECT_FALSE(form->InErrore(46));
+    digita(46, "01/03/2023", 48);
+    EXPECT_TRUE(form->InErrore(46));
+    EXPECT_EQ(form->txt(92).text(), "27/02/2025");
+    digita(63, "31/02/2025", 48);
+    EXPECT_TRUE(form->InErrore(63));
+}
+
+TEST_F(MagazzinoTest, ChecksRefuseWithTheirMessageAndFocus) {
+    struct Caso {
+        const char* nome;
+        std::function<void(frmDatiAzie&)> prepara;
+        const char* messaggio;
+        std::function<ui::Control&(frmDatiAzie&)> focus;
+    };
+    auto campo = [](int n) { return [n](frmDatiAzie& f) -> ui::Control& { return f.txt(n); }; };
+    const Caso casi[] = {
+        {"anno", [](frmDatiAzie& f) { f.txt(45).setText(""); }, "L' anno corrente è obbligatorio",
+         campo(45)},
+        {"inizio", [](frmDatiAzie& f) { f.txt(46).setText(""); }, "La data inizio è obbligatoria",
+         campo(46)},
+        {"anno diverso", [](frmDatiAzie& f) { f.txt(46).setText("01/01/2024"); },
+         "L'anno corrente e l'anno della data di inizio periodo devono essere uguali", campo(46)},
+        {"barre", [](frmDatiAzie& f) { f.txt(73).setText("129"); },
+         "La lunghezza del codice a barre non può essere maggiore di 128 caratteri", campo(73)},
+        {"magazzino", [](frmDatiAzie& f) { f.txt(51).setText(""); },
+         "Il magazzino principale è obbligatorio", campo(51)},
+        {"listino", [](frmDatiAzie& f) { f.txt(52).setText(" "); },
+         "Il listino principale è obbligatorio", campo(52)},
+        {"quale data",
+         [](frmDatiAzie& f) {
+             f.txt(82).setText("N");
+             f.txt(64).setText("G");
+         },
+         "Se 'Utilizzo data inizio validità listino' = NO, \r\n'Quale data per inizio listino' = "
+         "D Predefinita",
+         [](frmDatiAzie& f) -> ui::Control& { return f.Combo(64); }},
+        {"data fissa",
+         [](frmDatiAzie& f) {
+             f.txt(82).setText("n");
+             f.txt(65).setText("");
+         },
+         "Se 'Utilizzo data inizio validità listino' = NO, \r\nva impostata e lasciata FISSA la "
+         "data inizio listino",
+         campo(65)},
+        {"data obbligatoria", [](frmDatiAzie& f) { f.txt(65).setText(""); },
+         "La data predefinita di inizio validità del listino è obbligatoria",
+         [](frmDatiAzie& f) -> ui::Control& { return f.Che(82); }},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.nome);
+        apri();
+        codici();
+        rigaValida(", LungCodBarre", ", 128");
+        vaiPagina(7);
+        ui::user::focus(form->txt(66));  // no leave rule mends what the case breaks
+        c.prepara(*form);
+        rifiutata(7, c.messaggio);
+        EXPECT_TRUE(haFocus(c.focus(*form)));
+        EXPECT_EQ(driver.messageTexts().back(), c.messaggio);
+        EXPECT_EQ(mag("LungCodBarre || AnnoCorr"), "1282025");
+        form->unload();
+    }
+}
+
+TEST_F(MagazzinoTest, FixedPriceListDateChangeAsksAndNoKeepsTheRow) {
+    apri();
+    codici();
+    rigaValida();
+    sql("UPDATE TabMagazzino SET UsoDateLis = 'N'");
+    vaiPagina(7);
+    form->txt(65).setText("01/06/2025");
+    driver.answerMessage(kDomanda, "&No");
+    ui::user::click(form->comOk(7));
+    EXPECT_TRUE(haFocus(form->Che(82)));
+    EXPECT_EQ(mag("DataListino"), "2025-01-01");
+
+    driver.answerMessage(kDomanda, "&Sì");
+    conferma(7);
+    EXPECT_EQ(mag("DataListino"), "2025-06-01");
+    // The row now holds the new date: saving it again asks nothing.
+    conferma(7);
+}
+
+TEST_F(MagazzinoTest, NoStoredPriceListDateAsksNothing) {
+    for (const char* memorizzata : {"NULL", "#01/01/0100#"}) {
+        SCOPED_TRACE(memorizzata);
+        apri();
+        codici();
+        riga("AnnoCorr, DataInizio, MagPrincipale, ListinoPrincipale, UsoDateLis, QualeDataLis, "
+             "DataListino",
+             std::string("2025, #01/01/2025#, 'M1', 'L1', 'N', 'D', ") + memorizzata);
+        vaiPagina(7);
+        form->txt(65).setText("01/06/2025");
+        conferma(7);
+        EXPECT_EQ(mag("DataListino"), "2025-06-01");
+        form->unload();
+    }
+    // An empty table has no stored date either.
+    apri();
+    codici();
+    vaiPagina(7);
+    digita(45, "2025", 51);
+    digita(51, "M1", 52);
+    digita(52, "L1", 65);
+    digita(65, "01/02/2025", 66);
+    conferma(7);
+    EXPECT_EQ(righe("TabMagazzino"), 1);
+}
+
+TEST_F(MagazzinoTest, UnknownLowStockValueIsKeptWhenTheComboIsNotTouched) {
+    apri();
+    codici();
+    rigaValida(", Segnalazione", ", 'X'");
+    vaiPagina(7);
+    EXPECT_EQ(form->Combo(58).listIndex(), -1);
+    conferma(7);
+    EXPECT_EQ(mag("Segnalazione"), "X");
+}
+
+}  // namespace
+}  // namespace tolvane::testing
