@@ -2,6 +2,7 @@
 #include "finestre_programma.h"
 
 #include "companydata/frm_dati_azie.h"
+#include "intermediary/frm_da_studio.h"
 #include "startup/frm_aziende_demo.h"
 
 namespace tolvane {
@@ -9,6 +10,7 @@ namespace tolvane {
 void registraFinestreProgramma() {
     registraFinestreAvvio();
     registraFrmDatiAzie();
+    registraFrmDaStudio();
 }
 
 }  // namespace tolvane
