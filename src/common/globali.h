@@ -13,6 +13,7 @@ inline std::string gsFileIni;        // terminal INI
 inline std::string gsFileIniComune;  // INI common to all terminals (may be empty)
 inline double gdRisVidStampa = 0;    // zoom of the print windows; <= 0 means none
 inline bool gbInChiusura = false;    // true while the program is closing
+inline int giStaAtt = 0;             // 1 while a list print runs: one at a time
 
 // Common services
 inline std::string gsConnDbMenu;  // identifier of the common database, empty until open
