@@ -1,0 +1,305 @@
+// The invoicing page on a real company database: defaults of an empty table, a stored row with
+// its descriptions, the mirrors of flags and coded choices, the prefix check, the copies and
+// the hub password enciphered by the menu program.
+#include "companydata/pagina_fatt.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+#include "companydata/dati_azie_fixture.h"
+#include "ui/ui_constants.h"
+#include "ui/user_input.h"
+
+namespace tolvane::testing {
+namespace {
+
+class FattTest : public DatiAzieTest {
+  protected:
+    void SetUp() override {
+        apri();
+        sql("INSERT INTO FattDocumenti VALUES ('B1', 'Ddt clienti', 'B', 'N', 'N')");
+        sql("INSERT INTO FattDocumenti VALUES ('BI', 'Ddt interni', 'B', 'S', 'N')");
+        sql("INSERT INTO FattDocumenti VALUES ('F1', 'Fattura', 'F', 'N', 'N')");
+        sql("INSERT INTO FattDocumenti VALUES ('FA', 'Fattura accompagnatoria', 'F', 'N', 'S')");
+        sql("INSERT INTO FattDocumenti VALUES ('D1', 'Fattura dettaglio', 'D', 'N', 'N')");
+        sql("INSERT INTO CauTrasporti VALUES ('V', 'Vendita')");
+        sql("INSERT INTO AspettoBeni VALUES ('SC', 'Scatole')");
+        sql("INSERT INTO Trasporti VALUES ('M', 'Mittente')");
+        sql("INSERT INTO CodiciIva VALUES ('22', 'Iva 22%', 22, 0)");
+    }
+
+    // The menu program holds this plain hub password for the company; call before a visit.
+    void passwordDelMenu(const std::string& password) {
+        std::ofstream(folder.file("menu.ini"))
+            << "[Parametri]\nLogin=admin\nFEHubPwd_Fat=" << password << "\n";
+        MenuClientSettings settings;
+        settings.menuIni = folder.file("menu.ini");
+        settings.keyFile = folder.file("menu.key");
+        goMenuClient = std::make_unique<MenuClient>(settings);
+    }
+    std::string cifra(const std::string& chiara) {
+        return goMenuClient->Parametro("crypt:" + chiara, "").text();
+    }
+    std::string passwordMemorizzata() {
+        std::string cifrata = fatt("FEHubPwd1");
+        return cifrata.empty() ? "" : goMenuClient->cipher().decipher(cifrata);
+    }
+
+    std::string fatt(const std::string& colonna) { return salvato(colonna, "TabFatt"); }
+    void riapri() {
+        form->unload();
+        apri();
+        vaiPagina(8);
+    }
+    void digita(int campo, const std::string& testo) {
+        ui::user::fill(form->txt(campo), testo);
+        if (testo.empty()) form->txt(campo).setSelText("");
+        ui::user::focus(form->txt(7210));
+    }
+    bool spuntata(int n) { return form->Che(n).value() == ui::check::Checked; }
+};
+
+TEST_F(FattTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
+    vaiPagina(8);
+    for (int n : {7000, 7030, 7035, 7044, 7075, 7120, 7130, 7140, 7150}) {
+        EXPECT_FALSE(spuntata(n)) << n;
+    }
+    EXPECT_TRUE(spuntata(7043));
+    EXPECT_TRUE(spuntata(7180));
+    const std::pair<int, const char*> combo[] = {{7020, "S Si"},
+                                                 {7025, "I Inizio corpo "},
+                                                 {7042, "D Diretto in Co.Ge."},
+                                                 {7155, "U Unica riga descrittiva"},
+                                                 {7185, "Si "}};
+    for (const auto& [n, testo] : combo) EXPECT_EQ(form->Combo(n).text(), testo) << n;
+    for (int n : {7002, 7010, 7015, 7040, 7080, 7200, 7210, 7220, 7225}) {
+        EXPECT_EQ(form->txt(n).text(), "") << n;
+    }
+    EXPECT_EQ(form->Lab(7002).caption(), "");
+
+    conferma(8);
+    EXPECT_EQ(righe("TabFatt"), 1);
+    const std::pair<const char*, const char*> attesi[] = {
+        {"ScontoQta", "N"},     {"RagDdt", "S"},       {"DoveEleDdt", "I"},
+        {"ContFatt", "D"},      {"StScontoPagDett", "S"}, {"StRifCli", "S"},
+        {"StRifOrd", "S"},      {"ComeEva", "U"},      {"Onlus", ""},
+        {"ElePrefDdt", "."},    {"PrefDdt", "."},      {"NumCopieBolle", "1"},
+        {"NumCopieFatt", "1"},  {"FEHubPwd1", ""},     {"DocDdt", ""},
+    };
+    for (const auto& [colonna, valore] : attesi) EXPECT_EQ(fatt(colonna), valore) << colonna;
+}
+
+TEST_F(FattTest, StoredRowShowsItsColumnsAndTheDescriptionsOfItsCodes) {
+    sql("INSERT INTO TabFatt (DocDdt, DocBolInt, DocFatt, DocFattAcc, CauTrasporto, AspettoBene,"
+        " Trasporto, CodIvaFattDett, ElePrefDdt, PrefDdt, NumCopieBolle, TestoOnlus, FEHubLogin1)"
+        " VALUES ('B1', 'BI', 'F1', 'XX', 'V', 'SC', 'M', '22', 'AB', 'A', 2, 'Onlus srl', 'io')");
+    vaiPagina(8);
+    const std::pair<int, const char*> campi[] = {
+        {7002, "B1"}, {7005, "BI"}, {7045, "F1"},   {7050, "XX"}, {7060, "V"},
+        {7065, "SC"}, {7070, "M"},  {7190, "22"},   {7010, "AB"}, {7015, "A"},
+        {7040, "2"},  {7055, ""},   {7080, "Onlus srl"}, {7210, "io"},
+    };
+    for (const auto& [n, testo] : campi) EXPECT_EQ(form->txt(n).text(), testo) << n;
+    const std::pair<int, const char*> descrizioni[] = {
+        {7002, "Ddt clienti"}, {7005, "Ddt interni"}, {7045, "Fattura"}, {7050, ""},
+        {7060, "Vendita"},     {7065, "Scatole"},     {7070, "Mittente"}, {7190, ""},
+    };
+    for (const auto& [n, testo] : descrizioni) EXPECT_EQ(form->Lab(n).caption(), testo) << n;
+}
+
+TEST_F(FattTest, StoredCodesSetTheCombosAndOnlyLeavingTheComboRewritesThem) {
+    struct Caso {
+        const char* colonna;
+        int combo;
+        const char* memorizzato;
+        int posizione;
+    };
+    const Caso casi[] = {
+        {"RagDdt", 7020, "a", 2},      {"RagDdt", 7020, "C", 5},    {"RagDdt", 7020, "Z", 0},
+        {"DoveEleDdt", 7025, "f", 1},  {"DoveEleDdt", 7025, "X", 0},
+        {"ContFatt", 7042, "N", 2},    {"ContFatt", 7042, "d", 1},  {"ContFatt", 7042, "Q", 0},
+        {"ComeEva", 7155, "s", 1},     {"ComeEva", 7155, "N", 2},   {"ComeEva", 7155, "", 0},
+        {"StRifOrd", 7185, "p", 2},    {"StRifOrd", 7185, "O", 3},  {"StRifOrd", 7185, "N", 0},
+        {"StRifOrd", 7185, "", -1},    {"StRifOrd", 7185, "Z", -1},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(std::string(c.colonna) + "=" + c.memorizzato);
+        sql("DELETE FROM TabFatt");
+        sql(std::string("INSERT INTO TabFatt (ElePrefDdt, ") + c.colonna + ") VALUES ('A', '" +
+            c.memorizzato + "')");
+        riapri();
+        EXPECT_EQ(form->Combo(c.combo).listIndex(), c.posizione);
+        EXPECT_EQ(form->txt(c.combo).text(), c.memorizzato);
+    }
+    ui::user::choose(form->Combo(7185), 3);
+    ui::user::focus(form->txt(7210));
+    EXPECT_EQ(form->txt(7185).text(), "O");
+    ui::user::focus(form->Combo(7020));
+    ui::user::focus(form->txt(7210));
+    EXPECT_EQ(form->txt(7020).text(), "S");
+}
+
+TEST_F(FattTest, FlagsTickTheirBoxesAndClicksWriteThemBack) {
+    sql("INSERT INTO TabFatt (ElePrefDdt, ScontoQta, Onlus, RigaDaEva2, StRifCli) "
+        "VALUES ('A', 's', 'X', 'S', 'N')");
+    vaiPagina(8);
+    EXPECT_TRUE(spuntata(7000));
+    EXPECT_FALSE(spuntata(7075));
+    EXPECT_TRUE(spuntata(7130));
+    EXPECT_FALSE(spuntata(7180));
+    ui::user::click(form->Che(7180));
+    ui::user::click(form->Che(7130));
+    conferma(8);
+    const std::pair<const char*, const char*> attesi[] = {
+        {"ScontoQta", "S"}, {"Onlus", "X"}, {"RigaDaEva2", "N"}, {"StRifCli", "S"}};
+    for (const auto& [colonna, valore] : attesi) EXPECT_EQ(fatt(colonna), valore) << colonna;
+}
+
+TEST_F(FattTest, MainPrefixMustBeInTheListOfPrefixes) {
+    struct Caso {
+        const char* elenco;
+        const char* principale;
+        bool accettato;
+        const char* elencoScritto;
+        const char* principaleScritto;
+    };
+    const Caso casi[] = {
+        {"ABC", "b", true, "ABC", "b"}, {"ABC", "X", false, "", ""},
+        {"", "", true, ".", "."},       {"   ", " ", true, ".", "."},
+        {"XY", "", true, "XY", "X"},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(std::string(c.elenco) + "/" + c.principale);
+        sql("DELETE FROM TabFatt");
+        riapri();
+        form->txt(7010).setText(c.elenco);
+        form->txt(7015).setText(c.principale);
+        if (c.accettato) {
+            conferma(8);
+            EXPECT_EQ(fatt("ElePrefDdt"), c.elencoScritto);
+            EXPECT_EQ(fatt("PrefDdt"), c.principaleScritto);
+        } else {
+            driver.answerMessage(
+                "Il Prefisso DDT principale DEVE essere compreso nell'elenco dei prefissi", 1);
+            ui::user::click(form->comOk(8));
+            EXPECT_EQ(righe("TabFatt"), 0);
+            EXPECT_EQ(form->activeControl(), &form->txt(7015));
+        }
+    }
+}
+
+TEST_F(FattTest, LeavingPrefixesAndCopiesCorrectsThem) {
+    vaiPagina(8);
+    struct Caso {
+        int campo;
+        const char* digitato;
+        const char* dopo;
+    };
+    const Caso casi[] = {
+        {7010, "", "."},   {7010, "AB", "AB"}, {7015, "", "A"}, {7015, "B", "B"},
+        {7040, "0", "1"},  {7040, "", "1"},    {7040, "3", "3"}, {7055, "zero", "1"},
+    };
+    for (const Caso& c : casi) {
+        digita(c.campo, c.digitato);
+        EXPECT_EQ(form->txt(c.campo).text(), c.dopo) << c.campo << " " << c.digitato;
+    }
+}
+
+TEST_F(FattTest, TooManyCopiesAreRefusedBySaveNotLost) {
+    vaiPagina(8);
+    digita(7040, "99999");
+    EXPECT_EQ(form->txt(7040).text(), "99999");
+    driver.answerMessage("Errore(6)", 1);
+    ui::user::click(form->comOk(8));
+    EXPECT_EQ(righe("TabFatt"), 0);
+    form->txt(7040).setText("4");
+    conferma(8);
+    EXPECT_EQ(fatt("NumCopieBolle"), "4");
+}
+
+TEST_F(FattTest, TypedDocumentTypesAreDecodedWithinTheirKind) {
+    vaiPagina(8);
+    struct Caso {
+        int campo;
+        const char* codice;
+        const char* descrizione;
+    };
+    const Caso casi[] = {
+        {7002, "B1", "Ddt clienti"},  {7002, "BI", "** INESISTENTE **"},
+        {7005, "BI", "Ddt interni"},  {7045, "D1", "Fattura dettaglio"},
+        {7045, "FA", "** INESISTENTE **"}, {7050, "FA", "Fattura accompagnatoria"},
+        {7190, "22", "Iva 22%"},
+    };
+    for (const Caso& c : casi) {
+        digita(c.campo, c.codice);
+        EXPECT_EQ(form->Lab(c.campo).caption(), c.descrizione) << c.campo << " " << c.codice;
+        EXPECT_FALSE(form->InErrore(c.campo));
+    }
+}
+
+TEST_F(FattTest, HubPasswordIsShownFromTheMenuAndStoredEnciphered) {
+    struct Caso {
+        const char* delMenu;
+        bool memorizzata;
+        const char* digitata;  // nullptr: the field is left as shown
+        const char* attesa;    // the plain text of the stored cipher
+    };
+    const Caso casi[] = {
+        {"segreta", true, nullptr, "segreta"},
+        {"segreta", true, "", ""},
+        {"segreta", true, "nuova", "nuova"},
+        {"", false, nullptr, ""},
+        {"", false, "prima", "prima"},
+        // The menu program does not know the stored password: saving keeps it.
+        {"", true, nullptr, "vecchia"},
+        {"", true, "nuova", "nuova"},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(std::string(c.delMenu) + "/" + (c.digitata ? c.digitata : "-"));
+        passwordDelMenu(c.delMenu);
+        sql("DELETE FROM TabFatt");
+        const std::string cifrata = c.memorizzata ? cifra(*c.delMenu ? c.delMenu : "vecchia") : "";
+        sql("INSERT INTO TabFatt (ElePrefDdt, FEHubPwd1) VALUES ('A', '" + cifrata + "')");
+        riapri();
+        EXPECT_EQ(form->txt(7225).text(), c.delMenu);
+        EXPECT_EQ(form->txt(7220).text(), cifrata);
+        EXPECT_EQ(form->txt(7225).passwordChar(), "*");
+        EXPECT_FALSE(form->txt(7220).visible());
+        if (c.digitata != nullptr) digita(7225, c.digitata);
+        conferma(8);
+        EXPECT_EQ(passwordMemorizzata(), c.attesa);
+        if (*c.attesa != '\0') {
+            EXPECT_NE(fatt("FEHubPwd1"), c.attesa) << "stored in plain text";
+        }
+    }
+}
+
+TEST_F(FattTest, AnUnknownStoredPasswordIsKeptUntilTheUserTypesOneAndThenCanBeEmptied) {
+    passwordDelMenu("");
+    const std::string cifrata = cifra("vecchia");
+    sql("INSERT INTO TabFatt (ElePrefDdt, FEHubPwd1) VALUES ('A', '" + cifrata + "')");
+    vaiPagina(8);
+    conferma(8);
+    EXPECT_EQ(fatt("FEHubPwd1"), cifrata);
+    digita(7225, "nuova");
+    conferma(8);
+    EXPECT_EQ(passwordMemorizzata(), "nuova");
+    digita(7225, "");
+    conferma(8);
+    EXPECT_EQ(fatt("FEHubPwd1"), "");
+}
+
+TEST_F(FattTest, EveryControlOfThePageLiesInsideItsPicture) {
+    ui::PictureBox& pic = form->PicPagine(8);
+    for (const ui::Control* c : form->controls()) {
+        if (c == &pic || !c->isInside(pic) || !c->visible()) continue;
+        EXPECT_LE(c->left() + c->width(), pic.width()) << c->displayName();
+        EXPECT_LE(c->top() + c->height(), pic.height()) << c->displayName();
+        EXPECT_GE(c->left(), 0) << c->displayName();
+    }
+}
+
+}  // namespace
+}  // namespace tolvane::testing
