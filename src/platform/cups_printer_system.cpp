@@ -1,0 +1,387 @@
+// The printer system over a CUPS print server, through IPP requests and the user's lpoptions.
+// Never changes the server's default nor its queues; the lpoptions file is replaced whole, never
+// left half-written.
+#include "platform/cups_printer_system.h"
+
+#include <cups/cups.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "platform/text.h"
+#include "platform/utf8_check.h"
+
+namespace tolvane {
+
+namespace {
+
+struct HttpClose {
+    void operator()(http_t* http) const { httpClose(http); }
+};
+struct IppDelete {
+    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
+};
+struct FileClose {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using Http = std::unique_ptr<http_t, HttpClose>;
+using Ipp = std::unique_ptr<ipp_t, IppDelete>;
+
+Http connect(const std::string& server) {
+    std::string host = server.empty() ? std::string(cupsServer()) : server;
+    int port = ippPort();
+    if (!host.empty() && host.front() != '/') {
+        const auto colon = host.rfind(':');
+        if (colon != std::string::npos && colon + 1 < host.size() &&
+            host.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
+            port = std::atoi(host.c_str() + colon + 1);
+            host.erase(colon);
+        }
+    }
+    return Http(httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000,
+                             nullptr));
+}
+
+// The request's answer when the server accepted it; nullptr otherwise.
+Ipp ask(http_t* http, ipp_t* request, const char* resource) {
+    Ipp response(cupsDoRequest(http, request, resource));
+    if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) return {};
+    return response;
+}
+
+std::string resourceName(const std::string& name) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : name) {
+        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
+std::string text(ipp_attribute_t* attr, int index = 0) {
+    const char* value = ippGetString(attr, index, nullptr);
+    return value ? value : "";
+}
+
+std::vector<std::string> splitLines(std::string_view content) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        auto end = content.find('\n', start);
+        if (end == std::string_view::npos) end = content.size();
+        std::string line(content.substr(start, end - start));
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The PPD translation text: hex substrings "<E8>" decoded, then taken as UTF-8 when it is,
+// else as the Latin-1 family the PPD encodings name.
+std::string ppdText(std::string_view raw) {
+    std::string bytes;
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '<') {
+            auto close = raw.find('>', i);
+            if (close != std::string_view::npos) {
+                std::string digits;
+                for (char c : raw.substr(i + 1, close - i - 1)) {
+                    if (std::isxdigit(static_cast<unsigned char>(c))) digits += c;
+                }
+                for (std::size_t d = 0; d + 1 < digits.size(); d += 2) {
+                    bytes += static_cast<char>(std::stoi(digits.substr(d, 2), nullptr, 16));
+                }
+                i = close;
+                continue;
+            }
+        }
+        bytes += raw[i];
+    }
+    return isValidUtf8(bytes) ? bytes : fromWindows1252(bytes);
+}
+
+std::string firstToken(const std::string& line, std::size_t& end) {
+    const auto start = line.find_first_not_of(" \t");
+    if (start == std::string::npos) {
+        end = line.size();
+        return {};
+    }
+    end = line.find_first_of(" \t", start);
+    if (end == std::string::npos) end = line.size();
+    return line.substr(start, end - start);
+}
+
+// Keyword, name (without instance) and the rest of an lpoptions line.
+struct LpoptionsLine {
+    std::string keyword;
+    std::string name;
+    std::string rest;
+};
+
+LpoptionsLine parseLpoptions(const std::string& line) {
+    LpoptionsLine parsed;
+    std::size_t end = 0;
+    parsed.keyword = firstToken(line, end);
+    std::size_t nameEnd = 0;
+    std::string tail = line.substr(end);
+    std::string name = firstToken(tail, nameEnd);
+    parsed.rest = tail.substr(nameEnd);
+    parsed.name = name.substr(0, name.find('/'));
+    if (name.find('/') != std::string::npos) parsed.rest = name.substr(name.find('/')) + parsed.rest;
+    return parsed;
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+}  // namespace
+
+PpdMedia readPpdMedia(std::string_view ppd) {
+    PpdMedia media;
+    std::string defaultPage;
+    std::vector<std::string> pageKeywords;
+    bool inValue = false;
+    for (const auto& line : splitLines(ppd)) {
+        const auto quotes = std::count(line.begin(), line.end(), '"');
+        if (inValue) {
+            if (quotes % 2 == 1) inValue = false;
+            continue;
+        }
+        if (line.rfind("*%", 0) == 0 || line.empty() || line.front() != '*') continue;
+        if (quotes % 2 == 1) inValue = true;
+
+        const auto colon = line.find(':');
+        if (colon == std::string::npos) continue;
+        if (line.rfind("*DefaultPageSize:", 0) == 0) {
+            defaultPage = Trim(line.substr(colon + 1));
+            continue;
+        }
+        std::vector<PrinterChoice>* list = nullptr;
+        if (line.rfind("*InputSlot ", 0) == 0) list = &media.trays;
+        else if (line.rfind("*PageSize ", 0) == 0) list = &media.paperSizes;
+        if (!list) continue;
+
+        const auto spec = Trim(line.substr(line.find(' '), colon - line.find(' ')));
+        const auto slash = spec.find('/');
+        const auto keyword = spec.substr(0, slash);
+        const auto translation = slash == std::string::npos ? std::string() : spec.substr(slash + 1);
+        if (keyword.empty()) continue;
+        list->push_back({static_cast<int>(list->size()) + 1,
+                         translation.empty() ? keyword : ppdText(translation)});
+        if (list == &media.paperSizes) pageKeywords.push_back(keyword);
+    }
+    for (std::size_t i = 0; i < pageKeywords.size(); ++i) {
+        if (pageKeywords[i] == defaultPage) {
+            media.defaultPaperSize = static_cast<int>(i) + 1;
+            break;
+        }
+    }
+    return media;
+}
+
+std::string lpoptionsDefault(std::string_view lpoptions) {
+    std::string name;
+    for (const auto& line : splitLines(lpoptions)) {
+        const auto parsed = parseLpoptions(line);
+        if (equalText(parsed.keyword, "Default")) name = parsed.name;
+    }
+    return name;
+}
+
+std::string lpoptionsWithDefault(std::string_view lpoptions, const std::string& name) {
+    std::vector<std::string> kept;
+    bool placed = name.empty();
+    for (const auto& line : splitLines(lpoptions)) {
+        const auto parsed = parseLpoptions(line);
+        const bool isDefault = equalText(parsed.keyword, "Default");
+        const bool isDest = equalText(parsed.keyword, "Dest");
+        const bool ownLine = isDest || isDefault;
+        const bool bare = Trim(parsed.rest).empty();
+        if (!placed && ownLine && equalText(parsed.name, name) &&
+            (bare || parsed.rest.front() != '/')) {
+            kept.push_back("Default " + parsed.name + parsed.rest);
+            placed = true;
+        } else if (isDefault) {
+            if (!bare) kept.push_back("Dest " + parsed.name + parsed.rest);
+        } else {
+            kept.push_back(line);
+        }
+    }
+    if (!placed) kept.push_back("Default " + name);
+    std::string out;
+    for (const auto& line : kept) out += line + "\n";
+    return out;
+}
+
+CupsPrinterSystem::CupsPrinterSystem(std::string server, std::string lpoptionsFile)
+    : server_(std::move(server)), lpoptionsFile_(std::move(lpoptionsFile)) {
+    if (lpoptionsFile_.empty()) {
+        const char* home = std::getenv("HOME");
+        if (home && *home) lpoptionsFile_ = std::string(home) + "/.cups/lpoptions";
+    }
+}
+
+std::vector<PrinterInfo> CupsPrinterSystem::printers() {
+    std::vector<PrinterInfo> list;
+    auto http = connect(server_);
+    if (!http) return list;
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
+    static const char* const wanted[] = {"printer-name", "device-uri", "printer-make-and-model"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
+                  wanted);
+    auto response = ask(http.get(), request, "/");
+    if (!response) return list;
+
+    PrinterInfo current;
+    auto flush = [&] {
+        if (!current.name.empty()) list.push_back(current);
+        current = {};
+    };
+    for (auto* attr = ippFirstAttribute(response.get()); attr;
+         attr = ippNextAttribute(response.get())) {
+        const char* name = ippGetName(attr);
+        if (!name || ippGetGroupTag(attr) != IPP_TAG_PRINTER) {
+            flush();
+            continue;
+        }
+        const std::string_view key = name;
+        if (key == "printer-name") current.name = text(attr);
+        else if (key == "device-uri") current.port = text(attr);
+        else if (key == "printer-make-and-model") current.driver = text(attr);
+    }
+    flush();
+    return list;
+}
+
+std::string CupsPrinterSystem::serverDefault() {
+    auto http = connect(server_);
+    if (!http) return {};
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_DEFAULT);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "printer-name");
+    auto response = ask(http.get(), request, "/");
+    if (!response) return {};
+    return text(ippFindAttribute(response.get(), "printer-name", IPP_TAG_NAME));
+}
+
+std::string CupsPrinterSystem::userDefault() {
+    if (lpoptionsFile_.empty()) return {};
+    return lpoptionsDefault(readFile(lpoptionsFile_));
+}
+
+std::string CupsPrinterSystem::defaultPrinter() {
+    auto name = userDefault();
+    return name.empty() ? serverDefault() : name;
+}
+
+bool CupsPrinterSystem::setUserDefault(const std::string& name) {
+    if (lpoptionsFile_.empty() || name.find_first_of(" \t\r\n/") != std::string::npos) {
+        return false;
+    }
+    namespace fs = std::filesystem;
+    const fs::path target(lpoptionsFile_);
+    std::error_code error;
+    if (target.has_parent_path() && !fs::exists(target.parent_path(), error)) {
+        if (!fs::create_directories(target.parent_path(), error)) return false;
+        ::chmod(target.parent_path().c_str(), 0700);
+    }
+    const auto content = lpoptionsWithDefault(readFile(lpoptionsFile_), name);
+
+    std::string temporary = lpoptionsFile_ + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return false;
+    bool written = ::fchmod(fd, 0644) == 0;
+    for (std::size_t done = 0; written && done < content.size();) {
+        const auto n = ::write(fd, content.data() + done, content.size() - done);
+        if (n <= 0) written = false;
+        else done += static_cast<std::size_t>(n);
+    }
+    written = ::fsync(fd) == 0 && written;
+    written = ::close(fd) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), lpoptionsFile_.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+CupsPrinterSystem::Media CupsPrinterSystem::media(const std::string& name) {
+    Media media;
+    auto http = connect(server_);
+    if (!http || name.empty()) return media;
+
+    std::unique_ptr<std::FILE, FileClose> file(std::tmpfile());
+    if (!file) return media;
+    const auto resource = "/printers/" + resourceName(name) + ".ppd";
+    if (cupsGetFd(http.get(), resource.c_str(), fileno(file.get())) == HTTP_STATUS_OK) {
+        std::string content;
+        std::rewind(file.get());
+        char buffer[8192];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0;) {
+            content.append(buffer, n);
+        }
+        auto ppd = readPpdMedia(content);
+        media.trays = std::move(ppd.trays);
+        media.paperSizes = std::move(ppd.paperSizes);
+        media.defaultPaperSize = ppd.defaultPaperSize;
+        return media;
+    }
+
+    char uri[HTTP_MAX_URI];
+    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
+                     "/printers/%s", name.c_str());
+    ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    static const char* const wanted[] = {"media-source-supported", "media-supported",
+                                         "media-default"};
+    ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
+                  wanted);
+    auto response = ask(http.get(), request, resource.substr(0, resource.size() - 4).c_str());
+    if (!response) return media;
+    auto fill = [&](const char* attribute, std::vector<PrinterChoice>& list) {
+        auto* attr = ippFindAttribute(response.get(), attribute, IPP_TAG_ZERO);
+        for (int i = 0; attr && i < ippGetCount(attr); ++i) {
+            list.push_back({i + 1, text(attr, i)});
+        }
+    };
+    fill("media-source-supported", media.trays);
+    fill("media-supported", media.paperSizes);
+    const auto paper = text(ippFindAttribute(response.get(), "media-default", IPP_TAG_ZERO));
+    for (const auto& choice : media.paperSizes) {
+        if (!paper.empty() && choice.name == paper) media.defaultPaperSize = choice.number;
+    }
+    return media;
+}
+
+std::vector<PrinterChoice> CupsPrinterSystem::trays(const std::string& name) {
+    return media(name).trays;
+}
+
+std::vector<PrinterChoice> CupsPrinterSystem::paperSizes(const std::string& name) {
+    return media(name).paperSizes;
+}
+
+int CupsPrinterSystem::defaultPaperSize(const std::string& name) {
+    return media(name).defaultPaperSize;
+}
+
+}  // namespace tolvane

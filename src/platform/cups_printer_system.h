@@ -1,0 +1,59 @@
+// The printer system over a CUPS print server: its queues, the user's lpoptions default, and
+// the trays and paper sizes of each queue's PPD (or its IPP media lists when it has no PPD).
+// Never changes the server's default nor its queues: the only thing it writes is the user's
+// lpoptions file.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/printer_system.h"
+
+namespace tolvane {
+
+class CupsPrinterSystem final : public PrinterSystem {
+public:
+    // server: a Unix socket path, "host" or "host:port"; "" the server the client is configured
+    // for. lpoptionsFile: "" the user's $HOME/.cups/lpoptions.
+    explicit CupsPrinterSystem(std::string server = {}, std::string lpoptionsFile = {});
+
+    std::vector<PrinterInfo> printers() override;
+    std::string defaultPrinter() override;
+    std::string userDefault() override;
+    bool setUserDefault(const std::string& name) override;
+    std::vector<PrinterChoice> trays(const std::string& name) override;
+    std::vector<PrinterChoice> paperSizes(const std::string& name) override;
+    int defaultPaperSize(const std::string& name) override;
+
+private:
+    struct Media {
+        std::vector<PrinterChoice> trays;
+        std::vector<PrinterChoice> paperSizes;
+        int defaultPaperSize = -1;
+    };
+    Media media(const std::string& name);
+    std::string serverDefault();
+
+    std::string server_;
+    std::string lpoptionsFile_;
+};
+
+// The trays and paper sizes a PPD offers: its "InputSlot" and "PageSize" choices in file order,
+// named by their translation text (the choice keyword when there is none), and the number of
+// its "DefaultPageSize" (-1 when it names no choice).
+struct PpdMedia {
+    std::vector<PrinterChoice> trays;
+    std::vector<PrinterChoice> paperSizes;
+    int defaultPaperSize = -1;
+};
+PpdMedia readPpdMedia(std::string_view ppd);
+
+// The printer named by the "Default" line of an lpoptions text (without its instance);
+// "" when there is none.
+std::string lpoptionsDefault(std::string_view lpoptions);
+// The lpoptions text with name as its default ("" for none): the options of every printer are
+// kept, the old default's line becoming an ordinary "Dest" line.
+std::string lpoptionsWithDefault(std::string_view lpoptions, const std::string& name);
+
+}  // namespace tolvane

@@ -1,0 +1,47 @@
+// A printer system held in memory, for tests and for running without a print server.
+// Never touches a print server or a file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/printer_system.h"
+
+namespace tolvane {
+
+class MemoryPrinterSystem final : public PrinterSystem {
+public:
+    struct Entry {
+        PrinterInfo info;
+        std::vector<std::string> trays;       // names, numbered from 1 in this order
+        std::vector<std::string> paperSizes;  // names, numbered from 1 in this order
+        int defaultPaperSize = -1;
+    };
+
+    void addPrinter(Entry entry) { entries_.push_back(std::move(entry)); }
+    void removePrinter(const std::string& name);
+    void setServerDefault(std::string name) { serverDefault_ = std::move(name); }
+    // A store that refuses every change of the user's default.
+    void refuseUserDefault(bool refuse) { refuseUserDefault_ = refuse; }
+    // How many times the user's default was stored.
+    int userDefaultWrites() const { return userDefaultWrites_; }
+
+    std::vector<PrinterInfo> printers() override;
+    std::string defaultPrinter() override;
+    std::string userDefault() override { return userDefault_; }
+    bool setUserDefault(const std::string& name) override;
+    std::vector<PrinterChoice> trays(const std::string& name) override;
+    std::vector<PrinterChoice> paperSizes(const std::string& name) override;
+    int defaultPaperSize(const std::string& name) override;
+
+private:
+    const Entry* find(const std::string& name) const;
+
+    std::vector<Entry> entries_;
+    std::string serverDefault_;
+    std::string userDefault_;
+    bool refuseUserDefault_ = false;
+    int userDefaultWrites_ = 0;
+};
+
+}  // namespace tolvane
