@@ -283,6 +283,8 @@ void frmDaStudio::Form_Unload(bool&) {
     ChiudiProgramma(false);
 }
 
+void frmDaStudio::ComAnnulla_Click() { unload(); }
+
 void frmDaStudio::Form_KeyDown(int& KeyCode, int Shift) {
     int shift = Shift;
     if (GestTastiForm(KeyCode, shift, *this) <= 0) TastiComandiLista(*this, KeyCode, Shift);

@@ -1,0 +1,181 @@
+// The intermediary record on a real common database: load from a stored row and from an empty
+// table, the mirrors of flags and sex, the no-date text, column sizes, and what a save stores.
+#include <gtest/gtest.h>
+
+#include "intermediary/campi_studio.h"
+#include "intermediary/studio_fixture.h"
+#include "ui/ui_constants.h"
+
+namespace tolvane::testing {
+namespace {
+
+TEST_F(StudioTest, StoredRowFillsEveryFieldFromItsColumn) {
+    sql("INSERT INTO TabStudio (CodFiscIntermediario, NumIscrAlboCaf, TabStuCampo0, TabStuCampo1, "
+        "TabStuCampo2, TipoFor, CodFiscFor, CognomeFor, NomeFor, ComuneNascitaFor, CapResidFor, "
+        "DenominazioneFor, CapFiscFor, ComuneCaf, CodFiscRespCafProf, UltimoProt, NumCopieDichPer, "
+        "NumRigheModulo, NumRigheTesta, TabStuData1, DataNascitaFor) VALUES ('12345678903', "
+        "'A123', 'Mario Rossi', '02 1234', 'studio@example.it', '10', 'RSSMRA80A01H501U', "
+        "'Rossi', 'Mario', 'Milano', '20100', 'Studio Srl', '00100', 'Roma', 'RSSMRA80A01H501U', "
+        "'7', '2', '66', '3', '2024-03-15', '1980-01-01')");
+    apri();
+    const std::pair<int, const char*> attesi[] = {
+        {30, "12345678903"},     {40, "A123"},        {35, "Mario Rossi"}, {57, "02 1234"},
+        {58, "studio@example.it"}, {32, "10"},        {2040, "RSSMRA80A01H501U"},
+        {3010, "Rossi"},         {3020, "Mario"},     {3050, "Milano"},    {3100, "20100"},
+        {4010, "Studio Srl"},    {4090, "00100"},     {5010, "Roma"},
+        {5050, "RSSMRA80A01H501U"}, {20, "7"},        {60, "2"},           {70, "66"},
+        {80, "3"},               {46, "15/03/2024"},  {3040, "01/01/1980"},
+    };
+    for (const auto& [campo, testo] : attesi) EXPECT_EQ(form->txt(campo).text(), testo) << campo;
+    EXPECT_EQ(form->oiLoadOk(), 1);
+}
+
+TEST_F(StudioTest, EmptyTableShowsTheDefaultsAndAddsNothing) {
+    apri();
+    for (const CampoStudio& campo : CampiStudio()) {
+        std::string atteso = campo.campo == 60 ? "1" : campo.campo == 3030 ? "F" : "";
+        EXPECT_EQ(form->txt(campo.campo).text(), atteso) << campo.colonna;
+    }
+    for (int casella : {10, 55, 2020, 42, 44}) EXPECT_EQ(form->Che(casella).value(), 0) << casella;
+    EXPECT_TRUE(form->OptSessoFor(1).value());
+    EXPECT_FALSE(form->OptSessoFor(0).value());
+    EXPECT_EQ(righe(), 0);
+}
+
+TEST_F(StudioTest, SavingAnEmptyTableAtOnceAddsOneRowOfDefaults) {
+    apri();
+    conferma();
+    ASSERT_EQ(righe(), 1);
+    for (const char* flag :
+         {"StampoPagRic", "FirmaInRicPres", "FirmaRespCafProf", "TabStuCampo3", "TabStuCampo4"}) {
+        EXPECT_EQ(salvato(flag), "N") << flag;
+    }
+    EXPECT_EQ(salvato("NumCopieDichPer"), "1");
+    EXPECT_EQ(salvato("SessoFor"), "F");
+    for (const char* vuota : {"CodFiscIntermediario", "TabStuData1", "CognomeFor", "CapCaf"}) {
+        EXPECT_EQ(salvato(vuota), "NULL") << vuota;
+    }
+    const ui::ScriptedDriver::Shown& fatto = driver.shown().back();
+    EXPECT_EQ(fatto.title, "Dati per IVA Periodica");
+    EXPECT_EQ(fatto.buttons, std::vector<std::string>{"&Ok"});
+}
+
+TEST_F(StudioTest, FlagsAndSexFollowTheirStoredTextAndAreSavedNormalised) {
+    struct Caso {
+        const char* colonna;
+        int campo;
+        const char* memorizzato;
+        int casella;           // box value after the load, -1: the sex options
+        const char* dopoCarico;
+        const char* salvatoCome;
+    };
+    const Caso casi[] = {
+        {"TabStuCampo3", 42, "s", 1, "S", "S"},
+        {"TabStuCampo4", 44, "X", 0, "X", "N"},
+        {"FirmaInRicPres", 55, "S", 1, "S", "S"},
+        {"StampoPagRic", 10, "x", 0, "x", "N"},
+        {"FirmaRespCafProf", 2020, "s", 1, "S", "S"},
+        {"SessoFor", 3030, "m", -1, "M", "M"},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.colonna);
+        sql("DELETE FROM TabStudio");
+        sql(std::string("INSERT INTO TabStudio (") + caso.colonna + ") VALUES ('" +
+            caso.memorizzato + "')");
+        apri();
+        if (caso.casella >= 0) {
+            EXPECT_EQ(form->Che(caso.campo).value(), caso.casella);
+        }
+        EXPECT_EQ(form->txt(caso.campo).text(), caso.dopoCarico);
+        conferma();
+        EXPECT_EQ(salvato(caso.colonna), caso.salvatoCome);
+        form->unload();
+    }
+}
+
+TEST_F(StudioTest, SexOtherThanMSelectsFemminaAndIsSavedAsF) {
+    for (const char* memorizzato : {"F", "X", ""}) {
+        SCOPED_TRACE(memorizzato);
+        sql("DELETE FROM TabStudio");
+        sql(std::string("INSERT INTO TabStudio (SessoFor, DenominazioneFor) VALUES ('") +
+            memorizzato + "', 'Studio Srl')");
+        apri();
+        EXPECT_TRUE(form->OptSessoFor(1).value());
+        EXPECT_EQ(form->txt(3030).text(), "F");
+        conferma();
+        EXPECT_EQ(salvato("SessoFor"), "F");
+        form->unload();
+    }
+}
+
+TEST_F(StudioTest, NoDateTextLeavesTheDateFieldEmptyAndSavesNothing) {
+    for (const char* nessuna : {"01/01/100", "0100-01-01"}) {
+        SCOPED_TRACE(nessuna);
+        sql("DELETE FROM TabStudio");
+        sql(std::string("INSERT INTO TabStudio (TabStuData1, DataNascitaFor) VALUES ('") +
+            nessuna + "', '" + nessuna + "')");
+        apri();
+        EXPECT_EQ(form->txt(46).text(), "");
+        EXPECT_EQ(form->txt(3040).text(), "");
+        conferma();
+        EXPECT_EQ(salvato("TabStuData1"), "NULL");
+        EXPECT_EQ(salvato("DataNascitaFor"), "NULL");
+        form->unload();
+    }
+}
+
+TEST_F(StudioTest, HiddenColumnsAreSavedBackAsLoaded) {
+    sql("INSERT INTO TabStudio (UltimoProt, NumCopieDichPer, NumRigheModulo, NumRigheTesta) "
+        "VALUES ('123456', '3', '72', '4')");
+    apri();
+    vaiPagina(3);
+    ui::user::fill(form->txt(3010), "Bianchi");
+    conferma();
+    EXPECT_EQ(salvato("UltimoProt"), "123456");
+    EXPECT_EQ(salvato("NumCopieDichPer"), "3");
+    EXPECT_EQ(salvato("NumRigheModulo"), "72");
+    EXPECT_EQ(salvato("NumRigheTesta"), "4");
+    EXPECT_EQ(salvato("CognomeFor"), "Bianchi");
+}
+
+TEST_F(StudioTest, MaximumLengthsFollowTheColumnSizesAlsoOnAnEmptyTable) {
+    ddl("DROP TABLE TabStudio");
+    ddl("CREATE TABLE TabStudio (StampoPagRic VARCHAR(1), UltimoProt VARCHAR(6), "
+        "CodFiscIntermediario VARCHAR(11), NumIscrAlboCaf VARCHAR(5), CodFiscRespCafProf TEXT, "
+        "NumCopieDichPer VARCHAR(1), NumRigheModulo VARCHAR(2), NumRigheTesta VARCHAR(2), "
+        "FirmaInRicPres VARCHAR(1), FirmaRespCafProf VARCHAR(1), TabStuCampo0 VARCHAR(40), "
+        "TabStuCampo1 VARCHAR(12), TabStuCampo2 VARCHAR(100), TabStuCampo3 VARCHAR(1), "
+        "TabStuCampo4 VARCHAR(1), TabStuData1 DATETIME, TipoFor VARCHAR(2), CodFiscFor "
+        "VARCHAR(16), CognomeFor VARCHAR(30), NomeFor VARCHAR(20), SessoFor VARCHAR(1), "
+        "DataNascitaFor DATETIME, ComuneNascitaFor VARCHAR(40), ProvNascitaFor VARCHAR(2), "
+        "ComuneResidFor VARCHAR(40), ProvResidFor VARCHAR(2), IndirizzoResidFor VARCHAR(35), "
+        "CapResidFor VARCHAR(5), DenominazioneFor VARCHAR(60), ComuneLegFor VARCHAR(40), "
+        "ProvLegFor VARCHAR(2), IndirizzoLegFor VARCHAR(35), CapLegFor VARCHAR(5), ComuneFiscFor "
+        "VARCHAR(40), ProvFiscFor VARCHAR(2), IndirizzoFiscFor VARCHAR(35), CapFiscFor "
+        "VARCHAR(5), ComuneCaf VARCHAR(40), ProvinciaCaf VARCHAR(2), IndirizzoCaf VARCHAR(35), "
+        "CapCaf VARCHAR(5))");
+    apri();
+    const std::pair<int, int> lunghezze[] = {
+        {30, 11}, {3010, 30}, {4010, 60}, {5050, 0}, {32, 2},  {2040, 16},
+        {40, 5},  {35, 40},   {57, 12},   {58, 100}, {60, 1},  {20, 1},  {46, 0},
+    };
+    for (const auto& [campo, lunghezza] : lunghezze) {
+        EXPECT_EQ(form->txt(campo).maxLength(), lunghezza) << campo;
+    }
+}
+
+TEST_F(StudioTest, OnlyTheFirstRowIsLoadedAndEdited) {
+    sql("INSERT INTO TabStudio (CognomeFor) VALUES ('Primo')");
+    sql("INSERT INTO TabStudio (CognomeFor) VALUES ('Secondo')");
+    apri();
+    EXPECT_EQ(form->txt(3010).text(), "Primo");
+    vaiPagina(3);
+    ui::user::fill(form->txt(3010), "Nuovo");
+    conferma();
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT group_concat(CognomeFor, ',') FROM "
+                                     "(SELECT CognomeFor FROM TabStudio ORDER BY rowid)"),
+              "Nuovo,Secondo");
+}
+
+}  // namespace
+}  // namespace tolvane::testing
