@@ -255,7 +255,8 @@ void disponiCampi(frmDatiAzie& f) {
                 f.Combo(n).move(x, y, fine - x, kAltezza);
             } else {
                 const CampoPagina* campo = frmDatiAzie::Campo(n);
-                double l = larghezza(campo != nullptr ? campo->lunghezzaMassima : 0);
+                double l = n == kPassword ? 2400
+                                          : larghezza(campo != nullptr ? campo->lunghezzaMassima : 0);
                 l = std::min(l, righe[i].accanto != 0 ? fine - x - 1500 : fine - x);
                 f.txt(n).move(x, y, l, kAltezza);
                 x += l + 60;
