@@ -1,0 +1,222 @@
+// The cash-register page on a real company database: defaults of an empty table, a stored row
+// with its option groups, mirrors, accounts and descriptions, the round trip of a save, the
+// department checks with and without the procedure installed, and the unloading causal.
+#include "companydata/pagina_reg_cassa.h"
+
+#include <gtest/gtest.h>
+
+#include "common/globali.h"
+#include "companydata/pagine_contabili_fixture.h"
+#include "ui/ui_constants.h"
+
+namespace tolvane::testing {
+namespace {
+
+const char kReparti[] = "Se installato il registratore di cassa, il nr.di reparti attivi è obbligatorio";
+const char kReparto[] =
+    "Il numero corrispondente al reparto deve essere minore o uguale al nr. di reparti attivi";
+const char kCausale[] = "ATT:la causale per generare il movimento di magazzino";
+
+class RegCassaTest : public PagineContabiliTest {
+  protected:
+    RegCassaTest() : PagineContabiliTest(10) {}
+
+    // Opens the form on a company whose record says whether the procedure is installed.
+    void apriDitta(const char* instRegCassa) {
+        apri();
+        sql(std::string("INSERT INTO Ditta (InstRegCassa) VALUES ('") + instRegCassa + "')");
+    }
+
+    void riga(const std::string& colonne, const std::string& valori) {
+        sql("INSERT INTO TabReg (" + colonne + ") VALUES (" + valori + ")");
+    }
+
+    ui::OptionButton& stRiga(int i) { return form->Opzioni("OptStRigaScontrino")(i); }
+    ui::OptionButton& corrisp(int i) { return form->Opzioni("OptTipoCorrisp")(i); }
+    std::string reg(const std::string& colonna) { return salvato(colonna, "TabReg"); }
+};
+
+TEST_F(RegCassaTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
+    apriDitta("N");
+    vaiPagina(10);
+    EXPECT_EQ(form->Combo(10000).listIndex(), 0);
+    EXPECT_EQ(form->txt(10000).text(), "0");
+    EXPECT_TRUE(stRiga(0).value());
+    EXPECT_TRUE(corrisp(0).value());
+    EXPECT_EQ(form->txt(10150).text(), "0");
+    EXPECT_EQ(form->txt(10200).text(), "0");
+    for (int n : {10300, 10350, 10050}) {
+        EXPECT_EQ(form->Che(n).value(), ui::check::Unchecked) << n;
+        EXPECT_EQ(form->txt(n).text(), "N") << n;
+    }
+    EXPECT_EQ(form->Combo(10850).listIndex(), 0);
+    EXPECT_EQ(form->txt(10850).text(), "");
+    EXPECT_EQ(form->Che(10900).value(), ui::check::Checked);
+    EXPECT_EQ(form->txt(10900).text(), "S");
+    EXPECT_EQ(form->txt(10910).text(), "1");
+    for (int n : {10100, 10400, 10450, 10600, 10650, 10700, 10750}) {
+        EXPECT_EQ(form->txt(n).text(), "") << n;
+    }
+    conferma(10);
+    conferma(10);
+    EXPECT_EQ(righe("TabReg"), 1);
+    EXPECT_EQ(reg("KeyRicScontrino || '|' || NumReparti || '|' || StRigaScontrino || '|' || "
+                  "TipoCorrisp || '|' || Assegni || '|' || RegAttivo || '|' || NumCasse || '|' "
+                  "|| IFNULL(RepFatturazione, 'null') || '|' || IFNULL(GruppoMerVen || MastroMerVen "
+                  "|| ContoMerVen, '')"),
+              "0|0|0|0|N|S|1|null|");
+}
+
+TEST_F(RegCassaTest, StoredRowFillsFieldsOptionsMirrorsAndDescriptions) {
+    apriDitta("N");
+    conto("05", "01", "000001", "Merci vendute");
+    sql("INSERT INTO Causali VALUES ('CS', 'Corrisp. scorporo', 'CO')");
+    sql("INSERT INTO Reparti VALUES (2, 'Alimentari', '10')");
+    sql("INSERT INTO Listini (Listino, Descrizione) VALUES ('L1', 'Base')");
+    sql("INSERT INTO MagCausali VALUES ('SC', 'Scarico', 'N', 'S', '+', 'M', 'C')");
+    riga("KeyRicScontrino, NumReparti, StRigaScontrino, TipoCorrisp, Assegni, CartaCredito, "
+         "Segnalazione, RepFatturazione, CausCorriScor, GruppoMerVen, MastroMerVen, ContoMerVen, "
+         "CausScaArti, Listino, TabSconti, RegAttivo, NumCasse",
+         "'1', 4, 2, 1, 's', 'N', ' S ', 2, 'CS', '05', '01', '000001', 'SC', 'L1', '2', 'n', 3");
+    vaiPagina(10);
+    struct Caso {
+        int campo;
+        const char* testo;
+    };
+    const Caso casi[] = {{10000, "1"},  {10100, "4"},  {10150, "2"},  {10200, "1"},
+                         {10300, "S"},  {10350, "N"},  {10050, "S"},  {10400, "2"},
+                         {10450, "CS"}, {10600, "05-01-000001"},      {10650, ""},
+                         {10700, "SC"}, {10750, "L1"}, {10850, "2"},  {10900, "n"},
+                         {10910, "3"}};
+    for (const Caso& c : casi) EXPECT_EQ(form->txt(c.campo).text(), c.testo) << c.campo;
+    const std::pair<int, const char*> descrizioni[] = {
+        {10400, "Alimentari"}, {10450, "Corrisp. scorporo"}, {10600, "Merci vendute"},
+        {10650, ""},           {10700, "Scarico"},           {10750, "Base"}};
+    for (const auto& [n, d] : descrizioni) EXPECT_EQ(form->Lab(n).caption(), d) << n;
+    EXPECT_EQ(form->Combo(10000).listIndex(), 1);
+    EXPECT_EQ(form->Combo(10850).listIndex(), 1);
+    EXPECT_TRUE(stRiga(2).value());
+    EXPECT_TRUE(corrisp(1).value());
+    EXPECT_EQ(form->Che(10300).value(), ui::check::Checked);
+    EXPECT_EQ(form->Che(10900).value(), ui::check::Unchecked);
+    conferma(10);
+    EXPECT_EQ(reg("Assegni || Segnalazione || RegAttivo || StRigaScontrino || TipoCorrisp || "
+                  "RepFatturazione || NumCasse || GruppoMerVen || '|' || IFNULL(GruppoSospesi, "
+                  "'null')"),
+              "SSn212305|null");
+}
+
+TEST_F(RegCassaTest, ValuesOutsideTheChoicesTouchNothing) {
+    apriDitta("N");
+    riga("KeyRicScontrino, StRigaScontrino, TipoCorrisp, RepFatturazione, TabSconti",
+         "'7', 9, NULL, 0, 'x'");
+    vaiPagina(10);
+    EXPECT_EQ(form->Combo(10000).listIndex(), -1);
+    EXPECT_EQ(form->txt(10000).text(), "7");
+    EXPECT_EQ(form->txt(10150).text(), "");
+    EXPECT_EQ(form->txt(10200).text(), "");
+    EXPECT_EQ(form->txt(10400).text(), "");
+    EXPECT_EQ(form->Lab(10400).caption(), "");
+    EXPECT_EQ(form->Combo(10850).listIndex(), 0);
+    EXPECT_EQ(form->txt(10850).text(), "x");
+    ui::user::focus(form->Combo(10850));
+    ui::user::focus(form->txt(10100));
+    EXPECT_EQ(form->txt(10850).text(), "1");
+}
+
+TEST_F(RegCassaTest, OptionClicksWriteTheirNumber) {
+    apriDitta("N");
+    vaiPagina(10);
+    ui::user::click(stRiga(1));
+    ui::user::click(corrisp(1));
+    EXPECT_EQ(form->txt(10150).text(), "1");
+    EXPECT_EQ(form->txt(10200).text(), "1");
+    conferma(10);
+    EXPECT_EQ(reg("StRigaScontrino || TipoCorrisp"), "11");
+}
+
+TEST_F(RegCassaTest, AccountsWithAndWithoutDashesAreWrittenAsTheSameParts) {
+    apriDitta("N");
+    vaiPagina(10);
+    form->txt(10600).setText("05-01-000001");
+    form->txt(10650).setText("0501000002");
+    conferma(10);
+    EXPECT_EQ(reg("GruppoMerVen || '|' || MastroMerVen || '|' || ContoMerVen"), "05|01|000001");
+    EXPECT_EQ(reg("GruppoSospesi || '|' || MastroSospesi || '|' || ContoSospesi"), "05|01|000002");
+}
+
+TEST_F(RegCassaTest, DepartmentChecksOnlyWhileTheProcedureIsInstalled) {
+    struct Caso {
+        const char* installato;
+        const char* reparti;
+        const char* reparto;
+        const char* messaggio;  // nullptr: saved
+        int focus;
+    };
+    const Caso casi[] = {
+        {"S", "", "", kReparti, 10100},     {"s", "0", "", kReparti, 10100},
+        {"S", "4", "5", kReparto, 10400},   {"S", "4", "4", nullptr, 0},
+        {"N", "4", "5", nullptr, 0},        {"", "", "", nullptr, 0},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(std::string(c.installato) + "/" + c.reparti + "/" + c.reparto);
+        apriDitta(c.installato);
+        vaiPagina(10);
+        form->txt(10100).setText(c.reparti);
+        form->txt(10400).setText(c.reparto);
+        if (c.messaggio != nullptr) {
+            rifiutata(10, c.messaggio);
+            EXPECT_TRUE(haFocus(form->txt(c.focus)));
+            EXPECT_EQ(righe("TabReg"), 0);
+        } else {
+            conferma(10);
+            EXPECT_EQ(reg("IFNULL(RepFatturazione, '')"), c.reparto);
+        }
+        sql("DELETE FROM TabReg");
+        sql("DELETE FROM Ditta");
+        form->unload();
+    }
+}
+
+TEST_F(RegCassaTest, UnloadingCausalMustBeANormalPositiveUnloadToCustomers) {
+    apriDitta("N");
+    sql("INSERT INTO MagCausali VALUES ('SC', 'Scarico', 'N', 'S', '+', 'M', 'C')");
+    sql("INSERT INTO MagCausali VALUES ('SN', 'Scarico', 'n', 's', '+', 'm', 'n')");
+    sql("INSERT INTO MagCausali VALUES ('CA', 'Carico', 'N', 'C', '+', 'M', 'C')");
+    sql("INSERT INTO MagCausali VALUES ('RS', 'Reso', 'N', 'S', '-', 'M', 'C')");
+    vaiPagina(10);
+    for (const char* buona : {"SC", "SN", "XX", ""}) {
+        SCOPED_TRACE(buona);
+        digita(10700, buona, 10750);
+        EXPECT_FALSE(form->InErrore(10700));
+    }
+    for (const char* cattiva : {"CA", "RS"}) {
+        SCOPED_TRACE(cattiva);
+        driver.answerMessage(kCausale, 1);
+        digita(10700, cattiva, 10750);
+        EXPECT_TRUE(form->InErrore(10700));
+    }
+    rifiutata(10, "CAMPO ERRATO **  I valori NON sono stati memorizzati");
+    EXPECT_EQ(righe("TabReg"), 0);
+    digita(10700, "SC", 10750);
+    conferma(10);
+    EXPECT_EQ(reg("CausScaArti"), "SC");
+}
+
+TEST_F(RegCassaTest, TypedDepartmentAndAccountAreDecodedOnLeaving) {
+    apriDitta("N");
+    conto("05", "01", "000001", "Merci vendute");
+    sql("INSERT INTO Reparti VALUES (3, 'Casalinghi', '22')");
+    vaiPagina(10);
+    digita(10400, "3", 10100);
+    EXPECT_EQ(form->Lab(10400).caption(), "Casalinghi");
+    digita(10600, "0501000001", 10100);
+    EXPECT_EQ(form->txt(10600).text(), "05-01-000001");
+    EXPECT_EQ(form->Lab(10600).caption(), "Merci vendute");
+    EXPECT_FALSE(form->InErrore(10600));
+    digita(10650, "05-01-000001", 10100);
+    EXPECT_TRUE(form->InErrore(10650));
+}
+
+}  // namespace
+}  // namespace tolvane::testing
