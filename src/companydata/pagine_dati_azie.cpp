@@ -4,13 +4,15 @@
 #include "companydata/pagina_fatt.h"
 #include "companydata/pagina_magazzino.h"
 #include "companydata/pagina_ord_prev.h"
+#include "companydata/pagina_reg_cassa.h"
 #include "companydata/pagina_riba.h"
 
 namespace tolvane {
 
 const std::vector<const PaginaDatiAzie*>& PagineDatiAzie() {
     static const std::vector<const PaginaDatiAzie*> pagine = {&PaginaRiBa(), &PaginaMagazzino(),
-                                                               &PaginaFatt(), &PaginaOrdPrev()};
+                                                               &PaginaFatt(), &PaginaOrdPrev(),
+                                                               &PaginaRegCassa()};
     return pagine;
 }
 
