@@ -1,6 +1,6 @@
 // The program's printer services (AziendaUtilStampe): the user's default printer, the printer
 // list, the program's current printer, a print's options pointed at a printer, and the notices.
-// Never changes the print server's default, and never raises to its callers.
+// Never changes the print server's default; its notices are the only windows it shows.
 #pragma once
 
 #include <memory>
@@ -67,10 +67,11 @@ std::string LeggiPortaStampante(const std::string& psNome, std::string& psDriver
 void DividiDriverPorta(const std::string& psValore, std::string& psDriver, std::string& psPorta);
 
 // Makes the installed printer of that name the user's default; False for a name that is empty,
-// not installed, or whose printer lacks a driver or a port.
+// not installed, or whose printer lacks a driver or a port, and when it could not be stored.
 bool ImpostaDefWindows(const std::string& psNome);
-// Stores the user's default printer (driver and port belong to the printer and are not stored).
-void ScriviDefWindows(const std::string& psNome, const std::string& psDriver,
+// Stores the user's default printer (driver and port belong to the printer and are not stored);
+// False when it could not be stored.
+bool ScriviDefWindows(const std::string& psNome, const std::string& psDriver,
                       const std::string& psPorta);
 
 // Tells that the default printer psNomeStampante is not available, then empties psChiave of
