@@ -93,16 +93,46 @@ const ColonnaFatt kColonne[] = {
 
 // The columns in the order the writer assigns them; the password comes last.
 const char* const kOrdineScrittura[] = {
-    "DocDdt",          "ScontoQta",         "DocBolInt",         "ElePrefDdt",
-    "PrefDdt",         "RagDdt",            "DoveEleDdt",        "RagDdtMag",
-    "RagDdtVett",      "NumCopieBolle",     "ContFatt",          "FattCreaScad",
-    "DocFatt",         "DocFattAcc",        "NumCopieFatt",      "StScontoPagDett",
-    "CodIvaFattDett",  "CauTrasporto",      "AspettoBene",       "Trasporto",
-    "FormatoRigaRifCli", "FormatoRigaRifOrd", "FormatoRigaRifDdt", "StRifCli",
-    "StRifOrd",        "Onlus",             "TestoOnlus",        "MessDichIntenti",
-    "DescLibTest1",    "RigaDaEva1",        "DescLibTest2",      "RigaDaEva2",
-    "DescLibTest3",    "RigaDaEva3",        "DescLibTest4",      "RigaDaEva4",
-    "ComeEva",         "FormatoRigaLiberi", "FEProgrInvioCedente", "FEHubLogin1",
+    "DocDdt",
+    "ScontoQta",
+    "DocBolInt",
+    "ElePrefDdt",
+    "PrefDdt",
+    "RagDdt",
+    "DoveEleDdt",
+    "RagDdtMag",
+    "RagDdtVett",
+    "NumCopieBolle",
+    "ContFatt",
+    "FattCreaScad",
+    "DocFatt",
+    "DocFattAcc",
+    "NumCopieFatt",
+    "StScontoPagDett",
+    "CodIvaFattDett",
+    "CauTrasporto",
+    "AspettoBene",
+    "Trasporto",
+    "FormatoRigaRifCli",
+    "FormatoRigaRifOrd",
+    "FormatoRigaRifDdt",
+    "StRifCli",
+    "StRifOrd",
+    "Onlus",
+    "TestoOnlus",
+    "MessDichIntenti",
+    "DescLibTest1",
+    "RigaDaEva1",
+    "DescLibTest2",
+    "RigaDaEva2",
+    "DescLibTest3",
+    "RigaDaEva3",
+    "DescLibTest4",
+    "RigaDaEva4",
+    "ComeEva",
+    "FormatoRigaLiberi",
+    "FEProgrInvioCedente",
+    "FEHubLogin1",
 };
 
 struct Descrizione {
@@ -129,7 +159,7 @@ int campoDiColonna(const char* colonna) {
 void mostraSpecchi(frmDatiAzie& f) {
     for (int n : kCaselle) {
         f.Che(n).setValue(equalText(f.txt(n).text(), "S") ? ui::check::Checked
-                                                           : ui::check::Unchecked);
+                                                          : ui::check::Unchecked);
     }
     const std::string rifOrd = UCase(f.txt(7185).text());
     const char* const kRifOrd[] = {"N", "S", "P", "O"};
@@ -223,9 +253,9 @@ const Riga kColonnaSinistra[] = {
     {7042}, {7044}, {7043}, {7045}, {7050}, {7055}, {7190}, {7060}, {7065}, {7070},
 };
 const Riga kColonnaDestra[] = {
-    {7160},       {7165},       {7170},       {7075},       {7180}, {7185}, {7080},
-    {7085},       {7115, 7120}, {7125, 7130}, {7135, 7140}, {7145, 7150}, {7155},
-    {7175},       {7200},       {7210},       {kPassword},
+    {7160}, {7165}, {7170},       {7075},       {7180},       {7185},
+    {7080}, {7085}, {7115, 7120}, {7125, 7130}, {7135, 7140}, {7145, 7150},
+    {7155}, {7175}, {7200},       {7210},       {kPassword},
 };
 
 // Two columns of rows: the page has far more fields than one column can hold.
@@ -255,8 +285,9 @@ void disponiCampi(frmDatiAzie& f) {
                 f.Combo(n).move(x, y, fine - x, kAltezza);
             } else {
                 const CampoPagina* campo = frmDatiAzie::Campo(n);
-                double l = n == kPassword ? 2400
-                                          : larghezza(campo != nullptr ? campo->lunghezzaMassima : 0);
+                double l = n == kPassword
+                               ? 2400
+                               : larghezza(campo != nullptr ? campo->lunghezzaMassima : 0);
                 l = std::min(l, righe[i].accanto != 0 ? fine - x - 1500 : fine - x);
                 f.txt(n).move(x, y, l, kAltezza);
                 x += l + 60;
@@ -357,14 +388,14 @@ const PaginaDatiAzie& PaginaFatt() {
                         {"D Destinazione", "D"},
                         {"E Artic.e Destin.", "E"},
                         {"C Contratto", "C"}}),
-            CampoCombo(7025, "Dove St.Elenco Ddt:", {{"I Inizio corpo ", "I"}, {"F Fine corpo", "F"}}),
+            CampoCombo(7025,
+                       "Dove St.Elenco Ddt:", {{"I Inizio corpo ", "I"}, {"F Fine corpo", "F"}}),
             CampoCasella(7030, "Raggr.Ddt per Mag.:"),
             CampoCasella(7035, "Raggr.Ddt per Vett.:"),
             copie(7040, "Num.copie Ddt:"),
-            CampoCombo(7042, "Scarico Mov.Fatture:",
-                       {{"A Archivi di parcheggio", "A"},
-                        {"D Diretto in Co.Ge.", "D"},
-                        {"N No", "N"}}),
+            CampoCombo(
+                7042, "Scarico Mov.Fatture:",
+                {{"A Archivi di parcheggio", "A"}, {"D Diretto in Co.Ge.", "D"}, {"N No", "N"}}),
             CampoCasella(7044, "Dalle fatture crea le scadenze:"),
             CampoCasella(7043, "St.Sconto pag.nel corpo:"),
             codice(7045, "Tipo doc.per Fatt:", "FattDocumento",

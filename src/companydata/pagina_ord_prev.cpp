@@ -39,7 +39,7 @@ struct Colonna {
 
 // In the order the loaders read and the writers assign them.
 const Colonna kColonneFatt[] = {
-    {9000, "DocOrd"}, {9010, "DocOrdInt"}, {9020, "NumCopieOrd"},
+    {9000, "DocOrd"},  {9010, "DocOrdInt"},    {9020, "NumCopieOrd"},
     {9100, "DocPrev"}, {9110, "NumCopiePrev"},
 };
 const Colonna kDescrizioniFatt[] = {
@@ -146,8 +146,8 @@ const PaginaDatiAzie& PaginaOrdPrev() {
             CampoCasella(kStArtFor, "St.sull'ordine il cod.art.forn.:"),
             CampoTesto(9070, "Oggetto ordine:", 100),
             copieAcquisti,
-            codice(9100, "Tipo doc.per Preventivi:", "FattDocumento", "tipo='P'",
-                   "FattDocumento", "tipo='P'"),
+            codice(9100, "Tipo doc.per Preventivi:", "FattDocumento", "tipo='P'", "FattDocumento",
+                   "tipo='P'"),
             CampoTesto(9110, "Copie Preventivi:"),
         };
         p.carica = [](frmDatiAzie& f) {

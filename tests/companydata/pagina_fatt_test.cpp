@@ -82,11 +82,11 @@ TEST_F(FattTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
     conferma(8);
     EXPECT_EQ(righe("TabFatt"), 1);
     const std::pair<const char*, const char*> attesi[] = {
-        {"ScontoQta", "N"},     {"RagDdt", "S"},       {"DoveEleDdt", "I"},
-        {"ContFatt", "D"},      {"StScontoPagDett", "S"}, {"StRifCli", "S"},
-        {"StRifOrd", "S"},      {"ComeEva", "U"},      {"Onlus", ""},
-        {"ElePrefDdt", "."},    {"PrefDdt", "."},      {"NumCopieBolle", "1"},
-        {"NumCopieFatt", "1"},  {"FEHubPwd1", ""},     {"DocDdt", ""},
+        {"ScontoQta", "N"},    {"RagDdt", "S"},          {"DoveEleDdt", "I"},
+        {"ContFatt", "D"},     {"StScontoPagDett", "S"}, {"StRifCli", "S"},
+        {"StRifOrd", "S"},     {"ComeEva", "U"},         {"Onlus", ""},
+        {"ElePrefDdt", "."},   {"PrefDdt", "."},         {"NumCopieBolle", "1"},
+        {"NumCopieFatt", "1"}, {"FEHubPwd1", ""},        {"DocDdt", ""},
     };
     for (const auto& [colonna, valore] : attesi) EXPECT_EQ(fatt(colonna), valore) << colonna;
 }
@@ -97,13 +97,13 @@ TEST_F(FattTest, StoredRowShowsItsColumnsAndTheDescriptionsOfItsCodes) {
         " VALUES ('B1', 'BI', 'F1', 'XX', 'V', 'SC', 'M', '22', 'AB', 'A', 2, 'Onlus srl', 'io')");
     vaiPagina(8);
     const std::pair<int, const char*> campi[] = {
-        {7002, "B1"}, {7005, "BI"}, {7045, "F1"},   {7050, "XX"}, {7060, "V"},
-        {7065, "SC"}, {7070, "M"},  {7190, "22"},   {7010, "AB"}, {7015, "A"},
+        {7002, "B1"}, {7005, "BI"}, {7045, "F1"},        {7050, "XX"}, {7060, "V"},
+        {7065, "SC"}, {7070, "M"},  {7190, "22"},        {7010, "AB"}, {7015, "A"},
         {7040, "2"},  {7055, ""},   {7080, "Onlus srl"}, {7210, "io"},
     };
     for (const auto& [n, testo] : campi) EXPECT_EQ(form->txt(n).text(), testo) << n;
     const std::pair<int, const char*> descrizioni[] = {
-        {7002, "Ddt clienti"}, {7005, "Ddt interni"}, {7045, "Fattura"}, {7050, ""},
+        {7002, "Ddt clienti"}, {7005, "Ddt interni"}, {7045, "Fattura"},  {7050, ""},
         {7060, "Vendita"},     {7065, "Scatole"},     {7070, "Mittente"}, {7190, ""},
     };
     for (const auto& [n, testo] : descrizioni) EXPECT_EQ(form->Lab(n).caption(), testo) << n;
@@ -117,12 +117,12 @@ TEST_F(FattTest, StoredCodesSetTheCombosAndOnlyLeavingTheComboRewritesThem) {
         int posizione;
     };
     const Caso casi[] = {
-        {"RagDdt", 7020, "a", 2},      {"RagDdt", 7020, "C", 5},    {"RagDdt", 7020, "Z", 0},
-        {"DoveEleDdt", 7025, "f", 1},  {"DoveEleDdt", 7025, "X", 0},
-        {"ContFatt", 7042, "N", 2},    {"ContFatt", 7042, "d", 1},  {"ContFatt", 7042, "Q", 0},
-        {"ComeEva", 7155, "s", 1},     {"ComeEva", 7155, "N", 2},   {"ComeEva", 7155, "", 0},
-        {"StRifOrd", 7185, "p", 2},    {"StRifOrd", 7185, "O", 3},  {"StRifOrd", 7185, "N", 0},
-        {"StRifOrd", 7185, "", -1},    {"StRifOrd", 7185, "Z", -1},
+        {"RagDdt", 7020, "a", 2},     {"RagDdt", 7020, "C", 5},     {"RagDdt", 7020, "Z", 0},
+        {"DoveEleDdt", 7025, "f", 1}, {"DoveEleDdt", 7025, "X", 0}, {"ContFatt", 7042, "N", 2},
+        {"ContFatt", 7042, "d", 1},   {"ContFatt", 7042, "Q", 0},   {"ComeEva", 7155, "s", 1},
+        {"ComeEva", 7155, "N", 2},    {"ComeEva", 7155, "", 0},     {"StRifOrd", 7185, "p", 2},
+        {"StRifOrd", 7185, "O", 3},   {"StRifOrd", 7185, "N", 0},   {"StRifOrd", 7185, "", -1},
+        {"StRifOrd", 7185, "Z", -1},
     };
     for (const Caso& c : casi) {
         SCOPED_TRACE(std::string(c.colonna) + "=" + c.memorizzato);
@@ -166,9 +166,8 @@ TEST_F(FattTest, MainPrefixMustBeInTheListOfPrefixes) {
         const char* principaleScritto;
     };
     const Caso casi[] = {
-        {"ABC", "b", true, "ABC", "b"}, {"ABC", "X", false, "", ""},
-        {"", "", true, ".", "."},       {"   ", " ", true, ".", "."},
-        {"XY", "", true, "XY", "X"},
+        {"ABC", "b", true, "ABC", "b"}, {"ABC", "X", false, "", ""}, {"", "", true, ".", "."},
+        {"   ", " ", true, ".", "."},   {"XY", "", true, "XY", "X"},
     };
     for (const Caso& c : casi) {
         SCOPED_TRACE(std::string(c.elenco) + "/" + c.principale);
@@ -198,8 +197,8 @@ TEST_F(FattTest, LeavingPrefixesAndCopiesCorrectsThem) {
         const char* dopo;
     };
     const Caso casi[] = {
-        {7010, "", "."},   {7010, "AB", "AB"}, {7015, "", "A"}, {7015, "B", "B"},
-        {7040, "0", "1"},  {7040, "", "1"},    {7040, "3", "3"}, {7055, "zero", "1"},
+        {7010, "", "."},  {7010, "AB", "AB"}, {7015, "", "A"},  {7015, "B", "B"},
+        {7040, "0", "1"}, {7040, "", "1"},    {7040, "3", "3"}, {7055, "zero", "1"},
     };
     for (const Caso& c : casi) {
         digita(c.campo, c.digitato);
@@ -227,8 +226,8 @@ TEST_F(FattTest, TypedDocumentTypesAreDecodedWithinTheirKind) {
         const char* descrizione;
     };
     const Caso casi[] = {
-        {7002, "B1", "Ddt clienti"},  {7002, "BI", "** INESISTENTE **"},
-        {7005, "BI", "Ddt interni"},  {7045, "D1", "Fattura dettaglio"},
+        {7002, "B1", "Ddt clienti"},       {7002, "BI", "** INESISTENTE **"},
+        {7005, "BI", "Ddt interni"},       {7045, "D1", "Fattura dettaglio"},
         {7045, "FA", "** INESISTENTE **"}, {7050, "FA", "Fattura accompagnatoria"},
         {7190, "22", "Iva 22%"},
     };

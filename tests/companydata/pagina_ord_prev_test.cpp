@@ -66,13 +66,14 @@ TEST_F(OrdPrevTest, StoredRowsShowTheirColumnsAndDescriptions) {
     sql("INSERT INTO TabAcq VALUES ('OA', 'L1', 'V01', 's', 'Fornitura', 4)");
     vaiPagina(9);
     const std::pair<int, const char*> campi[] = {
-        {9000, "OV"}, {9010, "ZZ"},  {9020, "2"},         {9030, "OA"}, {9040, "L1"},
+        {9000, "OV"},  {9010, "ZZ"},        {9020, "2"}, {9030, "OA"}, {9040, "L1"},
         {9050, "V01"}, {9070, "Fornitura"}, {9080, "4"}, {9100, "PR"}, {9110, "3"},
     };
     for (const auto& [n, testo] : campi) EXPECT_EQ(form->txt(n).text(), testo) << n;
     const std::pair<int, const char*> descrizioni[] = {
-        {9000, "Ordine vendita"},   {9010, ""},       {9030, "Ordine fornitore"},
-        {9040, "Listino acquisti"}, {9050, "Trasporti Rossi"}, {9100, "Preventivo"},
+        {9000, "Ordine vendita"},   {9010, ""},
+        {9030, "Ordine fornitore"}, {9040, "Listino acquisti"},
+        {9050, "Trasporti Rossi"},  {9100, "Preventivo"},
     };
     for (const auto& [n, testo] : descrizioni) EXPECT_EQ(form->Lab(n).caption(), testo) << n;
     EXPECT_TRUE(spuntata());
@@ -118,10 +119,10 @@ TEST_F(OrdPrevTest, TypedCodesAreDecodedWithinTheirKindAndNotMarkedInError) {
         const char* descrizione;
     };
     const Caso casi[] = {
-        {9000, "OV", "Ordine vendita"}, {9000, "OI", "** INESISTENTE **"},
-        {9010, "OI", "Ordine interno"}, {9030, "OA", "Ordine fornitore"},
+        {9000, "OV", "Ordine vendita"},    {9000, "OI", "** INESISTENTE **"},
+        {9010, "OI", "Ordine interno"},    {9030, "OA", "Ordine fornitore"},
         {9030, "OV", "** INESISTENTE **"}, {9040, "L1", "Listino acquisti"},
-        {9050, "V01", "Trasporti Rossi"}, {9100, "PR", "Preventivo"},
+        {9050, "V01", "Trasporti Rossi"},  {9100, "PR", "Preventivo"},
     };
     for (const Caso& c : casi) {
         digita(c.campo, c.codice);
