@@ -191,14 +191,5 @@ TEST_F(OrdPrevTest, InvoicingAndOrderPagesShareTheOneRowOfTabFatt) {
     }
 }
 
-TEST_F(OrdPrevTest, EveryControlOfThePageLiesInsideItsPicture) {
-    ui::PictureBox& pic = form->PicPagine(9);
-    for (const ui::Control* c : form->controls()) {
-        if (c == &pic || !c->isInside(pic) || !c->visible()) continue;
-        EXPECT_LE(c->left() + c->width(), pic.width()) << c->displayName();
-        EXPECT_LE(c->top() + c->height(), pic.height()) << c->displayName();
-    }
-}
-
 }  // namespace
 }  // namespace tolvane::testing
