@@ -260,6 +260,11 @@ void frmDaStudio::Form_Load() {
         miLoadOk = -1;
         InizioCaricoForm(*this);
         VisStudio();
+        // The fields sized by their columns take a width to match.
+        for (const CampoStudio& campo : CampiStudio()) {
+            if (campo.lunghezza != kDimensioneColonna) continue;
+            txt(campo.campo).setWidth(larghezzaCampo(txt(campo.campo).maxLength()));
+        }
         FineCaricoForm(*this);
         // The window opens on tab 1, the others disabled, as if it had been chosen.
         miPagCorrente = 1;
