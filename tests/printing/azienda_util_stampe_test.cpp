@@ -1,0 +1,355 @@
+// Tests of the printer services over an in-memory printer system: the default printer, the
+// printer list, a print's options pointed at a printer, when the user's default may change,
+// the printers of other terminal sessions and the notices.
+#include "printing/azienda_util_stampe.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/globali.h"
+#include "common/ini_programma.h"
+#include "platform/memory_printer_system.h"
+#include "suite/menu_client.h"
+#include "suite/opz_stampa.h"
+#include "support/scratch_folder.h"
+#include "ui/ui_constants.h"
+#include "ui/window_test.h"
+
+namespace tolvane {
+namespace {
+
+const std::string kNonImpostabile = "Impossibile impostare la stampante predefinita";
+
+class AziendaUtilStampeTest : public ui::WindowTest {
+protected:
+    void SetUp() override {
+        system_ = std::make_shared<MemoryPrinterSystem>();
+        system_->addPrinter({{"Ufficio", "ipp://srv/printers/ufficio", "Generic PostScript"},
+                             {"Superiore", "Inferiore"}, {"A4", "A5"}, 1});
+        system_->addPrinter({{"Magazzino", "socket://10.0.0.5", "HP LaserJet 1020, hpcups 3.22"},
+                             {}, {"Letter", "A4"}, 2});
+        system_->addPrinter({{"Grezza", "file:/dev/null", ""}, {}, {}, -1});
+        system_->addPrinter({{"PDFCreator", "cups-pdf:/", "Generic CUPS-PDF Printer"}, {}, {}, -1});
+        system_->setServerDefault("Ufficio");
+        setPrinterSystem(system_);
+        giStampDefCambiata = 0;
+        giNumSessione = 0;
+        gsModStampanteSessione.clear();
+        gsFileIni = folder_.file("pelmor.ini");
+        gsFileIniComune.clear();
+    }
+    void TearDown() override {
+        setPrinterSystem(nullptr);
+        giStampDefCambiata = 0;
+        giNumSessione = 0;
+        gsModStampanteSessione.clear();
+        gsFileIni.clear();
+        goMenuClient.reset();
+    }
+    std::string lastMessage() const {
+        return driver.shown().empty() ? std::string() : driver.shown().back().text;
+    }
+
+    testing::ScratchFolder folder_;
+    std::shared_ptr<MemoryPrinterSystem> system_;
+};
+
+TEST_F(AziendaUtilStampeTest, LeggiStampanteDefFindsTheDefaultIgnoringCase) {
+    struct Case {
+        const char* userDefault;
+        const char* serverDefault;
+        bool found;
+        const char* nome;
+        const char* nonInst;
+        const char* porta;
+    };
+    const std::vector<Case> cases = {
+        {"", "Ufficio", true, "Ufficio", "", "ipp://srv/printers/ufficio"},
+        {"MAGAZZINO", "Ufficio", true, "MAGAZZINO", "", "socket://10.0.0.5"},
+        {"Sparita", "Ufficio", false, "", "Sparita", ""},
+        {"", "", false, "", "", ""},
+    };
+    for (const auto& c : cases) {
+        system_->setUserDefault(c.userDefault);
+        system_->setServerDefault(c.serverDefault);
+        std::string nome = "x", nonInst = "x", porta = "x";
+        auto stampante = LeggiStampanteDef(nome, nonInst, porta);
+        EXPECT_EQ(stampante != nullptr, c.found) << c.userDefault;
+        EXPECT_EQ(nome, c.nome) << c.userDefault;
+        EXPECT_EQ(nonInst, c.nonInst) << c.userDefault;
+        EXPECT_EQ(porta, c.porta) << c.userDefault;
+    }
+}
+
+TEST_F(AziendaUtilStampeTest, ElencoStampantiListsNamesAndPortsOfThisSessionOnly) {
+    system_->addPrinter({{"Laser (sessione 5)", "tsclient:5", "Laser"}, {}, {}, -1});
+    system_->addPrinter({{"Laser (sessione 3)", "tsclient:3", "Laser"}, {}, {}, -1});
+    std::vector<std::string> nomi{"vecchio"}, porte{"vecchia"};
+
+    ElencoStampanti(nomi, porte);
+    EXPECT_EQ(nomi, (std::vector<std::string>{"Ufficio", "Magazzino", "Grezza", "PDFCreator",
+                                              "Laser (sessione 5)", "Laser (sessione 3)"}));
+    EXPECT_EQ(porte[1], "socket://10.0.0.5");
+    EXPECT_EQ(porte.size(), nomi.size());
+
+    gsModStampanteSessione = "(sessione %§)";
+    giNumSessione = 3;
+    ElencoStampanti(nomi, porte);
+    EXPECT_EQ(nomi.back(), "Laser (sessione 3)");
+    EXPECT_EQ(porte.back(), "tsclient:3");
+    EXPECT_EQ(nomi.size(), 5u);
+}
+
+TEST_F(AziendaUtilStampeTest, StampanteAltraSessioneMatchesOtherSessionNumbersOnly) {
+    struct Case {
+        const char* modello;
+        const char* nome;
+        int sessione;
+        bool altra;
+    };
+    const std::vector<Case> cases = {
+        {"", "Laser (sessione 5)", 3, false},
+        {"(sessione %§)", "Laser (sessione 5)", 1, false},
+        {"(sessione %§)", "", 3, false},
+        {"(sessione %§)", "Laser (sessione 5)", 3, true},
+        {"(sessione %§)", "Laser (SESSIONE 5)", 3, true},
+        {"(sessione %§)", "Laser (sessione 3)", 3, false},
+        {"(sessione %§)", "Laser (sessione 30)", 3, true},
+        {"sessione %§", "Laser sessione 31", 3, false},
+        {"sessione %§", "Laser sessione 25", 25, false},
+        {"sessione %§", "Laser sessione 25", 2, true},
+        {"%§ sessione", "Laser 12 sessione", 12, false},
+    };
+    for (const auto& c : cases) {
+        gsModStampanteSessione = c.modello;
+        EXPECT_EQ(StampanteAltraSessione(c.nome, c.sessione), c.altra)
+            << c.modello << " | " << c.nome << " | " << c.sessione;
+    }
+}
+
+TEST_F(AziendaUtilStampeTest, NomeStampanteSessionePutsTheTemplateBackForThisSession) {
+    EXPECT_EQ(NomeStampanteSessione("Laser s4"), "Laser s4");
+    gsModStampanteSessione = "s%§";
+    EXPECT_EQ(NomeStampanteSessione("Laser s4"), "Laser s4");
+    giNumSessione = 4;
+    EXPECT_EQ(NomeStampanteSessione("Laser S4"), "Laser s%§");
+    EXPECT_EQ(NomeStampanteSessione("Laser s5"), "Laser s5");
+}
+
+TEST_F(AziendaUtilStampeTest, DividiDriverPortaNeedsACommaAfterThePort) {
+    struct Case {
+        const char* valore;
+        const char* driver;
+        const char* porta;
+    };
+    const std::vector<Case> cases = {
+        {"winspool,Ne01:,15,45", "winspool", "Ne01:"},
+        {"winspool,Ne01:", "winspool", ""},
+        {"winspool", "", ""},
+        {",LPT1:,", "", "LPT1:"},
+        {"", "", ""},
+    };
+    for (const auto& c : cases) {
+        std::string driver = "x", porta = "x";
+        DividiDriverPorta(c.valore, driver, porta);
+        EXPECT_EQ(driver, c.driver) << c.valore;
+        EXPECT_EQ(porta, c.porta) << c.valore;
+    }
+}
+
+TEST_F(AziendaUtilStampeTest, LeggiPortaStampanteGivesPortAndDriverIgnoringCase) {
+    std::string driver = "x";
+    EXPECT_EQ(LeggiPortaStampante("magazzino", driver), "socket://10.0.0.5");
+    EXPECT_EQ(driver, "HP LaserJet 1020, hpcups 3.22");
+    EXPECT_EQ(LeggiPortaStampante("Sparita", driver), "");
+    EXPECT_EQ(driver, "");
+}
+
+TEST_F(AziendaUtilStampeTest, UsaStampanteStampaChoosesAnInstalledPrinterByName) {
+    OpzStampa opz("Stampa Clienti");
+    EXPECT_TRUE(UsaStampanteStampa(opz, 1));
+    EXPECT_TRUE(Printer().followsDefault());
+    EXPECT_EQ(giStampDefCambiata, 0);
+
+    opz.StampanteOpz = "magazzino";
+    EXPECT_TRUE(UsaStampanteStampa(opz, 1));
+    EXPECT_EQ(Printer().DeviceName(), "Magazzino");
+    EXPECT_EQ(Printer().Port(), "socket://10.0.0.5");
+    EXPECT_EQ(Printer().PaperSize(), 2);
+    EXPECT_EQ(giStampDefCambiata, 1);
+    EXPECT_EQ(system_->userDefaultWrites(), 0) << "the user's default is left alone";
+    EXPECT_TRUE(driver.shown().empty());
+}
+
+TEST_F(AziendaUtilStampeTest, UsaStampanteStampaRefusesAPrinterNotInstalled) {
+    struct Case {
+        int cambiata;
+        int avviso;
+        const char* defOri;  // "-" never written
+    };
+    const std::vector<Case> cases = {{0, 0, ""}, {0, 1, ""}, {1, 0, "-"}, {1, 1, "-"}};
+    for (const auto& c : cases) {
+        giStampDefCambiata = c.cambiata;
+        OpzStampa opz("Stampa Clienti");
+        opz.StampanteOpz = "Sparita";
+        if (c.avviso) driver.answerMessage(kNonImpostabile, 1);
+        const auto mostrati = driver.shown().size();
+
+        EXPECT_FALSE(UsaStampanteStampa(opz, c.avviso));
+        const auto defOri = opz.LeggiParStampa("StampanteDefOri", OpzStampa::kTipoTesto);
+        EXPECT_EQ(defOri.isEmpty() ? std::string("-") : defOri.text(), c.defOri);
+        EXPECT_EQ(driver.shown().size(), mostrati + (c.avviso ? 1 : 0));
+        EXPECT_EQ(system_->userDefaultWrites(), 0);
+        EXPECT_EQ(giStampDefCambiata, c.cambiata);
+    }
+    EXPECT_EQ(lastMessage(), "Impossibile impostare la stampante predefinita\r\n"
+                             "La stampa verrà fatta su Ufficio\r\n"
+                             "per stampare su Sparita uscire dal programma e rientrare");
+}
+
+TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrinter) {
+    EXPECT_TRUE(ImpostaStampante("", 1, ""));
+    EXPECT_TRUE(ImpostaStampante("MAGAZZINO", 1, ""));
+    EXPECT_TRUE(Printer().followsDefault());
+    EXPECT_EQ(system_->userDefaultWrites(), 0);
+
+    struct Case {
+        const char* alternativa;
+        const char* stampaSu;
+    };
+    for (const auto& c : std::vector<Case>{{"", "Ufficio"}, {"Magazzino", "Magazzino"}}) {
+        driver.answerMessage(kNonImpostabile, 1);
+        EXPECT_FALSE(ImpostaStampante("Sparita", 1, c.alternativa));
+        EXPECT_EQ(lastMessage(), kNonImpostabile + "\r\nLa stampa verrà fatta su " + c.stampaSu +
+                                     "\r\nper stampare su Sparita uscire dal programma e rientrare");
+    }
+    EXPECT_NE(ui::desktop().mousePointer(), ui::pointer::Hourglass);
+    EXPECT_FALSE(ImpostaStampante("Sparita", 0, ""));
+    EXPECT_EQ(system_->userDefaultWrites(), 0);
+}
+
+TEST_F(AziendaUtilStampeTest, ImpostaDefWindowsWritesOnlyAnInstalledPrinterWithDriverAndPort) {
+    struct Case {
+        const char* nome;
+        bool rifiuta;
+        bool esito;
+        const char* predefinita;
+    };
+    const std::vector<Case> cases = {
+        {"", false, false, ""},
+        {"Sparita", false, false, ""},
+        {"Grezza", false, false, ""},
+        {"magazzino", true, false, ""},
+        {"magazzino", false, true, "Magazzino"},
+    };
+    for (const auto& c : cases) {
+        system_->refuseUserDefault(c.rifiuta);
+        EXPECT_EQ(ImpostaDefWindows(c.nome), c.esito) << c.nome;
+        EXPECT_EQ(system_->userDefault(), c.predefinita) << c.nome;
+    }
+    EXPECT_EQ(Printer().DeviceName(), "Magazzino") << "the current printer follows the default";
+}
+
+TEST_F(AziendaUtilStampeTest, ImpostaStampanteDefActsOnlyAfterTheProgramMovedItsPrinter) {
+    OpzStampa opz;
+    opz.StampanteOpz = "Magazzino";
+    UsaStampanteStampa(opz, 0);
+    giStampDefCambiata = 0;
+    std::string nome = "x", nonInst = "x", porta = "x";
+    ImpostaStampanteDef(nome, nonInst, porta);
+    EXPECT_EQ(nome + nonInst + porta, "xxx");
+    EXPECT_EQ(Printer().DeviceName(), "Magazzino");
+
+    giStampDefCambiata = 1;
+    system_->setUserDefault("Sparita");
+    ImpostaStampanteDef(nome, nonInst, porta);
+    EXPECT_EQ(nome, "");
+    EXPECT_EQ(nonInst, "Sparita");
+    EXPECT_EQ(Printer().DeviceName(), "Magazzino");
+
+    system_->setUserDefault("");
+    ImpostaStampanteDef(nome, nonInst, porta);
+    EXPECT_EQ(nome, "Ufficio");
+    EXPECT_EQ(porta, "ipp://srv/printers/ufficio");
+    EXPECT_EQ(Printer().DeviceName(), "Ufficio");
+    EXPECT_EQ(giStampDefCambiata, 1) << "never reset";
+}
+
+TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoGoesToThePdfPrinterAndBack) {
+    folder_.write("pelmor.ini", "[Stampa Clienti]\r\nNomeStampante=magazzino\r\n");
+    struct Case {
+        const char* sezione;  // the print, whose section may hold a saved printer
+        const char* prima;
+        int flag;
+        bool esito;
+        const char* stampante;
+        const char* porta;
+    };
+    const std::vector<Case> cases = {
+        {"Stampa Clienti", "Ufficio", 0, true, "PDFCreator", "cups-pdf:/"},
+        {"Stampa Clienti", "Ufficio", 1, false, "Ufficio", "prima"},
+        {"Stampa Clienti", "pdfcreator", 1, true, "Magazzino", "socket://10.0.0.5"},
+        {"Stampa Fornitori", "PDFCreator", 1, true, "Ufficio", "ipp://srv/printers/ufficio"},
+    };
+    for (const auto& c : cases) {
+        OpzStampa opz(c.sezione);
+        opz.StampanteOpz = c.prima;
+        opz.StampanteOpz2 = "prima";
+        opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2));
+        opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(9));
+        EXPECT_EQ(ImpostaStampanteAuto("PDFCreator", opz, c.flag), c.esito) << c.prima;
+        EXPECT_EQ(opz.StampanteOpz, c.stampante) << c.prima;
+        EXPECT_EQ(opz.StampanteOpz2, c.porta) << c.prima;
+        const int numero = c.esito ? 0 : 2;
+        EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), numero) << c.prima;
+        EXPECT_EQ(opz.LeggiParStampa("NumTipoCarta").toLong(), c.esito ? 0 : 9) << c.prima;
+    }
+
+    system_->removePrinter("PDFCreator");
+    OpzStampa opz("Stampa Clienti");
+    EXPECT_FALSE(ImpostaStampanteAuto("PDFCreator", opz, 0));
+    EXPECT_EQ(opz.StampanteOpz, "");
+}
+
+TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoBackToADefaultNotInstalledKeepsItsName) {
+    system_->setUserDefault("Sparita");
+    OpzStampa opz("Stampa Fornitori");
+    opz.StampanteOpz = "PDFCreator";
+    EXPECT_TRUE(ImpostaStampanteAuto("PDFCreator", opz, 1));
+    EXPECT_EQ(opz.StampanteOpz, "Sparita");
+    EXPECT_EQ(opz.StampanteOpz2, "");
+}
+
+TEST_F(AziendaUtilStampeTest, MsgStampanteDefAssenteTellsAndForgetsTheSavedPrinter) {
+    folder_.write("pelmor.ini", "[Stampa Clienti]\r\nNomeStampante=Sparita\r\nStaVid=1\r\n");
+    driver.answerMessage("non è disponibile", 1);
+    MsgStampanteDefAssente("NomeStampante", "Sparita", "Stampa Clienti");
+    EXPECT_EQ(lastMessage(),
+              "Nella lista delle stampanti non è disponibile la stampante predefinita Sparita\r\n"
+              "Uscire dal programma e rientrare per avere impostato la stampante predefinita");
+    EXPECT_EQ(driver.shown().back().buttons, std::vector<std::string>{"&Ok"});
+    std::string valore = "x";
+    LeggiIni("Stampa Clienti", "NomeStampante", "assente", valore);
+    EXPECT_EQ(valore, "");
+    LeggiIni("Stampa Clienti", "StaVid", "", valore);
+    EXPECT_EQ(valore, "1");
+}
+
+TEST_F(AziendaUtilStampeTest, StampanteReteNeedsTheNtPlatformAndTwoBackslashes) {
+    const PrinterInfo rete{"\\\\server\\laser", "", ""};
+    EXPECT_FALSE(StampanteRete(rete)) << "no menu";
+    MenuClientSettings menu;
+    menu.menuIni = folder_.write("menu.ini", "[Parametri]\r\nOSPlatform=2\r\n");
+    goMenuClient = std::make_unique<MenuClient>(menu);
+    EXPECT_TRUE(StampanteRete(rete));
+    EXPECT_FALSE(StampanteRete({"Ufficio", "\\\\server\\ufficio", ""}));
+    folder_.write("menu.ini", "[Parametri]\r\nOSPlatform=1\r\n");
+    goMenuClient = std::make_unique<MenuClient>(menu);
+    EXPECT_FALSE(StampanteRete(rete));
+}
+
+}  // namespace
+}  // namespace tolvane
