@@ -1,0 +1,142 @@
+// Tests of the printer system's own rules: trays and paper sizes read from a PPD, the per-user
+// default in an lpoptions text, and the current printer that follows the default until chosen.
+#include "platform/printer_system.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/cups_printer_system.h"
+#include "platform/memory_printer_system.h"
+#include "support/scratch_folder.h"
+
+namespace tolvane {
+namespace {
+
+TEST(PpdMediaTest, ChoicesAreNumberedInFileOrderAndNamedByTheirTranslation) {
+    const std::string ppd =
+        "*PPD-Adobe: \"4.3\"\r\n"
+        "*% *PageSize Commented/Not a choice: \"\"\r\n"
+        "*OpenUI *PageSize/Media Size: PickOne\r\n"
+        "*OrderDependency: 10 AnySetup *PageSize\r\n"
+        "*DefaultPageSize: A4\r\n"
+        "*PageSize Letter/US Letter: \"<</PageSize[612 792]>>setpagedevice\"\r\n"
+        "*PageSize A4/A4: \"<</PageSize[595 842]>>\n"
+        "*PageSize Fake/Inside a value: \n"
+        "setpagedevice\"\r\n"
+        "*PageSize Legal: \"<</PageSize[612 1008]>>setpagedevice\"\r\n"
+        "*CloseUI: *PageSize\r\n"
+        "*PageRegion A5/A5: \"\"\r\n"
+        "*DefaultInputSlot: Upper\r\n"
+        "*InputSlot Upper/Cassetto superiore: \"\"\r\n"
+        "*InputSlot Manual/Alimentazione <E0> mano: \"\"\r\n"
+        "*InputSlot Lower/Cassetto \xE8 basso: \"\"\r\n"
+        "*InputSlot Tray4/Cassetto 4 \xC3\xA8 UTF-8: \"\"\r\n";
+    const auto media = readPpdMedia(ppd);
+    EXPECT_EQ(media.paperSizes, (std::vector<PrinterChoice>{{1, "US Letter"}, {2, "A4"}, {3, "Legal"}}));
+    EXPECT_EQ(media.defaultPaperSize, 2);
+    EXPECT_EQ(media.trays, (std::vector<PrinterChoice>{{1, "Cassetto superiore"},
+                                                       {2, "Alimentazione \xC3\xA0 mano"},
+                                                       {3, "Cassetto \xC3\xA8 basso"},
+                                                       {4, "Cassetto 4 \xC3\xA8 UTF-8"}}));
+}
+
+TEST(PpdMediaTest, DefaultPaperSizeNamingNoChoiceIsUnknown) {
+    struct Case {
+        const char* ppd;
+        int expected;
+    };
+    const std::vector<Case> cases = {
+        {"*DefaultPageSize: B5\n*PageSize A4/A4: \"\"\n", -1},
+        {"*PageSize A4/A4: \"\"\n", -1},
+        {"*PageSize A4/A4: \"\"\n*PageSize A5/A5: \"\"\n*DefaultPageSize: A5\n", 2},
+        {"", -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(readPpdMedia(c.ppd).defaultPaperSize, c.expected) << c.ppd;
+}
+
+TEST(LpoptionsTest, DefaultIsTheNameOfTheDefaultLine) {
+    struct Case {
+        const char* text;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {"", ""},
+        {"Dest Ufficio sides=two-sided-long-edge\n", ""},
+        {"Dest Ufficio\nDefault Magazzino media=A4\n", "Magazzino"},
+        {"default Magazzino/bozza\n", "Magazzino"},
+        {"Default A\r\nDefault B\r\n", "B"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(lpoptionsDefault(c.text), c.expected) << c.text;
+}
+
+TEST(LpoptionsTest, NewDefaultKeepsEveryPrintersOptions) {
+    struct Case {
+        const char* text;
+        const char* name;
+        const char* expected;
+    };
+    const std::vector<Case> cases = {
+        {"", "Ufficio", "Default Ufficio\n"},
+        {"Default Ufficio\n", "Magazzino", "Default Magazzino\n"},
+        {"Default Ufficio media=A4\nDest Magazzino sides=one-sided\n", "magazzino",
+         "Dest Ufficio media=A4\nDefault Magazzino sides=one-sided\n"},
+        {"Dest Magazzino/bozza cpi=12\nDefault Ufficio\n", "Magazzino",
+         "Dest Magazzino/bozza cpi=12\nDefault Magazzino\n"},
+        {"Default Magazzino/bozza cpi=12\n", "Magazzino",
+         "Dest Magazzino/bozza cpi=12\nDefault Magazzino\n"},
+        {"Default Ufficio media=A4\nDest Magazzino\n", "", "Dest Ufficio media=A4\nDest Magazzino\n"},
+        {"Default Ufficio\n", "", ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(lpoptionsWithDefault(c.text, c.name), c.expected) << c.text << " -> " << c.name;
+    }
+}
+
+TEST(CupsPrinterSystemTest, UserDefaultIsStoredInTheLpoptionsFileOnly) {
+    testing::ScratchFolder folder;
+    const auto file = folder.file("home/.cups/lpoptions");
+    CupsPrinterSystem system(folder.file("no-server.sock"), file);
+
+    EXPECT_EQ(system.userDefault(), "");
+    EXPECT_TRUE(system.setUserDefault("Ufficio"));
+    EXPECT_EQ(testing::ScratchFolder::read(file), "Default Ufficio\n");
+    EXPECT_EQ(system.defaultPrinter(), "Ufficio");
+    EXPECT_FALSE(system.setUserDefault("Uff icio"));
+    EXPECT_TRUE(system.setUserDefault(""));
+    EXPECT_EQ(system.userDefault(), "");
+    EXPECT_EQ(system.defaultPrinter(), "") << "no server to ask";
+    EXPECT_TRUE(system.printers().empty());
+    EXPECT_TRUE(system.trays("Ufficio").empty());
+}
+
+TEST(CurrentPrinterTest, FollowsTheDefaultUntilAPrinterIsChosen) {
+    auto memory = std::make_shared<MemoryPrinterSystem>();
+    memory->addPrinter({{"Ufficio", "ipp://a", "PS"}, {}, {"A4"}, 1});
+    memory->addPrinter({{"Magazzino", "ipp://b", "PCL"}, {}, {"Letter", "A4"}, 2});
+    memory->setServerDefault("ufficio");
+    setPrinterSystem(memory);
+
+    EXPECT_EQ(Printer().DeviceName(), "Ufficio");
+    memory->setUserDefault("Magazzino");
+    EXPECT_EQ(Printer().DeviceName(), "Magazzino");
+    EXPECT_EQ(Printer().PaperSize(), 2);
+
+    Printer().choose(*findPrinter(printerSystem(), "UFFICIO"));
+    memory->setUserDefault("Magazzino");
+    EXPECT_EQ(Printer().DeviceName(), "Ufficio");
+    EXPECT_EQ(Printer().Port(), "ipp://a");
+
+    memory->setUserDefault("Sparita");
+    Printer().followDefault();
+    EXPECT_EQ(Printer().DeviceName(), "");
+    EXPECT_EQ(Printer().PaperSize(), -1);
+
+    setPrinterSystem(nullptr);
+    EXPECT_TRUE(printerSystem().printers().empty());
+}
+
+}  // namespace
+}  // namespace tolvane
