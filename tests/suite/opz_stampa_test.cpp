@@ -1,0 +1,126 @@
+// The print options object: its named parameters and the reading of saved option sets, with
+// the encodings the options dialog writes them in.
+#include "suite/opz_stampa.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ini_file.h"
+
+namespace tolvane {
+namespace {
+
+TEST(OpzStampaTest, NamedParametersIgnoreCaseAndTextTypeStoresText) {
+    OpzStampa opz("Elenco");
+    EXPECT_TRUE(opz.LeggiParStampa("PaginaDa").isEmpty()) << "a name never written reads Empty";
+    opz.ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(5));
+    opz.ScriviParStampa("StampanteDefOri", OpzStampa::kTipoTesto, Variant(12));
+    opz.ScriviParStampa("paginada", OpzStampa::kTipoAltro, Variant(7));
+    EXPECT_EQ(opz.LeggiParStampa("PAGINADA").toLong(), 7);
+    EXPECT_TRUE(opz.LeggiParStampa("StampanteDefOri").isString());
+    EXPECT_EQ(opz.LeggiParStampa("StampanteDefOri").text(), "12");
+}
+
+TEST(OpzStampaTest, RefusedDestinationsAreThoseSet) {
+    OpzStampa opz;
+    opz.refuseDestination(OpzStampa::kFissa);
+    opz.refuseDestination(OpzStampa::kVideo);
+    opz.refuseDestination(OpzStampa::kVideo, false);
+    std::vector<bool> refused;
+    for (int i = 0; i < 4; ++i) refused.push_back(opz.StaVidNonAmmessa(i));
+    EXPECT_EQ(refused, (std::vector<bool>{false, false, false, true}));
+}
+
+TEST(OpzStampaTest, SavedSetDecodesEveryEncoding) {
+    IniFile terminal = IniFile::parse(
+        "[Opzioni Stampa]\r\nStaVid=2\r\nForzaVert=-1\r\nFileName=c:\\out.csv\r\nFileForm=1\r\n"
+        "PathDefault=c:\\stampe\r\nSepCampi=9\r\nDelimStr=-1\r\nNumNoForm=-1\r\nFatt=1,5\r\n"
+        "MemVid=1\r\nFisFileName=LPT1:\r\nFisStampante=-1\r\nFisMrAlt=2\r\nFisMrBas=3\r\n"
+        "FisColonne=132\r\nFisRighe=72\r\nFisCodIniComp=\\015\r\nFisCodFinComp=\\018\r\n"
+        "FisUtilComp=0\r\nNomeStampante=Ufficio\r\nNomePorta=usb://u\r\nCassetto=3\r\n"
+        "TipoCarta=9\r\nPdfNomeAutom=S\r\nInviaEmail=N\r\n");
+    OpzStampa opz("Elenco");
+    opz.readOptionSets(terminal, IniFile(), 0);
+    EXPECT_EQ(opz.StaVid, 2);
+    EXPECT_TRUE(opz.ForzaVert);
+    EXPECT_EQ(opz.FileName, "c:\\out.csv");
+    EXPECT_EQ(opz.FileForm, 1);
+    EXPECT_EQ(opz.PathDefault, "c:\\stampe");
+    EXPECT_EQ(opz.SepCampi, "\t");
+    EXPECT_EQ(opz.DelimStr, "");
+    EXPECT_TRUE(opz.NumNoForm);
+    EXPECT_FLOAT_EQ(opz.Fatt, 1.5f);
+    EXPECT_EQ(opz.MemVid, 1);
+    EXPECT_EQ(opz.FisFileName, "LPT1:");
+    EXPECT_TRUE(opz.FisStampante);
+    EXPECT_EQ(opz.FisMrAlt, 2);
+    EXPECT_EQ(opz.FisMrBas, 3);
+    EXPECT_EQ(opz.FisColonne, 132);
+    EXPECT_EQ(opz.FisRighe, 72);
+    EXPECT_EQ(opz.FisCodIniComp, "\\015");
+    EXPECT_EQ(opz.FisCodFinComp, "\\018");
+    EXPECT_FALSE(opz.FisUtilComp);
+    EXPECT_EQ(opz.StampanteOpz, "Ufficio");
+    EXPECT_EQ(opz.StampanteOpz2, "usb://u");
+    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 3);
+    EXPECT_EQ(opz.LeggiParStampa("NumTipoCarta").toLong(), 9);
+    EXPECT_EQ(opz.LeggiParStampa("PdfAutomAbil"), Variant(true));
+    EXPECT_EQ(opz.LeggiParStampa("EmailInvia"), Variant(false));
+}
+
+TEST(OpzStampaTest, PrintSectionBeatsDefaultsAndTerminalBeatsCommon) {
+    IniFile common = IniFile::parse(
+        "[Opzioni Stampa]\nStaVid=1\nFileName=comune.csv\nDelimStr=39\nFisRighe=60\n"
+        "[Elenco]\nStaVid=3\nFisColonne=100\n");
+    IniFile terminal = IniFile::parse(
+        "[opzioni stampa]\nFileName=terminale.csv\nFisColonne=90\n[ELENCO]\nFisRighe=70\n");
+    OpzStampa opz("Elenco");
+    opz.readOptionSets(terminal, common, 0);
+    EXPECT_EQ(opz.StaVid, 3) << "the print's own section wins over every default";
+    EXPECT_EQ(opz.FileName, "terminale.csv") << "the terminal's default wins over the common one";
+    EXPECT_EQ(opz.DelimStr, "'");
+    EXPECT_EQ(opz.FisColonne, 100) << "a common print section wins over a terminal default";
+    EXPECT_EQ(opz.FisRighe, 70);
+    EXPECT_EQ(opz.SepCampi, ";") << "an absent key leaves the setting as it was";
+
+    OpzStampa senzaNome;
+    senzaNome.readOptionSets(terminal, common, 0);
+    EXPECT_EQ(senzaNome.StaVid, 1) << "a print without a name reads only the defaults";
+}
+
+TEST(OpzStampaTest, StoredFactorIsScaledByThePrintZoomAndBadValuesAreIgnored) {
+    IniFile ini = IniFile::parse("[Opzioni Stampa]\nFatt=1,2\nStaVid=7\n");
+    OpzStampa opz("Elenco");
+    opz.StaVid = OpzStampa::kVideo;
+    opz.readOptionSets(ini, IniFile(), 1.5);
+    EXPECT_FLOAT_EQ(opz.Fatt, 1.8f);
+    EXPECT_EQ(opz.StaVid, OpzStampa::kVideo) << "a destination that does not exist is not taken";
+}
+
+TEST(OpzStampaTest, DescriptionNamesTheDestinationAndItsTarget) {
+    OpzStampa opz("Elenco");
+    struct Case {
+        int staVid;
+        const char* expected;
+    };
+    opz.FileName = "/tmp/x.csv";
+    opz.FisFileName = "usb://fissa";
+    opz.FisStampante = true;
+    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2));
+    const std::vector<Case> cases = {
+        {OpzStampa::kStampante, "stampante predefinita (Ufficio), cassetto 2"},
+        {OpzStampa::kVideo, "video"},
+        {OpzStampa::kFile, "/tmp/x.csv - Compatibile Excel"},
+        {OpzStampa::kFissa, "stampante usb://fissa"},
+    };
+    for (const Case& c : cases) {
+        opz.StaVid = c.staVid;
+        EXPECT_NE(opz.DescStampaAttuale("Ufficio").find(c.expected), std::string::npos)
+            << opz.DescStampaAttuale("Ufficio");
+    }
+}
+
+}  // namespace
+}  // namespace tolvane
