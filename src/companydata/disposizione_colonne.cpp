@@ -20,7 +20,8 @@ constexpr double kLarghezzaMirror = 2400;
 
 void DisponiInColonne(frmDatiAzie& f, int piPagina, const std::vector<ColonnaPagina>& colonne) {
     if (colonne.empty()) return;
-    const double larghezzaColonna = f.PicPagine(piPagina).width() / static_cast<double>(colonne.size());
+    const double larghezzaColonna =
+        f.PicPagine(piPagina).width() / static_cast<double>(colonne.size());
     for (std::size_t c = 0; c < colonne.size(); ++c) {
         const ColonnaPagina& colonna = colonne[c];
         const double x0 = static_cast<double>(c) * larghezzaColonna + 120;

@@ -42,27 +42,30 @@ const ColonnaMagazzino kPrima[] = {
     {kTipoCodBarre, "TipoCodBarre"},
 };
 const ColonnaMagazzino kDopo[] = {
-    {50, "GenAutContrBarre"}, {73, "LungCodBarre"},  {74, "GenAutCodBarre"},
-    {51, "MagPrincipale"},    {52, "ListinoPrincipale"}, {53, "AggForArt"},
-    {54, "KeyRicCarMov"},     {55, "KeyRicDDT"},      {56, "KeyRicFattura"},
-    {57, "NumDecQta"},        {58, "Segnalazione"},   {59, "GesArtFor"},
-    {60, "GesTaglie"},        {61, "GesCauzioni"},    {62, "NumEtic"},
-    {63, "UltStampaGio", Valore::Data},               {82, "UsoDateLis"},
-    {65, "DataListino", Valore::Data},                {64, "QualeDataLis"},
-    {66, "ProgrQta1"},        {67, "ProgrQta2"},      {68, "ProgrQta3"},
+    {50, "GenAutContrBarre"},  {73, "LungCodBarre"},
+    {74, "GenAutCodBarre"},    {51, "MagPrincipale"},
+    {52, "ListinoPrincipale"}, {53, "AggForArt"},
+    {54, "KeyRicCarMov"},      {55, "KeyRicDDT"},
+    {56, "KeyRicFattura"},     {57, "NumDecQta"},
+    {58, "Segnalazione"},      {59, "GesArtFor"},
+    {60, "GesTaglie"},         {61, "GesCauzioni"},
+    {62, "NumEtic"},           {63, "UltStampaGio", Valore::Data},
+    {82, "UsoDateLis"},        {65, "DataListino", Valore::Data},
+    {64, "QualeDataLis"},      {66, "ProgrQta1"},
+    {67, "ProgrQta2"},         {68, "ProgrQta3"},
 };
 
 // Writer's order, up to the account; the markup follows it.
 const std::pair<int, const char*> kScritte[] = {
-    {45, "AnnoCorr"},      {46, "DataInizio"},       {92, "DataFine"},
-    {47, "UsoCodBarre"},   {48, "AttDecBarcode"},    {kTipoCodBarre, "TipoCodBarre"},
-    {50, "GenAutContrBarre"}, {74, "GenAutCodBarre"}, {73, "LungCodBarre"},
-    {51, "MagPrincipale"}, {52, "ListinoPrincipale"}, {53, "AggForArt"},
-    {54, "KeyRicCarMov"},  {55, "KeyRicDDT"},        {56, "KeyRicFattura"},
-    {57, "NumDecQta"},     {58, "Segnalazione"},     {59, "GesArtFor"},
-    {60, "GesTaglie"},     {61, "GesCauzioni"},      {62, "NumEtic"},
-    {63, "UltStampaGio"},  {65, "DataListino"},      {64, "QualeDataLis"},
-    {82, "UsoDateLis"},    {66, "ProgrQta1"},        {67, "ProgrQta2"},
+    {45, "AnnoCorr"},         {46, "DataInizio"},        {92, "DataFine"},
+    {47, "UsoCodBarre"},      {48, "AttDecBarcode"},     {kTipoCodBarre, "TipoCodBarre"},
+    {50, "GenAutContrBarre"}, {74, "GenAutCodBarre"},    {73, "LungCodBarre"},
+    {51, "MagPrincipale"},    {52, "ListinoPrincipale"}, {53, "AggForArt"},
+    {54, "KeyRicCarMov"},     {55, "KeyRicDDT"},         {56, "KeyRicFattura"},
+    {57, "NumDecQta"},        {58, "Segnalazione"},      {59, "GesArtFor"},
+    {60, "GesTaglie"},        {61, "GesCauzioni"},       {62, "NumEtic"},
+    {63, "UltStampaGio"},     {65, "DataListino"},       {64, "QualeDataLis"},
+    {82, "UsoDateLis"},       {66, "ProgrQta1"},         {67, "ProgrQta2"},
     {68, "ProgrQta3"},
 };
 
@@ -85,11 +88,8 @@ struct SpecchioCombo {
     std::vector<const char*> codici;  // item i stands for codici[i]
 };
 const SpecchioCombo kCombo[] = {
-    {64, {"D", "G", "N"}},
-    {58, {"N", "S", "B", "F"}},
-    {55, {"0", "1"}},
-    {54, {"0", "1"}},
-    {56, {"0", "1"}},
+    {64, {"D", "G", "N"}}, {58, {"N", "S", "B", "F"}}, {55, {"0", "1"}},
+    {54, {"0", "1"}},      {56, {"0", "1"}},
 };
 
 const std::vector<VoceCodice> kVociRicerca = {{"0 Codice", "0"}, {"1 Codice a barre", "1"}};
@@ -122,8 +122,9 @@ std::string testoQuery(bool contoProd) {
 // A column as its field shows it: Null (of a number too) is the empty text.
 void leggi(frmDatiAzie& f, const ColonnaMagazzino& c) {
     Variant valore = f.Rs().ValoreGrezzoRs(f.msRsMagazzino, c.colonna);
-    f.txt(c.campo).setText(c.valore == Valore::Data ? goLibGen().FormattaPerTipo(valore, "dd/mm/yyyy")
-                                                    : valore.text());
+    f.txt(c.campo).setText(c.valore == Valore::Data
+                               ? goLibGen().FormattaPerTipo(valore, "dd/mm/yyyy")
+                               : valore.text());
 }
 
 // The stored type picks its item; the item's click writes the code back in capitals.
@@ -143,12 +144,11 @@ void caricaRiga(frmDatiAzie& f) {
         if (c.campo == 52) f.Lab(52).setCaption(f.TestoCampoRs(rs, "Listini.Descrizione"));
     }
     if (f.bEsisteContoProd) {
-        f.txt(kFornProd).setText(TestoContoRs(f, rs, kColonneFornProd[0], kColonneFornProd[1],
-                                              kColonneFornProd[2]));
-        f.Lab(kFornProd).setCaption(
-            f.txt(kFornProd).text().empty()
-                ? std::string()
-                : f.TestoCampoRs(rs, "PianoContiFornProd.Descrizione"));
+        f.txt(kFornProd).setText(
+            TestoContoRs(f, rs, kColonneFornProd[0], kColonneFornProd[1], kColonneFornProd[2]));
+        f.Lab(kFornProd).setCaption(f.txt(kFornProd).text().empty()
+                                        ? std::string()
+                                        : f.TestoCampoRs(rs, "PianoContiFornProd.Descrizione"));
     }
     leggi(f, {94, "PercRicListClie"});
 }
@@ -190,7 +190,9 @@ void creaControlli(frmDatiAzie& f) {
     combo.setTabIndex(campo.tabIndex());
     campo.setVisible(false);
     combo.on.onClick = [&f] { cobTipoCodBarre_Click(f); };
-    combo.on.onKeyDown = [&f](int& keyCode, int shift) { cobTipoCodBarre_KeyDown(f, keyCode, shift); };
+    combo.on.onKeyDown = [&f](int& keyCode, int shift) {
+        cobTipoCodBarre_KeyDown(f, keyCode, shift);
+    };
     f.cobTipoCodBarre = &combo;
 }
 
@@ -300,7 +302,9 @@ const PaginaDatiAzie& PaginaMagazzino() {
             CampoCombo(56, "Ricerca articolo in fatture:", kVociRicerca),
             CampoTesto(57, "Numero decimali quantità:", 1),
             CampoCombo(58, "Segnalazione sottoscorta:",
-                       {{"N Mai", "N"}, {"S Sempre", "S"}, {"B Solo in DDT", "B"},
+                       {{"N Mai", "N"},
+                        {"S Sempre", "S"},
+                        {"B Solo in DDT", "B"},
                         {"F Solo in fattura", "F"}}),
             CampoCasella(59, "Gest. archivio articoli fornitori:"),
             CampoCasella(60, "Gestione taglie e colori:"),

@@ -64,7 +64,8 @@ std::optional<DateTime> fineDa(DateTime inizio) {
     const DateTime successivo = mese == 12 ? DateTime::fromParts(anno + 2, 1, 1)
                                            : DateTime::fromParts(anno + 1, mese + 1, 1);
     const int ultimo = static_cast<int>(successivo.serial - primo.serial);
-    return DateTime{DateTime::fromParts(anno + 1, mese, giorno > ultimo ? ultimo : giorno).serial - 1};
+    return DateTime{DateTime::fromParts(anno + 1, mese, giorno > ultimo ? ultimo : giorno).serial -
+                    1};
 }
 
 bool rifiuta(frmDatiAzie& f, int campo, const std::string& messaggio) {

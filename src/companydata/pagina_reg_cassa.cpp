@@ -81,8 +81,8 @@ const std::pair<int, const char*> kCaselle[] = {
     {10300, "Assegni"}, {10350, "CartaCredito"}, {10050, "Segnalazione"}};
 
 // Every field and label emptied when the table has no row.
-const int kCampiVuoti[] = {kNumReparti, kRepFatt, 10450, 10500, 10550,
-                           kCausScaArti, kMerVen, kSospesi, 10750, kNumCasse};
+const int kCampiVuoti[] = {kNumReparti,  kRepFatt, 10450,    10500, 10550,
+                           kCausScaArti, kMerVen,  kSospesi, 10750, kNumCasse};
 
 std::string testo(frmDatiAzie& f, const char* colonna) {
     return f.Rs().ValoreGrezzoRs(f.msRsRegCassa, colonna).text();
@@ -181,7 +181,8 @@ void caricaVuota(frmDatiAzie& f) {
 class RsLettura {
   public:
     RsLettura(frmDatiAzie& f, const std::string& sql)
-        : rs_(f.Rs()), handle_(rs_.ApriRs(goDbase(), f.osIdDbase, "", sql, false, rstype::Snapshot)) {}
+        : rs_(f.Rs()),
+          handle_(rs_.ApriRs(goDbase(), f.osIdDbase, "", sql, false, rstype::Snapshot)) {}
     ~RsLettura() { rs_.ChiudiRs(handle_); }
     RsLettura(const RsLettura&) = delete;
     RsLettura& operator=(const RsLettura&) = delete;
@@ -224,12 +225,12 @@ CampoPagina conto(int numero, const char* didascalia) {
 }
 
 void creaControlli(frmDatiAzie& f) {
-    DisponiInColonne(f, kPagina,
-                     {{{kKeyRic, kNumReparti, kStRiga, kTipoCorrisp, kRepFatt, 10300, 10350,
-                        10050, kRegAttivo, kNumCasse},
-                       2700},
-                      {{10450, 10500, 10550, kCausScaArti, kMerVen, kSospesi, 10750, kTabSconti},
-                       2700}});
+    DisponiInColonne(
+        f, kPagina,
+        {{{kKeyRic, kNumReparti, kStRiga, kTipoCorrisp, kRepFatt, 10300, 10350, 10050, kRegAttivo,
+           kNumCasse},
+          2700},
+         {{10450, 10500, 10550, kCausScaArti, kMerVen, kSospesi, 10750, kTabSconti}, 2700}});
 }
 
 }  // namespace
@@ -245,8 +246,9 @@ std::string regcassa::VerificaCausaleScarico(frmDatiAzie& f, int piCampo,
                                              const Variant& pvTipoMov) {
     const std::string causale = f.txt(piCampo).text();
     auto colonna = [&](const char* nome) {
-        return goDecodifiche ? goDecodifiche->Decodifica("MagCausale", causale, "", nome).colonna.text()
-                             : std::string();
+        return goDecodifiche
+                   ? goDecodifiche->Decodifica("MagCausale", causale, "", nome).colonna.text()
+                   : std::string();
     };
     const std::string dest = colonna("Dest");
     const bool adatta = equalText(pvTipoMov.text(), "N") && equalText(colonna("CarScar"), "S") &&
@@ -276,7 +278,8 @@ void ScriviRegCassa(frmDatiAzie& f) {
         rs.ScriviCampoRs(h, colonna, Variant(f.txt(n).text()));
     };
     auto numero = [&](const char* colonna, int n) {
-        rs.ScriviCampoRs(h, colonna, Variant(goLibGen().ValoreIntero(Variant(f.txt(n).text()), true, true)));
+        rs.ScriviCampoRs(h, colonna,
+                         Variant(goLibGen().ValoreIntero(Variant(f.txt(n).text()), true, true)));
     };
     campo("KeyRicScontrino", kKeyRic);
     campo("Segnalazione", 10050);
@@ -322,8 +325,8 @@ const PaginaDatiAzie& PaginaRegCassa() {
 
         CampoPagina scarico = codice(kCausScaArti, "Causale per Scarico Articoli:", "MagCausale");
         scarico.filtroRicerca = " TipoMov = 'N'";
-        scarico.decodifica = RegolaDecodifica{"MagCausale", "", "TipoMov", false,
-                                              regcassa::VerificaCausaleScarico};
+        scarico.decodifica =
+            RegolaDecodifica{"MagCausale", "", "TipoMov", false, regcassa::VerificaCausaleScarico};
 
         p.campi = {
             CampoCombo(kKeyRic, "Ricerca art. in emis.scontrini:",

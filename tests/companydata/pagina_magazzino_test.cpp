@@ -33,9 +33,11 @@ class MagazzinoTest : public PagineContabiliTest {
 
     // A stored row that passes every check.
     void rigaValida(const std::string& colonne = "", const std::string& valori = "") {
-        riga("AnnoCorr, DataInizio, DataFine, MagPrincipale, ListinoPrincipale, UsoDateLis, "
-             "QualeDataLis, DataListino" + colonne,
-             "2025, #01/01/2025#, #12/31/2025#, 'M1', 'L1', 'S', 'D', #01/01/2025#" + valori);
+        riga(
+            "AnnoCorr, DataInizio, DataFine, MagPrincipale, ListinoPrincipale, UsoDateLis, "
+            "QualeDataLis, DataListino" +
+                colonne,
+            "2025, #01/01/2025#, #12/31/2025#, 'M1', 'L1', 'S', 'D', #01/01/2025#" + valori);
     }
 
     std::string mag(const std::string& colonna) { return salvato(colonna, "TabMagazzino"); }
@@ -94,9 +96,10 @@ TEST_F(MagazzinoTest, StoredRowFillsFieldsMirrorsAndDescriptions) {
     apri();
     codici();
     conto("04", "01", "000007", "Fornitore interno");
-    rigaValida(", UsoCodBarre, GenAutCodBarre, Segnalazione, KeyRicDDT, NumDecQta, GruppoProd, "
-               "MastroProd, ContoProd, PercRicListClie, UltStampaGio",
-               ", 's', 'N', 'F', '1', 3, '04', '01', '000007', 12.5, #03/31/2025#");
+    rigaValida(
+        ", UsoCodBarre, GenAutCodBarre, Segnalazione, KeyRicDDT, NumDecQta, GruppoProd, "
+        "MastroProd, ContoProd, PercRicListClie, UltStampaGio",
+        ", 's', 'N', 'F', '1', 3, '04', '01', '000007', 12.5, #03/31/2025#");
     vaiPagina(7);
     struct Caso {
         int campo;
@@ -165,9 +168,8 @@ TEST_F(MagazzinoTest, AccountPartsShowWithoutEmptyDashesAndSplitAlikeOnSave) {
         const char* conto;
         const char* mostrato;
     };
-    const Caso casi[] = {{"NULL", "NULL", "NULL", ""},
-                         {"''", "''", "''", ""},
-                         {"'04'", "NULL", "''", "04--"}};
+    const Caso casi[] = {
+        {"NULL", "NULL", "NULL", ""}, {"''", "''", "''", ""}, {"'04'", "NULL", "''", "04--"}};
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.mostrato);
         apri();
@@ -193,7 +195,8 @@ TEST_F(MagazzinoTest, AccountPartsShowWithoutEmptyDashesAndSplitAlikeOnSave) {
 }
 
 TEST_F(MagazzinoTest, WithoutTheProductionAccountColumnsTheFieldIsHiddenAndNotWritten) {
-    databaseVecchio({"TabMagazzino.GruppoProd", "TabMagazzino.MastroProd", "TabMagazzino.ContoProd"});
+    databaseVecchio(
+        {"TabMagazzino.GruppoProd", "TabMagazzino.MastroProd", "TabMagazzino.ContoProd"});
     apri();
     codici();
     rigaValida();
@@ -305,9 +308,10 @@ TEST_F(MagazzinoTest, NoStoredPriceListDateAsksNothing) {
         SCOPED_TRACE(memorizzata);
         apri();
         codici();
-        riga("AnnoCorr, DataInizio, MagPrincipale, ListinoPrincipale, UsoDateLis, QualeDataLis, "
-             "DataListino",
-             std::string("2025, #01/01/2025#, 'M1', 'L1', 'N', 'D', ") + memorizzata);
+        riga(
+            "AnnoCorr, DataInizio, MagPrincipale, ListinoPrincipale, UsoDateLis, QualeDataLis, "
+            "DataListino",
+            std::string("2025, #01/01/2025#, 'M1', 'L1', 'N', 'D', ") + memorizzata);
         vaiPagina(7);
         form->txt(65).setText("01/06/2025");
         conferma(7);
