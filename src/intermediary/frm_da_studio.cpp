@@ -143,7 +143,8 @@ frmDaStudio::frmDaStudio()
         txt_KeyUp(args[0].toInteger(), keyCode, args[2].toInteger());
         return Variant();
     });
-    expose("oiLoadOk", [this](std::vector<Variant>&) { return Variant(static_cast<std::int16_t>(miLoadOk)); });
+    expose("oiLoadOk",
+           [this](std::vector<Variant>&) { return Variant(static_cast<std::int16_t>(miLoadOk)); });
 }
 
 frmDaStudio::~frmDaStudio() = default;
@@ -288,14 +289,18 @@ void frmDaStudio::Form_Unload(bool&) {
     ChiudiProgramma(false);
 }
 
-void frmDaStudio::ComAnnulla_Click() { unload(); }
+void frmDaStudio::ComAnnulla_Click() {
+    unload();
+}
 
 void frmDaStudio::Form_KeyDown(int& KeyCode, int Shift) {
     int shift = Shift;
     if (GestTastiForm(KeyCode, shift, *this) <= 0) TastiComandiLista(*this, KeyCode, Shift);
 }
 
-void frmDaStudio::Form_KeyPress(int& KeyAscii) { FiltraKeyAscii(*this, KeyAscii); }
+void frmDaStudio::Form_KeyPress(int& KeyAscii) {
+    FiltraKeyAscii(*this, KeyAscii);
+}
 
 void frmDaStudio::TasPagine_BeforeClick(bool&) {}
 
@@ -306,12 +311,23 @@ void frmDaStudio::TasPagine_Click() {
     SistemaPagina(miPagCorrente);
     int campoIniziale = 0;
     switch (pagina) {
-        case 1: campoIniziale = 60; break;  // hidden: the focus goes on to the page's first field
-        case 2: campoIniziale = 2040; break;
-        case 3: campoIniziale = 3010; break;
-        case 4: campoIniziale = 4010; break;
-        case 5: campoIniziale = 5010; break;
-        default: return;
+        case 1:
+            campoIniziale = 60;
+            break;  // hidden: the focus goes on to the page's first field
+        case 2:
+            campoIniziale = 2040;
+            break;
+        case 3:
+            campoIniziale = 3010;
+            break;
+        case 4:
+            campoIniziale = 4010;
+            break;
+        case 5:
+            campoIniziale = 5010;
+            break;
+        default:
+            return;
     }
     PrimoCampo(txt(campoIniziale), true);
 }

@@ -32,8 +32,8 @@ class frmDaStudio : public ui::Form {
     ui::ControlArray<ui::CommandButton> comOk;  // its only element is comOk(3)
     ui::TabStrip* TasPagine = nullptr;
     ui::CommandButton* ComAnnulla = nullptr;
-    ui::Frame* FraStampaAghi = nullptr;         // hidden print settings for needle printers
-    ui::Label* LabSecondaPagina = nullptr;      // hidden heading of the receipt-page settings
+    ui::Frame* FraStampaAghi = nullptr;     // hidden print settings for needle printers
+    ui::Label* LabSecondaPagina = nullptr;  // hidden heading of the receipt-page settings
     ui::Label* LabImpegno = nullptr;
     ui::Label* LabTipiFornitore = nullptr;
     ui::TextBox* TxtTipiFornitore = nullptr;        // read-only list beside TipoFor

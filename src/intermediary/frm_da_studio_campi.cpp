@@ -26,7 +26,7 @@ constexpr int kCampoFirmaPresente = 55;
 void frmDaStudio::ImpostaCheDaTxt() {
     for (int numero : kCaselle) {
         Che(numero).setValue(equalText(txt(numero).text(), "S") ? ui::check::Checked
-                                                                 : ui::check::Unchecked);
+                                                                : ui::check::Unchecked);
     }
     OptSessoFor(equalText(txt(kCampoSesso).text(), "M") ? 0 : 1).setValue(true);
 }

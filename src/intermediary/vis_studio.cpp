@@ -1,8 +1,8 @@
 // The loader and the writer of the intermediary record: the TabStudio row read into the fields
 // on the primary connection, and every column assigned back from them on a save.
 // Neither traps an error, starts or stores an edit: the window's load and save do.
-#include "common/globali.h"
 #include "common/db_comune.h"
+#include "common/globali.h"
 #include "intermediary/campi_studio.h"
 #include "intermediary/frm_da_studio.h"
 #include "platform/text.h"

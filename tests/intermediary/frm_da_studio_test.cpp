@@ -13,7 +13,9 @@ namespace {
 const char* const kCodiceFiscale = "RSSMRA80A01H501U";
 const char* const kPartitaIva = "12345678903";
 
-bool inErrore(const ui::TextBox& campo) { return campo.backColor() == glColErrore; }
+bool inErrore(const ui::TextBox& campo) {
+    return campo.backColor() == glColErrore;
+}
 
 TEST_F(StudioTest, TabsCaptionsAndHiddenFieldsOfTheLayout) {
     apri();
@@ -113,8 +115,8 @@ TEST_F(StudioTest, FiscalCodeFieldsAreCapitalisedCheckedAndConfirmed) {
 
 TEST_F(StudioTest, HiddenNumberFieldsTakeTheErrorColourForText) {
     apri();
-    const std::pair<const char*, bool> casi[] = {{"12", false}, {"", false}, {"  ", false},
-                                                 {"1a", true},  {"x", true}};
+    const std::pair<const char*, bool> casi[] = {
+        {"12", false}, {"", false}, {"  ", false}, {"1a", true}, {"x", true}};
     for (int campo : {20, 60, 70, 80}) {
         for (const auto& [testo, errore] : casi) {
             form->txt(campo).setText(testo);

@@ -20,12 +20,27 @@ TEST_F(StudioTest, StoredRowFillsEveryFieldFromItsColumn) {
         "'7', '2', '66', '3', '2024-03-15', '1980-01-01')");
     apri();
     const std::pair<int, const char*> attesi[] = {
-        {30, "12345678903"},     {40, "A123"},        {35, "Mario Rossi"}, {57, "02 1234"},
-        {58, "studio@example.it"}, {32, "10"},        {2040, "RSSMRA80A01H501U"},
-        {3010, "Rossi"},         {3020, "Mario"},     {3050, "Milano"},    {3100, "20100"},
-        {4010, "Studio Srl"},    {4090, "00100"},     {5010, "Roma"},
-        {5050, "RSSMRA80A01H501U"}, {20, "7"},        {60, "2"},           {70, "66"},
-        {80, "3"},               {46, "15/03/2024"},  {3040, "01/01/1980"},
+        {30, "12345678903"},
+        {40, "A123"},
+        {35, "Mario Rossi"},
+        {57, "02 1234"},
+        {58, "studio@example.it"},
+        {32, "10"},
+        {2040, "RSSMRA80A01H501U"},
+        {3010, "Rossi"},
+        {3020, "Mario"},
+        {3050, "Milano"},
+        {3100, "20100"},
+        {4010, "Studio Srl"},
+        {4090, "00100"},
+        {5010, "Roma"},
+        {5050, "RSSMRA80A01H501U"},
+        {20, "7"},
+        {60, "2"},
+        {70, "66"},
+        {80, "3"},
+        {46, "15/03/2024"},
+        {3040, "01/01/1980"},
     };
     for (const auto& [campo, testo] : attesi) EXPECT_EQ(form->txt(campo).text(), testo) << campo;
     EXPECT_EQ(form->oiLoadOk(), 1);
@@ -66,19 +81,15 @@ TEST_F(StudioTest, FlagsAndSexFollowTheirStoredTextAndAreSavedNormalised) {
         const char* colonna;
         int campo;
         const char* memorizzato;
-        int casella;           // box value after the load, -1: the sex options
+        int casella;  // box value after the load, -1: the sex options
         const char* dopoCarico;
         const char* salvatoCome;
     };
     const Caso casi[] = {
-        {"TabStuCampo3", 42, "s", 1, "S", "S"},
-        {"TabStuCampo4", 44, "X", 0, "X", "N"},
-        {"FirmaInRicPres", 55, "S", 1, "S", "S"},
-        {"StampoPagRic", 10, "x", 0, "x", "N"},
-        {"FirmaRespCafProf", 2020, "s", 1, "S", "S"},
-        {"SessoFor", 3030, "m", -1, "M", "M"},
-        {"SessoFor", 3030, "F", -1, "F", "F"},
-        {"SessoFor", 3030, "X", -1, "F", "F"},
+        {"TabStuCampo3", 42, "s", 1, "S", "S"},       {"TabStuCampo4", 44, "X", 0, "X", "N"},
+        {"FirmaInRicPres", 55, "S", 1, "S", "S"},     {"StampoPagRic", 10, "x", 0, "x", "N"},
+        {"FirmaRespCafProf", 2020, "s", 1, "S", "S"}, {"SessoFor", 3030, "m", -1, "M", "M"},
+        {"SessoFor", 3030, "F", -1, "F", "F"},        {"SessoFor", 3030, "X", -1, "F", "F"},
         {"SessoFor", 3030, "", -1, "F", "F"},
     };
     for (const Caso& caso : casi) {
@@ -103,8 +114,8 @@ TEST_F(StudioTest, NoDateTextLeavesTheDateFieldEmptyAndSavesNothing) {
     for (const char* nessuna : {"01/01/100", "0100-01-01"}) {
         SCOPED_TRACE(nessuna);
         sql("DELETE FROM TabStudio");
-        sql(std::string("INSERT INTO TabStudio (TabStuData1, DataNascitaFor) VALUES ('") +
-            nessuna + "', '" + nessuna + "')");
+        sql(std::string("INSERT INTO TabStudio (TabStuData1, DataNascitaFor) VALUES ('") + nessuna +
+            "', '" + nessuna + "')");
         apri();
         EXPECT_EQ(form->txt(46).text(), "");
         EXPECT_EQ(form->txt(3040).text(), "");
@@ -147,8 +158,8 @@ TEST_F(StudioTest, MaximumLengthsFollowTheColumnSizesAlsoOnAnEmptyTable) {
         "CapCaf VARCHAR(5))");
     apri();
     const std::pair<int, int> lunghezze[] = {
-        {30, 11}, {3010, 30}, {4010, 60}, {5050, 0}, {32, 2},  {2040, 16},
-        {40, 5},  {35, 40},   {57, 12},   {58, 100}, {60, 1},  {20, 1},  {46, 0},
+        {30, 11}, {3010, 30}, {4010, 60}, {5050, 0}, {32, 2}, {2040, 16}, {40, 5},
+        {35, 40}, {57, 12},   {58, 100},  {60, 1},   {20, 1}, {46, 0},
     };
     for (const auto& [campo, lunghezza] : lunghezze) {
         EXPECT_EQ(form->txt(campo).maxLength(), lunghezza) << campo;
@@ -163,8 +174,9 @@ TEST_F(StudioTest, OnlyTheFirstRowIsLoadedAndEdited) {
     vaiPagina(3);
     ui::user::fill(form->txt(3010), "Nuovo");
     conferma();
-    EXPECT_EQ(dbtest::queryOne(file, "SELECT group_concat(CognomeFor, ',') FROM "
-                                     "(SELECT CognomeFor FROM TabStudio ORDER BY rowid)"),
+    EXPECT_EQ(dbtest::queryOne(file,
+                               "SELECT group_concat(CognomeFor, ',') FROM "
+                               "(SELECT CognomeFor FROM TabStudio ORDER BY rowid)"),
               "Nuovo,Secondo");
 }
 
