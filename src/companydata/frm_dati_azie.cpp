@@ -27,8 +27,9 @@ struct TabPagina {
     const char* suggerimento = "";
 };
 
-// Tabs 1 to 13 show pages 0 to 12; pages without a known caption keep a plain one.
-constexpr TabPagina kTabPagine[frmDatiAzie::kUltimaPaginaConTab + 1] = {
+// Tabs 1 to 13 show pages 0 to 12, tab 14 shows page 14; pages without a known caption keep a
+// plain one.
+constexpr TabPagina kTabPagine[frmDatiAzie::kUltimaPaginaConTab + 2] = {
     {"Pagina 0", ""},
     {"Pagina 1", ""},
     {"Pagina 2", ""},
@@ -42,7 +43,20 @@ constexpr TabPagina kTabPagine[frmDatiAzie::kUltimaPaginaConTab + 1] = {
     {"r&Egistrat.di cassa", "Registratore", "Registratore di cassa"},
     {"Pagina 11", ""},
     {"Pagina 12", ""},
+    {"Conti di Transito Prof.", "ContiTrans"},
 };
+
+int PaginaDellaScheda(int scheda) {
+    return scheda == frmDatiAzie::kUltimaPaginaConTab + 2 ? frmDatiAzie::kPaginaContiTrans
+                                                          : scheda - 1;
+}
+
+int SchedaDellaPagina(int pagina) {
+    if (pagina == frmDatiAzie::kPaginaContiTrans) return frmDatiAzie::kUltimaPaginaConTab + 2;
+    return pagina >= 0 && pagina <= frmDatiAzie::kUltimaPaginaConTab ? pagina + 1 : 0;
+}
+
+bool PaginaConScheda(int pagina) { return SchedaDellaPagina(pagina) != 0; }
 
 struct ContestoPagina {
     int pagina;
@@ -246,8 +260,7 @@ void frmDatiAzie::Form_Unload(bool&) {
 }
 
 bool frmDatiAzie::PaginaCaricata(int piPagina) const {
-    return piPagina >= 0 && piPagina <= kUltimaPaginaConTab &&
-           mbPagCaricata[static_cast<std::size_t>(piPagina)];
+    return PaginaConScheda(piPagina) && mbPagCaricata[static_cast<std::size_t>(piPagina)];
 }
 
 bool frmDatiAzie::PaginaGuasta(int piPagina) const {
@@ -256,7 +269,7 @@ bool frmDatiAzie::PaginaGuasta(int piPagina) const {
 }
 
 void frmDatiAzie::visPagina(int piPagina) {
-    if (piPagina < 0 || piPagina > kUltimaPaginaConTab) {
+    if (!PaginaConScheda(piPagina)) {
         throw NumberedError(errnum::Subscript, "Indice non compreso nell'intervallo", "visPagina");
     }
     auto indice = static_cast<std::size_t>(piPagina);
@@ -274,7 +287,7 @@ void frmDatiAzie::visPagina(int piPagina) {
 }
 
 void frmDatiAzie::TasPagine_Click() {
-    const int pagina = TasPagine->selectedIndex() - 1;
+    const int pagina = PaginaDellaScheda(TasPagine->selectedIndex());
     for (const auto& [indice, pic] : PicPagine) pic->setVisible(indice == pagina);
     visPagina(pagina);
     const PaginaDatiAzie* dichiarata = Pagina(pagina);
@@ -285,11 +298,8 @@ void frmDatiAzie::TasPagine_Click() {
 
 void frmDatiAzie::MostraPagina(ui::Control& pagina) {
     bool isPicture = pagina.isArrayElement() && equalText(pagina.name(), "PicPagine");
-    if (isPicture && pagina.index() >= 0 && pagina.index() <= kUltimaPaginaConTab) {
-        if (TasPagine->selectedIndex() != pagina.index() + 1) {
-            TasPagine->setSelectedIndex(pagina.index() + 1);
-        }
-    }
+    const int scheda = isPicture ? SchedaDellaPagina(pagina.index()) : 0;
+    if (scheda != 0 && TasPagine->selectedIndex() != scheda) TasPagine->setSelectedIndex(scheda);
     if (!pagina.visible()) {
         if (isPicture) {
             for (const auto& [indice, pic] : PicPagine) pic->setVisible(pic == &pagina);

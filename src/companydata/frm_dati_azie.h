@@ -123,7 +123,7 @@ class frmDatiAzie : public ui::Form {
     void ConTrappola(const std::function<void()>& lavoro);
 
     std::unique_ptr<GestoreRs> mgRs;
-    std::array<bool, kUltimaPaginaConTab + 1> mbPagCaricata{};
+    std::array<bool, kPaginaContiTrans + 1> mbPagCaricata{};
     std::array<bool, kPaginaContiTrans + 1> mbPagGuasta{};
     std::map<std::string, std::string> msSqlRs;  // handle -> query it was opened with
     std::map<std::string, std::unique_ptr<ui::ControlArray<ui::OptionButton>>, std::less<>>

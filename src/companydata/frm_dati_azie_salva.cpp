@@ -50,7 +50,7 @@ void frmDatiAzie::comOk_Click(int Index) {
     if (pagina == nullptr) return;
     if (!VerDati(Index)) return;
 
-    bool pronta = !PaginaGuasta(Index) && (Index > kUltimaPaginaConTab || PaginaCaricata(Index));
+    bool pronta = !PaginaGuasta(Index) && PaginaCaricata(Index);
     for (const PassaggioSalvataggio& passaggio : pagina->salvataggi) {
         const std::string& handle = this->*passaggio.handle;
         if (handle.empty() || !Rs().EsisteRs(handle)) pronta = false;

@@ -1,5 +1,9 @@
 // The pages of frmDatiAzie that have been built, in page order: a new page is one line here.
 // Pages left out keep their tab and an empty picture.
+#include "companydata/pagina_causa_com.h"
+#include "companydata/pagina_coge.h"
+#include "companydata/pagina_conti_com.h"
+#include "companydata/pagina_conti_trans.h"
 #include "companydata/pagina_dati_azie.h"
 #include "companydata/pagina_fatt.h"
 #include "companydata/pagina_magazzino.h"
@@ -10,9 +14,11 @@
 namespace tolvane {
 
 const std::vector<const PaginaDatiAzie*>& PagineDatiAzie() {
-    static const std::vector<const PaginaDatiAzie*> pagine = {&PaginaRiBa(), &PaginaMagazzino(),
-                                                               &PaginaFatt(), &PaginaOrdPrev(),
-                                                               &PaginaRegCassa()};
+    static const std::vector<const PaginaDatiAzie*> pagine = {
+        &PaginaContiCom(),  &PaginaCausaCom(), &PaginaCoge(),
+        &PaginaRiBa(),      &PaginaMagazzino(), &PaginaFatt(),
+        &PaginaOrdPrev(),   &PaginaRegCassa(), &PaginaContiTrans(),
+    };
     return pagine;
 }
 

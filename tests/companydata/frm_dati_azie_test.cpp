@@ -22,13 +22,13 @@ class FrameTest : public DatiAzieTest {
     }
 };
 
-TEST_F(FrameTest, TabsShowPagesZeroToTwelveAndPageFourteenHasNone) {
+TEST_F(FrameTest, TabsShowPagesZeroToTwelveThenPageFourteen) {
     frmDatiAzie& f = *form;
-    ASSERT_EQ(f.TasPagine->tabCount(), 13);
+    ASSERT_EQ(f.TasPagine->tabCount(), 14);
     const std::pair<int, const char*> captions[] = {
         {1, "Pagina 0"},       {4, "conti com&Uni"}, {5, "Cau&Sali Comuni"},
         {7, "dati &Riba/Rid"}, {10, "&Ordini/Prev"}, {11, "r&Egistrat.di cassa"},
-        {13, "Pagina 12"},
+        {13, "Pagina 12"},     {14, "Conti di Transito Prof."},
     };
     for (const auto& [tab, caption] : captions) EXPECT_EQ(f.TasPagine->tab(tab).caption, caption);
     EXPECT_TRUE(f.PicPagine.exists(14));
@@ -47,7 +47,7 @@ TEST_F(FrameTest, TabsShowPagesZeroToTwelveAndPageFourteenHasNone) {
 }
 
 TEST_F(FrameTest, PagesOutsideTheTabsRaiseSubscriptError) {
-    for (int pagina : {-1, 13, 14}) {
+    for (int pagina : {-1, 13, 15}) {
         try {
             form->visPagina(pagina);
             ADD_FAILURE() << pagina;
