@@ -106,8 +106,6 @@ class Impaginatore {
         y_ += righe * kAltezzaRiga;
     }
 
-    double y() const { return y_; }
-
   private:
     frmDaStudio& form_;
     ui::Control& contenitore_;
