@@ -1,0 +1,276 @@
+// The print options dialog: destinations written at once, the fill from the options object,
+// page ranges, check boxes, activation, preview size and the refusals of closing.
+#include "printing/frm_scelta_stam.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/servizi_finestre.h"
+#include "printing/frm_scelta_stam_fixture.h"
+#include "ui/ui_constants.h"
+
+namespace tolvane::testing {
+namespace {
+
+using ui::user::click;
+using ui::user::fill;
+using ui::user::focus;
+
+TEST_F(SceltaStamTest, EveryDestinationIsWrittenAtOnceWithItsPanel) {
+    FrmSceltaStam& form = open();
+    for (int dest : {3, 1, 2, 0}) {
+        SCOPED_TRACE(dest);
+        opz.SceltaVideo = false;
+        click(form.OptStampaSu(dest));
+        EXPECT_EQ(opz.StaVid, dest);
+        EXPECT_EQ(opz.SceltaVideo, dest == OpzStampa::kVideo);
+        for (int panel = 0; panel < 4; ++panel) {
+            EXPECT_EQ(form.FraOpz(panel).enabled(), panel == dest) << panel;
+            EXPECT_EQ(form.FraOpz(panel).visible(), panel == dest) << panel;
+        }
+        EXPECT_EQ(form.LabStaAttuale->caption(), opz.DescStampaAttuale(""));
+    }
+    click(form.OptStampaSu(1));
+    click(form.ComOpz(1));  // no preview size window plugged in: nothing changes
+    click(form.OptStampaSu(0));
+    opz.SceltaVideo = true;
+    click(form.ComOpz(0));
+    EXPECT_FALSE(opz.SceltaVideo);
+}
+
+TEST_F(SceltaStamTest, FillShowsTheOptionsAndKeepsRefusedDestinationsOut) {
+    opz.StaVid = OpzStampa::kFile;
+    opz.FileName = "/tmp/clienti.csv";
+    opz.ForzaVert = true;
+    opz.Fatt = 1.5f;
+    opz.MemVid = 1;
+    opz.refuseDestination(OpzStampa::kFile);
+    opz.refuseDestination(OpzStampa::kVideo);
+    opz.ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(0));
+    opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(7));
+    FrmSceltaStam& form = open();
+    EXPECT_TRUE(form.OptStampaSu(2).value()) << "a refused destination held by the options stays";
+    EXPECT_TRUE(form.FraOpz(2).enabled());
+    std::vector<bool> enabled;
+    for (int i = 0; i < 4; ++i) enabled.push_back(form.OptStampaSu(i).enabled());
+    EXPECT_EQ(enabled, (std::vector<bool>{true, false, false, true}));
+    EXPECT_EQ(form.CheForzaVert->value(), 1);
+    EXPECT_EQ(form.txt(10).text(), "") << "page 0 shows empty";
+    EXPECT_EQ(form.txt(20).text(), "7");
+    EXPECT_EQ(form.txt(30).text(), "");
+    EXPECT_EQ(form.txt(40).text(), "7");
+    EXPECT_EQ(form.labFatt->caption(), "150");
+    EXPECT_EQ(form.LabMemVid->caption(), "Si");
+    EXPECT_EQ(form.LabFileName->caption(), "/tmp/clienti.csv");
+    EXPECT_EQ(form.caption(), "Scelta della modalità di stampa");
+    EXPECT_EQ(form.helpContextID(), 88);
+    EXPECT_EQ(form.osRisVidKey, "StaVid");
+}
+
+TEST_F(SceltaStamTest, RunningListPrintBlocksTheDialog) {
+    giStaAtt = 1;
+    FrmSceltaStam& form = ui::desktop().load<FrmSceltaStam>();
+    form.ogOpzSta = &opz;
+    driver.answerMessage("C'è una stampa in esecuzione. Non è possibile variare i parametri di stampa",
+                         1);
+    EXPECT_FALSE(form.VisDecodOk());
+    ASSERT_EQ(driver.shown().size(), 1u);
+    EXPECT_EQ(driver.shown()[0].source, ui::MessageRequest::Source::MessageBox);
+    EXPECT_EQ(form.cboCassetti->listCount(), 0) << "nothing was filled";
+}
+
+TEST_F(SceltaStamTest, PageFieldWritesTheRangeAndShowsItInItsTwin) {
+    struct Case {
+        int field;
+        const char* typed;
+        const char* name;
+        long stored;
+        int twin;
+        const char* twinText;
+    };
+    const std::vector<Case> cases = {
+        {30, "12", "PaginaDa", 12, 10, "12"},
+        {10, "4", "PaginaDa", 4, 30, "4"},
+        {20, "0", "PaginaA", 0, 40, ""},
+        {40, "abc", "PaginaA", 0, 20, "abc"},
+    };
+    FrmSceltaStam& form = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        click(form.OptStampaSu(c.field >= 30 ? 1 : 0));
+        fill(form.txt(c.field), c.typed);
+        form.txt(c.field).setBackColor(0x123456);
+        focus(*form.CheNumPag);
+        EXPECT_EQ(opz.LeggiParStampa(c.name).toLong(), c.stored);
+        EXPECT_EQ(form.txt(c.twin).text(), c.twinText);
+        EXPECT_EQ(form.txt(c.twin).backColor(), 0x123456);
+    }
+}
+
+TEST_F(SceltaStamTest, PageBeyondTheRangeIsRefusedAndTheFieldKeepsItsPage) {
+    FrmSceltaStam& form = open();
+    fill(form.txt(10), "3");
+    focus(*form.CheNumPag);
+    fill(form.txt(10), "99999");
+    driver.answerMessage("Errore(6)", 1);
+    focus(*form.CheNumPag);
+    EXPECT_EQ(opz.LeggiParStampa("PaginaDa").toLong(), 3);
+    EXPECT_EQ(form.txt(10).text(), "3");
+}
+
+TEST_F(SceltaStamTest, ClosingRefusesAFileDestinationWithoutNameAndAReversedRange) {
+    struct Case {
+        int staVid;
+        const char* fileName;
+        const char* fisFileName;
+        int da;
+        int a;
+        const char* refusal;  // nullptr: the window closes
+    };
+    const std::vector<Case> cases = {
+        {2, "", "x", 0, 0, "In caso di stampa su file è obbligatorio specificare il nome file."},
+        {2, "  ", "x", 0, 0, "In caso di stampa su file è obbligatorio specificare il nome file."},
+        {3, "x", "", 0, 0, "In caso di stampa su file è obbligatorio specificare il nome file."},
+        {0, "", "", 5, 3, "Selezione Pagina Da maggiore di Pagina A"},
+        {0, "", "", 5, 0, nullptr},
+        {1, "", "", 3, 3, nullptr},
+        {2, "/tmp/a.csv", "", 2, 9, nullptr},
+        {3, "", "LPT1:", 0, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.staVid) + " " + std::to_string(c.da) + "-" + std::to_string(c.a));
+        opz.StaVid = c.staVid;
+        opz.FileName = c.fileName;
+        opz.FisFileName = c.fisFileName;
+        opz.ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(c.da));
+        opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(c.a));
+        FrmSceltaStam& form = open();
+        if (c.refusal) driver.answerMessage(c.refusal, 1);
+        click(*form.ComChiudi);
+        EXPECT_EQ(form.loaded() && !form.unloadedForGood(), c.refusal != nullptr);
+        if (c.refusal) {
+            EXPECT_EQ(opz.StaVid, c.staVid) << "the choices are kept";
+            click(form.OptStampaSu(1));
+            opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(0));
+            click(*form.ComChiudi);
+            EXPECT_TRUE(form.unloadedForGood());
+        }
+    }
+}
+
+TEST_F(SceltaStamTest, ModalShowEndsOnlyOnceTheFileIsNamed) {
+    opz.StaVid = OpzStampa::kFile;
+    FrmSceltaStam& form = ui::desktop().load<FrmSceltaStam>();
+    form.ogOpzSta = &opz;
+    ASSERT_TRUE(form.VisDecodOk());
+    driver.onForm("FrmSceltaStam", [&](ui::Form&) {
+        click(*form.ComChiudi);
+        EXPECT_TRUE(form.visible());
+        click(form.OptStampaSu(1));
+        click(*form.ComChiudi);
+    });
+    driver.answerMessage("obbligatorio specificare il nome file", 1);
+    MostraForm(form, true, 1, 0);
+    EXPECT_EQ(opz.StaVid, OpzStampa::kVideo);
+    EXPECT_TRUE(form.unloadedForGood());
+}
+
+TEST_F(SceltaStamTest, CheckBoxesAndDoubleClickWriteAtOnce) {
+    FrmSceltaStam& form = open();
+    click(*form.CheForzaVert);
+    EXPECT_TRUE(opz.ForzaVert);
+    EXPECT_NE(form.LabStaAttuale->caption().find("verticale"), std::string::npos);
+    click(*form.CheNumPag);
+    EXPECT_EQ(opz.LeggiParStampa("MostraNumPag"), Variant(true));
+    click(*form.CheNumPag);
+    EXPECT_EQ(opz.LeggiParStampa("MostraNumPag"), Variant(false));
+    ui::user::dblClick(form.Fra(0));
+    EXPECT_TRUE(opz.DoppioClicStampaSu);
+}
+
+TEST_F(SceltaStamTest, PageCountBoxFollowsTheOptionsGivenBeforeLoad) {
+    opz.ScriviParStampa("MostraNumPag", OpzStampa::kTipoAltro, Variant(true));
+    FrmSceltaStam& form = ui::desktop().instance<FrmSceltaStam>();
+    form.ogOpzSta = &opz;
+    form.load();
+    EXPECT_EQ(form.CheNumPag->value(), 1);
+}
+
+TEST_F(SceltaStamTest, PdfAndEmailBoxesFollowTheSettingsAndStaySilentAtActivation) {
+    int clicks = 0;
+    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
+    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) { ++clicks; };
+    {
+        opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
+        FrmSceltaStam& form = open();
+        EXPECT_FALSE(form.ChePdfAutom->visible()) << "no PDF printer in use";
+        EXPECT_FALSE(form.CheInviaEmail->visible());
+        EXPECT_EQ(form.ChePdfAutom->value(), 0);
+        ui::desktop().reset();
+    }
+    menu().SetParametro("UsaPdf995", "", Variant("s"));
+    menu().SetParametro("StampeEmail", "", Variant("S"));
+    opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
+    FrmSceltaStam& form = open();
+    EXPECT_EQ(form.ChePdfAutom->value(), 1);
+    EXPECT_EQ(form.CheInviaEmail->value(), 1);
+    EXPECT_TRUE(form.CheInviaEmail->enabled());
+    EXPECT_EQ(clicks, 0) << "activation runs no PDF or e-mail handler";
+    click(*form.CheInviaEmail);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(SceltaStamTest, PreviewSizeGoesThroughThePrintZoom) {
+    struct Case {
+        double zoom;
+        float fatt;
+        int shownScroll;
+        int chosenScroll;
+        float stored;
+        const char* label;
+    };
+    const std::vector<Case> cases = {
+        {0, 0, 100, 130, 1.3f, "130"},
+        {0, 1.5f, 150, 150, 1.5f, "150"},
+        {1.25, 1.5f, 120, 160, 2.0f, "200"},
+        {1.25, 1.5f, 120, 110, 1.38f, "138"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosenScroll);
+        gdRisVidStampa = c.zoom;
+        opz.Fatt = c.fatt;
+        opz.MemVid = 0;
+        int shown = -1;
+        FrmSceltaStam::extensions().previewSize = [&](int& scroll, int& keep) {
+            shown = scroll;
+            scroll = c.chosenScroll;
+            keep = 1;
+            return true;
+        };
+        FrmSceltaStam& form = open();
+        click(form.OptStampaSu(1));
+        click(form.ComOpz(1));
+        EXPECT_EQ(shown, c.shownScroll);
+        EXPECT_FLOAT_EQ(opz.Fatt, c.stored);
+        EXPECT_EQ(opz.MemVid, 1);
+        EXPECT_EQ(form.labFatt->caption(), c.label);
+        EXPECT_EQ(form.LabMemVid->caption(), "Si");
+        ui::desktop().reset();
+    }
+}
+
+TEST_F(SceltaStamTest, EnterAndEscapeAreSwallowedAndEnterMovesOn) {
+    FrmSceltaStam& form = open();
+    click(form.OptStampaSu(0));
+    focus(form.txt(10));
+    ui::user::key(form, ui::key::Return);
+    EXPECT_NE(form.activeControl(), &form.txt(10));
+    int ascii = ui::key::Escape;
+    form.Form_KeyPress(ascii);
+    EXPECT_EQ(ascii, 0);
+}
+
+}  // namespace
+}  // namespace tolvane::testing
