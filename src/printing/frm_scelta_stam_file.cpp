@@ -73,11 +73,10 @@ void FrmSceltaStam::VisPannelloFile() {
         opz.AggiornaFormatoFile();
     }
     CheNumNoForm->setEnabled(opz.FileForm != 0);
-    // Setting a button from code runs its click, which writes the same value back.
-    for (int i = 0; i < 4; ++i)
-        if (opz.SepCampi == kSeparatori[i]) OptSepCampi(i).setValue(true);
-    for (int i = 0; i < 3; ++i)
-        if (opz.DelimStr == kQualificatori[i]) OptDelimStr(i).setValue(true);
+    // Setting a button from code runs its click, which writes the same value back; a value
+    // that no button stands for leaves them all clear.
+    for (int i = 0; i < 4; ++i) OptSepCampi(i).setValue(opz.SepCampi == kSeparatori[i]);
+    for (int i = 0; i < 3; ++i) OptDelimStr(i).setValue(opz.DelimStr == kQualificatori[i]);
     CheNumNoForm->setValue(opz.NumNoForm ? ui::check::Checked : ui::check::Unchecked);
 }
 

@@ -1,0 +1,163 @@
+// The file and fixed-format panels of the print options dialog: file dialogs and formats,
+// separators and qualifiers, number boxes reduced to whole numbers, compressed print.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "printing/frm_scelta_stam_fixture.h"
+
+namespace tolvane::testing {
+namespace {
+
+using ui::user::click;
+using ui::user::fill;
+using ui::user::focus;
+
+TEST_F(SceltaStamTest, FileDialogOffersTheInstalledExcelFormatAndStoresTheChosenOne) {
+    struct Case {
+        int excel;  // -1: none installed
+        int entry;
+        const char* filter;
+        int fileForm;
+        bool numNoFormEnabled;
+    };
+    const char* text = "Compatibile Excel|*.csv;*.txt|Testo|*.txt";
+    const std::vector<Case> cases = {
+        {-1, 1, text, 0, false},
+        {-1, 2, text, 1, true},
+        {11, 1, "Formato Excel|*.xls|Compatibile Excel|*.csv;*.txt|Testo|*.txt", 2, true},
+        {12, 1, "Formato Excel|*.xlsx|Compatibile Excel|*.csv;*.txt|Testo|*.txt", 2, true},
+        {12, 2, "Formato Excel|*.xlsx|Compatibile Excel|*.csv;*.txt|Testo|*.txt", 0, false},
+        {16, 3, "Formato Excel|*.xlsx|Compatibile Excel|*.csv;*.txt|Testo|*.txt", 1, true},
+    };
+    opz.PathDefault = "/tmp/stampe";
+    FrmSceltaStam& form = open();
+    click(form.OptStampaSu(2));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.excel) + "/" + std::to_string(c.entry));
+        if (c.excel < 0) FrmSceltaStam::extensions().excelVersion = nullptr;
+        else FrmSceltaStam::extensions().excelVersion = [v = c.excel] { return v; };
+        opz.SceltaVideo = true;
+        driver.chooseFile("/tmp/stampe/clienti", c.entry);
+        click(form.ComOpz(2));
+        EXPECT_EQ(form.codFile->filter, c.filter);
+        EXPECT_EQ(form.codFile->initDir, "/tmp/stampe");
+        EXPECT_EQ(form.codFile->flags, 34822);
+        EXPECT_EQ(opz.FileName, "/tmp/stampe/clienti");
+        EXPECT_EQ(opz.FileForm, c.fileForm);
+        EXPECT_FALSE(opz.SceltaVideo);
+        EXPECT_EQ(form.LabFileForm->caption(), opz.DescFormatoFile(c.fileForm));
+        EXPECT_EQ(form.CheNumNoForm->enabled(), c.numNoFormEnabled);
+    }
+    EXPECT_EQ(driver.shown().back().text, "Nome del file di stampa");
+}
+
+TEST_F(SceltaStamTest, CancelledFileDialogsKeepTheFilesThePrintHad) {
+    opz.FileName = "/tmp/a.csv";
+    opz.FileForm = 1;
+    opz.FisFileName = "usb://fissa";
+    opz.FisStampante = true;
+    FrmSceltaStam& form = open();
+    driver.cancelFileDialog().cancelFileDialog();
+    click(form.OptStampaSu(2));
+    click(form.ComOpz(2));
+    click(form.OptStampaSu(3));
+    click(form.ComOpz(3));
+    EXPECT_EQ(opz.FileName, "/tmp/a.csv");
+    EXPECT_EQ(opz.FileForm, 1);
+    EXPECT_EQ(opz.FisFileName, "usb://fissa");
+    EXPECT_TRUE(opz.FisStampante);
+}
+
+TEST_F(SceltaStamTest, FixedFormatFileNameSwitchesToFileOutput) {
+    opz.FisStampante = true;
+    FrmSceltaStam& form = open();
+    click(form.OptStampaSu(3));
+    driver.chooseFile("/tmp/fissa.txt");
+    click(form.ComOpz(3));
+    EXPECT_EQ(form.codFile->filter, "Testo|*.txt");
+    EXPECT_EQ(opz.FisFileName, "/tmp/fissa.txt");
+    EXPECT_FALSE(opz.FisStampante);
+    EXPECT_EQ(form.LabFileStampaFis->caption(), "/tmp/fissa.txt");
+    EXPECT_NE(form.LabStaAttuale->caption().find("/tmp/fissa.txt"), std::string::npos);
+}
+
+TEST_F(SceltaStamTest, SeparatorAndQualifierButtonsWriteTheirCharacter) {
+    opz.FileForm = 1;
+    FrmSceltaStam& form = open();
+    click(form.OptStampaSu(2));
+    const std::vector<std::string> separators = {"\t", ";", ",", " "};
+    for (int i = 0; i < 4; ++i) {
+        click(form.OptSepCampi(i));
+        EXPECT_EQ(opz.SepCampi, separators[static_cast<std::size_t>(i)]) << i;
+    }
+    const std::vector<std::string> qualifiers = {"\"", "'", ""};
+    for (int i : {2, 1, 0, 2}) {
+        click(form.OptDelimStr(i));
+        EXPECT_EQ(opz.DelimStr, qualifiers[static_cast<std::size_t>(i)]) << i;
+    }
+    click(*form.CheNumNoForm);
+    EXPECT_TRUE(opz.NumNoForm);
+}
+
+TEST_F(SceltaStamTest, FillSelectsTheStoredSeparatorAndNoneForAnUnknownOne) {
+    struct Case {
+        const char* sep;
+        const char* delim;
+        int sepButton;  // -1: none
+        int delimButton;
+    };
+    const std::vector<Case> cases = {
+        {"\t", "'", 0, 1}, {" ", "", 3, 2}, {"|", "\"", -1, 0}, {"", "x", -1, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.sep);
+        opz.SepCampi = c.sep;
+        opz.DelimStr = c.delim;
+        FrmSceltaStam& form = open();
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(form.OptSepCampi(i).value(), i == c.sepButton) << i;
+        for (int i = 0; i < 3; ++i) EXPECT_EQ(form.OptDelimStr(i).value(), i == c.delimButton) << i;
+        EXPECT_EQ(opz.SepCampi, c.sep) << "the fill writes back only what it shows";
+        ui::desktop().reset();
+        driver.setFailureHook([](const std::string& text) { ADD_FAILURE() << text; });
+        ui::desktop().setDriver(&driver);
+    }
+}
+
+TEST_F(SceltaStamTest, FixedFormatBoxesAreTakenWhenLeft) {
+    struct Case {
+        ui::TextBox* FrmSceltaStam::*box;
+        const char* typed;
+        int OpzStampa::*number;  // nullptr: a sequence kept as typed
+        int stored;
+    };
+    opz.FisColonne = 80;
+    FrmSceltaStam& form = open();
+    click(form.OptStampaSu(3));
+    EXPECT_EQ(form.TxtFisColonne->text(), "80");
+    const std::vector<Case> cases = {
+        {&FrmSceltaStam::TxtFisMrAlt, "3", &OpzStampa::FisMrAlt, 3},
+        {&FrmSceltaStam::TxtFisMrBas, "2,7", &OpzStampa::FisMrBas, 3},
+        {&FrmSceltaStam::TxtFisColonne, "132", &OpzStampa::FisColonne, 132},
+        {&FrmSceltaStam::TxtFisRighe, "abc", &OpzStampa::FisRighe, 0},
+        {&FrmSceltaStam::TxtFisCodIniComp, "\\015", nullptr, 0},
+        {&FrmSceltaStam::TxtFisCodFinComp, "\\018", nullptr, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        fill(*(form.*c.box), c.typed);
+        focus(*form.CheFisUtilComp);
+        if (c.number) {
+            EXPECT_EQ(opz.*c.number, c.stored);
+        }
+    }
+    EXPECT_EQ(opz.FisCodIniComp, "\\015");
+    EXPECT_EQ(opz.FisCodFinComp, "\\018");
+    EXPECT_TRUE(driver.messageTexts().empty()) << "no message for text that is no number";
+    click(*form.CheFisUtilComp);
+    EXPECT_TRUE(opz.FisUtilComp);
+}
+
+}  // namespace
+}  // namespace tolvane::testing
