@@ -41,6 +41,30 @@ TEST_F(BatchWindowTest, NoRejectedLineEndsWithThePlainMessage) {
     EXPECT_TRUE(closed());
 }
 
+TEST_F(BatchWindowTest, FixUpCountsItsStatementsAndShowsTheMovedCausal) {
+    const struct {
+        std::string trasp2;
+        int codFisc;
+        std::string fatti;
+    } cases[] = {{"", 0, "9"}, {"TR", 1, "12"}};
+    for (const auto& c : cases) {
+        batchLayout("L1", {"A;Alfa;1"});
+        frmCaricoBatch& f = open();
+        f.txt(230).setText(c.trasp2);
+        f.txt(240).setText("M");
+        f.CheCodFisc.setValue(c.codFisc);
+        driver->answerMessage("Elaborazione terminata", 1);
+        ui::user::click(f.comOk);
+        EXPECT_EQ(f.LabMsgElab.caption(), "Sistemazione Prima Nota");
+        EXPECT_EQ(f.Label1(0).caption() + " " + f.LabFatti.caption() + " " + f.Label1(1).caption(),
+                  "Elaborate: " + c.fatti + " Query");
+        EXPECT_EQ(f.txt(220).text() + "|" + f.txt(230).text(), c.trasp2 + "|");
+        restart();
+        company("DELETE FROM Prova");
+        exec(commonId, "DELETE FROM CaricaFile; DELETE FROM CaricaDettaglio");
+    }
+}
+
 TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
     std::vector<std::string> lines;
     for (char c = 'A'; c <= 'T'; ++c) lines.push_back(std::string(1, c) + ";Riga;1");
@@ -50,8 +74,10 @@ TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
     frmCaricoBatch& f = open();
     bool pressed = false;
     bool closeRefused = false;
+    int closeAfterStop = -1;  // -1 not tried, 0 refused, 1 closed
     for (int n = 1; n <= 200; ++n) {
         driver->atDoEvents(n, [&] {
+            if (pressed && closeAfterStop < 0) closeAfterStop = ui::user::close(f) ? 1 : 0;
             if (pressed || f.LabMsgElab.caption() != "Caricamento L1" || f.LabFatti.caption() != "3") return;
             pressed = true;
             closeRefused = !ui::user::close(f);
@@ -64,6 +90,7 @@ TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
 
     EXPECT_TRUE(pressed);
     EXPECT_TRUE(closeRefused) << "the window cannot close while it loads";
+    EXPECT_EQ(closeAfterStop, 0) << "nor while the run ends after a stop";
     EXPECT_EQ(codes(), (std::vector<std::string>{"A", "B", "C"}));
     EXPECT_EQ(one("SELECT PreDoc FROM MovPnTes"), ".");
     EXPECT_TRUE(closed());
