@@ -1,6 +1,6 @@
 // Messages of the database errors of a save, from one table; anything else goes to the common
 // error report with its number and text.
-#include "companydata/errori_salvataggio.h"
+#include "common/errori_salvataggio.h"
 
 #include <algorithm>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "common/globali.h"
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
-#include "companydata/errori_salvataggio.h"
+#include "common/errori_salvataggio.h"
 #include "companydata/frm_dati_azie.h"
 #include "suite/menu_client.h"
 #include "ui/driver.h"
