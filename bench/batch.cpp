@@ -61,10 +61,10 @@ std::vector<std::string> lineFields(long i, bool rejected) {
     };
     char code[32];
     std::snprintf(code, sizeof code, "A%09ld", i);
-    char money[2][24];
+    char money[2][48];
     std::snprintf(money[0], sizeof money[0], "%ld,%02ld", next(5000), next(100));
     std::snprintf(money[1], sizeof money[1], "%ld,%02ld", next(3000), next(100));
-    char date[16];
+    char date[64];
     std::snprintf(date, sizeof date, "%02ld/%02ld/%04ld", 1 + next(28), 1 + next(12), 2000 + next(25));
     static const char* um[] = {"PZ", "KG", "MT"};
     return {code,
