@@ -1,0 +1,287 @@
+// Saved option sets: the save panel's values and selection, writing a set to the terminal or
+// the common INI as defaults or for this print, deleting it, reading it back, and the default
+// printer button.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/ini_file.h"
+#include "printing/frm_scelta_stam_fixture.h"
+
+namespace tolvane::testing {
+namespace {
+
+using ui::user::click;
+
+class SalvaOpzioniTest : public SceltaStamTest {
+protected:
+    // A print with a value for every option.
+    void fullOptions() {
+        std::vector<std::string> names;
+        for (int i = 1; i <= 9; ++i) names.push_back("Voce " + std::to_string(i));
+        addPrinter("Ufficio", "usb://ufficio", names, names);
+        opz.StaVid = OpzStampa::kFile;
+        opz.ForzaVert = true;
+        opz.FileName = "/tmp/clienti.csv";
+        opz.FileForm = 2;
+        opz.PathDefault = "/tmp";
+        opz.SepCampi = "\t";
+        opz.DelimStr = "\"";
+        opz.NumNoForm = true;
+        opz.Fatt = 1.5f;
+        opz.MemVid = 1;
+        opz.FisFileName = "/tmp/fissa.txt";
+        opz.FisStampante = false;
+        opz.FisMrAlt = 2;
+        opz.FisMrBas = -1;
+        opz.FisColonne = 132;
+        opz.FisRighe = 72;
+        opz.FisCodIniComp = "\\015";
+        opz.FisCodFinComp = "\\018";
+        opz.FisUtilComp = true;
+        opz.StampanteOpz = "Ufficio";
+        opz.StampanteOpz2 = "usb://ufficio";
+        opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(3));
+        opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(9));
+        opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
+        opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(false));
+    }
+    static std::map<std::string, std::string> section(const std::string& file,
+                                                      const std::string& name) {
+        IniFile ini = IniFile::load(file);
+        std::map<std::string, std::string> out;
+        for (const std::string& key : iniKeys(ini, name)) out[key] = ini.getString(name, key, "");
+        return out;
+    }
+};
+
+TEST_F(SalvaOpzioniTest, OpeningThePanelTicksEveryOptionInBothModes) {
+    FrmSceltaStam& form = open();
+    EXPECT_FALSE(form.PicSalPar->visible());
+    for (bool cancella : {false, true}) {
+        SCOPED_TRACE(cancella);
+        click(cancella ? *form.ComCancOpz : *form.ComSalOpz);
+        EXPECT_TRUE(form.PicSalPar->visible());
+        int ticked = 0;
+        for (auto& [i, box] : form.Che) ticked += box->value();
+        EXPECT_EQ(ticked, 25);
+        EXPECT_EQ(form.FraQualeIni->caption(), cancella ? "Dove cancellare" : "Dove salvare");
+        EXPECT_EQ(form.ComOk->caption(), cancella ? "&Cancellare" : "&Salvare");
+        click(*form.ComDeSelTutto);
+        click(*form.ComAnnulla);
+        EXPECT_FALSE(form.PicSalPar->visible());
+    }
+    EXPECT_EQ(form.LabDaSalvare(7).caption(),
+              "Tolgo il formato nei campi numerici  per stampe su file:");
+}
+
+TEST_F(SalvaOpzioniTest, ValueLabelsShowWhatWouldBeSaved) {
+    fullOptions();
+    gdRisVidStampa = 1.2;
+    FrmSceltaStam& form = open();
+    click(*form.ComSalOpz);
+    const std::map<int, std::string> expected = {
+        {0, "File"},          {1, "Sì"},        {2, "/tmp/clienti.csv"},
+        {3, "Formato Excel"}, {4, "/tmp"},      {5, "Tab"},
+        {6, "\""},            {7, "Sì"},        {8, "1,25"},
+        {9, "1"},             {10, "/tmp/fissa.txt"}, {11, "Falso"},
+        {12, "2"},            {13, "-1"},       {14, "132"},
+        {15, "72"},           {16, "\\015"},    {17, "\\018"},
+        {18, "Sì"},           {19, "Ufficio"},  {20, "usb://ufficio"},
+        {21, "3"},            {22, "9"},
+    };
+    for (const auto& [i, text] : expected) EXPECT_EQ(form.LabValParam(i).caption(), text) << i;
+
+    click(*form.ComAnnulla);
+    opz.SepCampi = " ";
+    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(0));
+    opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant());
+    click(*form.ComSalOpz);
+    EXPECT_EQ(form.LabValParam(5).caption(), "Spazio");
+    EXPECT_EQ(form.LabValParam(21).caption(), "Default");
+    EXPECT_EQ(form.LabValParam(22).caption(), "Default");
+}
+
+TEST_F(SalvaOpzioniTest, SaveWritesEveryOptionInItsEncoding) {
+    fullOptions();
+    gdRisVidStampa = 1.2;
+    FrmSceltaStam& form = open();
+    click(*form.ComSalOpz);
+    click(*form.ComOk);
+    EXPECT_FALSE(form.PicSalPar->visible());
+    const std::map<std::string, std::string> expected = {
+        {"StaVid", "2"},          {"ForzaVert", "-1"},       {"FileName", "/tmp/clienti.csv"},
+        {"FileForm", "2"},        {"PathDefault", "/tmp"},   {"SepCampi", "9"},
+        {"DelimStr", "34"},       {"NumNoForm", "-1"},       {"Fatt", "1,25"},
+        {"MemVid", "1"},          {"FisFileName", "/tmp/fissa.txt"}, {"FisStampante", "0"},
+        {"FisMrAlt", "2"},        {"FisMrBas", "-1"},        {"FisColonne", "132"},
+        {"FisRighe", "72"},       {"FisCodIniComp", "\\015"}, {"FisCodFinComp", "\\018"},
+        {"FisUtilComp", "-1"},    {"NomeStampante", "Ufficio"}, {"NomePorta", "usb://ufficio"},
+        {"Cassetto", "3"},        {"PdfNomeAutom", "S"},     {"InviaEmail", "N"},
+        {"TipoCarta", "9"},
+    };
+    EXPECT_EQ(section(gsFileIni, "Opzioni Stampa"), expected);
+    EXPECT_FALSE(IniFile::load(gsFileIniComune).hasSection("Opzioni Stampa"));
+
+    OpzStampa letto("Elenco clienti");
+    letto.readOptionSets(IniFile::load(gsFileIni), IniFile::load(gsFileIniComune), gdRisVidStampa);
+    EXPECT_EQ(letto.StaVid, opz.StaVid);
+    EXPECT_EQ(letto.SepCampi, "\t");
+    EXPECT_EQ(letto.DelimStr, "\"");
+    EXPECT_FLOAT_EQ(letto.Fatt, 1.5f);
+    EXPECT_EQ(letto.FisMrBas, -1);
+    EXPECT_EQ(letto.FisCodFinComp, "\\018");
+    EXPECT_EQ(letto.StampanteOpz2, "usb://ufficio");
+    EXPECT_EQ(letto.LeggiParStampa("NumTipoCarta").toLong(), 9);
+    EXPECT_EQ(letto.LeggiParStampa("PdfAutomAbil"), Variant(true));
+}
+
+TEST_F(SalvaOpzioniTest, EmptyValuesAndNoTrayOrPaperRemoveTheirKeys) {
+    folder.write("comune.ini",
+                 "[Elenco clienti]\r\nFileName=vecchio.csv\r\nCassetto=2\r\nTipoCarta=5\r\n"
+                 "DelimStr=39\r\nNomePorta=lpt1\r\nAltro=resta\r\n");
+    opz.FileName = "";
+    opz.DelimStr = "";
+    opz.StampanteOpz2 = "";
+    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(0));
+    FrmSceltaStam& form = open();
+    click(*form.ComSalOpz);
+    click(*form.OptIniStd);
+    click(*form.OptSalInStamp);
+    click(*form.ComOk);
+    auto saved = section(gsFileIniComune, "Elenco clienti");
+    for (const char* gone : {"FileName", "Cassetto", "TipoCarta", "NomePorta", "NomeStampante",
+                             "FisFileName", "PathDefault", "FisCodIniComp"})
+        EXPECT_EQ(saved.count(gone), 0u) << gone;
+    EXPECT_EQ(saved["DelimStr"], "-1");
+    EXPECT_EQ(saved["Altro"], "resta");
+    EXPECT_EQ(saved["StaVid"], "0");
+    EXPECT_FALSE(IniFile::load(gsFileIni).hasSection("Elenco clienti"));
+}
+
+TEST_F(SalvaOpzioniTest, OnlyCheckedOptionsAreTouched) {
+    folder.write("pelmor.ini", "[Opzioni Stampa]\r\nStaVid=1\r\nMemVid=0\r\n");
+    opz.StaVid = OpzStampa::kFissa;
+    opz.MemVid = 1;
+    FrmSceltaStam& form = open();
+    click(*form.ComSalOpz);
+    click(*form.ComDeSelTutto);
+    click(form.Che(9));
+    click(*form.ComOk);
+    auto saved = section(gsFileIni, "Opzioni Stampa");
+    EXPECT_EQ(saved, (std::map<std::string, std::string>{{"StaVid", "1"}, {"MemVid", "1"}}));
+}
+
+TEST_F(SalvaOpzioniTest, DeletingEverythingFromTheTerminalRemovesTheSection) {
+    const std::string set = "[Opzioni Stampa]\r\nStaVid=1\r\nAltro=x\r\n[Elenco clienti]\r\nStaVid=2\r\n";
+    folder.write("pelmor.ini", set);
+    folder.write("comune.ini", set);
+    FrmSceltaStam& form = open();
+    click(*form.ComCancOpz);
+    click(*form.ComOk);
+    EXPECT_FALSE(IniFile::load(gsFileIni).hasSection("Opzioni Stampa"));
+    EXPECT_TRUE(IniFile::load(gsFileIni).hasSection("Elenco clienti"));
+
+    click(*form.ComCancOpz);
+    click(*form.OptIniStd);
+    click(*form.ComOk);
+    EXPECT_EQ(section(gsFileIniComune, "Opzioni Stampa"),
+              (std::map<std::string, std::string>{{"Altro", "x"}}))
+        << "the common INI loses the 25 keys one by one";
+
+    click(*form.ComCancOpz);
+    click(*form.OptIniPers);
+    click(*form.OptSalInStamp);
+    click(form.Che(0));
+    click(*form.ComOk);
+    EXPECT_EQ(section(gsFileIni, "Elenco clienti"),
+              (std::map<std::string, std::string>{{"StaVid", "2"}}))
+        << "with a box cleared the keys go one by one";
+    click(*form.ComCancOpz);
+    click(*form.ComDeSelTutto);
+    click(form.Che(0));
+    click(*form.ComOk);
+    EXPECT_TRUE(section(gsFileIni, "Elenco clienti").empty());
+}
+
+TEST_F(SalvaOpzioniTest, SaveIsRefusedWhereNobodyWouldReadIt) {
+    FrmSceltaStam& form = open();
+    gsFileIniComune.clear();
+    click(*form.ComSalOpz);
+    click(*form.OptIniStd);
+    driver.answerMessage("Manca il file ini comune a tutti i terminali", 1);
+    click(*form.ComOk);
+    EXPECT_TRUE(form.PicSalPar->visible());
+    EXPECT_FALSE(IniFile::load(gsFileIni).hasSection("Opzioni Stampa"));
+
+    OpzStampa senzaNome;
+    form.ogOpzSta = &senzaNome;
+    click(*form.OptIniPers);
+    click(*form.OptSalInStamp);
+    driver.answerMessage("La stampa non ha un nome", 1);
+    click(*form.ComOk);
+    EXPECT_TRUE(form.PicSalPar->visible());
+    EXPECT_EQ(IniFile::load(gsFileIni).status(), IniFile::Status::Missing);
+}
+
+TEST_F(SalvaOpzioniTest, FailedWriteIsReportedAndThePanelStays) {
+    gsFileIni = folder.file("manca/pelmor.ini");
+    FrmSceltaStam& form = open();
+    click(*form.ComSalOpz);
+    click(*form.ComDeSelTutto);
+    click(form.Che(0));
+    click(form.Che(9));
+    driver.answerMessage("Scrittura delle opzioni di stampa NON RIUSCITA per: StaVid, MemVid", 1);
+    click(*form.ComOk);
+    EXPECT_TRUE(form.PicSalPar->visible());
+}
+
+TEST_F(SalvaOpzioniTest, DefaultPrinterButtonPutsTheDefaultBackOrNamesItForFixedFormat) {
+    addPrinter("Ufficio", "usb://ufficio");
+    addPrinter("\\\\server\\rete", "ipp://server/rete");
+    printers->setServerDefault("Ufficio");
+    opz.StampanteOpz = "\\\\server\\rete";
+    opz.StampanteOpz2 = "ipp://server/rete";
+    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2));
+    FrmSceltaStam& form = open();
+    click(*form.ComUsaDef);
+    EXPECT_EQ(opz.StampanteOpz, "");
+    EXPECT_EQ(opz.StampanteOpz2, "usb://ufficio");
+    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 0);
+
+    click(form.OptStampaSu(3));
+    click(*form.ComUsaDef);
+    EXPECT_EQ(opz.FisFileName, "usb://ufficio");
+    EXPECT_TRUE(opz.FisStampante);
+    menu().SetParametro("OSPlatform", "", Variant(2));
+    printers->setServerDefault("\\\\server\\rete");
+    click(*form.ComUsaDef);
+    EXPECT_EQ(opz.FisFileName, "\\\\server\\rete") << "a network printer goes by its name";
+    EXPECT_EQ(form.LabFileStampaFis->caption(), "\\\\server\\rete");
+
+    click(form.OptStampaSu(1));
+    opz.FisFileName.clear();
+    click(*form.ComUsaDef);
+    EXPECT_EQ(opz.FisFileName, "") << "video and file destinations ignore the button";
+}
+
+TEST_F(SalvaOpzioniTest, DefaultPrinterButtonWithAutomaticPdfOnlyUntucksIt) {
+    addPrinter("Ufficio", "usb://ufficio");
+    printers->setServerDefault("Ufficio");
+    menu().SetParametro("UsaPdfCreator", "", Variant("S"));
+    opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
+    opz.StampanteOpz = "PDFCreator";
+    int clicks = 0;
+    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
+    FrmSceltaStam& form = open();
+    ASSERT_EQ(form.ChePdfAutom->value(), 1);
+    click(*form.ComUsaDef);
+    EXPECT_EQ(form.ChePdfAutom->value(), 0);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(opz.StampanteOpz, "PDFCreator") << "the PDF box's own handler gives the printer back";
+}
+
+}  // namespace
+}  // namespace tolvane::testing
