@@ -21,7 +21,7 @@ namespace tolvane {
 namespace {
 
 // The personal setting of the menu server, the default when it has none.
-std::string LeggiPersonal(const std::string& psSezione, const std::string& psChiave,
+std::string personalSetting(const std::string& psSezione, const std::string& psChiave,
                           const std::string& psDefault) {
     if (!goMenuClient) return psDefault;
     const Variant valore = goMenuClient->Parametro("Personal." + psSezione + ".§" + psChiave, "");
@@ -153,7 +153,7 @@ void frmCaricoBatch::Form_Load() {
         InizioCaricoForm(*this, "");
         setHelpContextID(3702);
         mbFineElab = false;
-        gsSoloAsci = LeggiPersonal("Carica", "SoloAsci", "");
+        gsSoloAsci = personalSetting("Carica", "SoloAsci", "");
         for (std::size_t i = 0; i <= 5; ++i) {
             const int base = 10 + 30 * static_cast<int>(i);
             txt(base).setText(gasGruppoIva[i]);

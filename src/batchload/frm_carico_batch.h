@@ -8,7 +8,6 @@
 #include <string>
 
 #include "batchload/progresso_elab.h"
-#include "batchload/sistema_movimenti.h"
 #include "platform/variant.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"

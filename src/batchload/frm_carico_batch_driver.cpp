@@ -7,6 +7,7 @@
 
 #include "batchload/frm_ric_val_base.h"
 #include "batchload/sc_carica.h"
+#include "batchload/sistema_movimenti.h"
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "common/moneta.h"

@@ -1,16 +1,14 @@
 // The values that the batch layouts take from a constant or from the user: collected layout by
 // layout into the window's keyed list, prompted ten to a window. Never writes a database.
-#include <cmath>
-
 #include "batchload/frm_carico_batch.h"
 #include "batchload/frm_ric_val_base.h"
+#include "common/db_comune.h"
 #include "common/globali.h"
 #include "common/servizi_comuni.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "suite/elenco_valori.h"
 #include "suite/gestore_rs.h"
-#include "common/db_comune.h"
 #include "suite/lib_generale.h"
 #include "ui/desktop.h"
 
