@@ -115,36 +115,33 @@ std::string ppdText(std::string_view raw) {
     return isValidUtf8(bytes) ? bytes : fromWindows1252(bytes);
 }
 
-std::string firstToken(const std::string& line, std::size_t& end) {
-    const auto start = line.find_first_not_of(" \t");
-    if (start == std::string::npos) {
-        end = line.size();
-        return {};
-    }
-    end = line.find_first_of(" \t", start);
-    if (end == std::string::npos) end = line.size();
-    return line.substr(start, end - start);
-}
-
-// Keyword, name (without instance) and the rest of an lpoptions line.
+// An lpoptions line: keyword ("Dest", "Default"), destination ("name" or "name/instance") and
+// the options after it, blanks included.
 struct LpoptionsLine {
     std::string keyword;
-    std::string name;
-    std::string rest;
-};
+    std::string dest;
+    std::string options;
 
-LpoptionsLine parseLpoptions(const std::string& line) {
-    LpoptionsLine parsed;
-    std::size_t end = 0;
-    parsed.keyword = firstToken(line, end);
-    std::size_t nameEnd = 0;
-    std::string tail = line.substr(end);
-    std::string name = firstToken(tail, nameEnd);
-    parsed.rest = tail.substr(nameEnd);
-    parsed.name = name.substr(0, name.find('/'));
-    if (name.find('/') != std::string::npos) parsed.rest = name.substr(name.find('/')) + parsed.rest;
-    return parsed;
-}
+    explicit LpoptionsLine(const std::string& line) {
+        std::size_t at = 0;
+        keyword = token(line, at);
+        dest = token(line, at);
+        options = line.substr(at);
+    }
+    std::string name() const { return dest.substr(0, dest.find('/')); }
+    bool instance() const { return dest.find('/') != std::string::npos; }
+
+private:
+    static std::string token(const std::string& line, std::size_t& at) {
+        const auto start = line.find_first_not_of(" \t", at);
+        if (start == std::string::npos) {
+            at = line.size();
+            return {};
+        }
+        at = std::min(line.find_first_of(" \t", start), line.size());
+        return line.substr(start, at - start);
+    }
+};
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -201,34 +198,32 @@ PpdMedia readPpdMedia(std::string_view ppd) {
 std::string lpoptionsDefault(std::string_view lpoptions) {
     std::string name;
     for (const auto& line : splitLines(lpoptions)) {
-        const auto parsed = parseLpoptions(line);
-        if (equalText(parsed.keyword, "Default")) name = parsed.name;
+        const LpoptionsLine parsed(line);
+        if (equalText(parsed.keyword, "Default")) name = parsed.name();
     }
     return name;
 }
 
 std::string lpoptionsWithDefault(std::string_view lpoptions, const std::string& name) {
-    std::vector<std::string> kept;
+    std::string out;
     bool placed = name.empty();
     for (const auto& line : splitLines(lpoptions)) {
-        const auto parsed = parseLpoptions(line);
+        const LpoptionsLine parsed(line);
         const bool isDefault = equalText(parsed.keyword, "Default");
-        const bool isDest = equalText(parsed.keyword, "Dest");
-        const bool ownLine = isDest || isDefault;
-        const bool bare = Trim(parsed.rest).empty();
-        if (!placed && ownLine && equalText(parsed.name, name) &&
-            (bare || parsed.rest.front() != '/')) {
-            kept.push_back("Default " + parsed.name + parsed.rest);
+        if (!placed && (isDefault || equalText(parsed.keyword, "Dest")) && !parsed.instance() &&
+            equalText(parsed.dest, name)) {
+            out += "Default " + parsed.dest + parsed.options + "\n";
             placed = true;
         } else if (isDefault) {
-            if (!bare) kept.push_back("Dest " + parsed.name + parsed.rest);
+            // A former default with nothing of its own to keep needs no line.
+            if (parsed.instance() || !Trim(parsed.options).empty()) {
+                out += "Dest " + parsed.dest + parsed.options + "\n";
+            }
         } else {
-            kept.push_back(line);
+            out += line + "\n";
         }
     }
-    if (!placed) kept.push_back("Default " + name);
-    std::string out;
-    for (const auto& line : kept) out += line + "\n";
+    if (!placed) out += "Default " + name + "\n";
     return out;
 }
 

@@ -1,10 +1,11 @@
 // Tests of the printer system against a real, private CUPS scheduler: its own folders and a Unix
-// socket in a temporary folder, two queues added with lpadmin from PPDs written here.
+// socket in a temporary folder, queues added with lpadmin from PPDs written here and one without.
 // Never talks to the machine's own print server and never touches the user's lpoptions.
 #include "platform/cups_printer_system.h"
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
@@ -96,7 +97,7 @@ public:
         home_ = root + "/home";
         folder_.write("conf/cupsd.conf",
                       "Listen " + socket_ +
-                          "\nLogLevel info\nBrowsing No\nWebInterface No\nIdleExitTimeout 3600\n"
+                          "\nLogLevel info\nBrowsing No\nWebInterface No\nIdleExitTimeout 300\n"
                           "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
                           "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
                           "  </Limit>\n</Policy>\n");
@@ -142,7 +143,9 @@ public:
 
         pid_ = ::fork();
         if (pid_ == 0) {
-            // Only async-signal-safe calls until exec.
+            // Only async-signal-safe calls until exec. A test program that dies takes its
+            // scheduler with it.
+            ::prctl(PR_SET_PDEATHSIG, SIGTERM);
             char* pidText = envp[1] + std::strlen("LISTEN_PID=");
             char digits[20];
             int n = 0;
@@ -220,6 +223,7 @@ protected:
         const std::vector<std::vector<std::string>> commands = {
             {"lpadmin", "-p", "Ufficio", "-E", "-v", "file:///dev/null", "-P", ufficio},
             {"lpadmin", "-p", "Magazzino", "-E", "-v", "file:///dev/null", "-P", magazzino},
+            {"lpadmin", "-p", "Grezza", "-E", "-v", "file:///dev/null"},
             {"lpadmin", "-d", "Ufficio"},
         };
         for (const auto& command : commands) {
@@ -251,12 +255,13 @@ std::string CupsPrinterSystemServer::startFailure_;
 
 TEST_F(CupsPrinterSystemServer, QueuesAreListedWithDeviceUriAndMakeAndModel) {
     auto printers = system().printers();
-    ASSERT_EQ(printers.size(), 2u) << cups_->log();
-    EXPECT_EQ(printers[0].name, "Magazzino");
-    EXPECT_EQ(printers[1].name, "Ufficio");
-    EXPECT_EQ(printers[1].port, "file:///dev/null");
-    EXPECT_EQ(printers[1].driver, "Tolvane Ufficio, 1.0");
-    EXPECT_EQ(printers[0].driver, "Tolvane Magazzino, 1.0");
+    ASSERT_EQ(printers.size(), 3u) << cups_->log();
+    EXPECT_EQ(printers[0].name, "Grezza");
+    EXPECT_EQ(printers[1].name, "Magazzino");
+    EXPECT_EQ(printers[2].name, "Ufficio");
+    EXPECT_EQ(printers[2].port, "file:///dev/null");
+    EXPECT_EQ(printers[2].driver, "Tolvane Ufficio, 1.0");
+    EXPECT_EQ(printers[1].driver, "Tolvane Magazzino, 1.0");
 }
 
 TEST_F(CupsPrinterSystemServer, TraysAndPaperSizesComeFromTheQueuesPpd) {
@@ -270,6 +275,7 @@ TEST_F(CupsPrinterSystemServer, TraysAndPaperSizesComeFromTheQueuesPpd) {
     EXPECT_TRUE(cups.trays("Magazzino").empty());
     EXPECT_EQ(cups.paperSizes("Magazzino"), sizes);
     EXPECT_EQ(cups.defaultPaperSize("Magazzino"), 1);
+    EXPECT_TRUE(cups.paperSizes("Grezza").empty()) << "no PPD and no media of its own";
     EXPECT_TRUE(cups.trays("Sparita").empty());
     EXPECT_TRUE(cups.paperSizes("Sparita").empty());
     EXPECT_EQ(cups.defaultPaperSize("Sparita"), -1);
