@@ -46,8 +46,8 @@ Http connect(const std::string& server) {
             host.erase(colon);
         }
     }
-    return Http(httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000,
-                             nullptr));
+    return Http(
+        httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr));
 }
 
 // The request's answer when the server accepted it; nullptr otherwise.
@@ -131,7 +131,7 @@ struct LpoptionsLine {
     std::string name() const { return dest.substr(0, dest.find('/')); }
     bool instance() const { return dest.find('/') != std::string::npos; }
 
-private:
+  private:
     static std::string token(const std::string& line, std::size_t& at) {
         const auto start = line.find_first_not_of(" \t", at);
         if (start == std::string::npos) {
@@ -173,14 +173,17 @@ PpdMedia readPpdMedia(std::string_view ppd) {
             continue;
         }
         std::vector<PrinterChoice>* list = nullptr;
-        if (line.rfind("*InputSlot ", 0) == 0) list = &media.trays;
-        else if (line.rfind("*PageSize ", 0) == 0) list = &media.paperSizes;
+        if (line.rfind("*InputSlot ", 0) == 0)
+            list = &media.trays;
+        else if (line.rfind("*PageSize ", 0) == 0)
+            list = &media.paperSizes;
         if (!list) continue;
 
         const auto spec = Trim(line.substr(line.find(' '), colon - line.find(' ')));
         const auto slash = spec.find('/');
         const auto keyword = spec.substr(0, slash);
-        const auto translation = slash == std::string::npos ? std::string() : spec.substr(slash + 1);
+        const auto translation =
+            slash == std::string::npos ? std::string() : spec.substr(slash + 1);
         if (keyword.empty()) continue;
         list->push_back({static_cast<int>(list->size()) + 1,
                          translation.empty() ? keyword : ppdText(translation)});
@@ -259,9 +262,12 @@ std::vector<PrinterInfo> CupsPrinterSystem::printers() {
             continue;
         }
         const std::string_view key = name;
-        if (key == "printer-name") current.name = text(attr);
-        else if (key == "device-uri") current.port = text(attr);
-        else if (key == "printer-make-and-model") current.driver = text(attr);
+        if (key == "printer-name")
+            current.name = text(attr);
+        else if (key == "device-uri")
+            current.port = text(attr);
+        else if (key == "printer-make-and-model")
+            current.driver = text(attr);
     }
     flush();
     return list;
@@ -307,8 +313,10 @@ bool CupsPrinterSystem::setUserDefault(const std::string& name) {
     bool written = ::fchmod(fd, 0644) == 0;
     for (std::size_t done = 0; written && done < content.size();) {
         const auto n = ::write(fd, content.data() + done, content.size() - done);
-        if (n <= 0) written = false;
-        else done += static_cast<std::size_t>(n);
+        if (n <= 0)
+            written = false;
+        else
+            done += static_cast<std::size_t>(n);
     }
     written = ::fsync(fd) == 0 && written;
     written = ::close(fd) == 0 && written;

@@ -13,7 +13,7 @@
 namespace tolvane {
 
 class CupsPrinterSystem final : public PrinterSystem {
-public:
+  public:
     // server: a Unix socket path, "host" or "host:port"; "" the server the client is configured
     // for. lpoptionsFile: "" the user's $HOME/.cups/lpoptions.
     explicit CupsPrinterSystem(std::string server = {}, std::string lpoptionsFile = {});
@@ -26,7 +26,7 @@ public:
     std::vector<PrinterChoice> paperSizes(const std::string& name) override;
     int defaultPaperSize(const std::string& name) override;
 
-private:
+  private:
     struct Media {
         std::vector<PrinterChoice> trays;
         std::vector<PrinterChoice> paperSizes;

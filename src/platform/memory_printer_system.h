@@ -10,7 +10,7 @@
 namespace tolvane {
 
 class MemoryPrinterSystem final : public PrinterSystem {
-public:
+  public:
     struct Entry {
         PrinterInfo info;
         std::vector<std::string> trays;       // names, numbered from 1 in this order
@@ -34,7 +34,7 @@ public:
     std::vector<PrinterChoice> paperSizes(const std::string& name) override;
     int defaultPaperSize(const std::string& name) override;
 
-private:
+  private:
     const Entry* find(const std::string& name) const;
 
     std::vector<Entry> entries_;

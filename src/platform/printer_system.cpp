@@ -9,7 +9,7 @@ namespace tolvane {
 namespace {
 
 class NoPrinters final : public PrinterSystem {
-public:
+  public:
     std::vector<PrinterInfo> printers() override { return {}; }
     std::string defaultPrinter() override { return {}; }
     std::string userDefault() override { return {}; }
@@ -26,7 +26,9 @@ std::shared_ptr<PrinterSystem>& installed() {
 
 }  // namespace
 
-PrinterSystem& printerSystem() { return *installed(); }
+PrinterSystem& printerSystem() {
+    return *installed();
+}
 
 std::shared_ptr<PrinterSystem> setPrinterSystem(std::shared_ptr<PrinterSystem> system) {
     if (!system) system = std::make_shared<NoPrinters>();
@@ -49,9 +51,15 @@ PrinterInfo CurrentPrinter::resolved() const {
     return printer ? *printer : PrinterInfo{};
 }
 
-std::string CurrentPrinter::DeviceName() const { return resolved().name; }
-std::string CurrentPrinter::Port() const { return resolved().port; }
-std::string CurrentPrinter::DriverName() const { return resolved().driver; }
+std::string CurrentPrinter::DeviceName() const {
+    return resolved().name;
+}
+std::string CurrentPrinter::Port() const {
+    return resolved().port;
+}
+std::string CurrentPrinter::DriverName() const {
+    return resolved().driver;
+}
 
 int CurrentPrinter::PaperSize() const {
     const auto name = DeviceName();
@@ -62,7 +70,9 @@ void CurrentPrinter::choose(const PrinterInfo& printer) {
     chosen_ = std::make_unique<PrinterInfo>(printer);
 }
 
-void CurrentPrinter::followDefault() { chosen_.reset(); }
+void CurrentPrinter::followDefault() {
+    chosen_.reset();
+}
 
 CurrentPrinter& Printer() {
     static CurrentPrinter printer;

@@ -32,7 +32,7 @@ struct PrinterChoice {
 };
 
 class PrinterSystem {
-public:
+  public:
     virtual ~PrinterSystem() = default;
 
     // The installed printers, in the server's order. An unreachable server lists none.
@@ -66,7 +66,7 @@ std::unique_ptr<PrinterInfo> findPrinter(PrinterSystem& system, const std::strin
 // The program's current printer (the printer object `Printer`): it follows the user's default
 // printer until a printer is chosen for it; from then on it stays on that printer.
 class CurrentPrinter {
-public:
+  public:
     // Empty texts when the current printer is the default and there is none installed.
     std::string DeviceName() const;
     std::string Port() const;
@@ -78,7 +78,7 @@ public:
     void followDefault();
     bool followsDefault() const { return !chosen_; }
 
-private:
+  private:
     PrinterInfo resolved() const;
     std::unique_ptr<PrinterInfo> chosen_;
 };

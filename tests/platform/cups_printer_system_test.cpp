@@ -4,14 +4,13 @@
 #include "platform/cups_printer_system.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -87,7 +86,7 @@ std::string findCupsd() {
 // A private scheduler: it is handed its listening socket ready-made (as a service manager
 // would), so clients may connect at once and queue until it accepts; no waiting is needed.
 class PrivateCups {
-public:
+  public:
     PrivateCups() {
         const auto root = folder_.path().string();
         for (const char* dir : {"conf", "spool", "cache", "state", "log", "tmp", "home"}) {
@@ -132,9 +131,12 @@ public:
         const auto output = folder_.file("log/output");
         std::vector<std::string> env = {"LISTEN_FDS=1", "LISTEN_PID=", "HOME=" + home_,
                                         "PATH=/usr/sbin:/usr/bin:/sbin:/bin"};
-        std::vector<char*> argv = {const_cast<char*>("cupsd"), const_cast<char*>("-l"),
-                                   const_cast<char*>("-c"), const_cast<char*>(conf.c_str()),
-                                   const_cast<char*>("-s"), const_cast<char*>(files.c_str()),
+        std::vector<char*> argv = {const_cast<char*>("cupsd"),
+                                   const_cast<char*>("-l"),
+                                   const_cast<char*>("-c"),
+                                   const_cast<char*>(conf.c_str()),
+                                   const_cast<char*>("-s"),
+                                   const_cast<char*>(files.c_str()),
                                    nullptr};
         env[1].resize(40, '\0');
         std::vector<char*> envp;
@@ -149,7 +151,8 @@ public:
             char* pidText = envp[1] + std::strlen("LISTEN_PID=");
             char digits[20];
             int n = 0;
-            for (pid_t p = ::getpid(); p > 0; p /= 10) digits[n++] = static_cast<char>('0' + p % 10);
+            for (pid_t p = ::getpid(); p > 0; p /= 10)
+                digits[n++] = static_cast<char>('0' + p % 10);
             while (n > 0) *pidText++ = digits[--n];
             *pidText = '\0';
             const int out = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -201,7 +204,7 @@ public:
     const std::string& socket() const { return socket_; }
     std::string lpoptions() const { return home_ + "/.cups/lpoptions"; }
 
-private:
+  private:
     ScratchFolder folder_;
     std::string socket_;
     std::string home_;
@@ -209,7 +212,7 @@ private:
 };
 
 class CupsPrinterSystemServer : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         cups_ = new PrivateCups;
         const auto failure = cups_->start();
@@ -217,7 +220,8 @@ protected:
             startFailure_ = failure;
             return;
         }
-        const auto ufficio = cups_->folder().write("ufficio.ppd", ppd("Tolvane Ufficio", "A4", true));
+        const auto ufficio =
+            cups_->folder().write("ufficio.ppd", ppd("Tolvane Ufficio", "A4", true));
         const auto magazzino =
             cups_->folder().write("magazzino.ppd", ppd("Tolvane Magazzino", "Letter", false));
         const std::vector<std::vector<std::string>> commands = {
@@ -229,8 +233,8 @@ protected:
         for (const auto& command : commands) {
             std::string out;
             if (cups_->run(command, out) != 0) {
-                startFailure_ = command[0] + " " + command[1] + " " + command[2] + " failed: " +
-                                out + "\n" + cups_->log();
+                startFailure_ = command[0] + " " + command[1] + " " + command[2] +
+                                " failed: " + out + "\n" + cups_->log();
                 return;
             }
         }
@@ -244,7 +248,9 @@ protected:
         std::filesystem::remove(cups_->lpoptions());
     }
 
-    CupsPrinterSystem system() const { return CupsPrinterSystem(cups_->socket(), cups_->lpoptions()); }
+    CupsPrinterSystem system() const {
+        return CupsPrinterSystem(cups_->socket(), cups_->lpoptions());
+    }
 
     static PrivateCups* cups_;
     static std::string startFailure_;
@@ -266,9 +272,9 @@ TEST_F(CupsPrinterSystemServer, QueuesAreListedWithDeviceUriAndMakeAndModel) {
 
 TEST_F(CupsPrinterSystemServer, TraysAndPaperSizesComeFromTheQueuesPpd) {
     auto cups = system();
-    EXPECT_EQ(cups.trays("Ufficio"),
-              (std::vector<PrinterChoice>{{1, "Cassetto superiore"}, {2, "Cassetto inferiore"},
-                                          {3, "Alimentazione manuale"}}));
+    EXPECT_EQ(cups.trays("Ufficio"), (std::vector<PrinterChoice>{{1, "Cassetto superiore"},
+                                                                 {2, "Cassetto inferiore"},
+                                                                 {3, "Alimentazione manuale"}}));
     const std::vector<PrinterChoice> sizes = {{1, "US Letter"}, {2, "A4"}, {3, "A5 ridotto"}};
     EXPECT_EQ(cups.paperSizes("Ufficio"), sizes);
     EXPECT_EQ(cups.defaultPaperSize("Ufficio"), 2);

@@ -35,7 +35,8 @@ TEST(PpdMediaTest, ChoicesAreNumberedInFileOrderAndNamedByTheirTranslation) {
         "*InputSlot Lower/Cassetto \xE8 basso: \"\"\r\n"
         "*InputSlot Tray4/Cassetto 4 \xC3\xA8 UTF-8: \"\"\r\n";
     const auto media = readPpdMedia(ppd);
-    EXPECT_EQ(media.paperSizes, (std::vector<PrinterChoice>{{1, "US Letter"}, {2, "A4"}, {3, "Legal"}}));
+    EXPECT_EQ(media.paperSizes,
+              (std::vector<PrinterChoice>{{1, "US Letter"}, {2, "A4"}, {3, "Legal"}}));
     EXPECT_EQ(media.defaultPaperSize, 2);
     EXPECT_EQ(media.trays, (std::vector<PrinterChoice>{{1, "Cassetto superiore"},
                                                        {2, "Alimentazione \xC3\xA0 mano"},
@@ -54,7 +55,8 @@ TEST(PpdMediaTest, DefaultPaperSizeNamingNoChoiceIsUnknown) {
         {"*PageSize A4/A4: \"\"\n*PageSize A5/A5: \"\"\n*DefaultPageSize: A5\n", 2},
         {"", -1},
     };
-    for (const auto& c : cases) EXPECT_EQ(readPpdMedia(c.ppd).defaultPaperSize, c.expected) << c.ppd;
+    for (const auto& c : cases)
+        EXPECT_EQ(readPpdMedia(c.ppd).defaultPaperSize, c.expected) << c.ppd;
 }
 
 TEST(LpoptionsTest, DefaultIsTheNameOfTheDefaultLine) {
@@ -87,7 +89,8 @@ TEST(LpoptionsTest, NewDefaultKeepsEveryPrintersOptions) {
          "Dest Magazzino/bozza cpi=12\nDefault Magazzino\n"},
         {"Default Magazzino/bozza cpi=12\n", "Magazzino",
          "Dest Magazzino/bozza cpi=12\nDefault Magazzino\n"},
-        {"Default Ufficio media=A4\nDest Magazzino\n", "", "Dest Ufficio media=A4\nDest Magazzino\n"},
+        {"Default Ufficio media=A4\nDest Magazzino\n", "",
+         "Dest Ufficio media=A4\nDest Magazzino\n"},
         {"Default Ufficio\n", "", ""},
     };
     for (const auto& c : cases) {

@@ -24,13 +24,17 @@ namespace {
 const std::string kNonImpostabile = "Impossibile impostare la stampante predefinita";
 
 class AziendaUtilStampeTest : public ui::WindowTest {
-protected:
+  protected:
     void SetUp() override {
         system_ = std::make_shared<MemoryPrinterSystem>();
         system_->addPrinter({{"Ufficio", "ipp://srv/printers/ufficio", "Generic PostScript"},
-                             {"Superiore", "Inferiore"}, {"A4", "A5"}, 1});
+                             {"Superiore", "Inferiore"},
+                             {"A4", "A5"},
+                             1});
         system_->addPrinter({{"Magazzino", "socket://10.0.0.5", "HP LaserJet 1020, hpcups 3.22"},
-                             {}, {"Letter", "A4"}, 2});
+                             {},
+                             {"Letter", "A4"},
+                             2});
         system_->addPrinter({{"Grezza", "file:/dev/null", ""}, {}, {}, -1});
         system_->addPrinter({{"PDFCreator", "cups-pdf:/", "Generic CUPS-PDF Printer"}, {}, {}, -1});
         system_->setServerDefault("Ufficio");
@@ -205,9 +209,10 @@ TEST_F(AziendaUtilStampeTest, UsaStampanteStampaRefusesAPrinterNotInstalled) {
         EXPECT_EQ(system_->userDefaultWrites(), 0);
         EXPECT_EQ(giStampDefCambiata, c.cambiata);
     }
-    EXPECT_EQ(lastMessage(), "Impossibile impostare la stampante predefinita\r\n"
-                             "La stampa verrà fatta su Ufficio\r\n"
-                             "per stampare su Sparita uscire dal programma e rientrare");
+    EXPECT_EQ(lastMessage(),
+              "Impossibile impostare la stampante predefinita\r\n"
+              "La stampa verrà fatta su Ufficio\r\n"
+              "per stampare su Sparita uscire dal programma e rientrare");
 }
 
 TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrinter) {
@@ -223,8 +228,9 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrint
     for (const auto& c : std::vector<Case>{{"", "Ufficio"}, {"Magazzino", "Magazzino"}}) {
         driver.answerMessage(kNonImpostabile, 1);
         EXPECT_FALSE(ImpostaStampante("Sparita", 1, c.alternativa));
-        EXPECT_EQ(lastMessage(), kNonImpostabile + "\r\nLa stampa verrà fatta su " + c.stampaSu +
-                                     "\r\nper stampare su Sparita uscire dal programma e rientrare");
+        EXPECT_EQ(lastMessage(),
+                  kNonImpostabile + "\r\nLa stampa verrà fatta su " + c.stampaSu +
+                      "\r\nper stampare su Sparita uscire dal programma e rientrare");
     }
     EXPECT_NE(ui::desktop().mousePointer(), ui::pointer::Hourglass);
     EXPECT_FALSE(ImpostaStampante("Sparita", 0, ""));
