@@ -1,0 +1,231 @@
+// Printer, port, tray and paper choice of the print options dialog against printers held in
+// memory: the grids, the lists from the driver, the choices written into the options.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/db_comune.h"
+#include "startup/demo_environment.h"
+#include "suite/gestore_db.h"
+#include "printing/frm_scelta_stam_fixture.h"
+#include "ui/ui_constants.h"
+
+namespace tolvane::testing {
+namespace {
+
+using ui::user::chooseCell;
+using ui::user::choose;
+using ui::user::click;
+
+std::vector<std::string> numbered(const std::string& prefix, int count) {
+    std::vector<std::string> names;
+    for (int i = 1; i <= count; ++i) names.push_back(prefix + " " + std::to_string(i));
+    return names;
+}
+
+class StampantiTest : public SceltaStamTest {
+protected:
+    StampantiTest() {
+        addPrinter("Ufficio", "usb://ufficio", {"Superiore", "Inferiore"}, {"A4", "A3", "Lettera"}, 1);
+        addPrinter("Magazzino", "lpd://magazzino", numbered("Cassetto", 10), {"A4", "A5"}, 2);
+        addPrinter("Etichette", "usb://etichette");
+        printers->setServerDefault("Ufficio");
+    }
+    static int rowOf(const ui::Grid& grid, const std::string& name) {
+        for (int r = 1; r < grid.rows(); ++r)
+            if (grid.textMatrix(r, 1) == name) return r;
+        return -1;
+    }
+};
+
+TEST_F(StampantiTest, GridsListThePrintersUnderTheirHeadings) {
+    FrmSceltaStam& form = open();
+    EXPECT_EQ(form.labTotStamp->caption(), "3");
+    for (ui::Grid* grid : {form.GriPri, form.GriPorte}) {
+        ASSERT_EQ(grid->rows(), 4);
+        EXPECT_EQ(grid->cols(), 3);
+        EXPECT_EQ(grid->fixedRows(), 1);
+        std::vector<std::string> heading, second;
+        for (int c = 0; c < 3; ++c) {
+            heading.push_back(grid->textMatrix(0, c));
+            second.push_back(grid->textMatrix(2, c));
+        }
+        EXPECT_EQ(heading, (std::vector<std::string>{"N.", "Nome", "Porta"}));
+        EXPECT_EQ(second, (std::vector<std::string>{"1", "Magazzino", "lpd://magazzino"}));
+    }
+}
+
+TEST_F(StampantiTest, TrayAndPaperListsDescribeTheOptionsPrinter) {
+    opz.StampanteOpz = "Magazzino";
+    opz.StampanteOpz2 = "lpd://magazzino";
+    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(10));
+    opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(2));
+    FrmSceltaStam& form = open();
+    std::vector<std::string> trays = items(*form.cboCassetti);
+    ASSERT_EQ(trays.size(), 11u);
+    EXPECT_EQ(trays[0], "Nessuna impostazione - Default");
+    EXPECT_EQ(trays[1], "     1 - Cassetto 1");
+    EXPECT_EQ(trays[10], "    10 - Cassetto 10");
+    EXPECT_EQ(form.cboCassetti->listIndex(), 10);
+    EXPECT_EQ(items(*form.cboTipoCarta),
+              (std::vector<std::string>{"Nessuna impostazione - Default", "1 - A4",
+                                        "2 - A5 (ATTUALE)"}));
+    EXPECT_EQ(form.cboTipoCarta->listIndex(), 2);
+    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 10);
+
+    choose(*form.cboCassetti, 3);
+    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 3);
+    choose(*form.cboTipoCarta, 0);
+    EXPECT_EQ(opz.LeggiParStampa("NumTipoCarta").toLong(), 0);
+    EXPECT_NE(form.LabStaAttuale->caption().find("cassetto 3"), std::string::npos);
+}
+
+TEST_F(StampantiTest, SavedTrayThePrinterNoLongerOffersFallsBackToNoChoice) {
+    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(7));
+    opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(3));
+    FrmSceltaStam& form = open();
+    EXPECT_EQ(items(*form.cboCassetti).size(), 3u) << "the default printer Ufficio has two trays";
+    EXPECT_EQ(form.cboCassetti->listIndex(), 0);
+    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 0);
+    EXPECT_EQ(form.cboTipoCarta->listIndex(), 3);
+    EXPECT_EQ(form.cboTipoCarta->text(), "3 - Lettera");
+}
+
+TEST_F(StampantiTest, ChoosingAPrinterWritesItAndRefillsItsLists) {
+    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2));
+    FrmSceltaStam& form = open();
+    chooseCell(*form.GriPri, rowOf(*form.GriPri, "Etichette"), 1);
+    EXPECT_EQ(opz.StampanteOpz, "Etichette");
+    EXPECT_EQ(opz.StampanteOpz2, "usb://etichette");
+    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 0);
+    EXPECT_EQ(items(*form.cboCassetti),
+              (std::vector<std::string>{"Nessuna impostazione - Default"}))
+        << "a printer without trays offers only the default";
+    EXPECT_NE(form.LabStaAttuale->caption().find("Etichette"), std::string::npos);
+
+    form.GriPri->setRow(rowOf(*form.GriPri, "Magazzino"));
+    int enter = ui::key::Return;
+    form.GriPri_KeyDown(enter, 0);
+    EXPECT_EQ(opz.StampanteOpz, "Magazzino");
+    EXPECT_EQ(items(*form.cboCassetti).size(), 11u);
+}
+
+TEST_F(StampantiTest, RefusedPrinterLeavesPrinterTrayAndPaperAsTheyWere) {
+    opz.StampanteOpz = "Ufficio";
+    opz.StampanteOpz2 = "usb://ufficio";
+    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2));
+    FrmSceltaStam& form = open();
+    giStampDefCambiata = 1;
+    printers->removePrinter("Magazzino");
+    driver.answerMessage("Impossibile impostare la stampante predefinita", 1);
+    chooseCell(*form.GriPri, rowOf(*form.GriPri, "Magazzino"), 1);
+    EXPECT_EQ(opz.StampanteOpz, "Ufficio");
+    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 2);
+    EXPECT_EQ(form.cboCassetti->listIndex(), 2);
+}
+
+TEST_F(StampantiTest, ChoosingAPrinterEndsAutomaticPdfWhenThePdfPrinterIsThere) {
+    addPrinter("PDFCreator", "pdf:/");
+    menu().SetParametro("UsaPdfCreator", "", Variant("S"));
+    menu().SetParametro("StampeEmail", "", Variant("S"));
+    opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
+    opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
+    int clicks = 0;
+    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
+    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) { ++clicks; };
+    FrmSceltaStam& form = open();
+    ASSERT_EQ(form.ChePdfAutom->value(), 1);
+    chooseCell(*form.GriPri, rowOf(*form.GriPri, "Ufficio"), 1);
+    EXPECT_EQ(form.ChePdfAutom->value(), 0);
+    EXPECT_EQ(form.CheInviaEmail->value(), 0);
+    EXPECT_FALSE(form.CheInviaEmail->enabled());
+    EXPECT_EQ(opz.LeggiParStampa("PdfAutomAbil"), Variant(false));
+    EXPECT_EQ(opz.LeggiParStampa("EmailInvia"), Variant(false));
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(StampantiTest, PortGridSendsTheFixedFormatToAPrinter) {
+    addPrinter("\\\\server\\rete", "ipp://server/rete");
+    FrmSceltaStam& form = open();
+    click(form.OptStampaSu(3));
+    chooseCell(*form.GriPorte, rowOf(*form.GriPorte, "Magazzino"), 1);
+    EXPECT_EQ(opz.FisFileName, "lpd://magazzino");
+    EXPECT_TRUE(opz.FisStampante);
+    EXPECT_EQ(form.LabFileStampaFis->caption(), "lpd://magazzino");
+    int rete = rowOf(*form.GriPorte, "\\\\server\\rete");
+    chooseCell(*form.GriPorte, rete, 2);
+    EXPECT_EQ(opz.FisFileName, "ipp://server/rete") << "a network name needs the NT platform";
+    menu().SetParametro("OSPlatform", "", Variant(2));
+    chooseCell(*form.GriPorte, rete, 0);
+    EXPECT_EQ(opz.FisFileName, "\\\\server\\rete");
+}
+
+TEST_F(StampantiTest, PaperSizeButtonListsTheSizesInAMessage) {
+    FrmSceltaStam& form = open();
+    driver.answerMessage("Formati disponibili \r\n1 - A4 (ATTUALE)\r\n2 - A3\r\n3 - Lettera", 1);
+    click(*form.ComPaperSize);
+    EXPECT_EQ(driver.shown().back().source, ui::MessageRequest::Source::MessageWindow);
+}
+
+TEST_F(StampantiTest, NoPrinterLeavesOnlyTheHeadingAndTheDialogWorks) {
+    printers->removePrinter("Ufficio");
+    printers->removePrinter("Magazzino");
+    printers->removePrinter("Etichette");
+    FrmSceltaStam& form = open();
+    EXPECT_EQ(form.labTotStamp->caption(), "0");
+    EXPECT_EQ(form.GriPri->rows(), 1);
+    EXPECT_EQ(form.GriPri->textMatrix(0, 1), "Nome");
+    chooseCell(*form.GriPri, 0, 1);
+    EXPECT_EQ(opz.StampanteOpz, "") << "the heading names no printer";
+    EXPECT_EQ(items(*form.cboCassetti), (std::vector<std::string>{"Nessuna impostazione - Default"}));
+}
+
+class SenzaCassettiTest : public StampantiTest {
+protected:
+    void personal(const std::string& value) {
+        if (!env_) {
+            env_ = buildDemoEnvironment(folder.path() / "demo");
+            idDb_ = goDbase().ApriConnessione(env_->commonDb.string());
+            menu().setDatabase(&goDbase(), idDb_);
+        }
+        goDbase().EseguiSql(idDb_, "Delete From Personalizzazioni Where Sezione = 'Tutti'");
+        goDbase().EseguiSql(idDb_,
+                            "Insert Into Personalizzazioni (Sezione, Chiave, Login, Valore) "
+                            "Values ('Tutti', 'StampantiNoCassetti', '', '" + value + "')");
+    }
+    ~SenzaCassettiTest() override {
+        if (env_) goDbase().ChiudiConnessione(idDb_);
+    }
+    std::optional<DemoEnvironment> env_;
+    std::string idDb_;
+};
+
+TEST_F(SenzaCassettiTest, PrintersWithoutTrayChoiceOfferOnlyTheDefault) {
+    struct Case {
+        const char* setting;
+        const char* printer;
+        std::size_t trays;
+    };
+    const std::vector<Case> cases = {
+        {"TUTTE", "Ufficio", 1},
+        {"tutte", "Magazzino", 1},
+        {"magazzino,Altra", "Magazzino", 1},
+        {"Altra,MAGAZZINO", "Magazzino", 1},
+        {"Altra,Magazzino", "Ufficio", 3},
+        {"Magazzinone", "Magazzino", 11},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.setting) + " " + c.printer);
+        personal(c.setting);
+        opz.StampanteOpz = c.printer;
+        FrmSceltaStam& form = open();
+        EXPECT_EQ(items(*form.cboCassetti).size(), c.trays);
+        form.ogOpzSta = nullptr;
+        ui::desktop().reset();
+        ui::desktop().setDriver(&driver);
+    }
+}
+
+}  // namespace
+}  // namespace tolvane::testing
