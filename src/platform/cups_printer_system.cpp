@@ -61,7 +61,9 @@ std::string resourceName(const std::string& name) {
     static const char* hex = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : name) {
-        if (std::isalnum(c) || c == '-' || c == '.' || c == '_' || c == '~') {
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
+        if (plain) {
             out += static_cast<char>(c);
         } else {
             out += '%';
