@@ -57,9 +57,6 @@ std::string CurrentPrinter::DeviceName() const {
 std::string CurrentPrinter::Port() const {
     return resolved().port;
 }
-std::string CurrentPrinter::DriverName() const {
-    return resolved().driver;
-}
 
 int CurrentPrinter::PaperSize() const {
     const auto name = DeviceName();

@@ -70,7 +70,6 @@ class CurrentPrinter {
     // Empty texts when the current printer is the default and there is none installed.
     std::string DeviceName() const;
     std::string Port() const;
-    std::string DriverName() const;
     // Number of the paper size the printer uses now; -1 when unknown.
     int PaperSize() const;
 
