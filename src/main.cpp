@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 
+#include "platform/cups_printer_system.h"
 #include "platform/numbered_error.h"
 #include "startup/command_line.h"
 #include "startup/demo_environment.h"
@@ -47,6 +49,8 @@ int main(int argc, char** argv) {
         for (const std::string& name : tolvane::formRegistrate()) std::printf("%s\n", name.c_str());
         return 0;
     }
+    // The program prints through the machine's CUPS; tests install their own printers.
+    tolvane::setPrinterSystem(std::make_shared<tolvane::CupsPrinterSystem>());
     tolvane::CommandLine riga = tolvane::parseCommandLine(tolvane::joinArguments(argc, argv));
 #ifdef TOLVANE_WITH_QT
     return tolvane::qt::runProgram(argc, argv, [&] { return tolvane::AvviaProgramma(riga); });
