@@ -100,10 +100,10 @@ void FrmSceltaStam::CreaControlli() {
 
     ui::Frame& stampante = FraOpz.add(0);
     stampante.setCaption("Scelta della stampante:");
-    label(Lab, 9, &stampante, "Stampanti disponibili");
-    labTotStamp = &add<ui::Label>("labTotStamp", &stampante);
     GriPri = &add<ui::Grid>("GriPri", &stampante);
     GriPri->setHeight(1800);
+    label(Lab, 9, &stampante, "Stampanti disponibili");
+    labTotStamp = &add<ui::Label>("labTotStamp", &stampante);
     label(Label7, 4, &stampante, "Cassetto:");
     cboCassetti = &add<ui::ComboBox>("cboCassetti", &stampante);
     cboCassetti->setStyle(ui::ComboBox::Style::DropDownList);

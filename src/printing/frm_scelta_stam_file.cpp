@@ -55,10 +55,10 @@ void FrmSceltaStam::CreaPannelloFisso() {
     TxtFisCodFinComp = campo("LabFisCodFinComp", "Fine compresso:", "TxtFisCodFinComp");
     CheFisUtilComp = &add<ui::CheckBox>("CheFisUtilComp", &fisso);
     CheFisUtilComp->setCaption("Stampo in compresso");
-    Lab.add(4, &fisso).setCaption("File di stampa:");
-    LabFileStampaFis = &add<ui::Label>("LabFileStampaFis", &fisso);
     GriPorte = &add<ui::Grid>("GriPorte", &fisso);
     GriPorte->setHeight(1500);
+    Lab.add(4, &fisso).setCaption("File di stampa:");
+    LabFileStampaFis = &add<ui::Label>("LabFileStampaFis", &fisso);
     ComOpz.add(3, &fisso).setCaption("&Nome File");
 }
 
