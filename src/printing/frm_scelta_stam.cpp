@@ -399,8 +399,8 @@ void FrmSceltaStam::Fra_DblClick(int Index) {
 void FrmSceltaStam::txt_GotFocus(int Index) {
     ui::TextBox& field = txt(Index);
     EvidenziaCampo();
-    if (extensions().highlightField) extensions().highlightField(field);
-    else ColoreGotFocus(field);
+    // The focus colour of the print windows, which leaves a field marked in error as it is.
+    ColoreGotFocus(field, false);
     field.setTag(field.text());
 }
 

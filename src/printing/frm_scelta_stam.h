@@ -19,7 +19,8 @@ class OpzStampa;
 class FrmSceltaStam : public ui::Form {
 public:
     // Where the panels that arrive with other modules plug in (PDF automation, the PDF/e-mail
-    // parameters panel, the preview size window, the customer e-mail look-up). Each is empty
+    // parameters panel, the preview size window, the customer e-mail look-up, the spreadsheet
+    // version). Each is empty
     // until its module sets it; the dialog then does without it as stated beside it.
     struct Extensions {
         // The value of a named e-mail setting; empty: the menu server's value as it holds it.
@@ -32,8 +33,6 @@ public:
         // The preview size window: shows scroll value and keep-pages box modally and gives
         // them back changed; false when it could not be shown (nothing is changed then).
         std::function<bool(int& scrollValue, int& keepPages)> previewSize;
-        // Focus colour of a field of a print window; empty: the common focus colour.
-        std::function<void(ui::TextBox& field)> highlightField;
         // F2 to F5 in the temporary recipient field: the customer e-mail look-up.
         std::function<void(FrmSceltaStam&, int index, const std::string& code)> customerEmail;
         // Major version of the installed spreadsheet program that reads workbooks; empty: none,
