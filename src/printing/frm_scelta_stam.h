@@ -20,8 +20,7 @@ class FrmSceltaStam : public ui::Form {
 public:
     // Where the panels that arrive with other modules plug in (PDF automation, the PDF/e-mail
     // parameters panel, the preview size window, the customer e-mail look-up, the spreadsheet
-    // version). Each is empty
-    // until its module sets it; the dialog then does without it as stated beside it.
+    // version). Each is empty until its module sets it; the dialog then does without it.
     struct Extensions {
         // The value of a named e-mail setting; empty: the menu server's value as it holds it.
         std::function<std::string(const std::string& key)> leggiParEmail;
