@@ -10,6 +10,7 @@
 
 #include "common/globali.h"
 #include "common/msg_com.h"
+#include "common/parametri_menu.h"
 #include "common/servizi_finestre.h"
 #include "platform/numbered_error.h"
 #include "platform/printer_system.h"
@@ -23,19 +24,6 @@
 #include "ui/ui_constants.h"
 
 namespace tolvane {
-
-namespace {
-
-// The personal setting of the menu server, the default when nobody stored it.
-std::string LeggiPersonal(const std::string& psSezione, const std::string& psChiave,
-                          const std::string& psDefault) {
-    if (!goMenuClient) return psDefault;
-    Variant value = goMenuClient->Parametro("Personal." + psSezione + ".§" + psChiave);
-    return value.isEmpty() || value.isNull() || value.text() == kPersonalMancante ? psDefault
-                                                                                  : value.text();
-}
-
-}  // namespace
 
 FrmSceltaStam::Extensions& FrmSceltaStam::extensions() {
     static Extensions e;
