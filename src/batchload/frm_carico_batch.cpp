@@ -56,14 +56,14 @@ frmCaricoBatch::frmCaricoBatch() : Form("frmCaricoBatch") {
     LabTitoloDir.move(120, 480, 3000, 255);
     DirCarica.move(3240, 480, 5900, 1200);
     LabDirCarica.move(3240, 1740, 5900, 255);
-    LabObbligatori.setCaption("Dati Obbligatori se caricati movimenti contabili");
-    LabObbligatori.move(120, 2040, 6000, 255);
+    FraObbligatori.setCaption("Dati Obbligatori se caricati movimenti contabili");
+    FraObbligatori.move(120, 2040, 9000, 2760);
     LabCliFor.setCaption("Caricamento CLIENTI e FORNITORI:");
-    LabCliFor.move(120, 5580, 3500, 255);
+    LabCliFor.move(120, 4920, 3500, 255);
     CheCodFisc.setCaption("E' stato gestito in Dos il secondo Cod.Fiscale?");
-    CheCodFisc.move(3720, 5580, 5400, 255);
+    CheCodFisc.move(3720, 4920, 5400, 255);
 
-    PicMsgElab.move(120, 5940, 9000, 900);
+    PicMsgElab.move(120, 5400, 9000, 900);
     PicMsgElab.setVisible(false);
     LabMsgElab.setCaption("Caricamento in corso");
     LabMsgElab.move(120, 60, 8700, 255);
@@ -108,39 +108,44 @@ frmCaricoBatch::frmCaricoBatch() : Form("frmCaricoBatch") {
 frmCaricoBatch::~frmCaricoBatch() = default;
 
 bool frmCaricoBatch::CreaCampi() {
-    // Two rows of three VAT accounts, each a group / mastro / account triple.
+    // Positions inside the frame. Two rows of three VAT accounts, each a group / mastro /
+    // account triple with "/" between the parts.
+    ui::Frame* frame = &FraObbligatori;
     for (int i = 0; i < 6; ++i) {
-        const double top = 2400 + (i / 3) * 360;
-        const double left = 3240 + (i % 3) * 1980;
-        ui::Label& riga = LabCampo.add(10 + 30 * i);
+        const int base = 10 + 30 * i;
+        const double top = 300 + (i / 3) * 360;
+        const double left = 3120 + (i % 3) * 1980;
+        ui::Label& riga = LabCampo.add(base, frame);
         riga.setCaption(i % 3 == 0 ? "Conti Iva Nei Movimenti Gruppo/mastro/conto:" : "");
-        riga.move(i % 3 == 0 ? 120 : left - 60, top, i % 3 == 0 ? 3000 : 60, 255);
-        txt.add(10 + 30 * i).move(left, top, 360, 285);
-        LabCampo.add(20 + 30 * i).setCaption("/");
-        LabCampo(20 + 30 * i).move(left + 380, top, 120, 255);
-        txt.add(20 + 30 * i).move(left + 520, top, 360, 285);
-        LabCampo.add(30 + 30 * i).setCaption("/");
-        LabCampo(30 + 30 * i).move(left + 900, top, 120, 255);
-        txt.add(30 + 30 * i).move(left + 1040, top, 800, 285);
+        riga.move(120, top, i % 3 == 0 ? 2940 : 0, 255);
+        txt.add(base, frame).move(left, top, 360, 285);
+        LabBarra.add(base, frame).setCaption("/");
+        LabBarra(base).move(left + 380, top, 120, 255);
+        LabCampo.add(base + 10, frame).move(left + 500, top, 0, 255);  // keeps the boxes in one column
+        txt.add(base + 10, frame).move(left + 520, top, 360, 285);
+        LabBarra.add(base + 10, frame).setCaption("/");
+        LabBarra(base + 10).move(left + 900, top, 120, 255);
+        LabCampo.add(base + 20, frame).move(left + 1020, top, 0, 255);
+        txt.add(base + 20, frame).move(left + 1040, top, 800, 285);
     }
     const struct {
         int indice;
         const char* didascalia;
         double left, top;
     } altri[] = {
-        {190, "Causali Nota di credito: 1:", 3240, 3240}, {200, "2:", 4740, 3240},
-        {210, "3:", 6240, 3240},                          {220, "Causali Trasportatori: 1:", 3240, 3720},
-        {230, "2:", 4740, 3720},                          {240, "M-mensile/T-Trimestale", 3240, 4560},
+        {190, "Causali Nota di credito: 1:", 3120, 1140}, {200, "2:", 4620, 1140},
+        {210, "3:", 6120, 1140},                          {220, "Causali Trasportatori: 1:", 3120, 1560},
+        {230, "2:", 4620, 1560},                          {240, "M-mensile/T-Trimestale", 3120, 2340},
     };
     for (const auto& a : altri) {
-        ui::Label& didascalia = LabCampo.add(a.indice);
+        ui::Label& didascalia = LabCampo.add(a.indice, frame);
         didascalia.setCaption(a.didascalia);
-        didascalia.move(a.left == 3240 ? 120 : a.left - 300, a.top, a.left == 3240 ? 3000 : 280, 255);
-        txt.add(a.indice).move(a.left, a.top, 600, 285);
+        didascalia.move(a.left == 3120 ? 120 : a.left - 300, a.top, a.left == 3120 ? 2940 : 280, 255);
+        txt.add(a.indice, frame).move(a.left, a.top, 600, 285);
         if (a.indice == 230) {
-            ui::Label& nota = add<ui::Label>("LabNotaTrasp");
+            ui::Label& nota = add<ui::Label>("LabNotaTrasp", frame);
             nota.setCaption("SOLO per caricamento fatture/Nc TRASPORTATORI");
-            nota.move(3240, 4080, 5000, 255);
+            nota.move(3120, 1920, 5000, 255);
         }
     }
     return true;

@@ -33,10 +33,10 @@ public:
     ui::Label& LabTitoloDir = add<ui::Label>("LabTitoloDir");
     ui::DirListBox& DirCarica = add<ui::DirListBox>("DirCarica");
     ui::Label& LabDirCarica = add<ui::Label>("LabDirCarica");
-    ui::Label& LabObbligatori = add<ui::Label>("LabObbligatori");
-    ui::ControlArray<ui::Label> LabConto{*this, "LabConto"};
-    ui::ControlArray<ui::TextBox> txt{*this, "txt"};
+    ui::Frame& FraObbligatori = add<ui::Frame>("FraObbligatori");
     ui::ControlArray<ui::Label> LabCampo{*this, "LabCampo"};
+    ui::ControlArray<ui::TextBox> txt{*this, "txt"};
+    ui::ControlArray<ui::Label> LabBarra{*this, "LabBarra"};
 
 private:
     bool campiCreati_ = CreaCampi();
