@@ -9,6 +9,7 @@
 #include "batchload/frm_ric_val_base.h"
 #include "common/globali.h"
 #include "common/msg_com.h"
+#include "common/parametri_menu.h"
 #include "common/servizi_finestre.h"
 #include "startup/form_registry.h"
 #include "startup/programma.h"
@@ -19,16 +20,6 @@
 namespace tolvane {
 
 namespace {
-
-// The personal setting of the menu server, the default when it has none.
-std::string personalSetting(const std::string& psSezione, const std::string& psChiave,
-                          const std::string& psDefault) {
-    if (!goMenuClient) return psDefault;
-    const Variant valore = goMenuClient->Parametro("Personal." + psSezione + ".§" + psChiave, "");
-    const std::string testo = valore.isNull() || valore.isEmpty() ? std::string() : valore.text();
-    if (valore.isEmpty() || testo == ElencoValori::ValoreMancante) return psDefault;
-    return testo;
-}
 
 std::string radice(const std::string& path) {
     const std::string root = std::filesystem::path(path).root_path().string();
@@ -158,7 +149,7 @@ void frmCaricoBatch::Form_Load() {
         InizioCaricoForm(*this, "");
         setHelpContextID(3702);
         mbFineElab = false;
-        gsSoloAsci = personalSetting("Carica", "SoloAsci", "");
+        gsSoloAsci = LeggiPersonal("Carica", "SoloAsci", "");
         for (std::size_t i = 0; i <= 5; ++i) {
             const int base = 10 + 30 * static_cast<int>(i);
             txt(base).setText(gasGruppoIva[i]);
