@@ -1,0 +1,52 @@
+// The print-in-progress window: its controls, the stop request and the e-mail login request.
+// A stop with no engine, or an engine that fails, is ignored without a message.
+#include "printing/frm_stampa_in_corso.h"
+
+#include <exception>
+
+#include "common/servizi_finestre.h"
+#include "startup/programma.h"
+
+namespace tolvane {
+
+std::function<Variant(MotoreStampa*)>& frmStampaInCorso::chiediDatiEmail() {
+    static std::function<Variant(MotoreStampa*)> hook;
+    return hook;
+}
+
+frmStampaInCorso::frmStampaInCorso() : Form("frmStampaInCorso") {
+    setCaption("Stampa ordini in corso");
+    move(0, 0, 4200, 2000);
+    ComSTampa.setCaption("Interrompi la stampa");
+    lblStamp.setCaption("Stampa ordine in corso.");
+    LblPrePag.setCaption("In stampa la pagina:");
+    LblPag.setCaption("000");
+    ComSTampa.on.onClick = [this] { ComStampa_Click(); };
+}
+
+void frmStampaInCorso::Form_Load() {
+    osRisVidKey = "StaVid";
+    odRisVidVal = AdattaRisVid(*this, -2);
+}
+
+void frmStampaInCorso::ComStampa_Click() {
+    if (!ogStampa_) return;
+    try {
+        ogStampa_->InterrompiStampa(1);
+    } catch (const std::exception&) {
+        // The engine decides when a print stops; a refused request changes nothing here.
+    }
+}
+
+Variant frmStampaInCorso::ChiediEmailLogPwd() {
+    const auto& hook = chiediDatiEmail();
+    if (!hook) return Variant(false);
+    return hook(ogStampa_.get());
+}
+
+void frmStampaInCorso::Form_Unload(bool& /*Cancel*/) {
+    ogStampa_.reset();
+    ChiudiProgramma(false);
+}
+
+}  // namespace tolvane

@@ -1,0 +1,62 @@
+// The way out of a finished print file to a printer: a job handed to the print server, or, for
+// tests and runs without a server, recorded in memory. Never lays anything out and never shows
+// a message: the caller reports a refused job.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tolvane {
+
+struct PrintJob {
+    std::string printer;  // queue name
+    std::string file;     // a PostScript or raw text file
+    std::string title;
+    bool raw = false;  // the file goes to the device as it is (fixed-format prints)
+    std::vector<std::pair<std::string, std::string>> options;
+};
+
+class PrintQueue {
+public:
+    virtual ~PrintQueue() = default;
+    // Hands the job over; false, with the reason in error, when the server refused it. The
+    // file may be deleted once this returns.
+    virtual bool submit(const PrintJob& job, std::string& error) = 0;
+};
+
+// The print server's queues. server: a Unix socket path, "host" or "host:port"; "" the server
+// the client is configured for.
+class CupsPrintQueue final : public PrintQueue {
+public:
+    explicit CupsPrintQueue(std::string server = {}) : server_(std::move(server)) {}
+    bool submit(const PrintJob& job, std::string& error) override;
+
+private:
+    std::string server_;
+};
+
+// Records every job with the content its file had when it was submitted.
+class MemoryPrintQueue final : public PrintQueue {
+public:
+    struct Recorded {
+        PrintJob job;
+        std::string content;
+    };
+    bool submit(const PrintJob& job, std::string& error) override;
+    const std::vector<Recorded>& jobs() const { return jobs_; }
+    // A queue that refuses every job with this reason ("" accepts again).
+    void refuseWith(std::string reason) { refusal_ = std::move(reason); }
+
+private:
+    std::vector<Recorded> jobs_;
+    std::string refusal_;
+};
+
+// The program-wide queue; until one is installed, the configured print server's.
+PrintQueue& printQueue();
+// Installs the queue the program uses; returns the previous one.
+std::shared_ptr<PrintQueue> setPrintQueue(std::shared_ptr<PrintQueue> queue);
+
+}  // namespace tolvane

@@ -1,0 +1,89 @@
+// The list component's print side: the "Stampa" key, the columns chosen for a print, and the
+// print object's run of the engine with the print-running flag held up around it.
+// Never leaves the flag up after a print, whatever way the print ends.
+#include "suite/vedrix_lista.h"
+
+#include "platform/numbered_error.h"
+#include "platform/printer_system.h"
+#include "platform/text.h"
+#include "ui/control.h"
+#include "ui/form.h"
+
+namespace tolvane {
+
+namespace {
+
+// Holds the print-running flag up for the length of a print.
+class RunningPrint {
+public:
+    RunningPrint(bool& running, const std::function<void(int)>& flag)
+        : running_(running), flag_(flag) {
+        running_ = true;
+        if (flag_) flag_(1);
+    }
+    ~RunningPrint() {
+        running_ = false;
+        if (flag_) flag_(0);
+    }
+    RunningPrint(const RunningPrint&) = delete;
+    RunningPrint& operator=(const RunningPrint&) = delete;
+
+private:
+    bool& running_;
+    const std::function<void(int)>& flag_;
+};
+
+}  // namespace
+
+bool StampaLista::AvviaStampa(ui::Font& pgFont, int piOrientamento, const std::string& psTipo) {
+    if (running_) {
+        throw NumberedError(errnum::InvalidCall, "Si può lanciare solo una stampa alla volta",
+                            "VedrixLista");
+    }
+    if (!ogOpzSta) {
+        throw NumberedError(errnum::ObjectRequired, "Opzioni di stampa assenti", "VedrixLista");
+    }
+    PageSetup setup;
+    setup.landscape = piOrientamento == 2;
+    setup.fontSize = pgFont.size > 0 ? pgFont.size : 10;
+    RunningPrint running(running_, lista_.oiStaAtt);
+    engine_ = std::make_shared<MotoreStampaLista>(ogOpzSta, lista_.listToPrint(psTipo), setup);
+    engine_->preview = ofrmVStampa;
+    engine_->progress = ofrmStampaInCorso;
+    engine_->printerName = (ogPrtStam != nullptr ? *ogPrtStam : Printer()).DeviceName();
+    return engine_->Esegui();
+}
+
+void VedrixLista::setPrintWindows(ListPrintDialog* dialog, PrintProgressWindow* progress) {
+    dialog_ = dialog;
+    progress_ = progress;
+}
+
+bool VedrixLista::pressKey(std::string_view key) {
+    if (!equalText(key, "Stampa") || dialog_ == nullptr) return false;
+    dialog_->ogVedrix(this);
+    ui::Form& window = dialog_->window();
+    window.show();
+    return true;
+}
+
+PrintList VedrixLista::listToPrint(const std::string& psTipo) const {
+    const bool all = equalText(psTipo, "T");
+    PrintList list;
+    list.title = title;
+    std::vector<std::size_t> chosen;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (all || columns[i].visible) {
+            chosen.push_back(i);
+            list.captions.push_back(columns[i].caption);
+        }
+    }
+    for (const auto& row : rows) {
+        std::vector<std::string> cells;
+        for (std::size_t i : chosen) cells.push_back(i < row.size() ? row[i] : std::string());
+        list.rows.push_back(std::move(cells));
+    }
+    return list;
+}
+
+}  // namespace tolvane
