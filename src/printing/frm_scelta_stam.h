@@ -5,6 +5,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "platform/variant.h"
@@ -114,6 +115,12 @@ public:
     ui::CommonDialog* CodFilePdfEmail = nullptr;
     ui::ControlArray<ui::CommandButton> ComCerca{*this, "ComCerca"};
     ui::ControlArray<ui::CommandButton> ComHlp{*this, "ComHlp"};
+    // Controls and state that a panel arriving with another module adds to this window, kept
+    // for the window's life (the PDF/e-mail parameters panel).
+    struct Panel {
+        virtual ~Panel() = default;
+    };
+    std::unique_ptr<Panel> emailPanel;
 
     // Public procedures.
     bool VisDecodOk();
