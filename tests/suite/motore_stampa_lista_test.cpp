@@ -229,7 +229,9 @@ TEST(VedrixLista, FlagFallsAfterAFailedPrintAndASecondPrintIsRefused) {
     ui::Font font;
     lista.oiStaAtt = [&](int v) {
         flags.push_back(v);
-        if (v == 1) EXPECT_THROW(lista.AvviaStampa(font, 1, "T"), NumberedError);
+        if (v == 1) {
+            EXPECT_THROW(lista.AvviaStampa(font, 1, "T"), NumberedError);
+        }
     };
     EXPECT_THROW(lista.AvviaStampa(font, 1, "T"), NumberedError);  // no options
     lista.ogSta.ogOpzSta = std::make_shared<OpzStampa>();
