@@ -105,6 +105,8 @@ std::string FrmVStampa::fileDellaPagina(long plPagina) const {
 void FrmVStampa::ogStampa(std::shared_ptr<PagedPrintEngine> pgStampa) {
     ogStampa_ = std::move(pgStampa);
     if (!ogStampa_) return;
+    // A new print in a preview still open: the pages of the one before are of no more use.
+    CancellaFilePagine();
     std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);

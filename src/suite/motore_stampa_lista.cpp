@@ -322,6 +322,7 @@ bool MotoreStampaLista::aVideo() {
     memorizza_ = options_->MemVid == 1;
     ui::Form& window = preview->window();
     window.show();
+    if (auto* label = control<ui::Label>(window, "LabMsg")) label->setCaption("");
     preview->ogStampa(shared_from_this());
     paginaCorrente_ = first;
     ultimaPagina_ = first;

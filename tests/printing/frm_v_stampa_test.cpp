@@ -1,0 +1,195 @@
+// The on-screen preview driven by the list engine: paging forward and back with kept pages,
+// paging without them, the page range, Esci and closing while the print runs, the page files
+// left behind (none), and the layout of the viewing area.
+#include <string>
+#include <vector>
+
+#include "printing/stampa_lista_fixture.h"
+
+namespace tolvane::testing {
+namespace {
+
+using ui::user::click;
+
+class FrmVStampaTest : public StampaListaTest {
+protected:
+    // A video print of the list (200 rows: four pages at the normal size).
+    FrmVedrixStampa& videoDialog(int memVid) {
+        FrmVedrixStampa& dialog = dialogFor(OpzStampa::kVideo);
+        dialog.opzioni()->MemVid = memVid;
+        dialog.opzioni()->Fatt = 1;
+        return dialog;
+    }
+    // At the n-th wait of the engine from the start of the print: what the preview shows
+    // (page label and the page number drawn at the top of the page), then the arrow.
+    void arrowAt(int n, int arrow) {
+        driver.atDoEvents(n, [this, arrow] {
+            seen.push_back(shown());
+            if (arrow == 0) {
+                click(preview().comEsci);
+            } else {
+                preview().imaMuovi_Click(arrow);
+            }
+        });
+    }
+    std::string shown() {
+        FrmVStampa& p = preview();
+        std::string top = p.PicSec.printedLines().empty() ? "" : p.PicSec.printedLines()[0];
+        auto number = top.rfind("Pag.");
+        return p.labPage.caption() + " " + (number == std::string::npos ? "" : top.substr(number));
+    }
+
+    std::vector<std::string> seen;
+};
+
+TEST_F(FrmVStampaTest, KeptPagesPageForwardAndBack) {
+    FrmVedrixStampa& dialog = videoDialog(1);
+    int n = 0;
+    for (int arrow : {3, 2, 3, 3, 1, 4, 3}) arrowAt(++n, arrow);
+    click(dialog.CmdStampa);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Pag.001 Pag. 1", "Pag.002 Pag. 2", "Pag.001 Pag. 1",
+                                              "Pag.002 Pag. 2", "Pag.003 Pag. 3", "Pag.001 Pag. 1",
+                                              "Pag.003 Pag. 3"}));
+    EXPECT_EQ(shown(), "Pag.004 Pag. 4");
+    FrmVStampa& p = preview();
+    EXPECT_EQ(giStaAtt, 0);
+    EXPECT_EQ(p.LabMsg.caption(), "Stampa Terminata");
+    EXPECT_FALSE(p.imaMuovi(3).enabled());
+    EXPECT_TRUE(p.imaMuovi(2).enabled());
+    EXPECT_EQ(p.imaMuovi(3).picture(), p.ImlFrecce.picture(7));
+
+    p.imaMuovi_Click(3);  // after the end: nothing moves
+    EXPECT_EQ(shown(), "Pag.004 Pag. 4");
+    click(p.imaMuovi(2));
+    EXPECT_EQ(shown(), "Pag.003 Pag. 3");
+    click(p.imaMuovi(4));
+    EXPECT_EQ(shown(), "Pag.004 Pag. 4");
+    std::string base = p.filePagine();
+    EXPECT_EQ(pageFiles(base).size(), 4u);
+    click(p.comEsci);
+    EXPECT_TRUE(p.unloadedForGood());
+    EXPECT_TRUE(pageFiles(base).empty());
+}
+
+TEST_F(FrmVStampaTest, PagesNotKeptOnlyGoForward) {
+    lista.rows.resize(100);
+    FrmVedrixStampa& dialog = videoDialog(0);
+    for (int n = 1; n <= 3; ++n) {
+        driver.atDoEvents(n, [this, n] {
+            FrmVStampa& p = preview();
+            EXPECT_FALSE(p.imaMuovi(1).enabled());
+            if (n < 3) {
+                p.imaMuovi_Click(n == 1 ? 1 : 2);  // first, previous: nothing
+                EXPECT_EQ(shown(), "Pag.001 Pag. 1");
+            } else {
+                click(p.imaMuovi(3));
+            }
+        });
+    }
+    click(dialog.CmdStampa);
+    EXPECT_EQ(shown(), "Pag.002 Pag. 2");
+    EXPECT_TRUE(pageFiles(preview().filePagine()).empty());
+    preview().imaMuovi_Click(4);
+    EXPECT_EQ(shown(), "Pag.002 Pag. 2");
+}
+
+TEST_F(FrmVStampaTest, PageRangeBoundsFirstAndPrevious) {
+    FrmVedrixStampa& dialog = videoDialog(1);
+    dialog.opzioni()->ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(2L));
+    dialog.opzioni()->ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(4L));
+    int n = 0;
+    for (int arrow : {3, 2, 2, 1, 0}) arrowAt(++n, arrow);
+    click(dialog.CmdStampa);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Pag.002 Pag. 2", "Pag.003 Pag. 3", "Pag.002 Pag. 2",
+                                              "Pag.002 Pag. 2", "Pag.002 Pag. 2"}));
+    EXPECT_TRUE(lista.ogSta.engine()->StampaInterrotta());
+}
+
+TEST_F(FrmVStampaTest, EsciStopsTheRunningPrintAndTheWindowClosesAfterIt) {
+    FrmVedrixStampa& dialog = videoDialog(1);
+    driver.atDoEvents(1, [this] { click(preview().imaMuovi(3)); });
+    driver.atDoEvents(2, [this] {
+        driver.answerMessage("Stampa ancora attiva", 1);
+        EXPECT_FALSE(ui::user::close(preview()));
+    });
+    driver.atDoEvents(3, [this] { click(preview().comEsci); });
+    click(dialog.CmdStampa);
+    FrmVStampa& p = preview();
+    EXPECT_EQ(giStaAtt, 0);
+    EXPECT_FALSE(p.unloadedForGood());
+    EXPECT_TRUE(lista.ogSta.engine()->StampaInterrotta());
+    EXPECT_EQ(shown(), "Pag.002 Pag. 2");
+    std::string base = p.filePagine();
+    EXPECT_FALSE(pageFiles(base).empty());
+    EXPECT_TRUE(ui::user::close(p));
+    EXPECT_TRUE(pageFiles(base).empty());
+}
+
+TEST_F(FrmVStampaTest, ClosingBeforeAnyPageWasKeptLeavesNothing) {
+    FrmVedrixStampa& dialog = videoDialog(1);
+    driver.atDoEvents(1, [this] { click(preview().comEsci); });
+    click(dialog.CmdStampa);
+    std::string base = preview().filePagine();
+    EXPECT_FALSE(base.empty());
+    EXPECT_TRUE(ui::user::close(preview()));
+    EXPECT_TRUE(pageFiles(base).empty());
+}
+
+TEST_F(FrmVStampaTest, SecondPrintIntoAnOpenPreviewDropsTheFirstPrintsPages) {
+    lista.rows.resize(100);
+    FrmVedrixStampa& dialog = videoDialog(1);
+    driver.atDoEvents(1, [this] { click(preview().imaMuovi(3)); });
+    click(dialog.CmdStampa);
+    click(preview().imaMuovi(1));
+    std::string first = preview().filePagine();
+    EXPECT_EQ(pageFiles(first).size(), 2u);
+    lista.pressKey("Stampa");
+    driver.atDoEvents(1, [this] { click(preview().comEsci); });
+    click(dialog.CmdStampa);
+    EXPECT_TRUE(pageFiles(first).empty());
+    EXPECT_TRUE(ui::user::close(preview()));
+}
+
+TEST_F(FrmVStampaTest, ViewingAreaShowsBarsOnlyForAPageLargerThanIt) {
+    struct Case {
+        double pageWidth;
+        double pageHeight;
+        bool vertical;
+        bool horizontal;
+        double areaWidth;
+    };
+    FrmVStampa& p = preview();
+    p.load();
+    p.move(0, 0, 12000, 9000);
+    const double T = p.PicTasti.height();
+    for (const Case& c : std::vector<Case>{{5000, 5000, false, false, 12000},
+                                           {11900, 16840, true, true, 12000 - 255},
+                                           {5000, 16840, true, false, 12000 - 255},
+                                           {20000, 6000, false, true, 12000}}) {
+        p.PicSec.setWidth(c.pageWidth);
+        p.PicSec.setHeight(c.pageHeight);
+        p.move(0, 0, 12000, 9000);
+        EXPECT_EQ(p.vscPosVert.visible(), c.vertical) << c.pageWidth << "x" << c.pageHeight;
+        EXPECT_EQ(p.hscPosOri.visible(), c.horizontal) << c.pageWidth << "x" << c.pageHeight;
+        EXPECT_EQ(p.PicPrinc.width(), c.areaWidth) << c.pageWidth << "x" << c.pageHeight;
+        EXPECT_EQ(p.PicPrinc.top(), T);
+        if (c.vertical) {
+            double h = p.PicPrinc.height();
+            EXPECT_EQ(p.vscPosVert.max(), static_cast<int>(c.pageHeight - h + 100));
+            EXPECT_EQ(p.vscPosVert.min(), -100);
+            ui::user::scroll(p.vscPosVert, 700);
+            EXPECT_EQ(p.PicSec.top(), -700);
+        }
+        if (!c.vertical && !c.horizontal) {
+            EXPECT_EQ(p.PicSec.left(), 0);
+            EXPECT_EQ(p.PicSec.top(), 0);
+        }
+    }
+    p.PicSec.setHeight(50000);
+    driver.answerMessage("La lunghezza del foglio può essere al massimo di 32.666 mmm.", 1);
+    p.move(0, 0, 12000, 9000);
+    EXPECT_EQ(p.vscPosVert.max(), 32767);
+}
+
+}  // namespace
+}  // namespace tolvane::testing

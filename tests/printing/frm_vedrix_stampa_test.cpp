@@ -1,0 +1,192 @@
+// The list print dialog: one print at a time, the refusals, the column choice, the orientation,
+// the font, the default printer, and a print that reaches the printer, a file or is refused.
+#include <string>
+#include <vector>
+
+#include "printing/stampa_lista_fixture.h"
+
+namespace tolvane::testing {
+namespace {
+
+using FrmVedrixStampaTest = StampaListaTest;
+
+TEST_F(FrmVedrixStampaTest, OnlyOnePrintAtATime) {
+    FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
+    giStaAtt = 1;
+    driver.answerMessage("Si può lanciare solo una stampa alla volta", 1);
+    ui::user::click(dialog.CmdStampa);
+    EXPECT_EQ(lista.ogSta.ofrmVStampa, nullptr);
+    EXPECT_EQ(lista.ogSta.ogOpzSta, nullptr);
+    EXPECT_EQ(dialog.ogVedrix(), &lista);
+    EXPECT_TRUE(queue->jobs().empty());
+}
+
+TEST_F(FrmVedrixStampaTest, MissingChoiceOfAnEnabledFrameIsRefused) {
+    struct Case {
+        bool orientation;
+        bool columns;
+        std::string message;
+        std::string focus;
+    };
+    for (const Case& c : std::vector<Case>{{false, true, "Scegliere un' orientamento", "OptOrientamento(0)"},
+                                           {true, false, "Scegliere un tipo di stampa", "OptTipsta(0)"},
+                                           {false, false, "Scegliere un' orientamento", "OptOrientamento(0)"}}) {
+        FrmVedrixStampa& dialog = openDialog();
+        dialog.opzioni()->StaVid = OpzStampa::kStampante;
+        if (c.orientation) dialog.OptOrientamento(1).setValue(true);
+        if (c.columns) dialog.OptTipsta(1).setValue(true);
+        driver.answerMessage(c.message, 1);
+        ui::user::click(dialog.CmdStampa);
+        ASSERT_NE(dialog.activeControl(), nullptr);
+        EXPECT_EQ(dialog.activeControl()->displayName(), c.focus);
+        EXPECT_EQ(dialog.ogVedrix(), &lista);
+        dialog.unload();
+    }
+    EXPECT_TRUE(queue->jobs().empty());
+}
+
+TEST_F(FrmVedrixStampaTest, OrientationAndForcedPortraitShapeThePrintedPage) {
+    struct Case {
+        int option;
+        bool forzaVert;
+        bool disabled;
+        std::string pageSize;
+    };
+    for (const Case& c : std::vector<Case>{{0, false, false, "[842.00 595.00]"},
+                                           {1, false, false, "[595.00 842.00]"},
+                                           {0, true, false, "[595.00 842.00]"},
+                                           {-1, false, true, "[595.00 842.00]"}}) {
+        FrmVedrixStampa& dialog = openDialog();
+        dialog.opzioni()->StaVid = OpzStampa::kStampante;
+        dialog.opzioni()->ForzaVert = c.forzaVert;
+        if (c.option >= 0) dialog.OptOrientamento(c.option).setValue(true);
+        dialog.OptTipsta(1).setValue(true);
+        dialog.fraOrientamento.setEnabled(!c.disabled);
+        ui::user::click(dialog.CmdStampa);
+        ASSERT_FALSE(queue->jobs().empty());
+        const auto& job = queue->jobs().back();
+        EXPECT_EQ(job.job.printer, "Ufficio");
+        EXPECT_NE(job.content.find("/PageSize " + c.pageSize), std::string::npos) << c.option;
+        EXPECT_EQ(dialog.ogVedrix(), nullptr);
+        EXPECT_EQ(giStaAtt, 0);
+        dialog.unload();
+    }
+    EXPECT_EQ(queue->jobs().size(), 4u);
+}
+
+TEST_F(FrmVedrixStampaTest, ColumnChoiceDecidesTheColumnsWritten) {
+    struct Case {
+        int option;
+        bool disabled;
+        std::string header;
+    };
+    for (const Case& c : std::vector<Case>{{1, false, "Codice;Descrizione;Nascosta"},
+                                           {0, false, "Codice;Descrizione"},
+                                           {-1, true, "Codice;Descrizione"}}) {
+        FrmVedrixStampa& dialog = openDialog();
+        OpzStampa& opz = *dialog.opzioni();
+        opz.StaVid = OpzStampa::kFile;
+        opz.FileName = folder.file("lista.csv");
+        opz.SepCampi = ";";
+        opz.DelimStr = "";
+        dialog.OptOrientamento(1).setValue(true);
+        if (c.option >= 0) dialog.OptTipsta(c.option).setValue(true);
+        dialog.FraTipSta.setEnabled(!c.disabled);
+        ui::user::click(dialog.CmdStampa);
+        std::string text = ScratchFolder::read(opz.FileName);
+        EXPECT_EQ(text.substr(0, text.find("\r\n")), c.header);
+        dialog.unload();
+    }
+}
+
+TEST_F(FrmVedrixStampaTest, FilePrintKeepsSeparatorAndQualifier) {
+    lista.rows = {{"1", "Rossi; \"Bianchi\"", "n"}};
+    struct Case {
+        std::string separator;
+        std::string qualifier;
+        std::string row;
+    };
+    for (const Case& c : std::vector<Case>{{"\t", "\"", "\"1\"\t\"Rossi; \"\"Bianchi\"\"\""},
+                                           {";", "", "1;Rossi  \"Bianchi\""},
+                                           {",", "'", "'1','Rossi; \"Bianchi\"'"}}) {
+        FrmVedrixStampa& dialog = dialogFor(OpzStampa::kFile, 1, 0);
+        OpzStampa& opz = *dialog.opzioni();
+        opz.FileName = folder.file("lista.txt");
+        opz.FileForm = 1;
+        opz.SepCampi = c.separator;
+        opz.DelimStr = c.qualifier;
+        ui::user::click(dialog.CmdStampa);
+        std::string text = ScratchFolder::read(opz.FileName);
+        EXPECT_EQ(text.substr(text.find("\r\n") + 2), c.row + "\r\n") << "[" << c.separator << "]";
+        dialog.unload();
+    }
+}
+
+TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
+    FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
+    dialog.opzioni()->StampanteOpz = "Magazzino";
+    giStampDefCambiata = 1;
+    driver.answerMessage("per stampare su Magazzino uscire dal programma e rientrare", 1);
+    ui::user::click(dialog.CmdStampa);
+    EXPECT_EQ(dialog.ogVedrix(), &lista);
+
+    dialog.opzioni()->StampanteOpz.clear();
+    queue->refuseWith("carta esaurita");
+    driver.answerMessage("carta esaurita", 1);
+    ui::user::click(dialog.CmdStampa);
+
+    queue->refuseWith("");
+    openDialog();
+    dialog.opzioni()->StaVid = OpzStampa::kFile;
+    dialog.opzioni()->FileName = folder.file("lista.xlsx");
+    dialog.opzioni()->FileForm = 2;
+    driver.answerMessage("Il formato Excel non è disponibile", 1);
+    ui::user::click(dialog.CmdStampa);
+
+    EXPECT_TRUE(queue->jobs().empty());
+    EXPECT_FALSE(std::filesystem::exists(folder.file("lista.xlsx")));
+    EXPECT_EQ(giStaAtt, 0);
+}
+
+TEST_F(FrmVedrixStampaTest, PressWithoutAListIsRefused) {
+    FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
+    ui::user::click(dialog.CmdStampa);
+    driver.answerMessage("Nessuna lista da stampare", 1);
+    ui::user::click(dialog.CmdStampa);
+    EXPECT_EQ(queue->jobs().size(), 1u);
+}
+
+TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {
+    FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
+    EXPECT_EQ(dialog.fontStampa().name, "Arial");
+    EXPECT_EQ(dialog.fontStampa().size, 10);
+    ui::Font chosen;
+    chosen.name = "Courier New";
+    chosen.size = 12;
+    driver.chooseFont(chosen).cancelFontDialog();
+    ui::user::click(dialog.CmdSceFont);
+    ui::user::click(dialog.CmdSceFont);
+    EXPECT_EQ(dialog.fontStampa(), chosen);
+    ui::user::click(dialog.CmdStampa);
+    ASSERT_EQ(queue->jobs().size(), 1u);
+    EXPECT_NE(queue->jobs()[0].content.find("12.00 scalefont"), std::string::npos);
+}
+
+TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonPointsTheOptionsAtTheDefault) {
+    FrmVedrixStampa& dialog = openDialog();
+    dialog.opzioni()->StampanteOpz = "Magazzino";
+    ui::user::click(dialog.ComUsaDef);
+    EXPECT_EQ(dialog.opzioni()->StampanteOpz, "");
+    EXPECT_EQ(dialog.opzioni()->StampanteOpz2, "ipp://ufficio");
+    EXPECT_NE(dialog.labStaAttuale.caption().find("stampante predefinita (Ufficio)"), std::string::npos);
+
+    printers->setServerDefault("Sparita");
+    giStampDefCambiata = 1;
+    dialog.opzioni()->StampanteOpz = "Magazzino";
+    driver.answerMessage("non è disponibile la stampante predefinita Sparita", 1);
+    ui::user::click(dialog.ComUsaDef);
+    EXPECT_EQ(dialog.opzioni()->StampanteOpz, "Magazzino");
+}
+
+}  // namespace
+}  // namespace tolvane::testing

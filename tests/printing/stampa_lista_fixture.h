@@ -1,0 +1,100 @@
+// A list print under test: a clean desktop with a scripted user, printers and a print queue
+// held in memory, a list of companies with a hidden column, and the print flag wired as the
+// list windows wire it. Leaves no program-wide value behind.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/globali.h"
+#include "platform/memory_printer_system.h"
+#include "printing/azienda_util_stampe.h"
+#include "printing/frm_stampa_in_corso.h"
+#include "printing/frm_v_stampa.h"
+#include "printing/frm_vedrix_stampa.h"
+#include "suite/opz_stampa.h"
+#include "suite/print_queue.h"
+#include "suite/vedrix_lista.h"
+#include "support/scratch_folder.h"
+#include "ui/user_input.h"
+#include "ui/window_test.h"
+
+namespace tolvane::testing {
+
+class StampaListaTest : public ui::WindowTest {
+protected:
+    StampaListaTest() {
+        printers = std::make_shared<MemoryPrinterSystem>();
+        previousPrinters_ = setPrinterSystem(printers);
+        queue = std::make_shared<MemoryPrintQueue>();
+        previousQueue_ = setPrintQueue(queue);
+        reset();
+        MemoryPrinterSystem::Entry ufficio;
+        ufficio.info = {"Ufficio", "ipp://ufficio", "driver Ufficio"};
+        printers->addPrinter(ufficio);
+        printers->setServerDefault("Ufficio");
+        lista.columns = {{"Codice", true}, {"Descrizione", true}, {"Nascosta", false}};
+        for (int i = 1; i <= 200; ++i) {
+            lista.rows.push_back({std::to_string(i), "Azienda " + std::to_string(i), "x" + std::to_string(i)});
+        }
+        lista.printName = "Elenco aziende";
+        lista.title = "Elenco aziende";
+        lista.oiStaAtt = [](int value) { giStaAtt = value; };
+    }
+    ~StampaListaTest() override {
+        ui::desktop().reset();
+        setPrintQueue(previousQueue_);
+        setPrinterSystem(previousPrinters_);
+        reset();
+    }
+
+    // The owner window's load and the list's "Stampa" key.
+    FrmVedrixStampa& openDialog() {
+        auto& dialog = ui::desktop().instance<FrmVedrixStampa>();
+        lista.setPrintWindows(&dialog, &ui::desktop().instance<frmStampaInCorso>());
+        EXPECT_TRUE(lista.pressKey("Stampa"));
+        return dialog;
+    }
+    // The dialog open with both choices made and the options of a destination.
+    FrmVedrixStampa& dialogFor(int staVid, int orientation = 1, int columns = 0) {
+        FrmVedrixStampa& dialog = openDialog();
+        dialog.opzioni()->StaVid = staVid;
+        dialog.OptOrientamento(orientation).setValue(true);
+        dialog.OptTipsta(columns).setValue(true);
+        return dialog;
+    }
+    FrmVStampa& preview() { return ui::desktop().instance<FrmVStampa>(); }
+    // Files of the preview's base name that are on disk.
+    static std::vector<std::string> pageFiles(const std::string& base) {
+        std::vector<std::string> out;
+        if (base.empty()) return out;
+        std::filesystem::path path(base);
+        for (const auto& entry : std::filesystem::directory_iterator(path.parent_path())) {
+            std::string name = entry.path().filename().string();
+            if (name.rfind(path.filename().string() + ".", 0) == 0) out.push_back(name);
+        }
+        return out;
+    }
+
+    ScratchFolder folder;
+    std::shared_ptr<MemoryPrinterSystem> printers;
+    std::shared_ptr<MemoryPrintQueue> queue;
+    VedrixLista lista;
+
+private:
+    static void reset() {
+        giStaAtt = 0;
+        giStampDefCambiata = 0;
+        gdRisVidStampa = 0;
+        gsFileIni.clear();
+        gsFileIniComune.clear();
+    }
+    std::shared_ptr<PrinterSystem> previousPrinters_;
+    std::shared_ptr<PrintQueue> previousQueue_;
+};
+
+}  // namespace tolvane::testing
