@@ -5,14 +5,10 @@
 #include <exception>
 
 #include "common/servizi_finestre.h"
+#include "printing/email_stampa.h"
 #include "startup/programma.h"
 
 namespace tolvane {
-
-std::function<Variant(MotoreStampa*)>& frmStampaInCorso::chiediDatiEmail() {
-    static std::function<Variant(MotoreStampa*)> hook;
-    return hook;
-}
 
 frmStampaInCorso::frmStampaInCorso() : Form("frmStampaInCorso") {
     setCaption("Stampa ordini in corso");
@@ -39,9 +35,8 @@ void frmStampaInCorso::ComStampa_Click() {
 }
 
 Variant frmStampaInCorso::ChiediEmailLogPwd() {
-    const auto& hook = chiediDatiEmail();
-    if (!hook) return Variant(false);
-    return hook(ogStampa_.get());
+    if (ogStampa_) return Variant(ChiediDatiEmail(*ogStampa_, true, true));
+    return Variant(ChiediDatiEmail(true, true));
 }
 
 void frmStampaInCorso::Form_Unload(bool& /*Cancel*/) {

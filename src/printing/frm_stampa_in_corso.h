@@ -3,7 +3,6 @@
 // it only asks the engine, which decides when the print ends.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -17,10 +16,6 @@ namespace tolvane {
 class frmStampaInCorso : public ui::Form, public PrintProgressWindow {
 public:
     frmStampaInCorso();
-
-    // Where the e-mail of prints plugs in its ChiediDatiEmail (both flags True) for the engine
-    // of this print; empty until that module sets it, and the request then answers False.
-    static std::function<Variant(MotoreStampa* engine)>& chiediDatiEmail();
 
     // Public variables.
     std::string osRisVidKey;
