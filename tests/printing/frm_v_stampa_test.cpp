@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "printing/stampa_lista_fixture.h"
+#include "ui/ui_constants.h"
 
 namespace tolvane::testing {
 namespace {
@@ -150,6 +151,20 @@ TEST_F(FrmVStampaTest, SecondPrintIntoAnOpenPreviewDropsTheFirstPrintsPages) {
     EXPECT_TRUE(ui::user::close(preview()));
 }
 
+TEST_F(FrmVStampaTest, LostPageFileIsReportedAndPagingGoesOn) {
+    lista.rows.resize(100);
+    FrmVedrixStampa& dialog = videoDialog(1);
+    driver.atDoEvents(1, [this] { click(preview().imaMuovi(3)); });
+    click(dialog.CmdStampa);
+    FrmVStampa& p = preview();
+    std::filesystem::remove(p.fileDellaPagina(1));
+    driver.answerMessage("in gestione pagine a video (53)", 1);
+    click(p.imaMuovi(1));
+    EXPECT_EQ(ui::desktop().mousePointer(), ui::pointer::Default);
+    click(p.imaMuovi(4));
+    EXPECT_EQ(shown(), "Pag.002 Pag. 2");
+}
+
 TEST_F(FrmVStampaTest, ViewingAreaShowsBarsOnlyForAPageLargerThanIt) {
     struct Case {
         double pageWidth;
@@ -185,6 +200,12 @@ TEST_F(FrmVStampaTest, ViewingAreaShowsBarsOnlyForAPageLargerThanIt) {
             EXPECT_EQ(p.PicSec.top(), 0);
         }
     }
+    p.setWindowState(ui::WindowState::Minimized);
+    p.PicSec.setHeight(1000);
+    p.move(0, 0, 20000, 20000);
+    EXPECT_EQ(p.PicPrinc.width(), 12000);
+    p.setWindowState(ui::WindowState::Normal);
+    p.move(0, 0, 12000, 9000);
     p.PicSec.setHeight(50000);
     driver.answerMessage("La lunghezza del foglio può essere al massimo di 32.666 mmm.", 1);
     p.move(0, 0, 12000, 9000);
