@@ -98,6 +98,8 @@ FrmVStampa::FrmVStampa() : Form("FrmVStampa") {
     vscPosVert.on.onScroll = vscPosVert.on.onChange;
 }
 
+FrmVStampa::~FrmVStampa() { CancellaFilePagine(); }
+
 std::string FrmVStampa::fileDellaPagina(long plPagina) const {
     return msFilePagine + "." + threeDigits(plPagina);
 }

@@ -16,6 +16,8 @@ namespace tolvane {
 class FrmVStampa : public ui::Form, public PrintPreviewWindow {
 public:
     FrmVStampa();
+    // A preview dropped without its unload (the program ending at once) takes its pages along.
+    ~FrmVStampa() override;
 
     // Public members.
     std::string osRisVidKey;
