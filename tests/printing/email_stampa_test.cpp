@@ -1,0 +1,266 @@
+// The e-mail of a print: settings read from the active configuration, the refusal of missing
+// data, the hand-over with subject and text filled from their placeholders, and the engine's
+// request for the login asked again on the print options dialog.
+#include "printing/email_stampa.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/db_comune.h"
+#include "common/globali.h"
+#include "platform/numbered_error.h"
+#include "printing/pdf_email_fixture.h"
+#include "suite/base_database.h"
+
+namespace tolvane::testing {
+namespace {
+
+using ui::user::click;
+using ui::user::fill;
+
+class EmailStampaTest : public PdfEmailTest {
+protected:
+    EmailStampaTest() : engine(&opz) {
+        std::string file = folder.file("comune.db");
+        createDatabaseFromSchema(file, schemaPath("common.sql"));
+        idDb = goDbase().ApriConnessione(file);
+        gsConnDbMenu = idDb;
+        goDbase().EseguiSql(idDb, "INSERT INTO Appoggio (Codice, Descr1, Memo1, Descr2, Memo2) VALUES "
+                                  "('PdfEmail', 'Invio §CodSta§ del §Data§ ore §Ora§ §OraRid§', "
+                                  "'Invio §CodSta§ del §Data§ ore §Ora§ §OraRid§', "
+                                  "'§PersOgg§|§Terminale§|§Login§|§Gruppo§|§DescAzie§|§CodiceAzie§|"
+                                  "§IdAzienda§|§DescPrg§|§Titolo§|§Boh§', "
+                                  "'§DataRov§ §DataLong§ §DataAbb§')");
+        goMotoreStampa = &engine;
+        opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
+        set("EmailLogin", Variant("mario"));
+        set("EmailPwd", Variant("segreta"));
+        set("EmailServerSMTP", Variant("smtp.ditta.it"));
+        set("EmailTo", Variant("cliente@x.it"));
+        set("EmailTo1", Variant("cliente@x.it"));
+        set("EmailNumTesto", Variant(static_cast<std::int16_t>(1)));
+    }
+    ~EmailStampaTest() override {
+        goDbase().ChiudiConnessione(idDb);
+        gsConnDbMenu.clear();
+    }
+
+    std::string handed(const char* name) { return opz.LeggiParStampa(name).text(); }
+
+    EngineStub engine;
+    std::string idDb;
+};
+
+TEST_F(EmailStampaTest, NothingIsHandedOverForAPrintNotToBeSent) {
+    for (const char* name : {"EmailLogin", "EmailPwd", "EmailServerSMTP", "EmailTo"}) set(name, Variant());
+    opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(false));
+    EXPECT_NO_THROW(PassaParEmail());
+    EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
+    EXPECT_TRUE(opz.LeggiParStampa("EmailOggetto").isEmpty());
+}
+
+TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWrite) {
+    struct Case {
+        const char* name;
+        const char* description;
+    } cases[] = {
+        {"EmailLogin", "\r\n - Login:  - pwd compilata: Sì - SMTP: smtp.ditta.it"},
+        {"EmailPwd", " - Login: mario - pwd compilata: No - SMTP: smtp.ditta.it"},
+        {"EmailServerSMTP", " - pwd compilata: Sì - SMTP:  - Emailto: cliente@x.it"},
+        {"EmailTo", " - Emailto:  - Ind.Temp: "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Variant saved = value(c.name);
+        set(c.name, Variant(std::string()));
+        try {
+            PassaParEmail();
+            ADD_FAILURE() << "no error";
+        } catch (const NumberedError& e) {
+            EXPECT_EQ(e.number(), -123);
+            EXPECT_EQ(e.description().rfind("Mancano dati necessari per l'invio dell'email\r\n", 0), 0u);
+            EXPECT_NE(e.description().find(c.description), std::string::npos) << e.description();
+            EXPECT_EQ(e.description().find("segreta"), std::string::npos);
+        }
+        EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
+        set(c.name, saved);
+    }
+}
+
+TEST_F(EmailStampaTest, TemporaryAddressWinsOverTheConfiguredOne) {
+    struct Case {
+        const char* to;
+        const char* temp;
+        const char* handed;
+    } cases[] = {
+        {"", "temp@x.it", "temp@x.it"},
+        {"cliente@x.it", "temp@x.it", "temp@x.it"},
+        {"cliente@x.it", "", "cliente@x.it"},
+    };
+    for (const Case& c : cases) {
+        set("EmailTo", Variant(c.to));
+        opz.ScriviParStampa("EmailToTemp", OpzStampa::kTipoAltro, Variant(c.temp));
+        PassaParEmail();
+        EXPECT_EQ(handed("EmailTo"), c.handed) << c.to << "|" << c.temp;
+    }
+}
+
+TEST_F(EmailStampaTest, SenderAddressTakesItsDescriptionUnlessSendTypeIsSendmailOrSee) {
+    struct Case {
+        const char* type;
+        const char* address;
+        const char* handed;
+    } cases[] = {
+        {"C", "io@ditta.it", "\"Ditta Srl\" <io@ditta.it>"},
+        {"O", "io@ditta.it", "\"Ditta Srl\" <io@ditta.it>"},
+        {"s", "io@ditta.it", "io@ditta.it"},
+        {"e", "io@ditta.it", "io@ditta.it"},
+        {"C", "", ""},
+    };
+    set("EmailCentro", Variant("Ditta Srl"));
+    for (const Case& c : cases) {
+        set("EmailTipoInvio", Variant(c.type));
+        set("EmailInd", Variant(c.address));
+        set("EmailReplay", Variant(c.address));
+        PassaParEmail();
+        EXPECT_EQ(handed("EmailInd"), c.handed) << c.type;
+        EXPECT_EQ(handed("EmailReplay"), c.handed) << c.type;
+        EXPECT_EQ(handed("EmailTipoInvio"), c.type);
+    }
+}
+
+TEST_F(EmailStampaTest, SubjectAndTextAreFilledFromTheirPlaceholders) {
+    opz.ScriviParStampa("StampaDescPrg", OpzStampa::kTipoAltro, Variant("Registro"));
+    opz.ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant("Clienti attivi"));
+    set("EmailPersOggetto", Variant("Oggi §Data§"));
+    set("Login", Variant("mrossi"));
+    set("Gruppo", Variant("amm"));
+    set("DescAzie", Variant("Ditta Srl"));
+    set("CodiceAzie", Variant("DIT"));
+    set("IdAzienda", Variant("007"));
+    set("Terminale", Variant("T01"));
+    PassaParEmail();
+    EXPECT_EQ(handed("EmailOggetto"), "Invio Elenco clienti del 05/12/2026 ore 14:07 §OraRid§");
+    EXPECT_EQ(handed("EmailTesto"), "Invio Elenco clienti del 05/12/2026 ore §Ora§ 1407");
+
+    set("EmailNumTesto", Variant(static_cast<std::int16_t>(2)));
+    PassaParEmail();
+    EXPECT_EQ(handed("EmailOggetto"),
+              "Oggi 05/12/2026|T01|mrossi|amm|Ditta Srl|DIT|007|Registro|Clienti attivi|§Boh§");
+    EXPECT_EQ(handed("EmailTesto"), "20261205 05/dicembre/2026 05/dic/2026");
+
+    for (int n : {0, 6}) {
+        set("EmailNumTesto", Variant(static_cast<std::int16_t>(n)));
+        PassaParEmail();
+        EXPECT_EQ(handed("EmailOggetto"), "") << n;
+        EXPECT_EQ(handed("EmailTesto"), "") << n;
+    }
+}
+
+TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration) {
+    set("EmailTipoNum", Variant(static_cast<std::int16_t>(2)));
+    set("2EmailLogin", Variant("secondo"));
+    set("2EmailPwd", Variant("pwd2"));
+    set("2EmailServerSMTP", Variant("smtp2"));
+    set("2EmailNumPorta", Variant(static_cast<std::int16_t>(465)));
+    set("2EmailUsaSSL", Variant("S"));
+    set("2EmailDirStunnel", Variant("/opt/stunnel/"));
+    set("2EmailNumTesto", Variant(static_cast<std::int16_t>(2)));
+    set("EmailFileLog", Variant("/tmp/log.txt"));
+    set("EmailLogSee", Variant("1"));
+    PassaParEmail();
+    EXPECT_EQ(handed("EmailLogin"), "secondo");
+    EXPECT_EQ(handed("EmailPwd"), "pwd2");
+    EXPECT_EQ(handed("EmailServerSMTP"), "smtp2");
+    EXPECT_EQ(handed("EmailNumPorta"), "465");
+    EXPECT_EQ(handed("EmailUsaSSL"), "S");
+    EXPECT_EQ(handed("EmailDirStunnel"), "/opt/stunnel/");
+    EXPECT_EQ(handed("EmailFileLog"), "/tmp/log.txt");
+    EXPECT_EQ(handed("EmailLogSee"), "1");
+    EXPECT_EQ(handed("EmailTesto"), "20261205 05/dicembre/2026 05/dic/2026");
+    EXPECT_EQ(opz.LeggiParStampa("EmailFlagNotifica"), Variant(false)) << "never set: false";
+    set("EmailFlagNotifica", Variant(true));
+    PassaParEmail();
+    EXPECT_EQ(opz.LeggiParStampa("EmailFlagNotifica"), Variant(true));
+}
+
+TEST_F(EmailStampaTest, RequestAnsweredWithOkHandsTheNewLoginOver) {
+    driver.answerMessage("Login o password non valida per spedizione email", 1);
+    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
+        auto& form = static_cast<FrmSceltaStam&>(f);
+        EXPECT_TRUE(form.PicPdfEmail->visible());
+        fill(form.txt(1015), "nuova");
+        click(*pdfEmailPanel(form).ComPEOk);
+    });
+    goMotoreStampa = nullptr;
+    EXPECT_TRUE(ChiediDatiEmail(engine, true, true));
+    EXPECT_EQ(goMotoreStampa, nullptr) << "the engine is current only for the request";
+    EXPECT_EQ(handed("EmailPwd"), "nuova");
+    EXPECT_EQ(handed("EmailTo"), "cliente@x.it");
+    EXPECT_EQ(ui::desktop().find<FrmSceltaStam>(), nullptr) << "the dialog is unloaded";
+}
+
+TEST_F(EmailStampaTest, RequestRefusesMissingDataUntilCancelled) {
+    set("EmailPwd", Variant());
+    set("EmailTo1", Variant());
+    set("EmailTo", Variant());
+    driver.answerMessage("Login o password non valida", 1);
+    driver.onForm("FrmSceltaStam", [this](ui::Form& f) {
+        auto& form = static_cast<FrmSceltaStam&>(f);
+        PdfEmailPanel& panel = pdfEmailPanel(form);
+        driver.answerMessage("mancano dati obbligatori per l'invio dell'email", 1);
+        click(*panel.ComPEOk);
+        EXPECT_TRUE(form.visible());
+        driver.answerMessage("Confermi annullamento invio email", "&Sì");
+        click(*panel.ComPEAnnulla);
+    });
+    EXPECT_FALSE(ChiediDatiEmail(true, true));
+    EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty()) << "nothing handed over on cancel";
+}
+
+TEST_F(EmailStampaTest, TemporaryAddressAloneSatisfiesTheRequest) {
+    set("EmailTo1", Variant());
+    driver.answerMessage("Login o password non valida", 1);
+    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
+        auto& form = static_cast<FrmSceltaStam&>(f);
+        fill(form.txt(1520), "temp@x.it");
+        click(*pdfEmailPanel(form).ComPEOk);
+    });
+    EXPECT_TRUE(ChiediDatiEmail(true, true));
+    EXPECT_EQ(handed("EmailTo"), "temp@x.it");
+}
+
+TEST_F(EmailStampaTest, ClosingTheWindowIsNoConfirmation) {
+    driver.answerMessage("Login o password non valida", 1);
+    driver.onForm("FrmSceltaStam", [](ui::Form& f) { ui::user::close(f); });
+    EXPECT_FALSE(ChiediDatiEmail(true, true));
+    EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
+}
+
+TEST_F(EmailStampaTest, WithoutTransferTheAnswerAloneComesBack) {
+    driver.answerMessage("Login o password non valida", 1);
+    driver.onForm("FrmSceltaStam",
+                  [](ui::Form& f) { click(*pdfEmailPanel(static_cast<FrmSceltaStam&>(f)).ComPEOk); });
+    EXPECT_TRUE(ChiediDatiEmail(false, true));
+    EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
+}
+
+TEST_F(EmailStampaTest, FailedTransferIsShownAndGivesFalse) {
+    EngineStub withoutOptions(nullptr);
+    driver.answerMessage("Login o password non valida", 1);
+    driver.onForm("FrmSceltaStam",
+                  [](ui::Form& f) { click(*pdfEmailPanel(static_cast<FrmSceltaStam&>(f)).ComPEOk); });
+    driver.answerMessage("Errore(91)", 1);
+    EXPECT_FALSE(ChiediDatiEmail(withoutOptions, true, false));
+}
+
+TEST_F(EmailStampaTest, FailureAfterTheChecksKeepsWhatWasWritten) {
+    set("EmailFlagNotifica", Variant("forse"));
+    EXPECT_THROW(PassaParEmail(), NumberedError);
+    EXPECT_EQ(handed("EmailTo"), "cliente@x.it");
+    EXPECT_TRUE(opz.LeggiParStampa("EmailLogin").isEmpty());
+}
+
+}  // namespace
+}  // namespace tolvane::testing

@@ -1,0 +1,254 @@
+// The PDF/e-mail parameters panel: single and multiple send configurations shown and written
+// back, the save selection, saving to and deleting from the INI files through the menu server,
+// the checks before writing and the cancel.
+#include "printing/frm_scelta_stam_pdf_email.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "common/globali.h"
+#include "platform/ini_file.h"
+#include "printing/pdf_email_fixture.h"
+#include "ui/ui_constants.h"
+
+namespace tolvane::testing {
+namespace {
+
+using ui::user::choose;
+using ui::user::click;
+using ui::user::fill;
+
+TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigurationOne) {
+    set("EmailLogin", Variant("mario"));
+    set("EmailServerSMTP", Variant("smtp.uno.it"));
+    set("EmailTipoInvio", Variant("c"));
+    set("EmailNumPorta", Variant(static_cast<std::int16_t>(25)));
+    set("EmailNumTesto", Variant(static_cast<std::int16_t>(0)));
+    set("EmailTo2", Variant("due@ditta.it"));
+    set("EmailToNum", Variant(static_cast<std::int16_t>(2)));
+    set("EmailFlagNotifica", Variant(true));
+    set("UsaPdf995", Variant("s"));
+    opz.ScriviParStampa("EmailToTemp", OpzStampa::kTipoAltro, Variant("temp@x.it"));
+    PdfEmailPanel& panel = openPanel();
+    FrmSceltaStam& form = panel.form;
+
+    EXPECT_TRUE(form.PicPdfEmail->visible());
+    EXPECT_FALSE(panel.mbPiuConfig);
+    EXPECT_EQ(form.txt(1014).text(), "mario");
+    EXPECT_EQ(form.txt(1011).text(), "smtp.uno.it");
+    EXPECT_TRUE(panel.OptPETipoInvio(1).value()) << "send type C";
+    EXPECT_EQ(form.txt(1019).text(), "25");
+    EXPECT_EQ(form.txt(1017).text(), "") << "0 shows as an empty box";
+    EXPECT_EQ(form.txt(1520).text(), "temp@x.it");
+    EXPECT_EQ(panel.ChePdfEmailVal(2).value(), 1);
+    EXPECT_EQ(panel.ChePdfEmailVal(13).value(), 1);
+    EXPECT_EQ(form.txt(1015).passwordChar(), "*");
+    EXPECT_TRUE(form.txt(1505).visible());
+    EXPECT_FALSE(form.txt(1005).visible());
+    EXPECT_EQ(panel.CboEmailToNum->listIndex(), 1);
+    EXPECT_EQ(value("EmailToNum"), Variant(static_cast<std::int16_t>(2)))
+        << "a chosen recipient number is kept while reading";
+    std::vector<bool> shown;
+    for (int k = 0; k < 3; ++k) shown.push_back(panel.PicEmailAttiva(k).visible());
+    EXPECT_EQ(shown, (std::vector<bool>{true, false, false}));
+
+    fill(form.txt(1011), "smtp.due.it");
+    fill(form.txt(1520), "altro@x.it");
+    click(*panel.ComPEOk);
+    EXPECT_FALSE(form.PicPdfEmail->visible());
+    EXPECT_EQ(value("EmailServerSMTP").text(), "smtp.due.it");
+    EXPECT_EQ(value("1EmailServerSMTP").text(), "smtp.due.it");
+    EXPECT_EQ(value("1EmailLogin").text(), "mario");
+    EXPECT_EQ(value("1EmailTipoInvio").text(), "C");
+    EXPECT_EQ(value("EmailTipoNum"), Variant(static_cast<std::int16_t>(1)));
+    EXPECT_EQ(value("EmailTo").text(), "due@ditta.it");
+    EXPECT_EQ(value("UsaPdf995").text(), "S");
+    EXPECT_EQ(value("UsaPdfCreator").text(), "N");
+    EXPECT_EQ(value("EmailUsaSSL").text(), "") << "SSL off is written empty, not N";
+    EXPECT_EQ(opz.LeggiParStampa("EmailToTemp").text(), "altro@x.it");
+
+    click(*form.ComParIniPE);
+    EXPECT_TRUE(panel.mbPiuConfig) << "the next showing reads configuration 1";
+    EXPECT_EQ(form.txt(1011).text(), "smtp.due.it");
+    EXPECT_EQ(form.txt(1014).text(), "mario");
+}
+
+TEST_F(PdfEmailTest, ActiveConfigurationTwoIsShownAndOkWritesAllThreeWithPrefixes) {
+    set("EmailTipoNum", Variant(static_cast<std::int16_t>(2)));
+    set("1EmailServerSMTP", Variant("s1"));
+    set("2EmailServerSMTP", Variant("s2"));
+    set("2EmailTipoInvio", Variant("E"));
+    set("2EmailUsaSSL", Variant("S"));
+    set("2EmailDirStunnel", Variant(folder.path().string()));
+    PdfEmailPanel& panel = openPanel();
+    FrmSceltaStam& form = panel.form;
+    EXPECT_TRUE(panel.mbPiuConfig);
+    EXPECT_TRUE(panel.PicEmailAttiva(1).visible());
+    EXPECT_FALSE(panel.PicEmailAttiva(0).visible());
+    EXPECT_EQ(panel.CboEmailTipoNum->listIndex(), 1);
+    EXPECT_EQ(form.txt(1011).text(), "s1");
+    EXPECT_EQ(form.txt(1111).text(), "s2");
+    EXPECT_TRUE(panel.OptPETipoInvio(8).value()) << "See on configuration 2";
+    EXPECT_TRUE(panel.OptPETipoInvio(0).value()) << "nothing stored on configuration 1: Sendmail";
+    EXPECT_TRUE(panel.OptPETipoInvio(14).value()) << "nothing stored on configuration 3: not used";
+    EXPECT_EQ(panel.ChePdfEmailVal(120).value(), 1);
+
+    choose(*panel.CboEmailTipoNum, 2);
+    EXPECT_TRUE(panel.PicEmailAttiva(2).visible());
+    fill(form.txt(1211), "s3");
+    click(*panel.ComPEOk);
+    EXPECT_EQ(value("1EmailServerSMTP").text(), "s1");
+    EXPECT_EQ(value("2EmailServerSMTP").text(), "s2");
+    EXPECT_EQ(value("3EmailServerSMTP").text(), "s3");
+    EXPECT_EQ(value("1EmailTipoInvio").text(), "S");
+    EXPECT_EQ(value("2EmailTipoInvio").text(), "E");
+    EXPECT_EQ(value("3EmailTipoInvio").text(), "");
+    EXPECT_EQ(value("2EmailUsaSSL").text(), "S");
+    EXPECT_EQ(value("EmailTipoNum"), Variant(static_cast<std::int16_t>(3)));
+}
+
+TEST_F(PdfEmailTest, StoredNumbersBeyondThreeShowTheLastBoxInsteadOfFailing) {
+    set("EmailToNum", Variant(static_cast<std::int16_t>(7)));
+    set("EmailTipoNum", Variant(static_cast<std::int16_t>(9)));
+    PdfEmailPanel& panel = openPanel();
+    EXPECT_EQ(panel.miEmailToCor, 3);
+    EXPECT_EQ(panel.miEmailTipoCor, 3);
+    EXPECT_TRUE(panel.PicEmailAttiva(2).visible());
+    EXPECT_TRUE(panel.form.txt(1515).visible());
+}
+
+TEST_F(PdfEmailTest, SelectAllLeavesThePasswordsAndBuildsTheSelection) {
+    PdfEmailPanel& panel = openPanel();
+    for (int i : {15, 115, 215}) EXPECT_EQ(panel.ChePdfEmailSalva(i).value(), 0) << i;
+    EXPECT_EQ(panel.ChePdfEmailSalva(14).value(), 1);
+    const std::string perConfiguration = "XXXXXSXSSSSSXSNXSSSSSX";
+    std::string expected = "p" + std::string("SSSSSSSSSSSSSSNSSSSSSS") + perConfiguration + perConfiguration;
+    EXPECT_EQ(panel.SalvaCancIniPE(), expected);
+    EXPECT_EQ(expected.size(), 67u);
+
+    click(*panel.ComPEDesel);
+    click(panel.OptPEDove(1));
+    panel.ChePdfEmailSalva(115).setValue(ui::check::Checked);  // on a configuration not in view
+    std::string none = "g" + std::string(22, 'N') + "XXXXXNXNNNNNXNSXNNNNNX" + "XXXXXNXNNNNNXNNXNNNNNX";
+    EXPECT_EQ(panel.SalvaCancIniPE(), none);
+    for (int n : {6, 19, 17, 11, 10, 14, 15, 8, 12, 9, 18, 20, 21})
+        EXPECT_TRUE(PdfEmailPanel::IndInVet(n)) << n;
+    for (int n : {1, 5, 7, 13, 16, 22}) EXPECT_FALSE(PdfEmailPanel::IndInVet(n)) << n;
+}
+
+TEST_F(PdfEmailTest, SaveToCommonIniKeepsThePasswordEncipheredAndDeleteRemovesTheKeys) {
+    PdfEmailPanel& panel = openPanel();
+    FrmSceltaStam& form = panel.form;
+    fill(form.txt(1014), "mario");
+    fill(form.txt(1015), "segreta");
+    fill(form.txt(1011), "smtp.uno.it");
+    click(panel.OptPEDove(1));
+    click(panel.ChePdfEmailSalva(15));
+    click(*panel.ComPESalva);
+    EXPECT_FALSE(form.PicPdfEmail->visible());
+    ASSERT_FALSE(goMenuClient->requests().empty());
+    const std::string request = goMenuClient->requests().back();
+    EXPECT_EQ(request.substr(0, 17), "ScriviIniComuni +");
+    EXPECT_EQ(request.size(), std::string("ScriviIniComuni ").size() + 69);
+    EXPECT_EQ(request.back(), 'V');
+
+    IniFile common = IniFile::load(folder.file("menu_comune.ini"));
+    EXPECT_EQ(common.getString("Email", "1EmailLogin", "?"), "mario");
+    EXPECT_EQ(common.getString("Email", "1EmailServerSMTP", "?"), "smtp.uno.it");
+    std::string stored = common.getString("Email", "1EmailPwd", "");
+    EXPECT_FALSE(stored.empty());
+    EXPECT_EQ(stored.find("segreta"), std::string::npos) << "the password is never written in clear";
+    EXPECT_FALSE(std::filesystem::exists(folder.file("menu.ini")) &&
+                 IniFile::load(folder.file("menu.ini")).hasKey("Email", "1EmailLogin"));
+
+    set("1EmailServerSMTP", Variant("cambiato"));
+    click(*form.ComParIniPE);
+    EXPECT_EQ(form.txt(1011).text(), "cambiato");
+    click(*panel.ComPERileggi);
+    EXPECT_EQ(form.txt(1011).text(), "smtp.uno.it") << "read back from the INI file";
+    EXPECT_EQ(form.txt(1015).text(), "segreta");
+
+    click(panel.OptPEDove(1));
+    click(*panel.ComPECanc);
+    EXPECT_FALSE(form.PicPdfEmail->visible());
+    const auto& requests = goMenuClient->requests();
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests[requests.size() - 2].substr(0, 17), "ScriviIniComuni -");
+    EXPECT_EQ(requests.back(), "LeggiIniComuni 1");
+    common = IniFile::load(folder.file("menu_comune.ini"));
+    EXPECT_FALSE(common.hasKey("Email", "1EmailLogin"));
+    EXPECT_TRUE(common.hasKey("Email", "1EmailPwd")) << "its save box was left unticked";
+}
+
+TEST_F(PdfEmailTest, ChecksBeforeWritingRefuseWrongSslSettings) {
+    std::string existing = folder.path().string();
+    struct Case {
+        int sendType;  // option button of configuration 1
+        std::string folder;
+        std::string message;
+    } cases[] = {
+        {1, existing, "L'uso di SSL è possibile solo usando tipo invio 'See'"},
+        {3, "", "Con l'uso di SSL è obbligatorio inserire la directory stunnel"},
+        {3, existing + "/manca", "La directory stunnel è inesistente"},
+        {3, existing, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        set("EmailServerSMTP", Variant("prima"));
+        PdfEmailPanel& panel = openPanel();
+        FrmSceltaStam& form = panel.form;
+        click(panel.OptPETipoInvio(c.sendType));
+        click(panel.ChePdfEmailVal(20));
+        fill(form.txt(1021), c.folder);
+        fill(form.txt(1011), "dopo");
+        if (!c.message.empty()) driver.answerMessage(c.message, 1);
+        click(*panel.ComPEOk);
+        EXPECT_EQ(form.PicPdfEmail->visible(), !c.message.empty());
+        EXPECT_EQ(value("EmailServerSMTP").text(), c.message.empty() ? "dopo" : "prima");
+        form.unload();
+        set("EmailTipoNum", Variant());
+    }
+}
+
+TEST_F(PdfEmailTest, FieldInErrorColourStopsSaveAndTakesTheFocus) {
+    PdfEmailPanel& panel = openPanel();
+    FrmSceltaStam& form = panel.form;
+    form.txt(1019).setBackColor(glColErrore);
+    driver.answerMessage("ci sono dei dati non validi", 1);
+    click(*panel.ComPESalva);
+    EXPECT_TRUE(form.PicPdfEmail->visible());
+    EXPECT_TRUE(form.txt(1019).hasFocus());
+    EXPECT_TRUE(value("EmailTipoNum").isEmpty()) << "nothing written";
+}
+
+TEST_F(PdfEmailTest, CancelAsksAndWritesNothing) {
+    PdfEmailPanel& panel = openPanel();
+    FrmSceltaStam& form = panel.form;
+    fill(form.txt(1014), "nuovo");
+    driver.answerMessage("Confermi uscita senza salvataggio", "&No");
+    click(*panel.ComPEAnnulla);
+    EXPECT_TRUE(form.PicPdfEmail->visible());
+    driver.answerMessage("Confermi uscita senza salvataggio", "&Sì");
+    click(*panel.ComPEAnnulla);
+    EXPECT_FALSE(form.PicPdfEmail->visible());
+    EXPECT_TRUE(value("EmailLogin").isEmpty());
+    click(*form.ComParIniPE);
+    fill(form.txt(1014), "altro");
+    click(*panel.ComPeDatiCor);
+    EXPECT_EQ(form.txt(1014).text(), "") << "the edits are discarded";
+}
+
+TEST_F(PdfEmailTest, PdfNumbersOfThePanelAreReformattedOnLeaving) {
+    PdfEmailPanel& panel = openPanel();
+    FrmSceltaStam& form = panel.form;
+    fill(form.txt(1019), "0587");
+    fill(form.txt(1014), "x");
+    EXPECT_EQ(form.txt(1019).text(), "587");
+    click(*panel.ComPEOk);
+    EXPECT_EQ(value("EmailNumPorta"), Variant(static_cast<std::int16_t>(587)));
+}
+
+}  // namespace
+}  // namespace tolvane::testing
