@@ -48,7 +48,8 @@ std::vector<PrintPage> layOutList(const PrintList& list, int columns, int lines)
 // the columns stay apart. Line breaks inside a field become blanks.
 std::string separatedText(const PrintList& list, const std::string& separator,
                           const std::string& qualifier);
-// A PostScript document of the pages in a Latin-1 fixed-pitch font.
+// A PostScript document of the pages in a Latin-1 fixed-pitch font, on A4 sheets held upright
+// (landscape pages turned on them).
 std::string postScriptDocument(const std::vector<PrintPage>& pages, const PageSetup& setup,
                                const std::string& title);
 // Fixed-format text: each page exactly FisRighe lines, with FisMrAlt blank lines above and at

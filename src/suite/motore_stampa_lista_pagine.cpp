@@ -145,15 +145,12 @@ std::string separatedText(const PrintList& list, const std::string& separator,
 std::string postScriptDocument(const std::vector<PrintPage>& pages, const PageSetup& setup,
                                const std::string& title) {
     const double size = setup.fontSize > 0 ? setup.fontSize : 10;
-    const std::string width = formatNumber(setup.widthPoints());
-    const std::string height = formatNumber(setup.heightPoints());
     std::ostringstream ps;
     ps << "%!PS-Adobe-3.0\n"
        << "%%Title: " << toWindows1252(oneLine(title)) << "\n"
        << "%%Creator: Tolvane\n"
        << "%%Pages: " << pages.size() << "\n"
-       << "%%BoundingBox: 0 0 " << static_cast<int>(setup.widthPoints()) << ' '
-       << static_cast<int>(setup.heightPoints()) << "\n"
+       << "%%BoundingBox: 0 0 595 842\n"
        << "%%Orientation: " << (setup.landscape ? "Landscape" : "Portrait") << "\n"
        << "%%EndComments\n"
        << "%%BeginProlog\n"
@@ -162,11 +159,13 @@ std::string postScriptDocument(const std::vector<PrintPage>& pages, const PageSe
        << "/Encoding ISOLatin1Encoding def currentdict end definefont pop\n"
        << "%%EndProlog\n"
        << "%%BeginSetup\n"
-       << "<< /PageSize [" << width << ' ' << height << "] >> setpagedevice\n"
+       << "<< /PageSize [595 842] >> setpagedevice\n"
        << "%%EndSetup\n";
     for (std::size_t p = 0; p < pages.size(); ++p) {
-        ps << "%%Page: " << p + 1 << ' ' << p + 1 << "\n"
-           << "/TlvFont findfont " << formatNumber(size) << " scalefont setfont\n";
+        ps << "%%Page: " << p + 1 << ' ' << p + 1 << "\n";
+        // A landscape page is written turned on the portrait sheet every printer holds.
+        if (setup.landscape) ps << "595 0 translate 90 rotate\n";
+        ps << "/TlvFont findfont " << formatNumber(size) << " scalefont setfont\n";
         double y = setup.heightPoints() - kMargin - size;
         for (const std::string& line : pages[p]) {
             if (!line.empty()) {

@@ -50,12 +50,12 @@ TEST_F(FrmVedrixStampaTest, OrientationAndForcedPortraitShapeThePrintedPage) {
         int option;
         bool forzaVert;
         bool disabled;
-        std::string pageSize;
+        bool landscape;
     };
-    for (const Case& c : std::vector<Case>{{0, false, false, "[842.00 595.00]"},
-                                           {1, false, false, "[595.00 842.00]"},
-                                           {0, true, false, "[595.00 842.00]"},
-                                           {-1, false, true, "[595.00 842.00]"}}) {
+    for (const Case& c : std::vector<Case>{{0, false, false, true},
+                                           {1, false, false, false},
+                                           {0, true, false, false},
+                                           {-1, false, true, false}}) {
         FrmVedrixStampa& dialog = openDialog();
         dialog.opzioni()->StaVid = OpzStampa::kStampante;
         dialog.opzioni()->ForzaVert = c.forzaVert;
@@ -66,7 +66,7 @@ TEST_F(FrmVedrixStampaTest, OrientationAndForcedPortraitShapeThePrintedPage) {
         ASSERT_FALSE(queue->jobs().empty());
         const auto& job = queue->jobs().back();
         EXPECT_EQ(job.job.printer, "Ufficio");
-        EXPECT_NE(job.content.find("/PageSize " + c.pageSize), std::string::npos) << c.option;
+        EXPECT_EQ(job.content.find("90 rotate") != std::string::npos, c.landscape) << c.option;
         EXPECT_EQ(dialog.ogVedrix(), nullptr);
         EXPECT_EQ(giStaAtt, 0);
         dialog.unload();

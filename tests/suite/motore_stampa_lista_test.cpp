@@ -78,7 +78,8 @@ TEST(PostScriptDocument, EscapesTextAndSizesThePage) {
     std::string ps = postScriptDocument({{"(prova) è \\"}}, setup, "Titolo");
     EXPECT_EQ(ps.rfind("%!PS-Adobe-3.0", 0), 0u);
     EXPECT_NE(ps.find("(\\(prova\\) \\350 \\\\) show"), std::string::npos) << ps;
-    EXPECT_NE(ps.find("/PageSize [842.00 595.00]"), std::string::npos);
+    EXPECT_NE(ps.find("%%Page: 1 1\n595 0 translate 90 rotate\n"), std::string::npos);
+    EXPECT_NE(ps.find("%%Orientation: Landscape"), std::string::npos);
     EXPECT_NE(ps.find("%%Pages: 1"), std::string::npos);
 }
 
