@@ -19,6 +19,7 @@
 #include "suite/motore_stampa.h"
 #include "suite/opz_stampa.h"
 #include "ui/desktop.h"
+#include "ui/driver.h"
 
 namespace tolvane {
 
@@ -227,6 +228,8 @@ bool ChiediDatiEmail(bool pbPassaPar, bool pbOpzMotore) {
     if (pbPassaPar && ok) {
         try {
             PassaParEmail();
+        } catch (const ui::UnexpectedWindow&) {
+            throw;
         } catch (const std::exception& e) {
             // The engine only learns False; the user learns why.
             frmMsgCom::MsgErrfrm(e);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <functional>
 #include <utility>
 
 #include "common/globali.h"

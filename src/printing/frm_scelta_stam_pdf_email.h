@@ -1,7 +1,6 @@
-// The PDF/e-mail parameters panel of the print options dialog and the PDF automation behind its
-// two check boxes. The settings are the menu server's: the panel reads them, writes them back
-// and asks the server to keep them in the INI files. Never touches an INI file itself and never
-// shows the e-mail password in clear.
+// The PDF/e-mail parameters panel of the print options dialog and the PDF automation of its two
+// check boxes: the menu server's settings shown, written back and kept in the INI files by the
+// server. Never touches an INI file itself and never shows the e-mail password in clear.
 #pragma once
 
 #include <array>
