@@ -54,16 +54,12 @@ bool StampaLista::AvviaStampa(ui::Font& pgFont, int piOrientamento, const std::s
     return engine_->Esegui();
 }
 
-void VedrixLista::setPrintWindows(ListPrintDialog* dialog, PrintProgressWindow* progress) {
-    dialog_ = dialog;
-    progress_ = progress;
-}
-
 bool VedrixLista::pressKey(std::string_view key) {
-    if (!equalText(key, "Stampa") || dialog_ == nullptr) return false;
-    dialog_->ogVedrix(this);
-    ui::Form& window = dialog_->window();
-    window.show();
+    if (!equalText(key, "Stampa") || !dialog_) return false;
+    ListPrintDialog* dialog = dialog_();
+    if (dialog == nullptr) return false;
+    dialog->ogVedrix(this);
+    dialog->window().show();
     return true;
 }
 

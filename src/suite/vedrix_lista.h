@@ -78,9 +78,10 @@ public:
 
     StampaLista ogSta{*this};
 
-    // The windows the owner creates at its load and hands over.
-    void setPrintWindows(ListPrintDialog* dialog, PrintProgressWindow* progress);
-    PrintProgressWindow* progressWindow() const { return progress_; }
+    // The list print dialog the owner hands over at its load, reached afresh at each use as a
+    // default instance is: a dialog closed with its exit button comes back as a new one. (The
+    // dialog takes the print-in-progress window's default instance for each print.)
+    void setPrintDialog(std::function<ListPrintDialog*()> dialog) { dialog_ = std::move(dialog); }
 
     // A toolbar key of the list; "Stampa" shows the list print dialog for this list. False for
     // a key this component does not handle, or when no dialog was handed over.
@@ -95,8 +96,7 @@ public:
     PrintList listToPrint(const std::string& psTipo) const;
 
 private:
-    ListPrintDialog* dialog_ = nullptr;
-    PrintProgressWindow* progress_ = nullptr;
+    std::function<ListPrintDialog*()> dialog_;
 };
 
 }  // namespace tolvane

@@ -148,6 +148,19 @@ TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
     EXPECT_EQ(giStaAtt, 0);
 }
 
+TEST_F(FrmVedrixStampaTest, StampaKeyAfterExitOpensAFreshDialog) {
+    FrmVedrixStampa& first = openDialog();
+    first.OptOrientamento(0).setValue(true);
+    ui::user::click(first.CmdEsci);
+    EXPECT_TRUE(first.unloadedForGood());
+    FrmVedrixStampa& second = openDialog();
+    EXPECT_NE(&second, &first);
+    EXPECT_TRUE(second.visible());
+    EXPECT_FALSE(second.OptOrientamento(0).value());
+    EXPECT_EQ(second.ogVedrix(), &lista);
+    EXPECT_EQ(second.opzioni()->NomeStampa(), "Elenco aziende");
+}
+
 TEST_F(FrmVedrixStampaTest, PressWithoutAListIsRefused) {
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
     ui::user::click(dialog.CmdStampa);

@@ -54,10 +54,9 @@ protected:
 
     // The owner window's load and the list's "Stampa" key.
     FrmVedrixStampa& openDialog() {
-        auto& dialog = ui::desktop().instance<FrmVedrixStampa>();
-        lista.setPrintWindows(&dialog, &ui::desktop().instance<frmStampaInCorso>());
+        lista.setPrintDialog([] { return &ui::desktop().instance<FrmVedrixStampa>(); });
         EXPECT_TRUE(lista.pressKey("Stampa"));
-        return dialog;
+        return ui::desktop().instance<FrmVedrixStampa>();
     }
     // The dialog open with both choices made and the options of a destination.
     FrmVedrixStampa& dialogFor(int staVid, int orientation = 1, int columns = 0) {
