@@ -14,6 +14,7 @@
 #include "startup/demo_menu.h"
 #include "startup/form_registry.h"
 #include "startup/programma.h"
+#include "suite/print_queue.h"
 #include "finestre_programma.h"
 
 #ifdef TOLVANE_WITH_QT
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     }
     // The program prints through the machine's CUPS; tests install their own printers.
     tolvane::setPrinterSystem(std::make_shared<tolvane::CupsPrinterSystem>());
+    tolvane::setPrintQueue(std::make_shared<tolvane::CupsPrintQueue>());
     tolvane::CommandLine riga = tolvane::parseCommandLine(tolvane::joinArguments(argc, argv));
 #ifdef TOLVANE_WITH_QT
     return tolvane::qt::runProgram(argc, argv, [&] { return tolvane::AvviaProgramma(riga); });
