@@ -202,14 +202,6 @@ TEST_F(EngineTest, FixedFormatGoesToItsFileOrToThePrinterOfItsPort) {
     EXPECT_TRUE(queue->jobs().empty());
 }
 
-TEST(CupsPrintQueue, UnreachableServerIsAFailure) {
-    ScratchFolder folder;
-    PrintJob job{"Ufficio", folder.write("p.ps", "%!PS\n"), "Prova", false, {}};
-    std::string error;
-    EXPECT_FALSE(CupsPrintQueue(folder.file("nessun-server.sock")).submit(job, error));
-    EXPECT_FALSE(error.empty());
-}
-
 TEST(VedrixLista, ColumnChoiceCutsTheList) {
     VedrixLista lista;
     lista.columns = {{"A", true}, {"B", false}, {"C", true}};

@@ -1,0 +1,150 @@
+// Jobs handed to a private CUPS scheduler whose queue prints through a backend of the test's own,
+// which keeps each job's data and title and then says so through a FIFO, one line a job.
+// Never submits to the machine's own print server.
+#include "suite/print_queue.h"
+
+#include <cups/cups.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <deque>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "support/private_cups.h"
+
+namespace tolvane {
+namespace {
+
+using testing::PrivateCups;
+using testing::ScratchFolder;
+
+// Arguments: job id, user, title, copies, options, file (the spool file, here always given).
+const char* const kBackend =
+    "#!/bin/sh\n"
+    "[ $# -eq 0 ] && { echo 'direct prova \"Unknown\" \"Prova\"'; exit 0; }\n"
+    "dir=${DEVICE_URI#prova:}\n"
+    "cat \"$6\" > \"$dir/job-$1.prn\" || exit 1\n"
+    "printf '%s' \"$3\" > \"$dir/job-$1.title\"\n"
+    "echo \"$1\" > \"$dir/fatti\"\n";
+
+class CupsPrintQueueServer : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        cups_ = new PrivateCups;
+        cups_->addBackend("prova", kBackend);
+        outputs_ = cups_->folder().file("uscite");
+        std::filesystem::create_directories(outputs_);
+        ::mkfifo((outputs_ + "/fatti").c_str(), 0600);
+        auto failure = cups_->start();
+        std::string out;
+        if (failure.empty() &&
+            cups_->run({"lpadmin", "-p", "Archivio", "-E", "-v", "prova:" + outputs_}, out) != 0) {
+            failure = "lpadmin failed: " + out + "\n" + cups_->log();
+        }
+        startFailure_ = failure;
+    }
+    static void TearDownTestSuite() {
+        delete cups_;
+        cups_ = nullptr;
+    }
+    void SetUp() override { ASSERT_TRUE(startFailure_.empty()) << startFailure_; }
+
+    // Waits for the backend to report a finished job; its id, or 0 when none came. The limit
+    // only turns a scheduler that never runs the job into a failure instead of a hang.
+    static int nextFinishedJob() {
+        if (!finished_.empty()) {
+            const int id = finished_.front();
+            finished_.pop_front();
+            return id;
+        }
+        const int fd = ::open((outputs_ + "/fatti").c_str(), O_RDONLY | O_NONBLOCK);
+        if (fd < 0) return 0;
+        std::string lines;
+        pollfd ready{fd, POLLIN, 0};
+        while (::poll(&ready, 1, 60000) > 0) {
+            char buffer[64];
+            const auto n = ::read(fd, buffer, sizeof buffer);
+            if (n <= 0) break;
+            lines.append(buffer, static_cast<std::size_t>(n));
+        }
+        ::close(fd);
+        // A later job may report before this read saw the end of the earlier report.
+        std::istringstream reports(lines);
+        for (int id = 0; reports >> id;) finished_.push_back(id);
+        if (finished_.empty()) return 0;
+        return nextFinishedJob();
+    }
+
+    static ipp_jstate_t jobState(int id) {
+        cups_job_t* jobs = nullptr;
+        std::unique_ptr<http_t, void (*)(http_t*)> http(
+            httpConnect2(cups_->socket().c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1,
+                         30000, nullptr),
+            httpClose);
+        if (!http) return static_cast<ipp_jstate_t>(0);
+        const int count = cupsGetJobs2(http.get(), &jobs, "Archivio", 0, CUPS_WHICHJOBS_ALL);
+        ipp_jstate_t state = static_cast<ipp_jstate_t>(0);
+        for (int i = 0; i < count; ++i) {
+            if (jobs[i].id == id) state = jobs[i].state;
+        }
+        cupsFreeJobs(count, jobs);
+        return state;
+    }
+
+    static PrivateCups* cups_;
+    static std::string outputs_;
+    static std::string startFailure_;
+    static std::deque<int> finished_;
+};
+
+PrivateCups* CupsPrintQueueServer::cups_ = nullptr;
+std::string CupsPrintQueueServer::outputs_;
+std::string CupsPrintQueueServer::startFailure_;
+std::deque<int> CupsPrintQueueServer::finished_;
+
+TEST_F(CupsPrintQueueServer, RawJobCompletesWithItsContentAndTitle) {
+    ScratchFolder files;
+    const std::string first = "\x1b\x0f" "Ditta   Uno\r\nRiga con \xe8 accentata\r\n\x0c";
+    CupsPrintQueue queue(cups_->socket());
+    std::string error;
+    PrintJob job{"Archivio", files.write("prima.prn", first), "Elenco aziende", true, {}};
+    ASSERT_TRUE(queue.submit(job, error)) << error << cups_->log();
+    // The second job starts only once the first has finished: its report is the proof.
+    PrintJob second{"Archivio", files.write("seconda.prn", "seconda\n"), "Seconda", true, {}};
+    ASSERT_TRUE(queue.submit(second, error)) << error << cups_->log();
+
+    const int firstId = nextFinishedJob();
+    ASSERT_GT(firstId, 0) << cups_->log();
+    EXPECT_EQ(ScratchFolder::read(outputs_ + "/job-" + std::to_string(firstId) + ".prn"), first);
+    EXPECT_EQ(ScratchFolder::read(outputs_ + "/job-" + std::to_string(firstId) + ".title"),
+              "Elenco aziende");
+    const int secondId = nextFinishedJob();
+    ASSERT_EQ(secondId, firstId + 1) << cups_->log();
+    EXPECT_EQ(ScratchFolder::read(outputs_ + "/job-" + std::to_string(secondId) + ".prn"),
+              "seconda\n");
+    EXPECT_EQ(jobState(firstId), IPP_JSTATE_COMPLETED) << cups_->log();
+}
+
+TEST_F(CupsPrintQueueServer, UnknownQueueIsRefused) {
+    ScratchFolder files;
+    PrintJob job{"Sparita", files.write("a.prn", "x"), "Prova", true, {}};
+    std::string error;
+    EXPECT_FALSE(CupsPrintQueue(cups_->socket()).submit(job, error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(CupsPrintQueue, UnreachableServerIsAFailure) {
+    ScratchFolder folder;
+    PrintJob job{"Ufficio", folder.write("p.ps", "%!PS\n"), "Prova", false, {}};
+    std::string error;
+    EXPECT_FALSE(CupsPrintQueue(folder.file("nessun-server.sock")).submit(job, error));
+    EXPECT_EQ(error, "Server di stampa non raggiungibile");
+}
+
+}  // namespace
+}  // namespace tolvane
