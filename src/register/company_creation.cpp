@@ -1,0 +1,135 @@
+// The checks, the copy of the base file and the register row of a new company. Anything that
+// fails after the copy removes the copy again before the error goes on.
+#include "register/company_creation.h"
+
+#include <cctype>
+#include <system_error>
+
+#include "common/db_comune.h"
+#include "common/ini_programma.h"
+#include "platform/numbered_error.h"
+#include "platform/path_map.h"
+#include "platform/text.h"
+#include "register/company_register.h"
+#include "suite/gestore_rs.h"
+
+namespace tolvane {
+
+namespace {
+
+constexpr const char* kSource = "frmCreaAzi";
+constexpr int kFileExists = 58;
+constexpr std::size_t kCodiceMax = 10;
+constexpr std::size_t kDescrizioneMax = 60;
+
+[[noreturn]] void refuse(int number, const std::string& message) {
+    throw NumberedError(number, message, kSource);
+}
+
+bool threeDigits(const std::string& id) {
+    if (id.size() != 3) return false;
+    for (char c : id) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    }
+    return true;
+}
+
+void removeDatabaseFile(const std::filesystem::path& file) {
+    std::error_code ignored;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        std::filesystem::remove(file.string() + suffix, ignored);
+    }
+}
+
+void checkNewCompany(const NewCompany& c, const std::vector<CompanyRow>& rows) {
+    if (c.Codice.empty()) refuse(errnum::InvalidCall, "Manca il codice dell'azienda");
+    if (Len(c.Codice) > kCodiceMax)
+        refuse(errnum::InvalidCall, "Il codice dell'azienda non può superare 10 caratteri");
+    if (c.Descrizione.empty()) refuse(errnum::InvalidCall, "Manca la descrizione dell'azienda");
+    if (Len(c.Descrizione) > kDescrizioneMax)
+        refuse(errnum::InvalidCall, "La descrizione dell'azienda non può superare 60 caratteri");
+    if (!threeDigits(c.IdAzienda))
+        refuse(errnum::InvalidCall, "L'identificativo dell'azienda deve essere di tre cifre (es. 002)");
+    if (c.NomeDB.empty()) refuse(errnum::InvalidCall, "Manca il nome del file del database");
+    for (const CompanyRow& row : rows) {
+        if (equalText(Trim(row.Codice), c.Codice))
+            refuse(errnum::DuplicateKey, "Esiste già un'azienda con il codice " + row.Codice);
+        if (equalText(Trim(row.IdAzienda), c.IdAzienda))
+            refuse(errnum::DuplicateKey, "L'identificativo " + c.IdAzienda +
+                                             " è già usato dall'azienda " + row.Codice);
+    }
+}
+
+void addRegisterRow(const NewCompany& c, const std::filesystem::path& file,
+                    const std::string& idDbComune) {
+    GestoreRs rs;
+    std::string h = rs.ApriRs(goDbase(), idDbComune, "", "Select * from Aziende Where 1 = 0");
+    rs.AddNewRs(h);
+    rs.ScriviCampoRs(h, "Codice", Variant(c.Codice));
+    rs.ScriviCampoRs(h, "IdAzienda", Variant(c.IdAzienda));
+    rs.ScriviCampoRs(h, "Descrizione", Variant(c.Descrizione));
+    rs.ScriviCampoRs(h, "NomeDB", Variant(file.string()));
+    rs.UpdateRs(h);
+    rs.ChiudiRs(h);
+}
+
+}  // namespace
+
+CompanyFiles companyFilesFromIni(const std::string& idDbComune) {
+    std::string base, folder;
+    LeggiIni("Base", "NomeDBBase", "", base);
+    LeggiIni("Base", "DirAziende", "", folder);
+    CompanyFiles files;
+    files.baseFile = Trim(base);
+    files.folder = Trim(folder);
+    if (files.folder.empty() && !idDbComune.empty() && goDbase().EsisteConnessione(idDbComune))
+        files.folder = std::filesystem::path(goDbase().PercorsoDb(idDbComune)).parent_path();
+    return files;
+}
+
+std::string proposedCompanyFile(const CompanyFiles& files, const std::string& idAzienda) {
+    std::string name = "ditta_" + Trim(idAzienda) + ".db";
+    return files.folder.empty() ? name : (files.folder / name).string();
+}
+
+std::filesystem::path newCompanyFile(const CompanyFiles& files, const std::string& nomeDb) {
+    std::filesystem::path file = mapWindowsPath(Trim(nomeDb));
+    if (file.empty() || file.is_absolute() || files.folder.empty()) return file;
+    return files.folder / file;
+}
+
+std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles& files,
+                                    const std::string& idDbComune) {
+    NewCompany c{Trim(typed.Codice), Trim(typed.IdAzienda), Trim(typed.Descrizione),
+                 Trim(typed.NomeDB)};
+    checkNewCompany(c, readCompanies(idDbComune));
+
+    const std::filesystem::path file = newCompanyFile(files, c.NomeDB);
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec))
+        refuse(kFileExists, "Il file " + file.string() + " esiste già: scegliere un altro nome");
+    if (files.baseFile.empty())
+        refuse(errnum::FileNotFound,
+               "Database base non indicato (file ini, sezione Base, chiave NomeDBBase)");
+    const std::filesystem::path base = mapWindowsPath(files.baseFile.string());
+    if (!std::filesystem::is_regular_file(base, ec))
+        refuse(errnum::FileNotFound, "Database base non trovato: " + base.string());
+
+    // Refuses to overwrite: a file that appeared since the check stays as it is.
+    if (!std::filesystem::copy_file(base, file, std::filesystem::copy_options::none, ec)) {
+        if (ec == std::errc::file_exists)
+            refuse(kFileExists, "Il file " + file.string() + " esiste già: scegliere un altro nome");
+        removeDatabaseFile(file);
+        refuse(errnum::FileAccess, "Impossibile copiare il database base in " + file.string() +
+                                       ": " + ec.message());
+    }
+    try {
+        addRegisterRow(c, file, idDbComune);
+    } catch (...) {
+        removeDatabaseFile(file);
+        throw;
+    }
+    return file;
+}
+
+}  // namespace tolvane
