@@ -7,12 +7,14 @@
 #include "intermediary/frm_da_studio.h"
 #include "printing/dimensione_anteprima.h"
 #include "printing/frm_scelta_stam_pdf_email.h"
+#include "register/frm_tolvane.h"
 #include "startup/frm_aziende_demo.h"
 
 namespace tolvane {
 
 void registraFinestreProgramma() {
     registraFinestreAvvio();
+    registraFinestreArchivio();
     registraFrmDatiAzie();
     registraFrmDaStudio();
     registraFrmCaricoBatch();
