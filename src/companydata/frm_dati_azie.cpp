@@ -58,12 +58,6 @@ int SchedaDellaPagina(int pagina) {
 
 bool PaginaConScheda(int pagina) { return SchedaDellaPagina(pagina) != 0; }
 
-struct ContestoPagina {
-    int pagina;
-    int contesto;
-};
-constexpr ContestoPagina kContestiHelp[] = {{5, 2530}, {frmDatiAzie::kPaginaContiTrans, 2560}};
-
 // Layout of a page in twips, inside its picture: one row per field, captions on the left.
 constexpr double kMargine = 240;
 constexpr double kPrimaRiga = 720;
@@ -139,7 +133,6 @@ void frmDatiAzie::CreaControlli() {
     };
     for (int pagina = 0; pagina <= kUltimaPaginaConTab; ++pagina) creaPicture(pagina);
     creaPicture(kPaginaContiTrans);
-    for (const ContestoPagina& c : kContestiHelp) PicPagine(c.pagina).setHelpContextID(c.contesto);
     for (const PaginaDatiAzie* pagina : PagineDatiAzie()) CreaPagina(*pagina);
 }
 
@@ -155,6 +148,7 @@ void frmDatiAzie::Form_Load() {
 
 void frmDatiAzie::CreaPagina(const PaginaDatiAzie& pagina) {
     ui::PictureBox& pic = PicPagine(pagina.numero);
+    if (pagina.contestoHelp != 0) pic.setHelpContextID(pagina.contestoHelp);
     int ordine = 0;
     ui::Label& titolo = LabTitolo.add(pagina.numero, &pic);
     titolo.setCaption(pagina.titolo);

@@ -8,6 +8,7 @@
 #include "common/db_comune.h"
 #include "companydata/frm_dati_azie.h"
 #include "companydata/pagina_conti_com.h"
+#include "companydata/regole_pagine.h"
 #include "platform/text.h"
 #include "suite/lib_generale.h"
 #include "ui/ui_constants.h"
@@ -185,7 +186,7 @@ void creaGiorniChiusura(frmDatiAzie& f) {
 
 CampoPagina data(int numero, const char* didascalia) {
     CampoPagina campo = CampoTesto(numero, didascalia, 10);
-    campo.regolaUscita = coge::UscitaData;
+    campo.regolaUscita = UscitaDataCampo;
     return campo;
 }
 

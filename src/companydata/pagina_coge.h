@@ -25,7 +25,6 @@ bool ColonnaPresente(const frmDatiAzie& f, int piCampo);
 // Leave rules and click effects of the page's fields.
 void UscitaAnnoCorr(frmDatiAzie& f, int piCampo);
 void UscitaDataInizio(frmDatiAzie& f, int piCampo);
-void UscitaData(frmDatiAzie& f, int piCampo);
 void UscitaAnnoAzzera(frmDatiAzie& f, int piCampo);
 void UscitaImporto(frmDatiAzie& f, int piCampo);
 void ClickAzzera(frmDatiAzie& f, int piCampo);

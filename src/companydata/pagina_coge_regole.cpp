@@ -11,6 +11,7 @@
 #include "companydata/frm_dati_azie.h"
 #include "companydata/pagina_coge.h"
 #include "companydata/pagina_conti_com.h"
+#include "companydata/regole_pagine.h"
 #include "platform/text.h"
 #include "suite/lib_generale.h"
 #include "ui/ui_constants.h"
@@ -23,27 +24,8 @@ bool vuoto(const frmDatiAzie& f, int campo) {
     return Trim(f.txt(campo).text()).empty();
 }
 
-// The date a field's text stands for, without its time.
 std::optional<DateTime> dataDi(const frmDatiAzie& f, int campo) {
-    DateTime data;
-    if (!parseDate(Trim(f.txt(campo).text()), data)) return std::nullopt;
-    return DateTime{std::floor(data.serial)};
-}
-
-int annoDi(DateTime data) {
-    int anno = 0;
-    int mese = 0;
-    int giorno = 0;
-    data.parts(anno, mese, giorno);
-    return anno;
-}
-
-int giornoDi(DateTime data) {
-    int anno = 0;
-    int mese = 0;
-    int giorno = 0;
-    data.parts(anno, mese, giorno);
-    return giorno;
+    return DataDelTesto(f.txt(campo).text());
 }
 
 // The whole number of the current year's field; nullopt when it holds none.
@@ -71,56 +53,23 @@ std::string quattroCifre(int anno) {
     return std::string(testo.size() < 4 ? 4 - testo.size() : 0, '0') + testo;
 }
 
-// The day before the same date one year later; nullopt past the last year a date can have.
-std::optional<DateTime> fineEsercizioDa(DateTime inizio) {
-    int anno = 0;
-    int mese = 0;
-    int giorno = 0;
-    inizio.parts(anno, mese, giorno);
-    if (anno >= 9999) return std::nullopt;
-    // One year after 29 February is the last day of February.
-    DateTime primoDelMese = DateTime::fromParts(anno + 1, mese, 1);
-    DateTime primoDelSuccessivo = mese == 12 ? DateTime::fromParts(anno + 2, 1, 1)
-                                             : DateTime::fromParts(anno + 1, mese + 1, 1);
-    int ultimo = static_cast<int>(primoDelSuccessivo.serial - primoDelMese.serial);
-    DateTime dopoUnAnno = DateTime::fromParts(anno + 1, mese, giorno > ultimo ? ultimo : giorno);
-    return DateTime{dopoUnAnno.serial - 1};
-}
-
-bool rifiuta(frmDatiAzie& f, int campo, const std::string& messaggio) {
-    frmMsgCom::msgCom(messaggio, "&Ok");
-    FocusCampo(f, campo);
-    return false;
-}
-
 }  // namespace
 
 void coge::UscitaAnnoCorr(frmDatiAzie& f, int) {
-    f.txt(5000).setText(goLibGen().FormattaPerTipo(Variant(f.txt(5000).text()), "0000"));
-    if (vuoto(f, 5000) || !vuoto(f, 5010)) return;
-    DateTime inizio;
-    if (!parseDate("01/01/" + Trim(f.txt(5000).text()), inizio)) return;
-    f.txt(5010).setText(dateText(inizio));
-    if (auto fine = fineEsercizioDa(inizio)) f.txt(5020).setText(dateText(*fine));
+    UscitaAnnoCorrente(f, 5000, 5010, 5020);
 }
 
 void coge::UscitaDataInizio(frmDatiAzie& f, int) {
     if (!VerificaCampoData(f.txt(5010)) || vuoto(f, 5010)) return;
-    auto inizio = dataDi(f, 5010);
-    auto anno = numeroDi(f, 5000);
-    if (!inizio || !anno || annoDi(*inizio) != *anno) {
+    if (!StessoAnno(f, 5000, 5010)) {
         f.MarcaErrore(5010);
         return;
     }
     f.txt(5010).setBackColor(glColNormale);
-    if (auto fine = fineEsercizioDa(*inizio)) {
+    if (auto fine = FineAnnoDa(*dataDi(f, 5010))) {
         f.txt(5020).setText(dateText(*fine));
         f.mtFineEsercizio = goLibGen().ValoreData(Variant(f.txt(5020).text()));
     }
-}
-
-void coge::UscitaData(frmDatiAzie& f, int piCampo) {
-    VerificaCampoData(f.txt(piCampo));
 }
 
 void coge::UscitaAnnoAzzera(frmDatiAzie& f, int) {
@@ -154,9 +103,9 @@ void coge::ClickAzzera(frmDatiAzie& f, int) {
 bool VerDatiCoge(frmDatiAzie& f) {
     auto c = [&](int campo) { return coge::ColonnaPresente(f, campo); };
 
-    if (c(5000) && vuoto(f, 5000)) return rifiuta(f, 5000, "L'anno corrente è obbligatorio");
-    if (c(5010) && vuoto(f, 5010)) return rifiuta(f, 5010, "(Coge) La data inizio è obbligatoria");
-    if (c(5020) && vuoto(f, 5020)) return rifiuta(f, 5020, "(Coge) La data fine è obbligatoria");
+    if (c(5000) && vuoto(f, 5000)) return RifiutaSalvataggio(f, 5000, "L'anno corrente è obbligatorio");
+    if (c(5010) && vuoto(f, 5010)) return RifiutaSalvataggio(f, 5010, "(Coge) La data inizio è obbligatoria");
+    if (c(5020) && vuoto(f, 5020)) return RifiutaSalvataggio(f, 5020, "(Coge) La data fine è obbligatoria");
     if (c(5020)) {
         auto fine = dataDi(f, 5020);
         const Variant& caricata = f.mtFineEsercizio;
@@ -169,10 +118,8 @@ bool VerDatiCoge(frmDatiAzie& f) {
         }
     }
     if (c(5000) && c(5010)) {
-        auto inizio = dataDi(f, 5010);
-        auto anno = numeroDi(f, 5000);
-        if (!inizio || !anno || annoDi(*inizio) != *anno) {
-            return rifiuta(f, 5010,
+        if (!StessoAnno(f, 5000, 5010)) {
+            return RifiutaSalvataggio(f, 5010,
                            "(Coge) L'anno corrente e l'anno della data di inizio periodo devono "
                            "essere uguali");
         }
@@ -181,29 +128,29 @@ bool VerDatiCoge(frmDatiAzie& f) {
         auto da = dataDi(f, 5085);
         auto a = dataDi(f, 5088);
         if (equalText(f.txt(5080).text(), "S") && vuoto(f, 5085)) {
-            return rifiuta(f, 5080, "(Coge) La data inizio IVA per CASSA è obbligatoria");
+            return RifiutaSalvataggio(f, 5080, "(Coge) La data inizio IVA per CASSA è obbligatoria");
         }
-        if (!vuoto(f, 5085) && (!da || giornoDi(*da) != 1)) {
-            return rifiuta(f, 5080,
+        if (!vuoto(f, 5085) && (!da || GiornoDellaData(*da) != 1)) {
+            return RifiutaSalvataggio(f, 5080,
                            "(Coge) La data inizio IVA per CASSA deve essere il primo del mese");
         }
         if (!vuoto(f, 5088) &&
-            (!a || (annoDi(*a) != 9999 && giornoDi(DateTime{a->serial + 1}) != 1))) {
-            return rifiuta(f, 5080,
+            (!a || (AnnoDellaData(*a) != 9999 && GiornoDellaData(DateTime{a->serial + 1}) != 1))) {
+            return RifiutaSalvataggio(f, 5080,
                            "(Coge) La data fine IVA per CASSA deve essere l'ultimo giono del mese");
         }
         if (!vuoto(f, 5085) && vuoto(f, 5088)) {
-            return rifiuta(f, 5088,
+            return RifiutaSalvataggio(f, 5088,
                            "(Coge) La data fine IVA per CASSA è obbligatoria (es. 31/12/9999)");
         }
         if (vuoto(f, 5085) && !vuoto(f, 5088)) {
-            return rifiuta(f, 5088,
+            return RifiutaSalvataggio(f, 5088,
                            "(Coge) NON ha senso impostare La data fine IVA per CASSA se non è "
                            "impostata quella di inizio");
         }
     }
     if (c(5090) && c(5095) && vuoto(f, 5090) && !vuoto(f, 5095)) {
-        return rifiuta(f, 5095,
+        return RifiutaSalvataggio(f, 5095,
                        "(Coge) NON ha senso impostare La data fine Proced.Concorsuale se non è "
                        "impostata quella di inizio");
     }
@@ -211,7 +158,7 @@ bool VerDatiCoge(frmDatiAzie& f) {
         auto da = dataDi(f, 5085);
         auto a = dataDi(f, 5088);
         if (da && a && da->serial > a->serial) {
-            return rifiuta(f, 5088,
+            return RifiutaSalvataggio(f, 5088,
                            "(Coge) La data fine IVA per CASSA deve essere maggiore di quella di "
                            "inizio");
         }
@@ -220,7 +167,7 @@ bool VerDatiCoge(frmDatiAzie& f) {
         auto da = dataDi(f, 5090);
         auto a = dataDi(f, 5095);
         if (da && a && da->serial > a->serial) {
-            return rifiuta(f, 5095,
+            return RifiutaSalvataggio(f, 5095,
                            "(Coge) La data fine Proced.Concorsuale deve essere maggiore di quella "
                            "di inizio");
         }
@@ -230,12 +177,12 @@ bool VerDatiCoge(frmDatiAzie& f) {
         bool anno = numero && *numero == std::floor(*numero) && *numero >= 100 && *numero <= 9999;
         if (!anno) {
             f.MarcaErrore(5070);
-            return rifiuta(f, 5070, "(Coge) L'anno inizio numerazione non è un anno valido");
+            return RifiutaSalvataggio(f, 5070, "(Coge) L'anno inizio numerazione non è un anno valido");
         }
     }
     if (c(5040) && c(5070) && equalText(f.txt(5040).text(), "S") && !vuoto(f, 5070)) {
         f.MarcaErrore(5070);
-        return rifiuta(f, 5040,
+        return RifiutaSalvataggio(f, 5040,
                        "(Coge) L'anno inizio numerazione non va indicato se si azzera la "
                        "numerazione ogni anno");
     }

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "common/db_comune.h"
-#include "common/msg_com.h"
 #include "common/servizi_comuni.h"
 #include "common/servizi_finestre.h"
 #include "companydata/frm_dati_azie.h"
+#include "companydata/regole_pagine.h"
 #include "platform/text.h"
 #include "suite/lib_generale.h"
 #include "suite/servizio_decodifiche.h"
@@ -175,24 +175,8 @@ std::string testoQuery(int q, bool ritAccVendite) {
            join;
 }
 
-// A description query is closed however its reading ends.
-class RsTemporaneo {
-  public:
-    RsTemporaneo(frmDatiAzie& f, const std::string& sql)
-        : rs_(f.Rs()),
-          handle_(rs_.ApriRs(goDbase(), f.osIdDbase, "", sql, false, rstype::Dynaset)) {}
-    ~RsTemporaneo() { rs_.ChiudiRs(handle_); }
-    RsTemporaneo(const RsTemporaneo&) = delete;
-    RsTemporaneo& operator=(const RsTemporaneo&) = delete;
-    const std::string& handle() const { return handle_; }
-
-  private:
-    GestoreRs& rs_;
-    std::string handle_;
-};
-
 void caricaQuery(frmDatiAzie& f, int q, bool ritAccVendite) {
-    RsTemporaneo rs(f, testoQuery(q, ritAccVendite));
+    RsLettura rs(f, testoQuery(q, ritAccVendite));
     std::vector<int> campi;
     for (const std::vector<int>& blocco : blocchiQuery(q, ritAccVendite)) {
         campi.insert(campi.end(), blocco.begin(), blocco.end());
@@ -251,10 +235,7 @@ const Obbligatorio kObbligatori[] = {
 
 bool VerDatiContiCom(frmDatiAzie& f) {
     for (const Obbligatorio& o : kObbligatori) {
-        if (!f.txt(o.campo).text().empty()) continue;
-        frmMsgCom::msgCom(o.messaggio, "&Ok");
-        FocusCampo(f, o.campo);
-        return false;
+        if (f.txt(o.campo).text().empty()) return RifiutaSalvataggio(f, o.campo, o.messaggio);
     }
     return true;
 }

@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "common/msg_com.h"
-#include "common/servizi_finestre.h"
 #include "companydata/frm_dati_azie.h"
+#include "companydata/regole_pagine.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "suite/lib_generale.h"
@@ -202,10 +201,8 @@ bool VerDatiFatt(frmDatiAzie& f) {
     uscitaElencoPrefissi(f, kElencoPrefissi);
     uscitaPrefisso(f, kPrefisso);
     if (InStr(1, f.txt(kElencoPrefissi).text(), f.txt(kPrefisso).text()) == 0) {
-        frmMsgCom::msgCom(
-            "Il Prefisso DDT principale DEVE essere compreso nell'elenco dei prefissi", "&Ok");
-        PrimoCampo(f.txt(kPrefisso));
-        return false;
+        return RifiutaSalvataggio(
+            f, kPrefisso, "Il Prefisso DDT principale DEVE essere compreso nell'elenco dei prefissi");
     }
     CopieAlmenoUna(f, 7040);
     CopieAlmenoUna(f, 7055);

@@ -10,6 +10,7 @@
 #include "companydata/disposizione_colonne.h"
 #include "companydata/frm_dati_azie.h"
 #include "companydata/pagina_conti_com.h"
+#include "companydata/regole_pagine.h"
 #include "platform/text.h"
 #include "suite/lib_generale.h"
 #include "ui/ui_constants.h"
@@ -215,7 +216,7 @@ CampoPagina codice(int numero, const char* didascalia, const char* tipo) {
 
 CampoPagina data(int numero, const char* didascalia) {
     CampoPagina campo = CampoTesto(numero, didascalia, 10);
-    campo.regolaUscita = magazzino::UscitaData;
+    campo.regolaUscita = UscitaDataCampo;
     return campo;
 }
 

@@ -28,7 +28,6 @@ namespace magazzino {
 // Leave rules of the year and the dates of the page.
 void UscitaAnnoCorr(frmDatiAzie& f, int piCampo);
 void UscitaDataInizio(frmDatiAzie& f, int piCampo);
-void UscitaData(frmDatiAzie& f, int piCampo);
 
 }  // namespace magazzino
 

@@ -11,6 +11,7 @@
 #include "companydata/frm_dati_azie.h"
 #include "companydata/pagina_conti_com.h"
 #include "companydata/pagina_magazzino.h"
+#include "companydata/regole_pagine.h"
 #include "platform/text.h"
 #include "suite/lib_generale.h"
 
@@ -32,48 +33,6 @@ bool vuoto(const frmDatiAzie& f, int campo) {
     return goLibGen().EVuoto(Variant(f.txt(campo).text()));
 }
 
-std::optional<DateTime> dataDi(const std::string& testo) {
-    DateTime data;
-    if (!parseDate(Trim(testo), data)) return std::nullopt;
-    return DateTime{std::floor(data.serial)};
-}
-
-int annoDi(DateTime data) {
-    int anno = 0;
-    int mese = 0;
-    int giorno = 0;
-    data.parts(anno, mese, giorno);
-    return anno;
-}
-
-// Whether the start date's year is the number in the current year's field.
-bool stessoAnno(const frmDatiAzie& f) {
-    auto inizio = dataDi(f.txt(kInizio).text());
-    double anno = 0;
-    return inizio && parseNumber(Trim(f.txt(kAnno).text()), anno) && annoDi(*inizio) == anno;
-}
-
-// One year after the start, less one day; one year after 29 February is 28 February.
-std::optional<DateTime> fineDa(DateTime inizio) {
-    int anno = 0;
-    int mese = 0;
-    int giorno = 0;
-    inizio.parts(anno, mese, giorno);
-    if (anno >= 9999) return std::nullopt;
-    const DateTime primo = DateTime::fromParts(anno + 1, mese, 1);
-    const DateTime successivo = mese == 12 ? DateTime::fromParts(anno + 2, 1, 1)
-                                           : DateTime::fromParts(anno + 1, mese + 1, 1);
-    const int ultimo = static_cast<int>(successivo.serial - primo.serial);
-    return DateTime{DateTime::fromParts(anno + 1, mese, giorno > ultimo ? ultimo : giorno).serial -
-                    1};
-}
-
-bool rifiuta(frmDatiAzie& f, int campo, const std::string& messaggio) {
-    frmMsgCom::msgCom(messaggio, "&Ok");
-    FocusCampo(f, campo);
-    return false;
-}
-
 // The price-list date stored in the page's row, when one is: no row, an empty column and the
 // old "no date" mark 01/01/100 all mean none.
 std::optional<DateTime> dataListinoMemorizzata(frmDatiAzie& f) {
@@ -91,54 +50,47 @@ std::optional<DateTime> dataListinoMemorizzata(frmDatiAzie& f) {
 }  // namespace
 
 void magazzino::UscitaAnnoCorr(frmDatiAzie& f, int) {
-    f.txt(kAnno).setText(goLibGen().FormattaPerTipo(Variant(f.txt(kAnno).text()), "0000"));
-    if (vuoto(f, kAnno) || !vuoto(f, kInizio)) return;
-    DateTime inizio;
-    if (!parseDate("01/01/" + Trim(f.txt(kAnno).text()), inizio)) return;
-    f.txt(kInizio).setText(dateText(inizio));
-    if (auto fine = fineDa(inizio)) f.txt(kFine).setText(dateText(*fine));
+    UscitaAnnoCorrente(f, kAnno, kInizio, kFine);
 }
 
 void magazzino::UscitaDataInizio(frmDatiAzie& f, int) {
     if (!VerificaCampoData(f.txt(kInizio)) || vuoto(f, kInizio)) return;
-    if (!stessoAnno(f)) {
+    if (!StessoAnno(f, kAnno, kInizio)) {
         f.MarcaErrore(kInizio);
         return;
     }
-    if (auto fine = fineDa(*dataDi(f.txt(kInizio).text()))) f.txt(kFine).setText(dateText(*fine));
-}
-
-void magazzino::UscitaData(frmDatiAzie& f, int piCampo) {
-    VerificaCampoData(f.txt(piCampo));
+    if (auto fine = FineAnnoDa(*DataDelTesto(f.txt(kInizio).text()))) {
+        f.txt(kFine).setText(dateText(*fine));
+    }
 }
 
 bool VerDatiMagazzino(frmDatiAzie& f) {
-    if (vuoto(f, kAnno)) return rifiuta(f, kAnno, "L' anno corrente è obbligatorio");
-    if (vuoto(f, kInizio)) return rifiuta(f, kInizio, "La data inizio è obbligatoria");
-    if (!stessoAnno(f)) {
-        return rifiuta(f, kInizio,
+    if (vuoto(f, kAnno)) return RifiutaSalvataggio(f, kAnno, "L' anno corrente è obbligatorio");
+    if (vuoto(f, kInizio)) return RifiutaSalvataggio(f, kInizio, "La data inizio è obbligatoria");
+    if (!StessoAnno(f, kAnno, kInizio)) {
+        return RifiutaSalvataggio(f, kInizio,
                        "L'anno corrente e l'anno della data di inizio periodo devono essere "
                        "uguali");
     }
     double lunghezza = 0;
     if (parseNumber(Trim(f.txt(kLungCodBarre).text()), lunghezza) && lunghezza > 128) {
-        return rifiuta(f, kLungCodBarre,
+        return RifiutaSalvataggio(f, kLungCodBarre,
                        "La lunghezza del codice a barre non può essere maggiore di 128 caratteri");
     }
-    if (vuoto(f, 51)) return rifiuta(f, 51, "Il magazzino principale è obbligatorio");
-    if (vuoto(f, 52)) return rifiuta(f, 52, "Il listino principale è obbligatorio");
+    if (vuoto(f, 51)) return RifiutaSalvataggio(f, 51, "Il magazzino principale è obbligatorio");
+    if (vuoto(f, 52)) return RifiutaSalvataggio(f, 52, "Il listino principale è obbligatorio");
     if (!equalText(f.txt(kUsoDateLis).text(), "S")) {
         if (!equalText(f.txt(kQualeDataLis).text(), "D")) {
-            return rifiuta(f, kQualeDataLis,
+            return RifiutaSalvataggio(f, kQualeDataLis,
                            kSeNo + "'Quale data per inizio listino' = D Predefinita");
         }
         if (vuoto(f, kDataListino)) {
             f.MarcaErrore(kDataListino);
-            return rifiuta(f, kDataListino,
+            return RifiutaSalvataggio(f, kDataListino,
                            kSeNo + "va impostata e lasciata FISSA la data inizio listino");
         }
         if (auto memorizzata = dataListinoMemorizzata(f)) {
-            auto digitata = dataDi(f.txt(kDataListino).text());
+            auto digitata = DataDelTesto(f.txt(kDataListino).text());
             if (!digitata || digitata->serial != memorizzata->serial) {
                 int risposta = frmMsgCom::msgCom(
                     "Cambiare la data di inizio validità può comportare la non corretta "
@@ -152,7 +104,7 @@ bool VerDatiMagazzino(frmDatiAzie& f) {
         }
     }
     if (vuoto(f, kDataListino) && equalText(Trim(f.txt(kQualeDataLis).text()), "D")) {
-        return rifiuta(f, kUsoDateLis,
+        return RifiutaSalvataggio(f, kUsoDateLis,
                        "La data predefinita di inizio validità del listino è obbligatoria");
     }
     return true;

@@ -6,13 +6,12 @@
 #include <utility>
 
 #include "common/db_comune.h"
-#include "common/msg_com.h"
 #include "companydata/disposizione_colonne.h"
 #include "companydata/frm_dati_azie.h"
 #include "companydata/pagina_conti_com.h"
+#include "companydata/regole_pagine.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "suite/gestore_db.h"
 #include "suite/lib_generale.h"
 #include "suite/servizio_decodifiche.h"
 #include "ui/ui_constants.h"
@@ -177,22 +176,6 @@ void caricaVuota(frmDatiAzie& f) {
     f.txt(kNumCasse).setText("1");
 }
 
-// A record set opened for one reading, closed however the reading ends.
-class RsLettura {
-  public:
-    RsLettura(frmDatiAzie& f, const std::string& sql)
-        : rs_(f.Rs()),
-          handle_(rs_.ApriRs(goDbase(), f.osIdDbase, "", sql, false, rstype::Snapshot)) {}
-    ~RsLettura() { rs_.ChiudiRs(handle_); }
-    RsLettura(const RsLettura&) = delete;
-    RsLettura& operator=(const RsLettura&) = delete;
-    const std::string& handle() const { return handle_; }
-
-  private:
-    GestoreRs& rs_;
-    std::string handle_;
-};
-
 // The whole number of a field as the checks compare it; beyond an Integer it still counts as
 // the number it is, so that a huge count is not taken for "no value".
 double intero(const frmDatiAzie& f, int campo) {
@@ -202,12 +185,6 @@ double intero(const frmDatiAzie& f, int campo) {
     } catch (const NumberedError&) {
         return goLibGen().ValoreDouble(valore, true);
     }
-}
-
-bool rifiuta(frmDatiAzie& f, int campo, const std::string& messaggio) {
-    frmMsgCom::msgCom(messaggio, "&Ok");
-    FocusCampo(f, campo);
-    return false;
 }
 
 CampoPagina codice(int numero, const char* didascalia, const char* tipo, int lunghezza = 3) {
@@ -303,12 +280,12 @@ bool VerDatiRegCassa(frmDatiAzie& f) {
     if (regcassa::RegCassaInstallato(f)) {
         const double reparti = intero(f, kNumReparti);
         if (reparti == 0) {
-            return rifiuta(f, kNumReparti,
+            return RifiutaSalvataggio(f, kNumReparti,
                            "Se installato il registratore di cassa, il nr.di reparti attivi è "
                            "obbligatorio");
         }
         if (intero(f, kRepFatt) > reparti) {
-            return rifiuta(f, kRepFatt,
+            return RifiutaSalvataggio(f, kRepFatt,
                            "Il numero corrispondente al reparto deve essere minore o uguale al nr. "
                            "di reparti attivi");
         }
