@@ -101,6 +101,16 @@ void Desktop::post(std::function<void()> action) { queue_.push_back(std::move(ac
 int Desktop::doEvents() {
     ++doEventsCount_;
     driver().doEvents();
+    return runQueued();
+}
+
+int Desktop::waitForEvents() {
+    ++doEventsCount_;
+    driver().waitForEvents();
+    return runQueued();
+}
+
+int Desktop::runQueued() {
     int ran = 0;
     while (!queue_.empty() && ran < kMaxActionsPerDoEvents) {
         auto action = std::move(queue_.front());
@@ -189,6 +199,7 @@ Desktop& desktop() {
 }
 
 int DoEvents() { return desktop().doEvents(); }
+int WaitForEvents() { return desktop().waitForEvents(); }
 
 int MsgBox(const std::string& prompt, int buttons, const std::string& title) {
     struct Choice {

@@ -81,6 +81,8 @@ public:
     std::size_t pendingActions() const { return queue_.size(); }
     // Runs the driver's hook and then every queued action; returns how many ran.
     int doEvents();
+    // The same for a loop that only waits for the user: the driver may wait for an event.
+    int waitForEvents();
     long doEventsCount() const { return doEventsCount_; }
 
     // Fires every enabled timer of the loaded forms once (there is no wall time here).
@@ -114,6 +116,7 @@ public:
 
 private:
     void adopt(std::unique_ptr<Form> form);
+    int runQueued();
 
     std::vector<std::unique_ptr<Form>> forms_;  // unloaded ones stay until reset
     std::vector<Form*> zOrder_;                 // visible forms, most recently active last
@@ -145,6 +148,9 @@ public:
 
 // The original's DoEvents: lets queued user actions (a stop button) through.
 int DoEvents();
+// DoEvents for a loop that does nothing but wait for the user (a preview waiting for its next
+// page): lets the display wait for an event instead of spinning.
+int WaitForEvents();
 
 // The plain message box: returns the answer constant (msgbox::AnswerYes ...).
 int MsgBox(const std::string& prompt, int buttons = 0, const std::string& title = {});

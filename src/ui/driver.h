@@ -83,6 +83,9 @@ public:
     virtual void beep() = 0;
     // Called at every DoEvents point before the queued user actions run.
     virtual void doEvents() = 0;
+    // A DoEvents point of a loop that only waits for the user: may block until something
+    // happens (a short while at most). The default is a plain DoEvents.
+    virtual void waitForEvents() { doEvents(); }
 };
 
 // Thrown when a modal interaction reaches a driver that did not expect it; carries the text

@@ -157,6 +157,7 @@ void Form::adopt(std::unique_ptr<Control> control, Control* container) {
     order_.push_back(&c);
     owned_.push_back(std::move(control));
     if (container != nullptr) c.setContainer(container);
+    desktop().notify([&](UiObserver& o) { o.controlAdded(c); });
 }
 
 void Form::placeInTabOrder(Control& control, int tabIndex) {

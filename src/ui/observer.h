@@ -40,6 +40,8 @@ public:
     virtual ~UiObserver() = default;
 
     virtual void controlChanged(Control&, Property) {}
+    // A control joined its form (in its container, if any) after the form was made.
+    virtual void controlAdded(Control&) {}
     virtual void formChanged(Form&, Property) {}
     virtual void formLoaded(Form&) {}
     virtual void formShown(Form&, bool /*modal*/) {}
