@@ -157,7 +157,6 @@ std::string readFile(const std::string& path) {
 PpdMedia readPpdMedia(std::string_view ppd) {
     PpdMedia media;
     std::string defaultPage;
-    std::vector<std::string> pageKeywords;
     bool inValue = false;
     for (const auto& line : splitLines(ppd)) {
         const auto quotes = std::count(line.begin(), line.end(), '"');
@@ -175,10 +174,14 @@ PpdMedia readPpdMedia(std::string_view ppd) {
             continue;
         }
         std::vector<PrinterChoice>* list = nullptr;
-        if (line.rfind("*InputSlot ", 0) == 0)
+        std::vector<std::string>* keywords = nullptr;
+        if (line.rfind("*InputSlot ", 0) == 0) {
             list = &media.trays;
-        else if (line.rfind("*PageSize ", 0) == 0)
+            keywords = &media.trayKeywords;
+        } else if (line.rfind("*PageSize ", 0) == 0) {
             list = &media.paperSizes;
+            keywords = &media.paperKeywords;
+        }
         if (!list) continue;
 
         const auto spec = Trim(line.substr(line.find(' '), colon - line.find(' ')));
@@ -189,10 +192,10 @@ PpdMedia readPpdMedia(std::string_view ppd) {
         if (keyword.empty()) continue;
         list->push_back({static_cast<int>(list->size()) + 1,
                          translation.empty() ? keyword : ppdText(translation)});
-        if (list == &media.paperSizes) pageKeywords.push_back(keyword);
+        keywords->push_back(keyword);
     }
-    for (std::size_t i = 0; i < pageKeywords.size(); ++i) {
-        if (pageKeywords[i] == defaultPage) {
+    for (std::size_t i = 0; i < media.paperKeywords.size(); ++i) {
+        if (media.paperKeywords[i] == defaultPage) {
             media.defaultPaperSize = static_cast<int>(i) + 1;
             break;
         }
@@ -348,6 +351,10 @@ CupsPrinterSystem::Media CupsPrinterSystem::media(const std::string& name) {
         media.trays = std::move(ppd.trays);
         media.paperSizes = std::move(ppd.paperSizes);
         media.defaultPaperSize = ppd.defaultPaperSize;
+        media.trayOption = "InputSlot";
+        media.paperOption = "PageSize";
+        media.trayKeywords = std::move(ppd.trayKeywords);
+        media.paperKeywords = std::move(ppd.paperKeywords);
         return media;
     }
 
@@ -362,14 +369,18 @@ CupsPrinterSystem::Media CupsPrinterSystem::media(const std::string& name) {
                   wanted);
     auto response = ask(http.get(), request, resource.substr(0, resource.size() - 4).c_str());
     if (!response) return media;
-    auto fill = [&](const char* attribute, std::vector<PrinterChoice>& list) {
+    auto fill = [&](const char* attribute, std::vector<PrinterChoice>& list,
+                    std::vector<std::string>& keywords) {
         auto* attr = ippFindAttribute(response.get(), attribute, IPP_TAG_ZERO);
         for (int i = 0; attr && i < ippGetCount(attr); ++i) {
             list.push_back({i + 1, text(attr, i)});
+            keywords.push_back(text(attr, i));
         }
     };
-    fill("media-source-supported", media.trays);
-    fill("media-supported", media.paperSizes);
+    fill("media-source-supported", media.trays, media.trayKeywords);
+    fill("media-supported", media.paperSizes, media.paperKeywords);
+    media.trayOption = "media-source";
+    media.paperOption = "media";
     const auto paper = text(ippFindAttribute(response.get(), "media-default", IPP_TAG_ZERO));
     for (const auto& choice : media.paperSizes) {
         if (!paper.empty() && choice.name == paper) media.defaultPaperSize = choice.number;
@@ -387,6 +398,20 @@ std::vector<PrinterChoice> CupsPrinterSystem::paperSizes(const std::string& name
 
 int CupsPrinterSystem::defaultPaperSize(const std::string& name) {
     return media(name).defaultPaperSize;
+}
+
+std::vector<std::pair<std::string, std::string>> CupsPrinterSystem::mediaOptions(
+    const std::string& name, int tray, int paper) {
+    std::vector<std::pair<std::string, std::string>> options;
+    if (tray <= 0 && paper <= 0) return options;
+    const auto found = media(name);
+    auto add = [&](const std::string& option, const std::vector<std::string>& keywords, int n) {
+        if (n >= 1 && n <= static_cast<int>(keywords.size()))
+            options.emplace_back(option, keywords[static_cast<std::size_t>(n) - 1]);
+    };
+    add(found.trayOption, found.trayKeywords, tray);
+    add(found.paperOption, found.paperKeywords, paper);
+    return options;
 }
 
 }  // namespace tolvane

@@ -25,12 +25,21 @@ class CupsPrinterSystem final : public PrinterSystem {
     std::vector<PrinterChoice> trays(const std::string& name) override;
     std::vector<PrinterChoice> paperSizes(const std::string& name) override;
     int defaultPaperSize(const std::string& name) override;
+    // The PPD's "InputSlot" and "PageSize" choice keywords; for a queue without a PPD, its IPP
+    // "media-source" and "media" values.
+    std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name,
+                                                                  int tray, int paper) override;
 
   private:
     struct Media {
         std::vector<PrinterChoice> trays;
         std::vector<PrinterChoice> paperSizes;
         int defaultPaperSize = -1;
+        // What the server is told for each choice, under which option name.
+        std::string trayOption;
+        std::string paperOption;
+        std::vector<std::string> trayKeywords;
+        std::vector<std::string> paperKeywords;
     };
     Media media(const std::string& name);
     std::string serverDefault();
@@ -46,6 +55,9 @@ struct PpdMedia {
     std::vector<PrinterChoice> trays;
     std::vector<PrinterChoice> paperSizes;
     int defaultPaperSize = -1;
+    // The choice keywords, side by side with trays and paperSizes.
+    std::vector<std::string> trayKeywords;
+    std::vector<std::string> paperKeywords;
 };
 PpdMedia readPpdMedia(std::string_view ppd);
 

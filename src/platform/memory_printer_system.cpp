@@ -62,4 +62,16 @@ int MemoryPrinterSystem::defaultPaperSize(const std::string& name) {
     return entry ? entry->defaultPaperSize : -1;
 }
 
+std::vector<std::pair<std::string, std::string>> MemoryPrinterSystem::mediaOptions(
+    const std::string& name, int tray, int paper) {
+    std::vector<std::pair<std::string, std::string>> options;
+    const auto* entry = find(name);
+    if (!entry) return options;
+    if (tray >= 1 && tray <= static_cast<int>(entry->trays.size()))
+        options.emplace_back("InputSlot", entry->trays[static_cast<std::size_t>(tray) - 1]);
+    if (paper >= 1 && paper <= static_cast<int>(entry->paperSizes.size()))
+        options.emplace_back("PageSize", entry->paperSizes[static_cast<std::size_t>(paper) - 1]);
+    return options;
+}
+
 }  // namespace tolvane

@@ -17,6 +17,10 @@ class NoPrinters final : public PrinterSystem {
     std::vector<PrinterChoice> trays(const std::string&) override { return {}; }
     std::vector<PrinterChoice> paperSizes(const std::string&) override { return {}; }
     int defaultPaperSize(const std::string&) override { return -1; }
+    std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string&, int,
+                                                                  int) override {
+        return {};
+    }
 };
 
 std::shared_ptr<PrinterSystem>& installed() {

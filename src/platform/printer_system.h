@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tolvane {
@@ -52,6 +53,10 @@ class PrinterSystem {
     virtual std::vector<PrinterChoice> paperSizes(const std::string& name) = 0;
     // The number of the paper size the printer uses when none is chosen; -1 when unknown.
     virtual int defaultPaperSize(const std::string& name) = 0;
+    // The job options that print on the tray and the paper size numbered as trays() and
+    // paperSizes() number them (0: no choice); a number the printer does not offer adds none.
+    virtual std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name,
+                                                                          int tray, int paper) = 0;
 };
 
 // The program-wide printer system. Until one is installed, a system with no printers.

@@ -196,7 +196,12 @@ bool MotoreStampaLista::suStampante() {
         }
     }
     try {
-        submit({printerName, {}, list_.title, false, {}},
+        // The tray and the paper chosen for the print go with it.
+        const LibGenerale& lib = goLibGen();
+        auto media = printerSystem().mediaOptions(
+            printerName, static_cast<int>(lib.ValoreLong(options_->LeggiParStampa("NumCassetto"))),
+            static_cast<int>(lib.ValoreLong(options_->LeggiParStampa("NumTipoCarta"))));
+        submit({printerName, {}, list_.title, false, std::move(media)},
                postScriptDocument(chosen, setup, list_.title));
     } catch (...) {
         hideProgress();

@@ -132,6 +132,16 @@ TEST_F(CupsPrinterSystemServer, TraysAndPaperSizesComeFromTheQueuesPpd) {
     EXPECT_EQ(cups.defaultPaperSize("Sparita"), -1);
 }
 
+TEST_F(CupsPrinterSystemServer, MediaOptionsNameTheChosenPpdKeywords) {
+    auto cups = system();
+    using Options = std::vector<std::pair<std::string, std::string>>;
+    EXPECT_EQ(cups.mediaOptions("Ufficio", 2, 3), (Options{{"InputSlot", "Lower"}, {"PageSize", "A5"}}));
+    EXPECT_EQ(cups.mediaOptions("ufficio", 0, 1), (Options{{"PageSize", "Letter"}}));
+    EXPECT_EQ(cups.mediaOptions("Ufficio", 4, 0), Options{}) << "a tray the printer lacks";
+    EXPECT_EQ(cups.mediaOptions("Magazzino", 1, 0), Options{}) << "no trays at all";
+    EXPECT_EQ(cups.mediaOptions("Sparita", 1, 1), Options{});
+}
+
 TEST_F(CupsPrinterSystemServer, UserDefaultOverridesTheServersWithoutChangingIt) {
     auto cups = system();
     EXPECT_EQ(cups.defaultPrinter(), "Ufficio");

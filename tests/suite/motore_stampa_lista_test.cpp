@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/memory_printer_system.h"
 #include "platform/numbered_error.h"
 #include "suite/motore_stampa_lista.h"
 #include "suite/opz_stampa.h"
@@ -142,6 +143,32 @@ TEST_F(EngineTest, PrinterJobHoldsThePagesOfTheRangeAndLeavesNoFile) {
         EXPECT_NE(job.content.find(c.pages), std::string::npos) << c.from << "-" << c.to;
         EXPECT_FALSE(std::filesystem::exists(job.job.file));
     }
+}
+
+TEST_F(EngineTest, ChosenTrayAndPaperGoWithThePrinterJob) {
+    auto printers = std::make_shared<MemoryPrinterSystem>();
+    MemoryPrinterSystem::Entry ufficio;
+    ufficio.info = {"Ufficio", "ipp://ufficio", "driver"};
+    ufficio.trays = {"Superiore", "Inferiore"};
+    ufficio.paperSizes = {"A4", "A5"};
+    printers->addPrinter(ufficio);
+    auto previous = setPrinterSystem(printers);
+    using Options = std::vector<std::pair<std::string, std::string>>;
+    struct Case {
+        long tray;
+        long paper;
+        Options options;
+    };
+    for (const Case& c : std::vector<Case>{{2, 2, {{"InputSlot", "Inferiore"}, {"PageSize", "A5"}}},
+                                           {0, 1, {{"PageSize", "A4"}}},
+                                           {0, 0, {}},
+                                           {7, 0, {}}}) {
+        opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(c.tray));
+        opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(c.paper));
+        ASSERT_TRUE(engine(10)->Esegui());
+        EXPECT_EQ(queue->jobs().back().job.options, c.options) << c.tray << "/" << c.paper;
+    }
+    setPrinterSystem(previous);
 }
 
 TEST_F(EngineTest, PrinterFailuresAreRaisedNotReported) {

@@ -30,6 +30,7 @@ const char* const kBackend =
     "dir=${DEVICE_URI#prova:}\n"
     "cat \"$6\" > \"$dir/job-$1.prn\" || exit 1\n"
     "printf '%s' \"$3\" > \"$dir/job-$1.title\"\n"
+    "printf '%s' \"$5\" > \"$dir/job-$1.options\"\n"
     "echo \"$1\" > \"$dir/fatti\"\n";
 
 class CupsPrintQueueServer : public ::testing::Test {
@@ -107,12 +108,13 @@ std::string CupsPrintQueueServer::outputs_;
 std::string CupsPrintQueueServer::startFailure_;
 std::deque<int> CupsPrintQueueServer::finished_;
 
-TEST_F(CupsPrintQueueServer, RawJobCompletesWithItsContentAndTitle) {
+TEST_F(CupsPrintQueueServer, RawJobCompletesWithItsContentTitleAndOptions) {
     ScratchFolder files;
     const std::string first = "\x1b\x0f" "Ditta   Uno\r\nRiga con \xe8 accentata\r\n\x0c";
     CupsPrintQueue queue(cups_->socket());
     std::string error;
-    PrintJob job{"Archivio", files.write("prima.prn", first), "Elenco aziende", true, {}};
+    PrintJob job{"Archivio", files.write("prima.prn", first), "Elenco aziende", true,
+                 {{"InputSlot", "Lower"}, {"PageSize", "A5"}}};
     ASSERT_TRUE(queue.submit(job, error)) << error << cups_->log();
     // The second job starts only once the first has finished: its report is the proof.
     PrintJob second{"Archivio", files.write("seconda.prn", "seconda\n"), "Seconda", true, {}};
@@ -123,6 +125,10 @@ TEST_F(CupsPrintQueueServer, RawJobCompletesWithItsContentAndTitle) {
     EXPECT_EQ(ScratchFolder::read(outputs_ + "/job-" + std::to_string(firstId) + ".prn"), first);
     EXPECT_EQ(ScratchFolder::read(outputs_ + "/job-" + std::to_string(firstId) + ".title"),
               "Elenco aziende");
+    const std::string options =
+        ScratchFolder::read(outputs_ + "/job-" + std::to_string(firstId) + ".options");
+    EXPECT_NE(options.find("InputSlot=Lower"), std::string::npos) << options;
+    EXPECT_NE(options.find("PageSize=A5"), std::string::npos) << options;
     const int secondId = nextFinishedJob();
     ASSERT_EQ(secondId, firstId + 1) << cups_->log();
     EXPECT_EQ(ScratchFolder::read(outputs_ + "/job-" + std::to_string(secondId) + ".prn"),
