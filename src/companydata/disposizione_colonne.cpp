@@ -1,5 +1,5 @@
-// Column layout of the long pages of frmDatiAzie. Positions in twips inside the page picture;
-// the frame's own single-column places are simply overwritten.
+// Column layout of the long pages of frmDatiAzie, and heading rows. Positions in twips inside the
+// page picture; the frame's own single-column places are simply overwritten.
 #include "companydata/disposizione_colonne.h"
 
 #include <algorithm>
@@ -58,6 +58,32 @@ void DisponiInColonne(frmDatiAzie& f, int piPagina, const std::vector<ColonnaPag
             }
             if (f.Lab.exists(n)) f.Lab(n).move(x, y, std::max(fine - x, 600.0), kAltezza);
         }
+    }
+}
+
+void IntestazioniSopra(frmDatiAzie& f, const PaginaDatiAzie& pagina,
+                       const std::vector<Intestazione>& intestazioni) {
+    ui::PictureBox& pic = f.PicPagine(pagina.numero);
+    auto spostaIn = [](ui::Control& c, double y) { c.move(c.left(), y, c.width(), c.height()); };
+    int riga = 0;
+    for (const CampoPagina& campo : pagina.campi) {
+        const int n = campo.numero;
+        for (const Intestazione& i : intestazioni) {
+            if (i.campo != n) continue;
+            ui::Label& etichetta = f.add<ui::Label>("LabIntestazione" + std::to_string(n), &pic);
+            etichetta.setCaption(i.testo);
+            etichetta.move(f.Didascalia(n).left(), kPrimaRiga + riga * kRiga,
+                           pic.width() - f.Didascalia(n).left() - 240, kAltezza);
+            ++riga;
+        }
+        const double y = kPrimaRiga + riga * kRiga;
+        ++riga;
+        spostaIn(f.Didascalia(n), y);
+        spostaIn(f.txt(n), y);
+        if (f.Che.exists(n)) spostaIn(f.Che(n), y);
+        if (f.Combo.exists(n)) spostaIn(f.Combo(n), y);
+        if (f.ComHlp.exists(n)) spostaIn(f.ComHlp(n), y);
+        if (f.Lab.exists(n)) spostaIn(f.Lab(n), y);
     }
 }
 

@@ -3,9 +3,11 @@
 // The loading flag is put back however the loader ends.
 #include "companydata/pagina_coge.h"
 
+#include <utility>
 #include <vector>
 
 #include "common/db_comune.h"
+#include "companydata/disposizione_colonne.h"
 #include "companydata/frm_dati_azie.h"
 #include "companydata/pagina_conti_com.h"
 #include "companydata/regole_pagine.h"
@@ -170,9 +172,21 @@ void scriviColonna(frmDatiAzie& f, const ColonnaCoge& c) {
     }
 }
 
-// The closing days beside the fields, one box per day of the week.
-void creaGiorniChiusura(frmDatiAzie& f) {
+// The headings of the reference amounts and of the receipts' suspense account with the amounts'
+// hints, and the closing days beside the fields, one box per day of the week.
+void creaControlli(frmDatiAzie& f) {
+    IntestazioniSopra(
+        f, PaginaCoge(),
+        {{5077, "IMPORTI DI RIFERIMENTO PER COMUNICAZIONE OPERAZIONI RILEVANTI AI FINI IVA:"},
+         {kSospesi, "PER REGISTRAZIONE VELOCE CORRISPETTIVI:"}});
     ui::PictureBox& pic = f.PicPagine(5);
+    for (const auto& [campo, suggerimento] : {std::pair{5077, "(3.000,00)"}, {5078, "(3.600,00)"}}) {
+        const ui::TextBox& importo = f.txt(campo);
+        ui::Label& etichetta = f.add<ui::Label>("LabSuggerimento" + std::to_string(campo), &pic);
+        etichetta.setCaption(suggerimento);
+        etichetta.move(importo.left() + importo.width() + 120, importo.top(), 1200,
+                       importo.height());
+    }
     const double x = pic.width() - 2760;
     ui::Label& titolo = f.add<ui::Label>("LabGiorniChiu", &pic);
     titolo.setCaption("Giorni di chiusura attività:");
@@ -273,7 +287,7 @@ const PaginaDatiAzie& PaginaCoge() {
             data(5090, "Dt.inizio proc.concorsuale:"),
             data(5095, "Data fine:"),
         };
-        p.creaControlli = creaGiorniChiusura;
+        p.creaControlli = creaControlli;
         p.carica = VisCoge;
         p.verifica = VerDatiCoge;
         p.salvataggi = {{&frmDatiAzie::msRsCoge, ScriviCoge}};

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "companydata/disposizione_colonne.h"
 #include "companydata/frm_dati_azie.h"
 #include "companydata/pagina_conti_com.h"
 
@@ -86,6 +87,9 @@ const PaginaDatiAzie& PaginaContiTrans() {
         p.campoIniziale = 11000;
         p.contestoHelp = 2560;
         for (const ContoTransito& c : kConti) p.campi.push_back(dichiarazione(c));
+        p.creaControlli = [](frmDatiAzie& f) {
+            IntestazioniSopra(f, PaginaContiTrans(), {{11000, "Conti di Transito:"}});
+        };
         p.carica = VisContiTrans;
         p.verifica = [](frmDatiAzie& f) { return f.CampiSenzaErrori(); };
         p.salvataggi = {{&frmDatiAzie::msRsContiTrans, ScriviContiTrans}};

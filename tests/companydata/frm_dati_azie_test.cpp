@@ -46,6 +46,47 @@ TEST_F(FrameTest, TabsShowPagesZeroToTwelveThenPageFourteen) {
     EXPECT_EQ(f.Cornice(8060).caption(), "Nome File RiBa/Rid:");
 }
 
+TEST_F(FrameTest, HeadingsAndHintsStandOnTheirOwnRowsInsideThePicture) {
+    struct Caso {
+        int pagina;
+        const char* testo;
+        int campo;     // the field the label goes with
+        bool accanto;  // beside the field rather than above it
+    };
+    const Caso casi[] = {
+        {5, "IMPORTI DI RIFERIMENTO PER COMUNICAZIONE OPERAZIONI RILEVANTI AI FINI IVA:", 5077,
+         false},
+        {5, "PER REGISTRAZIONE VELOCE CORRISPETTIVI:", 5075, false},
+        {5, "(3.000,00)", 5077, true},
+        {5, "(3.600,00)", 5078, true},
+        {14, "Conti di Transito:", 11000, false},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.testo);
+        const ui::PictureBox& pic = form->PicPagine(c.pagina);
+        const ui::Label* trovata = nullptr;
+        for (const ui::Control* control : form->controls()) {
+            const auto* label = dynamic_cast<const ui::Label*>(control);
+            if (label != nullptr && label->caption() == c.testo) trovata = label;
+        }
+        ASSERT_NE(trovata, nullptr);
+        EXPECT_EQ(trovata->container(), &pic);
+        const ui::TextBox& campo = form->txt(c.campo);
+        if (c.accanto) {
+            EXPECT_EQ(trovata->top(), campo.top());
+            EXPECT_GE(trovata->left(), campo.left() + campo.width());
+        } else {
+            EXPECT_LE(trovata->top() + trovata->height(), campo.top());
+            // No other field of the page shares the heading's row.
+            for (const auto& [numero, altro] : form->txt) {
+                if (altro->container() != &pic || !altro->visible()) continue;
+                EXPECT_NE(altro->top(), trovata->top()) << numero;
+            }
+        }
+        EXPECT_LE(trovata->top() + trovata->height(), form->comOk(c.pagina).top());
+    }
+}
+
 TEST_F(FrameTest, PagesOutsideTheTabsRaiseSubscriptError) {
     for (int pagina : {-1, 13, 15}) {
         try {
