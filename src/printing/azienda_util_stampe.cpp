@@ -244,6 +244,31 @@ void MsgStampanteDefAssente(const std::string& psChiave, const std::string& psNo
     ScriviIni(psSezione, psChiave, "");
 }
 
+void MsgStampanteAltraSessione(const std::string& psNome) {
+    avviso("La stampante (" + psNome + ") predefinita appartiene ad un'altra sessione\r\n"
+           "Scegliere una stampante o cambiare la stampante predefinita");
+}
+
+bool StampantePredefinitaUsabile(bool pbErrore, const std::string& psNome,
+                                 const std::string& psNomeNonInst, const std::string& psNomeStampa) {
+    if (pbErrore || psNome.empty()) {
+        if (StampanteAltraSessione(psNomeNonInst, giNumSessione)) {
+            MsgStampanteAltraSessione(psNomeNonInst);
+            return false;
+        }
+        if (giStampDefCambiata == 1) {
+            MsgStampanteDefAssente("NomeStampante", psNomeNonInst, psNomeStampa);
+            return false;
+        }
+        return true;
+    }
+    if (StampanteAltraSessione(psNome, giNumSessione)) {
+        MsgStampanteAltraSessione(psNome);
+        return false;
+    }
+    return true;
+}
+
 bool StampanteRete(const PrinterInfo& poStampante) {
     if (!goMenuClient) return false;
     return goMenuClient->Parametro("OSPlatform") == Variant(2) &&

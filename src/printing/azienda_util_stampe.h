@@ -79,6 +79,14 @@ bool ScriviDefWindows(const std::string& psNome, const std::string& psDriver,
 void MsgStampanteDefAssente(const std::string& psChiave, const std::string& psNomeStampante,
                             const std::string& psSezione);
 
+// Tells that the default printer psNome belongs to another terminal session.
+void MsgStampanteAltraSessione(const std::string& psNome);
+// The checks of the "Stampante predefinita" buttons once the default printer was read
+// (psNome empty, or pbErrore, when it is not installed): a default of another terminal session
+// is refused with its notice; one not installed once the program has moved its printer is told
+// and forgotten for the print psNomeStampa. False when the button must stop there.
+bool StampantePredefinitaUsabile(bool pbErrore, const std::string& psNome,
+                                 const std::string& psNomeNonInst, const std::string& psNomeStampa);
 // True for a network printer: the menu's "OSPlatform" is 2 and the name begins with "\\".
 bool StampanteRete(const PrinterInfo& poStampante);
 

@@ -242,12 +242,6 @@ void FrmSceltaStam::ComOk_Click() {
     PicSalPar->setVisible(false);
 }
 
-void FrmSceltaStam::MessaggioAltraSessione(const std::string& psNome) {
-    frmMsgCom::msgCom("La stampante (" + psNome + ") predefinita appartiene ad un'altra sessione" +
-                          "\r\n" + "Scegliere una stampante o cambiare la stampante predefinita",
-                      "&Ok");
-}
-
 void FrmSceltaStam::ComUsaDef_Click() {
     OpzStampa& opz = Opz();
     std::string nome;
@@ -265,19 +259,7 @@ void FrmSceltaStam::ComUsaDef_Click() {
         } catch (const std::exception&) {
             errore = true;
         }
-        if (errore || nome.empty()) {
-            if (StampanteAltraSessione(nonInstallata, giNumSessione)) {
-                MessaggioAltraSessione(nonInstallata);
-                return;
-            }
-            if (giStampDefCambiata == 1) {
-                MsgStampanteDefAssente("NomeStampante", nonInstallata, opz.NomeStampa());
-                return;
-            }
-        } else if (StampanteAltraSessione(nome, giNumSessione)) {
-            MessaggioAltraSessione(nome);
-            return;
-        }
+        if (!StampantePredefinitaUsabile(errore, nome, nonInstallata, opz.NomeStampa())) return;
         SelezionaStampante(true);
         return;
     }

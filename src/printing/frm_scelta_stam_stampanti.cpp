@@ -68,7 +68,7 @@ void FrmSceltaStam::SelezionaStampante(bool pbDefault) {
         if (giStampDefCambiata != 1) {
             const std::string& daControllare = nonInstallata.empty() ? nome : nonInstallata;
             if (StampanteAltraSessione(daControllare, giNumSessione)) {
-                MessaggioAltraSessione(daControllare);
+                MsgStampanteAltraSessione(daControllare);
                 return;
             }
         }

@@ -126,12 +126,6 @@ void FrmVedrixStampa::comSceStam_Click() {
     VisStaAttuale();
 }
 
-void FrmVedrixStampa::MessaggioAltraSessione(const std::string& psNome) {
-    frmMsgCom::msgCom("La stampante (" + psNome + ") predefinita appartiene ad un'altra sessione\n" +
-                          "Scegliere una stampante o cambiare la stampante predefinita",
-                      "&Ok", std::nullopt, std::nullopt, std::nullopt, 80, false, 600, std::nullopt, 1);
-}
-
 void FrmVedrixStampa::ComUsaDef_Click() {
     std::string nome;
     std::string nonInstallata;
@@ -146,19 +140,7 @@ void FrmVedrixStampa::ComUsaDef_Click() {
     } catch (const std::exception&) {
         errore = true;
     }
-    if (errore || nome.empty()) {
-        if (StampanteAltraSessione(nonInstallata, giNumSessione)) {
-            MessaggioAltraSessione(nonInstallata);
-            return;
-        }
-        if (giStampDefCambiata == 1) {
-            MsgStampanteDefAssente("NomeStampante", nonInstallata, opzioni()->NomeStampa());
-            return;
-        }
-    } else if (StampanteAltraSessione(nome, giNumSessione)) {
-        MessaggioAltraSessione(nome);
-        return;
-    }
+    if (!StampantePredefinitaUsabile(errore, nome, nonInstallata, opzioni()->NomeStampa())) return;
     try {
         opzioni()->StampanteOpz.clear();
         opzioni()->StampanteOpz2 = porta;
@@ -201,8 +183,8 @@ void FrmVedrixStampa::CmdStampa_Click() {
     }
     OpzStampa& opz = *stampa.ogOpzSta;
     if (opz.StaVid == OpzStampa::kStampante && !UsaStampanteStampa(opz, 0)) {
-        frmMsgCom::msgCom("Impossibile impostare la stampante predefinita\nper stampare su " +
-                              opz.StampanteOpz + " uscire dal programma e rientrare\n" +
+        frmMsgCom::msgCom("Impossibile impostare la stampante predefinita\r\nper stampare su " +
+                              opz.StampanteOpz + " uscire dal programma e rientrare\r\n" +
                               "Oppure scegliere un'altra stampante",
                           "&Ok", std::nullopt, std::nullopt, std::nullopt, 80, false, 600,
                           std::nullopt, 1);

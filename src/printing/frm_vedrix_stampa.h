@@ -51,8 +51,6 @@ public:
     const std::shared_ptr<OpzStampa>& opzioni();
 
 private:
-    void MessaggioAltraSessione(const std::string& psNome);
-
     VedrixLista* ogVedrix_ = nullptr;
     ui::Font mgFont;
     std::shared_ptr<OpzStampa> mgOpzSta;

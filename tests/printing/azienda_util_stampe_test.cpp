@@ -344,6 +344,45 @@ TEST_F(AziendaUtilStampeTest, MsgStampanteDefAssenteTellsAndForgetsTheSavedPrint
     EXPECT_EQ(valore, "1");
 }
 
+TEST_F(AziendaUtilStampeTest, DefaultPrinterButtonsStopForAnotherSessionOrAMissingDefault) {
+    gsModStampanteSessione = "(sessione %§)";
+    giNumSessione = 3;
+    const std::string altra = "La stampante (Laser (sessione 5)) predefinita appartiene ad "
+                              "un'altra sessione\r\nScegliere una stampante o cambiare la "
+                              "stampante predefinita";
+    struct Case {
+        bool errore;
+        std::string nome;
+        std::string nonInstallata;
+        int cambiata;
+        bool usabile;
+        std::string messaggio;
+    };
+    const std::vector<Case> cases = {
+        {false, "Ufficio", "", 0, true, ""},
+        {false, "Laser (sessione 5)", "", 0, false, altra},
+        {false, "Laser (sessione 3)", "", 1, true, ""},
+        {false, "", "Laser (sessione 5)", 1, false, altra},
+        {true, "", "Sparita", 0, true, ""},
+        {false, "", "Sparita", 1, false,
+         "Nella lista delle stampanti non è disponibile la stampante predefinita Sparita\r\n"
+         "Uscire dal programma e rientrare per avere impostato la stampante predefinita"},
+    };
+    for (const Case& c : cases) {
+        folder_.write("pelmor.ini", "[Stampa Clienti]\r\nNomeStampante=Sparita\r\n");
+        giStampDefCambiata = c.cambiata;
+        const std::size_t prima = driver.shown().size();
+        if (!c.messaggio.empty()) driver.answerMessage(c.messaggio.substr(0, 20), 1);
+        EXPECT_EQ(StampantePredefinitaUsabile(c.errore, c.nome, c.nonInstallata, "Stampa Clienti"),
+                  c.usabile)
+            << c.nome << c.nonInstallata;
+        EXPECT_EQ(driver.shown().size() > prima ? lastMessage() : std::string(), c.messaggio);
+        std::string salvata;
+        LeggiIni("Stampa Clienti", "NomeStampante", "", salvata);
+        EXPECT_EQ(salvata, c.messaggio.rfind("Nella", 0) == 0 ? "" : "Sparita") << c.nonInstallata;
+    }
+}
+
 TEST_F(AziendaUtilStampeTest, StampanteReteNeedsTheNtPlatformAndTwoBackslashes) {
     const PrinterInfo rete{"\\\\server\\laser", "", ""};
     EXPECT_FALSE(StampanteRete(rete)) << "no menu";
