@@ -36,16 +36,9 @@ using Http = std::unique_ptr<http_t, HttpClose>;
 using Ipp = std::unique_ptr<ipp_t, IppDelete>;
 
 Http connect(const std::string& server) {
-    std::string host = server.empty() ? std::string(cupsServer()) : server;
-    int port = ippPort();
-    if (!host.empty() && host.front() != '/') {
-        const auto colon = host.rfind(':');
-        if (colon != std::string::npos && colon + 1 < host.size() &&
-            host.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
-            port = std::atoi(host.c_str() + colon + 1);
-            host.erase(colon);
-        }
-    }
+    std::string host;
+    int port = 0;
+    cupsServerAddress(server, host, port);
     return Http(
         httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr));
 }
@@ -153,6 +146,19 @@ std::string readFile(const std::string& path) {
 }
 
 }  // namespace
+
+void cupsServerAddress(const std::string& server, std::string& host, int& port) {
+    host = server.empty() ? std::string(cupsServer()) : server;
+    port = ippPort();
+    if (!host.empty() && host.front() != '/') {
+        const auto colon = host.rfind(':');
+        if (colon != std::string::npos && colon + 1 < host.size() &&
+            host.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
+            port = std::atoi(host.c_str() + colon + 1);
+            host.erase(colon);
+        }
+    }
+}
 
 PpdMedia readPpdMedia(std::string_view ppd) {
     PpdMedia media;

@@ -48,6 +48,10 @@ class CupsPrinterSystem final : public PrinterSystem {
     std::string lpoptionsFile_;
 };
 
+// Where a server given as a Unix socket path, "host" or "host:port" is reached ("" the server
+// the client is configured for); the port is the IPP port unless the text names one.
+void cupsServerAddress(const std::string& server, std::string& host, int& port);
+
 // The trays and paper sizes a PPD offers: its "InputSlot" and "PageSize" choices in file order,
 // named by their translation text (the choice keyword when there is none), and the number of
 // its "DefaultPageSize" (-1 when it names no choice).

@@ -171,13 +171,8 @@ bool MotoreStampaLista::progressStep(int page) {
     return stop_;
 }
 
-bool MotoreStampaLista::suStampante() {
-    if (printerName.empty()) {
-        throw NumberedError(kNoPrinter, "Nessuna stampante disponibile per la stampa", kSource);
-    }
-    PageSetup setup = setup_;
-    if (options_->ForzaVert) setup.landscape = false;
-    std::vector<PrintPage> pages = layOutList(list_, setup.columns(), setup.lines());
+bool MotoreStampaLista::pagesOfRange(const std::vector<PrintPage>& pages,
+                                     std::vector<PrintPage>& chosen) {
     pageCount_ = static_cast<int>(pages.size());
     int first = 0;
     int last = 0;
@@ -186,7 +181,6 @@ bool MotoreStampaLista::suStampante() {
         throw NumberedError(errnum::InvalidCall, "Nessuna pagina da stampare nell'intervallo scelto",
                             kSource);
     }
-    std::vector<PrintPage> chosen;
     showProgress();
     for (int p = first; p <= last; ++p) {
         chosen.push_back(pages[p - 1]);
@@ -195,6 +189,18 @@ bool MotoreStampaLista::suStampante() {
             return false;
         }
     }
+    return true;
+}
+
+bool MotoreStampaLista::suStampante() {
+    if (printerName.empty()) {
+        throw NumberedError(kNoPrinter, "Nessuna stampante disponibile per la stampa", kSource);
+    }
+    PageSetup setup = setup_;
+    if (options_->ForzaVert) setup.landscape = false;
+    std::vector<PrintPage> pages = layOutList(list_, setup.columns(), setup.lines());
+    std::vector<PrintPage> chosen;
+    if (!pagesOfRange(pages, chosen)) return false;
     try {
         // The tray and the paper chosen for the print go with it.
         const LibGenerale& lib = goLibGen();
@@ -246,23 +252,8 @@ bool MotoreStampaLista::aLunghezzaFissa() {
     int body = std::max(1, length - std::max(0, opz.FisMrAlt) - std::max(0, opz.FisMrBas));
     std::vector<PrintPage> pages =
         layOutList(list_, opz.FisColonne > 0 ? opz.FisColonne : 80, body);
-    pageCount_ = static_cast<int>(pages.size());
-    int first = 0;
-    int last = 0;
-    rangeOf(pageCount_, first, last);
-    if (first > last) {
-        throw NumberedError(errnum::InvalidCall, "Nessuna pagina da stampare nell'intervallo scelto",
-                            kSource);
-    }
     std::vector<PrintPage> chosen;
-    showProgress();
-    for (int p = first; p <= last; ++p) {
-        chosen.push_back(pages[p - 1]);
-        if (progressStep(p)) {
-            hideProgress();
-            return false;
-        }
-    }
+    if (!pagesOfRange(pages, chosen)) return false;
     try {
         std::string text = fixedFormatText(chosen, opz);
         if (!opz.FisStampante) {

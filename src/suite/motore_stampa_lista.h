@@ -137,6 +137,9 @@ private:
     // Shows the page number in the progress window and lets the stop button through;
     // true when the print is to stop.
     bool progressStep(int page);
+    // The pages of the print's range, counted on the progress window (left up); false, with
+    // the window down, when the user stopped the print meanwhile.
+    bool pagesOfRange(const std::vector<PrintPage>& pages, std::vector<PrintPage>& chosen);
     void showProgress();
     void hideProgress();
     void drawPage(const PrintPage& page);

@@ -4,7 +4,8 @@
 
 #include <cups/cups.h>
 
-#include <cstdlib>
+#include "platform/cups_printer_system.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -24,16 +25,9 @@ std::shared_ptr<PrintQueue>& installed() {
 }  // namespace
 
 bool CupsPrintQueue::submit(const PrintJob& job, std::string& error) {
-    std::string host = server_.empty() ? std::string(cupsServer()) : server_;
-    int port = ippPort();
-    if (!host.empty() && host.front() != '/') {
-        const auto colon = host.rfind(':');
-        if (colon != std::string::npos && colon + 1 < host.size() &&
-            host.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
-            port = std::atoi(host.c_str() + colon + 1);
-            host.erase(colon);
-        }
-    }
+    std::string host;
+    int port = 0;
+    cupsServerAddress(server_, host, port);
     std::unique_ptr<http_t, HttpClose> http(
         httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr));
     if (!http) {

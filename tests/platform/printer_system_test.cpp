@@ -2,6 +2,7 @@
 // default in an lpoptions text, and the current printer that follows the default until chosen.
 #include "platform/printer_system.h"
 
+#include <cups/cups.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -57,6 +58,26 @@ TEST(PpdMediaTest, DefaultPaperSizeNamingNoChoiceIsUnknown) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(readPpdMedia(c.ppd).defaultPaperSize, c.expected) << c.ppd;
+}
+
+TEST(CupsServerAddressTest, PortComesFromTheTextOnlyWhenItEndsInOne) {
+    struct Case {
+        std::string server;
+        std::string host;
+        int port;
+    };
+    const int ipp = ippPort();
+    for (const Case& c : std::vector<Case>{{"/run/cups/cups.sock", "/run/cups/cups.sock", ipp},
+                                           {"stampe:8631", "stampe", 8631},
+                                           {"stampe", "stampe", ipp},
+                                           {"[::1]:632", "[::1]", 632},
+                                           {"stampe:", "stampe:", ipp}}) {
+        std::string host;
+        int port = 0;
+        cupsServerAddress(c.server, host, port);
+        EXPECT_EQ(host, c.host) << c.server;
+        EXPECT_EQ(port, c.port) << c.server;
+    }
 }
 
 TEST(LpoptionsTest, DefaultIsTheNameOfTheDefaultLine) {
