@@ -1,0 +1,172 @@
+// Creating a company: the next identifier, the file copied from the base, the register row, the
+// data form and the batch window opened on the new database, and refusals that store nothing.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "batchload/frm_carico_batch.h"
+#include "platform/numbered_error.h"
+#include "register/company_register.h"
+#include "register/frm_crea_azi.h"
+#include "register/frm_tolvane.h"
+#include "register_fixture.h"
+
+namespace tolvane::testing {
+namespace {
+
+class FrmCreaAziTest : public RegisterTest {
+protected:
+    frmCreaAzi& open() {
+        frmCreaAzi& f = ui::desktop().load<frmCreaAzi>();
+        f.show();
+        return f;
+    }
+    void fill(frmCreaAzi& f, const std::string& code, const std::string& description) {
+        ui::user::fill(f.txtCodice, code);
+        ui::user::fill(f.txtDescrizione, description);
+    }
+    int companies() { return std::stoi(common("SELECT COUNT(*) FROM Aziende")); }
+    int filesInFolder() {
+        int n = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(env.folder)) {
+            n += entry.path().extension() == ".db" ? 1 : 0;
+        }
+        return n;
+    }
+};
+
+TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
+    struct Case {
+        std::vector<std::string> ids;
+        std::string next;
+    };
+    for (const Case& c : std::vector<Case>{{{}, "001"},
+                                           {{"001", "003"}, "004"},
+                                           {{"abc", "010", ""}, "011"},
+                                           {{"099", "7"}, "100"},
+                                           {{"1234", "002"}, "003"}}) {
+        std::vector<CompanyRow> rows;
+        for (const std::string& id : c.ids) {
+            CompanyRow row;
+            row.Codice = "C" + id;
+            row.IdAzienda = id;
+            rows.push_back(row);
+        }
+        EXPECT_EQ(nextCompanyId(rows), c.next) << ::testing::PrintToString(c.ids);
+    }
+    CompanyRow last;
+    last.IdAzienda = "999";
+    try {
+        nextCompanyId({last});
+        ADD_FAILURE() << "999 in use gave an identifier";
+    } catch (const NumberedError& e) {
+        EXPECT_EQ(e.number(), errnum::Overflow);
+    }
+}
+
+TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataForm) {
+    frmTolvane& grid = ui::desktop().load<frmTolvane>();
+    grid.show();
+    frmCreaAzi& f = open();
+    EXPECT_EQ(f.txtIdAzienda.text(), "002");
+    const std::filesystem::path expected = env.folder / "ditta_002.db";
+    EXPECT_EQ(f.txtNomeDB.text(), expected.string());
+    ui::user::fill(f.txtIdAzienda, "005");
+    EXPECT_EQ(f.txtNomeDB.text(), (env.folder / "ditta_005.db").string());
+
+    fill(f, "VERDI", "Verdi Costruzioni S.p.A.");
+    ui::user::click(f.comOk);
+
+    const std::filesystem::path file = env.folder / "ditta_005.db";
+    EXPECT_TRUE(std::filesystem::exists(file));
+    EXPECT_EQ(common("SELECT IdAzienda || '|' || Descrizione || '|' || NomeDB FROM Aziende "
+                     "WHERE Codice = 'VERDI'"),
+              "005|Verdi Costruzioni S.p.A.|" + file.string());
+    EXPECT_TRUE(f.unloadedForGood());
+    frmDatiAzie* dati = ui::desktop().find<frmDatiAzie>();
+    ASSERT_NE(dati, nullptr);
+    EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), file));
+    EXPECT_EQ(ui::desktop().find<frmCaricoBatch>(), nullptr);
+    ASSERT_EQ(grid.Aziende().size(), 2u);
+    EXPECT_EQ(grid.Aziende()[1].Codice, "VERDI");
+    ASSERT_FALSE(goMenuClient->requests().empty());
+    EXPECT_EQ(goMenuClient->requests().back(), "Tutti.Refresh");
+}
+
+TEST_F(FrmCreaAziTest, TickedBatchShowsTheBatchWindowOnTheNewDatabase) {
+    frmCreaAzi& f = open();
+    f.osKeySec = "CHIAVE";
+    fill(f, "NUOVA", "Nuova S.r.l.");
+    ui::user::click(f.CheBatch);
+    ui::user::click(f.comOk);
+
+    frmDatiAzie* dati = ui::desktop().find<frmDatiAzie>();
+    ASSERT_NE(dati, nullptr);
+    EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), env.folder / "ditta_002.db"));
+    frmCaricoBatch* carico = ui::desktop().find<frmCaricoBatch>();
+    ASSERT_NE(carico, nullptr);
+    EXPECT_TRUE(carico->visible());
+    EXPECT_EQ(carico->osKeySec, "CHIAVE");
+}
+
+TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
+    struct Case {
+        std::string code, id, description, file;
+        std::string message;
+    };
+    const std::string existing = env.companyDb.string();
+    for (const Case& c : std::vector<Case>{
+             {"rossi", "", "Altra Rossi", "", "Esiste già un'azienda con il codice ROSSI"},
+             {"NUOVA", "001", "Nuova", "nuova.db", "L'identificativo 001 è già usato dall'azienda ROSSI"},
+             {"NUOVA", "", "Nuova", existing, "esiste già: scegliere un altro nome"},
+             {"NUOVA", "", "Nuova", "ditta_001.db", "esiste già: scegliere un altro nome"},
+             {"  ", "", "Nuova", "", "Manca il codice dell'azienda"},
+             {"NUOVA", "", " ", "", "Manca la descrizione dell'azienda"},
+             {"NUOVA", "12", "Nuova", "nuova.db", "deve essere di tre cifre"},
+             {"NUOVA", "", "Nuova", " ", "Manca il nome del file del database"},
+             {"CODICETROPPOLUNGO", "", "Nuova", "", "non può superare 10 caratteri"}}) {
+        frmCreaAzi& f = open();
+        fill(f, c.code, c.description);
+        f.txtCodice.setText(c.code);  // a paste is not held to the field's length
+        if (!c.id.empty()) ui::user::fill(f.txtIdAzienda, c.id);
+        if (!c.file.empty()) ui::user::fill(f.txtNomeDB, c.file);
+        driver.answerMessage(c.message, 1);
+        ui::user::click(f.comOk);
+        EXPECT_FALSE(f.unloadedForGood()) << c.message;
+        EXPECT_EQ(companies(), 1) << c.message;
+        EXPECT_EQ(filesInFolder(), 3) << c.message;  // common, base and the demo company
+        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr) << c.message;
+        f.unload();
+    }
+}
+
+TEST_F(FrmCreaAziTest, MissingBaseFileIsRefused) {
+    std::filesystem::rename(env.baseCompanyDb, env.folder / "spostata.base");
+    frmCreaAzi& f = open();
+    fill(f, "NUOVA", "Nuova");
+    driver.answerMessage("Database base non trovato", 1);
+    ui::user::click(f.comOk);
+    EXPECT_EQ(companies(), 1);
+    EXPECT_FALSE(std::filesystem::exists(env.folder / "ditta_002.db"));
+}
+
+TEST_F(FrmCreaAziTest, RowThatCannotBeStoredLeavesNoCopiedFile) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(env.commonDb.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db,
+                           "CREATE TRIGGER rifiuta BEFORE INSERT ON Aziende "
+                           "BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+
+    frmCreaAzi& f = open();
+    fill(f, "NUOVA", "Nuova");
+    driver.answerMessage("L'azienda NON è stata creata", 1);
+    ui::user::click(f.comOk);
+    EXPECT_EQ(companies(), 1);
+    EXPECT_FALSE(std::filesystem::exists(env.folder / "ditta_002.db"));
+    EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
+}
+
+}  // namespace
+}  // namespace tolvane::testing

@@ -1,0 +1,115 @@
+// The personalisation editor and its settings list: the decoding service lives while the
+// editor holds a company database, the chosen value is saved, the list prints through the
+// list print dialog.
+#include <gtest/gtest.h>
+
+#include "printing/frm_vedrix_stampa.h"
+#include "register/frm_pers_vedrix.h"
+#include "register/frm_personal.h"
+#include "register_fixture.h"
+
+namespace tolvane::testing {
+namespace {
+
+class FrmPersonalTest : public RegisterTest {
+protected:
+    frmPersonal& open() {
+        frmPersonal& f = ui::desktop().load<frmPersonal>();
+        f.show();
+        return f;
+    }
+    static int rowOf(const frmPersVedrix& list, const std::string& section, const std::string& key,
+                     const std::string& login) {
+        for (std::size_t i = 0; i < list.ogVedrix.rows.size(); ++i) {
+            const auto& r = list.ogVedrix.rows[i];
+            if (r[0] == section && r[1] == key && r[2] == login) return static_cast<int>(i) + 1;
+        }
+        return -1;
+    }
+};
+
+TEST_F(FrmPersonalTest, DecodingServiceLivesWhileTheCompanyDatabaseIsOpen) {
+    frmPersonal& f = open();
+    EXPECT_FALSE(f.comAzienda.enabled());
+    ASSERT_TRUE(f.ApriDBAzie(env.companyDb.string()));
+    ASSERT_NE(goDecodifiche, nullptr);
+    EXPECT_EQ(goDecodifiche->IdDbase(), f.osIdDbase);
+    EXPECT_TRUE(f.comAzienda.enabled());
+
+    ui::user::click(f.comAzienda);
+    frmPersVedrix* list = ui::desktop().find<frmPersVedrix>();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->osIdDbase, f.osIdDbase);
+
+    const std::string id = f.osIdDbase;
+    f.unload();
+    EXPECT_EQ(goDecodifiche, nullptr);
+    EXPECT_FALSE(goDbase().EsisteConnessione(id));
+    EXPECT_TRUE(list->unloadedForGood());
+}
+
+TEST_F(FrmPersonalTest, ADatabaseThatDoesNotOpenKeepsNoDecodingService) {
+    frmPersonal& f = open();
+    driver.answerMessage("Impossibile aprire il database dell'azienda", 1);
+    EXPECT_FALSE(f.ApriDBAzie((env.folder / "manca" / "ditta.db").string()));
+    EXPECT_EQ(goDecodifiche, nullptr);
+    EXPECT_FALSE(f.comAzienda.enabled());
+}
+
+TEST_F(FrmPersonalTest, SalvaWritesTheChosenRowsValueOnly) {
+    frmPersonal& f = open();
+    ui::user::click(f.comGenerali);
+    frmPersVedrix* list = ui::desktop().find<frmPersVedrix>();
+    ASSERT_NE(list, nullptr);
+    const int row = rowOf(*list, "StAltro", "EmailPredef", "lbianchi");
+    ASSERT_GT(row, 0);
+    ui::user::chooseCell(list->grdLista, row, 0);
+    EXPECT_EQ(list->txtValore.text(), "4");
+    ui::user::fill(list->txtValore, "2");
+    driver.answerMessage("I valori sono stati memorizzati", 1);
+    ui::user::pressToolbarButton(list->Toolbar1, "Salva");
+
+    EXPECT_EQ(common("SELECT Valore FROM Personalizzazioni WHERE Sezione = 'StAltro' "
+                     "AND Login = 'lbianchi'"),
+              "2");
+    EXPECT_EQ(common("SELECT Valore FROM Personalizzazioni WHERE Sezione = 'StAltro' "
+                     "AND Login = ''"),
+              "Amm");
+    EXPECT_EQ(list->txtValore.text(), "2");
+}
+
+TEST_F(FrmPersonalTest, SalvaRefusesAValueTooLongAndKeepsTheStoredOne) {
+    frmPersonal& f = open();
+    ui::user::click(f.comGenerali);
+    frmPersVedrix& list = *ui::desktop().find<frmPersVedrix>();
+    const int row = rowOf(list, "Carica", "SoloAsci", "");
+    ASSERT_GT(row, 0);
+    ui::user::chooseCell(list.grdLista, row, 0);
+    list.txtValore.setText(std::string(300, 'x'));
+    driver.answerMessage("Errore(3163)", 1);
+    ui::user::pressToolbarButton(list.Toolbar1, "Salva");
+    EXPECT_EQ(common("SELECT Valore FROM Personalizzazioni WHERE Chiave = 'SoloAsci'"), "S");
+}
+
+TEST_F(FrmPersonalTest, StampaOfTheListShowsTheListPrintDialogForIt) {
+    frmPersonal& f = open();
+    ui::user::click(f.comGenerali);
+    frmPersVedrix& list = *ui::desktop().find<frmPersVedrix>();
+    ASSERT_FALSE(list.ogVedrix.rows.empty());
+    EXPECT_EQ(list.ogVedrix.columns.size(), 5u);
+    ui::user::pressToolbarButton(list.Toolbar1, "Stampa");
+    FrmVedrixStampa* dialog = ui::desktop().find<FrmVedrixStampa>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->visible());
+    EXPECT_EQ(dialog->ogVedrix(), &list.ogVedrix);
+    list.ogVedrix.oiStaAtt(1);
+    EXPECT_EQ(giStaAtt, 1);
+    list.ogVedrix.oiStaAtt(0);
+
+    // Closing the list takes its print dialog with it.
+    list.unload();
+    EXPECT_TRUE(dialog->unloadedForGood());
+}
+
+}  // namespace
+}  // namespace tolvane::testing

@@ -1,0 +1,185 @@
+// The company grid: who sees which company, the "Azienda" key that opens the data form on the
+// chosen row's database, and the "Stampa" key that prints the list.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/memory_printer_system.h"
+#include "printing/azienda_util_stampe.h"
+#include "printing/frm_vedrix_stampa.h"
+#include "register/company_register.h"
+#include "register/frm_tolvane.h"
+#include "register_fixture.h"
+#include "suite/opz_stampa.h"
+#include "suite/print_queue.h"
+
+namespace tolvane::testing {
+namespace {
+
+class FrmTolvaneTest : public RegisterTest {
+protected:
+    frmTolvane& open() {
+        frmTolvane& f = ui::desktop().load<frmTolvane>();
+        f.show();
+        return f;
+    }
+    static std::string codes(const frmTolvane& f) {
+        std::string out;
+        for (const CompanyRow& row : f.Aziende()) out += (out.empty() ? "" : ",") + row.Codice;
+        return out;
+    }
+    // Chooses the grid row of a company code.
+    static void choose(frmTolvane& f, const std::string& code) {
+        for (std::size_t i = 0; i < f.Aziende().size(); ++i) {
+            if (f.Aziende()[i].Codice == code) {
+                ui::user::chooseCell(f.grdLista, static_cast<int>(i) + 1, 0);
+                return;
+            }
+        }
+        ADD_FAILURE() << code << " not in the grid";
+    }
+};
+
+TEST(AccessLists, NamesAreFoundWithoutRegardToCaseOrBlanks) {
+    struct Case {
+        std::string list;
+        std::string name;
+        bool found;
+    };
+    for (const Case& c : std::vector<Case>{{"admin;mrossi", "MRossi", true},
+                                           {" admin ; mrossi ", "mrossi", true},
+                                           {"admin;;", "", false},
+                                           {"administrator", "admin", false},
+                                           {"", "admin", false},
+                                           {"CONTAB", " contab ", true}}) {
+        EXPECT_EQ(accessListNames(c.list, c.name), c.found) << c.list << " / " << c.name;
+    }
+}
+
+TEST_F(FrmTolvaneTest, AccessListsOfLoginGroupAndTerminalFilterTheGrid) {
+    sql("Delete From Aziende");
+    addCompany("APERTA", "002");
+    addCompany("UTENTE", "003", "mrossi", "");
+    addCompany("GRUPPO", "004", "", "MAGAZ");
+    addCompany("ENTRAMBI", "005", "lbianchi", "CONTAB");
+    addCompany("TERMINALE", "006", "", "", "CASSA1;UFFICIO");
+    addCompany("UTENTETERM", "007", "mrossi", "", "UFFICIO");
+    addCompany("VUOTE", "008", " ; ", ";", ";");
+    struct Case {
+        std::string login, group, terminal;
+        std::string expected;  // in Codice order
+    };
+    for (const Case& c : std::vector<Case>{
+             {"mrossi", "CONTAB", "UFFICIO", "APERTA,ENTRAMBI,TERMINALE,UTENTE,UTENTETERM,VUOTE"},
+             {"mrossi", "CONTAB", "CASA", "APERTA,ENTRAMBI,UTENTE,VUOTE"},
+             {"lbianchi", "MAGAZ", "cassa1", "APERTA,ENTRAMBI,GRUPPO,TERMINALE,VUOTE"},
+             {"gverdi", "", "", "APERTA,VUOTE"},
+             {"", "", "UFFICIO", "APERTA,TERMINALE,VUOTE"}}) {
+        user(c.login, c.group, c.terminal);
+        frmTolvane& f = open();
+        EXPECT_EQ(codes(f), c.expected) << c.login << "/" << c.group << "/" << c.terminal;
+        EXPECT_EQ(f.ogVedrix.rows.size(), f.Aziende().size());
+        EXPECT_EQ(f.grdLista.rows(), std::max<int>(static_cast<int>(f.Aziende().size()), 1) + 1);
+        f.unload();
+    }
+}
+
+TEST_F(FrmTolvaneTest, AziendaOpensTheDataFormOnTheChosenRowsDatabase) {
+    std::filesystem::path second = addCompany("BIANCHI", "002");
+    frmTolvane& f = open();
+    ASSERT_EQ(codes(f), "BIANCHI,ROSSI");
+
+    choose(f, "ROSSI");
+    ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
+    frmDatiAzie* dati = ui::desktop().find<frmDatiAzie>();
+    ASSERT_NE(dati, nullptr);
+    EXPECT_TRUE(dati->visible());
+    EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), env.companyDb));
+    ASSERT_NE(goDecodifiche, nullptr);
+    EXPECT_EQ(goDecodifiche->IdDbase(), dati->osIdDbase);
+
+    // Another company: the form starts anew on that database, the first one is closed.
+    const std::string firstId = dati->osIdDbase;
+    choose(f, "BIANCHI");
+    ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
+    dati = ui::desktop().find<frmDatiAzie>();
+    ASSERT_NE(dati, nullptr);
+    EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), second));
+    EXPECT_FALSE(goDbase().EsisteConnessione(firstId));
+}
+
+TEST_F(FrmTolvaneTest, AziendaAsksThePlainPasswordOfTheRow) {
+    const std::string enciphered = goMenuClient->Parametro("crypt:segreta").text();
+    sql("Update Aziende Set PwdDB = '" + enciphered + "' Where Codice = 'ROSSI'");
+    frmTolvane& f = open();
+    choose(f, "ROSSI");
+    ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
+    ASSERT_NE(ui::desktop().find<frmDatiAzie>(), nullptr);
+
+    // A password the menu cannot read back opens nothing and says so.
+    ui::desktop().find<frmDatiAzie>()->unload();
+    sql("Update Aziende Set PwdDB = 'non-cifrata' Where Codice = 'ROSSI'");
+    ui::user::pressToolbarButton(f.Toolbar1, "Aggiorna");
+    choose(f, "ROSSI");
+    driver.answerMessage("Errore(5)", 1);
+    ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
+    EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
+}
+
+TEST_F(FrmTolvaneTest, AziendaWithoutACompanyShownOpensNothing) {
+    user("nessuno", "NESSUNO", "ALTROVE");
+    frmTolvane& f = open();
+    EXPECT_EQ(codes(f), "");
+    EXPECT_EQ(f.RigaScelta(), -1);
+    driver.answerMessage("Scegliere un'azienda dall'elenco", 1);
+    ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
+    EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
+}
+
+TEST_F(FrmTolvaneTest, AziendaOnAMissingFileOpensNoDataForm) {
+    sql("Update Aziende Set NomeDB = '" + (env.folder / "manca" / "ditta.db").string() + "'");
+    frmTolvane& f = open();
+    choose(f, "ROSSI");
+    driver.answerMessage("Impossibile aprire il database dell'azienda", 1);
+    ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
+    EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
+}
+
+TEST_F(FrmTolvaneTest, StampaPrintsTheGridToThePrintQueue) {
+    auto printers = std::make_shared<MemoryPrinterSystem>();
+    auto previousPrinters = setPrinterSystem(printers);
+    auto queue = std::make_shared<MemoryPrintQueue>();
+    auto previousQueue = setPrintQueue(queue);
+    giStampDefCambiata = 0;
+    MemoryPrinterSystem::Entry ufficio;
+    ufficio.info = {"Ufficio", "ipp://ufficio", "driver Ufficio"};
+    printers->addPrinter(ufficio);
+    printers->setServerDefault("Ufficio");
+
+    addCompany("BIANCHI", "002");
+    frmTolvane& f = open();
+    ui::user::pressToolbarButton(f.Toolbar1, "Stampa");
+    FrmVedrixStampa* dialog = ui::desktop().find<FrmVedrixStampa>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->visible());
+    EXPECT_EQ(dialog->ogVedrix(), &f.ogVedrix);
+    dialog->opzioni()->StaVid = OpzStampa::kStampante;
+    dialog->OptOrientamento(1).setValue(true);
+    dialog->OptTipsta(0).setValue(true);
+    ui::user::click(dialog->CmdStampa);
+
+    ASSERT_EQ(queue->jobs().size(), 1u);
+    const std::string& printed = queue->jobs()[0].content;
+    EXPECT_EQ(queue->jobs()[0].job.printer, "Ufficio");
+    for (const char* text : {"ROSSI", "BIANCHI", "Azienda BIANCHI", "Descrizione"})
+        EXPECT_NE(printed.find(text), std::string::npos) << text;
+    EXPECT_EQ(giStaAtt, 0);
+
+    ui::desktop().reset();
+    setPrintQueue(previousQueue);
+    setPrinterSystem(previousPrinters);
+    giStampDefCambiata = 0;
+}
+
+}  // namespace
+}  // namespace tolvane::testing
