@@ -111,6 +111,17 @@ TEST_F(RicValBaseTest, CancelInAnyWindowEndsTheRunBeforeAnythingIsLoaded) {
     }
 }
 
+TEST_F(RicValBaseTest, ConstantsAloneAreStoredWithoutAskingAnything) {
+    codeOnly("P4", {"A", "B"});
+    field("P4", "Descr", {{"Default", "§Descrizione"}, {"CostBatch", "fissa"}});
+    field("P4", "Num", {{"TipoDest", "Long"}, {"Default", "§#K#Progressivo"}, {"CostBatch", "40"}});
+    frmCaricoBatch& f = open();
+    driver->answerMessage("Elaborazione terminata", 1);
+    ui::user::click(f.comOk);
+    EXPECT_EQ(rows("SELECT Codice, Descr, Num FROM Prova ORDER BY Codice"),
+              (Rows{{"A", "fissa", "41"}, {"B", "fissa", "42"}}));
+}
+
 TEST_F(RicValBaseTest, CounterWithoutItsSecondHashIsARunTimeError) {
     codeOnly("P3", {"A"});
     field("P3", "Piccolo", {{"Default", "§#Conta"}});
