@@ -262,11 +262,6 @@ const PaginaDatiAzie& PaginaCoge() {
         fatture.regolaUscita = coge::UscitaImporto;
         CampoPagina scontrini = CampoTesto(5078, "Scontrini, Ric.Fisc., Fatt.Dett.:");
         scontrini.regolaUscita = coge::UscitaImporto;
-        CampoPagina sospesi = CampoTesto(kSospesi, "C/corrispettivi sospesi:");
-        sospesi.descrizione = true;
-        sospesi.conto = true;
-        sospesi.ricerca = "Conto";
-        sospesi.decodifica = RegolaDecodifica{"Conto", "", "", false, nullptr};
 
         p.campi = {
             anno,
@@ -279,7 +274,7 @@ const PaginaDatiAzie& PaginaCoge() {
             annoAzzera,
             fatture,
             scontrini,
-            sospesi,
+            CampoConto(kSospesi, "C/corrispettivi sospesi:"),
             CampoCombo(5080, "Iva per Cassa attiva:",
                        {{"N No", "N"}, {"S Si", "S"}, {"A Su Attività", "A"}}),
             data(5085, "Data inizio Iva per Cassa:"),

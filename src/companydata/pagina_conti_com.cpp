@@ -241,6 +241,7 @@ bool VerDatiContiCom(frmDatiAzie& f) {
 }
 
 CampoPagina dichiarazione(const ContoComune& c) {
+    if (c.tipo == Tipo::Conto) return CampoConto(c.campo, c.didascalia);
     CampoPagina campo = CampoTesto(c.campo, c.didascalia);
     campo.descrizione = true;
     switch (c.tipo) {
@@ -256,9 +257,6 @@ CampoPagina dichiarazione(const ContoComune& c) {
             campo.regolaUscita = decodificaMastro;
             break;
         case Tipo::Conto:
-            campo.conto = true;
-            campo.ricerca = "Conto";
-            campo.decodifica = RegolaDecodifica{"Conto", "", "", false, nullptr};
             break;
     }
     return campo;

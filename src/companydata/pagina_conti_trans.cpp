@@ -49,15 +49,6 @@ std::string testoQuery() {
     return "SELECT " + colonne.substr(1) + descrizioni + " FROM ((((((TabCauCon " + join;
 }
 
-CampoPagina dichiarazione(const ContoTransito& c) {
-    CampoPagina campo = CampoTesto(c.campo, c.didascalia);
-    campo.descrizione = true;
-    campo.conto = true;
-    campo.ricerca = "Conto";
-    campo.decodifica = RegolaDecodifica{"Conto", "", "", false, nullptr};
-    return campo;
-}
-
 }  // namespace
 
 void VisContiTrans(frmDatiAzie& f) {
@@ -86,7 +77,7 @@ const PaginaDatiAzie& PaginaContiTrans() {
         p.titolo = "Conti di Transito Prof.";
         p.campoIniziale = 11000;
         p.contestoHelp = 2560;
-        for (const ContoTransito& c : kConti) p.campi.push_back(dichiarazione(c));
+        for (const ContoTransito& c : kConti) p.campi.push_back(CampoConto(c.campo, c.didascalia));
         p.creaControlli = [](frmDatiAzie& f) {
             IntestazioniSopra(f, PaginaContiTrans(), {{11000, "Conti di Transito:"}});
         };

@@ -71,6 +71,16 @@ inline CampoPagina CampoCombo(int numero, std::string didascalia, std::vector<Vo
     campo.voci = std::move(voci);
     return campo;
 }
+// A chart-of-accounts field: edited without dashes, shown with them, looked up and decoded
+// into Lab(numero); an account that does not exist is not marked in error.
+inline CampoPagina CampoConto(int numero, std::string didascalia, int lunghezzaMassima = 0) {
+    CampoPagina campo = CampoTesto(numero, std::move(didascalia), lunghezzaMassima);
+    campo.descrizione = true;
+    campo.conto = true;
+    campo.ricerca = "Conto";
+    campo.decodifica = RegolaDecodifica{"Conto", "", "", false, nullptr};
+    return campo;
+}
 inline CampoPagina CampoOpzioni(int numero, std::string cornice, std::string nomeOpzioni,
                                 std::vector<VoceCodice> voci, int opzioneIniziale) {
     CampoPagina campo = CampoTesto(numero, std::move(cornice));

@@ -279,11 +279,6 @@ const PaginaDatiAzie& PaginaMagazzino() {
         anno.regolaUscita = magazzino::UscitaAnnoCorr;
         CampoPagina inizio = CampoTesto(46, "Data inizio periodo:", 10);
         inizio.regolaUscita = magazzino::UscitaDataInizio;
-        CampoPagina fornProd = CampoTesto(kFornProd, "Fornitore per produzione:", 12);
-        fornProd.descrizione = true;
-        fornProd.conto = true;
-        fornProd.ricerca = "Conto";
-        fornProd.decodifica = RegolaDecodifica{"Conto", "", "", false, nullptr};
 
         p.campi = {
             anno,
@@ -319,7 +314,7 @@ const PaginaDatiAzie& PaginaMagazzino() {
             CampoTesto(66, "Nome qta. aggiuntiva 1:", 20),
             CampoTesto(67, "Nome qta. aggiuntiva 2:", 20),
             CampoTesto(68, "Nome qta. aggiuntiva 3:", 20),
-            fornProd,
+            CampoConto(kFornProd, "Fornitore per produzione:", 12),
             CampoTesto(94, "Perc. maggiorazione automatica list. vendita:", 8),
         };
         p.creaControlli = creaControlli;

@@ -195,12 +195,6 @@ CampoPagina codice(int numero, const char* didascalia, const char* tipo, int lun
     return campo;
 }
 
-CampoPagina conto(int numero, const char* didascalia) {
-    CampoPagina campo = codice(numero, didascalia, "Conto", 12);
-    campo.conto = true;
-    return campo;
-}
-
 void creaControlli(frmDatiAzie& f) {
     DisponiInColonne(
         f, kPagina,
@@ -324,8 +318,8 @@ const PaginaDatiAzie& PaginaRegCassa() {
             codice(10500, "Causale Corrisp.da Ventilare:", "Causale"),
             codice(10550, "Causale per Giroconto:", "Causale"),
             scarico,
-            conto(kMerVen, "Merce C/Vendite:"),
-            conto(kSospesi, "Conto Sospesi:"),
+            CampoConto(kMerVen, "Merce C/Vendite:", 12),
+            CampoConto(kSospesi, "Conto Sospesi:", 12),
             codice(10750, "Listino:", "Listino"),
             CampoCombo(kTabSconti, "Sconto prioritario:",
                        {{"1 Categoria/Articolo", "1"}, {"2 Cliente / Gruppo", "2"}}),
