@@ -134,8 +134,9 @@ void FrmVStampa::SistImgFrecce() {
 
 void FrmVStampa::Continua() {
     mbContinua = false;
+    // Only the user's next step ends the wait: the front end may sleep until it comes.
     while (!mbStop) {
-        ui::DoEvents();
+        ui::WaitForEvents();
         if (mbContinua) break;
     }
     mbStop = false;

@@ -136,6 +136,34 @@ TEST_F(FrmVStampaTest, ClosingBeforeAnyPageWasKeptLeavesNothing) {
     EXPECT_TRUE(pageFiles(base).empty());
 }
 
+TEST_F(FrmVStampaTest, WaitForTheUserSleepsUntilSomethingHappens) {
+    // A loop that only waits for the user must let the front end block, not spin.
+    struct WaitingDriver : ui::ScriptedDriver {
+        int waits = 0;
+        int plain = 0;
+        void waitForEvents() override {
+            ++waits;
+            ScriptedDriver::doEvents();
+        }
+        void doEvents() override {
+            ++plain;
+            ScriptedDriver::doEvents();
+        }
+    } waiting;
+    waiting.setFailureHook([](const std::string& text) { ADD_FAILURE() << text; });
+    FrmVStampa& p = preview();
+    p.load();
+    int plainWhileWaiting = -1;
+    waiting.atDoEvents(3, [&] {
+        plainWhileWaiting = waiting.plain;
+        click(p.comEsci);
+    });
+    p.Continua();
+    EXPECT_EQ(waiting.waits, 3);
+    EXPECT_EQ(plainWhileWaiting, 0);
+    ui::desktop().setDriver(&driver);
+}
+
 TEST_F(FrmVStampaTest, SecondPrintIntoAnOpenPreviewDropsTheFirstPrintsPages) {
     lista.rows.resize(100);
     FrmVedrixStampa& dialog = videoDialog(1);
