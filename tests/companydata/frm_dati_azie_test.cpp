@@ -85,6 +85,16 @@ TEST_F(FrameTest, HeadingsAndHintsStandOnTheirOwnRowsInsideThePicture) {
         }
         EXPECT_LE(trovata->top() + trovata->height(), form->comOk(c.pagina).top());
     }
+    // The extra rows still leave every field above the confirm button.
+    for (int pagina : {5, 14}) {
+        for (const ui::Control* control : form->controls()) {
+            if (control->container() != &form->PicPagine(pagina) || control == &form->comOk(pagina)) {
+                continue;
+            }
+            EXPECT_LE(control->top() + control->height(), form->comOk(pagina).top())
+                << control->name() << "(" << control->index() << ")";
+        }
+    }
 }
 
 TEST_F(FrameTest, PagesOutsideTheTabsRaiseSubscriptError) {
