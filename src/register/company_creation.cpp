@@ -49,14 +49,15 @@ void checkNewCompany(const NewCompany& c, const std::vector<CompanyRow>& rows) {
     if (Len(c.Descrizione) > kDescrizioneMax)
         refuse(errnum::InvalidCall, "La descrizione dell'azienda non può superare 60 caratteri");
     if (!threeDigits(c.IdAzienda))
-        refuse(errnum::InvalidCall, "L'identificativo dell'azienda deve essere di tre cifre (es. 002)");
+        refuse(errnum::InvalidCall,
+               "L'identificativo dell'azienda deve essere di tre cifre (es. 002)");
     if (c.NomeDB.empty()) refuse(errnum::InvalidCall, "Manca il nome del file del database");
     for (const CompanyRow& row : rows) {
         if (equalText(Trim(row.Codice), c.Codice))
             refuse(errnum::DuplicateKey, "Esiste già un'azienda con il codice " + row.Codice);
         if (equalText(Trim(row.IdAzienda), c.IdAzienda))
-            refuse(errnum::DuplicateKey, "L'identificativo " + c.IdAzienda +
-                                             " è già usato dall'azienda " + row.Codice);
+            refuse(errnum::DuplicateKey,
+                   "L'identificativo " + c.IdAzienda + " è già usato dall'azienda " + row.Codice);
     }
 }
 
@@ -102,12 +103,20 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
                                     const std::string& idDbComune) {
     NewCompany c{Trim(typed.Codice), Trim(typed.IdAzienda), Trim(typed.Descrizione),
                  Trim(typed.NomeDB)};
-    checkNewCompany(c, readCompanies(idDbComune));
+    const std::vector<CompanyRow> rows = readCompanies(idDbComune);
+    checkNewCompany(c, rows);
 
     const std::filesystem::path file = newCompanyFile(files, c.NomeDB);
     std::error_code ec;
     if (std::filesystem::exists(file, ec))
         refuse(kFileExists, "Il file " + file.string() + " esiste già: scegliere un altro nome");
+    // A row whose file has gone missing still owns its name: two companies never share a file.
+    const std::filesystem::path wanted = std::filesystem::absolute(file, ec).lexically_normal();
+    for (const CompanyRow& row : rows) {
+        std::filesystem::path named = companyDatabasePath(row.NomeDB, idDbComune);
+        if (!named.empty() && std::filesystem::absolute(named, ec).lexically_normal() == wanted)
+            refuse(kFileExists, "Il file " + file.string() + " è già dell'azienda " + row.Codice);
+    }
     if (files.baseFile.empty())
         refuse(errnum::FileNotFound,
                "Database base non indicato (file ini, sezione Base, chiave NomeDBBase)");
@@ -118,10 +127,11 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
     // Refuses to overwrite: a file that appeared since the check stays as it is.
     if (!std::filesystem::copy_file(base, file, std::filesystem::copy_options::none, ec)) {
         if (ec == std::errc::file_exists)
-            refuse(kFileExists, "Il file " + file.string() + " esiste già: scegliere un altro nome");
+            refuse(kFileExists,
+                   "Il file " + file.string() + " esiste già: scegliere un altro nome");
         removeDatabaseFile(file);
-        refuse(errnum::FileAccess, "Impossibile copiare il database base in " + file.string() +
-                                       ": " + ec.message());
+        refuse(errnum::FileAccess,
+               "Impossibile copiare il database base in " + file.string() + ": " + ec.message());
     }
     try {
         addRegisterRow(c, file, idDbComune);

@@ -39,7 +39,8 @@ bool companyAllowed(const CompanyRow& row, const AccessIdentity& who) {
     bool user = (blankList(row.ListaLogin) && blankList(row.ListaGruppi)) ||
                 accessListNames(row.ListaLogin, who.login) ||
                 accessListNames(row.ListaGruppi, who.group);
-    bool terminal = blankList(row.ListaTerminali) || accessListNames(row.ListaTerminali, who.terminal);
+    bool terminal =
+        blankList(row.ListaTerminali) || accessListNames(row.ListaTerminali, who.terminal);
     return user && terminal;
 }
 

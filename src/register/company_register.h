@@ -47,7 +47,6 @@ std::string nextCompanyId(const std::vector<CompanyRow>& rows);
 
 // The file of a company database: a Windows path is mapped; a relative one lies beside the
 // common database kept under idDbComune (as written when that is not open).
-std::filesystem::path companyDatabasePath(const std::string& nomeDb,
-                                          const std::string& idDbComune);
+std::filesystem::path companyDatabasePath(const std::string& nomeDb, const std::string& idDbComune);
 
 }  // namespace tolvane

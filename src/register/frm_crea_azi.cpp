@@ -81,9 +81,13 @@ void frmCreaAzi::Form_Load() {
     }
 }
 
-void frmCreaAzi::Form_Unload(bool&) { ChiudiProgramma(false); }
+void frmCreaAzi::Form_Unload(bool&) {
+    ChiudiProgramma(false);
+}
 
-void frmCreaAzi::Form_KeyDown(int& KeyCode, int Shift) { GestTastiForm(KeyCode, Shift, *this); }
+void frmCreaAzi::Form_KeyDown(int& KeyCode, int Shift) {
+    GestTastiForm(KeyCode, Shift, *this);
+}
 
 void frmCreaAzi::txtIdAzienda_Change() {
     // The proposed file follows the identifier until the user types a file of his own.
@@ -137,6 +141,8 @@ void frmCreaAzi::comOk_Click() {
     MostraForm(carico);
 }
 
-void frmCreaAzi::ComAnnulla_Click() { unload(); }
+void frmCreaAzi::ComAnnulla_Click() {
+    unload();
+}
 
 }  // namespace tolvane

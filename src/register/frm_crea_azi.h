@@ -13,7 +13,7 @@
 namespace tolvane {
 
 class frmCreaAzi : public ui::Form {
-public:
+  public:
     frmCreaAzi();
 
     ui::Label& LabCodice = add<ui::Label>("LabCodice");
@@ -39,7 +39,7 @@ public:
     void comOk_Click();
     void ComAnnulla_Click();
 
-private:
+  private:
     void txtIdAzienda_Change();
 
     CompanyFiles mFiles;

@@ -34,7 +34,9 @@ frmPersVedrix::frmPersVedrix()
     ogVedrix.printName = "Personalizzazioni";
 }
 
-std::string frmPersVedrix::database() const { return osIdDbase.empty() ? gsIdDbase : osIdDbase; }
+std::string frmPersVedrix::database() const {
+    return osIdDbase.empty() ? gsIdDbase : osIdDbase;
+}
 
 void frmPersVedrix::ApriLista(const std::string& psIdDb, const std::string& psTitolo) {
     osIdDbase = psIdDb;
@@ -89,11 +91,11 @@ void frmPersVedrix::Salva() {
     const auto& chiave = ogVedrix.rows[static_cast<std::size_t>(riga)];
     const LibGenerale& lib = goLibGen();
     GestoreRs rs;
-    std::string h = rs.ApriRs(
-        goDbase(), database(), "",
-        "Select * from Personalizzazioni Where Sezione = " + lib.ValoreSql(Variant(chiave[0]), kTipoTesto) +
-            " And Chiave = " + lib.ValoreSql(Variant(chiave[1]), kTipoTesto) +
-            " And Login = " + lib.ValoreSql(Variant(chiave[2]), kTipoTesto));
+    std::string h = rs.ApriRs(goDbase(), database(), "",
+                              "Select * from Personalizzazioni Where Sezione = " +
+                                  lib.ValoreSql(Variant(chiave[0]), kTipoTesto) +
+                                  " And Chiave = " + lib.ValoreSql(Variant(chiave[1]), kTipoTesto) +
+                                  " And Login = " + lib.ValoreSql(Variant(chiave[2]), kTipoTesto));
     if (rs.VuotoRs(h)) {
         rs.ChiudiRs(h);
         frmMsgCom::msgCom("La riga non esiste più: l'elenco viene riletto", "&Ok");

@@ -11,7 +11,7 @@
 namespace tolvane {
 
 class frmPersVedrix : public ListWindow {
-public:
+  public:
     frmPersVedrix();
 
     ui::Label& LabValore;
@@ -28,7 +28,7 @@ public:
     // Writes txtValore into the chosen row.
     void Salva();
 
-private:
+  private:
     std::string database() const;
     void grdLista_Click();
 

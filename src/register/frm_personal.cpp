@@ -66,7 +66,9 @@ bool frmPersonal::ApriDBAzie(const std::string& psNomeDb, const std::string& psC
     return true;
 }
 
-void frmPersonal::comGenerali_Click() { listaSu(gsIdDbase, "generali"); }
+void frmPersonal::comGenerali_Click() {
+    listaSu(gsIdDbase, "generali");
+}
 
 void frmPersonal::comAzienda_Click() {
     if (osIdDbase.empty()) return;
@@ -74,9 +76,8 @@ void frmPersonal::comAzienda_Click() {
 }
 
 void frmPersonal::Form_Unload(bool& Cancel) {
-    if (auto* lista = ui::desktop().find<frmPersVedrix>(); lista && lista->loaded() &&
-                                                          !osIdDbase.empty() &&
-                                                          lista->osIdDbase == osIdDbase) {
+    if (auto* lista = ui::desktop().find<frmPersVedrix>();
+        lista && lista->loaded() && !osIdDbase.empty() && lista->osIdDbase == osIdDbase) {
         // The list reads the database that closes here.
         if (!lista->unload()) {
             Cancel = true;
@@ -86,6 +87,7 @@ void frmPersonal::Form_Unload(bool& Cancel) {
     goDecodifiche.reset();
     if (!osIdDbase.empty()) goDbase().ChiudiConnessione(osIdDbase);
     osIdDbase.clear();
+    if (!gbInChiusura) AttivaMenu("");
     ChiudiProgramma(false);
 }
 

@@ -11,7 +11,7 @@
 namespace tolvane {
 
 class frmPersonal : public ui::Form {
-public:
+  public:
     frmPersonal();
 
     ui::Label& LabAzienda = add<ui::Label>("LabAzienda");

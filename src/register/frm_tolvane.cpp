@@ -16,6 +16,7 @@
 #include "register/frm_crea_azi.h"
 #include "register/frm_personal.h"
 #include "startup/form_registry.h"
+#include "startup/programma.h"
 #include "suite/menu_client.h"
 #include "ui/desktop.h"
 
@@ -85,6 +86,13 @@ void frmTolvane::DatRefresh() {
                  {"Gruppi abilitati", 2400, false},
                  {"Terminali abilitati", 2400, false}},
                 rows);
+}
+
+void frmTolvane::Form_Unload(bool& Cancel) {
+    ListWindow::Form_Unload(Cancel);
+    if (Cancel) return;
+    // The menu opened this window: it comes forward again, unless the program is closing.
+    if (!gbInChiusura) AttivaMenu("");
 }
 
 void frmTolvane::Azienda() {

@@ -14,7 +14,7 @@
 namespace tolvane {
 
 class frmTolvane : public ListWindow {
-public:
+  public:
     frmTolvane();
 
     ui::Label& LabUtente;
@@ -24,12 +24,13 @@ public:
 
     void ButtonComando(const std::string& psKey) override;
     void DatRefresh() override;
+    void Form_Unload(bool& Cancel) override;
     // Opens the data form of the chosen company on its database.
     void Azienda();
     // Opens the creation of a company.
     void CreaAzienda();
 
-private:
+  private:
     std::vector<CompanyRow> maAziende;
 };
 

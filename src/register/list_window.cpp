@@ -35,9 +35,13 @@ ListWindow::ListWindow(std::string name, std::string caption)
     });
 }
 
-int ListWindow::oiStaAtt() const { return giStaAtt; }
+int ListWindow::oiStaAtt() const {
+    return giStaAtt;
+}
 
-void ListWindow::oiStaAtt(int piValore) { giStaAtt = piValore; }
+void ListWindow::oiStaAtt(int piValore) {
+    giStaAtt = piValore;
+}
 
 void ListWindow::AggiungiTastiComuni() {
     Toolbar1.addButton("Aggiorna", "A&ggiorna", "Rilegge l'elenco");

@@ -14,7 +14,7 @@
 namespace tolvane {
 
 class ListWindow : public ui::Form {
-public:
+  public:
     ui::Toolbar& Toolbar1;
     ui::Grid& grdLista;
 
@@ -44,7 +44,7 @@ public:
     void Form_Unload(bool& Cancel) override;
     void Form_KeyDown(int& KeyCode, int Shift) override;
 
-protected:
+  protected:
     struct ListColumn {
         std::string caption;
         double width = 1200;
@@ -61,7 +61,7 @@ protected:
 
     int miLoadOk = 0;
 
-private:
+  private:
     int righe_ = 0;
 };
 

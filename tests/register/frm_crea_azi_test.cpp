@@ -1,12 +1,13 @@
 // Creating a company: the next identifier, the file copied from the base, the register row, the
 // data form and the batch window opened on the new database, and refusals that store nothing.
+#include "register/frm_crea_azi.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include "batchload/frm_carico_batch.h"
 #include "platform/numbered_error.h"
 #include "register/company_register.h"
-#include "register/frm_crea_azi.h"
 #include "register/frm_tolvane.h"
 #include "register_fixture.h"
 
@@ -14,7 +15,7 @@ namespace tolvane::testing {
 namespace {
 
 class FrmCreaAziTest : public RegisterTest {
-protected:
+  protected:
     frmCreaAzi& open() {
         frmCreaAzi& f = ui::desktop().load<frmCreaAzi>();
         f.show();
@@ -116,7 +117,8 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
     const std::string existing = env.companyDb.string();
     for (const Case& c : std::vector<Case>{
              {"rossi", "", "Altra Rossi", "", "Esiste già un'azienda con il codice ROSSI"},
-             {"NUOVA", "001", "Nuova", "nuova.db", "L'identificativo 001 è già usato dall'azienda ROSSI"},
+             {"NUOVA", "001", "Nuova", "nuova.db",
+              "L'identificativo 001 è già usato dall'azienda ROSSI"},
              {"NUOVA", "", "Nuova", existing, "esiste già: scegliere un altro nome"},
              {"NUOVA", "", "Nuova", "ditta_001.db", "esiste già: scegliere un altro nome"},
              {"  ", "", "Nuova", "", "Manca il codice dell'azienda"},
@@ -137,6 +139,17 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
         EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr) << c.message;
         f.unload();
     }
+}
+
+TEST_F(FrmCreaAziTest, FileOfARowIsRefusedEvenWhenMissingOnDisk) {
+    std::filesystem::remove(env.companyDb);
+    frmCreaAzi& f = open();
+    fill(f, "NUOVA", "Nuova");
+    ui::user::fill(f.txtNomeDB, env.companyDb.string());
+    driver.answerMessage("è già dell'azienda ROSSI", 1);
+    ui::user::click(f.comOk);
+    EXPECT_EQ(companies(), 1);
+    EXPECT_FALSE(std::filesystem::exists(env.companyDb));
 }
 
 TEST_F(FrmCreaAziTest, MissingBaseFileIsRefused) {

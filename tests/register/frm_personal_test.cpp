@@ -1,18 +1,19 @@
 // The personalisation editor and its settings list: the decoding service lives while the
 // editor holds a company database, the chosen value is saved, the list prints through the
 // list print dialog.
+#include "register/frm_personal.h"
+
 #include <gtest/gtest.h>
 
 #include "printing/frm_vedrix_stampa.h"
 #include "register/frm_pers_vedrix.h"
-#include "register/frm_personal.h"
 #include "register_fixture.h"
 
 namespace tolvane::testing {
 namespace {
 
 class FrmPersonalTest : public RegisterTest {
-protected:
+  protected:
     frmPersonal& open() {
         frmPersonal& f = ui::desktop().load<frmPersonal>();
         f.show();

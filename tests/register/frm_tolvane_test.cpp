@@ -1,5 +1,7 @@
 // The company grid: who sees which company, the "Azienda" key that opens the data form on the
 // chosen row's database, and the "Stampa" key that prints the list.
+#include "register/frm_tolvane.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,7 +10,6 @@
 #include "printing/azienda_util_stampe.h"
 #include "printing/frm_vedrix_stampa.h"
 #include "register/company_register.h"
-#include "register/frm_tolvane.h"
 #include "register_fixture.h"
 #include "suite/opz_stampa.h"
 #include "suite/print_queue.h"
@@ -17,7 +18,7 @@ namespace tolvane::testing {
 namespace {
 
 class FrmTolvaneTest : public RegisterTest {
-protected:
+  protected:
     frmTolvane& open() {
         frmTolvane& f = ui::desktop().load<frmTolvane>();
         f.show();

@@ -26,7 +26,7 @@
 namespace tolvane::testing {
 
 class RegisterTest : public ui::WindowTest {
-protected:
+  protected:
     RegisterTest() {
         env = buildDemoEnvironment(scratch.path() / "demo");
         gsFileIni = env.mainIni.string();
@@ -70,14 +70,14 @@ protected:
 
     // A company row whose file is a copy of the base file.
     std::filesystem::path addCompany(const std::string& code, const std::string& id,
-                                     const std::string& logins = "",
-                                     const std::string& groups = "",
+                                     const std::string& logins = "", const std::string& groups = "",
                                      const std::string& terminals = "") {
         std::filesystem::path file = env.folder / ("ditta_" + id + ".db");
         std::filesystem::copy_file(env.baseCompanyDb, file);
         sql("Insert Into Aziende (Codice, IdAzienda, Descrizione, NomeDB, ListaLogin, ListaGruppi, "
-            "ListaTerminali) Values ('" + code + "', '" + id + "', 'Azienda " + code + "', '" +
-            file.string() + "', '" + logins + "', '" + groups + "', '" + terminals + "')");
+            "ListaTerminali) Values ('" +
+            code + "', '" + id + "', 'Azienda " + code + "', '" + file.string() + "', '" + logins +
+            "', '" + groups + "', '" + terminals + "')");
         return file;
     }
 
