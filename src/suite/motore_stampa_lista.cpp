@@ -3,6 +3,7 @@
 // name and renamed, so that a failed or stopped print leaves no partial file behind.
 #include "suite/motore_stampa_lista.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,6 +72,18 @@ void writeFileWhole(const std::string& target, const std::string& content) {
     if (fd < 0) {
         throw NumberedError(errnum::FileAccess, "Impossibile scrivere il file " + target, kSource);
     }
+    // The temporary file is private; the file it becomes has the permissions of the file it
+    // replaces, or those of any new file.
+    struct stat existing {};
+    mode_t mode = 0;
+    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
+        mode = existing.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
     close(fd);
     try {
         writeAll(temporary, content);

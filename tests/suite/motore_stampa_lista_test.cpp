@@ -1,6 +1,7 @@
 // The list engine without windows: pages, separated, PostScript and fixed-format texts, and the
 // file and printer destinations with a print queue held in memory.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -212,6 +213,20 @@ TEST_F(EngineTest, FileIsWrittenWholeOrNotAtAll) {
     opz->FileName = " ";
     EXPECT_THROW(engine(2)->Esegui(), NumberedError);
     EXPECT_EQ(folderFiles(), std::vector<std::string>{"aziende.csv"});
+}
+
+TEST_F(EngineTest, WrittenFileKeepsThePermissionsAFileWouldHave) {
+    namespace fs = std::filesystem;
+    opz->StaVid = OpzStampa::kFile;
+    opz->FileName = folder.file("nuovo.csv");
+    const mode_t mask = ::umask(022);
+    ASSERT_TRUE(engine(1)->Esegui());
+    EXPECT_EQ(fs::status(opz->FileName).permissions(), fs::perms(0644)) << "a new file: the umask's";
+    opz->FileName = folder.write("condiviso.csv", "vecchio");
+    fs::permissions(opz->FileName, fs::perms(0664));
+    ASSERT_TRUE(engine(1)->Esegui());
+    EXPECT_EQ(fs::status(opz->FileName).permissions(), fs::perms(0664)) << "a replaced file: its own";
+    ::umask(mask);
 }
 
 TEST_F(EngineTest, FixedFormatGoesToItsFileOrToThePrinterOfItsPort) {
