@@ -3,6 +3,7 @@
 // command buttons per container. Never raises a model event: the model is only read here.
 #include "ui/qt/qt_form_view.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -28,14 +29,13 @@
 #include <algorithm>
 
 #include "ui/controls.h"
+#include "ui/qt/qt_form_rules.h"
+#include "ui/qt/qt_picture_view.h"
 #include "ui/user_input.h"
 
 namespace tolvane::qt {
 
 namespace {
-
-constexpr double kTwipsPerPixel = 15;
-constexpr std::size_t kCaptionLength = 40;
 
 // The top-level window: its close box asks the model (query-unload), it never closes itself.
 class FormWindow : public QWidget {
@@ -73,34 +73,6 @@ QString withoutAccessKeys(const std::string& text) {
 
 QColor colour(long bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
-bool isField(ui::ControlKind kind) {
-    switch (kind) {
-        case ui::ControlKind::TextBox:
-        case ui::ControlKind::ComboBox:
-        case ui::ControlKind::ListBox:
-        case ui::ControlKind::DriveListBox:
-        case ui::ControlKind::DirListBox:
-        case ui::ControlKind::ScrollBar:
-        case ui::ControlKind::ProgressBar:
-        case ui::ControlKind::Grid:
-            return true;
-        default:
-            return false;
-    }
-}
-
-bool hasNoWidget(ui::ControlKind kind) {
-    return kind == ui::ControlKind::Timer || kind == ui::ControlKind::CommonDialog ||
-           kind == ui::ControlKind::ImageList;
-}
-
-std::vector<ui::Control*> childrenOf(const ui::Form& form, const ui::Control* container) {
-    std::vector<ui::Control*> out;
-    for (ui::Control* c : form.controls())
-        if (c->container() == container) out.push_back(c);
-    return out;
-}
-
 QPixmap pixmapOf(const ui::Picture& picture) {
     QPixmap pixmap;
     pixmap.loadFromData(reinterpret_cast<const uchar*>(picture.data.data()),
@@ -115,17 +87,23 @@ int viewPosition(const std::string& text, int modelPos) {
     return modelPos - static_cast<int>(before.count('\r'));
 }
 
-// A field or button keeps about the width it was designed with, so that what stands beside it
-// stays near; labels take the rest of the line.
-void keepDesignedWidth(const ui::Control& c, QWidget* w) {
-    if (!w || c.width() <= 0 || c.kind() == ui::ControlKind::Label) return;
-    if (c.kind() == ui::ControlKind::Grid || c.kind() == ui::ControlKind::ListBox) return;
-    int designed = static_cast<int>(c.width() / kTwipsPerPixel);
-    w->setMaximumWidth(std::max(designed * 3 / 2, 24));
-    if (c.kind() == ui::ControlKind::CommandButton) w->setMinimumWidth(std::min(designed, 120));
-}
-
 }  // namespace
+
+void keepDesignedSize(const ui::Control& c, QWidget* w) {
+    if (!w) return;
+    ui::ControlKind kind = c.kind();
+    bool tall = kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid ||
+                (kind == ui::ControlKind::TextBox && static_cast<const ui::TextBox&>(c).multiLine());
+    if (tall && c.height() > 0) w->setFixedHeight(std::max(pixels(c.height()), 18));
+    if (c.width() <= 0 || !(isField(kind) || kind == ui::ControlKind::CommandButton ||
+                            kind == ui::ControlKind::CheckBox || kind == ui::ControlKind::OptionButton))
+        return;
+    if (kind == ui::ControlKind::Grid || kind == ui::ControlKind::ListBox) return;
+    int designed = pixels(c.width());
+    w->setMaximumWidth(std::max(designed * 3 / 2, 24));
+    if (isField(kind)) w->setMinimumWidth(std::min(designed, 400));
+    if (kind == ui::ControlKind::CommandButton) w->setMinimumWidth(std::min(designed, 120));
+}
 
 FormView::FormView(ui::Form& form) : form_(&form) { createTimers(); }
 
@@ -185,122 +163,6 @@ void FormView::build() {
     window->resize(window->sizeHint().expandedTo(designed.boundedTo(QSize(1000, 700))));
 }
 
-void FormView::layoutChildren(ui::Control* container, QWidget* host) {
-    auto* rows = new QFormLayout(host);
-    rows->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    bool anyButton = false;
-    std::vector<ui::Control*> children = childrenOf(*form_, container);
-    auto fieldAt = [&](std::size_t i) { return i < children.size() && isField(children[i]->kind()); };
-
-    // A row of elements of control arrays sharing one index (Didascalia(n), txt(n), Che(n),
-    // ComHlp(n), Lab(n)): labels left of the first other control are its caption.
-    auto indexedRow = [&](std::size_t& i) {
-        int index = children[i]->index();
-        std::size_t end = i;
-        while (end < children.size() && children[end]->index() == index &&
-               children[end]->kind() != ui::ControlKind::Frame &&
-               children[end]->kind() != ui::ControlKind::PictureBox &&
-               !hasNoWidget(children[end]->kind()))
-            ++end;
-        std::vector<ui::Control*> run(children.begin() + static_cast<long>(i),
-                                      children.begin() + static_cast<long>(end));
-        bool hasField = std::any_of(run.begin(), run.end(), [](ui::Control* c) {
-            return isField(c->kind()) || c->kind() == ui::ControlKind::CheckBox ||
-                   c->kind() == ui::ControlKind::OptionButton;
-        });
-        if (!hasField || run.size() < 2) return false;
-        std::stable_sort(run.begin(), run.end(),
-                         [](ui::Control* a, ui::Control* b) { return a->left() < b->left(); });
-        auto* group = new QWidget(host);
-        auto* line = new QHBoxLayout(group);
-        line->setContentsMargins(0, 0, 0, 0);
-        QStringList captions;
-        QWidget* caption = nullptr;
-        bool inCaption = true;
-        for (ui::Control* c : run) {
-            if (inCaption && c->kind() == ui::ControlKind::Label) {
-                caption = makeWidget(*c, host);
-                continue;
-            }
-            inCaption = false;
-            QWidget* w = makeWidget(*c, group);
-            keepDesignedWidth(*c, w);
-            line->addWidget(w, c->kind() == ui::ControlKind::Label ? 1 : 0);
-        }
-        line->addStretch(0);
-        if (caption) rows->addRow(caption, group);
-        else rows->addRow(group);
-        i = end - 1;
-        return true;
-    };
-
-    for (std::size_t i = 0; i < children.size(); ++i) {
-        ui::Control& c = *children[i];
-        ui::ControlKind kind = c.kind();
-        if (hasNoWidget(kind)) {
-            makeWidget(c, host);
-            continue;
-        }
-        if (kind == ui::ControlKind::Toolbar && container == nullptr) continue;  // on top
-        if (kind == ui::ControlKind::Frame) {
-            auto* box = static_cast<QGroupBox*>(makeWidget(c, host));
-            layoutChildren(&c, box);
-            rows->addRow(box);
-            continue;
-        }
-        if (kind == ui::ControlKind::PictureBox && !childrenOf(*form_, &c).empty()) {
-            // A page: its fields are laid out inside; hidden pages take no room, so the visible
-            // one of a set of pages stands where the others would.
-            QWidget* page = makeWidget(c, host);
-            layoutChildren(&c, page);
-            rows->addRow(page);
-            continue;
-        }
-        if (c.index() >= 0 && indexedRow(i)) continue;
-        if (kind == ui::ControlKind::CommandButton) {
-            buttons->addWidget(makeWidget(c, host));
-            anyButton = true;
-            continue;
-        }
-        QWidget* caption = nullptr;
-        // A short label before a field is its caption; a long one is a line of its own.
-        bool captionLike = kind == ui::ControlKind::Label &&
-                           static_cast<ui::Label&>(c).caption().size() <= kCaptionLength;
-        if (captionLike && fieldAt(i + 1) && children[i + 1]->index() < 0) {
-            caption = makeWidget(c, host);
-            ++i;
-        } else if (!isField(kind)) {
-            rows->addRow(makeWidget(c, host));
-            continue;
-        }
-        // The field, with what belongs beside it: its description label, its "..." button.
-        ui::Control& field = *children[i];
-        auto* group = new QWidget(host);
-        auto* line = new QHBoxLayout(group);
-        line->setContentsMargins(0, 0, 0, 0);
-        QWidget* fieldWidget = makeWidget(field, group);
-        keepDesignedWidth(field, fieldWidget);
-        line->addWidget(fieldWidget, 1);
-        while (i + 1 < children.size() && children[i + 1]->index() < 0) {
-            ui::Control& next = *children[i + 1];
-            std::size_t length =
-                next.kind() == ui::ControlKind::Label ? static_cast<ui::Label&>(next).caption().size() : 0;
-            // The field's description, not the caption of the next field nor a paragraph.
-            bool description = next.kind() == ui::ControlKind::Label && length <= 60 &&
-                               !(fieldAt(i + 2) && length <= kCaptionLength);
-            if (!description) break;
-            line->addWidget(makeWidget(next, group), 1);
-            ++i;
-        }
-        if (caption) rows->addRow(caption, group);
-        else rows->addRow(group);
-    }
-    if (anyButton) rows->addRow(buttons);
-    else delete buttons;
-}
-
 QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
     QWidget* w = nullptr;
     switch (c.kind()) {
@@ -326,16 +188,7 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
         case ui::ControlKind::ListBox: w = new QListWidget(parent); break;
         case ui::ControlKind::CommandButton: w = new QPushButton(parent); break;
         case ui::ControlKind::Frame: w = new QGroupBox(parent); break;
-        case ui::ControlKind::PictureBox:
-            if (childrenOf(*form_, &c).empty()) {
-                auto* label = new QLabel(parent);
-                label->setFrameShape(QFrame::StyledPanel);
-                label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-                w = label;
-            } else {
-                w = new QWidget(parent);
-            }
-            break;
+        case ui::ControlKind::PictureBox: w = new PictureView(parent); break;
         case ui::ControlKind::Image: w = new QLabel(parent); break;
         case ui::ControlKind::TabStrip: {
             auto* tabs = new QTabBar(parent);
@@ -415,32 +268,6 @@ void FormView::watch(QObject* object, ui::Control& control) {
     object->installEventFilter(this);
 }
 
-void FormView::addNewControls() {
-    if (!form_) return;
-    if (!window_) {
-        createTimers();
-        return;
-    }
-    if (form_->controls().size() == knownControls_) return;
-    // Elements loaded at run time join the container they were put in, after what is there.
-    for (std::size_t i = knownControls_; i < form_->controls().size(); ++i) {
-        ui::Control& c = *form_->controls()[i];
-        QWidget* host = content_;
-        if (c.container()) {
-            if (QWidget* box = widgetFor(*c.container())) host = box;
-        }
-        // A picture box drawn empty that now holds controls becomes a page.
-        if (host && !host->layout()) new QFormLayout(host);
-        QWidget* w = makeWidget(c, host);
-        if (w && host && host->layout()) {
-            if (auto* rows = qobject_cast<QFormLayout*>(host->layout())) rows->addRow(w);
-            else host->layout()->addWidget(w);
-        }
-        refreshControl(c);
-    }
-    knownControls_ = form_->controls().size();
-}
-
 void FormView::refreshForm() {
     if (!form_ || !window_) return;
     window_->setWindowTitle(q(form_->caption()));
@@ -475,12 +302,10 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
     w->setVisible(c.visible());
     w->setEnabled(c.enabled());
     w->setToolTip(q(c.toolTipText()));
-    QFont font = w->font();
-    font.setBold(c.font().bold);
-    font.setItalic(c.font().italic);
-    font.setUnderline(c.font().underline);
-    font.setStrikeOut(c.font().strikethrough);
-    w->setFont(font);
+    QFont font = modelFont(c.font(), QApplication::font(w));
+    if (w->font() != font) w->setFont(font);
+    keepDesignedSize(c, w);
+    if (c.container() && isViewport(*form_, c.container())) placeAt(c, w);
     QPalette palette = w->palette();
     if (c.foreColor() != 0) {
         palette.setColor(QPalette::Text, colour(c.foreColor()));
@@ -517,6 +342,9 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             auto* view = static_cast<QLabel*>(w);
             view->setText(withoutAccessKeys(label.caption()));
             view->setWordWrap(label.caption().size() > 60);
+            // A wrapped caption gets the lines it needs in its designed width.
+            if (view->wordWrap() && label.width() > 0)
+                view->setMinimumHeight(view->heightForWidth(std::max(pixels(label.width()), 120)));
             break;
         }
         case ui::ControlKind::CommandButton:
@@ -579,17 +407,16 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             break;
         case ui::ControlKind::PictureBox: {
             auto& box = static_cast<ui::PictureBox&>(c);
-            if (auto* label = qobject_cast<QLabel*>(w)) {
-                if (box.picture()) {
-                    label->setPixmap(pixmapOf(*box.picture()));
-                } else {
-                    QStringList lines;
-                    for (const std::string& line : box.printedLines()) lines << q(line);
-                    label->setText(lines.join('\n'));
-                }
-                label->setMinimumSize(static_cast<int>(box.width() / kTwipsPerPixel),
-                                      static_cast<int>(box.height() / kTwipsPerPixel));
-            }
+            auto* view = static_cast<PictureView*>(w);
+            view->setPicture(box.picture() ? pixmapOf(*box.picture()) : QPixmap());
+            QStringList lines;
+            for (const std::string& line : box.printedLines()) lines << q(line);
+            view->setLines(lines);
+            // A box that only holds fields keeps the window's colour; a drawing surface and a
+            // viewport paint their own.
+            bool surface = childrenOf(*form_, &c).empty() || isViewport(*form_, &c);
+            view->setBackground(colour(box.backColor()), surface);
+            view->setDesignedSize(QSize(pixels(box.width()), pixels(box.height())));
             break;
         }
         case ui::ControlKind::Image: {

@@ -6,15 +6,16 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "ui/control.h"
 #include "ui/form.h"
 
 class QEventLoop;
-class QFormLayout;
 class QTimer;
 
 namespace tolvane::qt {
@@ -35,7 +36,15 @@ public:
     void refreshControl(ui::Control& control);
     void refreshForm();
     void showFocus(ui::Control* control);
-    // Builds widgets for controls added since the window was built (control arrays grow).
+    // A control added after the window was built gets its widget at once; its container is
+    // laid out again at the next turn of the event loop (or at flushLayouts), so that a panel
+    // made of many controls is laid out once.
+    void controlAdded(ui::Control& control);
+    void flushLayouts();
+    // A control moved or resized: a viewport's child moves at once, a control of a grid has
+    // its container laid out again when its place differs from the one it was laid out at.
+    void geometryChanged(ui::Control& control);
+    // Lays out what was added since the window was built; makes timers of an unbuilt window.
     void addNewControls();
 
     // Stops every reference to the model: the form is gone or going.
@@ -49,7 +58,14 @@ protected:
 private:
     void build();
     void createTimers();
+    // Lays out the children of a container (nullptr: the form) in host, again if it was.
     void layoutChildren(ui::Control* container, QWidget* host);
+    void layoutGrid(const std::vector<ui::Control*>& children, QWidget* host);
+    void layoutFlow(const std::vector<ui::Control*>& children, QWidget* host);
+    // The control's widget under host (made when there is none), its children laid out inside.
+    QWidget* place(ui::Control& control, QWidget* host);
+    void placeAt(const ui::Control& control, QWidget* widget);
+    void relayoutLater(const ui::Control* container);
     QWidget* makeWidget(ui::Control& control, QWidget* parent);
     void registerWidget(ui::Control& control, QWidget* widget);
     void watch(QObject* object, ui::Control& control);
@@ -68,6 +84,9 @@ private:
     std::map<const ui::Control*, QTimer*> timers_;
     std::map<QObject*, ui::Control*> watched_;
     std::size_t knownControls_ = 0;
+    std::set<const ui::Control*> pending_;  // containers to lay out again; nullptr: the form
+    bool flushQueued_ = false;
+    std::map<const ui::Control*, std::array<double, 4>> laidAt_;  // designed place in a grid
     int updating_ = 0;  // > 0 while the view is being set from the model
     ui::Control* pressed_ = nullptr;
     bool cellMoved_ = false;  // the current cell of a grid moved since the last press

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <memory>
@@ -30,6 +31,8 @@
 namespace tolvane::qt {
 
 namespace {
+
+constexpr int kWakeUpMs = 100;
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
@@ -169,6 +172,9 @@ QWidget* QtFrontEnd::widgetOf(const ui::Control& control) const {
 QImage QtFrontEnd::grab(ui::Form& form) {
     FormView& v = ensureView(form);
     v.ensureBuilt();
+    v.flushLayouts();
+    // Nested layouts settle through posted requests: let them all through before drawing.
+    for (int i = 0; i < 4; ++i) QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QWidget* w = v.window();
     if (w->layout()) w->layout()->activate();
     return w->grab().toImage();
@@ -178,11 +184,15 @@ void QtFrontEnd::leaveModalLoops() {
     for (QEventLoop* loop : loops_) loop->quit();
 }
 
-void QtFrontEnd::controlChanged(ui::Control& control, ui::Property) {
+void QtFrontEnd::controlChanged(ui::Control& control, ui::Property property) {
     FormView* v = view(control.form());
     if (!v) return;
-    if (!v->widgetFor(control)) v->addNewControls();
     v->refreshControl(control);
+    if (property == ui::Property::Geometry) v->geometryChanged(control);
+}
+
+void QtFrontEnd::controlAdded(ui::Control& control) {
+    if (FormView* v = view(control.form())) v->controlAdded(control);
 }
 
 void QtFrontEnd::formChanged(ui::Form& form, ui::Property) {
@@ -334,6 +344,14 @@ void QtFrontEnd::help(const ui::HelpRequest& request) {
 void QtFrontEnd::beep() { QApplication::beep(); }
 
 void QtFrontEnd::doEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents, 50); }
+
+void QtFrontEnd::waitForEvents() {
+    // The wake-up lets the waiting loop look at its own state now and then.
+    QTimer wakeUp;
+    wakeUp.setSingleShot(true);
+    wakeUp.start(kWakeUpMs);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
 
 int runProgram(int argc, char** argv, const std::function<bool()>& start) {
     std::unique_ptr<QApplication> own;

@@ -39,6 +39,7 @@ public:
 
     // Observer
     void controlChanged(ui::Control& control, ui::Property property) override;
+    void controlAdded(ui::Control& control) override;
     void formChanged(ui::Form& form, ui::Property property) override;
     void formLoaded(ui::Form& form) override;
     void formShown(ui::Form& form, bool modal) override;
@@ -57,6 +58,9 @@ public:
     void help(const ui::HelpRequest& request) override;
     void beep() override;
     void doEvents() override;
+    // Waits for the next event, a short while at most, so that a loop waiting for the user
+    // does not spin.
+    void waitForEvents() override;
 
     // Answers the next message windows without showing them (tests and screenshots): each
     // call of message() takes the first answer; none left means shown for real.

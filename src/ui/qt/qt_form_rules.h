@@ -1,0 +1,64 @@
+// What the form view's building and layout share: the scale of designed sizes, which kinds are
+// fields and which have no widget, and a container's children. Reads the model only.
+#pragma once
+
+#include <cmath>
+#include <vector>
+
+#include "ui/control.h"
+#include "ui/form.h"
+
+class QWidget;
+
+namespace tolvane::qt {
+
+// Designed sizes are in twips; the screen has 15 of them to a pixel.
+constexpr double kTwipsPerPixel = 15;
+
+inline int pixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+
+inline bool isField(ui::ControlKind kind) {
+    switch (kind) {
+        case ui::ControlKind::TextBox:
+        case ui::ControlKind::ComboBox:
+        case ui::ControlKind::ListBox:
+        case ui::ControlKind::DriveListBox:
+        case ui::ControlKind::DirListBox:
+        case ui::ControlKind::ScrollBar:
+        case ui::ControlKind::ProgressBar:
+        case ui::ControlKind::Grid:
+            return true;
+        default:
+            return false;
+    }
+}
+
+inline bool hasNoWidget(ui::ControlKind kind) {
+    return kind == ui::ControlKind::Timer || kind == ui::ControlKind::CommonDialog ||
+           kind == ui::ControlKind::ImageList;
+}
+
+inline std::vector<ui::Control*> childrenOf(const ui::Form& form, const ui::Control* container) {
+    std::vector<ui::Control*> out;
+    for (ui::Control* c : form.controls())
+        if (c->container() == container) out.push_back(c);
+    return out;
+}
+
+// A picture box that holds a drawing surface (a picture box with no controls of its own) is a
+// viewport: its children stand where their left and top put them, clipped by it (a page
+// scrolled inside a frame). A picture box holding pages of controls lays them out as usual.
+inline bool isViewport(const ui::Form& form, const ui::Control* control) {
+    if (!control || control->kind() != ui::ControlKind::PictureBox) return false;
+    std::vector<ui::Control*> children = childrenOf(form, control);
+    for (ui::Control* c : children) {
+        if (c->kind() == ui::ControlKind::PictureBox && childrenOf(form, c).empty()) return true;
+    }
+    return false;
+}
+
+// A field or button keeps about the width it was designed with, so that what stands beside it
+// stays near; lists, text areas and grids keep their designed height.
+void keepDesignedSize(const ui::Control& control, QWidget* widget);
+
+}  // namespace tolvane::qt

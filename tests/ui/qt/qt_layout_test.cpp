@@ -1,0 +1,271 @@
+// Where the Qt front end puts what a form holds, on the offscreen platform: a picture box's
+// printed page in its own font, clipped by the box that holds it and following its left and
+// top; designed heights of lists and text areas; rows by designed top; captions of array fields
+// beside them; controls added after the window was shown; the wait of a loop waiting for the user.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/control_array.h"
+#include "ui/controls.h"
+#include "ui/desktop.h"
+#include "ui/qt/qt_front_end.h"
+#include "ui/qt/qt_picture_view.h"
+
+namespace tolvane::testing {
+namespace {
+
+// A page shown inside a viewing area, as the print preview shows it, with designed places.
+class FormPagina : public ui::Form {
+public:
+    FormPagina() : ui::Form("frmPagina") {
+        move(0, 0, 9000, 6000);
+        labTitolo.setCaption("Anteprima");
+        labTitolo.move(120, 120, 3000, 255);
+        PicPrinc.move(120, 480, 4500, 3000);
+        PicPrinc.setBackColor(0x808080);
+        PicSec.move(0, 0, 9000, 12000);
+        PicSec.setFont({"Courier New", 15});
+        for (const char* line : {"Codice Descrizione", "1001   Rossi", "1002   Bianchi"}) PicSec.print(line);
+    }
+    ui::Label& labTitolo = add<ui::Label>("labTitolo");
+    ui::PictureBox& PicPrinc = add<ui::PictureBox>("PicPrinc");
+    ui::PictureBox& PicSec = add<ui::PictureBox>("PicSec", &PicPrinc);
+};
+
+// Fields with designed places: a three-part account on one line, a list, a text area.
+class FormRighe : public ui::Form {
+public:
+    FormRighe() : ui::Form("frmRighe") {
+        move(0, 0, 9000, 6000);
+        Lab.add(1).setCaption("Conto Iva gruppo/mastro/conto:");
+        Lab(1).move(120, 300, 2900, 255);
+        txt.add(1).move(3120, 300, 360, 285);
+        Barra.add(1).setCaption("/");
+        Barra(1).move(3500, 300, 120, 255);
+        txt.add(2).move(3640, 300, 360, 285);
+        Barra.add(2).setCaption("/");
+        Barra(2).move(4020, 300, 120, 255);
+        txt.add(3).move(4160, 300, 800, 285);
+        Lab.add(4).setCaption("Causale:");
+        Lab(4).move(120, 660, 2900, 255);
+        txt.add(4).move(3120, 660, 600, 285);
+        Lab.add(5).setCaption("Tipo fornitore");
+        Lab(5).move(120, 1020, 2900, 255);
+        lstTipo.move(3120, 1020, 4000, 900);
+        for (const char* item : {"01 - Soggetti", "10 - Intermediari"}) lstTipo.addItem(item);
+        txtNote.setMultiLine(true);
+        txtNote.move(3120, 2040, 4000, 1200);
+    }
+    ui::ControlArray<ui::Label> Lab{*this, "Lab"};
+    ui::ControlArray<ui::TextBox> txt{*this, "txt"};
+    ui::ControlArray<ui::Label> Barra{*this, "Barra"};
+    ui::ListBox& lstTipo = add<ui::ListBox>("lstTipo");
+    ui::TextBox& txtNote = add<ui::TextBox>("txtNote");
+};
+
+// No designed places: a page range of array fields, as the print options dialog declares it.
+class FormIntervallo : public ui::Form {
+public:
+    FormIntervallo() : ui::Form("frmIntervallo") {
+        Label7.add(2).setCaption("Stampa Pagine da:");
+        txt.add(10).setWidth(900);
+        Label7.add(3).setCaption("a:");
+        txt.add(20).setWidth(900);
+        labAltro.setCaption("Copie:");
+        txtCopie.setWidth(600);
+        PicPannello.setVisible(false);
+    }
+    ui::ControlArray<ui::Label> Label7{*this, "Label7"};
+    ui::ControlArray<ui::TextBox> txt{*this, "txt"};
+    ui::Label& labAltro = add<ui::Label>("labAltro");
+    ui::TextBox& txtCopie = add<ui::TextBox>("txtCopie");
+    ui::PictureBox& PicPannello = add<ui::PictureBox>("PicPannello");
+};
+
+class QtLayoutTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        static int argc = 1;
+        static char name[] = "test_qt";
+        static char* argv[] = {name, nullptr};
+        app = new QApplication(argc, argv);
+    }
+    static void TearDownTestSuite() {
+        delete app;
+        app = nullptr;
+    }
+    static inline QApplication* app = nullptr;
+    void SetUp() override {
+        ui::desktop().reset();
+        frontEnd = std::make_unique<qt::QtFrontEnd>();
+    }
+    void TearDown() override {
+        frontEnd.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ui::desktop().reset();
+    }
+
+    template <class F>
+    F& shown() {
+        F& form = ui::desktop().load<F>();
+        form.show();
+        settle(form);
+        return form;
+    }
+    void settle(ui::Form& form) {
+        QCoreApplication::processEvents();
+        frontEnd->grab(form);
+    }
+    QWidget* widget(const ui::Control& c) {
+        QWidget* w = frontEnd->widgetOf(c);
+        EXPECT_NE(w, nullptr) << c.displayName();
+        return w;
+    }
+    // The widget's place in its window.
+    QRect inWindow(const ui::Control& c) {
+        QWidget* w = widget(c);
+        if (!w) return {};
+        return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+    }
+    static bool sameLine(const QRect& a, const QRect& b) {
+        return a.top() < b.bottom() && b.top() < a.bottom();
+    }
+
+    std::unique_ptr<qt::QtFrontEnd> frontEnd;
+};
+
+TEST_F(QtLayoutTest, ModelFontsGiveFamilyAndSize) {
+    QFont base = QApplication::font();
+    struct Case {
+        ui::Font font;
+        bool fixedPitch;
+        double pointSize;  // 0: the desktop's own
+    } cases[] = {
+        {{"Courier New", 15}, true, 15},
+        {{"Courier New", 10, true}, true, 10},
+        {{"MS Sans Serif", 8}, QFontInfo(base).fixedPitch(), 0},
+        {{"MS Sans Serif", 12}, QFontInfo(base).fixedPitch(), 12},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.font.name + " " + std::to_string(c.font.size));
+        QFont font = qt::modelFont(c.font, base);
+        EXPECT_EQ(QFontInfo(font).fixedPitch(), c.fixedPitch);
+        EXPECT_DOUBLE_EQ(font.pointSizeF(), c.pointSize > 0 ? c.pointSize : base.pointSizeF());
+        EXPECT_EQ(font.bold(), c.font.bold);
+    }
+}
+
+TEST_F(QtLayoutTest, PrintedPageShowsInItsFontClippedByItsViewingArea) {
+    auto& form = shown<FormPagina>();
+    auto* page = dynamic_cast<qt::PictureView*>(widget(form.PicSec));
+    ASSERT_NE(page, nullptr);
+    QWidget* area = widget(form.PicPrinc);
+    EXPECT_EQ(page->parentWidget(), area) << "the page is a child of its viewing area, which clips it";
+    EXPECT_EQ(page->lines(), (QStringList{"Codice Descrizione", "1001   Rossi", "1002   Bianchi"}));
+    EXPECT_TRUE(QFontInfo(page->font()).fixedPitch()) << "columns of the page line up";
+    EXPECT_DOUBLE_EQ(page->font().pointSizeF(), 15);
+    EXPECT_EQ(page->size(), QSize(600, 800)) << "the page keeps its own size";
+    EXPECT_LT(area->width(), page->width());
+
+    struct Scroll {
+        double left, top;
+        QPoint expected;
+    } scrolls[] = {{-300, -1500, {-20, -100}}, {0, 0, {0, 0}}, {-4500, 0, {-300, 0}}};
+    for (const Scroll& s : scrolls) {
+        form.PicSec.setLeft(s.left);
+        form.PicSec.setTop(s.top);
+        EXPECT_EQ(page->pos(), s.expected);
+    }
+    // The page's text is drawn: its first line darkens the top left of the page.
+    form.PicSec.setLeft(0);
+    form.PicSec.setTop(0);
+    QImage image = page->grab(QRect(0, 0, 200, 30)).toImage();
+    int dark = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) dark += qGray(image.pixel(x, y)) < 100;
+    EXPECT_GT(dark, 20);
+    form.PicSec.cls();
+    EXPECT_TRUE(page->lines().isEmpty());
+}
+
+TEST_F(QtLayoutTest, ListsAndTextAreasKeepTheirDesignedHeight) {
+    auto& form = shown<FormRighe>();
+    EXPECT_EQ(widget(form.lstTipo)->height(), 60);
+    EXPECT_EQ(widget(form.txtNote)->height(), 80);
+}
+
+TEST_F(QtLayoutTest, ControlsWithEqualTopsFormOneRowInLeftOrder) {
+    auto& form = shown<FormRighe>();
+    std::vector<const ui::Control*> row = {&form.Lab(1), &form.txt(1), &form.Barra(1), &form.txt(2),
+                                           &form.Barra(2), &form.txt(3)};
+    for (std::size_t i = 1; i < row.size(); ++i) {
+        SCOPED_TRACE(row[i]->displayName());
+        EXPECT_TRUE(sameLine(inWindow(*row[0]), inWindow(*row[i])));
+        EXPECT_GE(inWindow(*row[i]).left(), inWindow(*row[i - 1]).right());
+    }
+    EXPECT_GT(inWindow(form.txt(4)).top(), inWindow(form.txt(1)).bottom()) << "the next top, the next row";
+    EXPECT_EQ(inWindow(form.txt(4)).left(), inWindow(form.txt(1)).left()) << "equal lefts line up";
+    EXPECT_TRUE(sameLine(inWindow(form.Lab(5)), inWindow(form.lstTipo)));
+}
+
+TEST_F(QtLayoutTest, ArrayFieldsKeepTheirCaptionsAndRangeOnOneLine) {
+    auto& form = shown<FormIntervallo>();
+    std::vector<const ui::Control*> line = {&form.Label7(2), &form.txt(10), &form.Label7(3), &form.txt(20)};
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        SCOPED_TRACE(line[i]->displayName());
+        EXPECT_TRUE(sameLine(inWindow(*line[0]), inWindow(*line[i])));
+        EXPECT_GE(inWindow(*line[i]).left(), inWindow(*line[i - 1]).right());
+    }
+    EXPECT_TRUE(sameLine(inWindow(form.labAltro), inWindow(form.txtCopie)));
+    EXPECT_FALSE(sameLine(inWindow(form.txtCopie), inWindow(form.txt(10)))) << "a caption of its own starts a line";
+}
+
+TEST_F(QtLayoutTest, ControlsAddedAfterShowingJoinTheirPanel) {
+    auto& form = shown<FormIntervallo>();
+    // A panel made when a button is first pressed: captions and fields with designed places.
+    std::vector<ui::Control*> added;
+    for (int i = 0; i < 3; ++i) {
+        ui::Label& caption = form.add<ui::Label>("LabPE" + std::to_string(i), &form.PicPannello);
+        caption.setCaption("Parametro " + std::to_string(i));
+        caption.move(60, 300 + i * 300, 2000, 285);
+        ui::TextBox& field = form.txt.add(1000 + i, &form.PicPannello);
+        field.move(2200, 300 + i * 300, 2000, 285);
+        added.push_back(&caption);
+        added.push_back(&field);
+    }
+    form.PicPannello.setVisible(true);
+    settle(form);
+    QWidget* panel = widget(form.PicPannello);
+    ASSERT_NE(panel, nullptr);
+    for (ui::Control* c : added) {
+        SCOPED_TRACE(c->displayName());
+        QWidget* w = widget(*c);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(w->parentWidget(), panel);
+        EXPECT_TRUE(w->isVisible());
+    }
+    for (std::size_t i = 0; i + 1 < added.size(); i += 2) {
+        EXPECT_TRUE(sameLine(inWindow(*added[i]), inWindow(*added[i + 1])));
+        EXPECT_LT(inWindow(*added[i]).right(), inWindow(*added[i + 1]).left());
+    }
+    EXPECT_GT(inWindow(*added[2]).top(), inWindow(*added[0]).bottom());
+}
+
+TEST_F(QtLayoutTest, WaitingLoopHandlesWhatIsWaiting) {
+    bool qtEvent = false;
+    bool userAction = false;
+    QTimer::singleShot(0, [&] { qtEvent = true; });
+    ui::desktop().post([&] { userAction = true; });
+    EXPECT_EQ(ui::WaitForEvents(), 1);
+    EXPECT_TRUE(qtEvent);
+    EXPECT_TRUE(userAction);
+}
+
+}  // namespace
+}  // namespace tolvane::testing
