@@ -145,6 +145,21 @@ void MotoreStampaLista::InterrompiStampa(int /*piCodice*/) {
 bool MotoreStampaLista::Esegui() {
     stop_ = false;
     interrotta_ = false;
+    // This engine sends no mail: a print asked by e-mail is refused, not printed as if sent.
+    const Variant email = options_->LeggiParStampa("EmailInvia");
+    bool perEmail = false;
+    if (!email.isEmpty() && !email.isNull()) {
+        try {
+            perEmail = email == Variant(true);
+        } catch (const NumberedError&) {
+        }
+    }
+    if (perEmail) {
+        throw NumberedError(errnum::InvalidCall,
+                            "L'invio della stampa per email non è disponibile: togliere la scelta "
+                            "\"Invia per Email\"",
+                            kSource);
+    }
     switch (options_->StaVid) {
         case OpzStampa::kVideo: return aVideo();
         case OpzStampa::kFile: return suFile();

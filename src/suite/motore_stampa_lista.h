@@ -105,7 +105,8 @@ public:
     std::string printerName;
 
     // Produces the print where the options say. False when the user stopped it; raises a
-    // NumberedError when it cannot be produced, leaving no file of its own behind.
+    // NumberedError when it cannot be produced (also for a print to be sent by e-mail, which
+    // this engine cannot send), leaving no file of its own behind.
     bool Esegui();
     // Pages the last run laid out (all of them, whatever the page range).
     int pageCount() const { return pageCount_; }

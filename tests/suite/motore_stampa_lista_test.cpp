@@ -195,6 +195,20 @@ TEST_F(EngineTest, PrinterFailuresAreRaisedNotReported) {
     EXPECT_TRUE(queue->jobs().empty());
 }
 
+TEST_F(EngineTest, PrintToBeSentByEmailIsRefusedBeforeAnyOutput) {
+    // This engine sends no mail: printing without the asked e-mail would look like success.
+    opz->ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
+    opz->FileName = folder.file("aziende.csv");
+    for (int destination : {OpzStampa::kStampante, OpzStampa::kFile}) {
+        opz->StaVid = destination;
+        EXPECT_THROW(engine(2)->Esegui(), NumberedError) << destination;
+    }
+    EXPECT_TRUE(queue->jobs().empty());
+    EXPECT_TRUE(folderFiles().empty());
+    opz->ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(false));
+    EXPECT_TRUE(engine(2)->Esegui());
+}
+
 TEST_F(EngineTest, FileIsWrittenWholeOrNotAtAll) {
     opz->StaVid = OpzStampa::kFile;
     opz->FileName = folder.file("aziende.csv");
