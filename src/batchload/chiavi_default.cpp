@@ -40,15 +40,6 @@ long wholeNumber(std::string_view text) {
 
 }  // namespace
 
-std::string quoteIdentifier(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
-
 BatchDatabase& ScCarica::db() {
     if (!db_ || dbId_ != gsIdDbase) {
         clearRun();

@@ -43,6 +43,4 @@ struct ScCarica::Slot {
     std::vector<char> assigned;  // by field index
 };
 
-std::string quoteIdentifier(std::string_view name);
-
 }  // namespace tolvane

@@ -25,6 +25,8 @@ bool startsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
 }
 
+}  // namespace
+
 std::string quoteIdentifier(std::string_view name) {
     std::string out = "\"";
     for (char c : name) {
@@ -33,8 +35,6 @@ std::string quoteIdentifier(std::string_view name) {
     }
     return out + "\"";
 }
-
-}  // namespace
 
 ColumnKind columnKindOf(std::string_view declaredType, int* size) {
     std::string t = lower(declaredType);

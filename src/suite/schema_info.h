@@ -35,6 +35,9 @@ ColumnKind columnKindOf(std::string_view declaredType, int* size = nullptr);
 // The size the original reports for a column: characters for text, bytes for numbers.
 int reportedSize(ColumnKind kind, int declaredSize);
 
+// A table or column name as SQLite quotes it, inner double quotes doubled.
+std::string quoteIdentifier(std::string_view name);
+
 struct ColumnInfo {
     std::string name;
     std::string declaredType;
