@@ -104,9 +104,12 @@ QWidget* FormView::place(ui::Control& c, QWidget* host) {
     } else if (w->parentWidget() != host) {
         w->setParent(host);
     }
-    if (holdsControls(*form_, c)) layoutChildren(&c, w);
+    if (holdsControls(*form_, c)) {
+        layoutChildren(&c, w);
+        refreshControl(c);  // a box that got controls no longer paints as a drawing surface
+    }
     if (c.kind() == ui::ControlKind::PictureBox && w->layout()) w->layout()->setContentsMargins(2, 2, 2, 2);
-    w->setVisible(c.visible());
+    w->setVisible(c.visible() && !coveredByPanel(c));
     return w;
 }
 
@@ -158,8 +161,10 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
         int column = clusterOf(columns, c->left());
         int rowSpan = spanOf(rows, row, c->top() + height - kRowTolerance);
         int columnSpan = spanOf(columns, column, c->left() + c->width() - kColumnTolerance);
-        Qt::Alignment alignment = fillsItsCell(*form_, *c) ? Qt::Alignment()
-                                                          : (Qt::AlignLeft | Qt::AlignVCenter);
+        // A wrapped caption takes all the width it was designed with, so that it wraps there.
+        auto* label = qobject_cast<QLabel*>(w);
+        bool fills = fillsItsCell(*form_, *c) || (label && label->wordWrap());
+        Qt::Alignment alignment = fills ? Qt::Alignment() : (Qt::AlignLeft | Qt::AlignVCenter);
         grid->addWidget(w, row, column, rowSpan, columnSpan, alignment);
     }
     // Columns and rows keep at least their designed distance, so that what the design set
@@ -337,6 +342,26 @@ void FormView::flushLayouts() {
         auto* model = const_cast<ui::Control*>(container);
         QWidget* host = model ? widgetFor(*model) : content_.data();
         if (host) layoutChildren(model, host);
+    }
+}
+
+bool FormView::coveredByPanel(const ui::Control& control) const {
+    if (!form_ || control.container()) return false;
+    const ui::Control* front = nullptr;
+    for (ui::Control* c : form_->controls()) {
+        if (c->container() || c->kind() != ui::ControlKind::PictureBox || !c->visible()) continue;
+        if (c->zPosition() <= 0 || c->width() < form_->width() * 0.8 ||
+            c->height() < form_->height() * 0.8 || !holdsControls(*form_, *c))
+            continue;
+        if (!front || c->zPosition() > front->zPosition()) front = c;
+    }
+    return front && front != &control;
+}
+
+void FormView::refreshPanels() {
+    if (!form_ || !window_) return;
+    for (ui::Control* c : childrenOf(*form_, nullptr)) {
+        if (QWidget* w = widgetFor(*c)) w->setVisible(c->visible() && !coveredByPanel(*c));
     }
 }
 

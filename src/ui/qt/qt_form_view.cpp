@@ -299,7 +299,7 @@ void FormView::refreshControl(ui::Control& control) {
 }
 
 void FormView::refreshWidget(ui::Control& c, QWidget* w) {
-    w->setVisible(c.visible());
+    w->setVisible(c.visible() && !coveredByPanel(c));
     w->setEnabled(c.enabled());
     w->setToolTip(q(c.toolTipText()));
     QFont font = modelFont(c.font(), QApplication::font(w));

@@ -189,6 +189,10 @@ void QtFrontEnd::controlChanged(ui::Control& control, ui::Property property) {
     if (!v) return;
     v->refreshControl(control);
     if (property == ui::Property::Geometry) v->geometryChanged(control);
+    bool panelMoved = property == ui::Property::Visible || property == ui::Property::ZOrder ||
+                      property == ui::Property::Geometry;
+    if (panelMoved && !control.container() && control.kind() == ui::ControlKind::PictureBox)
+        v->refreshPanels();
 }
 
 void QtFrontEnd::controlAdded(ui::Control& control) {

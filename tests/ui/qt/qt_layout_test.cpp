@@ -212,6 +212,11 @@ TEST_F(QtLayoutTest, ControlsWithEqualTopsFormOneRowInLeftOrder) {
     EXPECT_GT(inWindow(form.txt(4)).top(), inWindow(form.txt(1)).bottom()) << "the next top, the next row";
     EXPECT_EQ(inWindow(form.txt(4)).left(), inWindow(form.txt(1)).left()) << "equal lefts line up";
     EXPECT_TRUE(sameLine(inWindow(form.Lab(5)), inWindow(form.lstTipo)));
+
+    form.txt(4).move(5100, 300, 600, 285);  // moved by code after showing: it joins the row
+    settle(form);
+    EXPECT_TRUE(sameLine(inWindow(form.txt(1)), inWindow(form.txt(4))));
+    EXPECT_GE(inWindow(form.txt(4)).left(), inWindow(form.txt(3)).right());
 }
 
 TEST_F(QtLayoutTest, ArrayFieldsKeepTheirCaptionsAndRangeOnOneLine) {
@@ -255,6 +260,24 @@ TEST_F(QtLayoutTest, ControlsAddedAfterShowingJoinTheirPanel) {
         EXPECT_LT(inWindow(*added[i]).right(), inWindow(*added[i + 1]).left());
     }
     EXPECT_GT(inWindow(*added[2]).top(), inWindow(*added[0]).bottom());
+}
+
+TEST_F(QtLayoutTest, PanelBroughtOverTheWindowCoversTheRest) {
+    auto& form = shown<FormRighe>();
+    ui::PictureBox& panel = form.add<ui::PictureBox>("PicPannello");
+    panel.setVisible(false);
+    panel.move(60, 60, form.width() - 120, form.height() - 120);
+    ui::Label& titolo = form.add<ui::Label>("labPannello", &panel);
+    titolo.setCaption("Parametri");
+    settle(form);
+    EXPECT_TRUE(widget(form.txt(1))->isVisible());
+    panel.setVisible(true);
+    panel.zOrder(0);
+    settle(form);
+    EXPECT_TRUE(widget(titolo)->isVisible());
+    EXPECT_FALSE(widget(form.txt(1))->isVisible()) << "the panel covers the window's fields";
+    panel.setVisible(false);
+    EXPECT_TRUE(widget(form.txt(1))->isVisible());
 }
 
 TEST_F(QtLayoutTest, WaitingLoopHandlesWhatIsWaiting) {
