@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "common/db_azienda.h"
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "common/msg_com.h"
@@ -230,16 +231,7 @@ void frmDatiAzie::CreaPagina(const PaginaDatiAzie& pagina) {
 
 bool frmDatiAzie::ApriDBAzie(const std::string& psNomeDb, const std::string& psConnect,
                              const std::string& psPwd) {
-    OpenOptions opzioni;
-    opzioni.wal = true;
-    std::string id = goDbase().ApriConnessione(psNomeDb, psConnect, psPwd, opzioni);
-    if (Left(id, 5) == "Err: ") {
-        frmMsgCom::msgCom("Impossibile aprire il database dell'azienda\r\n" + Mid(id, 6), "&Ok");
-        return false;
-    }
-    if (!osIdDbase.empty()) goDbase().ChiudiConnessione(osIdDbase);
-    osIdDbase = id;
-    goDecodifiche = std::make_unique<ServizioDecodifiche>(goDbase(), osIdDbase);
+    if (!ApriDbAzienda(psNomeDb, psConnect, psPwd, osIdDbase)) return false;
     TasPagine_Click();
     return true;
 }

@@ -2,6 +2,7 @@
 // life, and the settings list opened on the common or the company database.
 #include "register/frm_personal.h"
 
+#include "common/db_azienda.h"
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "common/msg_com.h"
@@ -51,16 +52,7 @@ void frmPersonal::Form_Load() {
 
 bool frmPersonal::ApriDBAzie(const std::string& psNomeDb, const std::string& psConnect,
                              const std::string& psPwd) {
-    OpenOptions opzioni;
-    opzioni.wal = true;
-    std::string id = goDbase().ApriConnessione(psNomeDb, psConnect, psPwd, opzioni);
-    if (Left(id, 5) == "Err: ") {
-        frmMsgCom::msgCom("Impossibile aprire il database dell'azienda\r\n" + Mid(id, 6), "&Ok");
-        return false;
-    }
-    if (!osIdDbase.empty()) goDbase().ChiudiConnessione(osIdDbase);
-    osIdDbase = id;
-    goDecodifiche = std::make_unique<ServizioDecodifiche>(goDbase(), osIdDbase);
+    if (!ApriDbAzienda(psNomeDb, psConnect, psPwd, osIdDbase)) return false;
     LabAzienda.setCaption("Database dell'azienda: " + goDbase().PercorsoDb(osIdDbase));
     comAzienda.setEnabled(true);
     return true;

@@ -1,0 +1,27 @@
+// Opening a company database for a window that edits it.
+#include "common/db_azienda.h"
+
+#include "common/db_comune.h"
+#include "common/msg_com.h"
+#include "platform/text.h"
+#include "suite/gestore_db.h"
+#include "suite/servizio_decodifiche.h"
+
+namespace tolvane {
+
+bool ApriDbAzienda(const std::string& psNomeDb, const std::string& psConnect,
+                   const std::string& psPwd, std::string& osIdDbase) {
+    OpenOptions opzioni;
+    opzioni.wal = true;
+    std::string id = goDbase().ApriConnessione(psNomeDb, psConnect, psPwd, opzioni);
+    if (Left(id, 5) == "Err: ") {
+        frmMsgCom::msgCom("Impossibile aprire il database dell'azienda\r\n" + Mid(id, 6), "&Ok");
+        return false;
+    }
+    if (!osIdDbase.empty()) goDbase().ChiudiConnessione(osIdDbase);
+    osIdDbase = id;
+    goDecodifiche = std::make_unique<ServizioDecodifiche>(goDbase(), osIdDbase);
+    return true;
+}
+
+}  // namespace tolvane
