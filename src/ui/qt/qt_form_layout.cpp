@@ -26,6 +26,7 @@ constexpr std::size_t kCaptionLength = 40;
 constexpr std::size_t kContinuationLength = 3;
 constexpr double kRowTolerance = 60;
 constexpr double kColumnTolerance = 30;
+constexpr double kCornerMargin = 240;
 
 const std::string& captionOf(const ui::Control& c) {
     static const std::string none;
@@ -350,9 +351,10 @@ bool FormView::coveredByPanel(const ui::Control& control) const {
     const ui::Control* front = nullptr;
     for (ui::Control* c : form_->controls()) {
         if (c->container() || c->kind() != ui::ControlKind::PictureBox || !c->visible()) continue;
-        if (c->zPosition() <= 0 || c->width() < form_->width() * 0.8 ||
-            c->height() < form_->height() * 0.8 || !holdsControls(*form_, *c))
-            continue;
+        // From the window's top left corner over most of it: a page under a tab strip is not.
+        bool covers = c->left() <= kCornerMargin && c->top() <= kCornerMargin &&
+                      c->width() >= form_->width() * 0.8 && c->height() >= form_->height() * 0.8;
+        if (c->zPosition() <= 0 || !covers || !holdsControls(*form_, *c)) continue;
         if (!front || c->zPosition() > front->zPosition()) front = c;
     }
     return front && front != &control;

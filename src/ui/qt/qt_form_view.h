@@ -45,7 +45,7 @@ public:
     // its container laid out again when its place differs from the one it was laid out at.
     void geometryChanged(ui::Control& control);
     // A picture box of the form holding controls, visible, brought to the front and covering
-    // about the whole window is a panel over the window: what stands beside it is covered.
+    // the window from its top left corner is a panel over it: what stands beside it is covered.
     bool coveredByPanel(const ui::Control& control) const;
     // Shows or covers the form's own controls after a panel came or went.
     void refreshPanels();
