@@ -41,6 +41,21 @@ void removeDatabaseFile(const std::filesystem::path& file) {
     }
 }
 
+// True when the file lies below the folder once "..", links and the working folder are resolved:
+// a typed name never reaches beyond the companies' folder.
+bool insideFolder(const std::filesystem::path& file, const std::filesystem::path& folder) {
+    std::error_code ec;
+    const std::filesystem::path dir =
+        std::filesystem::weakly_canonical(folder.empty() ? std::filesystem::current_path(ec)
+                                                         : folder,
+                                          ec);
+    if (ec || dir.empty()) return false;
+    const std::filesystem::path full = std::filesystem::weakly_canonical(file, ec);
+    if (ec || full.empty()) return false;
+    const std::filesystem::path rel = full.lexically_relative(dir);
+    return !rel.empty() && *rel.begin() != ".." && rel != ".";
+}
+
 void checkNewCompany(const NewCompany& c, const std::vector<CompanyRow>& rows) {
     if (c.Codice.empty()) refuse(errnum::InvalidCall, "Manca il codice dell'azienda");
     if (Len(c.Codice) > kCodiceMax)
@@ -81,8 +96,8 @@ CompanyFiles companyFilesFromIni(const std::string& idDbComune) {
     LeggiIni("Base", "NomeDBBase", "", base);
     LeggiIni("Base", "DirAziende", "", folder);
     CompanyFiles files;
-    files.baseFile = Trim(base);
-    files.folder = Trim(folder);
+    files.baseFile = mapWindowsPath(Trim(base));
+    files.folder = mapWindowsPath(Trim(folder));
     if (files.folder.empty() && !idDbComune.empty() && goDbase().EsisteConnessione(idDbComune))
         files.folder = std::filesystem::path(goDbase().PercorsoDb(idDbComune)).parent_path();
     return files;
@@ -107,6 +122,10 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
     checkNewCompany(c, rows);
 
     const std::filesystem::path file = newCompanyFile(files, c.NomeDB);
+    if (!insideFolder(file, files.folder))
+        refuse(errnum::InvalidCall, "Il file " + file.string() +
+                                        " non è nella cartella delle aziende " +
+                                        files.folder.string() + ": scegliere un altro nome");
     std::error_code ec;
     if (std::filesystem::exists(file, ec))
         refuse(kFileExists, "Il file " + file.string() + " esiste già: scegliere un altro nome");

@@ -16,7 +16,8 @@ struct NewCompany {
 };
 
 // Where company files come from and go: main INI section "Base", keys "NomeDBBase" (the base
-// company file) and "DirAziende" (their folder; the common database's folder when missing).
+// company file) and "DirAziende" (their folder; the common database's folder when missing),
+// Windows paths mapped.
 struct CompanyFiles {
     std::filesystem::path baseFile;
     std::filesystem::path folder;
@@ -31,8 +32,9 @@ std::filesystem::path newCompanyFile(const CompanyFiles& files, const std::strin
 
 // Checks the new company against the register of the database idDbComune and the disk, copies
 // the base file and adds the register row; returns the new file. A refusal raises a
-// NumberedError whose description is the Italian message to show (5 bad value, 3022 code or
-// identifier in use, 58 file exists or named by a row, 53 base file missing, 75 copy failed);
+// NumberedError whose description is the Italian message to show (5 bad value or a file outside
+// the companies' folder, 3022 code or identifier in use, 58 file exists or named by a row, 53
+// base file missing, 75 copy failed);
 // a row that cannot be stored raises its database error once the copied file is gone.
 std::filesystem::path createCompany(const NewCompany& company, const CompanyFiles& files,
                                     const std::string& idDbComune);

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdlib>
+#include <fstream>
+
 #include "batchload/frm_carico_batch.h"
 #include "platform/numbered_error.h"
 #include "register/company_register.h"
@@ -139,6 +142,46 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
         EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr) << c.message;
         f.unload();
     }
+}
+
+TEST_F(FrmCreaAziTest, FileOutsideTheCompaniesFolderIsRefused) {
+    const std::filesystem::path outside = env.folder.parent_path();
+    for (const std::string& typed :
+         {std::string("../fuori.db"), std::string("sotto/../../fuori.db"),
+          (outside / "fuori.db").string(), std::string("..\\fuori.db")}) {
+        frmCreaAzi& f = open();
+        fill(f, "NUOVA", "Nuova");
+        ui::user::fill(f.txtNomeDB, typed);
+        driver.answerMessage("cartella delle aziende", 1);
+        ui::user::click(f.comOk);
+        EXPECT_EQ(companies(), 1) << typed;
+        EXPECT_FALSE(std::filesystem::exists(outside / "fuori.db")) << typed;
+        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr) << typed;
+        f.unload();
+    }
+}
+
+TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {
+    const std::filesystem::path drive = scratch.path() / "drive_c";
+    std::filesystem::create_directories(drive / "Aziende");
+    const char* previous = std::getenv("TOLVANE_DRIVE_C");
+    const std::string kept = previous ? previous : "";
+    setenv("TOLVANE_DRIVE_C", drive.c_str(), 1);
+    std::ifstream in(env.mainIni);
+    std::string ini, line;
+    while (std::getline(in, line))
+        ini += (line.rfind("DirAziende=", 0) == 0 ? std::string("DirAziende=C:\\Aziende") : line) +
+               "\n";
+    in.close();
+    std::ofstream(env.mainIni) << ini;
+
+    const CompanyFiles files = companyFilesFromIni(gsIdDbase);
+    if (previous) {
+        setenv("TOLVANE_DRIVE_C", kept.c_str(), 1);
+    } else {
+        unsetenv("TOLVANE_DRIVE_C");
+    }
+    EXPECT_TRUE(sameFile(files.folder, drive / "Aziende")) << files.folder;
 }
 
 TEST_F(FrmCreaAziTest, FileOfARowIsRefusedEvenWhenMissingOnDisk) {
