@@ -7,6 +7,7 @@
 #include "common/globali.h"
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
+#include "companydata/frm_dati_azie.h"
 #include "platform/text.h"
 #include "register/frm_pers_vedrix.h"
 #include "startup/programma.h"
@@ -76,7 +77,14 @@ void frmPersonal::Form_Unload(bool& Cancel) {
             return;
         }
     }
-    goDecodifiche.reset();
+    // The service is program-wide: the data form may hold it on its own database.
+    if (goDecodifiche && !osIdDbase.empty() && goDecodifiche->IdDbase() == osIdDbase) {
+        goDecodifiche.reset();
+        if (auto* dati = ui::desktop().find<frmDatiAzie>();
+            dati && dati->loaded() && !dati->osIdDbase.empty() &&
+            goDbase().EsisteConnessione(dati->osIdDbase))
+            goDecodifiche = std::make_unique<ServizioDecodifiche>(goDbase(), dati->osIdDbase);
+    }
     if (!osIdDbase.empty()) goDbase().ChiudiConnessione(osIdDbase);
     osIdDbase.clear();
     if (!gbInChiusura) AttivaMenu("");

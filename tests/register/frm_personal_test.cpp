@@ -7,6 +7,7 @@
 
 #include "printing/frm_vedrix_stampa.h"
 #include "register/frm_pers_vedrix.h"
+#include "register/frm_tolvane.h"
 #include "register_fixture.h"
 
 namespace tolvane::testing {
@@ -47,6 +48,23 @@ TEST_F(FrmPersonalTest, DecodingServiceLivesWhileTheCompanyDatabaseIsOpen) {
     EXPECT_EQ(goDecodifiche, nullptr);
     EXPECT_FALSE(goDbase().EsisteConnessione(id));
     EXPECT_TRUE(list->unloadedForGood());
+}
+
+TEST_F(FrmPersonalTest, UnloadLeavesTheDataFormItsDecodingService) {
+    frmPersonal& f = open();
+    ASSERT_TRUE(f.ApriDBAzie(env.companyDb.string()));
+    frmDatiAzie* dati = ApriDatiAzienda(env.companyDb, "", "", "");
+    ASSERT_NE(dati, nullptr);
+    f.unload();
+    ASSERT_NE(goDecodifiche, nullptr);
+    EXPECT_EQ(goDecodifiche->IdDbase(), dati->osIdDbase);
+
+    // The editor opened after the data form hands the service back to it when it closes.
+    frmPersonal& again = open();
+    ASSERT_TRUE(again.ApriDBAzie(env.companyDb.string()));
+    again.unload();
+    ASSERT_NE(goDecodifiche, nullptr);
+    EXPECT_EQ(goDecodifiche->IdDbase(), dati->osIdDbase);
 }
 
 TEST_F(FrmPersonalTest, ADatabaseThatDoesNotOpenKeepsNoDecodingService) {
