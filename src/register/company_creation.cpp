@@ -152,6 +152,14 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
         refuse(errnum::FileAccess,
                "Impossibile copiare il database base in " + file.string() + ": " + ec.message());
     }
+    // A base file kept read-only must not give a company whose data cannot be saved.
+    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add, ec);
+    if (ec) {
+        removeDatabaseFile(file);
+        refuse(errnum::FileAccess,
+               "Impossibile rendere scrivibile il database " + file.string() + ": " + ec.message());
+    }
     try {
         addRegisterRow(c, file, idDbComune);
     } catch (...) {

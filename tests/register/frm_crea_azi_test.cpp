@@ -184,6 +184,18 @@ TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {
     EXPECT_TRUE(sameFile(files.folder, drive / "Aziende")) << files.folder;
 }
 
+TEST_F(FrmCreaAziTest, ReadOnlyBaseFileGivesAWritableCompany) {
+    namespace fs = std::filesystem;
+    fs::permissions(env.baseCompanyDb, fs::perms::owner_read | fs::perms::group_read);
+    frmCreaAzi& f = open();
+    fill(f, "NUOVA", "Nuova");
+    ui::user::click(f.comOk);
+    const fs::path file = env.folder / "ditta_002.db";
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_NE(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
+    fs::permissions(env.baseCompanyDb, fs::perms::owner_write, fs::perm_options::add);
+}
+
 TEST_F(FrmCreaAziTest, FileOfARowIsRefusedEvenWhenMissingOnDisk) {
     std::filesystem::remove(env.companyDb);
     frmCreaAzi& f = open();
