@@ -69,10 +69,12 @@ void frmTolvane::DatRefresh() {
     LabUtente.setCaption("Utente: " + who.login + "   Gruppo: " + who.group +
                          "   Terminale: " + who.terminal);
 
-    maAziende.clear();
+    // Read whole before anything changes: a failed read leaves the grid and its rows as shown.
+    std::vector<CompanyRow> aziende;
     for (CompanyRow& row : readCompanies(gsIdDbase)) {
-        if (companyAllowed(row, who)) maAziende.push_back(std::move(row));
+        if (companyAllowed(row, who)) aziende.push_back(std::move(row));
     }
+    maAziende = std::move(aziende);
     std::vector<std::vector<std::string>> rows;
     for (const CompanyRow& a : maAziende) {
         rows.push_back({a.Codice, a.IdAzienda, a.Descrizione, a.NomeDB, a.ListaLogin, a.ListaGruppi,

@@ -3,6 +3,7 @@
 #include "register/frm_tolvane.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <memory>
 
@@ -135,6 +136,24 @@ TEST_F(FrmTolvaneTest, AziendaWithoutACompanyShownOpensNothing) {
     driver.answerMessage("Scegliere un'azienda dall'elenco", 1);
     ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
     EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
+}
+
+TEST_F(FrmTolvaneTest, AFailedRefreshKeepsTheListShownAndItsRows) {
+    frmTolvane& f = open();
+    choose(f, "ROSSI");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(env.commonDb.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "ALTER TABLE Aziende RENAME TO AziendeVecchie", nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+    sqlite3_close(db);
+    driver.answerMessage("Errore(", 1);
+    ui::user::pressToolbarButton(f.Toolbar1, "Aggiorna");
+    EXPECT_EQ(codes(f), "ROSSI");
+    ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
+    frmDatiAzie* dati = ui::desktop().find<frmDatiAzie>();
+    ASSERT_NE(dati, nullptr);
+    EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), env.companyDb));
 }
 
 TEST_F(FrmTolvaneTest, AziendaOnAMissingFileOpensNoDataForm) {
