@@ -159,6 +159,15 @@ TEST_F(FrmCreaAziTest, FileOutsideTheCompaniesFolderIsRefused) {
         EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr) << typed;
         f.unload();
     }
+    // A link left in the folder is a file that exists, even when it leads nowhere.
+    std::filesystem::create_symlink(outside / "fuori.db", env.folder / "link.db");
+    frmCreaAzi& f = open();
+    fill(f, "NUOVA", "Nuova");
+    ui::user::fill(f.txtNomeDB, "link.db");
+    driver.answerMessage("esiste già", 1);
+    ui::user::click(f.comOk);
+    EXPECT_EQ(companies(), 1);
+    EXPECT_FALSE(std::filesystem::exists(outside / "fuori.db"));
 }
 
 TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {
