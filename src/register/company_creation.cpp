@@ -45,10 +45,8 @@ void removeDatabaseFile(const std::filesystem::path& file) {
 // a typed name never reaches beyond the companies' folder.
 bool insideFolder(const std::filesystem::path& file, const std::filesystem::path& folder) {
     std::error_code ec;
-    const std::filesystem::path dir =
-        std::filesystem::weakly_canonical(folder.empty() ? std::filesystem::current_path(ec)
-                                                         : folder,
-                                          ec);
+    const std::filesystem::path dir = std::filesystem::weakly_canonical(
+        folder.empty() ? std::filesystem::current_path(ec) : folder, ec);
     if (ec || dir.empty()) return false;
     const std::filesystem::path full = std::filesystem::weakly_canonical(file, ec);
     if (ec || full.empty()) return false;

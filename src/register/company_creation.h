@@ -34,8 +34,8 @@ std::filesystem::path newCompanyFile(const CompanyFiles& files, const std::strin
 // the base file and adds the register row; returns the new file. A refusal raises a
 // NumberedError whose description is the Italian message to show (5 bad value or a file outside
 // the companies' folder, 3022 code or identifier in use, 58 file exists or named by a row, 53
-// base file missing, 75 copy failed);
-// a row that cannot be stored raises its database error once the copied file is gone.
+// base file missing, 75 copy failed); a row that cannot be stored raises its database error once
+// the copied file is gone.
 std::filesystem::path createCompany(const NewCompany& company, const CompanyFiles& files,
                                     const std::string& idDbComune);
 

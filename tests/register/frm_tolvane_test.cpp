@@ -143,9 +143,9 @@ TEST_F(FrmTolvaneTest, AFailedRefreshKeepsTheListShownAndItsRows) {
     choose(f, "ROSSI");
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(env.commonDb.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "ALTER TABLE Aziende RENAME TO AziendeVecchie", nullptr, nullptr,
-                           nullptr),
-              SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(db, "ALTER TABLE Aziende RENAME TO AziendeVecchie", nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
     driver.answerMessage("Errore(", 1);
     ui::user::pressToolbarButton(f.Toolbar1, "Aggiorna");
