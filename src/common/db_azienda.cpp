@@ -24,4 +24,10 @@ bool ApriDbAzienda(const std::string& psNomeDb, const std::string& psConnect,
     return true;
 }
 
+void RilasciaDecodifiche(const std::string& osIdDbase) {
+    if (goDecodifiche && !osIdDbase.empty() && goDecodifiche->IdDbase() == osIdDbase) {
+        goDecodifiche.reset();
+    }
+}
+
 }  // namespace tolvane

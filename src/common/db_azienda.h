@@ -12,4 +12,8 @@ namespace tolvane {
 bool ApriDbAzienda(const std::string& psNomeDb, const std::string& psConnect,
                    const std::string& psPwd, std::string& osIdDbase);
 
+// Releases goDecodifiche when it works on the window's company database: a window never takes
+// the decoding service away from another window's database.
+void RilasciaDecodifiche(const std::string& osIdDbase);
+
 }  // namespace tolvane

@@ -238,7 +238,7 @@ bool frmDatiAzie::ApriDBAzie(const std::string& psNomeDb, const std::string& psC
 
 void frmDatiAzie::Form_Unload(bool&) {
     mgRs.reset();
-    goDecodifiche.reset();
+    RilasciaDecodifiche(osIdDbase);
     if (!osIdDbase.empty()) goDbase().ChiudiConnessione(osIdDbase);
     osIdDbase.clear();
     // Ends the program only when no other window is left.

@@ -281,7 +281,8 @@ void frmDaStudio::Form_Unload(bool&) {
     mgRs.reset();
     msRsStudio.clear();
     if (miLoadOk != 1) return;
-    goDecodifiche.reset();
+    // The decoding service belongs to the window that opened a company database; this one
+    // opened none, so releasing it would leave the company form without its look-ups.
     if (!gbInChiusura) AttivaMenu("");
     gbInChiusura = false;
     ChiudiProgramma(false);

@@ -7,6 +7,7 @@
 #include "intermediary/studio_fixture.h"
 #include "startup/comandi_menu.h"
 #include "startup/form_registry.h"
+#include "suite/servizio_decodifiche.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane::testing {
@@ -103,6 +104,16 @@ TEST_F(StudioTest, CloseBringsTheMenuForwardUnlessTheProgramIsClosing) {
         EXPECT_EQ(menu, !inChiusura);
         EXPECT_EQ(righe(), 0);
     }
+}
+
+TEST_F(StudioTest, CloseLeavesTheCompanyFormItsDecodingService) {
+    goDecodifiche = std::make_unique<ServizioDecodifiche>(goDbase(), gsIdDbase);
+    const ServizioDecodifiche* diAltri = goDecodifiche.get();
+    apri();
+    ui::user::click(*form->ComAnnulla);
+    EXPECT_FALSE(form->loaded());
+    EXPECT_EQ(goDecodifiche.get(), diAltri);
+    goDecodifiche.reset();
 }
 
 TEST_F(StudioTest, KeysGoThroughTheCommonFilterAndHelp) {
