@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSpacerItem>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
@@ -152,6 +153,14 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
     }
     std::vector<double> rows = clusters(tops, kRowTolerance);
     std::vector<double> columns = clusters(lefts, kColumnTolerance);
+    // Columns and rows keep at least their designed distance, so that what the design set
+    // apart stays apart; a wider widget pushes the rest along.
+    std::vector<int> columnWidths(columns.size(), 0);
+    std::vector<int> reach(columns.size(), 0);
+    for (std::size_t i = 0; i + 1 < columns.size(); ++i) {
+        int distance = pixels(columns[i + 1] - columns[i]);
+        columnWidths[i] = std::max(0, distance - grid->horizontalSpacing());
+    }
     for (ui::Control* c : children) {
         QWidget* w = place(*c, host);
         if (!w) continue;
@@ -167,12 +176,21 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
         bool fills = fillsItsCell(*form_, *c) || (label && label->wordWrap());
         Qt::Alignment alignment = fills ? Qt::Alignment() : (Qt::AlignLeft | Qt::AlignVCenter);
         grid->addWidget(w, row, column, rowSpan, columnSpan, alignment);
+        // The last column it spans reaches at least to its designed right edge: the column of a
+        // control alone at the right (a grid under its caption) has no next column to hold it
+        // open. What is hidden takes no room, as in the grid itself.
+        if (!c->visible()) continue;
+        int last = column + columnSpan - 1;
+        reach[last] = std::max(reach[last], pixels(c->left() + c->width() - columns[last]));
     }
-    // Columns and rows keep at least their designed distance, so that what the design set
-    // apart stays apart; a wider widget pushes the rest along.
-    for (std::size_t i = 0; i + 1 < columns.size(); ++i)
-        grid->setColumnMinimumWidth(static_cast<int>(i),
-                                    std::max(0, pixels(columns[i + 1] - columns[i]) - grid->horizontalSpacing()));
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        grid->setColumnMinimumWidth(static_cast<int>(i), columnWidths[i]);
+        // Held by an item in the stretching row, not by the column's minimum, which would keep a
+        // widget spanning the column (a tab strip) from widening it to its own suggested width.
+        if (reach[i] > columnWidths[i])
+            grid->addItem(new QSpacerItem(reach[i], 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                          static_cast<int>(rows.size()), static_cast<int>(i));
+    }
     for (std::size_t i = 0; i + 1 < rows.size(); ++i)
         grid->setRowMinimumHeight(static_cast<int>(i),
                                   std::max(0, pixels(rows[i + 1] - rows[i]) - grid->verticalSpacing()));
@@ -362,9 +380,19 @@ bool FormView::coveredByPanel(const ui::Control& control) const {
 
 void FormView::refreshPanels() {
     if (!form_ || !window_) return;
+    std::set<const ui::Control*> covered;
     for (ui::Control* c : childrenOf(*form_, nullptr)) {
-        if (QWidget* w = widgetFor(*c)) w->setVisible(c->visible() && !coveredByPanel(*c));
+        bool hidden = coveredByPanel(*c);
+        if (hidden) covered.insert(c);
+        if (QWidget* w = widgetFor(*c)) w->setVisible(c->visible() && !hidden);
     }
+    if (covered == covered_) return;
+    covered_.swap(covered);
+    // A panel shown before it was brought to the front grew the window to hold it beside the
+    // rest; once it covers the rest, or is gone, the window fits what it shows.
+    if (content_ && content_->layout()) content_->layout()->activate();
+    if (window_->layout()) window_->layout()->activate();
+    fitWindow();
 }
 
 void FormView::addNewControls() {

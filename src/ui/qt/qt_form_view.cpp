@@ -95,13 +95,15 @@ void keepDesignedSize(const ui::Control& c, QWidget* w) {
     bool tall = kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid ||
                 (kind == ui::ControlKind::TextBox && static_cast<const ui::TextBox&>(c).multiLine());
     if (tall && c.height() > 0) w->setFixedHeight(std::max(pixels(c.height()), 18));
+    // A list or text area's suggested width says nothing of its rows: it keeps the designed one.
+    if (tall && c.width() > 0) w->setMinimumWidth(pixels(c.width()));
     if (c.width() <= 0 || !(isField(kind) || kind == ui::ControlKind::CommandButton ||
                             kind == ui::ControlKind::CheckBox || kind == ui::ControlKind::OptionButton))
         return;
     if (kind == ui::ControlKind::Grid || kind == ui::ControlKind::ListBox) return;
     int designed = pixels(c.width());
     w->setMaximumWidth(std::max(designed * 3 / 2, 24));
-    if (isField(kind)) w->setMinimumWidth(std::min(designed, 400));
+    if (isField(kind) && !tall) w->setMinimumWidth(std::min(designed, 400));
     if (kind == ui::ControlKind::CommandButton) w->setMinimumWidth(std::min(designed, 120));
 }
 
@@ -158,9 +160,14 @@ void FormView::build() {
     knownControls_ = form_->controls().size();
     refreshForm();
     for (ui::Control* c : form_->controls()) refreshControl(*c);
+    fitWindow();
+}
+
+void FormView::fitWindow() {
+    if (!form_ || !window_) return;
     QSize designed(static_cast<int>(form_->width() / kTwipsPerPixel),
                    static_cast<int>(form_->height() / kTwipsPerPixel));
-    window->resize(window->sizeHint().expandedTo(designed.boundedTo(QSize(1000, 700))));
+    window_->resize(window_->sizeHint().expandedTo(designed.boundedTo(QSize(1000, 700))));
 }
 
 QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {

@@ -76,6 +76,8 @@ private:
     void watch(QObject* object, ui::Control& control);
     void connectSignals(ui::Control& control, QWidget* widget);
     void refreshWidget(ui::Control& control, QWidget* widget);
+    // The window takes the size its layout suggests, never less than the designed one.
+    void fitWindow();
     void pushSelection(ui::Control& control);
     bool handleKey(ui::Control* control, QKeyEvent* event);
     bool handleMouse(ui::Control& control, QObject* watched, QEvent* event);
@@ -84,7 +86,8 @@ private:
 
     ui::Form* form_;
     QPointer<QWidget> window_;
-    QPointer<QWidget> content_;  // holds the form's own controls
+    QPointer<QWidget> content_;             // holds the form's own controls
+    std::set<const ui::Control*> covered_;  // the form's own controls a panel covers
     std::map<const ui::Control*, QPointer<QWidget>> widgets_;
     std::map<const ui::Control*, QTimer*> timers_;
     std::map<QObject*, ui::Control*> watched_;

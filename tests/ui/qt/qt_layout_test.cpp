@@ -1,7 +1,8 @@
 // Where the Qt front end puts what a form holds, on the offscreen platform: a picture box's
 // printed page in its own font, clipped by the box that holds it and following its left and
-// top; designed heights of lists and text areas; rows by designed top; captions of array fields
-// beside them; controls added after the window was shown; the wait of a loop waiting for the user.
+// top; designed sizes of grids, lists and text areas; rows by designed top; captions of array
+// fields beside them; controls added after the window was shown; panels over the window; the
+// wait of a loop waiting for the user.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -86,6 +87,31 @@ public:
     ui::Label& labAltro = add<ui::Label>("labAltro");
     ui::TextBox& txtCopie = add<ui::TextBox>("txtCopie");
     ui::PictureBox& PicPannello = add<ui::PictureBox>("PicPannello");
+};
+
+// Controls alone in the one column of a narrower window, as the company register's grid under
+// its caption: nothing but their designed width holds the column open.
+class FormColonna : public ui::Form {
+public:
+    FormColonna() : ui::Form("frmColonna") {
+        move(0, 0, 4000, 6000);
+        labTitolo.setCaption("Aziende");
+        labTitolo.move(120, 120, 9000, 255);
+        grdLista.setCols(3);
+        grdLista.move(120, 480, 9000, 1500);
+        lstTipo.move(120, 2100, 6000, 900);
+        txtNote.setMultiLine(true);
+        txtNote.move(120, 3120, 7500, 1200);
+        fraOpzioni.move(120, 4440, 8000, 900);
+        cheStampa.setCaption("Stampa");
+        cheStampa.move(120, 240, 1500, 255);
+    }
+    ui::Label& labTitolo = add<ui::Label>("labTitolo");
+    ui::Grid& grdLista = add<ui::Grid>("grdLista");
+    ui::ListBox& lstTipo = add<ui::ListBox>("lstTipo");
+    ui::TextBox& txtNote = add<ui::TextBox>("txtNote");
+    ui::Frame& fraOpzioni = add<ui::Frame>("fraOpzioni");
+    ui::CheckBox& cheStampa = add<ui::CheckBox>("cheStampa", &fraOpzioni);
 };
 
 class QtLayoutTest : public ::testing::Test {
@@ -200,6 +226,30 @@ TEST_F(QtLayoutTest, ListsAndTextAreasKeepTheirDesignedHeight) {
     EXPECT_EQ(widget(form.txtNote)->height(), 80);
 }
 
+TEST_F(QtLayoutTest, ControlsAloneInTheirColumnKeepTheirDesignedWidth) {
+    auto& form = shown<FormColonna>();
+    struct Case {
+        const ui::Control& control;
+        int width;
+        int height;  // 0: not checked
+    } cases[] = {
+        {form.grdLista, 600, 100},
+        {form.lstTipo, 400, 60},
+        {form.txtNote, 500, 80},
+        {form.fraOpzioni, 533, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.control.displayName());
+        QRect place = inWindow(c.control);
+        EXPECT_GE(place.width(), c.width);
+        if (c.height > 0) {
+            EXPECT_EQ(place.height(), c.height);
+        }
+        EXPECT_EQ(place.left(), inWindow(form.labTitolo).left()) << "one column";
+    }
+    EXPECT_GE(widget(form.grdLista)->window()->width(), 608) << "the window holds the designed right edge";
+}
+
 TEST_F(QtLayoutTest, ControlsWithEqualTopsFormOneRowInLeftOrder) {
     auto& form = shown<FormRighe>();
     std::vector<const ui::Control*> row = {&form.Lab(1), &form.txt(1), &form.Barra(1), &form.txt(2),
@@ -278,6 +328,33 @@ TEST_F(QtLayoutTest, PanelBroughtOverTheWindowCoversTheRest) {
     EXPECT_FALSE(widget(form.txt(1))->isVisible()) << "the panel covers the window's fields";
     panel.setVisible(false);
     EXPECT_TRUE(widget(form.txt(1))->isVisible());
+}
+
+TEST_F(QtLayoutTest, PanelShownBeforeComingToTheFrontLeavesTheWindowItsSize) {
+    auto& form = shown<FormRighe>();
+    QWidget* window = widget(form.txt(1))->window();
+    const QSize before = window->size();
+    // Taller than the window, shown first and brought to the front after, as a save panel is.
+    ui::PictureBox& panel = form.add<ui::PictureBox>("PicPannello");
+    panel.setVisible(false);
+    panel.move(60, 60, form.width() - 120, form.height() - 120);
+    std::vector<ui::Label*> lines;
+    for (int i = 0; i < 30; ++i) {
+        ui::Label& riga = form.add<ui::Label>("labRiga" + std::to_string(i), &panel);
+        riga.setCaption("Opzione " + std::to_string(i));
+        lines.push_back(&riga);
+    }
+    settle(form);
+    panel.setVisible(true);
+    panel.zOrder(0);
+    settle(form);
+    EXPECT_FALSE(widget(form.lstTipo)->isVisible());
+    int panelHeight = widget(panel)->sizeHint().height();
+    EXPECT_LE(window->height(), std::max(before.height(), panelHeight) + 20)
+        << "the window holds the panel, not the panel below the covered controls";
+    panel.setVisible(false);
+    settle(form);
+    EXPECT_EQ(window->size(), before) << "with the panel gone the window is as it was";
 }
 
 TEST_F(QtLayoutTest, WaitingLoopHandlesWhatIsWaiting) {
