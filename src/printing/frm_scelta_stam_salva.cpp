@@ -69,6 +69,8 @@ std::string FattoreSalvato(float fatt) {
 void FrmSceltaStam::CreaPannelloSalva() {
     PicSalPar = &add<ui::PictureBox>("PicSalPar");
     PicSalPar->setVisible(false);
+    // The dialog's size, as the PDF/e-mail panel has: opened, it covers the dialog.
+    PicSalPar->move(60, 60, width() - 120, height() - 120);
     FraQualeIni = &add<ui::Frame>("FraQualeIni", PicSalPar);
     FraQualeIni->setCaption("Dove salvare");
     OptIniPers = &add<ui::OptionButton>("OptIniPers", FraQualeIni);

@@ -3,9 +3,9 @@
 // "frmMsgCom" draws a sample of the message window; "NAME:N" chooses tab N (from 1) of the
 // window's tab strip first, as a user would. The print windows, which no menu opens, are drawn
 // on a sample list and options with two printers held in memory: "FrmSceltaStam:N" presses
-// destination N (1 printer ... 4 fixed format; 5 presses "Par ini Pdf/Email"),
-// "FrmVedrixStampa" and "FrmVStampa" (the preview of the sample list). Never answers a
-// question on the user's behalf except to keep the drawing going.
+// destination N (1 printer ... 4 fixed format; 5 presses "Par ini Pdf/Email", 6 opens the
+// panel that saves the options), "FrmVedrixStampa" and "FrmVStampa" (the preview of the
+// sample list). Never answers a question on the user's behalf except to keep the drawing going.
 #include <QApplication>
 #include <clocale>
 #include <QDialog>
@@ -84,6 +84,7 @@ tolvane::ui::Form* openPrintWindow(const std::string& name, int choice) {
         form.show();
         if (choice >= 1 && choice <= 4) ui::user::click(form.OptStampaSu(choice - 1));
         if (choice == 5) ui::user::click(*form.ComParIniPE);
+        if (choice == 6) ui::user::click(*form.ComSalOpz);
         return &form;
     }
     tolvane::VedrixLista& lista = sampleList();
