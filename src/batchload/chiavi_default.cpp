@@ -153,10 +153,10 @@ void ScCarica::lookupFailure(bool& reported, const NumberedError& error, const s
 }
 
 Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string& psRiga, int piCodTab) {
-    const std::string spec = field.osDefault.substr(1);
-    const auto colon = spec.find(':');
-    const std::string codePart = spec.substr(0, colon);
-    const std::string breakPart = colon == std::string::npos ? std::string() : spec.substr(colon + 1);
+    const std::string valoreDef = field.osDefault.substr(1);
+    const auto colon = valoreDef.find(':');
+    const std::string codePart = valoreDef.substr(0, colon);
+    const std::string breakPart = colon == std::string::npos ? std::string() : valoreDef.substr(colon + 1);
     const auto comma = codePart.find(',');
     const long width = wholeNumber(codePart.substr(0, comma));
     std::string prefix = comma == std::string::npos ? std::string() : codePart.substr(comma + 1);

@@ -190,11 +190,11 @@ PpdMedia readPpdMedia(std::string_view ppd) {
         }
         if (!list) continue;
 
-        const auto spec = Trim(line.substr(line.find(' '), colon - line.find(' ')));
-        const auto slash = spec.find('/');
-        const auto keyword = spec.substr(0, slash);
+        const auto option = Trim(line.substr(line.find(' '), colon - line.find(' ')));
+        const auto slash = option.find('/');
+        const auto keyword = option.substr(0, slash);
         const auto translation =
-            slash == std::string::npos ? std::string() : spec.substr(slash + 1);
+            slash == std::string::npos ? std::string() : option.substr(slash + 1);
         if (keyword.empty()) continue;
         list->push_back({static_cast<int>(list->size()) + 1,
                          translation.empty() ? keyword : ppdText(translation)});

@@ -18,7 +18,7 @@ struct VoceElenco {
     std::string Chiave;
     Variant Valore;            // entries made by the list start with the marker
     double TipoVoce = 0;       // 123.1 marks a counter
-    std::string Rottura;       // a counter's break specification
+    std::string Rottura;       // the columns whose change restarts a counter
     std::int32_t Contatore = 0;
     Currency ValoreIniziale;   // a counter's starting value
 };
