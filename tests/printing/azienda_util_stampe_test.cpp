@@ -288,6 +288,7 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoGoesToThePdfPrinterAndBack) {
     folder_.write("pelmor.ini", "[Stampa Clienti]\r\nNomeStampante=magazzino\r\n");
     struct Case {
         const char* sezione;  // the print, whose section may hold a saved printer
+        const char* predefinita;
         const char* prima;
         int flag;
         bool esito;
@@ -295,12 +296,15 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoGoesToThePdfPrinterAndBack) {
         const char* porta;
     };
     const std::vector<Case> cases = {
-        {"Stampa Clienti", "Ufficio", 0, true, "PDFCreator", "cups-pdf:/"},
-        {"Stampa Clienti", "Ufficio", 1, false, "Ufficio", "prima"},
-        {"Stampa Clienti", "pdfcreator", 1, true, "Magazzino", "socket://10.0.0.5"},
-        {"Stampa Fornitori", "PDFCreator", 1, true, "Ufficio", "ipp://srv/printers/ufficio"},
+        {"Stampa Clienti", "", "Ufficio", 0, true, "PDFCreator", "cups-pdf:/"},
+        {"Stampa Clienti", "", "Ufficio", 1, false, "Ufficio", "prima"},
+        {"Stampa Clienti", "", "pdfcreator", 1, true, "Magazzino", "socket://10.0.0.5"},
+        {"Stampa Fornitori", "", "PDFCreator", 1, true, "Ufficio", "ipp://srv/printers/ufficio"},
+        // back to a default that is not installed: its name stays, without a port
+        {"Stampa Fornitori", "Sparita", "PDFCreator", 1, true, "Sparita", ""},
     };
     for (const auto& c : cases) {
+        system_->setUserDefault(c.predefinita);
         OpzStampa opz(c.sezione);
         opz.StampanteOpz = c.prima;
         opz.StampanteOpz2 = "prima";
@@ -318,15 +322,6 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoGoesToThePdfPrinterAndBack) {
     OpzStampa opz("Stampa Clienti");
     EXPECT_FALSE(ImpostaStampanteAuto("PDFCreator", opz, 0));
     EXPECT_EQ(opz.StampanteOpz, "");
-}
-
-TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoBackToADefaultNotInstalledKeepsItsName) {
-    system_->setUserDefault("Sparita");
-    OpzStampa opz("Stampa Fornitori");
-    opz.StampanteOpz = "PDFCreator";
-    EXPECT_TRUE(ImpostaStampanteAuto("PDFCreator", opz, 1));
-    EXPECT_EQ(opz.StampanteOpz, "Sparita");
-    EXPECT_EQ(opz.StampanteOpz2, "");
 }
 
 TEST_F(AziendaUtilStampeTest, MsgStampanteDefAssenteTellsAndForgetsTheSavedPrinter) {

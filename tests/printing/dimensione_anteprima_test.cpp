@@ -26,10 +26,6 @@ TEST_F(DimensioneAnteprimaTest, SampleFollowsThePercentage) {
         ui::user::scroll(f.VsbProp, c.value);
         EXPECT_EQ(f.LabProp.caption(), std::to_string(c.value));
         EXPECT_DOUBLE_EQ(f.PicProva.font().size, c.points);
-        EXPECT_EQ(f.PicProva.font().name, "Arial");
-        EXPECT_EQ(f.PicProva.printedLines(),
-                  (std::vector<std::string>{"Testo di Prova. Grandezza dei Caratteri in stampa, ",
-                                            "usando come Font base Arial di grandezza 10 "}));
     }
     EXPECT_THROW(f.VsbProp.setValue(181), NumberedError);
     f.CheMemVid.setValue(0);

@@ -43,7 +43,6 @@ TEST_F(SceltaStamTest, FileDialogOffersTheInstalledExcelFormatAndStoresTheChosen
         click(form.ComOpz(2));
         EXPECT_EQ(form.codFile->filter, c.filter);
         EXPECT_EQ(form.codFile->initDir, "/tmp/stampe");
-        EXPECT_EQ(form.codFile->flags, 34822);
         EXPECT_EQ(opz.FileName, "/tmp/stampe/clienti");
         EXPECT_EQ(opz.FileForm, c.fileForm);
         EXPECT_FALSE(opz.SceltaVideo);
@@ -53,7 +52,7 @@ TEST_F(SceltaStamTest, FileDialogOffersTheInstalledExcelFormatAndStoresTheChosen
     EXPECT_EQ(driver.shown().back().text, "Nome del file di stampa");
 }
 
-TEST_F(SceltaStamTest, CancelledFileDialogsKeepTheFilesThePrintHad) {
+TEST_F(SceltaStamTest, CancelledFileDialogsKeepTheFilesAndAFixedFormatFileEndsPrinterOutput) {
     opz.FileName = "/tmp/a.csv";
     opz.FileForm = 1;
     opz.FisFileName = "usb://fissa";
@@ -68,12 +67,7 @@ TEST_F(SceltaStamTest, CancelledFileDialogsKeepTheFilesThePrintHad) {
     EXPECT_EQ(opz.FileForm, 1);
     EXPECT_EQ(opz.FisFileName, "usb://fissa");
     EXPECT_TRUE(opz.FisStampante);
-}
 
-TEST_F(SceltaStamTest, FixedFormatFileNameSwitchesToFileOutput) {
-    opz.FisStampante = true;
-    FrmSceltaStam& form = open();
-    click(form.OptStampaSu(3));
     driver.chooseFile("/tmp/fissa.txt");
     click(form.ComOpz(3));
     EXPECT_EQ(form.codFile->filter, "Testo|*.txt");

@@ -61,6 +61,7 @@ protected:
         if (!goMenuClient) {
             MenuClientSettings s;
             s.menuIni = folder.file("menu.ini");
+            s.menuIniComune = folder.file("menu_comune.ini");
             s.keyFile = folder.file("menu.key");
             goMenuClient = std::make_unique<MenuClient>(s);
         }

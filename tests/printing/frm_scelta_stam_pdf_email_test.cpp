@@ -126,16 +126,12 @@ TEST_F(PdfEmailTest, SelectAllLeavesThePasswordsAndBuildsTheSelection) {
     const std::string perConfiguration = "XXXXXSXSSSSSXSNXSSSSSX";
     std::string expected = "p" + std::string("SSSSSSSSSSSSSSNSSSSSSS") + perConfiguration + perConfiguration;
     EXPECT_EQ(panel.SalvaCancIniPE(), expected);
-    EXPECT_EQ(expected.size(), 67u);
 
     click(*panel.ComPEDesel);
     click(panel.OptPEDove(1));
     panel.ChePdfEmailSalva(115).setValue(ui::check::Checked);  // on a configuration not in view
     std::string none = "g" + std::string(22, 'N') + "XXXXXNXNNNNNXNSXNNNNNX" + "XXXXXNXNNNNNXNNXNNNNNX";
     EXPECT_EQ(panel.SalvaCancIniPE(), none);
-    for (int n : {6, 19, 17, 11, 10, 14, 15, 8, 12, 9, 18, 20, 21})
-        EXPECT_TRUE(PdfEmailPanel::IndInVet(n)) << n;
-    for (int n : {1, 5, 7, 13, 16, 22}) EXPECT_FALSE(PdfEmailPanel::IndInVet(n)) << n;
 }
 
 TEST_F(PdfEmailTest, SaveToCommonIniKeepsThePasswordEncipheredAndDeleteRemovesTheKeys) {

@@ -48,6 +48,8 @@ TEST_F(SceltaStamTest, FillShowsTheOptionsAndKeepsRefusedDestinationsOut) {
     opz.MemVid = 1;
     opz.refuseDestination(OpzStampa::kFile);
     opz.refuseDestination(OpzStampa::kVideo);
+    opz.refuseDestination(OpzStampa::kFissa);
+    opz.refuseDestination(OpzStampa::kFissa, false);
     opz.ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(0));
     opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(7));
     FrmSceltaStam& form = open();
@@ -64,9 +66,6 @@ TEST_F(SceltaStamTest, FillShowsTheOptionsAndKeepsRefusedDestinationsOut) {
     EXPECT_EQ(form.labFatt->caption(), "150");
     EXPECT_EQ(form.LabMemVid->caption(), "Si");
     EXPECT_EQ(form.LabFileName->caption(), "/tmp/clienti.csv");
-    EXPECT_EQ(form.caption(), "Scelta della modalità di stampa");
-    EXPECT_EQ(form.helpContextID(), 88);
-    EXPECT_EQ(form.osRisVidKey, "StaVid");
 }
 
 TEST_F(SceltaStamTest, RunningListPrintBlocksTheDialog) {

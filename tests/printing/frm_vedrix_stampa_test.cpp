@@ -99,29 +99,6 @@ TEST_F(FrmVedrixStampaTest, ColumnChoiceDecidesTheColumnsWritten) {
     }
 }
 
-TEST_F(FrmVedrixStampaTest, FilePrintKeepsSeparatorAndQualifier) {
-    lista.rows = {{"1", "Rossi; \"Bianchi\"", "n"}};
-    struct Case {
-        std::string separator;
-        std::string qualifier;
-        std::string row;
-    };
-    for (const Case& c : std::vector<Case>{{"\t", "\"", "\"1\"\t\"Rossi; \"\"Bianchi\"\"\""},
-                                           {";", "", "1;Rossi  \"Bianchi\""},
-                                           {",", "'", "'1','Rossi; \"Bianchi\"'"}}) {
-        FrmVedrixStampa& dialog = dialogFor(OpzStampa::kFile, 1, 0);
-        OpzStampa& opz = *dialog.opzioni();
-        opz.FileName = folder.file("lista.txt");
-        opz.FileForm = 1;
-        opz.SepCampi = c.separator;
-        opz.DelimStr = c.qualifier;
-        ui::user::click(dialog.CmdStampa);
-        std::string text = ScratchFolder::read(opz.FileName);
-        EXPECT_EQ(text.substr(text.find("\r\n") + 2), c.row + "\r\n") << "[" << c.separator << "]";
-        dialog.unload();
-    }
-}
-
 TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
     dialog.opzioni()->StampanteOpz = "Magazzino";

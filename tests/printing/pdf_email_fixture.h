@@ -39,11 +39,7 @@ private:
 class PdfEmailTest : public SceltaStamTest {
 protected:
     PdfEmailTest() {
-        MenuClientSettings s;
-        s.menuIni = folder.file("menu.ini");
-        s.menuIniComune = folder.file("menu_comune.ini");
-        s.keyFile = folder.file("menu.key");
-        goMenuClient = std::make_unique<MenuClient>(s);
+        menu();
         registraPannelloPdfEmail();
         // Saturday 5 December 2026, 14:07:09.
         emailClock() = [] { return DateTime::fromParts(2026, 12, 5, 14, 7, 9); };

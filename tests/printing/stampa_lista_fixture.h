@@ -58,12 +58,12 @@ protected:
         EXPECT_TRUE(lista.pressKey("Stampa"));
         return ui::desktop().instance<FrmVedrixStampa>();
     }
-    // The dialog open with both choices made and the options of a destination.
-    FrmVedrixStampa& dialogFor(int staVid, int orientation = 1, int columns = 0) {
+    // The dialog open with both choices made (portrait, visible columns) for a destination.
+    FrmVedrixStampa& dialogFor(int staVid) {
         FrmVedrixStampa& dialog = openDialog();
         dialog.opzioni()->StaVid = staVid;
-        dialog.OptOrientamento(orientation).setValue(true);
-        dialog.OptTipsta(columns).setValue(true);
+        dialog.OptOrientamento(1).setValue(true);
+        dialog.OptTipsta(0).setValue(true);
         return dialog;
     }
     FrmVStampa& preview() { return ui::desktop().instance<FrmVStampa>(); }

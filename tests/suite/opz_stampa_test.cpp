@@ -23,16 +23,6 @@ TEST(OpzStampaTest, NamedParametersIgnoreCaseAndTextTypeStoresText) {
     EXPECT_EQ(opz.LeggiParStampa("StampanteDefOri").text(), "12");
 }
 
-TEST(OpzStampaTest, RefusedDestinationsAreThoseSet) {
-    OpzStampa opz;
-    opz.refuseDestination(OpzStampa::kFissa);
-    opz.refuseDestination(OpzStampa::kVideo);
-    opz.refuseDestination(OpzStampa::kVideo, false);
-    std::vector<bool> refused;
-    for (int i = 0; i < 4; ++i) refused.push_back(opz.StaVidNonAmmessa(i));
-    EXPECT_EQ(refused, (std::vector<bool>{false, false, false, true}));
-}
-
 TEST(OpzStampaTest, SavedSetDecodesEveryEncoding) {
     IniFile terminal = IniFile::parse(
         "[Opzioni Stampa]\r\nStaVid=2\r\nForzaVert=-1\r\nFileName=c:\\out.csv\r\nFileForm=1\r\n"
