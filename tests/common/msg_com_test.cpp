@@ -53,7 +53,7 @@ TEST_F(MessageWindow, DefaultsOfTheOptionalArguments) {
             return ScriptedDriver::message(r);
         }
     } capture;
-    capture.answerMessage("", 1).answerMessage("", 1);
+    capture.answerMessage("", 1);
     frmMsgCom::msgCom("I valori sono stati memorizzati", "&Ok");
     EXPECT_EQ(capture.last.source, MessageRequest::Source::MessageWindow);
     EXPECT_EQ(capture.last.width, 80);
@@ -64,16 +64,6 @@ TEST_F(MessageWindow, DefaultsOfTheOptionalArguments) {
     EXPECT_FALSE(capture.last.alwaysTextBox);
     EXPECT_EQ(capture.last.title, "");
     EXPECT_EQ(capture.beeps(), 0);
-
-    frmMsgCom::msgCom("Elaborazione terminata", "&Ok", std::nullopt, std::nullopt,
-                      std::string("Dati generali"), 100, true, 500, 18.0, 1, 1200, true);
-    EXPECT_EQ(capture.last.title, "Dati generali");
-    EXPECT_EQ(capture.last.width, 100);
-    EXPECT_EQ(capture.last.sides, 500);
-    EXPECT_EQ(capture.last.fontSize, 18.0);
-    EXPECT_EQ(capture.last.buttonWidth, 1200);
-    EXPECT_TRUE(capture.last.alwaysTextBox);
-    EXPECT_EQ(capture.beeps(), 1);
 }
 
 TEST_F(MessageWindow, AnsweringByCaptionIgnoresTheAccessKey) {

@@ -1,5 +1,5 @@
-// Shared business rules: qualified names, separator escapes (a backslash and three digits up
-// to 255 only) and the account split that never puts a dash into a part.
+// Shared business rules: separator escapes (a backslash and three digits up to 255 only) and
+// the account split that never puts a dash into a part.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,11 +8,6 @@
 
 namespace tolvane {
 namespace {
-
-TEST(ServiziComuni, CampoQualificatoJoinsWithAPoint) {
-    EXPECT_EQ(CampoQualificato("ART1", "Articoli.Codice"), "ART1.Articoli.Codice");
-    EXPECT_EQ(CampoQualificato("", ""), ".");
-}
 
 TEST(ServiziComuni, SeparaPercorsoDecodesOnlyCodesUpTo255) {
     struct Case {

@@ -24,11 +24,7 @@ const Colonna kColonne[] = {
 
 class CausaComTest : public PagineContabiliTest {
   protected:
-    CausaComTest() : PagineContabiliTest(4) {}
-
     void SetUp() override {
-        PagineContabiliTest::SetUp();
-        if (IsSkipped()) return;
         apri();
         sql("INSERT INTO Causali VALUES ('FE', 'Fattura emessa', '')");
         sql("INSERT INTO Causali VALUES ('CE', 'Chiusura economici', 'ch')");

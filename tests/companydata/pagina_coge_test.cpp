@@ -16,8 +16,6 @@ const char kFineModificata[] = "E' stata modificata la data di fine anno contabi
 
 class CogeTest : public PagineContabiliTest {
   protected:
-    CogeTest() : PagineContabiliTest(5) {}
-
     void riga(const std::string& colonne, const std::string& valori) {
         sql("INSERT INTO TabCoge (" + colonne + ") VALUES (" + valori + ")");
     }
@@ -325,16 +323,6 @@ TEST_F(CogeTest, BoundaryDatesOfThePeriodsPass) {
         EXPECT_TRUE(form->VerDati(5)) << form->txt(5085).text() << " " << form->txt(5088).text();
     }
     EXPECT_EQ(driver.shown().size(), 0u);
-}
-
-TEST_F(CogeTest, ChangedEndOfYearWarnsAndStillSaves) {
-    apri();
-    rigaValida();
-    vaiPagina(5);
-    form->txt(5020).setText("30/12/2025");
-    driver.answerMessage(kFineModificata, 1);
-    conferma(5);
-    EXPECT_EQ(coge("DataFineCont"), "2025-12-30");
 }
 
 TEST_F(CogeTest, FailedLoadPutsTheLoadingFlagBack) {

@@ -15,8 +15,6 @@ const int kCampiConto[] = {3040, 3050, 3060, 3070, 3080, 3090, 3092, 3094, 3100,
 
 class ContiComTest : public PagineContabiliTest {
   protected:
-    ContiComTest() : PagineContabiliTest(3) {}
-
     void riempiObbligatori() {
         form->txt(3000).setText("01");
         form->txt(3010).setText("02");

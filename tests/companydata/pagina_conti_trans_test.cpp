@@ -26,11 +26,7 @@ const ContoTransito kConti[] = {
 
 class ContiTransTest : public PagineContabiliTest {
   protected:
-    ContiTransTest() : PagineContabiliTest(frmDatiAzie::kPaginaContiTrans) {}
-
     void SetUp() override {
-        PagineContabiliTest::SetUp();
-        if (IsSkipped()) return;
         apri();
         conto("05", "10", "002", "Onorari");
         conto("05", "10", "003", "Altri ricavi");

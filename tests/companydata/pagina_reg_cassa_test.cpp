@@ -20,8 +20,6 @@ const char kCausale[] = "ATT:la causale per generare il movimento di magazzino";
 
 class RegCassaTest : public PagineContabiliTest {
   protected:
-    RegCassaTest() : PagineContabiliTest(10) {}
-
     // Opens the form on a company whose record says whether the procedure is installed.
     void apriDitta(const char* instRegCassa) {
         apri();

@@ -96,21 +96,31 @@ TEST_F(RiBaTest, FieldsAreSavedTrimmedAndBlankFieldsEmpty) {
     }
 }
 
+// A stored type is decoded without any mark; a blank one leaves its label as it was.
 TEST_F(RiBaTest, StoredPaymentTypesAreDecodedWithoutAnyMark) {
-    sql("INSERT INTO TabRiba (RagSocDitta, PagTipoCli, PagTipoFor) VALUES ('Rossi', 'Q', 'r')");
-    vaiPagina(6);
-    EXPECT_EQ(form->txt(8070).text(), "Q");
-    EXPECT_EQ(form->Lab(8070).caption(), "** INESISTENTE **");
-    EXPECT_FALSE(form->InErrore(8070));
-    EXPECT_EQ(form->Lab(8080).caption(), "Rid");
-}
-
-TEST_F(RiBaTest, BlankCustomerTypeLeavesItsLabelAndTheSupplierTypeIsDecoded) {
-    sql("INSERT INTO TabRiba (RagSocDitta, PagTipoCli, PagTipoFor) VALUES ('Rossi', ' ', 'B')");
-    form->Lab(8070).setCaption("di prima");
-    vaiPagina(6);
-    EXPECT_EQ(form->Lab(8070).caption(), "di prima");
-    EXPECT_EQ(form->Lab(8080).caption(), "Ricevuta bancaria");
+    struct Caso {
+        const char* cliente;
+        const char* fornitore;
+        const char* descrCliente;
+        const char* descrFornitore;
+    };
+    const Caso casi[] = {{"Q", "r", "** INESISTENTE **", "Rid"},
+                         {" ", "B", "di prima", "Ricevuta bancaria"}};
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.cliente);
+        sql("DELETE FROM TabRiba");
+        sql(std::string("INSERT INTO TabRiba (RagSocDitta, PagTipoCli, PagTipoFor) "
+                        "VALUES ('Rossi', '") +
+            c.cliente + "', '" + c.fornitore + "')");
+        form->Lab(8070).setCaption("di prima");
+        vaiPagina(6);
+        EXPECT_EQ(form->txt(8070).text(), c.cliente);
+        EXPECT_EQ(form->Lab(8070).caption(), c.descrCliente);
+        EXPECT_FALSE(form->InErrore(8070));
+        EXPECT_EQ(form->Lab(8080).caption(), c.descrFornitore);
+        form->unload();
+        apri();
+    }
 }
 
 TEST_F(RiBaTest, TypingStopsAtTheFieldsLength) {

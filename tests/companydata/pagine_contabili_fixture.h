@@ -7,22 +7,12 @@
 #include <vector>
 
 #include "companydata/dati_azie_fixture.h"
-#include "companydata/pagina_conti_trans.h"
 #include "ui/user_input.h"
 
 namespace tolvane::testing {
 
 class PagineContabiliTest : public DatiAzieTest {
   protected:
-    explicit PagineContabiliTest(int pagina) : pagina_(pagina) {}
-
-    // A page that the frame does not list yet has nothing to test.
-    void SetUp() override {
-        if (frmDatiAzie::Pagina(pagina_) == nullptr) {
-            GTEST_SKIP() << "page " << pagina_ << " is not among the form's pages";
-        }
-    }
-
     // Replaces the company database by one that lacks the given "Table.Column"s; call before
     // apri().
     void databaseVecchio(const std::vector<std::string>& omesse) {
@@ -43,18 +33,8 @@ class PagineContabiliTest : public DatiAzieTest {
         ui::user::focus(form->txt(poi));
     }
 
-    // Page 14 has no tab of its own unless the frame offers one.
-    void vaiContiTrans() {
-        if (form->TasPagine->tabCount() > frmDatiAzie::kUltimaPaginaConTab + 1) {
-            ui::user::chooseTab(*form->TasPagine, form->TasPagine->tabCount());
-        } else {
-            for (const auto& [pagina, pic] : form->PicPagine) {
-                pic->setVisible(pagina == frmDatiAzie::kPaginaContiTrans);
-            }
-            VisContiTrans(*form);
-            ui::user::focus(form->txt(11000));
-        }
-    }
+    // Page 14's tab is the last one.
+    void vaiContiTrans() { ui::user::chooseTab(*form->TasPagine, form->TasPagine->tabCount()); }
 
     // A confirmation that must be refused with the message; the save is not reported.
     void rifiutata(int pagina, const std::string& messaggio) {
@@ -66,9 +46,6 @@ class PagineContabiliTest : public DatiAzieTest {
     std::string coge(const std::string& colonna) { return salvato(colonna, "TabCoge"); }
 
     bool haFocus(const ui::Control& control) const { return form->activeControl() == &control; }
-
-  private:
-    int pagina_;
 };
 
 }  // namespace tolvane::testing

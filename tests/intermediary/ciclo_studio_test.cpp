@@ -37,7 +37,7 @@ class MenuStudioTest : public StudioTest {
     }
 };
 
-TEST_F(MenuStudioTest, MenuOpensTheWindowByNameAndShowsTheSameOneAgain) {
+TEST_F(MenuStudioTest, MenuOpensTheWindowByNameShowsTheSameOneAgainAndPrepPassaAReportsIt) {
     sql("INSERT INTO TabStudio (CognomeFor) VALUES ('Rossi')");
     apriDalMenu("Studio");
     ASSERT_NE(form, nullptr);
@@ -55,10 +55,7 @@ TEST_F(MenuStudioTest, MenuOpensTheWindowByNameAndShowsTheSameOneAgain) {
     apriDalMenu("Altra");
     EXPECT_EQ(form, prima);
     EXPECT_EQ(form->txt(3010).text(), "Bianchi");
-}
 
-TEST_F(MenuStudioTest, PrepPassaAReportsTheWindowToTheMenu) {
-    apriDalMenu("Studio");
     goMenuClient->setEseguiComando(EseguiComando);
     goMenuClient->EseguiComando("", "PrepPassaA");
     EXPECT_TRUE(richiesto("PassaAProgramma Dati per comunicazione annuale IVA|frmDaStudio|Studio"));

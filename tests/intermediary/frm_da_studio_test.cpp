@@ -17,36 +17,6 @@ bool inErrore(const ui::TextBox& campo) {
     return campo.backColor() == glColErrore;
 }
 
-TEST_F(StudioTest, TabsCaptionsAndHiddenFieldsOfTheLayout) {
-    apri();
-    EXPECT_EQ(form->caption(), "Dati per comunicazione annuale IVA");
-    EXPECT_EQ(form->helpContextID(), 44550);
-    ASSERT_EQ(form->TasPagine->tabCount(), 5);
-    const std::pair<const char*, const char*> tabs[] = {
-        {"(1) Dati Generali", "DatiGen"},
-        {"(2) Dati per invio telematico", "DatiInvioTel"},
-        {"(3) Fornitore persona fisica", "FornPersFisica"},
-        {"(4) Fornitore persona non fisica", "FornPersNonFisica"},
-        {"(5) Fornitore C.A.F.", "FornitoreCAF"},
-    };
-    for (int i = 1; i <= 5; ++i) {
-        EXPECT_EQ(form->TasPagine->tab(i).caption, tabs[i - 1].first);
-        EXPECT_EQ(form->TasPagine->tab(i).key, tabs[i - 1].second);
-    }
-    EXPECT_EQ(form->comOk(3).caption(), "&Conferma dati");
-    EXPECT_EQ(form->comOk(3).toolTipText(), "Ok");
-    EXPECT_EQ(form->ComAnnulla->toolTipText(), "Annulla");
-    EXPECT_EQ(form->Che(55).caption(), "E' presente la firma dell'itermediario:");
-    EXPECT_EQ(form->LabTitolo(3).caption(), "Per record \"A\"  trasmissione telematica F24");
-    EXPECT_EQ(form->LabTitolo(5).caption(), "Per record \"A\" trasmissione telematica F24");
-    for (int nascosto : {10, 20, 60, 70, 80, 2020, 55, 42, 44, 3030}) {
-        EXPECT_FALSE(form->txt(nascosto).visibleInEffect()) << nascosto;
-    }
-    EXPECT_FALSE(form->Che(10).visible());
-    EXPECT_FALSE(form->Che(2020).visible());
-    EXPECT_FALSE(form->FraStampaAghi->visible());
-}
-
 TEST_F(StudioTest, LoadShowsPageOneAndEachTabSetsUpItsPage) {
     apri();
     EXPECT_EQ(form->PaginaCorrente(), 1);
@@ -201,22 +171,6 @@ TEST_F(StudioTest, SignatureTicksItsPresenceBoxAndSexOptionsWriteTheirCode) {
     EXPECT_EQ(salvato("TabStuCampo4"), "N");
     EXPECT_EQ(salvato("FirmaInRicPres"), "N");
     EXPECT_EQ(salvato("TabStuCampo0"), "   ");
-}
-
-TEST_F(StudioTest, SaveAddsThenEditsTheSameRow) {
-    apri();
-    vaiPagina(4);
-    ui::user::fill(form->txt(4010), "Studio Alfa");
-    conferma();
-    EXPECT_EQ(righe(), 1);
-    EXPECT_EQ(salvato("DenominazioneFor"), "Studio Alfa");
-    ui::user::fill(form->txt(4010), "Studio Beta");
-    conferma();
-    EXPECT_EQ(righe(), 1);
-    EXPECT_EQ(salvato("DenominazioneFor"), "Studio Beta");
-    EXPECT_EQ(form->txt(4010).text(), "Studio Beta");
-    // The save sends nothing to the menu.
-    for (const std::string& r : goMenuClient->requests()) EXPECT_NE(r, "Tutti.Refresh");
 }
 
 TEST_F(StudioTest, DatabaseErrorShowsItsMessageAndKeepsTheTypedValues) {

@@ -17,7 +17,7 @@ TEST_F(StudioTest, StoredRowFillsEveryFieldFromItsColumn) {
         "NumRigheModulo, NumRigheTesta, TabStuData1, DataNascitaFor) VALUES ('12345678903', "
         "'A123', 'Mario Rossi', '02 1234', 'studio@example.it', '10', 'RSSMRA80A01H501U', "
         "'Rossi', 'Mario', 'Milano', '20100', 'Studio Srl', '00100', 'Roma', 'RSSMRA80A01H501U', "
-        "'7', '2', '66', '3', '2024-03-15', '1980-01-01')");
+        "'123456', '2', '66', '3', '2024-03-15', '1980-01-01')");
     apri();
     const std::pair<int, const char*> attesi[] = {
         {30, "12345678903"},
@@ -35,7 +35,7 @@ TEST_F(StudioTest, StoredRowFillsEveryFieldFromItsColumn) {
         {4090, "00100"},
         {5010, "Roma"},
         {5050, "RSSMRA80A01H501U"},
-        {20, "7"},
+        {20, "123456"},
         {60, "2"},
         {70, "66"},
         {80, "3"},
@@ -44,9 +44,18 @@ TEST_F(StudioTest, StoredRowFillsEveryFieldFromItsColumn) {
     };
     for (const auto& [campo, testo] : attesi) EXPECT_EQ(form->txt(campo).text(), testo) << campo;
     EXPECT_EQ(form->oiLoadOk(), 1);
+    // Hidden columns go back as loaded.
+    vaiPagina(3);
+    ui::user::fill(form->txt(3010), "Bianchi");
+    conferma();
+    EXPECT_EQ(salvato("UltimoProt"), "123456");
+    EXPECT_EQ(salvato("NumCopieDichPer"), "2");
+    EXPECT_EQ(salvato("NumRigheModulo"), "66");
+    EXPECT_EQ(salvato("NumRigheTesta"), "3");
+    EXPECT_EQ(salvato("CognomeFor"), "Bianchi");
 }
 
-TEST_F(StudioTest, EmptyTableShowsTheDefaultsAndAddsNothing) {
+TEST_F(StudioTest, EmptyTableShowsTheDefaultsThenSaveAddsOneRowAndEditsIt) {
     apri();
     for (const CampoStudio& campo : CampiStudio()) {
         std::string atteso = campo.campo == 60 ? "1" : campo.campo == 3030 ? "F" : "";
@@ -56,10 +65,7 @@ TEST_F(StudioTest, EmptyTableShowsTheDefaultsAndAddsNothing) {
     EXPECT_TRUE(form->OptSessoFor(1).value());
     EXPECT_FALSE(form->OptSessoFor(0).value());
     EXPECT_EQ(righe(), 0);
-}
 
-TEST_F(StudioTest, SavingAnEmptyTableAtOnceAddsOneRowOfDefaults) {
-    apri();
     conferma();
     ASSERT_EQ(righe(), 1);
     for (const char* flag :
@@ -74,6 +80,15 @@ TEST_F(StudioTest, SavingAnEmptyTableAtOnceAddsOneRowOfDefaults) {
     const ui::ScriptedDriver::Shown& fatto = driver.shown().back();
     EXPECT_EQ(fatto.title, "Dati per IVA Periodica");
     EXPECT_EQ(fatto.buttons, std::vector<std::string>{"&Ok"});
+
+    vaiPagina(4);
+    ui::user::fill(form->txt(4010), "Studio Beta");
+    conferma();
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(salvato("DenominazioneFor"), "Studio Beta");
+    EXPECT_EQ(form->txt(4010).text(), "Studio Beta");
+    // The save sends nothing to the menu.
+    for (const std::string& r : goMenuClient->requests()) EXPECT_NE(r, "Tutti.Refresh");
 }
 
 TEST_F(StudioTest, FlagsAndSexFollowTheirStoredTextAndAreSavedNormalised) {
@@ -124,20 +139,6 @@ TEST_F(StudioTest, NoDateTextLeavesTheDateFieldEmptyAndSavesNothing) {
         EXPECT_EQ(salvato("DataNascitaFor"), "NULL");
         form->unload();
     }
-}
-
-TEST_F(StudioTest, HiddenColumnsAreSavedBackAsLoaded) {
-    sql("INSERT INTO TabStudio (UltimoProt, NumCopieDichPer, NumRigheModulo, NumRigheTesta) "
-        "VALUES ('123456', '3', '72', '4')");
-    apri();
-    vaiPagina(3);
-    ui::user::fill(form->txt(3010), "Bianchi");
-    conferma();
-    EXPECT_EQ(salvato("UltimoProt"), "123456");
-    EXPECT_EQ(salvato("NumCopieDichPer"), "3");
-    EXPECT_EQ(salvato("NumRigheModulo"), "72");
-    EXPECT_EQ(salvato("NumRigheTesta"), "4");
-    EXPECT_EQ(salvato("CognomeFor"), "Bianchi");
 }
 
 TEST_F(StudioTest, MaximumLengthsFollowTheColumnSizesAlsoOnAnEmptyTable) {
