@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/db_comune.h"
 #include "common/globali.h"
@@ -159,23 +161,18 @@ TEST_F(EmailStampaTest, SubjectAndTextAreFilledFromTheirPlaceholders) {
 }
 
 TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration) {
+    const std::vector<std::pair<std::string, std::string>> configured = {
+        {"EmailLogin", "secondo"}, {"EmailPwd", "pwd2"},   {"EmailServerSMTP", "smtp2"},
+        {"EmailUsaSSL", "S"},      {"EmailDirStunnel", "/opt/stunnel/"}};
     set("EmailTipoNum", Variant(static_cast<std::int16_t>(2)));
-    set("2EmailLogin", Variant("secondo"));
-    set("2EmailPwd", Variant("pwd2"));
-    set("2EmailServerSMTP", Variant("smtp2"));
+    for (const auto& [name, text] : configured) set("2" + name, Variant(text));
     set("2EmailNumPorta", Variant(static_cast<std::int16_t>(465)));
-    set("2EmailUsaSSL", Variant("S"));
-    set("2EmailDirStunnel", Variant("/opt/stunnel/"));
     set("2EmailNumTesto", Variant(static_cast<std::int16_t>(2)));
     set("EmailFileLog", Variant("/tmp/log.txt"));
     set("EmailLogSee", Variant("1"));
     PassaParEmail();
-    EXPECT_EQ(handed("EmailLogin"), "secondo");
-    EXPECT_EQ(handed("EmailPwd"), "pwd2");
-    EXPECT_EQ(handed("EmailServerSMTP"), "smtp2");
+    for (const auto& [name, text] : configured) EXPECT_EQ(handed(name.c_str()), text) << name;
     EXPECT_EQ(handed("EmailNumPorta"), "465");
-    EXPECT_EQ(handed("EmailUsaSSL"), "S");
-    EXPECT_EQ(handed("EmailDirStunnel"), "/opt/stunnel/");
     EXPECT_EQ(handed("EmailFileLog"), "/tmp/log.txt");
     EXPECT_EQ(handed("EmailLogSee"), "1");
     EXPECT_EQ(handed("EmailTesto"), "20261205 05/dicembre/2026 05/dic/2026");
