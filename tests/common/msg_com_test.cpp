@@ -66,11 +66,6 @@ TEST_F(MessageWindow, DefaultsOfTheOptionalArguments) {
     EXPECT_EQ(capture.beeps(), 0);
 }
 
-TEST_F(MessageWindow, AnsweringByCaptionIgnoresTheAccessKey) {
-    driver.answerMessage("Confermi", std::string("no"));
-    EXPECT_EQ(frmMsgCom::msgCom("Confermi annullamento caricamento batch", "&Si", "&No"), 2);
-}
-
 TEST_F(MessageWindow, RunTimeErrorsReadErroreNumberText) {
     struct Case {
         std::function<void()> show;

@@ -96,25 +96,7 @@ TEST_F(StudioTest, HiddenNumberFieldsTakeTheErrorColourForText) {
     }
 }
 
-TEST_F(StudioTest, WrongDateBlocksTheSaveUntilCorrected) {
-    apri();
-    ui::user::fill(form->txt(46), "31/02/2024");
-    ui::user::focus(form->txt(32));
-    EXPECT_TRUE(inErrore(form->txt(46)));
-
-    driver.answerMessage("Ci sono dei dati errati", "&Ok");
-    ui::user::click(form->comOk(3));
-    EXPECT_EQ(righe(), 0);
-    EXPECT_EQ(driver.shown().back().title, "Dati generali");
-    EXPECT_EQ(form->activeControl(), &form->txt(46));
-
-    ui::user::fill(form->txt(46), "1/3/24");
-    conferma();
-    EXPECT_EQ(form->txt(46).text(), "01/03/2024");
-    EXPECT_EQ(salvato("TabStuData1"), "2024-03-01");
-}
-
-TEST_F(StudioTest, FieldInErrorOnAnotherPageIsShownWithItsPage) {
+TEST_F(StudioTest, FieldInErrorOnAnotherPageIsShownWithItsPageAndBlocksTheSaveUntilCorrected) {
     apri();
     vaiPagina(3);
     ui::user::fill(form->txt(3040), "99/99/1980");
@@ -127,7 +109,13 @@ TEST_F(StudioTest, FieldInErrorOnAnotherPageIsShownWithItsPage) {
     EXPECT_TRUE(form->PicPagine(3).enabled());
     EXPECT_FALSE(form->PicPagine(5).enabled());
     EXPECT_EQ(form->activeControl(), &form->txt(3040));
+    EXPECT_EQ(driver.shown().back().title, "Dati generali");
     EXPECT_EQ(righe(), 0);
+
+    ui::user::fill(form->txt(3040), "1/3/80");
+    conferma();
+    EXPECT_EQ(form->txt(3040).text(), "01/03/1980");
+    EXPECT_EQ(salvato("DataNascitaFor"), "1980-03-01");
 }
 
 TEST_F(StudioTest, ConfirmedDoubtfulFiscalCodeLetsTheSaveThrough) {
