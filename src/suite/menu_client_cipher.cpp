@@ -58,32 +58,40 @@ SecretCipher::SecretCipher(std::string keyFile) : keyFile_(std::move(keyFile)) {
 
 void SecretCipher::loadKey() {
     if (!key_.empty()) return;
-    unsigned char key[crypto_secretbox_KEYBYTES];
     int fd = ::open(keyFile_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        bool ok = readAll(fd, key, sizeof key);
-        ::close(fd);
-        if (!ok) keyFailure(keyFile_, "contenuto non valido");
-    } else if (errno == ENOENT) {
-        // O_EXCL: two processes starting together never overwrite each other's key.
-        fd = ::open(keyFile_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno == EEXIST) {
-            loadKey();
-            return;
-        }
-        if (fd < 0) keyFailure(keyFile_, std::strerror(errno));
-        crypto_secretbox_keygen(key);
-        bool ok = writeAll(fd, key, sizeof key) && ::fsync(fd) == 0;
-        ::close(fd);
-        if (!ok) {
-            ::unlink(keyFile_.c_str());
-            keyFailure(keyFile_, "scrittura non riuscita");
-        }
-    } else {
-        keyFailure(keyFile_, std::strerror(errno));
+    if (fd < 0 && errno == ENOENT) {
+        createKey();
+        fd = ::open(keyFile_.c_str(), O_RDONLY | O_CLOEXEC);
     }
+    if (fd < 0) keyFailure(keyFile_, std::strerror(errno));
+    struct stat st {};
+    const char* wrong = nullptr;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) wrong = "non e' un file";
+    else if (st.st_mode & (S_IRWXG | S_IRWXO)) wrong = "accessibile ad altri utenti (permessi richiesti 0600)";
+    unsigned char key[crypto_secretbox_KEYBYTES];
+    if (!wrong && !readAll(fd, key, sizeof key)) wrong = "contenuto non valido";
+    ::close(fd);
+    if (wrong) keyFailure(keyFile_, wrong);
     key_.assign(reinterpret_cast<const char*>(key), sizeof key);
     sodium_memzero(key, sizeof key);
+}
+
+// The key is written whole under a private temporary name and then linked into place: a run
+// starting at the same moment finds no key file or a complete one, and never replaces it.
+void SecretCipher::createKey() {
+    std::string temp = keyFile_ + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) keyFailure(keyFile_, std::strerror(errno));
+    unsigned char key[crypto_secretbox_KEYBYTES];
+    crypto_secretbox_keygen(key);
+    bool ok = ::fchmod(fd, 0600) == 0 && writeAll(fd, key, sizeof key) && ::fsync(fd) == 0;
+    sodium_memzero(key, sizeof key);
+    ::close(fd);
+    int linkError = 0;
+    if (ok && ::link(temp.c_str(), keyFile_.c_str()) != 0 && errno != EEXIST) linkError = errno;
+    ::unlink(temp.c_str());
+    if (!ok) keyFailure(keyFile_, "scrittura non riuscita");
+    if (linkError != 0) keyFailure(keyFile_, std::strerror(linkError));
 }
 
 std::string SecretCipher::encipher(const std::string& plain) {

@@ -14,13 +14,15 @@ public:
 
     std::string encipher(const std::string& plain);
     // Raises 5 ("Testo cifrato non valido") for a text that was not made with this key or
-    // was altered; 75 when the key file cannot be read or created.
+    // was altered; 75 when the key file cannot be read or created, is not 32 bytes or is open
+    // to other users.
     std::string decipher(const std::string& text);
 
     const std::string& keyFile() const { return keyFile_; }
 
 private:
     void loadKey();
+    void createKey();
     std::string keyFile_;
     std::string key_;
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <thread>
+
 #include "common/db_comune.h"
 #include "platform/ini_file.h"
 #include "platform/numbered_error.h"
@@ -148,6 +150,64 @@ TEST_F(MenuClientTest, EmailSettingsSavedAndDeletedByTheSelection) {
     for (const std::string& bad : {std::string("+gV"), "*" + selection + "V", "+" + selection + "X"}) {
         EXPECT_THROW(menu.SetParametro("ScriviIniComuni", "", Variant(bad)), NumberedError);
     }
+}
+
+// Runs that start together share one key: none reads a key file that another is still writing.
+TEST(SecretCipherTest, KeyFileIsMadeOnceWhenRunsStartTogether) {
+    ScratchFolder scratch;
+    for (int round = 0; round < 20; ++round) {
+        std::string keyFile = scratch.file("chiave" + std::to_string(round));
+        std::vector<std::string> texts(6), failures(6);
+        std::vector<std::thread> runs;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            runs.emplace_back([&, i] {
+                try {
+                    texts[i] = SecretCipher(keyFile).encipher("segreto");
+                } catch (const NumberedError& e) {
+                    failures[i] = e.description();
+                }
+            });
+        }
+        for (std::thread& run : runs) run.join();
+        SecretCipher later(keyFile);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            ASSERT_EQ(failures[i], "") << "round " << round;
+            EXPECT_EQ(later.decipher(texts[i]), "segreto");
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()),
+                                std::filesystem::directory_iterator()),
+                  round + 1)
+            << "no temporary key file is left behind";
+    }
+}
+
+TEST(SecretCipherTest, KeyFileThatIsNotPrivateOrNotAKeyIsRefused) {
+    ScratchFolder scratch;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::filesystem::perms mode;
+    } cases[] = {
+        {"readable by others", std::string(32, 'k'), std::filesystem::perms(0644)},
+        {"readable by the group", std::string(32, 'k'), std::filesystem::perms(0640)},
+        {"truncated", std::string(10, 'k'), std::filesystem::perms(0600)},
+        {"too long", std::string(33, 'k'), std::filesystem::perms(0600)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string keyFile = scratch.write(c.name, c.bytes);
+        std::filesystem::permissions(keyFile, c.mode);
+        SecretCipher cipher(keyFile);
+        try {
+            cipher.encipher("segreto");
+            ADD_FAILURE() << "key accepted";
+        } catch (const NumberedError& e) {
+            EXPECT_EQ(e.number(), errnum::FileAccess);
+            EXPECT_NE(e.description().find(keyFile), std::string::npos) << e.description();
+        }
+    }
+    std::filesystem::create_directories(scratch.path() / "cartella");
+    EXPECT_THROW(SecretCipher(scratch.file("cartella")).encipher("x"), NumberedError);
 }
 
 }  // namespace
