@@ -255,8 +255,14 @@ bool AvviaProgramma(const CommandLine& riga) {
         hideConnection();
         endProgram(e.exitCode());
         return false;
-    } catch (const NumberedError& e) {
-        ui::MsgBox("Errore(" + std::to_string(e.number()) + "): " + e.description() + "\n" +
+    } catch (const ui::UnexpectedWindow&) {
+        throw;
+    } catch (const std::exception& e) {
+        // Whatever failed, the program ends with its reason shown, never by an escaped error.
+        auto* numbered = dynamic_cast<const NumberedError*>(&e);
+        long number = numbered ? numbered->number() : goLibGen().NumeroErrore(e);
+        ui::MsgBox("Errore(" + std::to_string(number) + "): " +
+                       (numbered ? numbered->description() : std::string(e.what())) + "\n" +
                        kSistemare,
                    ui::msgbox::Critical);
         hideConnection();

@@ -166,8 +166,12 @@ Variant MenuClient::LeggiOpzione(const std::string& psOpzione, const std::string
 
 Variant MenuClient::EseguiComando(const std::string& psKeySec, const std::string& psCom,
                                   Variant pvParam) {
+    // "fine" may end the program and release this client while the handler runs: the
+    // handler and the menu's identification are held here, not borrowed from the client.
     Variant ritorno;
-    if (handler_) handler_(idMenu_, psKeySec, psCom, pvParam, ritorno);
+    EseguiComandoHandler handler = handler_;
+    const std::string idMenu = idMenu_;
+    if (handler) handler(idMenu, psKeySec, psCom, pvParam, ritorno);
     return ritorno;
 }
 

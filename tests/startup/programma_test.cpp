@@ -1,6 +1,8 @@
 // Start-up paths, the menu's commands and the close of the program, on a real demo installation.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "common/globali.h"
 #include "common/servizi_finestre.h"
 #include "startup/comandi_menu.h"
@@ -43,7 +45,9 @@ TEST_F(StartupTest, StartFailuresEndTheProgramWithTheirMessage) {
         {"INI named on the line missing", "/F=frmProva /I=/nessun/file.ini", false, "Sistemare e rieseguire"},
         {"unknown window", "/F=frmNonEsiste", false, "La form richiesta e' inesistente"},
         {"no window", "", false, "La form richiesta e' inesistente"},
+        {"window that fails to open", "/F=frmGuasta", false, "Errore(5): guasta\nSistemare e rieseguire"},
     };
+    registraForm("frmGuasta", [](const ApriFormArgs&) { throw std::runtime_error("guasta"); });
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         resetProgramma();
@@ -70,6 +74,18 @@ TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnce) {
     EXPECT_EQ(goMenuClient, nullptr) << "the menu client is released at the end";
     EXPECT_TRUE(gsIdDbase.empty());
     programHooks().quit = nullptr;
+}
+
+TEST_F(StartupTest, FineReleasesTheMenuClientWithoutPullingItFromUnderItsCaller) {
+    ASSERT_TRUE(start("/M=7 /F=frmProva"));
+    goMenuClient->setEseguiComando([](const std::string& psIdMenu, const std::string& psKeySec,
+                                      const std::string& psCom, Variant& pvParam,
+                                      Variant& pvRitComando) {
+        EseguiComando(psIdMenu, psKeySec, psCom, pvParam, pvRitComando);
+        pvRitComando = Variant(psIdMenu + " " + psCom);
+    });
+    EXPECT_EQ(goMenuClient->EseguiComando("", "fine").text(), "7 fine");
+    EXPECT_TRUE(programmaTerminato());
 }
 
 TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForIt) {
