@@ -35,6 +35,14 @@ void bringForward(ui::Form& form) {
     if (!form.isModal()) form.show();
 }
 
+// Only these reach the windows: the menu never runs any other member of a window by naming it.
+bool takenByWindows(const std::string& command) {
+    for (const char* name : {"keyprgprim", "keyprgsec", "paramprgclie", "comandoprgclie",
+                             "feinvio", "feattesa"})
+        if (command == name) return true;
+    return false;
+}
+
 void showFailure(const std::string& psCom, const std::exception& e) {
     long number = 0;
     std::string text = e.what();
@@ -75,7 +83,7 @@ void EseguiComando(const std::string& psIdMenu, const std::string& psKeySec,
         } else if (command == "passaa") {
             ui::Form* form = windowNamed(target);
             if (form && form->hasMember("PassaA")) pvRitComando = form->callByName("PassaA");
-        } else {
+        } else if (takenByWindows(command)) {
             // The remaining commands belong to the windows that take them by name.
             for (ui::Form* form : programWindows()) {
                 if (form->hasMember(Trim(psCom)))

@@ -133,6 +133,7 @@ TEST_F(StartupTest, MenuCommandsReachTheWindowsByName) {
         {"esiste", Variant("frmProva"), nullptr, "Vero"},
         {"esiste", Variant("frmAltra"), nullptr, "Falso"},
         {"sconosciuto", Variant(), nullptr, ""},
+        {"DatRefresh", Variant(), nullptr, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command);

@@ -26,6 +26,10 @@ public:
             calls.push_back("PassaA");
             return Variant();
         });
+        expose("DatRefresh", [this](std::vector<Variant>&) {
+            calls.push_back("DatRefresh");
+            return Variant();
+        });
         expose("FEInvio", [this](std::vector<Variant>& args) {
             calls.push_back("FEInvio " + args.at(1).text());
             return Variant("ok");
