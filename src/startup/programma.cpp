@@ -103,8 +103,12 @@ void endProgram(int code) {
 void closeCheck() {
     frmPrincipale* p = mainWindow();
     if (!p || state().ended) return;
-    // A modal window is up: the close waits ("Maschera Modal") and the timer tries again.
-    if (ui::desktop().modalDepth() > 0) return;
+    // A modal window is up: the close waits ("Maschera Modal") and the timer tries again at
+    // its usual pace, not at the 1 ms of the first check.
+    if (ui::desktop().modalDepth() > 0) {
+        p->timChiudi.setInterval(p->oiTmpAttesa);
+        return;
+    }
     if (!anyWindowLeft()) {
         endProgram(0);
         return;

@@ -95,6 +95,7 @@ TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForIt) {
         answer = goMenuClient->EseguiComando("", "fine");
         ui::desktop().fireTimers();  // the close timer retries while the window is up
         EXPECT_FALSE(programmaTerminato());
+        EXPECT_EQ(mainWindow()->timChiudi.interval(), mainWindow()->oiTmpAttesa);
         modal.hide();
     });
     ui::desktop().load<FormModale>().show(ui::ShowMode::Modal);
