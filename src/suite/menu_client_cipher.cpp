@@ -66,8 +66,10 @@ void SecretCipher::loadKey() {
     if (fd < 0) keyFailure(keyFile_, std::strerror(errno));
     struct stat st {};
     const char* wrong = nullptr;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) wrong = "non e' un file";
-    else if (st.st_mode & (S_IRWXG | S_IRWXO)) wrong = "accessibile ad altri utenti (permessi richiesti 0600)";
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        wrong = "non e' un file";
+    else if (st.st_mode & (S_IRWXG | S_IRWXO))
+        wrong = "accessibile ad altri utenti (permessi richiesti 0600)";
     unsigned char key[crypto_secretbox_KEYBYTES];
     if (!wrong && !readAll(fd, key, sizeof key)) wrong = "contenuto non valido";
     ::close(fd);

@@ -42,10 +42,12 @@ TEST_F(StartupTest, StartFailuresEndTheProgramWithTheirMessage) {
         const char* message;
     } cases[] = {
         {"missing main INI", "/F=frmProva", true, "File ini non trovato"},
-        {"INI named on the line missing", "/F=frmProva /I=/nessun/file.ini", false, "Sistemare e rieseguire"},
+        {"INI named on the line missing", "/F=frmProva /I=/nessun/file.ini", false,
+         "Sistemare e rieseguire"},
         {"unknown window", "/F=frmNonEsiste", false, "La form richiesta e' inesistente"},
         {"no window", "", false, "La form richiesta e' inesistente"},
-        {"window that fails to open", "/F=frmGuasta", false, "Errore(5): guasta\nSistemare e rieseguire"},
+        {"window that fails to open", "/F=frmGuasta", false,
+         "Errore(5): guasta\nSistemare e rieseguire"},
     };
     registraForm("frmGuasta", [](const ApriFormArgs&) { throw std::runtime_error("guasta"); });
     for (const Case& c : cases) {
