@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "platform/cups_printer_system.h"
@@ -37,6 +38,9 @@ int makeDemo(const char* folder) {
         return 0;
     } catch (const tolvane::NumberedError& e) {
         std::fprintf(stderr, "Errore(%d): %s\n", e.number(), e.description().c_str());
+        return 1;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Errore: %s\n", e.what());
         return 1;
     }
 }
