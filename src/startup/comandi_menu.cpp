@@ -13,10 +13,6 @@ namespace tolvane {
 
 namespace {
 
-bool isOwnWindow(const ui::Form& form) {
-    return equalText(form.name(), "frmPrincipale") || equalText(form.name(), "frmConn");
-}
-
 std::vector<ui::Form*> programWindows() {
     std::vector<ui::Form*> forms;
     for (ui::Form* form : ui::desktop().loadedForms())

@@ -52,10 +52,6 @@ ProgramState& state() {
     return s;
 }
 
-bool isOwnWindow(const ui::Form& form) {
-    return equalText(form.name(), "frmPrincipale") || equalText(form.name(), "frmConn");
-}
-
 bool anyWindowLeft() {
     for (ui::Form* form : ui::desktop().loadedForms())
         if (!isOwnWindow(*form) && form->visible()) return true;
@@ -352,6 +348,10 @@ void AttivaMenu(const std::string&) {
     } catch (const std::exception&) {
         // Bringing the menu forward reports no error, as the menu may be busy.
     }
+}
+
+bool isOwnWindow(const ui::Form& form) {
+    return equalText(form.name(), "frmPrincipale") || equalText(form.name(), "frmConn");
 }
 
 bool programmaTerminato() { return state().ended; }

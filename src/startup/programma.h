@@ -13,6 +13,10 @@
 
 namespace tolvane {
 
+namespace ui {
+class Form;
+}
+
 class frmPrincipale;
 
 // What the front end lends to the lifecycle.
@@ -63,6 +67,8 @@ void ErroreCaricoForm(const std::optional<std::string>& pvDescrizione,
 void AttivaMenu(const std::string& psChi = {});
 
 // The program has ended (windows unloaded, objects released).
+// The start-up's own hidden windows (frmPrincipale, frmConn), which never count as open work.
+bool isOwnWindow(const ui::Form& form);
 bool programmaTerminato();
 int exitCode();
 
