@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/numbered_error.h"
+#include "platform/save_file.h"
 #include "suite/base_database.h"
 
 namespace tolvane {
@@ -31,12 +32,9 @@ std::string causalLine(const std::string& code, const std::string& description,
 }
 
 void writeTextFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    out.close();
-    if (!out) {
-        throw NumberedError(errnum::FileAccess, "Impossibile scrivere " + path.string(), kSource);
-    }
+    SaveFile::Options options;
+    options.source = kSource;
+    saveFile(path.string(), text, options);
 }
 
 std::string mainIniText(const DemoEnvironment& env) {
