@@ -12,6 +12,7 @@
 #include "printing/frm_vedrix_stampa.h"
 #include "register/company_register.h"
 #include "register_fixture.h"
+#include "support/pdf_check.h"
 #include "suite/opz_stampa.h"
 #include "suite/print_queue.h"
 
@@ -189,7 +190,7 @@ TEST_F(FrmTolvaneTest, StampaPrintsTheGridToThePrintQueue) {
     ui::user::click(dialog->CmdStampa);
 
     ASSERT_EQ(queue->jobs().size(), 1u);
-    const std::string& printed = queue->jobs()[0].content;
+    const std::string printed = pdfFactsOf(queue->jobs()[0].content).text;
     EXPECT_EQ(queue->jobs()[0].job.printer, "Ufficio");
     for (const char* text : {"ROSSI", "BIANCHI", "Azienda BIANCHI", "Descrizione"})
         EXPECT_NE(printed.find(text), std::string::npos) << text;
