@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/numbered_error.h"
 #include "platform/save_file.h"
@@ -27,11 +28,6 @@ cairo_status_t toSaveFile(void* closure, const unsigned char* data, unsigned int
     } catch (const NumberedError&) {
         return CAIRO_STATUS_WRITE_ERROR;
     }
-}
-
-cairo_status_t toString(void* closure, const unsigned char* data, unsigned int length) {
-    static_cast<std::string*>(closure)->append(reinterpret_cast<const char*>(data), length);
-    return CAIRO_STATUS_SUCCESS;
 }
 
 [[noreturn]] void cairoFailed(cairo_status_t status, const std::string& what) {
@@ -90,11 +86,44 @@ std::shared_ptr<ui::Picture> pageImage(const ListPageDrawing& drawing, int page,
     cairo_scale(cr, pixels, pixels);
     drawing.draw(cr, page);
     cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    const cairo_status_t status = cairo_surface_status(surface);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        cairoFailed(status, "Impossibile disegnare la pagina");
+    }
+    // An uncompressed 32-bit bitmap: a page is shown and kept at once, where compressing it
+    // would cost more than drawing it. Its rows are cairo's own (blue, green, red, unused).
+    const std::uint32_t row = static_cast<std::uint32_t>(width) * 4;
+    const std::uint32_t size = 54 + row * static_cast<std::uint32_t>(height);
     auto picture = std::make_shared<ui::Picture>();
-    const cairo_status_t status = cairo_surface_write_to_png_stream(surface, toString, &picture->data);
+    std::string& bmp = picture->data;
+    bmp.reserve(size);
+    auto put = [&bmp](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) bmp += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    bmp += "BM";
+    put(size, 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(static_cast<std::uint32_t>(width), 4);
+    put(static_cast<std::uint32_t>(height), 4);
+    put(1, 2);
+    put(32, 2);
+    put(0, 4);
+    put(row * static_cast<std::uint32_t>(height), 4);
+    put(3780, 4);  // 96 pixels to the inch
+    put(3780, 4);
+    put(0, 4);
+    put(0, 4);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (int y = height - 1; y >= 0; --y) {
+        bmp.append(reinterpret_cast<const char*>(data + static_cast<std::ptrdiff_t>(y) * stride), row);
+    }
     cairo_surface_destroy(surface);
-    if (status != CAIRO_STATUS_SUCCESS) cairoFailed(status, "Impossibile disegnare la pagina");
-    picture->format = "png";
+    picture->format = "bmp";
     picture->width = width;
     picture->height = height;
     return picture;

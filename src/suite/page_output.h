@@ -31,7 +31,7 @@ private:
     std::unique_ptr<Surface> surface_;
 };
 
-// Page n drawn at scale (1: 96 pixels to the inch) into a PNG picture.
+// Page n drawn at scale (1: 96 pixels to the inch) into a bitmap picture.
 std::shared_ptr<ui::Picture> pageImage(const ListPageDrawing& drawing, int page, double scale);
 
 }  // namespace tolvane
