@@ -47,7 +47,7 @@ double seconds(std::chrono::steady_clock::time_point start) {
 int printPdf(const PrintList& list, const std::string& path) {
     auto engine = std::make_shared<MotoreStampaLista>(std::make_shared<OpzStampa>("Bench"), list,
                                                       PageSetup{});
-    if (!engine->ScriviPdf(path)) throw std::runtime_error("print stopped");
+    if (!engine->savePdf(path)) throw std::runtime_error("print stopped");
     return engine->pageCount();
 }
 

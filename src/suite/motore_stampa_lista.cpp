@@ -265,7 +265,7 @@ bool MotoreStampaLista::writePdf(const ListPageDrawing& drawing, int first, int 
     return true;
 }
 
-bool MotoreStampaLista::ScriviPdf(const std::string& psFile) {
+bool MotoreStampaLista::savePdf(const std::string& path) {
     stop_ = false;
     ListPageDrawing drawing(list_, pageSetup());
     pageCount_ = drawing.pageCount();
@@ -274,7 +274,7 @@ bool MotoreStampaLista::ScriviPdf(const std::string& psFile) {
     rangeOf(pageCount_, first, last);
     SaveFile::Options options;
     options.source = kSource;
-    SaveFile file(psFile, options);
+    SaveFile file(path, options);
     if (!writePdf(drawing, first, last, file)) return false;
     file.commit();
     return true;
@@ -289,7 +289,19 @@ bool MotoreStampaLista::suStampante() {
     int first = 0;
     int last = 0;
     rangeOf(pageCount_, first, last);
-    if (isPdfPrinter(printerName, pdfPrinter.word)) return suStampantePdf(drawing, first, last);
+    if (isPdfPrinter(printerName, pdfPrinter.word)) {
+        const std::string folder = pdfFolder(pdfPrinter.fileName);
+        if (folder.empty()) {
+            throw NumberedError(errnum::FileAccess,
+                                "Cartella dei file pdf non indicata: impostare il nome del file "
+                                "pdf nei parametri Pdf/Email",
+                                kSource);
+        }
+        pdfScritto_ = pdfInFolder(drawing, first, last, folder);
+        if (pdfScritto_.empty()) return false;
+        if (pdfPrinter.open) (openViewer ? openViewer : openWithDesktop)(pdfScritto_);
+        return true;
+    }
     TemporaryFile job(".pdf");
     {
         SaveFile::Options options;
@@ -308,14 +320,18 @@ bool MotoreStampaLista::suStampante() {
     return true;
 }
 
-bool MotoreStampaLista::suStampantePdf(const ListPageDrawing& drawing, int first, int last) {
-    const std::string folder = pdfFolder(pdfPrinter.fileName);
-    if (folder.empty()) {
-        throw NumberedError(errnum::FileAccess,
-                            "Cartella dei file pdf non indicata: impostare il nome del file pdf "
-                            "nei parametri Pdf/Email",
-                            kSource);
-    }
+std::string MotoreStampaLista::savePdfInFolder(const std::string& folder) {
+    stop_ = false;
+    ListPageDrawing drawing(list_, pageSetup());
+    pageCount_ = drawing.pageCount();
+    int first = 0;
+    int last = 0;
+    rangeOf(pageCount_, first, last);
+    return pdfInFolder(drawing, first, last, folder);
+}
+
+std::string MotoreStampaLista::pdfInFolder(const ListPageDrawing& drawing, int first, int last,
+                                           const std::string& folder) {
     const std::string base = (std::filesystem::path(folder) / pdfBaseName(list_.title)).string();
     for (int k = 1;; ++k) {
         const std::string name = base + (k > 1 ? " (" + std::to_string(k) + ")" : "") + ".pdf";
@@ -333,14 +349,10 @@ bool MotoreStampaLista::suStampantePdf(const ListPageDrawing& drawing, int first
                                     e.description(),
                                 kSource);
         }
-        if (!writePdf(drawing, first, last, *file)) return false;
+        if (!writePdf(drawing, first, last, *file)) return {};
         // A file of the same name made meanwhile is kept: the print takes the next name.
-        if (!file->commit()) continue;
-        pdfScritto_ = name;
-        break;
+        if (file->commit()) return name;
     }
-    if (pdfPrinter.open) (openViewer ? openViewer : openWithDesktop)(pdfScritto_);
-    return true;
 }
 
 bool MotoreStampaLista::suFile() {

@@ -96,8 +96,11 @@ public:
     // Pages the last run laid out (all of them, whatever the page range).
     int pageCount() const { return pageCount_; }
     // The print's PDF: the pages of the chosen range, as every destination draws them, written
-    // whole at psFile. False when the user stopped it; raises as Esegui does.
-    bool ScriviPdf(const std::string& psFile);
+    // whole at path. False when the user stopped it; raises as Esegui does.
+    bool savePdf(const std::string& path);
+    // The same into folder, named from the title, date and time and never over an existing
+    // file (as on the PDF printer); its path, "" when the user stopped it.
+    std::string savePdfInFolder(const std::string& folder);
     // The file the last print to the PDF printer wrote ("" when none).
     const std::string& pdfScritto() const { return pdfScritto_; }
 
@@ -122,7 +125,8 @@ private:
     class ProgressShown;
 
     bool suStampante();
-    bool suStampantePdf(const ListPageDrawing& drawing, int first, int last);
+    std::string pdfInFolder(const ListPageDrawing& drawing, int first, int last,
+                            const std::string& folder);
     bool suFile();
     bool aLunghezzaFissa();
     bool aVideo();

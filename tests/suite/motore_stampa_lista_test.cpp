@@ -164,7 +164,7 @@ TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
         auto e = std::make_shared<MotoreStampaLista>(opz, list, setup);
         e->printerName = "Ufficio";
         const std::string file = folder.file("stampa.pdf");
-        ASSERT_TRUE(e->ScriviPdf(file)) << c.name;
+        ASSERT_TRUE(e->savePdf(file)) << c.name;
         PdfFacts pdf = pdfFacts(file);
         EXPECT_EQ(pdf.width, c.width) << c.name;
         EXPECT_EQ(pdf.height, c.height) << c.name;
@@ -179,7 +179,7 @@ TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
     }
     // A paper the printer does not offer: A4, and the options no longer name it.
     opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(9L));
-    ASSERT_TRUE(engine(0)->ScriviPdf(folder.file("vuota.pdf")));
+    ASSERT_TRUE(engine(0)->savePdf(folder.file("vuota.pdf")));
     PdfFacts empty = pdfFacts(folder.file("vuota.pdf"));
     EXPECT_EQ(empty.pages, 1);
     EXPECT_EQ(empty.width, 595);
@@ -355,13 +355,15 @@ TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
         EXPECT_EQ(pdfFacts(e->pdfScritto()).pages, 2);
     }
     EXPECT_TRUE(queue->jobs().empty());
+    const std::string attached = engine(10)->savePdfInFolder(folder.path().string());
+    EXPECT_EQ(pdfFacts(attached).pages, 1) << "the print's PDF as the e-mail attaches it";
     try {
         print(folder.file("manca/stampa.pdf"))->Esegui();
         ADD_FAILURE() << "a missing folder was written";
     } catch (const NumberedError& e) {
         EXPECT_NE(std::string(e.what()).find(folder.file("manca")), std::string::npos) << e.what();
     }
-    EXPECT_EQ(folderFiles().size(), 2u);
+    EXPECT_EQ(folderFiles().size(), 3u);
     EXPECT_EQ(opened.size(), 2u);
 }
 
