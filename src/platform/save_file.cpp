@@ -84,6 +84,29 @@ void SaveFile::write(std::string_view bytes) {
     }
 }
 
+void SaveFile::writeFrom(const std::string& source) {
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) fail(errno);
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(in);
+            fail(error);
+        }
+        if (n == 0) break;
+        try {
+            write(std::string_view(buffer, static_cast<std::size_t>(n)));
+        } catch (...) {
+            ::close(in);
+            throw;
+        }
+    }
+    ::close(in);
+}
+
 bool SaveFile::commit() {
     if (done_) return false;
     if (::fsync(fd_) != 0) fail(errno);

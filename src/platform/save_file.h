@@ -31,6 +31,8 @@ public:
     SaveFile& operator=(const SaveFile&) = delete;
 
     void write(std::string_view bytes);
+    // Appends the whole content of the file at source; raises 75 when it cannot be read.
+    void writeFrom(const std::string& source);
     // For writers that take a descriptor or a path: the temporary file's.
     int fd() const { return fd_; }
     const std::string& temporaryPath() const { return temporary_; }

@@ -164,7 +164,16 @@ DemoEnvironment buildDemoEnvironment(const std::filesystem::path& folder) {
         createDatabaseFromSchema(env.baseCompanyDb, schemaPath("company.sql"));
         created.push_back(env.baseCompanyDb);
 
-        std::filesystem::copy_file(env.baseCompanyDb, env.companyDb);
+        {
+            SaveFile::Options options;
+            options.neverReplace = true;
+            options.source = kSource;
+            SaveFile copy(env.companyDb.string(), options);
+            copy.writeFrom(env.baseCompanyDb.string());
+            if (!copy.commit()) {
+                throw NumberedError(58, "File gia' esistente: " + env.companyDb.string(), kSource);
+            }
+        }
         created.push_back(env.companyDb);
         runSqlScript(env.companyDb, schemaPath("demo_company.sql"));
 
