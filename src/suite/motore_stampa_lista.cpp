@@ -3,7 +3,6 @@
 // whole (SaveFile), so that a failed or stopped print leaves no partial file behind.
 #include "suite/motore_stampa_lista.h"
 
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
