@@ -71,13 +71,25 @@ int main() {
             for (int p = 1; p <= drawing.pageCount(); ++p) pageImage(drawing, p, 1);
             const double previewRate = drawing.pageCount() / seconds(start);
 
-            // The peak of a PDF print alone, in a child that makes its own list.
+            // The peak of a PDF print alone, in a child that makes its own list; the child
+            // tells through a pipe how much of it the list itself holds.
             double peak = -1;
+            double listMb = -1;
+            int channel[2];
+            if (pipe(channel) != 0) throw std::runtime_error("pipe");
             const pid_t child = fork();
             if (child == 0) {
-                printPdf(makeList(rows), pdf);
+                const PrintList own = makeList(rows);
+                rusage before{};
+                getrusage(RUSAGE_SELF, &before);
+                const double held = before.ru_maxrss / 1024.0;
+                if (write(channel[1], &held, sizeof held) != sizeof held) _exit(1);
+                printPdf(own, pdf);
                 _exit(0);
             }
+            close(channel[1]);
+            if (read(channel[0], &listMb, sizeof listMb) != sizeof listMb) listMb = -1;
+            close(channel[0]);
             rusage usage{};
             int childStatus = 0;
             if (child > 0 && wait4(child, &childStatus, 0, &usage) == child && childStatus == 0) {
@@ -87,6 +99,7 @@ int main() {
             std::printf("%d rows: print-pdf pages/s=%.1f\n", rows, pdfRate);
             std::printf("%d rows: print-preview pages/s=%.1f\n", rows, previewRate);
             std::printf("%d rows: print-pdf peak-mb=%.1f\n", rows, peak);
+            std::printf("%d rows: list alone peak-mb=%.1f\n", rows, listMb);
         }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_print: %s\n", e.what());

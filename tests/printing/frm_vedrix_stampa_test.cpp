@@ -165,6 +165,8 @@ TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {
     ASSERT_EQ(queue->jobs().size(), 1u);
     const PdfFacts pdf = pdfFactsOf(queue->jobs()[0].content);
     EXPECT_TRUE(embeddedFont(pdf, "LiberationMono-BoldItalic")) << pdf.fonts;
+    // A line of a 12-point face is about 13.6 points high; of the first 10 points, 11.3.
+    EXPECT_NEAR(wordHeight(pdf, "Codice"), 13.6, 0.5) << pdf.boxes.substr(0, 2000);
 }
 
 TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonPointsTheOptionsAtTheDefault) {

@@ -26,6 +26,7 @@ inline std::string quotedPath(const std::string& path) { return "'" + path + "'"
 struct PdfFacts {
     std::string text;   // pdftotext, layout kept
     std::string fonts;  // pdffonts' table
+    std::string boxes;  // pdftotext -bbox: every word with its box
     int pages = 0;
     int width = 0;      // first page, points rounded
     int height = 0;
@@ -35,6 +36,7 @@ inline PdfFacts pdfFacts(const std::string& path) {
     PdfFacts facts;
     facts.text = commandOutput("pdftotext -layout " + quotedPath(path) + " - 2>&1");
     facts.fonts = commandOutput("pdffonts " + quotedPath(path) + " 2>&1");
+    facts.boxes = commandOutput("pdftotext -bbox " + quotedPath(path) + " - 2>&1");
     const std::string info = commandOutput("pdfinfo " + quotedPath(path) + " 2>&1");
     std::smatch m;
     if (std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)"))) facts.pages = std::stoi(m[1]);
@@ -49,6 +51,14 @@ inline PdfFacts pdfFacts(const std::string& path) {
 inline PdfFacts pdfFactsOf(const std::string& content) {
     ScratchFolder folder;
     return pdfFacts(folder.write("stampa.pdf", content));
+}
+
+// The height of the first box pdftotext puts around that word, in points; 0 when there is
+// none. A font's size shows in it.
+inline double wordHeight(const PdfFacts& facts, const std::string& word) {
+    std::smatch m;
+    const std::regex box("yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" yMax=\"([\\d.]+)\">" + word + "<");
+    return std::regex_search(facts.boxes, m, box) ? std::stod(m[2]) - std::stod(m[1]) : 0;
 }
 
 // True when pdffonts lists an embedded font whose name holds family ("LiberationSans-Bold").
