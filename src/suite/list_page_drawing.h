@@ -49,6 +49,7 @@ struct PageSetup {
 // still has one page, with its headings.
 class ListPageDrawing {
 public:
+    // The list is measured here and read again at each page: it must outlive the drawing.
     ListPageDrawing(const PrintList& list, const PageSetup& setup);
     ~ListPageDrawing();
     ListPageDrawing(const ListPageDrawing&) = delete;
