@@ -31,10 +31,11 @@ PrintList makeList(int rows) {
         char code[16];
         std::snprintf(code, sizeof code, "A%07d", i);
         const std::string n = std::to_string(i);
-        list.rows.push_back({code, "Articolo di prova numero " + n + " è €", "G" + std::to_string(i % 40),
-                             "PZ", std::to_string(i % 5000) + ",50", std::to_string(i % 3000) + ",25",
-                             std::to_string(i % 97), std::to_string(i % 11), "1,5", "31/12/2024",
-                             "nota " + n, i % 2 ? "S" : "N"});
+        list.rows.push_back({code, "Articolo di prova numero " + n + " è €",
+                             "G" + std::to_string(i % 40), "PZ", std::to_string(i % 5000) + ",50",
+                             std::to_string(i % 3000) + ",25", std::to_string(i % 97),
+                             std::to_string(i % 11), "1,5", "31/12/2024", "nota " + n,
+                             i % 2 ? "S" : "N"});
     }
     return list;
 }
@@ -54,7 +55,8 @@ int printPdf(const PrintList& list, const std::string& path) {
 }  // namespace
 
 int main() {
-    const fs::path folder = fs::temp_directory_path() / ("tolvane-bench-print-" + std::to_string(getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("tolvane-bench-print-" + std::to_string(getpid()));
     fs::create_directories(folder);
     const std::string pdf = (folder / "stampa.pdf").string();
     int status = 0;

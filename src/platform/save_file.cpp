@@ -62,14 +62,16 @@ SaveFile::SaveFile(std::string target, Options options)
     if (::fchmod(fd_, mode) != 0) fail(errno);
 }
 
-SaveFile::~SaveFile() { discard(); }
+SaveFile::~SaveFile() {
+    discard();
+}
 
 void SaveFile::fail(int error) {
     discard();
-    throw NumberedError(errnum::FileAccess,
-                        "Impossibile scrivere il file " + target_ + " (" + std::strerror(error) +
-                            ")",
-                        options_.source);
+    throw NumberedError(
+        errnum::FileAccess,
+        "Impossibile scrivere il file " + target_ + " (" + std::strerror(error) + ")",
+        options_.source);
 }
 
 void SaveFile::write(std::string_view bytes) {

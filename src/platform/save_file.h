@@ -11,7 +11,7 @@
 namespace tolvane {
 
 class SaveFile {
-public:
+  public:
     struct Options {
         // The mode of a new file; -1: what the umask gives (0666 less the mask). A replaced
         // file keeps its own mode.
@@ -43,7 +43,7 @@ public:
     bool commit();
     void discard();
 
-private:
+  private:
     [[noreturn]] void fail(int error);
 
     std::string target_;

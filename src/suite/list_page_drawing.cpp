@@ -12,7 +12,7 @@ namespace tolvane {
 
 namespace {
 
-constexpr double kMargin = 36;  // half an inch
+constexpr double kMargin = 36;    // half an inch
 constexpr int kHeadingLines = 4;  // title, blank, captions, rule
 
 std::string oneLine(const std::string& text) {
@@ -111,7 +111,8 @@ ListPageDrawing::ListPageDrawing(const PrintList& list, const PageSetup& setup)
         widths_[i] = text_->width(text_->bold, oneLine(list.captions[i]));
         for (const auto& row : list.rows) {
             const std::string& cell = cellOf(row, i);
-            if (!cell.empty()) widths_[i] = std::max(widths_[i], text_->width(text_->layout, oneLine(cell)));
+            if (!cell.empty())
+                widths_[i] = std::max(widths_[i], text_->width(text_->layout, oneLine(cell)));
         }
     }
     gap_ = text_->width(text_->layout, "  ");

@@ -48,7 +48,7 @@ struct PageSetup {
 // the widest narrow first (not below three characters) and their texts are cut. An empty list
 // still has one page, with its headings.
 class ListPageDrawing {
-public:
+  public:
     // The list is measured here and read again at each page: it must outlive the drawing.
     ListPageDrawing(const PrintList& list, const PageSetup& setup);
     ~ListPageDrawing();
@@ -62,7 +62,7 @@ public:
     // Draws page n (from 1) on a white sheet at the origin, in points.
     void draw(cairo_t* cr, int n) const;
 
-private:
+  private:
     struct Text;
 
     const PrintList& list_;

@@ -47,7 +47,8 @@ struct PdfPages::Surface {
     }
 };
 
-PdfPages::PdfPages(SaveFile& file, const std::string& title) : surface_(std::make_unique<Surface>()) {
+PdfPages::PdfPages(SaveFile& file, const std::string& title)
+    : surface_(std::make_unique<Surface>()) {
     surface_->file = &file;
     surface_->surface = cairo_pdf_surface_create_for_stream(toSaveFile, &file, 595.276, 841.89);
     cairo_pdf_surface_set_metadata(surface_->surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
@@ -120,7 +121,8 @@ std::shared_ptr<ui::Picture> pageImage(const ListPageDrawing& drawing, int page,
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
     for (int y = height - 1; y >= 0; --y) {
-        bmp.append(reinterpret_cast<const char*>(data + static_cast<std::ptrdiff_t>(y) * stride), row);
+        bmp.append(reinterpret_cast<const char*>(data + static_cast<std::ptrdiff_t>(y) * stride),
+                   row);
     }
     cairo_surface_destroy(surface);
     picture->format = "bmp";

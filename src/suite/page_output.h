@@ -16,7 +16,7 @@ class SaveFile;
 // A PDF document whose pages go into file as they are added; each page is as large as its
 // drawing's sheet. Raises 75 when cairo cannot write it.
 class PdfPages {
-public:
+  public:
     PdfPages(SaveFile& file, const std::string& title);
     ~PdfPages();
     PdfPages(const PdfPages&) = delete;
@@ -26,7 +26,7 @@ public:
     // Ends the document; the file may then be committed.
     void finish();
 
-private:
+  private:
     struct Surface;
     std::unique_ptr<Surface> surface_;
 };

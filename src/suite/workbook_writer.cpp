@@ -84,7 +84,8 @@ WorkbookCell workbookCell(const std::string& text) {
     if (digits.size() > 1 && digits[0] == '0') return cell;
     if (digits.size() + fraction.size() > 15) return cell;
     cell.kind = WorkbookCell::Kind::Number;
-    cell.number = std::strtod((digits + "." + (fraction.empty() ? "0" : fraction)).c_str(), nullptr);
+    cell.number =
+        std::strtod((digits + "." + (fraction.empty() ? "0" : fraction)).c_str(), nullptr);
     if (negative) cell.number = -cell.number;
     return cell;
 }
@@ -125,9 +126,9 @@ void writeWorkbook(const PrintList& list, bool numbersAsText, const std::string&
     }
     const lxw_error error = workbook_close(book);
     if (error != LXW_NO_ERROR) {
-        throw NumberedError(errnum::FileAccess,
-                            "Impossibile scrivere il file " + path + " (" + lxw_strerror(error) + ")",
-                            kSource);
+        throw NumberedError(
+            errnum::FileAccess,
+            "Impossibile scrivere il file " + path + " (" + lxw_strerror(error) + ")", kSource);
     }
     file.commit();
 }

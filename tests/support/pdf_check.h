@@ -15,20 +15,23 @@ inline std::string commandOutput(const std::string& command) {
     std::string out;
     if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
         char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
         ::pclose(pipe);
     }
     return out;
 }
 
-inline std::string quotedPath(const std::string& path) { return "'" + path + "'"; }
+inline std::string quotedPath(const std::string& path) {
+    return "'" + path + "'";
+}
 
 struct PdfFacts {
     std::string text;   // pdftotext, layout kept
     std::string fonts;  // pdffonts' table
     std::string boxes;  // pdftotext -bbox: every word with its box
     int pages = 0;
-    int width = 0;      // first page, points rounded
+    int width = 0;  // first page, points rounded
     int height = 0;
 };
 
@@ -63,8 +66,7 @@ inline double wordHeight(const PdfFacts& facts, const std::string& word) {
 
 // True when pdffonts lists an embedded font whose name holds family ("LiberationSans-Bold").
 inline bool embeddedFont(const PdfFacts& facts, const std::string& family) {
-    return std::regex_search(facts.fonts,
-                             std::regex("\\+" + family + "\\s[^\\n]*\\syes\\s+yes"));
+    return std::regex_search(facts.fonts, std::regex("\\+" + family + "\\s[^\\n]*\\syes\\s+yes"));
 }
 
 }  // namespace tolvane::testing
