@@ -187,44 +187,36 @@ TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
     EXPECT_EQ(goLibGen().ValoreLong(opz->LeggiParStampa("NumTipoCarta")), 0);
 }
 
-TEST_F(EngineTest, PrinterJobIsAPdfOfThePagesOfTheRange) {
+TEST_F(EngineTest, PrinterJobIsAPdfOfTheRangeWithTrayPaperAndOneCopy) {
+    using Options = std::vector<std::pair<std::string, std::string>>;
     struct Case {
         long from;
         long to;
+        long tray;
+        long paper;
         int pages;
+        Options options;
     };
-    for (const Case& c : std::vector<Case>{{0, 0, 4}, {2, 3, 2}, {3, 0, 2}, {4, 9, 1}}) {
+    for (const Case& c : std::vector<Case>{
+             {0, 0, 2, 1, 4, {{"InputSlot", "Inferiore"}, {"PageSize", "A4"}, {"copies", "1"}}},
+             {2, 3, 0, 0, 2, {{"copies", "1"}}},
+             {3, 0, 7, 0, 2, {{"copies", "1"}}},
+             {4, 9, 0, 1, 1, {{"PageSize", "A4"}, {"copies", "1"}}}}) {
         opz->ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(c.from));
         opz->ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(c.to));
+        opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(c.tray));
+        opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(c.paper));
         auto e = engine(240);
         ASSERT_TRUE(e->Esegui());
         EXPECT_EQ(e->pageCount(), 4);
         const auto& job = queue->jobs().back();
         EXPECT_EQ(job.job.printer, "Ufficio");
         EXPECT_FALSE(job.job.raw);
+        EXPECT_EQ(job.job.options, c.options) << c.from << "-" << c.to;
         PdfFacts pdf = pdfFactsOf(job.content);
         EXPECT_EQ(pdf.pages, c.pages) << c.from << "-" << c.to;
         EXPECT_NE(pdf.text.find("Pag. " + std::to_string(std::max(1L, c.from))), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(job.job.file));
-    }
-}
-
-TEST_F(EngineTest, ChosenTrayPaperAndOneCopyGoWithThePrinterJob) {
-    using Options = std::vector<std::pair<std::string, std::string>>;
-    struct Case {
-        long tray;
-        long paper;
-        Options options;
-    };
-    for (const Case& c : std::vector<Case>{
-             {2, 3, {{"InputSlot", "Inferiore"}, {"PageSize", "A5"}, {"copies", "1"}}},
-             {0, 1, {{"PageSize", "A4"}, {"copies", "1"}}},
-             {0, 0, {{"copies", "1"}}},
-             {7, 0, {{"copies", "1"}}}}) {
-        opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(c.tray));
-        opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(c.paper));
-        ASSERT_TRUE(engine(10)->Esegui());
-        EXPECT_EQ(queue->jobs().back().job.options, c.options) << c.tray << "/" << c.paper;
     }
 }
 
