@@ -4,10 +4,13 @@
 
 #include <cairo-pdf.h>
 #include <cairo.h>
+#include <png.h>
 
 #include <algorithm>
 #include <cmath>
+#include <csetjmp>
 #include <cstdint>
+#include <vector>
 
 #include "platform/numbered_error.h"
 #include "platform/save_file.h"
@@ -33,6 +36,39 @@ cairo_status_t toSaveFile(void* closure, const unsigned char* data, unsigned int
 [[noreturn]] void cairoFailed(cairo_status_t status, const std::string& what) {
     throw NumberedError(errnum::FileAccess, what + " (" + cairo_status_to_string(status) + ")",
                         kSource);
+}
+
+void appendPng(png_structp png, png_bytep data, png_size_t length) {
+    static_cast<std::string*>(png_get_io_ptr(png))
+        ->append(reinterpret_cast<const char*>(data), length);
+}
+
+// An 8-bit grey PNG, lightly compressed: a page is shown and kept at once, and text on white
+// compresses well at the fastest level. False when libpng fails.
+bool greyPng(const unsigned char* pixels, int width, int height, std::string& out) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png != nullptr ? png_create_info_struct(png) : nullptr;
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &out, appendPng, nullptr);
+    png_set_compression_level(png, 1);
+    png_set_filter(png, 0, PNG_FILTER_NONE);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y) {
+        png_write_row(png, const_cast<png_bytep>(pixels + static_cast<std::ptrdiff_t>(y) * width));
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
 }
 
 }  // namespace
@@ -93,39 +129,22 @@ std::shared_ptr<ui::Picture> pageImage(const ListPageDrawing& drawing, int page,
         cairo_surface_destroy(surface);
         cairoFailed(status, "Impossibile disegnare la pagina");
     }
-    // An uncompressed 32-bit bitmap: a page is shown and kept at once, where compressing it
-    // would cost more than drawing it. Its rows are cairo's own (blue, green, red, unused).
-    const std::uint32_t row = static_cast<std::uint32_t>(width) * 4;
-    const std::uint32_t size = 54 + row * static_cast<std::uint32_t>(height);
-    auto picture = std::make_shared<ui::Picture>();
-    std::string& bmp = picture->data;
-    bmp.reserve(size);
-    auto put = [&bmp](std::uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i) bmp += static_cast<char>((value >> (8 * i)) & 0xFF);
-    };
-    bmp += "BM";
-    put(size, 4);
-    put(0, 4);
-    put(54, 4);
-    put(40, 4);
-    put(static_cast<std::uint32_t>(width), 4);
-    put(static_cast<std::uint32_t>(height), 4);
-    put(1, 2);
-    put(32, 2);
-    put(0, 4);
-    put(row * static_cast<std::uint32_t>(height), 4);
-    put(3780, 4);  // 96 pixels to the inch
-    put(3780, 4);
-    put(0, 4);
-    put(0, 4);
+    // The page is black on white: one grey channel holds it.
+    std::vector<unsigned char> grey(static_cast<std::size_t>(width) * height);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = height - 1; y >= 0; --y) {
-        bmp.append(reinterpret_cast<const char*>(data + static_cast<std::ptrdiff_t>(y) * stride),
-                   row);
+    for (int y = 0; y < height; ++y) {
+        const auto* row =
+            reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        unsigned char* out = grey.data() + static_cast<std::ptrdiff_t>(y) * width;
+        for (int x = 0; x < width; ++x) out[x] = static_cast<unsigned char>((row[x] >> 8) & 0xFF);
     }
     cairo_surface_destroy(surface);
-    picture->format = "bmp";
+    auto picture = std::make_shared<ui::Picture>();
+    if (!greyPng(grey.data(), width, height, picture->data)) {
+        throw NumberedError(errnum::FileAccess, "Impossibile disegnare la pagina", kSource);
+    }
+    picture->format = "png";
     picture->width = width;
     picture->height = height;
     return picture;

@@ -31,7 +31,7 @@ class PdfPages {
     std::unique_ptr<Surface> surface_;
 };
 
-// Page n drawn at scale (1: 96 pixels to the inch) into a bitmap picture.
+// Page n drawn at scale (1: 96 pixels to the inch) into a grey PNG picture.
 std::shared_ptr<ui::Picture> pageImage(const ListPageDrawing& drawing, int page, double scale);
 
 }  // namespace tolvane

@@ -198,15 +198,15 @@ TEST_F(FrmVStampaTest, LostPageFileIsReportedAndPagingGoesOn) {
     EXPECT_EQ(shown(), "Pag.002 #1");
 }
 
-// Width and height in pixels from a bitmap's header.
-std::pair<int, int> bitmapSize(const std::string& bmp) {
+// Width and height in pixels from a PNG's header.
+std::pair<int, int> pngSize(const std::string& png) {
     auto at = [&](std::size_t i) {
         int value = 0;
-        for (int k = 3; k >= 0; --k) value = value << 8 | static_cast<unsigned char>(bmp[i + k]);
+        for (int k = 0; k < 4; ++k) value = value << 8 | static_cast<unsigned char>(png[i + k]);
         return value;
     };
-    return bmp.size() > 26 && bmp.compare(0, 2, "BM") == 0 ? std::pair{at(18), at(22)}
-                                                           : std::pair{0, 0};
+    return png.size() > 24 && png.compare(1, 3, "PNG") == 0 ? std::pair{at(16), at(20)}
+                                                            : std::pair{0, 0};
 }
 
 TEST_F(FrmVStampaTest, PageIsTheSheetDrawnAtTheChosenScale) {
@@ -225,7 +225,7 @@ TEST_F(FrmVStampaTest, PageIsTheSheetDrawnAtTheChosenScale) {
         click(dialog.CmdStampa);
         FrmVStampa& p = preview();
         ASSERT_TRUE(p.PicSec.picture()) << c.fatt;
-        EXPECT_EQ(bitmapSize(p.PicSec.picture()->data), c.pixels) << c.fatt;
+        EXPECT_EQ(pngSize(p.PicSec.picture()->data), c.pixels) << c.fatt;
         EXPECT_NEAR(p.PicSec.width(), c.twips.first, 1) << c.fatt;
         EXPECT_NEAR(p.PicSec.height(), c.twips.second, 1) << c.fatt;
         ui::user::close(p);
