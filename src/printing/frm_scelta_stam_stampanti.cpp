@@ -100,9 +100,11 @@ void FrmSceltaStam::SelezionaStampante(bool pbDefault) {
         }
     }
     if (ChePdfAutom->value() == ui::check::Checked) {
-        std::string pdf = pdfPrinterWord(LeggiParEmail("UsaPdfCreator"), LeggiParEmail("UsaPdf995"));
+        std::string pdf =
+            pdfPrinterWord(LeggiParEmail("UsaPdfCreator"), LeggiParEmail("UsaPdf995"));
         bool installata = false;
-        for (const PrinterInfo& p : printerSystem().printers()) installata |= isPdfPrinter(p.name, pdf);
+        for (const PrinterInfo& p : printerSystem().printers())
+            installata |= isPdfPrinter(p.name, pdf);
         if (installata) {
             mbAttivata = true;
             ChePdfAutom->setValue(ui::check::Unchecked);

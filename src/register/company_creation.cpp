@@ -152,7 +152,8 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
         SaveFile copy(file.string(), options);
         copy.writeFrom(base.string());
         if (!copy.commit())
-            refuse(kFileExists, "Il file " + file.string() + " esiste già: scegliere un altro nome");
+            refuse(kFileExists,
+                   "Il file " + file.string() + " esiste già: scegliere un altro nome");
     } catch (const NumberedError& e) {
         if (e.number() == kFileExists) throw;
         refuse(errnum::FileAccess,

@@ -102,7 +102,8 @@ namespace {
 std::string pdfBaseName(const std::string& title) {
     std::string base;
     for (char c : Trim(title)) {
-        const bool bad = static_cast<unsigned char>(c) < 32 || std::strchr("/\\:*?\"<>|", c) != nullptr;
+        const bool bad =
+            static_cast<unsigned char>(c) < 32 || std::strchr("/\\:*?\"<>|", c) != nullptr;
         base += bad ? '_' : c;
     }
     if (base.empty()) base = "Stampa";

@@ -173,7 +173,8 @@ TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
         if (!c.face.empty()) {
             EXPECT_TRUE(embeddedFont(pdf, c.face)) << c.name << "\n" << pdf.fonts;
         }
-        for (const char* text : {"Elenco aziende", "Pag. 1", "€ 1.234,50", "àèß Straße", "Azienda 150"}) {
+        for (const char* text :
+             {"Elenco aziende", "Pag. 1", "€ 1.234,50", "àèß Straße", "Azienda 150"}) {
             EXPECT_NE(pdf.text.find(text), std::string::npos) << c.name << ": " << text;
         }
     }
@@ -277,7 +278,8 @@ TEST_F(EngineTest, FileIsWrittenWholeOrNotAtAll) {
 // The cell of a sheet's XML at ref, as its attributes, "|" and its content ("" when none).
 std::string sheetCell(const std::string& sheet, const std::string& ref) {
     std::smatch m;
-    if (!std::regex_search(sheet, m, std::regex("<c r=\"" + ref + "\"([^>]*)>(.*?)</c>"))) return {};
+    const std::regex cell("<c r=\"" + ref + "\"([^>]*)>(.*?)</c>");
+    if (!std::regex_search(sheet, m, cell)) return {};
     return m[1].str() + "|" + m[2].str();
 }
 
@@ -327,7 +329,8 @@ TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
                                            {"s", "N", "PDF995", false},
                                            {"N", "S", "Ufficio PDF995", true},
                                            {"N", "N", "PDFCreator", false}}) {
-        EXPECT_EQ(isPdfPrinter(r.printer, pdfPrinterWord(r.usaPdfCreator, r.usaPdf995)), r.pdfPrinter)
+        const std::string word = pdfPrinterWord(r.usaPdfCreator, r.usaPdf995);
+        EXPECT_EQ(isPdfPrinter(r.printer, word), r.pdfPrinter)
             << r.usaPdfCreator << "/" << r.usaPdf995 << " " << r.printer;
     }
     std::vector<std::string> opened;
