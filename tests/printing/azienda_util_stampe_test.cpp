@@ -182,7 +182,7 @@ TEST_F(AziendaUtilStampeTest, UsaStampanteStampaChoosesAnInstalledPrinterByName)
     EXPECT_TRUE(UsaStampanteStampa(opz, 1));
     EXPECT_EQ(Printer().DeviceName(), "Magazzino");
     EXPECT_EQ(Printer().Port(), "socket://10.0.0.5");
-    EXPECT_EQ(Printer().PaperSize(), 2);
+    EXPECT_EQ(Printer().PaperSize(), 9) << "A4";
     EXPECT_EQ(giStampDefCambiata, 1);
     EXPECT_EQ(system_->userDefaultWrites(), 0) << "the user's default is left alone";
     EXPECT_TRUE(driver.shown().empty());
