@@ -19,7 +19,8 @@ namespace tolvane {
 // - Trays and paper sizes are the printer's "InputSlot" and "PageSize" choices (media-source and
 //   media when the printer has no PPD), numbered by what they are (printer_media.h), so that a
 //   stored number means the same tray or paper on every queue; 0 means "no choice".
-// - There are no terminal-server sessions: the services that depend on them stay idle.
+// - The print server does not tell which session of a shared machine a printer belongs to: the
+//   program's session setting does (common/sessione_terminale.h).
 struct PrinterInfo {
     std::string name;
     std::string port;    // device URI

@@ -198,7 +198,7 @@ std::string NomeStampanteSessione(const std::string& psNome) {
 void ElencoStampanti(std::vector<std::string>& pvNomi, std::vector<std::string>& pvPorte) {
     pvNomi.clear();
     pvPorte.clear();
-    // This platform has no terminal-server sessions to ask: the session is the program's own.
+    // No session service to ask here: the session is the one the session setting names.
     const int sessione = giNumSessione;
     for (const auto& stampante : printerSystem().printers()) {
         const auto nome = Trim(stampante.name);
