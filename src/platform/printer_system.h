@@ -20,7 +20,7 @@ namespace tolvane {
 //   media when the printer has no PPD), numbered by what they are (printer_media.h), so that a
 //   stored number means the same tray or paper on every queue; 0 means "no choice".
 // - The print server does not tell which session of a shared machine a printer belongs to: the
-//   program's session setting does (common/sessione_terminale.h).
+//   program's terminal session setting does.
 struct PrinterInfo {
     std::string name;
     std::string port;    // device URI
