@@ -155,9 +155,14 @@ bool RichDatiEmail(FrmSceltaStam& form) { return pdfEmailPanel(form).RichDatiEma
 void ImpostaPdfAutom(FrmSceltaStam& form) {
     OpzStampa& opz = opzioni(form);
     bool spuntato = form.ChePdfAutom->value() == ui::check::Checked;
-    std::string parola = pdfPrinterWord(LeggiParEmail("UsaPdfCreator"), LeggiParEmail("UsaPdf995"));
-    if (!parola.empty() && ImpostaStampanteAuto(nomeStampantePdf(parola), opz, spuntato ? 0 : 1))
+    std::string parola =
+        pdfPrinterWord(LeggiParEmail("UsaPdfCreator"), LeggiParEmail("UsaPdf995"));
+    if (!parola.empty() && ImpostaStampanteAuto(nomeStampantePdf(parola), opz, spuntato ? 0 : 1)) {
+        // Another printer: its own trays and papers are the ones to offer.
+        form.ImpostaCboCassetti();
+        form.ImpostaCboTipoCarta();
         form.VisStaAttuale();
+    }
     if (!spuntato) return;
     form.CheInviaEmail->setEnabled(true);
     // The automatic naming is on from now: the dialog's next activation, the saved option sets

@@ -220,9 +220,12 @@ PageSetup MotoreStampaLista::pageSetup() {
     PrinterSystem& printers = printerSystem();
     const long chosen = goLibGen().ValoreLong(options_->LeggiParStampa("NumTipoCarta"));
     const long number = chosen > 0 ? chosen : printers.defaultPaperSize(printerName);
-    for (const PrinterChoice& paper : printers.paperSizes(printerName)) {
-        if (paper.number == number) {
-            paperNamed(paper.name, setup.paper);
+    // The sheet is the one the job asks the printer for, by the printer's own keyword.
+    std::vector<std::pair<std::string, std::string>> options;
+    if (number > 0) options = printers.mediaOptions(printerName, 0, static_cast<int>(number));
+    for (const auto& [name, value] : options) {
+        if (equalText(name, "PageSize") || equalText(name, "media")) {
+            paperNamed(value, setup.paper);
             return setup;
         }
     }

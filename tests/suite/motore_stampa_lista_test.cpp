@@ -99,9 +99,9 @@ protected:
         auto printers = std::make_shared<MemoryPrinterSystem>();
         MemoryPrinterSystem::Entry ufficio;
         ufficio.info = {"Ufficio", "ipp://ufficio", "driver"};
-        ufficio.trays = {"Superiore", "Inferiore"};
-        ufficio.paperSizes = {"A4", "Letter", "A5"};
-        ufficio.defaultPaperSize = 1;
+        ufficio.trays = {"Upper/Superiore", "Lower/Inferiore"};
+        ufficio.paperSizes = {"A4", "Letter/Lettera", "A5"};
+        ufficio.paperInUse = 1;
         printers->addPrinter(ufficio);
         previousPrinters_ = setPrinterSystem(printers);
     }
@@ -144,14 +144,14 @@ TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
         std::string face;  // embedded, as fontconfig resolves the family
     };
     const std::vector<Case> cases = {
-        {"portrait A4", false, false, 1, {"Arial", 10, false, false}, 595, 842, "LiberationSans"},
+        {"portrait A4", false, false, 9, {"Arial", 10, false, false}, 595, 842, "LiberationSans"},
         {"landscape A4", true, false, 0, {"DejaVu Sans", 9, true, false}, 842, 595,
          "DejaVuSans-Bold"},
-        {"forced portrait", true, true, 1, {"Arial", 10, false, true}, 595, 842,
+        {"forced portrait", true, true, 9, {"Arial", 10, false, true}, 595, 842,
          "LiberationSans-Italic"},
-        {"Letter", false, false, 2, {"Times New Roman", 11, true, true}, 612, 792,
+        {"Letter", false, false, 1, {"Times New Roman", 11, true, true}, 612, 792,
          "LiberationSerif-BoldItalic"},
-        {"a font not installed", false, false, 3, {"Nessuna Fonte", 10, false, false}, 420, 595,
+        {"a font not installed", false, false, 11, {"Nessuna Fonte", 10, false, false}, 420, 595,
          ""}};
     for (const Case& c : cases) {
         PrintList list = listOf(150);
@@ -179,7 +179,7 @@ TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
         }
     }
     // A paper the printer does not offer: A4, and the options no longer name it.
-    opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(9L));
+    opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(5L));
     ASSERT_TRUE(engine(0)->savePdf(folder.file("vuota.pdf")));
     PdfFacts empty = pdfFacts(folder.file("vuota.pdf"));
     EXPECT_EQ(empty.pages, 1);
@@ -199,10 +199,10 @@ TEST_F(EngineTest, PrinterJobIsAPdfOfTheRangeWithTrayPaperAndOneCopy) {
         Options options;
     };
     for (const Case& c : std::vector<Case>{
-             {0, 0, 2, 1, 4, {{"InputSlot", "Inferiore"}, {"PageSize", "A4"}, {"copies", "1"}}},
+             {0, 0, 2, 9, 4, {{"InputSlot", "Lower"}, {"PageSize", "A4"}, {"copies", "1"}}},
              {2, 3, 0, 0, 2, {{"copies", "1"}}},
              {3, 0, 7, 0, 2, {{"copies", "1"}}},
-             {4, 9, 0, 1, 1, {{"PageSize", "A4"}, {"copies", "1"}}}}) {
+             {4, 9, 0, 1, 1, {{"PageSize", "Letter"}, {"copies", "1"}}}}) {
         opz->ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(c.from));
         opz->ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(c.to));
         opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(c.tray));
@@ -264,7 +264,8 @@ TEST_F(EngineTest, FileIsWrittenWholeOrNotAtAll) {
     opz->SepCampi = ";";
     opz->DelimStr = "";
     ASSERT_TRUE(engine(2)->Esegui());
-    EXPECT_EQ(ScratchFolder::read(opz->FileName), "Codice;Descrizione\r\n1;Azienda 1\r\n2;Azienda 2\r\n");
+    EXPECT_EQ(ScratchFolder::read(opz->FileName),
+              "Codice;Descrizione\r\n1;Azienda 1\r\n2;Azienda 2\r\n");
     for (int format : {1, 2}) {
         opz->FileForm = format;
         opz->FileName = folder.file("manca/aziende.txt");

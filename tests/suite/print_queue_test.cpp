@@ -175,7 +175,7 @@ TEST_F(CupsPrintQueueServer, EnginePrintsAPdfJobAndThePdfPrinterNone) {
     auto previousQueue = setPrintQueue(std::make_shared<CupsPrintQueue>(cups_->socket()));
     auto opz = std::make_shared<OpzStampa>("Elenco");
     opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2L));
-    opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(2L));
+    opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(11L));
     PrintList list{"Elenco aziende", {"Codice", "Descrizione"}, {{"1", "Rossi €"}}};
     auto engine = std::make_shared<MotoreStampaLista>(opz, list, PageSetup{});
     engine->printerName = "Archivio";
