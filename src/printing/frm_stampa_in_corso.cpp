@@ -39,6 +39,18 @@ Variant frmStampaInCorso::ChiediEmailLogPwd() {
     return Variant(ChiediDatiEmail(true, true));
 }
 
+void frmStampaInCorso::handOverEmailSettings() {
+    MotoreStampa* precedente = goMotoreStampa;
+    goMotoreStampa = ogStampa_.get();
+    try {
+        PassaParEmail();
+    } catch (...) {
+        goMotoreStampa = precedente;
+        throw;
+    }
+    goMotoreStampa = precedente;
+}
+
 void frmStampaInCorso::Form_Unload(bool& /*Cancel*/) {
     ogStampa_.reset();
     ChiudiProgramma(false);
