@@ -170,6 +170,9 @@ bool MotoreStampaLista::inviaPerEmail() {
     if (options_->ForzaVert) setup.landscape = false;
     std::vector<PrintPage> chosen;
     if (!pagesOfRange(layOutList(list_, setup.columns(), setup.lines()), chosen)) return false;
+    if (options_->LeggiParStampa("StampaCaption").text().empty()) {
+        options_->ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant(list_.title));
+    }
     try {
         const std::string pdf = writePrintPdf(postScriptDocument(chosen, setup, list_.title), *options_, list_.title);
         InviaEmailStampa(*options_, progress, pdf, list_.title);
