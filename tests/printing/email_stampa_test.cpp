@@ -182,22 +182,6 @@ TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration)
     EXPECT_EQ(opz.LeggiParStampa("EmailFlagNotifica"), Variant(true));
 }
 
-TEST_F(EmailStampaTest, RequestAnsweredWithOkHandsTheNewLoginOver) {
-    driver.answerMessage("Login o password non valida per spedizione email", 1);
-    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
-        auto& form = static_cast<FrmSceltaStam&>(f);
-        EXPECT_TRUE(form.PicPdfEmail->visible());
-        fill(form.txt(1015), "nuova");
-        click(*pdfEmailPanel(form).ComPEOk);
-    });
-    goMotoreStampa = nullptr;
-    EXPECT_TRUE(ChiediDatiEmail(engine, true, true));
-    EXPECT_EQ(goMotoreStampa, nullptr) << "the engine is current only for the request";
-    EXPECT_EQ(handed("EmailPwd"), "nuova");
-    EXPECT_EQ(handed("EmailTo"), "cliente@x.it");
-    EXPECT_EQ(ui::desktop().find<FrmSceltaStam>(), nullptr) << "the dialog is unloaded";
-}
-
 TEST_F(EmailStampaTest, RequestRefusesMissingDataUntilCancelled) {
     set("EmailPwd", Variant());
     set("EmailTo1", Variant());

@@ -1,8 +1,9 @@
 // A list printed with "Invia per Email" from the list print dialog, as the user drives it, to a
-// loopback SMTP server: the message with its PDF, the login asked again, a cancel, and a server
-// that cannot be reached.
+// loopback SMTP server: the message with its PDF, the login asked again once, a cancel, a server
+// that cannot be reached, and the log line of each attempt.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -11,6 +12,7 @@
 
 #include "common/db_comune.h"
 #include "common/globali.h"
+#include "printing/email_stampa.h"
 #include "printing/frm_scelta_stam.h"
 #include "printing/frm_scelta_stam_pdf_email.h"
 #include "printing/stampa_lista_fixture.h"
@@ -56,6 +58,7 @@ protected:
             set(name, Variant(value));
         }
         set("EmailNumTesto", Variant(static_cast<std::int16_t>(1)));
+        set("EmailFileLog", Variant(folder.file("invio.log")));
     }
     ~StampaEmailTest() override {
         setMailTransports(previous_);
@@ -77,6 +80,22 @@ protected:
         dialog.opzioni()->ScriviParStampa("PdfNomeFile", OpzStampa::kTipoAltro, Variant(folder.file("pdf")));
         click(dialog.CmdStampa);
         dialog.unload();
+    }
+    // The log's lines, each cut to its result.
+    std::vector<std::string> logResults() const {
+        std::vector<std::string> out;
+        const std::string log = ScratchFolder::read(folder.file("invio.log"));
+        EXPECT_EQ(log.find("giusta"), std::string::npos);
+        EXPECT_EQ(log.find("sbagliata"), std::string::npos);
+        EXPECT_EQ(log.find("In allegato"), std::string::npos);
+        for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos; start = end + 1) {
+            const std::string line = log.substr(start, end - start);
+            EXPECT_NE(line.find("\tuno@cliente.it\tStampa Elenco aziende\t" + folder.file("pdf/")), std::string::npos)
+                << line;
+            const std::string result = line.substr(line.rfind('\t') + 1);
+            out.push_back(result.substr(0, result.find(':')));
+        }
+        return out;
     }
     std::vector<std::string> pdfs() const {
         std::vector<std::string> out;
@@ -120,27 +139,34 @@ TEST_F(StampaEmailTest, ListReachesTheServerWithItsPdfAfterTheLoginAskedAgain) {
         const std::string bytes = server.received(n, "attachment.bytes");
         EXPECT_TRUE(bytes == ScratchFolder::read(kept[0]) || bytes == ScratchFolder::read(kept[1]));
     }
+    EXPECT_EQ(logResults(), (std::vector<std::string>{"inviata", "login rifiutato", "inviata"}));
     EXPECT_EQ(giStaAtt, 0);
+    EXPECT_EQ(goMotoreStampa, nullptr) << "the engine is current only for the request";
 }
 
-TEST_F(StampaEmailTest, CancelOrAnUnreachableServerSendsNothingAndSaysWhereThePdfIs) {
+TEST_F(StampaEmailTest, CancelARefusedRetryOrAnUnreachableServerSendsNothingAndSaysWhereThePdfIs) {
     PrivateSmtp server("plain");
+    const int nobody = closedPort();
+    driver.answerMessage("server 127.0.0.1, porta " + std::to_string(nobody) + "): connessione rifiutata", 1);
+    print(nobody, "giusta");
     answerLoginRequest(nullptr);
     driver.answerMessage("Invio email annullato", 1);
     print(server.port(), "sbagliata");
-    const int nobody = closedPort();
-    driver.answerMessage("server 127.0.0.1, porta " + std::to_string(nobody) +
-                             "): connessione rifiutata",
-                         1);
-    print(nobody, "giusta");
+    // OK on the request stores the login of the active configuration: this print comes last.
+    answerLoginRequest("ancora sbagliata");
+    driver.answerMessage("): login o password non accettati", 1);
+    print(server.port(), "sbagliata");
     EXPECT_EQ(server.count(), 0);
     const std::vector<std::string> kept = pdfs();
-    ASSERT_EQ(kept.size(), 2u);
+    ASSERT_EQ(kept.size(), 3u);
     for (const std::string& message : driver.messageTexts()) {
         if (message.find("Email") == std::string::npos) continue;
-        EXPECT_TRUE(message.find(kept[0]) != std::string::npos || message.find(kept[1]) != std::string::npos)
+        EXPECT_TRUE(std::any_of(kept.begin(), kept.end(),
+                                [&](const std::string& pdf) { return message.find(pdf) != std::string::npos; }))
             << message;
     }
+    EXPECT_EQ(logResults(), (std::vector<std::string>{"non inviata", "login rifiutato", "login rifiutato",
+                                                      "login rifiutato"}));
 }
 
 }  // namespace
