@@ -14,9 +14,6 @@ namespace tolvane {
 
 class OpzStampa;
 
-// Raised (with the reason) for an e-mail that was not sent.
-constexpr int kEmailNonInviata = -124;
-
 // The e-mail values of a print as the engine finds them in its options.
 struct EmailSettings {
     std::string EmailTipoInvio;

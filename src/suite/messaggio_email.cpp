@@ -17,13 +17,12 @@ namespace tolvane {
 
 namespace {
 
-constexpr int kNotSent = -124;
 constexpr const char* kSource = "InvioEmail";
 // The longest attachment name kept, in bytes of the title.
 constexpr std::size_t kMaxNameBytes = 100;
 
 [[noreturn]] void refuse(const std::string& what) {
-    throw NumberedError(kNotSent, "Email non inviata: " + what, kSource);
+    throw NumberedError(kEmailNonInviata, "Email non inviata: " + what, kSource);
 }
 
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }

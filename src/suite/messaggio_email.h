@@ -9,6 +9,9 @@
 
 namespace tolvane {
 
+// Raised (with the reason) for an e-mail that was not sent.
+constexpr int kEmailNonInviata = -124;
+
 struct PrintMail {
     std::string senderAddress;
     std::string senderName;
@@ -29,7 +32,7 @@ std::string mailboxAddress(std::string_view mailbox);
 // left, ".pdf" behind.
 std::string attachmentNameFor(std::string_view title);
 
-// Raises a NumberedError (-124) naming the value when an address is not a plain address, a name
+// Raises kEmailNonInviata naming the value when an address is not a plain address, a name
 // holds a quote or a line break, the subject a line break, or there is no recipient; the
 // sender's address is required only when withSender says so.
 void checkMail(const PrintMail& mail, bool withSender);

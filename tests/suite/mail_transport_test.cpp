@@ -1,14 +1,16 @@
 // The transports on the real things: a loopback SMTP server in each TLS mode with a login that
-// refuses a wrong password, and stand-ins for sendmail and xdg-email; every network wait is
-// bounded to a few seconds.
+// refuses a wrong password, and stand-ins for sendmail (named by TOLVANE_SENDMAIL) and for
+// xdg-email (on PATH); every network wait is bounded to a few seconds.
 #include "suite/mail_transport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "suite/invio_email.h"
 #include "support/private_smtp.h"
 #include "support/scratch_folder.h"
 
@@ -121,7 +123,12 @@ TEST_F(TransportTest, FailuresComeBackWithTheirReason) {
 
 TEST_F(TransportTest, SendmailReadsTheWholeMessageWithItsRecipientsFromTheHeaders) {
     const std::string message = composeMessage(mail, pdfBytes());
-    SendOutcome outcome = SendmailTransport(standIn("sendmail")).send(mail, message);
+    ::setenv("TOLVANE_SENDMAIL", standIn("sendmail").c_str(), 1);
+    EmailSettings settings;
+    settings.EmailTipoInvio = "s";
+    std::unique_ptr<MailTransport> configured = SystemMailTransports().create(settings);
+    ::unsetenv("TOLVANE_SENDMAIL");
+    SendOutcome outcome = configured->send(mail, message);
     ASSERT_EQ(outcome.kind, SendOutcome::Sent) << outcome.reason;
     EXPECT_EQ(ScratchFolder::read(folder.file("sendmail.args")), "-t\n-i\n");
     EXPECT_EQ(ScratchFolder::read(folder.file("sendmail.in")), message);
