@@ -40,7 +40,7 @@ struct SmtpSettings {
     std::string login;  // "" no login
     std::string password;
     std::string caFile;  // certificates to trust instead of the system's; "" the system's
-    long timeoutSeconds = 60;
+    long timeoutSeconds = 60;  // the longest wait for the connection or an answer
 };
 
 class SmtpTransport final : public MailTransport {

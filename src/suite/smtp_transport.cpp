@@ -79,8 +79,11 @@ SendOutcome SmtpTransport::send(const PrintMail& mail, const std::string& messag
     curl_easy_setopt(c, CURLOPT_PROXY, "");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "smtp,smtps");
+    // Every wait is bounded, not the whole send: a large PDF on a slow line still goes.
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, settings_.timeoutSeconds);
-    curl_easy_setopt(c, CURLOPT_TIMEOUT, settings_.timeoutSeconds * 4);
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, settings_.timeoutSeconds);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, settings_.timeoutSeconds);
     if (!implicit) {
         curl_easy_setopt(c, CURLOPT_USE_SSL, settings_.tls == SmtpTls::Required
                                                  ? static_cast<long>(CURLUSESSL_ALL)

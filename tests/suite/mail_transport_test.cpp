@@ -100,6 +100,9 @@ TEST_F(TransportTest, FailuresComeBackWithTheirReason) {
     wrongLogin.password = "sbagliata";
     SmtpSettings nobody = smtp(plain, SmtpTls::WhenOffered);
     nobody.port = closedPort();
+    SmtpSettings silent = smtp(plain, SmtpTls::WhenOffered);
+    const int listener = loopbackListener(silent.port);  // connects, never greets
+    silent.timeoutSeconds = 1;
     SmtpSettings untrusted = smtp(secure, SmtpTls::Required);
     untrusted.caFile.clear();
     const std::vector<std::string> good = mail.recipients;
@@ -109,6 +112,7 @@ TEST_F(TransportTest, FailuresComeBackWithTheirReason) {
         {"recipient refused", smtp(plain, SmtpTls::WhenOffered), {"rifiutato@cliente.it"},
          SendOutcome::Failed, "rifiutato"},
         {"no STARTTLS offered", smtp(plain, SmtpTls::Required), good, SendOutcome::Failed, "STARTTLS"},
+        {"server never answers", silent, good, SendOutcome::Failed, "non ha risposto in tempo"},
         {"certificate not trusted", untrusted, good, SendOutcome::Failed, "connessione sicura (TLS)"},
     };
     for (const Case& c : cases) {
@@ -118,6 +122,7 @@ TEST_F(TransportTest, FailuresComeBackWithTheirReason) {
         EXPECT_NE(outcome.reason.find(c.reason), std::string::npos) << c.name << ": " << outcome.reason;
         EXPECT_EQ(outcome.reason.find("giusta"), std::string::npos);
     }
+    ::close(listener);
     EXPECT_EQ(plain.count() + secure.count(), 0);
 }
 
