@@ -44,18 +44,20 @@ std::shared_ptr<MailTransports>& installed() {
 
 // Sends through the shared in-memory transport.
 class SharedMemoryTransport final : public MailTransport {
-public:
+  public:
     explicit SharedMemoryTransport(MemoryMailTransport& memory) : memory_(memory) {}
     SendOutcome send(const PrintMail& mail, const std::string& message) override {
         return memory_.send(mail, message);
     }
     std::string destination() const override { return memory_.destination(); }
 
-private:
+  private:
     MemoryMailTransport& memory_;
 };
 
-std::string sendType(const EmailSettings& settings) { return UCase(Trim(settings.EmailTipoInvio)); }
+std::string sendType(const EmailSettings& settings) {
+    return UCase(Trim(settings.EmailTipoInvio));
+}
 
 PrintMail mailOf(const EmailSettings& s, const std::string& pdfPath, const std::string& title) {
     PrintMail mail;
@@ -87,8 +89,12 @@ bool writeLog(const EmailSettings& s, const PrintMail& mail, const SendOutcome& 
     char time[32];
     std::strftime(time, sizeof time, "%d/%m/%Y %H:%M:%S", &local);
     std::string recipients;
-    for (const std::string& to : mail.recipients) recipients += (recipients.empty() ? "" : ";") + to;
-    std::string result = outcome.kind == SendOutcome::Sent ? "inviata"
+    for (const std::string& to : mail.recipients)
+        recipients += (recipients.empty() ? "" : ";") + to;
+    // The desktop's mail client only gets the mail ready: the user sends it from there.
+    const std::string sent =
+        sendType(s) == "O" ? "passata al programma di posta del desktop" : "inviata";
+    std::string result = outcome.kind == SendOutcome::Sent ? sent
                          : outcome.kind == SendOutcome::LoginRefused
                              ? "login rifiutato: " + outcome.reason
                              : "non inviata: " + outcome.reason;
@@ -161,7 +167,9 @@ std::unique_ptr<MailTransport> MemoryMailTransports::create(const EmailSettings&
     return std::make_unique<SharedMemoryTransport>(memory);
 }
 
-MailTransports& mailTransports() { return *installed(); }
+MailTransports& mailTransports() {
+    return *installed();
+}
 
 std::shared_ptr<MailTransports> setMailTransports(std::shared_ptr<MailTransports> transports) {
     std::shared_ptr<MailTransports> previous = installed();
@@ -177,13 +185,17 @@ void InviaEmailStampa(OpzStampa& options, EmailPrintSide* side, const std::strin
         const EmailSettings s = EmailSettings::fromOptions(options);
         const std::string type = sendType(s);
         if (type.empty()) {
-            refuse("Email non inviata: il tipo di invio della configurazione attiva è \"Non usato\"" + where);
+            refuse(
+                "Email non inviata: il tipo di invio della configurazione attiva è \"Non usato\"" +
+                where);
         }
         if (type != "C" && type != "E" && type != "S" && type != "O") {
-            refuse("Email non inviata: tipo di invio sconosciuto \"" + s.EmailTipoInvio + "\"" + where);
+            refuse("Email non inviata: tipo di invio sconosciuto \"" + s.EmailTipoInvio + "\"" +
+                   where);
         }
         const bool smtp = type == "C" || type == "E";
-        if (smtp && Trim(s.EmailServerSMTP).empty()) refuse("Email non inviata: manca il server SMTP" + where);
+        if (smtp && Trim(s.EmailServerSMTP).empty())
+            refuse("Email non inviata: manca il server SMTP" + where);
         if (smtp && s.port() == 0) {
             refuse("Email non inviata: numero porta SMTP non valido: " + s.EmailNumPorta + where);
         }
@@ -195,13 +207,16 @@ void InviaEmailStampa(OpzStampa& options, EmailPrintSide* side, const std::strin
         }
         const std::string message = composeMessage(mail, readFile(pdfPath));
         std::unique_ptr<MailTransport> transport = mailTransports().create(s);
-        if (!transport) refuse("Email non inviata: nessun modo di invio per il tipo " + type + where);
+        if (!transport)
+            refuse("Email non inviata: nessun modo di invio per il tipo " + type + where);
         const SendOutcome outcome = transport->send(mail, message);
         const bool logged = writeLog(s, mail, outcome);
         const std::string logNote =
             logged ? "" : "\r\nImpossibile scrivere il file di log " + Trim(s.EmailFileLog);
         if (outcome.kind == SendOutcome::Sent) {
-            if (!logged) refuse("Email inviata, ma impossibile scrivere il file di log " + Trim(s.EmailFileLog));
+            if (!logged)
+                refuse("Email inviata, ma impossibile scrivere il file di log " +
+                       Trim(s.EmailFileLog));
             return;
         }
         if (outcome.kind == SendOutcome::LoginRefused && side != nullptr && attempt == 1) {
@@ -210,7 +225,8 @@ void InviaEmailStampa(OpzStampa& options, EmailPrintSide* side, const std::strin
             }
             continue;
         }
-        refuse("Email non inviata (" + transport->destination() + "): " + outcome.reason + where + logNote);
+        refuse("Email non inviata (" + transport->destination() + "): " + outcome.reason + where +
+               logNote);
     }
 }
 

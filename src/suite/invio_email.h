@@ -39,7 +39,7 @@ struct EmailSettings {
 
 // The transports the program sends through.
 class MailTransports {
-public:
+  public:
     virtual ~MailTransports() = default;
     virtual std::unique_ptr<MailTransport> create(const EmailSettings& settings) = 0;
 };
@@ -47,7 +47,7 @@ public:
 // "C" and "E" by SMTP, "S" through sendmail (its path in TOLVANE_SENDMAIL, default
 // /usr/sbin/sendmail), "O" into the desktop's mail client.
 class SystemMailTransports final : public MailTransports {
-public:
+  public:
     long timeoutSeconds = 60;
     std::string caFile;  // see SmtpSettings
     std::unique_ptr<MailTransport> create(const EmailSettings& settings) override;
@@ -55,7 +55,7 @@ public:
 
 // One in-memory transport shared by every send, and the settings each send was made with.
 class MemoryMailTransports final : public MailTransports {
-public:
+  public:
     std::unique_ptr<MailTransport> create(const EmailSettings& settings) override;
     MemoryMailTransport memory;
     std::vector<EmailSettings> created;
@@ -67,7 +67,7 @@ std::shared_ptr<MailTransports> setMailTransports(std::shared_ptr<MailTransports
 
 // What the sending asks of the print side.
 class EmailPrintSide {
-public:
+  public:
     virtual ~EmailPrintSide() = default;
     // Hands the print's e-mail settings over into the engine's options; raises on missing data.
     virtual void handOverEmailSettings() = 0;

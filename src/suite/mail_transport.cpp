@@ -24,9 +24,10 @@ namespace {
 
 // A file with no name in the temporary folder, closed with the object.
 class UnnamedFile {
-public:
+  public:
     UnnamedFile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-email-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tolvane-email-XXXXXX").string();
         fd_ = ::mkstemp(pattern.data());
         if (fd_ >= 0) ::unlink(pattern.c_str());
     }
@@ -51,11 +52,12 @@ public:
         ::lseek(fd_, 0, SEEK_SET);
         char buffer[4096];
         ssize_t n = 0;
-        while ((n = ::read(fd_, buffer, sizeof buffer)) > 0) out.append(buffer, static_cast<std::size_t>(n));
+        while ((n = ::read(fd_, buffer, sizeof buffer)) > 0)
+            out.append(buffer, static_cast<std::size_t>(n));
         return out;
     }
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -81,9 +83,10 @@ ProgramRun runProgram(const std::vector<std::string>& args, const std::string& i
     posix_spawn_file_actions_adddup2(&actions, out.fd(), 1);
     posix_spawn_file_actions_adddup2(&actions, out.fd(), 2);
     pid_t pid = 0;
-    const int error = args[0].find('/') == std::string::npos
-                          ? posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, argv.data(), environ)
-                          : posix_spawn(&pid, args[0].c_str(), &actions, nullptr, argv.data(), environ);
+    const int error =
+        args[0].find('/') == std::string::npos
+            ? posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, argv.data(), environ)
+            : posix_spawn(&pid, args[0].c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (error != 0) return run;
     run.started = true;
@@ -122,8 +125,8 @@ SendOutcome SendmailTransport::send(const PrintMail& /*mail*/, const std::string
 }
 
 SendOutcome DesktopMailTransport::send(const PrintMail& mail, const std::string& /*message*/) {
-    std::vector<std::string> args = {program_, "--utf8", "--subject", mail.subject, "--body",
-                                     mail.text, "--attach", mail.attachmentPath};
+    std::vector<std::string> args = {program_, "--utf8",  "--subject", mail.subject,
+                                     "--body", mail.text, "--attach",  mail.attachmentPath};
     for (const std::string& to : mail.recipients) args.push_back(to);
     ProgramRun run = runProgram(args, {});
     if (!run.started) {

@@ -19,7 +19,7 @@ struct SendOutcome {
 };
 
 class MailTransport {
-public:
+  public:
     virtual ~MailTransport() = default;
     // message: the whole composed message of mail.
     virtual SendOutcome send(const PrintMail& mail, const std::string& message) = 0;
@@ -39,46 +39,47 @@ struct SmtpSettings {
     SmtpTls tls = SmtpTls::WhenOffered;
     std::string login;  // "" no login
     std::string password;
-    std::string caFile;  // certificates to trust instead of the system's; "" the system's
+    std::string caFile;        // certificates to trust instead of the system's; "" the system's
     long timeoutSeconds = 60;  // the longest wait for the connection or an answer
 };
 
 class SmtpTransport final : public MailTransport {
-public:
+  public:
     explicit SmtpTransport(SmtpSettings settings) : settings_(std::move(settings)) {}
     SendOutcome send(const PrintMail& mail, const std::string& message) override;
     std::string destination() const override;
 
-private:
+  private:
     SmtpSettings settings_;
 };
 
 // `program -t -i` with the message on its input: recipients from the headers, a lone dot is text.
 class SendmailTransport final : public MailTransport {
-public:
+  public:
     explicit SendmailTransport(std::string program) : program_(std::move(program)) {}
     SendOutcome send(const PrintMail& mail, const std::string& message) override;
     std::string destination() const override { return program_; }
 
-private:
+  private:
     std::string program_;
 };
 
 // The desktop's mail client through xdg-email (found on PATH), with the mail ready for the user
 // to review and send; the attachment is the file itself, so it must outlive the call.
 class DesktopMailTransport final : public MailTransport {
-public:
-    explicit DesktopMailTransport(std::string program = "xdg-email") : program_(std::move(program)) {}
+  public:
+    explicit DesktopMailTransport(std::string program = "xdg-email")
+        : program_(std::move(program)) {}
     SendOutcome send(const PrintMail& mail, const std::string& message) override;
     std::string destination() const override { return "il programma di posta del desktop"; }
 
-private:
+  private:
     std::string program_;
 };
 
 // Records every mail; answers with the outcomes queued, then "sent".
 class MemoryMailTransport final : public MailTransport {
-public:
+  public:
     struct Recorded {
         PrintMail mail;
         std::string message;
@@ -89,7 +90,7 @@ public:
     const std::vector<Recorded>& sent() const { return sent_; }
     int attempts() const { return attempts_; }
 
-private:
+  private:
     std::deque<SendOutcome> outcomes_;
     std::vector<Recorded> sent_;
     int attempts_ = 0;

@@ -25,7 +25,9 @@ constexpr std::size_t kMaxNameBytes = 100;
     throw NumberedError(kEmailNonInviata, "Email non inviata: " + what, kSource);
 }
 
-bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+bool hasLineBreak(std::string_view s) {
+    return s.find_first_of("\r\n") != std::string_view::npos;
+}
 
 bool isPlainAddress(std::string_view a) {
     const auto at = a.find('@');
@@ -35,7 +37,8 @@ bool isPlainAddress(std::string_view a) {
     }
     for (unsigned char c : a) {
         if (c <= 32 || c >= 127) return false;
-        if (std::string_view("\"<>()[],;:\\").find(static_cast<char>(c)) != std::string_view::npos) return false;
+        if (std::string_view("\"<>()[],;:\\").find(static_cast<char>(c)) != std::string_view::npos)
+            return false;
     }
     return a.front() != '-' && a.back() != '.' && a[at + 1] != '.';
 }
@@ -85,7 +88,8 @@ std::string encodedWords(std::string_view text, const char* separator = "\r\n ")
     while (start < text.size()) {
         std::size_t end = start;
         while (end < text.size()) {
-            std::size_t next = std::min(text.size(), end + sequenceLength(static_cast<unsigned char>(text[end])));
+            std::size_t next =
+                std::min(text.size(), end + sequenceLength(static_cast<unsigned char>(text[end])));
             if (next - start > 45) break;
             end = next;
         }
@@ -138,7 +142,8 @@ std::string quotedPrintable(std::string_view text) {
             continue;
         }
         std::string piece;
-        if ((c >= 33 && c <= 126 && c != '=' && !(c == '.' && line.empty())) || c == ' ' || c == '\t') {
+        if ((c >= 33 && c <= 126 && c != '=' && !(c == '.' && line.empty())) || c == ' ' ||
+            c == '\t') {
             piece = static_cast<char>(c);
         } else {
             piece = {'=', hex[c >> 4], hex[c & 15]};
@@ -154,7 +159,8 @@ std::string percentEncoded(std::string_view s) {
     static const char* const hex = "0123456789ABCDEF";
     std::string out;
     for (unsigned char c : s) {
-        if (std::isalnum(c) || std::string_view("!#$&+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos) {
+        if (std::isalnum(c) ||
+            std::string_view("!#$&+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos) {
             out += static_cast<char>(c);
         } else {
             out += '%';
@@ -220,7 +226,8 @@ std::string mailboxAddress(std::string_view value) {
 std::string attachmentNameFor(std::string_view title) {
     std::string name;
     for (unsigned char c : title) {
-        if (c < 32 || c == 127 || std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
+        if (c < 32 || c == 127 ||
+            std::string_view("/\\:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
             c = ' ';
         }
         if (c == ' ' && (name.empty() || name.back() == ' ')) continue;
@@ -245,7 +252,8 @@ void checkMail(const PrintMail& mail, bool withSender) {
         if (hasLineBreak(a) || a.find('"') != std::string::npos) {
             refuse(std::string(role) + " contiene un a capo o delle virgolette");
         }
-        if (!isPlainAddress(a)) refuse(std::string(role) + " non è un indirizzo email valido: " + a);
+        if (!isPlainAddress(a))
+            refuse(std::string(role) + " non è un indirizzo email valido: " + a);
     };
     if (withSender || !mail.senderAddress.empty()) {
         if (mail.senderAddress.empty()) refuse("manca l'indirizzo email di chi invia");
@@ -264,10 +272,12 @@ std::string composeMessage(const PrintMail& mail, const std::string& pdfBytes) {
     const std::string token = uniqueToken();
     const std::string boundary = "=_tolvane_" + token;
     const auto at = mail.senderAddress.find('@');
-    const std::string domain = at == std::string::npos ? "localhost" : mail.senderAddress.substr(at + 1);
+    const std::string domain =
+        at == std::string::npos ? "localhost" : mail.senderAddress.substr(at + 1);
     std::string h;
     h += "Date: " + dateHeader() + "\r\n";
-    if (!mail.senderAddress.empty()) h += "From: " + mailbox(mail.senderName, mail.senderAddress) + "\r\n";
+    if (!mail.senderAddress.empty())
+        h += "From: " + mailbox(mail.senderName, mail.senderAddress) + "\r\n";
     h += "To: ";
     for (std::size_t i = 0; i < mail.recipients.size(); ++i) {
         h += (i > 0 ? ",\r\n " : "") + mail.recipients[i];
@@ -293,7 +303,8 @@ std::string composeMessage(const PrintMail& mail, const std::string& pdfBytes) {
         body += "Content-Disposition: attachment; filename=\"" + name + "\"\r\n";
     } else {
         body += "Content-Type: application/pdf;\r\n name=\"" + encodedWords(name, " ") + "\"\r\n";
-        body += "Content-Disposition: attachment;\r\n filename*=UTF-8''" + percentEncoded(name) + "\r\n";
+        body += "Content-Disposition: attachment;\r\n filename*=UTF-8''" + percentEncoded(name) +
+                "\r\n";
     }
     body += "Content-Transfer-Encoding: base64\r\n\r\n";
     body += base64(pdfBytes, 76) + "\r\n";

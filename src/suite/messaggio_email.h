@@ -16,7 +16,7 @@ struct PrintMail {
     std::string senderAddress;
     std::string senderName;
     std::vector<std::string> recipients;
-    std::string replyTo;  // an address; "" none
+    std::string replyTo;        // an address; "" none
     bool notification = false;  // asks a read notification, sent to the sender
     std::string subject;
     std::string text;

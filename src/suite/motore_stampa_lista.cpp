@@ -174,7 +174,8 @@ bool MotoreStampaLista::inviaPerEmail() {
         options_->ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant(list_.title));
     }
     try {
-        const std::string pdf = writePrintPdf(postScriptDocument(chosen, setup, list_.title), *options_, list_.title);
+        const std::string pdf =
+            writePrintPdf(postScriptDocument(chosen, setup, list_.title), *options_, list_.title);
         InviaEmailStampa(*options_, progress, pdf, list_.title);
     } catch (...) {
         hideProgress();

@@ -66,8 +66,9 @@ std::string printFolder(const OpzStampa& options) {
     if (!folder.empty()) return folder;
     const char* data = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    fs::path base = data != nullptr && *data != '\0' ? fs::path(data)
-                    : fs::path(home != nullptr ? home : "/tmp") / ".local/share";
+    fs::path base = data != nullptr && *data != '\0'
+                        ? fs::path(data)
+                        : fs::path(home != nullptr ? home : "/tmp") / ".local/share";
     fs::path stampe = base / "tolvane" / "stampe";
     std::error_code ec;
     fs::create_directories(stampe, ec);
@@ -87,13 +88,14 @@ std::string writePrintPdf(const std::string& postScript, const OpzStampa& option
     std::string target;
     int fd = -1;
     for (int n = 1; fd < 0 && n < 1000; ++n) {
-        target = (fs::path(folder) / (stem + (n > 1 ? "_" + std::to_string(n) : "") + ".pdf")).string();
+        target =
+            (fs::path(folder) / (stem + (n > 1 ? "_" + std::to_string(n) : "") + ".pdf")).string();
         fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
-        throw NumberedError(errnum::FileAccess, "Impossibile scrivere il file pdf nella cartella " + folder,
-                            kSource);
+        throw NumberedError(errnum::FileAccess,
+                            "Impossibile scrivere il file pdf nella cartella " + folder, kSource);
     }
     ::close(fd);
     const std::string source = target + ".ps";
@@ -107,7 +109,8 @@ std::string writePrintPdf(const std::string& postScript, const OpzStampa& option
     std::remove(source.c_str());
     if (!ok) {
         std::remove(target.c_str());
-        throw NumberedError(errnum::FileAccess, "Impossibile creare il file pdf " + target, kSource);
+        throw NumberedError(errnum::FileAccess, "Impossibile creare il file pdf " + target,
+                            kSource);
     }
     return target;
 }

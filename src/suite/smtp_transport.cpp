@@ -38,11 +38,21 @@ struct ListCleanup {
 std::string reasonOf(CURLcode code, const char* detail) {
     std::string reason;
     switch (code) {
-        case CURLE_COULDNT_RESOLVE_HOST: reason = "server non trovato"; break;
-        case CURLE_COULDNT_CONNECT: reason = "connessione rifiutata o server non raggiungibile"; break;
-        case CURLE_OPERATION_TIMEDOUT: reason = "il server non ha risposto in tempo"; break;
-        case CURLE_LOGIN_DENIED: reason = "login o password non accettati dal server"; break;
-        case CURLE_USE_SSL_FAILED: reason = "il server non offre una connessione sicura (STARTTLS)"; break;
+        case CURLE_COULDNT_RESOLVE_HOST:
+            reason = "server non trovato";
+            break;
+        case CURLE_COULDNT_CONNECT:
+            reason = "connessione rifiutata o server non raggiungibile";
+            break;
+        case CURLE_OPERATION_TIMEDOUT:
+            reason = "il server non ha risposto in tempo";
+            break;
+        case CURLE_LOGIN_DENIED:
+            reason = "login o password non accettati dal server";
+            break;
+        case CURLE_USE_SSL_FAILED:
+            reason = "il server non offre una connessione sicura (STARTTLS)";
+            break;
         case CURLE_SSL_CONNECT_ERROR:
         case CURLE_PEER_FAILED_VERIFICATION:
         case CURLE_SSL_CACERT_BADFILE:
@@ -53,9 +63,12 @@ std::string reasonOf(CURLcode code, const char* detail) {
         case CURLE_WEIRD_SERVER_REPLY:
             reason = "il server ha rifiutato l'invio";
             break;
-        default: reason = "invio non riuscito"; break;
+        default:
+            reason = "invio non riuscito";
+            break;
     }
-    const std::string extra = detail != nullptr && *detail != '\0' ? detail : curl_easy_strerror(code);
+    const std::string extra =
+        detail != nullptr && *detail != '\0' ? detail : curl_easy_strerror(code);
     return reason + " (" + extra + ")";
 }
 
@@ -73,8 +86,8 @@ SendOutcome SmtpTransport::send(const PrintMail& mail, const std::string& messag
     CURL* c = curl.get();
 
     const bool implicit = settings_.tls == SmtpTls::Implicit;
-    const std::string url = std::string(implicit ? "smtps://" : "smtp://") + settings_.server + ":" +
-                            std::to_string(settings_.port);
+    const std::string url = std::string(implicit ? "smtps://" : "smtp://") + settings_.server +
+                            ":" + std::to_string(settings_.port);
     curl_easy_setopt(c, CURLOPT_URL, url.c_str());
     curl_easy_setopt(c, CURLOPT_PROXY, "");
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
@@ -85,9 +98,9 @@ SendOutcome SmtpTransport::send(const PrintMail& mail, const std::string& messag
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, settings_.timeoutSeconds);
     if (!implicit) {
-        curl_easy_setopt(c, CURLOPT_USE_SSL, settings_.tls == SmtpTls::Required
-                                                 ? static_cast<long>(CURLUSESSL_ALL)
-                                                 : static_cast<long>(CURLUSESSL_TRY));
+        curl_easy_setopt(c, CURLOPT_USE_SSL,
+                         settings_.tls == SmtpTls::Required ? static_cast<long>(CURLUSESSL_ALL)
+                                                            : static_cast<long>(CURLUSESSL_TRY));
     }
     if (!settings_.caFile.empty()) curl_easy_setopt(c, CURLOPT_CAINFO, settings_.caFile.c_str());
     if (!settings_.login.empty()) {
@@ -96,7 +109,8 @@ SendOutcome SmtpTransport::send(const PrintMail& mail, const std::string& messag
     }
     curl_easy_setopt(c, CURLOPT_MAIL_FROM, ("<" + mail.senderAddress + ">").c_str());
     curl_slist* raw = nullptr;
-    for (const std::string& to : mail.recipients) raw = curl_slist_append(raw, ("<" + to + ">").c_str());
+    for (const std::string& to : mail.recipients)
+        raw = curl_slist_append(raw, ("<" + to + ">").c_str());
     std::unique_ptr<curl_slist, ListCleanup> recipients(raw);
     curl_easy_setopt(c, CURLOPT_MAIL_RCPT, recipients.get());
     Upload upload{message};

@@ -209,19 +209,23 @@ TEST_F(EmailStampaTest, RequestAnswerAndHandOver) {
         bool result;
         const char* handedTo;  // EmailTo in the options afterwards
     };
+    auto ok = [](FrmSceltaStam& form) { click(*pdfEmailPanel(form).ComPEOk); };
     const std::vector<Case> cases = {
-        {"temporary address alone", [](FrmSceltaStam& form) {
+        {"temporary address alone",
+         [ok](FrmSceltaStam& form) {
              fill(form.txt(1520), "temp@x.it");
-             click(*pdfEmailPanel(form).ComPEOk);
-         }, true, true, "temp@x.it"},
+             ok(form);
+         },
+         true, true, "temp@x.it"},
         {"window closed", [](FrmSceltaStam& form) { ui::user::close(form); }, true, false, ""},
-        {"no transfer asked", [](FrmSceltaStam& form) { click(*pdfEmailPanel(form).ComPEOk); }, false, true, ""},
+        {"no transfer asked", ok, false, true, ""},
     };
     set("EmailTo1", Variant());
     for (const Case& c : cases) {
         opz.ScriviParStampa("EmailTo", OpzStampa::kTipoAltro, Variant(""));
         driver.answerMessage("Login o password non valida", 1);
-        driver.onForm("FrmSceltaStam", [&c](ui::Form& f) { c.user(static_cast<FrmSceltaStam&>(f)); });
+        driver.onForm("FrmSceltaStam",
+                      [&c](ui::Form& f) { c.user(static_cast<FrmSceltaStam&>(f)); });
         EXPECT_EQ(ChiediDatiEmail(c.passaPar, true), c.result) << c.name;
         EXPECT_EQ(handed("EmailTo"), c.handedTo) << c.name;
     }

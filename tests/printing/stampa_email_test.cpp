@@ -28,7 +28,7 @@ using ui::user::click;
 using ui::user::fill;
 
 class StampaEmailTest : public StampaListaTest {
-protected:
+  protected:
     StampaEmailTest() {
         gsFileIni = folder.file("pelmor.ini");
         gsFileIniComune = folder.file("comune.ini");
@@ -41,8 +41,9 @@ protected:
         const std::string common = folder.file("comune.db");
         createDatabaseFromSchema(common, schemaPath("common.sql"));
         gsConnDbMenu = goDbase().ApriConnessione(common);
-        goDbase().EseguiSql(gsConnDbMenu, "INSERT INTO Appoggio (Codice, Descr1, Memo1) VALUES "
-                                          "('PdfEmail', 'Stampa §CodSta§', 'In allegato §Titolo§.')");
+        goDbase().EseguiSql(gsConnDbMenu,
+                            "INSERT INTO Appoggio (Codice, Descr1, Memo1) VALUES "
+                            "('PdfEmail', 'Stampa §CodSta§', 'In allegato §Titolo§.')");
         auto system = std::make_shared<SystemMailTransports>();
         system->timeoutSeconds = 5;
         previous_ = setMailTransports(system);
@@ -68,7 +69,9 @@ protected:
         goMenuClient.reset();
     }
 
-    void set(const std::string& name, const Variant& value) { goMenuClient->SetParametro(name, "", value); }
+    void set(const std::string& name, const Variant& value) {
+        goMenuClient->SetParametro(name, "", value);
+    }
 
     // The list printed by e-mail, with the login the menu server holds.
     void print(int port, const char* password) {
@@ -77,7 +80,8 @@ protected:
         set("EmailPwd", Variant(password));
         FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
         dialog.opzioni()->ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
-        dialog.opzioni()->ScriviParStampa("PdfNomeFile", OpzStampa::kTipoAltro, Variant(folder.file("pdf")));
+        dialog.opzioni()->ScriviParStampa("PdfNomeFile", OpzStampa::kTipoAltro,
+                                          Variant(folder.file("pdf")));
         click(dialog.CmdStampa);
         dialog.unload();
     }
@@ -88,9 +92,11 @@ protected:
         EXPECT_EQ(log.find("giusta"), std::string::npos);
         EXPECT_EQ(log.find("sbagliata"), std::string::npos);
         EXPECT_EQ(log.find("In allegato"), std::string::npos);
-        for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos; start = end + 1) {
+        for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos;
+             start = end + 1) {
             const std::string line = log.substr(start, end - start);
-            EXPECT_NE(line.find("\tuno@cliente.it\tStampa Elenco aziende\t" + folder.file("pdf/")), std::string::npos)
+            EXPECT_NE(line.find("\tuno@cliente.it\tStampa Elenco aziende\t" + folder.file("pdf/")),
+                      std::string::npos)
                 << line;
             const std::string result = line.substr(line.rfind('\t') + 1);
             out.push_back(result.substr(0, result.find(':')));
@@ -119,7 +125,7 @@ protected:
         if (password == nullptr) driver.answerMessage("Confermi annullamento invio email", "&Sì");
     }
 
-private:
+  private:
     std::shared_ptr<MailTransports> previous_;
 };
 
@@ -147,7 +153,8 @@ TEST_F(StampaEmailTest, ListReachesTheServerWithItsPdfAfterTheLoginAskedAgain) {
 TEST_F(StampaEmailTest, CancelARefusedRetryOrAnUnreachableServerSendsNothingAndSaysWhereThePdfIs) {
     PrivateSmtp server("plain");
     const int nobody = closedPort();
-    driver.answerMessage("server 127.0.0.1, porta " + std::to_string(nobody) + "): connessione rifiutata", 1);
+    driver.answerMessage(
+        "server 127.0.0.1, porta " + std::to_string(nobody) + "): connessione rifiutata", 1);
     print(nobody, "giusta");
     answerLoginRequest(nullptr);
     driver.answerMessage("Invio email annullato", 1);
@@ -161,12 +168,12 @@ TEST_F(StampaEmailTest, CancelARefusedRetryOrAnUnreachableServerSendsNothingAndS
     ASSERT_EQ(kept.size(), 3u);
     for (const std::string& message : driver.messageTexts()) {
         if (message.find("Email") == std::string::npos) continue;
-        EXPECT_TRUE(std::any_of(kept.begin(), kept.end(),
-                                [&](const std::string& pdf) { return message.find(pdf) != std::string::npos; }))
-            << message;
+        EXPECT_TRUE(std::any_of(kept.begin(), kept.end(), [&](const std::string& pdf) {
+            return message.find(pdf) != std::string::npos;
+        })) << message;
     }
-    EXPECT_EQ(logResults(), (std::vector<std::string>{"non inviata", "login rifiutato", "login rifiutato",
-                                                      "login rifiutato"}));
+    EXPECT_EQ(logResults(), (std::vector<std::string>{"non inviata", "login rifiutato",
+                                                      "login rifiutato", "login rifiutato"}));
 }
 
 }  // namespace

@@ -16,7 +16,8 @@
 namespace tolvane::testing {
 namespace {
 
-const std::string kPdf = std::string("%PDF-1.4\n\0\xff\xfe\r\n=\x80", 17) + std::string(300, '\x9c');
+const std::string kPdf =
+    std::string("%PDF-1.4\n\0\xff\xfe\r\n=\x80", 17) + std::string(300, '\x9c');
 
 TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
     struct Case {
@@ -32,8 +33,8 @@ TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
         {"Stampa clienti", "Centro Elaborazione", "Riga uno\nRiga due", "Elenco aziende",
          "Elenco aziende.pdf", "Centro Elaborazione <ufficio@ditta.it>"},
         {"Fattura n° 12 – €uro àèìòù " + std::string(60, 'y') + " =?x?= ", "Società Ω",
-         longLine + "\r\n.\nspazi in coda   \n=3D non è un codice\n\nultima", "Preventivo/2026: «bozza»",
-         "Preventivo 2026 «bozza».pdf", "Società Ω <ufficio@ditta.it>"},
+         longLine + "\r\n.\nspazi in coda   \n=3D non è un codice\n\nultima",
+         "Preventivo/2026: «bozza»", "Preventivo 2026 «bozza».pdf", "Società Ω <ufficio@ditta.it>"},
         {"", "", "", "  /  ", "Stampa.pdf", "ufficio@ditta.it"},
     };
     ScratchFolder folder;
@@ -50,7 +51,8 @@ TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
         mail.attachmentName = attachmentNameFor(c.title);
         checkMail(mail, true);
         const std::string out = folder.file("parsed" + std::to_string(i));
-        ASSERT_TRUE(parseMessage(folder.write("m" + std::to_string(i), composeMessage(mail, kPdf)), out));
+        ASSERT_TRUE(
+            parseMessage(folder.write("m" + std::to_string(i), composeMessage(mail, kPdf)), out));
         auto part = [&](const char* name) { return ScratchFolder::read(out + "/" + name); };
         SCOPED_TRACE(c.title);
         EXPECT_EQ(part("defects"), "");
@@ -77,8 +79,13 @@ TEST(MessaggioEmail, PortsAndSecurityFollowTheSettings) {
         const char* port;
         int expected;
     };
-    for (const Case& c : std::vector<Case>{{"", 25}, {"0", 25}, {" 587 ", 587}, {"65535", 65535},
-                                           {"-25536", 40000}, {"65536", 0}, {"2x", 0}}) {
+    for (const Case& c : std::vector<Case>{{"", 25},
+                                           {"0", 25},
+                                           {" 587 ", 587},
+                                           {"65535", 65535},
+                                           {"-25536", 40000},
+                                           {"65536", 0},
+                                           {"2x", 0}}) {
         EmailSettings s;
         s.EmailNumPorta = c.port;
         EXPECT_EQ(s.port(), c.expected) << c.port;
@@ -89,7 +96,7 @@ TEST(MessaggioEmail, PortsAndSecurityFollowTheSettings) {
 }
 
 class InvioEmailTest : public ::testing::Test {
-protected:
+  protected:
     InvioEmailTest() {
         previous_ = setMailTransports(transports);
         pdf = folder.write("Elenco.pdf", kPdf);
@@ -100,7 +107,7 @@ protected:
     std::shared_ptr<MemoryMailTransports> transports = std::make_shared<MemoryMailTransports>();
     std::string pdf;
 
-private:
+  private:
     std::shared_ptr<MailTransports> previous_;
 };
 
@@ -120,13 +127,18 @@ TEST_F(InvioEmailTest, ValuesThatWouldBreakAHeaderAreRefusedBeforeAnyAttempt) {
         {"EmailOggetto", "Stampa\r\nBcc: x@y.it", "l'oggetto contiene un a capo"},
         {"EmailTipoInvio", "", "\"Non usato\""},
         {"EmailNumPorta", "70000", "numero porta SMTP non valido: 70000"},
-        {"EmailFileLog", folder.file("manca/invio.log"), "Email inviata, ma impossibile scrivere il file di log"},
+        {"EmailFileLog", folder.file("manca/invio.log"),
+         "Email inviata, ma impossibile scrivere il file di log"},
     };
     for (const Case& c : cases) {
         OpzStampa options;
         for (const auto& [name, value] : std::vector<std::pair<const char*, std::string>>{
-                 {"EmailTipoInvio", "C"}, {"EmailTo", "uno@cliente.it"}, {"EmailServerSMTP", "smtp.ditta.it"},
-                 {"EmailInd", "\"Centro\" <ufficio@ditta.it>"}, {"EmailCentro", "Centro"}, {c.name, c.value}}) {
+                 {"EmailTipoInvio", "C"},
+                 {"EmailTo", "uno@cliente.it"},
+                 {"EmailServerSMTP", "smtp.ditta.it"},
+                 {"EmailInd", "\"Centro\" <ufficio@ditta.it>"},
+                 {"EmailCentro", "Centro"},
+                 {c.name, c.value}}) {
             options.ScriviParStampa(name, OpzStampa::kTipoAltro, Variant(value));
         }
         try {
@@ -134,9 +146,11 @@ TEST_F(InvioEmailTest, ValuesThatWouldBreakAHeaderAreRefusedBeforeAnyAttempt) {
             ADD_FAILURE() << c.name << " accepted";
         } catch (const NumberedError& e) {
             EXPECT_EQ(e.number(), kEmailNonInviata);
-            EXPECT_NE(e.description().find(c.reason), std::string::npos) << c.name << ": " << e.description();
+            EXPECT_NE(e.description().find(c.reason), std::string::npos)
+                << c.name << ": " << e.description();
             if (transports->memory.attempts() == 0) {
-                EXPECT_NE(e.description().find("Il file pdf della stampa è in " + pdf), std::string::npos);
+                EXPECT_NE(e.description().find("Il file pdf della stampa è in " + pdf),
+                          std::string::npos);
             }
         }
     }

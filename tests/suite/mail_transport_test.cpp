@@ -25,7 +25,7 @@ std::string pdfBytes() {
 }
 
 class TransportTest : public ::testing::Test {
-protected:
+  protected:
     TransportTest() {
         mail.senderAddress = "ufficio@ditta.it";
         mail.senderName = "Centro Elaborazione";
@@ -53,8 +53,9 @@ protected:
     std::string standIn(const std::string& name, int exitCode = 0) {
         const std::string path = folder.write(
             "bin/" + name, "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + folder.file(name + ".args") +
-                               "'\ncat > '" + folder.file(name + ".in") + "'\necho 'risposta di prova' >&2\nexit " +
-                               std::to_string(exitCode) + "\n");
+                               "'\ncat > '" + folder.file(name + ".in") +
+                               "'\necho 'risposta di prova' >&2\nexit " + std::to_string(exitCode) +
+                               "\n");
         std::filesystem::permissions(path, std::filesystem::perms::owner_all);
         return path;
     }
@@ -80,7 +81,8 @@ TEST_F(TransportTest, MessageArrivesOverEachKindOfConnection) {
         ASSERT_EQ(server.count(), 1);
         EXPECT_EQ(server.received(1, "tls"), c.encrypted);
         EXPECT_EQ(server.received(1, "login"), "mario");
-        EXPECT_EQ(server.received(1, "envelope"), "ufficio@ditta.it\nuno@cliente.it\ndue@cliente.it");
+        EXPECT_EQ(server.received(1, "envelope"),
+                  "ufficio@ditta.it\nuno@cliente.it\ndue@cliente.it");
         EXPECT_EQ(server.received(1, "Subject"), "Stampa clienti");
         EXPECT_EQ(server.received(1, "attachment.bytes"), pdfBytes());
     }
@@ -109,17 +111,23 @@ TEST_F(TransportTest, FailuresComeBackWithTheirReason) {
     const std::vector<Case> cases = {
         {"wrong password", wrongLogin, good, SendOutcome::LoginRefused, "login o password"},
         {"nobody listening", nobody, good, SendOutcome::Failed, "connessione rifiutata"},
-        {"recipient refused", smtp(plain, SmtpTls::WhenOffered), {"rifiutato@cliente.it"},
-         SendOutcome::Failed, "rifiutato"},
-        {"no STARTTLS offered", smtp(plain, SmtpTls::Required), good, SendOutcome::Failed, "STARTTLS"},
+        {"recipient refused",
+         smtp(plain, SmtpTls::WhenOffered),
+         {"rifiutato@cliente.it"},
+         SendOutcome::Failed,
+         "rifiutato"},
+        {"no STARTTLS offered", smtp(plain, SmtpTls::Required), good, SendOutcome::Failed,
+         "STARTTLS"},
         {"server never answers", silent, good, SendOutcome::Failed, "non ha risposto in tempo"},
-        {"certificate not trusted", untrusted, good, SendOutcome::Failed, "connessione sicura (TLS)"},
+        {"certificate not trusted", untrusted, good, SendOutcome::Failed,
+         "connessione sicura (TLS)"},
     };
     for (const Case& c : cases) {
         mail.recipients = c.recipients;
         SendOutcome outcome = sendBySmtp(c.settings);
         EXPECT_EQ(outcome.kind, c.kind) << c.name << ": " << outcome.reason;
-        EXPECT_NE(outcome.reason.find(c.reason), std::string::npos) << c.name << ": " << outcome.reason;
+        EXPECT_NE(outcome.reason.find(c.reason), std::string::npos)
+            << c.name << ": " << outcome.reason;
         EXPECT_EQ(outcome.reason.find("giusta"), std::string::npos);
     }
     ::close(listener);
@@ -159,7 +167,8 @@ TEST_F(TransportTest, DesktopClientGetsTheMailReadyWithItsAttachment) {
               "--utf8\n--subject\nStampa clienti\n--body\nIn allegato la stampa.\n--attach\n" +
                   mail.attachmentPath + "\nuno@cliente.it\ndue@cliente.it\n");
     EXPECT_EQ(missing.kind, SendOutcome::Failed);
-    EXPECT_NE(missing.reason.find("nessun programma di posta"), std::string::npos) << missing.reason;
+    EXPECT_NE(missing.reason.find("nessun programma di posta"), std::string::npos)
+        << missing.reason;
 }
 
 }  // namespace

@@ -32,7 +32,8 @@ inline int loopbackListener(int& port) {
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(fd, 16) != 0 || ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::listen(fd, 16) != 0 ||
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         throw std::runtime_error("loopback socket");
     }
     port = ntohs(address.sin_port);
@@ -54,15 +55,15 @@ inline bool parseMessage(const std::string& file, const std::string& folder) {
 }
 
 class PrivateSmtp {
-public:
+  public:
     // mode: "plain", "starttls" or "implicit".
     explicit PrivateSmtp(const std::string& mode) {
         const std::string certificate = folder_.file("cert.pem");
         const std::string key = folder_.file("key.pem");
         const std::string make =
             "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2 "
-            "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" + key +
-            "' -out '" + certificate + "' >/dev/null 2>&1";
+            "-subj /CN=127.0.0.1 -addext subjectAltName=IP:127.0.0.1 -keyout '" +
+            key + "' -out '" + certificate + "' >/dev/null 2>&1";
         if (std::system(make.c_str()) != 0) throw std::runtime_error("openssl req");
         std::filesystem::create_directories(folder_.file("received"));
         const int listener = loopbackListener(port_);
@@ -83,7 +84,8 @@ public:
                 ::dup2(out, 2);
             }
             ::execl("/usr/bin/python3", "python3", script.c_str(), "serve", mode.c_str(),
-                    certificate.c_str(), key.c_str(), received.c_str(), static_cast<char*>(nullptr));
+                    certificate.c_str(), key.c_str(), received.c_str(),
+                    static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(listener);
@@ -111,7 +113,7 @@ public:
     }
     std::string log() const { return ScratchFolder::read(folder_.file("server.log")); }
 
-private:
+  private:
     ScratchFolder folder_;
     int port_ = 0;
     pid_t pid_ = -1;
