@@ -180,7 +180,13 @@ std::shared_ptr<MailTransports> setMailTransports(std::shared_ptr<MailTransports
 void InviaEmailStampa(OpzStampa& options, EmailPrintSide* side, const std::string& pdfPath,
                       const std::string& title) {
     const std::string where = "\r\nIl file pdf della stampa è in " + pdfPath;
-    if (side != nullptr) side->handOverEmailSettings();
+    if (side != nullptr) {
+        try {
+            side->handOverEmailSettings();
+        } catch (const NumberedError& e) {
+            throw NumberedError(e.number(), e.description() + where, e.source());
+        }
+    }
     for (int attempt = 1;; ++attempt) {
         const EmailSettings s = EmailSettings::fromOptions(options);
         const std::string type = sendType(s);

@@ -150,8 +150,10 @@ TEST_F(StampaEmailTest, ListReachesTheServerWithItsPdfAfterTheLoginAskedAgain) {
     EXPECT_EQ(goMotoreStampa, nullptr) << "the engine is current only for the request";
 }
 
-TEST_F(StampaEmailTest, CancelARefusedRetryOrAnUnreachableServerSendsNothingAndSaysWhereThePdfIs) {
+TEST_F(StampaEmailTest, MissingDataCancelRefusedRetryOrNoServerSendNothingAndSayWhereThePdfIs) {
     PrivateSmtp server("plain");
+    driver.answerMessage("Mancano dati necessari per l'invio dell'email", 1);
+    print(server.port(), "");
     const int nobody = closedPort();
     driver.answerMessage(
         "server 127.0.0.1, porta " + std::to_string(nobody) + "): connessione rifiutata", 1);
@@ -165,13 +167,18 @@ TEST_F(StampaEmailTest, CancelARefusedRetryOrAnUnreachableServerSendsNothingAndS
     print(server.port(), "sbagliata");
     EXPECT_EQ(server.count(), 0);
     const std::vector<std::string> kept = pdfs();
-    ASSERT_EQ(kept.size(), 3u);
+    ASSERT_EQ(kept.size(), 4u);
+    std::vector<std::string> sayWhere;
     for (const std::string& message : driver.messageTexts()) {
-        if (message.find("Email") == std::string::npos) continue;
-        EXPECT_TRUE(std::any_of(kept.begin(), kept.end(), [&](const std::string& pdf) {
-            return message.find(pdf) != std::string::npos;
-        })) << message;
+        for (const std::string& pdf : kept) {
+            if (message.find("Il file pdf della stampa è in " + pdf) != std::string::npos)
+                sayWhere.push_back(pdf);
+        }
     }
+    std::sort(sayWhere.begin(), sayWhere.end());
+    std::vector<std::string> sorted = kept;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sayWhere, sorted) << "each failure names its own PDF";
     EXPECT_EQ(logResults(), (std::vector<std::string>{"non inviata", "login rifiutato",
                                                       "login rifiutato", "login rifiutato"}));
 }
