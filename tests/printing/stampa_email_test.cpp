@@ -129,9 +129,12 @@ class StampaEmailTest : public StampaListaTest {
     std::shared_ptr<MailTransports> previous_;
 };
 
-TEST_F(StampaEmailTest, ListReachesTheServerWithItsPdfAfterTheLoginAskedAgain) {
+TEST_F(StampaEmailTest, ListReachesTheServerByEachSmtpTypeAfterTheLoginAskedAgain) {
     PrivateSmtp server("plain");
+    // "C" hands the sender over as "Centro" <address>, "E" as the address alone.
+    set("EmailTipoInvio", Variant("C"));
     print(server.port(), "giusta");
+    set("EmailTipoInvio", Variant("E"));
     answerLoginRequest("giusta");
     print(server.port(), "sbagliata");
     ASSERT_EQ(server.count(), 2) << server.log();
