@@ -175,6 +175,8 @@ TEST_F(QtLayoutTest, ModelFontsGiveFamilyAndSize) {
     } cases[] = {
         {{"Courier New", 15}, true, 15},
         {{"Courier New", 10, true}, true, 10},
+        {{"Courier", 12, true, true}, true, 12},
+        {{"Lucida Console", 9}, true, 9},
         {{"MS Sans Serif", 8}, QFontInfo(base).fixedPitch(), 0},
         {{"MS Sans Serif", 12}, QFontInfo(base).fixedPitch(), 12},
     };
@@ -184,6 +186,7 @@ TEST_F(QtLayoutTest, ModelFontsGiveFamilyAndSize) {
         EXPECT_EQ(QFontInfo(font).fixedPitch(), c.fixedPitch);
         EXPECT_DOUBLE_EQ(font.pointSizeF(), c.pointSize > 0 ? c.pointSize : base.pointSizeF());
         EXPECT_EQ(font.bold(), c.font.bold);
+        EXPECT_EQ(font.italic(), c.font.italic);
     }
 }
 
