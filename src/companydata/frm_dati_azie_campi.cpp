@@ -58,9 +58,13 @@ void frmDatiAzie::txt_LostFocus(int Index) {
     const CampoPagina* dichiarato = Campo(Index);
     if (dichiarato == nullptr) return;
     ConTrappola([&] {
-        if (dichiarato->conto) {
-            // The editing form has no dashes: a typed dash is a wrong account.
-            if (InStr(1, campo.text(), "-") > 0) MarcaErrore(Index);
+        if (dichiarato->conto && dichiarato->uscitaConto != UscitaConto::Decodifica) {
+            // Where the page shows accounts only with dashes, the editing form has none: a
+            // typed dash is a wrong account.
+            if (dichiarato->uscitaConto == UscitaConto::Verifica &&
+                InStr(1, campo.text(), "-") > 0) {
+                MarcaErrore(Index);
+            }
             campo.setText(goLibGen().FormattaPerTipo(Variant(campo.text()), "Conto"));
         }
         if (dichiarato->decodifica && goDecodifiche) {

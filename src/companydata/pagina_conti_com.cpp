@@ -241,7 +241,7 @@ bool VerDatiContiCom(frmDatiAzie& f) {
 }
 
 CampoPagina dichiarazione(const ContoComune& c) {
-    if (c.tipo == Tipo::Conto) return CampoConto(c.campo, c.didascalia);
+    if (c.tipo == Tipo::Conto) return CampoConto(c.campo, c.didascalia, UscitaConto::Decodifica);
     CampoPagina campo = CampoTesto(c.campo, c.didascalia);
     campo.descrizione = true;
     switch (c.tipo) {
