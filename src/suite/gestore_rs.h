@@ -1,5 +1,5 @@
 // GestoreRs: record sets kept under string handles, read and written by column name, with the
-// original's conversions by declared column type and its error numbers.
+// conversions by declared column type and the system's error numbers.
 // Never writes a column that was not assigned, and never gives Null from ValoreCampoRs.
 #pragma once
 

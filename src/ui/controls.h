@@ -18,7 +18,7 @@ public:
 
     const std::string& text() const { return text_; }
     // Raises Change when the text differs; the caret goes to the start. Code is not held to
-    // the maximum length, as on the original platform: only typing is.
+    // the maximum length: only typing is.
     void setText(std::string text);
     bool locked() const { return locked_; }
     void setLocked(bool locked);
@@ -316,7 +316,7 @@ private:
     int col_ = 1;
 };
 
-// Ranges are 16-bit, as on the original platform (6 outside); a value outside min..max raises
+// Ranges are 16-bit (6 outside); a value outside min..max raises
 // 380. Setting the value raises Change when it differs.
 class ScrollBar : public Control {
 public:
@@ -403,7 +403,7 @@ private:
 };
 
 // A row of command buttons known by key ("Nuovo", "Salva" ...). Pressing one does not move
-// the focus, so the field being edited runs no leave rule, as on the original platform.
+// the focus, so the field being edited runs no leave rule.
 struct ToolbarButton {
     std::string key;
     std::string caption;

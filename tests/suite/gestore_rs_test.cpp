@@ -1,5 +1,5 @@
 // GestoreRs on real SQLite files: column names through joins, editable joins, two record sets
-// on one row, conversions by declared type, sizes and ranges, and the original's error numbers.
+// on one row, conversions by declared type, sizes and ranges, and the system's error numbers.
 #include "suite/gestore_rs.h"
 
 #include <gtest/gtest.h>
@@ -207,7 +207,7 @@ TEST_F(GestoreRsTest, IntegersRoundHalfToEven) {
     EXPECT_EQ(stored("Lungo"), "4");
 }
 
-TEST_F(GestoreRsTest, ColumnSizesAsTheOriginalReportsThem) {
+TEST_F(GestoreRsTest, ColumnSizesInCharactersOrBytes) {
     std::string h = open(kJoin);
     struct Case {
         const char* column;
