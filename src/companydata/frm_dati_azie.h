@@ -124,8 +124,6 @@ class frmDatiAzie : public ui::Form {
     void CreaPagina(const PaginaDatiAzie& pagina);
     void MostraPagina(ui::Control& pagina);
     bool SalvaPassaggio(const PassaggioSalvataggio& passaggio);
-    // Runs an event's work; a run-time error is reported and the event ends.
-    void ConTrappola(const std::function<void()>& lavoro);
 
     std::unique_ptr<GestoreRs> mgRs;
     std::array<bool, kPaginaContiTrans + 1> mbPagCaricata{};

@@ -269,8 +269,6 @@ void frmDaStudio::Form_Load() {
         miPagCorrente = 1;
         SistemaPagina(miPagCorrente);
         miLoadOk = 1;
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception& e) {
         ErroreCaricoForm(std::nullopt, std::nullopt, msCaption + "\r\n", "", &e);
         gbInChiusura = true;

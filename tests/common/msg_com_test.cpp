@@ -87,10 +87,5 @@ TEST_F(MessageWindow, RunTimeErrorsReadErroreNumberText) {
     }
 }
 
-TEST_F(MessageWindow, ScriptFailureIsNotShownAsARunTimeError) {
-    EXPECT_THROW(frmMsgCom::MsgErrfrm(ui::UnexpectedWindow("unexpected")), ui::UnexpectedWindow);
-    EXPECT_TRUE(driver.shown().empty());
-}
-
 }  // namespace
 }  // namespace tolvane
