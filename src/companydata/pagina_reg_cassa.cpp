@@ -12,6 +12,7 @@
 #include "companydata/regole_pagine.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
+#include "suite/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "suite/servizio_decodifiche.h"
 #include "ui/ui_constants.h"
@@ -208,7 +209,8 @@ void creaControlli(frmDatiAzie& f) {
 
 bool regcassa::RegCassaInstallato(frmDatiAzie& f) {
     if (!EsisteCampo("Ditta", "InstRegCassa", f.osIdDbase)) return false;
-    RsLettura ditta(f, "SELECT InstRegCassa FROM Ditta");
+    ScopedRecordSet ditta(f.Rs(), goDbase(), f.osIdDbase, "SELECT InstRegCassa FROM Ditta",
+                          rstype::Dynaset);
     if (f.Rs().VuotoRs(ditta.handle())) return false;
     return equalText(Trim(f.TestoCampoRs(ditta.handle(), "InstRegCassa")), "S");
 }

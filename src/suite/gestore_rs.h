@@ -96,4 +96,20 @@ private:
     long nextHandle_ = 0;
 };
 
+// A record set opened for one reading and closed however the reading ends.
+class ScopedRecordSet {
+public:
+    ScopedRecordSet(GestoreRs& rs, GestoreDb& db, const std::string& idDb, const std::string& sql,
+                    int tipo = rstype::Snapshot)
+        : rs_(rs), handle_(rs.ApriRs(db, idDb, "", sql, false, tipo)) {}
+    ~ScopedRecordSet() { rs_.ChiudiRs(handle_); }
+    ScopedRecordSet(const ScopedRecordSet&) = delete;
+    ScopedRecordSet& operator=(const ScopedRecordSet&) = delete;
+    const std::string& handle() const { return handle_; }
+
+private:
+    GestoreRs& rs_;
+    std::string handle_;
+};
+
 }  // namespace tolvane
