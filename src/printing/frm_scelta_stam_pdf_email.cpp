@@ -80,7 +80,9 @@ void registraPannelloPdfEmail() {
     e.leggiParEmail = [](const std::string& chiave) { return LeggiParEmail(chiave); };
     e.pdfAutomClick = [](FrmSceltaStam& form) { ChePdfAutom_Click(form); };
     e.inviaEmailClick = [](FrmSceltaStam& form) { CheInviaEmail_Click(form); };
-    e.openEmailPanel = [](FrmSceltaStam& form) { ConTrappola([&] { pdfEmailPanel(form).Apri(); }); };
+    e.openEmailPanel = [](FrmSceltaStam& form) {
+        ConTrappola([&] { pdfEmailPanel(form).Apri(); });
+    };
     e.customerEmail = [](FrmSceltaStam& form, int indice, const std::string& codice) {
         ConTrappola([&] {
             int colonna = 0;
