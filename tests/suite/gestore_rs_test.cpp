@@ -160,6 +160,18 @@ TEST_F(GestoreRsTest, EmptyValuesRoundTripByColumnType) {
     EXPECT_EQ(rs.ValoreCampoRs(again, "Flag").toBool(), true);
 }
 
+TEST_F(GestoreRsTest, ScopedRecordSetClosesHoweverTheReadingEnds) {
+    std::string letto;
+    try {
+        ScopedRecordSet prova(rs, db, id, "Select * from Prova");
+        letto = prova.handle();
+        EXPECT_TRUE(rs.EsisteRs(letto));
+        rs.ValoreCampoRs(letto, "Inesistente");
+    } catch (const NumberedError&) {
+    }
+    EXPECT_FALSE(rs.EsisteRs(letto));
+}
+
 TEST_F(GestoreRsTest, SizesAndRangesRefuseWhatDoesNotFit) {
     struct Case {
         const char* column;
