@@ -65,6 +65,20 @@ void Clessidra(bool pbAttiva) {
     d.setMousePointer(giPuntatoreSalvato);
 }
 
+void ConTrappola(const std::function<void()>& lavoro,
+                 const std::function<void(const std::exception&)>& mostra) {
+    try {
+        lavoro();
+    } catch (const std::exception& e) {
+        Clessidra(false);
+        if (mostra) {
+            mostra(e);
+        } else {
+            frmMsgCom::MsgErrfrm(e);
+        }
+    }
+}
+
 void EvidenziaCampo() {
     ui::Control* active = ui::desktop().activeControl();
     if (active == nullptr || active->kind() != ui::ControlKind::TextBox) return;
@@ -216,9 +230,6 @@ void MostraErrore(const std::exception& error, const std::string& psPrima,
 void MostraErrore(const std::optional<std::string>& pvDescrizione,
                   const std::optional<long>& pvNumero, const std::string& psPrima,
                   const std::string& psDopo, const std::exception* trapped) {
-    if (trapped != nullptr && dynamic_cast<const ui::UnexpectedWindow*>(trapped) != nullptr) {
-        throw ui::UnexpectedWindow(trapped->what());
-    }
     const auto* numbered = dynamic_cast<const NumberedError*>(trapped);
     std::string descrizione;
     if (pvDescrizione) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -42,6 +43,12 @@ double AdattaRisVid(ui::Form& form, double pdFattore = -2, int piOpzione = 0,
 // True: saves the pointer and shows the hourglass, unless it already shows; False: puts the
 // saved pointer back. Calls do not nest.
 void Clessidra(bool pbAttiva);
+
+// Runs an event's work and traps its run-time errors: the hourglass goes off and the error is
+// shown (by mostra, else by the message window's MsgErrfrm); the event ends there. The scripted
+// driver's UnexpectedWindow is no run-time error and goes through.
+void ConTrappola(const std::function<void()>& lavoro,
+                 const std::function<void(const std::exception&)>& mostra = {});
 
 // Selects the whole text of the active text box.
 void EvidenziaCampo();

@@ -168,16 +168,6 @@ OpzStampa& FrmSceltaStam::Opz() const {
     return *ogOpzSta;
 }
 
-void FrmSceltaStam::ConTrappola(const std::function<void()>& lavoro) {
-    try {
-        lavoro();
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
-    } catch (const std::exception& e) {
-        Clessidra(false);
-        frmMsgCom::MsgErrfrm(e);
-    }
-}
 
 std::string FrmSceltaStam::LeggiParEmail(const std::string& psChiave) const {
     if (extensions().leggiParEmail) return extensions().leggiParEmail(psChiave);

@@ -298,7 +298,7 @@ void Form::deliverKey(int keyCode, int shift, int keyAscii) {
         if (formFirst) Form_KeyDown(code, shift);
         if (code != 0 && activeControl_ != nullptr) activeControl_->raiseKeyDown(code, shift);
     }
-    // A key down swallowed by a handler still produces its character, as on the original.
+    // A key down swallowed by a handler still produces its character.
     if (keyAscii != 0) {
         int ascii = keyAscii;
         if (keyPreview_ || activeControl_ == nullptr) Form_KeyPress(ascii);

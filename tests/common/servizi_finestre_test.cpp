@@ -367,6 +367,21 @@ TEST_F(WindowServices, ClessidraSavesAndPutsBackThePointer) {
     EXPECT_EQ(d.mousePointer(), ui::pointer::Arrow);
 }
 
+TEST_F(WindowServices, ConTrappolaShowsARunTimeErrorButLetsAScriptFailureThrough) {
+    auto& d = ui::desktop();
+    d.setMousePointer(ui::pointer::Arrow);
+    Clessidra(true);
+    driver.answerMessage("Errore(11): Division by zero", 1);
+    ConTrappola([] { throw NumberedError(11, "Division by zero"); });
+    EXPECT_EQ(d.mousePointer(), ui::pointer::Arrow);
+    std::string mostrato;
+    ConTrappola([] { throw std::runtime_error("guasto"); },
+                [&](const std::exception& e) { mostrato = e.what(); });
+    EXPECT_EQ(mostrato, "guasto");
+    EXPECT_THROW(ConTrappola([] { throw ui::UnexpectedWindow("inattesa"); }),
+                 ui::UnexpectedWindow);
+}
+
 TEST_F(WindowServices, EvidenziaCampoSelectsTheActiveFieldsText) {
     f.txt(10).setText("Rossi");
     ui::user::focus(f.txt(10));
