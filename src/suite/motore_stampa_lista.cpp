@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 
@@ -19,9 +18,12 @@
 #include "platform/printer_system.h"
 #include "platform/save_file.h"
 #include "platform/text.h"
+#include "suite/invio_email.h"
 #include "suite/lib_generale.h"
+#include "suite/messaggio_email.h"
 #include "suite/opz_stampa.h"
 #include "suite/page_output.h"
+#include "suite/pdf_stampa.h"
 #include "suite/print_queue.h"
 #include "suite/workbook_writer.h"
 #include "ui/controls.h"
@@ -97,21 +99,16 @@ T* control(ui::Form& form, const char* name, int index = -1) {
 
 namespace {
 
-// A name for the PDF printer's file: the print's title (without the characters a file name
-// cannot hold) with the date and time of the print.
+// A name for the print's PDF: the print's title as an attachment is named, with the date and
+// time of the print.
 std::string pdfBaseName(const std::string& title) {
-    std::string base;
-    for (char c : Trim(title)) {
-        const bool bad =
-            static_cast<unsigned char>(c) < 32 || std::strchr("/\\:*?\"<>|", c) != nullptr;
-        base += bad ? '_' : c;
-    }
-    if (base.empty()) base = "Stampa";
+    std::string base = attachmentNameFor(title);
+    base.resize(base.size() - 4);  // ".pdf"
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     ::localtime_r(&now, &local);
     char when[32];
-    std::strftime(when, sizeof when, " %Y-%m-%d %H.%M.%S", &local);
+    std::strftime(when, sizeof when, "_%Y%m%d_%H%M%S", &local);
     return base + when;
 }
 
@@ -150,16 +147,17 @@ void openWithDesktop(const std::string& path) {
 
 }  // namespace
 
-// The progress window is up for as long as an object of this class lives.
+// The progress window is up for as long as an object of this class lives; an inner one (the
+// pages of a PDF that an e-mail then carries) leaves it to the outer.
 class MotoreStampaLista::ProgressShown {
 public:
     explicit ProgressShown(MotoreStampaLista& engine) : engine_(engine) {
-        if (engine_.progress == nullptr) return;
+        if (engine_.progress == nullptr || engine_.progressShown_++ > 0) return;
         engine_.progress->ogStampa(engine_.shared_from_this());
         engine_.progress->window().show();
     }
     ~ProgressShown() {
-        if (engine_.progress == nullptr) return;
+        if (engine_.progress == nullptr || --engine_.progressShown_ > 0) return;
         engine_.progress->ogStampa(nullptr);
         if (!engine_.progress->window().unloadedForGood()) engine_.progress->window().hide();
     }
@@ -189,7 +187,6 @@ bool MotoreStampaLista::Esegui() {
     stop_ = false;
     interrotta_ = false;
     pdfScritto_.clear();
-    // This engine sends no mail: a print asked by e-mail is refused, not printed as if sent.
     const Variant email = options_->LeggiParStampa("EmailInvia");
     bool perEmail = false;
     if (!email.isEmpty() && !email.isNull()) {
@@ -198,12 +195,7 @@ bool MotoreStampaLista::Esegui() {
         } catch (const NumberedError&) {
         }
     }
-    if (perEmail) {
-        throw NumberedError(errnum::InvalidCall,
-                            "L'invio della stampa per email non è disponibile: togliere la scelta "
-                            "\"Invia per Email\"",
-                            kSource);
-    }
+    if (perEmail) return inviaPerEmail();
     switch (options_->StaVid) {
         case OpzStampa::kVideo: return aVideo();
         case OpzStampa::kFile: return suFile();
@@ -232,6 +224,19 @@ PageSetup MotoreStampaLista::pageSetup() {
     // A paper the printer does not offer: the print is on A4, and the options say so.
     if (chosen > 0) options_->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(0));
     return setup;
+}
+
+// The print's PDF, kept in the print folder, goes out as the e-mail's attachment; the progress
+// window stays up while it goes.
+bool MotoreStampaLista::inviaPerEmail() {
+    if (options_->LeggiParStampa("StampaCaption").text().empty()) {
+        options_->ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant(list_.title));
+    }
+    ProgressShown shown(*this);
+    pdfScritto_ = savePdfInFolder(printFolder(*options_));
+    if (pdfScritto_.empty()) return false;
+    InviaEmailStampa(*options_, progress, pdfScritto_, list_.title);
+    return true;
 }
 
 void MotoreStampaLista::rangeOf(int n, int& first, int& last) const {
@@ -337,7 +342,7 @@ std::string MotoreStampaLista::pdfInFolder(const ListPageDrawing& drawing, int f
                                            const std::string& folder) {
     const std::string base = (std::filesystem::path(folder) / pdfBaseName(list_.title)).string();
     for (int k = 1;; ++k) {
-        const std::string name = base + (k > 1 ? " (" + std::to_string(k) + ")" : "") + ".pdf";
+        const std::string name = base + (k > 1 ? "_" + std::to_string(k) : "") + ".pdf";
         std::error_code ec;
         if (std::filesystem::exists(name, ec)) continue;
         SaveFile::Options options;

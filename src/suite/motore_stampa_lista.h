@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "suite/invio_email.h"
 #include "suite/list_page_drawing.h"
 #include "suite/motore_stampa.h"
 #include "suite/stampante_pdf.h"
@@ -66,8 +67,9 @@ public:
     virtual void SistImgFrecce() = 0;
 };
 
-// What the engine calls of the print-in-progress window; the page counter is its "LblPag".
-class PrintProgressWindow {
+// What the engine calls of the print-in-progress window; the page counter is its "LblPag". It
+// is also the print side that an e-mail's settings and login come from.
+class PrintProgressWindow : public EmailPrintSide {
 public:
     virtual ~PrintProgressWindow() = default;
     virtual ui::Form& window() = 0;
@@ -89,9 +91,9 @@ public:
     // Opens a PDF written for the PDF printer with the desktop's viewer (when it is asked to).
     std::function<void(const std::string&)> openViewer;
 
-    // Produces the print where the options say. False when the user stopped it; raises a
-    // NumberedError when it cannot be produced (also for a print to be sent by e-mail, which
-    // this engine cannot send), leaving no file of its own behind.
+    // Produces the print where the options say (a print marked EmailInvia goes out by e-mail).
+    // False when the user stopped it; raises a NumberedError when it cannot be produced or
+    // sent, leaving no file of its own behind but the PDF an e-mail carries.
     bool Esegui();
     // Pages the last run laid out (all of them, whatever the page range).
     int pageCount() const { return pageCount_; }
@@ -132,6 +134,7 @@ private:
     bool aVideo();
     // The sheet of the chosen paper of the print's printer in the chosen orientation.
     PageSetup pageSetup();
+    bool inviaPerEmail();
     // First and last page of the options' range within n pages; raises when none is in it.
     void rangeOf(int n, int& first, int& last) const;
     // Shows the page number in the progress window and lets the stop button through;
@@ -154,6 +157,7 @@ private:
     long ultimaSalvata_ = 0;
     std::string id_;
     std::string pdfScritto_;
+    int progressShown_ = 0;
     ui::Form* finestra_ = nullptr;
 };
 
