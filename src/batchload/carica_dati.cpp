@@ -75,7 +75,7 @@ void ScCarica::prepareSlot(int t) {
         const int column = slot->info->columnIndex(field.osNomeCampo);
         slot->columnOfField[i] = column;
         if (column < 0) continue;
-        const std::string name = quoteIdentifier(slot->info->columns[static_cast<std::size_t>(column)].name);
+        const std::string name = quoteName(slot->info->columns[static_cast<std::size_t>(column)].name);
         slot->insertPos[i] = ++slot->insertCount;
         insertColumns += (insertColumns.empty() ? "" : ", ") + name;
         insertValues += insertValues.empty() ? "?" : ", ?";
@@ -84,7 +84,7 @@ void ScCarica::prepareSlot(int t) {
             updateSet += (updateSet.empty() ? "" : ", ") + name + " = ?";
         }
     }
-    const std::string table = quoteIdentifier(slot->info->name);
+    const std::string table = quoteName(slot->info->name);
     slot->insertSql = slot->insertCount == 0
                           ? "INSERT INTO " + table + " DEFAULT VALUES"
                           : "INSERT INTO " + table + " (" + insertColumns + ") VALUES (" + insertValues + ")";
@@ -93,7 +93,7 @@ void ScCarica::prepareSlot(int t) {
     if (!slot->keyFields.empty()) {
         std::string where;
         for (int i : slot->keyFields)
-            where += (where.empty() ? "" : " AND ") + quoteIdentifier(mcolCampi_[static_cast<std::size_t>(i)]->osNomeCampo) + " = ?";
+            where += (where.empty() ? "" : " AND ") + quoteName(mcolCampi_[static_cast<std::size_t>(i)]->osNomeCampo) + " = ?";
         slot->findSql = "SELECT rowid FROM " + table + " WHERE " + where + " LIMIT 1";
     }
     const std::string campi = Trim(masCampi_[t]);

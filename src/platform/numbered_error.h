@@ -25,6 +25,9 @@ constexpr int FieldTooSmall = 3163;
 constexpr int ItemNotFound = 3265;
 constexpr int RequiredField = 3314;
 constexpr int DatabaseFailure = 3146;
+constexpr int TableLocked = 3186;   // a table locked by another statement or connection
+constexpr int FileLocked = 3219;    // the whole database file held by another connection
+constexpr int RecordLocked = 3260;  // the data to write locked by another connection
 }  // namespace errnum
 
 class NumberedError : public std::runtime_error {
