@@ -54,7 +54,7 @@ void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErro
         BatchDatabase& d = db();
         const TableInfo* table = d.table("ErroriCaricamento");
         if (!table)
-            throw NumberedError(3078, "Impossibile trovare la tabella ErroriCaricamento",
+            throw NumberedError(errnum::TableNotFound, "Impossibile trovare la tabella ErroriCaricamento",
                                 "ScCarica.ScriviErrore");
         BatchStatement& insert =
             d.cached("INSERT INTO ErroriCaricamento (Tabella, Riga, Errore) VALUES (?, ?, ?)");

@@ -45,7 +45,7 @@ private:
 std::string IdDbAzienda() {
     const frmDatiAzie* dati = ui::desktop().find<frmDatiAzie>();
     if (dati == nullptr || dati->osIdDbase.empty() || !goDbase().EsisteConnessione(dati->osIdDbase))
-        throw NumberedError(3146, "Nessun database della ditta aperto", "frmCaricoBatch");
+        throw NumberedError(errnum::DatabaseFailure, "Nessun database della ditta aperto", "frmCaricoBatch");
     return dati->osIdDbase;
 }
 
@@ -176,7 +176,7 @@ void frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle, Prog
         if (carico.LeggiTracciato(codice) != 0) continue;
         const long esito = carico.CaricaDati(plErrori);
         if (esito == 0) continue;
-        if (esito == errnum::FileNotFound || esito == errnum::FileAccess || esito == 76) {
+        if (esito == errnum::FileNotFound || esito == errnum::FileAccess || esito == errnum::PathNotFound) {
             if (frmMsgCom::msgCom("Vuoi caricare i files successivi?", "&Si", std::string("&No")) == 2) return;
             continue;
         }

@@ -23,7 +23,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr int kFileAlreadyExists = 58;
 constexpr const char* kSource = "BaseDatabase";
 
 struct DbCloser {
@@ -248,7 +247,7 @@ void createDatabaseFromSchema(const std::filesystem::path& path,
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd < 0) {
         if (errno == EEXIST) {
-            throw NumberedError(kFileAlreadyExists, "Il file esiste già: " + path.string(),
+            throw NumberedError(errnum::FileAlreadyExists, "Il file esiste già: " + path.string(),
                                 kSource);
         }
         throw NumberedError(errnum::FileAccess, "Impossibile creare " + path.string(), kSource);

@@ -5,6 +5,7 @@
 
 #include <sqlite3.h>
 
+#include <cassert>
 #include <unordered_map>
 #include <vector>
 
@@ -339,6 +340,7 @@ Variant rawValue(RecordSet& rs, std::string_view name) {
     int index = findColumn(rs, name);
     const RsColumn& col = rs.columns[static_cast<std::size_t>(index)];
     if (rs.edit != editstate::None) {
+        assert(rs.editRow.size() == rs.columns.size() && "an edit keeps one value per column");
         if (col.baseColumn >= 0 && rs.assigned[static_cast<std::size_t>(col.baseColumn)])
             return rs.buffer[static_cast<std::size_t>(col.baseColumn)];
         return rs.editRow[static_cast<std::size_t>(index)];
@@ -518,6 +520,7 @@ void GestoreRs::ScriviCampoRs(const std::string& handle, const std::string& camp
     RecordSet& set = rs(handle);
     if (set.edit == editstate::None)
         raise(errnum::UpdateWithoutEdit, "Aggiornamento senza AddNew o Edit.");
+    assert(set.base && "only an updatable record set starts an edit");
     int index = baseColumnFor(set, campo);
     const ColumnInfo& column = set.base->columns[static_cast<std::size_t>(index)];
     set.buffer[static_cast<std::size_t>(index)] = toColumnValue(column, valore);
@@ -543,6 +546,8 @@ void GestoreRs::UpdateRs(const std::string& handle) {
     for (int i : written) bindValue(stmt, position++, set.buffer[static_cast<std::size_t>(i)]);
 
     if (set.edit == editstate::InProgress) {
+        assert(set.pos >= 0 && set.pos < static_cast<long>(set.rows.size()) &&
+               "an edit in progress has its current row: moving ends the edit");
         RsRow& row = set.rows[static_cast<std::size_t>(set.pos)];
         sqlite3_bind_int64(stmt, position, row.rowid);
         if (set.conn->runWrite(stmt, "GestoreRs") == 0)

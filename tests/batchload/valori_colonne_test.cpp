@@ -1,5 +1,5 @@
-// Amounts loaded into columns declared with each numeric word keep every digit a double holds;
-// only SINGLE narrows to a 4-byte number and a currency column keeps 4 decimals.
+// Loaded values as their columns take them: amounts keep every digit a double holds whatever
+// word declares them, and a key value that its column refuses is rejected with the cause.
 #include "batch_fixture.h"
 
 namespace tolvane::batchtest {
@@ -21,6 +21,18 @@ TEST_F(BatchTest, LoadedAmountsKeepTheirDigitsWhateverTheDeclaredWord) {
     EXPECT_EQ(rows("SELECT R, F, N, D, P, S, C FROM Prezzi"),
               (Rows{{"1234.56789012345", "12.35", "0.1", "1234.56789012345", "1234.56789012345",
                      "12.3500003814697", "1234.5679"}}));
+}
+
+TEST_F(BatchTest, KeyThatItsColumnRefusesIsRejectedWithTheCause) {
+    layout("K", {{"Tabella", "Numeri"}, {"Modalita", "0"}, {"InsVaria", "V"}, {"Separatore", "\\059"}});
+    field("K", "Numero", {{"NumCampo", "1"}});
+    field("K", "Descr", {{"NumCampo", "2"}});
+    input("K.txt", {"dieci;Dieci", "2;Due"});
+    EXPECT_EQ(load("K"), 0);
+    EXPECT_EQ(rows("SELECT Numero, Descr FROM Numeri"), (Rows{{"2", "Due"}}));
+    const auto texts = errorTexts();
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].rfind("Impossibile costruire chiave di ricerca: Errore(13)", 0), 0u) << texts[0];
 }
 
 }  // namespace
