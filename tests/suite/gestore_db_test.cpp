@@ -113,27 +113,6 @@ TEST_F(GestoreDbTest, SchemaFollowsAChangeOfTheDatabase) {
     EXPECT_EQ(righe->column("Nuova")->size, 3);
 }
 
-TEST_F(GestoreDbTest, DeclaredTypesGiveTheirKinds) {
-    struct Case {
-        const char* declared;
-        ColumnKind kind;
-        int size;
-    } cases[] = {
-        {"VARCHAR(40) COLLATE NOCASE", ColumnKind::Text, 40}, {"TEXT COLLATE NOCASE", ColumnKind::Memo, 0},
-        {"TINYINT", ColumnKind::Byte, 1}, {"SMALLINT", ColumnKind::Integer, 2},
-        {"INTEGER", ColumnKind::Long, 4}, {"SINGLE", ColumnKind::Single, 4},
-        {"DOUBLE", ColumnKind::Double, 8}, {"CURRENCY", ColumnKind::Currency, 8},
-        {"DATETIME", ColumnKind::Date, 8}, {"BIT", ColumnKind::Boolean, 1},
-        {"", ColumnKind::Other, 0},
-    };
-    for (const Case& c : cases) {
-        int declared = 0;
-        ColumnKind kind = columnKindOf(c.declared, &declared);
-        EXPECT_EQ(kind, c.kind) << c.declared;
-        EXPECT_EQ(reportedSize(kind, declared), c.size) << c.declared;
-    }
-}
-
 TEST_F(GestoreDbTest, NamedConnectionValuesIgnoreCase) {
     EXPECT_EQ(db.ValoreConnessione("DbTipoSql"), "");
     db.ImpostaValoreConnessione("DbTipoSql", "0");
