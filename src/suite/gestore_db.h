@@ -47,7 +47,8 @@ public:
     std::string PercorsoDb(const std::string& idDb) const;
 
     // Runs one statement written in the program's SQL dialect; returns the rows changed.
-    // Raises 3022 duplicate key, 3314 required field, 3146 with the database's own text.
+    // Raises 3022 duplicate key, 3314 required field, 3260/3219/3186 for a lock held by
+    // another connection, 3146 with the database's own text.
     long EseguiSql(const std::string& idDb, const std::string& sql);
 
     // How long a statement waits for a lock held by another connection before it is refused;
