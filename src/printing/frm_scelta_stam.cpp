@@ -33,6 +33,8 @@ FrmSceltaStam::Extensions& FrmSceltaStam::extensions() {
 FrmSceltaStam::FrmSceltaStam() : Form("FrmSceltaStam") {
     setCaption("Scelta della modalità di stampa");
     move(0, 0, 9900, 8400);
+    // The screen adaptation finds the window's zoom key by name.
+    expose("osRisVidKey", [this](std::vector<Variant>&) { return Variant(osRisVidKey); });
     CreaControlli();
 
     OptStampaSu.on.onClick = [this](int i) { ConTrappola([&] { OptStampaSu_Click(i); }); };

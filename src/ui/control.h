@@ -190,4 +190,7 @@ private:
     long zPosition_ = 0;
 };
 
+// Raises 380, the error of a property set to a value it refuses.
+[[noreturn]] void invalidPropertyValue(const Control& control);
+
 }  // namespace tolvane::ui

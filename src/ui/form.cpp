@@ -67,6 +67,18 @@ void Form::move(double left, double top, double width, double height) {
     if (loaded_) Form_Resize();
 }
 
+void Form::setZoom(double factor, std::vector<ZoomApart> apart) {
+    zoom_ = factor > 0 ? factor : 1;
+    zoomApart_ = std::move(apart);
+    formChanged(Property::Zoom);
+}
+
+const ZoomApart* Form::zoomApart(const Control& control) const {
+    for (const ZoomApart& entry : zoomApart_)
+        if (equalText(entry.control, control.name())) return &entry;
+    return nullptr;
+}
+
 double Form::textWidth(std::string_view text) const {
     constexpr double kTwipsPerCharacter = 105;  // average of the window font at 8 points
     return static_cast<double>(Len(text)) * kTwipsPerCharacter;

@@ -404,8 +404,15 @@ TEST_F(WindowServices, InizioCaricoFormSetsPreviewColoursCaptionAndFactor) {
     EXPECT_EQ(f.caption(), "Dati generali - Rossi Spa");
     EXPECT_EQ(f.txt(10).backColor(), kLost);
     EXPECT_EQ(f.txt(20).backColor(), kErr);
-    EXPECT_EQ(RisVidForm(f), 1.25);
-    EXPECT_EQ(AdattaRisVid(f, -1), 1);
+    EXPECT_EQ(f.zoom(), 1.25);
+    struct Case {
+        double factor;
+        double zoom;
+    } cases[] = {{-1, 1}, {0, 1}, {-3, 1}, {1.5, 1.5}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(AdattaRisVid(f, c.factor), c.zoom) << c.factor;
+        EXPECT_EQ(f.zoom(), c.zoom) << c.factor;
+    }
 }
 
 TEST_F(WindowServices, CercaFileGivesTheDialogsStartingName) {
