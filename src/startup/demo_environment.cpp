@@ -16,7 +16,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr int kFileAlreadyExists = 58;
 constexpr const char* kSource = "DemoEnvironment";
 constexpr const char* kDemoCompanyId = "001";
 
@@ -148,7 +147,7 @@ DemoEnvironment buildDemoEnvironment(const std::filesystem::path& folder) {
     DemoEnvironment env = demoEnvironmentPaths(folder);
     for (const auto& path : allFiles(env)) {
         if (std::filesystem::exists(path)) {
-            throw NumberedError(kFileAlreadyExists, "Il file esiste già: " + path.string(),
+            throw NumberedError(errnum::FileAlreadyExists, "Il file esiste già: " + path.string(),
                                 kSource);
         }
     }
@@ -171,7 +170,8 @@ DemoEnvironment buildDemoEnvironment(const std::filesystem::path& folder) {
             SaveFile copy(env.companyDb.string(), options);
             copy.writeFrom(env.baseCompanyDb.string());
             if (!copy.commit()) {
-                throw NumberedError(58, "File gia' esistente: " + env.companyDb.string(), kSource);
+                throw NumberedError(errnum::FileAlreadyExists,
+                                    "File gia' esistente: " + env.companyDb.string(), kSource);
             }
         }
         created.push_back(env.companyDb);

@@ -23,8 +23,10 @@ std::filesystem::path writeDemoMenuIni(const std::filesystem::path& mainIni) {
               "SqlLogin=\n"
               "SqlPwd=\n"
               "Terminale=DEMO\n");
-    if (!out.commit())
-        throw NumberedError(58, "File gia' esistente: " + file.string(), "writeDemoMenuIni");
+    if (!out.commit()) {
+        throw NumberedError(errnum::FileAlreadyExists, "File gia' esistente: " + file.string(),
+                            "writeDemoMenuIni");
+    }
     return file;
 }
 
