@@ -16,6 +16,7 @@
 
 #include "platform/numbered_error.h"
 #include "suite/base_database.h"
+#include "support/scoped_env.h"
 
 namespace tolvane {
 namespace {
@@ -261,15 +262,14 @@ TEST_F(DemoEnvironmentTest, FailedBuildRemovesWhatItMade) {
         } else {
             std::ofstream(source / "schema" / c.brokenScript) << "INSERT INTO Nessuna VALUES (1);";
         }
-        setenv("TOLVANE_SOURCE_DIR", source.c_str(), 1);
         fs::path target = root_ / ("fallita_" + std::string(c.brokenScript));
         int number = 0;
         try {
+            const testing::ScopedEnv sourceDir("TOLVANE_SOURCE_DIR", source.string());
             buildDemoEnvironment(target);
         } catch (const NumberedError& error) {
             number = error.number();
         }
-        setenv("TOLVANE_SOURCE_DIR", saved.c_str(), 1);
         EXPECT_EQ(number, c.error) << c.brokenScript;
         EXPECT_TRUE(fs::is_empty(target)) << c.brokenScript;
     }
