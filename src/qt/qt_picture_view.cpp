@@ -1,6 +1,6 @@
 // Drawing of picture boxes and the mapping of model fonts to Qt fonts. Reads nothing of the
 // model itself: the form view hands over what to draw.
-#include "ui/qt/qt_picture_view.h"
+#include "qt/qt_picture_view.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

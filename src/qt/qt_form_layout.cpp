@@ -14,9 +14,9 @@
 #include <cmath>
 #include <set>
 
+#include "qt/qt_form_rules.h"
+#include "qt/qt_form_view.h"
 #include "ui/controls.h"
-#include "ui/qt/qt_form_rules.h"
-#include "ui/qt/qt_form_view.h"
 
 namespace tolvane::qt {
 

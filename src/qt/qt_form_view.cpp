@@ -1,7 +1,7 @@
 // Building and refreshing the Qt window of a form: captions beside their fields, frames as group
 // boxes, page containers stacked by their visibility, tab strips, grids and lists, a row of
 // command buttons per container. Never raises a model event: the model is only read here.
-#include "ui/qt/qt_form_view.h"
+#include "qt/qt_form_view.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,9 +28,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "qt/qt_form_rules.h"
+#include "qt/qt_picture_view.h"
 #include "ui/controls.h"
-#include "ui/qt/qt_form_rules.h"
-#include "ui/qt/qt_picture_view.h"
 #include "ui/user_input.h"
 
 namespace tolvane::qt {

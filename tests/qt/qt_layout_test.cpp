@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "qt/qt_front_end.h"
+#include "qt/qt_picture_view.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
-#include "ui/qt/qt_front_end.h"
-#include "ui/qt/qt_picture_view.h"
 
 namespace tolvane::testing {
 namespace {

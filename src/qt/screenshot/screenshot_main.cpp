@@ -20,15 +20,15 @@
 #include "printing/frm_scelta_stam.h"
 #include "printing/frm_v_stampa.h"
 #include "printing/frm_vedrix_stampa.h"
+#include "qt/qt_front_end.h"
 #include "startup/command_line.h"
+#include "startup/programma.h"
 #include "suite/opz_stampa.h"
 #include "suite/vedrix_lista.h"
-#include "startup/programma.h"
+#include "ui/controls.h"
 #include "ui/desktop.h"
 #include "ui/driver.h"
 #include "ui/form.h"
-#include "ui/controls.h"
-#include "ui/qt/qt_front_end.h"
 #include "ui/user_input.h"
 
 namespace {
