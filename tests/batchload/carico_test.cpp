@@ -6,7 +6,10 @@ namespace tolvane::batchtest {
 namespace {
 
 TEST_F(BatchTest, StopBetweenLinesKeepsWhatRanAndSkipsFinalQueries) {
-    layout("STOP", {{"Tabella", "Prova"}, {"Separatore", "\\059"}, {"Modalita", "0"}, {"InsVaria", "I"},
+    layout("STOP", {{"Tabella", "Prova"},
+                    {"Separatore", "\\059"},
+                    {"Modalita", "0"},
+                    {"InsVaria", "I"},
                     {"QueryFin1", "Delete From Prova"}});
     field("STOP", "Codice", {{"NumCampo", "1"}});
     input("STOP.txt", {"A", "B", "C", "D"});
@@ -17,7 +20,8 @@ TEST_F(BatchTest, StopBetweenLinesKeepsWhatRanAndSkipsFinalQueries) {
     };
     EXPECT_EQ(load("STOP"), 0);
     EXPECT_EQ(one("SELECT group_concat(Codice) FROM Prova"), "A,B");
-    EXPECT_FALSE(sqlite3_get_autocommit(goDbase().connection(companyId).db) == 0) << "all committed";
+    EXPECT_FALSE(sqlite3_get_autocommit(goDbase().connection(companyId).db) == 0)
+        << "all committed";
 }
 
 TEST_F(BatchTest, InputPathIsCompletedFromFolderOrDrive) {

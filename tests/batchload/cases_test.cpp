@@ -54,7 +54,8 @@ std::vector<std::string> cellsOf(std::string_view line) {
     for (std::size_t at = 0;;) {
         const std::size_t end = line.find('|', at);
         std::string cell = trim(line.substr(at, end == std::string_view::npos ? end : end - at));
-        if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') cell = cell.substr(1, cell.size() - 2);
+        if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"')
+            cell = cell.substr(1, cell.size() - 2);
         out.push_back(std::move(cell));
         if (end == std::string_view::npos) return out;
         at = end + 1;
@@ -74,13 +75,20 @@ Expected expectedOf(const fs::path& file) {
     Expected e;
     for (const std::string& line : linesOf(file)) {
         auto word = [&](std::string_view w) { return line.rfind(w, 0) == 0; };
-        if (word("result ")) e.result = std::stol(line.substr(7));
-        else if (word("counted ")) e.counted = std::stol(line.substr(8));
-        else if (word("message ")) e.messages.push_back(line.substr(8));
-        else if (word("!")) e.errorRows.push_back(cellsOf(line.substr(1)));
-        else if (word(">")) e.queries.emplace_back(trim(line.substr(1)), Rows{});
-        else if (!e.queries.empty()) e.queries.back().second.push_back(cellsOf(line));
-        else ADD_FAILURE() << file << ": a row before any query: " << line;
+        if (word("result "))
+            e.result = std::stol(line.substr(7));
+        else if (word("counted "))
+            e.counted = std::stol(line.substr(8));
+        else if (word("message "))
+            e.messages.push_back(line.substr(8));
+        else if (word("!"))
+            e.errorRows.push_back(cellsOf(line.substr(1)));
+        else if (word(">"))
+            e.queries.emplace_back(trim(line.substr(1)), Rows{});
+        else if (!e.queries.empty())
+            e.queries.back().second.push_back(cellsOf(line));
+        else
+            ADD_FAILURE() << file << ": a row before any query: " << line;
     }
     if (e.counted < 0) e.counted = static_cast<long>(e.errorRows.size());
     return e;
@@ -105,7 +113,7 @@ std::string shown(Rows rows, const Rows& expected) {
 }
 
 class CaseTest : public BatchTest, public ::testing::WithParamInterface<std::string> {
-protected:
+  protected:
     // Rows of a layout table from a file whose first row names the columns; an empty cell
     // leaves its column Null. Codice is the case's own unless given, OrdCampo the row order.
     void store(const std::string& table, const fs::path& file, Columns defaults) {
@@ -117,9 +125,11 @@ protected:
             const auto values = cellsOf(lines[r]);
             Columns row;
             for (std::size_t c = 0; c < names.size(); ++c)
-                row.emplace_back(names[c], c < values.size() && !values[c].empty() ? values[c] : kNull);
+                row.emplace_back(names[c],
+                                 c < values.size() && !values[c].empty() ? values[c] : kNull);
             for (const auto& d : defaults)
-                if (std::none_of(names.begin(), names.end(), [&](const auto& n) { return n == d.first; }))
+                if (std::none_of(names.begin(), names.end(),
+                                 [&](const auto& n) { return n == d.first; }))
                     row.emplace_back(d.first, d.second == "#" ? std::to_string(r) : d.second);
             insertRow(table, row);
         }
@@ -152,6 +162,7 @@ protected:
 
 TEST_P(CaseTest, LoadLeavesTheExpectedRows) {
     const fs::path dir = kCases / GetParam();
+    ASSERT_TRUE(fs::exists(dir / "expected.txt")) << "a case says what it expects";
     if (fs::exists(dir / "before.sql")) company(readAll(dir / "before.sql"));
     if (fs::exists(dir / "soloasci")) gsSoloAsci = "S";
     store("CaricaFile", dir / "CaricaFile.txt", {{"Codice", kCode}, {"Origine", "input.txt"}});
@@ -163,7 +174,8 @@ TEST_P(CaseTest, LoadLeavesTheExpectedRows) {
 
     EXPECT_EQ(load(kCode), e.result);
     for (auto& m : messages)
-        if (const auto at = m.find(folder.string()); at != std::string::npos) m.replace(at, folder.string().size(), "{folder}");
+        if (const auto at = m.find(folder.string()); at != std::string::npos)
+            m.replace(at, folder.string().size(), "{folder}");
     Rows shownMessages, wantedMessages;
     for (const auto& m : messages) shownMessages.push_back({m});
     for (const auto& m : e.messages) wantedMessages.push_back({m});
@@ -174,7 +186,8 @@ TEST_P(CaseTest, LoadLeavesTheExpectedRows) {
     if (e.result == 0) {
         EXPECT_EQ(errors, e.counted) << "rejected lines counted";
     }
-    for (const auto& [sql, want] : e.queries) EXPECT_EQ(shown(rows(sql), want), shown(want, {})) << sql;
+    for (const auto& [sql, want] : e.queries)
+        EXPECT_EQ(shown(rows(sql), want), shown(want, {})) << sql;
 }
 
 INSTANTIATE_TEST_SUITE_P(Folder, CaseTest, ::testing::ValuesIn(caseNames()),

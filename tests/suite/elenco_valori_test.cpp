@@ -1,10 +1,10 @@
 // The keyed list of values: caseless keys, insertion order, and what a missing key reads as.
+#include "suite/elenco_valori.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "suite/elenco_valori.h"
 
 namespace tolvane {
 namespace {
