@@ -3,7 +3,6 @@
 #include "startup/demo_environment.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -16,6 +15,7 @@
 
 #include "platform/numbered_error.h"
 #include "suite/base_database.h"
+#include "suite/db_test_folder.h"
 #include "support/scoped_env.h"
 
 namespace tolvane {
@@ -23,31 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::vector<std::string>> queryRows(const fs::path& path, const std::string& sql) {
-    std::vector<std::vector<std::string>> rows;
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-        rows.push_back({"<error: " + std::string(sqlite3_errmsg(db)) + ">"});
-    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-        std::vector<std::string> row;
-        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-            auto text = sqlite3_column_text(stmt, i);
-            row.push_back(text ? reinterpret_cast<const char*>(text) : "");
-        }
-        rows.push_back(row);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return rows;
-}
-
-// The first column of the first row, or "<no row>".
-std::string queryText(const fs::path& path, const std::string& sql) {
-    const auto rows = queryRows(path, sql);
-    return rows.empty() ? "<no row>" : rows[0][0];
-}
+const auto queryRows = dbtest::queryFile;
+const auto queryText = dbtest::queryOne;
 
 std::map<std::string, std::string> iniSection(const fs::path& path, const std::string& section) {
     std::map<std::string, std::string> keys;
