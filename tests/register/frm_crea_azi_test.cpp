@@ -12,6 +12,7 @@
 #include "register/company_register.h"
 #include "register/frm_tolvane.h"
 #include "register_fixture.h"
+#include "support/error_number.h"
 #include "support/scoped_env.h"
 
 namespace tolvane::testing {
@@ -59,12 +60,7 @@ TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
     }
     CompanyRow last;
     last.IdAzienda = "999";
-    try {
-        nextCompanyId({last});
-        ADD_FAILURE() << "999 in use gave an identifier";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), errnum::Overflow);
-    }
+    EXPECT_EQ(errorOf([&] { nextCompanyId({last}); }), 6) << "999 in use gave an identifier";
 }
 
 TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataForm) {

@@ -1,5 +1,6 @@
 // The keyed list of values: caseless keys, insertion order, and what a missing key reads as.
 #include "suite/elenco_valori.h"
+#include "support/error_number.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +30,7 @@ TEST(ElencoValori, MissingKeyReadsAsMarkerAndZerosAndCannotBeWrittenWithoutCreat
     EXPECT_EQ(list.Rottura("nessuno"), "");
     EXPECT_EQ(list.ValoreIniziale("nessuno").scaled, 0);
     EXPECT_EQ(list.Voce("nessuno"), nullptr);
-    try {
-        list.Valore("x", Variant("1"), false);
-        FAIL() << "no error raised";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), 3265);
-    }
+    EXPECT_EQ(testing::errorOf([&] { list.Valore("x", Variant("1"), false); }), 3265);
     EXPECT_EQ(list.Conta(), 0u);
 }
 
