@@ -14,6 +14,10 @@ inline std::string gsFileIniComune;  // INI common to all terminals (may be empt
 inline double gdRisVidStampa = 0;    // zoom of the print windows; <= 0 means none
 inline bool gbInChiusura = false;    // true while the program is closing
 inline int giStaAtt = 0;             // 1 while a list print runs: one at a time
+// Terminal session of the program and the template of a session printer's name ("%§" stands
+// for a session number), from the start-up's session setting (sessione_terminale.h).
+inline int giNumSessione = 0;
+inline std::string gsModStampanteSessione;
 
 // Common services
 inline std::string gsConnDbMenu;  // identifier of the common database, empty until open

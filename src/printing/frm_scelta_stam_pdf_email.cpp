@@ -215,8 +215,9 @@ void PdfEmailPanel::CreaControlli() {
     campo(1520, pic, "Indir. temporaneo", r);
     form.ComHlp.add(1520, pic).setCaption("...");
     form.ComHlp(1520).move(kSinistraCerca, r, 400, kAltezza);
-    form.Lab.add(1019, pic).setCaption("DecodEmail");
-    form.Lab(1019).move(kSinistraCampo, top, kLarghezzaCampo, kAltezza);
+    // The customer chosen by the look-up of the temporary address.
+    form.Lab.add(1520, pic);
+    form.Lab(1520).move(kSinistraCampo, top, kLarghezzaCampo, kAltezza);
 
     double bottoni = 420;
     Frame1 = &form.add<ui::Frame>("Frame1", pic);
@@ -332,8 +333,8 @@ void PdfEmailPanel::MostraIniPE() {
     if (miEmailTipoCor != 0) {
         mbPiuConfig = true;
     } else {
-        // The recipient number as shown: an absent one becomes 1, a chosen one stays.
-        ScriviParametro("EmailToNum", Variant(static_cast<std::int16_t>(miEmailToCor)));
+        // A single configuration sends to the first address.
+        ScriviParametro("EmailToNum", Variant(static_cast<std::int16_t>(1)));
         miEmailTipoCor = numeroTra(LeggiParametro("EmailTipoNum"), 0, 3);
         mbPiuConfig = miEmailTipoCor != 0;
         if (!mbPiuConfig) miEmailTipoCor = 1;

@@ -85,8 +85,8 @@ void ListWindow::Form_Load() {
 }
 
 void ListWindow::Form_Unload(bool& Cancel) {
-    if (ogVedrix.ogSta.running()) {
-        // The engine is still printing this window's list.
+    if (ogVedrix.ogSta.running() || giStaAtt == 1) {
+        // A list print is running: its dialog, and the list it may be printing, stay.
         frmMsgCom::msgCom("Stampa in corso: attendere la fine della stampa", "&Ok");
         Cancel = true;
         return;

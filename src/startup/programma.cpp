@@ -9,6 +9,7 @@
 #include "common/globali.h"
 #include "common/ini_programma.h"
 #include "common/servizi_finestre.h"
+#include "common/sessione_terminale.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "startup/comandi_menu.h"
@@ -170,6 +171,9 @@ void readWorkingValues() {
     std::string zoom;
     LeggiIni("Risoluzione Video", "StaVid", "0", zoom);
     gdRisVidStampa = lib.ValoreDouble(Variant(zoom));
+    // A wrong session setting is told and the program goes on as the only session.
+    if (std::string errore = LeggiSessioneTerminale(); !errore.empty())
+        ui::MsgBox(errore, ui::msgbox::Exclamation);
 }
 
 MenuClientSettings menuSettings(const IniChoice& choice) {
@@ -366,6 +370,8 @@ void resetProgramma() {
     gsConnDbMenu.clear();
     gsFileIni.clear();
     gsFileIniComune.clear();
+    giNumSessione = 0;
+    gsModStampanteSessione.clear();
     gbInChiusura = false;
 }
 

@@ -150,7 +150,7 @@ TEST_F(EngineTest, ChosenTrayAndPaperGoWithThePrinterJob) {
     auto printers = std::make_shared<MemoryPrinterSystem>();
     MemoryPrinterSystem::Entry ufficio;
     ufficio.info = {"Ufficio", "ipp://ufficio", "driver"};
-    ufficio.trays = {"Superiore", "Inferiore"};
+    ufficio.trays = {"Upper/Superiore", "Lower/Inferiore"};
     ufficio.paperSizes = {"A4", "A5"};
     printers->addPrinter(ufficio);
     auto previous = setPrinterSystem(printers);
@@ -160,8 +160,8 @@ TEST_F(EngineTest, ChosenTrayAndPaperGoWithThePrinterJob) {
         long paper;
         Options options;
     };
-    for (const Case& c : std::vector<Case>{{2, 2, {{"InputSlot", "Inferiore"}, {"PageSize", "A5"}}},
-                                           {0, 1, {{"PageSize", "A4"}}},
+    for (const Case& c : std::vector<Case>{{2, 11, {{"InputSlot", "Lower"}, {"PageSize", "A5"}}},
+                                           {0, 9, {{"PageSize", "A4"}}},
                                            {0, 0, {}},
                                            {7, 0, {}}}) {
         opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(c.tray));

@@ -44,9 +44,9 @@ void samplePrinters() {
     auto printers = std::make_shared<tolvane::MemoryPrinterSystem>();
     tolvane::MemoryPrinterSystem::Entry ufficio;
     ufficio.info = {"Ufficio", "ipp://ufficio", "driver Ufficio"};
-    ufficio.trays = {"Cassetto 1", "Alimentazione manuale"};
-    ufficio.paperSizes = {"A4", "Lettera", "Legale"};
-    ufficio.defaultPaperSize = 1;
+    ufficio.trays = {"Upper/Cassetto 1", "Manual/Alimentazione manuale"};
+    ufficio.paperSizes = {"A4/A4", "Letter/Lettera", "Legal/Legale"};
+    ufficio.paperInUse = 1;
     printers->addPrinter(ufficio);
     tolvane::MemoryPrinterSystem::Entry magazzino;
     magazzino.info = {"Magazzino", "ipp://magazzino", "driver Magazzino"};
