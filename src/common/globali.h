@@ -41,7 +41,7 @@ inline int giNumDecEuroGest = 2;
 inline int giNumDecAzie = 2;
 inline int giNumDecAzieGest = 2;
 
-// Field back colours (BGR longs, as the original stores them)
+// Field back colours (BGR longs, as stored in the INI files)
 inline long glColGotFocus = 0x80FFFF;   // light yellow
 inline long glColLostFocus = 0xFFFFFF;  // white
 inline long glColErrore = 255;          // red

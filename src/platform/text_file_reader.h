@@ -26,7 +26,7 @@ public:
 
     // The next line without its line end; false, with line emptied, when none is left.
     bool readLine(std::string& line);
-    // True when no line is left, as the original's EOF: an empty file is at end at once.
+    // True when no line is left (EOF): an empty file is at end at once.
     bool eof();
     // Lines returned so far: the number of the last line read, counted from 1.
     long lineNumber() const { return lineNumber_; }

@@ -199,8 +199,11 @@ void QtFrontEnd::controlAdded(ui::Control& control) {
     if (FormView* v = view(control.form())) v->controlAdded(control);
 }
 
-void QtFrontEnd::formChanged(ui::Form& form, ui::Property) {
-    if (FormView* v = view(form)) v->refreshForm();
+void QtFrontEnd::formChanged(ui::Form& form, ui::Property property) {
+    FormView* v = view(form);
+    if (!v) return;
+    if (property == ui::Property::Zoom) v->zoomChanged();
+    else v->refreshForm();
 }
 
 void QtFrontEnd::formLoaded(ui::Form& form) { ensureView(form); }

@@ -76,8 +76,6 @@ void endProgram(int code) {
     for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
         try {
             (*it)->unload(ui::UnloadMode::Code);
-        } catch (const ui::UnexpectedWindow&) {
-            throw;
         } catch (const std::exception&) {
             // The program ends anyway; a window that cannot unload is dropped with it.
         }
@@ -259,8 +257,6 @@ bool AvviaProgramma(const CommandLine& riga) {
         hideConnection();
         endProgram(e.exitCode());
         return false;
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception& e) {
         // Whatever failed, the program ends with its reason shown, never by an escaped error.
         auto* numbered = dynamic_cast<const NumberedError*>(&e);
@@ -330,15 +326,11 @@ void ErroreCaricoForm(const std::optional<std::string>& pvDescrizione,
     try {
         if (goMenuClient) goMenuClient->LeggiOpzione("MsgBox", "Tutti", text);
         else ui::MsgBox(text);
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception&) {
         ui::MsgBox(text);
     }
     try {
         hideConnection();
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception&) {
     }
 }
