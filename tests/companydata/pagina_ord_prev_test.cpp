@@ -8,8 +8,6 @@
 #include <string>
 
 #include "companydata/dati_azie_fixture.h"
-#include "ui/ui_constants.h"
-#include "ui/user_input.h"
 
 namespace tolvane::testing {
 namespace {
@@ -33,11 +31,8 @@ class OrdPrevTest : public DatiAzieTest {
         conferma(pagina);
     }
     bool spuntata() { return form->Che(9060).value() == ui::check::Checked; }
-    void digita(int campo, const std::string& testo) {
-        ui::user::fill(form->txt(campo), testo);
-        if (testo.empty()) form->txt(campo).setSelText("");
-        ui::user::focus(form->txt(9070));
-    }
+    using DatiAzieTest::digita;
+    void digita(int campo, const std::string& testo) { digita(campo, testo, 9070); }
 };
 
 TEST_F(OrdPrevTest, EmptyTablesShowNothingAndTheFirstSaveAddsBothRowsWithOneCopy) {
@@ -161,9 +156,7 @@ TEST_F(OrdPrevTest, InvoicingAndOrderPagesShareTheOneRowOfTabFatt) {
     for (bool fatturaPrima : {true, false}) {
         SCOPED_TRACE(fatturaPrima ? "page 8 first" : "page 9 first");
         sql("DELETE FROM TabFatt");
-        form->unload();
-        apri();
-        vaiPagina(8);
+        riapri(8);
         form->txt(7010).setText("AB");
         form->txt(7040).setText("2");
         vaiPagina(9);
