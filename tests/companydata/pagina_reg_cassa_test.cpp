@@ -116,10 +116,13 @@ TEST_F(RegCassaTest, ValuesOutsideTheChoicesTouchNothing) {
     EXPECT_EQ(form->txt(10850).text(), "1");
 }
 
-TEST_F(RegCassaTest, StoredAndTypedAccountsAreWrittenAsTheSameParts) {
+TEST_F(RegCassaTest, TypedValuesAreDecodedAndWrittenAsStoredOnes) {
     apriDitta("N");
+    sql("INSERT INTO Reparti VALUES (3, 'Casalinghi', '22')");
     riga("GruppoMerVen, MastroMerVen, ContoMerVen", "'05', '01', '000001'");
     vaiPagina(10);
+    digita(10400, "3", 10100);
+    EXPECT_EQ(form->Lab(10400).caption(), "Casalinghi");
     digita(10650, "0501000002", 10600);
     conferma(10);
     EXPECT_EQ(reg("GruppoMerVen || '|' || MastroMerVen || '|' || ContoMerVen"), "05|01|000001");
@@ -182,14 +185,6 @@ TEST_F(RegCassaTest, UnloadingCausalMustBeANormalPositiveUnloadToCustomers) {
     digita(10700, "SC", 10750);
     conferma(10);
     EXPECT_EQ(reg("CausScaArti"), "SC");
-}
-
-TEST_F(RegCassaTest, TypedDepartmentIsDecodedOnLeaving) {
-    apriDitta("N");
-    sql("INSERT INTO Reparti VALUES (3, 'Casalinghi', '22')");
-    vaiPagina(10);
-    digita(10400, "3", 10100);
-    EXPECT_EQ(form->Lab(10400).caption(), "Casalinghi");
 }
 
 }  // namespace

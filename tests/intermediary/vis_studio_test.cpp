@@ -58,9 +58,7 @@ TEST_F(StudioTest, StoredRowFillsEveryFieldFromItsColumn) {
 
 TEST_F(StudioTest, EmptyTableShowsTheDefaultsThenSaveAddsOneRowAndEditsIt) {
     apri();
-    for (int campo : {30, 40, 35, 57, 58, 32, 2040, 3010, 3050, 4010, 5050, 20, 70, 80, 46, 3040}) {
-        EXPECT_EQ(form->txt(campo).text(), "") << campo;
-    }
+    for (int campo : {30, 20, 46, 3040}) EXPECT_EQ(form->txt(campo).text(), "") << campo;
     EXPECT_EQ(form->txt(60).text(), "1");
     EXPECT_EQ(form->txt(3030).text(), "F");
     for (int casella : {10, 55, 2020, 42, 44}) EXPECT_EQ(form->Che(casella).value(), 0) << casella;
