@@ -41,7 +41,7 @@ TEST_F(FrameTest, FourteenTabsShowPagesZeroToTwelveThenFourteenAndOthersRaiseSub
     }
 }
 
-TEST_F(FrameTest, HeadingsStandOnTheirOwnRowsAndEveryControlInsideItsPageAboveTheButton) {
+TEST_F(FrameTest, HeadingsStandOnTheirOwnRowsAndControlsStayInsideTheirPage) {
     struct Caso {
         int pagina;
         const char* testo;
@@ -78,6 +78,7 @@ TEST_F(FrameTest, HeadingsStandOnTheirOwnRowsAndEveryControlInsideItsPageAboveTh
             EXPECT_NE(altro->top(), trovata->top()) << numero;
         }
     }
+    // Every control of these pages lies inside its picture, above the confirm button.
     for (int pagina : {5, 8, 14}) {
         const ui::PictureBox& pic = form->PicPagine(pagina);
         const ui::Control& ok = form->comOk(pagina);
