@@ -21,6 +21,8 @@ namespace tolvane {
 namespace {
 
 constexpr int kPathNotFound = 76;
+const std::string kLineTooLong =
+    "Riga troppo lunga (oltre 1 MB): non caricata, qui ne restano solo i primi 1000 caratteri";
 
 std::vector<std::string> selectedColumns(const std::string& campi) {
     std::vector<std::string> columns;
@@ -348,7 +350,9 @@ long ScCarica::CaricaDati(long& plErrori) {
     long caricate = 0;
     bool stopped = false;
     try {
-        GroupedCommit group(goDbase(), gsIdDbase, GroupedCommitPolicy{commitEvery_, 0});
+        // A commit falls only between two lines: after a crash every line is in all its tables
+        // with its error rows, or in none.
+        GroupedCommit group(goDbase(), gsIdDbase, GroupedCommitPolicy{commitEvery_, 0, true});
         std::string line;
         for (;;) {
             if (giStatoCarica != 1) {
@@ -357,16 +361,18 @@ long ScCarica::CaricaDati(long& plErrori) {
             }
             if (!reader->readLine(line)) break;
             ++lettere;
-            if (lettere > miSaltaInizio_ && !Trim(line).empty()) {
+            if (lettere > miSaltaInizio_ && (reader->lineCut() || !Trim(line).empty())) {
                 ++caricate;
                 try {
-                    loadLine(line);
+                    if (reader->lineCut()) ScriviErrore(line, kLineTooLong);
+                    else loadLine(line);
                 } catch (const NumberedError& e) {
                     ScriviErrore(line, e.description());
                 } catch (const std::exception& e) {
                     ScriviErrore(line, e.what());
                 }
             }
+            group.boundary();
             progress(caricate, std::nullopt);
         }
     } catch (const NumberedError& e) {

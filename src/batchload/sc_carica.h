@@ -86,7 +86,8 @@ public:
     const std::string& insVaria() const { return msInsVaria_; }
     long numErrori() const { return mlNumErrori_; }
 
-    // Writes after which the grouped run commits (what ran stays written on an error or stop).
+    // Writes after which the grouped run commits at the next line end (what ran stays written
+    // on an error or stop).
     void setCommitEvery(long lines) { commitEvery_ = lines; }
 
 private:

@@ -158,4 +158,6 @@ GroupedCommit::~GroupedCommit() noexcept(false) {
 
 void GroupedCommit::flush() { connection_->commitGroup(); }
 
+void GroupedCommit::boundary() { connection_->commitIfDue(); }
+
 }  // namespace tolvane
