@@ -128,7 +128,7 @@ ScCarica::KeySearch ScCarica::searchKey(const std::string& psRiga, int t, std::i
         return KeySearch::NoKey;
     }
     BatchStatement& find = db().cached(slot.findSql);
-    for (std::size_t k = 0; k < values.size(); ++k) find.bind(static_cast<int>(k) + 1, values[k]);
+    for (std::size_t k = 0; k < values.size(); ++k) find.bindKept(static_cast<int>(k) + 1, values[k]);
     const bool found = find.step();
     if (found) rowid = find.columnInt(0);
     find.reset();
@@ -167,11 +167,11 @@ void ScCarica::storeRecord(int t) {
     Slot& slot = *slots_[t];
     if (slot.isNew) {
         BatchStatement& insert = db().cached(slot.insertSql);
-        for (std::size_t i = 0; i < slot.values.size(); ++i) insert.bind(static_cast<int>(i) + 1, slot.values[i]);
+        for (std::size_t i = 0; i < slot.values.size(); ++i) insert.bindKept(static_cast<int>(i) + 1, slot.values[i]);
         insert.write();
     } else if (slot.updateCount > 0) {
         BatchStatement& update = db().cached(slot.updateSql);
-        for (std::size_t i = 0; i < slot.values.size(); ++i) update.bind(static_cast<int>(i) + 1, slot.values[i]);
+        for (std::size_t i = 0; i < slot.values.size(); ++i) update.bindKept(static_cast<int>(i) + 1, slot.values[i]);
         update.bindInt64(slot.updateCount + 1, slot.rowid);
         update.write();
     }

@@ -95,6 +95,9 @@ public:
 
     // As "" & value: Null and Empty both give "".
     std::string text() const;
+    // The text of a String value without a copy, valid while the value lives unchanged;
+    // nullptr for any other type.
+    const std::string* stringValue() const { return std::get_if<std::string>(&value_); }
 
     // Comparison as the original's "=" and "<" with text compared without regard to case.
     // Null compares as unordered (equal only to Null here, for containers and tests).
