@@ -99,10 +99,13 @@ void ScCarica::prepareSlot(int t) {
         slot->findSql = "SELECT rowid FROM " + table + " WHERE " + where + " LIMIT 1";
     }
     const std::string campi = Trim(masCampi_[t]);
-    slot->campiAll = campi.empty() || campi == "*";
-    if (!slot->campiAll) {
-        slot->campiList = selectedColumns(campi);
-        slot->campiAll = std::find(slot->campiList.begin(), slot->campiList.end(), "*") != slot->campiList.end();
+    const bool campiAll = campi.empty() || campi == "*";
+    slot->selected.assign(slot->info->columns.size(), 1);
+    if (!campiAll) {
+        const std::vector<std::string> list = selectedColumns(campi);
+        if (std::find(list.begin(), list.end(), "*") == list.end())
+            for (std::size_t c = 0; c < slot->info->columns.size(); ++c)
+                slot->selected[c] = std::find(list.begin(), list.end(), LCase(slot->info->columns[c].name)) != list.end();
     }
     d.cached(slot->insertSql);
     slots_[t] = std::move(slot);
@@ -153,8 +156,7 @@ void ScCarica::writeField(int t, int fieldIndex, const Variant& value) {
     const int column = slot.columnOfField[static_cast<std::size_t>(fieldIndex)];
     if (column < 0) throw NumberedError(errnum::ItemNotFound, "Elemento non trovato nell'insieme", "ScriviCampoRs");
     const ColumnInfo& info = slot.info->columns[static_cast<std::size_t>(column)];
-    if (!slot.isNew && !slot.campiAll &&
-        std::find(slot.campiList.begin(), slot.campiList.end(), LCase(info.name)) == slot.campiList.end())
+    if (!slot.isNew && !slot.selected[static_cast<std::size_t>(column)])
         throw NumberedError(errnum::ItemNotFound, "Elemento non trovato nell'insieme", "ScriviCampoRs");
     const int position = slot.isNew ? slot.insertPos[static_cast<std::size_t>(fieldIndex)]
                                     : slot.updatePos[static_cast<std::size_t>(fieldIndex)];
@@ -361,7 +363,8 @@ long ScCarica::CaricaDati(long& plErrori) {
             }
             if (!reader->readLine(line)) break;
             ++lettere;
-            if (lettere > miSaltaInizio_ && (reader->lineCut() || !Trim(line).empty())) {
+            const bool blank = line.find_first_not_of(' ') == std::string::npos;
+            if (lettere > miSaltaInizio_ && (reader->lineCut() || !blank)) {
                 ++caricate;
                 try {
                     if (reader->lineCut()) ScriviErrore(line, kLineTooLong);

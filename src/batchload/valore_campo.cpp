@@ -84,6 +84,7 @@ void ScCarica::beginLine(const std::string& psRiga) {
     lineStarted_ = true;
     lineSplit_ = false;
     lineAscii_ = isAscii(line_);
+    soloAsci_ = equalText(gsSoloAsci, "s");
     ++serial_;
     pendingCodes_.clear();
     if (states_.size() != mcolCampi_.size()) states_.resize(mcolCampi_.size());
@@ -329,7 +330,7 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
         ScriviErrore(line_, name() + ": " + failure.message);
         return 1;
     }
-    if (equalText(gsSoloAsci, "s"))
+    if (soloAsci_)
         for (char& c : text)
             if (static_cast<unsigned char>(c) < 32) c = ' ';
     while (!text.empty() && text.back() == ' ') text.pop_back();
@@ -357,7 +358,8 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
         } else if (tipo >= tipocampo::Intero && tipo <= tipocampo::Data) {
             pvValore = field.ConvValTipo(text);
         } else {
-            std::string value = text;
+            // The text is shown in a refusal only when an amount conversion follows.
+            std::string value = field.osLireOValuta.empty() ? std::move(text) : text;
             const int width = field.oiQuanto != 0 ? field.oiQuanto : std::abs(field.oiDimensione());
             if (width != 0 && !field.osRiempie.empty() && !value.empty()) {
                 const std::string fill = Left(field.osRiempie, 1);
