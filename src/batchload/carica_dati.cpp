@@ -52,6 +52,7 @@ void ScCarica::clearRun() {
     nextCodeReported_ = listinoReported_ = errorRowReported_ = false;
     db_.reset();
     dbId_.clear();
+    errorTable_ = nullptr;
 }
 
 void ScCarica::prepareSlot(int t) {

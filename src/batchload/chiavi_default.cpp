@@ -52,7 +52,13 @@ BatchDatabase& ScCarica::db() {
 void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErrore) {
     try {
         BatchDatabase& d = db();
-        const TableInfo* table = d.table("ErroriCaricamento");
+        // Looked up again only when the schema has been read anew since.
+        const SchemaInfo& schema = d.connection().schema;
+        if (!errorTable_ || errorTableGeneration_ != schema.generation()) {
+            errorTable_ = d.table("ErroriCaricamento");
+            errorTableGeneration_ = schema.generation();
+        }
+        const TableInfo* table = errorTable_;
         if (!table)
             throw NumberedError(3078, "Impossibile trovare la tabella ErroriCaricamento",
                                 "ScCarica.ScriviErrore");

@@ -177,6 +177,8 @@ private:
     // Run state.
     std::unique_ptr<BatchDatabase> db_;
     std::string dbId_;
+    const TableInfo* errorTable_ = nullptr;
+    std::uint64_t errorTableGeneration_ = 0;
     std::array<std::unique_ptr<Slot>, 6> slots_;
     std::array<int, 6> maiStato_{};
     long commitEvery_ = 2000;
