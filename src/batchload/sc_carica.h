@@ -168,6 +168,7 @@ private:
     std::string line_;
     bool lineStarted_ = false;
     bool lineAscii_ = true;
+    std::vector<std::size_t> charStarts_;  // of a valid UTF-8 line that is not ASCII, and its end
     bool soloAsci_ = false;  // gsSoloAsci asks for control characters as blanks
     bool lineSplit_ = false;
     std::uint64_t serial_ = 0;

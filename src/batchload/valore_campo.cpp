@@ -8,18 +8,13 @@
 #include "batchload/sc_carica_stato.h"
 #include "common/globali.h"
 #include "platform/text.h"
+#include "platform/utf8_check.h"
 
 namespace tolvane {
 
 namespace {
 
 constexpr std::string_view kSection = "\xC2\xA7";  // the section sign that marks references
-
-bool isAscii(std::string_view s) {
-    for (unsigned char c : s)
-        if (c >= 0x80) return false;
-    return true;
-}
 
 bool allDigits(std::string_view s) {
     if (s.empty()) return false;
@@ -84,6 +79,13 @@ void ScCarica::beginLine(const std::string& psRiga) {
     lineStarted_ = true;
     lineSplit_ = false;
     lineAscii_ = isAscii(line_);
+    // Where each character starts, so that fixed positions need no count from the line start.
+    charStarts_.clear();
+    if (!lineAscii_ && isValidUtf8(line_)) {
+        for (std::size_t i = 0; i < line_.size(); ++i)
+            if ((static_cast<unsigned char>(line_[i]) & 0xC0) != 0x80) charStarts_.push_back(i);
+        charStarts_.push_back(line_.size());
+    }
     soloAsci_ = equalText(gsSoloAsci, "s");
     ++serial_;
     pendingCodes_.clear();
@@ -104,10 +106,16 @@ void ScCarica::ensureSplit() {
 std::string ScCarica::midOfLine(long start, long length) const {
     if (start < 1 || length < 0)
         throw NumberedError(errnum::InvalidCall, "Chiamata di routine o argomento non validi", "Mid");
-    if (!lineAscii_) return Mid(line_, start, length);
     const auto from = static_cast<std::size_t>(start - 1);
-    if (from >= line_.size()) return {};
-    return line_.substr(from, static_cast<std::size_t>(length));
+    if (lineAscii_) {
+        if (from >= line_.size()) return {};
+        return line_.substr(from, static_cast<std::size_t>(length));
+    }
+    if (charStarts_.empty()) return Mid(line_, start, length);
+    const std::size_t characters = charStarts_.size() - 1;
+    if (from >= characters) return {};
+    const std::size_t to = std::min(characters, from + static_cast<std::size_t>(length));
+    return line_.substr(charStarts_[from], charStarts_[to] - charStarts_[from]);
 }
 
 int ScCarica::indexOf(const ScCaricaCampi& field) const {

@@ -70,6 +70,21 @@ TEST_F(InputLimitsTest, Utf8LinesReadAsUtf8AndNulIsAControlCharacter) {
     }
 }
 
+TEST_F(InputLimitsTest, FixedPositionsCountCharactersNotBytes) {
+    layout("FIX", {{"Tabella", "Prova"}, {"Modalita", "1"}, {"InsVaria", "I"}, {"Tipo", "F"}});
+    field("FIX", "Descr", {{"Inizio", "3"}, {"Lunghezza", "3"}});
+    ASSERT_EQ(loader->LeggiTracciato("FIX"), 0);
+    const struct {
+        std::string line, expected;
+    } cases[] = {{"\xC3\xA8\xC3\xA9" "123x", "123"}, {"ab\xE2\x82\xAC" "cd", "\xE2\x82\xAC" "cd"},
+                 {"\xC3\xA0" "bc", "c"}, {"\xC3\xA0" "b", ""}, {"ab\xFF" "cd", "\xFF" "cd"}};
+    for (const auto& c : cases) {
+        Variant value;
+        ASSERT_EQ(loader->LeggiVal(c.line, *loader->campo("Prova.Descr"), value, 1), 0) << c.line;
+        EXPECT_EQ(value.text(), c.expected) << c.line;
+    }
+}
+
 TEST_F(InputLimitsTest, NumbersOutsideTheDateRangeRejectTheLine) {
     raw("A;a;45000\r\nB;b;2958465\r\nC;c;2958466\r\nD;d;-657435\r\nE;e;-657434\r\n");
     EXPECT_EQ(load("IN"), 0);
