@@ -203,7 +203,9 @@ long ScCarica::CompRecord(const std::string& psRiga) {
         isNew[t] = tableInUse(t) && slots_[t] && slots_[t]->isNew;
     }
     const ScCaricaCampi* inProgress = nullptr;
-    Variant value;
+    static const Variant kNone;
+    Variant uncached;
+    const Variant* value = &kNone;  // of the field in progress, kept for the line
     try {
         for (std::size_t i = 0; i < mcolCampi_.size(); ++i) {
             const FieldPlan& p = plan(i);
@@ -212,11 +214,19 @@ long ScCarica::CompRecord(const std::string& psRiga) {
             if (maiStato_[t] != 0) continue;
             ScCaricaCampi& field = *mcolCampi_[i];
             inProgress = &field;
-            value = Variant();
-            const int result = LeggiVal(line_, field, value, t);
+            value = &kNone;
+            const int index = indexOf(field);
+            int result = 0;
+            if (index >= 0) {
+                result = evaluateKept(field, index, value, t);
+            } else {
+                uncached = Variant();
+                result = evaluateUncached(field, uncached, t);
+                value = &uncached;
+            }
             if (result != 0) return result;
-            if (p.aggiorna || isNew[t]) writeField(t, static_cast<int>(i), value);
-            if (p.listino) masListino_[t] = value.text();
+            if (p.aggiorna || isNew[t]) writeField(t, static_cast<int>(i), *value);
+            if (p.listino) masListino_[t] = value->text();
         }
         inProgress = nullptr;
         long result = 0;
@@ -235,7 +245,7 @@ long ScCarica::CompRecord(const std::string& psRiga) {
     } catch (const NumberedError& e) {
         std::string message;
         if (e.number() == errnum::ItemNotFound) message = "Campo inesistente";
-        else if (e.number() == errnum::FieldTooSmall) message = "Valore troppo grande (" + value.text() + ")";
+        else if (e.number() == errnum::FieldTooSmall) message = "Valore troppo grande (" + value->text() + ")";
         else message = e.description();
         if (inProgress) message += ": campo " + inProgress->osTabella + "." + inProgress->osNomeCampo;
         ScriviErrore(line_, message);

@@ -119,6 +119,8 @@ private:
     std::string rawText(const ScCaricaCampi& field);
     int indexOf(const ScCaricaCampi& field) const;
     int evaluate(ScCaricaCampi& field, int index, Variant& value, int piCodTab);
+    // As evaluate, giving the value kept for the line (valid until the next line) uncopied.
+    int evaluateKept(ScCaricaCampi& field, int index, const Variant*& value, int piCodTab);
     int evaluateUncached(ScCaricaCampi& field, Variant& value, int piCodTab);
     std::string evaluateExpression(const std::string& psRiga, const ScCaricaCampi& field);
     Variant impliedDecimals(const Variant& value, const ScCaricaCampi& field) const;

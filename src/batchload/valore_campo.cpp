@@ -261,6 +261,13 @@ int ScCarica::LeggiVal(const std::string& psRiga, ScCaricaCampi& pgCaricaCampi, 
 }
 
 int ScCarica::evaluate(ScCaricaCampi& field, int index, Variant& value, int piCodTab) {
+    const Variant* kept = nullptr;
+    const int code = evaluateKept(field, index, kept, piCodTab);
+    value = *kept;
+    return code;
+}
+
+int ScCarica::evaluateKept(ScCaricaCampi& field, int index, const Variant*& value, int piCodTab) {
     if (states_.size() != mcolCampi_.size()) states_.resize(mcolCampi_.size());
     {
         FieldState& st = states_[static_cast<std::size_t>(index)];
@@ -269,7 +276,7 @@ int ScCarica::evaluate(ScCaricaCampi& field, int index, Variant& value, int piCo
                 throw NumberedError(errnum::InvalidCall,
                                     "Riferimento circolare al campo " + field.osKey(), "ScCarica");
             if (st.fault) throw *st.fault;
-            value = st.value;
+            value = &st.value;
             return st.result;
         }
         st.serial = serial_;
@@ -299,8 +306,8 @@ int ScCarica::evaluate(ScCaricaCampi& field, int index, Variant& value, int piCo
     FieldState& st = states_[static_cast<std::size_t>(index)];
     st.evaluating = false;
     st.result = code;
-    st.value = result;
-    value = std::move(result);
+    st.value = std::move(result);
+    value = &st.value;
     return code;
 }
 

@@ -204,7 +204,7 @@ bool TextFileReader::fill() {
 
 void TextFileReader::deliver(std::string_view bytes, std::string& line) const {
     if (!perLine_ || isAscii(bytes) || isValidUtf8(bytes)) line.assign(bytes);
-    else line = fromWindows1252(bytes);
+    else fromWindows1252(bytes, line);
 }
 
 // The start of a line longer than allowed, then the rest of it skipped block by block.
