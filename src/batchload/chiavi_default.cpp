@@ -189,7 +189,8 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
         if (width != 0 && static_cast<long>(Len(prefix)) >= std::labs(width)) return Variant(std::string());
 
         BatchDatabase& d = db();
-        const TableInfo* table = d.table(tableName);
+        // Only break values are converted to their columns.
+        const TableInfo* table = breaks.empty() ? nullptr : d.table(tableName);
         const std::string column = quoteIdentifier(field.osNomeCampo);
         for (;;) {
             const long prefixLength = static_cast<long>(Len(prefix));
