@@ -113,6 +113,7 @@ void ScCarica::prepareSlot(int t) {
 }
 
 void ScCarica::prepareRun() {
+    insertOnly_ = equalText(msInsVaria_, "I");
     for (int t = 1; t <= 5; ++t)
         if (tableInUse(t)) prepareSlot(t);
 }
@@ -204,7 +205,6 @@ long ScCarica::CompRecord(const std::string& psRiga) {
     }
     const ScCaricaCampi* inProgress = nullptr;
     static const Variant kNone;
-    Variant uncached;
     const Variant* value = &kNone;  // of the field in progress, kept for the line
     try {
         for (std::size_t i = 0; i < mcolCampi_.size(); ++i) {
@@ -215,15 +215,7 @@ long ScCarica::CompRecord(const std::string& psRiga) {
             ScCaricaCampi& field = *mcolCampi_[i];
             inProgress = &field;
             value = &kNone;
-            const int index = indexOf(field);
-            int result = 0;
-            if (index >= 0) {
-                result = evaluateKept(field, index, value, t);
-            } else {
-                uncached = Variant();
-                result = evaluateUncached(field, uncached, t);
-                value = &uncached;
-            }
+            const int result = evaluateKept(field, static_cast<int>(i), value, t);
             if (result != 0) return result;
             if (p.aggiorna || isNew[t]) writeField(t, static_cast<int>(i), *value);
             if (p.listino) masListino_[t] = value->text();
@@ -256,10 +248,9 @@ long ScCarica::CompRecord(const std::string& psRiga) {
 long ScCarica::loadLine(const std::string& line) {
     beginLine(line);
     maiStato_.fill(0);
-    const bool insertOnly = equalText(msInsVaria_, "I");
     for (int t = 1; t <= 5; ++t) {
         if (!tableInUse(t)) continue;
-        if (insertOnly) {
+        if (insertOnly_) {
             startRecord(t, true, 0);
             continue;
         }

@@ -115,7 +115,7 @@ private:
     void beginLine(const std::string& psRiga);
     void ensureLine(const std::string& psRiga);
     void ensureSplit();
-    std::string midOfLine(long start, long length) const;
+    std::string midOfLine(long start, long length);
     std::string rawText(const ScCaricaCampi& field);
     int indexOf(const ScCaricaCampi& field) const;
     int evaluate(ScCaricaCampi& field, int index, Variant& value, int piCodTab);
@@ -170,6 +170,7 @@ private:
     std::string line_;
     bool lineStarted_ = false;
     bool lineAscii_ = true;
+    bool charsIndexed_ = false;
     std::vector<std::size_t> charStarts_;  // of a valid UTF-8 line that is not ASCII, and its end
     bool soloAsci_ = false;  // gsSoloAsci asks for control characters as blanks
     bool lineSplit_ = false;
@@ -184,6 +185,7 @@ private:
     std::uint64_t errorTableGeneration_ = 0;
     std::array<std::unique_ptr<Slot>, 6> slots_;
     std::array<int, 6> maiStato_{};
+    bool insertOnly_ = false;  // InsVaria "I": every line inserted without a key search
     long commitEvery_ = 2000;
 
     struct NextCodeRun {

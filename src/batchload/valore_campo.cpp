@@ -79,13 +79,7 @@ void ScCarica::beginLine(const std::string& psRiga) {
     lineStarted_ = true;
     lineSplit_ = false;
     lineAscii_ = isAscii(line_);
-    // Where each character starts, so that fixed positions need no count from the line start.
-    charStarts_.clear();
-    if (!lineAscii_ && isValidUtf8(line_)) {
-        for (std::size_t i = 0; i < line_.size(); ++i)
-            if ((static_cast<unsigned char>(line_[i]) & 0xC0) != 0x80) charStarts_.push_back(i);
-        charStarts_.push_back(line_.size());
-    }
+    charsIndexed_ = false;
     soloAsci_ = equalText(gsSoloAsci, "s");
     ++serial_;
     pendingCodes_.clear();
@@ -103,13 +97,23 @@ void ScCarica::ensureSplit() {
     lineSplit_ = true;
 }
 
-std::string ScCarica::midOfLine(long start, long length) const {
+std::string ScCarica::midOfLine(long start, long length) {
     if (start < 1 || length < 0)
         throw NumberedError(errnum::InvalidCall, "Chiamata di routine o argomento non validi", "Mid");
     const auto from = static_cast<std::size_t>(start - 1);
     if (lineAscii_) {
         if (from >= line_.size()) return {};
         return line_.substr(from, static_cast<std::size_t>(length));
+    }
+    if (!charsIndexed_) {
+        // Where each character starts, so that fixed positions need no count from the line start.
+        charsIndexed_ = true;
+        charStarts_.clear();
+        if (isValidUtf8(line_)) {
+            for (std::size_t i = 0; i < line_.size(); ++i)
+                if ((static_cast<unsigned char>(line_[i]) & 0xC0) != 0x80) charStarts_.push_back(i);
+            charStarts_.push_back(line_.size());
+        }
     }
     if (charStarts_.empty()) return Mid(line_, start, length);
     const std::size_t characters = charStarts_.size() - 1;
