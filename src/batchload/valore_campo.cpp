@@ -375,6 +375,12 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
         if (empty) {
             pvValore = Variant(std::string());
         } else if (tipo >= tipocampo::Intero && tipo <= tipocampo::Data) {
+            // Text that is no number fails these conversions: refused without raising.
+            double number = 0;
+            if (tipo >= tipocampo::Lungo && tipo <= tipocampo::Doppio && !parseNumber(trimmed, number)) {
+                ScriviErrore(line_, name() + ": Tipo non valido (" + text + ")");
+                return 1;
+            }
             pvValore = field.ConvValTipo(text);
         } else {
             // The text is shown in a refusal only when an amount conversion follows.
