@@ -3,7 +3,6 @@
 function(tolvane_module name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
     ${CMAKE_SOURCE_DIR}/src/${name}/*.cpp)
-  list(FILTER sources EXCLUDE REGEX "/src/ui/qt/")
   if(NOT sources)
     set(sources ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()
@@ -17,7 +16,6 @@ endfunction()
 # Each folder of tests/ is one test program, run by ctest case by case.
 function(tolvane_tests name)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${name}/*.cpp)
-  list(FILTER sources EXCLUDE REGEX "/tests/ui/qt/")
   if(NOT sources)
     return()
   endif()

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "finestre_programma.h"
 #include "platform/cups_printer_system.h"
 #include "platform/numbered_error.h"
 #include "startup/command_line.h"
@@ -16,10 +17,9 @@
 #include "startup/form_registry.h"
 #include "startup/programma.h"
 #include "suite/print_queue.h"
-#include "finestre_programma.h"
 
 #ifdef TOLVANE_WITH_QT
-#include "ui/qt/qt_front_end.h"
+#include "qt/qt_front_end.h"
 #else
 #include "startup/console_driver.h"
 #endif

@@ -1,5 +1,5 @@
 // Statements the batch loader keeps for a run on the connection of the current database.
-// Never swallows a failed call: each becomes the original's numbered error.
+// Never swallows a failed call: each becomes the system's numbered error.
 #include "batchload/batch_database.h"
 
 #include <sqlite3.h>

@@ -84,6 +84,9 @@ public:
     void comOk_Click();
     void ComStop_Click();
     void ComAnnulla_Click();
+    // The journal fix-up alone, on the company database with the boxes as they stand; a run
+    // ends with it. Raises what the fix-up raises.
+    void Sistemazione();
 
     // Tests give the progress of a run their own clock; the default is the steady clock.
     ProgressoElab::Clock progressClock;
@@ -94,7 +97,6 @@ private:
     void MostraProgresso(const ProgressoElab& progresso);
     void CaricaLayout(class GestoreRs& rs, const std::string& handle, ProgressoElab& progresso,
                       long& plErrori);
-    void Sistemazione();
     ElencoValori& ValDefault();
     frmRicValBase& RicVal();
 

@@ -45,7 +45,8 @@ private:
 std::string IdDbAzienda() {
     const frmDatiAzie* dati = ui::desktop().find<frmDatiAzie>();
     if (dati == nullptr || dati->osIdDbase.empty() || !goDbase().EsisteConnessione(dati->osIdDbase))
-        throw NumberedError(3146, "Nessun database della ditta aperto", "frmCaricoBatch");
+        throw NumberedError(errnum::DatabaseFailure, "Nessun database della ditta aperto",
+                            "frmCaricoBatch");
     return dati->osIdDbase;
 }
 
@@ -82,6 +83,8 @@ void frmCaricoBatch::comOk_Click() {
             gasContoIva[i] = txt(base + 20).text();
         }
         for (std::size_t j = 0; j <= 2; ++j) gasCauNotaCred[j] = txt(190 + 10 * static_cast<int>(j)).text();
+        // Refused before any value is asked: the user types nothing that would be thrown away.
+        const std::string idAzienda = IdDbAzienda();
 
         if (!vuoto(txt(220).text()) || !vuoto(txt(230).text())) {
             const std::string periodo = txt(240).text();
@@ -131,7 +134,7 @@ void frmCaricoBatch::comOk_Click() {
         LabFatti.setVisible(true);
         labDaFare.setVisible(true);
 
-        dbAzienda.emplace(IdDbAzienda());
+        dbAzienda.emplace(idAzienda);
         ImpostaMonete();
 
         long errori = 0;
@@ -185,6 +188,7 @@ void frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle, Prog
 }
 
 void frmCaricoBatch::Sistemazione() {
+    const std::string idAzienda = IdDbAzienda();
     DatiSistemazione dati;
     for (int i = 0; i < 6; ++i)
         dati.contiIva[static_cast<std::size_t>(i)] = {txt(10 + 30 * i).text(), txt(20 + 30 * i).text(),
@@ -207,7 +211,7 @@ void frmCaricoBatch::Sistemazione() {
         txt(230).setText(dati.causaleTrasp2);
     };
     try {
-        SistemaMovimenti(gsIdDbase, dati, [this] {
+        SistemaMovimenti(idAzienda, dati, [this] {
             LabFatti.setCaption(std::to_string(goLibGen().ValoreLong(Variant(LabFatti.caption())) + 1));
             ui::DoEvents();
         });

@@ -50,64 +50,55 @@ frmRicValBase& frmCaricoBatch::RicVal() { return ui::desktop().instance<frmRicVa
 Variant frmCaricoBatch::RicValDefault(const std::string& psCodice) {
     const LibGenerale& lib = goLibGen();
     GestoreRs rs;
-    const std::string handle =
-        rs.ApriRs(goDbase(), gsConnDbMenu, "",
-                  std::string("Select * from CaricaDettaglio") + " Where Codice = " + lib.ValoreSql(Variant(psCodice), 8) +
-                      " And left(Default,1) = " + lib.ValoreSql(Variant(kSezione), 8),
-                  false, rstype::Snapshot);
-    try {
-        frmRicValBase& ricVal = RicVal();
-        for (; !rs.EofRs(handle); rs.MoveNextRs(handle)) {
-            if (ricVal.oiNumRighe == frmRicValBase::kRighe) {
-                const Variant esito = ChiediValBase();
-                if (esito.toLong() != 0) {
-                    rs.ChiudiRs(handle);
-                    return esito;
-                }
-                ricVal.oiNumRighe = 0;
-            }
-            const std::string codice = rs.ValoreCampoRs(handle, "Codice").text();
-            const std::string nomeCampo = rs.ValoreCampoRs(handle, "NomeCampo").text();
-            const std::string def = rs.ValoreCampoRs(handle, "Default").text();
-            const std::string costBatch = rs.ValoreCampoRs(handle, "CostBatch").text();
-            if (lib.EVuoto(Variant(costBatch))) {
-                const int k = ++ricVal.oiNumRighe;
-                ricVal.osNomeTab(k) = codice;
-                ricVal.osNomeCampo(k) = nomeCampo;
-                long x = 2;
-                if (contatore(def)) {
-                    ricVal.ovContat(k - 1) = Variant(ElencoValori::TipoVoceContatore).text();
-                    ricVal.osRottura(k - 1) = RotturaContatore(def, x);
-                } else {
-                    ricVal.ovContat(k - 1).clear();
-                    ricVal.osRottura(k - 1).clear();
-                }
-                // A box without a proposed value starts empty, not with what the last group typed.
-                ricVal.txt(k - 1).setText("");
-                const std::string resto = Mid(def, x);
-                const long q = InStr(1, resto, kSezione);
-                if (q < 1) {
-                    ricVal.Lab(k - 1).setCaption(Trim(resto) + ":");
-                } else {
-                    ricVal.Lab(k - 1).setCaption(Trim(Mid(def, x, q - 1)) + ":");
-                    ricVal.txt(k - 1).setText(Trim(Mid(def, x + q)));
-                }
+    const std::string sql = std::string("Select * from CaricaDettaglio") +
+                            " Where Codice = " + lib.ValoreSql(Variant(psCodice), 8) +
+                            " And left(Default,1) = " + lib.ValoreSql(Variant(kSezione), 8);
+    const ScopedRecordSet dettaglio(rs, goDbase(), gsConnDbMenu, sql);
+    const std::string& handle = dettaglio.handle();
+    frmRicValBase& ricVal = RicVal();
+    for (; !rs.EofRs(handle); rs.MoveNextRs(handle)) {
+        if (ricVal.oiNumRighe == frmRicValBase::kRighe) {
+            const Variant esito = ChiediValBase();
+            if (esito.toLong() != 0) return esito;
+            ricVal.oiNumRighe = 0;
+        }
+        const std::string codice = rs.ValoreCampoRs(handle, "Codice").text();
+        const std::string nomeCampo = rs.ValoreCampoRs(handle, "NomeCampo").text();
+        const std::string def = rs.ValoreCampoRs(handle, "Default").text();
+        const std::string costBatch = rs.ValoreCampoRs(handle, "CostBatch").text();
+        if (lib.EVuoto(Variant(costBatch))) {
+            const int k = ++ricVal.oiNumRighe;
+            ricVal.osNomeTab(k) = codice;
+            ricVal.osNomeCampo(k) = nomeCampo;
+            long x = 2;
+            if (contatore(def)) {
+                ricVal.ovContat(k - 1) = Variant(ElencoValori::TipoVoceContatore).text();
+                ricVal.osRottura(k - 1) = RotturaContatore(def, x);
             } else {
-                const std::string chiave = CampoQualificato(codice, nomeCampo);
-                if (contatore(def)) {
-                    long x = 0;
-                    const std::string rottura = RotturaContatore(def, x);
-                    ScriviContatore(ValDefault(), chiave, lib.ValoreLong(Variant(costBatch)), rottura);
-                } else {
-                    ValDefault().Valore(chiave, Variant(costBatch), true);
-                }
+                ricVal.ovContat(k - 1).clear();
+                ricVal.osRottura(k - 1).clear();
+            }
+            // A box without a proposed value starts empty, not with what the last group typed.
+            ricVal.txt(k - 1).setText("");
+            const std::string resto = Mid(def, x);
+            const long q = InStr(1, resto, kSezione);
+            if (q < 1) {
+                ricVal.Lab(k - 1).setCaption(Trim(resto) + ":");
+            } else {
+                ricVal.Lab(k - 1).setCaption(Trim(Mid(def, x, q - 1)) + ":");
+                ricVal.txt(k - 1).setText(Trim(Mid(def, x + q)));
+            }
+        } else {
+            const std::string chiave = CampoQualificato(codice, nomeCampo);
+            if (contatore(def)) {
+                long x = 0;
+                const std::string rottura = RotturaContatore(def, x);
+                ScriviContatore(ValDefault(), chiave, lib.ValoreLong(Variant(costBatch)), rottura);
+            } else {
+                ValDefault().Valore(chiave, Variant(costBatch), true);
             }
         }
-    } catch (...) {
-        rs.ChiudiRs(handle);
-        throw;
     }
-    rs.ChiudiRs(handle);
     return Variant(0L);
 }
 

@@ -19,7 +19,7 @@ namespace tolvane {
 
 namespace {
 
-// Val of the original: the number at the start of a text, 0 when there is none.
+// Val: the number at the start of a text, 0 when there is none.
 double leadingNumber(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;

@@ -58,7 +58,7 @@ bool onlyZeros(std::string_view s) {
     return true;
 }
 
-// Trim of the original (blanks only) without an intermediate copy.
+// Trim (blanks only, not tabs) without an intermediate copy.
 std::string trimBlanks(std::string_view s) {
     const std::size_t b = s.find_first_not_of(' ');
     if (b == std::string_view::npos) return {};

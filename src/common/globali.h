@@ -14,6 +14,10 @@ inline std::string gsFileIniComune;  // INI common to all terminals (may be empt
 inline double gdRisVidStampa = 0;    // zoom of the print windows; <= 0 means none
 inline bool gbInChiusura = false;    // true while the program is closing
 inline int giStaAtt = 0;             // 1 while a list print runs: one at a time
+// Terminal session of the program and the template of a session printer's name ("%§" stands
+// for a session number), from the start-up's session setting (sessione_terminale.h).
+inline int giNumSessione = 0;
+inline std::string gsModStampanteSessione;
 
 // Common services
 inline std::string gsConnDbMenu;  // identifier of the common database, empty until open
@@ -37,7 +41,7 @@ inline int giNumDecEuroGest = 2;
 inline int giNumDecAzie = 2;
 inline int giNumDecAzieGest = 2;
 
-// Field back colours (BGR longs, as the original stores them)
+// Field back colours (BGR longs, as stored in the INI files)
 inline long glColGotFocus = 0x80FFFF;   // light yellow
 inline long glColLostFocus = 0xFFFFFF;  // white
 inline long glColErrore = 255;          // red

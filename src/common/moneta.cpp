@@ -38,22 +38,18 @@ int LeggiMoneta(const std::string& psMoneta, int* piNumDecGest, int* piNumDec,
     int numDec = 2, numDecGest = 2;
     std::string operatore = "/", cee = "N";
     GestoreRs rs;
-    std::string handle = rs.ApriRs(goDbase(), gsIdDbase, "",
-                                   "Select * from Monete where moneta = " +
-                                       goLibGen().ValoreSql(Variant(psMoneta), 8),
-                                   false, rstype::Snapshot);
-    try {
+    {
+        ScopedRecordSet monete(rs, goDbase(), gsIdDbase,
+                               "Select * from Monete where moneta = " +
+                                   goLibGen().ValoreSql(Variant(psMoneta), 8));
+        const std::string& handle = monete.handle();
         if (!rs.VuotoRs(handle)) {
             numDec = rs.ValoreCampoRs(handle, "NumDec").toInteger();
             numDecGest = rs.ValoreCampoRs(handle, "NumDecGest").toInteger();
             operatore = rs.ValoreCampoRs(handle, "Operatore").text();
             cee = rs.ValoreCampoRs(handle, "Cee").text();
         }
-    } catch (...) {
-        rs.ChiudiRs(handle);
-        throw;
     }
-    rs.ChiudiRs(handle);
     if (piNumDecGest) *piNumDecGest = numDecGest;
     if (piNumDec) *piNumDec = numDec;
     if (psOperatore) *psOperatore = operatore;

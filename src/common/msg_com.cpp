@@ -62,10 +62,6 @@ std::string TestoErrore(long plNumero, const std::string& psTesto, const std::st
 
 void MsgErrfrm(const std::exception& pvError, const std::string& psMsgAggPri,
                const std::string& psMsgAggDop, const std::optional<std::string>& pvTitolo) {
-    // A script failure is not a run-time error of the program: it must reach the test.
-    if (dynamic_cast<const ui::UnexpectedWindow*>(&pvError) != nullptr) {
-        throw ui::UnexpectedWindow(pvError.what());
-    }
     if (const auto* numbered = dynamic_cast<const NumberedError*>(&pvError)) {
         MsgErrfrm(numbered->number(), numbered->description(), psMsgAggPri, psMsgAggDop, pvTitolo);
         return;

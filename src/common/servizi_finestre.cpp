@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
 #include <system_error>
 
 #include "common/globali.h"
@@ -20,11 +19,6 @@ namespace tolvane {
 namespace {
 
 int giPuntatoreSalvato = ui::pointer::Default;
-
-std::map<const ui::Form*, double>& fattoriForm() {
-    static std::map<const ui::Form*, double> fattori;
-    return fattori;
-}
 
 bool isTextField(const ui::Control& c) {
     return c.kind() == ui::ControlKind::TextBox || c.kind() == ui::ControlKind::ComboBox;
@@ -45,7 +39,7 @@ void InizioCaricoForm(ui::Form& form, const std::string& psSuffisso) {
 
 void FineCaricoForm(ui::Form&) { Clessidra(false); }
 
-double AdattaRisVid(ui::Form& form, double pdFattore, int) {
+double AdattaRisVid(ui::Form& form, double pdFattore, int, std::vector<ui::ZoomApart> pvControlli) {
     double fattore = 1;
     if (pdFattore == -2) {
         // The print windows keep their own factor under the key "StaVid".
@@ -56,13 +50,8 @@ double AdattaRisVid(ui::Form& form, double pdFattore, int) {
     } else if (pdFattore > 0) {
         fattore = pdFattore;
     }
-    fattoriForm()[&form] = fattore;
+    form.setZoom(fattore, std::move(pvControlli));
     return fattore;
-}
-
-double RisVidForm(const ui::Form& form) {
-    auto it = fattoriForm().find(&form);
-    return it == fattoriForm().end() ? 1 : it->second;
 }
 
 void Clessidra(bool pbAttiva) {
@@ -74,6 +63,20 @@ void Clessidra(bool pbAttiva) {
         return;
     }
     d.setMousePointer(giPuntatoreSalvato);
+}
+
+void ConTrappola(const std::function<void()>& lavoro,
+                 const std::function<void(const std::exception&)>& mostra) {
+    try {
+        lavoro();
+    } catch (const std::exception& e) {
+        Clessidra(false);
+        if (mostra) {
+            mostra(e);
+        } else {
+            frmMsgCom::MsgErrfrm(e);
+        }
+    }
 }
 
 void EvidenziaCampo() {
@@ -227,9 +230,6 @@ void MostraErrore(const std::exception& error, const std::string& psPrima,
 void MostraErrore(const std::optional<std::string>& pvDescrizione,
                   const std::optional<long>& pvNumero, const std::string& psPrima,
                   const std::string& psDopo, const std::exception* trapped) {
-    if (trapped != nullptr && dynamic_cast<const ui::UnexpectedWindow*>(trapped) != nullptr) {
-        throw ui::UnexpectedWindow(trapped->what());
-    }
     const auto* numbered = dynamic_cast<const NumberedError*>(trapped);
     std::string descrizione;
     if (pvDescrizione) {

@@ -4,10 +4,12 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -31,15 +33,22 @@ void InizioCaricoForm(ui::Form& form, const std::string& psSuffisso = {});
 // Common end of loading a window: the hourglass is put back.
 void FineCaricoForm(ui::Form& form);
 
-// Screen adaptation: the factor in use is recorded and returned (-1: as designed, 1;
-// -2: the program-wide gdRisVid, 1 when not set). The model has no pixels, so nothing is
-// rescaled: a display back end reads the factor with RisVidForm.
-double AdattaRisVid(ui::Form& form, double pdFattore = -2, int piOpzione = 0);
-double RisVidForm(const ui::Form& form);
+// Screen adaptation: the window is drawn at the factor, which is returned: -1 as designed (1);
+// -2 the program-wide factor of the window's key osRisVidKey ("StaVid": gdRisVidStampa, else
+// gdRisVid), none when that is 0 or below; 0 or below: none. The controls treated apart keep
+// what their entries say (name, designed size and font, 1 designed place or 2 zoomed place).
+double AdattaRisVid(ui::Form& form, double pdFattore = -2, int piOpzione = 0,
+                    std::vector<ui::ZoomApart> pvControlli = {});
 
 // True: saves the pointer and shows the hourglass, unless it already shows; False: puts the
 // saved pointer back. Calls do not nest.
 void Clessidra(bool pbAttiva);
+
+// Runs an event's work and traps its run-time errors: the hourglass goes off and the error is
+// shown (by mostra, else by the message window's MsgErrfrm); the event ends there. The scripted
+// driver's UnexpectedWindow is no run-time error and goes through.
+void ConTrappola(const std::function<void()>& lavoro,
+                 const std::function<void(const std::exception&)>& mostra = {});
 
 // Selects the whole text of the active text box.
 void EvidenziaCampo();

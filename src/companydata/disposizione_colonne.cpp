@@ -38,8 +38,8 @@ void DisponiInColonne(frmDatiAzie& f, int piPagina, const std::vector<ColonnaPag
                 continue;
             }
             ++riga;
-            if (f.Didascalia.exists(n)) {
-                f.Didascalia(n).move(x0, y, colonna.larghezzaDidascalia - 60, kAltezza);
+            if (f.HaDidascalia(n)) {
+                f.DidascaliaCampo(n).move(x0, y, colonna.larghezzaDidascalia - 60, kAltezza);
             }
             ui::Control* campo = &f.txt(n);
             double larghezza = std::min(f.txt(n).width(), 1800.0);
@@ -72,13 +72,13 @@ void IntestazioniSopra(frmDatiAzie& f, const PaginaDatiAzie& pagina,
             if (i.campo != n) continue;
             ui::Label& etichetta = f.add<ui::Label>("LabIntestazione" + std::to_string(n), &pic);
             etichetta.setCaption(i.testo);
-            etichetta.move(f.Didascalia(n).left(), kPrimaRiga + riga * kRiga,
-                           pic.width() - f.Didascalia(n).left() - 240, kAltezza);
+            etichetta.move(f.DidascaliaCampo(n).left(), kPrimaRiga + riga * kRiga,
+                           pic.width() - f.DidascaliaCampo(n).left() - 240, kAltezza);
             ++riga;
         }
         const double y = kPrimaRiga + riga * kRiga;
         ++riga;
-        spostaIn(f.Didascalia(n), y);
+        spostaIn(f.DidascaliaCampo(n), y);
         spostaIn(f.txt(n), y);
         if (f.Che.exists(n)) spostaIn(f.Che(n), y);
         if (f.Combo.exists(n)) spostaIn(f.Combo(n), y);

@@ -118,6 +118,25 @@ ui::ControlArray<ui::OptionButton>& frmDatiAzie::Opzioni(std::string_view nome) 
     return *it->second;
 }
 
+bool frmDatiAzie::HaDidascalia(int piCampo) const {
+    const CampoPagina* campo = Campo(piCampo);
+    if (campo != nullptr && !campo->nomeDidascalia.empty()) {
+        return findControl(campo->nomeDidascalia) != nullptr;
+    }
+    return Didascalia.exists(piCampo);
+}
+
+ui::Label& frmDatiAzie::DidascaliaCampo(int piCampo) {
+    const CampoPagina* campo = Campo(piCampo);
+    if (campo == nullptr || campo->nomeDidascalia.empty()) return Didascalia(piCampo);
+    auto* didascalia = dynamic_cast<ui::Label*>(findControl(campo->nomeDidascalia));
+    if (didascalia == nullptr) {
+        throw NumberedError(ui::uierr::ElementMissing,
+                            "Controllo inesistente: " + campo->nomeDidascalia, name());
+    }
+    return *didascalia;
+}
+
 void frmDatiAzie::CreaControlli() {
     setCaption("Dati Azienda");
     move(0, 0, 11760, 8880);
@@ -189,7 +208,9 @@ void frmDatiAzie::CreaPagina(const PaginaDatiAzie& pagina) {
             continue;
         }
 
-        ui::Label& didascalia = Didascalia.add(n, &pic);
+        ui::Label& didascalia = campo.nomeDidascalia.empty()
+                                    ? Didascalia.add(n, &pic)
+                                    : add<ui::Label>(campo.nomeDidascalia, &pic);
         didascalia.setCaption(campo.didascalia);
         didascalia.move(kMargine, y, kLarghezzaDidascalia - 120, kAltezzaCampo);
         if (campo.specchio == Specchio::Casella) {

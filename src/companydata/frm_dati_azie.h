@@ -28,7 +28,8 @@ class frmDatiAzie : public ui::Form {
     ~frmDatiAzie() override;
 
     // Controls. Field arrays share the form-wide field number; Didascalia(n) is the caption
-    // beside txt(n); PicPagine(n), LabTitolo(n) and comOk(n) go by page number.
+    // beside txt(n) unless the field names its own (DidascaliaCampo); PicPagine(n), LabTitolo(n)
+    // and comOk(n) go by page number.
     ui::ControlArray<ui::TextBox> txt;
     ui::ControlArray<ui::Label> Lab;
     ui::ControlArray<ui::Label> Didascalia;
@@ -110,6 +111,10 @@ class frmDatiAzie : public ui::Form {
     bool CampiSenzaErrori();
     void MarcaErrore(int piCampo);
     bool InErrore(int piCampo) const;
+    // The caption beside txt(n), by its own name or as Didascalia(n); raises 340 when the field
+    // has none (a field shown in a frame).
+    ui::Label& DidascaliaCampo(int piCampo);
+    bool HaDidascalia(int piCampo) const;
     // Declarations of the built pages and fields; nullptr when none.
     static const PaginaDatiAzie* Pagina(int piPagina);
     static const CampoPagina* Campo(int piCampo);
@@ -119,8 +124,6 @@ class frmDatiAzie : public ui::Form {
     void CreaPagina(const PaginaDatiAzie& pagina);
     void MostraPagina(ui::Control& pagina);
     bool SalvaPassaggio(const PassaggioSalvataggio& passaggio);
-    // Runs an event's work; a run-time error is reported and the event ends.
-    void ConTrappola(const std::function<void()>& lavoro);
 
     std::unique_ptr<GestoreRs> mgRs;
     std::array<bool, kPaginaContiTrans + 1> mbPagCaricata{};

@@ -12,13 +12,12 @@
 
 namespace tolvane {
 
-void frmDatiAzie::ConTrappola(const std::function<void()>& lavoro) {
-    try {
-        lavoro();
-    } catch (const std::exception& e) {
-        MostraErrore(e);
-    }
-}
+namespace {
+
+// The form reports an event's error in the common error box.
+void mostraErrore(const std::exception& e) { MostraErrore(e); }
+
+}  // namespace
 
 void frmDatiAzie::MarcaErrore(int piCampo) {
     txt(piCampo).setBackColor(glColErrore);
@@ -42,14 +41,17 @@ void frmDatiAzie::txt_KeyUp(int Index, int& KeyCode, int Shift) {
     if ((KeyCode != ui::key::F2 && KeyCode != ui::key::F3) || Shift != ui::shift::None) return;
     const CampoPagina* dichiarato = Campo(Index);
     if (dichiarato == nullptr || dichiarato->ricerca.empty() || !goDecodifiche) return;
-    ConTrappola([&] {
-        goDecodifiche->PreparaHelpRic(dichiarato->ricerca, dichiarato->filtroRicerca, txt(Index),
-                                      Lab.exists(Index) ? &Lab(Index) : nullptr);
-    });
+    ConTrappola(
+        [&] {
+            goDecodifiche->PreparaHelpRic(dichiarato->ricerca, dichiarato->filtroRicerca,
+                                          txt(Index), Lab.exists(Index) ? &Lab(Index) : nullptr);
+        },
+        mostraErrore);
 }
 
 void frmDatiAzie::ComHlp_Click(int Index) {
-    ConTrappola([&] { FocusPerHelp(*this, Index, ui::key::F2, ui::shift::None); });
+    ConTrappola([&] { FocusPerHelp(*this, Index, ui::key::F2, ui::shift::None); },
+                mostraErrore);
 }
 
 void frmDatiAzie::txt_LostFocus(int Index) {
@@ -58,9 +60,13 @@ void frmDatiAzie::txt_LostFocus(int Index) {
     const CampoPagina* dichiarato = Campo(Index);
     if (dichiarato == nullptr) return;
     ConTrappola([&] {
-        if (dichiarato->conto) {
-            // The editing form has no dashes: a typed dash is a wrong account.
-            if (InStr(1, campo.text(), "-") > 0) MarcaErrore(Index);
+        if (dichiarato->conto && dichiarato->uscitaConto != UscitaConto::Decodifica) {
+            // Where the page shows accounts only with dashes, the editing form has none: a
+            // typed dash is a wrong account.
+            if (dichiarato->uscitaConto == UscitaConto::Verifica &&
+                InStr(1, campo.text(), "-") > 0) {
+                MarcaErrore(Index);
+            }
             campo.setText(goLibGen().FormattaPerTipo(Variant(campo.text()), "Conto"));
         }
         if (dichiarato->decodifica && goDecodifiche) {
@@ -80,14 +86,14 @@ void frmDatiAzie::txt_LostFocus(int Index) {
             }
         }
         if (dichiarato->regolaUscita) dichiarato->regolaUscita(*this, Index);
-    });
+    }, mostraErrore);
 }
 
 void frmDatiAzie::Che_Click(int Index) {
     if (txt.exists(Index)) txt(Index).setText(Che(Index).value() == ui::check::Checked ? "S" : "N");
     const CampoPagina* dichiarato = Campo(Index);
     if (dichiarato != nullptr && dichiarato->alClick) {
-        ConTrappola([&] { dichiarato->alClick(*this, Index); });
+        ConTrappola([&] { dichiarato->alClick(*this, Index); }, mostraErrore);
     }
 }
 

@@ -100,7 +100,6 @@ bool frmDatiAzie::SalvaPassaggio(const PassaggioSalvataggio& passaggio) {
             if (rs.EsisteRs(handle) && rs.StatoEditRs(handle) != editstate::None) {
                 rs.AnnullaEditRs(handle);
             }
-            if (dynamic_cast<const ui::UnexpectedWindow*>(&errore) != nullptr) throw;
             Clessidra(false);
             DopoErroreSalvataggio dopo = MostraErroreSalvataggio(errore);
             if (dopo == DopoErroreSalvataggio::Fine) return false;

@@ -54,7 +54,7 @@ std::string testoQuery() {
             sql += " LEFT JOIN Spese AS " + a + " ON (TabCauCon.SpesaCassaPrev = " + a + ".Spesa)";
             continue;
         }
-        // The loader names the column of 4030 as the original query did; names are caseless.
+        // The loader names the column of 4030 by its older name; names are caseless.
         const std::string colonna = c.campo == 4030 ? "CausNcSosp" : c.colonna;
         sql +=
             " LEFT JOIN Causali AS " + a + " ON (TabCauCon." + colonna + " = " + a + ".Causale))";

@@ -274,7 +274,7 @@ const PaginaDatiAzie& PaginaCoge() {
             annoAzzera,
             fatture,
             scontrini,
-            CampoConto(kSospesi, "C/corrispettivi sospesi:"),
+            CampoConto(kSospesi, "C/corrispettivi sospesi:", UscitaConto::Verifica),
             CampoCombo(5080, "Iva per Cassa attiva:",
                        {{"N No", "N"}, {"S Si", "S"}, {"A Su Attività", "A"}}),
             data(5085, "Data inizio Iva per Cassa:"),

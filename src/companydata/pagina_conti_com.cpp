@@ -12,6 +12,7 @@
 #include "companydata/frm_dati_azie.h"
 #include "companydata/regole_pagine.h"
 #include "platform/text.h"
+#include "suite/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "suite/servizio_decodifiche.h"
 
@@ -176,7 +177,8 @@ std::string testoQuery(int q, bool ritAccVendite) {
 }
 
 void caricaQuery(frmDatiAzie& f, int q, bool ritAccVendite) {
-    RsLettura rs(f, testoQuery(q, ritAccVendite));
+    ScopedRecordSet rs(f.Rs(), goDbase(), f.osIdDbase, testoQuery(q, ritAccVendite),
+                       rstype::Dynaset);
     std::vector<int> campi;
     for (const std::vector<int>& blocco : blocchiQuery(q, ritAccVendite)) {
         campi.insert(campi.end(), blocco.begin(), blocco.end());
@@ -241,7 +243,7 @@ bool VerDatiContiCom(frmDatiAzie& f) {
 }
 
 CampoPagina dichiarazione(const ContoComune& c) {
-    if (c.tipo == Tipo::Conto) return CampoConto(c.campo, c.didascalia);
+    if (c.tipo == Tipo::Conto) return CampoConto(c.campo, c.didascalia, UscitaConto::Decodifica);
     CampoPagina campo = CampoTesto(c.campo, c.didascalia);
     campo.descrizione = true;
     switch (c.tipo) {

@@ -77,7 +77,9 @@ const PaginaDatiAzie& PaginaContiTrans() {
         p.titolo = "Conti di Transito Prof.";
         p.campoIniziale = 11000;
         p.contestoHelp = 2560;
-        for (const ContoTransito& c : kConti) p.campi.push_back(CampoConto(c.campo, c.didascalia));
+        for (const ContoTransito& c : kConti) {
+            p.campi.push_back(CampoConto(c.campo, c.didascalia, UscitaConto::Verifica));
+        }
         p.creaControlli = [](frmDatiAzie& f) {
             IntestazioniSopra(f, PaginaContiTrans(), {{11000, "Conti di Transito:"}});
         };

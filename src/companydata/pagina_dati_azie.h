@@ -35,16 +35,25 @@ struct RegolaDecodifica {
     std::function<std::string(frmDatiAzie&, int campo, const Variant& colonna)> verifica;
 };
 
+// What leaving a chart-of-accounts field does before the account is decoded into Lab(n).
+enum class UscitaConto {
+    Decodifica,  // nothing more: the text stays as typed, with dashes or without
+    Trattini,    // rewritten with dashes
+    Verifica,    // a typed dash marks the field in error, then it is rewritten with dashes
+};
+
 struct CampoPagina {
     int numero = 0;            // txt(numero), and Lab/Che/Combo/ComHlp of the same number
     std::string didascalia;    // caption on the page (a frame's caption for option buttons)
+    std::string nomeDidascalia;  // the caption's own name; "" for Didascalia(numero)
     int lunghezzaMassima = 0;  // 0: no limit
     Specchio specchio = Specchio::Nessuno;  // a mirror makes txt(numero) hidden
     std::vector<VoceCodice> voci;           // combo items or option buttons, in order
     std::string nomeOpzioni;                // name of the option-button array
     int opzioneIniziale = -1;               // option selected when the form is created
     bool descrizione = false;               // has a description label Lab(numero)
-    bool conto = false;         // chart-of-accounts text: edited without dashes, shown with them
+    bool conto = false;         // chart-of-accounts text: edited without dashes
+    UscitaConto uscitaConto = UscitaConto::Decodifica;
     std::string ricerca;        // look-up kind opened by F2/F3 and ComHlp ("" for none)
     std::string filtroRicerca;  // its filter
     std::optional<RegolaDecodifica> decodifica;
@@ -71,12 +80,14 @@ inline CampoPagina CampoCombo(int numero, std::string didascalia, std::vector<Vo
     campo.voci = std::move(voci);
     return campo;
 }
-// A chart-of-accounts field: edited without dashes, shown with them, looked up and decoded
-// into Lab(numero); an account that does not exist is not marked in error.
-inline CampoPagina CampoConto(int numero, std::string didascalia, int lunghezzaMassima = 0) {
+// A chart-of-accounts field: edited without dashes, left by its page's rule, looked up and
+// decoded into Lab(numero); an account that does not exist is not marked in error.
+inline CampoPagina CampoConto(int numero, std::string didascalia, UscitaConto uscita,
+                              int lunghezzaMassima = 0) {
     CampoPagina campo = CampoTesto(numero, std::move(didascalia), lunghezzaMassima);
     campo.descrizione = true;
     campo.conto = true;
+    campo.uscitaConto = uscita;
     campo.ricerca = "Conto";
     campo.decodifica = RegolaDecodifica{"Conto", "", "", false, nullptr};
     return campo;

@@ -220,6 +220,13 @@ CampoPagina data(int numero, const char* didascalia) {
     return campo;
 }
 
+CampoPagina campoFornProd() {
+    CampoPagina campo =
+        CampoConto(kFornProd, "Fornitore per produzione:", UscitaConto::Trattini, 12);
+    campo.nomeDidascalia = "LabFornProd";
+    return campo;
+}
+
 }  // namespace
 
 void AddCobCodBarre(frmDatiAzie& f, const std::string& psCodBarre, const std::string& psDescr) {
@@ -245,7 +252,7 @@ void VisMagazzino(frmDatiAzie& f) {
         f.txt(kFornProd).setVisible(false);
         f.Lab(kFornProd).setVisible(false);
         f.ComHlp(kFornProd).setVisible(false);
-        f.Didascalia(kFornProd).setVisible(false);
+        f.DidascaliaCampo(kFornProd).setVisible(false);
     }
     f.ApriRsPagina(&frmDatiAzie::msRsMagazzino, testoQuery(f.bEsisteContoProd));
     if (!f.Rs().VuotoRs(f.msRsMagazzino)) {
@@ -314,7 +321,7 @@ const PaginaDatiAzie& PaginaMagazzino() {
             CampoTesto(66, "Nome qta. aggiuntiva 1:", 20),
             CampoTesto(67, "Nome qta. aggiuntiva 2:", 20),
             CampoTesto(68, "Nome qta. aggiuntiva 3:", 20),
-            CampoConto(kFornProd, "Fornitore per produzione:", 12),
+            campoFornProd(),
             CampoTesto(94, "Perc. maggiorazione automatica list. vendita:", 8),
         };
         p.creaControlli = creaControlli;

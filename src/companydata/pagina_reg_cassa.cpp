@@ -12,6 +12,7 @@
 #include "companydata/regole_pagine.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
+#include "suite/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "suite/servizio_decodifiche.h"
 #include "ui/ui_constants.h"
@@ -208,7 +209,8 @@ void creaControlli(frmDatiAzie& f) {
 
 bool regcassa::RegCassaInstallato(frmDatiAzie& f) {
     if (!EsisteCampo("Ditta", "InstRegCassa", f.osIdDbase)) return false;
-    RsLettura ditta(f, "SELECT InstRegCassa FROM Ditta");
+    ScopedRecordSet ditta(f.Rs(), goDbase(), f.osIdDbase, "SELECT InstRegCassa FROM Ditta",
+                          rstype::Dynaset);
     if (f.Rs().VuotoRs(ditta.handle())) return false;
     return equalText(Trim(f.TestoCampoRs(ditta.handle(), "InstRegCassa")), "S");
 }
@@ -318,8 +320,8 @@ const PaginaDatiAzie& PaginaRegCassa() {
             codice(10500, "Causale Corrisp.da Ventilare:", "Causale"),
             codice(10550, "Causale per Giroconto:", "Causale"),
             scarico,
-            CampoConto(kMerVen, "Merce C/Vendite:", 12),
-            CampoConto(kSospesi, "Conto Sospesi:", 12),
+            CampoConto(kMerVen, "Merce C/Vendite:", UscitaConto::Verifica, 12),
+            CampoConto(kSospesi, "Conto Sospesi:", UscitaConto::Verifica, 12),
             codice(10750, "Listino:", "Listino"),
             CampoCombo(kTabSconti, "Sconto prioritario:",
                        {{"1 Categoria/Articolo", "1"}, {"2 Cliente / Gruppo", "2"}}),

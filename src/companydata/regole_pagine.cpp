@@ -78,9 +78,4 @@ bool RifiutaSalvataggio(frmDatiAzie& f, int piCampo, const std::string& psMessag
     return false;
 }
 
-RsLettura::RsLettura(frmDatiAzie& f, const std::string& sql)
-    : rs_(f.Rs()), handle_(rs_.ApriRs(goDbase(), f.osIdDbase, "", sql, false, rstype::Dynaset)) {}
-
-RsLettura::~RsLettura() { rs_.ChiudiRs(handle_); }
-
 }  // namespace tolvane

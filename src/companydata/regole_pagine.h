@@ -1,5 +1,5 @@
 // Rules that several pages of frmDatiAzie apply alike: dates read from a field, the current
-// year and period fields, a refused save with its message, a record set read once and closed.
+// year and period fields, a refused save with its message.
 // Never moves the focus to a control that the user cannot see.
 #pragma once
 
@@ -7,7 +7,6 @@
 #include <string>
 
 #include "platform/variant.h"
-#include "suite/gestore_rs.h"
 
 namespace tolvane {
 
@@ -32,20 +31,5 @@ void UscitaDataCampo(frmDatiAzie& f, int piCampo);
 // Shows the refusal with "&Ok", gives the focus to the control that shows the field, answers
 // false.
 bool RifiutaSalvataggio(frmDatiAzie& f, int piCampo, const std::string& psMessaggio);
-
-// A record set opened on the form's company database for one reading, closed however the
-// reading ends.
-class RsLettura {
-  public:
-    RsLettura(frmDatiAzie& f, const std::string& sql);
-    ~RsLettura();
-    RsLettura(const RsLettura&) = delete;
-    RsLettura& operator=(const RsLettura&) = delete;
-    const std::string& handle() const { return handle_; }
-
-  private:
-    GestoreRs& rs_;
-    std::string handle_;
-};
 
 }  // namespace tolvane

@@ -167,7 +167,7 @@ void frmDaStudio::CreaControlli() {
     ok.setToolTipText("Ok");
     ok.move(7320, 7440, 1800, 420);
     ComAnnulla = &add<ui::CommandButton>("ComAnnulla");
-    // A picture button on the original; its caption stands in for the picture here.
+    // A picture button; its caption stands in for the picture here.
     ComAnnulla->setCaption("Annulla");
     ComAnnulla->setToolTipText("Annulla");
     ComAnnulla->move(9360, 7440, 1800, 420);
@@ -269,8 +269,6 @@ void frmDaStudio::Form_Load() {
         miPagCorrente = 1;
         SistemaPagina(miPagCorrente);
         miLoadOk = 1;
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception& e) {
         ErroreCaricoForm(std::nullopt, std::nullopt, msCaption + "\r\n", "", &e);
         gbInChiusura = true;

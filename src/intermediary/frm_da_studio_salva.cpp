@@ -64,8 +64,6 @@ bool frmDaStudio::Salva() {
             rs.UpdateRs(msRsStudio);
             if (aggiunta) rs.RiposizionaRs(msRsStudio);
             return true;
-        } catch (const ui::UnexpectedWindow&) {
-            throw;
         } catch (const std::exception& errore) {
             // An edit left open would be stored, half written, by the next operation.
             if (rs.StatoEditRs(msRsStudio) != editstate::None) rs.AnnullaEditRs(msRsStudio);

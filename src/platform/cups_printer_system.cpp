@@ -16,6 +16,7 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/printer_media.h"
 #include "platform/text.h"
 #include "platform/utf8_check.h"
 
@@ -138,6 +139,10 @@ struct LpoptionsLine {
     }
 };
 
+void numberChoices(std::vector<PrinterChoice>& choices, const std::vector<int>& numbers) {
+    for (std::size_t i = 0; i < choices.size(); ++i) choices[i].number = numbers[i];
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
@@ -196,13 +201,14 @@ PpdMedia readPpdMedia(std::string_view ppd) {
         const auto translation =
             slash == std::string::npos ? std::string() : option.substr(slash + 1);
         if (keyword.empty()) continue;
-        list->push_back({static_cast<int>(list->size()) + 1,
-                         translation.empty() ? keyword : ppdText(translation)});
+        list->push_back({0, translation.empty() ? keyword : ppdText(translation)});
         keywords->push_back(keyword);
     }
+    numberChoices(media.trays, trayNumbers(media.trayKeywords));
+    numberChoices(media.paperSizes, paperNumbers(media.paperKeywords));
     for (std::size_t i = 0; i < media.paperKeywords.size(); ++i) {
         if (media.paperKeywords[i] == defaultPage) {
-            media.defaultPaperSize = static_cast<int>(i) + 1;
+            media.defaultPaperSize = media.paperSizes[i].number;
             break;
         }
     }
@@ -379,17 +385,20 @@ CupsPrinterSystem::Media CupsPrinterSystem::media(const std::string& name) {
                     std::vector<std::string>& keywords) {
         auto* attr = ippFindAttribute(response.get(), attribute, IPP_TAG_ZERO);
         for (int i = 0; attr && i < ippGetCount(attr); ++i) {
-            list.push_back({i + 1, text(attr, i)});
+            list.push_back({0, text(attr, i)});
             keywords.push_back(text(attr, i));
         }
     };
     fill("media-source-supported", media.trays, media.trayKeywords);
     fill("media-supported", media.paperSizes, media.paperKeywords);
+    numberChoices(media.trays, trayNumbers(media.trayKeywords));
+    numberChoices(media.paperSizes, paperNumbers(media.paperKeywords));
     media.trayOption = "media-source";
     media.paperOption = "media";
     const auto paper = text(ippFindAttribute(response.get(), "media-default", IPP_TAG_ZERO));
-    for (const auto& choice : media.paperSizes) {
-        if (!paper.empty() && choice.name == paper) media.defaultPaperSize = choice.number;
+    for (std::size_t i = 0; i < media.paperKeywords.size(); ++i) {
+        if (!paper.empty() && media.paperKeywords[i] == paper)
+            media.defaultPaperSize = media.paperSizes[i].number;
     }
     return media;
 }
@@ -411,12 +420,13 @@ std::vector<std::pair<std::string, std::string>> CupsPrinterSystem::mediaOptions
     std::vector<std::pair<std::string, std::string>> options;
     if (tray <= 0 && paper <= 0) return options;
     const auto found = media(name);
-    auto add = [&](const std::string& option, const std::vector<std::string>& keywords, int n) {
-        if (n >= 1 && n <= static_cast<int>(keywords.size()))
-            options.emplace_back(option, keywords[static_cast<std::size_t>(n) - 1]);
+    auto add = [&](const std::string& option, const std::vector<PrinterChoice>& choices,
+                   const std::vector<std::string>& keywords, int n) {
+        for (std::size_t i = 0; n > 0 && i < choices.size(); ++i)
+            if (choices[i].number == n) options.emplace_back(option, keywords[i]);
     };
-    add(found.trayOption, found.trayKeywords, tray);
-    add(found.paperOption, found.paperKeywords, paper);
+    add(found.trayOption, found.trays, found.trayKeywords, tray);
+    add(found.paperOption, found.paperSizes, found.paperKeywords, paper);
     return options;
 }
 

@@ -53,8 +53,8 @@ class CupsPrinterSystem final : public PrinterSystem {
 void cupsServerAddress(const std::string& server, std::string& host, int& port);
 
 // The trays and paper sizes a PPD offers: its "InputSlot" and "PageSize" choices in file order,
-// named by their translation text (the choice keyword when there is none), and the number of
-// its "DefaultPageSize" (-1 when it names no choice).
+// numbered by their keywords (printer_media.h), named by their translation text (the keyword
+// when there is none), and the number of its "DefaultPageSize" (-1 when it names no choice).
 struct PpdMedia {
     std::vector<PrinterChoice> trays;
     std::vector<PrinterChoice> paperSizes;

@@ -63,7 +63,7 @@ public:
 
     // Read-modify-write of the file on disk under the lock: the edit gets the file as it is now
     // and returns whether it changed anything; only then the file is replaced atomically.
-    // A failure raises 75 naming the file and leaves the original untouched.
+    // A failure raises 75 naming the file and leaves the file as it was.
     static void update(const std::string& path, const std::function<bool(IniFile&)>& edit);
     static void writeString(const std::string& path, std::string_view section, std::string_view key,
                             std::string_view value);

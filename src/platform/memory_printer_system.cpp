@@ -4,18 +4,29 @@
 
 #include <algorithm>
 
+#include "platform/printer_media.h"
 #include "platform/text.h"
 
 namespace tolvane {
 
 namespace {
 
-std::vector<PrinterChoice> numbered(const std::vector<std::string>& names) {
-    std::vector<PrinterChoice> choices;
-    for (const auto& name : names) {
-        choices.push_back({static_cast<int>(choices.size()) + 1, name});
+std::string keywordOf(const std::string& choice) {
+    return choice.substr(0, choice.find('/'));
+}
+
+std::vector<PrinterChoice> numbered(const std::vector<std::string>& choices,
+                                    std::vector<int> (*numbers)(const std::vector<std::string>&)) {
+    std::vector<std::string> keywords;
+    for (const auto& choice : choices) keywords.push_back(keywordOf(choice));
+    const auto assigned = numbers(keywords);
+    std::vector<PrinterChoice> out;
+    for (std::size_t i = 0; i < choices.size(); ++i) {
+        const auto slash = choices[i].find('/');
+        out.push_back({assigned[i], slash == std::string::npos ? choices[i]
+                                                               : choices[i].substr(slash + 1)});
     }
-    return choices;
+    return out;
 }
 
 }  // namespace
@@ -49,17 +60,20 @@ bool MemoryPrinterSystem::setUserDefault(const std::string& name) {
 
 std::vector<PrinterChoice> MemoryPrinterSystem::trays(const std::string& name) {
     const auto* entry = find(name);
-    return entry ? numbered(entry->trays) : std::vector<PrinterChoice>{};
+    return entry ? numbered(entry->trays, trayNumbers) : std::vector<PrinterChoice>{};
 }
 
 std::vector<PrinterChoice> MemoryPrinterSystem::paperSizes(const std::string& name) {
     const auto* entry = find(name);
-    return entry ? numbered(entry->paperSizes) : std::vector<PrinterChoice>{};
+    return entry ? numbered(entry->paperSizes, paperNumbers) : std::vector<PrinterChoice>{};
 }
 
 int MemoryPrinterSystem::defaultPaperSize(const std::string& name) {
+    const auto sizes = paperSizes(name);
     const auto* entry = find(name);
-    return entry ? entry->defaultPaperSize : -1;
+    if (!entry || entry->paperInUse < 1 || entry->paperInUse > static_cast<int>(sizes.size()))
+        return -1;
+    return sizes[static_cast<std::size_t>(entry->paperInUse) - 1].number;
 }
 
 std::vector<std::pair<std::string, std::string>> MemoryPrinterSystem::mediaOptions(
@@ -67,10 +81,13 @@ std::vector<std::pair<std::string, std::string>> MemoryPrinterSystem::mediaOptio
     std::vector<std::pair<std::string, std::string>> options;
     const auto* entry = find(name);
     if (!entry) return options;
-    if (tray >= 1 && tray <= static_cast<int>(entry->trays.size()))
-        options.emplace_back("InputSlot", entry->trays[static_cast<std::size_t>(tray) - 1]);
-    if (paper >= 1 && paper <= static_cast<int>(entry->paperSizes.size()))
-        options.emplace_back("PageSize", entry->paperSizes[static_cast<std::size_t>(paper) - 1]);
+    auto add = [&](const char* option, const std::vector<std::string>& choices,
+                   const std::vector<PrinterChoice>& numbers, int n) {
+        for (std::size_t i = 0; n > 0 && i < numbers.size(); ++i)
+            if (numbers[i].number == n) options.emplace_back(option, keywordOf(choices[i]));
+    };
+    add("InputSlot", entry->trays, trays(name), tray);
+    add("PageSize", entry->paperSizes, paperSizes(name), paper);
     return options;
 }
 

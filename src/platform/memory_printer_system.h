@@ -13,9 +13,11 @@ class MemoryPrinterSystem final : public PrinterSystem {
   public:
     struct Entry {
         PrinterInfo info;
-        std::vector<std::string> trays;       // names, numbered from 1 in this order
-        std::vector<std::string> paperSizes;  // names, numbered from 1 in this order
-        int defaultPaperSize = -1;
+        // Choices as a PPD writes them, "Keyword/Name shown" or the keyword alone, in the
+        // printer's order; numbered by their keywords as a print server's are.
+        std::vector<std::string> trays;
+        std::vector<std::string> paperSizes;
+        int paperInUse = 0;  // position from 1 in paperSizes of the paper in use; 0 unknown
     };
 
     void addPrinter(Entry entry) { entries_.push_back(std::move(entry)); }
@@ -33,7 +35,7 @@ class MemoryPrinterSystem final : public PrinterSystem {
     std::vector<PrinterChoice> trays(const std::string& name) override;
     std::vector<PrinterChoice> paperSizes(const std::string& name) override;
     int defaultPaperSize(const std::string& name) override;
-    // "InputSlot" and "PageSize" with the chosen tray's and paper's names.
+    // "InputSlot" and "PageSize" with the chosen tray's and paper's keywords.
     std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name,
                                                                   int tray, int paper) override;
 

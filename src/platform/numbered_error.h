@@ -1,5 +1,5 @@
-// The error that carries the original's error numbers across layers.
-// Thrown where the original raised, caught where it trapped; never swallowed silently.
+// The error that carries the system's error numbers (3022, 3260, 13, ...) across layers.
+// Thrown where a procedure raises, caught where it traps; never swallowed silently.
 #pragma once
 
 #include <stdexcept>

@@ -17,8 +17,10 @@ namespace tolvane {
 //   lpoptions file, as `lpoptions -d` writes it), else the server's default. Making a printer
 //   the default writes the per-user choice only.
 // - Trays and paper sizes are the printer's "InputSlot" and "PageSize" choices (media-source and
-//   media when the printer has no PPD), numbered by their order from 1; 0 means "no choice".
-// - There are no terminal-server sessions: the services that depend on them stay idle.
+//   media when the printer has no PPD), numbered by what they are (printer_media.h), so that a
+//   stored number means the same tray or paper on every queue; 0 means "no choice".
+// - The print server does not tell which session of a shared machine a printer belongs to: the
+//   program's terminal session setting does.
 struct PrinterInfo {
     std::string name;
     std::string port;    // device URI
@@ -48,13 +50,14 @@ class PrinterSystem {
     // server's default applies again. False when the choice could not be stored.
     virtual bool setUserDefault(const std::string& name) = 0;
 
-    // Trays and paper sizes of a printer, numbered from 1; none for an unknown printer.
+    // Trays and paper sizes of a printer in its own order; none for an unknown printer.
     virtual std::vector<PrinterChoice> trays(const std::string& name) = 0;
     virtual std::vector<PrinterChoice> paperSizes(const std::string& name) = 0;
     // The number of the paper size the printer uses when none is chosen; -1 when unknown.
     virtual int defaultPaperSize(const std::string& name) = 0;
     // The job options that print on the tray and the paper size numbered as trays() and
-    // paperSizes() number them (0: no choice); a number the printer does not offer adds none.
+    // paperSizes() number them (0: no choice), under the printer's own keywords; a number the
+    // printer does not offer adds none.
     virtual std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name,
                                                                           int tray, int paper) = 0;
 };

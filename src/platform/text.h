@@ -1,5 +1,5 @@
-// Text helpers with the original's semantics: lengths and positions count characters
-// (UTF-8 code points), comparisons ignore case, Like has the original's patterns.
+// Text helpers of the program: lengths and positions count characters
+// (UTF-8 code points), comparisons ignore case, Like has * ? # [..] patterns.
 #pragma once
 
 #include <cstddef>
@@ -28,7 +28,7 @@ int Asc(std::string_view s); // Windows-1252 code of the first character; "" rai
 // Caseless comparison: <0, 0, >0.
 int compareText(std::string_view a, std::string_view b);
 bool equalText(std::string_view a, std::string_view b);
-// The original's Like: * ? # [a-z] [!a-z]; caseless.
+// Like with * ? # [a-z] [!a-z] patterns, caseless.
 bool Like(std::string_view text, std::string_view pattern);
 
 // Windows-1252 <-> UTF-8.

@@ -35,7 +35,7 @@ public:
     bool readLine(std::string& line);
     // True when the line last read was longer than kLongestLine and holds only its start.
     bool lineCut() const { return lineCut_; }
-    // True when no line is left, as the original's EOF: an empty file is at end at once.
+    // True when no line is left (EOF): an empty file is at end at once.
     bool eof();
     // Lines returned so far: the number of the last line read, counted from 1.
     long lineNumber() const { return lineNumber_; }

@@ -1,4 +1,4 @@
-// The value type: conversions, comparisons and the Italian text forms of the original's variants.
+// The value type: conversions, comparisons and the Italian text forms of variants.
 // Must never consult the machine's locale (no strtod, printf or iostreams for numbers).
 #include "platform/variant.h"
 
@@ -28,7 +28,7 @@ namespace {
     }
 }
 
-// Rounds half to even, as the original's CInt and CLng do; 6 outside [lo, hi].
+// Rounds half to even, as CInt and CLng do; 6 outside [lo, hi].
 std::int64_t roundToRange(double v, double lo, double hi, const char* where) {
     if (std::isnan(v)) raise(errnum::Overflow, where);
     const double r = std::nearbyint(v);

@@ -1,4 +1,4 @@
-// The one value type of the program, with the semantics of the original's variants.
+// The one value type of the program: Empty, Null, numbers, dates, texts, as variants behave.
 // Text forms are Italian (decimal comma, dd/mm/yyyy) and never depend on the machine's locale.
 #pragma once
 
@@ -13,7 +13,7 @@
 
 namespace tolvane {
 
-// The numbers are the original's type codes; batch layouts store them.
+// The numbers are the type codes that batch layouts store: never renumber them.
 enum class VarType : int {
     Empty = 0,
     Null = 1,
@@ -79,10 +79,10 @@ public:
     bool isEmpty() const { return type_ == VarType::Empty; }
     bool isNull() const { return type_ == VarType::Null; }
     bool isString() const { return type_ == VarType::String; }
-    // Integer, Long, Single, Double, Currency (and Boolean, as the original counts it)
+    // Integer, Long, Single, Double, Currency (and Boolean, counted as a number)
     bool isNumberType() const;
 
-    // The original's conversion functions: raise 13 when the value is not of the kind,
+    // The conversion functions (CBool, CInt, ...): raise 13 when the value is not of the kind,
     // 6 when it does not fit, 94 for Null. Text is read in the Italian forms.
     bool toBool() const;               // CBool
     std::int16_t toInteger() const;    // CInt: rounds half to even
@@ -99,7 +99,7 @@ public:
     // nullptr for any other type.
     const std::string* stringValue() const { return std::get_if<std::string>(&value_); }
 
-    // Comparison as the original's "=" and "<" with text compared without regard to case.
+    // Comparison by "=" and "<" with text compared without regard to case.
     // Null compares as unordered (equal only to Null here, for containers and tests).
     friend bool operator==(const Variant& a, const Variant& b);
     friend std::partial_ordering operator<=>(const Variant& a, const Variant& b);
@@ -116,11 +116,11 @@ std::ostream& operator<<(std::ostream& out, const Variant& value);
 std::ostream& operator<<(std::ostream& out, Currency value);
 std::ostream& operator<<(std::ostream& out, DateTime value);
 
-// The original's Int (towards minus infinity) and Fix (towards zero).
+// Int (towards minus infinity) and Fix (towards zero).
 double Int(double value);
 double Fix(double value);
 
-// IsNumeric and IsDate of the original, on the Italian forms.
+// IsNumeric and IsDate, on the Italian forms.
 bool isNumeric(const Variant& value);
 bool isDate(const Variant& value);
 

@@ -87,7 +87,12 @@ void ImpostaStampanteDef(std::string& psNome, std::string& psNomeNonInst, std::s
 }
 
 bool UsaStampanteStampa(OpzStampa& poOpzStampa, int piAvviso) {
-    if (goLibGen().EVuoto(Variant(poOpzStampa.StampanteOpz))) return true;
+    if (goLibGen().EVuoto(Variant(poOpzStampa.StampanteOpz))) {
+        // The default printer as the print server names it now, not a printer an earlier
+        // print chose.
+        Printer().followDefault();
+        return true;
+    }
 
     if (auto stampante = findPrinter(printerSystem(), poOpzStampa.StampanteOpz)) {
         Printer().choose(*stampante);
@@ -193,7 +198,7 @@ std::string NomeStampanteSessione(const std::string& psNome) {
 void ElencoStampanti(std::vector<std::string>& pvNomi, std::vector<std::string>& pvPorte) {
     pvNomi.clear();
     pvPorte.clear();
-    // This platform has no terminal-server sessions to ask: the session is the program's own.
+    // No session service to ask here: the session is the one the session setting names.
     const int sessione = giNumSessione;
     for (const auto& stampante : printerSystem().printers()) {
         const auto nome = Trim(stampante.name);
@@ -242,6 +247,12 @@ void MsgStampanteDefAssente(const std::string& psChiave, const std::string& psNo
            psNomeStampante +
            "\r\nUscire dal programma e rientrare per avere impostato la stampante predefinita");
     ScriviIni(psSezione, psChiave, "");
+}
+
+bool NessunaStampantePredefinita(const std::string& psNome, const std::string& psNomeNonInst) {
+    if (!psNome.empty() || !psNomeNonInst.empty()) return false;
+    avviso("Nessuna stampante predefinita: sceglierne una dall'elenco");
+    return true;
 }
 
 void MsgStampanteAltraSessione(const std::string& psNome) {

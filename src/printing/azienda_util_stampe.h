@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/globali.h"
 #include "platform/printer_system.h"
 
 namespace tolvane {
@@ -16,12 +17,6 @@ class OpzStampa;
 // 1 once UsaStampanteStampa has put the current printer on a printer chosen by name; never
 // reset. While it is 1 the user's default printer is no longer changed to reach a printer.
 inline int giStampDefCambiata = 0;
-// Terminal-server session of the program and the template of a session printer name ("%§"
-// stands for a session number). Nothing assigns them here: there are no such sessions, so
-// they stay 0 and "" and the other-session checks never fire.
-inline int giNumSessione = 0;
-inline std::string gsModStampanteSessione;
-
 // The user's default printer. Returns the installed printer of that name (case ignored) with
 // psNome its name and psPorta its port, psNomeNonInst cleared; when it is not installed:
 // nullptr, psNome cleared and psNomeNonInst holding the name.
@@ -33,8 +28,8 @@ std::unique_ptr<PrinterInfo> LeggiStampanteDef(std::string& psNome, std::string&
 // it is). Otherwise does nothing and leaves the outputs as they are.
 void ImpostaStampanteDef(std::string& psNome, std::string& psNomeNonInst, std::string& psPorta);
 
-// Makes the options' printer (StampanteOpz) the current printer; an empty one keeps the current
-// printer. With piAvviso set, a failure is shown ("Impossibile impostare la stampante
+// Makes the options' printer (StampanteOpz) the current printer; an empty one makes the current
+// printer follow the user's default printer, read afresh when the print asks. With piAvviso set, a failure is shown ("Impossibile impostare la stampante
 // predefinita"...). A printer not installed is reached by changing the user's default, and only
 // while giStampDefCambiata is 0; the previous name goes into "StampanteDefOri".
 bool UsaStampanteStampa(OpzStampa& poOpzStampa, int piAvviso);
@@ -79,6 +74,9 @@ bool ScriviDefWindows(const std::string& psNome, const std::string& psDriver,
 void MsgStampanteDefAssente(const std::string& psChiave, const std::string& psNomeStampante,
                             const std::string& psSezione);
 
+// True, once the user has been told ("Nessuna stampante predefinita: ..."), when the user has no
+// default printer at all: neither an installed one (psNome) nor one not installed.
+bool NessunaStampantePredefinita(const std::string& psNome, const std::string& psNomeNonInst);
 // Tells that the default printer psNome belongs to another terminal session.
 void MsgStampanteAltraSessione(const std::string& psNome);
 // The checks of the "Stampante predefinita" buttons once the default printer was read

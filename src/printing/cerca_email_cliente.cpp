@@ -122,6 +122,11 @@ std::string CercaEmailCliente(FrmSceltaStam& pfrmStampa, int piIndice, int piKey
         if (k > 1 && risultato.empty()) risultato = scelta.RetVal("Email");
     }
     if (piNoScrivi == 0) pfrmStampa.txt(piIndice).setText(risultato);
+    // The label beside the field names the customer, as a decoded code's label does.
+    if (pfrmStampa.Lab.exists(piIndice)) {
+        const std::string& descrizione = TrovaTipoDecodifica("Conto")->descrizione;
+        pfrmStampa.Lab(piIndice).setCaption(scelta.RetVal(descrizione));
+    }
 
     if (equalText(scelta.retField, "Email")) piColonna = 1;
     else if (equalText(Left(scelta.retField, 5), "Email"))

@@ -228,8 +228,6 @@ bool ChiediDatiEmail(bool pbPassaPar, bool pbOpzMotore) {
     if (pbPassaPar && ok) {
         try {
             PassaParEmail();
-        } catch (const ui::UnexpectedWindow&) {
-            throw;
         } catch (const std::exception& e) {
             // The engine only learns False; the user learns why.
             frmMsgCom::MsgErrfrm(e);

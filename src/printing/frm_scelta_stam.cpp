@@ -33,6 +33,8 @@ FrmSceltaStam::Extensions& FrmSceltaStam::extensions() {
 FrmSceltaStam::FrmSceltaStam() : Form("FrmSceltaStam") {
     setCaption("Scelta della modalità di stampa");
     move(0, 0, 9900, 8400);
+    // The screen adaptation finds the window's zoom key by name.
+    expose("osRisVidKey", [this](std::vector<Variant>&) { return Variant(osRisVidKey); });
     CreaControlli();
 
     OptStampaSu.on.onClick = [this](int i) { ConTrappola([&] { OptStampaSu_Click(i); }); };
@@ -166,16 +168,6 @@ OpzStampa& FrmSceltaStam::Opz() const {
     return *ogOpzSta;
 }
 
-void FrmSceltaStam::ConTrappola(const std::function<void()>& lavoro) {
-    try {
-        lavoro();
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
-    } catch (const std::exception& e) {
-        Clessidra(false);
-        frmMsgCom::MsgErrfrm(e);
-    }
-}
 
 std::string FrmSceltaStam::LeggiParEmail(const std::string& psChiave) const {
     if (extensions().leggiParEmail) return extensions().leggiParEmail(psChiave);

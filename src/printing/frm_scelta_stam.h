@@ -190,8 +190,6 @@ private:
     // The device name and port that the tray and paper lists describe.
     void StampanteDelleListe(std::string& psNome, std::string& psPorta) const;
     std::string LeggiParEmail(const std::string& psChiave) const;
-    // Runs an event's work; a run-time error is shown and the event ends.
-    void ConTrappola(const std::function<void()>& lavoro);
     OpzStampa& Opz() const;
     // "= True" of a named value: anything that is not a Boolean True is False.
     static bool Vero(const Variant& value);

@@ -11,6 +11,7 @@
 #include "common/globali.h"
 #include "common/msg_com.h"
 #include "common/parametri_menu.h"
+#include "common/servizi_finestre.h"
 #include "platform/text.h"
 #include "printing/cerca_email_cliente.h"
 #include "printing/email_stampa.h"
@@ -30,18 +31,6 @@ constexpr double kLarghezzaCampo = 3900;
 constexpr double kSinistraCerca = 6760;
 constexpr double kSinistraSalva = 7560;
 constexpr double kSinistraBottoni = 8040;
-
-// Runs an event's work; a failure (of the menu server, of the general library) is shown and
-// the event ends.
-void trappola(const std::function<void()>& lavoro) {
-    try {
-        lavoro();
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
-    } catch (const std::exception& e) {
-        frmMsgCom::MsgErrfrm(e);
-    }
-}
 
 std::string testo(const std::string& chiave) { return LeggiParametro(chiave).text(); }
 
@@ -91,9 +80,11 @@ void registraPannelloPdfEmail() {
     e.leggiParEmail = [](const std::string& chiave) { return LeggiParEmail(chiave); };
     e.pdfAutomClick = [](FrmSceltaStam& form) { ChePdfAutom_Click(form); };
     e.inviaEmailClick = [](FrmSceltaStam& form) { CheInviaEmail_Click(form); };
-    e.openEmailPanel = [](FrmSceltaStam& form) { trappola([&] { pdfEmailPanel(form).Apri(); }); };
+    e.openEmailPanel = [](FrmSceltaStam& form) {
+        ConTrappola([&] { pdfEmailPanel(form).Apri(); });
+    };
     e.customerEmail = [](FrmSceltaStam& form, int indice, const std::string& codice) {
-        trappola([&] {
+        ConTrappola([&] {
             int colonna = 0;
             CercaEmailCliente(form, indice, ui::key::F2, 0, Variant(codice), 0, colonna);
         });
@@ -118,12 +109,12 @@ PdfEmailPanel::PdfEmailPanel(FrmSceltaStam& f)
     CreaControlli();
     CboEmailToNum->on.onClick = [this] { CboEmailToNum_Click(); };
     CboEmailTipoNum->on.onClick = [this] { CboEmailTipoNum_Click(); };
-    ComPeDatiCor->on.onClick = [this] { trappola([&] { ComPeDatiCor_Click(); }); };
-    ComPECanc->on.onClick = [this] { trappola([&] { ComPECanc_Click(); }); };
-    ComPERileggi->on.onClick = [this] { trappola([&] { ComPERileggi_Click(); }); };
-    ComPESalva->on.onClick = [this] { trappola([&] { ComPESalva_Click(); }); };
-    ComPEAnnulla->on.onClick = [this] { trappola([&] { ComPEAnnulla_Click(); }); };
-    ComPEOk->on.onClick = [this] { trappola([&] { ComPEOk_Click(); }); };
+    ComPeDatiCor->on.onClick = [this] { ConTrappola([&] { ComPeDatiCor_Click(); }); };
+    ComPECanc->on.onClick = [this] { ConTrappola([&] { ComPECanc_Click(); }); };
+    ComPERileggi->on.onClick = [this] { ConTrappola([&] { ComPERileggi_Click(); }); };
+    ComPESalva->on.onClick = [this] { ConTrappola([&] { ComPESalva_Click(); }); };
+    ComPEAnnulla->on.onClick = [this] { ConTrappola([&] { ComPEAnnulla_Click(); }); };
+    ComPEOk->on.onClick = [this] { ConTrappola([&] { ComPEOk_Click(); }); };
     ComPESel->on.onClick = [this] { PESelDeselSalOpz(true); };
     ComPEDesel->on.onClick = [this] { PESelDeselSalOpz(false); };
 }
@@ -215,8 +206,9 @@ void PdfEmailPanel::CreaControlli() {
     campo(1520, pic, "Indir. temporaneo", r);
     form.ComHlp.add(1520, pic).setCaption("...");
     form.ComHlp(1520).move(kSinistraCerca, r, 400, kAltezza);
-    form.Lab.add(1019, pic).setCaption("DecodEmail");
-    form.Lab(1019).move(kSinistraCampo, top, kLarghezzaCampo, kAltezza);
+    // The customer chosen by the look-up of the temporary address.
+    form.Lab.add(1520, pic);
+    form.Lab(1520).move(kSinistraCampo, top, kLarghezzaCampo, kAltezza);
 
     double bottoni = 420;
     Frame1 = &form.add<ui::Frame>("Frame1", pic);
@@ -332,8 +324,8 @@ void PdfEmailPanel::MostraIniPE() {
     if (miEmailTipoCor != 0) {
         mbPiuConfig = true;
     } else {
-        // The recipient number as shown: an absent one becomes 1, a chosen one stays.
-        ScriviParametro("EmailToNum", Variant(static_cast<std::int16_t>(miEmailToCor)));
+        // A single configuration sends to the first address.
+        ScriviParametro("EmailToNum", Variant(static_cast<std::int16_t>(1)));
         miEmailTipoCor = numeroTra(LeggiParametro("EmailTipoNum"), 0, 3);
         mbPiuConfig = miEmailTipoCor != 0;
         if (!mbPiuConfig) miEmailTipoCor = 1;

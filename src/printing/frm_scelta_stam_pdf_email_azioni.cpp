@@ -161,8 +161,12 @@ void ImpostaPdfAutom(FrmSceltaStam& form) {
     std::string parola = equalText(LeggiParEmail("UsaPdfCreator"), "S") ? "PDFCreator"
                          : equalText(LeggiParEmail("UsaPdf995"), "S")   ? "PDF995"
                                                                         : "";
-    if (!parola.empty() && ImpostaStampanteAuto(nomeStampantePdf(parola), opz, spuntato ? 0 : 1))
+    if (!parola.empty() && ImpostaStampanteAuto(nomeStampantePdf(parola), opz, spuntato ? 0 : 1)) {
+        // Another printer: its own trays and papers are the ones to offer.
+        form.ImpostaCboCassetti();
+        form.ImpostaCboTipoCarta();
         form.VisStaAttuale();
+    }
     if (!spuntato) return;
     form.CheInviaEmail->setEnabled(true);
     // The automatic naming is on from now: the dialog's next activation, the saved option sets

@@ -113,7 +113,7 @@ void FrmSceltaStam::MettiValOpz() {
     v[1] = SiNo(opz.ForzaVert);
     v[2] = opz.FileName;
     v[3] = opz.DescFormatoFile(opz.FileForm);
-    v[4] = codFile->fileName.empty() ? opz.PathDefault : lib.EstraiCartella(codFile->fileName);
+    v[4] = opz.PathDefault;
     v[5] = opz.SepCampi == "\t" ? "Tab" : opz.SepCampi == " " ? "Spazio" : opz.SepCampi;
     v[6] = opz.DelimStr;
     v[7] = SiNo(opz.NumNoForm);
@@ -261,6 +261,10 @@ void FrmSceltaStam::ComUsaDef_Click() {
         } catch (const std::exception&) {
             errore = true;
         }
+        // Only a program that moved its printer has read the default here; otherwise the
+        // choice below reads it.
+        if (giStampDefCambiata == 1 && !errore && NessunaStampantePredefinita(nome, nonInstallata))
+            return;
         if (!StampantePredefinitaUsabile(errore, nome, nonInstallata, opz.NomeStampa())) return;
         SelezionaStampante(true);
         return;
@@ -268,7 +272,8 @@ void FrmSceltaStam::ComUsaDef_Click() {
     if (OptStampaSu(3).value()) {
         std::unique_ptr<PrinterInfo> predefinita = LeggiStampanteDef(nome, nonInstallata, porta);
         if (!predefinita) {
-            MsgStampanteDefAssente("FisFileName", nonInstallata, opz.NomeStampa());
+            if (!NessunaStampantePredefinita(nome, nonInstallata))
+                MsgStampanteDefAssente("FisFileName", nonInstallata, opz.NomeStampa());
             return;
         }
         opz.FisFileName = StampanteRete(*predefinita) ? predefinita->name : predefinita->port;

@@ -1,5 +1,5 @@
 // Printer, fixed-format port, tray and paper choice of the print options dialog, from the
-// printer system's lists. Never changes the print's tray or paper for a printer it refused.
+// printer system's lists. Never shows a tray or paper of a printer other than the print's.
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +65,7 @@ void FrmSceltaStam::SelezionaStampante(bool pbDefault) {
             LeggiStampanteDef(nome, nonInstallata, porta);
         } catch (const std::exception&) {
         }
+        if (NessunaStampantePredefinita(nome, nonInstallata)) return;
         if (giStampDefCambiata != 1) {
             const std::string& daControllare = nonInstallata.empty() ? nome : nonInstallata;
             if (StampanteAltraSessione(daControllare, giNumSessione)) {
@@ -72,18 +73,23 @@ void FrmSceltaStam::SelezionaStampante(bool pbDefault) {
                 return;
             }
         }
-        opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(0));
-        opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(0));
+    }
+    // Tray and paper numbers go with the printer being left, also when the next one is refused.
+    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(0));
+    opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(0));
+    if (pbDefault) {
         opz.StampanteOpz.clear();
         opz.StampanteOpz2 = porta;
     } else {
         int riga = GriPri->row();
         nome = GriPri->textMatrix(riga, 1);
-        if (!ImpostaStampante(nome, 1, opz.StampanteOpz)) return;
+        if (!ImpostaStampante(nome, 1, opz.StampanteOpz)) {
+            ImpostaCboCassetti();
+            ImpostaCboTipoCarta();
+            VisStaAttuale();
+            return;
+        }
         porta = GriPri->textMatrix(riga, 2);
-        // Tray and paper belong to the printer: they go only once the printer is taken.
-        opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(0));
-        opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(0));
         if (giStampDefCambiata == 1 && !equalText(nome, opz.StampanteOpz) &&
             !findPrinter(printerSystem(), nome)) {
             frmMsgCom::msgCom(

@@ -13,6 +13,8 @@ namespace tolvane {
 frmStampaInCorso::frmStampaInCorso() : Form("frmStampaInCorso") {
     setCaption("Stampa ordini in corso");
     move(0, 0, 4200, 2000);
+    // The screen adaptation finds the window's zoom key by name.
+    expose("osRisVidKey", [this](std::vector<Variant>&) { return Variant(osRisVidKey); });
     ComSTampa.setCaption("Interrompi la stampa");
     lblStamp.setCaption("Stampa ordine in corso.");
     LblPrePag.setCaption("In stampa la pagina:");
@@ -22,7 +24,8 @@ frmStampaInCorso::frmStampaInCorso() : Form("frmStampaInCorso") {
 
 void frmStampaInCorso::Form_Load() {
     osRisVidKey = "StaVid";
-    odRisVidVal = AdattaRisVid(*this, -2);
+    // The decoration keeps its designed size; its place follows the zoom.
+    odRisVidVal = AdattaRisVid(*this, -2, 0, {{"PicVusk", true, 2}});
 }
 
 void frmStampaInCorso::ComStampa_Click() {
@@ -37,6 +40,18 @@ void frmStampaInCorso::ComStampa_Click() {
 Variant frmStampaInCorso::ChiediEmailLogPwd() {
     if (ogStampa_) return Variant(ChiediDatiEmail(*ogStampa_, true, true));
     return Variant(ChiediDatiEmail(true, true));
+}
+
+void frmStampaInCorso::handOverEmailSettings() {
+    MotoreStampa* precedente = goMotoreStampa;
+    goMotoreStampa = ogStampa_.get();
+    try {
+        PassaParEmail();
+    } catch (...) {
+        goMotoreStampa = precedente;
+        throw;
+    }
+    goMotoreStampa = precedente;
 }
 
 void frmStampaInCorso::Form_Unload(bool& /*Cancel*/) {

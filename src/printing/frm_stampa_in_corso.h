@@ -32,7 +32,9 @@ public:
 
     // Public procedures.
     void ComStampa_Click();
-    Variant ChiediEmailLogPwd();
+    Variant ChiediEmailLogPwd() override;
+    // PassaParEmail with the window's engine as the current one.
+    void handOverEmailSettings() override;
 
     ui::Form& window() override { return *this; }
     void Form_Load() override;

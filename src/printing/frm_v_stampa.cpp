@@ -71,6 +71,8 @@ long ceilDiv(long value, long by) { return static_cast<long>(std::ceil(static_ca
 FrmVStampa::FrmVStampa() : Form("FrmVStampa") {
     setCaption("Visualizzazione Stampa");
     move(0, 0, 12000, 9000);
+    // The screen adaptation finds the window's zoom key by name.
+    expose("osRisVidKey", [this](std::vector<Variant>&) { return Variant(osRisVidKey); });
     PicTasti.setBackColor(0xC0C0C0);
     PicTasti.move(0, 0, 12000, kPicTastiHeight);
     comEsci.setCaption("&Esci");

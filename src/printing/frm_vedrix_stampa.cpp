@@ -99,7 +99,13 @@ void FrmVedrixStampa::Form_KeyDown(int& KeyCode, int Shift) { GestTastoF1(*this,
 
 void FrmVedrixStampa::CmdEsci_Click() { unload(); }
 
-void FrmVedrixStampa::Form_Unload(bool& /*Cancel*/) {
+void FrmVedrixStampa::Form_Unload(bool& Cancel) {
+    if (giStaAtt == 1) {
+        // The running print still uses this dialog's options and font.
+        frmMsgCom::msgCom("Stampa in corso: attendere la fine della stampa", "&Ok");
+        Cancel = true;
+        return;
+    }
     mgOpzSta.reset();
     ogVedrix_ = nullptr;
     ChiudiProgramma(false);
@@ -140,6 +146,7 @@ void FrmVedrixStampa::ComUsaDef_Click() {
     } catch (const std::exception&) {
         errore = true;
     }
+    if (!errore && NessunaStampantePredefinita(nome, nonInstallata)) return;
     if (!StampantePredefinitaUsabile(errore, nome, nonInstallata, opzioni()->NomeStampa())) return;
     try {
         opzioni()->StampanteOpz.clear();
@@ -191,7 +198,7 @@ void FrmVedrixStampa::CmdStampa_Click() {
         return;
     }
     VedrixLista* lista = ogVedrix_;
-    ogVedrix_ = nullptr;
+    ogVedrix(nullptr);
     try {
         lista->AvviaStampa(mgFont, orientamento, tipo);
     } catch (const std::exception& e) {

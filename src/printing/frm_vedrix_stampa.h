@@ -1,6 +1,7 @@
 // The list print dialog FrmVedrixStampa: column choice, orientation, font, printer and print
 // options of a grid window's list, and the print button that hands them to the list's print
-// object. Never lays out or prints anything itself, and never starts a second print.
+// object. Never lays out or prints anything itself, never starts a second print, and never
+// closes while a print runs.
 #pragma once
 
 #include <memory>
@@ -18,9 +19,13 @@ class FrmVedrixStampa : public ui::Form, public ListPrintDialog {
 public:
     FrmVedrixStampa();
 
-    // Public variable ogVedrix: the list to print, set by whoever shows the dialog.
+    // Public variable ogVedrix: the list to print, set by whoever shows the dialog. "&STAMPA"
+    // is usable only while there is a list to print.
     VedrixLista* ogVedrix() const { return ogVedrix_; }
-    void ogVedrix(VedrixLista* pgVedrix) override { ogVedrix_ = pgVedrix; }
+    void ogVedrix(VedrixLista* pgVedrix) override {
+        ogVedrix_ = pgVedrix;
+        CmdStampa.setEnabled(pgVedrix != nullptr);
+    }
     // Public procedure.
     void VisStaAttuale();
 

@@ -73,8 +73,6 @@ void frmCreaAzi::Form_Load() {
         txtIdAzienda.setText(nextCompanyId(readCompanies(gsIdDbase)));
         FineCaricoForm(*this);
         miLoadOk = 1;
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception& e) {
         FineCaricoForm(*this);
         frmMsgCom::MsgErrfrm(e, "", "\n" + caption());
@@ -104,8 +102,6 @@ void frmCreaAzi::comOk_Click() {
         Clessidra(true);
         file = createCompany(nuova, mFiles, gsIdDbase);
         Clessidra(false);
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const NumberedError& e) {
         Clessidra(false);
         if (e.source() == kSorgenteRifiuto) {
@@ -124,8 +120,6 @@ void frmCreaAzi::comOk_Click() {
     if (frmTolvane* elenco = ui::desktop().find<frmTolvane>(); elenco && elenco->loaded()) {
         try {
             elenco->DatRefresh();
-        } catch (const ui::UnexpectedWindow&) {
-            throw;
         } catch (const std::exception& e) {
             frmMsgCom::MsgErrfrm(e);
         }

@@ -5,6 +5,7 @@
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "common/msg_com.h"
+#include "common/servizi_finestre.h"
 #include "platform/text.h"
 #include "suite/gestore_rs.h"
 #include "suite/lib_generale.h"

@@ -76,8 +76,6 @@ void ListWindow::Form_Load() {
         DatRefresh();
         FineCaricoForm(*this);
         miLoadOk = 1;
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception& e) {
         FineCaricoForm(*this);
         ErroreCaricoForm(std::nullopt, std::nullopt, "", "\n" + caption(), &e);
@@ -85,8 +83,8 @@ void ListWindow::Form_Load() {
 }
 
 void ListWindow::Form_Unload(bool& Cancel) {
-    if (ogVedrix.ogSta.running()) {
-        // The engine is still printing this window's list.
+    if (ogVedrix.ogSta.running() || giStaAtt == 1) {
+        // A list print is running: its dialog, and the list it may be printing, stay.
         frmMsgCom::msgCom("Stampa in corso: attendere la fine della stampa", "&Ok");
         Cancel = true;
         return;
@@ -134,15 +132,5 @@ void ListWindow::MostraLista(const std::vector<ListColumn>& columns,
     grdLista.setRow(std::clamp(keep, 1, grdLista.rows() - 1));
 }
 
-void ListWindow::ConTrappola(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
-    } catch (const std::exception& e) {
-        Clessidra(false);
-        frmMsgCom::MsgErrfrm(e);
-    }
-}
 
 }  // namespace tolvane

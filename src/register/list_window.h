@@ -56,8 +56,6 @@ class ListWindow : public ui::Form {
     // Shows the rows (one text per column) in the grid and hands them to the list component.
     void MostraLista(const std::vector<ListColumn>& columns,
                      const std::vector<std::vector<std::string>>& rows);
-    // Runs a command's work; a run-time error is shown and the command ends.
-    void ConTrappola(const std::function<void()>& work);
 
     int miLoadOk = 0;
 

@@ -86,8 +86,6 @@ void EseguiComando(const std::string& psIdMenu, const std::string& psKeySec,
                     pvRitComando = form->callByName(Trim(psCom), {Variant(psKeySec), pvParam});
             }
         }
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const FineProgramma&) {
         // The program has ended; nothing is left to report.
     } catch (const std::exception& e) {

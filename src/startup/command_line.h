@@ -16,7 +16,7 @@ struct CommandLine {
 };
 
 CommandLine parseCommandLine(std::string_view text);
-// The arguments of main() joined by blanks, as the original received its command line.
+// The arguments of main() joined by blanks: the command line as the menu passes it.
 std::string joinArguments(int argc, const char* const* argv);
 
 }  // namespace tolvane

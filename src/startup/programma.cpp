@@ -9,6 +9,7 @@
 #include "common/globali.h"
 #include "common/ini_programma.h"
 #include "common/servizi_finestre.h"
+#include "common/sessione_terminale.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "startup/comandi_menu.h"
@@ -75,8 +76,6 @@ void endProgram(int code) {
     for (auto it = forms.rbegin(); it != forms.rend(); ++it) {
         try {
             (*it)->unload(ui::UnloadMode::Code);
-        } catch (const ui::UnexpectedWindow&) {
-            throw;
         } catch (const std::exception&) {
             // The program ends anyway; a window that cannot unload is dropped with it.
         }
@@ -170,6 +169,9 @@ void readWorkingValues() {
     std::string zoom;
     LeggiIni("Risoluzione Video", "StaVid", "0", zoom);
     gdRisVidStampa = lib.ValoreDouble(Variant(zoom));
+    // A wrong session setting is told and the program goes on as the only session.
+    if (std::string errore = LeggiSessioneTerminale(); !errore.empty())
+        ui::MsgBox(errore, ui::msgbox::Exclamation);
 }
 
 MenuClientSettings menuSettings(const IniChoice& choice) {
@@ -255,8 +257,6 @@ bool AvviaProgramma(const CommandLine& riga) {
         hideConnection();
         endProgram(e.exitCode());
         return false;
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception& e) {
         // Whatever failed, the program ends with its reason shown, never by an escaped error.
         auto* numbered = dynamic_cast<const NumberedError*>(&e);
@@ -326,15 +326,11 @@ void ErroreCaricoForm(const std::optional<std::string>& pvDescrizione,
     try {
         if (goMenuClient) goMenuClient->LeggiOpzione("MsgBox", "Tutti", text);
         else ui::MsgBox(text);
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception&) {
         ui::MsgBox(text);
     }
     try {
         hideConnection();
-    } catch (const ui::UnexpectedWindow&) {
-        throw;
     } catch (const std::exception&) {
     }
 }
@@ -366,6 +362,8 @@ void resetProgramma() {
     gsConnDbMenu.clear();
     gsFileIni.clear();
     gsFileIniComune.clear();
+    giNumSessione = 0;
+    gsModStampanteSessione.clear();
     gbInChiusura = false;
 }
 

@@ -81,6 +81,24 @@ void exec(sqlite3* db, const std::string& sql) {
     }
 }
 
+// A write transaction that rolls back unless it was committed, however the work ends.
+class WriteTransaction {
+public:
+    explicit WriteTransaction(sqlite3* db) : db_(db) { exec(db_, "BEGIN IMMEDIATE"); }
+    ~WriteTransaction() {
+        if (db_ != nullptr) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    WriteTransaction(const WriteTransaction&) = delete;
+    WriteTransaction& operator=(const WriteTransaction&) = delete;
+    void commit() {
+        exec(db_, "COMMIT");
+        db_ = nullptr;
+    }
+
+private:
+    sqlite3* db_;
+};
+
 StmtHandle prepare(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* raw = nullptr;
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) raiseDb(db, sql);
@@ -294,46 +312,41 @@ UpgradeResult upgradeDatabase(const std::filesystem::path& path,
     auto db = openDb(path, SQLITE_OPEN_READWRITE);
 
     UpgradeResult result;
-    exec(db.get(), "BEGIN IMMEDIATE");
-    try {
-        result.fromVersion = readVersion(db.get());
-        std::map<std::string, std::string> existing;
-        for (const auto& [name, sql] : userTables(db.get())) existing[lower(name)] = name;
+    WriteTransaction transaction(db.get());
+    result.fromVersion = readVersion(db.get());
+    std::map<std::string, std::string> existing;
+    for (const auto& [name, sql] : userTables(db.get())) existing[lower(name)] = name;
 
-        for (const auto& [table, createSql] : userTables(schema.get())) {
-            auto found = existing.find(lower(table));
-            if (found == existing.end()) {
-                exec(db.get(), createSql);
-                for (const auto& index : indexStatements(schema.get(), table))
-                    exec(db.get(), index);
-                result.addedTables.push_back(table);
-                continue;
-            }
-            std::set<std::string> stored;
-            for (const auto& info : tableColumns(db.get(), found->second))
-                stored.insert(lower(info.name));
-            for (const auto& column : tableColumns(schema.get(), table)) {
-                if (stored.count(lower(column.name))) continue;
-                if (column.primaryKey) {
-                    throw NumberedError(
-                        errnum::DatabaseFailure,
-                        "Impossibile aggiungere il campo chiave " + table + "." + column.name,
-                        kSource);
-                }
-                exec(db.get(), addColumnStatement(schema.get(), found->second, column));
-                result.addedColumns.push_back(table + "." + column.name);
-            }
+    for (const auto& [table, createSql] : userTables(schema.get())) {
+        auto found = existing.find(lower(table));
+        if (found == existing.end()) {
+            exec(db.get(), createSql);
+            for (const auto& index : indexStatements(schema.get(), table))
+                exec(db.get(), index);
+            result.addedTables.push_back(table);
+            continue;
         }
-        // A file written by a newer program keeps its higher version.
-        result.toVersion = std::max(result.fromVersion, readVersion(schema.get()));
-        if (result.toVersion != result.fromVersion || !result.addedTables.empty()) {
-            writeVersion(db.get(), result.toVersion);
+        std::set<std::string> stored;
+        for (const auto& info : tableColumns(db.get(), found->second))
+            stored.insert(lower(info.name));
+        for (const auto& column : tableColumns(schema.get(), table)) {
+            if (stored.count(lower(column.name))) continue;
+            if (column.primaryKey) {
+                throw NumberedError(
+                    errnum::DatabaseFailure,
+                    "Impossibile aggiungere il campo chiave " + table + "." + column.name,
+                    kSource);
+            }
+            exec(db.get(), addColumnStatement(schema.get(), found->second, column));
+            result.addedColumns.push_back(table + "." + column.name);
         }
-        exec(db.get(), "COMMIT");
-    } catch (...) {
-        sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
     }
+    // A file written by a newer program keeps its higher version.
+    result.toVersion = std::max(result.fromVersion, readVersion(schema.get()));
+    if (result.toVersion != result.fromVersion || !result.addedTables.empty()) {
+        writeVersion(db.get(), result.toVersion);
+    }
+    transaction.commit();
     return result;
 }
 
@@ -343,14 +356,9 @@ void runSqlScript(const std::filesystem::path& path, const std::filesystem::path
         throw NumberedError(errnum::FileNotFound, "File non trovato: " + path.string(), kSource);
     }
     auto db = openDb(path, SQLITE_OPEN_READWRITE);
-    exec(db.get(), "BEGIN IMMEDIATE");
-    try {
-        exec(db.get(), script);
-        exec(db.get(), "COMMIT");
-    } catch (...) {
-        sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
+    WriteTransaction transaction(db.get());
+    exec(db.get(), script);
+    transaction.commit();
 }
 
 int schemaVersion(const std::filesystem::path& path) {

@@ -1,6 +1,6 @@
 // Values between Variant and SQLite by declared column type: the conversion of a value
 // assigned to a column, its binding, and the reading of a stored value back.
-// Never stores a value that does not fit its column: it raises the original's error instead.
+// Never stores a value that does not fit its column: it raises the system's error number instead.
 #pragma once
 
 #include <string_view>

@@ -104,7 +104,7 @@ private:
     int uncaught_ = 0;
 };
 
-// Raises the database error of a failed SQLite call as the original's numbered error.
+// Raises the database error of a failed SQLite call as the system's numbered error.
 [[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source);
 [[noreturn]] void raiseSqliteFailure(int extendedCode, const std::string& text,
                                      std::string_view source);

@@ -1,5 +1,5 @@
 // GestoreRs: record sets kept under string handles, read and written by column name, with the
-// original's conversions by declared column type and its error numbers.
+// conversions by declared column type and the system's error numbers.
 // Never writes a column that was not assigned, and never gives Null from ValoreCampoRs.
 #pragma once
 
@@ -94,6 +94,22 @@ private:
     RecordSet& rs(const std::string& handle) const;
     std::map<std::string, std::unique_ptr<RecordSet>, std::less<>> sets_;
     long nextHandle_ = 0;
+};
+
+// A record set opened for one reading and closed however the reading ends.
+class ScopedRecordSet {
+public:
+    ScopedRecordSet(GestoreRs& rs, GestoreDb& db, const std::string& idDb, const std::string& sql,
+                    int tipo = rstype::Snapshot)
+        : rs_(rs), handle_(rs.ApriRs(db, idDb, "", sql, false, tipo)) {}
+    ~ScopedRecordSet() { rs_.ChiudiRs(handle_); }
+    ScopedRecordSet(const ScopedRecordSet&) = delete;
+    ScopedRecordSet& operator=(const ScopedRecordSet&) = delete;
+    const std::string& handle() const { return handle_; }
+
+private:
+    GestoreRs& rs_;
+    std::string handle_;
 };
 
 }  // namespace tolvane

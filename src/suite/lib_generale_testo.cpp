@@ -28,7 +28,7 @@ Variant pick(std::initializer_list<Variant> values, bool largest) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Byte for byte, so that positions stay those of the original text.
+// Byte for byte, so that positions stay those of the text given.
 std::string asciiUpper(std::string_view s) {
     std::string out(s);
     for (char& c : out) {

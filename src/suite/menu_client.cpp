@@ -56,7 +56,8 @@ std::vector<std::string> iniKeys(const IniFile& ini, std::string_view section) {
 }
 
 MenuClient::MenuClient(MenuClientSettings settings)
-    : settings_(std::move(settings)), cipher_(settings_.keyFile) {
+    : settings_(std::move(settings)),
+      cipher_(std::make_unique<SecretCipher>(settings_.keyFile)) {
     // The working values are every key of section "Parametri", read once as the menu holds
     // them for the session.
     IniFile ini = IniFile::load(settings_.menuIni);
@@ -84,10 +85,10 @@ std::string MenuClient::workingKey(const std::string& name, const std::string& q
 }
 
 Variant MenuClient::Parametro(const std::string& psNome, const std::string& psQualif) {
-    if (startsWithText(psNome, "crypt:")) return Variant(cipher_.encipher(psNome.substr(6)));
+    if (startsWithText(psNome, "crypt:")) return Variant(cipher_->encipher(psNome.substr(6)));
     if (startsWithText(psNome, "pwddbazie:")) {
         std::string enciphered = Trim(psNome.substr(10));
-        return Variant(enciphered.empty() ? std::string() : cipher_.decipher(enciphered));
+        return Variant(enciphered.empty() ? std::string() : cipher_->decipher(enciphered));
     }
     if (startsWithText(psNome, "Personal.")) {
         std::string rest = psNome.substr(9);

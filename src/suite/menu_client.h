@@ -83,7 +83,9 @@ public:
     // What this run asked of the menu, one line per request, in order.
     const std::vector<std::string>& requests() const { return requests_; }
 
-    SecretCipher& cipher() { return cipher_; }
+    // The libsodium cipher on settings.keyFile unless another one was installed.
+    Cipher& cipher() { return *cipher_; }
+    void setCipher(std::unique_ptr<Cipher> cipher) { cipher_ = std::move(cipher); }
 
 private:
     Variant personal(const std::string& psSezione, const std::string& psChiave);
@@ -92,7 +94,7 @@ private:
     std::string workingKey(const std::string& name, const std::string& qualifier) const;
 
     MenuClientSettings settings_;
-    SecretCipher cipher_;
+    std::unique_ptr<Cipher> cipher_;
     std::map<std::string, Variant> values_;  // keys in lower case
     bool registered_ = false;
     std::string idMenu_;

@@ -112,7 +112,7 @@ void MenuClient::saveEmailSettings(const std::string& request) {
     std::vector<std::pair<std::string, std::string>> entries;
     for (const std::string& key : keys) {
         std::string text = Parametro(key).text();
-        if (isPassword(key) && !text.empty()) text = cipher_.encipher(text);
+        if (isPassword(key) && !text.empty()) text = cipher_->encipher(text);
         entries.emplace_back(key, text);
     }
     IniFile::update(file, [&](IniFile& ini) {
@@ -135,7 +135,7 @@ void MenuClient::readEmailSettings() {
             std::string text = ini.getString(kSection, key, "");
             if (isPassword(key) && !text.empty()) {
                 try {
-                    text = cipher_.decipher(text);
+                    text = cipher_->decipher(text);
                 } catch (const NumberedError&) {
                     // A password that does not authenticate is not handed out as if it were one.
                     text.clear();

@@ -15,8 +15,10 @@
 #include "platform/numbered_error.h"
 #include "platform/printer_system.h"
 #include "platform/text.h"
+#include "suite/invio_email.h"
 #include "suite/lib_generale.h"
 #include "suite/opz_stampa.h"
+#include "suite/pdf_stampa.h"
 #include "suite/print_queue.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
@@ -145,7 +147,6 @@ void MotoreStampaLista::InterrompiStampa(int /*piCodice*/) {
 bool MotoreStampaLista::Esegui() {
     stop_ = false;
     interrotta_ = false;
-    // This engine sends no mail: a print asked by e-mail is refused, not printed as if sent.
     const Variant email = options_->LeggiParStampa("EmailInvia");
     bool perEmail = false;
     if (!email.isEmpty() && !email.isNull()) {
@@ -154,18 +155,34 @@ bool MotoreStampaLista::Esegui() {
         } catch (const NumberedError&) {
         }
     }
-    if (perEmail) {
-        throw NumberedError(errnum::InvalidCall,
-                            "L'invio della stampa per email non è disponibile: togliere la scelta "
-                            "\"Invia per Email\"",
-                            kSource);
-    }
+    if (perEmail) return inviaPerEmail();
     switch (options_->StaVid) {
         case OpzStampa::kVideo: return aVideo();
         case OpzStampa::kFile: return suFile();
         case OpzStampa::kFissa: return aLunghezzaFissa();
         default: return suStampante();
     }
+}
+
+// The print's PDF, kept in the print folder, goes out as the e-mail's attachment.
+bool MotoreStampaLista::inviaPerEmail() {
+    PageSetup setup = setup_;
+    if (options_->ForzaVert) setup.landscape = false;
+    std::vector<PrintPage> chosen;
+    if (!pagesOfRange(layOutList(list_, setup.columns(), setup.lines()), chosen)) return false;
+    if (options_->LeggiParStampa("StampaCaption").text().empty()) {
+        options_->ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant(list_.title));
+    }
+    try {
+        const std::string pdf =
+            writePrintPdf(postScriptDocument(chosen, setup, list_.title), *options_, list_.title);
+        InviaEmailStampa(*options_, progress, pdf, list_.title);
+    } catch (...) {
+        hideProgress();
+        throw;
+    }
+    hideProgress();
+    return true;
 }
 
 void MotoreStampaLista::rangeOf(int n, int& first, int& last) const {

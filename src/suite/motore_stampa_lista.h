@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "suite/invio_email.h"
 #include "suite/motore_stampa.h"
 
 namespace tolvane {
@@ -85,8 +86,9 @@ public:
     virtual void SistImgFrecce() = 0;
 };
 
-// What the engine calls of the print-in-progress window; the page counter is its "LblPag".
-class PrintProgressWindow {
+// What the engine calls of the print-in-progress window; the page counter is its "LblPag". It
+// is also the print side that an e-mail's settings and login come from.
+class PrintProgressWindow : public EmailPrintSide {
 public:
     virtual ~PrintProgressWindow() = default;
     virtual ui::Form& window() = 0;
@@ -104,9 +106,9 @@ public:
     // The queue name a printer destination goes to (the program's current printer).
     std::string printerName;
 
-    // Produces the print where the options say. False when the user stopped it; raises a
-    // NumberedError when it cannot be produced (also for a print to be sent by e-mail, which
-    // this engine cannot send), leaving no file of its own behind.
+    // Produces the print where the options say (a print marked EmailInvia goes out by e-mail).
+    // False when the user stopped it; raises a NumberedError when it cannot be produced or
+    // sent, leaving no file of its own behind but the PDF an e-mail carries.
     bool Esegui();
     // Pages the last run laid out (all of them, whatever the page range).
     int pageCount() const { return pageCount_; }
@@ -133,6 +135,7 @@ private:
     bool suFile();
     bool aLunghezzaFissa();
     bool aVideo();
+    bool inviaPerEmail();
     // First and last page of the options' range within n pages; first > last: none.
     void rangeOf(int n, int& first, int& last) const;
     // Shows the page number in the progress window and lets the stop button through;

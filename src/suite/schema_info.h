@@ -15,7 +15,7 @@ struct sqlite3_stmt;
 
 namespace tolvane {
 
-// The declared column types of the storage conventions, by the original's field types.
+// The declared column types of the storage conventions, by the field types they store.
 enum class ColumnKind {
     Text,      // VARCHAR(n): size n in characters
     Memo,      // TEXT: no size
@@ -32,7 +32,7 @@ enum class ColumnKind {
 
 // Kind from a declared type ("VARCHAR(40) COLLATE NOCASE" gives Text, size 40).
 ColumnKind columnKindOf(std::string_view declaredType, int* size = nullptr);
-// The size the original reports for a column: characters for text, bytes for numbers.
+// The size reported for a column: characters for text, bytes for numbers.
 int reportedSize(ColumnKind kind, int declaredSize);
 
 // A table or column name as SQLite quotes it, inner double quotes doubled.

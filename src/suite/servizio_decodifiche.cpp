@@ -53,18 +53,13 @@ EsitoDecodifica ServizioDecodifiche::Decodifica(std::string_view psTipo,
     std::string sql = "SELECT * FROM " + t.tabella + " WHERE (" + condizione + ")";
     if (!Trim(psFiltro).empty()) sql += " AND (" + psFiltro + ")";
 
-    std::string handle = rs_.ApriRs(db_, idDb_, "", sql, false, rstype::Snapshot);
-    try {
-        if (!rs_.VuotoRs(handle)) {
-            esito.trovato = true;
-            esito.descrizione = rs_.ValoreCampoRs(handle, t.descrizione).text();
-            if (!psColonna.empty()) esito.colonna = rs_.ValoreCampoRs(handle, psColonna);
-        }
-    } catch (...) {
-        rs_.ChiudiRs(handle);
-        throw;
+    ScopedRecordSet letto(rs_, db_, idDb_, sql);
+    const std::string& handle = letto.handle();
+    if (!rs_.VuotoRs(handle)) {
+        esito.trovato = true;
+        esito.descrizione = rs_.ValoreCampoRs(handle, t.descrizione).text();
+        if (!psColonna.empty()) esito.colonna = rs_.ValoreCampoRs(handle, psColonna);
     }
-    rs_.ChiudiRs(handle);
     return esito;
 }
 

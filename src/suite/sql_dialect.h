@@ -21,7 +21,7 @@ std::string translateAccessSql(std::string_view sql);
 // message carries it so that the user can find the faulty fragment.
 std::string translateSqlFragment(std::string_view fragment, std::string_view context);
 
-// One item of the select list as written in the original statement.
+// One item of the select list as written in the program's statement.
 struct SelectItem {
     std::string qualifier;  // "P" of "P.Descrizione", empty when unqualified
     std::string column;     // column name, "*" for a star, empty for an expression
@@ -42,7 +42,7 @@ struct SelectShape {
     std::string tableOf(std::string_view qualifier) const;
 };
 
-// The shape of a SELECT written in the original dialect; nullopt when the text is not a
+// The shape of a SELECT written in the program's dialect; nullopt when the text is not a
 // plain SELECT the analyser understands (then the caller treats it as read-only).
 std::optional<SelectShape> analyzeSelect(std::string_view accessSql);
 
@@ -51,7 +51,7 @@ inline constexpr std::string_view kRowIdColumn = "__rowid";
 
 // Adds `<base alias>.rowid AS __rowid` as the LAST item of an already translated SELECT, so
 // that writes go to the base table by row id. Only for shapes with updatable == true; the
-// item positions of the original select list stay the same.
+// item positions of the select list as written stay the same.
 std::string addRowIdColumn(std::string_view translatedSelect, const SelectShape& shape);
 
 }  // namespace tolvane

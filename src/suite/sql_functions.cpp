@@ -1,5 +1,5 @@
 // The functions, the like() patterns and the caseless collation that translated SQL runs on,
-// with the original's meaning and null handling. Errors are reported to SQLite as statement
+// with the dialect's meaning and null handling. Errors are reported to SQLite as statement
 // failures, never turned into a silent Null or 0.
 #include "suite/sql_functions.h"
 
@@ -34,7 +34,7 @@ std::string rawText(sqlite3_value* v) {
     return p ? std::string(p, static_cast<std::size_t>(sqlite3_value_bytes(v))) : std::string();
 }
 
-// The text form of a value, as the original converts a number when it wants text.
+// The text form of a value, as a number is converted where text is wanted.
 std::string textOf(sqlite3_value* v) {
     switch (sqlite3_value_type(v)) {
         case SQLITE_INTEGER:
@@ -346,7 +346,7 @@ void fnCDbl(sqlite3_context* ctx, int, sqlite3_value** argv) {
     });
 }
 
-// Round: half to even, as the original rounds.
+// Round: half to even.
 void fnRound(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
@@ -365,7 +365,7 @@ void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     });
 }
 
-// Lower-case fold of the letters of the original's character set (Latin-1, Latin Extended-A)
+// Lower-case fold of the letters of the program's character set (Latin-1, Latin Extended-A)
 // plus Greek and Cyrillic capitals; ASCII folds to lower case exactly as SQLite's NOCASE.
 std::uint32_t foldCase(std::uint32_t c) {
     if (c < 0x80) return (c >= 'A' && c <= 'Z') ? c + 32 : c;

@@ -324,7 +324,7 @@ Expr Translator::call() {
     }
     if (name == "isnull") {
         argCount(1, 1);
-        // True is -1, as the original gives it: "IsNull(x) = True" must hold.
+        // True is -1 in the dialect: "IsNull(x) = True" must hold.
         return {"(-(" + args[0].sql + " IS NULL))", ExprKind::Other};
     }
     if (name == "nz") {

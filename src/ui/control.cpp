@@ -6,6 +6,7 @@
 #include "ui/control_array.h"
 #include "ui/desktop.h"
 #include "ui/form.h"
+#include "ui/ui_constants.h"
 
 namespace tolvane::ui {
 
@@ -222,6 +223,10 @@ void ControlArrayBase::attach(Control& element) { element.array_ = this; }
 void ControlArrayBase::missing(int index) const {
     throw NumberedError(340, "Control array element '" + std::to_string(index) + "' doesn't exist",
                         name_);
+}
+
+void invalidPropertyValue(const Control& control) {
+    throw NumberedError(uierr::InvalidPropertyValue, "Invalid property value", control.displayName());
 }
 
 }  // namespace tolvane::ui

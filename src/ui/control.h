@@ -1,5 +1,5 @@
 // The base of every control of the window model: common properties, container, focus, events.
-// Keeps state and raises events by the original platform's rules; never draws anything.
+// Keeps state and raises events by the window model's rules; never draws anything.
 #pragma once
 
 #include <functional>
@@ -113,7 +113,7 @@ public:
     void setFont(const Font& font);
 
     // Tab indexes number the window's controls 0..n-1: giving one an index moves the others
-    // along, as on the original platform.
+    // along.
     int tabIndex() const { return tabIndex_; }
     void setTabIndex(int tabIndex);
     void assignTabIndex(int tabIndex);  // used by the form while it renumbers
@@ -189,5 +189,8 @@ private:
     double height_ = 0;
     long zPosition_ = 0;
 };
+
+// Raises 380, the error of a property set to a value it refuses.
+[[noreturn]] void invalidPropertyValue(const Control& control);
 
 }  // namespace tolvane::ui

@@ -146,7 +146,7 @@ public:
     ModalScope& operator=(const ModalScope&) = delete;
 };
 
-// The original's DoEvents: lets queued user actions (a stop button) through.
+// DoEvents: lets queued user actions (a stop button) through.
 int DoEvents();
 // DoEvents for a loop that does nothing but wait for the user (a preview waiting for its next
 // page): lets the display wait for an event instead of spinning.
@@ -154,7 +154,7 @@ int WaitForEvents();
 
 // The plain message box: returns the answer constant (msgbox::AnswerYes ...).
 int MsgBox(const std::string& prompt, int buttons = 0, const std::string& title = {});
-// The input prompt: "" when cancelled, as on the original platform.
+// The input prompt: "" when cancelled.
 std::string InputBox(const std::string& prompt, const std::string& title = {},
                      const std::string& defaultText = {});
 

@@ -89,11 +89,15 @@ public:
 };
 
 // Thrown when a modal interaction reaches a driver that did not expect it; carries the text
-// that would have been shown. Deliberately not a NumberedError, so that the window logic's
-// own error handlers do not take it for a run-time error.
-class UnexpectedWindow : public std::runtime_error {
+// that would have been shown. Derived from nothing in std::exception, so that no handler of
+// the window logic, which traps std::exception, takes it for a run-time error of the program.
+class UnexpectedWindow {
 public:
-    using std::runtime_error::runtime_error;
+    explicit UnexpectedWindow(std::string text) : text_(std::move(text)) {}
+    const char* what() const noexcept { return text_.c_str(); }
+
+private:
+    std::string text_;
 };
 
 }  // namespace tolvane::ui

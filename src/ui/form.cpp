@@ -67,6 +67,18 @@ void Form::move(double left, double top, double width, double height) {
     if (loaded_) Form_Resize();
 }
 
+void Form::setZoom(double factor, std::vector<ZoomApart> apart) {
+    zoom_ = factor > 0 ? factor : 1;
+    zoomApart_ = std::move(apart);
+    formChanged(Property::Zoom);
+}
+
+const ZoomApart* Form::zoomApart(const Control& control) const {
+    for (const ZoomApart& entry : zoomApart_)
+        if (equalText(entry.control, control.name())) return &entry;
+    return nullptr;
+}
+
 double Form::textWidth(std::string_view text) const {
     constexpr double kTwipsPerCharacter = 105;  // average of the window font at 8 points
     return static_cast<double>(Len(text)) * kTwipsPerCharacter;
@@ -286,7 +298,7 @@ void Form::deliverKey(int keyCode, int shift, int keyAscii) {
         if (formFirst) Form_KeyDown(code, shift);
         if (code != 0 && activeControl_ != nullptr) activeControl_->raiseKeyDown(code, shift);
     }
-    // A key down swallowed by a handler still produces its character, as on the original.
+    // A key down swallowed by a handler still produces its character.
     if (keyAscii != 0) {
         int ascii = keyAscii;
         if (keyPreview_ || activeControl_ == nullptr) Form_KeyPress(ascii);

@@ -23,6 +23,13 @@ enum class UnloadMode { ControlMenu = 0, Code = 1, WindowsSession = 2, TaskManag
 
 enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
+// A control that a zoomed window draws apart from the rest.
+struct ZoomApart {
+    std::string control;     // every element of an array of that name
+    bool keepsSize = true;   // drawn at its designed size, in its designed font
+    int place = 2;           // 1: stands at its designed place; 2: its place follows the zoom
+};
+
 // A window declares its controls as members and wires their events in its constructor:
 //
 //   class frmRicValBase : public ui::Form {
@@ -69,6 +76,12 @@ public:
     void move(double left, double top, double width, double height);  // raises Resize
     double scaleWidth() const { return width_; }
     double scaleHeight() const { return height_; }
+    // The factor a display draws the window at (1: as designed): controls, their places and
+    // their fonts, except what the controls treated apart keep.
+    double zoom() const { return zoom_; }
+    void setZoom(double factor, std::vector<ZoomApart> apart = {});
+    // The entry of a control treated apart; nullptr: it follows the zoom.
+    const ZoomApart* zoomApart(const Control& control) const;
     // Width in twips of a text in the form's font: an estimate, there is no real font here.
     double textWidth(std::string_view text) const;
 
@@ -158,6 +171,8 @@ private:
     double top_ = 0;
     double width_ = 9600;
     double height_ = 7200;
+    double zoom_ = 1;
+    std::vector<ZoomApart> zoomApart_;
 
     bool loaded_ = false;
     bool retired_ = false;

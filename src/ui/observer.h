@@ -32,6 +32,7 @@ enum class Property {
     Range,
     Interval,
     Tabs,
+    Zoom,
     Other,
 };
 

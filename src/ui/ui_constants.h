@@ -1,5 +1,5 @@
 // Key codes, shift masks, message-box styles and pointer numbers as the window logic uses them.
-// Numbers only: the values are those of the original platform and must never be renumbered.
+// Numbers only: windows store and compare these values, so they must never be renumbered.
 #pragma once
 
 namespace tolvane::ui {

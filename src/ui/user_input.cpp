@@ -1,4 +1,4 @@
-// A user's actions on the window model, in the order the original platform raises their events:
+// A user's actions on the window model, in the order the window model raises their events:
 // focus first (the field left runs its leave rule), then the action itself.
 #include "ui/user_input.h"
 

@@ -15,8 +15,8 @@ namespace tolvane::ui::user {
 void focus(Control& control);
 
 // A click: the control takes the focus first when it can; the click happens only when the
-// focus is still on it after the leave rule of the field that was left (as on the original
-// platform, a leave rule that sends the focus elsewhere swallows the click). Check boxes
+// focus is still on it after the leave rule of the field that was left (a leave rule that
+// sends the focus elsewhere swallows the click). Check boxes
 // toggle and option buttons select before their click event. Returns whether it clicked.
 // Raises 5 for a hidden or disabled control.
 bool click(Control& control);

@@ -41,28 +41,27 @@ TEST_F(BatchWindowTest, NoRejectedLineEndsWithThePlainMessage) {
     EXPECT_TRUE(closed());
 }
 
-TEST_F(BatchWindowTest, FixUpCountsItsStatementsAndShowsTheMovedCausal) {
+TEST_F(BatchWindowTest, FixUpAloneCountsItsStatementsAndShowsTheMovedCausal) {
     const struct {
         std::string trasp2;
         int codFisc;
         std::string fatti;
     } cases[] = {{"", 0, "9"}, {"TR", 1, "12"}};
+    company(kJournal);
+    frmCaricoBatch& f = open();
     for (const auto& c : cases) {
-        batchLayout("L1", {"A;Alfa;1"});
-        frmCaricoBatch& f = open();
         f.txt(230).setText(c.trasp2);
         f.txt(240).setText("M");
         f.CheCodFisc.setValue(c.codFisc);
-        driver->answerMessage("Elaborazione terminata", 1);
-        ui::user::click(f.comOk);
+        f.Sistemazione();
         EXPECT_EQ(f.LabMsgElab.caption(), "Sistemazione Prima Nota");
         EXPECT_EQ(f.Label1(0).caption() + " " + f.LabFatti.caption() + " " + f.Label1(1).caption(),
                   "Elaborate: " + c.fatti + " Query");
         EXPECT_EQ(f.txt(220).text() + "|" + f.txt(230).text(), c.trasp2 + "|");
-        restart();
-        company("DELETE FROM Prova");
-        exec(commonId, "DELETE FROM CaricaFile; DELETE FROM CaricaDettaglio");
     }
+    EXPECT_EQ(one("SELECT PreDoc FROM MovPnTes"), ".") << "on the company database";
+    EXPECT_EQ(gsIdDbase, commonId);
+    EXPECT_FALSE(closed());
 }
 
 TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
@@ -167,8 +166,9 @@ TEST_F(BatchWindowTest, NoBatchLayoutClosesTheWindowUntouched) {
     EXPECT_EQ(gsIdDbase, commonId);
 }
 
-TEST_F(BatchWindowTest, RunWithoutCompanyDatabaseIsAnErrorAndTheWindowStaysIdle) {
+TEST_F(BatchWindowTest, RunWithoutCompanyDatabaseIsRefusedBeforeAnyValueIsAsked) {
     batchLayout("L1", {"A;Alfa;1"});
+    field("L1", "Note", {{"Default", "§Note"}});
     ui::desktop().instance<frmDatiAzie>().osIdDbase.clear();
     frmCaricoBatch& f = open();
     driver->answerMessage("Errore(3146): Nessun database della ditta aperto", 1);

@@ -75,6 +75,7 @@ TEST_F(MonetaTest, ConversionsUseTheFixedRate) {
         {"LIT", false, 1000, 0, 1936270.0},
         {"LIT", false, "2,5", 0, 4841.0},     // 4840,675
         {"LIT", true, 1234.5, 0, 1235.0},     // lire in a lire company: rounded only
+        {"lit", false, 1000, 0, 1936270.0},   // the company's code in any case
         {"EUR", true, Variant(), 2, 0.0},
         {"EUR", true, "", 2, 0.0},
     };

@@ -45,7 +45,7 @@ TEST_F(MessageWindow, ButtonsNumberFromOneByTheArgumentThatGaveThem) {
     }
 }
 
-TEST_F(MessageWindow, DefaultsOfTheOptionalArguments) {
+TEST_F(MessageWindow, OptionalArgumentsReachTheWindowOrTakeTheirDefaults) {
     struct Capture : ui::ScriptedDriver {
         MessageRequest last;
         int message(const MessageRequest& r) override {
@@ -55,15 +55,30 @@ TEST_F(MessageWindow, DefaultsOfTheOptionalArguments) {
     } capture;
     capture.answerMessage("", 1);
     frmMsgCom::msgCom("I valori sono stati memorizzati", "&Ok");
-    EXPECT_EQ(capture.last.source, MessageRequest::Source::MessageWindow);
-    EXPECT_EQ(capture.last.width, 80);
-    EXPECT_EQ(capture.last.sides, 600);
-    EXPECT_FALSE(capture.last.sound);
-    EXPECT_EQ(capture.last.defaultButton, 1);
-    EXPECT_EQ(capture.last.fontSize, 0);
-    EXPECT_FALSE(capture.last.alwaysTextBox);
-    EXPECT_EQ(capture.last.title, "");
+    const MessageRequest predefinito = capture.last;
+    EXPECT_EQ(predefinito.source, MessageRequest::Source::MessageWindow);
+    EXPECT_EQ(predefinito.width, 80);
+    EXPECT_EQ(predefinito.sides, 600);
+    EXPECT_FALSE(predefinito.sound);
+    EXPECT_EQ(predefinito.defaultButton, 1);
+    EXPECT_EQ(predefinito.fontSize, 0);
+    EXPECT_EQ(predefinito.buttonWidth, 0);
+    EXPECT_FALSE(predefinito.alwaysTextBox);
+    EXPECT_EQ(predefinito.title, "");
     EXPECT_EQ(capture.beeps(), 0);
+
+    capture.answerMessage("", 1);
+    frmMsgCom::msgCom("Elaborazione terminata", "&Ok", std::string("&No"), std::nullopt,
+                      std::string("Titolo"), 60, true, 400, 18.0, 2, 1500, true);
+    EXPECT_EQ(capture.last.width, 60);
+    EXPECT_EQ(capture.last.sides, 400);
+    EXPECT_TRUE(capture.last.sound);
+    EXPECT_EQ(capture.last.defaultButton, 2);
+    EXPECT_EQ(capture.last.fontSize, 18.0);
+    EXPECT_EQ(capture.last.buttonWidth, 1500);
+    EXPECT_TRUE(capture.last.alwaysTextBox);
+    EXPECT_EQ(capture.last.title, "Titolo");
+    EXPECT_EQ(capture.beeps(), 1);
 }
 
 TEST_F(MessageWindow, RunTimeErrorsReadErroreNumberText) {
@@ -85,11 +100,6 @@ TEST_F(MessageWindow, RunTimeErrorsReadErroreNumberText) {
         EXPECT_EQ(driver.messageTexts().back(), c.text);
         EXPECT_EQ(driver.shown().back().buttons, std::vector<std::string>{"&Ok"});
     }
-}
-
-TEST_F(MessageWindow, ScriptFailureIsNotShownAsARunTimeError) {
-    EXPECT_THROW(frmMsgCom::MsgErrfrm(ui::UnexpectedWindow("unexpected")), ui::UnexpectedWindow);
-    EXPECT_TRUE(driver.shown().empty());
 }
 
 }  // namespace

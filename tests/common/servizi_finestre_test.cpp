@@ -367,6 +367,21 @@ TEST_F(WindowServices, ClessidraSavesAndPutsBackThePointer) {
     EXPECT_EQ(d.mousePointer(), ui::pointer::Arrow);
 }
 
+TEST_F(WindowServices, ConTrappolaShowsARunTimeErrorButLetsAScriptFailureThrough) {
+    auto& d = ui::desktop();
+    d.setMousePointer(ui::pointer::Arrow);
+    Clessidra(true);
+    driver.answerMessage("Errore(11): Division by zero", 1);
+    ConTrappola([] { throw NumberedError(11, "Division by zero"); });
+    EXPECT_EQ(d.mousePointer(), ui::pointer::Arrow);
+    std::string mostrato;
+    ConTrappola([] { throw std::runtime_error("guasto"); },
+                [&](const std::exception& e) { mostrato = e.what(); });
+    EXPECT_EQ(mostrato, "guasto");
+    EXPECT_THROW(ConTrappola([] { throw ui::UnexpectedWindow("inattesa"); }),
+                 ui::UnexpectedWindow);
+}
+
 TEST_F(WindowServices, EvidenziaCampoSelectsTheActiveFieldsText) {
     f.txt(10).setText("Rossi");
     ui::user::focus(f.txt(10));
@@ -404,8 +419,15 @@ TEST_F(WindowServices, InizioCaricoFormSetsPreviewColoursCaptionAndFactor) {
     EXPECT_EQ(f.caption(), "Dati generali - Rossi Spa");
     EXPECT_EQ(f.txt(10).backColor(), kLost);
     EXPECT_EQ(f.txt(20).backColor(), kErr);
-    EXPECT_EQ(RisVidForm(f), 1.25);
-    EXPECT_EQ(AdattaRisVid(f, -1), 1);
+    EXPECT_EQ(f.zoom(), 1.25);
+    struct Case {
+        double factor;
+        double zoom;
+    } cases[] = {{-1, 1}, {0, 1}, {-3, 1}, {1.5, 1.5}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(AdattaRisVid(f, c.factor), c.zoom) << c.factor;
+        EXPECT_EQ(f.zoom(), c.zoom) << c.factor;
+    }
 }
 
 TEST_F(WindowServices, CercaFileGivesTheDialogsStartingName) {

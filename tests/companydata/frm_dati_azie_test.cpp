@@ -177,6 +177,37 @@ TEST_F(FrameTest, FieldInErrorOnAnotherPageIsShownWithItsPage) {
     EXPECT_EQ(form->activeControl(), &form->txt(8080));
 }
 
+TEST_F(FrameTest, EachPageLeavesItsAccountFieldsByItsOwnRule) {
+    sql("INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) "
+        "VALUES ('05', '01', '0003', 'Cassa')");
+    struct Caso {
+        int pagina;
+        int campo;
+        int poi;
+        const char* senzaTrattini;  // what "05010003" shows once left
+        bool trattinoInErrore;      // whether "05-01-0003" is marked wrong
+    };
+    const Caso casi[] = {
+        {3, 3180, 3190, "05010003", false},       {3, 3040, 3050, "05010003", false},
+        {5, 5075, 5000, "05-01-0003", true},      {7, 93, 94, "05-01-0003", false},
+        {10, 10600, 10650, "05-01-0003", true},   {10, 10650, 10600, "05-01-0003", true},
+        {14, 11000, 11005, "05-01-0003", true},   {14, 11025, 11020, "05-01-0003", true},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.campo);
+        ui::user::chooseTab(*form->TasPagine,
+                            c.pagina == frmDatiAzie::kPaginaContiTrans ? 14 : c.pagina + 1);
+        for (const char* digitato : {"05-01-0003", "05010003"}) {
+            ui::user::fill(form->txt(c.campo), digitato);
+            ui::user::focus(form->txt(c.poi));
+            const bool conTrattini = digitato[2] == '-';
+            EXPECT_EQ(form->txt(c.campo).text(), conTrattini ? "05-01-0003" : c.senzaTrattini);
+            EXPECT_EQ(form->InErrore(c.campo), conTrattini && c.trattinoInErrore) << digitato;
+            EXPECT_EQ(form->Lab(c.campo).caption(), "Cassa") << digitato;
+        }
+    }
+}
+
 TEST_F(FrameTest, LookUpFromButtonAndKeyFillsTheField) {
     vaiPagina(6);
     auto sceltaPrimaRiga = [](ui::Form& f) {

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "companydata/dati_azie_fixture.h"
@@ -14,6 +16,16 @@
 
 namespace tolvane::testing {
 namespace {
+
+// A cipher whose texts a test can write down: "cifra(" + plain + ")".
+class CifraLeggibile : public Cipher {
+  public:
+    std::string encipher(const std::string& plain) override { return "cifra(" + plain + ")"; }
+    std::string decipher(const std::string& text) override {
+        if (text.rfind("cifra(", 0) != 0 || text.back() != ')') throw std::runtime_error(text);
+        return text.substr(6, text.size() - 7);
+    }
+};
 
 class FattTest : public DatiAzieTest {
   protected:
@@ -38,13 +50,7 @@ class FattTest : public DatiAzieTest {
         settings.menuIni = folder.file("menu.ini");
         settings.keyFile = folder.file("menu.key");
         goMenuClient = std::make_unique<MenuClient>(settings);
-    }
-    std::string cifra(const std::string& chiara) {
-        return goMenuClient->Parametro("crypt:" + chiara, "").text();
-    }
-    std::string passwordMemorizzata() {
-        std::string cifrata = fatt("FEHubPwd1");
-        return cifrata.empty() ? "" : goMenuClient->cipher().decipher(cifrata);
+        goMenuClient->setCipher(std::make_unique<CifraLeggibile>());
     }
 
     std::string fatt(const std::string& colonna) { return salvato(colonna, "TabFatt"); }
@@ -241,50 +247,38 @@ TEST_F(FattTest, TypedDocumentTypesAreDecodedWithinTheirKind) {
 TEST_F(FattTest, HubPasswordIsShownFromTheMenuAndStoredEnciphered) {
     struct Caso {
         const char* delMenu;
-        bool memorizzata;
-        const char* digitata;  // nullptr: the field is left as shown
-        const char* attesa;    // the plain text of the stored cipher
+        const char* memorizzata;  // FEHubPwd1 before the visit
+        const char* digitata;     // nullptr: the field is left as shown
+        const char* attesa;       // FEHubPwd1 after the save
     };
     const Caso casi[] = {
-        {"segreta", true, nullptr, "segreta"},
-        {"segreta", true, "", ""},
-        {"segreta", true, "nuova", "nuova"},
-        {"", false, nullptr, ""},
-        {"", false, "prima", "prima"},
-        // The menu program does not know the stored password: saving keeps it.
-        {"", true, nullptr, "vecchia"},
-        {"", true, "nuova", "nuova"},
+        {"segreta", "cifra(segreta)", nullptr, "cifra(segreta)"},
+        {"segreta", "cifra(segreta)", "", ""},
+        {"segreta", "cifra(segreta)", "nuova", "cifra(nuova)"},
+        {"", "", nullptr, ""},
+        {"", "", "prima", "cifra(prima)"},
+        // The menu program does not know the stored password: saving keeps it until the user
+        // types another one.
+        {"", "cifra(vecchia)", nullptr, "cifra(vecchia)"},
+        {"", "cifra(vecchia)", "nuova", "cifra(nuova)"},
     };
     for (const Caso& c : casi) {
-        SCOPED_TRACE(std::string(c.delMenu) + "/" + (c.digitata ? c.digitata : "-"));
+        SCOPED_TRACE(std::string(c.delMenu) + "/" + c.memorizzata + "/" +
+                     (c.digitata ? c.digitata : "-"));
         passwordDelMenu(c.delMenu);
         sql("DELETE FROM TabFatt");
-        const std::string cifrata = c.memorizzata ? cifra(*c.delMenu ? c.delMenu : "vecchia") : "";
-        sql("INSERT INTO TabFatt (ElePrefDdt, FEHubPwd1) VALUES ('A', '" + cifrata + "')");
+        sql(std::string("INSERT INTO TabFatt (ElePrefDdt, FEHubPwd1) VALUES ('A', '") +
+            c.memorizzata + "')");
         riapri();
         EXPECT_EQ(form->txt(7225).text(), c.delMenu);
-        EXPECT_EQ(form->txt(7220).text(), cifrata);
+        EXPECT_EQ(form->txt(7220).text(), c.memorizzata);
         EXPECT_EQ(form->txt(7225).passwordChar(), "*");
         EXPECT_FALSE(form->txt(7220).visible());
         if (c.digitata != nullptr) digita(7225, c.digitata);
         conferma(8);
-        EXPECT_EQ(passwordMemorizzata(), c.attesa);
-        if (*c.attesa != '\0') {
-            EXPECT_NE(fatt("FEHubPwd1"), c.attesa) << "stored in plain text";
-        }
+        EXPECT_EQ(fatt("FEHubPwd1"), c.attesa);
     }
-}
-
-TEST_F(FattTest, AnUnknownStoredPasswordIsKeptUntilTheUserTypesOneAndThenCanBeEmptied) {
-    passwordDelMenu("");
-    const std::string cifrata = cifra("vecchia");
-    sql("INSERT INTO TabFatt (ElePrefDdt, FEHubPwd1) VALUES ('A', '" + cifrata + "')");
-    vaiPagina(8);
-    conferma(8);
-    EXPECT_EQ(fatt("FEHubPwd1"), cifrata);
-    digita(7225, "nuova");
-    conferma(8);
-    EXPECT_EQ(passwordMemorizzata(), "nuova");
+    // A typed password emptied again is stored as none.
     digita(7225, "");
     conferma(8);
     EXPECT_EQ(fatt("FEHubPwd1"), "");

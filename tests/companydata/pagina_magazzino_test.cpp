@@ -175,7 +175,7 @@ TEST_F(MagazzinoTest, AccountPartsShowWithoutEmptyDashesAndSplitAlikeOnSave) {
         codici();
         rigaValida();
         vaiPagina(7);
-        form->txt(93).setText(digitato);
+        digita(93, digitato, 94);
         conferma(7);
         EXPECT_EQ(mag("GruppoProd || '|' || MastroProd || '|' || ContoProd"), "04|01|000007");
         form->unload();
@@ -193,7 +193,7 @@ TEST_F(MagazzinoTest, WithoutTheProductionAccountColumnsTheFieldIsHiddenAndNotWr
     EXPECT_FALSE(form->txt(93).visible());
     EXPECT_FALSE(form->Lab(93).visible());
     EXPECT_FALSE(form->ComHlp(93).visible());
-    EXPECT_FALSE(form->Didascalia(93).visible());
+    EXPECT_FALSE(form->findControl("LabFornProd")->visible());
     EXPECT_EQ(form->Lab(51).caption(), "Sede");
     form->txt(94).setText("3");
     conferma(7);

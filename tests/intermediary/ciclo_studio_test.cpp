@@ -70,19 +70,24 @@ TEST_F(MenuStudioTest, FailedLoadIsReportedAndTheWindowIsNotLeftOpen) {
 }
 
 TEST_F(StudioTest, WindowWhoseLoadFailedNeverSaves) {
-    ddl("DROP TABLE TabStudio");
-    driver.answerMessage("Errore(", 1);
-    apri();
-    EXPECT_EQ(form->oiLoadOk(), -1);
-    EXPECT_TRUE(gbInChiusura);
-    ddl("CREATE TABLE TabStudio (CognomeFor VARCHAR(24))");
-    driver.answerMessage("I valori NON sono stati memorizzati", 1);
-    ui::user::click(form->comOk(3));
-    EXPECT_EQ(righe(), 0);
-    // A failed load does not run the close steps.
-    gbInChiusura = false;
-    form->unload();
-    EXPECT_FALSE(richiesto("MostraMenu Tutti"));
+    // The load fails before its record set opens (no table), or after (a column missing).
+    for (bool tabellaPresente : {false, true}) {
+        SCOPED_TRACE(tabellaPresente);
+        ddl("DROP TABLE IF EXISTS TabStudio");
+        if (tabellaPresente) ddl("CREATE TABLE TabStudio (CognomeFor VARCHAR(24))");
+        driver.answerMessage("Errore(", 1);
+        apri();
+        EXPECT_EQ(form->oiLoadOk(), -1);
+        EXPECT_TRUE(gbInChiusura);
+        if (!tabellaPresente) ddl("CREATE TABLE TabStudio (CognomeFor VARCHAR(24))");
+        driver.answerMessage("I valori NON sono stati memorizzati", 1);
+        ui::user::click(form->comOk(3));
+        EXPECT_EQ(righe(), 0);
+        // A failed load does not run the close steps.
+        gbInChiusura = false;
+        form->unload();
+        EXPECT_FALSE(richiesto("MostraMenu Tutti"));
+    }
 }
 
 TEST_F(StudioTest, CloseBringsTheMenuForwardUnlessTheProgramIsClosing) {

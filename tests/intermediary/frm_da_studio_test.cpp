@@ -118,22 +118,6 @@ TEST_F(StudioTest, FieldInErrorOnAnotherPageIsShownWithItsPageAndBlocksTheSaveUn
     EXPECT_EQ(salvato("DataNascitaFor"), "1980-03-01");
 }
 
-TEST_F(StudioTest, ConfirmedDoubtfulFiscalCodeLetsTheSaveThrough) {
-    apri();
-    driver.answerMessage("Codice Fiscale Errato", "No");
-    ui::user::fill(form->txt(30), "abc");
-    ui::user::focus(form->txt(40));
-    driver.answerMessage("Ci sono dei dati errati", 1);
-    ui::user::click(form->comOk(3));
-    EXPECT_EQ(righe(), 0);
-    EXPECT_EQ(form->activeControl(), &form->txt(30));
-
-    driver.answerMessage("Codice Fiscale Errato", "Sì");
-    ui::user::focus(form->txt(40));
-    conferma();
-    EXPECT_EQ(salvato("CodFiscIntermediario"), "ABC");
-}
-
 TEST_F(StudioTest, SignatureTicksItsPresenceBoxAndSexOptionsWriteTheirCode) {
     apri();
     ui::user::fill(form->txt(35), "Mario Rossi");

@@ -10,51 +10,15 @@
 #include <vector>
 
 #include "support/private_cups.h"
+#include "support/test_ppd.h"
 
 namespace tolvane {
 namespace {
 
 using testing::PrivateCups;
 
-const char* const kPpdHeader =
-    "*PPD-Adobe: \"4.3\"\n*FormatVersion: \"4.3\"\n*FileVersion: \"1.0\"\n"
-    "*LanguageVersion: Italian\n*LanguageEncoding: ISOLatin1\n*PCFileName: \"TOLVANE.PPD\"\n"
-    "*Manufacturer: \"Tolvane\"\n*Product: \"(Prova)\"\n*PSVersion: \"(3010.000) 0\"\n"
-    "*LanguageLevel: \"3\"\n*ColorDevice: False\n*DefaultColorSpace: Gray\n"
-    "*FileSystem: False\n*Throughput: \"1\"\n*TTRasterizer: Type42\n"
-    "*DefaultFont: Courier\n*Font Courier: Standard \"(002.004S)\" Standard ROM\n";
-
-std::string pageOption(const std::string& keyword, const std::string& defaultSize) {
-    std::string text = "*OpenUI *" + keyword + ": PickOne\n*OrderDependency: 10 AnySetup *" +
-                       keyword + "\n*Default" + keyword + ": " + defaultSize + "\n";
-    text += "*" + keyword + " Letter/US Letter: \"<</PageSize[612 792]>>setpagedevice\"\n";
-    text += "*" + keyword + " A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n";
-    text += "*" + keyword + " A5/A5 ridotto: \"<</PageSize[420 595]>>setpagedevice\"\n";
-    return text + "*CloseUI: *" + keyword + "\n";
-}
-
-std::string ppd(const std::string& model, const std::string& defaultSize, bool trays) {
-    std::string text = kPpdHeader;
-    text += "*ModelName: \"" + model + "\"\n*ShortNickName: \"" + model + "\"\n*NickName: \"" +
-            model + ", 1.0\"\n";
-    text += pageOption("PageSize", defaultSize) + pageOption("PageRegion", defaultSize);
-    text += "*DefaultImageableArea: " + defaultSize +
-            "\n*ImageableArea Letter: \"18 36 594 756\"\n*ImageableArea A4: \"18 36 577 806\"\n"
-            "*ImageableArea A5: \"18 36 402 559\"\n";
-    text += "*DefaultPaperDimension: " + defaultSize +
-            "\n*PaperDimension Letter: \"612 792\"\n*PaperDimension A4: \"595 842\"\n"
-            "*PaperDimension A5: \"420 595\"\n";
-    if (trays) {
-        text +=
-            "*OpenUI *InputSlot/Alimentazione: PickOne\n*OrderDependency: 20 AnySetup *InputSlot\n"
-            "*DefaultInputSlot: Upper\n"
-            "*InputSlot Upper/Cassetto superiore: \"<</MediaPosition 0>>setpagedevice\"\n"
-            "*InputSlot Lower/Cassetto inferiore: \"<</MediaPosition 1>>setpagedevice\"\n"
-            "*InputSlot Manual/Alimentazione manuale: \"<</MediaPosition 2>>setpagedevice\"\n"
-            "*CloseUI: *InputSlot\n";
-    }
-    return text;
-}
+const std::vector<testing::PpdSize> kSizes = {
+    {"Letter", "US Letter", 612, 792}, {"A4", "A4", 595, 842}, {"A5", "A5 ridotto", 420, 595}};
 
 class CupsPrinterSystemServer : public ::testing::Test {
   protected:
@@ -66,9 +30,14 @@ class CupsPrinterSystemServer : public ::testing::Test {
             return;
         }
         const auto ufficio =
-            cups_->folder().write("ufficio.ppd", ppd("Tolvane Ufficio", "A4", true));
+            cups_->folder().write("ufficio.ppd",
+                                  testing::testPpd("Tolvane Ufficio", kSizes, "A4",
+                                                   {{"Upper", "Cassetto superiore"},
+                                                    {"Lower", "Cassetto inferiore"},
+                                                    {"Manual", "Alimentazione manuale"}}));
         const auto magazzino =
-            cups_->folder().write("magazzino.ppd", ppd("Tolvane Magazzino", "Letter", false));
+            cups_->folder().write("magazzino.ppd",
+                                  testing::testPpd("Tolvane Magazzino", kSizes, "Letter", {}));
         const std::vector<std::vector<std::string>> commands = {
             {"lpadmin", "-p", "Ufficio", "-E", "-v", "file:///dev/null", "-P", ufficio},
             {"lpadmin", "-p", "Magazzino", "-E", "-v", "file:///dev/null", "-P", magazzino},
@@ -119,10 +88,10 @@ TEST_F(CupsPrinterSystemServer, TraysAndPaperSizesComeFromTheQueuesPpd) {
     auto cups = system();
     EXPECT_EQ(cups.trays("Ufficio"), (std::vector<PrinterChoice>{{1, "Cassetto superiore"},
                                                                  {2, "Cassetto inferiore"},
-                                                                 {3, "Alimentazione manuale"}}));
-    const std::vector<PrinterChoice> sizes = {{1, "US Letter"}, {2, "A4"}, {3, "A5 ridotto"}};
+                                                                 {4, "Alimentazione manuale"}}));
+    const std::vector<PrinterChoice> sizes = {{1, "US Letter"}, {9, "A4"}, {11, "A5 ridotto"}};
     EXPECT_EQ(cups.paperSizes("Ufficio"), sizes);
-    EXPECT_EQ(cups.defaultPaperSize("Ufficio"), 2);
+    EXPECT_EQ(cups.defaultPaperSize("Ufficio"), 9);
     EXPECT_TRUE(cups.trays("Magazzino").empty());
     EXPECT_EQ(cups.paperSizes("Magazzino"), sizes);
     EXPECT_EQ(cups.defaultPaperSize("Magazzino"), 1);
@@ -135,9 +104,10 @@ TEST_F(CupsPrinterSystemServer, TraysAndPaperSizesComeFromTheQueuesPpd) {
 TEST_F(CupsPrinterSystemServer, MediaOptionsNameTheChosenPpdKeywords) {
     auto cups = system();
     using Options = std::vector<std::pair<std::string, std::string>>;
-    EXPECT_EQ(cups.mediaOptions("Ufficio", 2, 3), (Options{{"InputSlot", "Lower"}, {"PageSize", "A5"}}));
+    EXPECT_EQ(cups.mediaOptions("Ufficio", 2, 11),
+              (Options{{"InputSlot", "Lower"}, {"PageSize", "A5"}}));
     EXPECT_EQ(cups.mediaOptions("ufficio", 0, 1), (Options{{"PageSize", "Letter"}}));
-    EXPECT_EQ(cups.mediaOptions("Ufficio", 4, 0), Options{}) << "a tray the printer lacks";
+    EXPECT_EQ(cups.mediaOptions("Ufficio", 3, 0), Options{}) << "a tray the printer lacks";
     EXPECT_EQ(cups.mediaOptions("Magazzino", 1, 0), Options{}) << "no trays at all";
     EXPECT_EQ(cups.mediaOptions("Sparita", 1, 1), Options{});
 }

@@ -284,8 +284,8 @@ TEST(IniFile, LinkedFileIsReplacedBehindTheLink) {
     EXPECT_EQ(ScratchFolder::read(real), "[S]\r\nk=2\r\n");
 }
 
-// Each way to make a write fail must leave the original whole and no temporary file behind.
-TEST(IniFile, FailedWriteLeavesOriginalIntact) {
+// Each way to make a write fail must leave the file whole and no temporary file behind.
+TEST(IniFile, FailedWriteLeavesTheFileIntact) {
     const std::string original = "[S]\r\nk=1\r\n";
 
     {  // the file cannot be written at all: the write limit of the process is below its size

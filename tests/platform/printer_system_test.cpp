@@ -11,6 +11,7 @@
 
 #include "platform/cups_printer_system.h"
 #include "platform/memory_printer_system.h"
+#include "platform/printer_media.h"
 #include "support/scratch_folder.h"
 
 namespace tolvane {
@@ -37,12 +38,39 @@ TEST(PpdMediaTest, ChoicesAreNumberedInFileOrderAndNamedByTheirTranslation) {
         "*InputSlot Tray4/Cassetto 4 \xC3\xA8 UTF-8: \"\"\r\n";
     const auto media = readPpdMedia(ppd);
     EXPECT_EQ(media.paperSizes,
-              (std::vector<PrinterChoice>{{1, "US Letter"}, {2, "A4"}, {3, "Legal"}}));
-    EXPECT_EQ(media.defaultPaperSize, 2);
+              (std::vector<PrinterChoice>{{1, "US Letter"}, {9, "A4"}, {5, "Legal"}}));
+    EXPECT_EQ(media.defaultPaperSize, 9);
     EXPECT_EQ(media.trays, (std::vector<PrinterChoice>{{1, "Cassetto superiore"},
-                                                       {2, "Alimentazione \xC3\xA0 mano"},
-                                                       {3, "Cassetto \xC3\xA8 basso"},
-                                                       {4, "Cassetto 4 \xC3\xA8 UTF-8"}}));
+                                                       {4, "Alimentazione \xC3\xA0 mano"},
+                                                       {2, "Cassetto \xC3\xA8 basso"},
+                                                       {260, "Cassetto 4 \xC3\xA8 UTF-8"}}));
+}
+
+TEST(MediaNumbersTest, ChoicesAreNumberedByWhatTheyAreNotWhereTheyStand) {
+    struct Case {
+        bool trays;
+        std::vector<std::string> keywords;
+        std::vector<int> expected;
+    };
+    const std::vector<Case> cases = {
+        {true, {"Upper", "Lower", "Middle", "Manual"}, {1, 2, 3, 4}},
+        {true, {"ManualFeed", "LOWER", "top", "Tray4"}, {4, 2, 1, 260}},
+        {true, {"EnvManual", "Envelope", "AutoSelect", "Tractor", "Cassette"}, {6, 5, 7, 8, 14}},
+        {true, {"SmallFormat", "LargeFormat", "LargeCapacity", "FormSource"}, {9, 10, 11, 15}},
+        {true, {"auto", "by-pass-tray", "large-capacity", "main", "tray-2"}, {7, 4, 11, 1, 261}},
+        {true, {"Upper", "Top"}, {1, 258}},
+        {false, {"A4", "Letter", "Legal", "Executive", "A3", "A5"}, {9, 1, 5, 7, 8, 11}},
+        {false, {"B5", "B4", "Env10", "EnvDL", "EnvC5", "ISOB5"}, {13, 12, 20, 27, 28, 262}},
+        {false,
+         {"iso_a4_210x297mm", "na_letter_8.5x11in", "na_number-10_4.125x9.5in", "iso-a5",
+          "om_small-photo_100x150mm"},
+         {9, 1, 20, 11, 261}},
+        {false, {"A4.Transverse", "a4", "iso_a4_210x297mm"}, {257, 9, 259}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.trays ? trayNumbers(c.keywords) : paperNumbers(c.keywords), c.expected)
+            << ::testing::PrintToString(c.keywords);
+    }
 }
 
 TEST(PpdMediaTest, DefaultPaperSizeNamingNoChoiceIsUnknown) {
@@ -53,7 +81,7 @@ TEST(PpdMediaTest, DefaultPaperSizeNamingNoChoiceIsUnknown) {
     const std::vector<Case> cases = {
         {"*DefaultPageSize: B5\n*PageSize A4/A4: \"\"\n", -1},
         {"*PageSize A4/A4: \"\"\n", -1},
-        {"*PageSize A4/A4: \"\"\n*PageSize A5/A5: \"\"\n*DefaultPageSize: A5\n", 2},
+        {"*PageSize A4/A4: \"\"\n*PageSize A5/A5: \"\"\n*DefaultPageSize: A5\n", 11},
         {"", -1},
     };
     for (const auto& c : cases)
@@ -139,14 +167,14 @@ TEST(CupsPrinterSystemTest, UserDefaultIsStoredInTheLpoptionsFileOnly) {
 TEST(CurrentPrinterTest, FollowsTheDefaultUntilAPrinterIsChosen) {
     auto memory = std::make_shared<MemoryPrinterSystem>();
     memory->addPrinter({{"Ufficio", "ipp://a", "PS"}, {}, {"A4"}, 1});
-    memory->addPrinter({{"Magazzino", "ipp://b", "PCL"}, {}, {"Letter", "A4"}, 2});
+    memory->addPrinter({{"Magazzino", "ipp://b", "PCL"}, {}, {"Letter", "Legal"}, 2});
     memory->setServerDefault("ufficio");
     setPrinterSystem(memory);
 
     EXPECT_EQ(Printer().DeviceName(), "Ufficio");
     memory->setUserDefault("Magazzino");
     EXPECT_EQ(Printer().DeviceName(), "Magazzino");
-    EXPECT_EQ(Printer().PaperSize(), 2);
+    EXPECT_EQ(Printer().PaperSize(), 5);
 
     Printer().choose(*findPrinter(printerSystem(), "UFFICIO"));
     memory->setUserDefault("Magazzino");

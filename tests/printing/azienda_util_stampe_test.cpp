@@ -88,25 +88,6 @@ TEST_F(AziendaUtilStampeTest, LeggiStampanteDefFindsTheDefaultIgnoringCase) {
     }
 }
 
-TEST_F(AziendaUtilStampeTest, ElencoStampantiListsNamesAndPortsOfThisSessionOnly) {
-    system_->addPrinter({{"Laser (sessione 5)", "tsclient:5", "Laser"}, {}, {}, -1});
-    system_->addPrinter({{"Laser (sessione 3)", "tsclient:3", "Laser"}, {}, {}, -1});
-    std::vector<std::string> nomi{"vecchio"}, porte{"vecchia"};
-
-    ElencoStampanti(nomi, porte);
-    EXPECT_EQ(nomi, (std::vector<std::string>{"Ufficio", "Magazzino", "Grezza", "PDFCreator",
-                                              "Laser (sessione 5)", "Laser (sessione 3)"}));
-    EXPECT_EQ(porte[1], "socket://10.0.0.5");
-    EXPECT_EQ(porte.size(), nomi.size());
-
-    gsModStampanteSessione = "(sessione %§)";
-    giNumSessione = 3;
-    ElencoStampanti(nomi, porte);
-    EXPECT_EQ(nomi.back(), "Laser (sessione 3)");
-    EXPECT_EQ(porte.back(), "tsclient:3");
-    EXPECT_EQ(nomi.size(), 5u);
-}
-
 TEST_F(AziendaUtilStampeTest, StampanteAltraSessioneMatchesOtherSessionNumbersOnly) {
     struct Case {
         const char* modello;
@@ -182,7 +163,7 @@ TEST_F(AziendaUtilStampeTest, UsaStampanteStampaChoosesAnInstalledPrinterByName)
     EXPECT_TRUE(UsaStampanteStampa(opz, 1));
     EXPECT_EQ(Printer().DeviceName(), "Magazzino");
     EXPECT_EQ(Printer().Port(), "socket://10.0.0.5");
-    EXPECT_EQ(Printer().PaperSize(), 2);
+    EXPECT_EQ(Printer().PaperSize(), 9) << "A4";
     EXPECT_EQ(giStampDefCambiata, 1);
     EXPECT_EQ(system_->userDefaultWrites(), 0) << "the user's default is left alone";
     EXPECT_TRUE(driver.shown().empty());
@@ -324,21 +305,6 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoGoesToThePdfPrinterAndBack) {
     EXPECT_EQ(opz.StampanteOpz, "");
 }
 
-TEST_F(AziendaUtilStampeTest, MsgStampanteDefAssenteTellsAndForgetsTheSavedPrinter) {
-    folder_.write("pelmor.ini", "[Stampa Clienti]\r\nNomeStampante=Sparita\r\nStaVid=1\r\n");
-    driver.answerMessage("non è disponibile", 1);
-    MsgStampanteDefAssente("NomeStampante", "Sparita", "Stampa Clienti");
-    EXPECT_EQ(lastMessage(),
-              "Nella lista delle stampanti non è disponibile la stampante predefinita Sparita\r\n"
-              "Uscire dal programma e rientrare per avere impostato la stampante predefinita");
-    EXPECT_EQ(driver.shown().back().buttons, std::vector<std::string>{"&Ok"});
-    std::string valore = "x";
-    LeggiIni("Stampa Clienti", "NomeStampante", "assente", valore);
-    EXPECT_EQ(valore, "");
-    LeggiIni("Stampa Clienti", "StaVid", "", valore);
-    EXPECT_EQ(valore, "1");
-}
-
 TEST_F(AziendaUtilStampeTest, DefaultPrinterButtonsStopForAnotherSessionOrAMissingDefault) {
     gsModStampanteSessione = "(sessione %§)";
     giNumSessione = 3;
@@ -364,7 +330,7 @@ TEST_F(AziendaUtilStampeTest, DefaultPrinterButtonsStopForAnotherSessionOrAMissi
          "Uscire dal programma e rientrare per avere impostato la stampante predefinita"},
     };
     for (const Case& c : cases) {
-        folder_.write("pelmor.ini", "[Stampa Clienti]\r\nNomeStampante=Sparita\r\n");
+        folder_.write("pelmor.ini", "[Stampa Clienti]\r\nNomeStampante=Sparita\r\nStaVid=1\r\n");
         giStampDefCambiata = c.cambiata;
         const std::size_t prima = driver.shown().size();
         if (!c.messaggio.empty()) driver.answerMessage(c.messaggio.substr(0, 20), 1);
@@ -375,6 +341,8 @@ TEST_F(AziendaUtilStampeTest, DefaultPrinterButtonsStopForAnotherSessionOrAMissi
         std::string salvata;
         LeggiIni("Stampa Clienti", "NomeStampante", "", salvata);
         EXPECT_EQ(salvata, c.messaggio.rfind("Nella", 0) == 0 ? "" : "Sparita") << c.nonInstallata;
+        LeggiIni("Stampa Clienti", "StaVid", "", salvata);
+        EXPECT_EQ(salvata, "1") << "only the printer is forgotten";
     }
 }
 

@@ -128,6 +128,7 @@ TEST_F(CercaEmailTest, OnlyF2ToF5WithoutShiftInTheTemporaryFieldOpenTheList) {
     pick(2, kEmail);
     ui::user::key(form, ui::key::F3);
     EXPECT_EQ(form.txt(1520).text(), "b@1");
+    EXPECT_EQ(form.Lab(1520).caption(), "Bianchi") << "the label beside names the customer";
 
     int column = -1;
     EXPECT_EQ(CercaEmailCliente(form, 1520, ui::key::F6, 0, Variant("x1"), 0, column), "");

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -182,22 +183,6 @@ TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration)
     EXPECT_EQ(opz.LeggiParStampa("EmailFlagNotifica"), Variant(true));
 }
 
-TEST_F(EmailStampaTest, RequestAnsweredWithOkHandsTheNewLoginOver) {
-    driver.answerMessage("Login o password non valida per spedizione email", 1);
-    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
-        auto& form = static_cast<FrmSceltaStam&>(f);
-        EXPECT_TRUE(form.PicPdfEmail->visible());
-        fill(form.txt(1015), "nuova");
-        click(*pdfEmailPanel(form).ComPEOk);
-    });
-    goMotoreStampa = nullptr;
-    EXPECT_TRUE(ChiediDatiEmail(engine, true, true));
-    EXPECT_EQ(goMotoreStampa, nullptr) << "the engine is current only for the request";
-    EXPECT_EQ(handed("EmailPwd"), "nuova");
-    EXPECT_EQ(handed("EmailTo"), "cliente@x.it");
-    EXPECT_EQ(ui::desktop().find<FrmSceltaStam>(), nullptr) << "the dialog is unloaded";
-}
-
 TEST_F(EmailStampaTest, RequestRefusesMissingDataUntilCancelled) {
     set("EmailPwd", Variant());
     set("EmailTo1", Variant());
@@ -216,31 +201,34 @@ TEST_F(EmailStampaTest, RequestRefusesMissingDataUntilCancelled) {
     EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty()) << "nothing handed over on cancel";
 }
 
-TEST_F(EmailStampaTest, TemporaryAddressAloneSatisfiesTheRequest) {
+TEST_F(EmailStampaTest, RequestAnswerAndHandOver) {
+    struct Case {
+        const char* name;
+        std::function<void(FrmSceltaStam&)> user;
+        bool passaPar;
+        bool result;
+        const char* handedTo;  // EmailTo in the options afterwards
+    };
+    auto ok = [](FrmSceltaStam& form) { click(*pdfEmailPanel(form).ComPEOk); };
+    const std::vector<Case> cases = {
+        {"temporary address alone",
+         [ok](FrmSceltaStam& form) {
+             fill(form.txt(1520), "temp@x.it");
+             ok(form);
+         },
+         true, true, "temp@x.it"},
+        {"window closed", [](FrmSceltaStam& form) { ui::user::close(form); }, true, false, ""},
+        {"no transfer asked", ok, false, true, ""},
+    };
     set("EmailTo1", Variant());
-    driver.answerMessage("Login o password non valida", 1);
-    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
-        auto& form = static_cast<FrmSceltaStam&>(f);
-        fill(form.txt(1520), "temp@x.it");
-        click(*pdfEmailPanel(form).ComPEOk);
-    });
-    EXPECT_TRUE(ChiediDatiEmail(true, true));
-    EXPECT_EQ(handed("EmailTo"), "temp@x.it");
-}
-
-TEST_F(EmailStampaTest, ClosingTheWindowIsNoConfirmation) {
-    driver.answerMessage("Login o password non valida", 1);
-    driver.onForm("FrmSceltaStam", [](ui::Form& f) { ui::user::close(f); });
-    EXPECT_FALSE(ChiediDatiEmail(true, true));
-    EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
-}
-
-TEST_F(EmailStampaTest, WithoutTransferTheAnswerAloneComesBack) {
-    driver.answerMessage("Login o password non valida", 1);
-    driver.onForm("FrmSceltaStam",
-                  [](ui::Form& f) { click(*pdfEmailPanel(static_cast<FrmSceltaStam&>(f)).ComPEOk); });
-    EXPECT_TRUE(ChiediDatiEmail(false, true));
-    EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
+    for (const Case& c : cases) {
+        opz.ScriviParStampa("EmailTo", OpzStampa::kTipoAltro, Variant(""));
+        driver.answerMessage("Login o password non valida", 1);
+        driver.onForm("FrmSceltaStam",
+                      [&c](ui::Form& f) { c.user(static_cast<FrmSceltaStam&>(f)); });
+        EXPECT_EQ(ChiediDatiEmail(c.passaPar, true), c.result) << c.name;
+        EXPECT_EQ(handed("EmailTo"), c.handedTo) << c.name;
+    }
 }
 
 TEST_F(EmailStampaTest, FailedTransferIsShownAndGivesFalse) {

@@ -47,12 +47,12 @@ protected:
 
     void addPrinter(const std::string& name, const std::string& port,
                     std::vector<std::string> trays = {}, std::vector<std::string> papers = {},
-                    int defaultPaper = -1) {
+                    int paperInUse = 0) {
         MemoryPrinterSystem::Entry entry;
         entry.info = {name, port, "driver " + name};
         entry.trays = std::move(trays);
         entry.paperSizes = std::move(papers);
-        entry.defaultPaperSize = defaultPaper;
+        entry.paperInUse = paperInUse;
         printers->addPrinter(std::move(entry));
     }
 

@@ -54,7 +54,7 @@ TEST_F(PdfEmailTest, TickingPointsThePrintAtTheChosenPdfPrinter) {
 }
 
 TEST_F(PdfEmailTest, ClearingUndoesEmailAndGivesThePrinterBack) {
-    addPrinter("Laser", "ipp://laser");
+    addPrinter("Laser", "ipp://laser", {"Upper/Superiore"});
     addPrinter("PDFCreator", "pdfcreator:/");
     printers->setServerDefault("Laser");
     set("UsaPdfCreator", Variant("S"));
@@ -64,8 +64,10 @@ TEST_F(PdfEmailTest, ClearingUndoesEmailAndGivesThePrinterBack) {
     ASSERT_TRUE(form.CheInviaEmail->visible());
     EXPECT_FALSE(form.CheInviaEmail->enabled()) << "activation with automatic PDF off";
 
+    ASSERT_EQ(form.cboCassetti->listCount(), 2);
     click(*form.ChePdfAutom);
     EXPECT_EQ(opz.StampanteOpz, "PDFCreator");
+    EXPECT_EQ(form.cboCassetti->listCount(), 1) << "the PDF printer has no trays";
     click(*form.CheInviaEmail);
     EXPECT_EQ(opz.LeggiParStampa("EmailInvia"), Variant(true));
     click(*form.CheInviaEmail);
@@ -74,6 +76,7 @@ TEST_F(PdfEmailTest, ClearingUndoesEmailAndGivesThePrinterBack) {
 
     click(*form.ChePdfAutom);
     EXPECT_EQ(opz.StampanteOpz, "Laser") << "back to the default printer";
+    EXPECT_EQ(form.cboCassetti->listCount(), 2);
     EXPECT_EQ(opz.LeggiParStampa("EmailInvia"), Variant(false));
     EXPECT_EQ(opz.LeggiParStampa("PdfAutomAbil"), Variant(false));
     EXPECT_EQ(form.CheInviaEmail->value(), 0);

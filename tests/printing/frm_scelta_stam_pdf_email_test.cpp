@@ -48,8 +48,8 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     EXPECT_TRUE(form.txt(1505).visible());
     EXPECT_FALSE(form.txt(1005).visible());
     EXPECT_EQ(panel.CboEmailToNum->listIndex(), 1);
-    EXPECT_EQ(value("EmailToNum"), Variant(static_cast<std::int16_t>(2)))
-        << "a chosen recipient number is kept while reading";
+    EXPECT_EQ(value("EmailToNum"), Variant(static_cast<std::int16_t>(1)))
+        << "a single configuration is written to send to the first address";
     std::vector<bool> shown;
     for (int k = 0; k < 3; ++k) shown.push_back(panel.PicEmailAttiva(k).visible());
     EXPECT_EQ(shown, (std::vector<bool>{true, false, false}));
@@ -64,6 +64,7 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     EXPECT_EQ(value("1EmailTipoInvio").text(), "C");
     EXPECT_EQ(value("EmailTipoNum"), Variant(static_cast<std::int16_t>(1)));
     EXPECT_EQ(value("EmailTo").text(), "due@ditta.it");
+    EXPECT_EQ(value("EmailToNum"), Variant(static_cast<std::int16_t>(2))) << "the address shown";
     EXPECT_EQ(value("UsaPdf995").text(), "S");
     EXPECT_EQ(value("UsaPdfCreator").text(), "N");
     EXPECT_EQ(value("EmailUsaSSL").text(), "") << "SSL off is written empty, not N";

@@ -31,9 +31,7 @@ protected:
     };
     // A print with a value for every option, read from the full set.
     void fullOptions() {
-        std::vector<std::string> names;
-        for (int i = 1; i <= 9; ++i) names.push_back("Voce " + std::to_string(i));
-        addPrinter("Ufficio", "usb://ufficio", names, names);
+        addPrinter("Ufficio", "usb://ufficio", {"Upper", "Lower", "Middle"}, {"Letter", "A4"});
         gdRisVidStampa = 1.2;
         std::string text = "[Opzioni Stampa]\r\n";
         for (const auto& [key, value] : fullSet) text += key + "=" + value + "\r\n";
@@ -91,7 +89,11 @@ TEST_F(SalvaOpzioniTest, SaveShowsAndWritesEveryOptionInItsEncoding) {
     opz.SepCampi = " ";
     opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(0));
     opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant());
+    click(form.OptStampaSu(2));
+    driver.chooseFile("/altrove/clienti.csv");
+    click(form.ComOpz(2));
     click(*form.ComSalOpz);
+    EXPECT_EQ(form.LabValParam(4).caption(), "/tmp") << "the folder saved, not the last one chosen";
     EXPECT_EQ(form.LabValParam(5).caption(), "Spazio");
     EXPECT_EQ(form.LabValParam(21).caption(), "Default");
     EXPECT_EQ(form.LabValParam(22).caption(), "Default");

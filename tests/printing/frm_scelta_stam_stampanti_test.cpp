@@ -18,17 +18,15 @@ using ui::user::chooseCell;
 using ui::user::choose;
 using ui::user::click;
 
-std::vector<std::string> numbered(const std::string& prefix, int count) {
-    std::vector<std::string> names;
-    for (int i = 1; i <= count; ++i) names.push_back(prefix + " " + std::to_string(i));
-    return names;
-}
-
 class StampantiTest : public SceltaStamTest {
 protected:
     StampantiTest() {
-        addPrinter("Ufficio", "usb://ufficio", {"Superiore", "Inferiore"}, {"A4", "A3", "Lettera"}, 1);
-        addPrinter("Magazzino", "lpd://magazzino", numbered("Cassetto", 10), {"A4", "A5"}, 2);
+        addPrinter("Ufficio", "usb://ufficio", {"Upper/Superiore", "Lower/Inferiore"},
+                   {"A4", "A3", "Folio/Protocollo"}, 1);
+        addPrinter("Magazzino", "lpd://magazzino",
+                   {"Manual/Manuale", "LargeCapacity/Grande capacità", "Lower/Inferiore",
+                    "Tray4/Cassetto 4"},
+                   {"A5", "A4"}, 1);
         addPrinter("Etichette", "usb://etichette");
         printers->setServerDefault("Ufficio");
     }
@@ -37,6 +35,12 @@ protected:
             if (grid.textMatrix(r, 1) == name) return r;
         return -1;
     }
+    void saved(long tray, long paper) {
+        opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(tray));
+        opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(paper));
+    }
+    long tray() const { return opz.LeggiParStampa("NumCassetto").toLong(); }
+    long paper() const { return opz.LeggiParStampa("NumTipoCarta").toLong(); }
 };
 
 TEST_F(StampantiTest, GridsListThePrintersUnderTheirHeadings) {
@@ -53,70 +57,73 @@ TEST_F(StampantiTest, GridsListThePrintersUnderTheirHeadings) {
 TEST_F(StampantiTest, TrayAndPaperListsDescribeTheOptionsPrinter) {
     opz.StampanteOpz = "Magazzino";
     opz.StampanteOpz2 = "lpd://magazzino";
-    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(10));
-    opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(2));
+    saved(11, 9);
     FrmSceltaStam& form = open();
-    std::vector<std::string> trays = items(*form.cboCassetti);
-    ASSERT_EQ(trays.size(), 11u);
-    EXPECT_EQ(trays[0], "Nessuna impostazione - Default");
-    EXPECT_EQ(trays[1], "     1 - Cassetto 1");
-    EXPECT_EQ(trays[10], "    10 - Cassetto 10");
-    EXPECT_EQ(form.cboCassetti->listIndex(), 10);
+    EXPECT_EQ(items(*form.cboCassetti),
+              (std::vector<std::string>{"Nessuna impostazione - Default", "     4 - Manuale",
+                                        "    11 - Grande capacità", "     2 - Inferiore",
+                                        "   260 - Cassetto 4"}));
+    EXPECT_EQ(form.cboCassetti->listIndex(), 2);
     EXPECT_EQ(items(*form.cboTipoCarta),
-              (std::vector<std::string>{"Nessuna impostazione - Default", "1 - A4",
-                                        "2 - A5 (ATTUALE)"}));
+              (std::vector<std::string>{"Nessuna impostazione - Default", "11 - A5 (ATTUALE)",
+                                        "9 - A4"}));
     EXPECT_EQ(form.cboTipoCarta->listIndex(), 2);
-    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 10);
+    EXPECT_EQ(tray(), 11);
 
-    choose(*form.cboCassetti, 3);
-    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 3);
+    choose(*form.cboCassetti, 4);
+    EXPECT_EQ(tray(), 260);
     choose(*form.cboTipoCarta, 0);
-    EXPECT_EQ(opz.LeggiParStampa("NumTipoCarta").toLong(), 0);
-    EXPECT_NE(form.LabStaAttuale->caption().find("cassetto 3"), std::string::npos);
+    EXPECT_EQ(paper(), 0);
+    EXPECT_NE(form.LabStaAttuale->caption().find("cassetto 260"), std::string::npos);
 }
 
 TEST_F(StampantiTest, SavedTrayThePrinterNoLongerOffersFallsBackToNoChoice) {
-    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(7));
-    opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(3));
+    saved(11, 259);
     FrmSceltaStam& form = open();
     EXPECT_EQ(items(*form.cboCassetti).size(), 3u) << "the default printer Ufficio has two trays";
     EXPECT_EQ(form.cboCassetti->listIndex(), 0);
-    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 0);
-    EXPECT_EQ(form.cboTipoCarta->listIndex(), 3);
-    EXPECT_EQ(form.cboTipoCarta->text(), "3 - Lettera");
+    EXPECT_EQ(tray(), 0);
+    EXPECT_EQ(form.cboTipoCarta->text(), "259 - Protocollo");
 }
 
-TEST_F(StampantiTest, ChoosingAPrinterWritesItAndRefillsItsLists) {
-    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2));
+// Magazzino offers the tray and the paper the print had on Ufficio: still they are not kept.
+TEST_F(StampantiTest, ChoosingAPrinterResetsTrayAndPaperAndRefillsItsLists) {
+    opz.StampanteOpz = "Ufficio";
+    saved(2, 9);
     FrmSceltaStam& form = open();
-    chooseCell(*form.GriPri, rowOf(*form.GriPri, "Etichette"), 1);
-    EXPECT_EQ(opz.StampanteOpz, "Etichette");
-    EXPECT_EQ(opz.StampanteOpz2, "usb://etichette");
-    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 0);
-    EXPECT_EQ(items(*form.cboCassetti),
-              (std::vector<std::string>{"Nessuna impostazione - Default"}))
-        << "a printer without trays offers only the default";
-    EXPECT_NE(form.LabStaAttuale->caption().find("Etichette"), std::string::npos);
-
-    form.GriPri->setRow(rowOf(*form.GriPri, "Magazzino"));
-    int enter = ui::key::Return;
-    form.GriPri_KeyDown(enter, 0);
+    ASSERT_EQ(form.cboCassetti->text(), "     2 - Inferiore");
+    chooseCell(*form.GriPri, rowOf(*form.GriPri, "Magazzino"), 1);
     EXPECT_EQ(opz.StampanteOpz, "Magazzino");
-    EXPECT_EQ(items(*form.cboCassetti).size(), 11u);
+    EXPECT_EQ(opz.StampanteOpz2, "lpd://magazzino");
+    EXPECT_EQ(tray(), 0);
+    EXPECT_EQ(paper(), 0);
+    EXPECT_EQ(items(*form.cboCassetti).size(), 5u);
+    EXPECT_EQ(form.cboCassetti->listIndex(), 0);
+    EXPECT_EQ(form.cboTipoCarta->text(), "Nessuna impostazione - Default");
+    EXPECT_EQ(items(*form.cboTipoCarta)[1], "11 - A5 (ATTUALE)");
+    EXPECT_NE(form.LabStaAttuale->caption().find("Magazzino"), std::string::npos);
+
+    form.GriPri->setRow(rowOf(*form.GriPri, "Etichette"));
+    ui::user::key(form, ui::key::Return);
+    EXPECT_EQ(opz.StampanteOpz, "Etichette");
+    EXPECT_EQ(items(*form.cboCassetti).size(), 1u) << "no trays: only the default entry";
 }
 
-TEST_F(StampantiTest, RefusedPrinterLeavesPrinterTrayAndPaperAsTheyWere) {
+TEST_F(StampantiTest, RefusedPrinterKeepsThePrinterWithTrayAndPaperAtDefault) {
     opz.StampanteOpz = "Ufficio";
     opz.StampanteOpz2 = "usb://ufficio";
-    opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2));
+    saved(2, 9);
     FrmSceltaStam& form = open();
     giStampDefCambiata = 1;
     printers->removePrinter("Magazzino");
     driver.answerMessage("Impossibile impostare la stampante predefinita", 1);
     chooseCell(*form.GriPri, rowOf(*form.GriPri, "Magazzino"), 1);
     EXPECT_EQ(opz.StampanteOpz, "Ufficio");
-    EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 2);
-    EXPECT_EQ(form.cboCassetti->listIndex(), 2);
+    EXPECT_EQ(tray(), 0);
+    EXPECT_EQ(paper(), 0);
+    EXPECT_EQ(items(*form.cboCassetti).size(), 3u);
+    EXPECT_EQ(form.cboCassetti->listIndex(), 0);
+    EXPECT_EQ(form.cboTipoCarta->listIndex(), 0);
 }
 
 TEST_F(StampantiTest, ChoosingAPrinterEndsAutomaticPdfWhenThePdfPrinterIsThere) {
@@ -157,7 +164,8 @@ TEST_F(StampantiTest, PortGridSendsTheFixedFormatToAPrinter) {
 
 TEST_F(StampantiTest, PaperSizeButtonListsTheSizesInAMessage) {
     FrmSceltaStam& form = open();
-    driver.answerMessage("Formati disponibili \r\n1 - A4 (ATTUALE)\r\n2 - A3\r\n3 - Lettera", 1);
+    driver.answerMessage(
+        "Formati disponibili \r\n9 - A4 (ATTUALE)\r\n8 - A3\r\n259 - Protocollo", 1);
     click(*form.ComPaperSize);
     EXPECT_EQ(driver.shown().back().source, ui::MessageRequest::Source::MessageWindow);
 }
@@ -207,7 +215,7 @@ TEST_F(SenzaCassettiTest, PrintersWithoutTrayChoiceOfferOnlyTheDefault) {
         {"magazzino,Altra", "Magazzino", 1},
         {"Altra,MAGAZZINO", "Magazzino", 1},
         {"Altra,Magazzino", "Ufficio", 3},
-        {"Magazzinone", "Magazzino", 11},
+        {"Magazzinone", "Magazzino", 5},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.setting) + " " + c.printer);

@@ -229,12 +229,13 @@ TEST_F(SceltaStamTest, PreviewSizeGoesThroughThePrintZoom) {
         int chosenScroll;
         float stored;
         const char* label;
+        double drawnAt;  // the window's own zoom, from the same key
     };
     const std::vector<Case> cases = {
-        {0, 0, 100, 130, 1.3f, "130"},
-        {0, 1.5f, 150, 150, 1.5f, "150"},
-        {1.25, 1.5f, 120, 160, 2.0f, "200"},
-        {1.25, 1.5f, 120, 110, 1.38f, "138"},
+        {0, 0, 100, 130, 1.3f, "130", 1},
+        {0, 1.5f, 150, 150, 1.5f, "150", 1},
+        {1.25, 1.5f, 120, 160, 2.0f, "200", 1.25},
+        {1.25, 1.5f, 120, 110, 1.38f, "138", 1.25},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.chosenScroll);
@@ -249,6 +250,7 @@ TEST_F(SceltaStamTest, PreviewSizeGoesThroughThePrintZoom) {
             return true;
         };
         FrmSceltaStam& form = open();
+        EXPECT_EQ(form.zoom(), c.drawnAt);
         click(form.OptStampaSu(1));
         click(form.ComOpz(1));
         EXPECT_EQ(shown, c.shownScroll);

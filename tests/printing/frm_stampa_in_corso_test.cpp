@@ -1,5 +1,5 @@
 // The print-in-progress window: the page counter during a print, its stop button, a stop with
-// no engine, and the engine dropped at unload.
+// no engine, the engine dropped at unload, and its zoom with the decoration kept apart.
 #include <string>
 #include <vector>
 
@@ -48,7 +48,11 @@ TEST_F(FrmStampaInCorsoTest, StopButtonEndsAPrintBeforeItReachesThePrinter) {
 }
 
 TEST_F(FrmStampaInCorsoTest, StopWithoutEngineOrAfterUnloadDoesNothing) {
+    gdRisVidStampa = 1.5;
     auto& progress = ui::desktop().load<frmStampaInCorso>();
+    EXPECT_EQ(progress.odRisVidVal, 1.5);
+    ASSERT_NE(progress.zoomApart(progress.PicVusk), nullptr);
+    EXPECT_TRUE(progress.zoomApart(progress.PicVusk)->keepsSize);
     progress.ComStampa_Click();
     progress.ComStampa_Click();
     auto engine = std::make_shared<MotoreStampaLista>(std::make_shared<OpzStampa>(), PrintList{}, PageSetup{});

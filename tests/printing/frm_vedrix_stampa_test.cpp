@@ -138,12 +138,32 @@ TEST_F(FrmVedrixStampaTest, StampaKeyAfterExitOpensAFreshDialog) {
     EXPECT_EQ(second.opzioni()->NomeStampa(), "Elenco aziende");
 }
 
-TEST_F(FrmVedrixStampaTest, PressWithoutAListIsRefused) {
+TEST_F(FrmVedrixStampaTest, PrintButtonWaitsForTheNextList) {
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
     ui::user::click(dialog.CmdStampa);
-    driver.answerMessage("Nessuna lista da stampare", 1);
+    EXPECT_FALSE(dialog.CmdStampa.enabled());
+    openDialog();
+    EXPECT_TRUE(dialog.CmdStampa.enabled());
     ui::user::click(dialog.CmdStampa);
-    EXPECT_EQ(queue->jobs().size(), 1u);
+    EXPECT_EQ(queue->jobs().size(), 2u);
+}
+
+// The print's printer left empty means the default printer of the moment the print starts.
+TEST_F(FrmVedrixStampaTest, PrintWithoutAPrinterGoesToTheDefaultOfThatMoment) {
+    MemoryPrinterSystem::Entry magazzino;
+    magazzino.info = {"Magazzino", "ipp://magazzino", "driver Magazzino"};
+    printers->addPrinter(magazzino);
+    FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
+    dialog.opzioni()->StampanteOpz = "Magazzino";
+    ui::user::click(dialog.CmdStampa);
+    ui::user::click(dialog.ComUsaDef);
+    for (const char* predefinita : {"Ufficio", "Magazzino"}) {
+        printers->setServerDefault(predefinita);
+        openDialog();
+        ui::user::click(dialog.CmdStampa);
+        EXPECT_EQ(queue->jobs().back().job.printer, predefinita);
+    }
+    EXPECT_EQ(queue->jobs().size(), 3u);
 }
 
 TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {

@@ -165,7 +165,7 @@ TEST_F(FrmTolvaneTest, AziendaOnAMissingFileOpensNoDataForm) {
     EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
 }
 
-TEST_F(FrmTolvaneTest, StampaPrintsTheGridToThePrintQueue) {
+TEST_F(FrmTolvaneTest, StampaPrintsTheGridAndNothingClosesWhileItRuns) {
     auto printers = std::make_shared<MemoryPrinterSystem>();
     auto previousPrinters = setPrinterSystem(printers);
     auto queue = std::make_shared<MemoryPrintQueue>();
@@ -186,7 +186,19 @@ TEST_F(FrmTolvaneTest, StampaPrintsTheGridToThePrintQueue) {
     dialog->opzioni()->StaVid = OpzStampa::kStampante;
     dialog->OptOrientamento(1).setValue(true);
     dialog->OptTipsta(0).setValue(true);
+    bool tried = false;
+    driver.atDoEvents(1, [&] {
+        for (int i = 0; i < 4; ++i) driver.answerMessage("Stampa in corso", 1);
+        ui::user::click(dialog->CmdEsci);
+        ui::user::close(*dialog);
+        ui::user::close(f);
+        ui::user::pressToolbarButton(f.Toolbar1, "Chiudi");
+        tried = true;
+    });
     ui::user::click(dialog->CmdStampa);
+    EXPECT_TRUE(tried);
+    EXPECT_TRUE(dialog->loaded());
+    EXPECT_TRUE(f.loaded());
 
     ASSERT_EQ(queue->jobs().size(), 1u);
     const std::string& printed = queue->jobs()[0].content;
@@ -194,6 +206,9 @@ TEST_F(FrmTolvaneTest, StampaPrintsTheGridToThePrintQueue) {
     for (const char* text : {"ROSSI", "BIANCHI", "Azienda BIANCHI", "Descrizione"})
         EXPECT_NE(printed.find(text), std::string::npos) << text;
     EXPECT_EQ(giStaAtt, 0);
+    ui::user::click(dialog->CmdEsci);
+    EXPECT_FALSE(dialog->loaded());
+    EXPECT_TRUE(ui::user::close(f));
 
     ui::desktop().reset();
     setPrintQueue(previousQueue);

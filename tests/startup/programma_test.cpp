@@ -5,6 +5,7 @@
 
 #include "common/globali.h"
 #include "common/servizi_finestre.h"
+#include "platform/ini_file.h"
 #include "startup/comandi_menu.h"
 #include "startup/frm_principale.h"
 #include "startup_fixture.h"
@@ -62,6 +63,37 @@ TEST_F(StartupTest, StartFailuresEndTheProgramWithTheirMessage) {
         EXPECT_EQ(user->pendingSteps(), 0u) << user->pendingDescription();
         if (c.removeIni) std::filesystem::rename(env.mainIni.string() + ".via", env.mainIni);
     }
+}
+
+TEST_F(StartupTest, SessionSettingComesFromTheEnvironmentElseTheTerminalIni) {
+    struct Case {
+        const char* env;  // nullptr: not set
+        const char* ini;  // nullptr: no key
+        int session;
+        const char* modello;
+        const char* message;
+    } cases[] = {
+        {nullptr, nullptr, 0, "", nullptr},
+        {nullptr, " 4 ; (sessione %\u00a7)", 4, "(sessione %\u00a7)", nullptr},
+        {"7;-ts%\u00a7", "4;(sessione %\u00a7)", 7, "-ts%\u00a7", nullptr},
+        {"", "5", 5, "", nullptr},
+        {"tre;x", "4;y", 0, "", "Impostazione della sessione non valida: tre;x"},
+        {nullptr, "-2;x", 0, "", "Impostazione della sessione non valida: -2;x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.env ? c.env : "-") + " / " + (c.ini ? c.ini : "-"));
+        resetProgramma();
+        if (c.env) ::setenv("TOLVANE_SESSIONE", c.env, 1);
+        else ::unsetenv("TOLVANE_SESSIONE");
+        if (c.ini) IniFile::writeString(env.mainIni.string(), "Stampanti", "Sessione", c.ini);
+        else IniFile::deleteKey(env.mainIni.string(), "Stampanti", "Sessione");
+        if (c.message) user->answerMessage(c.message, 1);
+        ASSERT_TRUE(start("/F=frmProva"));
+        EXPECT_EQ(giNumSessione, c.session);
+        EXPECT_EQ(gsModStampanteSessione, c.modello);
+        ChiudiProgramma(true);
+    }
+    ::unsetenv("TOLVANE_SESSIONE");
 }
 
 TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnce) {

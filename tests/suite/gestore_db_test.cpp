@@ -65,7 +65,7 @@ TEST_F(GestoreDbTest, OpeningAFileThatIsNoDatabaseGivesErrText) {
     EXPECT_EQ(db.ApriConnessione(junk).rfind("Err: ", 0), 0u);
 }
 
-TEST_F(GestoreDbTest, EseguiSqlRaisesTheOriginalNumbers) {
+TEST_F(GestoreDbTest, EseguiSqlRaisesTheSystemsNumbers) {
     insert(1);
     struct Case {
         const char* sql;

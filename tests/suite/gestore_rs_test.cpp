@@ -1,5 +1,5 @@
 // GestoreRs on real SQLite files: column names through joins, editable joins, two record sets
-// on one row, conversions by declared type, sizes and ranges, and the original's error numbers.
+// on one row, conversions by declared type, sizes and ranges, and the system's error numbers.
 #include "suite/gestore_rs.h"
 
 #include <gtest/gtest.h>
@@ -160,6 +160,18 @@ TEST_F(GestoreRsTest, EmptyValuesRoundTripByColumnType) {
     EXPECT_EQ(rs.ValoreCampoRs(again, "Flag").toBool(), true);
 }
 
+TEST_F(GestoreRsTest, ScopedRecordSetClosesHoweverTheReadingEnds) {
+    std::string letto;
+    try {
+        ScopedRecordSet prova(rs, db, id, "Select * from Prova");
+        letto = prova.handle();
+        EXPECT_TRUE(rs.EsisteRs(letto));
+        rs.ValoreCampoRs(letto, "Inesistente");
+    } catch (const NumberedError&) {
+    }
+    EXPECT_FALSE(rs.EsisteRs(letto));
+}
+
 TEST_F(GestoreRsTest, SizesAndRangesRefuseWhatDoesNotFit) {
     struct Case {
         const char* column;
@@ -207,7 +219,7 @@ TEST_F(GestoreRsTest, IntegersRoundHalfToEven) {
     EXPECT_EQ(stored("Lungo"), "4");
 }
 
-TEST_F(GestoreRsTest, ColumnSizesAsTheOriginalReportsThem) {
+TEST_F(GestoreRsTest, ColumnSizesInCharactersOrBytes) {
     std::string h = open(kJoin);
     struct Case {
         const char* column;

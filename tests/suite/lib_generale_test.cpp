@@ -319,6 +319,11 @@ TEST(LibGeneraleTesto, KeywordsFoldersAndExtremes) {
     EXPECT_EQ(lib().EstraiParametro(line, "i"), "c:\\x y.ini");
     EXPECT_EQ(lib().EstraiParametro(line, "X"), "");
     EXPECT_EQ(lib().EstraiParametro("/FF:1 /F 2", "F"), "2");
+    // A keyword inside another keyword's value is part of that value.
+    const char* annidate = "/P:a/F:b /I:c:/m:x.ini /F:frm /M:menu1";
+    EXPECT_EQ(lib().EstraiParametro(annidate, "F"), "frm");
+    EXPECT_EQ(lib().EstraiParametro(annidate, "M"), "menu1");
+    EXPECT_EQ(lib().EstraiParametro(annidate, "P"), "a/F:b");
 
     EXPECT_EQ(lib().EstraiCartella("C:\\a\\b.txt"), "C:\\a\\");
     EXPECT_EQ(lib().EstraiCartella("b.txt"), "");

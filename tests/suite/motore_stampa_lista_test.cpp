@@ -11,6 +11,7 @@
 
 #include "platform/memory_printer_system.h"
 #include "platform/numbered_error.h"
+#include "suite/invio_email.h"
 #include "suite/motore_stampa_lista.h"
 #include "suite/opz_stampa.h"
 #include "suite/print_queue.h"
@@ -150,7 +151,7 @@ TEST_F(EngineTest, ChosenTrayAndPaperGoWithThePrinterJob) {
     auto printers = std::make_shared<MemoryPrinterSystem>();
     MemoryPrinterSystem::Entry ufficio;
     ufficio.info = {"Ufficio", "ipp://ufficio", "driver"};
-    ufficio.trays = {"Superiore", "Inferiore"};
+    ufficio.trays = {"Upper/Superiore", "Lower/Inferiore"};
     ufficio.paperSizes = {"A4", "A5"};
     printers->addPrinter(ufficio);
     auto previous = setPrinterSystem(printers);
@@ -160,8 +161,8 @@ TEST_F(EngineTest, ChosenTrayAndPaperGoWithThePrinterJob) {
         long paper;
         Options options;
     };
-    for (const Case& c : std::vector<Case>{{2, 2, {{"InputSlot", "Inferiore"}, {"PageSize", "A5"}}},
-                                           {0, 1, {{"PageSize", "A4"}}},
+    for (const Case& c : std::vector<Case>{{2, 11, {{"InputSlot", "Lower"}, {"PageSize", "A5"}}},
+                                           {0, 9, {{"PageSize", "A4"}}},
                                            {0, 0, {}},
                                            {7, 0, {}}}) {
         opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(c.tray));
@@ -195,18 +196,28 @@ TEST_F(EngineTest, PrinterFailuresAreRaisedNotReported) {
     EXPECT_TRUE(queue->jobs().empty());
 }
 
-TEST_F(EngineTest, PrintToBeSentByEmailIsRefusedBeforeAnyOutput) {
-    // This engine sends no mail: printing without the asked e-mail would look like success.
+TEST_F(EngineTest, PrintForEmailGoesOutAsItsPdfKeptInThePrintFolder) {
+    auto transports = std::make_shared<MemoryMailTransports>();
+    auto previous = setMailTransports(transports);
     opz->ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
-    opz->FileName = folder.file("aziende.csv");
-    for (int destination : {OpzStampa::kStampante, OpzStampa::kFile}) {
-        opz->StaVid = destination;
-        EXPECT_THROW(engine(2)->Esegui(), NumberedError) << destination;
-    }
+    opz->ScriviParStampa("PdfNomeFile", OpzStampa::kTipoAltro, Variant(folder.path().string()));
+    opz->ScriviParStampa("EmailTipoInvio", OpzStampa::kTipoAltro, Variant("S"));
+    opz->ScriviParStampa("EmailTo", OpzStampa::kTipoAltro, Variant("uno@cliente.it"));
+    ASSERT_TRUE(engine(200)->Esegui());
     EXPECT_TRUE(queue->jobs().empty());
-    EXPECT_TRUE(folderFiles().empty());
-    opz->ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(false));
-    EXPECT_TRUE(engine(2)->Esegui());
+    std::vector<std::string> files = folderFiles();
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].rfind("Elenco aziende_", 0), 0u) << files[0];
+    const std::string pdf = folder.file(files[0]);
+    EXPECT_EQ(ScratchFolder::read(pdf).rfind("%PDF-", 0), 0u);
+    ASSERT_EQ(transports->memory.sent().size(), 1u);
+    EXPECT_EQ(transports->memory.sent()[0].mail.attachmentPath, pdf);
+    EXPECT_EQ(transports->memory.sent()[0].mail.attachmentName, "Elenco aziende.pdf");
+
+    opz->ScriviParStampa("EmailTipoInvio", OpzStampa::kTipoAltro, Variant(""));
+    EXPECT_THROW(engine(2)->Esegui(), NumberedError);
+    EXPECT_EQ(folderFiles().size(), 2u) << "a PDF not sent stays, under a name of its own";
+    setMailTransports(previous);
 }
 
 TEST_F(EngineTest, FileIsWrittenWholeOrNotAtAll) {

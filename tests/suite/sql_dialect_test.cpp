@@ -1,5 +1,5 @@
 // The translator judged by results on a real SQLite database: each dialect construct must give
-// the value the original gives, literals and quoted names stay untouched, and what cannot be
+// the value the dialect defines, literals and quoted names stay untouched, and what cannot be
 // translated raises 3146. Also the SELECT shapes of the page queries.
 #include <gtest/gtest.h>
 
@@ -35,7 +35,7 @@ void expectValues(const std::vector<ValueCase>& cases) {
     }
 }
 
-TEST(SqlDialect, OperatorsKeepTheOriginalsMeaning) {
+TEST(SqlDialect, OperatorsKeepTheDialectsMeaning) {
     expectValues({
         {"'a' & NULL", "a"},
         {"NULL & 'b'", "b"},
@@ -92,7 +92,7 @@ TEST(SqlDialect, TextComparisonIgnoresCase) {
     });
 }
 
-TEST(SqlDialect, LikeUsesTheOriginalsPatterns) {
+TEST(SqlDialect, LikeUsesStarQuestionHashAndBrackets) {
     expectValues({
         {"'300' Like '3*'", "1"},
         {"'300' Like '4*'", "0"},
@@ -111,7 +111,7 @@ TEST(SqlDialect, LikeUsesTheOriginalsPatterns) {
     });
 }
 
-TEST(SqlDialect, FunctionsKeepTheOriginalsMeaning) {
+TEST(SqlDialect, FunctionsKeepTheDialectsMeaning) {
     expectValues({
         {"IIf(1 = 1, 'a', 'b')", "a"},
         {"IIf(NULL, 'a', 'b')", "b"},

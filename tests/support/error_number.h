@@ -1,4 +1,4 @@
-// The number of the NumberedError an action raises, for tests of the original's error numbers.
+// The number of the NumberedError an action raises, for tests of the system's error numbers.
 // Never hides another kind of exception: anything else escapes to fail the test.
 #pragma once
 

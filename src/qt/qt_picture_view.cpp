@@ -1,6 +1,6 @@
 // Drawing of picture boxes and the mapping of model fonts to Qt fonts. Reads nothing of the
 // model itself: the form view hands over what to draw.
-#include "ui/qt/qt_picture_view.h"
+#include "qt/qt_picture_view.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -19,24 +19,33 @@ bool fixedPitchName(const std::string& name) {
     return false;
 }
 
+// The face Qt actually resolves decides, not the name asked for: a machine may answer a
+// fixed-pitch name with a face it reports as proportional.
+QFont fixedPitchFont(QFont font) {
+    font.setStyleHint(QFont::Monospace);
+    if (QFontInfo(font).fixedPitch()) return font;
+    font.setFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    if (QFontInfo(font).fixedPitch()) return font;
+    for (const QString& family : QFontDatabase::families()) {
+        if (!QFontDatabase::isFixedPitch(family)) continue;
+        font.setFamily(family);
+        if (QFontInfo(font).fixedPitch()) return font;
+    }
+    return font;
+}
+
 }  // namespace
 
 QFont modelFont(const ui::Font& font, QFont base) {
     static const ui::Font standard;
-    if (!equalText(font.name, standard.name) && !font.name.empty()) {
-        base.setFamily(QString::fromStdString(font.name));
-        if (fixedPitchName(font.name)) {
-            base.setStyleHint(QFont::TypeWriter);
-            if (!QFontInfo(base).fixedPitch())
-                base.setFamily(QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
-        }
-    }
+    bool named = !equalText(font.name, standard.name) && !font.name.empty();
+    if (named) base.setFamily(QString::fromStdString(font.name));
     if (font.size > 0 && font.size != standard.size) base.setPointSizeF(font.size);
     base.setBold(font.bold);
     base.setItalic(font.italic);
     base.setUnderline(font.underline);
     base.setStrikeOut(font.strikethrough);
-    return base;
+    return named && fixedPitchName(font.name) ? fixedPitchFont(base) : base;
 }
 
 PictureView::PictureView(QWidget* parent) : QWidget(parent) {

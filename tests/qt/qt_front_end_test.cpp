@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "qt/qt_front_end.h"
 #include "startup/command_line.h"
 #include "startup/demo_environment.h"
 #include "startup/demo_menu.h"
@@ -29,7 +30,6 @@
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
-#include "ui/qt/qt_front_end.h"
 #include "ui/scripted_driver.h"
 #include "ui/ui_constants.h"
 #include "ui/user_input.h"

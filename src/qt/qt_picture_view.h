@@ -13,8 +13,9 @@
 namespace tolvane::qt {
 
 // The model's font on a widget's font: family and size only where the control's font differs
-// from the model's standard one (which stands for the desktop's own); a fixed-pitch face the
-// system lacks becomes the system's fixed-pitch font, so that columns stay in line.
+// from the model's standard one (which stands for the desktop's own); a fixed-pitch name that
+// resolves to a face Qt does not report as fixed pitch becomes the system's fixed-pitch font,
+// so that columns stay in line.
 QFont modelFont(const ui::Font& font, QFont base);
 
 // A picture box: background, picture at the top left, then the printed lines one under the

@@ -20,11 +20,11 @@
 
 #include "platform/numbered_error.h"
 #include "platform/text.h"
+#include "qt/qt_form_view.h"
+#include "qt/qt_keys.h"
 #include "startup/programma.h"
 #include "ui/controls.h"
 #include "ui/driver.h"
-#include "ui/qt/qt_form_view.h"
-#include "ui/qt/qt_keys.h"
 #include "ui/ui_constants.h"
 #include "ui/user_input.h"
 

@@ -51,6 +51,8 @@ public:
     void refreshPanels();
     // Lays out what was added since the window was built; makes timers of an unbuilt window.
     void addNewControls();
+    // A window already built is drawn again at its new zoom.
+    void zoomChanged();
 
     // Stops every reference to the model: the form is gone or going.
     void detach();

@@ -20,15 +20,15 @@
 #include "printing/frm_scelta_stam.h"
 #include "printing/frm_v_stampa.h"
 #include "printing/frm_vedrix_stampa.h"
+#include "qt/qt_front_end.h"
 #include "startup/command_line.h"
+#include "startup/programma.h"
 #include "suite/opz_stampa.h"
 #include "suite/vedrix_lista.h"
-#include "startup/programma.h"
+#include "ui/controls.h"
 #include "ui/desktop.h"
 #include "ui/driver.h"
 #include "ui/form.h"
-#include "ui/controls.h"
-#include "ui/qt/qt_front_end.h"
 #include "ui/user_input.h"
 
 namespace {
@@ -44,9 +44,9 @@ void samplePrinters() {
     auto printers = std::make_shared<tolvane::MemoryPrinterSystem>();
     tolvane::MemoryPrinterSystem::Entry ufficio;
     ufficio.info = {"Ufficio", "ipp://ufficio", "driver Ufficio"};
-    ufficio.trays = {"Cassetto 1", "Alimentazione manuale"};
-    ufficio.paperSizes = {"A4", "Lettera", "Legale"};
-    ufficio.defaultPaperSize = 1;
+    ufficio.trays = {"Upper/Cassetto 1", "Manual/Alimentazione manuale"};
+    ufficio.paperSizes = {"A4/A4", "Letter/Lettera", "Legal/Legale"};
+    ufficio.paperInUse = 1;
     printers->addPrinter(ufficio);
     tolvane::MemoryPrinterSystem::Entry magazzino;
     magazzino.info = {"Magazzino", "ipp://magazzino", "driver Magazzino"};

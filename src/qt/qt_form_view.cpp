@@ -1,7 +1,7 @@
 // Building and refreshing the Qt window of a form: captions beside their fields, frames as group
 // boxes, page containers stacked by their visibility, tab strips, grids and lists, a row of
 // command buttons per container. Never raises a model event: the model is only read here.
-#include "ui/qt/qt_form_view.h"
+#include "qt/qt_form_view.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -28,9 +28,9 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "qt/qt_form_rules.h"
+#include "qt/qt_picture_view.h"
 #include "ui/controls.h"
-#include "ui/qt/qt_form_rules.h"
-#include "ui/qt/qt_picture_view.h"
 #include "ui/user_input.h"
 
 namespace tolvane::qt {
@@ -89,19 +89,19 @@ int viewPosition(const std::string& text, int modelPos) {
 
 }  // namespace
 
-void keepDesignedSize(const ui::Control& c, QWidget* w) {
+void keepDesignedSize(const ui::Control& c, QWidget* w, double zoom) {
     if (!w) return;
     ui::ControlKind kind = c.kind();
     bool tall = kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid ||
                 (kind == ui::ControlKind::TextBox && static_cast<const ui::TextBox&>(c).multiLine());
-    if (tall && c.height() > 0) w->setFixedHeight(std::max(pixels(c.height()), 18));
+    if (tall && c.height() > 0) w->setFixedHeight(std::max(pixels(c.height(), zoom), 18));
     // A list or text area's suggested width says nothing of its rows: it keeps the designed one.
-    if (tall && c.width() > 0) w->setMinimumWidth(pixels(c.width()));
+    if (tall && c.width() > 0) w->setMinimumWidth(pixels(c.width(), zoom));
     if (c.width() <= 0 || !(isField(kind) || kind == ui::ControlKind::CommandButton ||
                             kind == ui::ControlKind::CheckBox || kind == ui::ControlKind::OptionButton))
         return;
     if (kind == ui::ControlKind::Grid || kind == ui::ControlKind::ListBox) return;
-    int designed = pixels(c.width());
+    int designed = pixels(c.width(), zoom);
     w->setMaximumWidth(std::max(designed * 3 / 2, 24));
     if (isField(kind) && !tall) w->setMinimumWidth(std::min(designed, 400));
     if (kind == ui::ControlKind::CommandButton) w->setMinimumWidth(std::min(designed, 120));
@@ -165,8 +165,7 @@ void FormView::build() {
 
 void FormView::fitWindow() {
     if (!form_ || !window_) return;
-    QSize designed(static_cast<int>(form_->width() / kTwipsPerPixel),
-                   static_cast<int>(form_->height() / kTwipsPerPixel));
+    QSize designed(pixels(form_->width(), form_->zoom()), pixels(form_->height(), form_->zoom()));
     window_->resize(window_->sizeHint().expandedTo(designed.boundedTo(QSize(1000, 700))));
 }
 
@@ -309,9 +308,11 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
     w->setVisible(c.visible() && !coveredByPanel(c));
     w->setEnabled(c.enabled());
     w->setToolTip(q(c.toolTipText()));
+    double zoom = zoomOf(c);
     QFont font = modelFont(c.font(), QApplication::font(w));
+    if (zoom != 1) font.setPointSizeF(font.pointSizeF() * zoom);
     if (w->font() != font) w->setFont(font);
-    keepDesignedSize(c, w);
+    keepDesignedSize(c, w, zoom);
     if (c.container() && isViewport(*form_, c.container())) placeAt(c, w);
     QPalette palette = w->palette();
     if (c.foreColor() != 0) {
@@ -350,8 +351,10 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             view->setText(withoutAccessKeys(label.caption()));
             view->setWordWrap(label.caption().size() > 60);
             // A wrapped caption gets the lines it needs in its designed width.
-            if (view->wordWrap() && label.width() > 0)
-                view->setMinimumHeight(view->heightForWidth(std::max(pixels(label.width()), 120)));
+            if (view->wordWrap() && label.width() > 0) {
+                int width = std::max(pixels(label.width(), zoom), 120);
+                view->setMinimumHeight(view->heightForWidth(width));
+            }
             break;
         }
         case ui::ControlKind::CommandButton:
@@ -423,7 +426,7 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             // viewport paint their own.
             bool surface = childrenOf(*form_, &c).empty() || isViewport(*form_, &c);
             view->setBackground(colour(box.backColor()), surface);
-            view->setDesignedSize(QSize(pixels(box.width()), pixels(box.height())));
+            view->setDesignedSize(QSize(pixels(box.width(), zoom), pixels(box.height(), zoom)));
             break;
         }
         case ui::ControlKind::Image: {
@@ -469,7 +472,7 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             }
             for (int col = 0; col < grid.cols(); ++col) {
                 double width = grid.colWidth(col);
-                if (width >= 0) table->setColumnWidth(col, static_cast<int>(width / kTwipsPerPixel));
+                if (width >= 0) table->setColumnWidth(col, pixels(width, zoom));
             }
             if (grid.row() >= grid.fixedRows() && grid.col() >= grid.fixedCols())
                 table->setCurrentCell(grid.row(), grid.col());

@@ -12,10 +12,12 @@ class QWidget;
 
 namespace tolvane::qt {
 
-// Designed sizes are in twips; the screen has 15 of them to a pixel.
+// Designed sizes are in twips; the screen has 15 of them to a pixel, times the window's zoom.
 constexpr double kTwipsPerPixel = 15;
 
-inline int pixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+inline int pixels(double twips, double zoom = 1) {
+    return static_cast<int>(std::lround(twips * zoom / kTwipsPerPixel));
+}
 
 inline bool isField(ui::ControlKind kind) {
     switch (kind) {
@@ -57,8 +59,14 @@ inline bool isViewport(const ui::Form& form, const ui::Control* control) {
     return false;
 }
 
-// A field or button keeps about the width it was designed with, so that what stands beside it
-// stays near; lists, text areas and grids keep their designed height.
-void keepDesignedSize(const ui::Control& control, QWidget* widget);
+// A field or button keeps about the width it was designed with (at the zoom given), so that
+// what stands beside it stays near; lists, text areas and grids keep their designed height.
+void keepDesignedSize(const ui::Control& control, QWidget* widget, double zoom);
+
+// The zoom a control is drawn at: its window's, or 1 for a control that keeps its size.
+inline double zoomOf(const ui::Control& control) {
+    const ui::ZoomApart* apart = control.form().zoomApart(control);
+    return apart && apart->keepsSize ? 1 : control.form().zoom();
+}
 
 }  // namespace tolvane::qt

@@ -14,9 +14,9 @@
 #include <cmath>
 #include <set>
 
+#include "qt/qt_form_rules.h"
+#include "qt/qt_form_view.h"
 #include "ui/controls.h"
-#include "ui/qt/qt_form_rules.h"
-#include "ui/qt/qt_form_view.h"
 
 namespace tolvane::qt {
 
@@ -137,8 +137,11 @@ void FormView::layoutChildren(ui::Control* container, QWidget* host) {
 }
 
 void FormView::placeAt(const ui::Control& c, QWidget* w) {
-    w->setGeometry(pixels(c.left()), pixels(c.top()), std::max(pixels(c.width()), 1),
-                   std::max(pixels(c.height()), 1));
+    const ui::ZoomApart* apart = form_->zoomApart(c);
+    double at = apart && apart->place == 1 ? 1 : form_->zoom();
+    double size = zoomOf(c);
+    w->setGeometry(pixels(c.left(), at), pixels(c.top(), at), std::max(pixels(c.width(), size), 1),
+                   std::max(pixels(c.height(), size), 1));
 }
 
 void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* host) {
@@ -151,6 +154,7 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
         tops.push_back(c->top());
         lefts.push_back(c->left());
     }
+    double zoom = form_->zoom();
     std::vector<double> rows = clusters(tops, kRowTolerance);
     std::vector<double> columns = clusters(lefts, kColumnTolerance);
     // Columns and rows keep at least their designed distance, so that what the design set
@@ -158,7 +162,7 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
     std::vector<int> columnWidths(columns.size(), 0);
     std::vector<int> reach(columns.size(), 0);
     for (std::size_t i = 0; i + 1 < columns.size(); ++i) {
-        int distance = pixels(columns[i + 1] - columns[i]);
+        int distance = pixels(columns[i + 1] - columns[i], zoom);
         columnWidths[i] = std::max(0, distance - grid->horizontalSpacing());
     }
     for (ui::Control* c : children) {
@@ -181,7 +185,8 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
         // open. What is hidden takes no room, as in the grid itself.
         if (!c->visible()) continue;
         int last = column + columnSpan - 1;
-        reach[last] = std::max(reach[last], pixels(c->left() + c->width() - columns[last]));
+        int right = pixels(c->left() - columns[last], zoom) + pixels(c->width(), zoomOf(*c));
+        reach[last] = std::max(reach[last], right);
     }
     for (std::size_t i = 0; i < columns.size(); ++i) {
         grid->setColumnMinimumWidth(static_cast<int>(i), columnWidths[i]);
@@ -191,9 +196,10 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
             grid->addItem(new QSpacerItem(reach[i], 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
                           static_cast<int>(rows.size()), static_cast<int>(i));
     }
-    for (std::size_t i = 0; i + 1 < rows.size(); ++i)
-        grid->setRowMinimumHeight(static_cast<int>(i),
-                                  std::max(0, pixels(rows[i + 1] - rows[i]) - grid->verticalSpacing()));
+    for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
+        int distance = pixels(rows[i + 1] - rows[i], zoom);
+        grid->setRowMinimumHeight(static_cast<int>(i), std::max(0, distance - grid->verticalSpacing()));
+    }
     // What is left over goes to the right and below, as on a window drawn larger.
     grid->setColumnStretch(static_cast<int>(columns.size()), 1);
     grid->setRowStretch(static_cast<int>(rows.size()), 1);
@@ -392,6 +398,14 @@ void FormView::refreshPanels() {
     // rest; once it covers the rest, or is gone, the window fits what it shows.
     if (content_ && content_->layout()) content_->layout()->activate();
     if (window_->layout()) window_->layout()->activate();
+    fitWindow();
+}
+
+void FormView::zoomChanged() {
+    if (!form_ || !window_) return;
+    pending_.clear();
+    layoutChildren(nullptr, content_);
+    for (ui::Control* c : form_->controls()) refreshControl(*c);
     fitWindow();
 }
 

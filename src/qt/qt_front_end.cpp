@@ -1,7 +1,7 @@
 // The front end's observer and driver: windows follow the model's forms, modal forms run in a
 // real nested event loop until the model hides or unloads them, messages and common dialogs are
 // Qt dialogs. Never decides for the user and never changes the model on its own.
-#include "ui/qt/qt_front_end.h"
+#include "qt/qt_front_end.h"
 
 #include <QApplication>
 #include <clocale>
@@ -22,10 +22,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "qt/qt_form_view.h"
 #include "startup/programma.h"
 #include "ui/desktop.h"
 #include "ui/form.h"
-#include "ui/qt/qt_form_view.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane::qt {
@@ -199,8 +199,11 @@ void QtFrontEnd::controlAdded(ui::Control& control) {
     if (FormView* v = view(control.form())) v->controlAdded(control);
 }
 
-void QtFrontEnd::formChanged(ui::Form& form, ui::Property) {
-    if (FormView* v = view(form)) v->refreshForm();
+void QtFrontEnd::formChanged(ui::Form& form, ui::Property property) {
+    FormView* v = view(form);
+    if (!v) return;
+    if (property == ui::Property::Zoom) v->zoomChanged();
+    else v->refreshForm();
 }
 
 void QtFrontEnd::formLoaded(ui::Form& form) { ensureView(form); }

@@ -1,8 +1,8 @@
 // Where the Qt front end puts what a form holds, on the offscreen platform: a picture box's
 // printed page in its own font, clipped by the box that holds it and following its left and
-// top; designed sizes of grids, lists and text areas; rows by designed top; captions of array
-// fields beside them; controls added after the window was shown; panels over the window; the
-// wait of a loop waiting for the user.
+// top; designed sizes of grids, lists and text areas, at the window's zoom; rows by designed
+// top; captions of array fields beside them; controls added after the window was shown; panels
+// over the window; the wait of a loop waiting for the user.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "common/servizi_finestre.h"
+#include "qt/qt_front_end.h"
+#include "qt/qt_picture_view.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
-#include "ui/qt/qt_front_end.h"
-#include "ui/qt/qt_picture_view.h"
 
 namespace tolvane::testing {
 namespace {
@@ -175,6 +176,8 @@ TEST_F(QtLayoutTest, ModelFontsGiveFamilyAndSize) {
     } cases[] = {
         {{"Courier New", 15}, true, 15},
         {{"Courier New", 10, true}, true, 10},
+        {{"Courier", 12, true, true}, true, 12},
+        {{"Lucida Console", 9}, true, 9},
         {{"MS Sans Serif", 8}, QFontInfo(base).fixedPitch(), 0},
         {{"MS Sans Serif", 12}, QFontInfo(base).fixedPitch(), 12},
     };
@@ -184,6 +187,7 @@ TEST_F(QtLayoutTest, ModelFontsGiveFamilyAndSize) {
         EXPECT_EQ(QFontInfo(font).fixedPitch(), c.fixedPitch);
         EXPECT_DOUBLE_EQ(font.pointSizeF(), c.pointSize > 0 ? c.pointSize : base.pointSizeF());
         EXPECT_EQ(font.bold(), c.font.bold);
+        EXPECT_EQ(font.italic(), c.font.italic);
     }
 }
 
@@ -220,10 +224,39 @@ TEST_F(QtLayoutTest, PrintedPageShowsInItsFontClippedByItsViewingArea) {
     EXPECT_TRUE(page->lines().isEmpty());
 }
 
-TEST_F(QtLayoutTest, ListsAndTextAreasKeepTheirDesignedHeight) {
-    auto& form = shown<FormRighe>();
-    EXPECT_EQ(widget(form.lstTipo)->height(), 60);
-    EXPECT_EQ(widget(form.txtNote)->height(), 80);
+// Lists and text areas keep their designed height, at the window's zoom; a control kept apart
+// keeps its designed size and font.
+TEST_F(QtLayoutTest, ControlsTakeTheWindowsZoomExceptThoseKeptApart) {
+    const double points = QApplication::font().pointSizeF();
+    struct Case {
+        double factor;  // given to the screen adaptation
+        bool afterShown;
+        int listHeight;   // lstTipo, designed 900 twips
+        // From lstTipo's top to txtNote's: the rows stand 1020 twips apart, the list centred in
+        // the first one.
+        int rowDistance;
+        double listPoints;
+    } cases[] = {
+        {-1, false, 60, 66, points},        {0, false, 60, 66, points},
+        {1.5, false, 90, 98, points * 1.5}, {2, true, 120, 130, points * 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.factor);
+        auto& form = ui::desktop().load<FormRighe>();
+        if (!c.afterShown) AdattaRisVid(form, c.factor, 0, {{"txtNote", true, 2}});
+        form.show();
+        settle(form);
+        if (c.afterShown) {
+            AdattaRisVid(form, c.factor, 0, {{"txtNote", true, 2}});
+            settle(form);
+        }
+        EXPECT_EQ(widget(form.lstTipo)->height(), c.listHeight);
+        EXPECT_EQ(inWindow(form.txtNote).top() - inWindow(form.lstTipo).top(), c.rowDistance);
+        EXPECT_DOUBLE_EQ(widget(form.lstTipo)->font().pointSizeF(), c.listPoints);
+        EXPECT_EQ(widget(form.txtNote)->height(), 80);
+        EXPECT_DOUBLE_EQ(widget(form.txtNote)->font().pointSizeF(), points);
+        form.unload();
+    }
 }
 
 TEST_F(QtLayoutTest, ControlsAloneInTheirColumnKeepTheirDesignedWidth) {

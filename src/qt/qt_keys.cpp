@@ -1,6 +1,6 @@
 // Qt keys to the model's key codes: letters and digits by their capital code, function keys,
 // arrows, the keypad's decimal point; characters in Windows-1252 as the model types them.
-#include "ui/qt/qt_keys.h"
+#include "qt/qt_keys.h"
 
 #include <QKeyEvent>
 

@@ -1,0 +1,158 @@
+// The transports that hand a print's e-mail to a program of the machine, and the in-memory one.
+// The message reaches a program through an unnamed temporary file, never through the command
+// line; the program's answer is read back the same way.
+#include "suite/mail_transport.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/text.h"
+
+extern char** environ;
+
+namespace tolvane {
+
+namespace {
+
+// A file with no name in the temporary folder, closed with the object.
+class UnnamedFile {
+  public:
+    UnnamedFile() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tolvane-email-XXXXXX").string();
+        fd_ = ::mkstemp(pattern.data());
+        if (fd_ >= 0) ::unlink(pattern.c_str());
+    }
+    ~UnnamedFile() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    UnnamedFile(const UnnamedFile&) = delete;
+    UnnamedFile& operator=(const UnnamedFile&) = delete;
+    int fd() const { return fd_; }
+    bool write(const std::string& text) const {
+        std::size_t done = 0;
+        while (done < text.size()) {
+            ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) return false;
+            done += static_cast<std::size_t>(n);
+        }
+        return ::lseek(fd_, 0, SEEK_SET) == 0;
+    }
+    std::string read() const {
+        std::string out;
+        ::lseek(fd_, 0, SEEK_SET);
+        char buffer[4096];
+        ssize_t n = 0;
+        while ((n = ::read(fd_, buffer, sizeof buffer)) > 0)
+            out.append(buffer, static_cast<std::size_t>(n));
+        return out;
+    }
+
+  private:
+    int fd_ = -1;
+};
+
+struct ProgramRun {
+    bool started = false;
+    int exitCode = -1;
+    std::string output;  // its output and errors
+};
+
+// Runs the program (a name without "/" is looked up on PATH) with input on its standard input
+// and waits for it.
+ProgramRun runProgram(const std::vector<std::string>& args, const std::string& input) {
+    ProgramRun run;
+    UnnamedFile in;
+    UnnamedFile out;
+    if (in.fd() < 0 || out.fd() < 0 || !in.write(input)) return run;
+    std::vector<char*> argv;
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, in.fd(), 0);
+    posix_spawn_file_actions_adddup2(&actions, out.fd(), 1);
+    posix_spawn_file_actions_adddup2(&actions, out.fd(), 2);
+    pid_t pid = 0;
+    const int error =
+        args[0].find('/') == std::string::npos
+            ? posix_spawnp(&pid, args[0].c_str(), &actions, nullptr, argv.data(), environ)
+            : posix_spawn(&pid, args[0].c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (error != 0) return run;
+    run.started = true;
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.output = Trim(out.read());
+    return run;
+}
+
+std::string firstLine(const std::string& text) {
+    const auto end = text.find_first_of("\r\n");
+    return end == std::string::npos ? text : text.substr(0, end);
+}
+
+}  // namespace
+
+SmtpTls smtpTlsFor(bool ssl, int port) {
+    if (!ssl) return SmtpTls::WhenOffered;
+    return port == 465 ? SmtpTls::Implicit : SmtpTls::Required;
+}
+
+SendOutcome SendmailTransport::send(const PrintMail& /*mail*/, const std::string& message) {
+    ProgramRun run = runProgram({program_, "-t", "-i"}, message);
+    if (!run.started) {
+        return {SendOutcome::Failed, "programma di invio della posta non trovato: " + program_ +
+                                         " (il percorso si imposta con TOLVANE_SENDMAIL)"};
+    }
+    if (run.exitCode != 0) {
+        return {SendOutcome::Failed, program_ + " ha risposto con il codice " +
+                                         std::to_string(run.exitCode) +
+                                         (run.output.empty() ? "" : ": " + firstLine(run.output))};
+    }
+    return {};
+}
+
+SendOutcome DesktopMailTransport::send(const PrintMail& mail, const std::string& /*message*/) {
+    std::vector<std::string> args = {program_, "--utf8",  "--subject", mail.subject,
+                                     "--body", mail.text, "--attach",  mail.attachmentPath};
+    for (const std::string& to : mail.recipients) args.push_back(to);
+    ProgramRun run = runProgram(args, {});
+    if (!run.started) {
+        return {SendOutcome::Failed,
+                "nessun programma di posta del desktop: " + program_ + " non trovato"};
+    }
+    if (run.exitCode == 3) {
+        return {SendOutcome::Failed, "nessun programma di posta configurato sul desktop"};
+    }
+    if (run.exitCode != 0) {
+        return {SendOutcome::Failed, program_ + " ha risposto con il codice " +
+                                         std::to_string(run.exitCode) +
+                                         (run.output.empty() ? "" : ": " + firstLine(run.output))};
+    }
+    return {};
+}
+
+SendOutcome MemoryMailTransport::send(const PrintMail& mail, const std::string& message) {
+    ++attempts_;
+    SendOutcome outcome;
+    if (!outcomes_.empty()) {
+        outcome = outcomes_.front();
+        outcomes_.pop_front();
+    }
+    if (outcome.kind == SendOutcome::Sent) sent_.push_back({mail, message});
+    return outcome;
+}
+
+}  // namespace tolvane

@@ -1,0 +1,99 @@
+// How a print's e-mail leaves the program: by SMTP (libcurl), through the local mail transfer
+// agent, or into the desktop's mail client; and an in-memory double for tests. Never shows a
+// message and never writes the password anywhere: the outcome goes back to the caller.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "suite/messaggio_email.h"
+
+namespace tolvane {
+
+struct SendOutcome {
+    enum Kind { Sent, LoginRefused, Failed };
+    Kind kind = Sent;
+    std::string reason;  // Italian, for the user; "" when sent
+};
+
+class MailTransport {
+  public:
+    virtual ~MailTransport() = default;
+    // message: the whole composed message of mail.
+    virtual SendOutcome send(const PrintMail& mail, const std::string& message) = 0;
+    // Where the mail goes, as a message names it.
+    virtual std::string destination() const = 0;
+};
+
+// How an SMTP connection is secured: STARTTLS when the server offers it, STARTTLS or nothing,
+// or TLS from the first byte.
+enum class SmtpTls { WhenOffered, Required, Implicit };
+// With SSL: implicit TLS on port 465, STARTTLS required on any other; without: when offered.
+SmtpTls smtpTlsFor(bool ssl, int port);
+
+struct SmtpSettings {
+    std::string server;
+    int port = 25;
+    SmtpTls tls = SmtpTls::WhenOffered;
+    std::string login;  // "" no login
+    std::string password;
+    std::string caFile;        // certificates to trust instead of the system's; "" the system's
+    long timeoutSeconds = 60;  // the longest wait for the connection or an answer
+};
+
+class SmtpTransport final : public MailTransport {
+  public:
+    explicit SmtpTransport(SmtpSettings settings) : settings_(std::move(settings)) {}
+    SendOutcome send(const PrintMail& mail, const std::string& message) override;
+    std::string destination() const override;
+
+  private:
+    SmtpSettings settings_;
+};
+
+// `program -t -i` with the message on its input: recipients from the headers, a lone dot is text.
+class SendmailTransport final : public MailTransport {
+  public:
+    explicit SendmailTransport(std::string program) : program_(std::move(program)) {}
+    SendOutcome send(const PrintMail& mail, const std::string& message) override;
+    std::string destination() const override { return program_; }
+
+  private:
+    std::string program_;
+};
+
+// The desktop's mail client through xdg-email (found on PATH), with the mail ready for the user
+// to review and send; the attachment is the file itself, so it must outlive the call.
+class DesktopMailTransport final : public MailTransport {
+  public:
+    explicit DesktopMailTransport(std::string program = "xdg-email")
+        : program_(std::move(program)) {}
+    SendOutcome send(const PrintMail& mail, const std::string& message) override;
+    std::string destination() const override { return "il programma di posta del desktop"; }
+
+  private:
+    std::string program_;
+};
+
+// Records every mail; answers with the outcomes queued, then "sent".
+class MemoryMailTransport final : public MailTransport {
+  public:
+    struct Recorded {
+        PrintMail mail;
+        std::string message;
+    };
+    SendOutcome send(const PrintMail& mail, const std::string& message) override;
+    std::string destination() const override { return "memoria"; }
+    void queue(SendOutcome outcome) { outcomes_.push_back(std::move(outcome)); }
+    const std::vector<Recorded>& sent() const { return sent_; }
+    int attempts() const { return attempts_; }
+
+  private:
+    std::deque<SendOutcome> outcomes_;
+    std::vector<Recorded> sent_;
+    int attempts_ = 0;
+};
+
+}  // namespace tolvane

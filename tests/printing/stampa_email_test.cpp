@@ -1,0 +1,190 @@
+// A list printed with "Invia per Email" from the list print dialog, as the user drives it, to a
+// loopback SMTP server: the message with its PDF, the login asked again once, a cancel, a server
+// that cannot be reached, and the log line of each attempt.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/db_comune.h"
+#include "common/globali.h"
+#include "printing/email_stampa.h"
+#include "printing/frm_scelta_stam.h"
+#include "printing/frm_scelta_stam_pdf_email.h"
+#include "printing/stampa_lista_fixture.h"
+#include "suite/base_database.h"
+#include "suite/invio_email.h"
+#include "suite/menu_client.h"
+#include "support/private_smtp.h"
+
+namespace tolvane::testing {
+namespace {
+
+using ui::user::click;
+using ui::user::fill;
+
+class StampaEmailTest : public StampaListaTest {
+  protected:
+    StampaEmailTest() {
+        gsFileIni = folder.file("pelmor.ini");
+        gsFileIniComune = folder.file("comune.ini");
+        MenuClientSettings s;
+        s.menuIni = folder.file("menu.ini");
+        s.menuIniComune = folder.file("menu_comune.ini");
+        s.keyFile = folder.file("menu.key");
+        goMenuClient = std::make_unique<MenuClient>(s);
+        registraPannelloPdfEmail();
+        const std::string common = folder.file("comune.db");
+        createDatabaseFromSchema(common, schemaPath("common.sql"));
+        gsConnDbMenu = goDbase().ApriConnessione(common);
+        goDbase().EseguiSql(gsConnDbMenu,
+                            "INSERT INTO Appoggio (Codice, Descr1, Memo1) VALUES "
+                            "('PdfEmail', 'Stampa §CodSta§', 'In allegato §Titolo§.')");
+        auto system = std::make_shared<SystemMailTransports>();
+        system->timeoutSeconds = 5;
+        previous_ = setMailTransports(system);
+        std::filesystem::create_directories(folder.file("pdf"));
+        for (const auto& [name, value] :
+             std::vector<std::pair<const char*, const char*>>{{"EmailTipoInvio", "E"},
+                                                              {"EmailServerSMTP", "127.0.0.1"},
+                                                              {"EmailLogin", "mario"},
+                                                              {"EmailTo", "uno@cliente.it"},
+                                                              {"EmailTo1", "uno@cliente.it"},
+                                                              {"EmailInd", "ufficio@ditta.it"},
+                                                              {"EmailCentro", "Centro"}}) {
+            set(name, Variant(value));
+        }
+        set("EmailNumTesto", Variant(static_cast<std::int16_t>(1)));
+        set("EmailFileLog", Variant(folder.file("invio.log")));
+    }
+    ~StampaEmailTest() override {
+        setMailTransports(previous_);
+        goDbase().ChiudiConnessione(gsConnDbMenu);
+        gsConnDbMenu.clear();
+        FrmSceltaStam::extensions() = {};
+        goMenuClient.reset();
+    }
+
+    void set(const std::string& name, const Variant& value) {
+        goMenuClient->SetParametro(name, "", value);
+    }
+
+    // The list printed by e-mail, with the login the menu server holds.
+    void print(int port, const char* password) {
+        // The panel keeps the port as a 16-bit whole number, as it does any port.
+        set("EmailNumPorta", Variant(static_cast<std::int16_t>(port)));
+        set("EmailPwd", Variant(password));
+        FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
+        dialog.opzioni()->ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
+        dialog.opzioni()->ScriviParStampa("PdfNomeFile", OpzStampa::kTipoAltro,
+                                          Variant(folder.file("pdf")));
+        click(dialog.CmdStampa);
+        dialog.unload();
+    }
+    // The log's lines, each cut to its result.
+    std::vector<std::string> logResults() const {
+        std::vector<std::string> out;
+        const std::string log = ScratchFolder::read(folder.file("invio.log"));
+        EXPECT_EQ(log.find("giusta"), std::string::npos);
+        EXPECT_EQ(log.find("sbagliata"), std::string::npos);
+        EXPECT_EQ(log.find("In allegato"), std::string::npos);
+        for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos;
+             start = end + 1) {
+            const std::string line = log.substr(start, end - start);
+            EXPECT_NE(line.find("\tuno@cliente.it\tStampa Elenco aziende\t" + folder.file("pdf/")),
+                      std::string::npos)
+                << line;
+            const std::string result = line.substr(line.rfind('\t') + 1);
+            out.push_back(result.substr(0, result.find(':')));
+        }
+        return out;
+    }
+    std::vector<std::string> pdfs() const {
+        std::vector<std::string> out;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.file("pdf")))
+            out.push_back(entry.path().string());
+        return out;
+    }
+    // Answers the login request: a new password and OK, or a confirmed cancel.
+    void answerLoginRequest(const char* password) {
+        driver.answerMessage("Login o password non valida per spedizione email", 1);
+        driver.onForm("FrmSceltaStam", [this, password](ui::Form& f) {
+            auto& form = static_cast<FrmSceltaStam&>(f);
+            PdfEmailPanel& panel = pdfEmailPanel(form);
+            if (password != nullptr) {
+                fill(form.txt(1015), password);
+                click(*panel.ComPEOk);
+            } else {
+                click(*panel.ComPEAnnulla);
+            }
+        });
+        if (password == nullptr) driver.answerMessage("Confermi annullamento invio email", "&Sì");
+    }
+
+  private:
+    std::shared_ptr<MailTransports> previous_;
+};
+
+TEST_F(StampaEmailTest, ListReachesTheServerByEachSmtpTypeAfterTheLoginAskedAgain) {
+    PrivateSmtp server("plain");
+    // "C" hands the sender over as "Centro" <address>, "E" as the address alone.
+    set("EmailTipoInvio", Variant("C"));
+    print(server.port(), "giusta");
+    set("EmailTipoInvio", Variant("E"));
+    answerLoginRequest("giusta");
+    print(server.port(), "sbagliata");
+    ASSERT_EQ(server.count(), 2) << server.log();
+    const std::vector<std::string> kept = pdfs();
+    ASSERT_EQ(kept.size(), 2u);
+    for (int n : {1, 2}) {
+        EXPECT_EQ(server.received(n, "Subject"), "Stampa Elenco aziende");
+        EXPECT_EQ(server.received(n, "text"), "In allegato Elenco aziende.");
+        EXPECT_EQ(server.received(n, "From"), "Centro <ufficio@ditta.it>");
+        EXPECT_EQ(server.received(n, "attachment.name"), "Elenco aziende.pdf");
+        const std::string bytes = server.received(n, "attachment.bytes");
+        EXPECT_TRUE(bytes == ScratchFolder::read(kept[0]) || bytes == ScratchFolder::read(kept[1]));
+    }
+    EXPECT_EQ(logResults(), (std::vector<std::string>{"inviata", "login rifiutato", "inviata"}));
+    EXPECT_EQ(giStaAtt, 0);
+    EXPECT_EQ(goMotoreStampa, nullptr) << "the engine is current only for the request";
+}
+
+TEST_F(StampaEmailTest, MissingDataCancelRefusedRetryOrNoServerSendNothingAndSayWhereThePdfIs) {
+    PrivateSmtp server("plain");
+    driver.answerMessage("Mancano dati necessari per l'invio dell'email", 1);
+    print(server.port(), "");
+    const int nobody = closedPort();
+    driver.answerMessage(
+        "server 127.0.0.1, porta " + std::to_string(nobody) + "): connessione rifiutata", 1);
+    print(nobody, "giusta");
+    answerLoginRequest(nullptr);
+    driver.answerMessage("Invio email annullato", 1);
+    print(server.port(), "sbagliata");
+    // OK on the request stores the login of the active configuration: this print comes last.
+    answerLoginRequest("ancora sbagliata");
+    driver.answerMessage("): login o password non accettati", 1);
+    print(server.port(), "sbagliata");
+    EXPECT_EQ(server.count(), 0);
+    const std::vector<std::string> kept = pdfs();
+    ASSERT_EQ(kept.size(), 4u);
+    std::vector<std::string> sayWhere;
+    for (const std::string& message : driver.messageTexts()) {
+        for (const std::string& pdf : kept) {
+            if (message.find("Il file pdf della stampa è in " + pdf) != std::string::npos)
+                sayWhere.push_back(pdf);
+        }
+    }
+    std::sort(sayWhere.begin(), sayWhere.end());
+    std::vector<std::string> sorted = kept;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(sayWhere, sorted) << "each failure names its own PDF";
+    EXPECT_EQ(logResults(), (std::vector<std::string>{"non inviata", "login rifiutato",
+                                                      "login rifiutato", "login rifiutato"}));
+}
+
+}  // namespace
+}  // namespace tolvane::testing

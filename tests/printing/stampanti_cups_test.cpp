@@ -1,0 +1,239 @@
+// The print dialogs on a private CUPS scheduler: two queues whose PPDs list the same trays and
+// papers in other orders and under other keywords, two queues of terminal sessions, and no
+// default printer. Never talks to the machine's own print server.
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/sessione_terminale.h"
+#include "platform/cups_printer_system.h"
+#include "printing/frm_scelta_stam_fixture.h"
+#include "printing/frm_vedrix_stampa.h"
+#include "suite/print_queue.h"
+#include "suite/vedrix_lista.h"
+#include "support/private_cups.h"
+#include "support/test_ppd.h"
+
+namespace tolvane::testing {
+namespace {
+
+using ui::user::chooseCell;
+using ui::user::click;
+
+const char* const kNessunaPredefinita = "Nessuna stampante predefinita: sceglierne una dall'elenco";
+
+class StampantiCupsTest : public SceltaStamTest {
+  protected:
+    static void SetUpTestSuite() {
+        cups_ = new PrivateCups;
+        startFailure_ = cups_->start();
+        if (!startFailure_.empty()) return;
+        const auto ufficio =
+            cups_->folder().write("ufficio.ppd", testPpd("Tolvane Ufficio",
+                                                         {{"Letter", "US Letter", 612, 792},
+                                                          {"A4", "A4", 595, 842},
+                                                          {"A5", "A5 ridotto", 420, 595}},
+                                                         "A4",
+                                                         {{"Upper", "Cassetto superiore"},
+                                                          {"Lower", "Cassetto inferiore"},
+                                                          {"Manual", "Alimentazione manuale"}}));
+        const auto magazzino = cups_->folder().write(
+            "magazzino.ppd",
+            testPpd(
+                "Tolvane Magazzino",
+                {{"A5", "A5", 420, 595}, {"A4", "A4", 595, 842}, {"Letter", "Letter", 612, 792}},
+                "Letter",
+                {{"Top", "Superiore"}, {"ManualFeed", "Manuale"}, {"Bottom", "Inferiore"}}));
+        // Jobs stay queued on stopped queues, where the scheduler shows what they carry.
+        const std::vector<std::vector<std::string>> commands = {
+            {"lpadmin", "-p", "Ufficio", "-E", "-v", "file:///dev/null", "-P", ufficio},
+            {"lpadmin", "-p", "Magazzino", "-E", "-v", "file:///dev/null", "-P", magazzino},
+            {"lpadmin", "-p", "Ufficio_s3", "-E", "-v", "file:///dev/null"},
+            {"lpadmin", "-p", "Ufficio_s5", "-E", "-v", "file:///dev/null"},
+            {"cupsdisable", "Ufficio"},
+            {"cupsdisable", "Magazzino"},
+        };
+        for (const auto& command : commands) {
+            std::string out;
+            if (cups_->run(command, out) != 0) {
+                startFailure_ = command[0] + " " + command[1] + " failed: " + out + cups_->log();
+                return;
+            }
+        }
+    }
+    static void TearDownTestSuite() {
+        delete cups_;
+        cups_ = nullptr;
+    }
+
+    StampantiCupsTest() {
+        std::filesystem::remove(cups_->lpoptions());
+        setPrinterSystem(std::make_shared<CupsPrinterSystem>(cups_->socket(), cups_->lpoptions()));
+        previousQueue_ = setPrintQueue(std::make_shared<CupsPrintQueue>(cups_->socket()));
+        lista.columns = {{"Codice", true}, {"Descrizione", true}};
+        lista.rows = {{"001", "Rossi"}, {"002", "Bianchi"}};
+        lista.printName = "Elenco aziende";
+        lista.title = "Elenco aziende";
+        lista.oiStaAtt = [](int value) { giStaAtt = value; };
+    }
+    ~StampantiCupsTest() override {
+        ui::desktop().reset();
+        setPrintQueue(previousQueue_);
+        ::unsetenv("TOLVANE_SESSIONE");
+        giNumSessione = 0;
+        gsModStampanteSessione.clear();
+    }
+    void SetUp() override { ASSERT_TRUE(startFailure_.empty()) << startFailure_; }
+
+    FrmVedrixStampa& listDialog() {
+        lista.setPrintDialog([] { return &ui::desktop().instance<FrmVedrixStampa>(); });
+        EXPECT_TRUE(lista.pressKey("Stampa"));
+        return ui::desktop().instance<FrmVedrixStampa>();
+    }
+    static int rowOf(const ui::Grid& grid, const std::string& name) {
+        for (int r = 1; r < grid.rows(); ++r)
+            if (grid.textMatrix(r, 1) == name) return r;
+        return -1;
+    }
+    // An option of the queue's latest job as the scheduler keeps it; "" when there is none.
+    static std::string jobOption(const std::string& queue, const char* option) {
+        std::unique_ptr<http_t, void (*)(http_t*)> http(
+            httpConnect2(cups_->socket().c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1,
+                         5000, nullptr),
+            httpClose);
+        if (!http) return {};
+        cups_job_t* jobs = nullptr;
+        const int count = cupsGetJobs2(http.get(), &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_ALL);
+        int id = 0;
+        for (int i = 0; i < count; ++i) id = std::max(id, jobs[i].id);
+        cupsFreeJobs(count, jobs);
+        if (id == 0) return {};
+        ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
+        char uri[HTTP_MAX_URI];
+        httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
+                         "/jobs/%d", id);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "job-uri", nullptr, uri);
+        ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                     "all");
+        ipp_t* response = cupsDoRequest(http.get(), request, "/");
+        const char* value =
+            response ? ippGetString(ippFindAttribute(response, option, IPP_TAG_ZERO), 0, nullptr)
+                     : nullptr;
+        std::string text = value ? value : "";
+        ippDelete(response);
+        return text;
+    }
+
+    VedrixLista lista;
+    static PrivateCups* cups_;
+    static std::string startFailure_;
+
+  private:
+    std::shared_ptr<PrintQueue> previousQueue_;
+};
+
+PrivateCups* StampantiCupsTest::cups_ = nullptr;
+std::string StampantiCupsTest::startFailure_;
+
+TEST_F(StampantiCupsTest, BothQueuesGiveTheSameTrayAndPaperTheSameNumber) {
+    struct Case {
+        const char* printer;
+        std::vector<std::string> trays;
+        std::vector<std::string> papers;
+    };
+    const std::vector<Case> cases = {
+        {"Ufficio",
+         {"     1 - Cassetto superiore", "     2 - Cassetto inferiore",
+          "     4 - Alimentazione manuale"},
+         {"1 - US Letter", "9 - A4 (ATTUALE)", "11 - A5 ridotto"}},
+        {"Magazzino",
+         {"     1 - Superiore", "     4 - Manuale", "     2 - Inferiore"},
+         {"11 - A5", "9 - A4", "1 - Letter (ATTUALE)"}},
+    };
+    FrmSceltaStam& form = open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.printer);
+        chooseCell(*form.GriPri, rowOf(*form.GriPri, c.printer), 1);
+        auto trays = items(*form.cboCassetti);
+        auto papers = items(*form.cboTipoCarta);
+        ASSERT_FALSE(trays.empty());
+        ASSERT_FALSE(papers.empty());
+        EXPECT_EQ(std::vector<std::string>(trays.begin() + 1, trays.end()), c.trays);
+        EXPECT_EQ(std::vector<std::string>(papers.begin() + 1, papers.end()), c.papers);
+    }
+}
+
+TEST_F(StampantiCupsTest, SavedTrayAndPaperReachTheJobAsTheQueuesOwnKeywords) {
+    folder.write("pelmor.ini",
+                 "[Elenco aziende]\r\nNomeStampante=Magazzino\r\nCassetto=2\r\nTipoCarta=11\r\n");
+    FrmVedrixStampa& dialog = listDialog();
+    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
+        auto& scelta = static_cast<FrmSceltaStam&>(f);
+        EXPECT_EQ(scelta.cboCassetti->text(), "     2 - Inferiore");
+        EXPECT_EQ(scelta.cboTipoCarta->text(), "11 - A5");
+        click(*scelta.ComChiudi);
+    });
+    click(dialog.comSceStam);
+    click(dialog.OptOrientamento(1));
+    click(dialog.OptTipsta(0));
+    click(dialog.CmdStampa);
+    EXPECT_EQ(jobOption("Magazzino", "InputSlot"), "Bottom") << cups_->log();
+    EXPECT_EQ(jobOption("Magazzino", "PageSize"), "A5");
+}
+
+TEST_F(StampantiCupsTest, SessionSettingKeepsOtherSessionsPrintersOut) {
+    ::setenv("TOLVANE_SESSIONE", "3;_s%§", 1);
+    ASSERT_EQ(LeggiSessioneTerminale(), "");
+    FrmSceltaStam& form = open();
+    std::vector<std::string> names;
+    for (int r = 1; r < form.GriPri->rows(); ++r) names.push_back(form.GriPri->textMatrix(r, 1));
+    EXPECT_EQ(names, (std::vector<std::string>{"Magazzino", "Ufficio", "Ufficio_s3"}));
+
+    ASSERT_TRUE(printerSystem().setUserDefault("Ufficio_s5"));
+    opz.StampanteOpz = "Magazzino";
+    FrmVedrixStampa& dialog = listDialog();
+    dialog.opzioni()->StampanteOpz = "Magazzino";
+    for (ui::CommandButton* button : {form.ComUsaDef, &dialog.ComUsaDef}) {
+        driver.answerMessage(
+            "La stampante (Ufficio_s5) predefinita appartiene ad un'altra sessione", 1);
+        click(*button);
+    }
+    EXPECT_EQ(opz.StampanteOpz, "Magazzino");
+    EXPECT_EQ(dialog.opzioni()->StampanteOpz, "Magazzino");
+}
+
+TEST_F(StampantiCupsTest, NoDefaultPrinterIsToldOnBothDialogsAndChangesNothing) {
+    for (int cambiata : {0, 1}) {
+        SCOPED_TRACE(cambiata);
+        giStampDefCambiata = cambiata;
+        opz.StaVid = OpzStampa::kStampante;
+        opz.StampanteOpz = "Magazzino";
+        opz.FisFileName = "/tmp/fissa.txt";
+        opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2));
+        FrmSceltaStam& form = open();
+        driver.answerMessage(kNessunaPredefinita, 1).answerMessage(kNessunaPredefinita, 1);
+        click(*form.ComUsaDef);
+        click(form.OptStampaSu(3));
+        click(*form.ComUsaDef);
+        EXPECT_EQ(opz.StampanteOpz, "Magazzino");
+        EXPECT_EQ(opz.LeggiParStampa("NumCassetto").toLong(), 2);
+        EXPECT_EQ(opz.FisFileName, "/tmp/fissa.txt");
+        click(*form.ComChiudi);
+
+        FrmVedrixStampa& dialog = listDialog();
+        dialog.opzioni()->StampanteOpz = "Magazzino";
+        driver.answerMessage(kNessunaPredefinita, 1);
+        click(dialog.ComUsaDef);
+        EXPECT_EQ(dialog.opzioni()->StampanteOpz, "Magazzino");
+        click(dialog.CmdEsci);
+    }
+}
+
+}  // namespace
+}  // namespace tolvane::testing
