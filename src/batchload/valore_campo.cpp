@@ -248,8 +248,10 @@ Variant ScCarica::CercaPosCampo(const std::string& psRiga, const ScCaricaCampi& 
 std::string ScCarica::rawText(const ScCaricaCampi& field) {
     const bool noOperator = field.osTipoOper.empty() || field.osValoreOper.empty();
     if (fixed_) {
-        if (noOperator && (field.oiNumDec == -9999 || !mbNumerico_))
+        if (noOperator && (field.oiNumDec == -9999 || !mbNumerico_)) {
+            if (field.osNumCampo.empty()) return midOfLine(field.oiInizio, field.oiLunghezza);
             return field.osNumCampo + midOfLine(field.oiInizio, field.oiLunghezza);
+        }
     } else if (noOperator && allDigits(field.osNumCampo)) {
         return LeggiValCampoNum(line_, digitsValue(field.osNumCampo), field);
     }
