@@ -20,9 +20,12 @@ namespace tolvane {
 
 namespace {
 
-constexpr int kPathNotFound = 76;
 const std::string kLineTooLong =
     "Riga troppo lunga (oltre 1 MB): non caricata, qui ne restano solo i primi 1000 caratteri";
+
+std::string withCause(const std::string& message, const std::string& cause) {
+    return cause.empty() ? message : message + ": " + cause;
+}
 
 std::vector<std::string> selectedColumns(const std::string& campi) {
     std::vector<std::string> columns;
@@ -60,7 +63,7 @@ void ScCarica::prepareSlot(int t) {
     BatchDatabase& d = db();
     slot->info = d.table(masTabella_[t]);
     if (!slot->info)
-        throw NumberedError(3078,
+        throw NumberedError(errnum::TableNotFound,
                             "Il motore di database non trova la tabella di input o la query '" +
                                 masTabella_[t] + "'",
                             "ScCarica.CaricaDati");
@@ -78,7 +81,7 @@ void ScCarica::prepareSlot(int t) {
         const int column = slot->info->columnIndex(field.osNomeCampo);
         slot->columnOfField[i] = column;
         if (column < 0) continue;
-        const std::string name = quoteIdentifier(slot->info->columns[static_cast<std::size_t>(column)].name);
+        const std::string name = quoteName(slot->info->columns[static_cast<std::size_t>(column)].name);
         slot->insertPos[i] = ++slot->insertCount;
         insertColumns += (insertColumns.empty() ? "" : ", ") + name;
         insertValues += insertValues.empty() ? "?" : ", ?";
@@ -87,7 +90,7 @@ void ScCarica::prepareSlot(int t) {
             updateSet += (updateSet.empty() ? "" : ", ") + name + " = ?";
         }
     }
-    const std::string table = quoteIdentifier(slot->info->name);
+    const std::string table = quoteName(slot->info->name);
     slot->insertSql = slot->insertCount == 0
                           ? "INSERT INTO " + table + " DEFAULT VALUES"
                           : "INSERT INTO " + table + " (" + insertColumns + ") VALUES (" + insertValues + ")";
@@ -96,7 +99,7 @@ void ScCarica::prepareSlot(int t) {
     if (!slot->keyFields.empty()) {
         std::string where;
         for (int i : slot->keyFields)
-            where += (where.empty() ? "" : " AND ") + quoteIdentifier(mcolCampi_[static_cast<std::size_t>(i)]->osNomeCampo) + " = ?";
+            where += (where.empty() ? "" : " AND ") + quoteName(mcolCampi_[static_cast<std::size_t>(i)]->osNomeCampo) + " = ?";
         slot->findSql = "SELECT rowid FROM " + table + " WHERE " + where + " LIMIT 1";
     }
     const std::string campi = Trim(masCampi_[t]);
@@ -118,7 +121,8 @@ void ScCarica::prepareRun() {
         if (tableInUse(t)) prepareSlot(t);
 }
 
-ScCarica::KeySearch ScCarica::searchKey(const std::string& psRiga, int t, std::int64_t& rowid) {
+ScCarica::KeySearch ScCarica::searchKey(const std::string& psRiga, int t, std::int64_t& rowid,
+                                        std::string& cause) {
     Slot& slot = *slots_[t];
     if (slot.keyFields.empty()) return KeySearch::NoKey;
     std::vector<Variant> values;
@@ -129,7 +133,11 @@ ScCarica::KeySearch ScCarica::searchKey(const std::string& psRiga, int t, std::i
             if (column >= 0)
                 values[k] = toColumnValue(slot.info->columns[static_cast<std::size_t>(column)], values[k]);
         }
-    } catch (...) {
+    } catch (const NumberedError& e) {
+        cause = "Errore(" + std::to_string(e.number()) + "): " + e.description();
+        return KeySearch::NoKey;
+    } catch (const std::exception& e) {
+        cause = e.what();
         return KeySearch::NoKey;
     }
     BatchStatement& find = db().cached(slot.findSql);
@@ -255,10 +263,11 @@ long ScCarica::loadLine(const std::string& line) {
             continue;
         }
         std::int64_t rowid = 0;
-        switch (searchKey(line_, t, rowid)) {
+        std::string cause;
+        switch (searchKey(line_, t, rowid, cause)) {
         case KeySearch::NoKey:
             maiStato_[t] = 1;
-            ScriviErrore(line_, "Impossibile costruire chiave di ricerca");
+            ScriviErrore(line_, withCause("Impossibile costruire chiave di ricerca", cause));
             break;
         case KeySearch::NotFound:
             if (msModalita_ == "2") maiStato_[t] = 1;
@@ -280,9 +289,11 @@ long ScCarica::loadLine(const std::string& line) {
     for (int t = 1; t <= 5; ++t) {
         if (!tableInUse(t) || maiStato_[t] != -1) continue;
         std::int64_t rowid = 0;
-        const KeySearch found = searchKey(line_, t, rowid);
+        std::string cause;
+        const KeySearch found = searchKey(line_, t, rowid, cause);
         if (found == KeySearch::NoKey) {
-            ScriviErrore(line_, "Dati esistenti ma impossibile costruire chiave di ricerca");
+            ScriviErrore(line_,
+                         withCause("Dati esistenti ma impossibile costruire chiave di ricerca", cause));
             continue;
         }
         startRecord(t, found == KeySearch::NotFound, rowid);
@@ -340,7 +351,7 @@ long ScCarica::CaricaDati(long& plErrori) {
         prepareRun();
     } catch (const NumberedError& e) {
         const int number = e.number();
-        if (number == errnum::FileNotFound || number == errnum::FileAccess || number == kPathNotFound)
+        if (number == errnum::FileNotFound || number == errnum::FileAccess || number == errnum::PathNotFound)
             showBatchMessage("Errore nell'apertura del file: " + msFileOrigine_, {"&Ok"});
         else
             showBatchError(e);

@@ -60,7 +60,7 @@ void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErro
         }
         const TableInfo* table = errorTable_;
         if (!table)
-            throw NumberedError(3078, "Impossibile trovare la tabella ErroriCaricamento",
+            throw NumberedError(errnum::TableNotFound, "Impossibile trovare la tabella ErroriCaricamento",
                                 "ScCarica.ScriviErrore");
         BatchStatement& insert =
             d.cached("INSERT INTO ErroriCaricamento (Tabella, Riga, Errore) VALUES (?, ?, ?)");
@@ -191,10 +191,10 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
         BatchDatabase& d = db();
         // Only break values are converted to their columns.
         const TableInfo* table = breaks.empty() ? nullptr : d.table(tableName);
-        const std::string column = quoteIdentifier(field.osNomeCampo);
+        const std::string column = quoteName(field.osNomeCampo);
         for (;;) {
             const long prefixLength = static_cast<long>(Len(prefix));
-            std::string sql = "SELECT max(" + column + ") FROM " + quoteIdentifier(tableName);
+            std::string sql = "SELECT max(" + column + ") FROM " + quoteName(tableName);
             std::string where;
             if (textMode) {
                 const std::string digits = "substr(" + column + ", " + std::to_string(prefixLength + 1) + ")";
@@ -204,7 +204,7 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
                     where += " AND substr(" + column + ", 1, " + std::to_string(prefixLength) +
                              ") = ? COLLATE NOCASE";
             }
-            for (const auto& b : breaks) where += " AND " + quoteIdentifier(b.first) + " = ?";
+            for (const auto& b : breaks) where += " AND " + quoteName(b.first) + " = ?";
             if (!where.empty()) sql += " WHERE " + where.substr(5);
 
             // A group is keyed by its values as the query compares them: converted to the column

@@ -179,7 +179,7 @@ void frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle, Prog
         if (carico.LeggiTracciato(codice) != 0) continue;
         const long esito = carico.CaricaDati(plErrori);
         if (esito == 0) continue;
-        if (esito == errnum::FileNotFound || esito == errnum::FileAccess || esito == 76) {
+        if (esito == errnum::FileNotFound || esito == errnum::FileAccess || esito == errnum::PathNotFound) {
             if (frmMsgCom::msgCom("Vuoi caricare i files successivi?", "&Si", std::string("&No")) == 2) return;
             continue;
         }

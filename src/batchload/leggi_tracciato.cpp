@@ -218,7 +218,7 @@ void ScCarica::readLayoutFields(const std::string& psCodice) {
         field->osAggiorna = r.aggiorna;
         const std::string key = LCase(field->osKey());
         if (campiByKey_.count(key))
-            throw NumberedError(457, "Chiave già associata a un elemento dell'insieme: " +
+            throw NumberedError(errnum::KeyAlreadyInCollection, "Chiave già associata a un elemento dell'insieme: " +
                                          field->osKey(), "ScCarica.LeggiTracciato");
         campiByKey_.emplace(key, mcolCampi_.size());
         indexByField_.emplace(field.get(), static_cast<int>(mcolCampi_.size()));

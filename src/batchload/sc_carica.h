@@ -136,7 +136,8 @@ private:
 
     void prepareRun();
     void prepareSlot(int t);
-    KeySearch searchKey(const std::string& psRiga, int t, std::int64_t& rowid);
+    // `cause` gets the text of an error met while building the key.
+    KeySearch searchKey(const std::string& psRiga, int t, std::int64_t& rowid, std::string& cause);
     void startRecord(int t, bool isNew, std::int64_t rowid);
     void writeField(int t, int fieldIndex, const Variant& value);
     void storeRecord(int t);

@@ -4,15 +4,12 @@
 
 #include <cctype>
 
+#include "platform/names.h"
 #include "platform/text.h"
 
 namespace tolvane {
 
 namespace {
-
-char lowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 // Caseless search of an ASCII separator in UTF-8 text: multi-byte characters never match it.
 std::size_t findCaseless(std::string_view text, std::string_view what, std::size_t from) {

@@ -7,6 +7,7 @@
 
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
+#include "suite/gestore_rs.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {
@@ -20,23 +21,35 @@ const std::string kInSalvataggio = "Errore durante salvataggio";
 const std::vector<VoceErroreSalvataggio>& TabellaErroriSalvataggio() {
     using D = DopoErroreSalvataggio;
     static const std::vector<VoceErroreSalvataggio> tabella = {
-        {{13}, "Valori di tipo non valido", {"&Ok"}, "", D::Fine},
+        {{errnum::TypeMismatch}, "Valori di tipo non valido", {"&Ok"}, "", D::Fine},
         {{444}, "Comando non applicabile in questo momento", {"&Ok"}, "", D::Fine},
-        {{524, 3022}, "Chiave Duplicata\r\nCambiare i valori chiave", {"&Ok"}, "", D::Fine},
+        {{524, errnum::DuplicateKey},
+         "Chiave Duplicata\r\nCambiare i valori chiave",
+         {"&Ok"},
+         "",
+         D::Fine},
         {{3058},
          "Un campo obbligatorio non è stato compilato\r\nInserire il valore o annullare",
          {"&Ok"},
          "",
          D::Fine},
-        {{3163}, "Qualche dato non è accettabile", {"&Ok"}, "", D::Fine},
-        {{3021, 3167}, "I dati sono stati cancellati", {"&Ok"}, "", D::Riaggiungi},
+        {{errnum::FieldTooSmall}, "Qualche dato non è accettabile", {"&Ok"}, "", D::Fine},
+        {{errnum::NoCurrentRecord, errnum::RecordDeleted},
+         "I dati sono stati cancellati",
+         {"&Ok"},
+         "",
+         D::Riaggiungi},
         {{3197},
          "I dati sono stati cambiati da altri\r\nConfermi il salvataggio",
          {"Si", "No"},
          "",
          D::Riprova},
-        {{3186, 3260}, "Dati in uso da altri", {"&Ok"}, kInSalvataggio, D::Fine},
-        {{3219}, "Archivio in uso da altri", {"&Ok"}, kInSalvataggio, D::Fine},
+        {{errnum::TableLocked, errnum::RecordLocked},
+         "Dati in uso da altri",
+         {"&Ok"},
+         kInSalvataggio,
+         D::Fine},
+        {{errnum::FileLocked}, "Archivio in uso da altri", {"&Ok"}, kInSalvataggio, D::Fine},
         {{3000},
          "Errore: probabilmente campi obbligatori non sono stati compilati",
          {"&Ok"},

@@ -160,7 +160,7 @@ void TastiCampo(int, int Shift) {
 void FocusPerHelp(ui::Form& form, int piIndice, int KeyCode, int Shift) {
     ui::Control* field = form.findControl("txt", piIndice);
     if (field == nullptr) {
-        throw NumberedError(340, "Control array element '" + std::to_string(piIndice) +
+        throw NumberedError(errnum::NoSuchArrayElement, "Control array element '" + std::to_string(piIndice) +
                                      "' doesn't exist", "txt");
     }
     field->setFocus();

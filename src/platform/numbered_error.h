@@ -15,16 +15,26 @@ constexpr int Subscript = 9;      // subscript out of range
 constexpr int DivisionByZero = 11;
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
+constexpr int FileAlreadyExists = 58;
 constexpr int FileAccess = 75;    // path/file access error
+constexpr int PathNotFound = 76;
+constexpr int ObjectNotSet = 91;  // object variable not set
 constexpr int InvalidPattern = 93;  // invalid pattern string (Like)
 constexpr int InvalidUseOfNull = 94;
+constexpr int NoSuchArrayElement = 340;
+constexpr int InvalidPropertyValue = 380;
 constexpr int ObjectRequired = 424;
+constexpr int KeyAlreadyInCollection = 457;
 constexpr int NoCurrentRecord = 3021;
 constexpr int DuplicateKey = 3022;
+constexpr int TableNotFound = 3078;
 constexpr int FieldTooSmall = 3163;
 constexpr int ItemNotFound = 3265;
 constexpr int RequiredField = 3314;
 constexpr int DatabaseFailure = 3146;
+constexpr int TableLocked = 3186;   // a table locked by another statement or connection
+constexpr int FileLocked = 3219;    // the whole database file held by another connection
+constexpr int RecordLocked = 3260;  // the data to write locked by another connection
 }  // namespace errnum
 
 class NumberedError : public std::runtime_error {
@@ -44,5 +54,11 @@ private:
     std::string description_;
     std::string source_;
 };
+
+// The error of an object that a procedure needs and nobody has set yet.
+inline NumberedError objectNotSet(std::string source) {
+    return NumberedError(errnum::ObjectNotSet, "Object variable or With block variable not set",
+                         std::move(source));
+}
 
 }  // namespace tolvane

@@ -265,7 +265,7 @@ std::vector<LikeToken> compileLike(std::string_view pattern) {
                 if (j + 2 < p.size() && p[j + 1].cp == '-' && p[j + 2].cp != ']') {
                     const char32_t hi = p[j + 2].cp;
                     if (sortKey(hi) < sortKey(lo))
-                        throw NumberedError(93, "Stringa di criteri non valida", "Like");
+                        throw NumberedError(errnum::InvalidPattern, "Stringa di criteri non valida", "Like");
                     t.ranges.emplace_back(lo, hi);
                     j += 3;
                 } else {
@@ -273,7 +273,7 @@ std::vector<LikeToken> compileLike(std::string_view pattern) {
                     ++j;
                 }
             }
-            if (j >= p.size()) throw NumberedError(93, "Stringa di criteri non valida", "Like");
+            if (j >= p.size()) throw NumberedError(errnum::InvalidPattern, "Stringa di criteri non valida", "Like");
             // "[]" matches the empty text: no token. "[!]" matches any one character.
             if (j > first || t.negated) tokens.push_back(std::move(t));
             i = j;

@@ -131,7 +131,7 @@ bool veroOpzione(const Variant& valore) {
 OpzStampa& opzioniMotore() {
     OpzStampa* opz = goMotoreStampa ? goMotoreStampa->OpzioniMotore() : nullptr;
     if (!opz) {
-        throw NumberedError(91, "Object variable or With block variable not set", "PassaParEmail");
+        throw objectNotSet("PassaParEmail");
     }
     return *opz;
 }

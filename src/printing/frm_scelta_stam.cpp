@@ -164,7 +164,7 @@ bool FrmSceltaStam::Vero(const Variant& value) {
 }
 
 OpzStampa& FrmSceltaStam::Opz() const {
-    if (!ogOpzSta) throw NumberedError(91, "Object variable or With block variable not set", name());
+    if (!ogOpzSta) throw objectNotSet(name());
     return *ogOpzSta;
 }
 

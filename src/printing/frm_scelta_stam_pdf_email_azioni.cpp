@@ -37,7 +37,7 @@ std::string nomeStampantePdf(const std::string& parola) {
 }
 
 OpzStampa& opzioni(FrmSceltaStam& form) {
-    if (!form.ogOpzSta) throw NumberedError(91, "Object variable or With block variable not set", form.name());
+    if (!form.ogOpzSta) throw objectNotSet(form.name());
     return *form.ogOpzSta;
 }
 

@@ -18,7 +18,6 @@ namespace tolvane {
 namespace {
 
 constexpr const char* kSource = "frmCreaAzi";
-constexpr int kFileExists = 58;
 constexpr std::size_t kCodiceMax = 10;
 constexpr std::size_t kDescrizioneMax = 60;
 
@@ -126,13 +125,13 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
                                         files.folder.string() + ": scegliere un altro nome");
     std::error_code ec;
     if (std::filesystem::exists(file, ec))
-        refuse(kFileExists, "Il file " + file.string() + " esiste già: scegliere un altro nome");
+        refuse(errnum::FileAlreadyExists, "Il file " + file.string() + " esiste già: scegliere un altro nome");
     // A row whose file has gone missing still owns its name: two companies never share a file.
     const std::filesystem::path wanted = std::filesystem::absolute(file, ec).lexically_normal();
     for (const CompanyRow& row : rows) {
         std::filesystem::path named = companyDatabasePath(row.NomeDB, idDbComune);
         if (!named.empty() && std::filesystem::absolute(named, ec).lexically_normal() == wanted)
-            refuse(kFileExists, "Il file " + file.string() + " è già dell'azienda " + row.Codice);
+            refuse(errnum::FileAlreadyExists, "Il file " + file.string() + " è già dell'azienda " + row.Codice);
     }
     if (files.baseFile.empty())
         refuse(errnum::FileNotFound,
@@ -144,7 +143,7 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
     // Refuses to overwrite: a file that appeared since the check stays as it is.
     if (!std::filesystem::copy_file(base, file, std::filesystem::copy_options::none, ec)) {
         if (ec == std::errc::file_exists)
-            refuse(kFileExists,
+            refuse(errnum::FileAlreadyExists,
                    "Il file " + file.string() + " esiste già: scegliere un altro nome");
         removeDatabaseFile(file);
         refuse(errnum::FileAccess,

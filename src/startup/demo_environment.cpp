@@ -15,7 +15,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr int kFileAlreadyExists = 58;
 constexpr const char* kSource = "DemoEnvironment";
 constexpr const char* kDemoCompanyId = "001";
 
@@ -150,7 +149,7 @@ DemoEnvironment buildDemoEnvironment(const std::filesystem::path& folder) {
     DemoEnvironment env = demoEnvironmentPaths(folder);
     for (const auto& path : allFiles(env)) {
         if (std::filesystem::exists(path)) {
-            throw NumberedError(kFileAlreadyExists, "Il file esiste già: " + path.string(),
+            throw NumberedError(errnum::FileAlreadyExists, "Il file esiste già: " + path.string(),
                                 kSource);
         }
     }

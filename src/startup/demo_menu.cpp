@@ -11,7 +11,7 @@ namespace tolvane {
 std::filesystem::path writeDemoMenuIni(const std::filesystem::path& mainIni) {
     std::filesystem::path file = mainIni.parent_path() / "menu.ini";
     if (std::filesystem::exists(file))
-        throw NumberedError(58, "File gia' esistente: " + file.string(), "writeDemoMenuIni");
+        throw NumberedError(errnum::FileAlreadyExists, "File gia' esistente: " + file.string(), "writeDemoMenuIni");
     std::ofstream out(file, std::ios::binary);
     out << "; Working values that the menu program hands to Tolvane on this terminal\n"
            "[Parametri]\n"

@@ -7,16 +7,15 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <set>
 #include <sstream>
 #include <system_error>
 
+#include "platform/names.h"
 #include "platform/numbered_error.h"
 #include "suite/sql_functions.h"
 
@@ -24,7 +23,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr int kFileAlreadyExists = 58;
 constexpr const char* kSource = "BaseDatabase";
 
 struct DbCloser {
@@ -36,21 +34,6 @@ struct StmtFinalizer {
     void operator()(sqlite3_stmt* stmt) const { sqlite3_finalize(stmt); }
 };
 using StmtHandle = std::unique_ptr<sqlite3_stmt, StmtFinalizer>;
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
-std::string quoteName(const std::string& name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 [[noreturn]] void raiseDb(sqlite3* db, const std::string& what) {
     throw NumberedError(errnum::DatabaseFailure, what + ": " + sqlite3_errmsg(db), kSource);
@@ -170,7 +153,7 @@ std::vector<std::string> indexStatements(sqlite3* db, const std::string& table) 
 int readVersion(sqlite3* db) {
     bool hasTable = false;
     for (const auto& [name, sql] : userTables(db)) {
-        if (lower(name) == "versioneschema") hasTable = true;
+        if (sameName(name, "VersioneSchema")) hasTable = true;
     }
     if (!hasTable) return 0;
     auto stmt = prepare(db, "SELECT MAX(Versione) FROM VersioneSchema");
@@ -225,12 +208,12 @@ void removeDatabaseFiles(const std::filesystem::path& path) {
 }
 
 void omitFromDatabase(sqlite3* db, const std::vector<std::string>& omitted) {
-    std::map<std::string, std::string> tables;  // lower-case name -> stored name
-    for (const auto& [name, sql] : userTables(db)) tables[lower(name)] = name;
+    CaselessMap<std::string> tables;  // stored name by name
+    for (const auto& [name, sql] : userTables(db)) tables.emplace(name, name);
     for (const std::string& entry : omitted) {
         auto dot = entry.find('.');
         std::string table = entry.substr(0, dot);
-        auto found = tables.find(lower(table));
+        auto found = tables.find(table);
         if (found == tables.end()) {
             throw NumberedError(errnum::ItemNotFound, "Tabella inesistente: " + table, kSource);
         }
@@ -241,7 +224,7 @@ void omitFromDatabase(sqlite3* db, const std::vector<std::string>& omitted) {
         std::string column = entry.substr(dot + 1);
         bool known = false;
         for (const auto& info : tableColumns(db, found->second)) {
-            if (lower(info.name) == lower(column)) known = true;
+            if (sameName(info.name, column)) known = true;
         }
         if (!known) {
             throw NumberedError(errnum::ItemNotFound, "Campo inesistente: " + entry, kSource);
@@ -282,7 +265,7 @@ void createDatabaseFromSchema(const std::filesystem::path& path,
     int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
     if (fd < 0) {
         if (errno == EEXIST) {
-            throw NumberedError(kFileAlreadyExists, "Il file esiste già: " + path.string(),
+            throw NumberedError(errnum::FileAlreadyExists, "Il file esiste già: " + path.string(),
                                 kSource);
         }
         throw NumberedError(errnum::FileAccess, "Impossibile creare " + path.string(), kSource);
@@ -314,11 +297,11 @@ UpgradeResult upgradeDatabase(const std::filesystem::path& path,
     UpgradeResult result;
     WriteTransaction transaction(db.get());
     result.fromVersion = readVersion(db.get());
-    std::map<std::string, std::string> existing;
-    for (const auto& [name, sql] : userTables(db.get())) existing[lower(name)] = name;
+    CaselessMap<std::string> existing;
+    for (const auto& [name, sql] : userTables(db.get())) existing.emplace(name, name);
 
     for (const auto& [table, createSql] : userTables(schema.get())) {
-        auto found = existing.find(lower(table));
+        auto found = existing.find(table);
         if (found == existing.end()) {
             exec(db.get(), createSql);
             for (const auto& index : indexStatements(schema.get(), table))

@@ -18,14 +18,38 @@ constexpr std::size_t kMaxCachedStatements = 256;
 
 }  // namespace
 
-[[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source) {
+[[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source,
+                                   SqliteAccess access) {
     raiseSqliteFailure(db ? sqlite3_extended_errcode(db) : rc,
-                       db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), source);
+                       db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), source, access);
 }
 
 [[noreturn]] void raiseSqliteFailure(int extended, const std::string& text,
-                                     std::string_view source) {
+                                     std::string_view source, SqliteAccess access) {
     std::string src(source);
+    // Locks held by other connections, once the busy wait is over. A write is refused while
+    // another connection holds the write lock (its open transaction may change the same rows):
+    // the data are in use. A read is refused only while another connection writes its commit
+    // or holds the file exclusively, as does a recovery: the whole file is in use. SQLITE_LOCKED
+    // is a table that another statement of the same connection (or of a shared cache) holds.
+    switch (extended & 0xff) {
+        case SQLITE_BUSY:
+            if (access == SqliteAccess::Read || extended == SQLITE_BUSY_RECOVERY)
+                throw NumberedError(errnum::FileLocked,
+                                    "Il database è in uso esclusivo da parte di un'altra "
+                                    "connessione (" + text + ").",
+                                    src);
+            throw NumberedError(errnum::RecordLocked,
+                                "I dati da aggiornare sono bloccati da un'altra connessione (" +
+                                    text + ").",
+                                src);
+        case SQLITE_LOCKED:
+            throw NumberedError(errnum::TableLocked,
+                                "La tabella è bloccata da un'altra operazione in corso (" + text +
+                                    ").",
+                                src);
+        default: break;
+    }
     switch (extended) {
         case SQLITE_CONSTRAINT_PRIMARYKEY:
         case SQLITE_CONSTRAINT_UNIQUE:
@@ -95,7 +119,7 @@ sqlite3_stmt* DbConnection::prepareCached(const std::string& key, std::string_vi
                                 SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
-        raiseSqliteError(db, rc, "GestoreDb");
+        raiseSqliteError(db, rc, "GestoreDb", SqliteAccess::Read);
     }
     if (!stmt)
         throw NumberedError(errnum::DatabaseFailure, "Istruzione SQL vuota.", "GestoreDb");
@@ -141,9 +165,11 @@ long DbConnection::runWrite(sqlite3_stmt* stmt, std::string_view source) {
         // Taken before the commit below replaces the connection's error.
         int extended = sqlite3_extended_errcode(db);
         std::string text = sqlite3_errmsg(db);
+        SqliteAccess access =
+            sqlite3_stmt_readonly(stmt) ? SqliteAccess::Read : SqliteAccess::Write;
         sqlite3_reset(stmt);
         afterFailedWrite();
-        raiseSqliteFailure(extended, text, source);
+        raiseSqliteFailure(extended, text, source, access);
     }
     long changed = sqlite3_stmt_readonly(stmt) ? 0 : static_cast<long>(sqlite3_changes(db));
     sqlite3_reset(stmt);
@@ -157,7 +183,7 @@ void DbConnection::exec(const char* sql) {
     if (rc != SQLITE_OK) {
         std::string text = message ? message : sqlite3_errstr(rc);
         sqlite3_free(message);
-        throw NumberedError(errnum::DatabaseFailure, text, "GestoreDb");
+        raiseSqliteFailure(sqlite3_extended_errcode(db), text, "GestoreDb");
     }
 }
 

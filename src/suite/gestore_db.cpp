@@ -5,7 +5,6 @@
 
 #include <sqlite3.h>
 
-#include <cctype>
 #include <exception>
 #include <filesystem>
 
@@ -16,12 +15,6 @@
 namespace tolvane {
 
 namespace {
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
 
 std::string canonicalPath(const std::string& path) {
     std::error_code ec;
@@ -68,7 +61,7 @@ std::string GestoreDb::ApriConnessione(const std::string& nomeDb, const std::str
             return "Err: Impossibile aprire il database '" + path + "': " + text;
         }
         sqlite3_extended_result_codes(db, 1);
-        sqlite3_busy_timeout(db, 5000);
+        sqlite3_busy_timeout(db, static_cast<int>(busyWait_.count()));
         // Reading the schema version proves that the file is a database.
         char* message = nullptr;
         std::string setup = "PRAGMA schema_version;";
@@ -133,13 +126,19 @@ long GestoreDb::EseguiSql(const std::string& idDb, const std::string& sql) {
     return conn.runWrite(stmt, "GestoreDb");
 }
 
+void GestoreDb::setBusyWait(std::chrono::milliseconds wait) {
+    busyWait_ = wait;
+    for (auto& [id, conn] : connections_)
+        sqlite3_busy_timeout(conn->db, static_cast<int>(wait.count()));
+}
+
 std::string GestoreDb::ValoreConnessione(const std::string& nome) const {
-    auto it = values_.find(lower(nome));
+    auto it = values_.find(nome);
     return it == values_.end() ? std::string() : it->second;
 }
 
 void GestoreDb::ImpostaValoreConnessione(const std::string& nome, const std::string& valore) {
-    values_[lower(nome)] = valore;
+    values_.insert_or_assign(nome, valore);
 }
 
 GroupedCommit::GroupedCommit(GestoreDb& db, const std::string& idDb, GroupedCommitPolicy policy)

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/names.h"
 #include "platform/numbered_error.h"
 #include "suite/schema_info.h"
 
@@ -46,8 +47,14 @@ public:
     std::string PercorsoDb(const std::string& idDb) const;
 
     // Runs one statement written in the program's SQL dialect; returns the rows changed.
-    // Raises 3022 duplicate key, 3314 required field, 3146 with the database's own text.
+    // Raises 3022 duplicate key, 3314 required field, 3260/3219/3186 for a lock held by
+    // another connection, 3146 with the database's own text.
     long EseguiSql(const std::string& idDb, const std::string& sql);
+
+    // How long a statement waits for a lock held by another connection before it is refused;
+    // applies to the open databases and to those opened later.
+    void setBusyWait(std::chrono::milliseconds wait);
+    std::chrono::milliseconds busyWait() const { return busyWait_; }
 
     // Named connection values: "DbTipoSql", "DbSqlPubUID", "DbSqlPubPWD", "DbAccPWD"
     // (names compared without regard to case; a value never set reads as "").
@@ -65,8 +72,9 @@ public:
 
 private:
     std::map<std::string, std::shared_ptr<DbConnection>, std::less<>> connections_;
-    std::map<std::string, std::string, std::less<>> values_;  // keys in lower case
+    CaselessMap<std::string> values_;
     long nextId_ = 0;
+    std::chrono::milliseconds busyWait_{5000};
 };
 
 // Commit policy of a grouped run: commit every `statements` writes or `millis` milliseconds
@@ -104,9 +112,16 @@ private:
     int uncaught_ = 0;
 };
 
-// Raises the database error of a failed SQLite call as the system's numbered error.
-[[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source);
+// What a refused statement was doing: a lock held by another connection means the data to
+// write are in use to a write, the whole file is held to a read.
+enum class SqliteAccess { Read, Write };
+
+// Raises the database error of a failed SQLite call as a numbered error: 3022 duplicate key,
+// 3314 required field, 3260/3186/3219 for locks held by others after the busy wait, else 3146.
+[[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source,
+                                   SqliteAccess access = SqliteAccess::Write);
 [[noreturn]] void raiseSqliteFailure(int extendedCode, const std::string& text,
-                                     std::string_view source);
+                                     std::string_view source,
+                                     SqliteAccess access = SqliteAccess::Write);
 
 }  // namespace tolvane

@@ -5,7 +5,7 @@
 
 #include <sqlite3.h>
 
-#include <cctype>
+#include <cassert>
 #include <unordered_map>
 #include <vector>
 
@@ -18,41 +18,6 @@ namespace tolvane {
 namespace {
 
 constexpr int kAmbiguous = -2;
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-std::string quoteName(std::string_view name) {
-    // "schema.table" is quoted part by part.
-    std::string out;
-    std::size_t start = 0;
-    while (true) {
-        std::size_t dot = name.find('.', start);
-        std::string_view part = name.substr(start, dot == std::string_view::npos ? dot : dot - start);
-        out += '"';
-        for (char c : part) {
-            if (c == '"') out += '"';
-            out += c;
-        }
-        out += '"';
-        if (dot == std::string_view::npos) break;
-        out += '.';
-        start = dot + 1;
-    }
-    return out;
-}
 
 const char* columnText(const char* p) { return p ? p : ""; }
 
@@ -90,8 +55,8 @@ struct RecordSet {
     int tipo = rstype::Dynaset;
 
     std::vector<RsColumn> columns;
-    std::unordered_map<std::string, int> lookup;  // lower-case name -> column, or kAmbiguous
-    std::unordered_map<std::string, std::string> aliases;  // lower-case alias or table -> table
+    CaselessMap<int> lookup;  // name -> column, or kAmbiguous
+    CaselessMap<std::string> aliases;  // alias or table -> table
 
     bool updatable = false;
     std::string baseTable;
@@ -159,7 +124,7 @@ void buildColumns(RecordSet& rs, sqlite3_stmt* stmt, int count,
 
     rs.columns.clear();
     rs.lookup.clear();
-    std::unordered_map<std::string, std::vector<int>> bare;
+    CaselessMap<std::vector<int>> bare;
     for (int i = 0; i < count; ++i) {
         RsColumn col;
         col.name = columnText(sqlite3_column_name(stmt, i));
@@ -185,11 +150,10 @@ void buildColumns(RecordSet& rs, sqlite3_stmt* stmt, int count,
             const char* origin = sqlite3_column_origin_name(stmt, i);
             col.baseColumn = rs.base->columnIndex(columnText(origin));
         }
-        std::string key = lower(col.name);
-        bare[key].push_back(i);
+        bare[col.name].push_back(i);
         if (!col.qualifier.empty()) {
-            rs.lookup.emplace(lower(col.qualifier) + "." + key, i);
-            rs.lookup.emplace(lower(col.table) + "." + key, i);
+            rs.lookup.emplace(col.qualifier + "." + col.name, i);
+            rs.lookup.emplace(col.table + "." + col.name, i);
         }
         rs.columns.push_back(std::move(col));
     }
@@ -243,7 +207,7 @@ void buildRowSelect(RecordSet& rs) {
         list += quoteName(rs.base->columns[static_cast<std::size_t>(col.baseColumn)].name);
     }
     if (list.empty()) list = "1";
-    rs.rowSelectSql = "SELECT " + list + " FROM " + quoteName(rs.base->name) + " WHERE rowid = ?1";
+    rs.rowSelectSql = "SELECT " + list + " FROM " + quoteQualifiedName(rs.base->name) + " WHERE rowid = ?1";
 }
 
 // Reads the base table's columns of one row again; false when the row is gone.
@@ -256,7 +220,7 @@ bool reloadRow(RecordSet& rs, RsRow& row) {
         int extended = sqlite3_extended_errcode(rs.conn->db);
         std::string text = sqlite3_errmsg(rs.conn->db);
         sqlite3_reset(stmt);
-        raiseSqliteFailure(extended, text, "GestoreRs");
+        raiseSqliteFailure(extended, text, "GestoreRs", SqliteAccess::Read);
     }
     if (row.values.size() != rs.columns.size()) row.values.assign(rs.columns.size(), Variant::null());
     bool found = rc == SQLITE_ROW;
@@ -288,8 +252,8 @@ void loadQuery(RecordSet& rs, const std::string& sql, int tipo) {
     std::string translated = analysed.translated;
     if (shape) {
         for (const auto& [alias, table] : shape->aliases) {
-            rs.aliases.emplace(lower(alias), table);
-            rs.aliases.emplace(lower(table), table);
+            rs.aliases.emplace(alias, table);
+            rs.aliases.emplace(table, table);
         }
         if (tipo != rstype::Snapshot && shape->updatable) {
             std::shared_ptr<const TableInfo> base = rs.conn->schema.sharedTable(shape->baseTable);
@@ -336,7 +300,7 @@ void loadQuery(RecordSet& rs, const std::string& sql, int tipo) {
         std::string text = sqlite3_errmsg(rs.conn->db);
         sqlite3_reset(stmt);
         rs.rows.clear();
-        raiseSqliteFailure(extended, text, "GestoreRs");
+        raiseSqliteFailure(extended, text, "GestoreRs", SqliteAccess::Read);
     }
     sqlite3_reset(stmt);
     rs.pos = rs.rows.empty() ? -1 : 0;
@@ -360,7 +324,7 @@ void load(RecordSet& rs, const std::string& sql, int tipo) {
 }
 
 int findColumn(const RecordSet& rs, std::string_view name) {
-    auto it = rs.lookup.find(lower(name));
+    auto it = rs.lookup.find(name);
     if (it == rs.lookup.end() || it->second == kAmbiguous) columnNotFound(name);
     return it->second;
 }
@@ -376,6 +340,7 @@ Variant rawValue(RecordSet& rs, std::string_view name) {
     int index = findColumn(rs, name);
     const RsColumn& col = rs.columns[static_cast<std::size_t>(index)];
     if (rs.edit != editstate::None) {
+        assert(rs.editRow.size() == rs.columns.size() && "an edit keeps one value per column");
         if (col.baseColumn >= 0 && rs.assigned[static_cast<std::size_t>(col.baseColumn)])
             return rs.buffer[static_cast<std::size_t>(col.baseColumn)];
         return rs.editRow[static_cast<std::size_t>(index)];
@@ -396,7 +361,7 @@ void clearAssignments(RecordSet& rs) {
 // The base column that a name assigns: "Alias.Column" of the base table or a bare name of it.
 int baseColumnFor(RecordSet& rs, std::string_view name) {
     // A result column of the base table, also under the name given to it by AS.
-    if (auto it = rs.lookup.find(lower(name)); it != rs.lookup.end() && it->second >= 0) {
+    if (auto it = rs.lookup.find(name); it != rs.lookup.end() && it->second >= 0) {
         int base = rs.columns[static_cast<std::size_t>(it->second)].baseColumn;
         if (base >= 0) return base;
     }
@@ -406,7 +371,7 @@ int baseColumnFor(RecordSet& rs, std::string_view name) {
         column = name.substr(dot + 1);
         if (!sameName(qualifier, rs.baseAlias) && !sameName(qualifier, rs.baseTable) &&
             !sameName(qualifier, rs.base->name)) {
-            if (rs.aliases.count(lower(qualifier)))
+            if (rs.aliases.count(qualifier))
                 raise(errnum::FieldNotUpdatable,
                       "Il campo '" + std::string(name) + "' non può essere aggiornato.");
             columnNotFound(name);
@@ -414,7 +379,7 @@ int baseColumnFor(RecordSet& rs, std::string_view name) {
     }
     int index = rs.base->columnIndex(column);
     if (index >= 0) return index;
-    if (rs.lookup.count(lower(name)))
+    if (rs.lookup.count(name))
         raise(errnum::FieldNotUpdatable,
               "Il campo '" + std::string(name) + "' non può essere aggiornato.");
     columnNotFound(name);
@@ -431,16 +396,16 @@ int rowIdAlias(const TableInfo& base) {
 std::string writeText(const TableInfo& base, const std::vector<int>& written, bool update) {
     std::string sql;
     if (update) {
-        sql = "UPDATE " + quoteName(base.name) + " SET ";
+        sql = "UPDATE " + quoteQualifiedName(base.name) + " SET ";
         for (std::size_t k = 0; k < written.size(); ++k) {
             if (k) sql += ", ";
             sql += quoteName(base.columns[static_cast<std::size_t>(written[k])].name) + " = ?";
         }
         // Nothing assigned still proves that the row exists.
-        if (written.empty()) sql = "UPDATE " + quoteName(base.name) + " SET rowid = rowid";
+        if (written.empty()) sql = "UPDATE " + quoteQualifiedName(base.name) + " SET rowid = rowid";
         return sql + " WHERE rowid = ?";
     }
-    sql = "INSERT INTO " + quoteName(base.name);
+    sql = "INSERT INTO " + quoteQualifiedName(base.name);
     if (written.empty()) return sql + " DEFAULT VALUES";
     std::string names, marks;
     for (std::size_t k = 0; k < written.size(); ++k) {
@@ -555,6 +520,7 @@ void GestoreRs::ScriviCampoRs(const std::string& handle, const std::string& camp
     RecordSet& set = rs(handle);
     if (set.edit == editstate::None)
         raise(errnum::UpdateWithoutEdit, "Aggiornamento senza AddNew o Edit.");
+    assert(set.base && "only an updatable record set starts an edit");
     int index = baseColumnFor(set, campo);
     const ColumnInfo& column = set.base->columns[static_cast<std::size_t>(index)];
     set.buffer[static_cast<std::size_t>(index)] = toColumnValue(column, valore);
@@ -580,6 +546,8 @@ void GestoreRs::UpdateRs(const std::string& handle) {
     for (int i : written) bindValue(stmt, position++, set.buffer[static_cast<std::size_t>(i)]);
 
     if (set.edit == editstate::InProgress) {
+        assert(set.pos >= 0 && set.pos < static_cast<long>(set.rows.size()) &&
+               "an edit in progress has its current row: moving ends the edit");
         RsRow& row = set.rows[static_cast<std::size_t>(set.pos)];
         sqlite3_bind_int64(stmt, position, row.rowid);
         if (set.conn->runWrite(stmt, "GestoreRs") == 0)

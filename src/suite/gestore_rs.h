@@ -82,7 +82,8 @@ public:
     // 3164 not a column of the base table, 3020 no edit in progress.
     void ScriviCampoRs(const std::string& handle, const std::string& campo, const Variant& valore);
     // Stores the record: only the assigned columns are written. A new record joins the set
-    // (the current record does not move). 3022, 3314, 3146 raised; the edit then stays open.
+    // (the current record does not move). 3022, 3314, 3260 (locked by another connection),
+    // 3146 raised; the edit then stays open.
     void UpdateRs(const std::string& handle);
     // Drops the pending edit or new record.
     void AnnullaEditRs(const std::string& handle);

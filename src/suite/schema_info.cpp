@@ -5,7 +5,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <string>
 
@@ -15,26 +14,11 @@ namespace tolvane {
 
 namespace {
 
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
 bool startsWith(std::string_view s, std::string_view prefix) {
     return s.substr(0, prefix.size()) == prefix;
 }
 
 }  // namespace
-
-std::string quoteIdentifier(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"') out += '"';
-        out += c;
-    }
-    return out + "\"";
-}
 
 ColumnKind columnKindOf(std::string_view declaredType, int* size) {
     std::string t = lower(declaredType);
@@ -55,8 +39,12 @@ ColumnKind columnKindOf(std::string_view declaredType, int* size) {
     if (word == "integer" || word == "int" || word == "long" || word == "counter" ||
         word == "autoincrement")
         return ColumnKind::Long;
-    if (word == "float" || word == "real" || word == "single") return ColumnKind::Single;
-    if (word == "double") return ColumnKind::Double;
+    // Amounts of tables made elsewhere are declared REAL, FLOAT or NUMERIC: only the words
+    // that name a 4-byte number give Single, so that no amount loses digits on the way.
+    if (word == "single" || word == "float4" || word == "real4") return ColumnKind::Single;
+    if (word == "double" || word == "real" || word == "float" || word == "numeric" ||
+        word == "decimal")
+        return ColumnKind::Double;
     if (word == "currency" || word == "money") return ColumnKind::Currency;
     if (word == "datetime" || word == "date" || word == "time" || word == "timestamp")
         return ColumnKind::Date;
@@ -88,7 +76,7 @@ const ColumnInfo* TableInfo::column(std::string_view name) const {
 }
 
 int TableInfo::columnIndex(std::string_view name) const {
-    auto it = byName_.find(lower(name));
+    auto it = byName_.find(name);
     return it == byName_.end() ? -1 : it->second;
 }
 
@@ -120,7 +108,7 @@ void SchemaInfo::refreshIfChanged() {
 
 std::shared_ptr<const TableInfo> SchemaInfo::sharedTable(std::string_view name) {
     if (version_ < 0) refreshIfChanged();
-    std::string key = lower(name);
+    std::string key(name);
     if (auto it = tables_.find(key); it != tables_.end()) return it->second;
     if (missing_.count(key)) return nullptr;
 
@@ -131,8 +119,8 @@ std::shared_ptr<const TableInfo> SchemaInfo::sharedTable(std::string_view name) 
         schema = bare.substr(0, dot);
         bare = bare.substr(dot + 1);
     }
-    std::string sql = "PRAGMA " + (schema.empty() ? std::string() : quoteIdentifier(schema) + ".") +
-                      "table_xinfo(" + quoteIdentifier(bare) + ")";
+    std::string sql = "PRAGMA " + (schema.empty() ? std::string() : quoteName(schema) + ".") +
+                      "table_xinfo(" + quoteName(bare) + ")";
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
         sqlite3_finalize(stmt);
@@ -154,7 +142,7 @@ std::shared_ptr<const TableInfo> SchemaInfo::sharedTable(std::string_view name) 
         col.hasDefault = sqlite3_column_type(stmt, 4) != SQLITE_NULL;
         col.pkOrder = sqlite3_column_int(stmt, 5);
         if (col.pkOrder > 0) pk.emplace_back(col.pkOrder, col.name);
-        info->byName_[lower(col.name)] = static_cast<int>(info->columns.size());
+        info->byName_[col.name] = static_cast<int>(info->columns.size());
         info->columns.push_back(std::move(col));
     }
     sqlite3_finalize(stmt);
@@ -166,7 +154,7 @@ std::shared_ptr<const TableInfo> SchemaInfo::sharedTable(std::string_view name) 
     for (auto& [order, column] : pk) info->primaryKey.push_back(column);
 
     // The table's own spelling, and whether it has a rowid to write by.
-    std::string master = schema.empty() ? "sqlite_master" : quoteIdentifier(schema) + ".sqlite_master";
+    std::string master = schema.empty() ? "sqlite_master" : quoteName(schema) + ".sqlite_master";
     std::string lookup = "SELECT name, sql FROM " + master + " WHERE name = ?1 COLLATE NOCASE";
     if (sqlite3_prepare_v2(db_, lookup.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
         sqlite3_bind_text(stmt, 1, bare.c_str(), -1, SQLITE_TRANSIENT);

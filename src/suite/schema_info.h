@@ -7,8 +7,9 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "platform/names.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -22,8 +23,8 @@ enum class ColumnKind {
     Byte,      // TINYINT 0..255
     Integer,   // SMALLINT
     Long,      // INTEGER, 32 bits
-    Single,    // FLOAT
-    Double,    // DOUBLE
+    Single,    // SINGLE, FLOAT4, REAL4
+    Double,    // DOUBLE, REAL, FLOAT, NUMERIC, DECIMAL
     Currency,  // CURRENCY, 4 decimals
     Date,      // DATETIME as ISO text
     Boolean,   // BIT as -1 / 0
@@ -34,9 +35,6 @@ enum class ColumnKind {
 ColumnKind columnKindOf(std::string_view declaredType, int* size = nullptr);
 // The size reported for a column: characters for text, bytes for numbers.
 int reportedSize(ColumnKind kind, int declaredSize);
-
-// A table or column name as SQLite quotes it, inner double quotes doubled.
-std::string quoteIdentifier(std::string_view name);
 
 struct ColumnInfo {
     std::string name;
@@ -60,7 +58,7 @@ struct TableInfo {
 
 private:
     friend class SchemaInfo;
-    std::unordered_map<std::string, int> byName_;  // lower-case name -> index
+    CaselessMap<int> byName_;  // column name -> index
 };
 
 class SchemaInfo {
@@ -89,8 +87,8 @@ private:
     sqlite3_stmt* versionStmt_ = nullptr;
     std::int64_t version_ = -1;
     std::uint64_t generation_ = 0;
-    std::unordered_map<std::string, std::shared_ptr<const TableInfo>> tables_;  // lower-case name
-    std::unordered_map<std::string, bool> missing_;
+    CaselessMap<std::shared_ptr<const TableInfo>> tables_;
+    CaselessMap<bool> missing_;
 };
 
 }  // namespace tolvane

@@ -1,21 +1,11 @@
 // Translation of dialect expressions: operators and functions whose meaning differs on SQLite
 // become calls of ours, text comparisons become caseless. An unknown function raises 3146,
 // never passes through to run with SQLite's meaning.
-#include <cctype>
 
 #include "platform/numbered_error.h"
 #include "suite/sql_translator.h"
 
 namespace tolvane::sqldetail {
-
-std::string quoteName(std::string_view name) {
-    std::string out = "\"";
-    for (char c : name) {
-        out += c;
-        if (c == '"') out += '"';
-    }
-    return out + "\"";
-}
 
 std::string quoteText(std::string_view text) {
     std::string out = "'";
@@ -25,16 +15,6 @@ std::string quoteText(std::string_view text) {
     }
     return out + "'";
 }
-
-namespace {
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-}  // namespace
 
 bool isReserved(const SqlToken& t) {
     static const char* const words[] = {

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/names.h"
 #include "suite/sql_dialect.h"
 #include "suite/sql_tokenizer.h"
 
@@ -32,7 +33,6 @@ struct FromClause {
     std::vector<FromEntry> entries;
 };
 
-std::string quoteName(std::string_view name);
 std::string quoteText(std::string_view text);
 // Words that end an expression or an alias and can never be a bare column name.
 bool isReserved(const SqlToken& t);

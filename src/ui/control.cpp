@@ -88,7 +88,7 @@ void Control::setFont(const Font& font) {
 
 void Control::setTabIndex(int tabIndex) {
     if (tabIndex < 0 || tabIndex > 32767) {
-        throw NumberedError(380, "Invalid property value", displayName());
+        throw NumberedError(errnum::InvalidPropertyValue, "Invalid property value", displayName());
     }
     form_.placeInTabOrder(*this, tabIndex);
 }
@@ -126,7 +126,7 @@ void Control::setHeight(double v) { move(left_, top_, width_, v); }
 
 void Control::move(double left, double top, double width, double height) {
     if (width < 0 || height < 0) {
-        throw NumberedError(380, "Invalid property value", displayName());
+        throw NumberedError(errnum::InvalidPropertyValue, "Invalid property value", displayName());
     }
     left_ = left;
     top_ = top;
@@ -221,7 +221,7 @@ ControlArrayBase::ControlArrayBase(Form& form, std::string name)
 void ControlArrayBase::attach(Control& element) { element.array_ = this; }
 
 void ControlArrayBase::missing(int index) const {
-    throw NumberedError(340, "Control array element '" + std::to_string(index) + "' doesn't exist",
+    throw NumberedError(errnum::NoSuchArrayElement, "Control array element '" + std::to_string(index) + "' doesn't exist",
                         name_);
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+
 #include "common/globali.h"
 #include "companydata/dati_azie_fixture.h"
 #include "startup/form_registry.h"
@@ -232,26 +235,55 @@ TEST_F(FrameTest, LookUpFromButtonAndKeyFillsTheField) {
     EXPECT_EQ(driver.pendingDescription(), "");
 }
 
-TEST_F(FrameTest, DuplicateKeyShowsItsMessageAndKeepsTheTypedValues) {
-    ddl("CREATE UNIQUE INDEX RagSocUnica ON TabRiba (RagSocDitta)");
-    sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Alfa')");
-    sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Beta')");
-    vaiPagina(6);
-    ui::user::fill(form->txt(8000), "Beta");
-    ui::user::fill(form->txt(8010), "Via Roma");
-    driver.answerMessage("Chiave Duplicata\r\nCambiare i valori chiave", 1);
-    ui::user::click(form->comOk(6));
-    EXPECT_EQ(form->txt(8000).text(), "Beta");
-    EXPECT_EQ(form->txt(8010).text(), "Via Roma");
-    EXPECT_EQ(dbtest::queryOne(file, "SELECT COUNT(*) FROM TabRiba WHERE ViaDitta IS NULL"), "2");
-    EXPECT_EQ(form->Rs().StatoEditRs(form->msRsRiBa), editstate::None);
-    EXPECT_EQ(ui::desktop().mousePointer(), ui::pointer::Default);
+TEST_F(FrameTest, SaveErrorShowsItsMessageAndKeepsTheTypedValues) {
+    struct Caso {
+        const char* nome;
+        const char* indice;  // a unique index on the page's table, or ""
+        const char* altri;   // what another connection holds while the user saves, or ""
+        const char* messaggio;
+        const char* titolo;
+    };
+    const Caso casi[] = {
+        {"duplicate key", "CREATE UNIQUE INDEX RagSocUnica ON TabRiba (RagSocDitta)", "",
+         "Chiave Duplicata\r\nCambiare i valori chiave", ""},
+        {"row written by another program", "", "BEGIN IMMEDIATE", "Dati in uso da altri",
+         "Errore durante salvataggio"},
+    };
+    const std::chrono::milliseconds attesa = goDbase().busyWait();
+    goDbase().setBusyWait(std::chrono::milliseconds(10));
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.nome);
+        if (*caso.indice) ddl(caso.indice);
+        sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Alfa')");
+        sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Beta')");
+        vaiPagina(6);
+        ui::user::fill(form->txt(8000), "Beta");
+        ui::user::fill(form->txt(8010), "Via Roma");
+        std::optional<dbtest::OtherConnection> altri;
+        if (*caso.altri) altri.emplace(file, caso.altri);
+        driver.answerMessage(caso.messaggio, 1);
+        ui::user::click(form->comOk(6));
+        altri.reset();
+        EXPECT_EQ(driver.shown().back().title, caso.titolo);
+        EXPECT_EQ(form->txt(8000).text(), "Beta");
+        EXPECT_EQ(form->txt(8010).text(), "Via Roma");
+        EXPECT_EQ(dbtest::queryOne(file, "SELECT COUNT(*) FROM TabRiba WHERE ViaDitta IS NULL"),
+                  "2");
+        EXPECT_EQ(form->Rs().StatoEditRs(form->msRsRiBa), editstate::None);
+        EXPECT_EQ(ui::desktop().mousePointer(), ui::pointer::Default);
 
-    ui::user::fill(form->txt(8000), "Gamma");
-    conferma(6);
-    EXPECT_EQ(dbtest::queryOne(file, "SELECT ViaDitta FROM TabRiba WHERE RagSocDitta = 'Gamma'"),
-              "Via Roma");
-    EXPECT_EQ(righe(), 2);
+        ui::user::fill(form->txt(8000), "Gamma");
+        conferma(6);
+        EXPECT_EQ(
+            dbtest::queryOne(file, "SELECT ViaDitta FROM TabRiba WHERE RagSocDitta = 'Gamma'"),
+            "Via Roma");
+        EXPECT_EQ(righe(), 2);
+        ddl("DROP INDEX IF EXISTS RagSocUnica");
+        sql("DELETE FROM TabRiba");
+        form->unload();
+        apri();
+    }
+    goDbase().setBusyWait(attesa);
 }
 
 TEST_F(FrameTest, FailedLoaderIsReportedAndItsPageIsNeverSaved) {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+
 #include "intermediary/studio_fixture.h"
 #include "ui/ui_constants.h"
 
@@ -146,34 +149,40 @@ TEST_F(StudioTest, SignatureTicksItsPresenceBoxAndSexOptionsWriteTheirCode) {
 }
 
 TEST_F(StudioTest, DatabaseErrorShowsItsMessageAndKeepsTheTypedValues) {
-    using Fonte = ui::MessageRequest::Source;
     struct Caso {
         const char* nome;
-        const char* preparazione;
+        const char* preparazione;  // a change of the schema, or ""
+        const char* altri;         // what another connection holds while the user saves, or ""
         const char* messaggio;
-        Fonte fonte;  // the message window for the table's numbers, else the error report
+        const char* titolo;
     };
     const Caso casi[] = {
-        {"duplicate key", "CREATE UNIQUE INDEX TipoUnico ON TabStudio (TipoFor)",
-         "Chiave Duplicata\r\nCambiare i valori chiave", Fonte::MessageWindow},
-        {"number outside the table",
-         "CREATE TRIGGER Blocca BEFORE UPDATE ON TabStudio BEGIN "
-         "SELECT RAISE(ABORT, 'rifiutato'); END",
-         "Errore(3146): rifiutato", Fonte::MessageBox},
+        {"duplicate key", "CREATE UNIQUE INDEX TipoUnico ON TabStudio (TipoFor)", "",
+         "Chiave Duplicata\r\nCambiare i valori chiave", ""},
+        {"row written by another program", "", "BEGIN IMMEDIATE", "Dati in uso da altri",
+         "Errore durante salvataggio"},
+        {"file held by another program", "", "BEGIN EXCLUSIVE", "Archivio in uso da altri",
+         "Errore durante salvataggio"},
     };
+    const std::chrono::milliseconds attesa = goDbase().busyWait();
+    goDbase().setBusyWait(std::chrono::milliseconds(10));
     for (const Caso& caso : casi) {
         SCOPED_TRACE(caso.nome);
         sql("INSERT INTO TabStudio (TipoFor, CognomeFor) VALUES ('01', 'Rossi')");
         sql("INSERT INTO TabStudio (TipoFor) VALUES ('10')");
-        ddl(caso.preparazione);
+        if (*caso.preparazione) ddl(caso.preparazione);
         apri();
         ui::user::fill(form->txt(32), "10");
         vaiPagina(4);
         ui::user::fill(form->txt(4010), "Studio Gamma");
+        std::optional<dbtest::OtherConnection> altri;
+        if (*caso.altri) altri.emplace(file, caso.altri);
         driver.answerMessage(caso.messaggio, 1);
         ui::user::click(form->comOk(3));
+        altri.reset();
         // The error is the last thing shown: no success message follows it.
-        EXPECT_EQ(driver.shown().back().source, caso.fonte);
+        EXPECT_EQ(driver.shown().back().text, caso.messaggio);
+        EXPECT_EQ(driver.shown().back().title, caso.titolo);
         EXPECT_EQ(form->txt(32).text(), "10");
         EXPECT_EQ(form->txt(4010).text(), "Studio Gamma");
         EXPECT_EQ(form->Rs().StatoEditRs(form->RsStudio()), editstate::None);
@@ -181,13 +190,13 @@ TEST_F(StudioTest, DatabaseErrorShowsItsMessageAndKeepsTheTypedValues) {
         EXPECT_EQ(salvato("DenominazioneFor"), "NULL");
         // With the obstacle gone, the same typed values are stored at the next confirmation.
         ddl("DROP INDEX IF EXISTS TipoUnico");
-        ddl("DROP TRIGGER IF EXISTS Blocca");
         conferma();
         EXPECT_EQ(salvato("TipoFor"), "10");
         EXPECT_EQ(salvato("DenominazioneFor"), "Studio Gamma");
         form->unload();
         sql("DELETE FROM TabStudio");
     }
+    goDbase().setBusyWait(attesa);
 }
 
 TEST_F(StudioTest, RowDeletedByOthersIsStoredAgainAndThenEdited) {

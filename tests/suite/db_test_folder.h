@@ -62,4 +62,29 @@ inline std::string queryOne(const std::string& file, const std::string& sql) {
     return rows.empty() || rows[0].empty() ? std::string("<none>") : rows[0][0];
 }
 
+// Another program's connection to a file, holding what its statement takes (a write
+// transaction, an exclusive lock) until it is released or goes out of scope.
+class OtherConnection {
+public:
+    OtherConnection(const std::string& file, const std::string& sql) {
+        if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+            sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+            std::string message = sqlite3_errmsg(db_);
+            release();
+            throw std::runtime_error(message + " in: " + sql);
+        }
+    }
+    ~OtherConnection() { release(); }
+    OtherConnection(const OtherConnection&) = delete;
+    OtherConnection& operator=(const OtherConnection&) = delete;
+    // Closing rolls back what the connection held.
+    void release() {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
 }  // namespace tolvane::dbtest

@@ -51,27 +51,27 @@ protected:
     std::string id;
 };
 
-TEST_F(GestoreDbTest, OpeningAMissingFileGivesErrText) {
-    std::string result = db.ApriConnessione(folder.file("manca.db"));
-    EXPECT_EQ(result.rfind("Err: ", 0), 0u) << result;
-    EXPECT_FALSE(db.EsisteConnessione(result));
-}
-
-TEST_F(GestoreDbTest, OpeningAFileThatIsNoDatabaseGivesErrText) {
+TEST_F(GestoreDbTest, OpeningAMissingFileOrOneThatIsNoDatabaseGivesErrText) {
     std::string junk = folder.file("junk.db");
     FILE* f = std::fopen(junk.c_str(), "w");
     std::fputs("questo non e' un database, ma un testo abbastanza lungo da sembrare un file", f);
     std::fclose(f);
-    EXPECT_EQ(db.ApriConnessione(junk).rfind("Err: ", 0), 0u);
+    for (const std::string& path : {folder.file("manca.db"), junk}) {
+        std::string result = db.ApriConnessione(path);
+        EXPECT_EQ(result.rfind("Err: ", 0), 0u) << result;
+        EXPECT_FALSE(db.EsisteConnessione(result));
+    }
 }
 
 TEST_F(GestoreDbTest, EseguiSqlRaisesTheSystemsNumbers) {
+    native("CREATE UNIQUE INDEX TestoUnico ON Righe (Testo)");
     insert(1);
     struct Case {
         const char* sql;
         int error;
     } cases[] = {
         {"Insert into Righe (Codice, Testo) Values (1, 'x')", errnum::DuplicateKey},
+        {"Insert into Righe (Codice, Testo) Values (9, 'R')", errnum::DuplicateKey},
         {"Insert into Righe (Testo) Values (Null)", 0},  // a rowid key is filled in
         {"Insert into Mancante (A) Values (1)", errnum::DatabaseFailure},
         {"Update Righe Set Testo = 'y' Where Codice = 1", 0},
@@ -109,27 +109,6 @@ TEST_F(GestoreDbTest, SchemaFollowsAChangeOfTheDatabase) {
     const TableInfo* righe = db.Schema(id).table("Righe");
     ASSERT_NE(righe->column("Nuova"), nullptr);
     EXPECT_EQ(righe->column("Nuova")->size, 3);
-}
-
-TEST_F(GestoreDbTest, DeclaredTypesGiveTheirKinds) {
-    struct Case {
-        const char* declared;
-        ColumnKind kind;
-        int size;
-    } cases[] = {
-        {"VARCHAR(40) COLLATE NOCASE", ColumnKind::Text, 40}, {"TEXT COLLATE NOCASE", ColumnKind::Memo, 0},
-        {"TINYINT", ColumnKind::Byte, 1}, {"SMALLINT", ColumnKind::Integer, 2},
-        {"INTEGER", ColumnKind::Long, 4}, {"FLOAT", ColumnKind::Single, 4},
-        {"DOUBLE", ColumnKind::Double, 8}, {"CURRENCY", ColumnKind::Currency, 8},
-        {"DATETIME", ColumnKind::Date, 8}, {"BIT", ColumnKind::Boolean, 1},
-        {"", ColumnKind::Other, 0},
-    };
-    for (const Case& c : cases) {
-        int declared = 0;
-        ColumnKind kind = columnKindOf(c.declared, &declared);
-        EXPECT_EQ(kind, c.kind) << c.declared;
-        EXPECT_EQ(reportedSize(kind, declared), c.size) << c.declared;
-    }
 }
 
 TEST_F(GestoreDbTest, NamedConnectionValuesIgnoreCase) {
@@ -198,6 +177,57 @@ TEST_F(GestoreDbTest, GroupedRunWhoseLastCommitFailsSaysSo) {
     EXPECT_EQ(dbtest::queryOne(common, "SELECT COUNT(*) FROM T"), "0");
     db.EseguiSql(cid, "Insert into T (A) Values (2)");  // the connection is usable again
     EXPECT_EQ(dbtest::queryOne(common, "SELECT COUNT(*) FROM T"), "1");
+}
+
+TEST_F(GestoreDbTest, LocksHeldByAnotherConnectionRaiseTheLockNumbers) {
+    std::string journal = folder.file("comune.db");
+    std::string jid = db.ApriConnessione(journal, "", "", {.create = true});  // no WAL
+    ASSERT_EQ(sqlite3_exec(db.connection(jid).db, "CREATE TABLE Righe (Codice INTEGER)", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    std::chrono::milliseconds saved = db.busyWait();
+    db.setBusyWait(std::chrono::milliseconds(10));
+    GestoreRs rs;
+    auto write = [&](const std::string& target) {
+        db.EseguiSql(target, "Insert into Righe (Codice) Values (7)");
+    };
+    auto read = [&](const std::string& target) {
+        rs.ChiudiRs(rs.ApriRs(db, target, "", "Select * from Righe Where Codice = 7"));
+    };
+    struct Case {
+        const char* name;
+        bool wal;
+        const char* held;
+        bool writes;
+        int error;
+    } cases[] = {
+        {"write while another writes", true, "BEGIN IMMEDIATE", true, errnum::RecordLocked},
+        {"read while another writes", true, "BEGIN IMMEDIATE", false, 0},
+        {"read beside an exclusive WAL writer", true, "BEGIN EXCLUSIVE", false, 0},
+        {"write while another writes, journal", false, "BEGIN IMMEDIATE", true,
+         errnum::RecordLocked},
+        {"read while the file is held", false, "BEGIN EXCLUSIVE", false, errnum::FileLocked},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string& target = c.wal ? id : jid;
+        dbtest::OtherConnection other(c.wal ? file : journal, c.held);
+        auto action = [&] { c.writes ? write(target) : read(target); };
+        EXPECT_EQ(errorOf(action), c.error);
+        other.release();
+        EXPECT_EQ(errorOf(action), 0) << "usable again once the other lets go";
+        db.EseguiSql(target, "Delete from Righe");
+    }
+
+    // A table that a statement of the same connection is still reading.
+    insert(1);
+    DbConnection& conn = db.connection(id);
+    sqlite3_stmt* reading = conn.prepareNative("SELECT Codice FROM Righe");
+    ASSERT_EQ(sqlite3_step(reading), SQLITE_ROW);
+    EXPECT_EQ(errorOf([&] { conn.runWrite(conn.prepareNative("DROP TABLE Righe"), "prova"); }),
+              errnum::TableLocked);
+    sqlite3_reset(reading);
+    db.setBusyWait(saved);
 }
 
 TEST_F(GestoreDbTest, NestedGroupedRunsJoinTheOuterOne) {
