@@ -90,7 +90,8 @@ TEST_F(InputLimitsTest, NumbersOutsideTheDateRangeRejectTheLine) {
     EXPECT_EQ(load("IN"), 0);
     EXPECT_EQ(rows("SELECT Codice, Data FROM Prova ORDER BY Codice"),
               (Rows{{"A", "2023-03-15"}, {"B", "9999-12-31"}, {"E", "0100-01-01"}}));
-    EXPECT_EQ(errorTexts(), (std::vector<std::string>{"Overflow: campo Prova.Data", "Overflow: campo Prova.Data"}));
+    EXPECT_EQ(rows("SELECT Errore FROM ErroriCaricamento ORDER BY Id"),
+              (Rows{{"Overflow: campo Prova.Data"}, {"Overflow: campo Prova.Data"}}));
 }
 
 }  // namespace
