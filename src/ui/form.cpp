@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
@@ -114,21 +115,18 @@ void Form::show(ShowMode mode) {
     d.pushModalForm(*this);
     d.formShown(*this, true);
     d.activate(this);
-    try {
+    bool leftOpen = false;
+    {
+        ScopeGuard close([this, &d, &leftOpen] {
+            modal_ = false;
+            d.popModalForm(*this);
+            leftOpen = visible_;
+            if (visible_) hide();
+        });
         takeInitialFocus();
         d.driver().runModal(*this);
-    } catch (...) {
-        modal_ = false;
-        d.popModalForm(*this);
-        if (visible_) hide();
-        throw;
     }
-    modal_ = false;
-    d.popModalForm(*this);
-    if (visible_) {
-        hide();
-        throw UnexpectedWindow("The modal window " + name_ + " was left open");
-    }
+    if (leftOpen) throw UnexpectedWindow("The modal window " + name_ + " was left open");
 }
 
 void Form::hide() {
