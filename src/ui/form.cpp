@@ -313,12 +313,14 @@ void Form::deliverKey(int keyCode, int shift, int keyAscii) {
     }
 }
 
-void Form::expose(std::string name, Member member) { members_[LCase(name)] = std::move(member); }
+void Form::expose(std::string name, Member member) {
+    members_.insert_or_assign(std::move(name), std::move(member));
+}
 
-bool Form::hasMember(std::string_view name) const { return members_.count(LCase(name)) != 0; }
+bool Form::hasMember(std::string_view name) const { return members_.count(name) != 0; }
 
 Variant Form::callByName(std::string_view name, std::vector<Variant> args) {
-    auto it = members_.find(LCase(name));
+    auto it = members_.find(name);
     if (it == members_.end()) {
         throw NumberedError(uierr::MemberMissing, "Object doesn't support this property or method",
                             name_ + "." + std::string(name));
