@@ -67,7 +67,7 @@ protected:
         giNumDecAzieGest = 2;
         batchMessageHook() = [this](const BatchMessage& m) {
             messages.push_back(m.text);
-            return answer;
+            return 1;
         };
         loader = std::make_unique<ScCarica>();
         loader->ogInElab = &progress;
@@ -118,11 +118,6 @@ protected:
         const Rows r = rows(sql);
         return r.empty() || r[0].empty() ? std::string("<none>") : r[0][0];
     }
-    std::vector<std::string> errorTexts() const {
-        std::vector<std::string> out;
-        for (const auto& r : rows("SELECT Errore FROM ErroriCaricamento ORDER BY Id")) out.push_back(r[0]);
-        return out;
-    }
 
     void insertRow(const std::string& table, const Columns& columns) const {
         std::string names, marks;
@@ -161,11 +156,6 @@ protected:
         if (!ordered) columns.emplace_back("OrdCampo", std::to_string(++order));
         insertRow("CaricaDettaglio", columns);
     }
-    void decode(const std::string& codice, const std::string& tabella, const std::string& nomeCampo,
-                const std::string& orig, const std::string& dest) {
-        insertRow("CaricaDecod", {{"Codice", codice}, {"Tabella", tabella}, {"NomeCampo", nomeCampo},
-                                  {"ValOrig", orig}, {"ValDest", dest}});
-    }
 
     // The lines in Windows-1252 with CRLF line ends.
     void input(const std::string& name, const std::vector<std::string>& lines) const {
@@ -184,7 +174,6 @@ protected:
     std::filesystem::path folder;
     std::string commonId, companyId, savedId, savedMenu;
     std::vector<std::string> messages;
-    int answer = 1;
     int order = 0;
     long errors = 0;
     ProgressoElab progress;

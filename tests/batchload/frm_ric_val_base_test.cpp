@@ -133,20 +133,5 @@ TEST_F(RicValBaseTest, CounterWithoutItsSecondHashIsARunTimeError) {
     EXPECT_EQ(ui::desktop().find<frmRicValBase>(), nullptr);
 }
 
-TEST_F(RicValBaseTest, RowPropertiesHoldElevenElements) {
-    frmRicValBase& r = ui::desktop().load<frmRicValBase>();
-    r.osNomeTab(10) = "P1";
-    r.osRottura(0) = "1";
-    EXPECT_EQ(r.osNomeTab(10), "P1");
-    for (int bad : {-1, 11}) {
-        try {
-            r.osNomeCampo(bad);
-            ADD_FAILURE() << bad << " accepted";
-        } catch (const NumberedError& e) {
-            EXPECT_EQ(e.number(), 9) << bad;
-        }
-    }
-}
-
 }  // namespace
 }  // namespace tolvane::batchtest

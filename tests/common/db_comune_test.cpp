@@ -82,7 +82,7 @@ TEST_F(DbComuneTest, ScopedSwitchPutsThePreviousDatabaseBack) {
     EXPECT_EQ(gsIdDbase, "DbComune");
 }
 
-TEST_F(DbComuneTest, ApriDbMenuOpensTheCommonDatabaseFromTheIni) {
+TEST_F(DbComuneTest, ApriDbMenuOpensTheCommonDatabaseFromTheIniOrEndsTheProgram) {
     writeIni("[Menu]\nNomeDB=" + commonFile + "\nDriveDB=\nConnect=\n");
     std::vector<std::string> shown;
     dbComuneHooks().showConnectionWindow = [&](const std::string& c) { shown.push_back(c); };
@@ -91,9 +91,8 @@ TEST_F(DbComuneTest, ApriDbMenuOpensTheCommonDatabaseFromTheIni) {
     EXPECT_TRUE(goDbase().EsisteConnessione(gsConnDbMenu));
     EXPECT_EQ(goDbase().PercorsoDb(gsConnDbMenu), commonFile);
     goDbase().ChiudiConnessione(gsConnDbMenu);
-}
 
-TEST_F(DbComuneTest, ApriDbMenuEndsTheProgramWhenDataAreMissing) {
+    // Missing data end the program.
     gsConnDbMenu.clear();
     writeIni("[Menu]\nDriveDB=C:\n");
     EXPECT_THROW(ApriDbMenu(), std::runtime_error);

@@ -21,7 +21,7 @@ constexpr long kErr = 255;
 constexpr long kNorm = 0xE0E0E0;
 
 class frmCampi : public ui::Form {
-public:
+  public:
     frmCampi() : Form("frmCampi") {
         setCaption("Dati generali");
         Pagina2.setVisible(false);
@@ -43,7 +43,7 @@ public:
 };
 
 class WindowServices : public ui::WindowTest {
-protected:
+  protected:
     WindowServices() {
         glColGotFocus = kGot;
         glColLostFocus = kLost;
@@ -115,12 +115,9 @@ TEST_F(WindowServices, CercaInComboFindsThePrefixIgnoringCase) {
         int listIndex;
     };
     const std::vector<Case> cases = {
-        {"tri", false, false, -1, 1, -1},
-        {"TRI", true, false, -1, 1, 1},
-        {"Annuale", true, false, 0, 2, 2},
-        {"Annualex", true, false, 0, -1, 0},
-        {"x", true, true, 0, -1, -1},
-        {"", true, true, 0, -1, 0},
+        {"tri", false, false, -1, 1, -1},  {"TRI", true, false, -1, 1, 1},
+        {"Annuale", true, false, 0, 2, 2}, {"Annualex", true, false, 0, -1, 0},
+        {"x", true, true, 0, -1, -1},      {"", true, true, 0, -1, 0},
         {"m", false, true, 2, 0, 2},
     };
     for (const auto& c : cases) {
@@ -230,8 +227,8 @@ TEST_F(WindowServices, CtrlFFindsAndCtrlHReplacesInTheActiveTextBox) {
         {"next after the selection", [&] { driver.answerInput("roma"); }, 'F', 10,
          "Via Roma, roma"},
         {"again from the top", [&] { driver.answerInput("roma"); }, 'F', 4, "Via Roma, roma"},
-        {"not found", [&] { driver.answerInput("Napoli").answerMessage("non trovato", 1); }, 'F',
-         4, "Via Roma, roma"},
+        {"not found", [&] { driver.answerInput("Napoli").answerMessage("non trovato", 1); }, 'F', 4,
+         "Via Roma, roma"},
         {"cancelled replace", [&] { driver.answerInput("roma").cancelInput(); }, 'H', 4,
          "Via Roma, roma"},
         {"replace every one", [&] { driver.answerInput("roma").answerInput("Milano"); }, 'H', 0,
@@ -293,10 +290,13 @@ TEST_F(WindowServices, FocusPerHelpFocusesTheFieldThenFiresItsKeyUp) {
     EXPECT_THROW(FocusPerHelp(f, 99, ui::key::F2, 0), NumberedError);
 }
 
-TEST_F(WindowServices, TastiCampoMovesToTheNextField) {
+TEST_F(WindowServices, TastiCampoMovesToTheNextFieldAndEvidenziaCampoSelectsItsText) {
+    f.txt(20).setText("Rossi");
     ui::user::focus(f.txt(10));
     TastiCampo(ui::key::Return, 0);
     EXPECT_EQ(f.activeControl(), &f.txt(20));
+    EvidenziaCampo();
+    EXPECT_EQ(f.txt(20).selText(), "Rossi");
     TastiCampo(ui::key::Return, ui::shift::Shift);
     EXPECT_EQ(f.activeControl(), &f.txt(10));
 }
@@ -336,8 +336,12 @@ TEST_F(WindowServices, VerificaCampoDataMarksWrongDatesAndChecksTheCaptionLimits
 }
 
 TEST_F(WindowServices, PrimoCampoLandsOnThePageOrItsFirstField) {
+    auto& riquadro = f.add<ui::Frame>("FraNascosto", &f.Pagina2);
+    riquadro.setVisible(false);
+    f.txt.add(2990, &riquadro).setTabIndex(0);
     PrimoCampo(f.Pagina2);
-    EXPECT_EQ(f.activeControl(), &f.txt(3000));
+    EXPECT_EQ(f.activeControl(), &f.txt(3000)) << "fields kept hidden are skipped";
+    EXPECT_FALSE(riquadro.visible()) << "a frame hidden on purpose stays hidden";
     f.txt(3000).setEnabled(false);
     ui::user::focus(f.txt(10));
     PrimoCampo(f.txt(3000));
@@ -347,17 +351,9 @@ TEST_F(WindowServices, PrimoCampoLandsOnThePageOrItsFirstField) {
     EXPECT_EQ(f.activeControl(), &f.txt(3010)) << "a field that cannot take it changes nothing";
 }
 
-TEST_F(WindowServices, PrimoCampoOfAPageSkipsFieldsKeptHidden) {
-    auto& riquadro = f.add<ui::Frame>("FraNascosto", &f.Pagina2);
-    riquadro.setVisible(false);
-    auto& nascosto = f.txt.add(2990, &riquadro);
-    nascosto.setTabIndex(0);
-    PrimoCampo(f.Pagina2);
-    EXPECT_EQ(f.activeControl(), &f.txt(3000));
-    EXPECT_FALSE(riquadro.visible()) << "a frame hidden on purpose stays hidden";
-}
-
-TEST_F(WindowServices, ClessidraSavesAndPutsBackThePointer) {
+// The hourglass saves the pointer once however often it is asked for; a trapped error puts the
+// saved one back.
+TEST_F(WindowServices, ConTrappolaShowsARunTimeErrorButLetsAScriptFailureThrough) {
     auto& d = ui::desktop();
     d.setMousePointer(ui::pointer::Arrow);
     Clessidra(true);
@@ -365,11 +361,6 @@ TEST_F(WindowServices, ClessidraSavesAndPutsBackThePointer) {
     Clessidra(true);
     Clessidra(false);
     EXPECT_EQ(d.mousePointer(), ui::pointer::Arrow);
-}
-
-TEST_F(WindowServices, ConTrappolaShowsARunTimeErrorButLetsAScriptFailureThrough) {
-    auto& d = ui::desktop();
-    d.setMousePointer(ui::pointer::Arrow);
     Clessidra(true);
     driver.answerMessage("Errore(11): Division by zero", 1);
     ConTrappola([] { throw NumberedError(11, "Division by zero"); });
@@ -378,15 +369,7 @@ TEST_F(WindowServices, ConTrappolaShowsARunTimeErrorButLetsAScriptFailureThrough
     ConTrappola([] { throw std::runtime_error("guasto"); },
                 [&](const std::exception& e) { mostrato = e.what(); });
     EXPECT_EQ(mostrato, "guasto");
-    EXPECT_THROW(ConTrappola([] { throw ui::UnexpectedWindow("inattesa"); }),
-                 ui::UnexpectedWindow);
-}
-
-TEST_F(WindowServices, EvidenziaCampoSelectsTheActiveFieldsText) {
-    f.txt(10).setText("Rossi");
-    ui::user::focus(f.txt(10));
-    EvidenziaCampo();
-    EXPECT_EQ(f.txt(10).selText(), "Rossi");
+    EXPECT_THROW(ConTrappola([] { throw ui::UnexpectedWindow("inattesa"); }), ui::UnexpectedWindow);
 }
 
 TEST_F(WindowServices, MostraErroreReadsErroreNumberDescriptionAndSource) {

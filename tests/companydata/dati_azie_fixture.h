@@ -1,6 +1,6 @@
-// A company database built from the shipped schema in a temporary folder, the company-data
-// form opened on it through the scripted driver, and a menu client that records requests.
-// Never shares a database between tests.
+// A company database built from the shipped schema in a temporary folder (or a deliberately
+// older one), the company-data form opened on it through the scripted driver, a menu client
+// that records requests, and the user's typing. Never shares a database between tests.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/db_comune.h"
 #include "companydata/frm_dati_azie.h"
@@ -17,6 +18,7 @@
 #include "suite/db_test_folder.h"
 #include "suite/menu_client.h"
 #include "suite/servizio_decodifiche.h"
+#include "ui/ui_constants.h"
 #include "ui/user_input.h"
 #include "ui/window_test.h"
 
@@ -27,17 +29,29 @@ class DatiAzieTest : public ui::WindowTest {
     DatiAzieTest() {
         file = folder.file("ditta_001.db");
         createDatabaseFromSchema(file, schemaPath("company.sql"));
-        std::ofstream(folder.file("menu.ini")) << "[Parametri]\nLogin=admin\n";
-        MenuClientSettings settings;
-        settings.menuIni = folder.file("menu.ini");
-        settings.keyFile = folder.file("menu.key");
-        goMenuClient = std::make_unique<MenuClient>(settings);
+        menuClient("");
     }
 
     ~DatiAzieTest() override {
         EXPECT_EQ(driver.pendingDescription(), "") << "script steps never used";
         if (form != nullptr && form->loaded()) form->unload();
         goMenuClient.reset();
+    }
+
+    // A menu client whose INI holds the given extra lines.
+    void menuClient(const std::string& righe) {
+        std::ofstream(folder.file("menu.ini")) << "[Parametri]\nLogin=admin\n" << righe;
+        MenuClientSettings settings;
+        settings.menuIni = folder.file("menu.ini");
+        settings.keyFile = folder.file("menu.key");
+        goMenuClient = std::make_unique<MenuClient>(settings);
+    }
+
+    // Replaces the company database by one that lacks the given "Table.Column"s; call before
+    // apri().
+    void databaseVecchio(const std::vector<std::string>& omesse) {
+        file = folder.file("ditta_vecchia.db");
+        createDatabaseFromSchema(file, schemaPath("company.sql"), omesse);
     }
 
     // Loads and shows the form and opens the company database.
@@ -48,7 +62,22 @@ class DatiAzieTest : public ui::WindowTest {
         return *form;
     }
 
+    // A new opening, so that the page is loaded again from the database.
+    void riapri(int pagina) {
+        form->unload();
+        apri();
+        vaiPagina(pagina);
+    }
+
     void sql(const std::string& statement) { goDbase().EseguiSql(form->osIdDbase, statement); }
+    void riga(const std::string& tabella, const std::string& colonne, const std::string& valori) {
+        sql("INSERT INTO " + tabella + " (" + colonne + ") VALUES (" + valori + ")");
+    }
+    void conto(const std::string& g, const std::string& m, const std::string& c,
+               const std::string& descrizione) {
+        riga("PianoConti", "Gruppo, Mastro, Conto, Descrizione",
+             "'" + g + "', '" + m + "', '" + c + "', '" + descrizione + "'");
+    }
     // Schema changes, which the program's SQL dialect does not take.
     void ddl(const std::string& statement) {
         char* error = nullptr;
@@ -57,11 +86,27 @@ class DatiAzieTest : public ui::WindowTest {
         ASSERT_EQ(rc, SQLITE_OK) << (error ? error : "");
     }
 
-    // The tab of a page is its number plus one.
-    void vaiPagina(int pagina) { ui::user::chooseTab(*form->TasPagine, pagina + 1); }
+    // The tab of a page is its number plus one; the transit accounts' page has the last tab.
+    void vaiPagina(int pagina) {
+        ui::user::chooseTab(*form->TasPagine,
+                            pagina == frmDatiAzie::kPaginaContiTrans ? 14 : pagina + 1);
+    }
+
+    // What a user does: types into the field, then leaves it for another one.
+    void digita(int campo, const std::string& testo, int poi) {
+        ui::user::fill(form->txt(campo), testo);
+        if (testo.empty()) form->txt(campo).setSelText("");
+        ui::user::focus(form->txt(poi));
+    }
 
     void conferma(int pagina) {
         driver.answerMessage("I valori sono stati memorizzati", 1);
+        ui::user::click(form->comOk(pagina));
+    }
+
+    // A confirmation that must be refused with the message; the save is not reported.
+    void rifiutata(int pagina, const std::string& messaggio) {
+        driver.answerMessage(messaggio, 1);
         ui::user::click(form->comOk(pagina));
     }
 
@@ -69,9 +114,14 @@ class DatiAzieTest : public ui::WindowTest {
         return dbtest::queryOne(file, "SELECT IFNULL(" + colonna + ", '') FROM " + tabella);
     }
 
+    // TabCauCon holds the common accounts, the common causals and the transit accounts.
+    std::string cauCon(const std::string& colonna) { return salvato(colonna, "TabCauCon"); }
+
     int righe(const std::string& tabella = "TabRiba") {
         return std::stoi(dbtest::queryOne(file, "SELECT COUNT(*) FROM " + tabella));
     }
+
+    bool haFocus(const ui::Control& control) const { return form->activeControl() == &control; }
 
     dbtest::TempFolder folder;
     std::string file;

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "companydata/pagine_contabili_fixture.h"
+#include "companydata/dati_azie_fixture.h"
 
 namespace tolvane::testing {
 namespace {
@@ -22,7 +22,7 @@ const Colonna kColonne[] = {
     {4134, "SpesaCassaPrev"},
 };
 
-class CausaComTest : public PagineContabiliTest {
+class CausaComTest : public DatiAzieTest {
   protected:
     void SetUp() override {
         apri();

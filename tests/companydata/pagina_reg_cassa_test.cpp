@@ -6,8 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "common/globali.h"
-#include "companydata/pagine_contabili_fixture.h"
-#include "ui/ui_constants.h"
+#include "companydata/dati_azie_fixture.h"
 
 namespace tolvane::testing {
 namespace {
@@ -18,7 +17,7 @@ const char kReparto[] =
     "Il numero corrispondente al reparto deve essere minore o uguale al nr. di reparti attivi";
 const char kCausale[] = "ATT:la causale per generare il movimento di magazzino";
 
-class RegCassaTest : public PagineContabiliTest {
+class RegCassaTest : public DatiAzieTest {
   protected:
     // Opens the form on a company whose record says whether the procedure is installed.
     void apriDitta(const char* instRegCassa) {
@@ -27,7 +26,7 @@ class RegCassaTest : public PagineContabiliTest {
     }
 
     void riga(const std::string& colonne, const std::string& valori) {
-        sql("INSERT INTO TabReg (" + colonne + ") VALUES (" + valori + ")");
+        DatiAzieTest::riga("TabReg", colonne, valori);
     }
 
     ui::OptionButton& stRiga(int i) { return form->Opzioni("OptStRigaScontrino")(i); }
@@ -38,24 +37,16 @@ class RegCassaTest : public PagineContabiliTest {
 TEST_F(RegCassaTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
     apriDitta("N");
     vaiPagina(10);
+    const std::pair<int, const char*> campi[] = {
+        {10000, "0"}, {10150, "0"}, {10200, "0"}, {10300, "N"}, {10350, "N"},
+        {10050, "N"}, {10850, ""},  {10900, "S"}, {10910, "1"}, {10400, ""}};
+    for (const auto& [n, testo] : campi) EXPECT_EQ(form->txt(n).text(), testo) << n;
     EXPECT_EQ(form->Combo(10000).listIndex(), 0);
-    EXPECT_EQ(form->txt(10000).text(), "0");
+    EXPECT_EQ(form->Combo(10850).listIndex(), 0);
     EXPECT_TRUE(stRiga(0).value());
     EXPECT_TRUE(corrisp(0).value());
-    EXPECT_EQ(form->txt(10150).text(), "0");
-    EXPECT_EQ(form->txt(10200).text(), "0");
-    for (int n : {10300, 10350, 10050}) {
-        EXPECT_EQ(form->Che(n).value(), ui::check::Unchecked) << n;
-        EXPECT_EQ(form->txt(n).text(), "N") << n;
-    }
-    EXPECT_EQ(form->Combo(10850).listIndex(), 0);
-    EXPECT_EQ(form->txt(10850).text(), "");
+    EXPECT_EQ(form->Che(10300).value(), ui::check::Unchecked);
     EXPECT_EQ(form->Che(10900).value(), ui::check::Checked);
-    EXPECT_EQ(form->txt(10900).text(), "S");
-    EXPECT_EQ(form->txt(10910).text(), "1");
-    for (int n : {10100, 10400, 10450, 10600, 10650, 10700, 10750}) {
-        EXPECT_EQ(form->txt(n).text(), "") << n;
-    }
     conferma(10);
     conferma(10);
     EXPECT_EQ(righe("TabReg"), 1);
@@ -125,10 +116,13 @@ TEST_F(RegCassaTest, ValuesOutsideTheChoicesTouchNothing) {
     EXPECT_EQ(form->txt(10850).text(), "1");
 }
 
-TEST_F(RegCassaTest, StoredAndTypedAccountsAreWrittenAsTheSameParts) {
+TEST_F(RegCassaTest, TypedValuesAreDecodedAndWrittenAsStoredOnes) {
     apriDitta("N");
+    sql("INSERT INTO Reparti VALUES (3, 'Casalinghi', '22')");
     riga("GruppoMerVen, MastroMerVen, ContoMerVen", "'05', '01', '000001'");
     vaiPagina(10);
+    digita(10400, "3", 10100);
+    EXPECT_EQ(form->Lab(10400).caption(), "Casalinghi");
     digita(10650, "0501000002", 10600);
     conferma(10);
     EXPECT_EQ(reg("GruppoMerVen || '|' || MastroMerVen || '|' || ContoMerVen"), "05|01|000001");
@@ -191,14 +185,6 @@ TEST_F(RegCassaTest, UnloadingCausalMustBeANormalPositiveUnloadToCustomers) {
     digita(10700, "SC", 10750);
     conferma(10);
     EXPECT_EQ(reg("CausScaArti"), "SC");
-}
-
-TEST_F(RegCassaTest, TypedDepartmentIsDecodedOnLeaving) {
-    apriDitta("N");
-    sql("INSERT INTO Reparti VALUES (3, 'Casalinghi', '22')");
-    vaiPagina(10);
-    digita(10400, "3", 10100);
-    EXPECT_EQ(form->Lab(10400).caption(), "Casalinghi");
 }
 
 }  // namespace

@@ -3,40 +3,20 @@
 #include "platform/path_map.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "support/scoped_env.h"
 #include "support/scratch_folder.h"
 
 namespace tolvane {
 namespace {
 
+using testing::ScopedEnv;
 using testing::ScratchFolder;
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::string& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 struct MapCase {
     const char* windows;

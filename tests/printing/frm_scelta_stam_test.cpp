@@ -20,7 +20,14 @@ using ui::user::focus;
 
 TEST_F(SceltaStamTest, EveryDestinationIsWrittenAtOnceWithItsPanel) {
     FrmSceltaStam& form = open();
-    for (int dest : {3, 1, 2, 0}) {
+    const struct {
+        int dest;
+        std::string caption;
+    } cases[] = {{3, "Stampa a lunghezza fissa su file (nessun file)"},
+                 {1, "Stampa a video, fattore 100%"},
+                 {2, "Stampa su file (nessun file) - Compatibile Excel"},
+                 {0, "Stampa su stampante predefinita"}};
+    for (const auto& [dest, caption] : cases) {
         SCOPED_TRACE(dest);
         opz.SceltaVideo = false;
         click(form.OptStampaSu(dest));
@@ -30,7 +37,7 @@ TEST_F(SceltaStamTest, EveryDestinationIsWrittenAtOnceWithItsPanel) {
             EXPECT_EQ(form.FraOpz(panel).enabled(), panel == dest) << panel;
             EXPECT_EQ(form.FraOpz(panel).visible(), panel == dest) << panel;
         }
-        EXPECT_EQ(form.LabStaAttuale->caption(), opz.DescStampaAttuale(""));
+        EXPECT_EQ(form.LabStaAttuale->caption(), caption);
     }
     click(form.OptStampaSu(1));
     click(form.ComOpz(1));  // no preview size window plugged in: nothing changes

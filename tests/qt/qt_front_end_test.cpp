@@ -2,6 +2,7 @@
 // the model as the same events, in the same order, as the headless user actions; what the
 // model changes shows at once; modal windows and messages run real loops.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,11 +16,10 @@
 #include <QTest>
 #include <QTimer>
 #include <memory>
-#include <stdlib.h>
 #include <string>
 #include <vector>
 
-#include "qt/qt_front_end.h"
+#include "qt/qt_fixture.h"
 #include "startup/command_line.h"
 #include "startup/demo_environment.h"
 #include "startup/demo_menu.h"
@@ -41,7 +41,7 @@ using Log = std::vector<std::string>;
 
 // A small data window whose every event writes a line of the log.
 class FormEventi : public ui::Form {
-public:
+  public:
     FormEventi()
         : ui::Form("frmEventi"),
           labCodice(add<ui::Label>("labCodice")),
@@ -86,7 +86,9 @@ public:
         c.on.onKeyPress = [this, n](int& ascii) {
             log.push_back(n + ".KeyPress " + std::to_string(ascii));
         };
-        c.on.onKeyUp = [this, n](int& code, int) { log.push_back(n + ".KeyUp " + std::to_string(code)); };
+        c.on.onKeyUp = [this, n](int& code, int) {
+            log.push_back(n + ".KeyUp " + std::to_string(code));
+        };
     }
 
     Log log;
@@ -103,7 +105,7 @@ public:
 };
 
 class FormModale : public ui::Form {
-public:
+  public:
     FormModale() : ui::Form("frmModale"), comChiudi(add<ui::CommandButton>("comChiudi")) {
         comChiudi.setCaption("&Chiudi");
         comChiudi.on.onClick = [this] { hide(); };
@@ -111,39 +113,14 @@ public:
     ui::CommandButton& comChiudi;
 };
 
-class QtFrontEndTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "test_qt";
-        static char* argv[] = {name, nullptr};
-        app = new QApplication(argc, argv);
-    }
-    static void TearDownTestSuite() {
-        delete app;
-        app = nullptr;
-    }
-    static inline QApplication* app = nullptr;
-    void SetUp() override { ui::desktop().reset(); }
-    void TearDown() override {
-        frontEnd.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ui::desktop().reset();
-    }
-
+class QtFrontEndTest : public QtTest {
+  protected:
     FormEventi& openForm() {
         FormEventi& form = ui::desktop().load<FormEventi>();
         form.show();
         form.log.clear();
         return form;
     }
-    QWidget* widget(const ui::Control& c) {
-        QWidget* w = frontEnd->widgetOf(c);
-        EXPECT_NE(w, nullptr) << c.displayName();
-        return w;
-    }
-
-    std::unique_ptr<qt::QtFrontEnd> frontEnd;
 };
 
 // A key as the keyboard sends it, with its text (QTest leaves capitals in lower case).
@@ -257,9 +234,9 @@ TEST_F(QtFrontEndTest, WidgetInputRaisesTheHeadlessEventsInOrder) {
         EXPECT_EQ(form.txtCodice.text() + "|" + form.txtDescr.text(), expectedText);
         auto* line = qobject_cast<QLineEdit*>(widget(form.txtCodice));
         ASSERT_NE(line, nullptr);
-        EXPECT_EQ(line->text().toStdString(), form.txtCodice.text()) << "the widget shows the model";
-        frontEnd.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(line->text().toStdString(), form.txtCodice.text())
+            << "the widget shows the model";
+        endFrontEnd();
     }
 }
 
@@ -284,15 +261,10 @@ TEST_F(QtFrontEndTest, ModelChangesShowAtOnce) {
     EXPECT_FALSE(button->isEnabled());
     form.txtDescr.setVisible(false);
     EXPECT_TRUE(line->isHidden());
-    ui::TextBox& added = form.add<ui::TextBox>("txtAggiunto");
-    added.setText("aggiunto dopo");
-    auto* addedLine = qobject_cast<QLineEdit*>(frontEnd->widgetOf(added));
-    ASSERT_NE(addedLine, nullptr) << "a control added to a shown window gets its widget";
-    EXPECT_EQ(addedLine->text(), QStringLiteral("aggiunto dopo"));
-    EXPECT_EQ(addedLine->window(), frontEnd->windowOf(form));
     form.setCaption("Nuovo titolo");
     EXPECT_EQ(frontEnd->windowOf(form)->windowTitle(), QStringLiteral("Nuovo titolo"));
-    EXPECT_EQ(frontEnd->windowOf(form)->findChild<QGroupBox*>()->title(), QStringLiteral("Opzioni"));
+    EXPECT_EQ(frontEnd->windowOf(form)->findChild<QGroupBox*>()->title(),
+              QStringLiteral("Opzioni"));
     form.unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frontEnd->windowOf(form), nullptr);
@@ -368,9 +340,8 @@ TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {
     });
     char name[] = "tolvane";
     char* argv[] = {name, nullptr};
-    int code = qt::runProgram(1, argv, [] {
-        return AvviaProgramma(parseCommandLine("/M=1 /P=DEMO /F=frmAziendeDemo"));
-    });
+    int code = qt::runProgram(
+        1, argv, [] { return AvviaProgramma(parseCommandLine("/M=1 /P=DEMO /F=frmAziendeDemo")); });
     EXPECT_EQ(code, 0);
     EXPECT_TRUE(programmaTerminato()) << "the close timer ended the program";
     resetProgramma();

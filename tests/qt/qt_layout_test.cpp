@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/servizi_finestre.h"
-#include "qt/qt_front_end.h"
+#include "qt/qt_fixture.h"
 #include "qt/qt_picture_view.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
@@ -24,7 +24,7 @@ namespace {
 
 // A page shown inside a viewing area, as the print preview shows it, with designed places.
 class FormPagina : public ui::Form {
-public:
+  public:
     FormPagina() : ui::Form("frmPagina") {
         move(0, 0, 9000, 6000);
         labTitolo.setCaption("Anteprima");
@@ -33,7 +33,8 @@ public:
         PicPrinc.setBackColor(0x808080);
         PicSec.move(0, 0, 9000, 12000);
         PicSec.setFont({"Courier New", 15});
-        for (const char* line : {"Codice Descrizione", "1001   Rossi", "1002   Bianchi"}) PicSec.print(line);
+        for (const char* line : {"Codice Descrizione", "1001   Rossi", "1002   Bianchi"})
+            PicSec.print(line);
     }
     ui::Label& labTitolo = add<ui::Label>("labTitolo");
     ui::PictureBox& PicPrinc = add<ui::PictureBox>("PicPrinc");
@@ -42,7 +43,7 @@ public:
 
 // Fields with designed places: a three-part account on one line, a list, a text area.
 class FormRighe : public ui::Form {
-public:
+  public:
     FormRighe() : ui::Form("frmRighe") {
         move(0, 0, 9000, 6000);
         Lab.add(1).setCaption("Conto Iva gruppo/mastro/conto:");
@@ -73,7 +74,7 @@ public:
 
 // No designed places: a page range of array fields, as the print options dialog declares it.
 class FormIntervallo : public ui::Form {
-public:
+  public:
     FormIntervallo() : ui::Form("frmIntervallo") {
         Label7.add(2).setCaption("Stampa Pagine da:");
         txt.add(10).setWidth(900);
@@ -93,7 +94,7 @@ public:
 // Controls alone in the one column of a narrower window, as the company register's grid under
 // its caption: nothing but their designed width holds the column open.
 class FormColonna : public ui::Form {
-public:
+  public:
     FormColonna() : ui::Form("frmColonna") {
         move(0, 0, 4000, 6000);
         labTitolo.setCaption("Aziende");
@@ -115,27 +116,11 @@ public:
     ui::CheckBox& cheStampa = add<ui::CheckBox>("cheStampa", &fraOpzioni);
 };
 
-class QtLayoutTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "test_qt";
-        static char* argv[] = {name, nullptr};
-        app = new QApplication(argc, argv);
-    }
-    static void TearDownTestSuite() {
-        delete app;
-        app = nullptr;
-    }
-    static inline QApplication* app = nullptr;
+class QtLayoutTest : public QtTest {
+  protected:
     void SetUp() override {
-        ui::desktop().reset();
+        QtTest::SetUp();
         frontEnd = std::make_unique<qt::QtFrontEnd>();
-    }
-    void TearDown() override {
-        frontEnd.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        ui::desktop().reset();
     }
 
     template <class F>
@@ -149,11 +134,6 @@ protected:
         QCoreApplication::processEvents();
         frontEnd->grab(form);
     }
-    QWidget* widget(const ui::Control& c) {
-        QWidget* w = frontEnd->widgetOf(c);
-        EXPECT_NE(w, nullptr) << c.displayName();
-        return w;
-    }
     // The widget's place in its window.
     QRect inWindow(const ui::Control& c) {
         QWidget* w = widget(c);
@@ -163,8 +143,14 @@ protected:
     static bool sameLine(const QRect& a, const QRect& b) {
         return a.top() < b.bottom() && b.top() < a.bottom();
     }
-
-    std::unique_ptr<qt::QtFrontEnd> frontEnd;
+    // The controls stand on one line, each to the right of the one before.
+    void expectOneLine(const std::vector<const ui::Control*>& line) {
+        for (std::size_t i = 1; i < line.size(); ++i) {
+            SCOPED_TRACE(line[i]->displayName());
+            EXPECT_TRUE(sameLine(inWindow(*line[0]), inWindow(*line[i])));
+            EXPECT_GE(inWindow(*line[i]).left(), inWindow(*line[i - 1]).right());
+        }
+    }
 };
 
 TEST_F(QtLayoutTest, ModelFontsGiveFamilyAndSize) {
@@ -196,7 +182,8 @@ TEST_F(QtLayoutTest, PrintedPageShowsInItsFontClippedByItsViewingArea) {
     auto* page = dynamic_cast<qt::PictureView*>(widget(form.PicSec));
     ASSERT_NE(page, nullptr);
     QWidget* area = widget(form.PicPrinc);
-    EXPECT_EQ(page->parentWidget(), area) << "the page is a child of its viewing area, which clips it";
+    EXPECT_EQ(page->parentWidget(), area)
+        << "the page is a child of its viewing area, which clips it";
     EXPECT_EQ(page->lines(), (QStringList{"Codice Descrizione", "1001   Rossi", "1002   Bianchi"}));
     EXPECT_TRUE(QFontInfo(page->font()).fixedPitch()) << "columns of the page line up";
     EXPECT_DOUBLE_EQ(page->font().pointSizeF(), 15);
@@ -231,14 +218,16 @@ TEST_F(QtLayoutTest, ControlsTakeTheWindowsZoomExceptThoseKeptApart) {
     struct Case {
         double factor;  // given to the screen adaptation
         bool afterShown;
-        int listHeight;   // lstTipo, designed 900 twips
+        int listHeight;  // lstTipo, designed 900 twips
         // From lstTipo's top to txtNote's: the rows stand 1020 twips apart, the list centred in
         // the first one.
         int rowDistance;
         double listPoints;
     } cases[] = {
-        {-1, false, 60, 66, points},        {0, false, 60, 66, points},
-        {1.5, false, 90, 98, points * 1.5}, {2, true, 120, 130, points * 2},
+        {-1, false, 60, 66, points},
+        {0, false, 60, 66, points},
+        {1.5, false, 90, 98, points * 1.5},
+        {2, true, 120, 130, points * 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.factor);
@@ -280,38 +269,30 @@ TEST_F(QtLayoutTest, ControlsAloneInTheirColumnKeepTheirDesignedWidth) {
         }
         EXPECT_EQ(place.left(), inWindow(form.labTitolo).left()) << "one column";
     }
-    EXPECT_GE(widget(form.grdLista)->window()->width(), 608) << "the window holds the designed right edge";
+    EXPECT_GE(widget(form.grdLista)->window()->width(), 608)
+        << "the window holds the designed right edge";
 }
 
 TEST_F(QtLayoutTest, ControlsWithEqualTopsFormOneRowInLeftOrder) {
     auto& form = shown<FormRighe>();
-    std::vector<const ui::Control*> row = {&form.Lab(1), &form.txt(1), &form.Barra(1), &form.txt(2),
-                                           &form.Barra(2), &form.txt(3)};
-    for (std::size_t i = 1; i < row.size(); ++i) {
-        SCOPED_TRACE(row[i]->displayName());
-        EXPECT_TRUE(sameLine(inWindow(*row[0]), inWindow(*row[i])));
-        EXPECT_GE(inWindow(*row[i]).left(), inWindow(*row[i - 1]).right());
-    }
-    EXPECT_GT(inWindow(form.txt(4)).top(), inWindow(form.txt(1)).bottom()) << "the next top, the next row";
+    expectOneLine(
+        {&form.Lab(1), &form.txt(1), &form.Barra(1), &form.txt(2), &form.Barra(2), &form.txt(3)});
+    EXPECT_GT(inWindow(form.txt(4)).top(), inWindow(form.txt(1)).bottom())
+        << "the next top, the next row";
     EXPECT_EQ(inWindow(form.txt(4)).left(), inWindow(form.txt(1)).left()) << "equal lefts line up";
     EXPECT_TRUE(sameLine(inWindow(form.Lab(5)), inWindow(form.lstTipo)));
 
     form.txt(4).move(5100, 300, 600, 285);  // moved by code after showing: it joins the row
     settle(form);
-    EXPECT_TRUE(sameLine(inWindow(form.txt(1)), inWindow(form.txt(4))));
-    EXPECT_GE(inWindow(form.txt(4)).left(), inWindow(form.txt(3)).right());
+    expectOneLine({&form.txt(1), &form.txt(3), &form.txt(4)});
 }
 
 TEST_F(QtLayoutTest, ArrayFieldsKeepTheirCaptionsAndRangeOnOneLine) {
     auto& form = shown<FormIntervallo>();
-    std::vector<const ui::Control*> line = {&form.Label7(2), &form.txt(10), &form.Label7(3), &form.txt(20)};
-    for (std::size_t i = 1; i < line.size(); ++i) {
-        SCOPED_TRACE(line[i]->displayName());
-        EXPECT_TRUE(sameLine(inWindow(*line[0]), inWindow(*line[i])));
-        EXPECT_GE(inWindow(*line[i]).left(), inWindow(*line[i - 1]).right());
-    }
+    expectOneLine({&form.Label7(2), &form.txt(10), &form.Label7(3), &form.txt(20)});
     EXPECT_TRUE(sameLine(inWindow(form.labAltro), inWindow(form.txtCopie)));
-    EXPECT_FALSE(sameLine(inWindow(form.txtCopie), inWindow(form.txt(10)))) << "a caption of its own starts a line";
+    EXPECT_FALSE(sameLine(inWindow(form.txtCopie), inWindow(form.txt(10))))
+        << "a caption of its own starts a line";
 }
 
 TEST_F(QtLayoutTest, ControlsAddedAfterShowingJoinTheirPanel) {
@@ -338,36 +319,15 @@ TEST_F(QtLayoutTest, ControlsAddedAfterShowingJoinTheirPanel) {
         EXPECT_EQ(w->parentWidget(), panel);
         EXPECT_TRUE(w->isVisible());
     }
-    for (std::size_t i = 0; i + 1 < added.size(); i += 2) {
-        EXPECT_TRUE(sameLine(inWindow(*added[i]), inWindow(*added[i + 1])));
-        EXPECT_LT(inWindow(*added[i]).right(), inWindow(*added[i + 1]).left());
-    }
+    for (std::size_t i = 0; i + 1 < added.size(); i += 2) expectOneLine({added[i], added[i + 1]});
     EXPECT_GT(inWindow(*added[2]).top(), inWindow(*added[0]).bottom());
 }
 
-TEST_F(QtLayoutTest, PanelBroughtOverTheWindowCoversTheRest) {
-    auto& form = shown<FormRighe>();
-    ui::PictureBox& panel = form.add<ui::PictureBox>("PicPannello");
-    panel.setVisible(false);
-    panel.move(60, 60, form.width() - 120, form.height() - 120);
-    ui::Label& titolo = form.add<ui::Label>("labPannello", &panel);
-    titolo.setCaption("Parametri");
-    settle(form);
-    EXPECT_TRUE(widget(form.txt(1))->isVisible());
-    panel.setVisible(true);
-    panel.zOrder(0);
-    settle(form);
-    EXPECT_TRUE(widget(titolo)->isVisible());
-    EXPECT_FALSE(widget(form.txt(1))->isVisible()) << "the panel covers the window's fields";
-    panel.setVisible(false);
-    EXPECT_TRUE(widget(form.txt(1))->isVisible());
-}
-
-TEST_F(QtLayoutTest, PanelShownBeforeComingToTheFrontLeavesTheWindowItsSize) {
+// Taller than the window, shown first and brought to the front after, as a save panel is.
+TEST_F(QtLayoutTest, PanelBroughtOverTheWindowCoversTheRestAndLeavesTheWindowItsSize) {
     auto& form = shown<FormRighe>();
     QWidget* window = widget(form.txt(1))->window();
     const QSize before = window->size();
-    // Taller than the window, shown first and brought to the front after, as a save panel is.
     ui::PictureBox& panel = form.add<ui::PictureBox>("PicPannello");
     panel.setVisible(false);
     panel.move(60, 60, form.width() - 120, form.height() - 120);
@@ -378,14 +338,18 @@ TEST_F(QtLayoutTest, PanelShownBeforeComingToTheFrontLeavesTheWindowItsSize) {
         lines.push_back(&riga);
     }
     settle(form);
+    EXPECT_TRUE(widget(form.txt(1))->isVisible());
     panel.setVisible(true);
     panel.zOrder(0);
     settle(form);
+    EXPECT_TRUE(widget(*lines[0])->isVisible());
+    EXPECT_FALSE(widget(form.txt(1))->isVisible()) << "the panel covers the window's fields";
     EXPECT_FALSE(widget(form.lstTipo)->isVisible());
     int panelHeight = widget(panel)->sizeHint().height();
     EXPECT_LE(window->height(), std::max(before.height(), panelHeight) + 20)
         << "the window holds the panel, not the panel below the covered controls";
     panel.setVisible(false);
+    EXPECT_TRUE(widget(form.txt(1))->isVisible());
     settle(form);
     EXPECT_EQ(window->size(), before) << "with the panel gone the window is as it was";
 }

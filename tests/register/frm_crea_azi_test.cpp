@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <fstream>
 
 #include "batchload/frm_carico_batch.h"
@@ -13,6 +12,8 @@
 #include "register/company_register.h"
 #include "register/frm_tolvane.h"
 #include "register_fixture.h"
+#include "support/error_number.h"
+#include "support/scoped_env.h"
 
 namespace tolvane::testing {
 namespace {
@@ -59,12 +60,7 @@ TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
     }
     CompanyRow last;
     last.IdAzienda = "999";
-    try {
-        nextCompanyId({last});
-        ADD_FAILURE() << "999 in use gave an identifier";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), errnum::Overflow);
-    }
+    EXPECT_EQ(errorOf([&] { nextCompanyId({last}); }), 6) << "999 in use gave an identifier";
 }
 
 TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataForm) {
@@ -173,9 +169,7 @@ TEST_F(FrmCreaAziTest, FileOutsideTheCompaniesFolderIsRefused) {
 TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {
     const std::filesystem::path drive = scratch.path() / "drive_c";
     std::filesystem::create_directories(drive / "Aziende");
-    const char* previous = std::getenv("TOLVANE_DRIVE_C");
-    const std::string kept = previous ? previous : "";
-    setenv("TOLVANE_DRIVE_C", drive.c_str(), 1);
+    const ScopedEnv driveC("TOLVANE_DRIVE_C", drive.string());
     std::ifstream in(env.mainIni);
     std::string ini, line;
     while (std::getline(in, line))
@@ -185,11 +179,6 @@ TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {
     std::ofstream(env.mainIni) << ini;
 
     const CompanyFiles files = companyFilesFromIni(gsIdDbase);
-    if (previous) {
-        setenv("TOLVANE_DRIVE_C", kept.c_str(), 1);
-    } else {
-        unsetenv("TOLVANE_DRIVE_C");
-    }
     EXPECT_TRUE(sameFile(files.folder, drive / "Aziende")) << files.folder;
 }
 

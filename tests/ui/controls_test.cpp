@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "support/error_number.h"
 #include "test_form.h"
 #include "ui/ui_constants.h"
 #include "ui/window_test.h"
@@ -19,14 +20,7 @@ protected:
     frmProva& f = desktop().load<frmProva>();
 };
 
-int errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const NumberedError& e) {
-        return e.number();
-    }
-    return 0;
-}
+using tolvane::testing::errorOf;
 
 TEST_F(Controls, ScrollBarKeepsSixteenBitRangesAndRaisesChange) {
     auto& vsb = f.add<ScrollBar>("VsbProp");

@@ -2,6 +2,7 @@
 // instance per window, cancellable unload, and a clear failure for an unexpected window.
 #include <gtest/gtest.h>
 
+#include "support/error_number.h"
 #include "test_form.h"
 #include "ui/ui_constants.h"
 #include "ui/user_input.h"
@@ -12,6 +13,7 @@ namespace {
 
 using testing::frmAltra;
 using testing::frmProva;
+using tolvane::testing::errorOf;
 
 class Lifecycle : public WindowTest {};
 
@@ -116,12 +118,7 @@ TEST_F(Lifecycle, CommonDialogsAnswerFromTheScript) {
     cod.showOpen();
     EXPECT_EQ(cod.fileName, "/tmp/nuovo.pdf") << "cancel keeps the name";
     cod.cancelError = true;
-    try {
-        cod.showOpen();
-        FAIL() << "cancel raised nothing";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), uierr::DialogCancelled);
-    }
+    EXPECT_EQ(errorOf([&] { cod.showOpen(); }), uierr::DialogCancelled);
     driver.cancelFontDialog().answerInput("abc").cancelInput();
     EXPECT_THROW(cod.showFont(), NumberedError);
     EXPECT_EQ(InputBox("Codice?"), "abc");
@@ -171,12 +168,7 @@ TEST_F(Lifecycle, CallByNameReachesExposedMembersOnly) {
     });
     f.callByName("passaa");
     EXPECT_EQ(passate, 1);
-    try {
-        f.callByName("Inesistente");
-        FAIL() << "no error";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), uierr::MemberMissing);
-    }
+    EXPECT_EQ(errorOf([&] { f.callByName("Inesistente"); }), uierr::MemberMissing);
 }
 
 class Recorder : public UiObserver {

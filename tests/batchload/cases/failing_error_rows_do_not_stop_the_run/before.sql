@@ -1,0 +1,1 @@
+CREATE TRIGGER NoErrors BEFORE INSERT ON ErroriCaricamento BEGIN SELECT RAISE(ABORT, 'bloccato'); END;

@@ -1,0 +1,1 @@
+INSERT INTO Prova (Codice, Descr, Num) VALUES ('A', 'Vecchia', 1);

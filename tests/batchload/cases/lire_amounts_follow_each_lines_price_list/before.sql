@@ -1,0 +1,1 @@
+INSERT INTO Listini (Listino, Moneta) VALUES ('LIR', 'L.'), ('EUR', 'Euro'), ('USD', 'USD');

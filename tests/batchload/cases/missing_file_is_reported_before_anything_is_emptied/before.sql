@@ -1,0 +1,2 @@
+INSERT INTO Prova (Codice) VALUES ('A');
+INSERT INTO ErroriCaricamento (Tabella, Riga, Errore) VALUES ('CASO', 'x', 'y');

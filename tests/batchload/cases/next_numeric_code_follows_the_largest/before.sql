@@ -1,0 +1,1 @@
+INSERT INTO Numeri (Numero) VALUES (41);

@@ -1,0 +1,1 @@
+CREATE TABLE Valori (A TEXT, B TEXT);
