@@ -10,9 +10,11 @@
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
 #include "platform/save_file.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "register/company_register.h"
-#include "suite/gestore_rs.h"
+#include "db/base_database.h"
+#include "db/gestore_rs.h"
 
 namespace tolvane {
 
@@ -32,13 +34,6 @@ bool threeDigits(const std::string& id) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     }
     return true;
-}
-
-void removeDatabaseFile(const std::filesystem::path& file) {
-    std::error_code ignored;
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-        std::filesystem::remove(file.string() + suffix, ignored);
-    }
 }
 
 // True when the file lies below the folder once "..", links and the working folder are resolved:
@@ -158,12 +153,9 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
         refuse(errnum::FileAccess,
                "Impossibile copiare il database base in " + file.string() + ": " + e.description());
     }
-    try {
-        addRegisterRow(c, file, idDbComune);
-    } catch (...) {
-        removeDatabaseFile(file);
-        throw;
-    }
+    ScopeGuard discard([&file] { removeDatabaseFiles(file); });
+    addRegisterRow(c, file, idDbComune);
+    discard.dismiss();
     return file;
 }
 

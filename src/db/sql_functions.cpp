@@ -1,17 +1,17 @@
 // The functions, the like() patterns and the caseless collation that translated SQL runs on,
 // with the dialect's meaning and null handling. Errors are reported to SQLite as statement
 // failures, never turned into a silent Null or 0.
-#include "suite/sql_functions.h"
+#include "db/sql_functions.h"
 
 #include <sqlite3.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
 
+#include "platform/names.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "platform/variant.h"
@@ -169,7 +169,7 @@ double valOf(const std::string& input) {
         const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
         std::int64_t value = 0;
         for (std::size_t i = 2; i < s.size(); ++i) {
-            const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i])));
+            const char c = lowerAscii(s[i]);
             int digit = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : 99;
             if (digit >= base) break;
             value = value * base + digit;

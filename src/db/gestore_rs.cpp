@@ -1,7 +1,7 @@
 // GestoreRs over SQLite: a record set reads its whole result at open, finds columns by alias,
 // table or bare name, and writes to its base table by row id, only the columns assigned.
 // Never re-reads the schema or re-translates a statement per row of a long run.
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 
 #include <sqlite3.h>
 
@@ -9,9 +9,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "suite/db_connection.h"
-#include "suite/db_values.h"
-#include "suite/sql_dialect.h"
+#include "platform/scope_guard.h"
+#include "db/db_connection.h"
+#include "db/db_values.h"
+#include "db/sql_dialect.h"
 
 namespace tolvane {
 
@@ -309,9 +310,7 @@ void loadQuery(RecordSet& rs, const std::string& sql, int tipo) {
 // A query that fails leaves the handle empty and read-only: nothing of the previous query
 // (its columns, its base table) may be written through it.
 void load(RecordSet& rs, const std::string& sql, int tipo) {
-    try {
-        loadQuery(rs, sql, tipo);
-    } catch (...) {
+    ScopeGuard empty([&rs] {
         rs.columns.clear();
         rs.lookup.clear();
         rs.rows.clear();
@@ -319,8 +318,9 @@ void load(RecordSet& rs, const std::string& sql, int tipo) {
         rs.edit = editstate::None;
         rs.updatable = false;
         rs.base = nullptr;
-        throw;
-    }
+    });
+    loadQuery(rs, sql, tipo);
+    empty.dismiss();
 }
 
 int findColumn(const RecordSet& rs, std::string_view name) {
