@@ -8,9 +8,12 @@
 #include "suite/db_connection.h"
 #include "suite/db_test_folder.h"
 #include "suite/gestore_rs.h"
+#include "support/error_number.h"
 
 namespace tolvane {
 namespace {
+
+using testing::errorOf;
 
 class GestoreDbTest : public ::testing::Test {
 protected:
@@ -29,15 +32,6 @@ protected:
             << (error ? error : "");
     }
 
-    int errorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const NumberedError& e) {
-            return e.number();
-        }
-        return 0;
-    }
-
     std::string committedRows() { return dbtest::queryOne(file, "SELECT COUNT(*) FROM Righe"); }
 
     void insert(int codice) {
@@ -52,10 +46,8 @@ protected:
 };
 
 TEST_F(GestoreDbTest, OpeningAMissingFileOrOneThatIsNoDatabaseGivesErrText) {
-    std::string junk = folder.file("junk.db");
-    FILE* f = std::fopen(junk.c_str(), "w");
-    std::fputs("questo non e' un database, ma un testo abbastanza lungo da sembrare un file", f);
-    std::fclose(f);
+    std::string junk = folder.write(
+        "junk.db", "questo non e' un database, ma un testo abbastanza lungo da sembrare un file");
     for (const std::string& path : {folder.file("manca.db"), junk}) {
         std::string result = db.ApriConnessione(path);
         EXPECT_EQ(result.rfind("Err: ", 0), 0u) << result;

@@ -7,9 +7,12 @@
 
 #include "suite/db_connection.h"
 #include "suite/db_test_folder.h"
+#include "support/error_number.h"
 
 namespace tolvane {
 namespace {
+
+using testing::errorOf;
 
 constexpr const char* kSchema = R"(
 CREATE TABLE Monete (Moneta VARCHAR(5) COLLATE NOCASE NOT NULL PRIMARY KEY,
@@ -46,15 +49,6 @@ protected:
 
     std::string open(const std::string& sql, int tipo = rstype::Dynaset) {
         return rs.ApriRs(db, id, "", sql, false, tipo);
-    }
-
-    int errorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const NumberedError& e) {
-            return e.number();
-        }
-        return 0;
     }
 
     std::string stored(const std::string& column, const std::string& codice = "A1") {
