@@ -131,11 +131,6 @@ TEST_F(DemoEnvironmentTest, CompanyCodesReferToExistingRows) {
         "15");
 
     const std::vector<std::string> mustBeZero = {
-        "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM PianoConti p "
-        "WHERE p.Gruppo = t.GruppoVen AND p.Mastro = t.MastroVen AND p.Conto = t.ContoVen)",
-        "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM PianoConti p "
-        "WHERE p.Gruppo = t.GruppoRitAccVen AND p.Mastro = t.MastroRitAccVen AND p.Conto = "
-        "t.ContoRitAccVen)",
         "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM Mastri m "
         "WHERE m.Gruppo = t.GruppoClienti AND m.Mastro = t.MastroClienti)",
         "SELECT COUNT(*) FROM TabCauCon t WHERE t.CauChiuEco NOT IN "
