@@ -46,12 +46,7 @@ public:
         return queryNative(translateAccessSql(accessSql));
     }
     // The single value of a dialect SELECT.
-    std::string value(const std::string& accessSql) {
-        auto rows = query(accessSql);
-        if (rows.size() != 1 || rows[0].size() != 1)
-            throw std::runtime_error("not one value: " + accessSql);
-        return rows[0][0];
-    }
+    std::string value(const std::string& accessSql) { return valueNative(translateAccessSql(accessSql)); }
     std::string valueNative(const std::string& sql) {
         auto rows = queryNative(sql);
         if (rows.size() != 1 || rows[0].size() != 1) throw std::runtime_error("not one value: " + sql);
