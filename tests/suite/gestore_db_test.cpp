@@ -5,8 +5,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "suite/db_connection.h"
-#include "suite/db_test_folder.h"
+#include "open_db_test.h"
 #include "suite/gestore_rs.h"
 #include "support/error_number.h"
 
@@ -15,21 +14,12 @@ namespace {
 
 using testing::errorOf;
 
-class GestoreDbTest : public ::testing::Test {
+class GestoreDbTest : public dbtest::OpenDbTest {
 protected:
     void SetUp() override {
-        file = folder.file("ditta.db");
-        id = db.ApriConnessione(file, "", "", {.wal = true, .create = true});
-        ASSERT_EQ(id.rfind("Err", 0), std::string::npos) << id;
+        OpenDbTest::SetUp();
         native("CREATE TABLE Righe (Codice INTEGER NOT NULL PRIMARY KEY, "
                "Testo VARCHAR(10) COLLATE NOCASE)");
-    }
-
-    void native(const std::string& sql) {
-        char* error = nullptr;
-        ASSERT_EQ(sqlite3_exec(db.connection(id).db, sql.c_str(), nullptr, nullptr, &error),
-                  SQLITE_OK)
-            << (error ? error : "");
     }
 
     std::string committedRows() { return dbtest::queryOne(file, "SELECT COUNT(*) FROM Righe"); }
@@ -38,11 +28,6 @@ protected:
         db.EseguiSql(id, "Insert into Righe (Codice, Testo) Values (" + std::to_string(codice) +
                              ", 'r')");
     }
-
-    dbtest::TempFolder folder;
-    GestoreDb db;
-    std::string file;
-    std::string id;
 };
 
 TEST_F(GestoreDbTest, OpeningAMissingFileOrOneThatIsNoDatabaseGivesErrText) {
