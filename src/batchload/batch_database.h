@@ -28,6 +28,9 @@ public:
     void reset();  // also clears the bindings
     // A value already converted for its column (toColumnValue), or any value as it is.
     void bind(int position, const Variant& value);
+    // The same for a value that stays alive and unchanged until the statement has been
+    // stepped: its text is not copied.
+    void bindKept(int position, const Variant& value);
     void bindInt64(int position, std::int64_t value);
     // True while a row is there; raises the database's error.
     bool step();

@@ -20,6 +20,9 @@ namespace tolvane {
 
 namespace {
 
+const std::string kLineTooLong =
+    "Riga troppo lunga (oltre 1 MB): non caricata, qui ne restano solo i primi 1000 caratteri";
+
 std::string withCause(const std::string& message, const std::string& cause) {
     return cause.empty() ? message : message + ": " + cause;
 }
@@ -52,6 +55,7 @@ void ScCarica::clearRun() {
     nextCodeReported_ = listinoReported_ = errorRowReported_ = false;
     db_.reset();
     dbId_.clear();
+    errorTable_ = nullptr;
 }
 
 void ScCarica::prepareSlot(int t) {
@@ -99,16 +103,20 @@ void ScCarica::prepareSlot(int t) {
         slot->findSql = "SELECT rowid FROM " + table + " WHERE " + where + " LIMIT 1";
     }
     const std::string campi = Trim(masCampi_[t]);
-    slot->campiAll = campi.empty() || campi == "*";
-    if (!slot->campiAll) {
-        slot->campiList = selectedColumns(campi);
-        slot->campiAll = std::find(slot->campiList.begin(), slot->campiList.end(), "*") != slot->campiList.end();
+    const bool campiAll = campi.empty() || campi == "*";
+    slot->selected.assign(slot->info->columns.size(), 1);
+    if (!campiAll) {
+        const std::vector<std::string> list = selectedColumns(campi);
+        if (std::find(list.begin(), list.end(), "*") == list.end())
+            for (std::size_t c = 0; c < slot->info->columns.size(); ++c)
+                slot->selected[c] = std::find(list.begin(), list.end(), LCase(slot->info->columns[c].name)) != list.end();
     }
     d.cached(slot->insertSql);
     slots_[t] = std::move(slot);
 }
 
 void ScCarica::prepareRun() {
+    insertOnly_ = equalText(msInsVaria_, "I");
     for (int t = 1; t <= 5; ++t)
         if (tableInUse(t)) prepareSlot(t);
 }
@@ -133,7 +141,7 @@ ScCarica::KeySearch ScCarica::searchKey(const std::string& psRiga, int t, std::i
         return KeySearch::NoKey;
     }
     BatchStatement& find = db().cached(slot.findSql);
-    for (std::size_t k = 0; k < values.size(); ++k) find.bind(static_cast<int>(k) + 1, values[k]);
+    for (std::size_t k = 0; k < values.size(); ++k) find.bindKept(static_cast<int>(k) + 1, values[k]);
     const bool found = find.step();
     if (found) rowid = find.columnInt(0);
     find.reset();
@@ -158,8 +166,7 @@ void ScCarica::writeField(int t, int fieldIndex, const Variant& value) {
     const int column = slot.columnOfField[static_cast<std::size_t>(fieldIndex)];
     if (column < 0) throw NumberedError(errnum::ItemNotFound, "Elemento non trovato nell'insieme", "ScriviCampoRs");
     const ColumnInfo& info = slot.info->columns[static_cast<std::size_t>(column)];
-    if (!slot.isNew && !slot.campiAll &&
-        std::find(slot.campiList.begin(), slot.campiList.end(), LCase(info.name)) == slot.campiList.end())
+    if (!slot.isNew && !slot.selected[static_cast<std::size_t>(column)])
         throw NumberedError(errnum::ItemNotFound, "Elemento non trovato nell'insieme", "ScriviCampoRs");
     const int position = slot.isNew ? slot.insertPos[static_cast<std::size_t>(fieldIndex)]
                                     : slot.updatePos[static_cast<std::size_t>(fieldIndex)];
@@ -172,11 +179,11 @@ void ScCarica::storeRecord(int t) {
     Slot& slot = *slots_[t];
     if (slot.isNew) {
         BatchStatement& insert = db().cached(slot.insertSql);
-        for (std::size_t i = 0; i < slot.values.size(); ++i) insert.bind(static_cast<int>(i) + 1, slot.values[i]);
+        for (std::size_t i = 0; i < slot.values.size(); ++i) insert.bindKept(static_cast<int>(i) + 1, slot.values[i]);
         insert.write();
     } else if (slot.updateCount > 0) {
         BatchStatement& update = db().cached(slot.updateSql);
-        for (std::size_t i = 0; i < slot.values.size(); ++i) update.bind(static_cast<int>(i) + 1, slot.values[i]);
+        for (std::size_t i = 0; i < slot.values.size(); ++i) update.bindKept(static_cast<int>(i) + 1, slot.values[i]);
         update.bindInt64(slot.updateCount + 1, slot.rowid);
         update.write();
     }
@@ -205,7 +212,8 @@ long ScCarica::CompRecord(const std::string& psRiga) {
         isNew[t] = tableInUse(t) && slots_[t] && slots_[t]->isNew;
     }
     const ScCaricaCampi* inProgress = nullptr;
-    Variant value;
+    static const Variant kNone;
+    const Variant* value = &kNone;  // of the field in progress, kept for the line
     try {
         for (std::size_t i = 0; i < mcolCampi_.size(); ++i) {
             const FieldPlan& p = plan(i);
@@ -214,11 +222,11 @@ long ScCarica::CompRecord(const std::string& psRiga) {
             if (maiStato_[t] != 0) continue;
             ScCaricaCampi& field = *mcolCampi_[i];
             inProgress = &field;
-            value = Variant();
-            const int result = LeggiVal(line_, field, value, t);
+            value = &kNone;
+            const int result = evaluateKept(field, static_cast<int>(i), value, t);
             if (result != 0) return result;
-            if (p.aggiorna || isNew[t]) writeField(t, static_cast<int>(i), value);
-            if (p.listino) masListino_[t] = value.text();
+            if (p.aggiorna || isNew[t]) writeField(t, static_cast<int>(i), *value);
+            if (p.listino) masListino_[t] = value->text();
         }
         inProgress = nullptr;
         long result = 0;
@@ -237,7 +245,7 @@ long ScCarica::CompRecord(const std::string& psRiga) {
     } catch (const NumberedError& e) {
         std::string message;
         if (e.number() == errnum::ItemNotFound) message = "Campo inesistente";
-        else if (e.number() == errnum::FieldTooSmall) message = "Valore troppo grande (" + value.text() + ")";
+        else if (e.number() == errnum::FieldTooSmall) message = "Valore troppo grande (" + value->text() + ")";
         else message = e.description();
         if (inProgress) message += ": campo " + inProgress->osTabella + "." + inProgress->osNomeCampo;
         ScriviErrore(line_, message);
@@ -248,10 +256,9 @@ long ScCarica::CompRecord(const std::string& psRiga) {
 long ScCarica::loadLine(const std::string& line) {
     beginLine(line);
     maiStato_.fill(0);
-    const bool insertOnly = equalText(msInsVaria_, "I");
     for (int t = 1; t <= 5; ++t) {
         if (!tableInUse(t)) continue;
-        if (insertOnly) {
+        if (insertOnly_) {
             startRecord(t, true, 0);
             continue;
         }
@@ -358,7 +365,9 @@ long ScCarica::CaricaDati(long& plErrori) {
     long caricate = 0;
     bool stopped = false;
     try {
-        GroupedCommit group(goDbase(), gsIdDbase, GroupedCommitPolicy{commitEvery_, 0});
+        // A commit falls only between two lines: after a crash every line is in all its tables
+        // with its error rows, or in none.
+        GroupedCommit group(goDbase(), gsIdDbase, GroupedCommitPolicy{commitEvery_, 0, true});
         std::string line;
         for (;;) {
             if (giStatoCarica != 1) {
@@ -367,16 +376,19 @@ long ScCarica::CaricaDati(long& plErrori) {
             }
             if (!reader->readLine(line)) break;
             ++lettere;
-            if (lettere > miSaltaInizio_ && !Trim(line).empty()) {
+            const bool blank = line.find_first_not_of(' ') == std::string::npos;
+            if (lettere > miSaltaInizio_ && (reader->lineCut() || !blank)) {
                 ++caricate;
                 try {
-                    loadLine(line);
+                    if (reader->lineCut()) ScriviErrore(line, kLineTooLong);
+                    else loadLine(line);
                 } catch (const NumberedError& e) {
                     ScriviErrore(line, e.description());
                 } catch (const std::exception& e) {
                     ScriviErrore(line, e.what());
                 }
             }
+            group.boundary();
             progress(caricate, std::nullopt);
         }
     } catch (const NumberedError& e) {

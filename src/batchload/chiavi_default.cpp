@@ -52,7 +52,13 @@ BatchDatabase& ScCarica::db() {
 void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErrore) {
     try {
         BatchDatabase& d = db();
-        const TableInfo* table = d.table("ErroriCaricamento");
+        // Looked up again only when the schema has been read anew since.
+        const SchemaInfo& schema = d.connection().schema;
+        if (!errorTable_ || errorTableGeneration_ != schema.generation()) {
+            errorTable_ = d.table("ErroriCaricamento");
+            errorTableGeneration_ = schema.generation();
+        }
+        const TableInfo* table = errorTable_;
         if (!table)
             throw NumberedError(errnum::TableNotFound, "Impossibile trovare la tabella ErroriCaricamento",
                                 "ScCarica.ScriviErrore");
@@ -183,7 +189,8 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
         if (width != 0 && static_cast<long>(Len(prefix)) >= std::labs(width)) return Variant(std::string());
 
         BatchDatabase& d = db();
-        const TableInfo* table = d.table(tableName);
+        // Only break values are converted to their columns.
+        const TableInfo* table = breaks.empty() ? nullptr : d.table(tableName);
         const std::string column = quoteName(field.osNomeCampo);
         for (;;) {
             const long prefixLength = static_cast<long>(Len(prefix));

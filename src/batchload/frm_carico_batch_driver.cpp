@@ -15,6 +15,7 @@
 #include "common/servizi_finestre.h"
 #include "companydata/frm_dati_azie.h"
 #include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "suite/elenco_valori.h"
 #include "suite/gestore_rs.h"
@@ -206,20 +207,14 @@ void frmCaricoBatch::Sistemazione() {
     Label1(1).setCaption("Query");
     LabFatti.setCaption("1");
     ui::DoEvents();
-    auto mostraCausali = [&] {
+    ScopeGuard mostraCausali([this, &dati] {
         txt(220).setText(dati.causaleTrasp1);
         txt(230).setText(dati.causaleTrasp2);
-    };
-    try {
-        SistemaMovimenti(idAzienda, dati, [this] {
-            LabFatti.setCaption(std::to_string(goLibGen().ValoreLong(Variant(LabFatti.caption())) + 1));
-            ui::DoEvents();
-        });
-    } catch (...) {
-        mostraCausali();
-        throw;
-    }
-    mostraCausali();
+    });
+    SistemaMovimenti(idAzienda, dati, [this] {
+        LabFatti.setCaption(std::to_string(goLibGen().ValoreLong(Variant(LabFatti.caption())) + 1));
+        ui::DoEvents();
+    });
 }
 
 }  // namespace tolvane

@@ -86,7 +86,8 @@ public:
     const std::string& insVaria() const { return msInsVaria_; }
     long numErrori() const { return mlNumErrori_; }
 
-    // Writes after which the grouped run commits (what ran stays written on an error or stop).
+    // Writes after which the grouped run commits at the next line end (what ran stays written
+    // on an error or stop).
     void setCommitEvery(long lines) { commitEvery_ = lines; }
 
 private:
@@ -114,10 +115,12 @@ private:
     void beginLine(const std::string& psRiga);
     void ensureLine(const std::string& psRiga);
     void ensureSplit();
-    std::string midOfLine(long start, long length) const;
+    std::string midOfLine(long start, long length);
     std::string rawText(const ScCaricaCampi& field);
     int indexOf(const ScCaricaCampi& field) const;
     int evaluate(ScCaricaCampi& field, int index, Variant& value, int piCodTab);
+    // As evaluate, giving the value kept for the line (valid until the next line) uncopied.
+    int evaluateKept(ScCaricaCampi& field, int index, const Variant*& value, int piCodTab);
     int evaluateUncached(ScCaricaCampi& field, Variant& value, int piCodTab);
     std::string evaluateExpression(const std::string& psRiga, const ScCaricaCampi& field);
     Variant impliedDecimals(const Variant& value, const ScCaricaCampi& field) const;
@@ -168,6 +171,9 @@ private:
     std::string line_;
     bool lineStarted_ = false;
     bool lineAscii_ = true;
+    bool charsIndexed_ = false;
+    std::vector<std::size_t> charStarts_;  // of a valid UTF-8 line that is not ASCII, and its end
+    bool soloAsci_ = false;  // gsSoloAsci asks for control characters as blanks
     bool lineSplit_ = false;
     std::uint64_t serial_ = 0;
     SeparatedLine split_;
@@ -176,8 +182,11 @@ private:
     // Run state.
     std::unique_ptr<BatchDatabase> db_;
     std::string dbId_;
+    const TableInfo* errorTable_ = nullptr;
+    std::uint64_t errorTableGeneration_ = 0;
     std::array<std::unique_ptr<Slot>, 6> slots_;
     std::array<int, 6> maiStato_{};
+    bool insertOnly_ = false;  // InsVaria "I": every line inserted without a key search
     long commitEvery_ = 2000;
 
     struct NextCodeRun {

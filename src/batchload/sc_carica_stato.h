@@ -33,8 +33,7 @@ struct ScCarica::Slot {
     std::string findSql;
     int insertCount = 0;
     int updateCount = 0;
-    bool campiAll = true;
-    std::vector<std::string> campiList;  // lower case, when the search selects named columns
+    std::vector<char> selected;  // by column: selected by the key search, so an update may write it
 
     // The record of the current line.
     bool isNew = false;

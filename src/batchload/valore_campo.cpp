@@ -8,18 +8,13 @@
 #include "batchload/sc_carica_stato.h"
 #include "common/globali.h"
 #include "platform/text.h"
+#include "platform/utf8_check.h"
 
 namespace tolvane {
 
 namespace {
 
 constexpr std::string_view kSection = "\xC2\xA7";  // the section sign that marks references
-
-bool isAscii(std::string_view s) {
-    for (unsigned char c : s)
-        if (c >= 0x80) return false;
-    return true;
-}
 
 bool allDigits(std::string_view s) {
     if (s.empty()) return false;
@@ -84,6 +79,8 @@ void ScCarica::beginLine(const std::string& psRiga) {
     lineStarted_ = true;
     lineSplit_ = false;
     lineAscii_ = isAscii(line_);
+    charsIndexed_ = false;
+    soloAsci_ = equalText(gsSoloAsci, "s");
     ++serial_;
     pendingCodes_.clear();
     if (states_.size() != mcolCampi_.size()) states_.resize(mcolCampi_.size());
@@ -100,13 +97,29 @@ void ScCarica::ensureSplit() {
     lineSplit_ = true;
 }
 
-std::string ScCarica::midOfLine(long start, long length) const {
+std::string ScCarica::midOfLine(long start, long length) {
     if (start < 1 || length < 0)
         throw NumberedError(errnum::InvalidCall, "Chiamata di routine o argomento non validi", "Mid");
-    if (!lineAscii_) return Mid(line_, start, length);
     const auto from = static_cast<std::size_t>(start - 1);
-    if (from >= line_.size()) return {};
-    return line_.substr(from, static_cast<std::size_t>(length));
+    if (lineAscii_) {
+        if (from >= line_.size()) return {};
+        return line_.substr(from, static_cast<std::size_t>(length));
+    }
+    if (!charsIndexed_) {
+        // Where each character starts, so that fixed positions need no count from the line start.
+        charsIndexed_ = true;
+        charStarts_.clear();
+        if (isValidUtf8(line_)) {
+            for (std::size_t i = 0; i < line_.size(); ++i)
+                if ((static_cast<unsigned char>(line_[i]) & 0xC0) != 0x80) charStarts_.push_back(i);
+            charStarts_.push_back(line_.size());
+        }
+    }
+    if (charStarts_.empty()) return Mid(line_, start, length);
+    const std::size_t characters = charStarts_.size() - 1;
+    if (from >= characters) return {};
+    const std::size_t to = std::min(characters, from + static_cast<std::size_t>(length));
+    return line_.substr(charStarts_[from], charStarts_[to] - charStarts_[from]);
 }
 
 int ScCarica::indexOf(const ScCaricaCampi& field) const {
@@ -235,8 +248,10 @@ Variant ScCarica::CercaPosCampo(const std::string& psRiga, const ScCaricaCampi& 
 std::string ScCarica::rawText(const ScCaricaCampi& field) {
     const bool noOperator = field.osTipoOper.empty() || field.osValoreOper.empty();
     if (fixed_) {
-        if (noOperator && (field.oiNumDec == -9999 || !mbNumerico_))
+        if (noOperator && (field.oiNumDec == -9999 || !mbNumerico_)) {
+            if (field.osNumCampo.empty()) return midOfLine(field.oiInizio, field.oiLunghezza);
             return field.osNumCampo + midOfLine(field.oiInizio, field.oiLunghezza);
+        }
     } else if (noOperator && allDigits(field.osNumCampo)) {
         return LeggiValCampoNum(line_, digitsValue(field.osNumCampo), field);
     }
@@ -252,6 +267,13 @@ int ScCarica::LeggiVal(const std::string& psRiga, ScCaricaCampi& pgCaricaCampi, 
 }
 
 int ScCarica::evaluate(ScCaricaCampi& field, int index, Variant& value, int piCodTab) {
+    const Variant* kept = nullptr;
+    const int code = evaluateKept(field, index, kept, piCodTab);
+    value = *kept;
+    return code;
+}
+
+int ScCarica::evaluateKept(ScCaricaCampi& field, int index, const Variant*& value, int piCodTab) {
     if (states_.size() != mcolCampi_.size()) states_.resize(mcolCampi_.size());
     {
         FieldState& st = states_[static_cast<std::size_t>(index)];
@@ -260,7 +282,7 @@ int ScCarica::evaluate(ScCaricaCampi& field, int index, Variant& value, int piCo
                 throw NumberedError(errnum::InvalidCall,
                                     "Riferimento circolare al campo " + field.osKey(), "ScCarica");
             if (st.fault) throw *st.fault;
-            value = st.value;
+            value = &st.value;
             return st.result;
         }
         st.serial = serial_;
@@ -290,8 +312,8 @@ int ScCarica::evaluate(ScCaricaCampi& field, int index, Variant& value, int piCo
     FieldState& st = states_[static_cast<std::size_t>(index)];
     st.evaluating = false;
     st.result = code;
-    st.value = result;
-    value = std::move(result);
+    st.value = std::move(result);
+    value = &st.value;
     return code;
 }
 
@@ -329,7 +351,7 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
         ScriviErrore(line_, name() + ": " + failure.message);
         return 1;
     }
-    if (equalText(gsSoloAsci, "s"))
+    if (soloAsci_)
         for (char& c : text)
             if (static_cast<unsigned char>(c) < 32) c = ' ';
     while (!text.empty() && text.back() == ' ') text.pop_back();
@@ -355,9 +377,16 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
         if (empty) {
             pvValore = Variant(std::string());
         } else if (tipo >= tipocampo::Intero && tipo <= tipocampo::Data) {
+            // Text that is no number fails these conversions: refused without raising.
+            double number = 0;
+            if (tipo >= tipocampo::Lungo && tipo <= tipocampo::Doppio && !parseNumber(trimmed, number)) {
+                ScriviErrore(line_, name() + ": Tipo non valido (" + text + ")");
+                return 1;
+            }
             pvValore = field.ConvValTipo(text);
         } else {
-            std::string value = text;
+            // The text is shown in a refusal only when an amount conversion follows.
+            std::string value = field.osLireOValuta.empty() ? std::move(text) : text;
             const int width = field.oiQuanto != 0 ? field.oiQuanto : std::abs(field.oiDimensione());
             if (width != 0 && !field.osRiempie.empty() && !value.empty()) {
                 const std::string fill = Left(field.osRiempie, 1);

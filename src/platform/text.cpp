@@ -433,9 +433,14 @@ bool Like(std::string_view text, std::string_view pattern) {
 
 std::string fromWindows1252(std::string_view bytes) {
     std::string out;
+    fromWindows1252(bytes, out);
+    return out;
+}
+
+void fromWindows1252(std::string_view bytes, std::string& out) {
+    out.clear();
     out.reserve(bytes.size());
     for (const char ch : bytes) encode(cp1252ToUnicode(static_cast<unsigned char>(ch)), out);
-    return out;
 }
 
 std::string toWindows1252(std::string_view utf8) {

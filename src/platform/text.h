@@ -33,6 +33,8 @@ bool Like(std::string_view text, std::string_view pattern);
 
 // Windows-1252 <-> UTF-8.
 std::string fromWindows1252(std::string_view bytes);
+// The same into out, whose room is reused.
+void fromWindows1252(std::string_view bytes, std::string& out);
 // Characters with no Windows-1252 code become '?'.
 std::string toWindows1252(std::string_view utf8);
 

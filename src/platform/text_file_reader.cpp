@@ -1,5 +1,5 @@
 // Streaming line reader for the batch input files: blocks of 1 MiB decoded to UTF-8, then split.
-// Never keeps more than a block plus the line being assembled; never copies byte by byte.
+// Never keeps more than a block plus the longest line allowed; never copies byte by byte.
 #include "platform/text_file_reader.h"
 
 #include <fcntl.h>
@@ -66,15 +66,10 @@ public:
 
 namespace {
 
-class Windows1252Decoder final : public TextFileReader::Decoder {
+// Keeps the bytes as read: the reader decodes each Windows-1252 line by itself.
+class LineByLineDecoder final : public TextFileReader::Decoder {
 public:
-    void decode(std::string_view bytes, bool, std::string& out) override {
-        if (isAscii(bytes)) {
-            out.append(bytes);
-        } else {
-            out += fromWindows1252(bytes);
-        }
-    }
+    void decode(std::string_view bytes, bool, std::string& out) override { out.append(bytes); }
 };
 
 class Utf8Decoder final : public TextFileReader::Decoder {
@@ -147,7 +142,7 @@ private:
 
 std::unique_ptr<TextFileReader::Decoder> makeDecoder(std::string_view encoding) {
     const std::string name = normalizedName(encoding);
-    if (isWindows1252Name(name)) return std::make_unique<Windows1252Decoder>();
+    if (isWindows1252Name(name)) return std::make_unique<LineByLineDecoder>();
     if (isUtf8Name(name)) return std::make_unique<Utf8Decoder>();
     const std::string wanted(encoding);
     const iconv_t cd = ::iconv_open("UTF-8", wanted.c_str());
@@ -161,7 +156,7 @@ std::unique_ptr<TextFileReader::Decoder> makeDecoder(std::string_view encoding) 
 }  // namespace
 
 TextFileReader::TextFileReader(const std::string& path, std::string_view encoding)
-    : path_(path), decoder_(makeDecoder(encoding)) {
+    : path_(path), decoder_(makeDecoder(encoding)), perLine_(isWindows1252Name(normalizedName(encoding))) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -200,13 +195,51 @@ bool TextFileReader::fill() {
         if (bytes.substr(0, kBom.size()) == kBom) {
             bytes.remove_prefix(kBom.size());
             decoder_ = std::make_unique<Utf8Decoder>();
+            perLine_ = false;
         }
     }
     decoder_->decode(bytes, false, buffer_);
     return true;
 }
 
+void TextFileReader::deliver(std::string_view bytes, std::string& line) const {
+    if (!perLine_ || isAscii(bytes) || isValidUtf8(bytes)) line.assign(bytes);
+    else fromWindows1252(bytes, line);
+}
+
+// The start of a line longer than allowed, then the rest of it skipped block by block.
+void TextFileReader::cutLongLine(std::string& line) {
+    std::string_view start(buffer_.data() + pos_, std::min(buffer_.size() - pos_, kCutLineKeeps * 4));
+    start.remove_suffix(incompleteTail(start));
+    deliver(start, line);
+    line = Left(line, static_cast<long>(kCutLineKeeps));
+    lineCut_ = true;
+    ++lineNumber_;
+    for (;;) {
+        const char* const begin = buffer_.data() + pos_;
+        const char* const end = buffer_.data() + buffer_.size();
+        const char* p = begin;
+        while (p != end && *p != '\n' && *p != '\r') ++p;
+        if (p == end) {
+            pos_ = buffer_.size();
+            if (sourceDone_) return;
+            fill();
+            continue;
+        }
+        pos_ = static_cast<std::size_t>(p - buffer_.data());
+        if (*p == '\r' && p + 1 == end && !sourceDone_) {
+            fill();
+            continue;
+        }
+        const char* next = p + 1;
+        if (*p == '\r' && next != end && *next == '\n') ++next;
+        pos_ = static_cast<std::size_t>(next - buffer_.data());
+        return;
+    }
+}
+
 bool TextFileReader::readLine(std::string& line) {
+    lineCut_ = false;
     std::size_t scanned = 0;  // characters after pos_ already known to hold no line end
     for (;;) {
         const char* const begin = buffer_.data() + pos_;
@@ -214,6 +247,10 @@ bool TextFileReader::readLine(std::string& line) {
         // The end-of-file mark may have been dropped from what was scanned.
         const char* p = begin + std::min(scanned, static_cast<std::size_t>(end - begin));
         while (p != end && *p != '\n' && *p != '\r') ++p;
+        if (static_cast<std::size_t>(p - begin) > kLongestLine) {
+            cutLongLine(line);
+            return true;
+        }
         if (p != end) {
             // A CR that ends the block may be the first half of a CRLF.
             if (*p == '\r' && p + 1 == end && !sourceDone_) {
@@ -221,7 +258,7 @@ bool TextFileReader::readLine(std::string& line) {
                 fill();
                 continue;
             }
-            line.assign(begin, p);
+            deliver(std::string_view(begin, static_cast<std::size_t>(p - begin)), line);
             const char* next = p + 1;
             if (*p == '\r' && next != end && *next == '\n') ++next;
             pos_ = static_cast<std::size_t>(next - buffer_.data());
@@ -233,7 +270,7 @@ bool TextFileReader::readLine(std::string& line) {
                 line.clear();
                 return false;
             }
-            line.assign(begin, end);
+            deliver(std::string_view(begin, static_cast<std::size_t>(end - begin)), line);
             pos_ = buffer_.size();
             ++lineNumber_;
             return true;

@@ -14,9 +14,16 @@ namespace tolvane {
 // dropped. Encodings: Windows-1252 by default (also "" , "CP1252", "ANSI"); "UTF-8"; any other
 // name that iconv knows ("ISO-8859-1", "UTF-16" ...). A file that starts with a UTF-8 byte order
 // mark is read as UTF-8 whatever the name; the mark itself is never part of the first line.
-// Bytes that are not valid in the encoding become U+FFFD.
+// With Windows-1252, a line that is valid UTF-8 and holds multi-byte sequences is read as
+// UTF-8 (text with accented letters in Windows-1252 practically never is), so that files saved
+// by today's editors read right. Bytes that are not valid in the encoding become U+FFFD.
+// A line is at most kLongestLine bytes: a longer one is returned cut to its first
+// kCutLineKeeps characters, with lineCut() true, and the rest of it is skipped unread.
 class TextFileReader {
 public:
+    static constexpr std::size_t kLongestLine = 1 << 20;
+    static constexpr std::size_t kCutLineKeeps = 1000;
+
     // Raises 53 "File non trovato: <path>" when the file is missing, 75 when it cannot be read,
     // 5 for an encoding nobody knows.
     explicit TextFileReader(const std::string& path, std::string_view encoding = {});
@@ -26,6 +33,8 @@ public:
 
     // The next line without its line end; false, with line emptied, when none is left.
     bool readLine(std::string& line);
+    // True when the line last read was longer than kLongestLine and holds only its start.
+    bool lineCut() const { return lineCut_; }
     // True when no line is left (EOF): an empty file is at end at once.
     bool eof();
     // Lines returned so far: the number of the last line read, counted from 1.
@@ -36,6 +45,8 @@ public:
 
 private:
     bool fill();  // appends the next decoded block to buffer_; false at end of file
+    void deliver(std::string_view bytes, std::string& line) const;
+    void cutLongLine(std::string& line);
 
     std::string path_;
     int fd_ = -1;
@@ -45,6 +56,8 @@ private:
     std::size_t pos_ = 0;
     bool sourceDone_ = false;
     bool firstBlock_ = true;
+    bool perLine_ = false;  // Windows-1252: blocks kept as read, each line decoded by itself
+    bool lineCut_ = false;
     long lineNumber_ = 0;
 };
 

@@ -62,9 +62,6 @@ double numberFromText(const std::string& s, const char* where) {
     raise(errnum::TypeMismatch, where);
 }
 
-constexpr double kMinDate = -657434.0;        // 01/01/100
-constexpr double kMaxDate = 2958465.99999999; // 31/12/9999 23:59:59
-
 }  // namespace
 
 Currency Currency::fromDouble(double value) {
@@ -271,8 +268,7 @@ DateTime Variant::toDate() const {
     }
     default: {
         const double serial = toDouble();
-        if (std::isnan(serial) || serial < kMinDate || serial > kMaxDate)
-            raise(errnum::Overflow, "CDate");
+        if (!DateTime::inRange(serial)) raise(errnum::Overflow, "CDate");
         return DateTime{serial};
     }
     }

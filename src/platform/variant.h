@@ -43,6 +43,9 @@ struct DateTime {
     // Raises 5 for a day that does not exist or a year outside 100..9999.
     static DateTime fromParts(int year, int month, int day, int hour = 0, int minute = 0,
                               int second = 0);
+    // True for a serial from 01/01/100 to 31/12/9999 23:59:59; the members below raise 6
+    // (Overflow) for any other.
+    static bool inRange(double serial);
     void parts(int& year, int& month, int& day) const;
     void timeParts(int& hour, int& minute, int& second) const;
     bool hasTime() const;
@@ -92,6 +95,9 @@ public:
 
     // As "" & value: Null and Empty both give "".
     std::string text() const;
+    // The text of a String value without a copy, valid while the value lives unchanged;
+    // nullptr for any other type.
+    const std::string* stringValue() const { return std::get_if<std::string>(&value_); }
 
     // Comparison by "=" and "<" with text compared without regard to case.
     // Null compares as unordered (equal only to Null here, for containers and tests).

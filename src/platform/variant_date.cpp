@@ -59,6 +59,7 @@ double serialOf(int year, int month, int day, int hour, int minute, int second) 
 
 // Calendar day number and seconds of the day, rounded to the second.
 void split(double serial, std::int64_t& day, long& seconds) {
+    if (!DateTime::inRange(serial)) throw NumberedError(errnum::Overflow, "Overflow", "CDate");
     const double whole = std::trunc(serial);
     day = static_cast<std::int64_t>(whole);
     seconds = std::lround(std::fabs(serial - whole) * 86400.0);
@@ -69,6 +70,11 @@ void split(double serial, std::int64_t& day, long& seconds) {
 }
 
 }  // namespace
+
+bool DateTime::inRange(double serial) {
+    // The last second of 31/12/9999 must not round up into the year 10000.
+    return serial > -657435.0 && serial < 2958465.0 + 86399.5 / 86400.0;
+}
 
 DateTime DateTime::fromParts(int year, int month, int day, int hour, int minute, int second) {
     if (!validParts(year, month, day, hour, minute, second))

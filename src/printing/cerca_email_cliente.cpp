@@ -8,6 +8,7 @@
 
 #include "common/db_comune.h"
 #include "common/parametri_menu.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "printing/frm_scelta_stam.h"
 #include "suite/decodifiche_tipi.h"
@@ -68,26 +69,23 @@ Scelta scegliDallaLista() {
                                         &goDbase(), goDecodifiche->IdDbase()};
     lista.ColonneRicerca = scelta.colonne;
     lista.RetVal.clear();
-    try {
-        lista.load();
-        lista.CaricaLista();
-        for (std::size_t c = 0; c < intestazioni.size(); ++c)
-            lista.ListaRicerca->setTextMatrix(0, static_cast<int>(c), intestazioni[c]);
-        lista.show(ui::ShowMode::Modal);
-        scelta.fatta = !lista.RetVal.empty();
-        if (scelta.fatta) {
-            const ui::Grid& grid = *lista.ListaRicerca;
-            int colonna = std::clamp(grid.col(), 0, static_cast<int>(scelta.colonne.size()) - 1);
-            scelta.retField = scelta.colonne[static_cast<std::size_t>(colonna)];
-            for (std::size_t c = 0; c < scelta.colonne.size(); ++c)
-                scelta.riga.push_back(grid.textMatrix(grid.row(), static_cast<int>(c)));
-            scelta.text = scelta.riga[static_cast<std::size_t>(colonna)];
-        }
-    } catch (...) {
+    ScopeGuard chiudi([&lista] {
         if (lista.loaded()) lista.unload();
-        throw;
+    });
+    lista.load();
+    lista.CaricaLista();
+    for (std::size_t c = 0; c < intestazioni.size(); ++c)
+        lista.ListaRicerca->setTextMatrix(0, static_cast<int>(c), intestazioni[c]);
+    lista.show(ui::ShowMode::Modal);
+    scelta.fatta = !lista.RetVal.empty();
+    if (scelta.fatta) {
+        const ui::Grid& grid = *lista.ListaRicerca;
+        int colonna = std::clamp(grid.col(), 0, static_cast<int>(scelta.colonne.size()) - 1);
+        scelta.retField = scelta.colonne[static_cast<std::size_t>(colonna)];
+        for (std::size_t c = 0; c < scelta.colonne.size(); ++c)
+            scelta.riga.push_back(grid.textMatrix(grid.row(), static_cast<int>(c)));
+        scelta.text = scelta.riga[static_cast<std::size_t>(colonna)];
     }
-    if (lista.loaded()) lista.unload();
     return scelta;
 }
 

@@ -11,6 +11,7 @@
 #include "common/msg_com.h"
 #include "common/parametri_menu.h"
 #include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "printing/frm_scelta_stam.h"
 #include "printing/frm_scelta_stam_pdf_email.h"
@@ -202,28 +203,19 @@ void PassaParEmail() {
 }
 
 bool ChiediDatiEmail(bool pbPassaPar, bool pbOpzMotore) {
-    FrmSceltaStam& dialogo = ui::desktop().load<FrmSceltaStam>();
-    if (pbOpzMotore) {
-        try {
-            dialogo.ogOpzSta = &opzioniMotore();
-        } catch (...) {
-            dialogo.unload();
-            throw;
-        }
-    }
-    dialogo.oiRichDatiEmail = 1000;
     bool ok = false;
-    try {
+    {
+        FrmSceltaStam& dialogo = ui::desktop().load<FrmSceltaStam>();
+        // The closing checks belong to choosing a print's options, not to this request: without
+        // the options the dialog always closes.
+        ScopeGuard chiudi([&dialogo] {
+            dialogo.ogOpzSta = nullptr;
+            dialogo.unload();
+        });
+        if (pbOpzMotore) dialogo.ogOpzSta = &opzioniMotore();
+        dialogo.oiRichDatiEmail = 1000;
         ok = RichDatiEmail(dialogo);
-    } catch (...) {
-        dialogo.ogOpzSta = nullptr;
-        dialogo.unload();
-        throw;
     }
-    // The closing checks belong to choosing a print's options, not to this request: without
-    // the options the dialog always closes.
-    dialogo.ogOpzSta = nullptr;
-    dialogo.unload();
 
     if (pbPassaPar && ok) {
         try {
@@ -238,13 +230,7 @@ bool ChiediDatiEmail(bool pbPassaPar, bool pbOpzMotore) {
 }
 
 bool ChiediDatiEmail(MotoreStampa& poMotore, bool pbPassaPar, bool pbOpzMotore) {
-    struct MotoreCorrente {
-        MotoreStampa* precedente;
-        explicit MotoreCorrente(MotoreStampa& motore) : precedente(goMotoreStampa) {
-            goMotoreStampa = &motore;
-        }
-        ~MotoreCorrente() { goMotoreStampa = precedente; }
-    } corrente(poMotore);
+    MotoreCorrente corrente(&poMotore);
     return ChiediDatiEmail(pbPassaPar, pbOpzMotore);
 }
 

@@ -16,6 +16,20 @@ class MotoreStampa;
 // names its engine for the length of a request (the ChiediDatiEmail taking an engine).
 inline MotoreStampa* goMotoreStampa = nullptr;
 
+// Names an engine (or none) as the current one for as long as it lives, then the previous one.
+class MotoreCorrente {
+public:
+    explicit MotoreCorrente(MotoreStampa* motore) : precedente_(goMotoreStampa) {
+        goMotoreStampa = motore;
+    }
+    ~MotoreCorrente() { goMotoreStampa = precedente_; }
+    MotoreCorrente(const MotoreCorrente&) = delete;
+    MotoreCorrente& operator=(const MotoreCorrente&) = delete;
+
+private:
+    MotoreStampa* precedente_;
+};
+
 // The clock that the date and time placeholders read; empty: the system's local time.
 std::function<DateTime()>& emailClock();
 

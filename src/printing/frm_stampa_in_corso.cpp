@@ -43,15 +43,8 @@ Variant frmStampaInCorso::ChiediEmailLogPwd() {
 }
 
 void frmStampaInCorso::handOverEmailSettings() {
-    MotoreStampa* precedente = goMotoreStampa;
-    goMotoreStampa = ogStampa_.get();
-    try {
-        PassaParEmail();
-    } catch (...) {
-        goMotoreStampa = precedente;
-        throw;
-    }
-    goMotoreStampa = precedente;
+    MotoreCorrente corrente(ogStampa_.get());
+    PassaParEmail();
 }
 
 void frmStampaInCorso::Form_Unload(bool& /*Cancel*/) {

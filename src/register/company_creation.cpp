@@ -9,8 +9,10 @@
 #include "common/ini_programma.h"
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "register/company_register.h"
+#include "suite/base_database.h"
 #include "suite/gestore_rs.h"
 
 namespace tolvane {
@@ -31,13 +33,6 @@ bool threeDigits(const std::string& id) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     }
     return true;
-}
-
-void removeDatabaseFile(const std::filesystem::path& file) {
-    std::error_code ignored;
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-        std::filesystem::remove(file.string() + suffix, ignored);
-    }
 }
 
 // True when the file lies below the folder once "..", links and the working folder are resolved:
@@ -145,24 +140,19 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
         if (ec == std::errc::file_exists)
             refuse(errnum::FileAlreadyExists,
                    "Il file " + file.string() + " esiste già: scegliere un altro nome");
-        removeDatabaseFile(file);
+        removeDatabaseFiles(file);
         refuse(errnum::FileAccess,
                "Impossibile copiare il database base in " + file.string() + ": " + ec.message());
     }
+    ScopeGuard discard([&file] { removeDatabaseFiles(file); });
     // A base file kept read-only must not give a company whose data cannot be saved.
     std::filesystem::permissions(file, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add, ec);
-    if (ec) {
-        removeDatabaseFile(file);
+    if (ec)
         refuse(errnum::FileAccess,
                "Impossibile rendere scrivibile il database " + file.string() + ": " + ec.message());
-    }
-    try {
-        addRegisterRow(c, file, idDbComune);
-    } catch (...) {
-        removeDatabaseFile(file);
-        throw;
-    }
+    addRegisterRow(c, file, idDbComune);
+    discard.dismiss();
     return file;
 }
 

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
 #include "suite/base_database.h"
 
 namespace tolvane {
@@ -121,15 +122,6 @@ std::vector<std::filesystem::path> allFiles(const DemoEnvironment& env) {
     return files;
 }
 
-void removeCreated(const std::vector<std::filesystem::path>& created) {
-    std::error_code ignored;
-    for (const auto& path : created) {
-        for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-            std::filesystem::remove(path.string() + suffix, ignored);
-        }
-    }
-}
-
 }  // namespace
 
 DemoEnvironment demoEnvironmentPaths(const std::filesystem::path& folder) {
@@ -156,6 +148,9 @@ DemoEnvironment buildDemoEnvironment(const std::filesystem::path& folder) {
     std::filesystem::create_directories(env.folder);
 
     std::vector<std::filesystem::path> created;
+    ScopeGuard discard([&created] {
+        for (const auto& path : created) removeDatabaseFiles(path);
+    });
     try {
         createDatabaseFromSchema(env.commonDb, schemaPath("common.sql"));
         created.push_back(env.commonDb);
@@ -178,12 +173,9 @@ DemoEnvironment buildDemoEnvironment(const std::filesystem::path& folder) {
         created.push_back(env.batchFiles[1]);
         writeTextFile(env.batchFiles[1], causalsText());
     } catch (const std::filesystem::filesystem_error& error) {
-        removeCreated(created);
         throw NumberedError(errnum::FileAccess, error.what(), kSource);
-    } catch (...) {
-        removeCreated(created);
-        throw;
     }
+    discard.dismiss();
     return env;
 }
 

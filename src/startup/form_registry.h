@@ -23,6 +23,7 @@ using FormOpener = std::function<void(const ApriFormArgs& args)>;
 void registraForm(const std::string& psNome, FormOpener opener);
 // nullptr when no window of that name is registered.
 const FormOpener* formRegistrata(const std::string& psNome);
+// The registered names in lower case, sorted.
 std::vector<std::string> formRegistrate();
 void cancellaRegistroForm();
 

@@ -17,6 +17,7 @@
 
 #include "platform/names.h"
 #include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
 #include "suite/sql_functions.h"
 
 namespace tolvane {
@@ -200,13 +201,6 @@ std::string addColumnStatement(sqlite3* schema, const std::string& table,
     return sql;
 }
 
-void removeDatabaseFiles(const std::filesystem::path& path) {
-    std::error_code ignored;
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-        std::filesystem::remove(path.string() + suffix, ignored);
-    }
-}
-
 void omitFromDatabase(sqlite3* db, const std::vector<std::string>& omitted) {
     CaselessMap<std::string> tables;  // stored name by name
     for (const auto& [name, sql] : userTables(db)) tables.emplace(name, name);
@@ -234,6 +228,13 @@ void omitFromDatabase(sqlite3* db, const std::vector<std::string>& omitted) {
 }
 
 }  // namespace
+
+void removeDatabaseFiles(const std::filesystem::path& path) {
+    std::error_code ignored;
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+        std::filesystem::remove(path.string() + suffix, ignored);
+    }
+}
 
 std::filesystem::path schemaPath(std::string_view name) {
     if (const char* dir = std::getenv("TOLVANE_SOURCE_DIR"); dir && *dir) {
@@ -271,19 +272,15 @@ void createDatabaseFromSchema(const std::filesystem::path& path,
         throw NumberedError(errnum::FileAccess, "Impossibile creare " + path.string(), kSource);
     }
     ::close(fd);
-    try {
-        auto db = openDb(path, SQLITE_OPEN_READWRITE);
-        exec(db.get(), "PRAGMA synchronous = OFF");  // a failed creation deletes the file anyway
-        exec(db.get(), script);
-        if (!omitted.empty()) {
-            omitFromDatabase(db.get(), omitted);
-            writeVersion(db.get(), 0);
-        }
-        db.reset();
-    } catch (...) {
-        removeDatabaseFiles(path);
-        throw;
+    ScopeGuard discard([&path] { removeDatabaseFiles(path); });
+    auto db = openDb(path, SQLITE_OPEN_READWRITE);
+    exec(db.get(), "PRAGMA synchronous = OFF");  // a failed creation deletes the file anyway
+    exec(db.get(), script);
+    if (!omitted.empty()) {
+        omitFromDatabase(db.get(), omitted);
+        writeVersion(db.get(), 0);
     }
+    discard.dismiss();
 }
 
 UpgradeResult upgradeDatabase(const std::filesystem::path& path,

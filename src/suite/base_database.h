@@ -38,6 +38,9 @@ struct UpgradeResult {
 UpgradeResult upgradeDatabase(const std::filesystem::path& path,
                               const std::filesystem::path& schemaFile);
 
+// Removes a database file with its -wal, -shm and -journal companions; a missing one is no error.
+void removeDatabaseFiles(const std::filesystem::path& path);
+
 // Runs a script of statements on an existing file inside one transaction (demo data, fixtures).
 void runSqlScript(const std::filesystem::path& path, const std::filesystem::path& scriptFile);
 

@@ -216,6 +216,11 @@ std::string DbConnection::endGroup() {
 void DbConnection::afterWrite() {
     if (groupDepth == 0) return;
     ++pendingWrites;
+    if (!policy.atBoundaries) commitIfDue();
+}
+
+void DbConnection::commitIfDue() {
+    if (groupDepth == 0) return;
     bool byCount = policy.statements > 0 && pendingWrites >= policy.statements;
     bool byTime = policy.millis > 0 &&
                   std::chrono::steady_clock::now() - groupStarted >=
@@ -225,6 +230,8 @@ void DbConnection::afterWrite() {
 
 void DbConnection::afterFailedWrite() {
     if (groupDepth == 0) return;
+    // Only the failed statement was undone: the open group waits for the caller's boundary.
+    if (policy.atBoundaries && !sqlite3_get_autocommit(db)) return;
     // The failed statement alone was undone; what ran before it is made permanent now.
     if (!sqlite3_get_autocommit(db))
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);

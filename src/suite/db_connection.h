@@ -60,6 +60,7 @@ struct DbConnection {
     // error text returned (empty when all went well).
     std::string endGroup();
     void afterWrite();
+    void commitIfDue();
     void afterFailedWrite();
 
 private:

@@ -87,8 +87,11 @@ Variant toColumnValue(const ColumnInfo& column, const Variant& value) {
         }
         case ColumnKind::Currency: return Variant(value.toCurrency());
         case ColumnKind::Date:
-            if (value.isNumberType() && value.type() != VarType::Boolean)
-                return Variant(DateTime{value.toDouble()});
+            if (value.isNumberType() && value.type() != VarType::Boolean) {
+                const double serial = value.toDouble();
+                if (!DateTime::inRange(serial)) raiseOverflow();
+                return Variant(DateTime{serial});
+            }
             return Variant(value.toDate());
         case ColumnKind::Boolean: return Variant(value.toBool());
         case ColumnKind::Other: return value;

@@ -49,7 +49,8 @@ std::string GestoreDb::ApriConnessione(const std::string& nomeDb, const std::str
     if (!shared) {
         if (!options.create && !std::filesystem::exists(path))
             return "Err: Impossibile trovare il file '" + path + "'.";
-        int flags = SQLITE_OPEN_FULLMUTEX;
+        // One thread uses the connections: SQLite need not lock a mutex around every call.
+        int flags = SQLITE_OPEN_NOMUTEX;
         flags |= options.readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
         if (options.create && !options.readOnly) flags |= SQLITE_OPEN_CREATE;
         sqlite3* db = nullptr;
@@ -156,5 +157,7 @@ GroupedCommit::~GroupedCommit() noexcept(false) {
 }
 
 void GroupedCommit::flush() { connection_->commitGroup(); }
+
+void GroupedCommit::boundary() { connection_->commitIfDue(); }
 
 }  // namespace tolvane

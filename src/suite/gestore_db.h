@@ -82,6 +82,10 @@ private:
 struct GroupedCommitPolicy {
     long statements = 1000;
     long millis = 0;
+    // Commits fall only at the points the caller marks with GroupedCommit::boundary, once the
+    // count or the time is reached; a failed write then commits nothing either, so that what
+    // the caller writes between two boundaries is stored whole or not at all.
+    bool atBoundaries = false;
 };
 
 // Scoped grouped commits on one database: the writes made through GestoreDb and GestoreRs on
@@ -99,6 +103,8 @@ public:
 
     // Commits now (a stop asked by the user); the run goes on in a new group.
     void flush();
+    // A point where a commit may fall: commits when the policy's count or time is reached.
+    void boundary();
 
 private:
     std::shared_ptr<DbConnection> connection_;

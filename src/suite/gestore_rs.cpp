@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/scope_guard.h"
 #include "suite/db_connection.h"
 #include "suite/db_values.h"
 #include "suite/sql_dialect.h"
@@ -309,9 +310,7 @@ void loadQuery(RecordSet& rs, const std::string& sql, int tipo) {
 // A query that fails leaves the handle empty and read-only: nothing of the previous query
 // (its columns, its base table) may be written through it.
 void load(RecordSet& rs, const std::string& sql, int tipo) {
-    try {
-        loadQuery(rs, sql, tipo);
-    } catch (...) {
+    ScopeGuard empty([&rs] {
         rs.columns.clear();
         rs.lookup.clear();
         rs.rows.clear();
@@ -319,8 +318,9 @@ void load(RecordSet& rs, const std::string& sql, int tipo) {
         rs.edit = editstate::None;
         rs.updatable = false;
         rs.base = nullptr;
-        throw;
-    }
+    });
+    loadQuery(rs, sql, tipo);
+    empty.dismiss();
 }
 
 int findColumn(const RecordSet& rs, std::string_view name) {

@@ -1,11 +1,11 @@
 // Formats of the general library: dates, numbers with Italian separators, account texts.
 // Formatting never raises on a text that does not fit: it shows the text as it is.
 // Never rounds by multiplying doubles (the digits come from the exact decimal rounding).
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <string>
 
+#include "platform/names.h"
 #include "platform/text.h"
 #include "suite/lib_generale.h"
 
@@ -38,12 +38,9 @@ std::string formatDate(DateTime t, std::string_view format) {
     std::string out;
     bool afterHour = false;
     for (std::size_t i = 0; i < format.size();) {
-        const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(format[i])));
+        const char c = lowerAscii(format[i]);
         std::size_t run = 1;
-        while (i + run < format.size() &&
-               std::tolower(static_cast<unsigned char>(format[i + run])) == c) {
-            ++run;
-        }
+        while (i + run < format.size() && lowerAscii(format[i + run]) == c) ++run;
         const std::size_t width = run >= 2 ? 2 : 1;
         switch (c) {
             case 'd': out += padded(d, width); break;

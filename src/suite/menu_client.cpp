@@ -62,7 +62,7 @@ MenuClient::MenuClient(MenuClientSettings settings)
     // them for the session.
     IniFile ini = IniFile::load(settings_.menuIni);
     for (const std::string& key : iniKeys(ini, "Parametri"))
-        values_[LCase(key)] = Variant(ini.getString("Parametri", key, ""));
+        values_.insert_or_assign(key, Variant(ini.getString("Parametri", key, "")));
     readEmailSettings();
 }
 
@@ -81,7 +81,7 @@ void MenuClient::Registra(const std::string& psIdMenu, const std::string& psKeyP
 }
 
 std::string MenuClient::workingKey(const std::string& name, const std::string& qualifier) const {
-    return LCase(qualifier.empty() ? name : name + "." + qualifier);
+    return qualifier.empty() ? name : name + "." + qualifier;
 }
 
 Variant MenuClient::Parametro(const std::string& psNome, const std::string& psQualif) {
@@ -121,7 +121,7 @@ void MenuClient::SetParametro(const std::string& psNome, const std::string& psQu
         readEmailSettings();
         return;
     }
-    values_[workingKey(psNome, psQualif)] = pvValore;
+    values_.insert_or_assign(workingKey(psNome, psQualif), pvValore);
 }
 
 Variant MenuClient::personal(const std::string& psSezione, const std::string& psChiave) {

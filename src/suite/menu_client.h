@@ -4,12 +4,12 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/names.h"
 #include "platform/variant.h"
 #include "suite/menu_client_cipher.h"
 
@@ -95,7 +95,7 @@ private:
 
     MenuClientSettings settings_;
     std::unique_ptr<Cipher> cipher_;
-    std::map<std::string, Variant> values_;  // keys in lower case
+    CaselessMap<Variant> values_;
     bool registered_ = false;
     std::string idMenu_;
     std::string keyPrg_;

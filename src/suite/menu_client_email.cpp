@@ -142,7 +142,7 @@ void MenuClient::readEmailSettings() {
                     requests_.push_back("EmailPwd rifiutata: " + file);
                 }
             }
-            values_[LCase(key)] = typedValue(key, text);
+            values_.insert_or_assign(key, typedValue(key, text));
         }
     }
 }

@@ -67,12 +67,13 @@ std::string OpzStampa::DescStampaAttuale(std::string_view psStampanteCorrente) c
 }
 
 Variant OpzStampa::LeggiParStampa(std::string_view psNome, int /*piTipo*/) const {
-    auto it = parametri_.find(LCase(psNome));
+    auto it = parametri_.find(psNome);
     return it == parametri_.end() ? Variant() : it->second;
 }
 
 void OpzStampa::ScriviParStampa(std::string_view psNome, int piTipo, const Variant& pvValore) {
-    parametri_[LCase(psNome)] = piTipo == kTipoTesto ? Variant(pvValore.text()) : pvValore;
+    parametri_.insert_or_assign(std::string(psNome),
+                                piTipo == kTipoTesto ? Variant(pvValore.text()) : pvValore);
 }
 
 void OpzStampa::refuseDestination(int piStaVid, bool refused) {

@@ -3,11 +3,11 @@
 // Never prints, draws or shows anything: it only holds what the dialogs set and describes it.
 #pragma once
 
-#include <map>
 #include <set>
 #include <string>
 #include <string_view>
 
+#include "platform/names.h"
 #include "platform/variant.h"
 
 namespace tolvane {
@@ -86,7 +86,7 @@ private:
     void readSection(const IniFile& ini, const std::string& section, double printZoom);
 
     std::string nomeStampa_;
-    std::map<std::string, Variant> parametri_;  // by name in lower case
+    CaselessMap<Variant> parametri_;
     std::set<int> rifiutate_;
 };
 

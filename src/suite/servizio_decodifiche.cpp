@@ -2,6 +2,7 @@
 // The typed code reaches the query only as a quoted literal.
 #include "suite/servizio_decodifiche.h"
 
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "suite/lib_generale.h"
 #include "suite/lista_ricerca.h"
@@ -87,16 +88,15 @@ bool ServizioDecodifiche::PreparaHelpRic(std::string_view psTipo, const std::str
     lista.ColonneRicerca = t.colonne;
     lista.RetVal.clear();
     std::string scelto;
-    try {
+    {
+        ScopeGuard chiudi([&lista] {
+            if (lista.loaded()) lista.unload();
+        });
         lista.load();
         lista.CaricaLista();
         lista.show(ui::ShowMode::Modal);
         scelto = lista.RetVal;
-    } catch (...) {
-        if (lista.loaded()) lista.unload();
-        throw;
     }
-    if (lista.loaded()) lista.unload();
     if (scelto.empty()) return false;
 
     txt.setText(scelto);

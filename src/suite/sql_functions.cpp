@@ -5,13 +5,13 @@
 
 #include <sqlite3.h>
 
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string>
 
+#include "platform/names.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "platform/variant.h"
@@ -169,7 +169,7 @@ double valOf(const std::string& input) {
         const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
         std::int64_t value = 0;
         for (std::size_t i = 2; i < s.size(); ++i) {
-            const char c = static_cast<char>(std::tolower(static_cast<unsigned char>(s[i])));
+            const char c = lowerAscii(s[i]);
             int digit = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : 99;
             if (digit >= base) break;
             value = value * base + digit;

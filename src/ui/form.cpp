@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
@@ -114,21 +115,18 @@ void Form::show(ShowMode mode) {
     d.pushModalForm(*this);
     d.formShown(*this, true);
     d.activate(this);
-    try {
+    bool leftOpen = false;
+    {
+        ScopeGuard close([this, &d, &leftOpen] {
+            modal_ = false;
+            d.popModalForm(*this);
+            leftOpen = visible_;
+            if (visible_) hide();
+        });
         takeInitialFocus();
         d.driver().runModal(*this);
-    } catch (...) {
-        modal_ = false;
-        d.popModalForm(*this);
-        if (visible_) hide();
-        throw;
     }
-    modal_ = false;
-    d.popModalForm(*this);
-    if (visible_) {
-        hide();
-        throw UnexpectedWindow("The modal window " + name_ + " was left open");
-    }
+    if (leftOpen) throw UnexpectedWindow("The modal window " + name_ + " was left open");
 }
 
 void Form::hide() {
@@ -315,12 +313,14 @@ void Form::deliverKey(int keyCode, int shift, int keyAscii) {
     }
 }
 
-void Form::expose(std::string name, Member member) { members_[LCase(name)] = std::move(member); }
+void Form::expose(std::string name, Member member) {
+    members_.insert_or_assign(std::move(name), std::move(member));
+}
 
-bool Form::hasMember(std::string_view name) const { return members_.count(LCase(name)) != 0; }
+bool Form::hasMember(std::string_view name) const { return members_.count(name) != 0; }
 
 Variant Form::callByName(std::string_view name, std::vector<Variant> args) {
-    auto it = members_.find(LCase(name));
+    auto it = members_.find(name);
     if (it == members_.end()) {
         throw NumberedError(uierr::MemberMissing, "Object doesn't support this property or method",
                             name_ + "." + std::string(name));

@@ -4,12 +4,12 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/names.h"
 #include "platform/numbered_error.h"
 #include "platform/variant.h"
 #include "ui/control.h"
@@ -185,7 +185,7 @@ private:
     Control* focusHolder_ = nullptr;  // the control whose GotFocus ran last, not yet left
     unsigned long focusSerial_ = 0;
     long zCounter_ = 0;
-    std::map<std::string, Member, std::less<>> members_;
+    CaselessMap<Member> members_;
 };
 
 }  // namespace tolvane::ui

@@ -2,6 +2,8 @@
 // Numbers only: windows store and compare these values, so they must never be renumbered.
 #pragma once
 
+#include "platform/numbered_error.h"
+
 namespace tolvane::ui {
 
 namespace key {
@@ -89,11 +91,11 @@ constexpr int Grayed = 2;
 
 // Error numbers raised by the controls themselves, beside those of platform/numbered_error.h.
 namespace uierr {
-constexpr int InvalidPropertyValue = 380;
+constexpr int InvalidPropertyValue = errnum::InvalidPropertyValue;
 constexpr int PropertyReadOnly = 383;
-constexpr int ElementMissing = 340;      // control array element does not exist
+constexpr int ElementMissing = errnum::NoSuchArrayElement;  // control array element does not exist
 constexpr int MemberMissing = 438;       // object does not support this property or method
-constexpr int PathNotFound = 76;
+constexpr int PathNotFound = errnum::PathNotFound;
 constexpr int DialogCancelled = 32755;
 constexpr int IndexOutOfBounds = 35600;
 constexpr int FormUnloaded = 364;        // object was unloaded

@@ -52,6 +52,9 @@ TEST(TextFileReader, SplitsLinesAndDecodes) {
         {"Windows-1252 by name", "\xE0\r\n", "cp1252", {"\xC3\xA0"}},
         {"UTF-8 BOM read as UTF-8", "\xEF\xBB\xBF\xC3\xA8\r\nx", "", {"\xC3\xA8", "x"}},
         {"UTF-8 without BOM", "\xC3\xA8\n", "UTF-8", {"\xC3\xA8"}},
+        {"UTF-8 lines in a Windows-1252 file", "perch\xC3\xA9\r\ncaff\xE8\r\n\xC3", "",
+         {"perch\xC3\xA9", "caff\xC3\xA8", "\xC3\x83"}},
+        {"NUL is data", std::string("a\0b\r\n", 5), "", {std::string("a\0b", 3)}},
         {"invalid UTF-8 replaced", "a\xFF" "b\n", "utf8", {"a\xEF\xBF\xBD" "b"}},
         {"ISO-8859-1 through iconv", "\xE8\r\n", "ISO-8859-1", {"\xC3\xA8"}},
         {"ISO-8859-15 euro", "\xA4\n", "ISO-8859-15", {"\xE2\x82\xAC"}},
@@ -66,16 +69,16 @@ TEST(TextFileReader, SplitsLinesAndDecodes) {
 }
 
 TEST(TextFileReader, BlockBordersSplitNothing) {
-    const std::string longLine(3 * kBlock + 17, 'x');
+    const std::string longLine(TextFileReader::kLongestLine, 'x');
     std::string crlfOnBorder(kBlock - 1, 'a');
     crlfOnBorder += "\r\nb";
-    std::string utf8OnBorder(kBlock - 1, 'a');
+    std::string utf8OnBorder = "x\n" + std::string(kBlock - 3, 'a');
     utf8OnBorder += "\xC3\xA8\n";
     const std::vector<ReadCase> cases = {
-        {"line longer than a block", longLine + "\r\nfine", "", {longLine, "fine"}},
+        {"longest line over a block border", longLine + "\r\nfine", "", {longLine, "fine"}},
         {"CRLF across the border", crlfOnBorder, "", {std::string(kBlock - 1, 'a'), "b"}},
         {"UTF-8 character across the border", utf8OnBorder, "UTF-8",
-         {std::string(kBlock - 1, 'a') + "\xC3\xA8"}},
+         {"x", std::string(kBlock - 3, 'a') + "\xC3\xA8"}},
     };
     ScratchFolder folder;
     for (const auto& c : cases) {
@@ -88,6 +91,41 @@ TEST(TextFileReader, BlockBordersSplitNothing) {
     utf16 += std::string("\x3D\xD8\x00\xDE", 4);
     EXPECT_EQ(readAll(folder.write("in16.txt", utf16), "UTF-16LE"),
               Lines{std::string(kBlock / 2 - 1, 'a') + "\xF0\x9F\x98\x80"});
+}
+
+TEST(TextFileReader, LongerLinesAreCutAndSkipped) {
+    const std::size_t over = TextFileReader::kLongestLine + 1;
+    const std::string accents = [] {
+        std::string s;
+        for (std::size_t i = 0; i < TextFileReader::kCutLineKeeps; ++i) s += "\xC3\xA9";
+        return s;
+    }();
+    const struct {
+        const char* rule;
+        std::string bytes;
+        Lines expected;
+        std::vector<bool> cut;
+    } cases[] = {
+        {"then a line", std::string(over, 'x') + "\r\nok", {std::string(1000, 'x'), "ok"}, {true, false}},
+        {"at the end of the file", "ok\n" + std::string(3 * kBlock, 'x'), {"ok", std::string(1000, 'x')},
+         {false, true}},
+        {"CRLF on a block border", std::string(2 * kBlock - 1, 'x') + "\r\nok", {std::string(1000, 'x'), "ok"},
+         {true, false}},
+        {"kept in characters", accents + std::string(over, 'e') + "\nok", {accents, "ok"}, {true, false}},
+    };
+    ScratchFolder folder;
+    for (const auto& c : cases) {
+        TextFileReader reader(folder.write("in.txt", c.bytes));
+        Lines lines;
+        std::vector<bool> cut;
+        std::string line;
+        while (reader.readLine(line)) {
+            lines.push_back(line);
+            cut.push_back(reader.lineCut());
+        }
+        EXPECT_EQ(lines, c.expected) << c.rule;
+        EXPECT_EQ(cut, c.cut) << c.rule;
+    }
 }
 
 TEST(TextFileReader, EofAndLineNumberFollowTheLines) {

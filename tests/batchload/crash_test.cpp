@@ -1,0 +1,189 @@
+// A load into two tables killed at a chosen write of the database files, and at seeded random
+// ones: the file stays sound, every line is whole or absent, and a rerun completes the load.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <map>
+#include <random>
+#include <tuple>
+
+#include "batch_fixture.h"
+
+namespace tolvane::batchtest {
+namespace {
+
+// Writes of the database files made in this process; at the chosen one it is killed.
+long gWrites = 0;
+long gKillAt = 0;
+sqlite3_syscall_ptr gWrite = nullptr, gPwrite = nullptr, gPwrite64 = nullptr;
+
+void countWrite() {
+    if (++gWrites == gKillAt) raise(SIGKILL);
+}
+ssize_t countedWrite(int fd, const void* p, size_t n) {
+    countWrite();
+    return reinterpret_cast<ssize_t (*)(int, const void*, size_t)>(gWrite)(fd, p, n);
+}
+ssize_t countedPwrite(int fd, const void* p, size_t n, off_t at) {
+    countWrite();
+    return reinterpret_cast<ssize_t (*)(int, const void*, size_t, off_t)>(gPwrite)(fd, p, n, at);
+}
+ssize_t countedPwrite64(int fd, const void* p, size_t n, off_t at) {
+    countWrite();
+    return reinterpret_cast<ssize_t (*)(int, const void*, size_t, off_t)>(gPwrite64)(fd, p, n, at);
+}
+
+void watchWrites(long killAt) {
+    gKillAt = killAt;
+    sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
+    const std::tuple<const char*, sqlite3_syscall_ptr*, sqlite3_syscall_ptr> calls[] = {
+        {"write", &gWrite, reinterpret_cast<sqlite3_syscall_ptr>(countedWrite)},
+        {"pwrite", &gPwrite, reinterpret_cast<sqlite3_syscall_ptr>(countedPwrite)},
+        {"pwrite64", &gPwrite64, reinterpret_cast<sqlite3_syscall_ptr>(countedPwrite64)},
+    };
+    for (const auto& [name, original, counted] : calls) {
+        *original = vfs->xGetSystemCall(vfs, name);
+        if (*original) vfs->xSetSystemCall(vfs, name, counted);
+    }
+}
+
+// What one line leaves in the database: its rows in Prova and Righe and its error rows.
+using Trace = std::array<int, 3>;
+
+class CrashTest : public BatchTest {
+protected:
+    static constexpr int kLines = 300;
+
+    void SetUp() override {
+        BatchTest::SetUp();
+        layout("CR", {{"Tabella", "Prova"}, {"Tabella2", "Righe"}, {"CodTab2", "R"}, {"Modalita", "0"},
+                      {"InsVaria", "V"}, {"Separatore", "\\059"}});
+        field("CR", "Codice", {{"NumCampo", "K1"}});
+        field("CR", "Descr", {{"NumCampo", "2"}});
+        field("CR", "Num", {{"NumCampo", "3"}, {"TipoDest", "Long"}});
+        field("CR", "R Codice", {{"NumCampo", "K1"}});
+        field("CR", "R Riga", {{"NumCampo", "K4"}, {"TipoDest", "Long"}});
+        field("CR", "R Testo", {{"NumCampo", "5"}});
+        // Every 7th line is refused whole; every 11th has no key for Righe and stores Prova only.
+        for (int i = 0; i < kLines; ++i) {
+            const std::string n = std::to_string(i);
+            lines.push_back("C" + n + ";Riga " + n + ";" + (i % 7 == 3 ? "tre" : n) + ";" +
+                            (i % 11 == 5 ? "" : "1") + ";Testo " + n);
+        }
+        input("CR.txt", lines);
+        commonFile = (folder / "comune.db").string();
+        pristine = folder / "ditta.db";
+        goDbase().ChiudiConnessione(companyId);
+        goDbase().ChiudiConnessione(commonId);
+        expected = trial(0);
+        ASSERT_EQ(expected.size(), static_cast<std::size_t>(kLines));
+        ASSERT_GT(totalWrites, 10);
+    }
+
+    // Loads a copy of the company database in a child killed at write killAt (0: never);
+    // what the lines left there afterwards.
+    std::vector<Trace> trial(long killAt, bool rerun = false) {
+        const std::filesystem::path file = folder / "prova.db";
+        if (!rerun) {
+            for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(file.string() + suffix);
+            std::filesystem::copy_file(pristine, file);
+        }
+        int pipeEnds[2];
+        EXPECT_EQ(pipe(pipeEnds), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            close(pipeEnds[0]);
+            watchWrites(killAt);
+            const std::string common = goDbase().ApriConnessione(commonFile);
+            const std::string companyDb = goDbase().ApriConnessione(file.string(), "", "", {.wal = true});
+            gsConnDbMenu = common;
+            gsIdDbase = companyDb;
+            ScCarica load;
+            load.setCommitEvery(5);
+            long errorCount = 0;
+            const bool ok = load.LeggiTracciato("CR") == 0 && load.CaricaDati(errorCount) == 0;
+            goDbase().ChiudiConnessione(companyDb);
+            if (write(pipeEnds[1], &gWrites, sizeof gWrites) != sizeof gWrites) _exit(3);
+            _exit(ok ? 0 : 2);
+        }
+        close(pipeEnds[1]);
+        long writes = 0;
+        const bool reported = read(pipeEnds[0], &writes, sizeof writes) == sizeof writes;
+        close(pipeEnds[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (killAt == 0) {
+            EXPECT_TRUE(reported && WIFEXITED(status) && WEXITSTATUS(status) == 0) << "load failed";
+            totalWrites = writes;
+        } else if (reported) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "load failed";
+        }
+        return traces(file);
+    }
+
+    std::vector<Trace> traces(const std::filesystem::path& file) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        auto query = [db](const std::string& sql) {
+            std::multimap<std::string, std::string> out;
+            sqlite3_stmt* stmt = nullptr;
+            if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+                ADD_FAILURE() << sqlite3_errmsg(db);
+            while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+                const auto* a = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+                const auto* b = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+                out.emplace(a ? a : "", b ? b : "");
+            }
+            sqlite3_finalize(stmt);
+            return out;
+        };
+        EXPECT_EQ(query("PRAGMA integrity_check").begin()->first, "ok");
+        const auto prova = query("SELECT Codice, '' FROM Prova");
+        const auto righe = query("SELECT Codice, '' FROM Righe");
+        const auto errori = query("SELECT Riga, Errore FROM ErroriCaricamento");
+        sqlite3_close(db);
+        std::vector<Trace> out;
+        for (int i = 0; i < kLines; ++i) {
+            const std::string key = "C" + std::to_string(i);
+            out.push_back({static_cast<int>(prova.count(key)), static_cast<int>(righe.count(key)),
+                           static_cast<int>(errori.count(lines[static_cast<std::size_t>(i)]))});
+        }
+        return out;
+    }
+
+    // Lines whole up to some point, absent after it; the failure names the first line that is not.
+    void expectWholePrefix(const std::vector<Trace>& got, long killAt) {
+        std::size_t i = 0;
+        while (i < got.size() && got[i] == expected[i]) ++i;
+        const std::size_t prefix = i;
+        for (; i < got.size(); ++i) {
+            if (got[i] == Trace{}) continue;
+            ADD_FAILURE() << "killed at write " << killAt << ": line " << i << " holds " << got[i][0] << "/"
+                          << got[i][1] << "/" << got[i][2] << " rows, whole it holds " << expected[i][0] << "/"
+                          << expected[i][1] << "/" << expected[i][2] << " (lines before " << prefix
+                          << " whole)";
+            return;
+        }
+    }
+
+    std::vector<std::string> lines;
+    std::string commonFile;
+    std::filesystem::path pristine;
+    std::vector<Trace> expected;
+    long totalWrites = 0;
+};
+
+TEST_F(CrashTest, KilledLoadKeepsWholeLinesAndARerunCompletesIt) {
+    std::vector<long> killPoints = {1, 2, totalWrites / 2, totalWrites - 1};
+    std::mt19937 random(20261207);
+    for (int k = 0; k < 16; ++k)
+        killPoints.push_back(std::uniform_int_distribution<long>(1, totalWrites - 1)(random));
+    for (const long killAt : killPoints) {
+        expectWholePrefix(trial(killAt), killAt);
+        EXPECT_EQ(trial(0, true), expected) << "rerun after the kill at write " << killAt;
+    }
+}
+
+}  // namespace
+}  // namespace tolvane::batchtest

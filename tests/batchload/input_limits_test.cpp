@@ -1,0 +1,98 @@
+// Hostile and unusual input files through a whole load: an over-long line, UTF-8 files with and
+// without a byte order mark, NUL bytes, numbers that fall outside the date range.
+#include <sys/resource.h>
+
+#include "batch_fixture.h"
+#include "platform/text_file_reader.h"
+
+namespace tolvane::batchtest {
+namespace {
+
+class InputLimitsTest : public BatchTest {
+protected:
+    void SetUp() override {
+        BatchTest::SetUp();
+        layout("IN", {{"Tabella", "Prova"}, {"Modalita", "1"}, {"InsVaria", "I"}, {"Separatore", "\\059"}});
+        field("IN", "Codice", {{"NumCampo", "1"}});
+        field("IN", "Descr", {{"NumCampo", "2"}});
+        field("IN", "Data", {{"NumCampo", "3"}, {"TipoDest", "Double"}});
+    }
+    void raw(const std::string& bytes) const {
+        std::ofstream out(folder / "IN.txt", std::ios::binary);
+        out << bytes;
+    }
+    static long peakKb() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_maxrss;
+    }
+};
+
+TEST_F(InputLimitsTest, OverLongLineIsRejectedWithItsStartAndSkippedInBoundedMemory) {
+    constexpr std::size_t kSize = 48u << 20;
+    {
+        std::ofstream out(folder / "IN.txt", std::ios::binary);
+        out << "A;Alfa\r\n";
+        const std::string chunk(1 << 20, 'x');
+        for (std::size_t i = 0; i < kSize / chunk.size(); ++i) out << chunk;
+        out << "\r\nB;Beta\r\n";
+    }
+    const long before = peakKb();
+    EXPECT_EQ(load("IN"), 0);
+    EXPECT_LT(peakKb() - before, 24 * 1024) << "peak memory grew with the line";
+    EXPECT_EQ(rows("SELECT Codice FROM Prova ORDER BY Codice"), (Rows{{"A"}, {"B"}}));
+    EXPECT_EQ(rows("SELECT Riga = '" + std::string(TextFileReader::kCutLineKeeps, 'x') +
+                   "', Errore FROM ErroriCaricamento"),
+              (Rows{{"1", "Riga troppo lunga (oltre 1 MB): non caricata, qui ne restano solo i primi 1000 "
+                          "caratteri"}}));
+    EXPECT_EQ(errors, 1);
+}
+
+TEST_F(InputLimitsTest, Utf8LinesReadAsUtf8AndNulIsAControlCharacter) {
+    const struct {
+        const char* rule;
+        std::string bytes;
+        const char* soloAsci;
+        std::string expectedHex;  // of Descr as stored
+    } cases[] = {
+        {"UTF-8 without a mark", "A;perch\xC3\xA9\r\n", "", "7065726368C3A9"},
+        {"UTF-8 with a mark", "\xEF\xBB\xBF" "A;perch\xC3\xA9\r\n", "", "7065726368C3A9"},
+        {"Windows-1252 stays", "A;perch\xE9\r\n", "", "7065726368C3A9"},
+        {"NUL kept", std::string("A;x\0y\r\n", 7), "", "780079"},
+        {"NUL a blank with SoloAsci", std::string("A;x\0y\r\n", 7), "S", "782079"},
+    };
+    for (const auto& c : cases) {
+        company("DELETE FROM Prova");
+        raw(c.bytes);
+        gsSoloAsci = c.soloAsci;
+        EXPECT_EQ(load("IN"), 0) << c.rule;
+        EXPECT_EQ(one("SELECT hex(Descr) FROM Prova"), c.expectedHex) << c.rule;
+    }
+}
+
+TEST_F(InputLimitsTest, FixedPositionsCountCharactersNotBytes) {
+    layout("FIX", {{"Tabella", "Prova"}, {"Modalita", "1"}, {"InsVaria", "I"}, {"Tipo", "F"}});
+    field("FIX", "Descr", {{"Inizio", "3"}, {"Lunghezza", "3"}});
+    ASSERT_EQ(loader->LeggiTracciato("FIX"), 0);
+    const struct {
+        std::string line, expected;
+    } cases[] = {{"\xC3\xA8\xC3\xA9" "123x", "123"}, {"ab\xE2\x82\xAC" "cd", "\xE2\x82\xAC" "cd"},
+                 {"\xC3\xA0" "bc", "c"}, {"\xC3\xA0" "b", ""}, {"ab\xFF" "cd", "\xFF" "cd"}};
+    for (const auto& c : cases) {
+        Variant value;
+        ASSERT_EQ(loader->LeggiVal(c.line, *loader->campo("Prova.Descr"), value, 1), 0) << c.line;
+        EXPECT_EQ(value.text(), c.expected) << c.line;
+    }
+}
+
+TEST_F(InputLimitsTest, NumbersOutsideTheDateRangeRejectTheLine) {
+    raw("A;a;45000\r\nB;b;2958465\r\nC;c;2958466\r\nD;d;-657435\r\nE;e;-657434\r\n");
+    EXPECT_EQ(load("IN"), 0);
+    EXPECT_EQ(rows("SELECT Codice, Data FROM Prova ORDER BY Codice"),
+              (Rows{{"A", "2023-03-15"}, {"B", "9999-12-31"}, {"E", "0100-01-01"}}));
+    EXPECT_EQ(rows("SELECT Errore FROM ErroriCaricamento ORDER BY Id"),
+              (Rows{{"Overflow: campo Prova.Data"}, {"Overflow: campo Prova.Data"}}));
+}
+
+}  // namespace
+}  // namespace tolvane::batchtest
