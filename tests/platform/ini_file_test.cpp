@@ -211,18 +211,17 @@ TEST(IniFile, UpdateWritesOnlyWhenSomethingChanged) {
     ScratchFolder folder;
     const std::string path = folder.write("t.ini", "[S]\r\nk=v\r\n");
     ::chmod(path.c_str(), 0640);
-    struct stat before {};
-    ::stat(path.c_str(), &before);
+    struct stat info {};
+    const auto inode = [&] {
+        ::stat(path.c_str(), &info);
+        return info.st_ino;
+    };
+    const ino_t before = inode();
     IniFile::writeString(path, "s", "K", "v");
-    struct stat same {};
-    ::stat(path.c_str(), &same);
-    EXPECT_EQ(same.st_ino, before.st_ino) << "an unchanged value rewrote the file";
-
+    EXPECT_EQ(inode(), before) << "an unchanged value rewrote the file";
     IniFile::writeString(path, "S", "k", "w");
-    struct stat after {};
-    ::stat(path.c_str(), &after);
-    EXPECT_NE(after.st_ino, before.st_ino);
-    EXPECT_EQ(after.st_mode & 07777, 0640u) << "permissions lost on replace";
+    EXPECT_NE(inode(), before);
+    EXPECT_EQ(info.st_mode & 07777, 0640u) << "permissions lost on replace";
     EXPECT_EQ(folderEntries(folder.path()), (std::vector<std::string>{"t.ini", "t.ini.lock"}));
 }
 
