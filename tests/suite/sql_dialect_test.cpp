@@ -9,6 +9,7 @@
 #include "platform/numbered_error.h"
 #include "sql_test_db.h"
 #include "suite/sql_dialect.h"
+#include "support/error_number.h"
 
 namespace tolvane {
 namespace {
@@ -350,24 +351,18 @@ TEST(SqlDialect, UntranslatableConstructsRaise3146) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sql);
-        try {
-            translateAccessSql(c.sql);
-            ADD_FAILURE() << "no error";
-        } catch (const NumberedError& e) {
-            EXPECT_EQ(e.number(), errnum::DatabaseFailure);
-            EXPECT_NE(e.description().find(c.named), std::string::npos) << e.description();
-        }
+        const NumberedError e = testing::errorRaised([&] { translateAccessSql(c.sql); });
+        EXPECT_EQ(e.number(), errnum::DatabaseFailure);
+        EXPECT_NE(e.description().find(c.named), std::string::npos) << e.description();
     }
 }
 
 TEST(SqlDialect, FragmentErrorNamesLayoutAndField) {
-    try {
+    const NumberedError e = testing::errorRaised([] {
         translateSqlFragment("Delete T.* From T Where Format(x) = 1", "tracciato CLIENTI, campo WhereAzz");
-        ADD_FAILURE() << "no error";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), errnum::DatabaseFailure);
-        EXPECT_NE(e.description().find("tracciato CLIENTI, campo WhereAzz"), std::string::npos);
-    }
+    });
+    EXPECT_EQ(e.number(), errnum::DatabaseFailure);
+    EXPECT_NE(e.description().find("tracciato CLIENTI, campo WhereAzz"), std::string::npos);
     SqlTestDb db;
     db.execNative("CREATE TABLE T (x TEXT COLLATE NOCASE); INSERT INTO T VALUES ('a'), ('b');");
     EXPECT_EQ(db.queryNative("SELECT x FROM T WHERE " +
