@@ -207,12 +207,10 @@ TEST_F(StartupTest, CommandLineKeywordsAreReadWhateverTheirCase) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        CommandLine got = parseCommandLine(c.text);
-        EXPECT_EQ(got.idMenu, c.expected.idMenu);
-        EXPECT_EQ(got.keyPrg, c.expected.keyPrg);
-        EXPECT_EQ(got.paramForm, c.expected.paramForm);
-        EXPECT_EQ(got.form, c.expected.form);
-        EXPECT_EQ(got.iniFile, c.expected.iniFile);
+        const auto fields = [](const CommandLine& l) {
+            return std::vector<std::string>{l.idMenu, l.keyPrg, l.paramForm, l.form, l.iniFile};
+        };
+        EXPECT_EQ(fields(parseCommandLine(c.text)), fields(c.expected));
     }
 }
 
