@@ -141,15 +141,12 @@ TEST_F(GestoreDbTest, GroupedRunWhoseLastCommitFailsSaysSo) {
     sqlite3* handle = db.connection(cid).db;
     sqlite3_exec(handle, "CREATE TABLE T (A INTEGER)", nullptr, nullptr, nullptr);
     sqlite3_busy_timeout(handle, 0);
-    sqlite3* reader = nullptr;
-    ASSERT_EQ(sqlite3_open(common.c_str(), &reader), SQLITE_OK);
-    sqlite3_exec(reader, "BEGIN; SELECT * FROM T;", nullptr, nullptr, nullptr);  // holds a read lock
+    dbtest::OtherConnection reader(common, "BEGIN; SELECT * FROM T;");  // holds a read lock
     int error = errorOf([&] {
         GroupedCommit run(db, cid);
         db.EseguiSql(cid, "Insert into T (A) Values (1)");
     });
-    sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(reader);
+    reader.release();
     EXPECT_EQ(error, errnum::DatabaseFailure);
     EXPECT_EQ(dbtest::queryOne(common, "SELECT COUNT(*) FROM T"), "0");
     db.EseguiSql(cid, "Insert into T (A) Values (2)");  // the connection is usable again
