@@ -465,7 +465,8 @@ bool MotoreStampaLista::aVideo() {
         }
         for (int i = 1; i <= 4; ++i) {
             if (auto* arrow = control<ui::Image>(window, "imaMuovi", i)) {
-                arrow->setEnabled(i == 3 ? !ended : memorizza_);
+                // With kept pages "next" stays on at the end: its click keeps the last page.
+                arrow->setEnabled(i == 3 ? !ended || memorizza_ : memorizza_);
             }
         }
         preview->SistImgFrecce();

@@ -30,7 +30,7 @@ protected:
             if (arrow == 0) {
                 click(preview().comEsci);
             } else {
-                preview().imaMuovi_Click(arrow);
+                click(preview().imaMuovi(arrow));
             }
         });
     }
@@ -60,18 +60,18 @@ TEST_F(FrmVStampaTest, KeptPagesPageForwardAndBack) {
     FrmVStampa& p = preview();
     EXPECT_EQ(giStaAtt, 0);
     EXPECT_EQ(p.LabMsg.caption(), "Stampa Terminata");
-    EXPECT_FALSE(p.imaMuovi(3).enabled());
-    EXPECT_TRUE(p.imaMuovi(2).enabled());
-    EXPECT_EQ(p.imaMuovi(3).picture(), p.ImlFrecce.picture(7));
+    EXPECT_TRUE(p.imaMuovi(3).enabled()) << "pages kept: next stays on at the end";
+    EXPECT_EQ(p.imaMuovi(3).picture(), p.ImlFrecce.picture(3));
+    std::string base = p.filePagine();
+    EXPECT_EQ(pageFiles(base).size(), 3u);
 
-    p.imaMuovi_Click(3);  // after the end: nothing moves
+    click(p.imaMuovi(3));  // after the end: keeps the last page and stays on it
     EXPECT_EQ(shown(), "Pag.004 #4");
+    EXPECT_EQ(pageFiles(base).size(), 4u);
     click(p.imaMuovi(2));
     EXPECT_EQ(shown(), "Pag.003 #3");
     click(p.imaMuovi(4));
     EXPECT_EQ(shown(), "Pag.004 #4");
-    std::string base = p.filePagine();
-    EXPECT_EQ(pageFiles(base).size(), 4u);
     click(p.comEsci);
     EXPECT_TRUE(p.unloadedForGood());
     EXPECT_TRUE(pageFiles(base).empty());
@@ -94,6 +94,7 @@ TEST_F(FrmVStampaTest, PagesNotKeptOnlyGoForward) {
     }
     click(dialog.CmdStampa);
     EXPECT_EQ(shown(), "Pag.002 #2");
+    EXPECT_FALSE(preview().imaMuovi(3).enabled()) << "nothing to keep at the end";
     EXPECT_TRUE(pageFiles(preview().filePagine()).empty());
     preview().imaMuovi_Click(4);
     EXPECT_EQ(shown(), "Pag.002 #2");
