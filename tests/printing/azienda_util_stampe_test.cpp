@@ -11,9 +11,9 @@
 
 #include "common/globali.h"
 #include "common/ini_programma.h"
-#include "platform/memory_printer_system.h"
 #include "suite/menu_client.h"
 #include "suite/opz_stampa.h"
+#include "support/memory_printing.h"
 #include "support/scratch_folder.h"
 #include "ui/ui_constants.h"
 #include "ui/window_test.h"
@@ -23,22 +23,20 @@ namespace {
 
 const std::string kNonImpostabile = "Impossibile impostare la stampante predefinita";
 
-class AziendaUtilStampeTest : public ui::WindowTest {
+class AziendaUtilStampeTest : public ui::WindowTest, public testing::MemoryPrinting {
   protected:
     void SetUp() override {
-        system_ = std::make_shared<MemoryPrinterSystem>();
-        system_->addPrinter({{"Ufficio", "ipp://srv/printers/ufficio", "Generic PostScript"},
+        printers->addPrinter({{"Ufficio", "ipp://srv/printers/ufficio", "Generic PostScript"},
                              {"Superiore", "Inferiore"},
                              {"A4", "A5"},
                              1});
-        system_->addPrinter({{"Magazzino", "socket://10.0.0.5", "HP LaserJet 1020, hpcups 3.22"},
+        printers->addPrinter({{"Magazzino", "socket://10.0.0.5", "HP LaserJet 1020, hpcups 3.22"},
                              {},
                              {"Letter", "A4"},
                              2});
-        system_->addPrinter({{"Grezza", "file:/dev/null", ""}, {}, {}, -1});
-        system_->addPrinter({{"PDFCreator", "cups-pdf:/", "Generic CUPS-PDF Printer"}, {}, {}, -1});
-        system_->setServerDefault("Ufficio");
-        setPrinterSystem(system_);
+        printers->addPrinter({{"Grezza", "file:/dev/null", ""}, {}, {}, -1});
+        printers->addPrinter({{"PDFCreator", "cups-pdf:/", "Generic CUPS-PDF Printer"}, {}, {}, -1});
+        printers->setServerDefault("Ufficio");
         giStampDefCambiata = 0;
         giNumSessione = 0;
         gsModStampanteSessione.clear();
@@ -46,7 +44,6 @@ class AziendaUtilStampeTest : public ui::WindowTest {
         gsFileIniComune.clear();
     }
     void TearDown() override {
-        setPrinterSystem(nullptr);
         giStampDefCambiata = 0;
         giNumSessione = 0;
         gsModStampanteSessione.clear();
@@ -58,7 +55,6 @@ class AziendaUtilStampeTest : public ui::WindowTest {
     }
 
     testing::ScratchFolder folder_;
-    std::shared_ptr<MemoryPrinterSystem> system_;
 };
 
 TEST_F(AziendaUtilStampeTest, LeggiStampanteDefFindsTheDefaultIgnoringCase) {
@@ -77,8 +73,8 @@ TEST_F(AziendaUtilStampeTest, LeggiStampanteDefFindsTheDefaultIgnoringCase) {
         {"", "", false, "", "", ""},
     };
     for (const auto& c : cases) {
-        system_->setUserDefault(c.userDefault);
-        system_->setServerDefault(c.serverDefault);
+        printers->setUserDefault(c.userDefault);
+        printers->setServerDefault(c.serverDefault);
         std::string nome = "x", nonInst = "x", porta = "x";
         auto stampante = LeggiStampanteDef(nome, nonInst, porta);
         EXPECT_EQ(stampante != nullptr, c.found) << c.userDefault;
@@ -165,7 +161,7 @@ TEST_F(AziendaUtilStampeTest, UsaStampanteStampaChoosesAnInstalledPrinterByName)
     EXPECT_EQ(Printer().Port(), "socket://10.0.0.5");
     EXPECT_EQ(Printer().PaperSize(), 9) << "A4";
     EXPECT_EQ(giStampDefCambiata, 1);
-    EXPECT_EQ(system_->userDefaultWrites(), 0) << "the user's default is left alone";
+    EXPECT_EQ(printers->userDefaultWrites(), 0) << "the user's default is left alone";
     EXPECT_TRUE(driver.shown().empty());
 }
 
@@ -187,7 +183,7 @@ TEST_F(AziendaUtilStampeTest, UsaStampanteStampaRefusesAPrinterNotInstalled) {
         const auto defOri = opz.LeggiParStampa("StampanteDefOri", OpzStampa::kTipoTesto);
         EXPECT_EQ(defOri.isEmpty() ? std::string("-") : defOri.text(), c.defOri);
         EXPECT_EQ(driver.shown().size(), mostrati + (c.avviso ? 1 : 0));
-        EXPECT_EQ(system_->userDefaultWrites(), 0);
+        EXPECT_EQ(printers->userDefaultWrites(), 0);
         EXPECT_EQ(giStampDefCambiata, c.cambiata);
     }
     EXPECT_EQ(lastMessage(),
@@ -200,7 +196,7 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrint
     EXPECT_TRUE(ImpostaStampante("", 1, ""));
     EXPECT_TRUE(ImpostaStampante("MAGAZZINO", 1, ""));
     EXPECT_TRUE(Printer().followsDefault());
-    EXPECT_EQ(system_->userDefaultWrites(), 0);
+    EXPECT_EQ(printers->userDefaultWrites(), 0);
 
     struct Case {
         const char* alternativa;
@@ -215,7 +211,7 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrint
     }
     EXPECT_NE(ui::desktop().mousePointer(), ui::pointer::Hourglass);
     EXPECT_FALSE(ImpostaStampante("Sparita", 0, ""));
-    EXPECT_EQ(system_->userDefaultWrites(), 0);
+    EXPECT_EQ(printers->userDefaultWrites(), 0);
 }
 
 TEST_F(AziendaUtilStampeTest, ImpostaDefWindowsWritesOnlyAnInstalledPrinterWithDriverAndPort) {
@@ -233,9 +229,9 @@ TEST_F(AziendaUtilStampeTest, ImpostaDefWindowsWritesOnlyAnInstalledPrinterWithD
         {"magazzino", false, true, "Magazzino"},
     };
     for (const auto& c : cases) {
-        system_->refuseUserDefault(c.rifiuta);
+        printers->refuseUserDefault(c.rifiuta);
         EXPECT_EQ(ImpostaDefWindows(c.nome), c.esito) << c.nome;
-        EXPECT_EQ(system_->userDefault(), c.predefinita) << c.nome;
+        EXPECT_EQ(printers->userDefault(), c.predefinita) << c.nome;
     }
     EXPECT_EQ(Printer().DeviceName(), "Magazzino") << "the current printer follows the default";
 }
@@ -251,13 +247,13 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteDefActsOnlyAfterTheProgramMovedIts
     EXPECT_EQ(Printer().DeviceName(), "Magazzino");
 
     giStampDefCambiata = 1;
-    system_->setUserDefault("Sparita");
+    printers->setUserDefault("Sparita");
     ImpostaStampanteDef(nome, nonInst, porta);
     EXPECT_EQ(nome, "");
     EXPECT_EQ(nonInst, "Sparita");
     EXPECT_EQ(Printer().DeviceName(), "Magazzino");
 
-    system_->setUserDefault("");
+    printers->setUserDefault("");
     ImpostaStampanteDef(nome, nonInst, porta);
     EXPECT_EQ(nome, "Ufficio");
     EXPECT_EQ(porta, "ipp://srv/printers/ufficio");
@@ -285,7 +281,7 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoGoesToThePdfPrinterAndBack) {
         {"Stampa Fornitori", "Sparita", "PDFCreator", 1, true, "Sparita", ""},
     };
     for (const auto& c : cases) {
-        system_->setUserDefault(c.predefinita);
+        printers->setUserDefault(c.predefinita);
         OpzStampa opz(c.sezione);
         opz.StampanteOpz = c.prima;
         opz.StampanteOpz2 = "prima";
@@ -299,7 +295,7 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoGoesToThePdfPrinterAndBack) {
         EXPECT_EQ(opz.LeggiParStampa("NumTipoCarta").toLong(), c.esito ? 0 : 9) << c.prima;
     }
 
-    system_->removePrinter("PDFCreator");
+    printers->removePrinter("PDFCreator");
     OpzStampa opz("Stampa Clienti");
     EXPECT_FALSE(ImpostaStampanteAuto("PDFCreator", opz, 0));
     EXPECT_EQ(opz.StampanteOpz, "");

@@ -10,24 +10,22 @@
 #include <vector>
 
 #include "common/globali.h"
-#include "platform/memory_printer_system.h"
 #include "printing/azienda_util_stampe.h"
 #include "printing/frm_scelta_stam.h"
 #include "suite/menu_client.h"
 #include "suite/opz_stampa.h"
+#include "support/memory_printing.h"
 #include "support/scratch_folder.h"
 #include "ui/user_input.h"
 #include "ui/window_test.h"
 
 namespace tolvane::testing {
 
-class SceltaStamTest : public ui::WindowTest {
+class SceltaStamTest : public ui::WindowTest, public MemoryPrinting {
 protected:
     SceltaStamTest() : opz("Elenco clienti") {
         gsFileIni = folder.file("pelmor.ini");
         gsFileIniComune = folder.file("comune.ini");
-        printers = std::make_shared<MemoryPrinterSystem>();
-        previous_ = setPrinterSystem(printers);
         giStaAtt = 0;
         giStampDefCambiata = 0;
         gdRisVidStampa = 0;
@@ -35,7 +33,6 @@ protected:
     }
     ~SceltaStamTest() override {
         ui::desktop().reset();
-        setPrinterSystem(previous_);
         goMenuClient.reset();
         FrmSceltaStam::extensions() = {};
         gsFileIni.clear();
@@ -43,17 +40,6 @@ protected:
         giStaAtt = 0;
         giStampDefCambiata = 0;
         gdRisVidStampa = 0;
-    }
-
-    void addPrinter(const std::string& name, const std::string& port,
-                    std::vector<std::string> trays = {}, std::vector<std::string> papers = {},
-                    int paperInUse = 0) {
-        MemoryPrinterSystem::Entry entry;
-        entry.info = {name, port, "driver " + name};
-        entry.trays = std::move(trays);
-        entry.paperSizes = std::move(papers);
-        entry.paperInUse = paperInUse;
-        printers->addPrinter(std::move(entry));
     }
 
     // A menu server stand-in whose named values the test sets.
@@ -84,12 +70,14 @@ protected:
         return out;
     }
 
-    ScratchFolder folder;
-    std::shared_ptr<MemoryPrinterSystem> printers;
-    OpzStampa opz;
+    static int rowOf(const ui::Grid& grid, const std::string& name) {
+        for (int r = 1; r < grid.rows(); ++r)
+            if (grid.textMatrix(r, 1) == name) return r;
+        return -1;
+    }
 
-private:
-    std::shared_ptr<PrinterSystem> previous_;
+    ScratchFolder folder;
+    OpzStampa opz;
 };
 
 }  // namespace tolvane::testing

@@ -30,11 +30,6 @@ protected:
         addPrinter("Etichette", "usb://etichette");
         printers->setServerDefault("Ufficio");
     }
-    static int rowOf(const ui::Grid& grid, const std::string& name) {
-        for (int r = 1; r < grid.rows(); ++r)
-            if (grid.textMatrix(r, 1) == name) return r;
-        return -1;
-    }
     void saved(long tray, long paper) {
         opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(tray));
         opz.ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(paper));

@@ -152,9 +152,7 @@ TEST_F(FrmVedrixStampaTest, PrintButtonWaitsForTheNextList) {
 
 // The print's printer left empty means the default printer of the moment the print starts.
 TEST_F(FrmVedrixStampaTest, PrintWithoutAPrinterGoesToTheDefaultOfThatMoment) {
-    MemoryPrinterSystem::Entry magazzino;
-    magazzino.info = {"Magazzino", "ipp://magazzino", "driver Magazzino"};
-    printers->addPrinter(magazzino);
+    addPrinter("Magazzino", "ipp://magazzino");
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
     dialog.opzioni()->StampanteOpz = "Magazzino";
     ui::user::click(dialog.CmdStampa);

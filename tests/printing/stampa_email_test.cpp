@@ -139,13 +139,16 @@ TEST_F(StampaEmailTest, ListReachesTheServerByEachSmtpTypeAfterTheLoginAskedAgai
     print(server.port(), "sbagliata");
     ASSERT_EQ(server.count(), 2) << server.log();
     const std::vector<std::string> kept = pdfs();
-    ASSERT_EQ(kept.size(), 2u);
+    ASSERT_EQ(kept.size(), 2u) << "each print keeps its PDF under a name of its own";
+    EXPECT_EQ(kept[0].rfind(folder.file("pdf/Elenco aziende_"), 0), 0u) << kept[0];
+    EXPECT_TRUE(queue->jobs().empty()) << "a print sent by e-mail reaches no printer";
     for (int n : {1, 2}) {
         EXPECT_EQ(server.received(n, "Subject"), "Stampa Elenco aziende");
         EXPECT_EQ(server.received(n, "text"), "In allegato Elenco aziende.");
         EXPECT_EQ(server.received(n, "From"), "Centro <ufficio@ditta.it>");
         EXPECT_EQ(server.received(n, "attachment.name"), "Elenco aziende.pdf");
         const std::string bytes = server.received(n, "attachment.bytes");
+        EXPECT_EQ(bytes.rfind("%PDF-", 0), 0u);
         EXPECT_TRUE(bytes == ScratchFolder::read(kept[0]) || bytes == ScratchFolder::read(kept[1]));
     }
     EXPECT_EQ(logResults(), (std::vector<std::string>{"inviata", "login rifiutato", "inviata"}));

@@ -11,31 +11,24 @@
 #include <vector>
 
 #include "common/globali.h"
-#include "platform/memory_printer_system.h"
 #include "printing/azienda_util_stampe.h"
 #include "printing/frm_stampa_in_corso.h"
 #include "printing/frm_v_stampa.h"
 #include "printing/frm_vedrix_stampa.h"
 #include "suite/opz_stampa.h"
-#include "suite/print_queue.h"
 #include "suite/vedrix_lista.h"
+#include "support/memory_printing.h"
 #include "support/scratch_folder.h"
 #include "ui/user_input.h"
 #include "ui/window_test.h"
 
 namespace tolvane::testing {
 
-class StampaListaTest : public ui::WindowTest {
+class StampaListaTest : public ui::WindowTest, public MemoryPrinting {
 protected:
     StampaListaTest() {
-        printers = std::make_shared<MemoryPrinterSystem>();
-        previousPrinters_ = setPrinterSystem(printers);
-        queue = std::make_shared<MemoryPrintQueue>();
-        previousQueue_ = setPrintQueue(queue);
         reset();
-        MemoryPrinterSystem::Entry ufficio;
-        ufficio.info = {"Ufficio", "ipp://ufficio", "driver Ufficio"};
-        printers->addPrinter(ufficio);
+        addPrinter("Ufficio", "ipp://ufficio");
         printers->setServerDefault("Ufficio");
         lista.columns = {{"Codice", true}, {"Descrizione", true}, {"Nascosta", false}};
         for (int i = 1; i <= 200; ++i) {
@@ -47,8 +40,6 @@ protected:
     }
     ~StampaListaTest() override {
         ui::desktop().reset();
-        setPrintQueue(previousQueue_);
-        setPrinterSystem(previousPrinters_);
         reset();
     }
 
@@ -80,8 +71,6 @@ protected:
     }
 
     ScratchFolder folder;
-    std::shared_ptr<MemoryPrinterSystem> printers;
-    std::shared_ptr<MemoryPrintQueue> queue;
     VedrixLista lista;
 
 private:
@@ -92,8 +81,6 @@ private:
         gsFileIni.clear();
         gsFileIniComune.clear();
     }
-    std::shared_ptr<PrinterSystem> previousPrinters_;
-    std::shared_ptr<PrintQueue> previousQueue_;
 };
 
 }  // namespace tolvane::testing

@@ -75,7 +75,7 @@ class StampantiCupsTest : public SceltaStamTest {
     StampantiCupsTest() {
         std::filesystem::remove(cups_->lpoptions());
         setPrinterSystem(std::make_shared<CupsPrinterSystem>(cups_->socket(), cups_->lpoptions()));
-        previousQueue_ = setPrintQueue(std::make_shared<CupsPrintQueue>(cups_->socket()));
+        setPrintQueue(std::make_shared<CupsPrintQueue>(cups_->socket()));
         lista.columns = {{"Codice", true}, {"Descrizione", true}};
         lista.rows = {{"001", "Rossi"}, {"002", "Bianchi"}};
         lista.printName = "Elenco aziende";
@@ -84,7 +84,6 @@ class StampantiCupsTest : public SceltaStamTest {
     }
     ~StampantiCupsTest() override {
         ui::desktop().reset();
-        setPrintQueue(previousQueue_);
         ::unsetenv("TOLVANE_SESSIONE");
         giNumSessione = 0;
         gsModStampanteSessione.clear();
@@ -95,11 +94,6 @@ class StampantiCupsTest : public SceltaStamTest {
         lista.setPrintDialog([] { return &ui::desktop().instance<FrmVedrixStampa>(); });
         EXPECT_TRUE(lista.pressKey("Stampa"));
         return ui::desktop().instance<FrmVedrixStampa>();
-    }
-    static int rowOf(const ui::Grid& grid, const std::string& name) {
-        for (int r = 1; r < grid.rows(); ++r)
-            if (grid.textMatrix(r, 1) == name) return r;
-        return -1;
     }
     // An option of the queue's latest job as the scheduler keeps it; "" when there is none.
     static std::string jobOption(const std::string& queue, const char* option) {
@@ -133,9 +127,6 @@ class StampantiCupsTest : public SceltaStamTest {
     VedrixLista lista;
     static PrivateCups* cups_;
     static std::string startFailure_;
-
-  private:
-    std::shared_ptr<PrintQueue> previousQueue_;
 };
 
 PrivateCups* StampantiCupsTest::cups_ = nullptr;

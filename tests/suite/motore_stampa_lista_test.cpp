@@ -10,15 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_printer_system.h"
 #include "platform/numbered_error.h"
-#include "suite/invio_email.h"
 #include "suite/motore_stampa_lista.h"
 #include "suite/lib_generale.h"
 #include "suite/opz_stampa.h"
-#include "suite/print_queue.h"
 #include "suite/stampante_pdf.h"
 #include "suite/vedrix_lista.h"
+#include "support/error_number.h"
+#include "support/memory_printing.h"
 #include "support/pdf_check.h"
 #include "support/scratch_folder.h"
 #include "ui/control.h"
@@ -92,23 +91,11 @@ TEST(FixedFormatText, PagesKeepTheirLengthMarginsAndSequences) {
     EXPECT_EQ(text, "<I>\r\nabcde\r\nb\r\nc\r\nd\r\n\r\n\r\nx\r\n\r\n\r\n\r\n\r\n<F>");
 }
 
-class EngineTest : public ::testing::Test {
+class EngineTest : public ::testing::Test, public MemoryPrinting {
 protected:
     EngineTest() : opz(std::make_shared<OpzStampa>("Elenco")) {
-        queue = std::make_shared<MemoryPrintQueue>();
-        previous_ = setPrintQueue(queue);
-        auto printers = std::make_shared<MemoryPrinterSystem>();
-        MemoryPrinterSystem::Entry ufficio;
-        ufficio.info = {"Ufficio", "ipp://ufficio", "driver"};
-        ufficio.trays = {"Upper/Superiore", "Lower/Inferiore"};
-        ufficio.paperSizes = {"A4", "Letter/Lettera", "A5"};
-        ufficio.paperInUse = 1;
-        printers->addPrinter(ufficio);
-        previousPrinters_ = setPrinterSystem(printers);
-    }
-    ~EngineTest() override {
-        setPrintQueue(previous_);
-        setPrinterSystem(previousPrinters_);
+        addPrinter("Ufficio", "ipp://ufficio", {"Upper/Superiore", "Lower/Inferiore"},
+                   {"A4", "Letter/Lettera", "A5"}, 1);
     }
 
     std::shared_ptr<MotoreStampaLista> engine(int rows, PageSetup setup = {}) {
@@ -126,11 +113,6 @@ protected:
 
     ScratchFolder folder;
     std::shared_ptr<OpzStampa> opz;
-    std::shared_ptr<MemoryPrintQueue> queue;
-
-private:
-    std::shared_ptr<PrintQueue> previous_;
-    std::shared_ptr<PrinterSystem> previousPrinters_;
 };
 
 TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
@@ -228,45 +210,12 @@ TEST_F(EngineTest, PrinterFailuresAreRaisedNotReported) {
     opz->ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(0L));
     auto unnamed = engine(10);
     unnamed->printerName.clear();
-    try {
-        unnamed->Esegui();
-        ADD_FAILURE() << "no printer accepted";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), 484);
-    }
+    EXPECT_EQ(errorOf([&] { unnamed->Esegui(); }), 484);
     queue->refuseWith("spenta");
-    try {
-        engine(10)->Esegui();
-        ADD_FAILURE() << "refused job accepted";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), 482);
-        EXPECT_NE(std::string(e.what()).find("spenta"), std::string::npos);
-    }
+    const NumberedError refused = errorRaised([&] { engine(10)->Esegui(); });
+    EXPECT_EQ(refused.number(), 482);
+    EXPECT_NE(std::string(refused.what()).find("spenta"), std::string::npos);
     EXPECT_TRUE(queue->jobs().empty());
-}
-
-TEST_F(EngineTest, PrintForEmailGoesOutAsItsPdfKeptInThePrintFolder) {
-    auto transports = std::make_shared<MemoryMailTransports>();
-    auto previous = setMailTransports(transports);
-    opz->ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
-    opz->ScriviParStampa("PdfNomeFile", OpzStampa::kTipoAltro, Variant(folder.path().string()));
-    opz->ScriviParStampa("EmailTipoInvio", OpzStampa::kTipoAltro, Variant("S"));
-    opz->ScriviParStampa("EmailTo", OpzStampa::kTipoAltro, Variant("uno@cliente.it"));
-    ASSERT_TRUE(engine(200)->Esegui());
-    EXPECT_TRUE(queue->jobs().empty());
-    std::vector<std::string> files = folderFiles();
-    ASSERT_EQ(files.size(), 1u);
-    EXPECT_EQ(files[0].rfind("Elenco aziende_", 0), 0u) << files[0];
-    const std::string pdf = folder.file(files[0]);
-    EXPECT_EQ(ScratchFolder::read(pdf).rfind("%PDF-", 0), 0u);
-    ASSERT_EQ(transports->memory.sent().size(), 1u);
-    EXPECT_EQ(transports->memory.sent()[0].mail.attachmentPath, pdf);
-    EXPECT_EQ(transports->memory.sent()[0].mail.attachmentName, "Elenco aziende.pdf");
-
-    opz->ScriviParStampa("EmailTipoInvio", OpzStampa::kTipoAltro, Variant(""));
-    EXPECT_THROW(engine(2)->Esegui(), NumberedError);
-    EXPECT_EQ(folderFiles().size(), 2u) << "a PDF not sent stays, under a name of its own";
-    setMailTransports(previous);
 }
 
 TEST_F(EngineTest, FileIsWrittenWholeOrNotAtAll) {
@@ -364,12 +313,8 @@ TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
     EXPECT_TRUE(queue->jobs().empty());
     const std::string attached = engine(10)->savePdfInFolder(folder.path().string());
     EXPECT_EQ(pdfFacts(attached).pages, 1) << "the print's PDF as the e-mail attaches it";
-    try {
-        print(folder.file("manca/stampa.pdf"))->Esegui();
-        ADD_FAILURE() << "a missing folder was written";
-    } catch (const NumberedError& e) {
-        EXPECT_NE(std::string(e.what()).find(folder.file("manca")), std::string::npos) << e.what();
-    }
+    const std::string missing = errorRaised([&] { print(folder.file("manca/stampa.pdf"))->Esegui(); }).what();
+    EXPECT_NE(missing.find(folder.file("manca")), std::string::npos) << missing;
     EXPECT_EQ(folderFiles().size(), 3u);
     EXPECT_EQ(opened.size(), 2u);
 }

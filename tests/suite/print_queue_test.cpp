@@ -16,9 +16,9 @@
 #include <sstream>
 #include <string>
 
-#include "platform/memory_printer_system.h"
 #include "suite/motore_stampa_lista.h"
 #include "suite/opz_stampa.h"
+#include "support/memory_printing.h"
 #include "support/pdf_check.h"
 #include "support/private_cups.h"
 
@@ -169,10 +169,9 @@ TEST_F(CupsPrintQueueServer, UnknownQueueIsRefused) {
 // The engine's PDF of a list reaches the queue with the chosen tray and paper and one copy;
 // the PDF printer's queue gets no job, its PDF is in the folder of its file name.
 TEST_F(CupsPrintQueueServer, EnginePrintsAPdfJobAndThePdfPrinterNone) {
-    auto printers = std::make_shared<MemoryPrinterSystem>();
-    printers->addPrinter({{"Archivio", "prova:", "Prova"}, {"Upper", "Lower"}, {"A4", "A5"}, 1});
-    auto previousPrinters = setPrinterSystem(printers);
-    auto previousQueue = setPrintQueue(std::make_shared<CupsPrintQueue>(cups_->socket()));
+    testing::MemoryPrinting printing;
+    printing.addPrinter("Archivio", "prova:", {"Upper", "Lower"}, {"A4", "A5"}, 1);
+    setPrintQueue(std::make_shared<CupsPrintQueue>(cups_->socket()));
     auto opz = std::make_shared<OpzStampa>("Elenco");
     opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2L));
     opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(11L));
@@ -185,8 +184,6 @@ TEST_F(CupsPrintQueueServer, EnginePrintsAPdfJobAndThePdfPrinterNone) {
     pdfEngine->printerName = "PDFCreator";
     pdfEngine->pdfPrinter = {"PDFCreator", pdfs.file("stampe.pdf"), false};
     const bool written = pdfEngine->Esegui();
-    setPrintQueue(previousQueue);
-    setPrinterSystem(previousPrinters);
     ASSERT_TRUE(printed && written);
 
     const std::string job = outputs_ + "/job-" + std::to_string(nextFinishedJob());
