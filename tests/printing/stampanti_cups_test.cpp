@@ -1,7 +1,6 @@
 // The print dialogs on a private CUPS scheduler: two queues whose PPDs list the same trays and
 // papers in other orders and under other keywords, two queues of terminal sessions, and no
 // default printer. Never talks to the machine's own print server.
-#include <cups/cups.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -97,17 +96,10 @@ class StampantiCupsTest : public SceltaStamTest {
     }
     // An option of the queue's latest job as the scheduler keeps it; "" when there is none.
     static std::string jobOption(const std::string& queue, const char* option) {
-        std::unique_ptr<http_t, void (*)(http_t*)> http(
-            httpConnect2(cups_->socket().c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1,
-                         5000, nullptr),
-            httpClose);
-        if (!http) return {};
-        cups_job_t* jobs = nullptr;
-        const int count = cupsGetJobs2(http.get(), &jobs, queue.c_str(), 0, CUPS_WHICHJOBS_ALL);
         int id = 0;
-        for (int i = 0; i < count; ++i) id = std::max(id, jobs[i].id);
-        cupsFreeJobs(count, jobs);
-        if (id == 0) return {};
+        for (const auto& job : cups_->jobs(queue)) id = std::max(id, job.first);
+        auto http = cups_->connect();
+        if (id == 0 || !http) return {};
         ipp_t* request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
         char uri[HTTP_MAX_URI];
         httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,

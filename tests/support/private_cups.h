@@ -3,6 +3,7 @@
 // print server and never touches the user's lpoptions.
 #pragma once
 
+#include <cups/cups.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -15,7 +16,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/scratch_folder.h"
@@ -175,6 +178,22 @@ class PrivateCups {
 
     const ScratchFolder& folder() const { return folder_; }
     const std::string& socket() const { return socket_; }
+    // A connection to this scheduler, bounded to a few seconds; null when it cannot be reached.
+    std::unique_ptr<http_t, void (*)(http_t*)> connect() const {
+        return {httpConnect2(socket_.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1, 5000,
+                             nullptr),
+                httpClose};
+    }
+    // The queue's jobs, finished ones too, as id and state.
+    std::vector<std::pair<int, ipp_jstate_t>> jobs(const std::string& queue) const {
+        std::vector<std::pair<int, ipp_jstate_t>> out;
+        auto http = connect();
+        cups_job_t* list = nullptr;
+        const int count = http ? cupsGetJobs2(http.get(), &list, queue.c_str(), 0, CUPS_WHICHJOBS_ALL) : 0;
+        for (int i = 0; i < count; ++i) out.emplace_back(list[i].id, list[i].state);
+        cupsFreeJobs(count, list);
+        return out;
+    }
     std::string lpoptions() const { return home_ + "/.cups/lpoptions"; }
 
   private:
