@@ -15,6 +15,7 @@
 #include "platform/numbered_error.h"
 #include "printing/pdf_email_fixture.h"
 #include "db/base_database.h"
+#include "support/error_number.h"
 
 namespace tolvane::testing {
 namespace {
@@ -77,15 +78,11 @@ TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWrite) {
         SCOPED_TRACE(c.name);
         Variant saved = value(c.name);
         set(c.name, Variant(std::string()));
-        try {
-            PassaParEmail();
-            ADD_FAILURE() << "no error";
-        } catch (const NumberedError& e) {
-            EXPECT_EQ(e.number(), -123);
-            EXPECT_EQ(e.description().rfind("Mancano dati necessari per l'invio dell'email\r\n", 0), 0u);
-            EXPECT_NE(e.description().find(c.description), std::string::npos) << e.description();
-            EXPECT_EQ(e.description().find("segreta"), std::string::npos);
-        }
+        const NumberedError e = errorRaised([] { PassaParEmail(); });
+        EXPECT_EQ(e.number(), -123);
+        EXPECT_EQ(e.description().rfind("Mancano dati necessari per l'invio dell'email\r\n", 0), 0u);
+        EXPECT_NE(e.description().find(c.description), std::string::npos) << e.description();
+        EXPECT_EQ(e.description().find("segreta"), std::string::npos);
         EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
         set(c.name, saved);
     }
