@@ -38,12 +38,9 @@ protected:
                                   "'§DataRov§ §DataLong§ §DataAbb§')");
         goMotoreStampa = &engine;
         opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
-        set("EmailLogin", Variant("mario"));
-        set("EmailPwd", Variant("segreta"));
-        set("EmailServerSMTP", Variant("smtp.ditta.it"));
-        set("EmailTo", Variant("cliente@x.it"));
-        set("EmailTo1", Variant("cliente@x.it"));
-        set("EmailNumTesto", Variant(static_cast<std::int16_t>(1)));
+        set({{"EmailLogin", Variant("mario")}, {"EmailPwd", Variant("segreta")},
+             {"EmailServerSMTP", Variant("smtp.ditta.it")}, {"EmailTo", Variant("cliente@x.it")},
+             {"EmailTo1", Variant("cliente@x.it")}, {"EmailNumTesto", whole(1)}});
     }
     ~EmailStampaTest() override {
         goDbase().ChiudiConnessione(idDb);
@@ -133,25 +130,21 @@ TEST_F(EmailStampaTest, SenderAddressTakesItsDescriptionUnlessSendTypeIsSendmail
 TEST_F(EmailStampaTest, SubjectAndTextAreFilledFromTheirPlaceholders) {
     opz.ScriviParStampa("StampaDescPrg", OpzStampa::kTipoAltro, Variant("Registro"));
     opz.ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant("Clienti attivi"));
-    set("EmailPersOggetto", Variant("Oggi §Data§"));
-    set("Login", Variant("mrossi"));
-    set("Gruppo", Variant("amm"));
-    set("DescAzie", Variant("Ditta Srl"));
-    set("CodiceAzie", Variant("DIT"));
-    set("IdAzienda", Variant("007"));
-    set("Terminale", Variant("T01"));
+    set({{"EmailPersOggetto", Variant("Oggi §Data§")}, {"Login", Variant("mrossi")},
+         {"Gruppo", Variant("amm")}, {"DescAzie", Variant("Ditta Srl")}, {"CodiceAzie", Variant("DIT")},
+         {"IdAzienda", Variant("007")}, {"Terminale", Variant("T01")}});
     PassaParEmail();
     EXPECT_EQ(handed("EmailOggetto"), "Invio Elenco clienti del 05/12/2026 ore 14:07 §OraRid§");
     EXPECT_EQ(handed("EmailTesto"), "Invio Elenco clienti del 05/12/2026 ore §Ora§ 1407");
 
-    set("EmailNumTesto", Variant(static_cast<std::int16_t>(2)));
+    set("EmailNumTesto", whole(2));
     PassaParEmail();
     EXPECT_EQ(handed("EmailOggetto"),
               "Oggi 05/12/2026|T01|mrossi|amm|Ditta Srl|DIT|007|Registro|Clienti attivi|§Boh§");
     EXPECT_EQ(handed("EmailTesto"), "20261205 05/dicembre/2026 05/dic/2026");
 
     for (int n : {0, 6}) {
-        set("EmailNumTesto", Variant(static_cast<std::int16_t>(n)));
+        set("EmailNumTesto", whole(n));
         PassaParEmail();
         EXPECT_EQ(handed("EmailOggetto"), "") << n;
         EXPECT_EQ(handed("EmailTesto"), "") << n;
@@ -162,12 +155,11 @@ TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration)
     const std::vector<std::pair<std::string, std::string>> configured = {
         {"EmailLogin", "secondo"}, {"EmailPwd", "pwd2"},   {"EmailServerSMTP", "smtp2"},
         {"EmailUsaSSL", "S"},      {"EmailDirStunnel", "/opt/stunnel/"}};
-    set("EmailTipoNum", Variant(static_cast<std::int16_t>(2)));
+    set("EmailTipoNum", whole(2));
     for (const auto& [name, text] : configured) set("2" + name, Variant(text));
-    set("2EmailNumPorta", Variant(static_cast<std::int16_t>(465)));
-    set("2EmailNumTesto", Variant(static_cast<std::int16_t>(2)));
-    set("EmailFileLog", Variant("/tmp/log.txt"));
-    set("EmailLogSee", Variant("1"));
+    set("2EmailNumPorta", whole(465));
+    set("2EmailNumTesto", whole(2));
+    set({{"EmailFileLog", Variant("/tmp/log.txt")}, {"EmailLogSee", Variant("1")}});
     PassaParEmail();
     for (const auto& [name, text] : configured) EXPECT_EQ(handed(name.c_str()), text) << name;
     EXPECT_EQ(handed("EmailNumPorta"), "465");
@@ -181,9 +173,7 @@ TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration)
 }
 
 TEST_F(EmailStampaTest, RequestRefusesMissingDataUntilCancelled) {
-    set("EmailPwd", Variant());
-    set("EmailTo1", Variant());
-    set("EmailTo", Variant());
+    set({{"EmailPwd", Variant()}, {"EmailTo1", Variant()}, {"EmailTo", Variant()}});
     driver.answerMessage("Login o password non valida", 1);
     driver.onForm("FrmSceltaStam", [this](ui::Form& f) {
         auto& form = static_cast<FrmSceltaStam&>(f);

@@ -21,15 +21,10 @@ using ui::user::click;
 using ui::user::fill;
 
 TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigurationOne) {
-    set("EmailLogin", Variant("mario"));
-    set("EmailServerSMTP", Variant("smtp.uno.it"));
-    set("EmailTipoInvio", Variant("c"));
-    set("EmailNumPorta", Variant(static_cast<std::int16_t>(25)));
-    set("EmailNumTesto", Variant(static_cast<std::int16_t>(0)));
-    set("EmailTo2", Variant("due@ditta.it"));
-    set("EmailToNum", Variant(static_cast<std::int16_t>(2)));
-    set("EmailFlagNotifica", Variant(true));
-    set("UsaPdf995", Variant("s"));
+    set({{"EmailLogin", Variant("mario")}, {"EmailServerSMTP", Variant("smtp.uno.it")},
+         {"EmailTipoInvio", Variant("c")}, {"EmailNumPorta", whole(25)}, {"EmailNumTesto", whole(0)},
+         {"EmailTo2", Variant("due@ditta.it")}, {"EmailToNum", whole(2)},
+         {"EmailFlagNotifica", Variant(true)}, {"UsaPdf995", Variant("s")}});
     opz.ScriviParStampa("EmailToTemp", OpzStampa::kTipoAltro, Variant("temp@x.it"));
     PdfEmailPanel& panel = openPanel();
     FrmSceltaStam& form = panel.form;
@@ -48,7 +43,7 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     EXPECT_TRUE(form.txt(1505).visible());
     EXPECT_FALSE(form.txt(1005).visible());
     EXPECT_EQ(panel.CboEmailToNum->listIndex(), 1);
-    EXPECT_EQ(value("EmailToNum"), Variant(static_cast<std::int16_t>(1)))
+    EXPECT_EQ(value("EmailToNum"), whole(1))
         << "a single configuration is written to send to the first address";
     std::vector<bool> shown;
     for (int k = 0; k < 3; ++k) shown.push_back(panel.PicEmailAttiva(k).visible());
@@ -58,16 +53,13 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     fill(form.txt(1520), "altro@x.it");
     click(*panel.ComPEOk);
     EXPECT_FALSE(form.PicPdfEmail->visible());
-    EXPECT_EQ(value("EmailServerSMTP").text(), "smtp.due.it");
-    EXPECT_EQ(value("1EmailServerSMTP").text(), "smtp.due.it");
-    EXPECT_EQ(value("1EmailLogin").text(), "mario");
-    EXPECT_EQ(value("1EmailTipoInvio").text(), "C");
-    EXPECT_EQ(value("EmailTipoNum"), Variant(static_cast<std::int16_t>(1)));
-    EXPECT_EQ(value("EmailTo").text(), "due@ditta.it");
-    EXPECT_EQ(value("EmailToNum"), Variant(static_cast<std::int16_t>(2))) << "the address shown";
-    EXPECT_EQ(value("UsaPdf995").text(), "S");
-    EXPECT_EQ(value("UsaPdfCreator").text(), "N");
-    EXPECT_EQ(value("EmailUsaSSL").text(), "") << "SSL off is written empty, not N";
+    // SSL off is written empty, not N; EmailToNum is the address shown.
+    EXPECT_EQ(texts({"EmailServerSMTP", "1EmailServerSMTP", "1EmailLogin", "1EmailTipoInvio",
+                     "EmailTo", "UsaPdf995", "UsaPdfCreator", "EmailUsaSSL"}),
+              "EmailServerSMTP=smtp.due.it\n1EmailServerSMTP=smtp.due.it\n1EmailLogin=mario\n"
+              "1EmailTipoInvio=C\nEmailTo=due@ditta.it\nUsaPdf995=S\nUsaPdfCreator=N\nEmailUsaSSL=\n");
+    EXPECT_EQ(value("EmailTipoNum"), whole(1));
+    EXPECT_EQ(value("EmailToNum"), whole(2));
     EXPECT_EQ(opz.LeggiParStampa("EmailToTemp").text(), "altro@x.it");
 
     click(*form.ComParIniPE);
@@ -77,12 +69,9 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
 }
 
 TEST_F(PdfEmailTest, ActiveConfigurationTwoIsShownAndOkWritesAllThreeWithPrefixes) {
-    set("EmailTipoNum", Variant(static_cast<std::int16_t>(2)));
-    set("1EmailServerSMTP", Variant("s1"));
-    set("2EmailServerSMTP", Variant("s2"));
-    set("2EmailTipoInvio", Variant("E"));
-    set("2EmailUsaSSL", Variant("S"));
-    set("2EmailDirStunnel", Variant(folder.path().string()));
+    set({{"EmailTipoNum", whole(2)}, {"1EmailServerSMTP", Variant("s1")},
+         {"2EmailServerSMTP", Variant("s2")}, {"2EmailTipoInvio", Variant("E")},
+         {"2EmailUsaSSL", Variant("S")}, {"2EmailDirStunnel", Variant(folder.path().string())}});
     PdfEmailPanel& panel = openPanel();
     FrmSceltaStam& form = panel.form;
     EXPECT_TRUE(panel.mbPiuConfig);
@@ -100,19 +89,16 @@ TEST_F(PdfEmailTest, ActiveConfigurationTwoIsShownAndOkWritesAllThreeWithPrefixe
     EXPECT_TRUE(panel.PicEmailAttiva(2).visible());
     fill(form.txt(1211), "s3");
     click(*panel.ComPEOk);
-    EXPECT_EQ(value("1EmailServerSMTP").text(), "s1");
-    EXPECT_EQ(value("2EmailServerSMTP").text(), "s2");
-    EXPECT_EQ(value("3EmailServerSMTP").text(), "s3");
-    EXPECT_EQ(value("1EmailTipoInvio").text(), "S");
-    EXPECT_EQ(value("2EmailTipoInvio").text(), "E");
-    EXPECT_EQ(value("3EmailTipoInvio").text(), "");
-    EXPECT_EQ(value("2EmailUsaSSL").text(), "S");
-    EXPECT_EQ(value("EmailTipoNum"), Variant(static_cast<std::int16_t>(3)));
+    EXPECT_EQ(texts({"1EmailServerSMTP", "2EmailServerSMTP", "3EmailServerSMTP", "1EmailTipoInvio",
+                     "2EmailTipoInvio", "3EmailTipoInvio", "2EmailUsaSSL"}),
+              "1EmailServerSMTP=s1\n2EmailServerSMTP=s2\n3EmailServerSMTP=s3\n1EmailTipoInvio=S\n"
+              "2EmailTipoInvio=E\n3EmailTipoInvio=\n2EmailUsaSSL=S\n");
+    EXPECT_EQ(value("EmailTipoNum"), whole(3));
 }
 
 TEST_F(PdfEmailTest, StoredNumbersBeyondThreeShowTheLastBoxInsteadOfFailing) {
-    set("EmailToNum", Variant(static_cast<std::int16_t>(7)));
-    set("EmailTipoNum", Variant(static_cast<std::int16_t>(9)));
+    set("EmailToNum", whole(7));
+    set("EmailTipoNum", whole(9));
     PdfEmailPanel& panel = openPanel();
     EXPECT_EQ(panel.miEmailToCor, 3);
     EXPECT_EQ(panel.miEmailTipoCor, 3);
@@ -244,7 +230,7 @@ TEST_F(PdfEmailTest, PdfNumbersOfThePanelAreReformattedOnLeaving) {
     fill(form.txt(1014), "x");
     EXPECT_EQ(form.txt(1019).text(), "587");
     click(*panel.ComPEOk);
-    EXPECT_EQ(value("EmailNumPorta"), Variant(static_cast<std::int16_t>(587)));
+    EXPECT_EQ(value("EmailNumPorta"), whole(587));
 }
 
 }  // namespace

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "printing/email_stampa.h"
 #include "printing/frm_scelta_stam_fixture.h"
@@ -52,7 +55,18 @@ protected:
     void set(const std::string& name, const Variant& value) {
         goMenuClient->SetParametro(name, "", value);
     }
+    void set(std::initializer_list<std::pair<const char*, Variant>> values) {
+        for (const auto& [name, value] : values) set(name, value);
+    }
     Variant value(const std::string& name) { return goMenuClient->Parametro(name, ""); }
+    // The settings' texts, as "name=text" lines, to compare many at once.
+    std::string texts(std::initializer_list<const char*> names) {
+        std::string out;
+        for (const char* name : names) out += std::string(name) + "=" + value(name).text() + "\n";
+        return out;
+    }
+    // Whole numbers of the settings are kept as 16-bit integers.
+    static Variant whole(int n) { return Variant(static_cast<std::int16_t>(n)); }
 
     // The dialog open on the print's options, its parameters panel opened by its button.
     PdfEmailPanel& openPanel() {
