@@ -24,31 +24,38 @@
 
 namespace tolvane::testing {
 
+// A list of companies with a hidden column, wired to the print flag as the list windows wire it.
+inline void listOfCompanies(VedrixLista& lista, int rows) {
+    lista.columns = {{"Codice", true}, {"Descrizione", true}, {"Nascosta", false}};
+    for (int i = 1; i <= rows; ++i) {
+        lista.rows.push_back({std::to_string(i), "Azienda " + std::to_string(i), "x" + std::to_string(i)});
+    }
+    lista.printName = "Elenco aziende";
+    lista.title = "Elenco aziende";
+    lista.oiStaAtt = [](int value) { giStaAtt = value; };
+}
+
+// The owner window's load and the list's "Stampa" key.
+inline FrmVedrixStampa& openListDialog(VedrixLista& lista) {
+    lista.setPrintDialog([] { return &ui::desktop().instance<FrmVedrixStampa>(); });
+    EXPECT_TRUE(lista.pressKey("Stampa"));
+    return ui::desktop().instance<FrmVedrixStampa>();
+}
+
 class StampaListaTest : public ui::WindowTest, public MemoryPrinting {
 protected:
     StampaListaTest() {
         reset();
         addPrinter("Ufficio", "ipp://ufficio");
         printers->setServerDefault("Ufficio");
-        lista.columns = {{"Codice", true}, {"Descrizione", true}, {"Nascosta", false}};
-        for (int i = 1; i <= 200; ++i) {
-            lista.rows.push_back({std::to_string(i), "Azienda " + std::to_string(i), "x" + std::to_string(i)});
-        }
-        lista.printName = "Elenco aziende";
-        lista.title = "Elenco aziende";
-        lista.oiStaAtt = [](int value) { giStaAtt = value; };
+        listOfCompanies(lista, 200);
     }
     ~StampaListaTest() override {
         ui::desktop().reset();
         reset();
     }
 
-    // The owner window's load and the list's "Stampa" key.
-    FrmVedrixStampa& openDialog() {
-        lista.setPrintDialog([] { return &ui::desktop().instance<FrmVedrixStampa>(); });
-        EXPECT_TRUE(lista.pressKey("Stampa"));
-        return ui::desktop().instance<FrmVedrixStampa>();
-    }
+    FrmVedrixStampa& openDialog() { return openListDialog(lista); }
     // The dialog open with both choices made (portrait, visible columns) for a destination.
     FrmVedrixStampa& dialogFor(int staVid) {
         FrmVedrixStampa& dialog = openDialog();

@@ -13,9 +13,8 @@
 #include "common/sessione_terminale.h"
 #include "platform/cups_printer_system.h"
 #include "printing/frm_scelta_stam_fixture.h"
-#include "printing/frm_vedrix_stampa.h"
+#include "printing/stampa_lista_fixture.h"
 #include "suite/print_queue.h"
-#include "suite/vedrix_lista.h"
 #include "support/private_cups.h"
 #include "support/test_ppd.h"
 
@@ -75,11 +74,7 @@ class StampantiCupsTest : public SceltaStamTest {
         std::filesystem::remove(cups_->lpoptions());
         setPrinterSystem(std::make_shared<CupsPrinterSystem>(cups_->socket(), cups_->lpoptions()));
         setPrintQueue(std::make_shared<CupsPrintQueue>(cups_->socket()));
-        lista.columns = {{"Codice", true}, {"Descrizione", true}};
-        lista.rows = {{"001", "Rossi"}, {"002", "Bianchi"}};
-        lista.printName = "Elenco aziende";
-        lista.title = "Elenco aziende";
-        lista.oiStaAtt = [](int value) { giStaAtt = value; };
+        listOfCompanies(lista, 2);
     }
     ~StampantiCupsTest() override {
         ui::desktop().reset();
@@ -89,11 +84,6 @@ class StampantiCupsTest : public SceltaStamTest {
     }
     void SetUp() override { ASSERT_TRUE(startFailure_.empty()) << startFailure_; }
 
-    FrmVedrixStampa& listDialog() {
-        lista.setPrintDialog([] { return &ui::desktop().instance<FrmVedrixStampa>(); });
-        EXPECT_TRUE(lista.pressKey("Stampa"));
-        return ui::desktop().instance<FrmVedrixStampa>();
-    }
     // An option of the queue's latest job as the scheduler keeps it; "" when there is none.
     static std::string jobOption(const std::string& queue, const char* option) {
         int id = 0;
@@ -155,7 +145,7 @@ TEST_F(StampantiCupsTest, BothQueuesGiveTheSameTrayAndPaperTheSameNumber) {
 TEST_F(StampantiCupsTest, SavedTrayAndPaperReachTheJobAsTheQueuesOwnKeywords) {
     folder.write("pelmor.ini",
                  "[Elenco aziende]\r\nNomeStampante=Magazzino\r\nCassetto=2\r\nTipoCarta=11\r\n");
-    FrmVedrixStampa& dialog = listDialog();
+    FrmVedrixStampa& dialog = openListDialog(lista);
     driver.onForm("FrmSceltaStam", [](ui::Form& f) {
         auto& scelta = static_cast<FrmSceltaStam&>(f);
         EXPECT_EQ(scelta.cboCassetti->text(), "     2 - Inferiore");
@@ -180,7 +170,7 @@ TEST_F(StampantiCupsTest, SessionSettingKeepsOtherSessionsPrintersOut) {
 
     ASSERT_TRUE(printerSystem().setUserDefault("Ufficio_s5"));
     opz.StampanteOpz = "Magazzino";
-    FrmVedrixStampa& dialog = listDialog();
+    FrmVedrixStampa& dialog = openListDialog(lista);
     dialog.opzioni()->StampanteOpz = "Magazzino";
     for (ui::CommandButton* button : {form.ComUsaDef, &dialog.ComUsaDef}) {
         driver.answerMessage(
@@ -209,7 +199,7 @@ TEST_F(StampantiCupsTest, NoDefaultPrinterIsToldOnBothDialogsAndChangesNothing) 
         EXPECT_EQ(opz.FisFileName, "/tmp/fissa.txt");
         click(*form.ComChiudi);
 
-        FrmVedrixStampa& dialog = listDialog();
+        FrmVedrixStampa& dialog = openListDialog(lista);
         dialog.opzioni()->StampanteOpz = "Magazzino";
         driver.answerMessage(kNessunaPredefinita, 1);
         click(dialog.ComUsaDef);
