@@ -129,7 +129,9 @@ TEST_F(FrmVStampaTest, EsciStopsTheRunningPrintAndTheWindowClosesAfterIt) {
         EXPECT_EQ(giStaAtt, 0);
         EXPECT_FALSE(p.unloadedForGood());
         EXPECT_TRUE(lista.ogSta.engine()->StampaInterrotta());
+        EXPECT_EQ(p.labPage.caption(), esciAt == 1 ? "Pag.001" : "Pag.002");
         std::string base = p.filePagine();
+        EXPECT_FALSE(base.empty());
         EXPECT_EQ(pageFiles(base).empty(), esciAt == 1);
         EXPECT_TRUE(ui::user::close(p));
         EXPECT_TRUE(pageFiles(base).empty());
