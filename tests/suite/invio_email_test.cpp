@@ -17,8 +17,7 @@
 namespace tolvane::testing {
 namespace {
 
-const std::string kPdf =
-    std::string("%PDF-1.4\n\0\xff\xfe\r\n=\x80", 17) + std::string(300, '\x9c');
+const std::string kPdf = pdfBytes();
 
 TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
     struct Case {

@@ -17,13 +17,6 @@
 namespace tolvane::testing {
 namespace {
 
-// Bytes no text encoding survives unchanged, for the attachment.
-std::string pdfBytes() {
-    std::string bytes = "%PDF-1.4\n";
-    for (int i = 0; i < 600; ++i) bytes += static_cast<char>((i * 37) % 256);
-    return bytes;
-}
-
 class TransportTest : public ::testing::Test {
   protected:
     TransportTest() {

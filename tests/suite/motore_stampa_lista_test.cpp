@@ -8,6 +8,7 @@
 #include <memory>
 #include <regex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/numbered_error.h"
@@ -98,11 +99,12 @@ protected:
                    {"A4", "Letter/Lettera", "A5"}, 1);
     }
 
-    std::shared_ptr<MotoreStampaLista> engine(int rows, PageSetup setup = {}) {
-        auto e = std::make_shared<MotoreStampaLista>(opz, listOf(rows), setup);
+    std::shared_ptr<MotoreStampaLista> engine(PrintList list, PageSetup setup = {}) {
+        auto e = std::make_shared<MotoreStampaLista>(opz, std::move(list), setup);
         e->printerName = "Ufficio";
         return e;
     }
+    std::shared_ptr<MotoreStampaLista> engine(int rows) { return engine(listOf(rows)); }
     std::vector<std::string> folderFiles() const {
         std::vector<std::string> out;
         for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
@@ -144,8 +146,7 @@ TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
         PageSetup setup;
         setup.landscape = c.landscape;
         setup.font = c.font;
-        auto e = std::make_shared<MotoreStampaLista>(opz, list, setup);
-        e->printerName = "Ufficio";
+        auto e = engine(list, setup);
         const std::string file = folder.file("stampa.pdf");
         ASSERT_TRUE(e->savePdf(file)) << c.name;
         PdfFacts pdf = pdfFacts(file);
@@ -264,7 +265,7 @@ TEST_F(EngineTest, WorkbookHoldsNumbersDatesAndTextsAsTheirKinds) {
                       {"E3", "\\|<v>0.5</v>"}}},
              {true, {{"B2", text}, {"C2", " s=\"2\"\\|<v>45657</v>"}, {"E3", text}}}}) {
         opz->NumNoForm = c.numNoForm;
-        ASSERT_TRUE(std::make_shared<MotoreStampaLista>(opz, list, PageSetup{})->Esegui());
+        ASSERT_TRUE(engine(list)->Esegui());
         const std::string file = quotedPath(opz->FileName);
         const std::string sheet = commandOutput("unzip -p " + file + " xl/worksheets/sheet1.xml");
         for (const auto& [ref, expected] : c.cells) {

@@ -20,6 +20,13 @@
 
 namespace tolvane::testing {
 
+// An attachment no text encoding carries unchanged: NUL, CR LF, "=", bytes above 127.
+inline std::string pdfBytes() {
+    std::string bytes = "%PDF-1.4\n";
+    for (int i = 0; i < 600; ++i) bytes += static_cast<char>((i * 37) % 256);
+    return bytes + "\r\n=";
+}
+
 inline std::string smtpHelperScript() {
     return std::string(TOLVANE_SOURCE_DIR) + "/tests/support/smtp_server.py";
 }
