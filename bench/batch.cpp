@@ -24,8 +24,8 @@
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "platform/text.h"
-#include "suite/base_database.h"
-#include "suite/db_connection.h"
+#include "db/base_database.h"
+#include "db/db_connection.h"
 
 namespace fs = std::filesystem;
 using namespace tolvane;

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "suite/db_connection.h"
-#include "suite/gestore_db.h"
-#include "suite/gestore_rs.h"
+#include "db/db_connection.h"
+#include "db/gestore_db.h"
+#include "db/gestore_rs.h"
 
 using namespace tolvane;
 

@@ -4,9 +4,9 @@
 
 #include <sqlite3.h>
 
-#include "suite/db_connection.h"
-#include "suite/db_values.h"
-#include "suite/gestore_db.h"
+#include "db/db_connection.h"
+#include "db/db_values.h"
+#include "db/gestore_db.h"
 
 namespace tolvane {
 

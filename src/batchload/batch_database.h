@@ -10,7 +10,7 @@
 #include <unordered_map>
 
 #include "platform/variant.h"
-#include "suite/schema_info.h"
+#include "db/schema_info.h"
 
 struct sqlite3_stmt;
 

@@ -12,8 +12,8 @@
 #include "common/globali.h"
 #include "platform/text.h"
 #include "platform/text_file_reader.h"
-#include "suite/db_connection.h"
-#include "suite/db_values.h"
+#include "db/db_connection.h"
+#include "db/db_values.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {

@@ -12,8 +12,8 @@
 #include "common/globali.h"
 #include "common/servizi_comuni.h"
 #include "platform/text.h"
-#include "suite/db_connection.h"
-#include "suite/db_values.h"
+#include "db/db_connection.h"
+#include "db/db_values.h"
 #include "suite/elenco_valori.h"
 #include "suite/lib_generale.h"
 

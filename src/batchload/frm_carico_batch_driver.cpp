@@ -18,7 +18,7 @@
 #include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "suite/elenco_valori.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "ui/desktop.h"
 

@@ -8,7 +8,7 @@
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "suite/elenco_valori.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "ui/desktop.h"
 

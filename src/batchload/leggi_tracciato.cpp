@@ -12,7 +12,7 @@
 #include "common/globali.h"
 #include "common/servizi_comuni.h"
 #include "platform/text.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {

@@ -9,7 +9,7 @@
 
 #include "batchload/sc_carica.h"
 #include "platform/numbered_error.h"
-#include "suite/schema_info.h"
+#include "db/schema_info.h"
 
 namespace tolvane {
 

@@ -9,8 +9,8 @@
 #include "common/db_comune.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "suite/db_connection.h"
-#include "suite/gestore_rs.h"
+#include "db/db_connection.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {

@@ -4,7 +4,7 @@
 #include "common/db_comune.h"
 #include "common/msg_com.h"
 #include "platform/text.h"
-#include "suite/gestore_db.h"
+#include "db/gestore_db.h"
 #include "suite/servizio_decodifiche.h"
 
 namespace tolvane {

@@ -5,7 +5,7 @@
 
 #include "common/globali.h"
 #include "common/ini_programma.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {

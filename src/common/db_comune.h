@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "suite/gestore_db.h"
+#include "db/gestore_db.h"
 
 namespace tolvane {
 

@@ -6,7 +6,7 @@
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "platform/text.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {

@@ -12,7 +12,7 @@
 
 #include "companydata/pagina_dati_azie.h"
 #include "platform/variant.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/form.h"

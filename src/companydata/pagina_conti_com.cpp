@@ -12,7 +12,7 @@
 #include "companydata/frm_dati_azie.h"
 #include "companydata/regole_pagine.h"
 #include "platform/text.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "suite/servizio_decodifiche.h"
 

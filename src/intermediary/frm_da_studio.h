@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/form.h"

@@ -12,8 +12,8 @@
 #include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "register/company_register.h"
-#include "suite/base_database.h"
-#include "suite/gestore_rs.h"
+#include "db/base_database.h"
+#include "db/gestore_rs.h"
 
 namespace tolvane {
 

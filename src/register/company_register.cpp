@@ -7,7 +7,7 @@
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
 #include "platform/text.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 
 namespace tolvane {
 

@@ -7,7 +7,7 @@
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
 #include "platform/text.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {

@@ -10,7 +10,7 @@
 
 #include "platform/numbered_error.h"
 #include "platform/scope_guard.h"
-#include "suite/base_database.h"
+#include "db/base_database.h"
 
 namespace tolvane {
 

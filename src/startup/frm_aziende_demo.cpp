@@ -6,7 +6,7 @@
 #include "common/globali.h"
 #include "startup/form_registry.h"
 #include "startup/programma.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "ui/desktop.h"
 
 namespace tolvane {

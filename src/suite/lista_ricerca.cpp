@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {

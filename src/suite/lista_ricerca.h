@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "suite/gestore_db.h"
+#include "db/gestore_db.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 

@@ -10,8 +10,8 @@
 #include "platform/ini_file.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "suite/gestore_db.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_db.h"
+#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "ui/desktop.h"
 

@@ -9,8 +9,8 @@
 
 #include "platform/variant.h"
 #include "suite/decodifiche_tipi.h"
-#include "suite/gestore_db.h"
-#include "suite/gestore_rs.h"
+#include "db/gestore_db.h"
+#include "db/gestore_rs.h"
 #include "ui/controls.h"
 
 namespace tolvane {

@@ -20,8 +20,8 @@
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "platform/text.h"
-#include "suite/base_database.h"
-#include "suite/db_connection.h"
+#include "db/base_database.h"
+#include "db/db_connection.h"
 #include "suite/elenco_valori.h"
 
 namespace tolvane::batchtest {

@@ -7,8 +7,8 @@
 #include <fstream>
 
 #include "common/globali.h"
-#include "suite/base_database.h"
-#include "suite/db_test_folder.h"
+#include "db/base_database.h"
+#include "db/db_test_folder.h"
 
 namespace tolvane {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "common/db_comune.h"
 #include "common/globali.h"
-#include "suite/base_database.h"
-#include "suite/db_test_folder.h"
+#include "db/base_database.h"
+#include "db/db_test_folder.h"
 
 namespace tolvane {
 namespace {

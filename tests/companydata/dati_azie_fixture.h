@@ -13,9 +13,9 @@
 
 #include "common/db_comune.h"
 #include "companydata/frm_dati_azie.h"
-#include "suite/base_database.h"
-#include "suite/db_connection.h"
-#include "suite/db_test_folder.h"
+#include "db/base_database.h"
+#include "db/db_connection.h"
+#include "db/db_test_folder.h"
 #include "suite/menu_client.h"
 #include "suite/servizio_decodifiche.h"
 #include "ui/ui_constants.h"

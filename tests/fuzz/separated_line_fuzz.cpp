@@ -20,8 +20,8 @@
 #include "common/globali.h"
 #include "platform/numbered_error.h"
 #include "platform/utf8_check.h"
-#include "suite/base_database.h"
-#include "suite/db_connection.h"
+#include "db/base_database.h"
+#include "db/db_connection.h"
 
 using namespace tolvane;
 

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/numbered_error.h"
-#include "suite/sql_dialect.h"
+#include "db/sql_dialect.h"
 
 using namespace tolvane;
 

@@ -9,7 +9,7 @@
 
 #include "common/db_comune.h"
 #include "printing/pdf_email_fixture.h"
-#include "suite/base_database.h"
+#include "db/base_database.h"
 #include "suite/lista_ricerca.h"
 #include "suite/servizio_decodifiche.h"
 #include "ui/ui_constants.h"

@@ -14,7 +14,7 @@
 #include "common/globali.h"
 #include "platform/numbered_error.h"
 #include "printing/pdf_email_fixture.h"
-#include "suite/base_database.h"
+#include "db/base_database.h"
 
 namespace tolvane::testing {
 namespace {

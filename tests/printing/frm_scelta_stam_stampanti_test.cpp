@@ -7,7 +7,7 @@
 
 #include "common/db_comune.h"
 #include "startup/demo_environment.h"
-#include "suite/gestore_db.h"
+#include "db/gestore_db.h"
 #include "printing/frm_scelta_stam_fixture.h"
 #include "ui/ui_constants.h"
 

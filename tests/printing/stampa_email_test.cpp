@@ -16,7 +16,7 @@
 #include "printing/frm_scelta_stam.h"
 #include "printing/frm_scelta_stam_pdf_email.h"
 #include "printing/stampa_lista_fixture.h"
-#include "suite/base_database.h"
+#include "db/base_database.h"
 #include "suite/invio_email.h"
 #include "suite/menu_client.h"
 #include "support/private_smtp.h"

@@ -15,7 +15,7 @@
 #include "companydata/frm_dati_azie.h"
 #include "register/frm_personal.h"
 #include "startup/demo_environment.h"
-#include "suite/db_test_folder.h"
+#include "db/db_test_folder.h"
 #include "suite/menu_client.h"
 #include "suite/servizio_decodifiche.h"
 #include "support/scratch_folder.h"

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/numbered_error.h"
-#include "suite/base_database.h"
-#include "suite/db_test_folder.h"
+#include "db/base_database.h"
+#include "db/db_test_folder.h"
 #include "support/scoped_env.h"
 
 namespace tolvane {

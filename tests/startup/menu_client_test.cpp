@@ -10,7 +10,7 @@
 #include "platform/numbered_error.h"
 #include "startup/demo_environment.h"
 #include "startup/demo_menu.h"
-#include "suite/gestore_db.h"
+#include "db/gestore_db.h"
 #include "suite/menu_client.h"
 #include "support/scratch_folder.h"
 

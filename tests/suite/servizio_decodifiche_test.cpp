@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "suite/base_database.h"
-#include "suite/db_test_folder.h"
+#include "db/base_database.h"
+#include "db/db_test_folder.h"
 #include "suite/lista_ricerca.h"
 #include "support/error_number.h"
 #include "ui/control_array.h"

@@ -1,12 +1,12 @@
 // GestoreRs on real SQLite files: column names through joins, editable joins, two record sets
 // on one row, conversions by declared type, sizes and ranges, and the system's error numbers.
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "suite/db_connection.h"
-#include "suite/db_test_folder.h"
+#include "db/db_connection.h"
+#include "db/db_test_folder.h"
 
 namespace tolvane {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sql_test_db.h"
-#include "suite/sql_dialect.h"
+#include "db/sql_dialect.h"
 
 namespace tolvane {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "platform/names.h"
 #include "platform/numbered_error.h"
-#include "suite/schema_info.h"
+#include "db/schema_info.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -3,7 +3,7 @@
 // anything not known to translate faithfully raises 3146 instead of running with another meaning.
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "suite/sql_translator.h"
+#include "db/sql_translator.h"
 
 namespace tolvane {
 

@@ -1,6 +1,6 @@
 // Conversions by declared column type, following the storage conventions of the databases.
 // Text sizes count characters, not bytes; integers round half to even.
-#include "suite/db_values.h"
+#include "db/db_values.h"
 
 #include <sqlite3.h>
 

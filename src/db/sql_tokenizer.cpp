@@ -1,6 +1,6 @@
 // Splitting of dialect SQL into tokens. Literals and quoted names are copied exactly; date
 // literals become the ISO text the databases store. Raises 3146 on text it cannot split.
-#include "suite/sql_tokenizer.h"
+#include "db/sql_tokenizer.h"
 
 #include <cstdio>
 

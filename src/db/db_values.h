@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "platform/variant.h"
-#include "suite/schema_info.h"
+#include "db/schema_info.h"
 
 struct sqlite3_stmt;
 

@@ -1,5 +1,5 @@
 // Internal to the SQL translator: the parser over dialect tokens that the statement and the
-// expression files share. Only src/suite/sql_*.cpp include it.
+// expression files share. Only src/db/sql_*.cpp include it.
 #pragma once
 
 #include <string>
@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/names.h"
-#include "suite/sql_dialect.h"
-#include "suite/sql_tokenizer.h"
+#include "db/sql_dialect.h"
+#include "db/sql_tokenizer.h"
 
 namespace tolvane::sqldetail {
 

@@ -1,7 +1,7 @@
 // The functions, the like() patterns and the caseless collation that translated SQL runs on,
 // with the dialect's meaning and null handling. Errors are reported to SQLite as statement
 // failures, never turned into a silent Null or 0.
-#include "suite/sql_functions.h"
+#include "db/sql_functions.h"
 
 #include <sqlite3.h>
 

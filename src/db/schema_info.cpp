@@ -1,6 +1,6 @@
 // Reads table and column definitions through PRAGMA table_info and keeps them per connection.
 // The primary key comes from the pk column of table_info: a rowid key has no index entry.
-#include "suite/schema_info.h"
+#include "db/schema_info.h"
 
 #include <sqlite3.h>
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/variant.h"
-#include "suite/gestore_db.h"
+#include "db/gestore_db.h"
 
 namespace tolvane {
 

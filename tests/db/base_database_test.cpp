@@ -1,6 +1,6 @@
 // Database files made from the shipped schema scripts: every table the program reads is
 // there, older files are upgraded without losing rows, and nothing half-made is left behind.
-#include "suite/base_database.h"
+#include "db/base_database.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/numbered_error.h"
-#include "suite/db_connection.h"
-#include "suite/gestore_rs.h"
+#include "db/db_connection.h"
+#include "db/gestore_rs.h"
 
 namespace tolvane {
 namespace {

@@ -2,8 +2,8 @@
 // the hidden row-id column of the base table. Never changes the positions of the items.
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "suite/sql_dialect.h"
-#include "suite/sql_tokenizer.h"
+#include "db/sql_dialect.h"
+#include "db/sql_tokenizer.h"
 
 namespace tolvane {
 

@@ -3,7 +3,7 @@
 // never passes through to run with SQLite's meaning.
 
 #include "platform/numbered_error.h"
-#include "suite/sql_translator.h"
+#include "db/sql_translator.h"
 
 namespace tolvane::sqldetail {
 

@@ -1,7 +1,7 @@
 // GestoreRs over SQLite: a record set reads its whole result at open, finds columns by alias,
 // table or bare name, and writes to its base table by row id, only the columns assigned.
 // Never re-reads the schema or re-translates a statement per row of a long run.
-#include "suite/gestore_rs.h"
+#include "db/gestore_rs.h"
 
 #include <sqlite3.h>
 
@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "platform/scope_guard.h"
-#include "suite/db_connection.h"
-#include "suite/db_values.h"
-#include "suite/sql_dialect.h"
+#include "db/db_connection.h"
+#include "db/db_values.h"
+#include "db/sql_dialect.h"
 
 namespace tolvane {
 

@@ -1,6 +1,6 @@
 // Statement cache, error mapping and grouped commits of one SQLite connection.
 // A failed write inside a grouped run commits what ran before it, never rolls it back.
-#include "suite/db_connection.h"
+#include "db/db_connection.h"
 
 #include <sqlite3.h>
 
@@ -8,7 +8,7 @@
 #include <cctype>
 #include <vector>
 
-#include "suite/sql_dialect.h"
+#include "db/sql_dialect.h"
 
 namespace tolvane {
 

@@ -11,9 +11,9 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "suite/gestore_db.h"
-#include "suite/schema_info.h"
-#include "suite/sql_dialect.h"
+#include "db/gestore_db.h"
+#include "db/schema_info.h"
+#include "db/sql_dialect.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

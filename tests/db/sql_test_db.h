@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "suite/sql_dialect.h"
-#include "suite/sql_functions.h"
+#include "db/sql_dialect.h"
+#include "db/sql_functions.h"
 
 namespace tolvane::sqltest {
 

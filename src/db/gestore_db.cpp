@@ -1,7 +1,7 @@
 // GestoreDb over SQLite files: identifiers, opening with the dialect's functions registered,
 // statements by SQL text, named connection values and grouped-commit scopes.
 // Never throws from ApriConnessione: a failure comes back as "Err: " and its text.
-#include "suite/gestore_db.h"
+#include "db/gestore_db.h"
 
 #include <sqlite3.h>
 
@@ -9,8 +9,8 @@
 #include <filesystem>
 
 #include "platform/path_map.h"
-#include "suite/db_connection.h"
-#include "suite/sql_functions.h"
+#include "db/db_connection.h"
+#include "db/sql_functions.h"
 
 namespace tolvane {
 

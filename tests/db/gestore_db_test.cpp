@@ -1,13 +1,13 @@
 // GestoreDb on real SQLite files: opening, numbered errors of EseguiSql, the schema read from
 // table_info, named values and grouped commits that keep what ran before an error or a stop.
-#include "suite/gestore_db.h"
+#include "db/gestore_db.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "suite/db_connection.h"
-#include "suite/db_test_folder.h"
-#include "suite/gestore_rs.h"
+#include "db/db_connection.h"
+#include "db/db_test_folder.h"
+#include "db/gestore_rs.h"
 
 namespace tolvane {
 namespace {

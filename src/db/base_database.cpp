@@ -1,6 +1,6 @@
 // Creation and upgrade of database files from the schema scripts, on the plain SQLite API.
 // Must never lose a stored row nor leave a half-made file behind.
-#include "suite/base_database.h"
+#include "db/base_database.h"
 
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -18,7 +18,7 @@
 #include "platform/names.h"
 #include "platform/numbered_error.h"
 #include "platform/scope_guard.h"
-#include "suite/sql_functions.h"
+#include "db/sql_functions.h"
 
 namespace tolvane {
 
