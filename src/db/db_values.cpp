@@ -189,6 +189,12 @@ void bindValue(sqlite3_stmt* stmt, int position, const Variant& value) {
     }
 }
 
+void bindValueKept(sqlite3_stmt* stmt, int position, const Variant& value) {
+    if (const std::string* text = value.stringValue())
+        sqlite3_bind_text(stmt, position, text->data(), static_cast<int>(text->size()), SQLITE_STATIC);
+    else bindValue(stmt, position, value);
+}
+
 Variant readValue(sqlite3_stmt* stmt, int index, ColumnKind kind) {
     int storage = sqlite3_column_type(stmt, index);
     if (storage == SQLITE_NULL) return Variant::null();
