@@ -16,7 +16,9 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/numbered_error.h"
 #include "platform/printer_media.h"
+#include "platform/save_file.h"
 #include "platform/text.h"
 #include "platform/utf8_check.h"
 
@@ -324,21 +326,11 @@ bool CupsPrinterSystem::setUserDefault(const std::string& name) {
     }
     const auto content = lpoptionsWithDefault(readFile(lpoptionsFile_), name);
 
-    std::string temporary = lpoptionsFile_ + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return false;
-    bool written = ::fchmod(fd, 0644) == 0;
-    for (std::size_t done = 0; written && done < content.size();) {
-        const auto n = ::write(fd, content.data() + done, content.size() - done);
-        if (n <= 0)
-            written = false;
-        else
-            done += static_cast<std::size_t>(n);
-    }
-    written = ::fsync(fd) == 0 && written;
-    written = ::close(fd) == 0 && written;
-    if (!written || std::rename(temporary.c_str(), lpoptionsFile_.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    try {
+        SaveFile::Options options;
+        options.newMode = 0644;
+        saveFile(lpoptionsFile_, content, options);
+    } catch (const NumberedError&) {
         return false;
     }
     return true;

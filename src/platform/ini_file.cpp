@@ -14,6 +14,7 @@
 #include <cstring>
 
 #include "platform/numbered_error.h"
+#include "platform/save_file.h"
 #include "platform/text.h"
 #include "platform/utf8_check.h"
 
@@ -114,58 +115,6 @@ public:
 private:
     int fd_ = -1;
 };
-
-mode_t newFileMode() {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-void writeAtomically(const std::string& path, std::string_view bytes) {
-    const auto slash = path.rfind('/');
-    const std::string dir = slash == npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    const std::string base = slash == npos ? path : path.substr(slash + 1);
-    std::string temp = dir + "/." + base + ".tmpXXXXXX";
-
-    struct stat original {};
-    const bool existed = ::stat(path.c_str(), &original) == 0;
-
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) writeFailed(path, errno);
-    const auto fail = [&](int error) {
-        ::close(fd);
-        ::unlink(temp.c_str());
-        writeFailed(path, error);
-    };
-    if (::fchmod(fd, existed ? (original.st_mode & 07777) : newFileMode()) != 0) fail(errno);
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail(errno);
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::fsync(fd) != 0) fail(errno);
-    if (::close(fd) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        writeFailed(path, error);
-    }
-    if (::rename(temp.c_str(), path.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temp.c_str());
-        writeFailed(path, error);
-    }
-    // The rename is done and visible; syncing the folder only hardens it against a power cut,
-    // so a folder that refuses fsync does not turn a good write into a failure.
-    const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-}
 
 // A link to the INI stays a link: the file it points to is the one replaced.
 std::string resolveTarget(const std::string& path) {
@@ -423,7 +372,9 @@ void IniFile::update(const std::string& path, const std::function<bool(IniFile&)
         throw NumberedError(errnum::FileAccess, "Impossibile leggere il file " + path, "IniFile");
     }
     if (!edit(ini)) return;
-    writeAtomically(target, ini.serialize());
+    SaveFile::Options options;
+    options.source = "IniFile";
+    saveFile(target, ini.serialize(), options);
 }
 
 void IniFile::writeString(const std::string& path, std::string_view section, std::string_view key,

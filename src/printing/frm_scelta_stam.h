@@ -35,9 +35,6 @@ public:
         std::function<bool(int& scrollValue, int& keepPages)> previewSize;
         // F2 to F5 in the temporary recipient field: the customer e-mail look-up.
         std::function<void(FrmSceltaStam&, int index, const std::string& code)> customerEmail;
-        // Major version of the installed spreadsheet program that reads workbooks; empty: none,
-        // and the file dialog offers only the text formats.
-        std::function<int()> excelVersion;
     };
     static Extensions& extensions();
 

@@ -128,14 +128,8 @@ void FrmSceltaStam::TxtFis_LostFocus(ui::TextBox& box) {
     else if (&box == TxtFisRighe) opz.FisRighe = valore;
 }
 
-int FrmSceltaStam::VersioneExcel() {
-    const auto& version = extensions().excelVersion;
-    if (!version) return -1;
-    try {
-        return version();
-    } catch (const std::exception&) {
-        return -1;
-    }
-}
+// The workbooks are written by the print engine itself (.xlsx), so a workbook writer of the
+// current format is always there.
+int FrmSceltaStam::VersioneExcel() { return 16; }
 
 }  // namespace tolvane

@@ -15,6 +15,7 @@
 #include "printing/frm_scelta_stam_pdf_email.h"
 #include "suite/lib_generale.h"
 #include "suite/opz_stampa.h"
+#include "suite/stampante_pdf.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane {
@@ -25,14 +26,10 @@ void messaggio(const std::string& testo) { frmMsgCom::msgCom(testo, "&Ok"); }
 
 bool vuoto(const std::string& testo) { return goLibGen().EVuoto(Variant(testo)); }
 
-// The installed printer that a driver's word stands for: the printer of that name, else the
-// first whose name holds the word; the word itself when none is installed.
+// The installed PDF printer; the word itself when none is installed.
 std::string nomeStampantePdf(const std::string& parola) {
-    std::vector<PrinterInfo> stampanti = printerSystem().printers();
-    for (const PrinterInfo& p : stampanti)
-        if (equalText(p.name, parola)) return p.name;
-    for (const PrinterInfo& p : stampanti)
-        if (InStr(1, p.name, parola) > 0) return p.name;
+    for (const PrinterInfo& p : printerSystem().printers())
+        if (isPdfPrinter(p.name, parola)) return p.name;
     return parola;
 }
 
@@ -158,9 +155,8 @@ bool RichDatiEmail(FrmSceltaStam& form) { return pdfEmailPanel(form).RichDatiEma
 void ImpostaPdfAutom(FrmSceltaStam& form) {
     OpzStampa& opz = opzioni(form);
     bool spuntato = form.ChePdfAutom->value() == ui::check::Checked;
-    std::string parola = equalText(LeggiParEmail("UsaPdfCreator"), "S") ? "PDFCreator"
-                         : equalText(LeggiParEmail("UsaPdf995"), "S")   ? "PDF995"
-                                                                        : "";
+    std::string parola =
+        pdfPrinterWord(LeggiParEmail("UsaPdfCreator"), LeggiParEmail("UsaPdf995"));
     if (!parola.empty() && ImpostaStampanteAuto(nomeStampantePdf(parola), opz, spuntato ? 0 : 1)) {
         // Another printer: its own trays and papers are the ones to offer.
         form.ImpostaCboCassetti();

@@ -12,6 +12,7 @@
 #include "printing/frm_scelta_stam.h"
 #include "suite/lib_generale.h"
 #include "suite/opz_stampa.h"
+#include "suite/stampante_pdf.h"
 #include "ui/desktop.h"
 #include "ui/ui_constants.h"
 
@@ -105,8 +106,12 @@ void FrmSceltaStam::SelezionaStampante(bool pbDefault) {
         }
     }
     if (ChePdfAutom->value() == ui::check::Checked) {
-        std::string pdf = equalText(LeggiParEmail("UsaPdf995"), "S") ? "PDF995" : "PDFCreator";
-        if (findPrinter(printerSystem(), pdf)) {
+        std::string pdf =
+            pdfPrinterWord(LeggiParEmail("UsaPdfCreator"), LeggiParEmail("UsaPdf995"));
+        bool installata = false;
+        for (const PrinterInfo& p : printerSystem().printers())
+            installata |= isPdfPrinter(p.name, pdf);
+        if (installata) {
             mbAttivata = true;
             ChePdfAutom->setValue(ui::check::Unchecked);
             opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(false));

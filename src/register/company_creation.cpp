@@ -9,6 +9,7 @@
 #include "common/ini_programma.h"
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
+#include "platform/save_file.h"
 #include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "register/company_register.h"
@@ -135,22 +136,24 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
     if (!std::filesystem::is_regular_file(base, ec))
         refuse(errnum::FileNotFound, "Database base non trovato: " + base.string());
 
-    // Refuses to overwrite: a file that appeared since the check stays as it is.
-    if (!std::filesystem::copy_file(base, file, std::filesystem::copy_options::none, ec)) {
-        if (ec == std::errc::file_exists)
+    // Refuses to overwrite: a file that appeared since the check stays as it is, and a copy
+    // that fails half-way never appears under the company's name. The copy has the mode of a
+    // new file, so a base file kept read-only still gives a company whose data can be saved.
+    try {
+        SaveFile::Options options;
+        options.neverReplace = true;
+        options.source = kSource;
+        SaveFile copy(file.string(), options);
+        copy.writeFrom(base.string());
+        if (!copy.commit())
             refuse(errnum::FileAlreadyExists,
                    "Il file " + file.string() + " esiste già: scegliere un altro nome");
-        removeDatabaseFiles(file);
+    } catch (const NumberedError& e) {
+        if (e.number() == errnum::FileAlreadyExists) throw;
         refuse(errnum::FileAccess,
-               "Impossibile copiare il database base in " + file.string() + ": " + ec.message());
+               "Impossibile copiare il database base in " + file.string() + ": " + e.description());
     }
     ScopeGuard discard([&file] { removeDatabaseFiles(file); });
-    // A base file kept read-only must not give a company whose data cannot be saved.
-    std::filesystem::permissions(file, std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add, ec);
-    if (ec)
-        refuse(errnum::FileAccess,
-               "Impossibile rendere scrivibile il database " + file.string() + ": " + ec.message());
     addRegisterRow(c, file, idDbComune);
     discard.dismiss();
     return file;

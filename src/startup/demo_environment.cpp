@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/numbered_error.h"
+#include "platform/save_file.h"
 #include "platform/scope_guard.h"
 #include "db/base_database.h"
 
@@ -31,12 +32,9 @@ std::string causalLine(const std::string& code, const std::string& description,
 }
 
 void writeTextFile(const std::filesystem::path& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    out.close();
-    if (!out) {
-        throw NumberedError(errnum::FileAccess, "Impossibile scrivere " + path.string(), kSource);
-    }
+    SaveFile::Options options;
+    options.source = kSource;
+    saveFile(path.string(), text, options);
 }
 
 std::string mainIniText(const DemoEnvironment& env) {
@@ -160,7 +158,17 @@ DemoEnvironment buildDemoEnvironment(const std::filesystem::path& folder) {
         createDatabaseFromSchema(env.baseCompanyDb, schemaPath("company.sql"));
         created.push_back(env.baseCompanyDb);
 
-        std::filesystem::copy_file(env.baseCompanyDb, env.companyDb);
+        {
+            SaveFile::Options options;
+            options.neverReplace = true;
+            options.source = kSource;
+            SaveFile copy(env.companyDb.string(), options);
+            copy.writeFrom(env.baseCompanyDb.string());
+            if (!copy.commit()) {
+                throw NumberedError(errnum::FileAlreadyExists,
+                                    "File gia' esistente: " + env.companyDb.string(), kSource);
+            }
+        }
         created.push_back(env.companyDb);
         runSqlScript(env.companyDb, schemaPath("demo_company.sql"));
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/numbered_error.h"
+#include "platform/save_file.h"
 
 namespace tolvane {
 
@@ -37,17 +38,6 @@ bool readAll(int fd, unsigned char* out, std::size_t size) {
     }
     unsigned char extra;
     return ::read(fd, &extra, 1) == 0;
-}
-
-bool writeAll(int fd, const unsigned char* data, std::size_t size) {
-    std::size_t done = 0;
-    while (done < size) {
-        ssize_t n = ::write(fd, data + done, size - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -78,22 +68,24 @@ void SecretCipher::loadKey() {
     sodium_memzero(key, sizeof key);
 }
 
-// The key is written whole under a private temporary name and then linked into place: a run
-// starting at the same moment finds no key file or a complete one, and never replaces it.
+// The key is written whole and never replaces a key file: a run starting at the same moment
+// finds no key file or a complete one, and the first key written is the one both use.
 void SecretCipher::createKey() {
-    std::string temp = keyFile_ + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) keyFailure(keyFile_, std::strerror(errno));
     unsigned char key[crypto_secretbox_KEYBYTES];
     crypto_secretbox_keygen(key);
-    bool ok = ::fchmod(fd, 0600) == 0 && writeAll(fd, key, sizeof key) && ::fsync(fd) == 0;
-    sodium_memzero(key, sizeof key);
-    ::close(fd);
-    int linkError = 0;
-    if (ok && ::link(temp.c_str(), keyFile_.c_str()) != 0 && errno != EEXIST) linkError = errno;
-    ::unlink(temp.c_str());
-    if (!ok) keyFailure(keyFile_, "scrittura non riuscita");
-    if (linkError != 0) keyFailure(keyFile_, std::strerror(linkError));
+    SaveFile::Options options;
+    options.newMode = 0600;
+    options.neverReplace = true;
+    options.source = kSource;
+    try {
+        SaveFile file(keyFile_, options);
+        file.write(std::string_view(reinterpret_cast<const char*>(key), sizeof key));
+        sodium_memzero(key, sizeof key);
+        file.commit();
+    } catch (const NumberedError&) {
+        sodium_memzero(key, sizeof key);
+        keyFailure(keyFile_, "scrittura non riuscita");
+    }
 }
 
 std::string SecretCipher::encipher(const std::string& plain) {

@@ -1,25 +1,31 @@
-// The list engine's runs: to the printer through the print queue, to a file, to a fixed-format
-// file or device, into the preview page by page. Files are written whole under a temporary
-// name and renamed, so that a failed or stopped print leaves no partial file behind.
+// The list engine's runs: to the printer through the print queue, to the PDF printer's folder,
+// to a file, to a fixed-format file or device, into the preview page by page. Files are written
+// whole (SaveFile), so that a failed or stopped print leaves no partial file behind.
 #include "suite/motore_stampa_lista.h"
 
-#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 
 #include "platform/numbered_error.h"
+#include "platform/path_map.h"
 #include "platform/printer_system.h"
+#include "platform/save_file.h"
 #include "platform/text.h"
 #include "suite/invio_email.h"
 #include "suite/lib_generale.h"
+#include "suite/messaggio_email.h"
 #include "suite/opz_stampa.h"
+#include "suite/page_output.h"
 #include "suite/pdf_stampa.h"
 #include "suite/print_queue.h"
+#include "suite/workbook_writer.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
 
@@ -57,52 +63,13 @@ private:
     std::string path_;
 };
 
-void writeAll(const std::string& path, const std::string& content) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    bool ok = file != nullptr;
-    if (ok) ok = std::fwrite(content.data(), 1, content.size(), file) == content.size();
-    if (file != nullptr && std::fclose(file) != 0) ok = false;
-    if (!ok) {
-        throw NumberedError(errnum::FileAccess, "Impossibile scrivere il file " + path, kSource);
-    }
-}
-
-// The whole content under a temporary name beside the target, then renamed onto it.
 void writeFileWhole(const std::string& target, const std::string& content) {
-    std::string temporary = target + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0) {
-        throw NumberedError(errnum::FileAccess, "Impossibile scrivere il file " + target, kSource);
-    }
-    // The temporary file is private; the file it becomes has the permissions of the file it
-    // replaces, or those of any new file.
-    struct stat existing {};
-    mode_t mode = 0;
-    if (::stat(target.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
-        mode = existing.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-    close(fd);
-    try {
-        writeAll(temporary, content);
-    } catch (...) {
-        std::remove(temporary.c_str());
-        throw;
-    }
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        throw NumberedError(errnum::FileAccess, "Impossibile scrivere il file " + target, kSource);
-    }
+    SaveFile::Options options;
+    options.source = kSource;
+    saveFile(target, content, options);
 }
 
-void submit(PrintJob job, const std::string& content) {
-    TemporaryFile file(job.raw ? ".txt" : ".ps");
-    writeAll(file.path(), content);
-    job.file = file.path();
+void submit(const PrintJob& job) {
     std::string error;
     if (!printQueue().submit(job, error)) {
         throw NumberedError(kPrinterError,
@@ -129,6 +96,78 @@ T* control(ui::Form& form, const char* name, int index = -1) {
 
 }  // namespace
 
+
+namespace {
+
+// A name for the print's PDF: the print's title as an attachment is named, with the date and
+// time of the print.
+std::string pdfBaseName(const std::string& title) {
+    std::string base = attachmentNameFor(title);
+    base.resize(base.size() - 4);  // ".pdf"
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char when[32];
+    std::strftime(when, sizeof when, "_%Y%m%d_%H%M%S", &local);
+    return base + when;
+}
+
+// The folder the PDF printer's files go to: PdfNomeFile itself when it is a folder, else the
+// folder it names a file in.
+std::string pdfFolder(const std::string& fileName) {
+    if (Trim(fileName).empty()) return {};
+    std::string path = mapWindowsPath(Trim(fileName));
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec) || path.back() == '/') return path;
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+// Hands the file to the desktop's viewer, when the desktop has one, without waiting for it.
+void openWithDesktop(const std::string& path) {
+    const char* paths = std::getenv("PATH");
+    bool found = false;
+    for (std::string rest = paths != nullptr ? paths : ""; !found && !rest.empty();) {
+        const auto colon = rest.find(':');
+        const std::string dir = rest.substr(0, colon);
+        found = !dir.empty() && ::access((dir + "/xdg-open").c_str(), X_OK) == 0;
+        rest = colon == std::string::npos ? "" : rest.substr(colon + 1);
+    }
+    if (!found) return;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        // The viewer is left to itself: its parent exits at once and is waited for here.
+        if (::fork() == 0) {
+            ::execlp("xdg-open", "xdg-open", path.c_str(), static_cast<char*>(nullptr));
+        }
+        ::_exit(0);
+    }
+    if (child > 0) ::waitpid(child, nullptr, 0);
+}
+
+}  // namespace
+
+// The progress window is up for as long as an object of this class lives; an inner one (the
+// pages of a PDF that an e-mail then carries) leaves it to the outer.
+class MotoreStampaLista::ProgressShown {
+public:
+    explicit ProgressShown(MotoreStampaLista& engine) : engine_(engine) {
+        if (engine_.progress == nullptr || engine_.progressShown_++ > 0) return;
+        engine_.progress->ogStampa(engine_.shared_from_this());
+        engine_.progress->window().show();
+    }
+    ~ProgressShown() {
+        if (engine_.progress == nullptr || --engine_.progressShown_ > 0) return;
+        engine_.progress->ogStampa(nullptr);
+        if (!engine_.progress->window().unloadedForGood()) engine_.progress->window().hide();
+    }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
+
+private:
+    MotoreStampaLista& engine_;
+};
+
 MotoreStampaLista::MotoreStampaLista(std::shared_ptr<OpzStampa> options, PrintList list,
                                      PageSetup setup)
     : options_(std::move(options)), list_(std::move(list)), setup_(setup), id_(nextId()) {
@@ -147,6 +186,7 @@ void MotoreStampaLista::InterrompiStampa(int /*piCodice*/) {
 bool MotoreStampaLista::Esegui() {
     stop_ = false;
     interrotta_ = false;
+    pdfScritto_.clear();
     const Variant email = options_->LeggiParStampa("EmailInvia");
     bool perEmail = false;
     if (!email.isEmpty() && !email.isNull()) {
@@ -164,24 +204,38 @@ bool MotoreStampaLista::Esegui() {
     }
 }
 
-// The print's PDF, kept in the print folder, goes out as the e-mail's attachment.
-bool MotoreStampaLista::inviaPerEmail() {
+PageSetup MotoreStampaLista::pageSetup() {
     PageSetup setup = setup_;
     if (options_->ForzaVert) setup.landscape = false;
-    std::vector<PrintPage> chosen;
-    if (!pagesOfRange(layOutList(list_, setup.columns(), setup.lines()), chosen)) return false;
+    setup.paper = Paper{};
+    if (printerName.empty()) return setup;
+    PrinterSystem& printers = printerSystem();
+    const long chosen = goLibGen().ValoreLong(options_->LeggiParStampa("NumTipoCarta"));
+    const long number = chosen > 0 ? chosen : printers.defaultPaperSize(printerName);
+    // The sheet is the one the job asks the printer for, by the printer's own keyword.
+    std::vector<std::pair<std::string, std::string>> options;
+    if (number > 0) options = printers.mediaOptions(printerName, 0, static_cast<int>(number));
+    for (const auto& [name, value] : options) {
+        if (equalText(name, "PageSize") || equalText(name, "media")) {
+            paperNamed(value, setup.paper);
+            return setup;
+        }
+    }
+    // A paper the printer does not offer: the print is on A4, and the options say so.
+    if (chosen > 0) options_->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(0));
+    return setup;
+}
+
+// The print's PDF, kept in the print folder, goes out as the e-mail's attachment; the progress
+// window stays up while it goes.
+bool MotoreStampaLista::inviaPerEmail() {
     if (options_->LeggiParStampa("StampaCaption").text().empty()) {
         options_->ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant(list_.title));
     }
-    try {
-        const std::string pdf =
-            writePrintPdf(postScriptDocument(chosen, setup, list_.title), *options_, list_.title);
-        InviaEmailStampa(*options_, progress, pdf, list_.title);
-    } catch (...) {
-        hideProgress();
-        throw;
-    }
-    hideProgress();
+    ProgressShown shown(*this);
+    pdfScritto_ = savePdfInFolder(printFolder(*options_));
+    if (pdfScritto_.empty()) return false;
+    InviaEmailStampa(*options_, progress, pdfScritto_, list_.title);
     return true;
 }
 
@@ -191,19 +245,10 @@ void MotoreStampaLista::rangeOf(int n, int& first, int& last) const {
     long to = lib.ValoreLong(options_->LeggiParStampa("PaginaA"));
     first = static_cast<int>(std::max(1L, from));
     last = to > 0 ? static_cast<int>(std::min<long>(to, n)) : n;
-    if (first > n) last = 0;
-}
-
-void MotoreStampaLista::showProgress() {
-    if (progress == nullptr) return;
-    progress->ogStampa(shared_from_this());
-    progress->window().show();
-}
-
-void MotoreStampaLista::hideProgress() {
-    if (progress == nullptr) return;
-    progress->ogStampa(nullptr);
-    if (!progress->window().unloadedForGood()) progress->window().hide();
+    if (first > last) {
+        throw NumberedError(errnum::InvalidCall, "Nessuna pagina da stampare nell'intervallo scelto",
+                            kSource);
+    }
 }
 
 bool MotoreStampaLista::progressStep(int page) {
@@ -216,24 +261,30 @@ bool MotoreStampaLista::progressStep(int page) {
     return stop_;
 }
 
-bool MotoreStampaLista::pagesOfRange(const std::vector<PrintPage>& pages,
-                                     std::vector<PrintPage>& chosen) {
-    pageCount_ = static_cast<int>(pages.size());
+bool MotoreStampaLista::writePdf(const ListPageDrawing& drawing, int first, int last,
+                                 SaveFile& file) {
+    PdfPages pdf(file, list_.title);
+    ProgressShown shown(*this);
+    for (int p = first; p <= last; ++p) {
+        pdf.add(drawing, p);
+        if (progressStep(p)) return false;
+    }
+    pdf.finish();
+    return true;
+}
+
+bool MotoreStampaLista::savePdf(const std::string& path) {
+    stop_ = false;
+    ListPageDrawing drawing(list_, pageSetup());
+    pageCount_ = drawing.pageCount();
     int first = 0;
     int last = 0;
     rangeOf(pageCount_, first, last);
-    if (first > last) {
-        throw NumberedError(errnum::InvalidCall, "Nessuna pagina da stampare nell'intervallo scelto",
-                            kSource);
-    }
-    showProgress();
-    for (int p = first; p <= last; ++p) {
-        chosen.push_back(pages[p - 1]);
-        if (progressStep(p)) {
-            hideProgress();
-            return false;
-        }
-    }
+    SaveFile::Options options;
+    options.source = kSource;
+    SaveFile file(path, options);
+    if (!writePdf(drawing, first, last, file)) return false;
+    file.commit();
     return true;
 }
 
@@ -241,50 +292,90 @@ bool MotoreStampaLista::suStampante() {
     if (printerName.empty()) {
         throw NumberedError(kNoPrinter, "Nessuna stampante disponibile per la stampa", kSource);
     }
-    PageSetup setup = setup_;
-    if (options_->ForzaVert) setup.landscape = false;
-    std::vector<PrintPage> pages = layOutList(list_, setup.columns(), setup.lines());
-    std::vector<PrintPage> chosen;
-    if (!pagesOfRange(pages, chosen)) return false;
-    try {
-        // The tray and the paper chosen for the print go with it.
-        const LibGenerale& lib = goLibGen();
-        auto media = printerSystem().mediaOptions(
-            printerName, static_cast<int>(lib.ValoreLong(options_->LeggiParStampa("NumCassetto"))),
-            static_cast<int>(lib.ValoreLong(options_->LeggiParStampa("NumTipoCarta"))));
-        submit({printerName, {}, list_.title, false, std::move(media)},
-               postScriptDocument(chosen, setup, list_.title));
-    } catch (...) {
-        hideProgress();
-        throw;
+    ListPageDrawing drawing(list_, pageSetup());
+    pageCount_ = drawing.pageCount();
+    int first = 0;
+    int last = 0;
+    rangeOf(pageCount_, first, last);
+    if (isPdfPrinter(printerName, pdfPrinter.word)) {
+        const std::string folder = pdfFolder(pdfPrinter.fileName);
+        if (folder.empty()) {
+            throw NumberedError(errnum::FileAccess,
+                                "Cartella dei file pdf non indicata: impostare il nome del file "
+                                "pdf nei parametri Pdf/Email",
+                                kSource);
+        }
+        pdfScritto_ = pdfInFolder(drawing, first, last, folder);
+        if (pdfScritto_.empty()) return false;
+        if (pdfPrinter.open) (openViewer ? openViewer : openWithDesktop)(pdfScritto_);
+        return true;
     }
-    hideProgress();
+    TemporaryFile job(".pdf");
+    {
+        SaveFile::Options options;
+        options.source = kSource;
+        SaveFile file(job.path(), options);
+        if (!writePdf(drawing, first, last, file)) return false;
+        file.commit();
+    }
+    // The tray and the paper chosen for the print go with it, and one copy.
+    const LibGenerale& lib = goLibGen();
+    auto media = printerSystem().mediaOptions(
+        printerName, static_cast<int>(lib.ValoreLong(options_->LeggiParStampa("NumCassetto"))),
+        static_cast<int>(lib.ValoreLong(options_->LeggiParStampa("NumTipoCarta"))));
+    media.emplace_back("copies", "1");
+    submit({printerName, job.path(), list_.title, false, std::move(media)});
     return true;
+}
+
+std::string MotoreStampaLista::savePdfInFolder(const std::string& folder) {
+    stop_ = false;
+    ListPageDrawing drawing(list_, pageSetup());
+    pageCount_ = drawing.pageCount();
+    int first = 0;
+    int last = 0;
+    rangeOf(pageCount_, first, last);
+    return pdfInFolder(drawing, first, last, folder);
+}
+
+std::string MotoreStampaLista::pdfInFolder(const ListPageDrawing& drawing, int first, int last,
+                                           const std::string& folder) {
+    const std::string base = (std::filesystem::path(folder) / pdfBaseName(list_.title)).string();
+    for (int k = 1;; ++k) {
+        const std::string name = base + (k > 1 ? "_" + std::to_string(k) : "") + ".pdf";
+        std::error_code ec;
+        if (std::filesystem::exists(name, ec)) continue;
+        SaveFile::Options options;
+        options.neverReplace = true;
+        options.source = kSource;
+        std::unique_ptr<SaveFile> file;
+        try {
+            file = std::make_unique<SaveFile>(name, options);
+        } catch (const NumberedError& e) {
+            throw NumberedError(errnum::FileAccess,
+                                "Impossibile scrivere il file pdf nella cartella " + folder + ": " +
+                                    e.description(),
+                                kSource);
+        }
+        if (!writePdf(drawing, first, last, *file)) return {};
+        // A file of the same name made meanwhile is kept: the print takes the next name.
+        if (file->commit()) return name;
+    }
 }
 
 bool MotoreStampaLista::suFile() {
     if (Trim(options_->FileName).empty()) {
         throw NumberedError(errnum::FileAccess, "Nome del file di stampa mancante", kSource);
     }
-    if (options_->FileForm == 2) {
-        throw NumberedError(errnum::InvalidCall,
-                            "Il formato Excel non è disponibile: scegliere un file di testo",
-                            kSource);
-    }
     pageCount_ = 1;
-    showProgress();
-    if (progressStep(1)) {
-        hideProgress();
-        return false;
-    }
-    try {
+    ProgressShown shown(*this);
+    if (progressStep(1)) return false;
+    if (options_->FileForm == 2) {
+        writeWorkbook(list_, options_->NumNoForm, options_->FileName);
+    } else {
         writeFileWhole(options_->FileName,
                        separatedText(list_, options_->SepCampi, options_->DelimStr));
-    } catch (...) {
-        hideProgress();
-        throw;
     }
-    hideProgress();
     return true;
 }
 
@@ -297,49 +388,50 @@ bool MotoreStampaLista::aLunghezzaFissa() {
     int body = std::max(1, length - std::max(0, opz.FisMrAlt) - std::max(0, opz.FisMrBas));
     std::vector<PrintPage> pages =
         layOutList(list_, opz.FisColonne > 0 ? opz.FisColonne : 80, body);
+    pageCount_ = static_cast<int>(pages.size());
+    int first = 0;
+    int last = 0;
+    rangeOf(pageCount_, first, last);
     std::vector<PrintPage> chosen;
-    if (!pagesOfRange(pages, chosen)) return false;
-    try {
-        std::string text = fixedFormatText(chosen, opz);
-        if (!opz.FisStampante) {
-            writeFileWhole(opz.FisFileName, text);
-        } else {
-            std::string queue;
-            for (const PrinterInfo& printer : printerSystem().printers()) {
-                if (equalText(printer.port, opz.FisFileName) || equalText(printer.name, opz.FisFileName)) {
-                    queue = printer.name;
-                    break;
-                }
-            }
-            if (queue.empty()) {
-                throw NumberedError(kNoPrinter, "Stampante non trovata: " + opz.FisFileName, kSource);
-            }
-            submit({queue, {}, list_.title, true, {}}, text);
+    {
+        ProgressShown shown(*this);
+        for (int p = first; p <= last; ++p) {
+            chosen.push_back(pages[p - 1]);
+            if (progressStep(p)) return false;
         }
-    } catch (...) {
-        hideProgress();
-        throw;
     }
-    hideProgress();
+    std::string text = fixedFormatText(chosen, opz);
+    if (!opz.FisStampante) {
+        writeFileWhole(opz.FisFileName, text);
+        return true;
+    }
+    std::string queue;
+    for (const PrinterInfo& printer : printerSystem().printers()) {
+        if (equalText(printer.port, opz.FisFileName) || equalText(printer.name, opz.FisFileName)) {
+            queue = printer.name;
+            break;
+        }
+    }
+    if (queue.empty()) {
+        throw NumberedError(kNoPrinter, "Stampante non trovata: " + opz.FisFileName, kSource);
+    }
+    TemporaryFile job(".txt");
+    writeFileWhole(job.path(), text);
+    submit({queue, job.path(), list_.title, true, {}});
     return true;
 }
 
-void MotoreStampaLista::drawPage(const PrintPage& page) {
+void MotoreStampaLista::drawPage(const ListPageDrawing& drawing, int page) {
     ui::Form& window = preview->window();
     auto* picture = control<ui::PictureBox>(window, "PicSec");
     if (picture == nullptr) {
         throw NumberedError(errnum::ObjectRequired, "Pagina dell'anteprima assente", kSource);
     }
-    double factor = options_->Fatt > 0 ? options_->Fatt : 1;
-    picture->setWidth(setup_.widthPoints() * kTwipsPerPoint * factor);
-    picture->setHeight(setup_.heightPoints() * kTwipsPerPoint * factor);
+    const double factor = options_->Fatt > 0 ? options_->Fatt : 1;
+    picture->setWidth(drawing.widthPoints() * kTwipsPerPoint * factor);
+    picture->setHeight(drawing.heightPoints() * kTwipsPerPoint * factor);
     picture->cls();
-    picture->setPicture(nullptr);
-    ui::Font font;
-    font.name = "Courier New";
-    font.size = setup_.fontSize * factor;
-    picture->setFont(font);
-    for (const std::string& line : page) picture->print(line);
+    picture->setPicture(pageImage(drawing, page, factor));
     // The preview lays its scroll bars out again for the page's size.
     window.move(window.left(), window.top(), window.width(), window.height());
 }
@@ -348,18 +440,11 @@ bool MotoreStampaLista::aVideo() {
     if (preview == nullptr) {
         throw NumberedError(errnum::ObjectRequired, "Finestra di anteprima assente", kSource);
     }
-    PageSetup setup = setup_;
-    if (options_->ForzaVert) setup.landscape = false;
-    setup_ = setup;
-    std::vector<PrintPage> pages = layOutList(list_, setup.columns(), setup.lines());
-    pageCount_ = static_cast<int>(pages.size());
+    ListPageDrawing drawing(list_, pageSetup());
+    pageCount_ = drawing.pageCount();
     int first = 0;
     int last = 0;
     rangeOf(pageCount_, first, last);
-    if (first > last) {
-        throw NumberedError(errnum::InvalidCall, "Nessuna pagina da stampare nell'intervallo scelto",
-                            kSource);
-    }
     memorizza_ = options_->MemVid == 1;
     ui::Form& window = preview->window();
     window.show();
@@ -373,7 +458,7 @@ bool MotoreStampaLista::aVideo() {
     for (;;) {
         long p = std::clamp<long>(paginaCorrente_, first, last);
         paginaCorrente_ = p;
-        drawPage(pages[p - 1]);
+        drawPage(drawing, static_cast<int>(p));
         bool ended = p >= last;
         if (ended) {
             if (auto* label = control<ui::Label>(window, "LabMsg")) label->setCaption("Stampa Terminata");

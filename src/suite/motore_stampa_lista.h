@@ -1,15 +1,18 @@
-// Our print engine for the lists: lays a list's captions and rows out into pages of fixed-pitch
-// text and sends them to a printer (a PostScript file handed to the print queue), to a file
-// (separated or fixed-format text) or into the on-screen preview page by page. Never shows a
-// message: a failure is raised to the print object that started it, with nothing left behind.
+// Our print engine for the lists: draws a list's pages (ListPageDrawing) and sends them to a
+// printer as a PDF job, to the PDF printer's folder, into the on-screen preview page by page, or
+// writes the list to a file (separated text or a workbook) or as fixed-format text. Never shows
+// a message: a failure is raised to the print object that started it, with nothing left behind.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "suite/invio_email.h"
+#include "suite/list_page_drawing.h"
 #include "suite/motore_stampa.h"
+#include "suite/stampante_pdf.h"
 
 namespace tolvane {
 
@@ -17,42 +20,20 @@ namespace ui {
 class Form;
 }
 class OpzStampa;
+class SaveFile;
 
-// The list as it is printed: the captions, and the rows' texts in the same column order.
-struct PrintList {
-    std::string title;
-    std::vector<std::string> captions;
-    std::vector<std::vector<std::string>> rows;
-};
-
-// One laid-out page: lines of fixed-pitch text.
+// One page of fixed-format text: its lines.
 using PrintPage = std::vector<std::string>;
 
-// An A4 sheet with margins of half an inch, written in a fixed-pitch font whose characters are
-// 0.6 of its size wide and whose lines stand 1.2 of its size apart.
-struct PageSetup {
-    bool landscape = false;
-    double fontSize = 10;
-
-    double widthPoints() const { return landscape ? 842 : 595; }
-    double heightPoints() const { return landscape ? 595 : 842; }
-    int columns() const;
-    int lines() const;
-};
-
-// Each page opens with the title and the page number, the captions and a rule; columns are as
-// wide as their widest text, narrowed (widest first, down to 3 characters) to fit the line.
-// An empty list still gives one page, with its headings.
+// Fixed-format pages: each opens with the title and the page number, the captions and a rule;
+// columns are as wide as their widest text, narrowed (widest first, down to 3 characters) to fit
+// the line. An empty list still gives one page, with its headings.
 std::vector<PrintPage> layOutList(const PrintList& list, int columns, int lines);
 // Captions then rows, one line each. Every field is enclosed in the qualifier, a qualifier inside
 // a field is doubled; with no qualifier a separator inside a field becomes a blank, so that
 // the columns stay apart. Line breaks inside a field become blanks.
 std::string separatedText(const PrintList& list, const std::string& separator,
                           const std::string& qualifier);
-// A PostScript document of the pages in a Latin-1 fixed-pitch font, on A4 sheets held upright
-// (landscape pages turned on them).
-std::string postScriptDocument(const std::vector<PrintPage>& pages, const PageSetup& setup,
-                               const std::string& title);
 // Fixed-format text: each page exactly FisRighe lines, with FisMrAlt blank lines above and at
 // least FisMrBas below, lines cut to FisColonne characters, and with FisUtilComp the
 // compressed-print sequences before and after it all, as typed.
@@ -105,6 +86,10 @@ public:
     PrintProgressWindow* progress = nullptr;
     // The queue name a printer destination goes to (the program's current printer).
     std::string printerName;
+    // A print to the PDF printer is written as a PDF into the folder of its file name.
+    PdfPrinterSettings pdfPrinter;
+    // Opens a PDF written for the PDF printer with the desktop's viewer (when it is asked to).
+    std::function<void(const std::string&)> openViewer;
 
     // Produces the print where the options say (a print marked EmailInvia goes out by e-mail).
     // False when the user stopped it; raises a NumberedError when it cannot be produced or
@@ -112,6 +97,14 @@ public:
     bool Esegui();
     // Pages the last run laid out (all of them, whatever the page range).
     int pageCount() const { return pageCount_; }
+    // The print's PDF: the pages of the chosen range, as every destination draws them, written
+    // whole at path. False when the user stopped it; raises as Esegui does.
+    bool savePdf(const std::string& path);
+    // The same into folder, named from the title, date and time and never over an existing
+    // file (as on the PDF printer); its path, "" when the user stopped it.
+    std::string savePdfInFolder(const std::string& folder);
+    // The file the last print to the PDF printer wrote ("" when none).
+    const std::string& pdfScritto() const { return pdfScritto_; }
 
     void InterrompiStampa(int piCodice) override;
     OpzStampa* OpzioniMotore() override { return options_.get(); }
@@ -131,22 +124,26 @@ public:
     void FinestraStampa(ui::Form* pfrmFinestra) override { finestra_ = pfrmFinestra; }
 
 private:
+    class ProgressShown;
+
     bool suStampante();
+    std::string pdfInFolder(const ListPageDrawing& drawing, int first, int last,
+                            const std::string& folder);
     bool suFile();
     bool aLunghezzaFissa();
     bool aVideo();
+    // The sheet of the chosen paper of the print's printer in the chosen orientation.
+    PageSetup pageSetup();
     bool inviaPerEmail();
-    // First and last page of the options' range within n pages; first > last: none.
+    // First and last page of the options' range within n pages; raises when none is in it.
     void rangeOf(int n, int& first, int& last) const;
     // Shows the page number in the progress window and lets the stop button through;
     // true when the print is to stop.
     bool progressStep(int page);
-    // The pages of the print's range, counted on the progress window (left up); false, with
-    // the window down, when the user stopped the print meanwhile.
-    bool pagesOfRange(const std::vector<PrintPage>& pages, std::vector<PrintPage>& chosen);
-    void showProgress();
-    void hideProgress();
-    void drawPage(const PrintPage& page);
+    // The pages first to last as a PDF into file, counted on the progress window; false when
+    // the user stopped it (nothing is committed then).
+    bool writePdf(const ListPageDrawing& drawing, int first, int last, SaveFile& file);
+    void drawPage(const ListPageDrawing& drawing, int page);
 
     std::shared_ptr<OpzStampa> options_;
     PrintList list_;
@@ -159,6 +156,8 @@ private:
     bool memorizza_ = false;
     long ultimaSalvata_ = 0;
     std::string id_;
+    std::string pdfScritto_;
+    int progressShown_ = 0;
     ui::Form* finestra_ = nullptr;
 };
 

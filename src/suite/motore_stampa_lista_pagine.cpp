@@ -1,8 +1,7 @@
-// The list engine's page work: cutting a list into pages of fixed-pitch lines and writing pages
-// or rows as PostScript, fixed-format or separated text. Pure text work: no file, no window.
+// The list engine's text work: cutting a list into pages of fixed-pitch lines for fixed-format
+// prints, and writing rows as separated text. No file, no window.
 #include <algorithm>
 #include <cstdio>
-#include <sstream>
 
 #include "platform/text.h"
 #include "suite/motore_stampa_lista.h"
@@ -12,7 +11,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr double kMargin = 36;
 constexpr int kHeadingLines = 4;  // title, blank, captions, rule
 constexpr long kNarrowest = 3;
 
@@ -34,40 +32,9 @@ std::string cell(const std::vector<std::string>& row, std::size_t i) {
     return i < row.size() ? oneLine(row[i]) : std::string();
 }
 
-std::string formatNumber(double value) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.2f", value);
-    return buffer;
-}
 
-std::string postScriptString(const std::string& utf8) {
-    std::string out = "(";
-    for (unsigned char c : toWindows1252(utf8)) {
-        if (c == '(' || c == ')' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 32 || c > 126) {
-            char octal[8];
-            std::snprintf(octal, sizeof octal, "\\%03o", c);
-            out += octal;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out + ")";
-}
 
 }  // namespace
-
-int PageSetup::columns() const {
-    double size = fontSize > 0 ? fontSize : 10;
-    return std::max(1, static_cast<int>((widthPoints() - 2 * kMargin) / (0.6 * size)));
-}
-
-int PageSetup::lines() const {
-    double size = fontSize > 0 ? fontSize : 10;
-    return std::max(1, static_cast<int>((heightPoints() - 2 * kMargin) / (1.2 * size)));
-}
 
 std::vector<PrintPage> layOutList(const PrintList& list, int columns, int lines) {
     const std::size_t n = list.captions.size();
@@ -140,44 +107,6 @@ std::string separatedText(const PrintList& list, const std::string& separator,
     std::string out = lineOf(list.captions);
     for (const auto& row : list.rows) out += lineOf(row);
     return out;
-}
-
-std::string postScriptDocument(const std::vector<PrintPage>& pages, const PageSetup& setup,
-                               const std::string& title) {
-    const double size = setup.fontSize > 0 ? setup.fontSize : 10;
-    std::ostringstream ps;
-    ps << "%!PS-Adobe-3.0\n"
-       << "%%Title: " << toWindows1252(oneLine(title)) << "\n"
-       << "%%Creator: Tolvane\n"
-       << "%%Pages: " << pages.size() << "\n"
-       << "%%BoundingBox: 0 0 595 842\n"
-       << "%%Orientation: " << (setup.landscape ? "Landscape" : "Portrait") << "\n"
-       << "%%EndComments\n"
-       << "%%BeginProlog\n"
-       << "/TlvFont /Courier findfont dup length dict begin\n"
-       << "{1 index /FID ne {def} {pop pop} ifelse} forall\n"
-       << "/Encoding ISOLatin1Encoding def currentdict end definefont pop\n"
-       << "%%EndProlog\n"
-       << "%%BeginSetup\n"
-       << "<< /PageSize [595 842] >> setpagedevice\n"
-       << "%%EndSetup\n";
-    for (std::size_t p = 0; p < pages.size(); ++p) {
-        ps << "%%Page: " << p + 1 << ' ' << p + 1 << "\n";
-        // A landscape page is written turned on the portrait sheet every printer holds.
-        if (setup.landscape) ps << "595 0 translate 90 rotate\n";
-        ps << "/TlvFont findfont " << formatNumber(size) << " scalefont setfont\n";
-        double y = setup.heightPoints() - kMargin - size;
-        for (const std::string& line : pages[p]) {
-            if (!line.empty()) {
-                ps << formatNumber(kMargin) << ' ' << formatNumber(y) << " moveto "
-                   << postScriptString(line) << " show\n";
-            }
-            y -= 1.2 * size;
-        }
-        ps << "showpage\n";
-    }
-    ps << "%%EOF\n";
-    return ps.str();
 }
 
 std::string fixedFormatText(const std::vector<PrintPage>& pages, const OpzStampa& options) {

@@ -45,12 +45,16 @@ bool StampaLista::AvviaStampa(ui::Font& pgFont, int piOrientamento, const std::s
     }
     PageSetup setup;
     setup.landscape = piOrientamento == 2;
-    setup.fontSize = pgFont.size > 0 ? pgFont.size : 10;
+    setup.font.family = pgFont.name;
+    setup.font.size = pgFont.size > 0 ? pgFont.size : 10;
+    setup.font.bold = pgFont.bold;
+    setup.font.italic = pgFont.italic;
     RunningPrint running(running_, lista_.oiStaAtt);
     engine_ = std::make_shared<MotoreStampaLista>(ogOpzSta, lista_.listToPrint(psTipo), setup);
     engine_->preview = ofrmVStampa;
     engine_->progress = ofrmStampaInCorso;
     engine_->printerName = (ogPrtStam != nullptr ? *ogPrtStam : Printer()).DeviceName();
+    engine_->pdfPrinter = pdfPrinterSettings();
     return engine_->Esegui();
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/numbered_error.h"
+#include "platform/save_file.h"
 #include "ui/form.h"
 #include "ui/ui_constants.h"
 
@@ -80,12 +81,14 @@ constexpr const char* kPictureMagic = "TOLVANE-PICTURE";
 }  // namespace
 
 void SavePicture(const Picture& picture, const std::string& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << kPictureMagic << ' ' << picture.width << ' ' << picture.height << ' '
-        << (picture.format.empty() ? "-" : picture.format) << '\n';
-    out.write(picture.data.data(), static_cast<std::streamsize>(picture.data.size()));
-    out.close();
-    if (!out) throw NumberedError(errnum::FileAccess, "Path/File access error", path);
+    SaveFile::Options options;
+    options.source = path;
+    SaveFile out(path, options);
+    out.write(std::string(kPictureMagic) + ' ' + std::to_string(picture.width) + ' ' +
+              std::to_string(picture.height) + ' ' +
+              (picture.format.empty() ? "-" : picture.format) + '\n');
+    out.write(picture.data);
+    out.commit();
 }
 
 std::shared_ptr<const Picture> LoadPicture(const std::string& path) {

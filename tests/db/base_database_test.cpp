@@ -4,18 +4,18 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <functional>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
-#include "platform/numbered_error.h"
 #include "db/db_connection.h"
+#include "db/db_test_folder.h"
 #include "db/gestore_rs.h"
+#include "support/error_number.h"
+#include "support/scratch_folder.h"
 
 namespace tolvane {
 namespace {
@@ -24,137 +24,66 @@ namespace fs = std::filesystem;
 
 class BaseDatabaseTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        setenv("TOLVANE_SOURCE_DIR", TOLVANE_SOURCE_DIR, 0);
-        dir_ = fs::path(::testing::TempDir()) /
-               ("base_db_" + std::to_string(getpid()) + "_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path file(const std::string& name) const { return dir_ / name; }
-
+    void SetUp() override { setenv("TOLVANE_SOURCE_DIR", TOLVANE_SOURCE_DIR, 0); }
+    fs::path file(const std::string& name) const { return folder_.file(name); }
     fs::path writeScript(const std::string& name, const std::string& text) const {
-        std::ofstream(file(name)) << text;
-        return file(name);
+        return folder_.write(name, text);
     }
-
-    fs::path dir_;
+    testing::ScratchFolder folder_;
 };
 
-sqlite3* openDb(const fs::path& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    return db;
-}
-
 std::string queryText(const fs::path& path, const std::string& sql) {
-    sqlite3* db = openDb(path);
-    sqlite3_stmt* stmt = nullptr;
-    std::string value = "<error>";
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK) {
-        value = "<no row>";
-        if (sqlite3_step(stmt) == SQLITE_ROW) {
-            auto text = sqlite3_column_text(stmt, 0);
-            value = text ? reinterpret_cast<const char*>(text) : "<null>";
-        }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return value;
+    return dbtest::queryOne(path.string(), sql);
 }
 
 void execSql(const fs::path& path, const std::string& sql) {
-    sqlite3* db = openDb(path);
-    char* error = nullptr;
-    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    std::string message = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << message;
+    dbtest::OtherConnection(path.string(), sql);
 }
 
 std::set<std::string> columnsOf(const fs::path& path, const std::string& table) {
     std::set<std::string> names;
-    sqlite3* db = openDb(path);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, ("PRAGMA table_info(" + table + ")").c_str(), -1, &stmt, nullptr);
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        names.insert(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1)));
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    for (const auto& row : dbtest::queryFile(path.string(), "PRAGMA table_info(" + table + ")"))
+        names.insert(row[1]);
     return names;
 }
 
-int errorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const NumberedError& error) {
-        return error.number();
-    }
-    return 0;
-}
-
-struct SchemaCase {
-    const char* script;
-    std::vector<std::string> tables;
-};
-
 TEST_F(BaseDatabaseTest, EachSchemaHasEveryTableTheProgramReads) {
-    const std::vector<SchemaCase> cases = {
+    const std::vector<std::pair<const char*, const char*>> cases = {
         {"common.sql",
-         {"VersioneSchema", "Aziende", "Utenti", "Supervisore", "Personalizzazioni", "Appoggio",
-          "NatGiuridica", "Decodifiche", "CaricaFile", "CaricaDettaglio", "CaricaDecod",
-          "TabStudio"}},
-        {"company.sql", {"VersioneSchema", "Ditta",
-                         "TabCauCon",      "TabCoge",
-                         "TabRiba",        "TabMagazzino",
-                         "TabFatt",        "TabAcq",
-                         "TabReg",         "Monete",
-                         "Stati",          "Causali",
-                         "Spese",          "PianoConti",
-                         "Gruppi",         "Mastri",
-                         "Magazzini",      "Listini",
-                         "FattDocumenti",  "CauTrasporti",
-                         "AspettoBeni",    "Trasporti",
-                         "Vettori",        "MagCausali",
-                         "Reparti",        "PagTipi",
-                         "CodiciIva",      "Personalizzazioni",
-                         "ArrotLire",      "ArrotEuro",
-                         "MovPnTes",       "MovPnDett",
-                         "MovPnIva",       "ErroriCaricamento"}},
+         "VersioneSchema Aziende Utenti Supervisore Personalizzazioni Appoggio "
+         "NatGiuridica Decodifiche CaricaFile CaricaDettaglio CaricaDecod TabStudio"},
+        {"company.sql",
+         "VersioneSchema Ditta TabCauCon TabCoge TabRiba TabMagazzino TabFatt TabAcq "
+         "TabReg Monete Stati Causali Spese PianoConti Gruppi Mastri Magazzini Listini "
+         "FattDocumenti CauTrasporti AspettoBeni Trasporti Vettori MagCausali Reparti "
+         "PagTipi CodiciIva Personalizzazioni ArrotLire ArrotEuro MovPnTes MovPnDett "
+         "MovPnIva ErroriCaricamento"},
     };
-    for (const auto& c : cases) {
-        fs::path db = file(std::string(c.script) + ".db");
-        createDatabaseFromSchema(db, schemaPath(c.script));
-        for (const auto& table : c.tables) {
-            EXPECT_FALSE(columnsOf(db, table).empty()) << c.script << " lacks " << table;
-        }
-        EXPECT_GE(schemaVersion(db), 1) << c.script;
+    for (const auto& [script, tables] : cases) {
+        fs::path db = file(std::string(script) + ".db");
+        createDatabaseFromSchema(db, schemaPath(script));
+        std::istringstream names(tables);
+        for (std::string table; names >> table;)
+            EXPECT_FALSE(columnsOf(db, table).empty()) << script << " lacks " << table;
+        EXPECT_GE(schemaVersion(db), 1) << script;
     }
 }
 
 TEST_F(BaseDatabaseTest, CompanyFileIsWalAndLeavesNoLogBehind) {
     fs::path db = file("ditta.db");
     createDatabaseFromSchema(db, schemaPath("company.sql"));
-    EXPECT_EQ(queryText(db, "PRAGMA journal_mode"), "wal");
     EXPECT_FALSE(fs::exists(db.string() + "-wal"));
+    EXPECT_EQ(queryText(db, "PRAGMA journal_mode"), "wal");
     fs::path common = file("comune.db");
     createDatabaseFromSchema(common, schemaPath("common.sql"));
     EXPECT_EQ(queryText(common, "PRAGMA journal_mode"), "delete");
 }
 
 TEST_F(BaseDatabaseTest, CreateRefusesExistingFileAndKeepsIt) {
-    fs::path db = file("esiste.db");
-    std::ofstream(db) << "dati";
-    EXPECT_EQ(errorNumberOf([&] { createDatabaseFromSchema(db, schemaPath("common.sql")); }), 58);
-    std::ifstream in(db);
-    std::string content;
-    in >> content;
-    EXPECT_EQ(content, "dati");
+    fs::path db = writeScript("esiste.db", "dati");
+    EXPECT_EQ(testing::errorOf([&] { createDatabaseFromSchema(db, schemaPath("common.sql")); }),
+              58);
+    EXPECT_EQ(testing::ScratchFolder::read(db), "dati");
 }
 
 TEST_F(BaseDatabaseTest, FailedCreationLeavesNoFile) {
@@ -172,12 +101,12 @@ TEST_F(BaseDatabaseTest, FailedCreationLeavesNoFile) {
     for (size_t i = 0; i < cases.size(); ++i) {
         fs::path script = writeScript("s" + std::to_string(i) + ".sql", cases[i].script);
         fs::path db = file("f" + std::to_string(i) + ".db");
-        EXPECT_EQ(errorNumberOf([&] { createDatabaseFromSchema(db, script, cases[i].omitted); }),
+        EXPECT_EQ(testing::errorOf([&] { createDatabaseFromSchema(db, script, cases[i].omitted); }),
                   cases[i].error)
             << cases[i].script;
         EXPECT_FALSE(fs::exists(db)) << cases[i].script;
     }
-    EXPECT_EQ(errorNumberOf([&] { createDatabaseFromSchema(file("x.db"), file("manca.sql")); }),
+    EXPECT_EQ(testing::errorOf([&] { createDatabaseFromSchema(file("x.db"), file("manca.sql")); }),
               53);
     EXPECT_FALSE(fs::exists(file("x.db")));
 }
@@ -226,7 +155,7 @@ TEST_F(BaseDatabaseTest, UpgradeAddsWhatIsMissingAndKeepsTheRows) {
     EXPECT_EQ(queryText(db, "SELECT COUNT(*) FROM TabCauCon WHERE GruppoRitAccVen = 'ab'"), "1");
     // a required column added to stored rows takes its default
     EXPECT_EQ(queryText(db, "SELECT NumDecGest FROM Monete"), "2");
-    EXPECT_EQ(queryText(db, "SELECT Cee FROM Monete"), "<null>");
+    EXPECT_EQ(queryText(db, "SELECT Cee FROM Monete"), "NULL");
     EXPECT_EQ(queryText(db, "PRAGMA journal_mode"), "wal");
 
     UpgradeResult again = upgradeDatabase(db, schemaPath("company.sql"));
@@ -259,18 +188,20 @@ TEST_F(BaseDatabaseTest, FailedUpgradeLeavesTheFileAsItWas) {
     fs::path v2 = writeScript("v2.sql",
                               "CREATE TABLE A1 (X INTEGER);"
                               "CREATE TABLE T (A INTEGER, B VARCHAR(2), K INTEGER PRIMARY KEY);");
-    EXPECT_EQ(errorNumberOf([&] { upgradeDatabase(db, v2); }), 3146);
+    EXPECT_EQ(testing::errorOf([&] { upgradeDatabase(db, v2); }), 3146);
     EXPECT_TRUE(columnsOf(db, "A1").empty());
     EXPECT_EQ(columnsOf(db, "T"), (std::set<std::string>{"A"}));
     EXPECT_EQ(queryText(db, "SELECT A FROM T"), "1");
-    EXPECT_EQ(errorNumberOf([&] { upgradeDatabase(file("manca.db"), v2); }), 53);
+    EXPECT_EQ(testing::errorOf([&] { upgradeDatabase(file("manca.db"), v2); }), 53);
 }
 
 TEST_F(BaseDatabaseTest, ScriptRowsAreIndexedAsTheProgramComparesText) {
     fs::path db = file("accenti.db");
     createDatabaseFromSchema(
         db, writeScript("s.sql", "CREATE TABLE T (K VARCHAR(5) COLLATE NOCASE PRIMARY KEY);"));
-    runSqlScript(db, writeScript("d.sql", "INSERT INTO T VALUES ('\u00d6'), ('\u00e9'), ('e'), ('z'), ('\u00c8');"));
+    runSqlScript(
+        db, writeScript("d.sql",
+                        "INSERT INTO T VALUES ('\u00d6'), ('\u00e9'), ('e'), ('z'), ('\u00c8');"));
     GestoreDb gestore;
     std::string id = gestore.ApriConnessione(db.string());
     sqlite3_stmt* stmt = nullptr;

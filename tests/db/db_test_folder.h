@@ -4,47 +4,24 @@
 
 #include <sqlite3.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "support/scratch_folder.h"
+
 namespace tolvane::dbtest {
 
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-db-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+using TempFolder = testing::ScratchFolder;
 
-private:
-    std::filesystem::path path_;
-};
-
-// Rows of a query run on its own connection (only committed data is seen); Null as "NULL".
-inline std::vector<std::vector<std::string>> queryFile(const std::string& file,
-                                                       const std::string& sql) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-        throw std::runtime_error("open " + file);
+// Rows of a statement on an open connection; Null reads as "NULL".
+inline std::vector<std::vector<std::string>> rowsOf(sqlite3* db, const std::string& sql) {
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-        std::string message = sqlite3_errmsg(db);
-        sqlite3_close(db);
-        throw std::runtime_error(message + " in: " + sql);
-    }
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
+        throw std::runtime_error(std::string(sqlite3_errmsg(db)) + " in: " + sql);
     std::vector<std::vector<std::string>> rows;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         std::vector<std::string> row;
         for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
@@ -52,9 +29,26 @@ inline std::vector<std::vector<std::string>> queryFile(const std::string& file,
         }
         rows.push_back(std::move(row));
     }
+    std::string message = sqlite3_errmsg(db);
     sqlite3_finalize(stmt);
-    sqlite3_close(db);
+    if (rc != SQLITE_DONE) throw std::runtime_error(message + " in: " + sql);
     return rows;
+}
+
+// Rows of a query run on its own connection (only committed data is seen); Null as "NULL".
+inline std::vector<std::vector<std::string>> queryFile(const std::string& file,
+                                                       const std::string& sql) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        throw std::runtime_error("open " + file);
+    try {
+        auto rows = rowsOf(db, sql);
+        sqlite3_close(db);
+        return rows;
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
 }
 
 inline std::string queryOne(const std::string& file, const std::string& sql) {

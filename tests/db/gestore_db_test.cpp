@@ -5,37 +5,21 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "db/db_connection.h"
-#include "db/db_test_folder.h"
+#include "open_db_test.h"
 #include "db/gestore_rs.h"
+#include "support/error_number.h"
 
 namespace tolvane {
 namespace {
 
-class GestoreDbTest : public ::testing::Test {
+using testing::errorOf;
+
+class GestoreDbTest : public dbtest::OpenDbTest {
 protected:
     void SetUp() override {
-        file = folder.file("ditta.db");
-        id = db.ApriConnessione(file, "", "", {.wal = true, .create = true});
-        ASSERT_EQ(id.rfind("Err", 0), std::string::npos) << id;
+        OpenDbTest::SetUp();
         native("CREATE TABLE Righe (Codice INTEGER NOT NULL PRIMARY KEY, "
                "Testo VARCHAR(10) COLLATE NOCASE)");
-    }
-
-    void native(const std::string& sql) {
-        char* error = nullptr;
-        ASSERT_EQ(sqlite3_exec(db.connection(id).db, sql.c_str(), nullptr, nullptr, &error),
-                  SQLITE_OK)
-            << (error ? error : "");
-    }
-
-    int errorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const NumberedError& e) {
-            return e.number();
-        }
-        return 0;
     }
 
     std::string committedRows() { return dbtest::queryOne(file, "SELECT COUNT(*) FROM Righe"); }
@@ -44,18 +28,11 @@ protected:
         db.EseguiSql(id, "Insert into Righe (Codice, Testo) Values (" + std::to_string(codice) +
                              ", 'r')");
     }
-
-    dbtest::TempFolder folder;
-    GestoreDb db;
-    std::string file;
-    std::string id;
 };
 
 TEST_F(GestoreDbTest, OpeningAMissingFileOrOneThatIsNoDatabaseGivesErrText) {
-    std::string junk = folder.file("junk.db");
-    FILE* f = std::fopen(junk.c_str(), "w");
-    std::fputs("questo non e' un database, ma un testo abbastanza lungo da sembrare un file", f);
-    std::fclose(f);
+    std::string junk = folder.write(
+        "junk.db", "questo non e' un database, ma un testo abbastanza lungo da sembrare un file");
     for (const std::string& path : {folder.file("manca.db"), junk}) {
         std::string result = db.ApriConnessione(path);
         EXPECT_EQ(result.rfind("Err: ", 0), 0u) << result;
@@ -164,15 +141,12 @@ TEST_F(GestoreDbTest, GroupedRunWhoseLastCommitFailsSaysSo) {
     sqlite3* handle = db.connection(cid).db;
     sqlite3_exec(handle, "CREATE TABLE T (A INTEGER)", nullptr, nullptr, nullptr);
     sqlite3_busy_timeout(handle, 0);
-    sqlite3* reader = nullptr;
-    ASSERT_EQ(sqlite3_open(common.c_str(), &reader), SQLITE_OK);
-    sqlite3_exec(reader, "BEGIN; SELECT * FROM T;", nullptr, nullptr, nullptr);  // holds a read lock
+    dbtest::OtherConnection reader(common, "BEGIN; SELECT * FROM T;");  // holds a read lock
     int error = errorOf([&] {
         GroupedCommit run(db, cid);
         db.EseguiSql(cid, "Insert into T (A) Values (1)");
     });
-    sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(reader);
+    reader.release();
     EXPECT_EQ(error, errnum::DatabaseFailure);
     EXPECT_EQ(dbtest::queryOne(common, "SELECT COUNT(*) FROM T"), "0");
     db.EseguiSql(cid, "Insert into T (A) Values (2)");  // the connection is usable again

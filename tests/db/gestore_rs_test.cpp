@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "db/db_connection.h"
-#include "db/db_test_folder.h"
+#include "open_db_test.h"
+#include "support/error_number.h"
 
 namespace tolvane {
 namespace {
+
+using testing::errorOf;
 
 constexpr const char* kSchema = R"(
 CREATE TABLE Monete (Moneta VARCHAR(5) COLLATE NOCASE NOT NULL PRIMARY KEY,
@@ -33,28 +35,15 @@ constexpr const char* kJoin =
     "Select P.*, M1.Descrizione, M2.Descrizione From (Prova AS P LEFT JOIN Monete AS M1 ON "
     "P.Moneta = M1.Moneta) LEFT JOIN Monete AS M2 ON P.Moneta2 = M2.Moneta Where P.Codice = 'A1'";
 
-class GestoreRsTest : public ::testing::Test {
+class GestoreRsTest : public dbtest::OpenDbTest {
 protected:
     void SetUp() override {
-        file = folder.file("ditta.db");
-        id = db.ApriConnessione(file, "", "", {.wal = true, .create = true});
-        ASSERT_EQ(id.rfind("Err", 0), std::string::npos) << id;
-        char* error = nullptr;
-        ASSERT_EQ(sqlite3_exec(db.connection(id).db, kSchema, nullptr, nullptr, &error), SQLITE_OK)
-            << (error ? error : "");
+        OpenDbTest::SetUp();
+        native(kSchema);
     }
 
     std::string open(const std::string& sql, int tipo = rstype::Dynaset) {
         return rs.ApriRs(db, id, "", sql, false, tipo);
-    }
-
-    int errorOf(const std::function<void()>& action) {
-        try {
-            action();
-        } catch (const NumberedError& e) {
-            return e.number();
-        }
-        return 0;
     }
 
     std::string stored(const std::string& column, const std::string& codice = "A1") {
@@ -62,11 +51,7 @@ protected:
                                           codice + "'");
     }
 
-    dbtest::TempFolder folder;
-    GestoreDb db;
     GestoreRs rs;
-    std::string file;
-    std::string id;
 };
 
 TEST_F(GestoreRsTest, JoinColumnsFoundByAliasTableAndBareName) {
@@ -276,8 +261,7 @@ TEST_F(GestoreRsTest, AddedRowBelongsToTheRecordSet) {
 }
 
 TEST_F(GestoreRsTest, NavigationAndNoCurrentRecord) {
-    sqlite3_exec(db.connection(id).db, "INSERT INTO Prova (Codice) VALUES ('B1'), ('C1')",
-                 nullptr, nullptr, nullptr);
+    native("INSERT INTO Prova (Codice) VALUES ('B1'), ('C1')");
     std::string h = open("Select Codice from Prova Order By Codice", rstype::Snapshot);
     std::string seen;
     for (; !rs.EofRs(h); rs.MoveNextRs(h))
@@ -306,8 +290,7 @@ TEST_F(GestoreRsTest, CancelledEditWritesNothing) {
 }
 
 TEST_F(GestoreRsTest, ReopenPointsTheHandleAtANewSelect) {
-    sqlite3_exec(db.connection(id).db, "INSERT INTO Prova (Codice, Descrizione) VALUES ('B1', 'B')",
-                 nullptr, nullptr, nullptr);
+    native("INSERT INTO Prova (Codice, Descrizione) VALUES ('B1', 'B')");
     std::string h = open("Select * from Prova Where 1 = 0");
     rs.RiapriRs(h, "Select * from Prova Where Codice = 'B1'");
     ASSERT_FALSE(rs.VuotoRs(h));
@@ -321,7 +304,7 @@ TEST_F(GestoreRsTest, ReopenPointsTheHandleAtANewSelect) {
 TEST_F(GestoreRsTest, RecordSetKeptAcrossSchemaChangesWritesTheRightColumns) {
     std::string h = open("Select * from Prova");
     auto change = [&](const char* ddl) {
-        sqlite3_exec(db.connection(id).db, ddl, nullptr, nullptr, nullptr);
+        native(ddl);
         rs.ChiudiRs(open("Select * from Monete"));  // another opening reads the new schema
     };
     change("ALTER TABLE Prova ADD COLUMN Extra VARCHAR(3)");
@@ -345,10 +328,8 @@ TEST_F(GestoreRsTest, FailedReopenLeavesAnEmptyReadOnlyHandle) {
 }
 
 TEST_F(GestoreRsTest, ANewIntegerKeyIsFollowedByTheRecordSet) {
-    sqlite3_exec(db.connection(id).db,
-                 "CREATE TABLE Numerata (Id INTEGER PRIMARY KEY, Testo VARCHAR(5) COLLATE NOCASE);"
-                 "INSERT INTO Numerata VALUES (1, 'a');",
-                 nullptr, nullptr, nullptr);
+    native("CREATE TABLE Numerata (Id INTEGER PRIMARY KEY, Testo VARCHAR(5) COLLATE NOCASE);"
+           "INSERT INTO Numerata VALUES (1, 'a');");
     std::string h = open("Select * from Numerata");
     rs.EditRs(h);
     rs.ScriviCampoRs(h, "Id", 50);

@@ -93,17 +93,10 @@ TEST(SqlFunctions, NocaseKeepsSqlitesOrderForAscii) {
     sqlite3* plain = nullptr;
     ASSERT_EQ(sqlite3_open(":memory:", &plain), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(plain, create.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-    std::vector<std::string> expected;
-    sqlite3_stmt* stmt = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(plain, order.c_str(), -1, &stmt, nullptr), SQLITE_OK);
-    while (sqlite3_step(stmt) == SQLITE_ROW)
-        expected.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
-    sqlite3_finalize(stmt);
+    const Rows expected = dbtest::rowsOf(plain, order);
     sqlite3_close(plain);
 
-    std::vector<std::string> got;
-    for (const auto& row : ours.queryNative(order)) got.push_back(row[0]);
-    EXPECT_EQ(got, expected);
+    EXPECT_EQ(ours.queryNative(order), expected);
 }
 
 TEST(SqlFunctions, MisspeltQuotedNameFailsInsteadOfBecomingText) {

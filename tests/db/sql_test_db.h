@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "db/db_test_folder.h"
 #include "db/sql_dialect.h"
 #include "db/sql_functions.h"
 
@@ -37,23 +38,7 @@ public:
 
     // Rows of a SQLite statement; Null reads as "NULL".
     std::vector<std::vector<std::string>> queryNative(const std::string& sql) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            throw std::runtime_error(std::string(sqlite3_errmsg(db_)) + " in: " + sql);
-        std::vector<std::vector<std::string>> rows;
-        int rc;
-        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-            std::vector<std::string> row;
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-                row.push_back(text ? std::string(text) : "NULL");
-            }
-            rows.push_back(row);
-        }
-        std::string message = sqlite3_errmsg(db_);
-        sqlite3_finalize(stmt);
-        if (rc != SQLITE_DONE) throw std::runtime_error(message + " in: " + sql);
-        return rows;
+        return dbtest::rowsOf(db_, sql);
     }
 
     void exec(const std::string& accessSql) { execNative(translateAccessSql(accessSql)); }
@@ -61,12 +46,7 @@ public:
         return queryNative(translateAccessSql(accessSql));
     }
     // The single value of a dialect SELECT.
-    std::string value(const std::string& accessSql) {
-        auto rows = query(accessSql);
-        if (rows.size() != 1 || rows[0].size() != 1)
-            throw std::runtime_error("not one value: " + accessSql);
-        return rows[0][0];
-    }
+    std::string value(const std::string& accessSql) { return valueNative(translateAccessSql(accessSql)); }
     std::string valueNative(const std::string& sql) {
         auto rows = queryNative(sql);
         if (rows.size() != 1 || rows[0].size() != 1) throw std::runtime_error("not one value: " + sql);

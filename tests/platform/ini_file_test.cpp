@@ -191,13 +191,9 @@ TEST(IniFile, OpenTellsMissingFromEmpty) {
     const std::string missing = folder.file("pelmor.ini");
     EXPECT_EQ(IniFile::load(missing).status(), IniFile::Status::Missing);
     EXPECT_EQ(IniFile::load(missing).getString("Menu", "NomeDB", "def"), "def");
-    try {
-        IniFile::open(missing);
-        ADD_FAILURE() << "missing file opened";
-    } catch (const NumberedError& e) {
-        EXPECT_EQ(e.number(), errnum::FileNotFound);
-        EXPECT_NE(e.description().find(missing), std::string::npos) << e.description();
-    }
+    const NumberedError e = testing::errorRaised([&] { IniFile::open(missing); });
+    EXPECT_EQ(e.number(), errnum::FileNotFound);
+    EXPECT_NE(e.description().find(missing), std::string::npos) << e.description();
     EXPECT_EQ(IniFile::open(folder.write("empty.ini", "")).status(), IniFile::Status::Loaded);
 }
 
@@ -211,18 +207,17 @@ TEST(IniFile, UpdateWritesOnlyWhenSomethingChanged) {
     ScratchFolder folder;
     const std::string path = folder.write("t.ini", "[S]\r\nk=v\r\n");
     ::chmod(path.c_str(), 0640);
-    struct stat before {};
-    ::stat(path.c_str(), &before);
+    struct stat info {};
+    const auto inode = [&] {
+        ::stat(path.c_str(), &info);
+        return info.st_ino;
+    };
+    const ino_t before = inode();
     IniFile::writeString(path, "s", "K", "v");
-    struct stat same {};
-    ::stat(path.c_str(), &same);
-    EXPECT_EQ(same.st_ino, before.st_ino) << "an unchanged value rewrote the file";
-
+    EXPECT_EQ(inode(), before) << "an unchanged value rewrote the file";
     IniFile::writeString(path, "S", "k", "w");
-    struct stat after {};
-    ::stat(path.c_str(), &after);
-    EXPECT_NE(after.st_ino, before.st_ino);
-    EXPECT_EQ(after.st_mode & 07777, 0640u) << "permissions lost on replace";
+    EXPECT_NE(inode(), before);
+    EXPECT_EQ(info.st_mode & 07777, 0640u) << "permissions lost on replace";
     EXPECT_EQ(folderEntries(folder.path()), (std::vector<std::string>{"t.ini", "t.ini.lock"}));
 }
 
@@ -287,18 +282,12 @@ TEST(IniFile, FailedWriteLeavesTheFileIntact) {
         small.rlim_cur = 8;
         const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
         ::setrlimit(RLIMIT_FSIZE, &small);
-        int number = 0;
-        std::string description;
-        try {
-            IniFile::writeString(path, "S", "k", "un valore lungo");
-        } catch (const NumberedError& e) {
-            number = e.number();
-            description = e.description();
-        }
+        const NumberedError e =
+            testing::errorRaised([&] { IniFile::writeString(path, "S", "k", "un valore lungo"); });
         ::setrlimit(RLIMIT_FSIZE, &saved);
         ::signal(SIGXFSZ, oldHandler);
-        EXPECT_EQ(number, errnum::FileAccess);
-        EXPECT_NE(description.find(path), std::string::npos) << description;
+        EXPECT_EQ(e.number(), errnum::FileAccess);
+        EXPECT_NE(e.description().find(path), std::string::npos) << e.description();
         EXPECT_EQ(ScratchFolder::read(path), original);
         EXPECT_EQ(folderEntries(folder.path()), (std::vector<std::string>{"t.ini", "t.ini.lock"}));
     }

@@ -14,34 +14,23 @@ using ui::user::click;
 using ui::user::fill;
 using ui::user::focus;
 
-TEST_F(SceltaStamTest, FileDialogOffersTheInstalledExcelFormatAndStoresTheChosenOne) {
+TEST_F(SceltaStamTest, FileDialogOffersTheWorkbookFirstAndStoresTheChosenFormat) {
     struct Case {
-        int excel;  // -1: none installed
         int entry;
-        const char* filter;
         int fileForm;
         bool numNoFormEnabled;
     };
-    const char* text = "Compatibile Excel|*.csv;*.txt|Testo|*.txt";
-    const std::vector<Case> cases = {
-        {-1, 1, text, 0, false},
-        {-1, 2, text, 1, true},
-        {11, 1, "Formato Excel|*.xls|Compatibile Excel|*.csv;*.txt|Testo|*.txt", 2, true},
-        {12, 1, "Formato Excel|*.xlsx|Compatibile Excel|*.csv;*.txt|Testo|*.txt", 2, true},
-        {12, 2, "Formato Excel|*.xlsx|Compatibile Excel|*.csv;*.txt|Testo|*.txt", 0, false},
-        {16, 3, "Formato Excel|*.xlsx|Compatibile Excel|*.csv;*.txt|Testo|*.txt", 1, true},
-    };
+    const char* filter = "Formato Excel|*.xlsx|Compatibile Excel|*.csv;*.txt|Testo|*.txt";
+    const std::vector<Case> cases = {{1, 2, true}, {2, 0, false}, {3, 1, true}};
     opz.PathDefault = "/tmp/stampe";
     FrmSceltaStam& form = open();
     click(form.OptStampaSu(2));
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.excel) + "/" + std::to_string(c.entry));
-        if (c.excel < 0) FrmSceltaStam::extensions().excelVersion = nullptr;
-        else FrmSceltaStam::extensions().excelVersion = [v = c.excel] { return v; };
+        SCOPED_TRACE(c.entry);
         opz.SceltaVideo = true;
         driver.chooseFile("/tmp/stampe/clienti", c.entry);
         click(form.ComOpz(2));
-        EXPECT_EQ(form.codFile->filter, c.filter);
+        EXPECT_EQ(form.codFile->filter, filter);
         EXPECT_EQ(form.codFile->initDir, "/tmp/stampe");
         EXPECT_EQ(opz.FileName, "/tmp/stampe/clienti");
         EXPECT_EQ(opz.FileForm, c.fileForm);

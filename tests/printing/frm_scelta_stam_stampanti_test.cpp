@@ -127,8 +127,9 @@ TEST_F(StampantiTest, RefusedPrinterKeepsThePrinterWithTrayAndPaperAtDefault) {
 }
 
 TEST_F(StampantiTest, ChoosingAPrinterEndsAutomaticPdfWhenThePdfPrinterIsThere) {
-    addPrinter("PDFCreator", "pdf:/");
+    addPrinter("pdfcreator su ufficio", "pdf:/");  // the PDF printer holds the word, any case
     menu().SetParametro("UsaPdfCreator", "", Variant("S"));
+    menu().SetParametro("UsaPdf995", "", Variant("S"));
     menu().SetParametro("StampeEmail", "", Variant("S"));
     opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
     opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));

@@ -1,6 +1,7 @@
 // The on-screen preview driven by the list engine: paging forward and back with kept pages,
 // paging without them, the page range, Esci and closing while the print runs, the page files
 // left behind (none), and the layout of the viewing area.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ protected:
         return dialog;
     }
     // At the n-th wait of the engine from the start of the print: what the preview shows
-    // (page label and the page number drawn at the top of the page), then the arrow.
+    // (page label and which drawn page the picture is), then the arrow.
     void arrowAt(int n, int arrow) {
         driver.atDoEvents(n, [this, arrow] {
             seen.push_back(shown());
@@ -33,13 +34,17 @@ protected:
             }
         });
     }
+    // "#k" names the k-th different page picture seen: a page shown again from its file must
+    // be the very picture drawn for it.
     std::string shown() {
         FrmVStampa& p = preview();
-        std::string top = p.PicSec.printedLines().empty() ? "" : p.PicSec.printedLines()[0];
-        auto number = top.rfind("Pag.");
-        return p.labPage.caption() + " " + (number == std::string::npos ? "" : top.substr(number));
+        const std::string bytes = p.PicSec.picture() ? p.PicSec.picture()->data : "";
+        auto known = std::find(pictures.begin(), pictures.end(), bytes);
+        if (known == pictures.end()) known = pictures.insert(pictures.end(), bytes);
+        return p.labPage.caption() + " #" + std::to_string(known - pictures.begin() + 1);
     }
 
+    std::vector<std::string> pictures;
     std::vector<std::string> seen;
 };
 
@@ -48,10 +53,10 @@ TEST_F(FrmVStampaTest, KeptPagesPageForwardAndBack) {
     int n = 0;
     for (int arrow : {3, 2, 3, 3, 1, 4, 3}) arrowAt(++n, arrow);
     click(dialog.CmdStampa);
-    EXPECT_EQ(seen, (std::vector<std::string>{"Pag.001 Pag. 1", "Pag.002 Pag. 2", "Pag.001 Pag. 1",
-                                              "Pag.002 Pag. 2", "Pag.003 Pag. 3", "Pag.001 Pag. 1",
-                                              "Pag.003 Pag. 3"}));
-    EXPECT_EQ(shown(), "Pag.004 Pag. 4");
+    EXPECT_EQ(seen, (std::vector<std::string>{"Pag.001 #1", "Pag.002 #2", "Pag.001 #1",
+                                              "Pag.002 #2", "Pag.003 #3", "Pag.001 #1",
+                                              "Pag.003 #3"}));
+    EXPECT_EQ(shown(), "Pag.004 #4");
     FrmVStampa& p = preview();
     EXPECT_EQ(giStaAtt, 0);
     EXPECT_EQ(p.LabMsg.caption(), "Stampa Terminata");
@@ -60,11 +65,11 @@ TEST_F(FrmVStampaTest, KeptPagesPageForwardAndBack) {
     EXPECT_EQ(p.imaMuovi(3).picture(), p.ImlFrecce.picture(7));
 
     p.imaMuovi_Click(3);  // after the end: nothing moves
-    EXPECT_EQ(shown(), "Pag.004 Pag. 4");
+    EXPECT_EQ(shown(), "Pag.004 #4");
     click(p.imaMuovi(2));
-    EXPECT_EQ(shown(), "Pag.003 Pag. 3");
+    EXPECT_EQ(shown(), "Pag.003 #3");
     click(p.imaMuovi(4));
-    EXPECT_EQ(shown(), "Pag.004 Pag. 4");
+    EXPECT_EQ(shown(), "Pag.004 #4");
     std::string base = p.filePagine();
     EXPECT_EQ(pageFiles(base).size(), 4u);
     click(p.comEsci);
@@ -81,17 +86,17 @@ TEST_F(FrmVStampaTest, PagesNotKeptOnlyGoForward) {
             EXPECT_FALSE(p.imaMuovi(1).enabled());
             if (n < 3) {
                 p.imaMuovi_Click(n == 1 ? 1 : 2);  // first, previous: nothing
-                EXPECT_EQ(shown(), "Pag.001 Pag. 1");
+                EXPECT_EQ(shown(), "Pag.001 #1");
             } else {
                 click(p.imaMuovi(3));
             }
         });
     }
     click(dialog.CmdStampa);
-    EXPECT_EQ(shown(), "Pag.002 Pag. 2");
+    EXPECT_EQ(shown(), "Pag.002 #2");
     EXPECT_TRUE(pageFiles(preview().filePagine()).empty());
     preview().imaMuovi_Click(4);
-    EXPECT_EQ(shown(), "Pag.002 Pag. 2");
+    EXPECT_EQ(shown(), "Pag.002 #2");
 }
 
 TEST_F(FrmVStampaTest, PageRangeBoundsFirstAndPrevious) {
@@ -101,8 +106,8 @@ TEST_F(FrmVStampaTest, PageRangeBoundsFirstAndPrevious) {
     int n = 0;
     for (int arrow : {3, 2, 2, 1, 0}) arrowAt(++n, arrow);
     click(dialog.CmdStampa);
-    EXPECT_EQ(seen, (std::vector<std::string>{"Pag.002 Pag. 2", "Pag.003 Pag. 3", "Pag.002 Pag. 2",
-                                              "Pag.002 Pag. 2", "Pag.002 Pag. 2"}));
+    EXPECT_EQ(seen, (std::vector<std::string>{"Pag.002 #1", "Pag.003 #2", "Pag.002 #1",
+                                              "Pag.002 #1", "Pag.002 #1"}));
     EXPECT_TRUE(lista.ogSta.engine()->StampaInterrotta());
 }
 
@@ -119,7 +124,7 @@ TEST_F(FrmVStampaTest, EsciStopsTheRunningPrintAndTheWindowClosesAfterIt) {
     EXPECT_EQ(giStaAtt, 0);
     EXPECT_FALSE(p.unloadedForGood());
     EXPECT_TRUE(lista.ogSta.engine()->StampaInterrotta());
-    EXPECT_EQ(shown(), "Pag.002 Pag. 2");
+    EXPECT_EQ(shown(), "Pag.002 #1");
     std::string base = p.filePagine();
     EXPECT_FALSE(pageFiles(base).empty());
     EXPECT_TRUE(ui::user::close(p));
@@ -190,7 +195,42 @@ TEST_F(FrmVStampaTest, LostPageFileIsReportedAndPagingGoesOn) {
     click(p.imaMuovi(1));
     EXPECT_EQ(ui::desktop().mousePointer(), ui::pointer::Default);
     click(p.imaMuovi(4));
-    EXPECT_EQ(shown(), "Pag.002 Pag. 2");
+    EXPECT_EQ(shown(), "Pag.002 #1");
+}
+
+// Width and height in pixels from a PNG's header.
+std::pair<int, int> pngSize(const std::string& png) {
+    auto at = [&](std::size_t i) {
+        int value = 0;
+        for (int k = 0; k < 4; ++k) value = value << 8 | static_cast<unsigned char>(png[i + k]);
+        return value;
+    };
+    return png.size() > 24 && png.compare(1, 3, "PNG") == 0 ? std::pair{at(16), at(20)}
+                                                            : std::pair{0, 0};
+}
+
+TEST_F(FrmVStampaTest, PageIsTheSheetDrawnAtTheChosenScale) {
+    struct Case {
+        double fatt;
+        int orientation;  // OptOrientamento: 1 portrait, 0 landscape
+        std::pair<int, int> pixels;
+        std::pair<double, double> twips;
+    };
+    for (const Case& c : std::vector<Case>{{1, 1, {794, 1123}, {11905.5, 16837.8}},
+                                           {0.5, 0, {561, 397}, {8418.9, 5952.8}}}) {
+        FrmVedrixStampa& dialog = videoDialog(0);
+        dialog.opzioni()->Fatt = c.fatt;
+        dialog.OptOrientamento(c.orientation).setValue(true);
+        driver.atDoEvents(1, [this] { click(preview().comEsci); });
+        click(dialog.CmdStampa);
+        FrmVStampa& p = preview();
+        ASSERT_TRUE(p.PicSec.picture()) << c.fatt;
+        EXPECT_EQ(pngSize(p.PicSec.picture()->data), c.pixels) << c.fatt;
+        EXPECT_NEAR(p.PicSec.width(), c.twips.first, 1) << c.fatt;
+        EXPECT_NEAR(p.PicSec.height(), c.twips.second, 1) << c.fatt;
+        ui::user::close(p);
+        dialog.unload();
+    }
 }
 
 TEST_F(FrmVStampaTest, ViewingAreaShowsBarsOnlyForAPageLargerThanIt) {

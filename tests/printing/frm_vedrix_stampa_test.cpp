@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "printing/stampa_lista_fixture.h"
+#include "support/pdf_check.h"
 
 namespace tolvane::testing {
 namespace {
@@ -66,7 +67,8 @@ TEST_F(FrmVedrixStampaTest, OrientationAndForcedPortraitShapeThePrintedPage) {
         ASSERT_FALSE(queue->jobs().empty());
         const auto& job = queue->jobs().back();
         EXPECT_EQ(job.job.printer, "Ufficio");
-        EXPECT_EQ(job.content.find("90 rotate") != std::string::npos, c.landscape) << c.option;
+        const PdfFacts pdf = pdfFactsOf(job.content);
+        EXPECT_EQ(pdf.width > pdf.height, c.landscape) << c.option;
         EXPECT_EQ(dialog.ogVedrix(), nullptr);
         EXPECT_EQ(giStaAtt, 0);
         dialog.unload();
@@ -115,13 +117,13 @@ TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
     queue->refuseWith("");
     openDialog();
     dialog.opzioni()->StaVid = OpzStampa::kFile;
-    dialog.opzioni()->FileName = folder.file("lista.xlsx");
+    dialog.opzioni()->FileName = folder.file("manca/lista.xlsx");
     dialog.opzioni()->FileForm = 2;
-    driver.answerMessage("Il formato Excel non è disponibile", 1);
+    driver.answerMessage("Impossibile scrivere il file " + folder.file("manca/lista.xlsx"), 1);
     ui::user::click(dialog.CmdStampa);
 
     EXPECT_TRUE(queue->jobs().empty());
-    EXPECT_FALSE(std::filesystem::exists(folder.file("lista.xlsx")));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("manca")));
     EXPECT_EQ(giStaAtt, 0);
 }
 
@@ -173,13 +175,18 @@ TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {
     ui::Font chosen;
     chosen.name = "Courier New";
     chosen.size = 12;
+    chosen.bold = true;
+    chosen.italic = true;
     driver.chooseFont(chosen).cancelFontDialog();
     ui::user::click(dialog.CmdSceFont);
     ui::user::click(dialog.CmdSceFont);
     EXPECT_EQ(dialog.fontStampa(), chosen);
     ui::user::click(dialog.CmdStampa);
     ASSERT_EQ(queue->jobs().size(), 1u);
-    EXPECT_NE(queue->jobs()[0].content.find("12.00 scalefont"), std::string::npos);
+    const PdfFacts pdf = pdfFactsOf(queue->jobs()[0].content);
+    EXPECT_TRUE(embeddedFont(pdf, "LiberationMono-BoldItalic")) << pdf.fonts;
+    // A line of a 12-point face is about 13.6 points high; of the first 10 points, 11.3.
+    EXPECT_NEAR(wordHeight(pdf, "Codice"), 13.6, 0.5) << pdf.boxes.substr(0, 2000);
 }
 
 TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonPointsTheOptionsAtTheDefault) {

@@ -3,12 +3,11 @@
 #include "register/frm_crea_azi.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
-#include <fstream>
+#include <functional>
 
 #include "batchload/frm_carico_batch.h"
-#include "platform/numbered_error.h"
+#include "platform/ini_file.h"
 #include "register/company_register.h"
 #include "register/frm_tolvane.h"
 #include "register_fixture.h"
@@ -114,6 +113,10 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
         std::string message;
     };
     const std::string existing = env.companyDb.string();
+    const std::filesystem::path outside = env.folder.parent_path() / "fuori.db";
+    // A link left in the folder is a file that exists, even when it leads nowhere.
+    std::filesystem::create_symlink(outside, env.folder / "link.db");
+    const int files = filesInFolder();
     for (const Case& c : std::vector<Case>{
              {"rossi", "", "Altra Rossi", "", "Esiste già un'azienda con il codice ROSSI"},
              {"NUOVA", "001", "Nuova", "nuova.db",
@@ -124,7 +127,12 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
              {"NUOVA", "", " ", "", "Manca la descrizione dell'azienda"},
              {"NUOVA", "12", "Nuova", "nuova.db", "deve essere di tre cifre"},
              {"NUOVA", "", "Nuova", " ", "Manca il nome del file del database"},
-             {"CODICETROPPOLUNGO", "", "Nuova", "", "non può superare 10 caratteri"}}) {
+             {"CODICETROPPOLUNGO", "", "Nuova", "", "non può superare 10 caratteri"},
+             {"NUOVA", "", "Nuova", "link.db", "esiste già"},
+             {"NUOVA", "", "Nuova", "../fuori.db", "cartella delle aziende"},
+             {"NUOVA", "", "Nuova", "sotto/../../fuori.db", "cartella delle aziende"},
+             {"NUOVA", "", "Nuova", "..\\fuori.db", "cartella delle aziende"},
+             {"NUOVA", "", "Nuova", outside.string(), "cartella delle aziende"}}) {
         frmCreaAzi& f = open();
         fill(f, c.code, c.description);
         f.txtCodice.setText(c.code);  // a paste is not held to the field's length
@@ -133,50 +141,19 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
         driver.answerMessage(c.message, 1);
         ui::user::click(f.comOk);
         EXPECT_FALSE(f.unloadedForGood()) << c.message;
-        EXPECT_EQ(companies(), 1) << c.message;
-        EXPECT_EQ(filesInFolder(), 3) << c.message;  // common, base and the demo company
+        EXPECT_EQ(companies(), 1) << c.file;
+        EXPECT_EQ(filesInFolder(), files) << c.message;
+        EXPECT_FALSE(std::filesystem::exists(outside)) << c.file;
         EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr) << c.message;
         f.unload();
     }
-}
-
-TEST_F(FrmCreaAziTest, FileOutsideTheCompaniesFolderIsRefused) {
-    const std::filesystem::path outside = env.folder.parent_path();
-    for (const std::string& typed :
-         {std::string("../fuori.db"), std::string("sotto/../../fuori.db"),
-          (outside / "fuori.db").string(), std::string("..\\fuori.db")}) {
-        frmCreaAzi& f = open();
-        fill(f, "NUOVA", "Nuova");
-        ui::user::fill(f.txtNomeDB, typed);
-        driver.answerMessage("cartella delle aziende", 1);
-        ui::user::click(f.comOk);
-        EXPECT_EQ(companies(), 1) << typed;
-        EXPECT_FALSE(std::filesystem::exists(outside / "fuori.db")) << typed;
-        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr) << typed;
-        f.unload();
-    }
-    // A link left in the folder is a file that exists, even when it leads nowhere.
-    std::filesystem::create_symlink(outside / "fuori.db", env.folder / "link.db");
-    frmCreaAzi& f = open();
-    fill(f, "NUOVA", "Nuova");
-    ui::user::fill(f.txtNomeDB, "link.db");
-    driver.answerMessage("esiste già", 1);
-    ui::user::click(f.comOk);
-    EXPECT_EQ(companies(), 1);
-    EXPECT_FALSE(std::filesystem::exists(outside / "fuori.db"));
 }
 
 TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {
     const std::filesystem::path drive = scratch.path() / "drive_c";
     std::filesystem::create_directories(drive / "Aziende");
     const ScopedEnv driveC("TOLVANE_DRIVE_C", drive.string());
-    std::ifstream in(env.mainIni);
-    std::string ini, line;
-    while (std::getline(in, line))
-        ini += (line.rfind("DirAziende=", 0) == 0 ? std::string("DirAziende=C:\\Aziende") : line) +
-               "\n";
-    in.close();
-    std::ofstream(env.mainIni) << ini;
+    IniFile::writeString(env.mainIni.string(), "Base", "DirAziende", "C:\\Aziende");
 
     const CompanyFiles files = companyFilesFromIni(gsIdDbase);
     EXPECT_TRUE(sameFile(files.folder, drive / "Aziende")) << files.folder;
@@ -194,44 +171,43 @@ TEST_F(FrmCreaAziTest, ReadOnlyBaseFileGivesAWritableCompany) {
     fs::permissions(env.baseCompanyDb, fs::perms::owner_write, fs::perm_options::add);
 }
 
-TEST_F(FrmCreaAziTest, FileOfARowIsRefusedEvenWhenMissingOnDisk) {
-    std::filesystem::remove(env.companyDb);
-    frmCreaAzi& f = open();
-    fill(f, "NUOVA", "Nuova");
-    ui::user::fill(f.txtNomeDB, env.companyDb.string());
-    driver.answerMessage("è già dell'azienda ROSSI", 1);
-    ui::user::click(f.comOk);
-    EXPECT_EQ(companies(), 1);
-    EXPECT_FALSE(std::filesystem::exists(env.companyDb));
-}
-
-TEST_F(FrmCreaAziTest, MissingBaseFileIsRefused) {
-    std::filesystem::rename(env.baseCompanyDb, env.folder / "spostata.base");
-    frmCreaAzi& f = open();
-    fill(f, "NUOVA", "Nuova");
-    driver.answerMessage("Database base non trovato", 1);
-    ui::user::click(f.comOk);
-    EXPECT_EQ(companies(), 1);
-    EXPECT_FALSE(std::filesystem::exists(env.folder / "ditta_002.db"));
-}
-
-TEST_F(FrmCreaAziTest, RowThatCannotBeStoredLeavesNoCopiedFile) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(env.commonDb.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db,
-                           "CREATE TRIGGER rifiuta BEFORE INSERT ON Aziende "
-                           "BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
-
-    frmCreaAzi& f = open();
-    fill(f, "NUOVA", "Nuova");
-    driver.answerMessage("L'azienda NON è stata creata", 1);
-    ui::user::click(f.comOk);
-    EXPECT_EQ(companies(), 1);
-    EXPECT_FALSE(std::filesystem::exists(env.folder / "ditta_002.db"));
-    EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
+// Each fault met on confirming stores no row, leaves no copied file and opens no data form.
+TEST_F(FrmCreaAziTest, FaultsOnConfirmStoreNothing) {
+    struct Case {
+        const char* message;
+        std::function<void(frmCreaAzi&)> arrange;
+    };
+    const std::vector<Case> cases = {
+        {"è già dell'azienda ROSSI",  // the file of a row, even when missing on disk
+         [&](frmCreaAzi& f) {
+             std::filesystem::remove(env.companyDb);
+             ui::user::fill(f.txtNomeDB, env.companyDb.string());
+         }},
+        {"Database base non trovato",
+         [&](frmCreaAzi&) {
+             std::filesystem::rename(env.baseCompanyDb, env.folder / "spostata.base");
+         }},
+        {"L'azienda NON è stata creata",  // the row cannot be stored
+         [&](frmCreaAzi&) {
+             std::filesystem::rename(env.folder / "spostata.base", env.baseCompanyDb);
+             dbtest::OtherConnection(env.commonDb.string(),
+                                     "CREATE TRIGGER rifiuta BEFORE INSERT ON Aziende "
+                                     "BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        frmCreaAzi& f = open();
+        fill(f, "NUOVA", "Nuova");
+        c.arrange(f);
+        driver.answerMessage(c.message, 1);
+        ui::user::click(f.comOk);
+        EXPECT_EQ(companies(), 1);
+        EXPECT_FALSE(std::filesystem::exists(env.folder / "ditta_002.db"));
+        EXPECT_FALSE(std::filesystem::exists(env.companyDb));
+        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
+        f.unload();
+    }
 }
 
 }  // namespace

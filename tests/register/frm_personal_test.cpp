@@ -20,13 +20,17 @@ class FrmPersonalTest : public RegisterTest {
         f.show();
         return f;
     }
-    static int rowOf(const frmPersVedrix& list, const std::string& section, const std::string& key,
-                     const std::string& login) {
+    // The general settings list, on the row of a setting.
+    frmPersVedrix& chooseGeneral(const std::string& section, const std::string& key,
+                                 const std::string& login) {
+        ui::user::click(open().comGenerali);
+        frmPersVedrix& list = *ui::desktop().find<frmPersVedrix>();
         for (std::size_t i = 0; i < list.ogVedrix.rows.size(); ++i) {
             const auto& r = list.ogVedrix.rows[i];
-            if (r[0] == section && r[1] == key && r[2] == login) return static_cast<int>(i) + 1;
+            if (r[0] == section && r[1] == key && r[2] == login)
+                ui::user::chooseCell(list.grdLista, static_cast<int>(i) + 1, 0);
         }
-        return -1;
+        return list;
     }
 };
 
@@ -76,17 +80,11 @@ TEST_F(FrmPersonalTest, ADatabaseThatDoesNotOpenKeepsNoDecodingService) {
 }
 
 TEST_F(FrmPersonalTest, SalvaWritesTheChosenRowsValueOnly) {
-    frmPersonal& f = open();
-    ui::user::click(f.comGenerali);
-    frmPersVedrix* list = ui::desktop().find<frmPersVedrix>();
-    ASSERT_NE(list, nullptr);
-    const int row = rowOf(*list, "StAltro", "EmailPredef", "lbianchi");
-    ASSERT_GT(row, 0);
-    ui::user::chooseCell(list->grdLista, row, 0);
-    EXPECT_EQ(list->txtValore.text(), "4");
-    ui::user::fill(list->txtValore, "2");
+    frmPersVedrix& list = chooseGeneral("StAltro", "EmailPredef", "lbianchi");
+    EXPECT_EQ(list.txtValore.text(), "4");
+    ui::user::fill(list.txtValore, "2");
     driver.answerMessage("I valori sono stati memorizzati", 1);
-    ui::user::pressToolbarButton(list->Toolbar1, "Salva");
+    ui::user::pressToolbarButton(list.Toolbar1, "Salva");
 
     EXPECT_EQ(common("SELECT Valore FROM Personalizzazioni WHERE Sezione = 'StAltro' "
                      "AND Login = 'lbianchi'"),
@@ -94,16 +92,12 @@ TEST_F(FrmPersonalTest, SalvaWritesTheChosenRowsValueOnly) {
     EXPECT_EQ(common("SELECT Valore FROM Personalizzazioni WHERE Sezione = 'StAltro' "
                      "AND Login = ''"),
               "Amm");
-    EXPECT_EQ(list->txtValore.text(), "2");
+    EXPECT_EQ(list.txtValore.text(), "2");
 }
 
 TEST_F(FrmPersonalTest, SalvaRefusesAValueTooLongAndKeepsTheStoredOne) {
-    frmPersonal& f = open();
-    ui::user::click(f.comGenerali);
-    frmPersVedrix& list = *ui::desktop().find<frmPersVedrix>();
-    const int row = rowOf(list, "Carica", "SoloAsci", "");
-    ASSERT_GT(row, 0);
-    ui::user::chooseCell(list.grdLista, row, 0);
+    frmPersVedrix& list = chooseGeneral("Carica", "SoloAsci", "");
+    EXPECT_EQ(list.txtValore.text(), "S");
     list.txtValore.setText(std::string(300, 'x'));
     driver.answerMessage("Errore(3163)", 1);
     ui::user::pressToolbarButton(list.Toolbar1, "Salva");

@@ -3,7 +3,6 @@
 #include "register/frm_tolvane.h"
 
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <memory>
 
@@ -12,6 +11,7 @@
 #include "printing/frm_vedrix_stampa.h"
 #include "register/company_register.h"
 #include "register_fixture.h"
+#include "support/pdf_check.h"
 #include "suite/opz_stampa.h"
 #include "suite/print_queue.h"
 
@@ -117,36 +117,43 @@ TEST_F(FrmTolvaneTest, AziendaAsksThePlainPasswordOfTheRow) {
     choose(f, "ROSSI");
     ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
     ASSERT_NE(ui::desktop().find<frmDatiAzie>(), nullptr);
-
-    // A password the menu cannot read back opens nothing and says so.
-    ui::desktop().find<frmDatiAzie>()->unload();
-    sql("Update Aziende Set PwdDB = 'non-cifrata' Where Codice = 'ROSSI'");
-    ui::user::pressToolbarButton(f.Toolbar1, "Aggiorna");
-    choose(f, "ROSSI");
-    driver.answerMessage("Errore(5)", 1);
-    ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
-    EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
 }
 
-TEST_F(FrmTolvaneTest, AziendaWithoutACompanyShownOpensNothing) {
-    user("nessuno", "NESSUNO", "ALTROVE");
-    frmTolvane& f = open();
-    EXPECT_EQ(codes(f), "");
-    EXPECT_EQ(f.RigaScelta(), -1);
-    driver.answerMessage("Scegliere un'azienda dall'elenco", 1);
-    ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
-    EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
+TEST_F(FrmTolvaneTest, AziendaThatCannotOpenSaysWhyAndOpensNothing) {
+    struct Case {
+        const char* message;
+        const char* login;  // "": the demo user, who sees ROSSI
+        std::string change;
+    };
+    const std::vector<Case> cases = {
+        {"Scegliere un'azienda dall'elenco", "nessuno", ""},
+        {"Errore(5)", "", "PwdDB = 'non-cifrata'"},  // a password the menu cannot read back
+        {"Impossibile aprire il database dell'azienda", "",
+         "PwdDB = '', NomeDB = '" + (env.folder / "manca" / "ditta.db").string() + "'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        if (*c.login) user(c.login, "NESSUNO", "ALTROVE");
+        if (!c.change.empty()) sql("Update Aziende Set " + c.change);
+        frmTolvane& f = open();
+        if (*c.login) {
+            EXPECT_EQ(codes(f), "");
+            EXPECT_EQ(f.RigaScelta(), -1);
+        } else {
+            choose(f, "ROSSI");
+        }
+        driver.answerMessage(c.message, 1);
+        ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
+        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
+        f.unload();
+        user("admin", "ADMIN", "DEMO");
+    }
 }
 
 TEST_F(FrmTolvaneTest, AFailedRefreshKeepsTheListShownAndItsRows) {
     frmTolvane& f = open();
     choose(f, "ROSSI");
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(env.commonDb.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(
-        sqlite3_exec(db, "ALTER TABLE Aziende RENAME TO AziendeVecchie", nullptr, nullptr, nullptr),
-        SQLITE_OK);
-    sqlite3_close(db);
+    dbtest::OtherConnection(env.commonDb.string(), "ALTER TABLE Aziende RENAME TO AziendeVecchie");
     driver.answerMessage("Errore(", 1);
     ui::user::pressToolbarButton(f.Toolbar1, "Aggiorna");
     EXPECT_EQ(codes(f), "ROSSI");
@@ -201,7 +208,7 @@ TEST_F(FrmTolvaneTest, StampaPrintsTheGridAndNothingClosesWhileItRuns) {
     EXPECT_TRUE(f.loaded());
 
     ASSERT_EQ(queue->jobs().size(), 1u);
-    const std::string& printed = queue->jobs()[0].content;
+    const std::string printed = pdfFactsOf(queue->jobs()[0].content).text;
     EXPECT_EQ(queue->jobs()[0].job.printer, "Ufficio");
     for (const char* text : {"ROSSI", "BIANCHI", "Azienda BIANCHI", "Descrizione"})
         EXPECT_NE(printed.find(text), std::string::npos) << text;

@@ -3,20 +3,21 @@
 #include "startup/demo_environment.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <map>
+#include <memory>
 #include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "platform/numbered_error.h"
+#include "platform/ini_file.h"
 #include "db/base_database.h"
 #include "db/db_test_folder.h"
+#include "support/error_number.h"
 #include "support/scoped_env.h"
+#include "support/scratch_folder.h"
 
 namespace tolvane {
 namespace {
@@ -26,38 +27,24 @@ namespace fs = std::filesystem;
 const auto queryRows = dbtest::queryFile;
 const auto queryText = dbtest::queryOne;
 
-std::map<std::string, std::string> iniSection(const fs::path& path, const std::string& section) {
-    std::map<std::string, std::string> keys;
-    std::ifstream in(path);
-    std::string line;
-    bool inside = false;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line[0] == '[') {
-            inside = line == "[" + section + "]";
-        } else if (inside && line.find('=') != std::string::npos) {
-            keys[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-        }
-    }
-    return keys;
+std::string iniValue(const fs::path& path, const char* section, const char* key) {
+    return IniFile::load(path.string()).getString(section, key, "<manca>");
 }
 
 class DemoEnvironmentTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         setenv("TOLVANE_SOURCE_DIR", TOLVANE_SOURCE_DIR, 0);
-        root_ =
-            fs::path(::testing::TempDir()) / ("demo_environment_test_" + std::to_string(getpid()));
-        fs::remove_all(root_);
+        scratch_ = std::make_unique<testing::ScratchFolder>();
+        root_ = scratch_->path();
         env_ = buildDemoEnvironment(root_ / "demo");
     }
-    static void TearDownTestSuite() { fs::remove_all(root_); }
+    static void TearDownTestSuite() { scratch_.reset(); }
 
-    static fs::path root_;
-    static DemoEnvironment env_;
+    static inline std::unique_ptr<testing::ScratchFolder> scratch_;
+    static inline fs::path root_;
+    static inline DemoEnvironment env_;
 };
-
-fs::path DemoEnvironmentTest::root_;
-DemoEnvironment DemoEnvironmentTest::env_;
 
 TEST_F(DemoEnvironmentTest, FilesHoldTheExpectedRows) {
     struct Case {
@@ -144,11 +131,6 @@ TEST_F(DemoEnvironmentTest, CompanyCodesReferToExistingRows) {
         "15");
 
     const std::vector<std::string> mustBeZero = {
-        "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM PianoConti p "
-        "WHERE p.Gruppo = t.GruppoVen AND p.Mastro = t.MastroVen AND p.Conto = t.ContoVen)",
-        "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM PianoConti p "
-        "WHERE p.Gruppo = t.GruppoRitAccVen AND p.Mastro = t.MastroRitAccVen AND p.Conto = "
-        "t.ContoRitAccVen)",
         "SELECT COUNT(*) FROM TabCauCon t WHERE NOT EXISTS (SELECT 1 FROM Mastri m "
         "WHERE m.Gruppo = t.GruppoClienti AND m.Mastro = t.MastroClienti)",
         "SELECT COUNT(*) FROM TabCauCon t WHERE t.CauChiuEco NOT IN "
@@ -176,13 +158,13 @@ TEST_F(DemoEnvironmentTest, CompanyCodesReferToExistingRows) {
 }
 
 TEST_F(DemoEnvironmentTest, IniFilesLeadToTheCommonDatabase) {
-    auto setup = iniSection(env_.installIni, "Setup");
-    EXPECT_EQ(setup["IniPrincipale"], env_.mainIni.string());
-    auto menu = iniSection(env_.mainIni, "Menu");
-    EXPECT_EQ(fs::path(menu["DriveDB"]) / menu["NomeDB"], env_.commonDb);
-    EXPECT_EQ(iniSection(env_.mainIni, "Parametri Generali")["FormatData"], "dd/mm/yyyy");
-    EXPECT_EQ(iniSection(env_.mainIni, "Risoluzione Video").count("StaVid"), 1u);
-    EXPECT_EQ(fs::path(iniSection(env_.mainIni, "Base")["NomeDBBase"]), env_.baseCompanyDb);
+    EXPECT_EQ(iniValue(env_.installIni, "Setup", "IniPrincipale"), env_.mainIni.string());
+    EXPECT_EQ(fs::path(iniValue(env_.mainIni, "Menu", "DriveDB")) /
+                  iniValue(env_.mainIni, "Menu", "NomeDB"),
+              env_.commonDb);
+    EXPECT_EQ(iniValue(env_.mainIni, "Parametri Generali", "FormatData"), "dd/mm/yyyy");
+    EXPECT_TRUE(IniFile::load(env_.mainIni.string()).hasKey("Risoluzione Video", "StaVid"));
+    EXPECT_EQ(fs::path(iniValue(env_.mainIni, "Base", "NomeDBBase")), env_.baseCompanyDb);
 }
 
 TEST_F(DemoEnvironmentTest, BatchInputsMatchTheirLayouts) {
@@ -209,13 +191,7 @@ TEST_F(DemoEnvironmentTest, BatchInputsMatchTheirLayouts) {
 
 TEST_F(DemoEnvironmentTest, SecondBuildIsRefusedAndChangesNothing) {
     auto before = fs::last_write_time(env_.commonDb);
-    int number = 0;
-    try {
-        buildDemoEnvironment(env_.folder);
-    } catch (const NumberedError& error) {
-        number = error.number();
-    }
-    EXPECT_EQ(number, 58);
+    EXPECT_EQ(testing::errorOf([] { buildDemoEnvironment(env_.folder); }), 58);
     EXPECT_EQ(fs::last_write_time(env_.commonDb), before);
     EXPECT_EQ(queryText(env_.commonDb, "SELECT COUNT(*) FROM Aziende"), "1");
 }
@@ -240,14 +216,9 @@ TEST_F(DemoEnvironmentTest, FailedBuildRemovesWhatItMade) {
             std::ofstream(source / "schema" / c.brokenScript) << "INSERT INTO Nessuna VALUES (1);";
         }
         fs::path target = root_ / ("fallita_" + std::string(c.brokenScript));
-        int number = 0;
-        try {
-            const testing::ScopedEnv sourceDir("TOLVANE_SOURCE_DIR", source.string());
-            buildDemoEnvironment(target);
-        } catch (const NumberedError& error) {
-            number = error.number();
-        }
-        EXPECT_EQ(number, c.error) << c.brokenScript;
+        const testing::ScopedEnv sourceDir("TOLVANE_SOURCE_DIR", source.string());
+        EXPECT_EQ(testing::errorOf([&] { buildDemoEnvironment(target); }), c.error)
+            << c.brokenScript;
         EXPECT_TRUE(fs::is_empty(target)) << c.brokenScript;
     }
 }

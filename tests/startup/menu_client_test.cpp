@@ -12,6 +12,7 @@
 #include "startup/demo_menu.h"
 #include "db/gestore_db.h"
 #include "suite/menu_client.h"
+#include "support/error_number.h"
 #include "support/scratch_folder.h"
 
 namespace tolvane::testing {
@@ -81,13 +82,9 @@ TEST_F(MenuClientTest, TamperedOrForeignTextIsRefused) {
     for (const std::string& bad : {flipped, good.substr(0, 20), std::string("non base64 !!"),
                                    std::string("c2VncmV0bw==")}) {
         SCOPED_TRACE(bad);
-        try {
-            menu.Parametro("pwddbazie:" + bad);
-            ADD_FAILURE() << "accepted";
-        } catch (const NumberedError& e) {
-            EXPECT_EQ(e.number(), errnum::InvalidCall);
-            EXPECT_EQ(e.description(), "Testo cifrato non valido");
-        }
+        const NumberedError e = errorRaised([&] { menu.Parametro("pwddbazie:" + bad); });
+        EXPECT_EQ(e.number(), errnum::InvalidCall);
+        EXPECT_EQ(e.description(), "Testo cifrato non valido");
     }
     EXPECT_EQ(menu.Parametro("pwddbazie:").text(), "") << "a company without password";
 }
@@ -197,14 +194,9 @@ TEST(SecretCipherTest, KeyFileThatIsNotPrivateOrNotAKeyIsRefused) {
         SCOPED_TRACE(c.name);
         std::string keyFile = scratch.write(c.name, c.bytes);
         std::filesystem::permissions(keyFile, c.mode);
-        SecretCipher cipher(keyFile);
-        try {
-            cipher.encipher("segreto");
-            ADD_FAILURE() << "key accepted";
-        } catch (const NumberedError& e) {
-            EXPECT_EQ(e.number(), errnum::FileAccess);
-            EXPECT_NE(e.description().find(keyFile), std::string::npos) << e.description();
-        }
+        const NumberedError e = errorRaised([&] { SecretCipher(keyFile).encipher("segreto"); });
+        EXPECT_EQ(e.number(), errnum::FileAccess);
+        EXPECT_NE(e.description().find(keyFile), std::string::npos) << e.description();
     }
     std::filesystem::create_directories(scratch.path() / "cartella");
     EXPECT_THROW(SecretCipher(scratch.file("cartella")).encipher("x"), NumberedError);

@@ -55,12 +55,12 @@ TEST_F(StartupTest, StartFailuresEndTheProgramWithTheirMessage) {
         SCOPED_TRACE(c.name);
         resetProgramma();
         if (c.removeIni) std::filesystem::rename(env.mainIni, env.mainIni.string() + ".via");
-        user->answerMessage(c.message, 1);
+        driver.answerMessage(c.message, 1);
         EXPECT_FALSE(start(c.commandLine));
         EXPECT_TRUE(programmaTerminato());
         EXPECT_EQ(exitCode(), 1);
         EXPECT_EQ(ui::desktop().find<FormProva>(), nullptr);
-        EXPECT_EQ(user->pendingSteps(), 0u) << user->pendingDescription();
+        EXPECT_EQ(driver.pendingSteps(), 0u) << driver.pendingDescription();
         if (c.removeIni) std::filesystem::rename(env.mainIni.string() + ".via", env.mainIni);
     }
 }
@@ -87,7 +87,7 @@ TEST_F(StartupTest, SessionSettingComesFromTheEnvironmentElseTheTerminalIni) {
         else ::unsetenv("TOLVANE_SESSIONE");
         if (c.ini) IniFile::writeString(env.mainIni.string(), "Stampanti", "Sessione", c.ini);
         else IniFile::deleteKey(env.mainIni.string(), "Stampanti", "Sessione");
-        if (c.message) user->answerMessage(c.message, 1);
+        if (c.message) driver.answerMessage(c.message, 1);
         ASSERT_TRUE(start("/F=frmProva"));
         EXPECT_EQ(giNumSessione, c.session);
         EXPECT_EQ(gsModStampanteSessione, c.modello);
@@ -125,7 +125,7 @@ TEST_F(StartupTest, FineReleasesTheMenuClientWithoutPullingItFromUnderItsCaller)
 TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForIt) {
     ASSERT_TRUE(start("/F=frmProva"));
     Variant answer;
-    user->onForm("frmModale", [&](ui::Form& modal) {
+    driver.onForm("frmModale", [&](ui::Form& modal) {
         answer = goMenuClient->EseguiComando("", "fine");
         ui::desktop().fireTimers();  // the close timer retries while the window is up
         EXPECT_FALSE(programmaTerminato());
@@ -187,10 +187,10 @@ TEST_F(StartupTest, MenuCommandsReachTheWindowsByName) {
 
 TEST_F(StartupTest, ErroreCaricoFormShowsTheErrorThroughTheMenu) {
     ASSERT_TRUE(start("/F=frmProva"));
-    user->answerMessage("Caricamento\nErrore(13): Tipo non corrispondente - frmProva.", 1);
+    driver.answerMessage("Caricamento\nErrore(13): Tipo non corrispondente - frmProva.", 1);
     NumberedError trapped(13, "Tipo non corrispondente", "frmProva");
     ErroreCaricoForm(std::nullopt, std::nullopt, "Caricamento\n", ".", &trapped);
-    EXPECT_EQ(user->pendingSteps(), 0u) << user->pendingDescription();
+    EXPECT_EQ(driver.pendingSteps(), 0u) << driver.pendingDescription();
     EXPECT_EQ(goMenuClient->requests().back(),
               "LeggiOpzione MsgBox|Tutti|Caricamento\nErrore(13): Tipo non corrispondente - frmProva.");
 }
@@ -207,12 +207,10 @@ TEST_F(StartupTest, CommandLineKeywordsAreReadWhateverTheirCase) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        CommandLine got = parseCommandLine(c.text);
-        EXPECT_EQ(got.idMenu, c.expected.idMenu);
-        EXPECT_EQ(got.keyPrg, c.expected.keyPrg);
-        EXPECT_EQ(got.paramForm, c.expected.paramForm);
-        EXPECT_EQ(got.form, c.expected.form);
-        EXPECT_EQ(got.iniFile, c.expected.iniFile);
+        const auto fields = [](const CommandLine& l) {
+            return std::vector<std::string>{l.idMenu, l.keyPrg, l.paramForm, l.form, l.iniFile};
+        };
+        EXPECT_EQ(fields(parseCommandLine(c.text)), fields(c.expected));
     }
 }
 

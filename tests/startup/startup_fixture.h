@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <optional>
-
 #include "startup/demo_environment.h"
 #include "startup/demo_menu.h"
 #include "startup/form_registry.h"
@@ -14,7 +12,7 @@
 #include "support/scratch_folder.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
-#include "ui/scripted_driver.h"
+#include "ui/window_test.h"
 
 namespace tolvane::testing {
 
@@ -45,10 +43,9 @@ public:
     FormModale() : ui::Form("frmModale") {}
 };
 
-class StartupTest : public ::testing::Test {
+class StartupTest : public ui::WindowTest {
 protected:
     void SetUp() override {
-        ui::desktop().reset();
         resetProgramma();
         cancellaRegistroForm();
         env = buildDemoEnvironment(scratch.path() / "demo");
@@ -59,14 +56,10 @@ protected:
             form.args = a;
             form.show();
         });
-        user.emplace();
-        user->setFailureHook([](const std::string& text) { ADD_FAILURE() << text; });
     }
     void TearDown() override {
         if (!programmaTerminato()) ChiudiProgramma(true);
         resetProgramma();
-        user.reset();
-        ui::desktop().reset();
         cancellaRegistroForm();
         ::unsetenv("TOLVANE_INST_INI");
     }
@@ -77,7 +70,6 @@ protected:
 
     ScratchFolder scratch;
     DemoEnvironment env;
-    std::optional<ui::ScriptedDriver> user;
 };
 
 }  // namespace tolvane::testing

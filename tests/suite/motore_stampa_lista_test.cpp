@@ -1,11 +1,12 @@
-// The list engine without windows: pages, separated, PostScript and fixed-format texts, and the
-// file and printer destinations with a print queue held in memory.
+// The list engine without windows, on its real outputs: the PDF read back with poppler's tools,
+// the workbook's cells unzipped, separated and fixed-format texts, the PDF printer's folder, and
+// the printer destination with a print queue held in memory.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,12 @@
 #include "platform/numbered_error.h"
 #include "suite/invio_email.h"
 #include "suite/motore_stampa_lista.h"
+#include "suite/lib_generale.h"
 #include "suite/opz_stampa.h"
 #include "suite/print_queue.h"
+#include "suite/stampante_pdf.h"
 #include "suite/vedrix_lista.h"
+#include "support/pdf_check.h"
 #include "support/scratch_folder.h"
 #include "ui/control.h"
 
@@ -75,17 +79,6 @@ TEST(SeparatedText, QualifierEnclosesAndSeparatorStaysOutOfFields) {
     }
 }
 
-TEST(PostScriptDocument, EscapesTextAndSizesThePage) {
-    PageSetup setup;
-    setup.landscape = true;
-    std::string ps = postScriptDocument({{"(prova) è \\"}}, setup, "Titolo");
-    EXPECT_EQ(ps.rfind("%!PS-Adobe-3.0", 0), 0u);
-    EXPECT_NE(ps.find("(\\(prova\\) \\350 \\\\) show"), std::string::npos) << ps;
-    EXPECT_NE(ps.find("%%Page: 1 1\n595 0 translate 90 rotate\n"), std::string::npos);
-    EXPECT_NE(ps.find("%%Orientation: Landscape"), std::string::npos);
-    EXPECT_NE(ps.find("%%Pages: 1"), std::string::npos);
-}
-
 TEST(FixedFormatText, PagesKeepTheirLengthMarginsAndSequences) {
     OpzStampa opz;
     opz.FisRighe = 6;
@@ -104,8 +97,19 @@ protected:
     EngineTest() : opz(std::make_shared<OpzStampa>("Elenco")) {
         queue = std::make_shared<MemoryPrintQueue>();
         previous_ = setPrintQueue(queue);
+        auto printers = std::make_shared<MemoryPrinterSystem>();
+        MemoryPrinterSystem::Entry ufficio;
+        ufficio.info = {"Ufficio", "ipp://ufficio", "driver"};
+        ufficio.trays = {"Upper/Superiore", "Lower/Inferiore"};
+        ufficio.paperSizes = {"A4", "Letter/Lettera", "A5"};
+        ufficio.paperInUse = 1;
+        printers->addPrinter(ufficio);
+        previousPrinters_ = setPrinterSystem(printers);
     }
-    ~EngineTest() override { setPrintQueue(previous_); }
+    ~EngineTest() override {
+        setPrintQueue(previous_);
+        setPrinterSystem(previousPrinters_);
+    }
 
     std::shared_ptr<MotoreStampaLista> engine(int rows, PageSetup setup = {}) {
         auto e = std::make_shared<MotoreStampaLista>(opz, listOf(rows), setup);
@@ -126,51 +130,96 @@ protected:
 
 private:
     std::shared_ptr<PrintQueue> previous_;
+    std::shared_ptr<PrinterSystem> previousPrinters_;
 };
 
-TEST_F(EngineTest, PrinterJobHoldsThePagesOfTheRangeAndLeavesNoFile) {
+TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
+    struct Case {
+        const char* name;
+        bool landscape;
+        bool forzaVert;
+        long paper;
+        PrintFont font;
+        int width;
+        int height;
+        std::string face;  // embedded, as fontconfig resolves the family
+    };
+    const std::vector<Case> cases = {
+        {"portrait A4", false, false, 9, {"Arial", 10, false, false}, 595, 842, "LiberationSans"},
+        {"landscape A4", true, false, 0, {"DejaVu Sans", 9, true, false}, 842, 595,
+         "DejaVuSans-Bold"},
+        {"forced portrait", true, true, 9, {"Arial", 10, false, true}, 595, 842,
+         "LiberationSans-Italic"},
+        {"Letter", false, false, 1, {"Times New Roman", 11, true, true}, 612, 792,
+         "LiberationSerif-BoldItalic"},
+        {"a font not installed", false, false, 11, {"Nessuna Fonte", 10, false, false}, 420, 595,
+         ""}};
+    for (const Case& c : cases) {
+        PrintList list = listOf(150);
+        list.rows[0] = {"€ 1.234,50", "àèß Straße"};
+        opz->ForzaVert = c.forzaVert;
+        opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(c.paper));
+        PageSetup setup;
+        setup.landscape = c.landscape;
+        setup.font = c.font;
+        auto e = std::make_shared<MotoreStampaLista>(opz, list, setup);
+        e->printerName = "Ufficio";
+        const std::string file = folder.file("stampa.pdf");
+        ASSERT_TRUE(e->savePdf(file)) << c.name;
+        PdfFacts pdf = pdfFacts(file);
+        EXPECT_EQ(pdf.width, c.width) << c.name;
+        EXPECT_EQ(pdf.height, c.height) << c.name;
+        EXPECT_EQ(pdf.pages, e->pageCount()) << c.name;
+        EXPECT_GT(pdf.pages, 1) << c.name;
+        if (!c.face.empty()) {
+            EXPECT_TRUE(embeddedFont(pdf, c.face)) << c.name << "\n" << pdf.fonts;
+        }
+        for (const char* text :
+             {"Elenco aziende", "Pag. 1", "€ 1.234,50", "àèß Straße", "Azienda 150"}) {
+            EXPECT_NE(pdf.text.find(text), std::string::npos) << c.name << ": " << text;
+        }
+    }
+    // A paper the printer does not offer: A4, and the options no longer name it.
+    opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(5L));
+    ASSERT_TRUE(engine(0)->savePdf(folder.file("vuota.pdf")));
+    PdfFacts empty = pdfFacts(folder.file("vuota.pdf"));
+    EXPECT_EQ(empty.pages, 1);
+    EXPECT_EQ(empty.width, 595);
+    EXPECT_NE(empty.text.find("Codice"), std::string::npos) << "an empty list keeps its headings";
+    EXPECT_EQ(goLibGen().ValoreLong(opz->LeggiParStampa("NumTipoCarta")), 0);
+}
+
+TEST_F(EngineTest, PrinterJobIsAPdfOfTheRangeWithTrayPaperAndOneCopy) {
+    using Options = std::vector<std::pair<std::string, std::string>>;
     struct Case {
         long from;
         long to;
-        std::string pages;
+        long tray;
+        long paper;
+        int pages;
+        Options options;
     };
-    for (const Case& c : std::vector<Case>{{0, 0, "%%Pages: 4"}, {2, 3, "%%Pages: 2"}, {3, 0, "%%Pages: 2"}, {4, 9, "%%Pages: 1"}}) {
+    for (const Case& c : std::vector<Case>{
+             {0, 0, 2, 9, 4, {{"InputSlot", "Lower"}, {"PageSize", "A4"}, {"copies", "1"}}},
+             {2, 3, 0, 0, 2, {{"copies", "1"}}},
+             {3, 0, 7, 0, 2, {{"copies", "1"}}},
+             {4, 9, 0, 1, 1, {{"PageSize", "Letter"}, {"copies", "1"}}}}) {
         opz->ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(c.from));
         opz->ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(c.to));
-        auto e = engine(200);
+        opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(c.tray));
+        opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(c.paper));
+        auto e = engine(240);
         ASSERT_TRUE(e->Esegui());
         EXPECT_EQ(e->pageCount(), 4);
         const auto& job = queue->jobs().back();
         EXPECT_EQ(job.job.printer, "Ufficio");
-        EXPECT_NE(job.content.find(c.pages), std::string::npos) << c.from << "-" << c.to;
+        EXPECT_FALSE(job.job.raw);
+        EXPECT_EQ(job.job.options, c.options) << c.from << "-" << c.to;
+        PdfFacts pdf = pdfFactsOf(job.content);
+        EXPECT_EQ(pdf.pages, c.pages) << c.from << "-" << c.to;
+        EXPECT_NE(pdf.text.find("Pag. " + std::to_string(std::max(1L, c.from))), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(job.job.file));
     }
-}
-
-TEST_F(EngineTest, ChosenTrayAndPaperGoWithThePrinterJob) {
-    auto printers = std::make_shared<MemoryPrinterSystem>();
-    MemoryPrinterSystem::Entry ufficio;
-    ufficio.info = {"Ufficio", "ipp://ufficio", "driver"};
-    ufficio.trays = {"Upper/Superiore", "Lower/Inferiore"};
-    ufficio.paperSizes = {"A4", "A5"};
-    printers->addPrinter(ufficio);
-    auto previous = setPrinterSystem(printers);
-    using Options = std::vector<std::pair<std::string, std::string>>;
-    struct Case {
-        long tray;
-        long paper;
-        Options options;
-    };
-    for (const Case& c : std::vector<Case>{{2, 11, {{"InputSlot", "Lower"}, {"PageSize", "A5"}}},
-                                           {0, 9, {{"PageSize", "A4"}}},
-                                           {0, 0, {}},
-                                           {7, 0, {}}}) {
-        opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(c.tray));
-        opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(c.paper));
-        ASSERT_TRUE(engine(10)->Esegui());
-        EXPECT_EQ(queue->jobs().back().job.options, c.options) << c.tray << "/" << c.paper;
-    }
-    setPrinterSystem(previous);
 }
 
 TEST_F(EngineTest, PrinterFailuresAreRaisedNotReported) {
@@ -226,32 +275,103 @@ TEST_F(EngineTest, FileIsWrittenWholeOrNotAtAll) {
     opz->SepCampi = ";";
     opz->DelimStr = "";
     ASSERT_TRUE(engine(2)->Esegui());
-    EXPECT_EQ(ScratchFolder::read(opz->FileName), "Codice;Descrizione\r\n1;Azienda 1\r\n2;Azienda 2\r\n");
-    EXPECT_EQ(folderFiles(), std::vector<std::string>{"aziende.csv"});
-
-    opz->FileForm = 2;
-    opz->FileName = folder.file("aziende.xlsx");
-    EXPECT_THROW(engine(2)->Esegui(), NumberedError);
-    opz->FileForm = 1;
-    opz->FileName = folder.file("manca/aziende.txt");
-    EXPECT_THROW(engine(2)->Esegui(), NumberedError);
-    opz->FileName = " ";
-    EXPECT_THROW(engine(2)->Esegui(), NumberedError);
+    EXPECT_EQ(ScratchFolder::read(opz->FileName),
+              "Codice;Descrizione\r\n1;Azienda 1\r\n2;Azienda 2\r\n");
+    for (int format : {1, 2}) {
+        opz->FileForm = format;
+        opz->FileName = folder.file("manca/aziende.txt");
+        EXPECT_THROW(engine(2)->Esegui(), NumberedError) << format;
+        opz->FileName = " ";
+        EXPECT_THROW(engine(2)->Esegui(), NumberedError) << format;
+    }
     EXPECT_EQ(folderFiles(), std::vector<std::string>{"aziende.csv"});
 }
 
-TEST_F(EngineTest, WrittenFileKeepsThePermissionsAFileWouldHave) {
-    namespace fs = std::filesystem;
+// The cell of a sheet's XML at ref, as its attributes, "|" and its content ("" when none).
+std::string sheetCell(const std::string& sheet, const std::string& ref) {
+    std::smatch m;
+    const std::regex cell("<c r=\"" + ref + "\"([^>]*)>(.*?)</c>");
+    if (!std::regex_search(sheet, m, cell)) return {};
+    return m[1].str() + "|" + m[2].str();
+}
+
+TEST_F(EngineTest, WorkbookHoldsNumbersDatesAndTextsAsTheirKinds) {
     opz->StaVid = OpzStampa::kFile;
-    opz->FileName = folder.file("nuovo.csv");
-    const mode_t mask = ::umask(022);
-    ASSERT_TRUE(engine(1)->Esegui());
-    EXPECT_EQ(fs::status(opz->FileName).permissions(), fs::perms(0644)) << "a new file: the umask's";
-    opz->FileName = folder.write("condiviso.csv", "vecchio");
-    fs::permissions(opz->FileName, fs::perms(0664));
-    ASSERT_TRUE(engine(1)->Esegui());
-    EXPECT_EQ(fs::status(opz->FileName).permissions(), fs::perms(0664)) << "a replaced file: its own";
-    ::umask(mask);
+    opz->FileForm = 2;
+    opz->FileName = folder.file("aziende.xlsx");
+    PrintList list;
+    list.captions = {"Codice", "Importo", "Data", "Nota", "Quota"};
+    list.rows = {{"007", "1.234,50", "31/12/2024", "àß €", "-3"},
+                 {"12", "1.23", "31/02/2024", "", "0,5"}};
+    const std::string text = " t=\"s\"\\|<v>\\d+</v>";
+    struct Case {
+        bool numNoForm;
+        std::vector<std::pair<std::string, std::string>> cells;  // ref, attributes|content
+    };
+    for (const Case& c : std::vector<Case>{
+             {false, {{"A1", " s=\"1\"" + text}, {"A2", text}, {"B2", "\\|<v>1234.5</v>"},
+                      {"C2", " s=\"2\"\\|<v>45657</v>"}, {"D2", text}, {"E2", "\\|<v>-3</v>"},
+                      {"A3", "\\|<v>12</v>"}, {"B3", text}, {"C3", text}, {"D3", ""},
+                      {"E3", "\\|<v>0.5</v>"}}},
+             {true, {{"B2", text}, {"C2", " s=\"2\"\\|<v>45657</v>"}, {"E3", text}}}}) {
+        opz->NumNoForm = c.numNoForm;
+        ASSERT_TRUE(std::make_shared<MotoreStampaLista>(opz, list, PageSetup{})->Esegui());
+        const std::string file = quotedPath(opz->FileName);
+        const std::string sheet = commandOutput("unzip -p " + file + " xl/worksheets/sheet1.xml");
+        for (const auto& [ref, expected] : c.cells) {
+            EXPECT_TRUE(std::regex_match(sheetCell(sheet, ref), std::regex(expected)))
+                << ref << " (NumNoForm " << c.numNoForm << "): " << sheetCell(sheet, ref);
+        }
+        const std::string strings = commandOutput("unzip -p " + file + " xl/sharedStrings.xml");
+        for (const char* shared : {"Codice", "007", "àß €", "31/02/2024"}) {
+            EXPECT_NE(strings.find(shared), std::string::npos) << shared;
+        }
+    }
+    EXPECT_EQ(folderFiles(), std::vector<std::string>{"aziende.xlsx"});
+}
+
+TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
+    struct Rule {
+        std::string usaPdfCreator;
+        std::string usaPdf995;
+        std::string printer;
+        bool pdfPrinter;
+    };
+    for (const Rule& r : std::vector<Rule>{{"S", "S", "pdfcreator-ufficio", true},
+                                           {"s", "N", "PDF995", false},
+                                           {"N", "S", "Ufficio PDF995", true},
+                                           {"N", "N", "PDFCreator", false}}) {
+        const std::string word = pdfPrinterWord(r.usaPdfCreator, r.usaPdf995);
+        EXPECT_EQ(isPdfPrinter(r.printer, word), r.pdfPrinter)
+            << r.usaPdfCreator << "/" << r.usaPdf995 << " " << r.printer;
+    }
+    std::vector<std::string> opened;
+    auto print = [&](const std::string& fileName) {
+        auto e = engine(70);
+        e->printerName = "PDFCreator";
+        e->pdfPrinter = {"PDFCreator", fileName, true};
+        e->openViewer = [&](const std::string& path) { opened.push_back(path); };
+        return e;
+    };
+    for (std::size_t n = 1; n <= 2; ++n) {
+        auto e = print(folder.file("stampa.pdf"));
+        ASSERT_TRUE(e->Esegui());
+        ASSERT_EQ(folderFiles().size(), n) << "never over an existing file";
+        EXPECT_EQ(opened.back(), e->pdfScritto());
+        EXPECT_EQ(e->pdfScritto().rfind(folder.file("Elenco aziende_"), 0), 0u) << e->pdfScritto();
+        EXPECT_EQ(pdfFacts(e->pdfScritto()).pages, 2);
+    }
+    EXPECT_TRUE(queue->jobs().empty());
+    const std::string attached = engine(10)->savePdfInFolder(folder.path().string());
+    EXPECT_EQ(pdfFacts(attached).pages, 1) << "the print's PDF as the e-mail attaches it";
+    try {
+        print(folder.file("manca/stampa.pdf"))->Esegui();
+        ADD_FAILURE() << "a missing folder was written";
+    } catch (const NumberedError& e) {
+        EXPECT_NE(std::string(e.what()).find(folder.file("manca")), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(folderFiles().size(), 3u);
+    EXPECT_EQ(opened.size(), 2u);
 }
 
 TEST_F(EngineTest, FixedFormatGoesToItsFileOrToThePrinterOfItsPort) {

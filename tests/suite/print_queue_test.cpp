@@ -1,5 +1,6 @@
-// Jobs handed to a private CUPS scheduler whose queue prints through a backend of the test's own,
-// which keeps each job's data and title and then says so through a FIFO, one line a job.
+// Jobs handed to a private CUPS scheduler whose queues print through a backend of the test's
+// own, which keeps each job's data, title, copies and options and then says so through a FIFO,
+// one line a job; and the list engine's prints reaching it (or, on the PDF printer, not).
 // Never submits to the machine's own print server.
 #include "suite/print_queue.h"
 
@@ -15,11 +16,17 @@
 #include <sstream>
 #include <string>
 
+#include "platform/memory_printer_system.h"
+#include "suite/motore_stampa_lista.h"
+#include "suite/opz_stampa.h"
+#include "support/pdf_check.h"
 #include "support/private_cups.h"
 
 namespace tolvane {
 namespace {
 
+using testing::PdfFacts;
+using testing::pdfFacts;
 using testing::PrivateCups;
 using testing::ScratchFolder;
 
@@ -30,6 +37,7 @@ const char* const kBackend =
     "dir=${DEVICE_URI#prova:}\n"
     "cat \"$6\" > \"$dir/job-$1.prn\" || exit 1\n"
     "printf '%s' \"$3\" > \"$dir/job-$1.title\"\n"
+    "printf '%s' \"$4\" > \"$dir/job-$1.copies\"\n"
     "printf '%s' \"$5\" > \"$dir/job-$1.options\"\n"
     "echo \"$1\" > \"$dir/fatti\"\n";
 
@@ -43,9 +51,11 @@ class CupsPrintQueueServer : public ::testing::Test {
         ::mkfifo((outputs_ + "/fatti").c_str(), 0600);
         auto failure = cups_->start();
         std::string out;
-        if (failure.empty() &&
-            cups_->run({"lpadmin", "-p", "Archivio", "-E", "-v", "prova:" + outputs_}, out) != 0) {
-            failure = "lpadmin failed: " + out + "\n" + cups_->log();
+        for (const char* queue : {"Archivio", "PDFCreator"}) {
+            if (failure.empty() &&
+                cups_->run({"lpadmin", "-p", queue, "-E", "-v", "prova:" + outputs_}, out) != 0) {
+                failure = "lpadmin failed: " + out + "\n" + cups_->log();
+            }
         }
         startFailure_ = failure;
     }
@@ -79,6 +89,18 @@ class CupsPrintQueueServer : public ::testing::Test {
         for (int id = 0; reports >> id;) finished_.push_back(id);
         if (finished_.empty()) return 0;
         return nextFinishedJob();
+    }
+
+    static int jobCount(const char* queue) {
+        cups_job_t* jobs = nullptr;
+        std::unique_ptr<http_t, void (*)(http_t*)> http(
+            httpConnect2(cups_->socket().c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1,
+                         30000, nullptr),
+            httpClose);
+        if (!http) return -1;
+        const int count = cupsGetJobs2(http.get(), &jobs, queue, 0, CUPS_WHICHJOBS_ALL);
+        cupsFreeJobs(count, jobs);
+        return count;
     }
 
     static ipp_jstate_t jobState(int id) {
@@ -142,6 +164,42 @@ TEST_F(CupsPrintQueueServer, UnknownQueueIsRefused) {
     std::string error;
     EXPECT_FALSE(CupsPrintQueue(cups_->socket()).submit(job, error));
     EXPECT_FALSE(error.empty());
+}
+
+// The engine's PDF of a list reaches the queue with the chosen tray and paper and one copy;
+// the PDF printer's queue gets no job, its PDF is in the folder of its file name.
+TEST_F(CupsPrintQueueServer, EnginePrintsAPdfJobAndThePdfPrinterNone) {
+    auto printers = std::make_shared<MemoryPrinterSystem>();
+    printers->addPrinter({{"Archivio", "prova:", "Prova"}, {"Upper", "Lower"}, {"A4", "A5"}, 1});
+    auto previousPrinters = setPrinterSystem(printers);
+    auto previousQueue = setPrintQueue(std::make_shared<CupsPrintQueue>(cups_->socket()));
+    auto opz = std::make_shared<OpzStampa>("Elenco");
+    opz->ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2L));
+    opz->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(11L));
+    PrintList list{"Elenco aziende", {"Codice", "Descrizione"}, {{"1", "Rossi €"}}};
+    auto engine = std::make_shared<MotoreStampaLista>(opz, list, PageSetup{});
+    engine->printerName = "Archivio";
+    const bool printed = engine->Esegui();
+    ScratchFolder pdfs;
+    auto pdfEngine = std::make_shared<MotoreStampaLista>(opz, list, PageSetup{});
+    pdfEngine->printerName = "PDFCreator";
+    pdfEngine->pdfPrinter = {"PDFCreator", pdfs.file("stampe.pdf"), false};
+    const bool written = pdfEngine->Esegui();
+    setPrintQueue(previousQueue);
+    setPrinterSystem(previousPrinters);
+    ASSERT_TRUE(printed && written);
+
+    const std::string job = outputs_ + "/job-" + std::to_string(nextFinishedJob());
+    EXPECT_EQ(ScratchFolder::read(job + ".copies"), "1");
+    const std::string options = ScratchFolder::read(job + ".options");
+    EXPECT_NE(options.find("InputSlot=Lower"), std::string::npos) << options;
+    EXPECT_NE(options.find("PageSize=A5"), std::string::npos) << options;
+    const PdfFacts pdf = pdfFacts(job + ".prn");
+    EXPECT_EQ(pdf.width, 420);
+    EXPECT_NE(pdf.text.find("Rossi €"), std::string::npos) << pdf.text;
+    EXPECT_EQ(jobCount("PDFCreator"), 0);
+    EXPECT_EQ(pdfFacts(pdfEngine->pdfScritto()).pages, 1);
+    EXPECT_EQ(std::filesystem::path(pdfEngine->pdfScritto()).parent_path(), pdfs.path());
 }
 
 TEST(CupsPrintQueue, UnreachableServerIsAFailure) {

@@ -15,30 +15,23 @@
 namespace tolvane {
 namespace {
 
-constexpr const char* kDati[] = {
-    "INSERT INTO PagTipi VALUES ('B', 'Ricevuta bancaria', 'S')",
-    "INSERT INTO PagTipi VALUES ('C', 'Contanti', 'N')",
-    "INSERT INTO PagTipi VALUES ('D', 'Rimessa diretta', 's')",
-    "INSERT INTO PagTipi VALUES ('R', 'Rid', ' s ')",
-    "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('01', '02', '003', "
-    "'Cassa')",
-    "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES ('05', '10', '002', "
-    "'Onorari')",
-    "INSERT INTO Causali VALUES ('CH1', 'Chiusura', 'CH')",
-    "INSERT INTO Spese VALUES ('S1', 'Cassa previdenza', 'S')",
-    "INSERT INTO Spese VALUES ('S2', 'Bolli', 'N')",
-    "INSERT INTO Reparti VALUES (5, 'Alimentari', '10')",
-    "INSERT INTO Vettori (Vettore, RagSoc) VALUES ('V1', 'Trasporti Veloci')",
-    "INSERT INTO Mastri VALUES ('01', '02', 'Disponibilita')",
-    "INSERT INTO Mastri VALUES ('03', '02', 'Debiti')",
-};
+constexpr const char* kDati =
+    "INSERT INTO PagTipi VALUES ('B', 'Ricevuta bancaria', 'S'), ('C', 'Contanti', 'N'),"
+    " ('D', 'Rimessa diretta', 's'), ('R', 'Rid', ' s ');"
+    "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Descrizione) VALUES"
+    " ('01', '02', '003', 'Cassa'), ('05', '10', '002', 'Onorari');"
+    "INSERT INTO Causali VALUES ('CH1', 'Chiusura', 'CH');"
+    "INSERT INTO Spese VALUES ('S1', 'Cassa previdenza', 'S'), ('S2', 'Bolli', 'N');"
+    "INSERT INTO Reparti VALUES (5, 'Alimentari', '10');"
+    "INSERT INTO Vettori (Vettore, RagSoc) VALUES ('V1', 'Trasporti Veloci');"
+    "INSERT INTO Mastri VALUES ('01', '02', 'Disponibilita'), ('03', '02', 'Debiti');";
 
 class DecodificheTest : public ui::WindowTest {
   protected:
     DecodificheTest() {
         createDatabaseFromSchema(folder.file("ditta.db"), schemaPath("company.sql"));
+        dbtest::OtherConnection(folder.file("ditta.db"), kDati);
         id = db.ApriConnessione(folder.file("ditta.db"), "", "", {.wal = true});
-        for (const char* sql : kDati) db.EseguiSql(id, sql);
         servizio = std::make_unique<ServizioDecodifiche>(db, id);
         txt.add(1);
         Lab.add(1);

@@ -18,4 +18,14 @@ inline int errorOf(const std::function<void()>& action) {
     return 0;
 }
 
+// The NumberedError an action raises, to read its text too; number 0 when it raises none.
+inline NumberedError errorRaised(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const NumberedError& e) {
+        return e;
+    }
+    return NumberedError(0, "");
+}
+
 }  // namespace tolvane::testing

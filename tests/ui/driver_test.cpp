@@ -72,11 +72,7 @@ TEST_F(Lifecycle, UserReachesNoWindowBehindAModalOne) {
     auto& f = desktop().load<frmProva>();
     bool refused = false;
     driver.onForm("frmProva", [&](Form& shown) {
-        try {
-            user::focus(owner.txtNome);
-        } catch (const NumberedError&) {
-            refused = true;
-        }
+        refused = errorOf([&] { user::focus(owner.txtNome); }) != 0;
         shown.hide();
     });
     f.show(ShowMode::Modal);

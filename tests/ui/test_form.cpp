@@ -4,22 +4,17 @@
 namespace tolvane::ui::testing {
 
 frmProva::frmProva() : Form("frmProva") {
-    setCaption("Prova");
     PicPagine1.setTabStop(false);
     PicPagine2.setTabStop(false);
     PicPagine2.setVisible(false);
     for (int i : {10, 20, 30}) txt.add(i, &PicPagine1);
     txt.add(2000, &PicPagine2);
     for (int i : {1, 2}) Che.add(i, &PicPagine1);
-    for (int i : {0, 1}) Opt.add(i, &PicPagine1).setCaption(i == 0 ? "Maschio" : "Femmina");
+    for (int i : {0, 1}) Opt.add(i, &PicPagine1);
     Combo.addItem("Lire");
-    Combo.setItemData(0, 1);
     Combo.addItem("Euro");
-    Combo.setItemData(1, 2);
     TasPagine.addTab("(1) Dati", "Dati");
     TasPagine.addTab("(2) Altro", "Altro");
-    comOk.setCaption("&Conferma dati");
-    ComAnnulla.setCaption("&Esci");
     for (Control* last : std::vector<Control*>{&Combo, &TasPagine, &comOk, &ComAnnulla}) {
         last->setTabIndex(static_cast<int>(controls().size()) - 1);
     }
