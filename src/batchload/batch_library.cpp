@@ -10,7 +10,8 @@ namespace tolvane {
 int libraryTypeCode(std::string_view fullName) { return goLibGen().CodiceTipo(fullName); }
 
 Variant convertLayoutText(std::string_view text, int typeCode) {
-    if (typeCode < tipocampo::Intero || typeCode > tipocampo::Data) return Variant(std::string(text));
+    if (typeCode < tipocampo::Intero || typeCode > tipocampo::Data)
+        return Variant(std::string(text));
     // The library's conversions, read from the blank-trimmed text without its intermediate copies:
     // blank text is zero (no date), anything else converts whole or raises.
     const std::size_t b = text.find_first_not_of(' ');

@@ -108,7 +108,8 @@ std::string isoDateText(DateTime value) {
     char buffer[32];
     if (y < 0 || y > 9999) {
         if (value.hasTime())
-            std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, hh, mm, ss);
+            std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, hh, mm,
+                          ss);
         else
             std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
         return buffer;
@@ -191,7 +192,8 @@ void bindValue(sqlite3_stmt* stmt, int position, const Variant& value) {
 
 void bindValueKept(sqlite3_stmt* stmt, int position, const Variant& value) {
     if (const std::string* text = value.stringValue())
-        sqlite3_bind_text(stmt, position, text->data(), static_cast<int>(text->size()), SQLITE_STATIC);
+        sqlite3_bind_text(stmt, position, text->data(), static_cast<int>(text->size()),
+                          SQLITE_STATIC);
     else bindValue(stmt, position, value);
 }
 

@@ -25,7 +25,8 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 const char* lineEnd(const char* p, const char* end) {
     const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
     const char* stop = lf ? lf : end;
-    const auto* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+    const auto* cr =
+        static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
     return cr ? cr : stop;
 }
 
