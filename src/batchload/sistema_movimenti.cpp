@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/db_comune.h"
+#include "platform/scope_guard.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "db/db_connection.h"
@@ -60,18 +61,18 @@ void rinumeraRigheIva(const std::string& idDb) {
     }
     rs.ChiudiRs(handle);
     nativeExec(idDb, "SAVEPOINT sistema_riga_iva");
-    try {
-        for (const Riga& r : righe) {
-            goDbase().EseguiSql(idDb, "UPDATE MovPnIva SET MovPnIva.RigaIva = [RigaIva]-1 WHERE Anno = " +
-                                          goLibGen().ValoreSql(r.anno) + " AND NumReg = " +
-                                          goLibGen().ValoreSql(r.numReg) +
-                                          " AND RigaIva = " + goLibGen().ValoreSql(r.rigaIva));
-        }
-    } catch (...) {
+    ScopeGuard undo([&idDb] {
         sqlite3* db = goDbase().connection(idDb).db;
-        sqlite3_exec(db, "ROLLBACK TO sistema_riga_iva; RELEASE sistema_riga_iva", nullptr, nullptr, nullptr);
-        throw;
+        sqlite3_exec(db, "ROLLBACK TO sistema_riga_iva; RELEASE sistema_riga_iva", nullptr, nullptr,
+                     nullptr);
+    });
+    for (const Riga& r : righe) {
+        goDbase().EseguiSql(idDb, "UPDATE MovPnIva SET MovPnIva.RigaIva = [RigaIva]-1 WHERE Anno = " +
+                                      goLibGen().ValoreSql(r.anno) + " AND NumReg = " +
+                                      goLibGen().ValoreSql(r.numReg) +
+                                      " AND RigaIva = " + goLibGen().ValoreSql(r.rigaIva));
     }
+    undo.dismiss();
     nativeExec(idDb, "RELEASE sistema_riga_iva");
 }
 
@@ -85,28 +86,23 @@ void periodiTrasportatori(const std::string& idDb, DatiSistemazione& dati) {
     if (!empty(dati.causaleTrasp2)) sql += " OR MovPnTes.Causale = " + literal(dati.causaleTrasp2);
     const bool mensile = equalText(Trim(dati.periodoIva), "M");
     GestoreRs rs;
-    const std::string handle = rs.ApriRs(goDbase(), idDb, "", sql, false, rstype::Dynaset);
-    try {
-        while (!rs.EofRs(handle)) {
-            const Variant data = rs.ValoreGrezzoRs(handle, "DataReg");
-            // A header without a date has no period to move: it is left as it is.
-            if (!data.isNull() && !(data.isEmpty())) {
-                int anno = 0, mese = 0, giorno = 0;
-                data.toDate().parts(anno, mese, giorno);
-                int annoIva = 0, periodoIva = 0;
-                PeriodoIvaSuccessivo(anno, mese, mensile, annoIva, periodoIva);
-                rs.EditRs(handle);
-                rs.ScriviCampoRs(handle, "AnnoIva", Variant(static_cast<long>(annoIva)));
-                rs.ScriviCampoRs(handle, "PeriodoIva", Variant(static_cast<long>(periodoIva)));
-                rs.UpdateRs(handle);
-            }
-            rs.MoveNextRs(handle);
+    const ScopedRecordSet records(rs, goDbase(), idDb, sql, rstype::Dynaset);
+    const std::string& handle = records.handle();
+    while (!rs.EofRs(handle)) {
+        const Variant data = rs.ValoreGrezzoRs(handle, "DataReg");
+        // A header without a date has no period to move: it is left as it is.
+        if (!data.isNull() && !(data.isEmpty())) {
+            int anno = 0, mese = 0, giorno = 0;
+            data.toDate().parts(anno, mese, giorno);
+            int annoIva = 0, periodoIva = 0;
+            PeriodoIvaSuccessivo(anno, mese, mensile, annoIva, periodoIva);
+            rs.EditRs(handle);
+            rs.ScriviCampoRs(handle, "AnnoIva", Variant(static_cast<long>(annoIva)));
+            rs.ScriviCampoRs(handle, "PeriodoIva", Variant(static_cast<long>(periodoIva)));
+            rs.UpdateRs(handle);
         }
-    } catch (...) {
-        rs.ChiudiRs(handle);
-        throw;
+        rs.MoveNextRs(handle);
     }
-    rs.ChiudiRs(handle);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // Never leaves the temporary file behind, whatever way the write ends.
 #include "platform/save_file.h"
 
+#include "platform/scope_guard.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -89,24 +91,15 @@ void SaveFile::write(std::string_view bytes) {
 void SaveFile::writeFrom(const std::string& source) {
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) fail(errno);
+    const ScopeGuard closeSource([in] { ::close(in); });
     char buffer[65536];
     for (;;) {
         const ssize_t n = ::read(in, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(in);
-            fail(error);
-        }
+        if (n < 0) fail(errno);
         if (n == 0) break;
-        try {
-            write(std::string_view(buffer, static_cast<std::size_t>(n)));
-        } catch (...) {
-            ::close(in);
-            throw;
-        }
+        write(std::string_view(buffer, static_cast<std::size_t>(n)));
     }
-    ::close(in);
 }
 
 bool SaveFile::commit() {
