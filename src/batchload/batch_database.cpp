@@ -31,9 +31,7 @@ void BatchStatement::reset() {
 void BatchStatement::bind(int position, const Variant& value) { bindValue(stmt_, position, value); }
 
 void BatchStatement::bindKept(int position, const Variant& value) {
-    if (const std::string* text = value.stringValue())
-        sqlite3_bind_text(stmt_, position, text->data(), static_cast<int>(text->size()), SQLITE_STATIC);
-    else bindValue(stmt_, position, value);
+    bindValueKept(stmt_, position, value);
 }
 
 void BatchStatement::bindInt64(int position, std::int64_t value) {

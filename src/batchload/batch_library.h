@@ -13,7 +13,7 @@ namespace tolvane {
 int libraryTypeCode(std::string_view fullName);
 // The text converted to a layout type code (2 Integer .. 7 Date); other codes give the text.
 // Raises the library's error when the text does not convert.
-Variant convertLayoutText(const std::string& text, int typeCode);
+Variant convertLayoutText(std::string_view text, int typeCode);
 // EVuoto: Null, Empty, "" and blank text are empty.
 bool isEmptyValue(const Variant& value);
 // ValoreSql: the value as an SQL literal of the program's dialect for a type code.

@@ -209,7 +209,7 @@ long ScCarica::CompRecord(const std::string& psRiga) {
     std::array<bool, 6> isNew{};
     for (int t = 1; t <= 5; ++t) {
         masListino_[t].clear();
-        isNew[t] = tableInUse(t) && slots_[t] && slots_[t]->isNew;
+        isNew[t] = slots_[t] && slots_[t]->isNew;
     }
     const ScCaricaCampi* inProgress = nullptr;
     static const Variant kNone;
@@ -231,7 +231,7 @@ long ScCarica::CompRecord(const std::string& psRiga) {
         inProgress = nullptr;
         long result = 0;
         for (int t = 1; t <= 5; ++t) {
-            if (!tableInUse(t) || maiStato_[t] != 0 || !slots_[t]) continue;
+            if (!slots_[t] || maiStato_[t] != 0) continue;
             try {
                 storeRecord(t);
             } catch (const NumberedError& e) {
@@ -256,8 +256,9 @@ long ScCarica::CompRecord(const std::string& psRiga) {
 long ScCarica::loadLine(const std::string& line) {
     beginLine(line);
     maiStato_.fill(0);
+    // A table has a slot exactly when it is in use for the run.
     for (int t = 1; t <= 5; ++t) {
-        if (!tableInUse(t)) continue;
+        if (!slots_[t]) continue;
         if (insertOnly_) {
             startRecord(t, true, 0);
             continue;
@@ -287,7 +288,7 @@ long ScCarica::loadLine(const std::string& line) {
     }
     std::array<bool, 6> again{};
     for (int t = 1; t <= 5; ++t) {
-        if (!tableInUse(t) || maiStato_[t] != -1) continue;
+        if (!slots_[t] || maiStato_[t] != -1) continue;
         std::int64_t rowid = 0;
         std::string cause;
         const KeySearch found = searchKey(line_, t, rowid, cause);

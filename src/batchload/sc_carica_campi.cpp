@@ -29,7 +29,7 @@ int ScCaricaCampi::oiTipoDest() const {
     return destCode_;
 }
 
-Variant ScCaricaCampi::ConvValTipo(const std::string& psValore, std::optional<int> pvTipo) const {
+Variant ScCaricaCampi::ConvValTipo(std::string_view psValore, std::optional<int> pvTipo) const {
     return convertLayoutText(psValore, pvTipo ? *pvTipo : oiTipoDest());
 }
 

@@ -71,7 +71,7 @@ public:
     // unchanged when none matches. A row whose original value does not convert is passed over.
     std::string LeggiDecod(const std::string& psValore) const;
     // The text converted to a type code (default: the destination type); raises on a refusal.
-    Variant ConvValTipo(const std::string& psValore, std::optional<int> pvTipo = std::nullopt) const;
+    Variant ConvValTipo(std::string_view psValore, std::optional<int> pvTipo = std::nullopt) const;
     bool ValoreNonValido(const Variant& pvValore) const;
     int oiDimensione() const { return miDimensione_; }
     void oiDimensione(int piDimensione) { miDimensione_ = piDimensione; }

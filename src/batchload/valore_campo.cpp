@@ -379,11 +379,19 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
         } else if (tipo >= tipocampo::Intero && tipo <= tipocampo::Data) {
             // Text that is no number fails these conversions: refused without raising.
             double number = 0;
-            if (tipo >= tipocampo::Lungo && tipo <= tipocampo::Doppio && !parseNumber(trimmed, number)) {
-                ScriviErrore(line_, name() + ": Tipo non valido (" + text + ")");
-                return 1;
+            if (tipo >= tipocampo::Lungo && tipo <= tipocampo::Doppio) {
+                if (!parseNumber(trimmed, number)) {
+                    ScriviErrore(line_, name() + ": Tipo non valido (" + text + ")");
+                    return 1;
+                }
+                // The number read is the one the text conversion would read again.
+                const Variant read(number);
+                if (tipo == tipocampo::Lungo) pvValore = Variant(read.toLong());
+                else if (tipo == tipocampo::Singolo) pvValore = Variant(read.toSingle());
+                else pvValore = read;
+            } else {
+                pvValore = field.ConvValTipo(trimmed);
             }
-            pvValore = field.ConvValTipo(text);
         } else {
             // The text is shown in a refusal only when an amount conversion follows.
             std::string value = field.osLireOValuta.empty() ? std::move(text) : text;

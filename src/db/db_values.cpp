@@ -26,7 +26,8 @@ std::size_t characterCount(std::string_view s) {
 
 bool isEmptyInput(const Variant& v) {
     if (v.isEmpty() || v.isNull()) return true;
-    return v.isString() && v.text().empty();
+    const std::string* text = v.stringValue();
+    return text && text->empty();
 }
 
 double numberOf(const Variant& v) {
@@ -102,15 +103,36 @@ Variant toColumnValue(const ColumnInfo& column, const Variant& value) {
 std::string isoDateText(DateTime value) {
     int y, m, d;
     value.parts(y, m, d);
+    int hh = 0, mm = 0, ss = 0;
+    if (value.hasTime()) value.timeParts(hh, mm, ss);
     char buffer[32];
-    if (value.hasTime()) {
-        int hh, mm, ss;
-        value.timeParts(hh, mm, ss);
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, hh, mm, ss);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
+    if (y < 0 || y > 9999) {
+        if (value.hasTime())
+            std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, hh, mm,
+                          ss);
+        else
+            std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
+        return buffer;
     }
-    return buffer;
+    // Written digit by digit: a load binds one of these per date field and line.
+    std::size_t at = 0;
+    const auto put = [&buffer, &at](int n, int width, char after) {
+        for (int i = width - 1; i >= 0; --i, n /= 10)
+            buffer[at + static_cast<std::size_t>(i)] = static_cast<char>('0' + n % 10);
+        at += static_cast<std::size_t>(width);
+        if (after) buffer[at++] = after;
+    };
+    put(y, 4, '-');
+    put(m, 2, '-');
+    if (!value.hasTime()) {
+        put(d, 2, 0);
+        return std::string(buffer, at);
+    }
+    put(d, 2, ' ');
+    put(hh, 2, ':');
+    put(mm, 2, ':');
+    put(ss, 2, 0);
+    return std::string(buffer, at);
 }
 
 bool parseIsoDate(std::string_view text, DateTime& out) {
@@ -160,12 +182,19 @@ void bindValue(sqlite3_stmt* stmt, int position, const Variant& value) {
         }
         case VarType::Boolean: sqlite3_bind_int(stmt, position, value.toBool() ? -1 : 0); break;
         case VarType::String: {
-            std::string s = value.toString();
+            const std::string& s = *value.stringValue();
             sqlite3_bind_text(stmt, position, s.data(), static_cast<int>(s.size()),
                               SQLITE_TRANSIENT);
             break;
         }
     }
+}
+
+void bindValueKept(sqlite3_stmt* stmt, int position, const Variant& value) {
+    if (const std::string* text = value.stringValue())
+        sqlite3_bind_text(stmt, position, text->data(), static_cast<int>(text->size()),
+                          SQLITE_STATIC);
+    else bindValue(stmt, position, value);
 }
 
 Variant readValue(sqlite3_stmt* stmt, int index, ColumnKind kind) {

@@ -20,6 +20,8 @@ Variant toColumnValue(const ColumnInfo& column, const Variant& value);
 // Binds a value produced by toColumnValue (or any Variant) at a 1-based position:
 // dates as ISO text, Yes/No as -1/0, currency as REAL.
 void bindValue(sqlite3_stmt* stmt, int position, const Variant& value);
+// As bindValue, but a text is bound uncopied: it must stay alive and unchanged until the step.
+void bindValueKept(sqlite3_stmt* stmt, int position, const Variant& value);
 
 // Reads result column `index` as a value of the kind; Null stays Null.
 Variant readValue(sqlite3_stmt* stmt, int index, ColumnKind kind);

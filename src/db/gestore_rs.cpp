@@ -543,7 +543,8 @@ void GestoreRs::UpdateRs(const std::string& handle) {
     if (sql.empty()) sql = writeText(base, written, set.edit == editstate::InProgress);
     sqlite3_stmt* stmt = set.conn->prepareNative(sql);
     int position = 1;
-    for (int i : written) bindValue(stmt, position++, set.buffer[static_cast<std::size_t>(i)]);
+    // The buffer stays unchanged until the write below: its texts are bound uncopied.
+    for (int i : written) bindValueKept(stmt, position++, set.buffer[static_cast<std::size_t>(i)]);
 
     if (set.edit == editstate::InProgress) {
         assert(set.pos >= 0 && set.pos < static_cast<long>(set.rows.size()) &&

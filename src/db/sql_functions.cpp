@@ -410,7 +410,10 @@ std::uint32_t decodeOne(const unsigned char* s, int n, int& i) {
 int compareCaseless(void*, int n1, const void* p1, int n2, const void* p2) {
     const auto* a = static_cast<const unsigned char*>(p1);
     const auto* b = static_cast<const unsigned char*>(p2);
-    int i = 0, j = 0;
+    // Keys of one table often share a long prefix: equal ASCII bytes are passed over unfolded.
+    int i = 0;
+    while (i < n1 && i < n2 && a[i] == b[i] && a[i] < 0x80) ++i;
+    int j = i;
     while (i < n1 && j < n2) {
         std::uint32_t x, y;
         if (a[i] < 0x80 && b[j] < 0x80) {

@@ -440,7 +440,16 @@ std::string fromWindows1252(std::string_view bytes) {
 void fromWindows1252(std::string_view bytes, std::string& out) {
     out.clear();
     out.reserve(bytes.size());
-    for (const char ch : bytes) encode(cp1252ToUnicode(static_cast<unsigned char>(ch)), out);
+    // ASCII bytes are the same in both: copied a run at a time.
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        std::size_t run = i;
+        while (run < bytes.size() && static_cast<unsigned char>(bytes[run]) < 0x80) ++run;
+        out.append(bytes.data() + i, run - i);
+        if (run == bytes.size()) break;
+        encode(cp1252ToUnicode(static_cast<unsigned char>(bytes[run])), out);
+        i = run + 1;
+    }
 }
 
 std::string toWindows1252(std::string_view utf8) {

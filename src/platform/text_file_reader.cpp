@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include "platform/numbered_error.h"
 #include "platform/text.h"
@@ -19,6 +20,16 @@ namespace {
 
 constexpr std::size_t kBlockSize = 1 << 20;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
+
+// The first CR or LF from p, or end: the first LF bounds the search for a CR.
+const char* lineEnd(const char* p, const char* end) {
+    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const char* stop = lf ? lf : end;
+    const auto* cr =
+        static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
+    return cr ? cr : stop;
+}
+
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
 
 std::string normalizedName(std::string_view name) {
@@ -219,7 +230,7 @@ void TextFileReader::cutLongLine(std::string& line) {
         const char* const begin = buffer_.data() + pos_;
         const char* const end = buffer_.data() + buffer_.size();
         const char* p = begin;
-        while (p != end && *p != '\n' && *p != '\r') ++p;
+        p = lineEnd(p, end);
         if (p == end) {
             pos_ = buffer_.size();
             if (sourceDone_) return;
@@ -246,7 +257,7 @@ bool TextFileReader::readLine(std::string& line) {
         const char* const end = buffer_.data() + buffer_.size();
         // The end-of-file mark may have been dropped from what was scanned.
         const char* p = begin + std::min(scanned, static_cast<std::size_t>(end - begin));
-        while (p != end && *p != '\n' && *p != '\r') ++p;
+        p = lineEnd(p, end);
         if (static_cast<std::size_t>(p - begin) > kLongestLine) {
             cutLongLine(line);
             return true;
