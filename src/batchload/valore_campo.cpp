@@ -7,6 +7,7 @@
 #include "batchload/batch_library.h"
 #include "batchload/sc_carica_stato.h"
 #include "common/globali.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "platform/utf8_check.h"
 
@@ -410,15 +411,10 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
         }
         if (!empty) {
             if (!field.osLireOValuta.empty()) {
-                const ScCaricaCampi* previous = amountInProgress_;
+                const ScopeGuard restore(
+                    [this, previous = amountInProgress_] { amountInProgress_ = previous; });
                 amountInProgress_ = &field;
-                try {
-                    pvValore = ConvImporto(pvValore, field.osLireOValuta, piCodTab, numDec);
-                } catch (...) {
-                    amountInProgress_ = previous;
-                    throw;
-                }
-                amountInProgress_ = previous;
+                pvValore = ConvImporto(pvValore, field.osLireOValuta, piCodTab, numDec);
             }
             else if (field.oiNumDec != -9999 && mbNumerico_)
                 pvValore = roundToDecimals(pvValore, numDec);

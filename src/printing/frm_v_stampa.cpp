@@ -12,6 +12,7 @@
 
 #include "common/globali.h"
 #include "common/servizi_finestre.h"
+#include "platform/scope_guard.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "startup/programma.h"
@@ -243,13 +244,10 @@ void FrmVStampa::SalvaPagina(long plPagina) {
 void FrmVStampa::MostraPagina() {
     labPage.setCaption("Pag." + threeDigits(ogStampa_->PaginaCorrente()));
     Clessidra(true);
-    std::shared_ptr<const ui::Picture> page;
-    try {
-        page = ui::LoadPicture(fileDellaPagina(ogStampa_->PaginaCorrente()));
-    } catch (...) {
-        Clessidra(false);
-        throw;
-    }
+    ScopeGuard hourglass([] { Clessidra(false); });
+    const std::shared_ptr<const ui::Picture> page =
+        ui::LoadPicture(fileDellaPagina(ogStampa_->PaginaCorrente()));
+    hourglass.dismiss();
     PicSec.cls();
     PicSec.setPicture(nullptr);
     if (page->width > 0) PicSec.setWidth(page->width);
