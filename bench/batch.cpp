@@ -23,9 +23,9 @@
 #include "batchload/sc_carica.h"
 #include "common/db_comune.h"
 #include "common/globali.h"
-#include "platform/text.h"
 #include "db/base_database.h"
 #include "db/db_connection.h"
+#include "platform/text.h"
 
 namespace fs = std::filesystem;
 using namespace tolvane;
@@ -34,11 +34,13 @@ namespace {
 
 const char* kTable =
     "CREATE TABLE Articoli (Codice VARCHAR(12) COLLATE NOCASE NOT NULL PRIMARY KEY,"
-    " Descr VARCHAR(40) COLLATE NOCASE, Gruppo VARCHAR(4) COLLATE NOCASE, Um VARCHAR(3) COLLATE NOCASE,"
+    " Descr VARCHAR(40) COLLATE NOCASE, Gruppo VARCHAR(4) COLLATE NOCASE, Um VARCHAR(3) COLLATE "
+    "NOCASE,"
     " Prezzo CURRENCY, Costo CURRENCY, Qta DOUBLE, Scorta INTEGER, Peso DOUBLE, Data DATETIME,"
     " Note VARCHAR(60) COLLATE NOCASE, Attivo VARCHAR(1) COLLATE NOCASE);"
     "CREATE TABLE Numerati (Numero INTEGER NOT NULL, Codice VARCHAR(12) COLLATE NOCASE,"
-    " Descr VARCHAR(40) COLLATE NOCASE, Gruppo VARCHAR(4) COLLATE NOCASE, Um VARCHAR(3) COLLATE NOCASE,"
+    " Descr VARCHAR(40) COLLATE NOCASE, Gruppo VARCHAR(4) COLLATE NOCASE, Um VARCHAR(3) COLLATE "
+    "NOCASE,"
     " Prezzo CURRENCY, Costo CURRENCY, Qta DOUBLE, Scorta INTEGER, Peso DOUBLE, Data DATETIME,"
     " Note VARCHAR(60) COLLATE NOCASE);"
     "CREATE INDEX NumeratiNumero ON Numerati (Numero);";
@@ -49,13 +51,15 @@ struct Column {
     int width;  // in the fixed-position file
 };
 const Column kColumns[] = {
-    {"Codice", "String", 12}, {"Descr", "String", 40}, {"Gruppo", "String", 4}, {"Um", "String", 3},
-    {"Prezzo", "Currency", 12}, {"Costo", "Currency", 12}, {"Qta", "Double", 10}, {"Scorta", "Long", 8},
-    {"Peso", "Double", 8}, {"Data", "Date", 10}, {"Note", "String", 60}, {"Attivo", "String", 1},
+    {"Codice", "String", 12}, {"Descr", "String", 40},    {"Gruppo", "String", 4},
+    {"Um", "String", 3},      {"Prezzo", "Currency", 12}, {"Costo", "Currency", 12},
+    {"Qta", "Double", 10},    {"Scorta", "Long", 8},      {"Peso", "Double", 8},
+    {"Data", "Date", 10},     {"Note", "String", 60},     {"Attivo", "String", 1},
 };
 
 std::vector<std::string> lineFields(long i, bool rejected) {
-    std::uint64_t x = static_cast<std::uint64_t>(i) * 6364136223846793005ULL + 1442695040888963407ULL;
+    std::uint64_t x =
+        static_cast<std::uint64_t>(i) * 6364136223846793005ULL + 1442695040888963407ULL;
     auto next = [&x](int mod) {
         x ^= x >> 29;
         x *= 0xbf58476d1ce4e5b9ULL;
@@ -67,7 +71,8 @@ std::vector<std::string> lineFields(long i, bool rejected) {
     std::snprintf(money[0], sizeof money[0], "%ld,%02ld", next(5000), next(100));
     std::snprintf(money[1], sizeof money[1], "%ld,%02ld", next(3000), next(100));
     char date[64];
-    std::snprintf(date, sizeof date, "%02ld/%02ld/%04ld", 1 + next(28), 1 + next(12), 2000 + next(25));
+    std::snprintf(date, sizeof date, "%02ld/%02ld/%04ld", 1 + next(28), 1 + next(12),
+                  2000 + next(25));
     static const char* um[] = {"PZ", "KG", "MT"};
     return {code,
             "Articolo n. " + std::to_string(i) + " perch\xC3\xA9 s\xC3\xAC",
@@ -83,8 +88,10 @@ std::vector<std::string> lineFields(long i, bool rejected) {
             next(2) ? "S" : "N"};
 }
 
-void writeFiles(long lines, const fs::path& separated, const fs::path& fixed, const fs::path& rejected) {
-    std::ofstream sep(separated, std::ios::binary), fix(fixed, std::ios::binary), rej(rejected, std::ios::binary);
+void writeFiles(long lines, const fs::path& separated, const fs::path& fixed,
+                const fs::path& rejected) {
+    std::ofstream sep(separated, std::ios::binary), fix(fixed, std::ios::binary),
+        rej(rejected, std::ios::binary);
     for (long i = 0; i < lines; ++i) {
         const auto fields = lineFields(i, false);
         std::string s, f;
@@ -128,7 +135,8 @@ std::string quoted(const std::string& s) {
 }
 
 // One layout in the common database: header columns and one row per field.
-void storeLayout(const fs::path& common, const std::string& code, const std::map<std::string, std::string>& header,
+void storeLayout(const fs::path& common, const std::string& code,
+                 const std::map<std::string, std::string>& header,
                  const std::vector<std::map<std::string, std::string>>& fields) {
     std::string names = "Codice", values = quoted(code);
     for (const auto& [k, v] : header) names += ", " + k, values += ", " + quoted(v);
@@ -148,8 +156,11 @@ void storeLayouts(const fs::path& common) {
     int start = 1;
     for (int k = 0; k < 12; ++k) {
         const Column& c = kColumns[k];
-        separated.push_back({{"NomeCampo", c.name}, {"TipoDest", c.type}, {"NumCampo", std::to_string(k + 1)}});
-        fixed.push_back({{"NomeCampo", c.name}, {"TipoDest", c.type}, {"Inizio", std::to_string(start)},
+        separated.push_back(
+            {{"NomeCampo", c.name}, {"TipoDest", c.type}, {"NumCampo", std::to_string(k + 1)}});
+        fixed.push_back({{"NomeCampo", c.name},
+                         {"TipoDest", c.type},
+                         {"Inizio", std::to_string(start)},
                          {"Lunghezza", std::to_string(c.width)}});
         start += c.width;
         auto u = separated.back();
@@ -158,7 +169,8 @@ void storeLayouts(const fs::path& common) {
         if (k < 11) numbered.push_back(separated.back());
     }
     numbered.insert(numbered.begin(),
-                    std::map<std::string, std::string>{{"NomeCampo", "Numero"}, {"TipoDest", "Long"}, {"Default", "^-9"}});
+                    std::map<std::string, std::string>{
+                        {"NomeCampo", "Numero"}, {"TipoDest", "Long"}, {"Default", "^-9"}});
     const std::map<std::string, std::string> insertOnly{
         {"Tabella", "Articoli"}, {"Modalita", "0"}, {"InsVaria", "I"}, {"Separatore", "\\059"}};
     auto header = insertOnly;
@@ -211,8 +223,8 @@ Measure loadInChild(const fs::path& common, const fs::path& company, const std::
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         goDbase().ChiudiConnessione(gsIdDbase);
-        const std::string reply = std::to_string(seconds) + " " + std::to_string(errors) + " " +
-                                  std::to_string(result);
+        const std::string reply =
+            std::to_string(seconds) + " " + std::to_string(errors) + " " + std::to_string(result);
         if (write(channel[1], reply.data(), reply.size()) < 0) _exit(3);
         _exit(result == 0 ? 0 : 4);
     }
@@ -237,7 +249,8 @@ long countRows(const fs::path& file, const std::string& table) {
     sqlite3_open(file.c_str(), &db);
     sqlite3_stmt* stmt = nullptr;
     long count = -1;
-    if (sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + table).c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
+    if (sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + table).c_str(), -1, &stmt, nullptr) ==
+            SQLITE_OK &&
         sqlite3_step(stmt) == SQLITE_ROW)
         count = sqlite3_column_int(stmt, 0);
     sqlite3_finalize(stmt);
@@ -252,7 +265,8 @@ double importSeconds(const fs::path& folder, const fs::path& input, const std::s
     const fs::path script = folder / (name + ".sql");
     std::ofstream(script) << ".mode csv\n.separator \";\"\n.import '" << input.string()
                           << "' Articoli\n";
-    const std::string command = "/usr/bin/sqlite3 '" + db.string() + "' < '" + script.string() + "' > /dev/null 2>&1";
+    const std::string command =
+        "/usr/bin/sqlite3 '" + db.string() + "' < '" + script.string() + "' > /dev/null 2>&1";
     const auto started = std::chrono::steady_clock::now();
     if (std::system(command.c_str()) != 0) throw std::runtime_error("sqlite3 .import failed");
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -263,7 +277,8 @@ double importSeconds(const fs::path& folder, const fs::path& input, const std::s
 int main(int argc, char** argv) {
     std::vector<long> sizes{100000, 1000000};
     if (argc > 1) sizes = {std::atol(argv[1])};
-    const fs::path folder = fs::temp_directory_path() / ("tolvane-bench-" + std::to_string(getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("tolvane-bench-" + std::to_string(getpid()));
     fs::create_directories(folder);
     std::map<std::string, double> ratios;
     std::map<long, long> peakKb;
@@ -273,10 +288,12 @@ int main(int argc, char** argv) {
         storeLayouts(common);
         for (const long lines : sizes) {
             const std::string n = std::to_string(lines);
-            const fs::path separated = folder / ("sep" + n + ".txt"), fixed = folder / ("fix" + n + ".txt"),
+            const fs::path separated = folder / ("sep" + n + ".txt"),
+                           fixed = folder / ("fix" + n + ".txt"),
                            rejected = folder / ("rej" + n + ".txt");
             writeFiles(lines, separated, fixed, rejected);
-            const fs::path empty = folder / ("ditta" + n + ".db"), loaded = folder / ("caricata" + n + ".db");
+            const fs::path empty = folder / ("ditta" + n + ".db"),
+                           loaded = folder / ("caricata" + n + ".db");
             createDatabaseFromSchema(empty, schemaPath("company.sql"));
             execFile(empty, std::string("PRAGMA journal_mode=WAL;") + kTable);
             fs::copy_file(empty, loaded);
@@ -286,8 +303,11 @@ int main(int argc, char** argv) {
                 std::string name;
                 fs::path input;
                 const fs::path& start;  // the database each run starts from
-            } cases[] = {{"B1", separated, empty}, {"B2", fixed, empty}, {"B3", separated, loaded},
-                         {"B5", rejected, empty}, {"B6", separated, empty}};
+            } cases[] = {{"B1", separated, empty},
+                         {"B2", fixed, empty},
+                         {"B3", separated, loaded},
+                         {"B5", rejected, empty},
+                         {"B6", separated, empty}};
             std::vector<double> allImports;
             std::vector<std::string> report;
             for (const auto& c : cases) {
@@ -296,20 +316,23 @@ int main(int argc, char** argv) {
                 for (int run = 0; run < kRuns; ++run) {
                     imports.push_back(importSeconds(folder, separated, "import" + n));
                     const fs::path company = folder / "run.db";
-                    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(company.string() + suffix);
+                    for (const char* suffix : {"", "-wal", "-shm"})
+                        fs::remove(company.string() + suffix);
                     fs::copy_file(c.start, company);
                     m = loadInChild(common, company, c.name, c.input);
                     loads.push_back(m.seconds);
                     const std::string table = c.name == "B6" ? "Numerati" : "Articoli";
                     const long stored = countRows(company, table);
                     if (stored != lines - (c.name == "B5" ? m.errors : 0))
-                        throw std::runtime_error(c.name + ": " + std::to_string(stored) + " rows stored");
+                        throw std::runtime_error(c.name + ": " + std::to_string(stored) +
+                                                 " rows stored");
                 }
                 allImports.insert(allImports.end(), imports.begin(), imports.end());
                 const double seconds = median(loads);
                 const double ratio = seconds / median(imports);
                 char line[160];
-                std::snprintf(line, sizeof line, "  %s %.2f s, ratio %.2f, errors %ld, max RSS %.1f MB\n",
+                std::snprintf(line, sizeof line,
+                              "  %s %.2f s, ratio %.2f, errors %ld, max RSS %.1f MB\n",
                               c.name.c_str(), seconds, ratio, m.errors, m.maxRssKb / 1024.0);
                 report.push_back(line);
                 ratios[c.name] = ratio;  // the largest size is reported last
@@ -339,8 +362,9 @@ int main(int argc, char** argv) {
     fs::remove_all(folder);
     for (const auto& [name, ratio] : ratios) std::printf("%s ratio=%.2f\n", name.c_str(), ratio);
     for (const auto& [lines, kb] : peakKb)
-        std::printf("B1-%s peak-mb=%.1f\n", lines >= 1000000 ? (std::to_string(lines / 1000000) + "M").c_str()
-                                                              : (std::to_string(lines / 1000) + "k").c_str(),
+        std::printf("B1-%s peak-mb=%.1f\n",
+                    lines >= 1000000 ? (std::to_string(lines / 1000000) + "M").c_str()
+                                     : (std::to_string(lines / 1000) + "k").c_str(),
                     kb / 1024.0);
     return 0;
 }

@@ -29,8 +29,9 @@ constexpr const char* kTable =
     " Quantita SMALLINT, Progressivo INTEGER, Peso FLOAT, Volume DOUBLE,"
     " Prezzo CURRENCY, DataIns DATETIME, Attivo BIT)";
 
-const char* kColumns[12] = {"Codice", "Descrizione", "Sigla", "Riferimento", "Note", "Quantita",
-                            "Progressivo", "Peso", "Volume", "Prezzo", "DataIns", "Attivo"};
+const char* kColumns[12] = {"Codice", "Descrizione", "Sigla",       "Riferimento",
+                            "Note",   "Quantita",    "Progressivo", "Peso",
+                            "Volume", "Prezzo",      "DataIns",     "Attivo"};
 
 struct Row {
     std::string codice, descrizione, sigla, riferimento, note;
@@ -46,10 +47,11 @@ std::vector<Row> makeRows() {
     for (int i = 0; i < kRows; ++i) {
         char code[16];
         std::snprintf(code, sizeof code, "ART%07d", i);
-        rows.push_back({code, "Articolo di prova numero " + std::to_string(i), "S" + std::to_string(i % 100),
-                        "RIF-" + std::to_string(i * 7), i % 10 ? "" : "nota lunga dell'articolo",
-                        i % 30000, i, 0.25 * (i % 400), 1.5 * i, 10.0 + (i % 1000) / 100.0,
-                        2020 + i % 5, 1 + i % 12, 1 + i % 28, i % 2 == 0});
+        rows.push_back({code, "Articolo di prova numero " + std::to_string(i),
+                        "S" + std::to_string(i % 100), "RIF-" + std::to_string(i * 7),
+                        i % 10 ? "" : "nota lunga dell'articolo", i % 30000, i, 0.25 * (i % 400),
+                        1.5 * i, 10.0 + (i % 1000) / 100.0, 2020 + i % 5, 1 + i % 12, 1 + i % 28,
+                        i % 2 == 0});
     }
     return rows;
 }
@@ -65,13 +67,14 @@ double plainLoop(const std::string& file, const std::vector<Row>& rows) {
     sqlite3* db = nullptr;
     check(sqlite3_open(file.c_str(), &db), db, "open");
     check(sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr,
-                       nullptr), db, "pragma");
+                       nullptr),
+          db, "pragma");
     check(sqlite3_exec(db, kTable, nullptr, nullptr, nullptr), db, "create");
     auto start = std::chrono::steady_clock::now();
     sqlite3_stmt* stmt = nullptr;
-    check(sqlite3_prepare_v2(db,
-                             "INSERT INTO Articoli VALUES (?,?,?,?,?,?,?,?,?,?,?,?)", -1, &stmt,
-                             nullptr), db, "prepare");
+    check(sqlite3_prepare_v2(db, "INSERT INTO Articoli VALUES (?,?,?,?,?,?,?,?,?,?,?,?)", -1, &stmt,
+                             nullptr),
+          db, "prepare");
     check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
     char date[16];
     for (const Row& r : rows) {
@@ -79,10 +82,8 @@ double plainLoop(const std::string& file, const std::vector<Row>& rows) {
         sqlite3_bind_text(stmt, 2, r.descrizione.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(stmt, 3, r.sigla.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_text(stmt, 4, r.riferimento.c_str(), -1, SQLITE_TRANSIENT);
-        if (r.note.empty())
-            sqlite3_bind_null(stmt, 5);
-        else
-            sqlite3_bind_text(stmt, 5, r.note.c_str(), -1, SQLITE_TRANSIENT);
+        if (r.note.empty()) sqlite3_bind_null(stmt, 5);
+        else sqlite3_bind_text(stmt, 5, r.note.c_str(), -1, SQLITE_TRANSIENT);
         sqlite3_bind_int(stmt, 6, r.quantita);
         sqlite3_bind_int(stmt, 7, r.progressivo);
         sqlite3_bind_double(stmt, 8, r.peso);
@@ -96,7 +97,8 @@ double plainLoop(const std::string& file, const std::vector<Row>& rows) {
     }
     check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
     sqlite3_finalize(stmt);
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     sqlite3_close(db);
     return seconds;
 }
@@ -127,7 +129,8 @@ double throughGestoreRs(const std::string& file, const std::vector<Row>& rows) {
             rs.ScriviCampoRs(h, kColumns[7], Variant(static_cast<float>(r.peso)));
             rs.ScriviCampoRs(h, kColumns[8], Variant(r.volume));
             rs.ScriviCampoRs(h, kColumns[9], Variant(Currency::fromDouble(r.prezzo)));
-            rs.ScriviCampoRs(h, kColumns[10], Variant(DateTime::fromParts(r.anno, r.mese, r.giorno)));
+            rs.ScriviCampoRs(h, kColumns[10],
+                             Variant(DateTime::fromParts(r.anno, r.mese, r.giorno)));
             rs.ScriviCampoRs(h, kColumns[11], Variant(r.attivo));
             rs.UpdateRs(h);
         }
@@ -141,7 +144,8 @@ long countRows(const std::string& file) {
     sqlite3_open(file.c_str(), &db);
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(db, "SELECT COUNT(*) FROM Articoli", -1, &stmt, nullptr);
-    long n = sqlite3_step(stmt) == SQLITE_ROW ? static_cast<long>(sqlite3_column_int64(stmt, 0)) : -1;
+    long n =
+        sqlite3_step(stmt) == SQLITE_ROW ? static_cast<long>(sqlite3_column_int64(stmt, 0)) : -1;
     sqlite3_finalize(stmt);
     sqlite3_close(db);
     return n;
@@ -159,7 +163,8 @@ double median(std::vector<double> values) {
 }
 
 int main() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-bench-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "tolvane-bench-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return 1;
     std::filesystem::path folder = pattern;
     std::vector<Row> rows = makeRows();

@@ -32,7 +32,8 @@ int makeDemo(const char* folder) {
         return 2;
     }
     try {
-        tolvane::DemoEnvironment env = tolvane::buildDemoEnvironment(std::filesystem::absolute(folder));
+        tolvane::DemoEnvironment env =
+            tolvane::buildDemoEnvironment(std::filesystem::absolute(folder));
         std::filesystem::path menu = tolvane::writeDemoMenuIni(env.mainIni);
         std::printf("%s\n%s\n%s\n", env.installIni.c_str(), env.mainIni.c_str(), menu.c_str());
         return 0;
@@ -48,7 +49,8 @@ int makeDemo(const char* folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "--make-demo") == 0) return makeDemo(argc >= 3 ? argv[2] : nullptr);
+    if (argc >= 2 && std::strcmp(argv[1], "--make-demo") == 0)
+        return makeDemo(argc >= 3 ? argv[2] : nullptr);
     tolvane::registraFinestreProgramma();
     if (argc >= 2 && std::strcmp(argv[1], "--windows") == 0) {
         for (const std::string& name : tolvane::formRegistrate()) std::printf("%s\n", name.c_str());

@@ -54,22 +54,26 @@ bool BatchStatement::columnIsNull(int column) const {
 
 Variant BatchStatement::column(int column) const {
     switch (sqlite3_column_type(stmt_, column)) {
-    case SQLITE_NULL: return Variant::null();
-    case SQLITE_INTEGER: {
-        const auto v = sqlite3_column_int64(stmt_, column);
-        if (v >= INT32_MIN && v <= INT32_MAX) return Variant(static_cast<std::int32_t>(v));
-        return Variant(static_cast<double>(v));
-    }
-    case SQLITE_FLOAT: return Variant(sqlite3_column_double(stmt_, column));
-    default: {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
-        const int size = sqlite3_column_bytes(stmt_, column);
-        return Variant(std::string(text ? text : "", static_cast<std::size_t>(size)));
-    }
+        case SQLITE_NULL:
+            return Variant::null();
+        case SQLITE_INTEGER: {
+            const auto v = sqlite3_column_int64(stmt_, column);
+            if (v >= INT32_MIN && v <= INT32_MAX) return Variant(static_cast<std::int32_t>(v));
+            return Variant(static_cast<double>(v));
+        }
+        case SQLITE_FLOAT:
+            return Variant(sqlite3_column_double(stmt_, column));
+        default: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+            const int size = sqlite3_column_bytes(stmt_, column);
+            return Variant(std::string(text ? text : "", static_cast<std::size_t>(size)));
+        }
     }
 }
 
-std::int64_t BatchStatement::columnInt(int column) const { return sqlite3_column_int64(stmt_, column); }
+std::int64_t BatchStatement::columnInt(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
 
 const TableInfo* BatchDatabase::table(std::string_view name) {
     connection_.schema.refreshIfChanged();

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "platform/variant.h"
 #include "db/schema_info.h"
+#include "platform/variant.h"
 
 struct sqlite3_stmt;
 
@@ -19,7 +19,7 @@ namespace tolvane {
 struct DbConnection;
 
 class BatchStatement {
-public:
+  public:
     BatchStatement(DbConnection& connection, std::string_view sql);
     ~BatchStatement();
     BatchStatement(const BatchStatement&) = delete;
@@ -40,13 +40,13 @@ public:
     Variant column(int column) const;
     std::int64_t columnInt(int column) const;
 
-private:
+  private:
     DbConnection& connection_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 
 class BatchDatabase {
-public:
+  public:
     explicit BatchDatabase(DbConnection& connection) : connection_(connection) {}
 
     DbConnection& connection() { return connection_; }
@@ -55,7 +55,7 @@ public:
     // Prepared once per text and kept for the run; reset before it is handed out.
     BatchStatement& cached(const std::string& sql);
 
-private:
+  private:
     DbConnection& connection_;
     std::unordered_map<std::string, std::unique_ptr<BatchStatement>> statements_;
 };

@@ -25,12 +25,18 @@ Variant convertLayoutText(std::string_view text, int typeCode) {
     }
     const Variant value(std::string(text.substr(b, text.find_last_not_of(' ') - b + 1)));
     switch (typeCode) {
-    case tipocampo::Intero: return Variant(value.toInteger());
-    case tipocampo::Lungo: return Variant(value.toLong());
-    case tipocampo::Singolo: return Variant(value.toSingle());
-    case tipocampo::Doppio: return Variant(value.toDouble());
-    case tipocampo::Valuta: return Variant(value.toCurrency());
-    default: return Variant(value.toDate());
+        case tipocampo::Intero:
+            return Variant(value.toInteger());
+        case tipocampo::Lungo:
+            return Variant(value.toLong());
+        case tipocampo::Singolo:
+            return Variant(value.toSingle());
+        case tipocampo::Doppio:
+            return Variant(value.toDouble());
+        case tipocampo::Valuta:
+            return Variant(value.toCurrency());
+        default:
+            return Variant(value.toDate());
     }
 }
 

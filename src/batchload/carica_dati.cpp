@@ -10,10 +10,10 @@
 #include "batchload/sc_carica_stato.h"
 #include "common/db_comune.h"
 #include "common/globali.h"
-#include "platform/text.h"
-#include "platform/text_file_reader.h"
 #include "db/db_connection.h"
 #include "db/db_values.h"
+#include "platform/text.h"
+#include "platform/text_file_reader.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {
@@ -32,8 +32,10 @@ std::vector<std::string> selectedColumns(const std::string& campi) {
     std::size_t pos = 0;
     for (;;) {
         const std::size_t comma = campi.find(',', pos);
-        std::string name = Trim(campi.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
-        if (name.size() >= 2 && name.front() == '[' && name.back() == ']') name = name.substr(1, name.size() - 2);
+        std::string name =
+            Trim(campi.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos));
+        if (name.size() >= 2 && name.front() == '[' && name.back() == ']')
+            name = name.substr(1, name.size() - 2);
         const auto dot = name.rfind('.');
         if (dot != std::string::npos) name = name.substr(dot + 1);
         if (!name.empty()) columns.push_back(LCase(name));
@@ -81,7 +83,8 @@ void ScCarica::prepareSlot(int t) {
         const int column = slot->info->columnIndex(field.osNomeCampo);
         slot->columnOfField[i] = column;
         if (column < 0) continue;
-        const std::string name = quoteName(slot->info->columns[static_cast<std::size_t>(column)].name);
+        const std::string name =
+            quoteName(slot->info->columns[static_cast<std::size_t>(column)].name);
         slot->insertPos[i] = ++slot->insertCount;
         insertColumns += (insertColumns.empty() ? "" : ", ") + name;
         insertValues += insertValues.empty() ? "?" : ", ?";
@@ -91,15 +94,16 @@ void ScCarica::prepareSlot(int t) {
         }
     }
     const std::string table = quoteName(slot->info->name);
-    slot->insertSql = slot->insertCount == 0
-                          ? "INSERT INTO " + table + " DEFAULT VALUES"
-                          : "INSERT INTO " + table + " (" + insertColumns + ") VALUES (" + insertValues + ")";
+    slot->insertSql = slot->insertCount == 0 ? "INSERT INTO " + table + " DEFAULT VALUES"
+                                             : "INSERT INTO " + table + " (" + insertColumns +
+                                                   ") VALUES (" + insertValues + ")";
     if (slot->updateCount > 0)
         slot->updateSql = "UPDATE " + table + " SET " + updateSet + " WHERE rowid = ?";
     if (!slot->keyFields.empty()) {
         std::string where;
         for (int i : slot->keyFields)
-            where += (where.empty() ? "" : " AND ") + quoteName(mcolCampi_[static_cast<std::size_t>(i)]->osNomeCampo) + " = ?";
+            where += (where.empty() ? "" : " AND ") +
+                     quoteName(mcolCampi_[static_cast<std::size_t>(i)]->osNomeCampo) + " = ?";
         slot->findSql = "SELECT rowid FROM " + table + " WHERE " + where + " LIMIT 1";
     }
     const std::string campi = Trim(masCampi_[t]);
@@ -109,7 +113,8 @@ void ScCarica::prepareSlot(int t) {
         const std::vector<std::string> list = selectedColumns(campi);
         if (std::find(list.begin(), list.end(), "*") == list.end())
             for (std::size_t c = 0; c < slot->info->columns.size(); ++c)
-                slot->selected[c] = std::find(list.begin(), list.end(), LCase(slot->info->columns[c].name)) != list.end();
+                slot->selected[c] = std::find(list.begin(), list.end(),
+                                              LCase(slot->info->columns[c].name)) != list.end();
     }
     d.cached(slot->insertSql);
     slots_[t] = std::move(slot);
@@ -131,7 +136,8 @@ ScCarica::KeySearch ScCarica::searchKey(const std::string& psRiga, int t, std::i
         for (std::size_t k = 0; k < values.size(); ++k) {
             const int column = slot.columnOfField[static_cast<std::size_t>(slot.keyFields[k])];
             if (column >= 0)
-                values[k] = toColumnValue(slot.info->columns[static_cast<std::size_t>(column)], values[k]);
+                values[k] =
+                    toColumnValue(slot.info->columns[static_cast<std::size_t>(column)], values[k]);
         }
     } catch (const NumberedError& e) {
         cause = "Errore(" + std::to_string(e.number()) + "): " + e.description();
@@ -141,7 +147,8 @@ ScCarica::KeySearch ScCarica::searchKey(const std::string& psRiga, int t, std::i
         return KeySearch::NoKey;
     }
     BatchStatement& find = db().cached(slot.findSql);
-    for (std::size_t k = 0; k < values.size(); ++k) find.bindKept(static_cast<int>(k) + 1, values[k]);
+    for (std::size_t k = 0; k < values.size(); ++k)
+        find.bindKept(static_cast<int>(k) + 1, values[k]);
     const bool found = find.step();
     if (found) rowid = find.columnInt(0);
     find.reset();
@@ -152,7 +159,8 @@ void ScCarica::startRecord(int t, bool isNew, std::int64_t rowid) {
     Slot& slot = *slots_[t];
     slot.isNew = isNew;
     slot.rowid = rowid;
-    slot.values.assign(static_cast<std::size_t>(isNew ? slot.insertCount : slot.updateCount), Variant());
+    slot.values.assign(static_cast<std::size_t>(isNew ? slot.insertCount : slot.updateCount),
+                       Variant());
     std::fill(slot.assigned.begin(), slot.assigned.end(), 0);
 }
 
@@ -164,10 +172,13 @@ void ScCarica::writeField(int t, int fieldIndex, const Variant& value) {
                             "ScCarica.CompRecord");
     Slot& slot = *slots_[t];
     const int column = slot.columnOfField[static_cast<std::size_t>(fieldIndex)];
-    if (column < 0) throw NumberedError(errnum::ItemNotFound, "Elemento non trovato nell'insieme", "ScriviCampoRs");
+    if (column < 0)
+        throw NumberedError(errnum::ItemNotFound, "Elemento non trovato nell'insieme",
+                            "ScriviCampoRs");
     const ColumnInfo& info = slot.info->columns[static_cast<std::size_t>(column)];
     if (!slot.isNew && !slot.selected[static_cast<std::size_t>(column)])
-        throw NumberedError(errnum::ItemNotFound, "Elemento non trovato nell'insieme", "ScriviCampoRs");
+        throw NumberedError(errnum::ItemNotFound, "Elemento non trovato nell'insieme",
+                            "ScriviCampoRs");
     const int position = slot.isNew ? slot.insertPos[static_cast<std::size_t>(fieldIndex)]
                                     : slot.updatePos[static_cast<std::size_t>(fieldIndex)];
     if (position == 0) return;
@@ -179,16 +190,20 @@ void ScCarica::storeRecord(int t) {
     Slot& slot = *slots_[t];
     if (slot.isNew) {
         BatchStatement& insert = db().cached(slot.insertSql);
-        for (std::size_t i = 0; i < slot.values.size(); ++i) insert.bindKept(static_cast<int>(i) + 1, slot.values[i]);
+        for (std::size_t i = 0; i < slot.values.size(); ++i)
+            insert.bindKept(static_cast<int>(i) + 1, slot.values[i]);
         insert.write();
     } else if (slot.updateCount > 0) {
         BatchStatement& update = db().cached(slot.updateSql);
-        for (std::size_t i = 0; i < slot.values.size(); ++i) update.bindKept(static_cast<int>(i) + 1, slot.values[i]);
+        for (std::size_t i = 0; i < slot.values.size(); ++i)
+            update.bindKept(static_cast<int>(i) + 1, slot.values[i]);
         update.bindInt64(slot.updateCount + 1, slot.rowid);
         update.write();
     }
     for (const PendingCode& code : pendingCodes_) {
-        if (code.slot != t || code.field < 0 || !slot.assigned[static_cast<std::size_t>(code.field)]) continue;
+        if (code.slot != t || code.field < 0 ||
+            !slot.assigned[static_cast<std::size_t>(code.field)])
+            continue;
         auto& run = nextCodes_[code.key];
         run.last = std::max(run.last, code.value);
     }
@@ -235,7 +250,8 @@ long ScCarica::CompRecord(const std::string& psRiga) {
             try {
                 storeRecord(t);
             } catch (const NumberedError& e) {
-                if (e.number() != errnum::DuplicateKey && e.number() != errnum::DatabaseFailure) throw;
+                if (e.number() != errnum::DuplicateKey && e.number() != errnum::DatabaseFailure)
+                    throw;
                 maiStato_[t] = -1;
                 result = -1;
                 if (e.number() == errnum::DatabaseFailure) ScriviErrore(line_, e.description());
@@ -245,9 +261,11 @@ long ScCarica::CompRecord(const std::string& psRiga) {
     } catch (const NumberedError& e) {
         std::string message;
         if (e.number() == errnum::ItemNotFound) message = "Campo inesistente";
-        else if (e.number() == errnum::FieldTooSmall) message = "Valore troppo grande (" + value->text() + ")";
+        else if (e.number() == errnum::FieldTooSmall)
+            message = "Valore troppo grande (" + value->text() + ")";
         else message = e.description();
-        if (inProgress) message += ": campo " + inProgress->osTabella + "." + inProgress->osNomeCampo;
+        if (inProgress)
+            message += ": campo " + inProgress->osTabella + "." + inProgress->osNomeCampo;
         ScriviErrore(line_, message);
         return e.number();
     }
@@ -266,18 +284,18 @@ long ScCarica::loadLine(const std::string& line) {
         std::int64_t rowid = 0;
         std::string cause;
         switch (searchKey(line_, t, rowid, cause)) {
-        case KeySearch::NoKey:
-            maiStato_[t] = 1;
-            ScriviErrore(line_, withCause("Impossibile costruire chiave di ricerca", cause));
-            break;
-        case KeySearch::NotFound:
-            if (msModalita_ == "2") maiStato_[t] = 1;
-            else startRecord(t, true, 0);
-            break;
-        case KeySearch::Found:
-            if (msModalita_ == "1") maiStato_[t] = 1;
-            else startRecord(t, false, rowid);
-            break;
+            case KeySearch::NoKey:
+                maiStato_[t] = 1;
+                ScriviErrore(line_, withCause("Impossibile costruire chiave di ricerca", cause));
+                break;
+            case KeySearch::NotFound:
+                if (msModalita_ == "2") maiStato_[t] = 1;
+                else startRecord(t, true, 0);
+                break;
+            case KeySearch::Found:
+                if (msModalita_ == "1") maiStato_[t] = 1;
+                else startRecord(t, false, rowid);
+                break;
         }
     }
     long result = CompRecord(line_);
@@ -293,8 +311,9 @@ long ScCarica::loadLine(const std::string& line) {
         std::string cause;
         const KeySearch found = searchKey(line_, t, rowid, cause);
         if (found == KeySearch::NoKey) {
-            ScriviErrore(line_,
-                         withCause("Dati esistenti ma impossibile costruire chiave di ricerca", cause));
+            ScriviErrore(
+                line_,
+                withCause("Dati esistenti ma impossibile costruire chiave di ricerca", cause));
             continue;
         }
         startRecord(t, found == KeySearch::NotFound, rowid);
@@ -352,10 +371,10 @@ long ScCarica::CaricaDati(long& plErrori) {
         prepareRun();
     } catch (const NumberedError& e) {
         const int number = e.number();
-        if (number == errnum::FileNotFound || number == errnum::FileAccess || number == errnum::PathNotFound)
+        if (number == errnum::FileNotFound || number == errnum::FileAccess ||
+            number == errnum::PathNotFound)
             showBatchMessage("Errore nell'apertura del file: " + msFileOrigine_, {"&Ok"});
-        else
-            showBatchError(e);
+        else showBatchError(e);
         plErrori += mlNumErrori_;
         clearRun();
         return number;

@@ -11,9 +11,9 @@
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "common/servizi_comuni.h"
-#include "platform/text.h"
 #include "db/db_connection.h"
 #include "db/db_values.h"
+#include "platform/text.h"
 #include "suite/elenco_valori.h"
 #include "suite/lib_generale.h"
 
@@ -28,15 +28,14 @@ std::vector<std::string> splitList(std::string_view text, char separator) {
     std::size_t pos = 0;
     for (;;) {
         const std::size_t at = text.find(separator, pos);
-        parts.emplace_back(text.substr(pos, at == std::string_view::npos ? std::string_view::npos : at - pos));
+        parts.emplace_back(
+            text.substr(pos, at == std::string_view::npos ? std::string_view::npos : at - pos));
         if (at == std::string_view::npos) return parts;
         pos = at + 1;
     }
 }
 
-long wholeNumber(std::string_view text) {
-    return goLibGen().ValoreLong(Variant(Trim(text)), true);
-}
+long wholeNumber(std::string_view text) { return goLibGen().ValoreLong(Variant(Trim(text)), true); }
 
 }  // namespace
 
@@ -60,7 +59,8 @@ void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErro
         }
         const TableInfo* table = errorTable_;
         if (!table)
-            throw NumberedError(errnum::TableNotFound, "Impossibile trovare la tabella ErroriCaricamento",
+            throw NumberedError(errnum::TableNotFound,
+                                "Impossibile trovare la tabella ErroriCaricamento",
                                 "ScCarica.ScriviErrore");
         BatchStatement& insert =
             d.cached("INSERT INTO ErroriCaricamento (Tabella, Riga, Errore) VALUES (?, ?, ?)");
@@ -120,7 +120,8 @@ std::string ScCarica::CompSqlKey(const std::string& psRiga, int piCodTab) {
 Variant ScCarica::LeggiDefault(ScCaricaCampi& pgCaricaCampi, const std::string& psRiga,
                                int piCodTab) {
     const std::string& text = pgCaricaCampi.osDefault;
-    if (!text.empty() && text[0] == '^') return CalcolaProssimoCodice(pgCaricaCampi, psRiga, piCodTab);
+    if (!text.empty() && text[0] == '^')
+        return CalcolaProssimoCodice(pgCaricaCampi, psRiga, piCodTab);
     if (text.compare(0, kSection.size(), kSection) != 0) return Variant(text);
     if (!ogValDefault) return Variant(std::string());
     VoceElenco* voce = ogValDefault->Voce(CampoQualificato(osCodice, pgCaricaCampi.osTabellaCampo));
@@ -150,7 +151,8 @@ Variant ScCarica::LeggiDefault(ScCaricaCampi& pgCaricaCampi, const std::string& 
     return Variant(voce->Contatore);
 }
 
-void ScCarica::lookupFailure(bool& reported, const NumberedError& error, const std::string& message) {
+void ScCarica::lookupFailure(bool& reported, const NumberedError& error,
+                             const std::string& message) {
     if (!reported) {
         reported = true;
         showBatchError(error);
@@ -158,11 +160,13 @@ void ScCarica::lookupFailure(bool& reported, const NumberedError& error, const s
     throw LookupFailed{message};
 }
 
-Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string& psRiga, int piCodTab) {
+Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string& psRiga,
+                                        int piCodTab) {
     const std::string valoreDef = field.osDefault.substr(1);
     const auto colon = valoreDef.find(':');
     const std::string codePart = valoreDef.substr(0, colon);
-    const std::string breakPart = colon == std::string::npos ? std::string() : valoreDef.substr(colon + 1);
+    const std::string breakPart =
+        colon == std::string::npos ? std::string() : valoreDef.substr(colon + 1);
     const auto comma = codePart.find(',');
     const long width = wholeNumber(codePart.substr(0, comma));
     std::string prefix = comma == std::string::npos ? std::string() : codePart.substr(comma + 1);
@@ -178,15 +182,16 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
             if (breakPart.empty() || name.empty()) continue;
             ScCaricaCampi* breakField = campo(tableName + "." + name);
             if (!breakField)
-                throw NumberedError(errnum::InvalidCall,
-                                    "Il campo di rottura " + tableName + "." + name +
-                                        " non è nel tracciato",
-                                    "CalcolaProssimoCodice");
+                throw NumberedError(
+                    errnum::InvalidCall,
+                    "Il campo di rottura " + tableName + "." + name + " non è nel tracciato",
+                    "CalcolaProssimoCodice");
             Variant value;
             if (LeggiVal(psRiga, *breakField, value, piCodTab) != 0) return Variant(std::string());
             breaks.emplace_back(name, std::move(value));
         }
-        if (width != 0 && static_cast<long>(Len(prefix)) >= std::labs(width)) return Variant(std::string());
+        if (width != 0 && static_cast<long>(Len(prefix)) >= std::labs(width))
+            return Variant(std::string());
 
         BatchDatabase& d = db();
         // Only break values are converted to their columns.
@@ -197,7 +202,8 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
             std::string sql = "SELECT max(" + column + ") FROM " + quoteName(tableName);
             std::string where;
             if (textMode) {
-                const std::string digits = "substr(" + column + ", " + std::to_string(prefixLength + 1) + ")";
+                const std::string digits =
+                    "substr(" + column + ", " + std::to_string(prefixLength + 1) + ")";
                 where += " AND " + digits + " <> '' AND " + digits + " NOT GLOB '*[^0-9]*'";
                 where += " AND length(" + column + ") = " + std::to_string(width);
                 if (!prefix.empty())
@@ -229,9 +235,9 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
                 if (query.step() && !query.columnIsNull(0)) {
                     const Variant ultimo = query.column(0);
                     if (textMode)
-                        run.last = goLibGen().ValoreLong(Variant(Mid(ultimo.text(), prefixLength + 1)), true);
-                    else
-                        run.last = static_cast<std::int64_t>(std::floor(ultimo.toDouble()));
+                        run.last = goLibGen().ValoreLong(
+                            Variant(Mid(ultimo.text(), prefixLength + 1)), true);
+                    else run.last = static_cast<std::int64_t>(std::floor(ultimo.toDouble()));
                 }
                 query.reset();
                 known = nextCodes_.emplace(key, run).first;

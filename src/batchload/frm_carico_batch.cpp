@@ -31,8 +31,8 @@ int messaggioCarico(const BatchMessage& m) {
     auto pulsante = [&](std::size_t i) {
         return i < m.buttons.size() ? std::optional<std::string>(m.buttons[i]) : std::nullopt;
     };
-    return frmMsgCom::msgCom(m.text, m.buttons.empty() ? std::string("&Ok") : m.buttons[0], pulsante(1),
-                             pulsante(2));
+    return frmMsgCom::msgCom(m.text, m.buttons.empty() ? std::string("&Ok") : m.buttons[0],
+                             pulsante(1), pulsante(2));
 }
 
 }  // namespace
@@ -80,12 +80,24 @@ frmCaricoBatch::frmCaricoBatch() : Form("frmCaricoBatch") {
     ComStop.move(7560, 7020, 1455, 435);
     ComStop.setVisible(false);
 
-    DriCarica.on.onChange = [this] { DriCarica_Change(); };
-    DirCarica.on.onChange = [this] { DirCarica_Change(); };
-    comOk.on.onClick = [this] { comOk_Click(); };
-    ComAnnulla.on.onClick = [this] { ComAnnulla_Click(); };
-    ComStop.on.onClick = [this] { ComStop_Click(); };
-    txt.on.onGotFocus = [](int) { EvidenziaCampo(); };
+    DriCarica.on.onChange = [this] {
+        DriCarica_Change();
+    };
+    DirCarica.on.onChange = [this] {
+        DirCarica_Change();
+    };
+    comOk.on.onClick = [this] {
+        comOk_Click();
+    };
+    ComAnnulla.on.onClick = [this] {
+        ComAnnulla_Click();
+    };
+    ComStop.on.onClick = [this] {
+        ComStop_Click();
+    };
+    txt.on.onGotFocus = [](int) {
+        EvidenziaCampo();
+    };
     expose("PassaA", [this](std::vector<Variant>&) {
         PassaA();
         return Variant();
@@ -112,7 +124,8 @@ bool frmCaricoBatch::CreaCampi() {
         txt.add(base, frame).move(left, top, 360, 285);
         LabBarra.add(base, frame).setCaption("/");
         LabBarra(base).move(left + 380, top, 120, 255);
-        LabCampo.add(base + 10, frame).move(left + 500, top, 0, 255);  // keeps the boxes in one column
+        LabCampo.add(base + 10, frame)
+            .move(left + 500, top, 0, 255);  // keeps the boxes in one column
         txt.add(base + 10, frame).move(left + 520, top, 360, 285);
         LabBarra.add(base + 10, frame).setCaption("/");
         LabBarra(base + 10).move(left + 900, top, 120, 255);
@@ -124,14 +137,18 @@ bool frmCaricoBatch::CreaCampi() {
         const char* didascalia;
         double left, top;
     } altri[] = {
-        {190, "Causali Nota di credito: 1:", 3120, 1140}, {200, "2:", 4620, 1140},
-        {210, "3:", 6120, 1140},                          {220, "Causali Trasportatori: 1:", 3120, 1560},
-        {230, "2:", 4620, 1560},                          {240, "M-mensile/T-Trimestale", 3120, 2340},
+        {190, "Causali Nota di credito: 1:", 3120, 1140},
+        {200, "2:", 4620, 1140},
+        {210, "3:", 6120, 1140},
+        {220, "Causali Trasportatori: 1:", 3120, 1560},
+        {230, "2:", 4620, 1560},
+        {240, "M-mensile/T-Trimestale", 3120, 2340},
     };
     for (const auto& a : altri) {
         ui::Label& didascalia = LabCampo.add(a.indice, frame);
         didascalia.setCaption(a.didascalia);
-        didascalia.move(a.left == 3120 ? 120 : a.left - 300, a.top, a.left == 3120 ? 2940 : 280, 255);
+        didascalia.move(a.left == 3120 ? 120 : a.left - 300, a.top, a.left == 3120 ? 2940 : 280,
+                        255);
         txt.add(a.indice, frame).move(a.left, a.top, 600, 285);
         if (a.indice == 230) {
             ui::Label& nota = add<ui::Label>("LabNotaTrasp", frame);
@@ -156,7 +173,8 @@ void frmCaricoBatch::Form_Load() {
             txt(base + 10).setText(gasMastroIva[i]);
             txt(base + 20).setText(gasContoIva[i]);
         }
-        for (std::size_t j = 0; j <= 2; ++j) txt(190 + 10 * static_cast<int>(j)).setText(gasCauNotaCred[j]);
+        for (std::size_t j = 0; j <= 2; ++j)
+            txt(190 + 10 * static_cast<int>(j)).setText(gasCauNotaCred[j]);
         gsConnDbMenu = gsIdDbase;
         LabDirCarica.setCaption(DirCarica.path());
         batchMessageHook() = messaggioCarico;
@@ -176,8 +194,8 @@ void frmCaricoBatch::Form_Unload(bool& Cancel) {
         return;
     }
     if (loadOk_ != 1) return;
-    if (!mbFineElab &&
-        frmMsgCom::msgCom("Confermi annullamento caricamento batch", "&Si", std::string("&No")) != 1) {
+    if (!mbFineElab && frmMsgCom::msgCom("Confermi annullamento caricamento batch", "&Si",
+                                         std::string("&No")) != 1) {
         Cancel = true;
         return;
     }
@@ -202,13 +220,15 @@ void frmCaricoBatch::DriCarica_Change() {
 void frmCaricoBatch::DirCarica_Change() { LabDirCarica.setCaption(DirCarica.path()); }
 
 void frmCaricoBatch::ComStop_Click() {
-    if (frmMsgCom::msgCom("Confermi Interruzione Caricamento", "Si", std::string("No")) == 1) giStatoCarica = 2;
+    if (frmMsgCom::msgCom("Confermi Interruzione Caricamento", "Si", std::string("No")) == 1)
+        giStatoCarica = 2;
 }
 
 void frmCaricoBatch::ComAnnulla_Click() { unload(); }
 
 void frmCaricoBatch::PassaA() {
-    if (goMenuClient) goMenuClient->PassaAProgramma("Caricamento Dati Batch", "frmCaricoBatch", "Tutti");
+    if (goMenuClient)
+        goMenuClient->PassaAProgramma("Caricamento Dati Batch", "frmCaricoBatch", "Tutti");
 }
 
 void frmCaricoBatch::StatoPulsanti(bool pbInCorso) {
@@ -231,7 +251,8 @@ void frmCaricoBatch::MostraProgresso(const ProgressoElab& progresso) {
     if (progresso.labDiVisible() && progresso.secondNumber() > 0) {
         proDaFare.setValue(0);
         proDaFare.setMax(static_cast<double>(progresso.secondNumber()));
-        proDaFare.setValue(static_cast<double>(std::clamp(progresso.value(), 0L, progresso.secondNumber())));
+        proDaFare.setValue(
+            static_cast<double>(std::clamp(progresso.value(), 0L, progresso.secondNumber())));
     } else {
         proDaFare.setValue(0);
     }

@@ -25,7 +25,7 @@ inline std::array<std::string, 7> gasContoIva;
 inline std::array<std::string, 4> gasCauNotaCred;
 
 class frmCaricoBatch : public ui::Form {
-public:
+  public:
     frmCaricoBatch();
     ~frmCaricoBatch() override;
 
@@ -38,29 +38,29 @@ public:
     ui::ControlArray<ui::TextBox> txt{*this, "txt"};
     ui::ControlArray<ui::Label> LabBarra{*this, "LabBarra"};
 
-private:
+  private:
     bool campiCreati_ = CreaCampi();
 
-public:
+  public:
     ui::Label& LabCliFor = add<ui::Label>("LabCliFor");
     ui::CheckBox& CheCodFisc = add<ui::CheckBox>("CheCodFisc");
     ui::PictureBox& PicMsgElab = add<ui::PictureBox>("PicMsgElab");
     ui::Label& LabMsgElab = add<ui::Label>("LabMsgElab", &PicMsgElab);
     ui::ControlArray<ui::Label> Label1{*this, "Label1"};
 
-private:
+  private:
     ui::Label& letti_ = Label1.add(0, &PicMsgElab);
 
-public:
+  public:
     ui::Label& LabFatti = add<ui::Label>("LabFatti", &PicMsgElab);
     ui::Label& LabDi = add<ui::Label>("LabDi", &PicMsgElab);
     ui::Label& LabErrori = add<ui::Label>("LabErrori", &PicMsgElab);
     ui::Label& labDaFare = add<ui::Label>("labDaFare", &PicMsgElab);
 
-private:
+  private:
     ui::Label& records_ = Label1.add(1, &PicMsgElab);
 
-public:
+  public:
     ui::ProgressBar& proDaFare = add<ui::ProgressBar>("proDaFare", &PicMsgElab);
     ui::CommandButton& comOk = add<ui::CommandButton>("comOk");
     ui::CommandButton& ComAnnulla = add<ui::CommandButton>("ComAnnulla");
@@ -91,7 +91,7 @@ public:
     // Tests give the progress of a run their own clock; the default is the steady clock.
     ProgressoElab::Clock progressClock;
 
-private:
+  private:
     bool CreaCampi();
     void StatoPulsanti(bool pbInCorso);
     void MostraProgresso(const ProgressoElab& progresso);

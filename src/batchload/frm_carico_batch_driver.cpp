@@ -1,10 +1,9 @@
 // The batch run behind "&Carica": checks the fields, collects the layouts' values, loads every
 // batch layout's file into the company database, runs the journal fix-up and reports the
 // rejected lines. Never leaves gsIdDbase switched, nor the window modal, after the run.
-#include "batchload/frm_carico_batch.h"
-
 #include <optional>
 
+#include "batchload/frm_carico_batch.h"
 #include "batchload/frm_ric_val_base.h"
 #include "batchload/sc_carica.h"
 #include "batchload/sistema_movimenti.h"
@@ -14,11 +13,11 @@
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
 #include "companydata/frm_dati_azie.h"
+#include "db/gestore_rs.h"
 #include "platform/numbered_error.h"
 #include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "suite/elenco_valori.h"
-#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "ui/desktop.h"
 
@@ -31,13 +30,13 @@ bool vuoto(const std::string& testo) { return goLibGen().EVuoto(Variant(testo));
 // While a run lasts the batch window is the modal window on top: no other window can switch
 // the current database under the loader, and the program's close waits.
 class RunModale {
-public:
+  public:
     explicit RunModale(ui::Form& form) : form_(form) { ui::desktop().pushModalForm(form_); }
     ~RunModale() { ui::desktop().popModalForm(form_); }
     RunModale(const RunModale&) = delete;
     RunModale& operator=(const RunModale&) = delete;
 
-private:
+  private:
     ui::ModalScope scope_;
     ui::Form& form_;
 };
@@ -83,7 +82,8 @@ void frmCaricoBatch::comOk_Click() {
             gasMastroIva[i] = txt(base + 10).text();
             gasContoIva[i] = txt(base + 20).text();
         }
-        for (std::size_t j = 0; j <= 2; ++j) gasCauNotaCred[j] = txt(190 + 10 * static_cast<int>(j)).text();
+        for (std::size_t j = 0; j <= 2; ++j)
+            gasCauNotaCred[j] = txt(190 + 10 * static_cast<int>(j)).text();
         // Refused before any value is asked: the user types nothing that would be thrown away.
         const std::string idAzienda = IdDbAzienda();
 
@@ -101,7 +101,8 @@ void frmCaricoBatch::comOk_Click() {
         gsDirCarica = DirCarica.path();
 
         handle = rs.ApriRs(goDbase(), gsConnDbMenu, "",
-                           std::string("Select * from CaricaFile") + " Where batch = 'S'", false, rstype::Dynaset);
+                           std::string("Select * from CaricaFile") + " Where batch = 'S'", false,
+                           rstype::Dynaset);
         if (rs.VuotoRs(handle)) {
             rs.ChiudiRs(handle);
             frmMsgCom::msgCom("Nessuna file selezionato da caricare", "&Ok");
@@ -115,7 +116,8 @@ void frmCaricoBatch::comOk_Click() {
         ricVal.load();
         ricVal.oiNumRighe = 0;
         Variant esito(0L);
-        for (rs.MoveFirstRs(handle); !rs.EofRs(handle) && esito.toLong() == 0; rs.MoveNextRs(handle))
+        for (rs.MoveFirstRs(handle); !rs.EofRs(handle) && esito.toLong() == 0;
+             rs.MoveNextRs(handle))
             esito = RicValDefault(rs.ValoreCampoRs(handle, "Codice").text());
         if (esito.toLong() == 0 && ricVal.oiNumRighe > 0) esito = ChiediValBase();
         ricVal.unload();
@@ -128,8 +130,12 @@ void frmCaricoBatch::comOk_Click() {
         StatoPulsanti(true);
         giStatoCarica = 1;
         ProgressoElab progresso;
-        progresso.eventPump = [] { ui::DoEvents(); };
-        progresso.displayChanged = [this](const ProgressoElab& p) { MostraProgresso(p); };
+        progresso.eventPump = [] {
+            ui::DoEvents();
+        };
+        progresso.displayChanged = [this](const ProgressoElab& p) {
+            MostraProgresso(p);
+        };
         if (progressClock) progresso.setClock(progressClock);
         progresso.AvviaProgresso("Caricamento", "Caricamento Dati");
         LabFatti.setVisible(true);
@@ -145,10 +151,12 @@ void frmCaricoBatch::comOk_Click() {
         Sistemazione();
         moValDefault.reset();
 
-        const std::string fine = errori == 0 ? std::string("Elaborazione terminata")
-                                             : "Elaborazione terminata con " + std::to_string(errori) +
-                                                   " errori\nmemorizzati nell'archivio 'ErroriCaricamento'";
-        frmMsgCom::msgCom(fine, "&Ok", std::nullopt, std::nullopt, std::nullopt, 80, false, 600, 18.0);
+        const std::string fine = errori == 0
+                                     ? std::string("Elaborazione terminata")
+                                     : "Elaborazione terminata con " + std::to_string(errori) +
+                                           " errori\nmemorizzati nell'archivio 'ErroriCaricamento'";
+        frmMsgCom::msgCom(fine, "&Ok", std::nullopt, std::nullopt, std::nullopt, 80, false, 600,
+                          18.0);
 
         StatoPulsanti(false);
         giStatoCarica = 0;
@@ -169,8 +177,8 @@ void frmCaricoBatch::comOk_Click() {
     }
 }
 
-void frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle, ProgressoElab& progresso,
-                                  long& plErrori) {
+void frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle,
+                                  ProgressoElab& progresso, long& plErrori) {
     for (rs.MoveFirstRs(handle); !rs.EofRs(handle) && giStatoCarica == 1; rs.MoveNextRs(handle)) {
         ScCarica carico;
         carico.ogInElab = &progresso;
@@ -180,8 +188,11 @@ void frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle, Prog
         if (carico.LeggiTracciato(codice) != 0) continue;
         const long esito = carico.CaricaDati(plErrori);
         if (esito == 0) continue;
-        if (esito == errnum::FileNotFound || esito == errnum::FileAccess || esito == errnum::PathNotFound) {
-            if (frmMsgCom::msgCom("Vuoi caricare i files successivi?", "&Si", std::string("&No")) == 2) return;
+        if (esito == errnum::FileNotFound || esito == errnum::FileAccess ||
+            esito == errnum::PathNotFound) {
+            if (frmMsgCom::msgCom("Vuoi caricare i files successivi?", "&Si", std::string("&No")) ==
+                2)
+                return;
             continue;
         }
         return;
@@ -192,9 +203,10 @@ void frmCaricoBatch::Sistemazione() {
     const std::string idAzienda = IdDbAzienda();
     DatiSistemazione dati;
     for (int i = 0; i < 6; ++i)
-        dati.contiIva[static_cast<std::size_t>(i)] = {txt(10 + 30 * i).text(), txt(20 + 30 * i).text(),
-                                                      txt(30 + 30 * i).text()};
-    for (int j = 0; j < 3; ++j) dati.causaliNotaCred[static_cast<std::size_t>(j)] = txt(190 + 10 * j).text();
+        dati.contiIva[static_cast<std::size_t>(i)] = {
+            txt(10 + 30 * i).text(), txt(20 + 30 * i).text(), txt(30 + 30 * i).text()};
+    for (int j = 0; j < 3; ++j)
+        dati.causaliNotaCred[static_cast<std::size_t>(j)] = txt(190 + 10 * j).text();
     dati.causaleTrasp1 = txt(220).text();
     dati.causaleTrasp2 = txt(230).text();
     dati.periodoIva = txt(240).text();

@@ -5,10 +5,10 @@
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "common/servizi_comuni.h"
+#include "db/gestore_rs.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "suite/elenco_valori.h"
-#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "ui/desktop.h"
 
@@ -22,7 +22,8 @@ const std::string kSezione = "§";
 void ScriviContatore(ElencoValori& elenco, const std::string& chiave, std::int32_t inizio,
                      const std::string& rottura) {
     elenco.Contatore(chiave, inizio, true);
-    elenco.ValoreIniziale(chiave, Currency::fromDouble(static_cast<double>(elenco.Contatore(chiave))), true);
+    elenco.ValoreIniziale(
+        chiave, Currency::fromDouble(static_cast<double>(elenco.Contatore(chiave))), true);
     elenco.Valore(chiave, Variant(std::string(ElencoValori::ValoreMancante)), true);
     elenco.Rottura(chiave, rottura, true);
     elenco.TipoVoce(chiave, ElencoValori::TipoVoceContatore, true);
@@ -31,7 +32,9 @@ void ScriviContatore(ElencoValori& elenco, const std::string& chiave, std::int32
 // "§#" + break text + "#" + label: the break text and where the label starts.
 std::string RotturaContatore(const std::string& psDefault, long& plInizioEtichetta) {
     const long p = InStr(1, Mid(psDefault, 3), "#");
-    if (p < 1) throw NumberedError(errnum::InvalidCall, "Invalid procedure call or argument", "RicValDefault");
+    if (p < 1)
+        throw NumberedError(errnum::InvalidCall, "Invalid procedure call or argument",
+                            "RicValDefault");
     plInizioEtichetta = p + 3;
     return Trim(Mid(psDefault, 3, p - 1));
 }
@@ -119,9 +122,9 @@ Variant frmCaricoBatch::ChiediValBase() {
         const std::string chiave = CampoQualificato(ricVal.osNomeTab(k), ricVal.osNomeCampo(k));
         const std::string testo = ricVal.txt(k - 1).text();
         if (lib.ValoreSingle(Variant(ricVal.ovContat(k - 1))) == segnoContatore)
-            ScriviContatore(ValDefault(), chiave, lib.ValoreLong(Variant(testo)), ricVal.osRottura(k - 1));
-        else
-            ValDefault().Valore(chiave, Variant(testo), true);
+            ScriviContatore(ValDefault(), chiave, lib.ValoreLong(Variant(testo)),
+                            ricVal.osRottura(k - 1));
+        else ValDefault().Valore(chiave, Variant(testo), true);
     }
     return Variant(0L);
 }

@@ -26,7 +26,9 @@ frmRicValBase::frmRicValBase() : Form("frmRicValBase") {
         obOk = false;
         hide();
     };
-    txt.on.onGotFocus = [](int) { EvidenziaCampo(); };
+    txt.on.onGotFocus = [](int) {
+        EvidenziaCampo();
+    };
 }
 
 bool frmRicValBase::CreaRighe() {
@@ -40,14 +42,19 @@ bool frmRicValBase::CreaRighe() {
 }
 
 std::string& frmRicValBase::elemento(Elenco& elenco, int indice, const char* nome) {
-    if (indice < 0 || indice > kRighe) throw NumberedError(errnum::Subscript, "Subscript out of range", nome);
+    if (indice < 0 || indice > kRighe)
+        throw NumberedError(errnum::Subscript, "Subscript out of range", nome);
     return elenco[static_cast<std::size_t>(indice)];
 }
 
 std::string& frmRicValBase::osRottura(int piC) { return elemento(rottura_, piC, "osRottura"); }
 std::string& frmRicValBase::ovContat(int piC) { return elemento(contat_, piC, "ovContat"); }
-std::string& frmRicValBase::osNomeTab(int piIndice) { return elemento(nomeTab_, piIndice, "osNomeTab"); }
-std::string& frmRicValBase::osNomeCampo(int piIndice) { return elemento(nomeCampo_, piIndice, "osNomeCampo"); }
+std::string& frmRicValBase::osNomeTab(int piIndice) {
+    return elemento(nomeTab_, piIndice, "osNomeTab");
+}
+std::string& frmRicValBase::osNomeCampo(int piIndice) {
+    return elemento(nomeCampo_, piIndice, "osNomeCampo");
+}
 
 void frmRicValBase::Form_Load() { setKeyPreview(true); }
 

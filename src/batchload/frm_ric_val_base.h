@@ -12,7 +12,7 @@
 namespace tolvane {
 
 class frmRicValBase : public ui::Form {
-public:
+  public:
     static constexpr int kRighe = 10;
 
     frmRicValBase();
@@ -21,10 +21,10 @@ public:
     ui::ControlArray<ui::Label> Lab{*this, "Lab"};
     ui::ControlArray<ui::TextBox> txt{*this, "txt"};
 
-private:
+  private:
     bool righeCreate_ = CreaRighe();  // the rows come before the buttons in tab order
 
-public:
+  public:
     ui::CommandButton& comOk = add<ui::CommandButton>("comOk");
     ui::CommandButton& ComAnnulla = add<ui::CommandButton>("ComAnnulla");
 
@@ -42,7 +42,7 @@ public:
     void Form_KeyDown(int& KeyCode, int Shift) override;
     void Form_KeyPress(int& KeyAscii) override;
 
-private:
+  private:
     bool CreaRighe();
     using Elenco = std::array<std::string, kRighe + 1>;
     static std::string& elemento(Elenco& elenco, int indice, const char* nome);

@@ -36,7 +36,8 @@ std::string ScCarica::listinoOfLine(int t, const ScCaricaCampi& amountField) {
             ScCaricaCampi& field = *mcolCampi_[i];
             if (QualeTab(field.osCodTab) != t || !equalText(field.osNomeCampo, "Listino")) continue;
             if (&field == &amountField) return {};
-            if (i < states_.size() && states_[i].serial == serial_ && states_[i].evaluating) return {};
+            if (i < states_.size() && states_[i].serial == serial_ && states_[i].evaluating)
+                return {};
             Variant value;
             if (evaluate(field, static_cast<int>(i), value, t) != 0) throw LineRejected{};
             return value.text();
@@ -70,9 +71,12 @@ Variant ScCarica::ConvImporto(Variant& pvValore, const std::string& psLireOValut
     const ScCaricaCampi* amountField = amountInProgress_;
     const std::string listino = listinoOfLine(piCodTab, amountField ? *amountField : none);
     const std::string moneta = currencyOfListino(listino, amountField ? *amountField : none);
-    const auto decimals = [&](int fallback) { return piNumDec == -9999 ? fallback : piNumDec; };
+    const auto decimals = [&](int fallback) {
+        return piNumDec == -9999 ? fallback : piNumDec;
+    };
     if (equalText(psLireOValuta, "L")) {
-        if (equalText(moneta, gsCodLira)) return roundToDecimals(pvValore, decimals(giNumDecLireGest));
+        if (equalText(moneta, gsCodLira))
+            return roundToDecimals(pvValore, decimals(giNumDecLireGest));
         if (equalText(moneta, gsCodEuro)) {
             pvValore = roundToDecimals(pvValore, miNumDecAzie_);
             return Variant(ConvDaEuro(pvValore, decimals(giNumDecLireGest)));
@@ -80,7 +84,8 @@ Variant ScCarica::ConvImporto(Variant& pvValore, const std::string& psLireOValut
         return Variant(std::string());
     }
     if (equalText(psLireOValuta, "V")) {
-        if (!equalText(moneta, gsCodLira)) return roundToDecimals(pvValore, decimals(giNumDecEuroGest));
+        if (!equalText(moneta, gsCodLira))
+            return roundToDecimals(pvValore, decimals(giNumDecEuroGest));
         pvValore = roundToDecimals(pvValore, miNumDecAzie_);
         return Variant(ConvDaLire(pvValore, decimals(giNumDecEuroGest)));
     }

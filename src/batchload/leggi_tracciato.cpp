@@ -11,8 +11,8 @@
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "common/servizi_comuni.h"
-#include "platform/text.h"
 #include "db/gestore_rs.h"
+#include "platform/text.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {
@@ -26,8 +26,8 @@ double leadingNumber(std::string_view text) {
     std::string digits;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) digits += text[i++];
     bool point = false;
-    while (i < text.size() && (std::isdigit(static_cast<unsigned char>(text[i])) ||
-                               (text[i] == '.' && !point))) {
+    while (i < text.size() &&
+           (std::isdigit(static_cast<unsigned char>(text[i])) || (text[i] == '.' && !point))) {
         if (text[i] == '.') point = true;
         digits += text[i++];
     }
@@ -94,7 +94,8 @@ long ScCarica::LeggiTracciato(const std::string& psCodice) {
         masWhereAzz_[1] = textOf(rs, h, "WhereAzz");
         masCampi_[1] = textOf(rs, h, "Campi");
         if (masCampi_[1].empty()) masCampi_[1] = "*";
-        for (int i = 1; i <= 3; ++i) masQueryFin_[i] = textOf(rs, h, "QueryFin" + std::to_string(i));
+        for (int i = 1; i <= 3; ++i)
+            masQueryFin_[i] = textOf(rs, h, "QueryFin" + std::to_string(i));
         msModalita_ = textOf(rs, h, "Modalita");
 
         const std::string separatore = textOf(rs, h, "Separatore");
@@ -174,8 +175,9 @@ void ScCarica::readLayoutFields(const std::string& psCodice) {
     }
     rs.ChiudiRs(h);
     if (rows.empty()) return;
-    std::stable_sort(rows.begin(), rows.end(),
-                     [](const DettaglioRow& a, const DettaglioRow& b) { return a.order < b.order; });
+    std::stable_sort(rows.begin(), rows.end(), [](const DettaglioRow& a, const DettaglioRow& b) {
+        return a.order < b.order;
+    });
 
     if (ogInElab) ogInElab->setLabelsVisible(false, true);
     if (ogInElab) ogInElab->ImpostaElab(static_cast<long>(rows.size()), 0);
@@ -218,8 +220,10 @@ void ScCarica::readLayoutFields(const std::string& psCodice) {
         field->osAggiorna = r.aggiorna;
         const std::string key = LCase(field->osKey());
         if (campiByKey_.count(key))
-            throw NumberedError(errnum::KeyAlreadyInCollection, "Chiave già associata a un elemento dell'insieme: " +
-                                         field->osKey(), "ScCarica.LeggiTracciato");
+            throw NumberedError(
+                errnum::KeyAlreadyInCollection,
+                "Chiave già associata a un elemento dell'insieme: " + field->osKey(),
+                "ScCarica.LeggiTracciato");
         campiByKey_.emplace(key, mcolCampi_.size());
         indexByField_.emplace(field.get(), static_cast<int>(mcolCampi_.size()));
         mcolCampi_.push_back(std::move(field));
@@ -269,12 +273,14 @@ bool ScCarica::refuseKeylessSearch() {
 
 std::string ScCarica::CaricaPathCompleta(const std::string& psFile) const {
     if (psFile.empty()) return gsDirCarica;
-    if (Left(psFile, 2) == "\\\\" || Mid(psFile, 2, 1) == ":" || Left(psFile, 1) == "/") return psFile;
+    if (Left(psFile, 2) == "\\\\" || Mid(psFile, 2, 1) == ":" || Left(psFile, 1) == "/")
+        return psFile;
     const std::string& base = Left(psFile, 1) == "\\" ? gsDriveCarica : gsDirCarica;
     // A folder chosen on this system (a POSIX path) is joined with its own separator.
     const char separator =
         base.find('/') != std::string::npos && base.find('\\') == std::string::npos ? '/' : '\\';
-    if ((!base.empty() && base.back() == separator) || psFile.front() == separator) return base + psFile;
+    if ((!base.empty() && base.back() == separator) || psFile.front() == separator)
+        return base + psFile;
     return base + separator + psFile;
 }
 
@@ -310,7 +316,8 @@ void ScCarica::ImpCampiKey() {
         bool marked = false;
         for (auto& field : mcolCampi_) {
             if (!equalText(field->osCodTab, masCodTab_[t])) continue;
-            if (!field->osNumCampo.empty() && (field->osNumCampo[0] == 'K' || field->osNumCampo[0] == 'k')) {
+            if (!field->osNumCampo.empty() &&
+                (field->osNumCampo[0] == 'K' || field->osNumCampo[0] == 'k')) {
                 field->osNumCampo.erase(0, 1);
                 field->osChiave.assign(1, 'S');
                 marked = true;

@@ -11,7 +11,7 @@
 namespace tolvane {
 
 class ProgressoElab {
-public:
+  public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     // Set by the window layer: runs the event loop once (the stop button acts through it).
@@ -41,7 +41,7 @@ public:
 
     static constexpr std::chrono::milliseconds kEventInterval{50};
 
-private:
+  private:
     void changed();
 
     std::string testo_;

@@ -25,7 +25,7 @@ class ProgressoElab;
 struct TableInfo;
 
 class ScCarica {
-public:
+  public:
     ScCarica();
     ~ScCarica();
     ScCarica(const ScCarica&) = delete;
@@ -90,7 +90,7 @@ public:
     // on an error or stop).
     void setCommitEvery(long lines) { commitEvery_ = lines; }
 
-private:
+  private:
     struct FieldState;
     struct Slot;
     struct LineRejected {};
@@ -173,7 +173,7 @@ private:
     bool lineAscii_ = true;
     bool charsIndexed_ = false;
     std::vector<std::size_t> charStarts_;  // of a valid UTF-8 line that is not ASCII, and its end
-    bool soloAsci_ = false;  // gsSoloAsci asks for control characters as blanks
+    bool soloAsci_ = false;                // gsSoloAsci asks for control characters as blanks
     bool lineSplit_ = false;
     std::uint64_t serial_ = 0;
     SeparatedLine split_;

@@ -59,7 +59,8 @@ void ScCaricaCampi::AddDecod(const std::string& psValOrig, const std::string& ps
                              const std::string& psValDest) {
     const std::string key = LCase(osNomeCampo + psValOrig);
     if (decodKeys_.count(key))
-        throw NumberedError(errnum::KeyAlreadyInCollection, "Chiave già associata a un elemento dell'insieme",
+        throw NumberedError(errnum::KeyAlreadyInCollection,
+                            "Chiave già associata a un elemento dell'insieme",
                             "ScCaricaCampi.AddDecod");
     decodKeys_.emplace(key, mcolDecod_.size());
     mcolDecod_.push_back(scCaricaDecod{osNomeCampo, psTabella, psValOrig, psValDest});

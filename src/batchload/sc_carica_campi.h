@@ -33,7 +33,7 @@ struct scCaricaDecod {
 };
 
 class ScCaricaCampi {
-public:
+  public:
     std::string osNomeCampo;
     std::string osTabella;
     std::string osTabellaCampo;
@@ -80,7 +80,7 @@ public:
     bool hasDecodes() const { return !mcolDecod_.empty(); }
     const std::vector<scCaricaDecod>& decodes() const { return mcolDecod_; }
 
-private:
+  private:
     bool matches(const Variant& pattern, const Variant& value) const;
 
     std::string msNonVal_;

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "batchload/sc_carica.h"
-#include "platform/numbered_error.h"
 #include "db/schema_info.h"
+#include "platform/numbered_error.h"
 
 namespace tolvane {
 

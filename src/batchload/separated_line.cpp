@@ -60,8 +60,8 @@ void SeparatedLine::split(std::string_view line) {
     const std::string_view text(line_);
     std::size_t start = 0;
     for (;;) {
-        const std::size_t at = asciiCaseless_ ? findCaseless(text, separator_, start)
-                                              : text.find(separator_, start);
+        const std::size_t at =
+            asciiCaseless_ ? findCaseless(text, separator_, start) : text.find(separator_, start);
         if (at == std::string_view::npos) {
             fields_.push_back(text.substr(start));
             break;

@@ -9,7 +9,7 @@
 namespace tolvane {
 
 class SeparatedLine {
-public:
+  public:
     void setSeparator(std::string separator);
     // Splits the line; the fields stay valid until the next split.
     void split(std::string_view line);
@@ -17,7 +17,7 @@ public:
     std::string_view field(long n) const;
     long count() const { return static_cast<long>(fields_.size()); }
 
-private:
+  private:
     std::string separator_;
     bool asciiCaseless_ = false;  // separator holds ASCII letters
     bool unicode_ = false;        // separator holds non-ASCII characters

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "common/db_comune.h"
-#include "platform/scope_guard.h"
-#include "platform/numbered_error.h"
-#include "platform/text.h"
 #include "db/db_connection.h"
 #include "db/gestore_rs.h"
+#include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
+#include "platform/text.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {
@@ -25,7 +25,8 @@ bool empty(const std::string& text) { return goLibGen().EVuoto(Variant(text)); }
 const std::string kSenzaRigaUno =
     std::string(" WHERE Trim(Str([MovPnIva].[NumReg])) & Trim(str([anno]))") +
     " Not In (SELECT trim(str(MovPnIva1.NumReg)) & trim(str(MovPnIva1.Anno))" +
-    " FROM MovPnIva as MovPnIva1 Where MovPnIva1.RigaIva=1" + " GROUP BY MovPnIva1.Anno, MovPnIva1.NumReg)";
+    " FROM MovPnIva as MovPnIva1 Where MovPnIva1.RigaIva=1" +
+    " GROUP BY MovPnIva1.Anno, MovPnIva1.NumReg)";
 
 void nativeExec(const std::string& idDb, const char* sql) {
     sqlite3* db = goDbase().connection(idDb).db;
@@ -39,7 +40,10 @@ void nativeExec(const std::string& idDb, const char* sql) {
 // lowest first, so that each finds its new number free.
 void rinumeraRigheIva(const std::string& idDb) {
     try {
-        goDbase().EseguiSql(idDb, "UPDATE MovPnIva SET" " MovPnIva.RigaIva = [RigaIva]-1" + kSenzaRigaUno);
+        goDbase().EseguiSql(idDb,
+                            "UPDATE MovPnIva SET"
+                            " MovPnIva.RigaIva = [RigaIva]-1" +
+                                kSenzaRigaUno);
         return;
     } catch (const NumberedError& e) {
         if (e.number() != errnum::DuplicateKey) throw;
@@ -51,8 +55,8 @@ void rinumeraRigheIva(const std::string& idDb) {
     GestoreRs rs;
     const std::string handle =
         rs.ApriRs(goDbase(), idDb, "",
-                  "SELECT MovPnIva.Anno, MovPnIva.NumReg, MovPnIva.RigaIva FROM MovPnIva" + kSenzaRigaUno +
-                      " ORDER BY MovPnIva.Anno, MovPnIva.NumReg, MovPnIva.RigaIva",
+                  "SELECT MovPnIva.Anno, MovPnIva.NumReg, MovPnIva.RigaIva FROM MovPnIva" +
+                      kSenzaRigaUno + " ORDER BY MovPnIva.Anno, MovPnIva.NumReg, MovPnIva.RigaIva",
                   false, rstype::Snapshot);
     while (!rs.EofRs(handle)) {
         righe.push_back({rs.ValoreCampoRs(handle, "Anno"), rs.ValoreCampoRs(handle, "NumReg"),
@@ -67,10 +71,11 @@ void rinumeraRigheIva(const std::string& idDb) {
                      nullptr);
     });
     for (const Riga& r : righe) {
-        goDbase().EseguiSql(idDb, "UPDATE MovPnIva SET MovPnIva.RigaIva = [RigaIva]-1 WHERE Anno = " +
-                                      goLibGen().ValoreSql(r.anno) + " AND NumReg = " +
-                                      goLibGen().ValoreSql(r.numReg) +
-                                      " AND RigaIva = " + goLibGen().ValoreSql(r.rigaIva));
+        goDbase().EseguiSql(idDb,
+                            "UPDATE MovPnIva SET MovPnIva.RigaIva = [RigaIva]-1 WHERE Anno = " +
+                                goLibGen().ValoreSql(r.anno) +
+                                " AND NumReg = " + goLibGen().ValoreSql(r.numReg) +
+                                " AND RigaIva = " + goLibGen().ValoreSql(r.rigaIva));
     }
     undo.dismiss();
     nativeExec(idDb, "RELEASE sistema_riga_iva");
@@ -81,8 +86,8 @@ void periodiTrasportatori(const std::string& idDb, DatiSistemazione& dati) {
         dati.causaleTrasp1 = dati.causaleTrasp2;
         dati.causaleTrasp2.clear();
     }
-    std::string sql = std::string("SELECT MovPnTes.* FROM MovPnTes") + " WHERE MovPnTes.Causale = " +
-                      literal(dati.causaleTrasp1);
+    std::string sql = std::string("SELECT MovPnTes.* FROM MovPnTes") +
+                      " WHERE MovPnTes.Causale = " + literal(dati.causaleTrasp1);
     if (!empty(dati.causaleTrasp2)) sql += " OR MovPnTes.Causale = " + literal(dati.causaleTrasp2);
     const bool mensile = equalText(Trim(dati.periodoIva), "M");
     GestoreRs rs;
@@ -107,7 +112,8 @@ void periodiTrasportatori(const std::string& idDb, DatiSistemazione& dati) {
 
 }  // namespace
 
-void PeriodoIvaSuccessivo(int piAnno, int piMese, bool pbMensile, int& piAnnoIva, int& piPeriodoIva) {
+void PeriodoIvaSuccessivo(int piAnno, int piMese, bool pbMensile, int& piAnnoIva,
+                          int& piPeriodoIva) {
     const int p = pbMensile ? piMese + 1 : ((piMese - 1) / 3 + 1) * 3 + 1;
     piAnnoIva = p > 12 ? piAnno + 1 : piAnno;
     piPeriodoIva = p > 12 ? p - 12 : p;
@@ -134,8 +140,10 @@ void SistemaMovimenti(const std::string& idDb, DatiSistemazione& dati,
            ", MovPnIva.ImpostaNDMon = int((MovPnIva.Imposta/2)*100+.500001)/100" +
            " WHERE iva like '3*' and len(trim(iva)) > 1");
     esegui(std::string("UPDATE MovPnIva SET") + " MovPnIva.ImponibileND = MovPnIva.Imponibile" +
-           ", MovPnIva.ImpostaND = MovPnIva.Imposta" + ", MovPnIva.ImponibileNDMon = MovPnIva.Imponibile" +
-           ", MovPnIva.ImpostaNDMon = MovPnIva.Imposta" + " WHERE iva like '4*' and len(trim(iva)) > 1");
+           ", MovPnIva.ImpostaND = MovPnIva.Imposta" +
+           ", MovPnIva.ImponibileNDMon = MovPnIva.Imponibile" +
+           ", MovPnIva.ImpostaNDMon = MovPnIva.Imposta" +
+           " WHERE iva like '4*' and len(trim(iva)) > 1");
     passo([&] { rinumeraRigheIva(idDb); });
     for (const auto& conto : dati.contiIva) {
         if (empty(conto.gruppo) || empty(conto.mastro) || empty(conto.conto)) continue;
@@ -148,8 +156,10 @@ void SistemaMovimenti(const std::string& idDb, DatiSistemazione& dati,
            " MovPnDett.ImpostaIndetrMon = int((MovPnDett.ImpostaMon/2)*100+.500001)/100" +
            ", MovPnDett.ImpostaIndetr = int((MovPnDett.Imposta/2)*100+.500001)/100" +
            " WHERE iva like '3*' and len(trim(iva)) > 1");
-    esegui(std::string("UPDATE MovPnDett SET") + " MovPnDett.ImpostaIndetrMon = MovPnDett.ImpostaMon" +
-           ", MovPnDett.ImpostaIndetr = MovPnDett.Imposta" + " WHERE iva like '4*' and len(trim(iva)) > 1");
+    esegui(std::string("UPDATE MovPnDett SET") +
+           " MovPnDett.ImpostaIndetrMon = MovPnDett.ImpostaMon" +
+           ", MovPnDett.ImpostaIndetr = MovPnDett.Imposta" +
+           " WHERE iva like '4*' and len(trim(iva)) > 1");
     std::vector<std::string> causaliFatte;
     for (const auto& causale : dati.causaliNotaCred) {
         if (empty(causale)) continue;
@@ -158,25 +168,32 @@ void SistemaMovimenti(const std::string& idDb, DatiSistemazione& dati,
         for (const auto& c : causaliFatte) fatta = fatta || equalText(Trim(c), Trim(causale));
         if (fatta) continue;
         causaliFatte.push_back(causale);
-        esegui(std::string("UPDATE MovPnTes INNER JOIN MovPnDett") + " ON (MovPnTes.Anno = MovPnDett.Anno)" +
-               " AND (MovPnTes.NumReg = MovPnDett.NumReg)" + " SET MovPnDett.ImportoMon = ImportoMon*-1" +
-               ", MovPnDett.Importo = Importo*-1" + ", MovPnDett.ImpostaMon = ImpostaMon*-1" +
-               ", MovPnDett.Imposta = Imposta*-1" +
+        esegui(std::string("UPDATE MovPnTes INNER JOIN MovPnDett") +
+               " ON (MovPnTes.Anno = MovPnDett.Anno)" +
+               " AND (MovPnTes.NumReg = MovPnDett.NumReg)" +
+               " SET MovPnDett.ImportoMon = ImportoMon*-1" + ", MovPnDett.Importo = Importo*-1" +
+               ", MovPnDett.ImpostaMon = ImpostaMon*-1" + ", MovPnDett.Imposta = Imposta*-1" +
                ", MovPnDett.DareAvere = IIf(MovPnDett.DareAvere='D','A','D')" +
                " WHERE MovPnTes.Causale =  " + literal(causale));
     }
-    esegui(std::string("UPDATE MovPnTes SET") + " MovPnTes.PreDoc = '.'" + " WHERE MovPnTes.PreDoc Is Null");
-    esegui(std::string("UPDATE MovPnTes SET") + " MovPnTes.PreProt = '.'" + " WHERE MovPnTes.PreProt Is Null");
-    esegui(std::string("UPDATE MovPnDett SET") + " MovPnDett.PreDoc = '.'" + " WHERE MovPnDett.PreDoc Is Null");
-    esegui(std::string("UPDATE MovPnDett SET") + " MovPnDett.PreProt = '.'" + " WHERE MovPnDett.PreProt Is Null");
+    esegui(std::string("UPDATE MovPnTes SET") + " MovPnTes.PreDoc = '.'" +
+           " WHERE MovPnTes.PreDoc Is Null");
+    esegui(std::string("UPDATE MovPnTes SET") + " MovPnTes.PreProt = '.'" +
+           " WHERE MovPnTes.PreProt Is Null");
+    esegui(std::string("UPDATE MovPnDett SET") + " MovPnDett.PreDoc = '.'" +
+           " WHERE MovPnDett.PreDoc Is Null");
+    esegui(std::string("UPDATE MovPnDett SET") + " MovPnDett.PreProt = '.'" +
+           " WHERE MovPnDett.PreProt Is Null");
     if (!empty(dati.causaleTrasp1) || !empty(dati.causaleTrasp2))
         passo([&] { periodiTrasportatori(idDb, dati); });
     if (dati.secondoCodFisc) {
-        esegui(std::string("UPDATE PianoConti SET") + " PianoConti.CodFisc = PianoConti.PersRiferimento" +
-               " WHERE PianoConti.Tipo <> " + literal("1") + " AND PianoConti.CodFisc Is Null" +
+        esegui(std::string("UPDATE PianoConti SET") +
+               " PianoConti.CodFisc = PianoConti.PersRiferimento" + " WHERE PianoConti.Tipo <> " +
+               literal("1") + " AND PianoConti.CodFisc Is Null" +
                " AND Not(PianoConti.PersRiferimento)Is Null " +
                // An account with no VAT number keeps its code too: the next statement clears it.
-               " AND (PianoConti.PersRiferimento <> PianoConti.PartIva Or PianoConti.PartIva Is Null)");
+               " AND (PianoConti.PersRiferimento <> PianoConti.PartIva Or PianoConti.PartIva Is "
+               "Null)");
         esegui(std::string("UPDATE PianoConti SET") + " PianoConti.PersRiferimento = Null" +
                " WHERE PianoConti.Tipo <> " + literal("1"));
     }

@@ -45,7 +45,8 @@ double operandNumber(const std::string& operand) { return Variant(operand).toDou
 std::optional<double> applyOperator(std::string_view op, double value, double operand) {
     if (op == "*") return value * operand;
     if (op == "/") {
-        if (operand == 0) throw NumberedError(errnum::DivisionByZero, "Divisione per zero", "ScCarica");
+        if (operand == 0)
+            throw NumberedError(errnum::DivisionByZero, "Divisione per zero", "ScCarica");
         return value / operand;
     }
     if (op == "%") return operand * value / 100;
@@ -100,7 +101,8 @@ void ScCarica::ensureSplit() {
 
 std::string ScCarica::midOfLine(long start, long length) {
     if (start < 1 || length < 0)
-        throw NumberedError(errnum::InvalidCall, "Chiamata di routine o argomento non validi", "Mid");
+        throw NumberedError(errnum::InvalidCall, "Chiamata di routine o argomento non validi",
+                            "Mid");
     const auto from = static_cast<std::size_t>(start - 1);
     if (lineAscii_) {
         if (from >= line_.size()) return {};
@@ -139,10 +141,12 @@ std::string ScCarica::LeggiValCampoNum(const std::string& psRiga, long piCampo,
     if (piCampo < 1) return {};
     ensureSplit();
     std::string_view raw = split_.field(piCampo);
-    if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"') raw = raw.substr(1, raw.size() - 2);
+    if (raw.size() >= 2 && raw.front() == '"' && raw.back() == '"')
+        raw = raw.substr(1, raw.size() - 2);
     if (pgcampo.oiInizio == 0) return trimBlanks(raw);
     std::string value;
-    if (pgcampo.oiInizio > 0 && pgcampo.oiLunghezza > 0) value = Mid(raw, pgcampo.oiInizio, pgcampo.oiLunghezza);
+    if (pgcampo.oiInizio > 0 && pgcampo.oiLunghezza > 0)
+        value = Mid(raw, pgcampo.oiInizio, pgcampo.oiLunghezza);
     else if (pgcampo.oiInizio > 0) value = Left(raw, pgcampo.oiInizio);
     else value = Right(raw, -pgcampo.oiInizio);
     return Trim(value);
@@ -160,8 +164,8 @@ Variant ScCarica::LeggiCampoNum(const std::string& psRiga, long piCampo,
         while (n < rest.size() && rest[n] >= '0' && rest[n] <= '9') ++n;
         operand = LeggiValCampoNum(psRiga, digitsValue(rest.substr(0, n)), pgcampo);
     }
-    const auto result = applyOperator(pgcampo.osTipoOper, Variant(value).toDouble(),
-                                      operandNumber(operand));
+    const auto result =
+        applyOperator(pgcampo.osTipoOper, Variant(value).toDouble(), operandNumber(operand));
     return result ? Variant(*result) : Variant();
 }
 
@@ -177,7 +181,8 @@ std::string ScCarica::LeggiValCampoStr(const std::string& psRiga, std::string_vi
         result.append(psElabora.substr(pos, at - pos));
         std::size_t end = at + kSection.size();
         while (end < psElabora.size() && psElabora[end] >= '0' && psElabora[end] <= '9') ++end;
-        const long n = digitsValue(psElabora.substr(at + kSection.size(), end - at - kSection.size()));
+        const long n =
+            digitsValue(psElabora.substr(at + kSection.size(), end - at - kSection.size()));
         const std::string value = Trim(LeggiCampoNum(psRiga, n, pgcampo).text());
         if (first) {
             first = false;
@@ -238,7 +243,8 @@ Variant ScCarica::CercaPosCampo(const std::string& psRiga, const ScCaricaCampi& 
             operand = oper;
         }
         if (operand.empty()) return value;
-        const auto result = applyOperator(pgcampo.osTipoOper, value.toDouble(), operandNumber(operand));
+        const auto result =
+            applyOperator(pgcampo.osTipoOper, value.toDouble(), operandNumber(operand));
         return result ? Variant(*result) : value;
     }
     if (pbNumCampo && numericText(pgcampo.osNumCampo))
@@ -319,7 +325,9 @@ int ScCarica::evaluateKept(ScCaricaCampi& field, int index, const Variant*& valu
 }
 
 int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCodTab) {
-    const auto name = [&field] { return field.osTabella + "." + field.osNomeCampo; };
+    const auto name = [&field] {
+        return field.osTabella + "." + field.osNomeCampo;
+    };
     const int tipo = field.oiTipoDest();
     mbNumerico_ = tipo >= tipocampo::Intero && tipo <= tipocampo::Valuta;
     miNumDec_ = -9999;
@@ -331,8 +339,10 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
             miNumDec_ = Variant(field.osRiempie).toInteger();
         } else {
             if (!field.osLireOValuta.empty()) {
-                if (equalText(field.osLireOValuta, "L")) miNumDec_ = amount ? giNumDecLire : giNumDecLireGest;
-                else if (equalText(field.osLireOValuta, "V")) miNumDec_ = amount ? giNumDecEuro : giNumDecEuroGest;
+                if (equalText(field.osLireOValuta, "L"))
+                    miNumDec_ = amount ? giNumDecLire : giNumDecLireGest;
+                else if (equalText(field.osLireOValuta, "V"))
+                    miNumDec_ = amount ? giNumDecEuro : giNumDecEuroGest;
             } else {
                 miNumDec_ = amount ? giNumDecAzie : giNumDecAzieGest;
             }
@@ -356,8 +366,10 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
         for (char& c : text)
             if (static_cast<unsigned char>(c) < 32) c = ' ';
     while (!text.empty() && text.back() == ' ') text.pop_back();
-    if (field.oiLimiteDim > 0 && Len(text) > static_cast<std::size_t>(field.oiLimiteDim)) text.clear();
-    else if (field.oiLimiteDim < 0 && Len(text) < static_cast<std::size_t>(-field.oiLimiteDim)) text.clear();
+    if (field.oiLimiteDim > 0 && Len(text) > static_cast<std::size_t>(field.oiLimiteDim))
+        text.clear();
+    else if (field.oiLimiteDim < 0 && Len(text) < static_cast<std::size_t>(-field.oiLimiteDim))
+        text.clear();
 
     // Trailing blanks are gone: the text is blank only when it is empty.
     if (text.empty()) {
@@ -372,8 +384,8 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
     }
     std::string_view trimmed(text);
     trimmed.remove_prefix(std::min(trimmed.size(), trimmed.find_first_not_of(' ')));
-    const bool empty = trimmed.empty() || (!field.os0toNull.empty() && equalText(field.os0toNull, "S") &&
-                                           onlyZeros(trimmed));
+    const bool empty = trimmed.empty() || (!field.os0toNull.empty() &&
+                                           equalText(field.os0toNull, "S") && onlyZeros(trimmed));
     try {
         if (empty) {
             pvValore = Variant(std::string());
@@ -401,7 +413,8 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
                 const std::string fill = Left(field.osRiempie, 1);
                 const long length = static_cast<long>(Len(value));
                 if (width > 0 && length < width) value += repeatText(fill, width - length);
-                else if (width < 0 && length < -width) value = repeatText(fill, -width - length) + value;
+                else if (width < 0 && length < -width)
+                    value = repeatText(fill, -width - length) + value;
             }
             const int size = field.oiDimensione();
             if (size != 0 && value.size() > static_cast<std::size_t>(std::abs(size)) &&
@@ -415,8 +428,7 @@ int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCo
                     [this, previous = amountInProgress_] { amountInProgress_ = previous; });
                 amountInProgress_ = &field;
                 pvValore = ConvImporto(pvValore, field.osLireOValuta, piCodTab, numDec);
-            }
-            else if (field.oiNumDec != -9999 && mbNumerico_)
+            } else if (field.oiNumDec != -9999 && mbNumerico_)
                 pvValore = roundToDecimals(pvValore, numDec);
         }
     } catch (const LineRejected&) {

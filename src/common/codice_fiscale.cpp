@@ -31,8 +31,8 @@ bool validVatNumber(std::string_view s) {
 
 // Value of a character in an odd position (1st, 3rd ... 15th); digits as the letter of the
 // same rank (0 as A, 1 as B ...).
-constexpr std::array<int, 26> kOddValues = {1,  0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18,
-                                            20, 11, 3,  6,  8,  12, 14, 16, 10, 22, 25, 24, 23};
+constexpr std::array<int, 26> kOddValues = {1,  0,  5, 7, 9, 13, 15, 17, 19, 21, 2,  4,  18,
+                                            20, 11, 3, 6, 8, 12, 14, 16, 10, 22, 25, 24, 23};
 
 constexpr std::string_view kOmocodia = "LMNPQRSTUV";
 constexpr std::string_view kMonths = "ABCDEHLMPRST";

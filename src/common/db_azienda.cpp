@@ -3,8 +3,8 @@
 
 #include "common/db_comune.h"
 #include "common/msg_com.h"
-#include "platform/text.h"
 #include "db/gestore_db.h"
+#include "platform/text.h"
 #include "suite/servizio_decodifiche.h"
 
 namespace tolvane {

@@ -14,7 +14,7 @@ namespace {
 
 // Closes a record set however the procedure that opened it ends.
 class OpenRecordSet {
-public:
+  public:
     OpenRecordSet(GestoreRs& rs, const std::string& idDb, const std::string& sql, int tipo)
         : rs_(rs), handle_(rs.ApriRs(goDbase(), idDb, "", sql, false, tipo)) {}
     ~OpenRecordSet() { rs_.ChiudiRs(handle_); }
@@ -22,7 +22,7 @@ public:
     OpenRecordSet& operator=(const OpenRecordSet&) = delete;
     const std::string& handle() const { return handle_; }
 
-private:
+  private:
     GestoreRs& rs_;
     std::string handle_;
 };
@@ -34,8 +34,8 @@ private:
 }
 
 std::string commonDatabasePath(const std::string& drive, const std::string& name) {
-    bool absolute = name.rfind("\\", 0) == 0 || name.rfind("/", 0) == 0 ||
-                    (name.size() > 1 && name[1] == ':');
+    bool absolute =
+        name.rfind("\\", 0) == 0 || name.rfind("/", 0) == 0 || (name.size() > 1 && name[1] == ':');
     if (absolute || drive.empty()) return name;
     char last = drive.back();
     if (last == '\\' || last == '/') return drive + name;
@@ -76,8 +76,9 @@ void ApriDbMenu() {
     LeggiIni("Menu", "DriveDB", "", drive);
     LeggiIni("Menu", "Connect", "", connect);
     if (name.empty())
-        endProgram("Manca il database comune (sezione Menu, chiave NomeDB) nel file ini. "
-                   "Sistemare e rieseguire");
+        endProgram(
+            "Manca il database comune (sezione Menu, chiave NomeDB) nel file ini. "
+            "Sistemare e rieseguire");
 
     DbComuneHooks& hooks = dbComuneHooks();
     if (hooks.showConnectionWindow) hooks.showConnectionWindow("Connessione database Comune");
@@ -87,9 +88,8 @@ void ApriDbMenu() {
     gsConnDbMenu = id;
 }
 
-void LeggiScriviAppoggio(const std::string& psCodice, int piN, std::string& psMemo,
-                         bool pbScrivi, bool pbMessaggio, std::string& psDescr,
-                         bool pbConDescr) {
+void LeggiScriviAppoggio(const std::string& psCodice, int piN, std::string& psMemo, bool pbScrivi,
+                         bool pbMessaggio, std::string& psDescr, bool pbConDescr) {
     if (piN < 1 || piN > 5) {
         psMemo.clear();
         psDescr.clear();
@@ -100,8 +100,8 @@ void LeggiScriviAppoggio(const std::string& psCodice, int piN, std::string& psMe
     std::string descrColumn = "Descr" + std::to_string(piN);
     try {
         GestoreRs rs;
-        std::string sql = "Select * from Appoggio Where Codice = " +
-                          goLibGen().ValoreSql(Variant(psCodice), 8);
+        std::string sql =
+            "Select * from Appoggio Where Codice = " + goLibGen().ValoreSql(Variant(psCodice), 8);
         OpenRecordSet set(rs, gsConnDbMenu, sql, pbScrivi ? rstype::Dynaset : rstype::Snapshot);
         const std::string& h = set.handle();
         if (!pbScrivi) {

@@ -16,13 +16,13 @@ GestoreDb& goDbase();
 // Makes another database current (gsIdDbase) for one scope and always puts the previous
 // identifier back, also when the scope ends by an error or a stop.
 class ScopedCurrentDatabase {
-public:
+  public:
     explicit ScopedCurrentDatabase(std::string idDb);
     ~ScopedCurrentDatabase();
     ScopedCurrentDatabase(const ScopedCurrentDatabase&) = delete;
     ScopedCurrentDatabase& operator=(const ScopedCurrentDatabase&) = delete;
 
-private:
+  private:
     std::string previous_;
 };
 
@@ -45,8 +45,7 @@ void ApriDbMenu();
 
 // Reads (pbScrivi False) or writes the n-th memo and description (n 1..5) of the record of
 // table Appoggio whose Codice is psCodice, on the common database. Errors are shown.
-void LeggiScriviAppoggio(const std::string& psCodice, int piN, std::string& psMemo,
-                         bool pbScrivi, bool pbMessaggio, std::string& psDescr,
-                         bool pbConDescr);
+void LeggiScriviAppoggio(const std::string& psCodice, int piN, std::string& psMemo, bool pbScrivi,
+                         bool pbMessaggio, std::string& psDescr, bool pbConDescr);
 
 }  // namespace tolvane

@@ -78,8 +78,6 @@ bool ScriviIni(const std::string& sezione, const std::string& chiave, const std:
     }
 }
 
-void setIniMessageHook(IniMessageHook hook) {
-    messageHook() = std::move(hook);
-}
+void setIniMessageHook(IniMessageHook hook) { messageHook() = std::move(hook); }
 
 }  // namespace tolvane

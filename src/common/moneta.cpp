@@ -5,8 +5,8 @@
 
 #include "common/db_comune.h"
 #include "common/globali.h"
-#include "platform/text.h"
 #include "db/gestore_rs.h"
+#include "platform/text.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {
@@ -39,9 +39,9 @@ int LeggiMoneta(const std::string& psMoneta, int* piNumDecGest, int* piNumDec,
     std::string operatore = "/", cee = "N";
     GestoreRs rs;
     {
-        ScopedRecordSet monete(rs, goDbase(), gsIdDbase,
-                               "Select * from Monete where moneta = " +
-                                   goLibGen().ValoreSql(Variant(psMoneta), 8));
+        ScopedRecordSet monete(
+            rs, goDbase(), gsIdDbase,
+            "Select * from Monete where moneta = " + goLibGen().ValoreSql(Variant(psMoneta), 8));
         const std::string& handle = monete.handle();
         if (!rs.VuotoRs(handle)) {
             numDec = rs.ValoreCampoRs(handle, "NumDec").toInteger();

@@ -11,8 +11,8 @@ namespace tolvane::frmMsgCom {
 
 int msgCom(const std::string& psLabel, const std::string& psCom1,
            const std::optional<std::string>& pvCom2, const std::optional<std::string>& pvCom3,
-           const std::optional<std::string>& pvTitolo, int piLargForm, bool pbSuona,
-           int piLatiForm, const std::optional<double>& pvFontSize, int piComDefault,
+           const std::optional<std::string>& pvTitolo, int piLargForm, bool pbSuona, int piLatiForm,
+           const std::optional<double>& pvFontSize, int piComDefault,
            const std::optional<int>& pvWidthCom, bool pbSempreTxt) {
     ui::MessageRequest request;
     request.source = ui::MessageRequest::Source::MessageWindow;
@@ -71,8 +71,8 @@ void MsgErrfrm(const std::exception& pvError, const std::string& psMsgAggPri,
 
 void MsgErrfrm(long pverr, const std::string& pvError, const std::string& psMsgAggPri,
                const std::string& psMsgAggDop, const std::optional<std::string>& pvTitolo) {
-    msgCom(TestoErrore(pverr, pvError, psMsgAggPri, psMsgAggDop), "&Ok", std::nullopt,
-           std::nullopt, pvTitolo);
+    msgCom(TestoErrore(pverr, pvError, psMsgAggPri, psMsgAggDop), "&Ok", std::nullopt, std::nullopt,
+           pvTitolo);
 }
 
 }  // namespace tolvane::frmMsgCom

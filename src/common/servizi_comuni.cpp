@@ -37,8 +37,8 @@ std::string SeparaPercorso(std::string_view psTesto) {
         }
         if (i + 3 < psTesto.size() && isDigit(psTesto[i + 1]) && isDigit(psTesto[i + 2]) &&
             isDigit(psTesto[i + 3])) {
-            const int code = (psTesto[i + 1] - '0') * 100 + (psTesto[i + 2] - '0') * 10 +
-                             (psTesto[i + 3] - '0');
+            const int code =
+                (psTesto[i + 1] - '0') * 100 + (psTesto[i + 2] - '0') * 10 + (psTesto[i + 3] - '0');
             if (code <= 255) {
                 out += Chr(code);
                 i += 4;

@@ -17,12 +17,12 @@
 namespace tolvane {
 
 // Program-wide values read by these services; the start-up fills them.
-inline bool gbInvioPassa = false;       // Enter reaches the fields instead of being dropped
-inline std::string gsPuntoDecimale;     // "S": the keypad's point types a decimal comma
-inline std::string gsTastiCtrl;         // Ctrl+letters let through ("" lets all through)
-inline std::string gsFileHelp;          // the program's help file
-inline std::string gsDescAzie;          // company description shown in window captions
-inline double gdRisVid = 0;             // program-wide zoom of the windows; <= 0 means none
+inline bool gbInvioPassa = false;    // Enter reaches the fields instead of being dropped
+inline std::string gsPuntoDecimale;  // "S": the keypad's point types a decimal comma
+inline std::string gsTastiCtrl;      // Ctrl+letters let through ("" lets all through)
+inline std::string gsFileHelp;       // the program's help file
+inline std::string gsDescAzie;       // company description shown in window captions
+inline double gdRisVid = 0;          // program-wide zoom of the windows; <= 0 means none
 // Toolbar command of the list windows per key (key code, shift state), filled by the list
 // windows' module; TastiComandiLista hands the command to the window's "ButtonComando".
 inline std::map<std::pair<int, int>, std::string> gmTastiComandiLista;

@@ -160,8 +160,9 @@ void TastiCampo(int, int Shift) {
 void FocusPerHelp(ui::Form& form, int piIndice, int KeyCode, int Shift) {
     ui::Control* field = form.findControl("txt", piIndice);
     if (field == nullptr) {
-        throw NumberedError(errnum::NoSuchArrayElement, "Control array element '" + std::to_string(piIndice) +
-                                     "' doesn't exist", "txt");
+        throw NumberedError(
+            errnum::NoSuchArrayElement,
+            "Control array element '" + std::to_string(piIndice) + "' doesn't exist", "txt");
     }
     field->setFocus();
     ui::DoEvents();

@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "companydata/pagina_dati_azie.h"
-#include "platform/variant.h"
 #include "db/gestore_rs.h"
+#include "platform/variant.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/form.h"

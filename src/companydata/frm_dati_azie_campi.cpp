@@ -19,13 +19,9 @@ void mostraErrore(const std::exception& e) { MostraErrore(e); }
 
 }  // namespace
 
-void frmDatiAzie::MarcaErrore(int piCampo) {
-    txt(piCampo).setBackColor(glColErrore);
-}
+void frmDatiAzie::MarcaErrore(int piCampo) { txt(piCampo).setBackColor(glColErrore); }
 
-bool frmDatiAzie::InErrore(int piCampo) const {
-    return txt(piCampo).backColor() == glColErrore;
-}
+bool frmDatiAzie::InErrore(int piCampo) const { return txt(piCampo).backColor() == glColErrore; }
 
 void frmDatiAzie::txt_GotFocus(int Index) {
     ui::TextBox& campo = txt(Index);
@@ -50,8 +46,7 @@ void frmDatiAzie::txt_KeyUp(int Index, int& KeyCode, int Shift) {
 }
 
 void frmDatiAzie::ComHlp_Click(int Index) {
-    ConTrappola([&] { FocusPerHelp(*this, Index, ui::key::F2, ui::shift::None); },
-                mostraErrore);
+    ConTrappola([&] { FocusPerHelp(*this, Index, ui::key::F2, ui::shift::None); }, mostraErrore);
 }
 
 void frmDatiAzie::txt_LostFocus(int Index) {
@@ -59,34 +54,36 @@ void frmDatiAzie::txt_LostFocus(int Index) {
     ColoreLostFocus(campo, true);
     const CampoPagina* dichiarato = Campo(Index);
     if (dichiarato == nullptr) return;
-    ConTrappola([&] {
-        if (dichiarato->conto && dichiarato->uscitaConto != UscitaConto::Decodifica) {
-            // Where the page shows accounts only with dashes, the editing form has none: a
-            // typed dash is a wrong account.
-            if (dichiarato->uscitaConto == UscitaConto::Verifica &&
-                InStr(1, campo.text(), "-") > 0) {
-                MarcaErrore(Index);
-            }
-            campo.setText(goLibGen().FormattaPerTipo(Variant(campo.text()), "Conto"));
-        }
-        if (dichiarato->decodifica && goDecodifiche) {
-            const RegolaDecodifica& regola = *dichiarato->decodifica;
-            Variant colonna(regola.colonna);
-            bool trovato = goDecodifiche->DecodArtConto(
-                regola.tipo, campo, Lab.exists(Index) ? &Lab(Index) : nullptr, regola.filtro,
-                regola.colonna.empty() ? nullptr : &colonna);
-            if (!trovato) {
-                if (regola.erroreSeInesistente) MarcaErrore(Index);
-            } else if (!Trim(campo.text()).empty() && regola.verifica) {
-                std::string messaggio = regola.verifica(*this, Index, colonna);
-                if (!messaggio.empty()) {
+    ConTrappola(
+        [&] {
+            if (dichiarato->conto && dichiarato->uscitaConto != UscitaConto::Decodifica) {
+                // Where the page shows accounts only with dashes, the editing form has none: a
+                // typed dash is a wrong account.
+                if (dichiarato->uscitaConto == UscitaConto::Verifica &&
+                    InStr(1, campo.text(), "-") > 0) {
                     MarcaErrore(Index);
-                    frmMsgCom::msgCom(messaggio, "&Ok");
+                }
+                campo.setText(goLibGen().FormattaPerTipo(Variant(campo.text()), "Conto"));
+            }
+            if (dichiarato->decodifica && goDecodifiche) {
+                const RegolaDecodifica& regola = *dichiarato->decodifica;
+                Variant colonna(regola.colonna);
+                bool trovato = goDecodifiche->DecodArtConto(
+                    regola.tipo, campo, Lab.exists(Index) ? &Lab(Index) : nullptr, regola.filtro,
+                    regola.colonna.empty() ? nullptr : &colonna);
+                if (!trovato) {
+                    if (regola.erroreSeInesistente) MarcaErrore(Index);
+                } else if (!Trim(campo.text()).empty() && regola.verifica) {
+                    std::string messaggio = regola.verifica(*this, Index, colonna);
+                    if (!messaggio.empty()) {
+                        MarcaErrore(Index);
+                        frmMsgCom::msgCom(messaggio, "&Ok");
+                    }
                 }
             }
-        }
-        if (dichiarato->regolaUscita) dichiarato->regolaUscita(*this, Index);
-    }, mostraErrore);
+            if (dichiarato->regolaUscita) dichiarato->regolaUscita(*this, Index);
+        },
+        mostraErrore);
 }
 
 void frmDatiAzie::Che_Click(int Index) {

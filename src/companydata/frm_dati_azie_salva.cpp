@@ -1,10 +1,10 @@
 // The check and save cycle of a page of frmDatiAzie: the common error-colour check, the page's
 // own checks, then edit or add, the writer and the update on each record handle of the page.
 // A failed save cancels its pending edit and puts the hourglass back on every exit.
+#include "common/errori_salvataggio.h"
 #include "common/globali.h"
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
-#include "common/errori_salvataggio.h"
 #include "companydata/frm_dati_azie.h"
 #include "suite/menu_client.h"
 #include "ui/driver.h"

@@ -120,7 +120,9 @@ const PaginaDatiAzie& PaginaCausaCom() {
         p.campoIniziale = 4000;
         for (const CausaleComune& c : kCausali) p.campi.push_back(dichiarazione(c));
         p.carica = VisCausaCom;
-        p.verifica = [](frmDatiAzie& f) { return f.CampiSenzaErrori(); };
+        p.verifica = [](frmDatiAzie& f) {
+            return f.CampiSenzaErrori();
+        };
         p.salvataggi = {{&frmDatiAzie::msRsCausaCom, ScriviCausaCom}};
         return p;
     }();

@@ -180,7 +180,8 @@ void creaControlli(frmDatiAzie& f) {
         {{5077, "IMPORTI DI RIFERIMENTO PER COMUNICAZIONE OPERAZIONI RILEVANTI AI FINI IVA:"},
          {kSospesi, "PER REGISTRAZIONE VELOCE CORRISPETTIVI:"}});
     ui::PictureBox& pic = f.PicPagine(5);
-    for (const auto& [campo, suggerimento] : {std::pair{5077, "(3.000,00)"}, {5078, "(3.600,00)"}}) {
+    for (const auto& [campo, suggerimento] :
+         {std::pair{5077, "(3.000,00)"}, {5078, "(3.600,00)"}}) {
         const ui::TextBox& importo = f.txt(campo);
         ui::Label& etichetta = f.add<ui::Label>("LabSuggerimento" + std::to_string(campo), &pic);
         etichetta.setCaption(suggerimento);

@@ -20,9 +20,7 @@ namespace tolvane {
 
 namespace {
 
-bool vuoto(const frmDatiAzie& f, int campo) {
-    return Trim(f.txt(campo).text()).empty();
-}
+bool vuoto(const frmDatiAzie& f, int campo) { return Trim(f.txt(campo).text()).empty(); }
 
 std::optional<DateTime> dataDi(const frmDatiAzie& f, int campo) {
     return DataDelTesto(f.txt(campo).text());
@@ -55,9 +53,7 @@ std::string quattroCifre(int anno) {
 
 }  // namespace
 
-void coge::UscitaAnnoCorr(frmDatiAzie& f, int) {
-    UscitaAnnoCorrente(f, 5000, 5010, 5020);
-}
+void coge::UscitaAnnoCorr(frmDatiAzie& f, int) { UscitaAnnoCorrente(f, 5000, 5010, 5020); }
 
 void coge::UscitaDataInizio(frmDatiAzie& f, int) {
     if (!VerificaCampoData(f.txt(5010)) || vuoto(f, 5010)) return;
@@ -101,11 +97,16 @@ void coge::ClickAzzera(frmDatiAzie& f, int) {
 }
 
 bool VerDatiCoge(frmDatiAzie& f) {
-    auto c = [&](int campo) { return coge::ColonnaPresente(f, campo); };
+    auto c = [&](int campo) {
+        return coge::ColonnaPresente(f, campo);
+    };
 
-    if (c(5000) && vuoto(f, 5000)) return RifiutaSalvataggio(f, 5000, "L'anno corrente è obbligatorio");
-    if (c(5010) && vuoto(f, 5010)) return RifiutaSalvataggio(f, 5010, "(Coge) La data inizio è obbligatoria");
-    if (c(5020) && vuoto(f, 5020)) return RifiutaSalvataggio(f, 5020, "(Coge) La data fine è obbligatoria");
+    if (c(5000) && vuoto(f, 5000))
+        return RifiutaSalvataggio(f, 5000, "L'anno corrente è obbligatorio");
+    if (c(5010) && vuoto(f, 5010))
+        return RifiutaSalvataggio(f, 5010, "(Coge) La data inizio è obbligatoria");
+    if (c(5020) && vuoto(f, 5020))
+        return RifiutaSalvataggio(f, 5020, "(Coge) La data fine è obbligatoria");
     if (c(5020)) {
         auto fine = dataDi(f, 5020);
         const Variant& caricata = f.mtFineEsercizio;
@@ -119,57 +120,63 @@ bool VerDatiCoge(frmDatiAzie& f) {
     }
     if (c(5000) && c(5010)) {
         if (!StessoAnno(f, 5000, 5010)) {
-            return RifiutaSalvataggio(f, 5010,
-                           "(Coge) L'anno corrente e l'anno della data di inizio periodo devono "
-                           "essere uguali");
+            return RifiutaSalvataggio(
+                f, 5010,
+                "(Coge) L'anno corrente e l'anno della data di inizio periodo devono "
+                "essere uguali");
         }
     }
     if (c(5080) && c(5085) && c(5088)) {
         auto da = dataDi(f, 5085);
         auto a = dataDi(f, 5088);
         if (equalText(f.txt(5080).text(), "S") && vuoto(f, 5085)) {
-            return RifiutaSalvataggio(f, 5080, "(Coge) La data inizio IVA per CASSA è obbligatoria");
+            return RifiutaSalvataggio(f, 5080,
+                                      "(Coge) La data inizio IVA per CASSA è obbligatoria");
         }
         if (!vuoto(f, 5085) && (!da || GiornoDellaData(*da) != 1)) {
-            return RifiutaSalvataggio(f, 5080,
-                           "(Coge) La data inizio IVA per CASSA deve essere il primo del mese");
+            return RifiutaSalvataggio(
+                f, 5080, "(Coge) La data inizio IVA per CASSA deve essere il primo del mese");
         }
         if (!vuoto(f, 5088) &&
             (!a || (AnnoDellaData(*a) != 9999 && GiornoDellaData(DateTime{a->serial + 1}) != 1))) {
-            return RifiutaSalvataggio(f, 5080,
-                           "(Coge) La data fine IVA per CASSA deve essere l'ultimo giono del mese");
+            return RifiutaSalvataggio(
+                f, 5080, "(Coge) La data fine IVA per CASSA deve essere l'ultimo giono del mese");
         }
         if (!vuoto(f, 5085) && vuoto(f, 5088)) {
-            return RifiutaSalvataggio(f, 5088,
-                           "(Coge) La data fine IVA per CASSA è obbligatoria (es. 31/12/9999)");
+            return RifiutaSalvataggio(
+                f, 5088, "(Coge) La data fine IVA per CASSA è obbligatoria (es. 31/12/9999)");
         }
         if (vuoto(f, 5085) && !vuoto(f, 5088)) {
-            return RifiutaSalvataggio(f, 5088,
-                           "(Coge) NON ha senso impostare La data fine IVA per CASSA se non è "
-                           "impostata quella di inizio");
+            return RifiutaSalvataggio(
+                f, 5088,
+                "(Coge) NON ha senso impostare La data fine IVA per CASSA se non è "
+                "impostata quella di inizio");
         }
     }
     if (c(5090) && c(5095) && vuoto(f, 5090) && !vuoto(f, 5095)) {
-        return RifiutaSalvataggio(f, 5095,
-                       "(Coge) NON ha senso impostare La data fine Proced.Concorsuale se non è "
-                       "impostata quella di inizio");
+        return RifiutaSalvataggio(
+            f, 5095,
+            "(Coge) NON ha senso impostare La data fine Proced.Concorsuale se non è "
+            "impostata quella di inizio");
     }
     if (c(5085) && c(5088) && !vuoto(f, 5088)) {
         auto da = dataDi(f, 5085);
         auto a = dataDi(f, 5088);
         if (da && a && da->serial > a->serial) {
-            return RifiutaSalvataggio(f, 5088,
-                           "(Coge) La data fine IVA per CASSA deve essere maggiore di quella di "
-                           "inizio");
+            return RifiutaSalvataggio(
+                f, 5088,
+                "(Coge) La data fine IVA per CASSA deve essere maggiore di quella di "
+                "inizio");
         }
     }
     if (c(5090) && c(5095) && !vuoto(f, 5095)) {
         auto da = dataDi(f, 5090);
         auto a = dataDi(f, 5095);
         if (da && a && da->serial > a->serial) {
-            return RifiutaSalvataggio(f, 5095,
-                           "(Coge) La data fine Proced.Concorsuale deve essere maggiore di quella "
-                           "di inizio");
+            return RifiutaSalvataggio(
+                f, 5095,
+                "(Coge) La data fine Proced.Concorsuale deve essere maggiore di quella "
+                "di inizio");
         }
     }
     if (c(5070) && !vuoto(f, 5070)) {
@@ -177,14 +184,16 @@ bool VerDatiCoge(frmDatiAzie& f) {
         bool anno = numero && *numero == std::floor(*numero) && *numero >= 100 && *numero <= 9999;
         if (!anno) {
             f.MarcaErrore(5070);
-            return RifiutaSalvataggio(f, 5070, "(Coge) L'anno inizio numerazione non è un anno valido");
+            return RifiutaSalvataggio(f, 5070,
+                                      "(Coge) L'anno inizio numerazione non è un anno valido");
         }
     }
     if (c(5040) && c(5070) && equalText(f.txt(5040).text(), "S") && !vuoto(f, 5070)) {
         f.MarcaErrore(5070);
-        return RifiutaSalvataggio(f, 5040,
-                       "(Coge) L'anno inizio numerazione non va indicato se si azzera la "
-                       "numerazione ogni anno");
+        return RifiutaSalvataggio(
+            f, 5040,
+            "(Coge) L'anno inizio numerazione non va indicato se si azzera la "
+            "numerazione ogni anno");
     }
     return f.CampiSenzaErrori();
 }

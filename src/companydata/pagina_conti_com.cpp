@@ -11,8 +11,8 @@
 #include "common/servizi_finestre.h"
 #include "companydata/frm_dati_azie.h"
 #include "companydata/regole_pagine.h"
-#include "platform/text.h"
 #include "db/gestore_rs.h"
+#include "platform/text.h"
 #include "suite/lib_generale.h"
 #include "suite/servizio_decodifiche.h"
 
@@ -100,15 +100,9 @@ const ContoComune& conto(int campo) {
 std::string colonna(const char* parte, const ContoComune& c) {
     return parte + std::string(c.suffisso);
 }
-std::string gruppoDi(const ContoComune& c) {
-    return colonna("Gruppo", c);
-}
-std::string mastroDi(const ContoComune& c) {
-    return colonna("Mastro", c);
-}
-std::string contoDi(const ContoComune& c) {
-    return colonna("Conto", c);
-}
+std::string gruppoDi(const ContoComune& c) { return colonna("Gruppo", c); }
+std::string mastroDi(const ContoComune& c) { return colonna("Mastro", c); }
+std::string contoDi(const ContoComune& c) { return colonna("Conto", c); }
 
 bool esisteRitAccVendite(const frmDatiAzie& f) {
     return EsisteCampo("TabCauCon", "GruppoRitAccVen", f.osIdDbase);

@@ -43,16 +43,16 @@ enum class UscitaConto {
 };
 
 struct CampoPagina {
-    int numero = 0;            // txt(numero), and Lab/Che/Combo/ComHlp of the same number
-    std::string didascalia;    // caption on the page (a frame's caption for option buttons)
+    int numero = 0;              // txt(numero), and Lab/Che/Combo/ComHlp of the same number
+    std::string didascalia;      // caption on the page (a frame's caption for option buttons)
     std::string nomeDidascalia;  // the caption's own name; "" for Didascalia(numero)
-    int lunghezzaMassima = 0;  // 0: no limit
+    int lunghezzaMassima = 0;    // 0: no limit
     Specchio specchio = Specchio::Nessuno;  // a mirror makes txt(numero) hidden
     std::vector<VoceCodice> voci;           // combo items or option buttons, in order
     std::string nomeOpzioni;                // name of the option-button array
     int opzioneIniziale = -1;               // option selected when the form is created
     bool descrizione = false;               // has a description label Lab(numero)
-    bool conto = false;         // chart-of-accounts text: edited without dashes
+    bool conto = false;                     // chart-of-accounts text: edited without dashes
     UscitaConto uscitaConto = UscitaConto::Decodifica;
     std::string ricerca;        // look-up kind opened by F2/F3 and ComHlp ("" for none)
     std::string filtroRicerca;  // its filter

@@ -185,9 +185,7 @@ void mostraSpecchi(frmDatiAzie& f) {
     posizione(7155, {"", "S", "N"});
 }
 
-bool prefissoVuoto(const frmDatiAzie& f, int campo) {
-    return Trim(f.txt(campo).text()).empty();
-}
+bool prefissoVuoto(const frmDatiAzie& f, int campo) { return Trim(f.txt(campo).text()).empty(); }
 
 void uscitaElencoPrefissi(frmDatiAzie& f, int campo) {
     if (prefissoVuoto(f, campo)) f.txt(campo).setText(".");
@@ -202,7 +200,8 @@ bool VerDatiFatt(frmDatiAzie& f) {
     uscitaPrefisso(f, kPrefisso);
     if (InStr(1, f.txt(kElencoPrefissi).text(), f.txt(kPrefisso).text()) == 0) {
         return RifiutaSalvataggio(
-            f, kPrefisso, "Il Prefisso DDT principale DEVE essere compreso nell'elenco dei prefissi");
+            f, kPrefisso,
+            "Il Prefisso DDT principale DEVE essere compreso nell'elenco dei prefissi");
     }
     CopieAlmenoUna(f, 7040);
     CopieAlmenoUna(f, 7055);
@@ -331,7 +330,9 @@ void VisFatt(frmDatiAzie& f) {
     password.setTag("");
     if (!f.Rs().VuotoRs(rs)) {
         // Null reads as the empty text, numbers of copies included.
-        auto testo = [&](const char* colonna) { return f.Rs().ValoreGrezzoRs(rs, colonna).text(); };
+        auto testo = [&](const char* colonna) {
+            return f.Rs().ValoreGrezzoRs(rs, colonna).text();
+        };
         for (const ColonnaFatt& c : kColonne) f.txt(c.campo).setText(testo(c.colonna));
         for (const Descrizione& d : kDescrizioni) f.Lab(d.campo).setCaption(testo(d.colonna));
         f.txt(kPwdMemorizzata).setText(testo("FEHubPwd1"));

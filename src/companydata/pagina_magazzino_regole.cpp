@@ -68,26 +68,28 @@ bool VerDatiMagazzino(frmDatiAzie& f) {
     if (vuoto(f, kAnno)) return RifiutaSalvataggio(f, kAnno, "L' anno corrente è obbligatorio");
     if (vuoto(f, kInizio)) return RifiutaSalvataggio(f, kInizio, "La data inizio è obbligatoria");
     if (!StessoAnno(f, kAnno, kInizio)) {
-        return RifiutaSalvataggio(f, kInizio,
-                       "L'anno corrente e l'anno della data di inizio periodo devono essere "
-                       "uguali");
+        return RifiutaSalvataggio(
+            f, kInizio,
+            "L'anno corrente e l'anno della data di inizio periodo devono essere "
+            "uguali");
     }
     double lunghezza = 0;
     if (parseNumber(Trim(f.txt(kLungCodBarre).text()), lunghezza) && lunghezza > 128) {
-        return RifiutaSalvataggio(f, kLungCodBarre,
-                       "La lunghezza del codice a barre non può essere maggiore di 128 caratteri");
+        return RifiutaSalvataggio(
+            f, kLungCodBarre,
+            "La lunghezza del codice a barre non può essere maggiore di 128 caratteri");
     }
     if (vuoto(f, 51)) return RifiutaSalvataggio(f, 51, "Il magazzino principale è obbligatorio");
     if (vuoto(f, 52)) return RifiutaSalvataggio(f, 52, "Il listino principale è obbligatorio");
     if (!equalText(f.txt(kUsoDateLis).text(), "S")) {
         if (!equalText(f.txt(kQualeDataLis).text(), "D")) {
             return RifiutaSalvataggio(f, kQualeDataLis,
-                           kSeNo + "'Quale data per inizio listino' = D Predefinita");
+                                      kSeNo + "'Quale data per inizio listino' = D Predefinita");
         }
         if (vuoto(f, kDataListino)) {
             f.MarcaErrore(kDataListino);
-            return RifiutaSalvataggio(f, kDataListino,
-                           kSeNo + "va impostata e lasciata FISSA la data inizio listino");
+            return RifiutaSalvataggio(
+                f, kDataListino, kSeNo + "va impostata e lasciata FISSA la data inizio listino");
         }
         if (auto memorizzata = dataListinoMemorizzata(f)) {
             auto digitata = DataDelTesto(f.txt(kDataListino).text());
@@ -104,8 +106,8 @@ bool VerDatiMagazzino(frmDatiAzie& f) {
         }
     }
     if (vuoto(f, kDataListino) && equalText(Trim(f.txt(kQualeDataLis).text()), "D")) {
-        return RifiutaSalvataggio(f, kUsoDateLis,
-                       "La data predefinita di inizio validità del listino è obbligatoria");
+        return RifiutaSalvataggio(
+            f, kUsoDateLis, "La data predefinita di inizio validità del listino è obbligatoria");
     }
     return true;
 }

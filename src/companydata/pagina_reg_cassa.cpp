@@ -10,9 +10,9 @@
 #include "companydata/frm_dati_azie.h"
 #include "companydata/pagina_conti_com.h"
 #include "companydata/regole_pagine.h"
+#include "db/gestore_rs.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "suite/servizio_decodifiche.h"
 #include "ui/ui_constants.h"
@@ -276,14 +276,16 @@ bool VerDatiRegCassa(frmDatiAzie& f) {
     if (regcassa::RegCassaInstallato(f)) {
         const double reparti = intero(f, kNumReparti);
         if (reparti == 0) {
-            return RifiutaSalvataggio(f, kNumReparti,
-                           "Se installato il registratore di cassa, il nr.di reparti attivi è "
-                           "obbligatorio");
+            return RifiutaSalvataggio(
+                f, kNumReparti,
+                "Se installato il registratore di cassa, il nr.di reparti attivi è "
+                "obbligatorio");
         }
         if (intero(f, kRepFatt) > reparti) {
-            return RifiutaSalvataggio(f, kRepFatt,
-                           "Il numero corrispondente al reparto deve essere minore o uguale al nr. "
-                           "di reparti attivi");
+            return RifiutaSalvataggio(
+                f, kRepFatt,
+                "Il numero corrispondente al reparto deve essere minore o uguale al nr. "
+                "di reparti attivi");
         }
     }
     return f.CampiSenzaErrori();

@@ -15,9 +15,9 @@ namespace tolvane {
 
 const std::vector<const PaginaDatiAzie*>& PagineDatiAzie() {
     static const std::vector<const PaginaDatiAzie*> pagine = {
-        &PaginaContiCom(),  &PaginaCausaCom(), &PaginaCoge(),
-        &PaginaRiBa(),      &PaginaMagazzino(), &PaginaFatt(),
-        &PaginaOrdPrev(),   &PaginaRegCassa(), &PaginaContiTrans(),
+        &PaginaContiCom(), &PaginaCausaCom(),  &PaginaCoge(),
+        &PaginaRiBa(),     &PaginaMagazzino(), &PaginaFatt(),
+        &PaginaOrdPrev(),  &PaginaRegCassa(),  &PaginaContiTrans(),
     };
     return pagine;
 }

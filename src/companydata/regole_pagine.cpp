@@ -68,9 +68,7 @@ void UscitaAnnoCorrente(frmDatiAzie& f, int piAnno, int piInizio, int piFine) {
     if (auto fine = FineAnnoDa(inizio)) f.txt(piFine).setText(dateText(*fine));
 }
 
-void UscitaDataCampo(frmDatiAzie& f, int piCampo) {
-    VerificaCampoData(f.txt(piCampo));
-}
+void UscitaDataCampo(frmDatiAzie& f, int piCampo) { VerificaCampoData(f.txt(piCampo)); }
 
 bool RifiutaSalvataggio(frmDatiAzie& f, int piCampo, const std::string& psMessaggio) {
     frmMsgCom::msgCom(psMessaggio, "&Ok");

@@ -15,10 +15,10 @@
 #include <sstream>
 #include <system_error>
 
+#include "db/sql_functions.h"
 #include "platform/names.h"
 #include "platform/numbered_error.h"
 #include "platform/scope_guard.h"
-#include "db/sql_functions.h"
 
 namespace tolvane {
 
@@ -67,7 +67,7 @@ void exec(sqlite3* db, const std::string& sql) {
 
 // A write transaction that rolls back unless it was committed, however the work ends.
 class WriteTransaction {
-public:
+  public:
     explicit WriteTransaction(sqlite3* db) : db_(db) { exec(db_, "BEGIN IMMEDIATE"); }
     ~WriteTransaction() {
         if (db_ != nullptr) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -79,7 +79,7 @@ public:
         db_ = nullptr;
     }
 
-private:
+  private:
     sqlite3* db_;
 };
 
@@ -301,8 +301,7 @@ UpgradeResult upgradeDatabase(const std::filesystem::path& path,
         auto found = existing.find(table);
         if (found == existing.end()) {
             exec(db.get(), createSql);
-            for (const auto& index : indexStatements(schema.get(), table))
-                exec(db.get(), index);
+            for (const auto& index : indexStatements(schema.get(), table)) exec(db.get(), index);
             result.addedTables.push_back(table);
             continue;
         }
@@ -314,8 +313,7 @@ UpgradeResult upgradeDatabase(const std::filesystem::path& path,
             if (column.primaryKey) {
                 throw NumberedError(
                     errnum::DatabaseFailure,
-                    "Impossibile aggiungere il campo chiave " + table + "." + column.name,
-                    kSource);
+                    "Impossibile aggiungere il campo chiave " + table + "." + column.name, kSource);
             }
             exec(db.get(), addColumnStatement(schema.get(), found->second, column));
             result.addedColumns.push_back(table + "." + column.name);

@@ -24,8 +24,8 @@ constexpr std::size_t kMaxCachedStatements = 256;
                        db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), source, access);
 }
 
-[[noreturn]] void raiseSqliteFailure(int extended, const std::string& text,
-                                     std::string_view source, SqliteAccess access) {
+[[noreturn]] void raiseSqliteFailure(int extended, const std::string& text, std::string_view source,
+                                     SqliteAccess access) {
     std::string src(source);
     // Locks held by other connections, once the busy wait is over. A write is refused while
     // another connection holds the write lock (its open transaction may change the same rows):
@@ -37,18 +37,18 @@ constexpr std::size_t kMaxCachedStatements = 256;
             if (access == SqliteAccess::Read || extended == SQLITE_BUSY_RECOVERY)
                 throw NumberedError(errnum::FileLocked,
                                     "Il database è in uso esclusivo da parte di un'altra "
-                                    "connessione (" + text + ").",
+                                    "connessione (" +
+                                        text + ").",
                                     src);
-            throw NumberedError(errnum::RecordLocked,
-                                "I dati da aggiornare sono bloccati da un'altra connessione (" +
-                                    text + ").",
-                                src);
+            throw NumberedError(
+                errnum::RecordLocked,
+                "I dati da aggiornare sono bloccati da un'altra connessione (" + text + ").", src);
         case SQLITE_LOCKED:
-            throw NumberedError(errnum::TableLocked,
-                                "La tabella è bloccata da un'altra operazione in corso (" + text +
-                                    ").",
-                                src);
-        default: break;
+            throw NumberedError(
+                errnum::TableLocked,
+                "La tabella è bloccata da un'altra operazione in corso (" + text + ").", src);
+        default:
+            break;
     }
     switch (extended) {
         case SQLITE_CONSTRAINT_PRIMARYKEY:
@@ -57,15 +57,15 @@ constexpr std::size_t kMaxCachedStatements = 256;
             throw NumberedError(errnum::DuplicateKey,
                                 "Le modifiche richieste alla tabella non sono riuscite perché "
                                 "creerebbero valori duplicati nell'indice o nella chiave "
-                                "primaria (" + text + ").",
+                                "primaria (" +
+                                    text + ").",
                                 src);
         case SQLITE_CONSTRAINT_NOTNULL: {
             std::string column = text;
             if (std::size_t colon = text.rfind(": "); colon != std::string::npos)
                 column = text.substr(colon + 2);
             throw NumberedError(errnum::RequiredField,
-                                "Il campo '" + column + "' non può contenere un valore Null.",
-                                src);
+                                "Il campo '" + column + "' non può contenere un valore Null.", src);
         }
         default:
             throw NumberedError(errnum::DatabaseFailure, text, src);
@@ -121,8 +121,7 @@ sqlite3_stmt* DbConnection::prepareCached(const std::string& key, std::string_vi
         sqlite3_finalize(stmt);
         raiseSqliteError(db, rc, "GestoreDb", SqliteAccess::Read);
     }
-    if (!stmt)
-        throw NumberedError(errnum::DatabaseFailure, "Istruzione SQL vuota.", "GestoreDb");
+    if (!stmt) throw NumberedError(errnum::DatabaseFailure, "Istruzione SQL vuota.", "GestoreDb");
     for (const char* p = tail; p && *p; ++p) {
         if (*p != ';' && !std::isspace(static_cast<unsigned char>(*p))) {
             sqlite3_finalize(stmt);
@@ -206,7 +205,8 @@ std::string DbConnection::endGroup() {
     if (groupDepth == 0) return {};
     if (--groupDepth > 0) return {};
     pendingWrites = 0;
-    if (sqlite3_get_autocommit(db) || sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
+    if (sqlite3_get_autocommit(db) ||
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
         return {};
     std::string text = sqlite3_errmsg(db);
     sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -222,9 +222,8 @@ void DbConnection::afterWrite() {
 void DbConnection::commitIfDue() {
     if (groupDepth == 0) return;
     bool byCount = policy.statements > 0 && pendingWrites >= policy.statements;
-    bool byTime = policy.millis > 0 &&
-                  std::chrono::steady_clock::now() - groupStarted >=
-                      std::chrono::milliseconds(policy.millis);
+    bool byTime = policy.millis > 0 && std::chrono::steady_clock::now() - groupStarted >=
+                                           std::chrono::milliseconds(policy.millis);
     if (byCount || byTime) commitGroup();
 }
 
@@ -233,8 +232,7 @@ void DbConnection::afterFailedWrite() {
     // Only the failed statement was undone: the open group waits for the caller's boundary.
     if (policy.atBoundaries && !sqlite3_get_autocommit(db)) return;
     // The failed statement alone was undone; what ran before it is made permanent now.
-    if (!sqlite3_get_autocommit(db))
-        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     pendingWrites = 0;
     groupStarted = std::chrono::steady_clock::now();
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);

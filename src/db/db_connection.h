@@ -55,7 +55,7 @@ struct DbConnection {
     long pendingWrites = 0;
     std::chrono::steady_clock::time_point groupStarted;
     void beginGroup();
-    void commitGroup();   // commits and, while a run lasts, opens the next group
+    void commitGroup();  // commits and, while a run lasts, opens the next group
     // Last commit of the run; never throws. A commit that fails is rolled back and its
     // error text returned (empty when all went well).
     std::string endGroup();
@@ -63,7 +63,7 @@ struct DbConnection {
     void commitIfDue();
     void afterFailedWrite();
 
-private:
+  private:
     struct Cached {
         sqlite3_stmt* stmt;
         std::uint64_t lastUse;

@@ -73,9 +73,12 @@ Variant toColumnValue(const ColumnInfo& column, const Variant& value) {
                                     "GestoreRs");
             return Variant(std::move(s));
         }
-        case ColumnKind::Byte: return wholeNumber(value, 0, 255);
-        case ColumnKind::Integer: return wholeNumber(value, -32768, 32767);
-        case ColumnKind::Long: return wholeNumber(value, -2147483648.0, 2147483647.0);
+        case ColumnKind::Byte:
+            return wholeNumber(value, 0, 255);
+        case ColumnKind::Integer:
+            return wholeNumber(value, -32768, 32767);
+        case ColumnKind::Long:
+            return wholeNumber(value, -2147483648.0, 2147483647.0);
         case ColumnKind::Single: {
             double d = numberOf(value);
             if (!std::isfinite(d) || std::fabs(d) > FLT_MAX) raiseOverflow();
@@ -86,7 +89,8 @@ Variant toColumnValue(const ColumnInfo& column, const Variant& value) {
             if (!std::isfinite(d)) raiseOverflow();
             return Variant(d);
         }
-        case ColumnKind::Currency: return Variant(value.toCurrency());
+        case ColumnKind::Currency:
+            return Variant(value.toCurrency());
         case ColumnKind::Date:
             if (value.isNumberType() && value.type() != VarType::Boolean) {
                 const double serial = value.toDouble();
@@ -94,8 +98,10 @@ Variant toColumnValue(const ColumnInfo& column, const Variant& value) {
                 return Variant(DateTime{serial});
             }
             return Variant(value.toDate());
-        case ColumnKind::Boolean: return Variant(value.toBool());
-        case ColumnKind::Other: return value;
+        case ColumnKind::Boolean:
+            return Variant(value.toBool());
+        case ColumnKind::Other:
+            return value;
     }
     return value;
 }
@@ -110,8 +116,7 @@ std::string isoDateText(DateTime value) {
         if (value.hasTime())
             std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, hh, mm,
                           ss);
-        else
-            std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
+        else std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
         return buffer;
     }
     // Written digit by digit: a load binds one of these per date field and line.
@@ -161,17 +166,25 @@ bool parseIsoDate(std::string_view text, DateTime& out) {
 void bindValue(sqlite3_stmt* stmt, int position, const Variant& value) {
     switch (value.type()) {
         case VarType::Empty:
-        case VarType::Null: sqlite3_bind_null(stmt, position); break;
-        case VarType::Integer: sqlite3_bind_int(stmt, position, value.toInteger()); break;
-        case VarType::Long: sqlite3_bind_int64(stmt, position, value.toLong()); break;
-        case VarType::Single: sqlite3_bind_double(stmt, position, value.toSingle()); break;
-        case VarType::Double: sqlite3_bind_double(stmt, position, value.toDouble()); break;
+        case VarType::Null:
+            sqlite3_bind_null(stmt, position);
+            break;
+        case VarType::Integer:
+            sqlite3_bind_int(stmt, position, value.toInteger());
+            break;
+        case VarType::Long:
+            sqlite3_bind_int64(stmt, position, value.toLong());
+            break;
+        case VarType::Single:
+            sqlite3_bind_double(stmt, position, value.toSingle());
+            break;
+        case VarType::Double:
+            sqlite3_bind_double(stmt, position, value.toDouble());
+            break;
         case VarType::Currency: {
             Currency c = value.toCurrency();
-            if (c.scaled % 10000 == 0)
-                sqlite3_bind_int64(stmt, position, c.scaled / 10000);
-            else
-                sqlite3_bind_double(stmt, position, c.toDouble());
+            if (c.scaled % 10000 == 0) sqlite3_bind_int64(stmt, position, c.scaled / 10000);
+            else sqlite3_bind_double(stmt, position, c.toDouble());
             break;
         }
         case VarType::Date: {
@@ -180,7 +193,9 @@ void bindValue(sqlite3_stmt* stmt, int position, const Variant& value) {
                               SQLITE_TRANSIENT);
             break;
         }
-        case VarType::Boolean: sqlite3_bind_int(stmt, position, value.toBool() ? -1 : 0); break;
+        case VarType::Boolean:
+            sqlite3_bind_int(stmt, position, value.toBool() ? -1 : 0);
+            break;
         case VarType::String: {
             const std::string& s = *value.stringValue();
             sqlite3_bind_text(stmt, position, s.data(), static_cast<int>(s.size()),
@@ -202,7 +217,8 @@ Variant readValue(sqlite3_stmt* stmt, int index, ColumnKind kind) {
     if (storage == SQLITE_NULL) return Variant::null();
     if (storage == SQLITE_TEXT || storage == SQLITE_BLOB) {
         const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, index));
-        std::string_view text(p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, index)));
+        std::string_view text(p ? p : "",
+                              static_cast<std::size_t>(sqlite3_column_bytes(stmt, index)));
         if (kind == ColumnKind::Date) {
             DateTime date;
             if (parseIsoDate(text, date)) return Variant(date);
@@ -221,8 +237,8 @@ Variant readValue(sqlite3_stmt* stmt, int index, ColumnKind kind) {
         case ColumnKind::Text:
         case ColumnKind::Memo: {
             const char* p = reinterpret_cast<const char*>(sqlite3_column_text(stmt, index));
-            return Variant(std::string_view(p ? p : "",
-                                            static_cast<std::size_t>(sqlite3_column_bytes(stmt, index))));
+            return Variant(std::string_view(
+                p ? p : "", static_cast<std::size_t>(sqlite3_column_bytes(stmt, index))));
         }
         case ColumnKind::Byte:
         case ColumnKind::Integer: {
@@ -232,13 +248,18 @@ Variant readValue(sqlite3_stmt* stmt, int index, ColumnKind kind) {
             return integerOf();
         }
         case ColumnKind::Long:
-        case ColumnKind::Other: return integerOf();
-        case ColumnKind::Single: return Variant(static_cast<float>(sqlite3_column_double(stmt, index)));
-        case ColumnKind::Double: return Variant(sqlite3_column_double(stmt, index));
+        case ColumnKind::Other:
+            return integerOf();
+        case ColumnKind::Single:
+            return Variant(static_cast<float>(sqlite3_column_double(stmt, index)));
+        case ColumnKind::Double:
+            return Variant(sqlite3_column_double(stmt, index));
         case ColumnKind::Currency:
             return Variant(Currency::fromDouble(sqlite3_column_double(stmt, index)));
-        case ColumnKind::Date: return Variant(DateTime{sqlite3_column_double(stmt, index)});
-        case ColumnKind::Boolean: return Variant(sqlite3_column_int64(stmt, index) != 0);
+        case ColumnKind::Date:
+            return Variant(DateTime{sqlite3_column_double(stmt, index)});
+        case ColumnKind::Boolean:
+            return Variant(sqlite3_column_int64(stmt, index) != 0);
     }
     return integerOf();
 }
@@ -247,12 +268,18 @@ Variant emptyValueOf(ColumnKind kind) {
     switch (kind) {
         case ColumnKind::Byte:
         case ColumnKind::Integer:
-        case ColumnKind::Boolean: return Variant(static_cast<std::int16_t>(0));
-        case ColumnKind::Long: return Variant(static_cast<std::int32_t>(0));
-        case ColumnKind::Single: return Variant(0.0f);
-        case ColumnKind::Double: return Variant(0.0);
-        case ColumnKind::Currency: return Variant(Currency{});
-        default: return Variant(std::string());
+        case ColumnKind::Boolean:
+            return Variant(static_cast<std::int16_t>(0));
+        case ColumnKind::Long:
+            return Variant(static_cast<std::int32_t>(0));
+        case ColumnKind::Single:
+            return Variant(0.0f);
+        case ColumnKind::Double:
+            return Variant(0.0);
+        case ColumnKind::Currency:
+            return Variant(Currency{});
+        default:
+            return Variant(std::string());
     }
 }
 

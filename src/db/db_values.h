@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "platform/variant.h"
 #include "db/schema_info.h"
+#include "platform/variant.h"
 
 struct sqlite3_stmt;
 

@@ -8,9 +8,9 @@
 #include <exception>
 #include <filesystem>
 
-#include "platform/path_map.h"
 #include "db/db_connection.h"
 #include "db/sql_functions.h"
+#include "platform/path_map.h"
 
 namespace tolvane {
 

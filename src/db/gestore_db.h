@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "db/schema_info.h"
 #include "platform/names.h"
 #include "platform/numbered_error.h"
-#include "db/schema_info.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -22,13 +22,13 @@ namespace tolvane {
 struct DbConnection;
 
 struct OpenOptions {
-    bool wal = false;       // company databases: one writer, readers never blocked
-    bool create = false;    // create the file when missing (tests, new databases)
+    bool wal = false;     // company databases: one writer, readers never blocked
+    bool create = false;  // create the file when missing (tests, new databases)
     bool readOnly = false;
 };
 
 class GestoreDb {
-public:
+  public:
     GestoreDb();
     ~GestoreDb();
     GestoreDb(const GestoreDb&) = delete;
@@ -70,7 +70,7 @@ public:
     DbConnection& connection(const std::string& idDb) const;
     std::shared_ptr<DbConnection> sharedConnection(const std::string& idDb) const;
 
-private:
+  private:
     std::map<std::string, std::shared_ptr<DbConnection>, std::less<>> connections_;
     CaselessMap<std::string> values_;
     long nextId_ = 0;
@@ -95,7 +95,7 @@ struct GroupedCommitPolicy {
 // 3146: the run must not be reported as done. Nested scopes on the same database join the
 // outer one.
 class GroupedCommit {
-public:
+  public:
     GroupedCommit(GestoreDb& db, const std::string& idDb, GroupedCommitPolicy policy = {});
     ~GroupedCommit() noexcept(false);
     GroupedCommit(const GroupedCommit&) = delete;
@@ -106,7 +106,7 @@ public:
     // A point where a commit may fall: commits when the policy's count or time is reached.
     void boundary();
 
-private:
+  private:
     std::shared_ptr<DbConnection> connection_;
     bool owner_ = false;
     int uncaught_ = 0;

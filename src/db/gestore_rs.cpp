@@ -9,10 +9,10 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/scope_guard.h"
 #include "db/db_connection.h"
 #include "db/db_values.h"
 #include "db/sql_dialect.h"
+#include "platform/scope_guard.h"
 
 namespace tolvane {
 
@@ -41,7 +41,7 @@ struct RsColumn {
     std::string table;      // origin table; empty for expressions
     ColumnKind kind = ColumnKind::Other;
     int size = 0;
-    int baseColumn = -1;    // index among the base table's columns
+    int baseColumn = -1;  // index among the base table's columns
 };
 
 struct RsRow {
@@ -56,7 +56,7 @@ struct RecordSet {
     int tipo = rstype::Dynaset;
 
     std::vector<RsColumn> columns;
-    CaselessMap<int> lookup;  // name -> column, or kAmbiguous
+    CaselessMap<int> lookup;           // name -> column, or kAmbiguous
     CaselessMap<std::string> aliases;  // alias or table -> table
 
     bool updatable = false;
@@ -73,9 +73,9 @@ struct RecordSet {
     long pos = -1;  // current record, -1 when none
 
     int edit = editstate::None;
-    std::vector<Variant> buffer;    // by base column
-    std::vector<char> assigned;     // by base column
-    std::vector<Variant> editRow;   // result values while editing
+    std::vector<Variant> buffer;   // by base column
+    std::vector<char> assigned;    // by base column
+    std::vector<Variant> editRow;  // result values while editing
     bool hasLastModified = false;
     sqlite3_int64 lastModified = 0;
 };
@@ -147,7 +147,8 @@ void buildColumns(RecordSet& rs, sqlite3_stmt* stmt, int count,
             }
             if (col.qualifier.empty()) col.qualifier = col.table;
         }
-        if (rs.base && sameName(col.qualifier, rs.baseAlias) && sameName(col.table, rs.base->name)) {
+        if (rs.base && sameName(col.qualifier, rs.baseAlias) &&
+            sameName(col.table, rs.base->name)) {
             const char* origin = sqlite3_column_origin_name(stmt, i);
             col.baseColumn = rs.base->columnIndex(columnText(origin));
         }
@@ -182,7 +183,8 @@ void refreshBase(RecordSet& rs) {
     if (!fresh) raise(errnum::DatabaseFailure, "Tabella inesistente: '" + rs.baseTable + "'.");
     for (RsColumn& col : rs.columns)
         if (col.baseColumn >= 0)
-            col.baseColumn = fresh->columnIndex(rs.base->columns[static_cast<std::size_t>(col.baseColumn)].name);
+            col.baseColumn =
+                fresh->columnIndex(rs.base->columns[static_cast<std::size_t>(col.baseColumn)].name);
     // Assignments follow their columns: a dropped column moves the others.
     std::vector<Variant> buffer(fresh->columns.size(), Variant::null());
     std::vector<char> assigned(fresh->columns.size(), 0);
@@ -208,7 +210,8 @@ void buildRowSelect(RecordSet& rs) {
         list += quoteName(rs.base->columns[static_cast<std::size_t>(col.baseColumn)].name);
     }
     if (list.empty()) list = "1";
-    rs.rowSelectSql = "SELECT " + list + " FROM " + quoteQualifiedName(rs.base->name) + " WHERE rowid = ?1";
+    rs.rowSelectSql =
+        "SELECT " + list + " FROM " + quoteQualifiedName(rs.base->name) + " WHERE rowid = ?1";
 }
 
 // Reads the base table's columns of one row again; false when the row is gone.
@@ -223,7 +226,8 @@ bool reloadRow(RecordSet& rs, RsRow& row) {
         sqlite3_reset(stmt);
         raiseSqliteFailure(extended, text, "GestoreRs", SqliteAccess::Read);
     }
-    if (row.values.size() != rs.columns.size()) row.values.assign(rs.columns.size(), Variant::null());
+    if (row.values.size() != rs.columns.size())
+        row.values.assign(rs.columns.size(), Variant::null());
     bool found = rc == SQLITE_ROW;
     int k = 0;
     for (std::size_t i = 0; i < rs.columns.size(); ++i) {
@@ -354,9 +358,7 @@ void requireUpdatable(const RecordSet& rs) {
               "Impossibile aggiornare: il database o l'oggetto è di sola lettura.");
 }
 
-void clearAssignments(RecordSet& rs) {
-    std::fill(rs.assigned.begin(), rs.assigned.end(), 0);
-}
+void clearAssignments(RecordSet& rs) { std::fill(rs.assigned.begin(), rs.assigned.end(), 0); }
 
 // The base column that a name assigns: "Alias.Column" of the base table or a bare name of it.
 int baseColumnFor(RecordSet& rs, std::string_view name) {
@@ -559,7 +561,8 @@ void GestoreRs::UpdateRs(const std::string& handle) {
                 row.values[c] = set.buffer[static_cast<std::size_t>(b)];
         }
         // A new value of an INTEGER PRIMARY KEY is the row's new row id.
-        if (int alias = rowIdAlias(base); alias >= 0 && set.assigned[static_cast<std::size_t>(alias)])
+        if (int alias = rowIdAlias(base);
+            alias >= 0 && set.assigned[static_cast<std::size_t>(alias)])
             row.rowid = set.buffer[static_cast<std::size_t>(alias)].toLong();
         set.lastModified = row.rowid;
     } else {

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/variant.h"
 #include "db/gestore_db.h"
+#include "platform/variant.h"
 
 namespace tolvane {
 
@@ -36,7 +36,7 @@ constexpr int ReadOnlyRecordset = 3027;
 }  // namespace errnum
 
 class GestoreRs {
-public:
+  public:
     GestoreRs();
     ~GestoreRs();
     GestoreRs(const GestoreRs&) = delete;
@@ -91,7 +91,7 @@ public:
     // Makes the record last stored through the handle the current one.
     void RiposizionaRs(const std::string& handle);
 
-private:
+  private:
     RecordSet& rs(const std::string& handle) const;
     std::map<std::string, std::unique_ptr<RecordSet>, std::less<>> sets_;
     long nextHandle_ = 0;
@@ -99,7 +99,7 @@ private:
 
 // A record set opened for one reading and closed however the reading ends.
 class ScopedRecordSet {
-public:
+  public:
     ScopedRecordSet(GestoreRs& rs, GestoreDb& db, const std::string& idDb, const std::string& sql,
                     int tipo = rstype::Snapshot)
         : rs_(rs), handle_(rs.ApriRs(db, idDb, "", sql, false, tipo)) {}
@@ -108,7 +108,7 @@ public:
     ScopedRecordSet& operator=(const ScopedRecordSet&) = delete;
     const std::string& handle() const { return handle_; }
 
-private:
+  private:
     GestoreRs& rs_;
     std::string handle_;
 };

@@ -55,17 +55,28 @@ ColumnKind columnKindOf(std::string_view declaredType, int* size) {
 
 int reportedSize(ColumnKind kind, int declaredSize) {
     switch (kind) {
-        case ColumnKind::Text: return declaredSize;
-        case ColumnKind::Memo: return 0;
-        case ColumnKind::Byte: return 1;
-        case ColumnKind::Integer: return 2;
-        case ColumnKind::Long: return 4;
-        case ColumnKind::Single: return 4;
-        case ColumnKind::Double: return 8;
-        case ColumnKind::Currency: return 8;
-        case ColumnKind::Date: return 8;
-        case ColumnKind::Boolean: return 1;
-        case ColumnKind::Other: return 0;
+        case ColumnKind::Text:
+            return declaredSize;
+        case ColumnKind::Memo:
+            return 0;
+        case ColumnKind::Byte:
+            return 1;
+        case ColumnKind::Integer:
+            return 2;
+        case ColumnKind::Long:
+            return 4;
+        case ColumnKind::Single:
+            return 4;
+        case ColumnKind::Double:
+            return 8;
+        case ColumnKind::Currency:
+            return 8;
+        case ColumnKind::Date:
+            return 8;
+        case ColumnKind::Boolean:
+            return 1;
+        case ColumnKind::Other:
+            return 0;
     }
     return 0;
 }

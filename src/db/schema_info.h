@@ -40,9 +40,9 @@ struct ColumnInfo {
     std::string name;
     std::string declaredType;
     ColumnKind kind = ColumnKind::Other;
-    int size = 0;        // as reportedSize gives it
+    int size = 0;  // as reportedSize gives it
     bool notNull = false;
-    int pkOrder = 0;     // 1-based position in the primary key, 0 when not part of it
+    int pkOrder = 0;  // 1-based position in the primary key, 0 when not part of it
     bool hasDefault = false;
 };
 
@@ -50,19 +50,19 @@ struct TableInfo {
     std::string name;  // as the schema spells it
     std::vector<ColumnInfo> columns;
     std::vector<std::string> primaryKey;  // column names in key order
-    bool withoutRowid = false;  // no rowid to write by: WITHOUT ROWID tables and views
+    bool withoutRowid = false;            // no rowid to write by: WITHOUT ROWID tables and views
 
     // Caseless; nullptr when the table has no such column.
     const ColumnInfo* column(std::string_view name) const;
     int columnIndex(std::string_view name) const;  // -1 when absent
 
-private:
+  private:
     friend class SchemaInfo;
     CaselessMap<int> byName_;  // column name -> index
 };
 
 class SchemaInfo {
-public:
+  public:
     explicit SchemaInfo(sqlite3* db);
     ~SchemaInfo();
     SchemaInfo(const SchemaInfo&) = delete;
@@ -82,7 +82,7 @@ public:
     // Finalizes the statements held, before the connection closes.
     void release();
 
-private:
+  private:
     sqlite3* db_;
     sqlite3_stmt* versionStmt_ = nullptr;
     std::int64_t version_ = -1;

@@ -36,7 +36,7 @@ struct SelectShape {
     // no GROUP BY, DISTINCT, UNION, aggregates or sub-queries in FROM.
     bool updatable = false;
     std::vector<std::pair<std::string, std::string>> aliases;  // alias -> table, FROM order
-    std::vector<SelectItem> items;                              // in order
+    std::vector<SelectItem> items;                             // in order
 
     // Table name for an alias or a table name used as qualifier (caseless); empty if unknown.
     std::string tableOf(std::string_view qualifier) const;

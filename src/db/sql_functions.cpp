@@ -73,7 +73,8 @@ std::int64_t roundHalfEven(double x) {
 long longArgument(sqlite3_value* v) {
     const double d = numberOf(v);
     const std::int64_t n = roundHalfEven(d);
-    if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max()) raise("Overflow");
+    if (n < std::numeric_limits<int>::min() || n > std::numeric_limits<int>::max())
+        raise("Overflow");
     return static_cast<long>(n);
 }
 
@@ -118,11 +119,13 @@ void fnConcat(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void fnAdd(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
         if (anyNull(argc, argv)) return sqlite3_result_null(ctx);
-        if (sqlite3_value_type(argv[0]) == SQLITE_TEXT && sqlite3_value_type(argv[1]) == SQLITE_TEXT)
+        if (sqlite3_value_type(argv[0]) == SQLITE_TEXT &&
+            sqlite3_value_type(argv[1]) == SQLITE_TEXT)
             return resultText(ctx, rawText(argv[0]) + rawText(argv[1]));
         if (isInteger(argv[0]) && isInteger(argv[1])) {
             std::int64_t sum = 0;
-            if (!__builtin_add_overflow(sqlite3_value_int64(argv[0]), sqlite3_value_int64(argv[1]), &sum))
+            if (!__builtin_add_overflow(sqlite3_value_int64(argv[0]), sqlite3_value_int64(argv[1]),
+                                        &sum))
                 return sqlite3_result_int64(ctx, sum);
         }
         resultNumber(ctx, numberOf(argv[0]) + numberOf(argv[1]));
@@ -149,8 +152,12 @@ void fnIntegerDivision(sqlite3_context* ctx, int argc, sqlite3_value** argv, boo
     });
 }
 
-void fnIdiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) { fnIntegerDivision(ctx, argc, argv, false); }
-void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** argv) { fnIntegerDivision(ctx, argc, argv, true); }
+void fnIdiv(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    fnIntegerDivision(ctx, argc, argv, false);
+}
+void fnMod(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    fnIntegerDivision(ctx, argc, argv, true);
+}
 
 void fnPow(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     guarded(ctx, [&] {
@@ -165,12 +172,15 @@ double valOf(const std::string& input) {
     std::string s;
     for (char c : input)
         if (c != ' ' && c != '\t' && c != '\n' && c != '\r') s += c;
-    if (s.size() >= 2 && s[0] == '&' && (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
+    if (s.size() >= 2 && s[0] == '&' &&
+        (s[1] == 'H' || s[1] == 'h' || s[1] == 'O' || s[1] == 'o')) {
         const int base = (s[1] == 'H' || s[1] == 'h') ? 16 : 8;
         std::int64_t value = 0;
         for (std::size_t i = 2; i < s.size(); ++i) {
             const char c = lowerAscii(s[i]);
-            int digit = (c >= '0' && c <= '9') ? c - '0' : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : 99;
+            int digit = (c >= '0' && c <= '9')   ? c - '0'
+                        : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                                                 : 99;
             if (digit >= base) break;
             value = value * base + digit;
             if (value > 0xFFFFFFFFLL) break;
@@ -325,19 +335,24 @@ void fnIsNumeric(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 // CLng and CInt round half to even and refuse what does not fit.
-void fnConvertWhole(sqlite3_context* ctx, sqlite3_value** argv, std::int64_t low, std::int64_t high) {
+void fnConvertWhole(sqlite3_context* ctx, sqlite3_value** argv, std::int64_t low,
+                    std::int64_t high) {
     guarded(ctx, [&] {
         if (isNull(argv[0])) raise("Uso non valido di Null");
-        const std::int64_t n = isInteger(argv[0]) ? sqlite3_value_int64(argv[0]) : roundHalfEven(numberOf(argv[0]));
+        const std::int64_t n =
+            isInteger(argv[0]) ? sqlite3_value_int64(argv[0]) : roundHalfEven(numberOf(argv[0]));
         if (n < low || n > high) raise("Overflow");
         sqlite3_result_int64(ctx, n);
     });
 }
 
 void fnCLng(sqlite3_context* ctx, int, sqlite3_value** argv) {
-    fnConvertWhole(ctx, argv, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
+    fnConvertWhole(ctx, argv, std::numeric_limits<std::int32_t>::min(),
+                   std::numeric_limits<std::int32_t>::max());
 }
-void fnCInt(sqlite3_context* ctx, int, sqlite3_value** argv) { fnConvertWhole(ctx, argv, -32768, 32767); }
+void fnCInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
+    fnConvertWhole(ctx, argv, -32768, 32767);
+}
 
 void fnCDbl(sqlite3_context* ctx, int, sqlite3_value** argv) {
     guarded(ctx, [&] {
@@ -389,8 +404,10 @@ std::uint32_t decodeOne(const unsigned char* s, int n, int& i) {
         ++i;
         return b;
     }
-    const int extra = (b >= 0xC2 && b <= 0xDF) ? 1 : (b >= 0xE0 && b <= 0xEF) ? 2
-                      : (b >= 0xF0 && b <= 0xF4) ? 3 : 0;
+    const int extra = (b >= 0xC2 && b <= 0xDF)   ? 1
+                      : (b >= 0xE0 && b <= 0xEF) ? 2
+                      : (b >= 0xF0 && b <= 0xF4) ? 3
+                                                 : 0;
     if (extra == 0 || i + extra >= n) {
         ++i;
         return 0x110000u + b;
@@ -439,24 +456,45 @@ struct Registration {
 };
 
 constexpr Registration kRegistrations[] = {
-    {"acc_concat", 2, fnConcat},   {"acc_add", 2, fnAdd},         {"acc_div", 2, fnDiv},
-    {"acc_idiv", 2, fnIdiv},       {"acc_mod", 2, fnMod},         {"acc_pow", 2, fnPow},
-    {"acc_val", 1, fnVal},         {"acc_str", 1, fnStr},         {"acc_cstr", 1, fnCStr},
-    {"acc_len", 1, fnLen},         {"acc_left", 2, fnLeft},       {"acc_right", 2, fnRight},
-    {"acc_mid", 2, fnMid},         {"acc_mid", 3, fnMid},         {"acc_instr", 3, fnInStr},
-    {"acc_instr", 4, fnInStr},     {"acc_ucase", 1, fnText<UCase>}, {"acc_lcase", 1, fnText<LCase>},
-    {"acc_trim", 1, fnText<Trim>}, {"acc_ltrim", 1, fnText<LTrim>}, {"acc_rtrim", 1, fnText<RTrim>},
-    {"acc_replace", 3, fnReplace}, {"acc_int", 1, fnInt},         {"acc_fix", 1, fnFix},
-    {"acc_isnumeric", 1, fnIsNumeric}, {"acc_clng", 1, fnCLng},   {"acc_cint", 1, fnCInt},
-    {"acc_cdbl", 1, fnCDbl},       {"acc_round", 1, fnRound},     {"acc_round", 2, fnRound},
+    {"acc_concat", 2, fnConcat},
+    {"acc_add", 2, fnAdd},
+    {"acc_div", 2, fnDiv},
+    {"acc_idiv", 2, fnIdiv},
+    {"acc_mod", 2, fnMod},
+    {"acc_pow", 2, fnPow},
+    {"acc_val", 1, fnVal},
+    {"acc_str", 1, fnStr},
+    {"acc_cstr", 1, fnCStr},
+    {"acc_len", 1, fnLen},
+    {"acc_left", 2, fnLeft},
+    {"acc_right", 2, fnRight},
+    {"acc_mid", 2, fnMid},
+    {"acc_mid", 3, fnMid},
+    {"acc_instr", 3, fnInStr},
+    {"acc_instr", 4, fnInStr},
+    {"acc_ucase", 1, fnText<UCase>},
+    {"acc_lcase", 1, fnText<LCase>},
+    {"acc_trim", 1, fnText<Trim>},
+    {"acc_ltrim", 1, fnText<LTrim>},
+    {"acc_rtrim", 1, fnText<RTrim>},
+    {"acc_replace", 3, fnReplace},
+    {"acc_int", 1, fnInt},
+    {"acc_fix", 1, fnFix},
+    {"acc_isnumeric", 1, fnIsNumeric},
+    {"acc_clng", 1, fnCLng},
+    {"acc_cint", 1, fnCInt},
+    {"acc_cdbl", 1, fnCDbl},
+    {"acc_round", 1, fnRound},
+    {"acc_round", 2, fnRound},
     {"like", 2, fnLike},
 };
 
 void check(sqlite3* db, int rc, const char* what) {
     if (rc != SQLITE_OK)
-        throw NumberedError(errnum::DatabaseFailure,
-                            std::string("Registrazione di ") + what + " non riuscita: " + sqlite3_errmsg(db),
-                            "sql_functions");
+        throw NumberedError(
+            errnum::DatabaseFailure,
+            std::string("Registrazione di ") + what + " non riuscita: " + sqlite3_errmsg(db),
+            "sql_functions");
 }
 
 }  // namespace
@@ -464,10 +502,11 @@ void check(sqlite3* db, int rc, const char* what) {
 void registerAccessFunctions(sqlite3* db) {
     for (const Registration& r : kRegistrations)
         check(db,
-              sqlite3_create_function_v2(db, r.name, r.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                         r.fn, nullptr, nullptr, nullptr),
+              sqlite3_create_function_v2(db, r.name, r.args, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                         nullptr, r.fn, nullptr, nullptr, nullptr),
               r.name);
-    check(db, sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareCaseless, nullptr),
+    check(db,
+          sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareCaseless, nullptr),
           "NOCASE");
     // Names are always quoted by the translator: a misspelt one must fail, not become text.
     check(db, sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, static_cast<int*>(nullptr)), "DQS");

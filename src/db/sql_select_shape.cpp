@@ -1,9 +1,9 @@
 // What the record-set layer needs to write through a SELECT: the table behind a qualifier and
 // the hidden row-id column of the base table. Never changes the positions of the items.
-#include "platform/numbered_error.h"
-#include "platform/text.h"
 #include "db/sql_dialect.h"
 #include "db/sql_tokenizer.h"
+#include "platform/numbered_error.h"
+#include "platform/text.h"
 
 namespace tolvane {
 
@@ -17,9 +17,10 @@ std::string SelectShape::tableOf(std::string_view qualifier) const {
 
 std::string addRowIdColumn(std::string_view translatedSelect, const SelectShape& shape) {
     if (!shape.updatable || shape.baseAlias.empty())
-        throw NumberedError(errnum::DatabaseFailure,
-                            "La query non è aggiornabile: \"" + std::string(translatedSelect) + "\"",
-                            "sql_dialect");
+        throw NumberedError(
+            errnum::DatabaseFailure,
+            "La query non è aggiornabile: \"" + std::string(translatedSelect) + "\"",
+            "sql_dialect");
     // The translated text uses "..." for names; the tokenizer reads them as literals, which
     // is enough to find the first FROM outside brackets.
     const std::vector<SqlToken> tokens = tokenizeAccessSql(translatedSelect);
@@ -41,7 +42,8 @@ std::string addRowIdColumn(std::string_view translatedSelect, const SelectShape&
         }
     }
     throw NumberedError(errnum::DatabaseFailure,
-                        "Query senza FROM: \"" + std::string(translatedSelect) + "\"", "sql_dialect");
+                        "Query senza FROM: \"" + std::string(translatedSelect) + "\"",
+                        "sql_dialect");
 }
 
 }  // namespace tolvane

@@ -12,10 +12,10 @@ namespace tolvane {
 namespace {
 
 [[noreturn]] void fail(std::string_view what, std::string_view sql) {
-    throw NumberedError(errnum::DatabaseFailure,
-                        "Istruzione SQL non traducibile: " + std::string(what) + " in \"" +
-                            std::string(sql) + "\"",
-                        "sql_dialect");
+    throw NumberedError(
+        errnum::DatabaseFailure,
+        "Istruzione SQL non traducibile: " + std::string(what) + " in \"" + std::string(sql) + "\"",
+        "sql_dialect");
 }
 
 bool isWordStart(unsigned char c) {
@@ -101,8 +101,7 @@ bool parseDateLiteral(std::string_view body, std::string& iso) {
     char buffer[64];
     if (hasTime)
         std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d", y, m, d, hh, mi, ss);
-    else
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
+    else std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", y, m, d);
     iso = buffer;
     return true;
 }
@@ -161,10 +160,10 @@ std::vector<SqlToken> tokenizeAccessSql(std::string_view sql) {
                 fail("data tra # non valida", sql);
             push(SqlTokenKind::Date, std::move(iso), start);
             i = end + 1;
-        } else if (isDigit(c) ||
-                   (c == '.' && i + 1 < n && isDigit(sql[i + 1]) &&
-                    (tokens.empty() || isBlank(sql[i - 1]) ||
-                     (tokens.back().kind == SqlTokenKind::Symbol && !tokens.back().isSymbol(")"))))) {
+        } else if (isDigit(c) || (c == '.' && i + 1 < n && isDigit(sql[i + 1]) &&
+                                  (tokens.empty() || isBlank(sql[i - 1]) ||
+                                   (tokens.back().kind == SqlTokenKind::Symbol &&
+                                    !tokens.back().isSymbol(")"))))) {
             while (i < n && isDigit(sql[i])) ++i;
             if (i < n && sql[i] == '.') {
                 ++i;

@@ -1,9 +1,9 @@
 // Translation of dialect statements, clauses and stored fragments into SQLite SQL, and the
 // shape analysis of a SELECT. Joins and deletes that SQLite writes differently are rebuilt;
 // anything not known to translate faithfully raises 3146 instead of running with another meaning.
+#include "db/sql_translator.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "db/sql_translator.h"
 
 namespace tolvane {
 
@@ -54,7 +54,9 @@ void Translator::recordItem(std::size_t from, std::size_t to, std::string alias)
     SelectItem item;
     item.alias = std::move(alias);
     const std::size_t count = to - from;
-    auto isName = [&](std::size_t i) { return isNameToken(tokens_[i]); };
+    auto isName = [&](std::size_t i) {
+        return isNameToken(tokens_[i]);
+    };
     if (count == 1 && tokens_[from].isSymbol("*")) {
         item.column = "*";
     } else if (count == 1 && isName(from)) {
@@ -68,7 +70,6 @@ void Translator::recordItem(std::size_t from, std::size_t to, std::string alias)
     }
     shape->items.push_back(std::move(item));
 }
-
 
 std::string Translator::select() {
     ++selectDepth_;
@@ -98,7 +99,8 @@ std::string Translator::selectBody() {
         if (recording()) recordFrom(from);
     }
     if (acceptWord("where")) out += " WHERE " + expression().sql;
-    if (recording() && (peek().isWord("group") || peek().isWord("having") || peek().isWord("union")))
+    if (recording() &&
+        (peek().isWord("group") || peek().isWord("having") || peek().isWord("union")))
         shape->updatable = false;
     if (acceptWord("group")) {
         expectWord("by");
@@ -311,7 +313,8 @@ std::string Translator::updateStatement() {
     for (const Assignment& a : sets) {
         const FromEntry* named = nullptr;
         if (a.qualifier.empty()) {
-            if (from.entries.size() > 1) fail("colonna " + a.column + " senza tabella in UPDATE con JOIN");
+            if (from.entries.size() > 1)
+                fail("colonna " + a.column + " senza tabella in UPDATE con JOIN");
             named = &from.entries.front();
         } else {
             named = findEntry(from, a.qualifier);
@@ -351,7 +354,8 @@ std::string Translator::insertStatement() {
     expectWord("insert");
     expectWord("into");
     std::string table = nameText(next());
-    if (peek().isSymbol(".") || peek().isWord("in")) fail("tabella di un altro database (" + table + ")");
+    if (peek().isSymbol(".") || peek().isWord("in"))
+        fail("tabella di un altro database (" + table + ")");
     std::string out = "INSERT INTO " + quoteName(table);
     if (acceptSymbol("(")) {
         std::string columns;

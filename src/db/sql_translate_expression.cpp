@@ -2,8 +2,8 @@
 // become calls of ours, text comparisons become caseless. An unknown function raises 3146,
 // never passes through to run with SQLite's meaning.
 
-#include "platform/numbered_error.h"
 #include "db/sql_translator.h"
+#include "platform/numbered_error.h"
 
 namespace tolvane::sqldetail {
 
@@ -18,12 +18,12 @@ std::string quoteText(std::string_view text) {
 
 bool isReserved(const SqlToken& t) {
     static const char* const words[] = {
-        "select", "from",  "where",   "group", "order",  "by",     "having", "union",
-        "as",     "on",    "join",    "inner", "outer",  "left",   "right",  "set",
-        "values", "into",  "and",     "or",    "not",    "xor",    "eqv",    "imp",
-        "mod",    "like",  "is",      "in",    "between", "asc",   "desc",   "distinct",
-        "distinctrow", "top", "null", "true",  "false",  "exists", "all",    "delete",
-        "update", "insert"};
+        "select",  "from",  "where",  "group",    "order",       "by",     "having",
+        "union",   "as",    "on",     "join",     "inner",       "outer",  "left",
+        "right",   "set",   "values", "into",     "and",         "or",     "not",
+        "xor",     "eqv",   "imp",    "mod",      "like",        "is",     "in",
+        "between", "asc",   "desc",   "distinct", "distinctrow", "top",    "null",
+        "true",    "false", "exists", "all",      "delete",      "update", "insert"};
     if (t.kind != SqlTokenKind::Word) return false;
     for (const char* w : words)
         if (t.isWord(w)) return true;
@@ -41,19 +41,32 @@ struct FunctionRule {
 };
 
 constexpr FunctionRule kFunctions[] = {
-    {"val", "acc_val", 1, 1, false},         {"left", "acc_left", 2, 2, true},
-    {"right", "acc_right", 2, 2, true},      {"mid", "acc_mid", 2, 3, true},
-    {"len", "acc_len", 1, 1, false},         {"instr", "acc_instr", 2, 4, false},
-    {"int", "acc_int", 1, 1, false},         {"fix", "acc_fix", 1, 1, false},
-    {"isnumeric", "acc_isnumeric", 1, 1, false}, {"str", "acc_str", 1, 1, true},
-    {"cstr", "acc_cstr", 1, 1, true},        {"ucase", "acc_ucase", 1, 1, true},
-    {"lcase", "acc_lcase", 1, 1, true},      {"trim", "acc_trim", 1, 1, true},
-    {"ltrim", "acc_ltrim", 1, 1, true},      {"rtrim", "acc_rtrim", 1, 1, true},
-    {"clng", "acc_clng", 1, 1, false},       {"cint", "acc_cint", 1, 1, false},
-    {"cdbl", "acc_cdbl", 1, 1, false},       {"round", "acc_round", 1, 2, false},
-    {"replace", "acc_replace", 3, 3, true},  {"abs", "abs", 1, 1, false},
-    {"count", "count", 1, 1, false},         {"sum", "sum", 1, 1, false},
-    {"avg", "avg", 1, 1, false},             {"min", "min", 1, 1, false},
+    {"val", "acc_val", 1, 1, false},
+    {"left", "acc_left", 2, 2, true},
+    {"right", "acc_right", 2, 2, true},
+    {"mid", "acc_mid", 2, 3, true},
+    {"len", "acc_len", 1, 1, false},
+    {"instr", "acc_instr", 2, 4, false},
+    {"int", "acc_int", 1, 1, false},
+    {"fix", "acc_fix", 1, 1, false},
+    {"isnumeric", "acc_isnumeric", 1, 1, false},
+    {"str", "acc_str", 1, 1, true},
+    {"cstr", "acc_cstr", 1, 1, true},
+    {"ucase", "acc_ucase", 1, 1, true},
+    {"lcase", "acc_lcase", 1, 1, true},
+    {"trim", "acc_trim", 1, 1, true},
+    {"ltrim", "acc_ltrim", 1, 1, true},
+    {"rtrim", "acc_rtrim", 1, 1, true},
+    {"clng", "acc_clng", 1, 1, false},
+    {"cint", "acc_cint", 1, 1, false},
+    {"cdbl", "acc_cdbl", 1, 1, false},
+    {"round", "acc_round", 1, 2, false},
+    {"replace", "acc_replace", 3, 3, true},
+    {"abs", "abs", 1, 1, false},
+    {"count", "count", 1, 1, false},
+    {"sum", "sum", 1, 1, false},
+    {"avg", "avg", 1, 1, false},
+    {"min", "min", 1, 1, false},
     {"max", "max", 1, 1, false},
 };
 
@@ -92,9 +105,8 @@ Expr Translator::comparison() {
     Expr e = concatenation();
     for (;;) {
         const SqlToken& t = peek();
-        if (t.kind == SqlTokenKind::Symbol &&
-            (t.text == "=" || t.text == "<>" || t.text == "<" || t.text == ">" ||
-             t.text == "<=" || t.text == ">=")) {
+        if (t.kind == SqlTokenKind::Symbol && (t.text == "=" || t.text == "<>" || t.text == "<" ||
+                                               t.text == ">" || t.text == "<=" || t.text == ">=")) {
             const std::string op = next().text;
             Expr right = concatenation();
             std::string r = right.sql;
@@ -186,7 +198,8 @@ Expr Translator::multiplicative() {
     Expr e = negation();
     for (;;) {
         if (acceptSymbol("*")) e = {"(" + e.sql + " * " + negation().sql + ")", ExprKind::Other};
-        else if (acceptSymbol("/")) e = {"acc_div(" + e.sql + ", " + negation().sql + ")", ExprKind::Other};
+        else if (acceptSymbol("/"))
+            e = {"acc_div(" + e.sql + ", " + negation().sql + ")", ExprKind::Other};
         else return e;
     }
 }
@@ -254,8 +267,7 @@ Expr Translator::primary() {
         expectSymbol(")");
         return {"(EXISTS (" + sub + "))", ExprKind::Other};
     }
-    if (peek(1).isSymbol("(") &&
-        (!isReserved(t) || t.isWord("left") || t.isWord("right")))
+    if (peek(1).isSymbol("(") && (!isReserved(t) || t.isWord("left") || t.isWord("right")))
         return call();
     if (isReserved(t)) fail("espressione attesa" + describeHere());
     return columnReference();
@@ -288,8 +300,8 @@ Expr Translator::call() {
         } while (acceptSymbol(","));
     }
     expectSymbol(")");
-    if (recording() && (name == "count" || name == "sum" || name == "avg" || name == "min" ||
-                        name == "max"))
+    if (recording() &&
+        (name == "count" || name == "sum" || name == "avg" || name == "min" || name == "max"))
         shape->updatable = false;
     auto argCount = [&](std::size_t low, std::size_t high) {
         if (args.size() < low || args.size() > high)
@@ -298,9 +310,9 @@ Expr Translator::call() {
     if (name == "iif") {
         argCount(3, 3);
         const bool text = args[1].kind == ExprKind::Text || args[2].kind == ExprKind::Text;
-        return {"(CASE WHEN " + args[0].sql + " THEN " + args[1].sql + " ELSE " + args[2].sql +
-                    " END)",
-                text ? ExprKind::Text : ExprKind::Other};
+        return {
+            "(CASE WHEN " + args[0].sql + " THEN " + args[1].sql + " ELSE " + args[2].sql + " END)",
+            text ? ExprKind::Text : ExprKind::Other};
     }
     if (name == "isnull") {
         argCount(1, 1);

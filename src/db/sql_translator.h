@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/names.h"
 #include "db/sql_dialect.h"
 #include "db/sql_tokenizer.h"
+#include "platform/names.h"
 
 namespace tolvane::sqldetail {
 
@@ -20,10 +20,10 @@ struct Expr {
 };
 
 struct FromEntry {
-    std::string table;   // as written
-    std::string alias;   // empty when none
-    std::string join;    // "" first of a group, "," , "INNER", "LEFT", "RIGHT"
-    std::string on;      // translated condition
+    std::string table;  // as written
+    std::string alias;  // empty when none
+    std::string join;   // "" first of a group, "," , "INNER", "LEFT", "RIGHT"
+    std::string on;     // translated condition
     bool derived = false;
     const std::string& qualifier() const { return alias.empty() ? table : alias; }
 };
@@ -39,7 +39,7 @@ bool isReserved(const SqlToken& t);
 
 // Recursive descent over the tokens of one text, emitting SQLite SQL as it goes.
 class Translator {
-public:
+  public:
     Translator(std::string_view sql, std::string_view context)
         : sql_(sql), context_(context), tokens_(tokenize(sql, context)) {}
 
@@ -48,7 +48,7 @@ public:
     // When set, the outermost SELECT records its shape here while it is translated.
     SelectShape* shape = nullptr;
 
-private:
+  private:
     static std::vector<SqlToken> tokenize(std::string_view sql, std::string_view context);
     [[noreturn]] void fail(const std::string& what) const;
 

@@ -1,10 +1,10 @@
 // The check before saving and the save cycle of frmDaStudio: add or edit the kept TabStudio row,
 // write every field, store it, and turn a database error into its message from the shared table.
 // A failed save drops its pending edit, keeps what the user typed and never reports success.
+#include "common/errori_salvataggio.h"
 #include "common/globali.h"
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
-#include "common/errori_salvataggio.h"
 #include "intermediary/frm_da_studio.h"
 #include "ui/driver.h"
 

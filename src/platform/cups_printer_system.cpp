@@ -281,12 +281,9 @@ std::vector<PrinterInfo> CupsPrinterSystem::printers() {
             continue;
         }
         const std::string_view key = name;
-        if (key == "printer-name")
-            current.name = text(attr);
-        else if (key == "device-uri")
-            current.port = text(attr);
-        else if (key == "printer-make-and-model")
-            current.driver = text(attr);
+        if (key == "printer-name") current.name = text(attr);
+        else if (key == "device-uri") current.port = text(attr);
+        else if (key == "printer-make-and-model") current.driver = text(attr);
     }
     flush();
     return list;

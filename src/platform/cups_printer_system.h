@@ -27,8 +27,8 @@ class CupsPrinterSystem final : public PrinterSystem {
     int defaultPaperSize(const std::string& name) override;
     // The PPD's "InputSlot" and "PageSize" choice keywords; for a queue without a PPD, its IPP
     // "media-source" and "media" values.
-    std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name,
-                                                                  int tray, int paper) override;
+    std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name, int tray,
+                                                                  int paper) override;
 
   private:
     struct Media {

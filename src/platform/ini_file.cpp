@@ -32,9 +32,7 @@ std::string_view trimBlanks(std::string_view s) {
     return s.substr(first, last - first + 1);
 }
 
-bool hasLineBreak(std::string_view s) {
-    return s.find_first_of("\r\n") != std::string_view::npos;
-}
+bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 [[noreturn]] void invalidArgument(const std::string& what) {
     throw NumberedError(errnum::InvalidCall, "Valore non valido per un file ini: " + what,
@@ -53,9 +51,7 @@ void checkName(std::string_view section, std::string_view key) {
     }
 }
 
-std::string systemReason(int error) {
-    return std::strerror(error);
-}
+std::string systemReason(int error) { return std::strerror(error); }
 
 [[noreturn]] void writeFailed(const std::string& path, int error) {
     throw NumberedError(errnum::FileAccess,
@@ -96,7 +92,7 @@ FileBytes readAll(const std::string& path) {
 
 // Terminals share the common INI: one writer at a time, on a sibling file that never moves.
 class WriteLock {
-public:
+  public:
     explicit WriteLock(const std::string& path) {
         const std::string lockPath = path + ".lock";
         fd_ = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
@@ -112,7 +108,7 @@ public:
     WriteLock(const WriteLock&) = delete;
     WriteLock& operator=(const WriteLock&) = delete;
 
-private:
+  private:
     int fd_ = -1;
 };
 
@@ -249,9 +245,7 @@ std::size_t IniFile::findEntry(std::string_view section, std::string_view key) c
     return npos;
 }
 
-bool IniFile::hasSection(std::string_view section) const {
-    return findSection(section) != npos;
-}
+bool IniFile::hasSection(std::string_view section) const { return findSection(section) != npos; }
 
 bool IniFile::hasKey(std::string_view section, std::string_view key) const {
     return findEntry(section, key) != npos;

@@ -24,7 +24,7 @@ namespace tolvane {
 //   (CRLF or LF); a new file is Windows-1252 with CRLF, unless it must hold a character that
 //   Windows-1252 has not.
 class IniFile {
-public:
+  public:
     enum class Encoding { Windows1252, Utf8, Utf8Bom };
     enum class Status { Loaded, Missing, Unreadable };
 
@@ -70,7 +70,7 @@ public:
     static void deleteKey(const std::string& path, std::string_view section, std::string_view key);
     static void deleteSection(const std::string& path, std::string_view section);
 
-private:
+  private:
     enum class Kind { Other, Comment, Section, Entry };
     struct Line {
         std::string text;  // UTF-8, without line end

@@ -11,9 +11,7 @@ namespace tolvane {
 
 namespace {
 
-std::string keywordOf(const std::string& choice) {
-    return choice.substr(0, choice.find('/'));
-}
+std::string keywordOf(const std::string& choice) { return choice.substr(0, choice.find('/')); }
 
 std::vector<PrinterChoice> numbered(const std::vector<std::string>& choices,
                                     std::vector<int> (*numbers)(const std::vector<std::string>&)) {
@@ -23,8 +21,8 @@ std::vector<PrinterChoice> numbered(const std::vector<std::string>& choices,
     std::vector<PrinterChoice> out;
     for (std::size_t i = 0; i < choices.size(); ++i) {
         const auto slash = choices[i].find('/');
-        out.push_back({assigned[i], slash == std::string::npos ? choices[i]
-                                                               : choices[i].substr(slash + 1)});
+        out.push_back(
+            {assigned[i], slash == std::string::npos ? choices[i] : choices[i].substr(slash + 1)});
     }
     return out;
 }

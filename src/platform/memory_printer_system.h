@@ -36,8 +36,8 @@ class MemoryPrinterSystem final : public PrinterSystem {
     std::vector<PrinterChoice> paperSizes(const std::string& name) override;
     int defaultPaperSize(const std::string& name) override;
     // "InputSlot" and "PageSize" with the chosen tray's and paper's keywords.
-    std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name,
-                                                                  int tray, int paper) override;
+    std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name, int tray,
+                                                                  int paper) override;
 
   private:
     const Entry* find(const std::string& name) const;

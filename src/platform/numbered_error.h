@@ -9,16 +9,16 @@
 namespace tolvane {
 
 namespace errnum {
-constexpr int InvalidCall = 5;    // invalid procedure call or argument
+constexpr int InvalidCall = 5;  // invalid procedure call or argument
 constexpr int Overflow = 6;
-constexpr int Subscript = 9;      // subscript out of range
+constexpr int Subscript = 9;  // subscript out of range
 constexpr int DivisionByZero = 11;
 constexpr int TypeMismatch = 13;
 constexpr int FileNotFound = 53;
 constexpr int FileAlreadyExists = 58;
-constexpr int FileAccess = 75;    // path/file access error
+constexpr int FileAccess = 75;  // path/file access error
 constexpr int PathNotFound = 76;
-constexpr int ObjectNotSet = 91;  // object variable not set
+constexpr int ObjectNotSet = 91;    // object variable not set
 constexpr int InvalidPattern = 93;  // invalid pattern string (Like)
 constexpr int InvalidUseOfNull = 94;
 constexpr int NoSuchArrayElement = 340;
@@ -38,7 +38,7 @@ constexpr int RecordLocked = 3260;  // the data to write locked by another conne
 }  // namespace errnum
 
 class NumberedError : public std::runtime_error {
-public:
+  public:
     NumberedError(int number, std::string description, std::string source = {})
         : std::runtime_error(description),
           number_(number),
@@ -49,7 +49,7 @@ public:
     const std::string& description() const { return description_; }
     const std::string& source() const { return source_; }
 
-private:
+  private:
     int number_;
     std::string description_;
     std::string source_;

@@ -53,9 +53,7 @@ std::string uncRoot() {
         fromEnvironment("TOLVANE_UNC_ROOT", homeFolder() + "/.local/share/tolvane/unc"));
 }
 
-bool isLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 std::vector<std::string> components(std::string_view path) {
     std::vector<std::string> parts;

@@ -30,9 +30,7 @@ std::shared_ptr<PrinterSystem>& installed() {
 
 }  // namespace
 
-PrinterSystem& printerSystem() {
-    return *installed();
-}
+PrinterSystem& printerSystem() { return *installed(); }
 
 std::shared_ptr<PrinterSystem> setPrinterSystem(std::shared_ptr<PrinterSystem> system) {
     if (!system) system = std::make_shared<NoPrinters>();
@@ -55,12 +53,8 @@ PrinterInfo CurrentPrinter::resolved() const {
     return printer ? *printer : PrinterInfo{};
 }
 
-std::string CurrentPrinter::DeviceName() const {
-    return resolved().name;
-}
-std::string CurrentPrinter::Port() const {
-    return resolved().port;
-}
+std::string CurrentPrinter::DeviceName() const { return resolved().name; }
+std::string CurrentPrinter::Port() const { return resolved().port; }
 
 int CurrentPrinter::PaperSize() const {
     const auto name = DeviceName();
@@ -71,9 +65,7 @@ void CurrentPrinter::choose(const PrinterInfo& printer) {
     chosen_ = std::make_unique<PrinterInfo>(printer);
 }
 
-void CurrentPrinter::followDefault() {
-    chosen_.reset();
-}
+void CurrentPrinter::followDefault() { chosen_.reset(); }
 
 CurrentPrinter& Printer() {
     static CurrentPrinter printer;

@@ -2,8 +2,6 @@
 // Never leaves the temporary file behind, whatever way the write ends.
 #include "platform/save_file.h"
 
-#include "platform/scope_guard.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,6 +10,7 @@
 #include <cstring>
 
 #include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
 
 namespace tolvane {
 
@@ -64,9 +63,7 @@ SaveFile::SaveFile(std::string target, Options options)
     if (::fchmod(fd_, mode) != 0) fail(errno);
 }
 
-SaveFile::~SaveFile() {
-    discard();
-}
+SaveFile::~SaveFile() { discard(); }
 
 void SaveFile::fail(int error) {
     discard();

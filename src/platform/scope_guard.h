@@ -12,7 +12,7 @@ namespace tolvane {
 // normal exit the action's failure goes through.
 template <class Action>
 class ScopeGuard {
-public:
+  public:
     explicit ScopeGuard(Action action)
         : action_(std::move(action)), uncaught_(std::uncaught_exceptions()) {}
     ~ScopeGuard() noexcept(false) {
@@ -32,7 +32,7 @@ public:
     // The scope's work is done and kept: the action no longer runs.
     void dismiss() { dismissed_ = true; }
 
-private:
+  private:
     Action action_;
     int uncaught_;
     bool dismissed_ = false;

@@ -81,8 +81,7 @@ char32_t toLowerCp(char32_t c) {
     if ((c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
     if (c == 0x178) return 0xFF;
     if (c >= 0x100 && c <= 0x17F) {
-        if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) ||
-            (c >= 0x14A && c <= 0x177))
+        if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
             return (c % 2 == 0) ? c + 1 : c;
         if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
             return (c % 2 == 1) ? c + 1 : c;
@@ -99,8 +98,7 @@ char32_t toUpperCp(char32_t c) {
     if ((c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 32;
     if (c == 0xFF) return 0x178;
     if (c >= 0x100 && c <= 0x17F) {
-        if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) ||
-            (c >= 0x14A && c <= 0x177))
+        if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
             return (c % 2 == 1) ? c - 1 : c;
         if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
             return (c % 2 == 0) ? c - 1 : c;
@@ -117,9 +115,29 @@ char32_t baseLetter(char32_t lower) {
     static constexpr std::string_view latin1 =  // U+00E0 .. U+00FF
         "aaaaaa.ceeeeiiiidnooooo.ouuuuy.y";
     static constexpr std::string_view extendedA =  // U+0100 .. U+017F
-        "aaaaaa" "cccccccc" "dddd" "eeeeeeeeee" "gggggggg" "hhhh" "iiiiiiiiii" ".." "jj" "kk."
-        "llllllllll" "nnnnnnn" ".." "oooooo" ".." "rrrrrr" "ssssssss" "tttttt" "uuuuuuuuuuuu"
-        "ww" "yyy" "zzzzzz" ".";
+        "aaaaaa"
+        "cccccccc"
+        "dddd"
+        "eeeeeeeeee"
+        "gggggggg"
+        "hhhh"
+        "iiiiiiiiii"
+        ".."
+        "jj"
+        "kk."
+        "llllllllll"
+        "nnnnnnn"
+        ".."
+        "oooooo"
+        ".."
+        "rrrrrr"
+        "ssssssss"
+        "tttttt"
+        "uuuuuuuuuuuu"
+        "ww"
+        "yyy"
+        "zzzzzz"
+        ".";
     static_assert(latin1.size() == 32 && extendedA.size() == 128);
     char p = '.';
     if (lower >= 0xE0 && lower <= 0xFF) p = latin1[lower - 0xE0];
@@ -142,10 +160,9 @@ SortKey sortKey(char32_t c) {
 }
 
 constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
 char32_t cp1252ToUnicode(unsigned char b) {
@@ -165,10 +182,8 @@ std::string mapCase(std::string_view s, char32_t (*map)(char32_t)) {
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
         const Unit u = decode(s, i);
-        if (u.valid)
-            encode(map(u.cp), out);
-        else
-            out += s[i];
+        if (u.valid) encode(map(u.cp), out);
+        else out += s[i];
         i += u.size;
     }
     return out;
@@ -189,8 +204,8 @@ bool sameChar(const Unit& a, const Unit& b, bool textCompare) {
 }
 
 // Index of the first match of what in s at or after from, or npos.
-std::size_t findUnits(const std::vector<Unit>& s, const std::vector<Unit>& what,
-                      std::size_t from, bool textCompare) {
+std::size_t findUnits(const std::vector<Unit>& s, const std::vector<Unit>& what, std::size_t from,
+                      bool textCompare) {
     if (what.size() > s.size()) return std::string_view::npos;
     for (std::size_t i = from; i + what.size() <= s.size(); ++i) {
         std::size_t k = 0;
@@ -216,25 +231,25 @@ struct LikeToken {
 
 bool tokenMatches(const LikeToken& t, char32_t c) {
     switch (t.kind) {
-    case LikeToken::Any:
-        return true;
-    case LikeToken::Digit:
-        return c >= '0' && c <= '9';
-    case LikeToken::Literal:
-        return fold(c) == fold(t.literal);
-    case LikeToken::Set: {
-        bool in = false;
-        const SortKey k = sortKey(c);
-        for (const auto& [lo, hi] : t.ranges) {
-            if (lo == hi ? fold(c) == fold(lo) : (sortKey(lo) <= k && k <= sortKey(hi))) {
-                in = true;
-                break;
+        case LikeToken::Any:
+            return true;
+        case LikeToken::Digit:
+            return c >= '0' && c <= '9';
+        case LikeToken::Literal:
+            return fold(c) == fold(t.literal);
+        case LikeToken::Set: {
+            bool in = false;
+            const SortKey k = sortKey(c);
+            for (const auto& [lo, hi] : t.ranges) {
+                if (lo == hi ? fold(c) == fold(lo) : (sortKey(lo) <= k && k <= sortKey(hi))) {
+                    in = true;
+                    break;
+                }
             }
+            return in != t.negated;
         }
-        return in != t.negated;
-    }
-    case LikeToken::Star:
-        break;
+        case LikeToken::Star:
+            break;
     }
     return false;
 }
@@ -265,7 +280,8 @@ std::vector<LikeToken> compileLike(std::string_view pattern) {
                 if (j + 2 < p.size() && p[j + 1].cp == '-' && p[j + 2].cp != ']') {
                     const char32_t hi = p[j + 2].cp;
                     if (sortKey(hi) < sortKey(lo))
-                        throw NumberedError(errnum::InvalidPattern, "Stringa di criteri non valida", "Like");
+                        throw NumberedError(errnum::InvalidPattern, "Stringa di criteri non valida",
+                                            "Like");
                     t.ranges.emplace_back(lo, hi);
                     j += 3;
                 } else {
@@ -273,7 +289,9 @@ std::vector<LikeToken> compileLike(std::string_view pattern) {
                     ++j;
                 }
             }
-            if (j >= p.size()) throw NumberedError(errnum::InvalidPattern, "Stringa di criteri non valida", "Like");
+            if (j >= p.size())
+                throw NumberedError(errnum::InvalidPattern, "Stringa di criteri non valida",
+                                    "Like");
             // "[]" matches the empty text: no token. "[!]" matches any one character.
             if (j > first || t.negated) tokens.push_back(std::move(t));
             i = j;

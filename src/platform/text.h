@@ -9,7 +9,7 @@
 namespace tolvane {
 
 std::size_t Len(std::string_view s);
-std::string Left(std::string_view s, long n);                 // n < 0 raises 5
+std::string Left(std::string_view s, long n);  // n < 0 raises 5
 std::string Right(std::string_view s, long n);
 std::string Mid(std::string_view s, long start, long length = -1);  // start is 1-based
 // 1-based position of what in s from start, 0 when absent; caseless when textCompare.
@@ -22,8 +22,8 @@ std::string RTrim(std::string_view s);
 std::string Replace(std::string_view s, std::string_view what, std::string_view with,
                     bool textCompare = true);
 std::string Space(long n);
-std::string Chr(int code);   // code in Windows-1252, result in UTF-8
-int Asc(std::string_view s); // Windows-1252 code of the first character; "" raises 5
+std::string Chr(int code);    // code in Windows-1252, result in UTF-8
+int Asc(std::string_view s);  // Windows-1252 code of the first character; "" raises 5
 
 // Caseless comparison: <0, 0, >0.
 int compareText(std::string_view a, std::string_view b);

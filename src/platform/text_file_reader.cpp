@@ -23,7 +23,8 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 // The first CR or LF from p, or end: the first LF bounds the search for a CR.
 const char* lineEnd(const char* p, const char* end) {
-    const auto* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+    const auto* lf =
+        static_cast<const char*>(std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
     const char* stop = lf ? lf : end;
     const auto* cr =
         static_cast<const char*>(std::memchr(p, '\r', static_cast<std::size_t>(stop - p)));
@@ -45,9 +46,7 @@ bool isWindows1252Name(const std::string& n) {
     return n.empty() || n == "WINDOWS1252" || n == "CP1252" || n == "1252" || n == "ANSI";
 }
 
-bool isUtf8Name(const std::string& n) {
-    return n == "UTF8";
-}
+bool isUtf8Name(const std::string& n) { return n == "UTF8"; }
 
 // Bytes at the end of s that start a UTF-8 sequence the next block completes.
 std::size_t incompleteTail(std::string_view s) {
@@ -69,7 +68,7 @@ std::size_t incompleteTail(std::string_view s) {
 }  // namespace
 
 class TextFileReader::Decoder {
-public:
+  public:
     virtual ~Decoder() = default;
     // Appends the UTF-8 of bytes to out; last flushes what an unfinished sequence held back.
     virtual void decode(std::string_view bytes, bool last, std::string& out) = 0;
@@ -79,12 +78,12 @@ namespace {
 
 // Keeps the bytes as read: the reader decodes each Windows-1252 line by itself.
 class LineByLineDecoder final : public TextFileReader::Decoder {
-public:
+  public:
     void decode(std::string_view bytes, bool, std::string& out) override { out.append(bytes); }
 };
 
 class Utf8Decoder final : public TextFileReader::Decoder {
-public:
+  public:
     void decode(std::string_view bytes, bool last, std::string& out) override {
         std::string joined;
         std::string_view chunk = bytes;
@@ -104,12 +103,12 @@ public:
         pending_ = next;
     }
 
-private:
+  private:
     std::string pending_;
 };
 
 class IconvDecoder final : public TextFileReader::Decoder {
-public:
+  public:
     explicit IconvDecoder(iconv_t cd) : cd_(cd) {}
     ~IconvDecoder() override { ::iconv_close(cd_); }
 
@@ -146,7 +145,7 @@ public:
         }
     }
 
-private:
+  private:
     iconv_t cd_;
     std::string pending_;
 };
@@ -167,7 +166,9 @@ std::unique_ptr<TextFileReader::Decoder> makeDecoder(std::string_view encoding) 
 }  // namespace
 
 TextFileReader::TextFileReader(const std::string& path, std::string_view encoding)
-    : path_(path), decoder_(makeDecoder(encoding)), perLine_(isWindows1252Name(normalizedName(encoding))) {
+    : path_(path),
+      decoder_(makeDecoder(encoding)),
+      perLine_(isWindows1252Name(normalizedName(encoding))) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -220,7 +221,8 @@ void TextFileReader::deliver(std::string_view bytes, std::string& line) const {
 
 // The start of a line longer than allowed, then the rest of it skipped block by block.
 void TextFileReader::cutLongLine(std::string& line) {
-    std::string_view start(buffer_.data() + pos_, std::min(buffer_.size() - pos_, kCutLineKeeps * 4));
+    std::string_view start(buffer_.data() + pos_,
+                           std::min(buffer_.size() - pos_, kCutLineKeeps * 4));
     start.remove_suffix(incompleteTail(start));
     deliver(start, line);
     line = Left(line, static_cast<long>(kCutLineKeeps));

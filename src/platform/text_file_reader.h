@@ -20,7 +20,7 @@ namespace tolvane {
 // A line is at most kLongestLine bytes: a longer one is returned cut to its first
 // kCutLineKeeps characters, with lineCut() true, and the rest of it is skipped unread.
 class TextFileReader {
-public:
+  public:
     static constexpr std::size_t kLongestLine = 1 << 20;
     static constexpr std::size_t kCutLineKeeps = 1000;
 
@@ -43,7 +43,7 @@ public:
 
     class Decoder;  // turns blocks of the file's encoding into UTF-8; defined with the reader
 
-private:
+  private:
     bool fill();  // appends the next decoded block to buffer_; false at end of file
     void deliver(std::string_view bytes, std::string& line) const;
     void cutLongLine(std::string& line);

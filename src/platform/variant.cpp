@@ -8,8 +8,8 @@
 #include <limits>
 #include <ostream>
 
-#include "platform/variant_detail.h"
 #include "platform/text.h"
+#include "platform/variant_detail.h"
 
 namespace tolvane {
 
@@ -17,14 +17,14 @@ namespace {
 
 [[noreturn]] void raise(int number, const char* where) {
     switch (number) {
-    case errnum::Overflow:
-        throw NumberedError(number, "Overflow", where);
-    case errnum::TypeMismatch:
-        throw NumberedError(number, "Tipo non corrispondente", where);
-    case errnum::InvalidUseOfNull:
-        throw NumberedError(number, "Utilizzo non valido di Null", where);
-    default:
-        throw NumberedError(number, "Chiamata di routine o argomento non validi", where);
+        case errnum::Overflow:
+            throw NumberedError(number, "Overflow", where);
+        case errnum::TypeMismatch:
+            throw NumberedError(number, "Tipo non corrispondente", where);
+        case errnum::InvalidUseOfNull:
+            throw NumberedError(number, "Utilizzo non valido di Null", where);
+        default:
+            throw NumberedError(number, "Chiamata di routine o argomento non validi", where);
     }
 }
 
@@ -52,12 +52,12 @@ std::int64_t checkRange(std::int64_t v, std::int64_t lo, std::int64_t hi, const 
 double numberFromText(const std::string& s, const char* where) {
     double d = 0;
     switch (readNumber(s, d)) {
-    case NumberRead::Ok:
-        return d;
-    case NumberRead::Overflow:
-        raise(errnum::Overflow, where);
-    case NumberRead::NotANumber:
-        break;
+        case NumberRead::Ok:
+            return d;
+        case NumberRead::Overflow:
+            raise(errnum::Overflow, where);
+        case NumberRead::NotANumber:
+            break;
     }
     raise(errnum::TypeMismatch, where);
 }
@@ -115,44 +115,44 @@ Variant::Variant(unsigned long long value) {
 
 bool Variant::isNumberType() const {
     switch (type_) {
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Currency:
-    case VarType::Boolean:
-        return true;
-    default:
-        return false;
+        case VarType::Integer:
+        case VarType::Long:
+        case VarType::Single:
+        case VarType::Double:
+        case VarType::Currency:
+        case VarType::Boolean:
+            return true;
+        default:
+            return false;
     }
 }
 
 bool Variant::toBool() const {
     switch (type_) {
-    case VarType::Empty:
-        return false;
-    case VarType::Null:
-        raise(errnum::InvalidUseOfNull, "CBool");
-    case VarType::Boolean:
-        return std::get<bool>(value_);
-    case VarType::Integer:
-        return std::get<std::int16_t>(value_) != 0;
-    case VarType::Long:
-        return std::get<std::int32_t>(value_) != 0;
-    case VarType::Single:
-        return std::get<float>(value_) != 0;
-    case VarType::Double:
-        return std::get<double>(value_) != 0;
-    case VarType::Currency:
-        return std::get<Currency>(value_).scaled != 0;
-    case VarType::Date:
-        return std::get<DateTime>(value_).serial != 0;
-    case VarType::String: {
-        const std::string t = Trim(std::get<std::string>(value_));
-        if (equalText(t, "True") || equalText(t, "Vero")) return true;
-        if (equalText(t, "False") || equalText(t, "Falso")) return false;
-        return numberFromText(t, "CBool") != 0;
-    }
+        case VarType::Empty:
+            return false;
+        case VarType::Null:
+            raise(errnum::InvalidUseOfNull, "CBool");
+        case VarType::Boolean:
+            return std::get<bool>(value_);
+        case VarType::Integer:
+            return std::get<std::int16_t>(value_) != 0;
+        case VarType::Long:
+            return std::get<std::int32_t>(value_) != 0;
+        case VarType::Single:
+            return std::get<float>(value_) != 0;
+        case VarType::Double:
+            return std::get<double>(value_) != 0;
+        case VarType::Currency:
+            return std::get<Currency>(value_).scaled != 0;
+        case VarType::Date:
+            return std::get<DateTime>(value_).serial != 0;
+        case VarType::String: {
+            const std::string t = Trim(std::get<std::string>(value_));
+            if (equalText(t, "True") || equalText(t, "Vero")) return true;
+            if (equalText(t, "False") || equalText(t, "Falso")) return false;
+            return numberFromText(t, "CBool") != 0;
+        }
     }
     raise(errnum::TypeMismatch, "CBool");
 }
@@ -161,17 +161,18 @@ std::int16_t Variant::toInteger() const {
     constexpr std::int64_t lo = std::numeric_limits<std::int16_t>::min();
     constexpr std::int64_t hi = std::numeric_limits<std::int16_t>::max();
     switch (type_) {
-    case VarType::Integer:
-        return std::get<std::int16_t>(value_);
-    case VarType::Long:
-        return static_cast<std::int16_t>(checkRange(std::get<std::int32_t>(value_), lo, hi, "CInt"));
-    case VarType::Currency:
-        return static_cast<std::int16_t>(
-            checkRange(roundCurrency(std::get<Currency>(value_)), lo, hi, "CInt"));
-    case VarType::Null:
-        raise(errnum::InvalidUseOfNull, "CInt");
-    default:
-        return static_cast<std::int16_t>(roundToRange(toDouble(), lo, hi, "CInt"));
+        case VarType::Integer:
+            return std::get<std::int16_t>(value_);
+        case VarType::Long:
+            return static_cast<std::int16_t>(
+                checkRange(std::get<std::int32_t>(value_), lo, hi, "CInt"));
+        case VarType::Currency:
+            return static_cast<std::int16_t>(
+                checkRange(roundCurrency(std::get<Currency>(value_)), lo, hi, "CInt"));
+        case VarType::Null:
+            raise(errnum::InvalidUseOfNull, "CInt");
+        default:
+            return static_cast<std::int16_t>(roundToRange(toDouble(), lo, hi, "CInt"));
     }
 }
 
@@ -179,18 +180,18 @@ std::int32_t Variant::toLong() const {
     constexpr std::int64_t lo = std::numeric_limits<std::int32_t>::min();
     constexpr std::int64_t hi = std::numeric_limits<std::int32_t>::max();
     switch (type_) {
-    case VarType::Integer:
-        return std::get<std::int16_t>(value_);
-    case VarType::Long:
-        return std::get<std::int32_t>(value_);
-    case VarType::Currency:
-        return static_cast<std::int32_t>(
-            checkRange(roundCurrency(std::get<Currency>(value_)), lo, hi, "CLng"));
-    case VarType::Null:
-        raise(errnum::InvalidUseOfNull, "CLng");
-    default:
-        return static_cast<std::int32_t>(
-            roundToRange(toDouble(), static_cast<double>(lo), static_cast<double>(hi), "CLng"));
+        case VarType::Integer:
+            return std::get<std::int16_t>(value_);
+        case VarType::Long:
+            return std::get<std::int32_t>(value_);
+        case VarType::Currency:
+            return static_cast<std::int32_t>(
+                checkRange(roundCurrency(std::get<Currency>(value_)), lo, hi, "CLng"));
+        case VarType::Null:
+            raise(errnum::InvalidUseOfNull, "CLng");
+        default:
+            return static_cast<std::int32_t>(
+                roundToRange(toDouble(), static_cast<double>(lo), static_cast<double>(hi), "CLng"));
     }
 }
 
@@ -198,104 +199,105 @@ float Variant::toSingle() const {
     if (type_ == VarType::Single) return std::get<float>(value_);
     if (type_ == VarType::Null) raise(errnum::InvalidUseOfNull, "CSng");
     const double d = toDouble();
-    if (std::isnan(d) || std::fabs(d) > static_cast<double>(FLT_MAX)) raise(errnum::Overflow, "CSng");
+    if (std::isnan(d) || std::fabs(d) > static_cast<double>(FLT_MAX))
+        raise(errnum::Overflow, "CSng");
     return static_cast<float>(d);
 }
 
 double Variant::toDouble() const {
     switch (type_) {
-    case VarType::Empty:
-        return 0;
-    case VarType::Null:
-        raise(errnum::InvalidUseOfNull, "CDbl");
-    case VarType::Boolean:
-        return std::get<bool>(value_) ? -1 : 0;
-    case VarType::Integer:
-        return std::get<std::int16_t>(value_);
-    case VarType::Long:
-        return std::get<std::int32_t>(value_);
-    case VarType::Single:
-        return std::get<float>(value_);
-    case VarType::Double:
-        return std::get<double>(value_);
-    case VarType::Currency:
-        return std::get<Currency>(value_).toDouble();
-    case VarType::Date:
-        return std::get<DateTime>(value_).serial;
-    case VarType::String:
-        return numberFromText(std::get<std::string>(value_), "CDbl");
+        case VarType::Empty:
+            return 0;
+        case VarType::Null:
+            raise(errnum::InvalidUseOfNull, "CDbl");
+        case VarType::Boolean:
+            return std::get<bool>(value_) ? -1 : 0;
+        case VarType::Integer:
+            return std::get<std::int16_t>(value_);
+        case VarType::Long:
+            return std::get<std::int32_t>(value_);
+        case VarType::Single:
+            return std::get<float>(value_);
+        case VarType::Double:
+            return std::get<double>(value_);
+        case VarType::Currency:
+            return std::get<Currency>(value_).toDouble();
+        case VarType::Date:
+            return std::get<DateTime>(value_).serial;
+        case VarType::String:
+            return numberFromText(std::get<std::string>(value_), "CDbl");
     }
     raise(errnum::TypeMismatch, "CDbl");
 }
 
 Currency Variant::toCurrency() const {
     switch (type_) {
-    case VarType::Currency:
-        return std::get<Currency>(value_);
-    case VarType::Null:
-        raise(errnum::InvalidUseOfNull, "CCur");
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Boolean:
-        return Currency{static_cast<std::int64_t>(toLong()) * 10000};
-    case VarType::String: {
-        Currency c;
-        switch (readCurrency(std::get<std::string>(value_), c)) {
-        case NumberRead::Ok:
-            return c;
-        case NumberRead::Overflow:
-            raise(errnum::Overflow, "CCur");
-        case NumberRead::NotANumber:
+        case VarType::Currency:
+            return std::get<Currency>(value_);
+        case VarType::Null:
+            raise(errnum::InvalidUseOfNull, "CCur");
+        case VarType::Integer:
+        case VarType::Long:
+        case VarType::Boolean:
+            return Currency{static_cast<std::int64_t>(toLong()) * 10000};
+        case VarType::String: {
+            Currency c;
+            switch (readCurrency(std::get<std::string>(value_), c)) {
+                case NumberRead::Ok:
+                    return c;
+                case NumberRead::Overflow:
+                    raise(errnum::Overflow, "CCur");
+                case NumberRead::NotANumber:
+                    raise(errnum::TypeMismatch, "CCur");
+            }
             raise(errnum::TypeMismatch, "CCur");
         }
-        raise(errnum::TypeMismatch, "CCur");
-    }
-    default:
-        return Currency::fromDouble(toDouble());
+        default:
+            return Currency::fromDouble(toDouble());
     }
 }
 
 DateTime Variant::toDate() const {
     switch (type_) {
-    case VarType::Date:
-        return std::get<DateTime>(value_);
-    case VarType::Null:
-        raise(errnum::InvalidUseOfNull, "CDate");
-    case VarType::String: {
-        DateTime d;
-        if (!parseDate(std::get<std::string>(value_), d)) raise(errnum::TypeMismatch, "CDate");
-        return d;
-    }
-    default: {
-        const double serial = toDouble();
-        if (!DateTime::inRange(serial)) raise(errnum::Overflow, "CDate");
-        return DateTime{serial};
-    }
+        case VarType::Date:
+            return std::get<DateTime>(value_);
+        case VarType::Null:
+            raise(errnum::InvalidUseOfNull, "CDate");
+        case VarType::String: {
+            DateTime d;
+            if (!parseDate(std::get<std::string>(value_), d)) raise(errnum::TypeMismatch, "CDate");
+            return d;
+        }
+        default: {
+            const double serial = toDouble();
+            if (!DateTime::inRange(serial)) raise(errnum::Overflow, "CDate");
+            return DateTime{serial};
+        }
     }
 }
 
 std::string Variant::toString() const {
     switch (type_) {
-    case VarType::Empty:
-        return {};
-    case VarType::Null:
-        raise(errnum::InvalidUseOfNull, "CStr");
-    case VarType::Boolean:
-        return std::get<bool>(value_) ? "Vero" : "Falso";
-    case VarType::Integer:
-        return std::to_string(std::get<std::int16_t>(value_));
-    case VarType::Long:
-        return std::to_string(std::get<std::int32_t>(value_));
-    case VarType::Single:
-        return singleText(std::get<float>(value_));
-    case VarType::Double:
-        return numberText(std::get<double>(value_));
-    case VarType::Currency:
-        return currencyText(std::get<Currency>(value_));
-    case VarType::Date:
-        return dateText(std::get<DateTime>(value_));
-    case VarType::String:
-        return std::get<std::string>(value_);
+        case VarType::Empty:
+            return {};
+        case VarType::Null:
+            raise(errnum::InvalidUseOfNull, "CStr");
+        case VarType::Boolean:
+            return std::get<bool>(value_) ? "Vero" : "Falso";
+        case VarType::Integer:
+            return std::to_string(std::get<std::int16_t>(value_));
+        case VarType::Long:
+            return std::to_string(std::get<std::int32_t>(value_));
+        case VarType::Single:
+            return singleText(std::get<float>(value_));
+        case VarType::Double:
+            return numberText(std::get<double>(value_));
+        case VarType::Currency:
+            return currencyText(std::get<Currency>(value_));
+        case VarType::Date:
+            return dateText(std::get<DateTime>(value_));
+        case VarType::String:
+            return std::get<std::string>(value_);
     }
     return {};
 }
@@ -349,7 +351,8 @@ std::partial_ordering operator<=>(const Variant& a, const Variant& b) {
     if (a.isString() && b.isEmpty()) return fromInt(compareText(a.text(), ""));
     if (a.isString()) return 0 <=> compareWithText(b, a.text());
     if (b.isString()) return compareWithText(a, b.text());
-    if (a.type() == VarType::Date || b.type() == VarType::Date) return a.toDouble() <=> b.toDouble();
+    if (a.type() == VarType::Date || b.type() == VarType::Date)
+        return a.toDouble() <=> b.toDouble();
     return compareNumbers(a, b);
 }
 
@@ -357,15 +360,15 @@ bool operator==(const Variant& a, const Variant& b) { return (a <=> b) == 0; }
 
 bool isNumeric(const Variant& value) {
     switch (value.type()) {
-    case VarType::Null:
-    case VarType::Date:
-        return false;
-    case VarType::String: {
-        double d = 0;
-        return readNumber(value.toString(), d) == NumberRead::Ok;
-    }
-    default:
-        return true;
+        case VarType::Null:
+        case VarType::Date:
+            return false;
+        case VarType::String: {
+            double d = 0;
+            return readNumber(value.toString(), d) == NumberRead::Ok;
+        }
+        default:
+            return true;
     }
 }
 
@@ -381,9 +384,9 @@ bool parseNumber(std::string_view text, double& out) {
 }
 
 std::ostream& operator<<(std::ostream& out, const Variant& value) {
-    static constexpr const char* names[] = {"Empty",    "Null", "Integer", "Long",
-                                            "Single",   "Double", "Currency", "Date",
-                                            "String",   "",     "",        "Boolean"};
+    static constexpr const char* names[] = {"Empty",  "Null",   "Integer",  "Long",
+                                            "Single", "Double", "Currency", "Date",
+                                            "String", "",       "",         "Boolean"};
     out << names[static_cast<int>(value.type())];
     if (value.isString()) return out << " \"" << value.text() << '"';
     if (!value.isEmpty() && !value.isNull()) out << ' ' << value.text();

@@ -31,7 +31,8 @@ enum class VarType : int {
 struct Currency {
     std::int64_t scaled = 0;  // value * 10000
 
-    static Currency fromDouble(double value);  // rounds half to even on the 4th decimal; 6 on overflow
+    static Currency fromDouble(
+        double value);  // rounds half to even on the 4th decimal; 6 on overflow
     double toDouble() const { return static_cast<double>(scaled) / 10000.0; }
     auto operator<=>(const Currency&) const = default;
 };
@@ -54,7 +55,7 @@ struct DateTime {
 };
 
 class Variant {
-public:
+  public:
     Variant() = default;  // Empty
     static Variant null();
 
@@ -84,14 +85,14 @@ public:
 
     // The conversion functions (CBool, CInt, ...): raise 13 when the value is not of the kind,
     // 6 when it does not fit, 94 for Null. Text is read in the Italian forms.
-    bool toBool() const;               // CBool
-    std::int16_t toInteger() const;    // CInt: rounds half to even
-    std::int32_t toLong() const;       // CLng: rounds half to even
-    float toSingle() const;            // CSng
-    double toDouble() const;           // CDbl
-    Currency toCurrency() const;       // CCur
-    DateTime toDate() const;           // CDate
-    std::string toString() const;      // CStr; Empty gives ""
+    bool toBool() const;             // CBool
+    std::int16_t toInteger() const;  // CInt: rounds half to even
+    std::int32_t toLong() const;     // CLng: rounds half to even
+    float toSingle() const;          // CSng
+    double toDouble() const;         // CDbl
+    Currency toCurrency() const;     // CCur
+    DateTime toDate() const;         // CDate
+    std::string toString() const;    // CStr; Empty gives ""
 
     // As "" & value: Null and Empty both give "".
     std::string text() const;
@@ -104,7 +105,7 @@ public:
     friend bool operator==(const Variant& a, const Variant& b);
     friend std::partial_ordering operator<=>(const Variant& a, const Variant& b);
 
-private:
+  private:
     VarType type_ = VarType::Empty;
     std::variant<std::monostate, bool, std::int16_t, std::int32_t, float, double, Currency,
                  DateTime, std::string>

@@ -137,17 +137,15 @@ std::string dateText(DateTime value) {
     int d = 0;
     value.parts(y, m, d);
     // The year is not padded: the "no date" marker of old data reads "01/01/100".
-    if (seconds == 0)
-        std::snprintf(buf, sizeof buf, "%02d/%02d/%d", d, m, y);
-    else
-        std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", d, m, y, hh, mi, ss);
+    if (seconds == 0) std::snprintf(buf, sizeof buf, "%02d/%02d/%d", d, m, y);
+    else std::snprintf(buf, sizeof buf, "%02d/%02d/%d %02d:%02d:%02d", d, m, y, hh, mi, ss);
     return buf;
 }
 
 namespace {
 
 class Cursor {
-public:
+  public:
     explicit Cursor(std::string_view s) : s_(s) {}
     bool atEnd() const { return i_ >= s_.size(); }
     char peek() const { return atEnd() ? '\0' : s_[i_]; }
@@ -172,7 +170,7 @@ public:
         return i_ > start;
     }
 
-private:
+  private:
     std::string_view s_;
     std::size_t i_ = 0;
 };

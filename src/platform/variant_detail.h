@@ -16,7 +16,7 @@ NumberRead readNumber(std::string_view text, double& out);
 // The same for a Currency, exact to the fourth decimal (no detour through double).
 NumberRead readCurrency(std::string_view text, Currency& out);
 
-std::string singleText(float value);   // 7 significant digits
+std::string singleText(float value);  // 7 significant digits
 std::string currencyText(Currency value);
 
 }  // namespace tolvane

@@ -15,8 +15,8 @@ namespace {
 // A number text taken apart: value = 0.digits * 10^(pointPos + exponent), sign aside.
 struct DecimalText {
     bool negative = false;
-    std::string digits;    // integer and fraction digits, separators removed
-    long intDigits = 0;    // how many of digits come before the comma
+    std::string digits;  // integer and fraction digits, separators removed
+    long intDigits = 0;  // how many of digits come before the comma
     long exponent = 0;
 };
 
@@ -130,7 +130,8 @@ NumberRead readCurrency(std::string_view text, Currency& out) {
         scaled = 0;  // far below the fourth decimal
     }
     const unsigned __int128 limit =
-        static_cast<unsigned __int128>(std::numeric_limits<std::int64_t>::max()) + (d.negative ? 1 : 0);
+        static_cast<unsigned __int128>(std::numeric_limits<std::int64_t>::max()) +
+        (d.negative ? 1 : 0);
     if (scaled > limit) return NumberRead::Overflow;
     out.scaled = d.negative ? static_cast<std::int64_t>(-static_cast<__int128>(scaled))
                             : static_cast<std::int64_t>(scaled);

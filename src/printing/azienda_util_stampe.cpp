@@ -256,12 +256,14 @@ bool NessunaStampantePredefinita(const std::string& psNome, const std::string& p
 }
 
 void MsgStampanteAltraSessione(const std::string& psNome) {
-    avviso("La stampante (" + psNome + ") predefinita appartiene ad un'altra sessione\r\n"
+    avviso("La stampante (" + psNome +
+           ") predefinita appartiene ad un'altra sessione\r\n"
            "Scegliere una stampante o cambiare la stampante predefinita");
 }
 
 bool StampantePredefinitaUsabile(bool pbErrore, const std::string& psNome,
-                                 const std::string& psNomeNonInst, const std::string& psNomeStampa) {
+                                 const std::string& psNomeNonInst,
+                                 const std::string& psNomeStampa) {
     if (pbErrore || psNome.empty()) {
         if (StampanteAltraSessione(psNomeNonInst, giNumSessione)) {
             MsgStampanteAltraSessione(psNomeNonInst);

@@ -29,9 +29,10 @@ std::unique_ptr<PrinterInfo> LeggiStampanteDef(std::string& psNome, std::string&
 void ImpostaStampanteDef(std::string& psNome, std::string& psNomeNonInst, std::string& psPorta);
 
 // Makes the options' printer (StampanteOpz) the current printer; an empty one makes the current
-// printer follow the user's default printer, read afresh when the print asks. With piAvviso set, a failure is shown ("Impossibile impostare la stampante
-// predefinita"...). A printer not installed is reached by changing the user's default, and only
-// while giStampDefCambiata is 0; the previous name goes into "StampanteDefOri".
+// printer follow the user's default printer, read afresh when the print asks. With piAvviso set, a
+// failure is shown ("Impossibile impostare la stampante predefinita"...). A printer not installed
+// is reached by changing the user's default, and only while giStampDefCambiata is 0; the previous
+// name goes into "StampanteDefOri".
 bool UsaStampanteStampa(OpzStampa& poOpzStampa, int piAvviso);
 
 // True when the named printer can be used ("" always can). The current printer is not changed;

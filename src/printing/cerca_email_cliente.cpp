@@ -65,8 +65,9 @@ Scelta scegliDallaLista() {
     }
 
     auto& lista = ui::desktop().instance<frmListaRicerca>();
-    lista.ovLeggiPar = ParametriRicerca{conto.titolo, conto.tabella, "", conto.chiavi, conto.conto,
-                                        &goDbase(), goDecodifiche->IdDbase()};
+    lista.ovLeggiPar =
+        ParametriRicerca{conto.titolo, conto.tabella,           "", conto.chiavi, conto.conto,
+                         &goDbase(),   goDecodifiche->IdDbase()};
     lista.ColonneRicerca = scelta.colonne;
     lista.RetVal.clear();
     ScopeGuard chiudi([&lista] {
@@ -97,7 +98,8 @@ int ColonnaEmailPredefinita(const std::string& psEmailPredef) {
     if (k != 0) return static_cast<int>(k);
     std::string parola = Trim(psEmailPredef);
     for (int i = 0; i < 4; ++i)
-        if (equalText(parola, kColonne[i].parola) || equalText(parola, kColonne[i].breve)) return i + 1;
+        if (equalText(parola, kColonne[i].parola) || equalText(parola, kColonne[i].breve))
+            return i + 1;
     return 1;
 }
 

@@ -9,7 +9,7 @@
 namespace tolvane {
 
 class frmVStaPar : public ui::Form {
-public:
+  public:
     frmVStaPar();
 
     ui::ScrollBar& VsbProp =
@@ -23,7 +23,7 @@ public:
     void LabProp_DblClick();
     void CmdOk_Click();
 
-private:
+  private:
     void RidisegnaProva();
 };
 

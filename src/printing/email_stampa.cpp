@@ -28,12 +28,12 @@ namespace {
 
 // Settings that each send configuration has of its own.
 constexpr const char* kChiaviConfigurazione[] = {
-    "EmailTipoInvio", "EmailInd",    "EmailCentro",      "EmailSMTPtipo", "EmailServerSMTP",
-    "EmailReplay",    "EmailLogin",  "EmailPwd",         "EmailNumTesto", "EmailPersOggetto",
+    "EmailTipoInvio", "EmailInd",    "EmailCentro",    "EmailSMTPtipo", "EmailServerSMTP",
+    "EmailReplay",    "EmailLogin",  "EmailPwd",       "EmailNumTesto", "EmailPersOggetto",
     "EmailNumPorta",  "EmailUsaSSL", "EmailDirStunnel"};
 
-const char* const kMesi[] = {"gennaio", "febbraio", "marzo",     "aprile",   "maggio",   "giugno",
-                             "luglio",  "agosto",   "settembre", "ottobre",  "novembre", "dicembre"};
+const char* const kMesi[] = {"gennaio", "febbraio", "marzo",     "aprile",  "maggio",   "giugno",
+                             "luglio",  "agosto",   "settembre", "ottobre", "novembre", "dicembre"};
 const char* const kMesiAbbreviati[] = {"gen", "feb", "mar", "apr", "mag", "giu",
                                        "lug", "ago", "set", "ott", "nov", "dic"};
 
@@ -62,9 +62,7 @@ DateTime adesso() {
     return orologio ? orologio() : oraLocale();
 }
 
-std::string dueCifre(int valore) {
-    return (valore < 10 ? "0" : "") + std::to_string(valore);
-}
+std::string dueCifre(int valore) { return (valore < 10 ? "0" : "") + std::to_string(valore); }
 
 std::string quattroCifre(int valore) {
     std::string testo = std::to_string(valore);
@@ -89,7 +87,8 @@ std::string valoreSegnaposto(const std::string& nome, const OpzStampa& opz) {
     ora.timeParts(h, m, s);
     if (nome == "Data") return dueCifre(giorno) + "/" + dueCifre(mese) + "/" + quattroCifre(anno);
     if (nome == "DataRov") return quattroCifre(anno) + dueCifre(mese) + dueCifre(giorno);
-    if (nome == "DataLong") return dueCifre(giorno) + "/" + kMesi[mese - 1] + "/" + quattroCifre(anno);
+    if (nome == "DataLong")
+        return dueCifre(giorno) + "/" + kMesi[mese - 1] + "/" + quattroCifre(anno);
     if (nome == "DataAbb")
         return dueCifre(giorno) + "/" + kMesiAbbreviati[mese - 1] + "/" + quattroCifre(anno);
     if (nome == "Ora") return dueCifre(h) + ":" + dueCifre(m);
@@ -100,10 +99,10 @@ std::string valoreSegnaposto(const std::string& nome, const OpzStampa& opz) {
 // Fills the known placeholders one after the other, in this order; the subject knows Ora, the
 // text OraRid.
 std::string riempiSegnaposti(std::string testo, bool oggetto, const OpzStampa& opz) {
-    static const char* const nomi[] = {"PersOgg", "Terminale",  "Login",   "Gruppo",
+    static const char* const nomi[] = {"PersOgg",  "Terminale",  "Login",     "Gruppo",
                                        "DescAzie", "CodiceAzie", "IdAzienda", "DescPrg",
-                                       "Titolo",  "CodSta",     "Data",    "DataRov",
-                                       "DataLong", "DataAbb",   "Ora",     "OraRid"};
+                                       "Titolo",   "CodSta",     "Data",      "DataRov",
+                                       "DataLong", "DataAbb",    "Ora",       "OraRid"};
     const LibGenerale& lib = goLibGen();
     for (const char* nome : nomi) {
         std::string n = nome;
@@ -160,7 +159,8 @@ std::string LeggiParEmail(const std::string& psChiave) {
         (equalText(psChiave, "EmailInd") || equalText(psChiave, "EmailReplay"))) {
         std::string tipo = LeggiParametro(chiaveAttiva("EmailTipoInvio")).text();
         if (!equalText(tipo, "S") && !equalText(tipo, "E")) {
-            valore = "\"" + LeggiParametro(chiaveAttiva("EmailCentro")).text() + "\" <" + valore + ">";
+            valore =
+                "\"" + LeggiParametro(chiaveAttiva("EmailCentro")).text() + "\" <" + valore + ">";
         }
     }
     return valore;
@@ -171,24 +171,27 @@ void PassaParEmail() {
     if (!veroOpzione(opz.LeggiParStampa("EmailInvia"))) return;
 
     const LibGenerale& lib = goLibGen();
-    auto vuoto = [&lib](const std::string& testo) { return lib.EVuoto(Variant(testo)); };
+    auto vuoto = [&lib](const std::string& testo) {
+        return lib.EVuoto(Variant(testo));
+    };
     std::string login = LeggiParEmail("EmailLogin");
     bool conPwd = !vuoto(LeggiParEmail("EmailPwd"));
     std::string server = LeggiParEmail("EmailServerSMTP");
     std::string emailTo = LeggiParEmail("EmailTo");
     std::string emailToTemp = opz.LeggiParStampa("EmailToTemp").text();
     if (vuoto(login) || !conPwd || vuoto(server) || (vuoto(emailTo) && vuoto(emailToTemp))) {
-        throw NumberedError(-123,
-                            "Mancano dati necessari per l'invio dell'email\r\n - Login: " + login +
-                                " - pwd compilata: " + (conPwd ? "Sì" : "No") +
-                                " - SMTP: " + server + " - Emailto: " + emailTo +
-                                " - Ind.Temp: " + emailToTemp);
+        throw NumberedError(
+            -123, "Mancano dati necessari per l'invio dell'email\r\n - Login: " + login +
+                      " - pwd compilata: " + (conPwd ? "Sì" : "No") + " - SMTP: " + server +
+                      " - Emailto: " + emailTo + " - Ind.Temp: " + emailToTemp);
     }
 
     auto scrivi = [&opz](const char* nome, const Variant& valore) {
         opz.ScriviParStampa(nome, OpzStampa::kTipoAltro, valore);
     };
-    auto passa = [&scrivi](const char* nome) { scrivi(nome, Variant(LeggiParEmail(nome))); };
+    auto passa = [&scrivi](const char* nome) {
+        scrivi(nome, Variant(LeggiParEmail(nome)));
+    };
     scrivi("EmailTo", Variant(vuoto(emailToTemp) ? emailTo : emailToTemp));
     passa("EmailTipoInvio");
     scrivi("EmailOggetto", Variant(riempiSegnaposti(LeggiParEmail("EmailOggetto"), true, opz)));

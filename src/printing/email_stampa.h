@@ -18,7 +18,7 @@ inline MotoreStampa* goMotoreStampa = nullptr;
 
 // Names an engine (or none) as the current one for as long as it lives, then the previous one.
 class MotoreCorrente {
-public:
+  public:
     explicit MotoreCorrente(MotoreStampa* motore) : precedente_(goMotoreStampa) {
         goMotoreStampa = motore;
     }
@@ -26,7 +26,7 @@ public:
     MotoreCorrente(const MotoreCorrente&) = delete;
     MotoreCorrente& operator=(const MotoreCorrente&) = delete;
 
-private:
+  private:
     MotoreStampa* precedente_;
 };
 

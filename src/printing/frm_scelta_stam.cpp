@@ -37,45 +37,107 @@ FrmSceltaStam::FrmSceltaStam() : Form("FrmSceltaStam") {
     expose("osRisVidKey", [this](std::vector<Variant>&) { return Variant(osRisVidKey); });
     CreaControlli();
 
-    OptStampaSu.on.onClick = [this](int i) { ConTrappola([&] { OptStampaSu_Click(i); }); };
-    ComOpz.on.onClick = [this](int i) { ConTrappola([&] { ComOpz_Click(i); }); };
-    Fra.on.onDblClick = [this](int i) { Fra_DblClick(i); };
-    CheForzaVert->on.onClick = [this] { ConTrappola([&] { CheForzaVert_Click(); }); };
-    CheNumPag->on.onClick = [this] { ConTrappola([&] { CheNumPag_Click(); }); };
-    ChePdfAutom->on.onClick = [this] { ChePdfAutom_Click(); };
-    CheInviaEmail->on.onClick = [this] { CheInviaEmail_Click(); };
+    OptStampaSu.on.onClick = [this](int i) {
+        ConTrappola([&] { OptStampaSu_Click(i); });
+    };
+    ComOpz.on.onClick = [this](int i) {
+        ConTrappola([&] { ComOpz_Click(i); });
+    };
+    Fra.on.onDblClick = [this](int i) {
+        Fra_DblClick(i);
+    };
+    CheForzaVert->on.onClick = [this] {
+        ConTrappola([&] { CheForzaVert_Click(); });
+    };
+    CheNumPag->on.onClick = [this] {
+        ConTrappola([&] { CheNumPag_Click(); });
+    };
+    ChePdfAutom->on.onClick = [this] {
+        ChePdfAutom_Click();
+    };
+    CheInviaEmail->on.onClick = [this] {
+        CheInviaEmail_Click();
+    };
     ComParIniPE->on.onClick = [this] {
         if (extensions().openEmailPanel) extensions().openEmailPanel(*this);
     };
-    txt.on.onGotFocus = [this](int i) { txt_GotFocus(i); };
-    txt.on.onLostFocus = [this](int i) { txt_LostFocus(i); };
-    txt.on.onKeyUp = [this](int i, int& k, int s) { txt_KeyUp(i, k, s); };
-    ComHlp.on.onClick = [this](int i) { ComHlp_Click(i); };
-    ComCerca.on.onClick = [this](int i) { ComCerca_Click(i); };
-    ComChiudi->on.onClick = [this] { ComChiudi_Click(); };
+    txt.on.onGotFocus = [this](int i) {
+        txt_GotFocus(i);
+    };
+    txt.on.onLostFocus = [this](int i) {
+        txt_LostFocus(i);
+    };
+    txt.on.onKeyUp = [this](int i, int& k, int s) {
+        txt_KeyUp(i, k, s);
+    };
+    ComHlp.on.onClick = [this](int i) {
+        ComHlp_Click(i);
+    };
+    ComCerca.on.onClick = [this](int i) {
+        ComCerca_Click(i);
+    };
+    ComChiudi->on.onClick = [this] {
+        ComChiudi_Click();
+    };
 
-    OptSepCampi.on.onClick = [this](int i) { ConTrappola([&] { OptSepCampi_Click(i); }); };
-    OptDelimStr.on.onClick = [this](int i) { ConTrappola([&] { OptDelimStr_Click(i); }); };
-    CheNumNoForm->on.onClick = [this] { ConTrappola([&] { CheNumNoForm_Click(); }); };
-    CheFisUtilComp->on.onClick = [this] { ConTrappola([&] { CheFisUtilComp_Click(); }); };
-    for (ui::TextBox* box : {TxtFisMrAlt, TxtFisMrBas, TxtFisColonne, TxtFisRighe,
-                             TxtFisCodIniComp, TxtFisCodFinComp})
-        box->on.onLostFocus = [this, box] { ConTrappola([&] { TxtFis_LostFocus(*box); }); };
+    OptSepCampi.on.onClick = [this](int i) {
+        ConTrappola([&] { OptSepCampi_Click(i); });
+    };
+    OptDelimStr.on.onClick = [this](int i) {
+        ConTrappola([&] { OptDelimStr_Click(i); });
+    };
+    CheNumNoForm->on.onClick = [this] {
+        ConTrappola([&] { CheNumNoForm_Click(); });
+    };
+    CheFisUtilComp->on.onClick = [this] {
+        ConTrappola([&] { CheFisUtilComp_Click(); });
+    };
+    for (ui::TextBox* box :
+         {TxtFisMrAlt, TxtFisMrBas, TxtFisColonne, TxtFisRighe, TxtFisCodIniComp, TxtFisCodFinComp})
+        box->on.onLostFocus = [this, box] {
+            ConTrappola([&] { TxtFis_LostFocus(*box); });
+        };
 
-    ComSalOpz->on.onClick = [this] { ConTrappola([&] { ComSalOpz_Click(); }); };
-    ComCancOpz->on.onClick = [this] { ConTrappola([&] { ComCancOpz_Click(); }); };
-    ComSelTutto->on.onClick = [this] { ComSelTutto_Click(); };
-    ComDeSelTutto->on.onClick = [this] { ComDeSelTutto_Click(); };
-    ComUsaDef->on.onClick = [this] { ConTrappola([&] { ComUsaDef_Click(); }); };
-    ComOk->on.onClick = [this] { ConTrappola([&] { ComOk_Click(); }); };
-    ComAnnulla->on.onClick = [this] { ComAnnulla_Click(); };
+    ComSalOpz->on.onClick = [this] {
+        ConTrappola([&] { ComSalOpz_Click(); });
+    };
+    ComCancOpz->on.onClick = [this] {
+        ConTrappola([&] { ComCancOpz_Click(); });
+    };
+    ComSelTutto->on.onClick = [this] {
+        ComSelTutto_Click();
+    };
+    ComDeSelTutto->on.onClick = [this] {
+        ComDeSelTutto_Click();
+    };
+    ComUsaDef->on.onClick = [this] {
+        ConTrappola([&] { ComUsaDef_Click(); });
+    };
+    ComOk->on.onClick = [this] {
+        ConTrappola([&] { ComOk_Click(); });
+    };
+    ComAnnulla->on.onClick = [this] {
+        ComAnnulla_Click();
+    };
 
-    GriPri->on.onClick = [this] { ConTrappola([&] { GriPri_Click(); }); };
-    GriPri->on.onKeyDown = [this](int& k, int s) { GriPri_KeyDown(k, s); };
-    GriPorte->on.onClick = [this] { ConTrappola([&] { griPorte_Click(); }); };
-    cboCassetti->on.onClick = [this] { ConTrappola([&] { cboCassetti_Click(); }); };
-    cboTipoCarta->on.onClick = [this] { ConTrappola([&] { cboTipoCarta_Click(); }); };
-    ComPaperSize->on.onClick = [this] { ConTrappola([&] { GetPaperList(false); }); };
+    GriPri->on.onClick = [this] {
+        ConTrappola([&] { GriPri_Click(); });
+    };
+    GriPri->on.onKeyDown = [this](int& k, int s) {
+        GriPri_KeyDown(k, s);
+    };
+    GriPorte->on.onClick = [this] {
+        ConTrappola([&] { griPorte_Click(); });
+    };
+    cboCassetti->on.onClick = [this] {
+        ConTrappola([&] { cboCassetti_Click(); });
+    };
+    cboTipoCarta->on.onClick = [this] {
+        ConTrappola([&] { cboTipoCarta_Click(); });
+    };
+    ComPaperSize->on.onClick = [this] {
+        ConTrappola([&] { GetPaperList(false); });
+    };
 }
 
 void FrmSceltaStam::CreaControlli() {
@@ -108,7 +170,8 @@ void FrmSceltaStam::CreaControlli() {
     txt.add(20, &stampante).setWidth(900);
     CheForzaVert = &add<ui::CheckBox>("CheForzaVert", &stampante);
     CheForzaVert->setCaption(
-        "Forza la stampa in verticale (Da utilizzarsi solo in caso di foglio più grande  dell' A4)");
+        "Forza la stampa in verticale (Da utilizzarsi solo in caso di foglio più grande  dell' "
+        "A4)");
     ChePdfAutom = &add<ui::CheckBox>("ChePdfAutom", &stampante);
     ChePdfAutom->setCaption("Nome file Pdf autom.");
     CheInviaEmail = &add<ui::CheckBox>("CheInviaEmail", &stampante);
@@ -168,7 +231,6 @@ OpzStampa& FrmSceltaStam::Opz() const {
     return *ogOpzSta;
 }
 
-
 std::string FrmSceltaStam::LeggiParEmail(const std::string& psChiave) const {
     if (extensions().leggiParEmail) return extensions().leggiParEmail(psChiave);
     return goMenuClient ? goMenuClient->Parametro(psChiave).text() : std::string();
@@ -225,7 +287,8 @@ void FrmSceltaStam::RiempiGriglie() {
         labTotStamp->setCaption(std::to_string(installate.size()));
     }
     auto fill = [this](ui::Grid& grid, int nameChars, int portChars,
-                       const std::vector<std::string>& names, const std::vector<std::string>& ports) {
+                       const std::vector<std::string>& names,
+                       const std::vector<std::string>& ports) {
         grid.setFixedRows(0);
         grid.setFixedCols(0);
         grid.setCols(3);
@@ -236,7 +299,8 @@ void FrmSceltaStam::RiempiGriglie() {
         grid.setColWidth(1, textWidth(std::string(static_cast<std::size_t>(nameChars), 'M')));
         grid.setColWidth(2, textWidth(std::string(static_cast<std::size_t>(portChars), 'M')));
         for (std::size_t i = 0; i < names.size(); ++i)
-            grid.addItem(std::to_string(i) + "\t" + names[i] + "\t" + (i < ports.size() ? ports[i] : ""));
+            grid.addItem(std::to_string(i) + "\t" + names[i] + "\t" +
+                         (i < ports.size() ? ports[i] : ""));
         // With no printer the heading stays the only row: a fixed row needs one below it.
         if (grid.rows() > 1) grid.setFixedRows(1);
     };
@@ -282,7 +346,8 @@ void FrmSceltaStam::VisStaAttuale() {
 void FrmSceltaStam::VisPannelloVideo() {
     OpzStampa& opz = Opz();
     const LibGenerale& lib = goLibGen();
-    labFatt->setCaption(Variant(lib.Arrotonda(static_cast<double>(opz.Fatt) * 100, "A", 1, 0)).text());
+    labFatt->setCaption(
+        Variant(lib.Arrotonda(static_cast<double>(opz.Fatt) * 100, "A", 1, 0)).text());
     LabMemVid->setCaption(opz.MemVid == 1 ? "Si" : "No");
     txt(30).setText(lib.FormatoNumero(opz.LeggiParStampa("PaginaDa"), "#"));
     txt(40).setText(lib.FormatoNumero(opz.LeggiParStampa("PaginaA"), "#"));
@@ -305,8 +370,11 @@ void FrmSceltaStam::OptStampaSu_Click(int Index) {
 void FrmSceltaStam::ComOpz_Click(int Index) {
     OpzStampa& opz = Opz();
     switch (Index) {
-        case 0: opz.SceltaVideo = false; return;
-        case 1: break;
+        case 0:
+            opz.SceltaVideo = false;
+            return;
+        case 1:
+            break;
         case 2:
         case 3: {
             // File dialogs of the file and fixed-format panels.
@@ -343,7 +411,8 @@ void FrmSceltaStam::ComOpz_Click(int Index) {
             VisStaAttuale();
             return;
         }
-        default: return;
+        default:
+            return;
     }
     const auto& size = extensions().previewSize;
     if (!size) return;
@@ -351,12 +420,12 @@ void FrmSceltaStam::ComOpz_Click(int Index) {
     if (opz.Fatt == 0) opz.Fatt = 1;
     double fatt = opz.Fatt;
     int scroll = static_cast<int>(gdRisVidStampa > 0 ? lib.Arrotonda(fatt / gdRisVidStampa * 100)
-                                                      : std::lround(fatt * 100));
+                                                     : std::lround(fatt * 100));
     int memorizza = opz.MemVid;
     if (!size(scroll, memorizza)) return;
     // The factor keeps its hundredths: rounding it whole would leave only 1, 2, 3...
-    opz.Fatt = static_cast<float>(gdRisVidStampa > 0 ? lib.Arrotonda(scroll / 100.0 * gdRisVidStampa, 2)
-                                                     : scroll / 100.0);
+    opz.Fatt = static_cast<float>(
+        gdRisVidStampa > 0 ? lib.Arrotonda(scroll / 100.0 * gdRisVidStampa, 2) : scroll / 100.0);
     opz.MemVid = memorizza;
     VisPannelloVideo();
     VisStaAttuale();
@@ -400,7 +469,8 @@ void FrmSceltaStam::txt_LostFocus(int Index) {
             }
             field.setText(testo);
             bool da = Index == 10 || Index == 30;
-            Opz().ScriviParStampa(da ? "PaginaDa" : "PaginaA", OpzStampa::kTipoAltro, Variant(pagina));
+            Opz().ScriviParStampa(da ? "PaginaDa" : "PaginaA", OpzStampa::kTipoAltro,
+                                  Variant(pagina));
             int gemello = Index == 10 ? 30 : Index == 30 ? 10 : Index == 20 ? 40 : 20;
             if (txt.exists(gemello)) {
                 txt(gemello).setText(testo);
@@ -410,10 +480,17 @@ void FrmSceltaStam::txt_LostFocus(int Index) {
         return;
     }
     switch (Index) {
-        case 1017: case 1117: case 1217: case 1019: case 1119: case 1219:
-            if (field.text() != field.tag()) field.setText(lib.FormatoNumero(Variant(field.text()), "0"));
+        case 1017:
+        case 1117:
+        case 1217:
+        case 1019:
+        case 1119:
+        case 1219:
+            if (field.text() != field.tag())
+                field.setText(lib.FormatoNumero(Variant(field.text()), "0"));
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

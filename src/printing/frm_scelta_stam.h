@@ -18,7 +18,7 @@ namespace tolvane {
 class OpzStampa;
 
 class FrmSceltaStam : public ui::Form {
-public:
+  public:
     // Where the panels that arrive with other modules plug in (PDF automation, the PDF/e-mail
     // parameters panel, the preview size window, the customer e-mail look-up, the spreadsheet
     // version). Each is empty until its module sets it; the dialog then does without it.
@@ -170,7 +170,7 @@ public:
     void cboCassetti_Click();
     void cboTipoCarta_Click();
 
-private:
+  private:
     void CreaControlli();
     void CreaPannelloFile();
     void CreaPannelloFisso();

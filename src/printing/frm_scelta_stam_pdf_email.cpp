@@ -77,9 +77,15 @@ std::array<std::string, 5> splitPdfAutomImpPar(const Variant& value) {
 
 void registraPannelloPdfEmail() {
     FrmSceltaStam::Extensions& e = FrmSceltaStam::extensions();
-    e.leggiParEmail = [](const std::string& chiave) { return LeggiParEmail(chiave); };
-    e.pdfAutomClick = [](FrmSceltaStam& form) { ChePdfAutom_Click(form); };
-    e.inviaEmailClick = [](FrmSceltaStam& form) { CheInviaEmail_Click(form); };
+    e.leggiParEmail = [](const std::string& chiave) {
+        return LeggiParEmail(chiave);
+    };
+    e.pdfAutomClick = [](FrmSceltaStam& form) {
+        ChePdfAutom_Click(form);
+    };
+    e.inviaEmailClick = [](FrmSceltaStam& form) {
+        CheInviaEmail_Click(form);
+    };
     e.openEmailPanel = [](FrmSceltaStam& form) {
         ConTrappola([&] { pdfEmailPanel(form).Apri(); });
     };
@@ -107,16 +113,36 @@ PdfEmailPanel::PdfEmailPanel(FrmSceltaStam& f)
       OptPETipoInvio(f, "OptPETipoInvio"),
       OptPEDove(f, "OptPEDove") {
     CreaControlli();
-    CboEmailToNum->on.onClick = [this] { CboEmailToNum_Click(); };
-    CboEmailTipoNum->on.onClick = [this] { CboEmailTipoNum_Click(); };
-    ComPeDatiCor->on.onClick = [this] { ConTrappola([&] { ComPeDatiCor_Click(); }); };
-    ComPECanc->on.onClick = [this] { ConTrappola([&] { ComPECanc_Click(); }); };
-    ComPERileggi->on.onClick = [this] { ConTrappola([&] { ComPERileggi_Click(); }); };
-    ComPESalva->on.onClick = [this] { ConTrappola([&] { ComPESalva_Click(); }); };
-    ComPEAnnulla->on.onClick = [this] { ConTrappola([&] { ComPEAnnulla_Click(); }); };
-    ComPEOk->on.onClick = [this] { ConTrappola([&] { ComPEOk_Click(); }); };
-    ComPESel->on.onClick = [this] { PESelDeselSalOpz(true); };
-    ComPEDesel->on.onClick = [this] { PESelDeselSalOpz(false); };
+    CboEmailToNum->on.onClick = [this] {
+        CboEmailToNum_Click();
+    };
+    CboEmailTipoNum->on.onClick = [this] {
+        CboEmailTipoNum_Click();
+    };
+    ComPeDatiCor->on.onClick = [this] {
+        ConTrappola([&] { ComPeDatiCor_Click(); });
+    };
+    ComPECanc->on.onClick = [this] {
+        ConTrappola([&] { ComPECanc_Click(); });
+    };
+    ComPERileggi->on.onClick = [this] {
+        ConTrappola([&] { ComPERileggi_Click(); });
+    };
+    ComPESalva->on.onClick = [this] {
+        ConTrappola([&] { ComPESalva_Click(); });
+    };
+    ComPEAnnulla->on.onClick = [this] {
+        ConTrappola([&] { ComPEAnnulla_Click(); });
+    };
+    ComPEOk->on.onClick = [this] {
+        ConTrappola([&] { ComPEOk_Click(); });
+    };
+    ComPESel->on.onClick = [this] {
+        PESelDeselSalOpz(true);
+    };
+    ComPEDesel->on.onClick = [this] {
+        PESelDeselSalOpz(false);
+    };
 }
 
 ui::TextBox& PdfEmailPanel::campo(int indice, ui::Control* in, const char* caption, double top) {
@@ -169,7 +195,8 @@ void PdfEmailPanel::CreaControlli() {
     salva(4, pic, r);
     r = riga();
     ui::TextBox& to = campo(1005, pic, "Indir. Email a cui si invia", r);
-    for (int i : {1505, 1515}) form.txt.add(i, pic).move(to.left(), to.top(), to.width(), to.height());
+    for (int i : {1505, 1515})
+        form.txt.add(i, pic).move(to.left(), to.top(), to.width(), to.height());
     CboEmailToNum = &form.add<ui::ComboBox>("CboEmailToNum", pic);
     CboEmailToNum->setStyle(ui::ComboBox::Style::DropDownList);
     CboEmailToNum->move(kSinistraCerca, r, 700, kAltezza);
@@ -264,11 +291,16 @@ void PdfEmailPanel::CreaConfigurazione(int k) {
         const char* caption;
     };
     const Campo campi[] = {
-        {8, "Indirizzo email di chi invia"},     {9, "Descriz. email di invio(centro)"},
-        {10, "Tipo server (Solo per CDO)"},      {11, "Server SMTP"},
-        {12, "Indirizzo di replay"},             {14, "Login Email"},
-        {15, "Pwd Email"},                       {17, "Numero testo da usare"},
-        {18, "Descriz. per l'oggetto email"},    {19, "Numero porta SMTP"},
+        {8, "Indirizzo email di chi invia"},
+        {9, "Descriz. email di invio(centro)"},
+        {10, "Tipo server (Solo per CDO)"},
+        {11, "Server SMTP"},
+        {12, "Indirizzo di replay"},
+        {14, "Login Email"},
+        {15, "Pwd Email"},
+        {17, "Numero testo da usare"},
+        {18, "Descriz. per l'oggetto email"},
+        {19, "Numero porta SMTP"},
     };
     for (const Campo& c : campi) {
         double r = riga();
@@ -298,7 +330,9 @@ std::vector<std::pair<int, std::string>> PdfEmailPanel::Configurazioni() const {
 }
 
 std::string PdfEmailPanel::TipoInvioScelto(int k) const {
-    auto scelto = [&](int m) { return OptPETipoInvio.exists(5 * k + m) && OptPETipoInvio(5 * k + m).value(); };
+    auto scelto = [&](int m) {
+        return OptPETipoInvio.exists(5 * k + m) && OptPETipoInvio(5 * k + m).value();
+    };
     if (scelto(1)) return "C";
     if (scelto(2)) return "O";
     if (scelto(3)) return "E";
@@ -335,13 +369,16 @@ void PdfEmailPanel::MostraIniPE() {
     for (const auto& [k, p] : Configurazioni()) {
         int b = 100 * k;
         std::string tipo = testo(p + "EmailTipoInvio");
-        int m = equalText(tipo, "C") ? 1 : equalText(tipo, "O") ? 2 : equalText(tipo, "E") ? 3
-              : (tipo.empty() && k > 0) ? 4 : 0;
+        int m = equalText(tipo, "C")      ? 1
+                : equalText(tipo, "O")    ? 2
+                : equalText(tipo, "E")    ? 3
+                : (tipo.empty() && k > 0) ? 4
+                                          : 0;
         OptPETipoInvio(5 * k + m).setValue(true);
         const std::pair<int, const char*> testi[] = {
-            {1008, "EmailInd"},         {1012, "EmailReplay"},   {1009, "EmailCentro"},
-            {1010, "EmailSMTPtipo"},    {1011, "EmailServerSMTP"}, {1014, "EmailLogin"},
-            {1015, "EmailPwd"},         {1018, "EmailPersOggetto"}, {1021, "EmailDirStunnel"}};
+            {1008, "EmailInd"},      {1012, "EmailReplay"},      {1009, "EmailCentro"},
+            {1010, "EmailSMTPtipo"}, {1011, "EmailServerSMTP"},  {1014, "EmailLogin"},
+            {1015, "EmailPwd"},      {1018, "EmailPersOggetto"}, {1021, "EmailDirStunnel"}};
         for (const auto& [indice, chiave] : testi) form.txt(indice + b).setText(testo(p + chiave));
         form.txt(1017 + b).setText(lib.FormatoNumero(LeggiParametro(p + "EmailNumTesto"), "#"));
         form.txt(1019 + b).setText(lib.FormatoNumero(LeggiParametro(p + "EmailNumPorta"), "#"));
@@ -358,8 +395,12 @@ void PdfEmailPanel::MostraIniPE() {
 
 void PdfEmailPanel::AggIniPE() {
     const LibGenerale& lib = goLibGen();
-    auto sn = [this](int n) { return Variant(selezionata(ChePdfEmailVal(n)) ? "S" : "N"); };
-    auto intero = [&lib](const std::string& t) { return Variant(lib.ValoreIntero(Variant(t))); };
+    auto sn = [this](int n) {
+        return Variant(selezionata(ChePdfEmailVal(n)) ? "S" : "N");
+    };
+    auto intero = [&lib](const std::string& t) {
+        return Variant(lib.ValoreIntero(Variant(t)));
+    };
     // Every value is worked out first: a number that does not fit stops the writing before any.
     std::vector<std::pair<std::string, Variant>> valori = {
         {"UsaPdfCreator", sn(1)},
@@ -370,24 +411,29 @@ void PdfEmailPanel::AggIniPE() {
         {"EmailTo2", Variant(form.txt(1505).text())},
         {"EmailTo3", Variant(form.txt(1515).text())},
         {"EmailToNum", Variant(static_cast<std::int16_t>(miEmailToCor))},
-        {"EmailTo", Variant(form.txt(miEmailToCor == 1 ? 1005 : miEmailToCor == 2 ? 1505 : 1515).text())},
+        {"EmailTo", Variant(form.txt(miEmailToCor == 1   ? 1005
+                                     : miEmailToCor == 2 ? 1505
+                                                         : 1515)
+                                .text())},
     };
     std::vector<std::pair<int, std::string>> configurazioni = Configurazioni();
     // Writing EmailTipoNum below ends the single configuration: the configuration left in view
     // is written under that number too, where the next showing and the e-mail of a print read.
-    if (!mbPiuConfig) configurazioni.emplace_back(miEmailTipoCor - 1, std::to_string(miEmailTipoCor));
+    if (!mbPiuConfig)
+        configurazioni.emplace_back(miEmailTipoCor - 1, std::to_string(miEmailTipoCor));
     for (const auto& [k, p] : configurazioni) {
         int b = 100 * k;
         valori.emplace_back(p + "EmailTipoInvio", Variant(TipoInvioScelto(k)));
         const std::pair<int, const char*> testi[] = {
-            {1008, "EmailInd"},      {1009, "EmailCentro"},      {1010, "EmailSMTPtipo"},
-            {1011, "EmailServerSMTP"}, {1012, "EmailReplay"},     {1014, "EmailLogin"},
-            {1015, "EmailPwd"},      {1018, "EmailPersOggetto"}, {1021, "EmailDirStunnel"}};
+            {1008, "EmailInd"},        {1009, "EmailCentro"},      {1010, "EmailSMTPtipo"},
+            {1011, "EmailServerSMTP"}, {1012, "EmailReplay"},      {1014, "EmailLogin"},
+            {1015, "EmailPwd"},        {1018, "EmailPersOggetto"}, {1021, "EmailDirStunnel"}};
         for (const auto& [indice, chiave] : testi)
             valori.emplace_back(p + chiave, Variant(form.txt(indice + b).text()));
         valori.emplace_back(p + "EmailNumTesto", intero(form.txt(1017 + b).text()));
         valori.emplace_back(p + "EmailNumPorta", intero(form.txt(1019 + b).text()));
-        valori.emplace_back(p + "EmailUsaSSL", Variant(selezionata(ChePdfEmailVal(b + 20)) ? "S" : ""));
+        valori.emplace_back(p + "EmailUsaSSL",
+                            Variant(selezionata(ChePdfEmailVal(b + 20)) ? "S" : ""));
     }
     valori.emplace_back("EmailFileLog", Variant(form.txt(1007).text()));
     valori.emplace_back("EmailFlagNotifica", Variant(selezionata(ChePdfEmailVal(13)) != 0));
@@ -409,7 +455,9 @@ std::string PdfEmailPanel::SalvaCancIniPE() const {
                 continue;
             }
             int indice = 100 * k + n;
-            selezione += ChePdfEmailSalva.exists(indice) && selezionata(ChePdfEmailSalva(indice)) ? 'S' : 'N';
+            selezione += ChePdfEmailSalva.exists(indice) && selezionata(ChePdfEmailSalva(indice))
+                             ? 'S'
+                             : 'N';
         }
         if (k == 0) selezione += selezionata(ChePdfEmailSalva(22)) ? 'S' : 'N';
         else selezione += 'X';

@@ -25,10 +25,10 @@ std::string joinPdfAutomImpPar(const std::array<std::string, 5>& values);
 std::array<std::string, 5> splitPdfAutomImpPar(const Variant& value);
 
 class PdfEmailPanel : public FrmSceltaStam::Panel {
-public:
+  public:
     // Fields that exist once per send configuration (controls n + 100 * k).
-    static constexpr std::array<int, 13> kCampiConfigurazione = {6,  19, 17, 11, 10, 14, 15,
-                                                                 8,  12, 9,  18, 20, 21};
+    static constexpr std::array<int, 13> kCampiConfigurazione = {6, 19, 17, 11, 10, 14, 15,
+                                                                 8, 12, 9,  18, 20, 21};
 
     explicit PdfEmailPanel(FrmSceltaStam& form);
 
@@ -36,8 +36,8 @@ public:
 
     // Controls, inside the dialog's PicPdfEmail; the text fields join the dialog's txt array.
     ui::Label* LabTitolo = nullptr;
-    ui::ControlArray<ui::Label> LabPE;        // captions of the fields, by field index
-    ui::ControlArray<ui::Label> LabSalvare;   // "Salvare" over each column of save boxes
+    ui::ControlArray<ui::Label> LabPE;       // captions of the fields, by field index
+    ui::ControlArray<ui::Label> LabSalvare;  // "Salvare" over each column of save boxes
     ui::ControlArray<ui::CheckBox> ChePdfEmailVal;
     ui::ControlArray<ui::CheckBox> ChePdfEmailSalva;
     ui::ControlArray<ui::PictureBox> PicEmailAttiva;
@@ -83,7 +83,7 @@ public:
     int miEmailTipoCor = 1;
     bool mbPiuConfig = false;
 
-private:
+  private:
     void CreaControlli();
     void CreaConfigurazione(int k);
     ui::TextBox& campo(int indice, ui::Control* in, const char* caption, double top);

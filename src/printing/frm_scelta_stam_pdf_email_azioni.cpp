@@ -126,9 +126,9 @@ void PdfEmailPanel::ComPEOk_Click() {
 
 void PdfEmailPanel::ComPEAnnulla_Click() {
     bool richiesta = ModoRichiesta();
-    int risposta = frmMsgCom::msgCom(richiesta ? "Confermi annullamento invio email"
-                                               : "Confermi uscita senza salvataggio",
-                                     "&Sì", std::string("&No"));
+    int risposta = frmMsgCom::msgCom(
+        richiesta ? "Confermi annullamento invio email" : "Confermi uscita senza salvataggio",
+        "&Sì", std::string("&No"));
     if (risposta != 1) return;
     if (!richiesta) {
         NascondiPannello();
@@ -155,8 +155,7 @@ bool RichDatiEmail(FrmSceltaStam& form) { return pdfEmailPanel(form).RichDatiEma
 void ImpostaPdfAutom(FrmSceltaStam& form) {
     OpzStampa& opz = opzioni(form);
     bool spuntato = form.ChePdfAutom->value() == ui::check::Checked;
-    std::string parola =
-        pdfPrinterWord(LeggiParEmail("UsaPdfCreator"), LeggiParEmail("UsaPdf995"));
+    std::string parola = pdfPrinterWord(LeggiParEmail("UsaPdfCreator"), LeggiParEmail("UsaPdf995"));
     if (!parola.empty() && ImpostaStampanteAuto(nomeStampantePdf(parola), opz, spuntato ? 0 : 1)) {
         // Another printer: its own trays and papers are the ones to offer.
         form.ImpostaCboCassetti();
@@ -168,12 +167,12 @@ void ImpostaPdfAutom(FrmSceltaStam& form) {
     // The automatic naming is on from now: the dialog's next activation, the saved option sets
     // and the engine read it here.
     opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
-    opz.ScriviParStampa("PdfNomeFile", OpzStampa::kTipoAltro, Variant(LeggiParEmail("PdfNomeFile")));
+    opz.ScriviParStampa("PdfNomeFile", OpzStampa::kTipoAltro,
+                        Variant(LeggiParEmail("PdfNomeFile")));
     opz.ScriviParStampa("PdfAutomImpPar", OpzStampa::kTipoAltro,
-                        Variant(joinPdfAutomImpPar({gsFileIni, gsFileIniComune,
-                                                    LeggiParEmail("UsaPdfCreator"),
-                                                    LeggiParEmail("CreatorAutosaveStart"),
-                                                    LeggiParEmail("UsaPdf995")})));
+                        Variant(joinPdfAutomImpPar(
+                            {gsFileIni, gsFileIniComune, LeggiParEmail("UsaPdfCreator"),
+                             LeggiParEmail("CreatorAutosaveStart"), LeggiParEmail("UsaPdf995")})));
 }
 
 void ChePdfAutom_Click(FrmSceltaStam& form) {

@@ -61,7 +61,8 @@ std::string Booleano(bool value) { return value ? "-1" : "0"; }
 // "Fatt" is kept independent of the program's print zoom factor.
 std::string FattoreSalvato(float fatt) {
     if (gdRisVidStampa <= 0) return Variant(fatt).text();
-    return Variant(goLibGen().Arrotonda(static_cast<double>(fatt) / gdRisVidStampa, "A", 1, -2)).text();
+    return Variant(goLibGen().Arrotonda(static_cast<double>(fatt) / gdRisVidStampa, "A", 1, -2))
+        .text();
 }
 
 }  // namespace
@@ -109,7 +110,8 @@ void FrmSceltaStam::MettiValOpz() {
     const LibGenerale& lib = goLibGen();
     std::vector<std::string> v(23);
     const char* destinazioni[] = {"Stampante", "Video", "File", "Fissa"};
-    v[0] = opz.StaVid >= 0 && opz.StaVid <= 3 ? destinazioni[opz.StaVid] : std::to_string(opz.StaVid);
+    v[0] =
+        opz.StaVid >= 0 && opz.StaVid <= 3 ? destinazioni[opz.StaVid] : std::to_string(opz.StaVid);
     v[1] = SiNo(opz.ForzaVert);
     v[2] = opz.FileName;
     v[3] = opz.DescFormatoFile(opz.FileForm);
@@ -174,9 +176,10 @@ void FrmSceltaStam::ComOk_Click() {
         return;
     }
     if (Trim(sezione).empty()) {
-        frmMsgCom::msgCom("La stampa non ha un nome: le opzioni si possono salvare solo nei "
-                          "valori di default",
-                          "&Ok");
+        frmMsgCom::msgCom(
+            "La stampa non ha un nome: le opzioni si possono salvare solo nei "
+            "valori di default",
+            "&Ok");
         return;
     }
 
@@ -193,33 +196,59 @@ void FrmSceltaStam::ComOk_Click() {
 
     auto valore = [&](int i) -> std::string {
         switch (i) {
-            case 0: return std::to_string(opz.StaVid);
-            case 1: return Booleano(opz.ForzaVert);
-            case 2: return opz.FileName;
-            case 3: return std::to_string(opz.FileForm);
-            case 4: return opz.PathDefault;
+            case 0:
+                return std::to_string(opz.StaVid);
+            case 1:
+                return Booleano(opz.ForzaVert);
+            case 2:
+                return opz.FileName;
+            case 3:
+                return std::to_string(opz.FileForm);
+            case 4:
+                return opz.PathDefault;
             // An empty separator has no code: its key goes, as an empty value's does.
-            case 5: return opz.SepCampi.empty() ? std::string() : std::to_string(Asc(opz.SepCampi));
-            case 6: return opz.DelimStr.empty() ? std::string("-1") : std::to_string(Asc(opz.DelimStr));
-            case 7: return Booleano(opz.NumNoForm);
-            case 8: return FattoreSalvato(opz.Fatt);
-            case 9: return std::to_string(opz.MemVid);
-            case 10: return opz.FisFileName;
-            case 11: return Booleano(opz.FisStampante);
-            case 12: return std::to_string(opz.FisMrAlt);
-            case 13: return std::to_string(opz.FisMrBas);
-            case 14: return std::to_string(opz.FisColonne);
-            case 15: return std::to_string(opz.FisRighe);
-            case 16: return opz.FisCodIniComp;
-            case 17: return opz.FisCodFinComp;
-            case 18: return Booleano(opz.FisUtilComp);
-            case 19: return opz.StampanteOpz;
-            case 20: return opz.StampanteOpz2;
-            case 21: return std::to_string(lib.ValoreLong(opz.LeggiParStampa("NumCassetto")));
-            case 22: return Vero(opz.LeggiParStampa("PdfAutomAbil")) ? "S" : "N";
-            case 23: return Vero(opz.LeggiParStampa("EmailInvia")) ? "S" : "N";
-            case 24: return std::to_string(lib.ValoreLong(opz.LeggiParStampa("NumTipoCarta")));
-            default: return {};
+            case 5:
+                return opz.SepCampi.empty() ? std::string() : std::to_string(Asc(opz.SepCampi));
+            case 6:
+                return opz.DelimStr.empty() ? std::string("-1") : std::to_string(Asc(opz.DelimStr));
+            case 7:
+                return Booleano(opz.NumNoForm);
+            case 8:
+                return FattoreSalvato(opz.Fatt);
+            case 9:
+                return std::to_string(opz.MemVid);
+            case 10:
+                return opz.FisFileName;
+            case 11:
+                return Booleano(opz.FisStampante);
+            case 12:
+                return std::to_string(opz.FisMrAlt);
+            case 13:
+                return std::to_string(opz.FisMrBas);
+            case 14:
+                return std::to_string(opz.FisColonne);
+            case 15:
+                return std::to_string(opz.FisRighe);
+            case 16:
+                return opz.FisCodIniComp;
+            case 17:
+                return opz.FisCodFinComp;
+            case 18:
+                return Booleano(opz.FisUtilComp);
+            case 19:
+                return opz.StampanteOpz;
+            case 20:
+                return opz.StampanteOpz2;
+            case 21:
+                return std::to_string(lib.ValoreLong(opz.LeggiParStampa("NumCassetto")));
+            case 22:
+                return Vero(opz.LeggiParStampa("PdfAutomAbil")) ? "S" : "N";
+            case 23:
+                return Vero(opz.LeggiParStampa("EmailInvia")) ? "S" : "N";
+            case 24:
+                return std::to_string(lib.ValoreLong(opz.LeggiParStampa("NumTipoCarta")));
+            default:
+                return {};
         }
     };
     std::vector<int> ordine;
@@ -230,8 +259,8 @@ void FrmSceltaStam::ComOk_Click() {
     for (int i : ordine) {
         if (Che(i).value() != ui::check::Checked) continue;
         std::string testo = mbCancOpz ? std::string() : valore(i);
-        bool cancella = mbCancOpz || lib.EVuoto(Variant(testo)) ||
-                        ((i == 21 || i == 24) && testo == "0");
+        bool cancella =
+            mbCancOpz || lib.EVuoto(Variant(testo)) || ((i == 21 || i == 24) && testo == "0");
         if (!ScriviIni(sezione, kOpzioni[i].chiave, cancella ? std::string() : testo, false, false,
                        1, false, cancella, file))
             nonScritte += std::string(nonScritte.empty() ? "" : ", ") + kOpzioni[i].chiave;

@@ -14,7 +14,7 @@
 namespace tolvane {
 
 class frmStampaInCorso : public ui::Form, public PrintProgressWindow {
-public:
+  public:
     frmStampaInCorso();
 
     // Public variables.
@@ -22,7 +22,9 @@ public:
     double odRisVidVal = 0;
     std::string osKeySec;
     const std::shared_ptr<MotoreStampa>& ogStampa() const { return ogStampa_; }
-    void ogStampa(std::shared_ptr<MotoreStampa> pgStampa) override { ogStampa_ = std::move(pgStampa); }
+    void ogStampa(std::shared_ptr<MotoreStampa> pgStampa) override {
+        ogStampa_ = std::move(pgStampa);
+    }
 
     ui::CommandButton& ComSTampa = add<ui::CommandButton>("ComSTampa");
     ui::Label& lblStamp = add<ui::Label>("lblStamp");
@@ -40,7 +42,7 @@ public:
     void Form_Load() override;
     void Form_Unload(bool& Cancel) override;
 
-private:
+  private:
     std::shared_ptr<MotoreStampa> ogStampa_;
 };
 

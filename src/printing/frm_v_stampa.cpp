@@ -12,8 +12,8 @@
 
 #include "common/globali.h"
 #include "common/servizi_finestre.h"
-#include "platform/scope_guard.h"
 #include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "startup/programma.h"
 #include "suite/lib_generale.h"
@@ -65,7 +65,9 @@ std::shared_ptr<const ui::Picture> arrow(int kind, bool enabled) {
     return picture;
 }
 
-long ceilDiv(long value, long by) { return static_cast<long>(std::ceil(static_cast<double>(value) / by)); }
+long ceilDiv(long value, long by) {
+    return static_cast<long>(std::ceil(static_cast<double>(value) / by));
+}
 
 }  // namespace
 
@@ -93,11 +95,19 @@ FrmVStampa::FrmVStampa() : Form("FrmVStampa") {
     for (int i = 1; i <= 4; ++i) ImlFrecce.add(arrow(i, true));
     for (int i = 1; i <= 4; ++i) ImlFrecce.add(arrow(i, false));
 
-    comEsci.on.onClick = [this] { comEsci_Click(); };
-    imaMuovi.on.onClick = [this](int index) { imaMuovi_Click(index); };
-    hscPosOri.on.onChange = [this] { PicSec.setLeft(-hscPosOri.value()); };
+    comEsci.on.onClick = [this] {
+        comEsci_Click();
+    };
+    imaMuovi.on.onClick = [this](int index) {
+        imaMuovi_Click(index);
+    };
+    hscPosOri.on.onChange = [this] {
+        PicSec.setLeft(-hscPosOri.value());
+    };
     hscPosOri.on.onScroll = hscPosOri.on.onChange;
-    vscPosVert.on.onChange = [this] { PicSec.setTop(-vscPosVert.value()); };
+    vscPosVert.on.onChange = [this] {
+        PicSec.setTop(-vscPosVert.value());
+    };
     vscPosVert.on.onScroll = vscPosVert.on.onChange;
 }
 
@@ -125,8 +135,8 @@ void FrmVStampa::ogStampa(std::shared_ptr<PagedPrintEngine> pgStampa) {
     OpzStampa* opzioni = ogStampa_->OpzioniMotore();
     miPaginaDa = opzioni == nullptr
                      ? 0
-                     : goLibGen().ValoreIntero(opzioni->LeggiParStampa("PaginaDa", OpzStampa::kTipoAltro),
-                                               true, true);
+                     : goLibGen().ValoreIntero(
+                           opzioni->LeggiParStampa("PaginaDa", OpzStampa::kTipoAltro), true, true);
 }
 
 void FrmVStampa::SistImgFrecce() {
@@ -200,9 +210,10 @@ void FrmVStampa::DimensionaPagina() {
     hscPosOri.setMax(std::min(horizontal, kMaxRange));
     long vertical = static_cast<long>(PicSec.height() - H) + kMargin;
     if (vertical > kMaxRange) {
-        ui::MsgBox("La lunghezza del foglio può essere al massimo di 32.666 mmm. (vedi parametri "
-                   "stampante selezionata)",
-                   ui::msgbox::OkOnly, "Stampa a video");
+        ui::MsgBox(
+            "La lunghezza del foglio può essere al massimo di 32.666 mmm. (vedi parametri "
+            "stampante selezionata)",
+            ui::msgbox::OkOnly, "Stampa a video");
         vertical = kMaxRange;
     }
     vscPosVert.setMin(-kMargin);
@@ -262,9 +273,10 @@ void FrmVStampa::MostraPagina() {
 }
 
 void FrmVStampa::MemoriaEsaurita() {
-    ui::MsgBox("Non c'è abbastanza memoria per memorizzare le pagine:\nProvare con una dimensione "
-               "di caratteri minore.\nMEMORIZZAZIONE DISABILITATA",
-               ui::msgbox::OkOnly, ui::desktop().appTitle());
+    ui::MsgBox(
+        "Non c'è abbastanza memoria per memorizzare le pagine:\nProvare con una dimensione "
+        "di caratteri minore.\nMEMORIZZAZIONE DISABILITATA",
+        ui::msgbox::OkOnly, ui::desktop().appTitle());
     ogStampa_->MemorizzaPagine(false);
     for (int i : {1, 2, 4}) imaMuovi(i).setEnabled(false);
     SistImgFrecce();
@@ -323,7 +335,8 @@ void FrmVStampa::imaMuovi_Click(int Index) {
                     MostraPagina();
                 }
                 break;
-            default: break;
+            default:
+                break;
         }
     } catch (const std::bad_alloc&) {
         MemoriaEsaurita();
@@ -365,8 +378,8 @@ void FrmVStampa::CancellaFilePagine() const {
 
 void FrmVStampa::Form_Unload(bool& Cancel) {
     if (giStaAtt == 1) {
-        ui::MsgBox("Non si puo' uscire\nStampa ancora attiva", ui::msgbox::OkOnly | ui::msgbox::Critical,
-                   "Visualizzazione Stampe");
+        ui::MsgBox("Non si puo' uscire\nStampa ancora attiva",
+                   ui::msgbox::OkOnly | ui::msgbox::Critical, "Visualizzazione Stampe");
         Cancel = true;
         return;
     }

@@ -14,7 +14,7 @@
 namespace tolvane {
 
 class FrmVStampa : public ui::Form, public PrintPreviewWindow {
-public:
+  public:
     FrmVStampa();
     // A preview dropped without its unload (the program ending at once) takes its pages along.
     ~FrmVStampa() override;
@@ -58,7 +58,7 @@ public:
     const std::string& filePagine() const { return msFilePagine; }
     std::string fileDellaPagina(long plPagina) const;
 
-private:
+  private:
     void DimensionaPagina();
     void SalvaPagina(long plPagina);
     void MostraPagina();

@@ -67,16 +67,27 @@ FrmVedrixStampa::FrmVedrixStampa() : Form("FrmVedrixStampa") {
     CmdEsci.setCaption("&ESCI");
     CmdEsci.move(3960, 2520, 1200, 400);
 
-    ComUsaDef.on.onClick = [this] { ComUsaDef_Click(); };
-    comSceStam.on.onClick = [this] { comSceStam_Click(); };
-    CmdStampa.on.onClick = [this] { CmdStampa_Click(); };
-    CmdEsci.on.onClick = [this] { CmdEsci_Click(); };
-    CmdSceFont.on.onClick = [this] { CmdSceFont_Click(); };
+    ComUsaDef.on.onClick = [this] {
+        ComUsaDef_Click();
+    };
+    comSceStam.on.onClick = [this] {
+        comSceStam_Click();
+    };
+    CmdStampa.on.onClick = [this] {
+        CmdStampa_Click();
+    };
+    CmdEsci.on.onClick = [this] {
+        CmdEsci_Click();
+    };
+    CmdSceFont.on.onClick = [this] {
+        CmdSceFont_Click();
+    };
 }
 
 const std::shared_ptr<OpzStampa>& FrmVedrixStampa::opzioni() {
     if (!mgOpzSta) {
-        mgOpzSta = std::make_shared<OpzStampa>(ogVedrix_ != nullptr ? ogVedrix_->printName : std::string());
+        mgOpzSta = std::make_shared<OpzStampa>(ogVedrix_ != nullptr ? ogVedrix_->printName
+                                                                    : std::string());
         if (!gsFileIni.empty() || !gsFileIniComune.empty()) {
             mgOpzSta->readOptionSets(IniFile::load(gsFileIni), IniFile::load(gsFileIniComune),
                                      gdRisVidStampa);

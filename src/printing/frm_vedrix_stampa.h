@@ -16,7 +16,7 @@ namespace tolvane {
 class OpzStampa;
 
 class FrmVedrixStampa : public ui::Form, public ListPrintDialog {
-public:
+  public:
     FrmVedrixStampa();
 
     // Public variable ogVedrix: the list to print, set by whoever shows the dialog. "&STAMPA"
@@ -55,7 +55,7 @@ public:
     const ui::Font& fontStampa() const { return mgFont; }
     const std::shared_ptr<OpzStampa>& opzioni();
 
-private:
+  private:
     VedrixLista* ogVedrix_ = nullptr;
     ui::Font mgFont;
     std::shared_ptr<OpzStampa> mgOpzSta;

@@ -32,9 +32,7 @@ namespace tolvane::qt {
 
 namespace {
 
-bool isNavigation(int code) {
-    return code >= ui::key::PageUp && code <= ui::key::Down;
-}
+bool isNavigation(int code) { return code >= ui::key::PageUp && code <= ui::key::Down; }
 
 bool isButtonLike(ui::ControlKind kind) {
     return kind == ui::ControlKind::CommandButton || kind == ui::ControlKind::CheckBox ||
@@ -102,7 +100,8 @@ void FormView::pushSelection(ui::Control& control) {
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
     if (!form_) return false;
     if (watched == window_) {
-        if (event->type() == QEvent::KeyPress) return handleKey(nullptr, static_cast<QKeyEvent*>(event));
+        if (event->type() == QEvent::KeyPress)
+            return handleKey(nullptr, static_cast<QKeyEvent*>(event));
         return false;
     }
     auto it = watched_.find(watched);
@@ -166,7 +165,9 @@ bool FormView::handleKey(ui::Control* control, QKeyEvent* event) {
     auto* box = control && control->kind() == ui::ControlKind::TextBox
                     ? static_cast<ui::TextBox*>(control)
                     : nullptr;
-    auto stillHere = [&] { return form_ && form_->activeControl() == control; };
+    auto stillHere = [&] {
+        return form_ && form_->activeControl() == control;
+    };
 
     if (ctrl && k.keyCode == 'C') return false;  // copying changes nothing
     if (box && ctrl && (k.keyCode == 'V' || k.keyCode == 'X' || k.keyCode == 'A')) {
@@ -269,9 +270,10 @@ void FormView::connectSignals(ui::Control& control, QWidget* widget) {
             }
             break;
         case ui::ControlKind::ComboBox:
-            connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this, [c, after](int i) {
-                after([c, i] { ui::user::choose(static_cast<ui::ComboBox&>(*c), i); });
-            });
+            connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this,
+                    [c, after](int i) {
+                        after([c, i] { ui::user::choose(static_cast<ui::ComboBox&>(*c), i); });
+                    });
             break;
         case ui::ControlKind::ListBox:
             connect(static_cast<QListWidget*>(widget), &QListWidget::currentRowChanged, this,
@@ -280,9 +282,10 @@ void FormView::connectSignals(ui::Control& control, QWidget* widget) {
                     });
             break;
         case ui::ControlKind::TabStrip:
-            connect(static_cast<QTabBar*>(widget), &QTabBar::currentChanged, this, [c, after](int i) {
-                after([c, i] { ui::user::chooseTab(static_cast<ui::TabStrip&>(*c), i + 1); });
-            });
+            connect(
+                static_cast<QTabBar*>(widget), &QTabBar::currentChanged, this, [c, after](int i) {
+                    after([c, i] { ui::user::chooseTab(static_cast<ui::TabStrip&>(*c), i + 1); });
+                });
             break;
         case ui::ControlKind::Grid:
             connect(static_cast<QTableWidget*>(widget), &QTableWidget::currentCellChanged, this,
@@ -303,17 +306,20 @@ void FormView::connectSignals(ui::Control& control, QWidget* widget) {
                     });
             break;
         case ui::ControlKind::ScrollBar:
-            connect(static_cast<QScrollBar*>(widget), &QScrollBar::valueChanged, this, [c, after](int v) {
-                after([c, v] { ui::user::scroll(static_cast<ui::ScrollBar&>(*c), v); });
-            });
+            connect(static_cast<QScrollBar*>(widget), &QScrollBar::valueChanged, this,
+                    [c, after](int v) {
+                        after([c, v] { ui::user::scroll(static_cast<ui::ScrollBar&>(*c), v); });
+                    });
             break;
         case ui::ControlKind::DriveListBox:
             // The model has no user entry for a drive list: choosing one sets its drive, which
             // raises Change as the user's choice does.
-            connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this, [c, after, widget](int) {
-                std::string drive = static_cast<QComboBox*>(widget)->currentText().toStdString();
-                after([c, drive] { static_cast<ui::DriveListBox&>(*c).setDrive(drive); });
-            });
+            connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this,
+                    [c, after, widget](int) {
+                        std::string drive =
+                            static_cast<QComboBox*>(widget)->currentText().toStdString();
+                        after([c, drive] { static_cast<ui::DriveListBox&>(*c).setDrive(drive); });
+                    });
             break;
         default:
             break;

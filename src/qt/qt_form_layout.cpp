@@ -49,7 +49,8 @@ bool laidOutByPosition(const std::vector<ui::Control*>& children) {
         if (hasNoWidget(c->kind()) || !c->visible()) continue;
         ++shown;
         if (c->left() != 0 || c->top() != 0) anyPlaced = true;
-        cells.insert({std::lround(c->top() / kRowTolerance), std::lround(c->left() / kColumnTolerance)});
+        cells.insert(
+            {std::lround(c->top() / kRowTolerance), std::lround(c->left() / kColumnTolerance)});
     }
     return anyPlaced && cells.size() * 5 >= shown * 4;
 }
@@ -84,8 +85,10 @@ bool fillsItsCell(const ui::Form& form, const ui::Control& c) {
         case ui::ControlKind::ProgressBar:
         case ui::ControlKind::ScrollBar:
             return true;
-        case ui::ControlKind::PictureBox: return holdsControls(form, c) || isViewport(form, &c);
-        default: return false;
+        case ui::ControlKind::PictureBox:
+            return holdsControls(form, c) || isViewport(form, &c);
+        default:
+            return false;
     }
 }
 
@@ -110,7 +113,8 @@ QWidget* FormView::place(ui::Control& c, QWidget* host) {
         layoutChildren(&c, w);
         refreshControl(c);  // a box that got controls no longer paints as a drawing surface
     }
-    if (c.kind() == ui::ControlKind::PictureBox && w->layout()) w->layout()->setContentsMargins(2, 2, 2, 2);
+    if (c.kind() == ui::ControlKind::PictureBox && w->layout())
+        w->layout()->setContentsMargins(2, 2, 2, 2);
     w->setVisible(c.visible() && !coveredByPanel(c));
     return w;
 }
@@ -170,7 +174,8 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
         if (!w) continue;
         laidAt_[c] = {c->left(), c->top(), c->width(), c->height()};
         // A tab strip's pages are controls of their own, shown over its client area.
-        double height = c->kind() == ui::ControlKind::TabStrip ? ui::TabStrip::kTabHeight : c->height();
+        double height =
+            c->kind() == ui::ControlKind::TabStrip ? ui::TabStrip::kTabHeight : c->height();
         int row = clusterOf(rows, c->top());
         int column = clusterOf(columns, c->left());
         int rowSpan = spanOf(rows, row, c->top() + height - kRowTolerance);
@@ -198,7 +203,8 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
     }
     for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
         int distance = pixels(rows[i + 1] - rows[i], zoom);
-        grid->setRowMinimumHeight(static_cast<int>(i), std::max(0, distance - grid->verticalSpacing()));
+        grid->setRowMinimumHeight(static_cast<int>(i),
+                                  std::max(0, distance - grid->verticalSpacing()));
     }
     // What is left over goes to the right and below, as on a window drawn larger.
     grid->setColumnStretch(static_cast<int>(columns.size()), 1);
@@ -211,7 +217,9 @@ void FormView::layoutFlow(const std::vector<ui::Control*>& children, QWidget* ho
     auto* buttons = newLine();
     buttons->addStretch(1);
     bool anyButton = false;
-    auto fieldAt = [&](std::size_t i) { return i < children.size() && isField(children[i]->kind()); };
+    auto fieldAt = [&](std::size_t i) {
+        return i < children.size() && isField(children[i]->kind());
+    };
     // Elements of control arrays sharing one index, one after the other, make one row.
     auto startsIndexedRun = [&](std::size_t i) {
         return i + 1 < children.size() && children[i]->index() >= 0 &&

@@ -39,16 +39,16 @@ namespace {
 
 // The top-level window: its close box asks the model (query-unload), it never closes itself.
 class FormWindow : public QWidget {
-public:
+  public:
     explicit FormWindow(std::function<void()> onClose) : onClose_(std::move(onClose)) {}
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override {
         event->ignore();
         if (onClose_) onClose_();
     }
 
-private:
+  private:
     std::function<void()> onClose_;
 };
 
@@ -92,13 +92,15 @@ int viewPosition(const std::string& text, int modelPos) {
 void keepDesignedSize(const ui::Control& c, QWidget* w, double zoom) {
     if (!w) return;
     ui::ControlKind kind = c.kind();
-    bool tall = kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid ||
-                (kind == ui::ControlKind::TextBox && static_cast<const ui::TextBox&>(c).multiLine());
+    bool tall =
+        kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid ||
+        (kind == ui::ControlKind::TextBox && static_cast<const ui::TextBox&>(c).multiLine());
     if (tall && c.height() > 0) w->setFixedHeight(std::max(pixels(c.height(), zoom), 18));
     // A list or text area's suggested width says nothing of its rows: it keeps the designed one.
     if (tall && c.width() > 0) w->setMinimumWidth(pixels(c.width(), zoom));
-    if (c.width() <= 0 || !(isField(kind) || kind == ui::ControlKind::CommandButton ||
-                            kind == ui::ControlKind::CheckBox || kind == ui::ControlKind::OptionButton))
+    if (c.width() <= 0 ||
+        !(isField(kind) || kind == ui::ControlKind::CommandButton ||
+          kind == ui::ControlKind::CheckBox || kind == ui::ControlKind::OptionButton))
         return;
     if (kind == ui::ControlKind::Grid || kind == ui::ControlKind::ListBox) return;
     int designed = pixels(c.width(), zoom);
@@ -182,7 +184,9 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             w = label;
             break;
         }
-        case ui::ControlKind::CheckBox: w = new QCheckBox(parent); break;
+        case ui::ControlKind::CheckBox:
+            w = new QCheckBox(parent);
+            break;
         case ui::ControlKind::OptionButton: {
             auto* radio = new QRadioButton(parent);
             radio->setAutoExclusive(false);  // the model keeps the group
@@ -190,12 +194,24 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             break;
         }
         case ui::ControlKind::ComboBox:
-        case ui::ControlKind::DriveListBox: w = new QComboBox(parent); break;
-        case ui::ControlKind::ListBox: w = new QListWidget(parent); break;
-        case ui::ControlKind::CommandButton: w = new QPushButton(parent); break;
-        case ui::ControlKind::Frame: w = new QGroupBox(parent); break;
-        case ui::ControlKind::PictureBox: w = new PictureView(parent); break;
-        case ui::ControlKind::Image: w = new QLabel(parent); break;
+        case ui::ControlKind::DriveListBox:
+            w = new QComboBox(parent);
+            break;
+        case ui::ControlKind::ListBox:
+            w = new QListWidget(parent);
+            break;
+        case ui::ControlKind::CommandButton:
+            w = new QPushButton(parent);
+            break;
+        case ui::ControlKind::Frame:
+            w = new QGroupBox(parent);
+            break;
+        case ui::ControlKind::PictureBox:
+            w = new PictureView(parent);
+            break;
+        case ui::ControlKind::Image:
+            w = new QLabel(parent);
+            break;
         case ui::ControlKind::TabStrip: {
             auto* tabs = new QTabBar(parent);
             tabs->setDrawBase(true);
@@ -232,7 +248,9 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             w = path;
             break;
         }
-        case ui::ControlKind::Toolbar: w = new QToolBar(parent); break;
+        case ui::ControlKind::Toolbar:
+            w = new QToolBar(parent);
+            break;
         case ui::ControlKind::Timer: {
             if (timers_.count(&c)) return nullptr;
             auto* timer = new QTimer(this);
@@ -244,7 +262,8 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             return nullptr;
         }
         case ui::ControlKind::CommonDialog:
-        case ui::ControlKind::ImageList: return nullptr;
+        case ui::ControlKind::ImageList:
+            return nullptr;
     }
     w->setObjectName(q(c.displayName()));
     registerWidget(c, w);
@@ -388,7 +407,8 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
                 view->lineEdit()->setAcceptDrops(false);
             }
             bool same = view->count() == combo.listCount();
-            for (int i = 0; same && i < combo.listCount(); ++i) same = view->itemText(i) == q(combo.list(i));
+            for (int i = 0; same && i < combo.listCount(); ++i)
+                same = view->itemText(i) == q(combo.list(i));
             if (!same) {
                 view->clear();
                 for (const ui::ListItem& item : combo.items()) view->addItem(q(item.text));
@@ -404,7 +424,8 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             auto* view = static_cast<QListWidget*>(w);
             palette.setColor(QPalette::Base, colour(list.backColor()));
             bool same = view->count() == list.listCount();
-            for (int i = 0; same && i < list.listCount(); ++i) same = view->item(i)->text() == q(list.list(i));
+            for (int i = 0; same && i < list.listCount(); ++i)
+                same = view->item(i)->text() == q(list.list(i));
             if (!same) {
                 view->clear();
                 for (const ui::ListItem& item : list.items()) view->addItem(q(item.text));
@@ -413,7 +434,8 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             break;
         }
         case ui::ControlKind::Frame:
-            static_cast<QGroupBox*>(w)->setTitle(withoutAccessKeys(static_cast<ui::Frame&>(c).caption()));
+            static_cast<QGroupBox*>(w)->setTitle(
+                withoutAccessKeys(static_cast<ui::Frame&>(c).caption()));
             break;
         case ui::ControlKind::PictureBox: {
             auto& box = static_cast<ui::PictureBox&>(c);
@@ -464,7 +486,8 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
                     }
                     item->setText(q(grid.textMatrix(r, col)));
                     bool fixed = r < grid.fixedRows() || col < grid.fixedCols();
-                    item->setBackground(fixed ? table->palette().button() : table->palette().base());
+                    item->setBackground(fixed ? table->palette().button()
+                                              : table->palette().base());
                     QFont cellFont = item->font();
                     cellFont.setBold(fixed);
                     item->setFont(cellFont);
@@ -476,8 +499,7 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             }
             if (grid.row() >= grid.fixedRows() && grid.col() >= grid.fixedCols())
                 table->setCurrentCell(grid.row(), grid.col());
-            else
-                table->setCurrentCell(-1, -1);
+            else table->setCurrentCell(-1, -1);
             break;
         }
         case ui::ControlKind::ScrollBar: {
@@ -514,7 +536,8 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             ui::Toolbar* model = &bar;
             for (int i = 1; i <= bar.buttonCount(); ++i) {
                 const ui::ToolbarButton& b = bar.button(i);
-                QAction* action = view->addAction(withoutAccessKeys(b.caption.empty() ? b.key : b.caption));
+                QAction* action =
+                    view->addAction(withoutAccessKeys(b.caption.empty() ? b.key : b.caption));
                 action->setToolTip(q(b.toolTipText));
                 action->setEnabled(b.enabled);
                 action->setVisible(b.visible);
@@ -527,7 +550,8 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
         }
         case ui::ControlKind::Timer:
         case ui::ControlKind::CommonDialog:
-        case ui::ControlKind::ImageList: break;
+        case ui::ControlKind::ImageList:
+            break;
     }
     w->setPalette(palette);
 }

@@ -21,7 +21,7 @@ class QTimer;
 namespace tolvane::qt {
 
 class FormView : public QObject {
-public:
+  public:
     explicit FormView(ui::Form& form);
     ~FormView() override;
 
@@ -59,10 +59,10 @@ public:
 
     QEventLoop* modalLoop = nullptr;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void build();
     void createTimers();
     // Lays out the children of a container (nullptr: the form) in host, again if it was.

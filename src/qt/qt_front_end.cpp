@@ -4,7 +4,6 @@
 #include "qt/qt_front_end.h"
 
 #include <QApplication>
-#include <clocale>
 #include <QDialog>
 #include <QEventLoop>
 #include <QFileDialog>
@@ -20,6 +19,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <clocale>
 #include <memory>
 
 #include "qt/qt_form_view.h"
@@ -57,11 +57,20 @@ QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed) {
     layout->addLayout(body);
     QStyle::StandardPixmap icon = QStyle::SP_CustomBase;
     switch (request.icon) {
-        case ui::msgbox::Critical: icon = QStyle::SP_MessageBoxCritical; break;
-        case ui::msgbox::Question: icon = QStyle::SP_MessageBoxQuestion; break;
-        case ui::msgbox::Exclamation: icon = QStyle::SP_MessageBoxWarning; break;
-        case ui::msgbox::Information: icon = QStyle::SP_MessageBoxInformation; break;
-        default: break;
+        case ui::msgbox::Critical:
+            icon = QStyle::SP_MessageBoxCritical;
+            break;
+        case ui::msgbox::Question:
+            icon = QStyle::SP_MessageBoxQuestion;
+            break;
+        case ui::msgbox::Exclamation:
+            icon = QStyle::SP_MessageBoxWarning;
+            break;
+        case ui::msgbox::Information:
+            icon = QStyle::SP_MessageBoxInformation;
+            break;
+        default:
+            break;
     }
     if (icon != QStyle::SP_CustomBase) {
         auto* picture = new QLabel(dialog);
@@ -307,7 +316,8 @@ ui::FileDialogAnswer QtFrontEnd::fileDialog(const ui::FileDialogRequest& request
     answer.cancelled = false;
     answer.fileName = dialog.selectedFiles().first().toStdString();
     QStringList filters = dialog.nameFilters();
-    answer.filterIndex = std::max(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
+    answer.filterIndex =
+        std::max(1, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1);
     return answer;
 }
 
@@ -331,10 +341,10 @@ std::optional<ui::Font> QtFrontEnd::fontDialog(const ui::FontDialogRequest& requ
 
 std::optional<std::string> QtFrontEnd::inputBox(const ui::InputRequest& request) {
     bool ok = false;
-    QString text = QInputDialog::getText(QApplication::activeWindow(),
-                                         q(request.title.empty() ? ui::desktop().appTitle() : request.title),
-                                         q(request.prompt), QLineEdit::Normal,
-                                         q(request.defaultText), &ok);
+    QString text =
+        QInputDialog::getText(QApplication::activeWindow(),
+                              q(request.title.empty() ? ui::desktop().appTitle() : request.title),
+                              q(request.prompt), QLineEdit::Normal, q(request.defaultText), &ok);
     if (!ok) return std::nullopt;
     return text.toStdString();
 }

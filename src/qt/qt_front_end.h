@@ -20,7 +20,7 @@ namespace tolvane::qt {
 class FormView;
 
 class QtFrontEnd : public ui::UiObserver, public ui::Driver {
-public:
+  public:
     // Needs a QApplication; installs itself as the desktop's observer and driver, and builds
     // the windows of the forms already loaded.
     QtFrontEnd();
@@ -68,7 +68,7 @@ public:
         answerer_ = std::move(answerer);
     }
 
-private:
+  private:
     FormView* view(const ui::Form& form) const;
     FormView& ensureView(ui::Form& form);
     void dropView(ui::Form& form);

@@ -17,33 +17,58 @@ int codeOf(int qtKey, bool keypad) {
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) return keypad ? 96 + (qtKey - Qt::Key_0) : qtKey;
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12) return k::F1 + (qtKey - Qt::Key_F1);
     switch (qtKey) {
-        case Qt::Key_Backspace: return k::Back;
+        case Qt::Key_Backspace:
+            return k::Back;
         case Qt::Key_Tab:
-        case Qt::Key_Backtab: return k::Tab;
+        case Qt::Key_Backtab:
+            return k::Tab;
         case Qt::Key_Return:
-        case Qt::Key_Enter: return k::Return;
-        case Qt::Key_Escape: return k::Escape;
-        case Qt::Key_Space: return k::Space;
-        case Qt::Key_PageUp: return k::PageUp;
-        case Qt::Key_PageDown: return k::PageDown;
-        case Qt::Key_End: return k::End;
-        case Qt::Key_Home: return k::Home;
-        case Qt::Key_Left: return k::Left;
-        case Qt::Key_Up: return k::Up;
-        case Qt::Key_Right: return k::Right;
-        case Qt::Key_Down: return k::Down;
-        case Qt::Key_Insert: return k::Insert;
-        case Qt::Key_Delete: return k::Delete;
-        case Qt::Key_Shift: return k::Shift;
-        case Qt::Key_Control: return k::Control;
-        case Qt::Key_Alt: return k::Menu;
-        case Qt::Key_Asterisk: return keypad ? k::Multiply : 0;
-        case Qt::Key_Plus: return keypad ? k::Add : 187;
-        case Qt::Key_Minus: return keypad ? k::Subtract : 189;
-        case Qt::Key_Slash: return keypad ? k::Divide : 191;
-        case Qt::Key_Period: return keypad ? k::Decimal : k::Period;
-        case Qt::Key_Comma: return keypad ? k::Decimal : k::Comma;
-        default: return 0;
+        case Qt::Key_Enter:
+            return k::Return;
+        case Qt::Key_Escape:
+            return k::Escape;
+        case Qt::Key_Space:
+            return k::Space;
+        case Qt::Key_PageUp:
+            return k::PageUp;
+        case Qt::Key_PageDown:
+            return k::PageDown;
+        case Qt::Key_End:
+            return k::End;
+        case Qt::Key_Home:
+            return k::Home;
+        case Qt::Key_Left:
+            return k::Left;
+        case Qt::Key_Up:
+            return k::Up;
+        case Qt::Key_Right:
+            return k::Right;
+        case Qt::Key_Down:
+            return k::Down;
+        case Qt::Key_Insert:
+            return k::Insert;
+        case Qt::Key_Delete:
+            return k::Delete;
+        case Qt::Key_Shift:
+            return k::Shift;
+        case Qt::Key_Control:
+            return k::Control;
+        case Qt::Key_Alt:
+            return k::Menu;
+        case Qt::Key_Asterisk:
+            return keypad ? k::Multiply : 0;
+        case Qt::Key_Plus:
+            return keypad ? k::Add : 187;
+        case Qt::Key_Minus:
+            return keypad ? k::Subtract : 189;
+        case Qt::Key_Slash:
+            return keypad ? k::Divide : 191;
+        case Qt::Key_Period:
+            return keypad ? k::Decimal : k::Period;
+        case Qt::Key_Comma:
+            return keypad ? k::Decimal : k::Comma;
+        default:
+            return 0;
     }
 }
 
@@ -54,7 +79,8 @@ ModelKey translateKey(const QKeyEvent& event) {
     Qt::KeyboardModifiers mods = event.modifiers();
     bool keypad = mods.testFlag(Qt::KeypadModifier);
     key.keyCode = codeOf(event.key(), keypad);
-    if (mods.testFlag(Qt::ShiftModifier) || event.key() == Qt::Key_Backtab) key.shift |= ui::shift::Shift;
+    if (mods.testFlag(Qt::ShiftModifier) || event.key() == Qt::Key_Backtab)
+        key.shift |= ui::shift::Shift;
     if (mods.testFlag(Qt::ControlModifier)) key.shift |= ui::shift::Ctrl;
     if (mods.testFlag(Qt::AltModifier)) key.shift |= ui::shift::Alt;
     QString text = event.text();

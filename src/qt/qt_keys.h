@@ -7,7 +7,7 @@ class QKeyEvent;
 namespace tolvane::qt {
 
 struct ModelKey {
-    int keyCode = 0;   // 0: a key the model does not know
+    int keyCode = 0;  // 0: a key the model does not know
     int shift = 0;
     int keyAscii = 0;  // Windows-1252 character, 0 when the key types none
 };

@@ -21,7 +21,7 @@ QFont modelFont(const ui::Font& font, QFont base);
 // A picture box: background, picture at the top left, then the printed lines one under the
 // other. Its size hint is the size it was designed with.
 class PictureView : public QWidget {
-public:
+  public:
     explicit PictureView(QWidget* parent);
 
     void setPicture(const QPixmap& picture);
@@ -31,10 +31,10 @@ public:
     const QStringList& lines() const { return lines_; }
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QPixmap picture_;
     QStringList lines_;
     QColor background_;

@@ -7,14 +7,14 @@
 
 #include "common/db_comune.h"
 #include "common/ini_programma.h"
+#include "db/base_database.h"
+#include "db/gestore_rs.h"
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
 #include "platform/save_file.h"
 #include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "register/company_register.h"
-#include "db/base_database.h"
-#include "db/gestore_rs.h"
 
 namespace tolvane {
 
@@ -121,13 +121,15 @@ std::filesystem::path createCompany(const NewCompany& typed, const CompanyFiles&
                                         files.folder.string() + ": scegliere un altro nome");
     std::error_code ec;
     if (std::filesystem::exists(file, ec))
-        refuse(errnum::FileAlreadyExists, "Il file " + file.string() + " esiste già: scegliere un altro nome");
+        refuse(errnum::FileAlreadyExists,
+               "Il file " + file.string() + " esiste già: scegliere un altro nome");
     // A row whose file has gone missing still owns its name: two companies never share a file.
     const std::filesystem::path wanted = std::filesystem::absolute(file, ec).lexically_normal();
     for (const CompanyRow& row : rows) {
         std::filesystem::path named = companyDatabasePath(row.NomeDB, idDbComune);
         if (!named.empty() && std::filesystem::absolute(named, ec).lexically_normal() == wanted)
-            refuse(errnum::FileAlreadyExists, "Il file " + file.string() + " è già dell'azienda " + row.Codice);
+            refuse(errnum::FileAlreadyExists,
+                   "Il file " + file.string() + " è già dell'azienda " + row.Codice);
     }
     if (files.baseFile.empty())
         refuse(errnum::FileNotFound,

@@ -4,10 +4,10 @@
 #include <cctype>
 
 #include "common/db_comune.h"
+#include "db/gestore_rs.h"
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
 #include "platform/text.h"
-#include "db/gestore_rs.h"
 
 namespace tolvane {
 
@@ -50,7 +50,9 @@ std::vector<CompanyRow> readCompanies(const std::string& idDb) {
                               rstype::Snapshot);
     std::vector<CompanyRow> rows;
     for (; !rs.EofRs(h); rs.MoveNextRs(h)) {
-        auto field = [&](const char* name) { return rs.ValoreCampoRs(h, name).text(); };
+        auto field = [&](const char* name) {
+            return rs.ValoreCampoRs(h, name).text();
+        };
         rows.push_back({field("Codice"), field("IdAzienda"), field("Descrizione"), field("NomeDB"),
                         field("Connect"), field("PwdDB"), field("ListaLogin"), field("ListaGruppi"),
                         field("ListaTerminali")});

@@ -53,15 +53,23 @@ frmCreaAzi::frmCreaAzi() : ui::Form("frmCreaAzi") {
     ComAnnulla.move(5400, y + 540, 1500, 420);
     ComAnnulla.setCancel(true);
 
-    comOk.on.onClick = [this] { comOk_Click(); };
-    ComAnnulla.on.onClick = [this] { ComAnnulla_Click(); };
-    txtIdAzienda.on.onChange = [this] { txtIdAzienda_Change(); };
+    comOk.on.onClick = [this] {
+        comOk_Click();
+    };
+    ComAnnulla.on.onClick = [this] {
+        ComAnnulla_Click();
+    };
+    txtIdAzienda.on.onChange = [this] {
+        txtIdAzienda_Change();
+    };
     for (ui::TextBox* t : {&txtCodice, &txtIdAzienda, &txtDescrizione, &txtNomeDB}) {
         t->on.onGotFocus = [t] {
             ColoreGotFocus(*t);
             EvidenziaCampo();
         };
-        t->on.onLostFocus = [t] { ColoreLostFocus(*t); };
+        t->on.onLostFocus = [t] {
+            ColoreLostFocus(*t);
+        };
     }
 }
 
@@ -79,13 +87,9 @@ void frmCreaAzi::Form_Load() {
     }
 }
 
-void frmCreaAzi::Form_Unload(bool&) {
-    ChiudiProgramma(false);
-}
+void frmCreaAzi::Form_Unload(bool&) { ChiudiProgramma(false); }
 
-void frmCreaAzi::Form_KeyDown(int& KeyCode, int Shift) {
-    GestTastiForm(KeyCode, Shift, *this);
-}
+void frmCreaAzi::Form_KeyDown(int& KeyCode, int Shift) { GestTastiForm(KeyCode, Shift, *this); }
 
 void frmCreaAzi::txtIdAzienda_Change() {
     // The proposed file follows the identifier until the user types a file of his own.
@@ -135,8 +139,6 @@ void frmCreaAzi::comOk_Click() {
     MostraForm(carico);
 }
 
-void frmCreaAzi::ComAnnulla_Click() {
-    unload();
-}
+void frmCreaAzi::ComAnnulla_Click() { unload(); }
 
 }  // namespace tolvane

@@ -6,8 +6,8 @@
 #include "common/globali.h"
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
-#include "platform/text.h"
 #include "db/gestore_rs.h"
+#include "platform/text.h"
 #include "suite/lib_generale.h"
 
 namespace tolvane {
@@ -31,13 +31,13 @@ frmPersVedrix::frmPersVedrix()
     LabValore.move(120, 5520, 1200, 300);
     txtValore.move(1440, 5520, 9120, 300);
     txtValore.setMaxLength(255);
-    grdLista.on.onClick = [this] { grdLista_Click(); };
+    grdLista.on.onClick = [this] {
+        grdLista_Click();
+    };
     ogVedrix.printName = "Personalizzazioni";
 }
 
-std::string frmPersVedrix::database() const {
-    return osIdDbase.empty() ? gsIdDbase : osIdDbase;
-}
+std::string frmPersVedrix::database() const { return osIdDbase.empty() ? gsIdDbase : osIdDbase; }
 
 void frmPersVedrix::ApriLista(const std::string& psIdDb, const std::string& psTitolo) {
     osIdDbase = psIdDb;

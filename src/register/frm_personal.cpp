@@ -40,9 +40,15 @@ frmPersonal::frmPersonal() : ui::Form("frmPersonal") {
     comChiudi.setCaption("&Chiudi");
     comChiudi.setCancel(true);
     comChiudi.move(4260, 1320, 1500, 420);
-    comGenerali.on.onClick = [this] { comGenerali_Click(); };
-    comAzienda.on.onClick = [this] { comAzienda_Click(); };
-    comChiudi.on.onClick = [this] { unload(); };
+    comGenerali.on.onClick = [this] {
+        comGenerali_Click();
+    };
+    comAzienda.on.onClick = [this] {
+        comAzienda_Click();
+    };
+    comChiudi.on.onClick = [this] {
+        unload();
+    };
 }
 
 void frmPersonal::Form_Load() {
@@ -59,9 +65,7 @@ bool frmPersonal::ApriDBAzie(const std::string& psNomeDb, const std::string& psC
     return true;
 }
 
-void frmPersonal::comGenerali_Click() {
-    listaSu(gsIdDbase, "generali");
-}
+void frmPersonal::comGenerali_Click() { listaSu(gsIdDbase, "generali"); }
 
 void frmPersonal::comAzienda_Click() {
     if (osIdDbase.empty()) return;

@@ -27,14 +27,15 @@ ui::Form* windowNamed(const std::string& name) {
 }
 
 void bringForward(ui::Form& form) {
-    if (form.windowState() == ui::WindowState::Minimized) form.setWindowState(ui::WindowState::Normal);
+    if (form.windowState() == ui::WindowState::Minimized)
+        form.setWindowState(ui::WindowState::Normal);
     if (!form.isModal()) form.show();
 }
 
 // Only these reach the windows: the menu never runs any other member of a window by naming it.
 bool takenByWindows(const std::string& command) {
-    for (const char* name : {"keyprgprim", "keyprgsec", "paramprgclie", "comandoprgclie",
-                             "feinvio", "feattesa"})
+    for (const char* name :
+         {"keyprgprim", "keyprgsec", "paramprgclie", "comandoprgclie", "feinvio", "feattesa"})
         if (command == name) return true;
     return false;
 }
@@ -61,7 +62,8 @@ void EseguiComando(const std::string& psIdMenu, const std::string& psKeySec,
         if (command == "fine") {
             if (!FineDalMenu()) pvRitComando = Variant(kMascheraModal);
         } else if (command == "esiste") {
-            pvRitComando = Variant(pvParam.text().empty() || windowNamed(pvParam.text()) != nullptr);
+            pvRitComando =
+                Variant(pvParam.text().empty() || windowNamed(pvParam.text()) != nullptr);
         } else if (command == "ritornoa") {
             ui::Form* form = windowNamed(target);
             if (form) bringForward(*form);

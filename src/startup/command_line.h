@@ -8,11 +8,11 @@
 namespace tolvane {
 
 struct CommandLine {
-    std::string idMenu;       // "M": the menu's identification of this run
-    std::string keyPrg;       // "P" up to its first blank
-    std::string paramForm;    // "P" after its first blank: extra parameter of the first window
-    std::string form;         // "F": the window to open
-    std::string iniFile;      // "I": an INI file chosen by the caller
+    std::string idMenu;     // "M": the menu's identification of this run
+    std::string keyPrg;     // "P" up to its first blank
+    std::string paramForm;  // "P" after its first blank: extra parameter of the first window
+    std::string form;       // "F": the window to open
+    std::string iniFile;    // "I": an INI file chosen by the caller
 };
 
 CommandLine parseCommandLine(std::string_view text);

@@ -8,7 +8,7 @@
 namespace tolvane {
 
 class ConsoleDriver : public ui::Driver {
-public:
+  public:
     ConsoleDriver();
     ~ConsoleDriver() override;
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <system_error>
 
+#include "db/base_database.h"
 #include "platform/numbered_error.h"
 #include "platform/save_file.h"
 #include "platform/scope_guard.h"
-#include "db/base_database.h"
 
 namespace tolvane {
 

@@ -4,9 +4,9 @@
 
 #include "common/db_comune.h"
 #include "common/globali.h"
+#include "db/gestore_rs.h"
 #include "startup/form_registry.h"
 #include "startup/programma.h"
-#include "db/gestore_rs.h"
 #include "ui/desktop.h"
 
 namespace tolvane {
@@ -23,7 +23,9 @@ frmAziendeDemo::frmAziendeDemo()
     comChiudi.move(7400, 4500, 1300, 420);
     comChiudi.setCaption("&Chiudi");
     comChiudi.setCancel(true);
-    comChiudi.on.onClick = [this] { unload(); };
+    comChiudi.on.onClick = [this] {
+        unload();
+    };
 }
 
 void frmAziendeDemo::Form_Load() {
@@ -60,9 +62,8 @@ void frmAziendeDemo::Form_Load() {
 void frmAziendeDemo::Form_Unload(bool&) { ChiudiProgramma(false); }
 
 void registraFinestreAvvio() {
-    registraForm("frmAziendeDemo", [](const ApriFormArgs&) {
-        ui::desktop().load<frmAziendeDemo>().show();
-    });
+    registraForm("frmAziendeDemo",
+                 [](const ApriFormArgs&) { ui::desktop().load<frmAziendeDemo>().show(); });
 }
 
 }  // namespace tolvane

@@ -8,7 +8,7 @@
 namespace tolvane {
 
 class frmAziendeDemo : public ui::Form {
-public:
+  public:
     frmAziendeDemo();
 
     void Form_Load() override;

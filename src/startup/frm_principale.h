@@ -10,7 +10,7 @@
 namespace tolvane {
 
 class frmPrincipale : public ui::Form {
-public:
+  public:
     frmPrincipale();
 
     // 1 while a deferred close waits for its check.
@@ -24,7 +24,7 @@ public:
 };
 
 class frmConn : public ui::Form {
-public:
+  public:
     frmConn();
     ui::Label& labMessaggio;
 };

@@ -32,11 +32,11 @@ constexpr const char* kFormInesistente = "La form richiesta e' inesistente";
 
 // Arms the close check whenever a window of the program goes away.
 class WindowWatcher : public ui::UiObserver {
-public:
+  public:
     void formHidden(ui::Form& form) override { gone(form); }
     void formUnloaded(ui::Form& form) override { gone(form); }
 
-private:
+  private:
     void gone(ui::Form& form);
 };
 
@@ -127,8 +127,8 @@ void hideConnection() {
 }
 
 std::string databasePath(const std::string& drive, const std::string& name) {
-    bool absolute = name.rfind('\\', 0) == 0 || name.rfind('/', 0) == 0 ||
-                    (name.size() > 1 && name[1] == ':');
+    bool absolute =
+        name.rfind('\\', 0) == 0 || name.rfind('/', 0) == 0 || (name.size() > 1 && name[1] == ':');
     if (absolute || drive.empty()) return name;
     char last = drive.back();
     return (last == '\\' || last == '/') ? drive + name : drive + "\\" + name;
@@ -178,9 +178,11 @@ MenuClientSettings menuSettings(const IniChoice& choice) {
     MenuClientSettings settings;
     settings.menuIni = choice.menuIni;
     if (!choice.fileIniComune.empty())
-        settings.menuIniComune = (fs::path(choice.fileIniComune).parent_path() / "menu.ini").string();
+        settings.menuIniComune =
+            (fs::path(choice.fileIniComune).parent_path() / "menu.ini").string();
     // The key lives beside the INI common to every terminal (the main INI when there is none).
-    const std::string& common = choice.fileIniComune.empty() ? choice.fileIni : choice.fileIniComune;
+    const std::string& common =
+        choice.fileIniComune.empty() ? choice.fileIni : choice.fileIniComune;
     settings.keyFile = (fs::path(common).parent_path() / "tolvane.key").string();
     return settings;
 }
@@ -189,8 +191,12 @@ void installHooks() {
     DbComuneHooks& hooks = dbComuneHooks();
     hooks.showConnectionWindow = showConnection;
     hooks.hideConnectionWindow = hideConnection;
-    hooks.endProgram = [](const std::string& message) { fatal(message); };
-    hooks.showMessage = [](const std::string& message) { ui::MsgBox(message); };
+    hooks.endProgram = [](const std::string& message) {
+        fatal(message);
+    };
+    hooks.showMessage = [](const std::string& message) {
+        ui::MsgBox(message);
+    };
     setIniMessageHook([](const std::string& text, bool beep) {
         if (beep) ui::desktop().driver().beep();
         ui::MsgBox(text, ui::msgbox::Exclamation);
@@ -261,8 +267,8 @@ bool AvviaProgramma(const CommandLine& riga) {
         // Whatever failed, the program ends with its reason shown, never by an escaped error.
         auto* numbered = dynamic_cast<const NumberedError*>(&e);
         long number = numbered ? numbered->number() : goLibGen().NumeroErrore(e);
-        ui::MsgBox("Errore(" + std::to_string(number) + "): " +
-                       (numbered ? numbered->description() : std::string(e.what())) + "\n" +
+        ui::MsgBox("Errore(" + std::to_string(number) +
+                       "): " + (numbered ? numbered->description() : std::string(e.what())) + "\n" +
                        kSistemare,
                    ui::msgbox::Critical);
         hideConnection();

@@ -29,12 +29,12 @@ ProgramHooks& programHooks();
 // Thrown to leave the start-up when the program must end (missing INI, unknown window);
 // the message has been shown already.
 class FineProgramma : public std::exception {
-public:
+  public:
     explicit FineProgramma(int exitCode) : exitCode_(exitCode) {}
     int exitCode() const { return exitCode_; }
     const char* what() const noexcept override { return "FineProgramma"; }
 
-private:
+  private:
     int exitCode_;
 };
 

@@ -16,15 +16,15 @@ namespace tolvane {
 
 struct VoceElenco {
     std::string Chiave;
-    Variant Valore;            // entries made by the list start with the marker
-    double TipoVoce = 0;       // 123.1 marks a counter
-    std::string Rottura;       // the columns whose change restarts a counter
+    Variant Valore;       // entries made by the list start with the marker
+    double TipoVoce = 0;  // 123.1 marks a counter
+    std::string Rottura;  // the columns whose change restarts a counter
     std::int32_t Contatore = 0;
-    Currency ValoreIniziale;   // a counter's starting value
+    Currency ValoreIniziale;  // a counter's starting value
 };
 
 class ElencoValori {
-public:
+  public:
     static constexpr std::string_view ValoreMancante = "§ç~$!^";
     static constexpr double TipoVoceContatore = 123.1;
 
@@ -58,7 +58,7 @@ public:
     std::vector<VoceElenco>::const_iterator begin() const { return voci_.begin(); }
     std::vector<VoceElenco>::const_iterator end() const { return voci_.end(); }
 
-private:
+  private:
     VoceElenco& entryToWrite(std::string_view key, bool create);
     std::vector<VoceElenco> voci_;
     std::unordered_map<std::string, std::size_t> indice_;  // folded key -> position

@@ -55,9 +55,7 @@ class SharedMemoryTransport final : public MailTransport {
     MemoryMailTransport& memory_;
 };
 
-std::string sendType(const EmailSettings& settings) {
-    return UCase(Trim(settings.EmailTipoInvio));
-}
+std::string sendType(const EmailSettings& settings) { return UCase(Trim(settings.EmailTipoInvio)); }
 
 PrintMail mailOf(const EmailSettings& s, const std::string& pdfPath, const std::string& title) {
     PrintMail mail;
@@ -114,7 +112,9 @@ std::string readFile(const std::string& path) {
 }  // namespace
 
 EmailSettings EmailSettings::fromOptions(const OpzStampa& o) {
-    auto text = [&o](const char* name) { return o.LeggiParStampa(name).text(); };
+    auto text = [&o](const char* name) {
+        return o.LeggiParStampa(name).text();
+    };
     EmailSettings s;
     s.EmailTipoInvio = text("EmailTipoInvio");
     s.EmailTo = text("EmailTo");
@@ -167,9 +167,7 @@ std::unique_ptr<MailTransport> MemoryMailTransports::create(const EmailSettings&
     return std::make_unique<SharedMemoryTransport>(memory);
 }
 
-MailTransports& mailTransports() {
-    return *installed();
-}
+MailTransports& mailTransports() { return *installed(); }
 
 std::shared_ptr<MailTransports> setMailTransports(std::shared_ptr<MailTransports> transports) {
     std::shared_ptr<MailTransports> previous = installed();

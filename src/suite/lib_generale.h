@@ -14,12 +14,13 @@
 namespace tolvane {
 
 class LibGenerale {
-public:
+  public:
     // True for Empty, Null and a text that holds only blanks.
     bool EVuoto(const Variant& pvValore) const;
     // The form the pages call with further options (the invoicing page passes 8, 1 and False):
     // they change nothing in the answer.
-    bool EVuoto(const Variant& pvValore, int piTipo, int piOpzione = 0, bool pbOpzione = false) const;
+    bool EVuoto(const Variant& pvValore, int piTipo, int piOpzione = 0,
+                bool pbOpzione = false) const;
 
     // Conversions of user text (Italian forms). An empty text (or Empty, Null) gives 0 when
     // pbVuotoZero; a text that is not a number gives 0 when pbErratoZero, else raises 13.
@@ -93,9 +94,13 @@ public:
     Variant Massimo(std::initializer_list<Variant> pvValori) const;
     Variant Minimo(std::initializer_list<Variant> pvValori) const;
     template <class... T>
-    Variant Massimo(const T&... valori) const { return Massimo({Variant(valori)...}); }
+    Variant Massimo(const T&... valori) const {
+        return Massimo({Variant(valori)...});
+    }
     template <class... T>
-    Variant Minimo(const T&... valori) const { return Minimo({Variant(valori)...}); }
+    Variant Minimo(const T&... valori) const {
+        return Minimo({Variant(valori)...});
+    }
     // The smallest value above 0; 0 when none is.
     long MinimoPositivo(std::initializer_list<long> plValori) const;
     template <class... T>

@@ -74,7 +74,8 @@ Mode modeOf(std::string_view modo) {
     if (equalText(modo, "A")) return Mode::Nearest;
     if (equalText(modo, "E")) return Mode::Up;
     if (equalText(modo, "D")) return Mode::Down;
-    throw NumberedError(errnum::InvalidCall, "Modo di arrotondamento non valido: " + std::string(modo),
+    throw NumberedError(errnum::InvalidCall,
+                        "Modo di arrotondamento non valido: " + std::string(modo),
                         "LibGenerale.Arrotonda");
 }
 
@@ -84,9 +85,12 @@ Wide roundQuotient(Wide n, Wide m, Mode mode) {
     Wide r = n % m;
     if (r == 0) return q;
     switch (mode) {
-        case Mode::Nearest: return (2 * r >= m) ? q + 1 : q;
-        case Mode::Up: return q + 1;
-        case Mode::Down: return q;
+        case Mode::Nearest:
+            return (2 * r >= m) ? q + 1 : q;
+        case Mode::Up:
+            return q + 1;
+        case Mode::Down:
+            return q;
     }
     return q;
 }

@@ -87,14 +87,22 @@ std::string textSql(const std::string& s) {
 
 int ownType(const Variant& v) {
     switch (v.type()) {
-        case VarType::Integer: return 2;
-        case VarType::Long: return 3;
-        case VarType::Single: return 4;
-        case VarType::Double: return 5;
-        case VarType::Currency: return 6;
-        case VarType::Date: return 7;
-        case VarType::Boolean: return 11;
-        default: return 8;
+        case VarType::Integer:
+            return 2;
+        case VarType::Long:
+            return 3;
+        case VarType::Single:
+            return 4;
+        case VarType::Double:
+            return 5;
+        case VarType::Currency:
+            return 6;
+        case VarType::Date:
+            return 7;
+        case VarType::Boolean:
+            return 11;
+        default:
+            return 8;
     }
 }
 
@@ -123,7 +131,8 @@ std::int16_t LibGenerale::ValoreIntero(const Variant& pvValore, bool pbVuotoZero
 
 std::int32_t LibGenerale::ValoreLong(const Variant& pvValore, bool pbErratoZero) const {
     if (isEmptyOrNull(pvValore)) return 0;
-    return convert<std::int32_t>(pvValore, pbErratoZero, [](const Variant& v) { return v.toLong(); });
+    return convert<std::int32_t>(pvValore, pbErratoZero,
+                                 [](const Variant& v) { return v.toLong(); });
 }
 
 float LibGenerale::ValoreSingle(const Variant& pvValore, bool pbErratoZero) const {
@@ -159,10 +168,10 @@ int LibGenerale::CodiceTipo(std::string_view psNomeTipo) const {
         int code;
     };
     static constexpr Name kNames[] = {
-        {"Integer", 2},  {"Byte", 2},     {"Long", 3},      {"Single", 4},  {"Double", 5},
-        {"Float", 5},    {"Decimal", 5},  {"Numeric", 5},   {"Currency", 6}, {"Date", 7},
-        {"Time", 7},     {"TimeStamp", 7}, {"String", 8},   {"Text", 8},    {"Memo", 8},
-        {"Char", 8},     {"Boolean", 11},
+        {"Integer", 2}, {"Byte", 2},      {"Long", 3},    {"Single", 4},   {"Double", 5},
+        {"Float", 5},   {"Decimal", 5},   {"Numeric", 5}, {"Currency", 6}, {"Date", 7},
+        {"Time", 7},    {"TimeStamp", 7}, {"String", 8},  {"Text", 8},     {"Memo", 8},
+        {"Char", 8},    {"Boolean", 11},
     };
     std::string_view name = psNomeTipo;
     const std::string lower = LCase(name);
@@ -183,33 +192,51 @@ std::string LibGenerale::ValoreSql(const Variant& pvValore, int piTipo) const {
     if (pvValore.isNull()) return "Null";
     int type = piTipo;
     switch (type) {
-        case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 11: break;
-        default: type = pvValore.isEmpty() ? 0 : ownType(pvValore);
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
+        case 8:
+        case 11:
+            break;
+        default:
+            type = pvValore.isEmpty() ? 0 : ownType(pvValore);
     }
     if (type == 0) return "Null";
     if (type != 8 && isEmptyOrNull(pvValore)) return "Null";
     switch (type) {
-        case 2: return std::to_string(ValoreIntero(pvValore, true, false));
-        case 3: return std::to_string(ValoreLong(pvValore, false));
-        case 4: return shortestText(ValoreSingle(pvValore, false));
-        case 5: return shortestText(ValoreDouble(pvValore, false));
-        case 6: return currencySql(ValutaTesto(pvValore, false));
-        case 7: return dateSql(ValoreData(pvValore, true).toDate());
+        case 2:
+            return std::to_string(ValoreIntero(pvValore, true, false));
+        case 3:
+            return std::to_string(ValoreLong(pvValore, false));
+        case 4:
+            return shortestText(ValoreSingle(pvValore, false));
+        case 5:
+            return shortestText(ValoreDouble(pvValore, false));
+        case 6:
+            return currencySql(ValutaTesto(pvValore, false));
+        case 7:
+            return dateSql(ValoreData(pvValore, true).toDate());
         case 11: {
             const Variant v = pvValore.isString() ? Variant(Trim(pvValore.text())) : pvValore;
             return v.toBool() ? "-1" : "0";
         }
-        default: return textSql(pvValore.text());
+        default:
+            return textSql(pvValore.text());
     }
 }
 
 long LibGenerale::NumeroErrore(long plNumero) const {
-    if (plNumero >= kObjectError && plNumero <= kObjectError + 0xFFFF) return plNumero - kObjectError;
+    if (plNumero >= kObjectError && plNumero <= kObjectError + 0xFFFF)
+        return plNumero - kObjectError;
     return plNumero;
 }
 
 long LibGenerale::NumeroErrore(const std::exception& peErrore) const {
-    if (const auto* e = dynamic_cast<const NumberedError*>(&peErrore)) return NumeroErrore(e->number());
+    if (const auto* e = dynamic_cast<const NumberedError*>(&peErrore))
+        return NumeroErrore(e->number());
     if (dynamic_cast<const std::bad_alloc*>(&peErrore)) return 7;  // out of memory
     return errnum::InvalidCall;
 }

@@ -16,10 +16,21 @@ namespace {
 bool isDateFormat(std::string_view format) {
     for (char c : format) {
         switch (c) {
-            case 'd': case 'D': case 'm': case 'M': case 'y': case 'Y':
-            case 'h': case 'H': case 'n': case 'N': case 's': case 'S':
+            case 'd':
+            case 'D':
+            case 'm':
+            case 'M':
+            case 'y':
+            case 'Y':
+            case 'h':
+            case 'H':
+            case 'n':
+            case 'N':
+            case 's':
+            case 'S':
                 return true;
-            default: break;
+            default:
+                break;
         }
     }
     return false;
@@ -43,13 +54,27 @@ std::string formatDate(DateTime t, std::string_view format) {
         while (i + run < format.size() && lowerAscii(format[i + run]) == c) ++run;
         const std::size_t width = run >= 2 ? 2 : 1;
         switch (c) {
-            case 'd': out += padded(d, width); break;
-            case 'm': out += afterHour ? padded(mi, width) : padded(mo, width); break;
-            case 'y': out += run >= 3 ? padded(y, 4) : padded(y % 100, 2); break;
-            case 'h': out += padded(h, width); break;
-            case 'n': out += padded(mi, width); break;
-            case 's': out += padded(s, width); break;
-            default: out.append(format.substr(i, run)); break;
+            case 'd':
+                out += padded(d, width);
+                break;
+            case 'm':
+                out += afterHour ? padded(mi, width) : padded(mo, width);
+                break;
+            case 'y':
+                out += run >= 3 ? padded(y, 4) : padded(y % 100, 2);
+                break;
+            case 'h':
+                out += padded(h, width);
+                break;
+            case 'n':
+                out += padded(mi, width);
+                break;
+            case 's':
+                out += padded(s, width);
+                break;
+            default:
+                out.append(format.substr(i, run));
+                break;
         }
         if (c == 'h') {
             afterHour = true;
@@ -101,12 +126,11 @@ std::string formatNumber(double value, std::string_view format) {
     const double rounded = goLibGen().Arrotonda(value, decimals);
     // Room for the 309 whole digits of the largest double, the point and every decimal asked.
     std::string digits(320 + static_cast<std::size_t>(decimals), '\0');
-    const auto res = std::to_chars(digits.data(), digits.data() + digits.size(),
-                                   std::fabs(rounded), std::chars_format::fixed, decimals);
+    const auto res = std::to_chars(digits.data(), digits.data() + digits.size(), std::fabs(rounded),
+                                   std::chars_format::fixed, decimals);
     digits.resize(static_cast<std::size_t>(res.ptr - digits.data()));
     std::string wholeDigits = digits.substr(0, digits.find('.'));
-    std::string fracDigits =
-        decimals > 0 ? digits.substr(digits.find('.') + 1) : std::string();
+    std::string fracDigits = decimals > 0 ? digits.substr(digits.find('.') + 1) : std::string();
     while (fracDigits.size() > minDecimals && fracDigits.back() == '0') fracDigits.pop_back();
     if (wholeDigits == "0") wholeDigits.clear();
     if (wholeDigits.size() < minWhole) wholeDigits.insert(0, minWhole - wholeDigits.size(), '0');
@@ -154,7 +178,8 @@ void splitAccountText(std::string_view text, std::string& group, std::string& ma
     account = Mid(text, secondDash + 1);
 }
 
-std::string LibGenerale::FormattaPerTipo(const Variant& pvValore, std::string_view psFormato) const {
+std::string LibGenerale::FormattaPerTipo(const Variant& pvValore,
+                                         std::string_view psFormato) const {
     if (EVuoto(pvValore)) return {};
     if (equalText(psFormato, "Conto")) return accountShownForm(pvValore.text());
     if (psFormato.empty()) return pvValore.text();

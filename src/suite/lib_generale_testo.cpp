@@ -57,7 +57,8 @@ std::string LibGenerale::SostituisciSegnaposti(int piInizio, std::string_view ps
     return head + Replace(tail, psPezzo, psSostituto, piConfronto == 1);
 }
 
-std::string LibGenerale::EstraiParametro(std::string_view psTesto, std::string_view psChiave) const {
+std::string LibGenerale::EstraiParametro(std::string_view psTesto,
+                                         std::string_view psChiave) const {
     if (psChiave.empty()) return {};
     const std::string marker = "/" + std::string(psChiave);
     const std::string upperText = asciiUpper(psTesto);
@@ -69,11 +70,12 @@ std::string LibGenerale::EstraiParametro(std::string_view psTesto, std::string_v
         const bool endsKey = after == upperText.size() || upperText[after] == '=' ||
                              upperText[after] == ':' || isBlank(upperText[after]);
         if (startsItem && endsKey) {
-            std::size_t from = after < upperText.size() && !isBlank(upperText[after]) ? after + 1
-                                                                                       : after;
+            std::size_t from =
+                after < upperText.size() && !isBlank(upperText[after]) ? after + 1 : after;
             std::size_t to = from;
             while (to < psTesto.size()) {
-                if (isBlank(psTesto[to]) && to + 1 < psTesto.size() && psTesto[to + 1] == '/') break;
+                if (isBlank(psTesto[to]) && to + 1 < psTesto.size() && psTesto[to + 1] == '/')
+                    break;
                 ++to;
             }
             return Trim(psTesto.substr(from, to - from));

@@ -7,11 +7,11 @@
 
 #include <climits>
 
+#include "db/gestore_db.h"
+#include "db/gestore_rs.h"
 #include "platform/ini_file.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "db/gestore_db.h"
-#include "db/gestore_rs.h"
 #include "suite/lib_generale.h"
 #include "ui/desktop.h"
 
@@ -39,7 +39,8 @@ std::vector<std::string> iniKeys(const IniFile& ini, std::string_view section) {
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
         if (line[0] == '[') {
             auto close = line.find(']');
-            inside = close != std::string::npos && equalText(Trim(line.substr(1, close - 1)), section);
+            inside =
+                close != std::string::npos && equalText(Trim(line.substr(1, close - 1)), section);
             continue;
         }
         auto eq = line.find('=');
@@ -56,8 +57,7 @@ std::vector<std::string> iniKeys(const IniFile& ini, std::string_view section) {
 }
 
 MenuClient::MenuClient(MenuClientSettings settings)
-    : settings_(std::move(settings)),
-      cipher_(std::make_unique<SecretCipher>(settings_.keyFile)) {
+    : settings_(std::move(settings)), cipher_(std::make_unique<SecretCipher>(settings_.keyFile)) {
     // The working values are every key of section "Parametri", read once as the menu holds
     // them for the session.
     IniFile ini = IniFile::load(settings_.menuIni);
@@ -135,8 +135,8 @@ Variant MenuClient::personal(const std::string& psSezione, const std::string& ps
                       " And (Login = " + lib.ValoreSql(Variant(login), 8) +
                       " Or Login = '') Order By Login Desc";
     GestoreRs rs;
-    std::string handle = rs.ApriRs(*settings_.db, settings_.idDbComune, "", sql, false,
-                                   rstype::Snapshot);
+    std::string handle =
+        rs.ApriRs(*settings_.db, settings_.idDbComune, "", sql, false, rstype::Snapshot);
     Variant result(kPersonalMancante);
     if (!rs.VuotoRs(handle)) result = Variant(rs.ValoreCampoRs(handle, "Valore").text());
     rs.ChiudiRs(handle);
@@ -156,7 +156,9 @@ void MenuClient::PassaAProgramma(const std::string& psDescrizione, const std::st
     requests_.push_back("PassaAProgramma " + psDescrizione + "|" + psForm + "|" + psKey);
 }
 
-void MenuClient::MostraMenu(const std::string& psChi) { requests_.push_back("MostraMenu " + psChi); }
+void MenuClient::MostraMenu(const std::string& psChi) {
+    requests_.push_back("MostraMenu " + psChi);
+}
 
 Variant MenuClient::LeggiOpzione(const std::string& psOpzione, const std::string& psChi,
                                  const std::string& psTesto) {

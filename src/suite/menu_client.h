@@ -19,11 +19,11 @@ class GestoreDb;
 
 // The menu's launch parameters of this run.
 struct LaunchParameters {
-    std::string osParam;         // text after the first blank of "P"
-    std::string osChiLancia;     // who launched this run
+    std::string osParam;      // text after the first blank of "P"
+    std::string osChiLancia;  // who launched this run
     std::string osKeySecLancia;
     std::string osParamLancia;
-    std::string osTipoForm;      // the window named by "F"
+    std::string osTipoForm;  // the window named by "F"
 };
 
 struct MenuClientSettings {
@@ -41,7 +41,7 @@ struct MenuClientSettings {
 inline const std::string kPersonalMancante = "§ç~$!^";
 
 class MenuClient {
-public:
+  public:
     explicit MenuClient(MenuClientSettings settings);
 
     void setDatabase(GestoreDb* db, std::string idDbComune);
@@ -87,7 +87,7 @@ public:
     Cipher& cipher() { return *cipher_; }
     void setCipher(std::unique_ptr<Cipher> cipher) { cipher_ = std::move(cipher); }
 
-private:
+  private:
     Variant personal(const std::string& psSezione, const std::string& psChiave);
     void saveEmailSettings(const std::string& request);
     void readEmailSettings();

@@ -56,8 +56,7 @@ void SecretCipher::loadKey() {
     if (fd < 0) keyFailure(keyFile_, std::strerror(errno));
     struct stat st {};
     const char* wrong = nullptr;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-        wrong = "non e' un file";
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) wrong = "non e' un file";
     else if (st.st_mode & (S_IRWXG | S_IRWXO))
         wrong = "accessibile ad altri utenti (permessi richiesti 0600)";
     unsigned char key[crypto_secretbox_KEYBYTES];
@@ -95,8 +94,8 @@ std::string SecretCipher::encipher(const std::string& plain) {
     unsigned char* nonce = box.data();
     randombytes_buf(nonce, crypto_secretbox_NONCEBYTES);
     crypto_secretbox_easy(nonce + crypto_secretbox_NONCEBYTES,
-                          reinterpret_cast<const unsigned char*>(plain.data()), plain.size(),
-                          nonce, reinterpret_cast<const unsigned char*>(key_.data()));
+                          reinterpret_cast<const unsigned char*>(plain.data()), plain.size(), nonce,
+                          reinterpret_cast<const unsigned char*>(key_.data()));
     std::string text(sodium_base64_ENCODED_LEN(box.size(), sodium_base64_VARIANT_ORIGINAL), '\0');
     sodium_bin2base64(text.data(), text.size(), box.data(), box.size(),
                       sodium_base64_VARIANT_ORIGINAL);
@@ -108,8 +107,8 @@ std::string SecretCipher::decipher(const std::string& text) {
     loadKey();
     std::vector<unsigned char> box(text.size());
     std::size_t size = 0;
-    if (sodium_base642bin(box.data(), box.size(), text.data(), text.size(), nullptr, &size,
-                          nullptr, sodium_base64_VARIANT_ORIGINAL) != 0) {
+    if (sodium_base642bin(box.data(), box.size(), text.data(), text.size(), nullptr, &size, nullptr,
+                          sodium_base64_VARIANT_ORIGINAL) != 0) {
         refused();
     }
     if (size < crypto_secretbox_NONCEBYTES + crypto_secretbox_MACBYTES) refused();

@@ -9,7 +9,7 @@ namespace tolvane {
 
 // What the menu client enciphers secrets with.
 class Cipher {
-public:
+  public:
     virtual ~Cipher() = default;
     virtual std::string encipher(const std::string& plain) = 0;
     // Raises 5 ("Testo cifrato non valido") for a text this cipher did not make.
@@ -17,7 +17,7 @@ public:
 };
 
 class SecretCipher : public Cipher {
-public:
+  public:
     // The key lives in keyFile (32 random bytes, mode 0600), created on first use.
     explicit SecretCipher(std::string keyFile);
 
@@ -29,7 +29,7 @@ public:
 
     const std::string& keyFile() const { return keyFile_; }
 
-private:
+  private:
     void loadKey();
     void createKey();
     std::string keyFile_;

@@ -50,8 +50,19 @@ const std::array<std::vector<std::string>, kFields + 1>& fieldNames() {
 
 bool perConfiguration(std::size_t field) {
     switch (field) {
-        case 6: case 8: case 9: case 10: case 11: case 12: case 14: case 15: case 17: case 18:
-        case 19: case 20: case 21:
+        case 6:
+        case 8:
+        case 9:
+        case 10:
+        case 11:
+        case 12:
+        case 14:
+        case 15:
+        case 17:
+        case 18:
+        case 19:
+        case 20:
+        case 21:
             return true;
         default:
             return false;

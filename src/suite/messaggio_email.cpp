@@ -28,9 +28,7 @@ constexpr std::size_t kMaxNameBytes = 100;
     throw NumberedError(kEmailNonInviata, "Email non inviata: " + what, kSource);
 }
 
-bool hasLineBreak(std::string_view s) {
-    return s.find_first_of("\r\n") != std::string_view::npos;
-}
+bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 bool isPlainAddress(std::string_view a) {
     const auto at = a.find('@');

@@ -12,7 +12,7 @@ class Form;
 class OpzStampa;
 
 class MotoreStampa {
-public:
+  public:
     virtual ~MotoreStampa() = default;
 
     // 1 or 2: stops the running print.

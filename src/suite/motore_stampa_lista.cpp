@@ -40,13 +40,14 @@ constexpr double kTwipsPerPoint = 20;
 
 // A file of its own in the temporary folder, removed when it goes out of scope.
 class TemporaryFile {
-public:
+  public:
     explicit TemporaryFile(const std::string& suffix) {
         std::string pattern =
             (std::filesystem::temp_directory_path() / ("tolvane-stampa-XXXXXX" + suffix)).string();
         int fd = mkstemps(pattern.data(), static_cast<int>(suffix.size()));
         if (fd < 0) {
-            throw NumberedError(errnum::FileAccess, "Impossibile creare il file di stampa", kSource);
+            throw NumberedError(errnum::FileAccess, "Impossibile creare il file di stampa",
+                                kSource);
         }
         close(fd);
         path_ = pattern;
@@ -59,7 +60,7 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     const std::string& path() const { return path_; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -95,7 +96,6 @@ T* control(ui::Form& form, const char* name, int index = -1) {
 }
 
 }  // namespace
-
 
 namespace {
 
@@ -150,7 +150,7 @@ void openWithDesktop(const std::string& path) {
 // The progress window is up for as long as an object of this class lives; an inner one (the
 // pages of a PDF that an e-mail then carries) leaves it to the outer.
 class MotoreStampaLista::ProgressShown {
-public:
+  public:
     explicit ProgressShown(MotoreStampaLista& engine) : engine_(engine) {
         if (engine_.progress == nullptr || engine_.progressShown_++ > 0) return;
         engine_.progress->ogStampa(engine_.shared_from_this());
@@ -164,14 +164,15 @@ public:
     ProgressShown(const ProgressShown&) = delete;
     ProgressShown& operator=(const ProgressShown&) = delete;
 
-private:
+  private:
     MotoreStampaLista& engine_;
 };
 
 MotoreStampaLista::MotoreStampaLista(std::shared_ptr<OpzStampa> options, PrintList list,
                                      PageSetup setup)
     : options_(std::move(options)), list_(std::move(list)), setup_(setup), id_(nextId()) {
-    if (!options_) throw NumberedError(errnum::ObjectRequired, "Opzioni di stampa assenti", kSource);
+    if (!options_)
+        throw NumberedError(errnum::ObjectRequired, "Opzioni di stampa assenti", kSource);
 }
 
 std::string MotoreStampaLista::PercorsoFilePagine() const {
@@ -197,10 +198,14 @@ bool MotoreStampaLista::Esegui() {
     }
     if (perEmail) return inviaPerEmail();
     switch (options_->StaVid) {
-        case OpzStampa::kVideo: return aVideo();
-        case OpzStampa::kFile: return suFile();
-        case OpzStampa::kFissa: return aLunghezzaFissa();
-        default: return suStampante();
+        case OpzStampa::kVideo:
+            return aVideo();
+        case OpzStampa::kFile:
+            return suFile();
+        case OpzStampa::kFissa:
+            return aLunghezzaFissa();
+        default:
+            return suStampante();
     }
 }
 
@@ -246,8 +251,8 @@ void MotoreStampaLista::rangeOf(int n, int& first, int& last) const {
     first = static_cast<int>(std::max(1L, from));
     last = to > 0 ? static_cast<int>(std::min<long>(to, n)) : n;
     if (first > last) {
-        throw NumberedError(errnum::InvalidCall, "Nessuna pagina da stampare nell'intervallo scelto",
-                            kSource);
+        throw NumberedError(errnum::InvalidCall,
+                            "Nessuna pagina da stampare nell'intervallo scelto", kSource);
     }
 }
 
@@ -461,7 +466,8 @@ bool MotoreStampaLista::aVideo() {
         drawPage(drawing, static_cast<int>(p));
         bool ended = p >= last;
         if (ended) {
-            if (auto* label = control<ui::Label>(window, "LabMsg")) label->setCaption("Stampa Terminata");
+            if (auto* label = control<ui::Label>(window, "LabMsg"))
+                label->setCaption("Stampa Terminata");
         }
         for (int i = 1; i <= 4; ++i) {
             if (auto* arrow = control<ui::Image>(window, "imaMuovi", i)) {

@@ -41,7 +41,7 @@ std::string fixedFormatText(const std::vector<PrintPage>& pages, const OpzStampa
 
 // The engine as the preview drives it: the page bookkeeping that the preview writes back.
 class PagedPrintEngine : public MotoreStampa {
-public:
+  public:
     using MotoreStampa::FinestraStampa;
     using MotoreStampa::MemorizzaPagine;
     using MotoreStampa::PaginaCorrente;
@@ -59,7 +59,7 @@ public:
 // What the engine calls of the preview window; its controls it reaches by name ("PicSec",
 // "LabMsg", "labPage", "imaMuovi").
 class PrintPreviewWindow {
-public:
+  public:
     virtual ~PrintPreviewWindow() = default;
     virtual ui::Form& window() = 0;
     virtual void ogStampa(std::shared_ptr<PagedPrintEngine> pgStampa) = 0;
@@ -70,7 +70,7 @@ public:
 // What the engine calls of the print-in-progress window; the page counter is its "LblPag". It
 // is also the print side that an e-mail's settings and login come from.
 class PrintProgressWindow : public EmailPrintSide {
-public:
+  public:
     virtual ~PrintProgressWindow() = default;
     virtual ui::Form& window() = 0;
     virtual void ogStampa(std::shared_ptr<MotoreStampa> pgStampa) = 0;
@@ -78,7 +78,7 @@ public:
 
 class MotoreStampaLista final : public PagedPrintEngine,
                                 public std::enable_shared_from_this<MotoreStampaLista> {
-public:
+  public:
     MotoreStampaLista(std::shared_ptr<OpzStampa> options, PrintList list, PageSetup setup);
 
     // The windows it drives; either may be missing (no preview: a video print is refused).
@@ -123,7 +123,7 @@ public:
     void UltimaPaginaSalvata(long plPagina) override { ultimaSalvata_ = plPagina; }
     void FinestraStampa(ui::Form* pfrmFinestra) override { finestra_ = pfrmFinestra; }
 
-private:
+  private:
     class ProgressShown;
 
     bool suStampante();

@@ -32,8 +32,6 @@ std::string cell(const std::vector<std::string>& row, std::size_t i) {
     return i < row.size() ? oneLine(row[i]) : std::string();
 }
 
-
-
 }  // namespace
 
 std::vector<PrintPage> layOutList(const PrintList& list, int columns, int lines) {

@@ -27,10 +27,14 @@ OpzStampa::OpzStampa(std::string psNomeStampa) : nomeStampa_(std::move(psNomeSta
 
 std::string OpzStampa::DescFormatoFile(int piFileForm) const {
     switch (piFileForm) {
-        case 0: return "Compatibile Excel";
-        case 1: return "Testo";
-        case 2: return "Formato Excel";
-        default: return {};
+        case 0:
+            return "Compatibile Excel";
+        case 1:
+            return "Testo";
+        case 2:
+            return "Formato Excel";
+        default:
+            return {};
     }
 }
 
@@ -41,14 +45,16 @@ std::string OpzStampa::DescStampaAttuale(std::string_view psStampanteCorrente) c
             return "Stampa a video, fattore " + lib.FormatoNumero(Variant(Fatt * 100.0), "0") +
                    "%" + (MemVid == 1 ? ", pagine memorizzate" : "");
         case kFile:
-            return "Stampa su file " + (FileName.empty() ? std::string("(nessun file)") : FileName) +
-                   " - " + DescFormatoFile(FileForm);
+            return "Stampa su file " +
+                   (FileName.empty() ? std::string("(nessun file)") : FileName) + " - " +
+                   DescFormatoFile(FileForm);
         case kFissa:
             return std::string("Stampa a lunghezza fissa su ") +
                    (FisStampante ? "stampante " : "file ") +
                    (FisFileName.empty() ? std::string("(nessun file)") : FisFileName) +
                    (FisUtilComp ? ", in compresso" : "");
-        default: break;
+        default:
+            break;
     }
     std::string text = "Stampa su ";
     if (StampanteOpz.empty()) {
@@ -95,7 +101,9 @@ void OpzStampa::readSection(const IniFile& ini, const std::string& section, doub
     auto read = [&](const char* key, auto&& apply) {
         if (auto value = ini.find(section, key)) apply(*value);
     };
-    auto whole = [&](const std::string& v) { return static_cast<int>(lib.ValoreLong(Variant(v))); };
+    auto whole = [&](const std::string& v) {
+        return static_cast<int>(lib.ValoreLong(Variant(v)));
+    };
     read("StaVid", [&](const std::string& v) {
         int dest = whole(v);
         if (dest >= kStampante && dest <= kFissa) StaVid = dest;

@@ -15,7 +15,7 @@ namespace tolvane {
 class IniFile;
 
 class OpzStampa {
-public:
+  public:
     // Destinations of StaVid.
     static constexpr int kStampante = 0;
     static constexpr int kVideo = 1;
@@ -82,7 +82,7 @@ public:
     // factor is independent of it).
     void readOptionSets(const IniFile& terminal, const IniFile& common, double printZoom);
 
-private:
+  private:
     void readSection(const IniFile& ini, const std::string& section, double printZoom);
 
     std::string nomeStampa_;

@@ -4,10 +4,10 @@
 
 #include <cups/cups.h>
 
-#include "platform/cups_printer_system.h"
-
 #include <fstream>
 #include <sstream>
+
+#include "platform/cups_printer_system.h"
 
 namespace tolvane {
 

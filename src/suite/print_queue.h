@@ -19,7 +19,7 @@ struct PrintJob {
 };
 
 class PrintQueue {
-public:
+  public:
     virtual ~PrintQueue() = default;
     // Hands the job over; false, with the reason in error, when the server refused it. The
     // file may be deleted once this returns.
@@ -29,17 +29,17 @@ public:
 // The print server's queues. server: a Unix socket path, "host" or "host:port"; "" the server
 // the client is configured for.
 class CupsPrintQueue final : public PrintQueue {
-public:
+  public:
     explicit CupsPrintQueue(std::string server = {}) : server_(std::move(server)) {}
     bool submit(const PrintJob& job, std::string& error) override;
 
-private:
+  private:
     std::string server_;
 };
 
 // Records every job with the content its file had when it was submitted.
 class MemoryPrintQueue final : public PrintQueue {
-public:
+  public:
     struct Recorded {
         PrintJob job;
         std::string content;
@@ -49,7 +49,7 @@ public:
     // A queue that refuses every job with this reason ("" accepts again).
     void refuseWith(std::string reason) { refusal_ = std::move(reason); }
 
-private:
+  private:
     std::vector<Recorded> jobs_;
     std::string refusal_;
 };

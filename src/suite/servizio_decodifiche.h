@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/variant.h"
-#include "suite/decodifiche_tipi.h"
 #include "db/gestore_db.h"
 #include "db/gestore_rs.h"
+#include "platform/variant.h"
+#include "suite/decodifiche_tipi.h"
 #include "ui/controls.h"
 
 namespace tolvane {

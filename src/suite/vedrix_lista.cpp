@@ -15,7 +15,7 @@ namespace {
 
 // Holds the print-running flag up for the length of a print.
 class RunningPrint {
-public:
+  public:
     RunningPrint(bool& running, const std::function<void(int)>& flag)
         : running_(running), flag_(flag) {
         running_ = true;
@@ -28,7 +28,7 @@ public:
     RunningPrint(const RunningPrint&) = delete;
     RunningPrint& operator=(const RunningPrint&) = delete;
 
-private:
+  private:
     bool& running_;
     const std::function<void(int)>& flag_;
 };

@@ -23,7 +23,7 @@ class VedrixLista;
 
 // The list print dialog as the list component sees it; the dialog window implements it.
 class ListPrintDialog {
-public:
+  public:
     virtual ~ListPrintDialog() = default;
     virtual ui::Form& window() = 0;
     // The list to print, set before the dialog is shown; cleared by the dialog once it printed.
@@ -32,7 +32,7 @@ public:
 
 // The list's print object: what one print needs, set by the dialog, and the run itself.
 class StampaLista {
-public:
+  public:
     explicit StampaLista(VedrixLista& lista) : lista_(lista) {}
 
     PrintPreviewWindow* ofrmVStampa = nullptr;
@@ -49,14 +49,14 @@ public:
     // The engine of the last print (the preview may still be paging it).
     const std::shared_ptr<MotoreStampaLista>& engine() const { return engine_; }
 
-private:
+  private:
     VedrixLista& lista_;
     bool running_ = false;
     std::shared_ptr<MotoreStampaLista> engine_;
 };
 
 class VedrixLista {
-public:
+  public:
     struct Column {
         std::string caption;
         bool visible = true;
@@ -95,7 +95,7 @@ public:
     // The list cut to the columns of psTipo ("T" all, otherwise the visible ones).
     PrintList listToPrint(const std::string& psTipo) const;
 
-private:
+  private:
     std::function<ListPrintDialog*()> dialog_;
 };
 

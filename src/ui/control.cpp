@@ -151,26 +151,54 @@ void Control::raise(Event event) {
         const IndexedEvents& h = array_->on;
         const std::function<void(int)>* fn = nullptr;
         switch (event) {
-            case Event::Click: fn = &h.onClick; break;
-            case Event::DblClick: fn = &h.onDblClick; break;
-            case Event::Change: fn = &h.onChange; break;
-            case Event::Scroll: fn = &h.onScroll; break;
-            case Event::GotFocus: fn = &h.onGotFocus; break;
-            case Event::LostFocus: fn = &h.onLostFocus; break;
-            case Event::Timer: fn = &h.onTimer; break;
+            case Event::Click:
+                fn = &h.onClick;
+                break;
+            case Event::DblClick:
+                fn = &h.onDblClick;
+                break;
+            case Event::Change:
+                fn = &h.onChange;
+                break;
+            case Event::Scroll:
+                fn = &h.onScroll;
+                break;
+            case Event::GotFocus:
+                fn = &h.onGotFocus;
+                break;
+            case Event::LostFocus:
+                fn = &h.onLostFocus;
+                break;
+            case Event::Timer:
+                fn = &h.onTimer;
+                break;
         }
         if (fn != nullptr && *fn) (*fn)(index_);
         return;
     }
     const std::function<void()>* fn = nullptr;
     switch (event) {
-        case Event::Click: fn = &on.onClick; break;
-        case Event::DblClick: fn = &on.onDblClick; break;
-        case Event::Change: fn = &on.onChange; break;
-        case Event::Scroll: fn = &on.onScroll; break;
-        case Event::GotFocus: fn = &on.onGotFocus; break;
-        case Event::LostFocus: fn = &on.onLostFocus; break;
-        case Event::Timer: fn = &on.onTimer; break;
+        case Event::Click:
+            fn = &on.onClick;
+            break;
+        case Event::DblClick:
+            fn = &on.onDblClick;
+            break;
+        case Event::Change:
+            fn = &on.onChange;
+            break;
+        case Event::Scroll:
+            fn = &on.onScroll;
+            break;
+        case Event::GotFocus:
+            fn = &on.onGotFocus;
+            break;
+        case Event::LostFocus:
+            fn = &on.onLostFocus;
+            break;
+        case Event::Timer:
+            fn = &on.onTimer;
+            break;
     }
     if (fn != nullptr && *fn) (*fn)();
 }
@@ -221,12 +249,14 @@ ControlArrayBase::ControlArrayBase(Form& form, std::string name)
 void ControlArrayBase::attach(Control& element) { element.array_ = this; }
 
 void ControlArrayBase::missing(int index) const {
-    throw NumberedError(errnum::NoSuchArrayElement, "Control array element '" + std::to_string(index) + "' doesn't exist",
+    throw NumberedError(errnum::NoSuchArrayElement,
+                        "Control array element '" + std::to_string(index) + "' doesn't exist",
                         name_);
 }
 
 void invalidPropertyValue(const Control& control) {
-    throw NumberedError(uierr::InvalidPropertyValue, "Invalid property value", control.displayName());
+    throw NumberedError(uierr::InvalidPropertyValue, "Invalid property value",
+                        control.displayName());
 }
 
 }  // namespace tolvane::ui

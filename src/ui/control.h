@@ -78,7 +78,7 @@ struct IndexedEvents {
 enum class Event { Click, DblClick, Change, Scroll, GotFocus, LostFocus, Timer };
 
 class Control {
-public:
+  public:
     Control(Form& form, ControlKind kind, std::string name, int index);
     virtual ~Control();
     Control(const Control&) = delete;
@@ -89,7 +89,7 @@ public:
     const std::string& name() const { return name_; }
     int index() const { return index_; }  // -1 for a control that is not in an array
     bool isArrayElement() const { return array_ != nullptr; }
-    std::string displayName() const;     // "txt(8000)" or "comOk"
+    std::string displayName() const;  // "txt(8000)" or "comOk"
 
     // Frame or picture box holding this control; nullptr: the form itself.
     Control* container() const { return container_; }
@@ -161,10 +161,10 @@ public:
     // toggles, an option button selects); returns false when the click raises no event.
     virtual bool userClick();
 
-protected:
+  protected:
     void changed(Property property);
 
-private:
+  private:
     friend class ControlArrayBase;
 
     Form& form_;

@@ -12,7 +12,7 @@
 namespace tolvane::ui {
 
 class ControlArrayBase {
-public:
+  public:
     ControlArrayBase(Form& form, std::string name);
     virtual ~ControlArrayBase() = default;
     ControlArrayBase(const ControlArrayBase&) = delete;
@@ -23,18 +23,18 @@ public:
 
     IndexedEvents on;
 
-protected:
+  protected:
     void attach(Control& element);
     [[noreturn]] void missing(int index) const;
 
-private:
+  private:
     Form& form_;
     std::string name_;
 };
 
 template <class T>
 class ControlArray : public ControlArrayBase {
-public:
+  public:
     using Elements = std::map<int, T*>;
 
     ControlArray(Form& form, std::string name) : ControlArrayBase(form, std::move(name)) {}
@@ -67,7 +67,7 @@ public:
     typename Elements::const_iterator begin() const { return elements_.begin(); }
     typename Elements::const_iterator end() const { return elements_.end(); }
 
-private:
+  private:
     Elements elements_;
 };
 

@@ -21,7 +21,7 @@ struct Tab {
 // Tabs are numbered from 1. Choosing a tab, by code or by the user, raises BeforeClick (which
 // may cancel) and then Click, only when the choice changes.
 class TabStrip : public Control {
-public:
+  public:
     TabStrip(Form& form, std::string name, int index);
 
     int tabCount() const { return static_cast<int>(tabs_.size()); }
@@ -39,7 +39,7 @@ public:
 
     static constexpr double kTabHeight = 360;
 
-private:
+  private:
     std::vector<Tab> tabs_;
     int selected_ = 0;
 };
@@ -47,7 +47,7 @@ private:
 // Ranges are 16-bit (6 outside); a value outside min..max raises
 // 380. Setting the value raises Change when it differs.
 class ScrollBar : public Control {
-public:
+  public:
     enum class Orientation { Horizontal, Vertical };
     ScrollBar(Form& form, std::string name, int index, Orientation orientation);
     ScrollBar(Form& form, std::string name, int index);
@@ -64,7 +64,7 @@ public:
     void setSmallChange(long v);
     void setLargeChange(long v);
 
-private:
+  private:
     void fitValue();
     Orientation orientation_;
     int min_ = 0;
@@ -75,7 +75,7 @@ private:
 };
 
 class ProgressBar : public Control {
-public:
+  public:
     ProgressBar(Form& form, std::string name, int index);
     double min() const { return min_; }
     double max() const { return max_; }
@@ -85,7 +85,7 @@ public:
     void setValue(double v);  // outside min..max raises 380
     bool canTakeFocus() const override { return false; }
 
-private:
+  private:
     double min_ = 0;
     double max_ = 100;
     double value_ = 0;
@@ -93,7 +93,7 @@ private:
 
 // Never runs on wall time: the back end (or a test) calls tick() when the interval has passed.
 class Timer : public Control {
-public:
+  public:
     Timer(Form& form, std::string name, int index);
     int interval() const { return interval_; }  // milliseconds, 0: stopped
     void setInterval(int ms);
@@ -101,7 +101,7 @@ public:
     bool tick();
     bool canTakeFocus() const override { return false; }
 
-private:
+  private:
     int interval_ = 0;
 };
 
@@ -116,7 +116,7 @@ struct ToolbarButton {
 };
 
 class Toolbar : public Control {
-public:
+  public:
     Toolbar(Form& form, std::string name, int index);
 
     int buttonCount() const { return static_cast<int>(buttons_.size()); }
@@ -134,7 +134,7 @@ public:
 
     std::function<void(const std::string& key)> onButtonClick;
 
-private:
+  private:
     ToolbarButton& find(std::string_view key);
     std::vector<ToolbarButton> buttons_;
 };

@@ -10,7 +10,7 @@ namespace tolvane::ui {
 // File, folder and font dialogs; they open through the driver and keep the answer in their
 // properties. With cancelError set, a cancel raises 32755.
 class CommonDialog : public Control {
-public:
+  public:
     CommonDialog(Form& form, std::string name, int index);
 
     std::string dialogTitle;

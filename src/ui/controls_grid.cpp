@@ -22,7 +22,8 @@ void Grid::checkCell(int row, int col) const {
 
 void Grid::setRows(int rows) {
     if (rows < 0 || rows < fixedRows_) invalidPropertyValue(*this);
-    cells_.resize(static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(cols_)));
+    cells_.resize(static_cast<std::size_t>(rows),
+                  std::vector<std::string>(static_cast<std::size_t>(cols_)));
     row_ = std::min(row_, std::max(rows - 1, 0));
     changed(Property::Cells);
 }
@@ -68,9 +69,8 @@ void Grid::addItem(std::string_view tabbedText, int index) {
     std::size_t start = 0;
     while (col < cells.size()) {
         std::size_t tab = tabbedText.find('\t', start);
-        cells[col++] = std::string(tabbedText.substr(start, tab == std::string_view::npos
-                                                                 ? std::string_view::npos
-                                                                 : tab - start));
+        cells[col++] = std::string(tabbedText.substr(
+            start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
         if (tab == std::string_view::npos) break;
         start = tab + 1;
     }

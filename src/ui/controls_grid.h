@@ -11,7 +11,7 @@ namespace tolvane::ui {
 
 // A flexible grid of text cells; fixed rows and columns are headings.
 class Grid : public Control {
-public:
+  public:
     Grid(Form& form, std::string name, int index);
 
     int rows() const { return static_cast<int>(cells_.size()); }
@@ -38,7 +38,7 @@ public:
     double colWidth(int col) const;
     void setColWidth(int col, double width);
 
-private:
+  private:
     void checkCell(int row, int col) const;
     std::vector<std::vector<std::string>> cells_;
     std::vector<double> colWidths_;

@@ -114,7 +114,7 @@ void ComboBox::setLocked(bool locked) {
 void ComboBox::listIndexChanged() {
     std::string next = listIndex_ >= 0 ? items_[static_cast<std::size_t>(listIndex_)].text
                        : style_ == Style::DropDownList ? std::string()
-                                                        : text_;
+                                                       : text_;
     if (next != text_) {
         text_ = std::move(next);
         changed(Property::Text);

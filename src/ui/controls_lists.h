@@ -16,7 +16,7 @@ struct ListItem {
 
 // Items with item data and a list index (-1: none); shared by combo and list boxes.
 class ListControl : public Control {
-public:
+  public:
     using Control::Control;
 
     int listCount() const { return static_cast<int>(items_.size()); }
@@ -37,7 +37,7 @@ public:
     // Raises Click when the index changes; -1 clears the choice; beyond the items raises 380.
     void setListIndex(int index);
 
-protected:
+  protected:
     virtual void listIndexChanged() {}
     void checkIndex(int i) const;
     std::vector<ListItem> items_;
@@ -47,7 +47,7 @@ protected:
 };
 
 class ComboBox : public ListControl {
-public:
+  public:
     enum class Style { DropDownCombo = 0, SimpleCombo = 1, DropDownList = 2 };
     ComboBox(Form& form, std::string name, int index);
 
@@ -64,26 +64,26 @@ public:
     // that begins with it (Click).
     void acceptCharacter(int keyAscii) override;
 
-protected:
+  protected:
     void listIndexChanged() override;
 
-private:
+  private:
     Style style_ = Style::DropDownCombo;
     bool locked_ = false;
     std::string text_;
 };
 
 class ListBox : public ListControl {
-public:
+  public:
     ListBox(Form& form, std::string name, int index);
     const std::string& text() const;  // the chosen item's text, "" when none
 
-protected:
+  protected:
     void listIndexChanged() override {}
 };
 
 class DriveListBox : public Control {
-public:
+  public:
     DriveListBox(Form& form, std::string name, int index);
     const std::string& drive() const { return drive_; }
     // Raises Change when the drive differs.
@@ -91,19 +91,19 @@ public:
     const std::vector<std::string>& drives() const { return drives_; }
     void setDrives(std::vector<std::string> drives);
 
-private:
+  private:
     std::string drive_;
     std::vector<std::string> drives_;
 };
 
 class DirListBox : public Control {
-public:
+  public:
     DirListBox(Form& form, std::string name, int index);  // starts at the current folder
     const std::string& path() const { return path_; }
     // Raises 76 when the folder does not exist; raises Change when the path differs.
     void setPath(std::string path);
 
-private:
+  private:
     std::string path_;
 };
 

@@ -19,7 +19,7 @@ struct Picture {
 };
 
 class PictureBox : public Control {
-public:
+  public:
     PictureBox(Form& form, std::string name, int index);
 
     const std::shared_ptr<const Picture>& picture() const { return picture_; }
@@ -37,7 +37,7 @@ public:
     void print(std::string line);
     void cls();
 
-private:
+  private:
     std::shared_ptr<const Picture> picture_;
     bool autoRedraw_ = false;
     bool autoSize_ = false;
@@ -46,7 +46,7 @@ private:
 };
 
 class Image : public Control {
-public:
+  public:
     Image(Form& form, std::string name, int index);
     const std::shared_ptr<const Picture>& picture() const { return picture_; }
     void setPicture(std::shared_ptr<const Picture> picture);
@@ -54,14 +54,14 @@ public:
     void setStretch(bool stretch);
     bool canTakeFocus() const override { return false; }
 
-private:
+  private:
     std::shared_ptr<const Picture> picture_;
     bool stretch_ = false;
 };
 
 // Pictures numbered from 1, for the images and toolbars that take them by number.
 class ImageList : public Control {
-public:
+  public:
     ImageList(Form& form, std::string name, int index);
     int count() const { return static_cast<int>(pictures_.size()); }
     int add(std::shared_ptr<const Picture> picture);
@@ -69,7 +69,7 @@ public:
     const std::shared_ptr<const Picture>& picture(int i) const;
     bool canTakeFocus() const override { return false; }
 
-private:
+  private:
     std::vector<std::shared_ptr<const Picture>> pictures_;
 };
 

@@ -61,8 +61,8 @@ void TextBox::setSelLength(int length) {
 std::string TextBox::selText() const { return Mid(text_, selStart_ + 1, selLength_); }
 
 void TextBox::setSelText(std::string_view text) {
-    std::string next = Left(text_, selStart_) + std::string(text) +
-                       Mid(text_, selStart_ + selLength_ + 1);
+    std::string next =
+        Left(text_, selStart_) + std::string(text) + Mid(text_, selStart_ + selLength_ + 1);
     int caret = selStart_ + static_cast<int>(Len(text));
     bool differs = next != text_;
     text_ = std::move(next);

@@ -10,7 +10,7 @@
 namespace tolvane::ui {
 
 class TextBox : public Control {
-public:
+  public:
     TextBox(Form& form, std::string name, int index);
 
     const std::string& text() const { return text_; }
@@ -36,7 +36,7 @@ public:
 
     void acceptCharacter(int keyAscii) override;
 
-private:
+  private:
     std::string text_;
     bool locked_ = false;
     int maxLength_ = 0;
@@ -47,18 +47,18 @@ private:
 };
 
 class Label : public Control {
-public:
+  public:
     Label(Form& form, std::string name, int index);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
     bool canTakeFocus() const override { return false; }
 
-private:
+  private:
     std::string caption_;
 };
 
 class CommandButton : public Control {
-public:
+  public:
     CommandButton(Form& form, std::string name, int index);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
@@ -68,14 +68,14 @@ public:
     bool isCancel() const { return cancel_; }
     void setCancel(bool value);
 
-private:
+  private:
     std::string caption_;
     bool default_ = false;
     bool cancel_ = false;
 };
 
 class CheckBox : public Control {
-public:
+  public:
     CheckBox(Form& form, std::string name, int index);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
@@ -84,7 +84,7 @@ public:
     void setValue(int value);
     bool userClick() override;  // 0 -> 1, 1 -> 0, 2 -> 1
 
-private:
+  private:
     std::string caption_;
     int value_ = 0;
 };
@@ -92,7 +92,7 @@ private:
 // Buttons of one container (frame, picture box or the form itself) form one group: selecting
 // one clears the others. A group may have none selected.
 class OptionButton : public Control {
-public:
+  public:
     OptionButton(Form& form, std::string name, int index);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
@@ -102,19 +102,19 @@ public:
     void setValue(bool value);
     bool userClick() override;
 
-private:
+  private:
     std::string caption_;
     bool value_ = false;
 };
 
 class Frame : public Control {
-public:
+  public:
     Frame(Form& form, std::string name, int index);
     const std::string& caption() const { return caption_; }
     void setCaption(std::string caption);
     bool canTakeFocus() const override { return false; }
 
-private:
+  private:
     std::string caption_;
 };
 

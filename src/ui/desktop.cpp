@@ -14,7 +14,7 @@ namespace {
 
 // In force when nobody installed a driver: a modal interaction then is a fault.
 class RefusingDriver : public Driver {
-public:
+  public:
     int message(const MessageRequest& r) override {
         throw UnexpectedWindow("Message window with no driver: " + r.text);
     }

@@ -17,7 +17,7 @@
 namespace tolvane::ui {
 
 class Desktop {
-public:
+  public:
     Desktop();
     ~Desktop();
     Desktop(const Desktop&) = delete;
@@ -114,7 +114,7 @@ public:
         for (UiObserver* o : copy) fn(*o);
     }
 
-private:
+  private:
     void adopt(std::unique_ptr<Form> form);
     int runQueued();
 
@@ -139,7 +139,7 @@ Desktop& desktop();
 
 // Counts a modal interaction for as long as it lasts (the close of the program waits for it).
 class ModalScope {
-public:
+  public:
     ModalScope() { desktop().enterModal(); }
     ~ModalScope() { desktop().leaveModal(); }
     ModalScope(const ModalScope&) = delete;

@@ -68,7 +68,7 @@ struct HelpRequest {
 };
 
 class Driver {
-public:
+  public:
     virtual ~Driver() = default;
 
     // Returns the 1-based number of the pressed button.
@@ -92,11 +92,11 @@ public:
 // that would have been shown. Derived from nothing in std::exception, so that no handler of
 // the window logic, which traps std::exception, takes it for a run-time error of the program.
 class UnexpectedWindow {
-public:
+  public:
     explicit UnexpectedWindow(std::string text) : text_(std::move(text)) {}
     const char* what() const noexcept { return text_.c_str(); }
 
-private:
+  private:
     std::string text_;
 };
 

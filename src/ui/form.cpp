@@ -195,8 +195,9 @@ Control* Form::nextInTabOrder(const Control* from, bool backward) const {
     for (Control* c : order_) {
         if (c == from || focusable(*c)) ring.push_back(c);
     }
-    std::stable_sort(ring.begin(), ring.end(),
-                     [](const Control* a, const Control* b) { return a->tabIndex() < b->tabIndex(); });
+    std::stable_sort(ring.begin(), ring.end(), [](const Control* a, const Control* b) {
+        return a->tabIndex() < b->tabIndex();
+    });
     if (ring.empty()) return nullptr;
     auto it = std::find(ring.begin(), ring.end(), from);
     if (it == ring.end()) return backward ? ring.back() : ring.front();

@@ -25,9 +25,9 @@ enum class WindowState { Normal = 0, Minimized = 1, Maximized = 2 };
 
 // A control that a zoomed window draws apart from the rest.
 struct ZoomApart {
-    std::string control;     // every element of an array of that name
-    bool keepsSize = true;   // drawn at its designed size, in its designed font
-    int place = 2;           // 1: stands at its designed place; 2: its place follows the zoom
+    std::string control;    // every element of an array of that name
+    bool keepsSize = true;  // drawn at its designed size, in its designed font
+    int place = 2;          // 1: stands at its designed place; 2: its place follows the zoom
 };
 
 // A window declares its controls as members and wires their events in its constructor:
@@ -47,7 +47,7 @@ struct ZoomApart {
 //
 // and is opened through its default instance: ui::desktop().load<frmRicValBase>().
 class Form {
-public:
+  public:
     explicit Form(std::string name);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -104,7 +104,8 @@ public:
     }
     template <class T, class... Args>
     T& addElement(std::string name, Control* container, int index, Args&&... args) {
-        auto control = std::make_unique<T>(*this, std::move(name), index, std::forward<Args>(args)...);
+        auto control =
+            std::make_unique<T>(*this, std::move(name), index, std::forward<Args>(args)...);
         T& ref = *control;
         adopt(std::move(control), container);
         return ref;
@@ -155,7 +156,7 @@ public:
     void takeInitialFocus();
     long nextZPosition() { return ++zCounter_; }
 
-private:
+  private:
     void adopt(std::unique_ptr<Control> control, Control* container);
     void showHiddenContainers(Control& target);
 

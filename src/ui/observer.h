@@ -37,7 +37,7 @@ enum class Property {
 };
 
 class UiObserver {
-public:
+  public:
     virtual ~UiObserver() = default;
 
     virtual void controlChanged(Control&, Property) {}

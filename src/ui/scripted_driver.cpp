@@ -13,11 +13,16 @@ std::string withoutAccessKey(std::string_view caption) { return Replace(caption,
 
 const char* kindName(ScriptedDriver::Kind kind) {
     switch (kind) {
-        case ScriptedDriver::Kind::Message: return "message";
-        case ScriptedDriver::Kind::Form: return "modal window";
-        case ScriptedDriver::Kind::FileDialog: return "file dialog";
-        case ScriptedDriver::Kind::FontDialog: return "font dialog";
-        case ScriptedDriver::Kind::Input: return "input prompt";
+        case ScriptedDriver::Kind::Message:
+            return "message";
+        case ScriptedDriver::Kind::Form:
+            return "modal window";
+        case ScriptedDriver::Kind::FileDialog:
+            return "file dialog";
+        case ScriptedDriver::Kind::FontDialog:
+            return "font dialog";
+        case ScriptedDriver::Kind::Input:
+            return "input prompt";
     }
     return "window";
 }
@@ -167,7 +172,8 @@ int ScriptedDriver::message(const MessageRequest& request) {
     if (!step.buttonCaption.empty()) {
         pressed = 0;
         for (std::size_t i = 0; i < request.buttons.size(); ++i) {
-            if (equalText(withoutAccessKey(request.buttons[i]), withoutAccessKey(step.buttonCaption))) {
+            if (equalText(withoutAccessKey(request.buttons[i]),
+                          withoutAccessKey(step.buttonCaption))) {
                 pressed = static_cast<int>(i) + 1;
                 break;
             }

@@ -16,7 +16,7 @@
 namespace tolvane::ui {
 
 class ScriptedDriver : public Driver {
-public:
+  public:
     enum class Kind { Message, Form, FileDialog, FontDialog, Input };
 
     struct Shown {
@@ -71,7 +71,7 @@ public:
     void beep() override;
     void doEvents() override;
 
-private:
+  private:
     struct Step {
         Kind kind = Kind::Message;
         std::string match;

@@ -94,11 +94,11 @@ namespace uierr {
 constexpr int InvalidPropertyValue = errnum::InvalidPropertyValue;
 constexpr int PropertyReadOnly = 383;
 constexpr int ElementMissing = errnum::NoSuchArrayElement;  // control array element does not exist
-constexpr int MemberMissing = 438;       // object does not support this property or method
+constexpr int MemberMissing = 438;  // object does not support this property or method
 constexpr int PathNotFound = errnum::PathNotFound;
 constexpr int DialogCancelled = 32755;
 constexpr int IndexOutOfBounds = 35600;
-constexpr int FormUnloaded = 364;        // object was unloaded
+constexpr int FormUnloaded = 364;  // object was unloaded
 }  // namespace uierr
 
 }  // namespace tolvane::ui

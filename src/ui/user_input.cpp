@@ -44,12 +44,18 @@ int keyCodeOf(int ascii, int& shiftState) {
     }
     if (ascii >= '0' && ascii <= '9') return ascii;
     switch (ascii) {
-        case ' ': return key::Space;
-        case '.': return key::Period;
-        case ',': return key::Comma;
-        case '-': return 189;
-        case '/': return 191;
-        default: return 0;
+        case ' ':
+            return key::Space;
+        case '.':
+            return key::Period;
+        case ',':
+            return key::Comma;
+        case '-':
+            return 189;
+        case '/':
+            return 191;
+        default:
+            return 0;
     }
 }
 

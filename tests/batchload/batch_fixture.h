@@ -19,9 +19,9 @@
 #include "batchload/sc_carica.h"
 #include "common/db_comune.h"
 #include "common/globali.h"
-#include "platform/text.h"
 #include "db/base_database.h"
 #include "db/db_connection.h"
+#include "platform/text.h"
 #include "suite/elenco_valori.h"
 
 namespace tolvane::batchtest {
@@ -33,9 +33,10 @@ using Rows = std::vector<std::vector<std::string>>;
 inline const std::string kNull = "<null>";
 
 class BatchTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tolvane-batch-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tolvane-batch-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         folder = pattern;
         const std::string commonFile = (folder / "comune.db").string();
@@ -89,7 +90,8 @@ protected:
 
     static void exec(const std::string& id, const std::string& sql) {
         char* error = nullptr;
-        if (sqlite3_exec(goDbase().connection(id).db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        if (sqlite3_exec(goDbase().connection(id).db, sql.c_str(), nullptr, nullptr, &error) !=
+            SQLITE_OK) {
             const std::string text = error ? error : "?";
             sqlite3_free(error);
             throw std::runtime_error(text + " in: " + sql);
@@ -132,10 +134,13 @@ protected:
             throw std::runtime_error(sqlite3_errmsg(db));
         for (std::size_t i = 0; i < columns.size(); ++i)
             if (columns[i].second == kNull) sqlite3_bind_null(stmt, static_cast<int>(i) + 1);
-            else sqlite3_bind_text(stmt, static_cast<int>(i) + 1, columns[i].second.c_str(), -1, SQLITE_TRANSIENT);
+            else
+                sqlite3_bind_text(stmt, static_cast<int>(i) + 1, columns[i].second.c_str(), -1,
+                                  SQLITE_TRANSIENT);
         const int rc = sqlite3_step(stmt);
         sqlite3_finalize(stmt);
-        if (rc != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db) + std::string(" in: ") + sql);
+        if (rc != SQLITE_DONE)
+            throw std::runtime_error(sqlite3_errmsg(db) + std::string(" in: ") + sql);
     }
 
     // A layout header; Origine defaults to "<code>.txt".
@@ -182,14 +187,17 @@ protected:
     static constexpr const char* kTestTables =
         "CREATE TABLE Prova (Codice VARCHAR(10) COLLATE NOCASE NOT NULL PRIMARY KEY,"
         " Descr VARCHAR(40) COLLATE NOCASE, Num INTEGER, Piccolo SMALLINT, Qta DOUBLE,"
-        " Importo CURRENCY, Data DATETIME, Listino VARCHAR(3) COLLATE NOCASE, Note TEXT COLLATE NOCASE);"
+        " Importo CURRENCY, Data DATETIME, Listino VARCHAR(3) COLLATE NOCASE, Note TEXT COLLATE "
+        "NOCASE);"
         "CREATE TABLE Righe (Codice VARCHAR(10) COLLATE NOCASE NOT NULL, Riga INTEGER NOT NULL,"
         " Testo VARCHAR(20) COLLATE NOCASE, PRIMARY KEY (Codice, Riga));"
         "CREATE TABLE Libera (Testo VARCHAR(20) COLLATE NOCASE, Valore INTEGER);"
-        "CREATE TABLE Conti (Gruppo VARCHAR(2) COLLATE NOCASE NOT NULL, Mastro VARCHAR(2) COLLATE NOCASE NOT NULL,"
+        "CREATE TABLE Conti (Gruppo VARCHAR(2) COLLATE NOCASE NOT NULL, Mastro VARCHAR(2) COLLATE "
+        "NOCASE NOT NULL,"
         " Conto VARCHAR(6) COLLATE NOCASE NOT NULL, Descr VARCHAR(40) COLLATE NOCASE,"
         " PRIMARY KEY (Gruppo, Mastro, Conto));"
-        "CREATE TABLE Numeri (Numero INTEGER NOT NULL PRIMARY KEY, Gruppo VARCHAR(2) COLLATE NOCASE,"
+        "CREATE TABLE Numeri (Numero INTEGER NOT NULL PRIMARY KEY, Gruppo VARCHAR(2) COLLATE "
+        "NOCASE,"
         " Descr VARCHAR(40) COLLATE NOCASE);";
 };
 

@@ -16,7 +16,7 @@
 namespace tolvane::batchtest {
 
 class BatchWindowTest : public BatchTest {
-protected:
+  protected:
     void SetUp() override {
         ui::desktop().reset();
         BatchTest::SetUp();
@@ -55,10 +55,13 @@ protected:
     bool closed() const { return ui::desktop().find<frmCaricoBatch>() == nullptr; }
 
     // A layout Prova by Codice;Descr;Num marked for batch runs, with its input file.
-    void batchLayout(const std::string& code, const std::vector<std::string>& lines, Columns more = {}) {
+    void batchLayout(const std::string& code, const std::vector<std::string>& lines,
+                     Columns more = {}) {
         bool batch = false;
         for (const auto& c : more) batch = batch || c.first == "batch";
-        more.insert(more.begin(), {{"Tabella", "Prova"}, {"Separatore", "\\059"}, {"Modalita", "0"}, {"InsVaria", "I"}});
+        more.insert(
+            more.begin(),
+            {{"Tabella", "Prova"}, {"Separatore", "\\059"}, {"Modalita", "0"}, {"InsVaria", "I"}});
         if (!batch) more.emplace_back("batch", "S");
         layout(code, more);
         field(code, "Codice", {{"NumCampo", "1"}});

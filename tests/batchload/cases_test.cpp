@@ -74,21 +74,16 @@ struct Expected {
 Expected expectedOf(const fs::path& file) {
     Expected e;
     for (const std::string& line : linesOf(file)) {
-        auto word = [&](std::string_view w) { return line.rfind(w, 0) == 0; };
-        if (word("result "))
-            e.result = std::stol(line.substr(7));
-        else if (word("counted "))
-            e.counted = std::stol(line.substr(8));
-        else if (word("message "))
-            e.messages.push_back(line.substr(8));
-        else if (word("!"))
-            e.errorRows.push_back(cellsOf(line.substr(1)));
-        else if (word(">"))
-            e.queries.emplace_back(trim(line.substr(1)), Rows{});
-        else if (!e.queries.empty())
-            e.queries.back().second.push_back(cellsOf(line));
-        else
-            ADD_FAILURE() << file << ": a row before any query: " << line;
+        auto word = [&](std::string_view w) {
+            return line.rfind(w, 0) == 0;
+        };
+        if (word("result ")) e.result = std::stol(line.substr(7));
+        else if (word("counted ")) e.counted = std::stol(line.substr(8));
+        else if (word("message ")) e.messages.push_back(line.substr(8));
+        else if (word("!")) e.errorRows.push_back(cellsOf(line.substr(1)));
+        else if (word(">")) e.queries.emplace_back(trim(line.substr(1)), Rows{});
+        else if (!e.queries.empty()) e.queries.back().second.push_back(cellsOf(line));
+        else ADD_FAILURE() << file << ": a row before any query: " << line;
     }
     if (e.counted < 0) e.counted = static_cast<long>(e.errorRows.size());
     return e;

@@ -52,13 +52,17 @@ void watchWrites(long killAt) {
 using Trace = std::array<int, 3>;
 
 class CrashTest : public BatchTest {
-protected:
+  protected:
     static constexpr int kLines = 300;
 
     void SetUp() override {
         BatchTest::SetUp();
-        layout("CR", {{"Tabella", "Prova"}, {"Tabella2", "Righe"}, {"CodTab2", "R"}, {"Modalita", "0"},
-                      {"InsVaria", "V"}, {"Separatore", "\\059"}});
+        layout("CR", {{"Tabella", "Prova"},
+                      {"Tabella2", "Righe"},
+                      {"CodTab2", "R"},
+                      {"Modalita", "0"},
+                      {"InsVaria", "V"},
+                      {"Separatore", "\\059"}});
         field("CR", "Codice", {{"NumCampo", "K1"}});
         field("CR", "Descr", {{"NumCampo", "2"}});
         field("CR", "Num", {{"NumCampo", "3"}, {"TipoDest", "Long"}});
@@ -86,7 +90,8 @@ protected:
     std::vector<Trace> trial(long killAt, bool rerun = false) {
         const std::filesystem::path file = folder / "prova.db";
         if (!rerun) {
-            for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(file.string() + suffix);
+            for (const char* suffix : {"", "-wal", "-shm"})
+                std::filesystem::remove(file.string() + suffix);
             std::filesystem::copy_file(pristine, file);
         }
         int pipeEnds[2];
@@ -96,7 +101,8 @@ protected:
             close(pipeEnds[0]);
             watchWrites(killAt);
             const std::string common = goDbase().ApriConnessione(commonFile);
-            const std::string companyDb = goDbase().ApriConnessione(file.string(), "", "", {.wal = true});
+            const std::string companyDb =
+                goDbase().ApriConnessione(file.string(), "", "", {.wal = true});
             gsConnDbMenu = common;
             gsIdDbase = companyDb;
             ScCarica load;
@@ -159,10 +165,10 @@ protected:
         const std::size_t prefix = i;
         for (; i < got.size(); ++i) {
             if (got[i] == Trace{}) continue;
-            ADD_FAILURE() << "killed at write " << killAt << ": line " << i << " holds " << got[i][0] << "/"
-                          << got[i][1] << "/" << got[i][2] << " rows, whole it holds " << expected[i][0] << "/"
-                          << expected[i][1] << "/" << expected[i][2] << " (lines before " << prefix
-                          << " whole)";
+            ADD_FAILURE() << "killed at write " << killAt << ": line " << i << " holds "
+                          << got[i][0] << "/" << got[i][1] << "/" << got[i][2]
+                          << " rows, whole it holds " << expected[i][0] << "/" << expected[i][1]
+                          << "/" << expected[i][2] << " (lines before " << prefix << " whole)";
             return;
         }
     }

@@ -19,7 +19,8 @@ TEST_F(BatchWindowTest, RunLoadsEveryBatchLayoutAndCountsRejectedLines) {
     f.txt(20).setText("20");
     f.txt(30).setText("1");
     f.txt(190).setText("NC");
-    driver->answerMessage("Elaborazione terminata con 2 errori\nmemorizzati nell'archivio 'ErroriCaricamento'", 1);
+    driver->answerMessage(
+        "Elaborazione terminata con 2 errori\nmemorizzati nell'archivio 'ErroriCaricamento'", 1);
     ui::user::click(f.comOk);
 
     EXPECT_EQ(codes(), (std::vector<std::string>{"A", "C", "D"}));
@@ -77,7 +78,9 @@ TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
     for (int n = 1; n <= 200; ++n) {
         driver->atDoEvents(n, [&] {
             if (pressed && closeAfterStop < 0) closeAfterStop = ui::user::close(f) ? 1 : 0;
-            if (pressed || f.LabMsgElab.caption() != "Caricamento L1" || f.LabFatti.caption() != "3") return;
+            if (pressed || f.LabMsgElab.caption() != "Caricamento L1" ||
+                f.LabFatti.caption() != "3")
+                return;
             pressed = true;
             closeRefused = !ui::user::close(f);
             ui::user::click(f.ComStop);
@@ -133,7 +136,8 @@ TEST_F(BatchWindowTest, CarriersCausalsNeedTheVatPeriod) {
     const struct {
         std::string causale, periodo;
         bool runs;
-    } cases[] = {{"TR", "x", false}, {"TR", "", false}, {"TR", "m", true}, {"", "", true}, {"", "x", true}};
+    } cases[] = {
+        {"TR", "x", false}, {"TR", "", false}, {"TR", "m", true}, {"", "", true}, {"", "x", true}};
     for (const auto& c : cases) {
         batchLayout("L1", {"A;Alfa;1"});
         frmCaricoBatch& f = open();
@@ -204,7 +208,8 @@ TEST_F(BatchWindowTest, ReopeningShowsTheAccountsAndCausalsTypedLast) {
     ASSERT_TRUE(closed());
 
     frmCaricoBatch& again = open();
-    for (int i = 10; i <= 210; i += 10) EXPECT_EQ(again.txt(i).text(), std::to_string(i)) << "txt(" << i << ")";
+    for (int i = 10; i <= 210; i += 10)
+        EXPECT_EQ(again.txt(i).text(), std::to_string(i)) << "txt(" << i << ")";
     for (int i : {220, 230, 240}) EXPECT_EQ(again.txt(i).text(), "") << "txt(" << i << ")";
     EXPECT_EQ(again.CheCodFisc.value(), 0);
 }
@@ -212,12 +217,14 @@ TEST_F(BatchWindowTest, ReopeningShowsTheAccountsAndCausalsTypedLast) {
 TEST_F(BatchWindowTest, OpeningReadsSoloAsciAndPassaAHandsTheWindowToTheMenu) {
     goMenuClient = std::make_unique<MenuClient>(MenuClientSettings{});
     goMenuClient->setDatabase(&goDbase(), commonId);
-    insertRow("Personalizzazioni", {{"Sezione", "Carica"}, {"Chiave", "SoloAsci"}, {"Valore", "S"}});
+    insertRow("Personalizzazioni",
+              {{"Sezione", "Carica"}, {"Chiave", "SoloAsci"}, {"Valore", "S"}});
     frmCaricoBatch& f = open();
     EXPECT_EQ(gsSoloAsci, "S");
     EXPECT_EQ(gsConnDbMenu, commonId);
     f.callByName("PassaA");
-    EXPECT_EQ(goMenuClient->requests().back(), "PassaAProgramma Caricamento Dati Batch|frmCaricoBatch|Tutti");
+    EXPECT_EQ(goMenuClient->requests().back(),
+              "PassaAProgramma Caricamento Dati Batch|frmCaricoBatch|Tutti");
     goMenuClient.reset();
 }
 

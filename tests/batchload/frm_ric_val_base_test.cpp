@@ -8,12 +8,15 @@ namespace tolvane::batchtest {
 namespace {
 
 class RicValBaseTest : public BatchWindowTest {
-protected:
+  protected:
     // P1: five prompts (one with a proposed value, one a counter) and two constants;
     // P2: seven prompts. Twelve prompts in all.
     // A layout of Prova whose lines hold only the code.
     void codeOnly(const std::string& code, const std::vector<std::string>& lines) {
-        layout(code, {{"batch", "S"}, {"Tabella", "Prova"}, {"Separatore", "\\059"}, {"Modalita", "0"},
+        layout(code, {{"batch", "S"},
+                      {"Tabella", "Prova"},
+                      {"Separatore", "\\059"},
+                      {"Modalita", "0"},
                       {"InsVaria", "I"}});
         field(code, "Codice", {{"NumCampo", "1"}});
         input(code + ".txt", lines);
@@ -23,7 +26,8 @@ protected:
         field("P1", "Descr", {{"Default", "§ Descrizione § proposta "}});
         field("P1", "Num", {{"TipoDest", "Long"}, {"Default", "§##Progressivo"}});
         field("P1", "Importo", {{"Default", "§Importo"}, {"CostBatch", "12,5"}});
-        field("P1", "Piccolo", {{"TipoDest", "Integer"}, {"Default", "§#1#Gruppo"}, {"CostBatch", "7"}});
+        field("P1", "Piccolo",
+              {{"TipoDest", "Integer"}, {"Default", "§#1#Gruppo"}, {"CostBatch", "7"}});
         field("P1", "Qta", {{"Default", "§Quantità"}});
         field("P1", "Listino", {{"Default", "§Listino"}});
         field("P1", "Note", {{"Default", "§Note"}});
@@ -47,9 +51,9 @@ protected:
     }
 
     std::map<std::string, std::string> values = {
-        {"Quantità:", "1,5"}, {"Listino:", "EU"}, {"Note:", "nota1"}, {"Progressivo:", "100"},
+        {"Quantità:", "1,5"},   {"Listino:", "EU"}, {"Note:", "nota1"},  {"Progressivo:", "100"},
         {"Descr2:", "seconda"}, {"Importo2:", "3"}, {"Listino2:", "L2"}, {"Note2:", "nota2"},
-        {"Num2:", "7"}, {"Piccolo2:", "2"}, {"Qta2:", "4"}};
+        {"Num2:", "7"},         {"Piccolo2:", "2"}, {"Qta2:", "4"}};
 };
 
 TEST_F(RicValBaseTest, TwelvePromptsAskTenThenTwoAndReachTheLoadedRows) {
@@ -61,7 +65,8 @@ TEST_F(RicValBaseTest, TwelvePromptsAskTenThenTwoAndReachTheLoadedRows) {
     driver->onForm("frmRicValBase", [&](ui::Form& form) {
         auto& r = static_cast<frmRicValBase&>(form);
         EXPECT_EQ(r.caption(), "Richiesta Valori Base");
-        for (int i = 0; i < frmRicValBase::kRighe; ++i) firstWindow[r.Lab(i).caption()] = r.txt(i).text();
+        for (int i = 0; i < frmRicValBase::kRighe; ++i)
+            firstWindow[r.Lab(i).caption()] = r.txt(i).text();
         EXPECT_EQ(fill(form, values), 10);
         ui::user::click(r.comOk);
     });
@@ -79,8 +84,10 @@ TEST_F(RicValBaseTest, TwelvePromptsAskTenThenTwoAndReachTheLoadedRows) {
     EXPECT_EQ(firstWindow["Progressivo:"], "");
     EXPECT_EQ(firstWindow.count("Importo:"), 0u) << "a constant is not asked";
     EXPECT_EQ(secondVisible, 2);
-    EXPECT_EQ(secondTexts, (std::vector<std::string>{"", ""})) << "no text left from the first window";
-    EXPECT_EQ(rows("SELECT Codice, Descr, Num, Importo, Piccolo, Qta, Listino, Note FROM Prova ORDER BY Codice"),
+    EXPECT_EQ(secondTexts, (std::vector<std::string>{"", ""}))
+        << "no text left from the first window";
+    EXPECT_EQ(rows("SELECT Codice, Descr, Num, Importo, Piccolo, Qta, Listino, Note FROM Prova "
+                   "ORDER BY Codice"),
               (Rows{{"A", "proposta", "101", "12.5", "8", "1.5", "EU", "nota1"},
                     {"B", "proposta", "102", "12.5", "8", "1.5", "EU", "nota1"},
                     {"C", "seconda", "7", "3", "2", "4.0", "L2", "nota2"}}));
@@ -96,8 +103,9 @@ TEST_F(RicValBaseTest, CancelInAnyWindowEndsTheRunBeforeAnythingIsLoaded) {
             ui::user::click(cancelAt == 1 ? r.ComAnnulla : r.comOk);
         });
         if (cancelAt == 2)
-            driver->onForm("frmRicValBase",
-                           [](ui::Form& form) { ui::user::click(static_cast<frmRicValBase&>(form).ComAnnulla); });
+            driver->onForm("frmRicValBase", [](ui::Form& form) {
+                ui::user::click(static_cast<frmRicValBase&>(form).ComAnnulla);
+            });
         ui::user::click(f.comOk);
         EXPECT_TRUE(driver->messageTexts().empty()) << "window " << cancelAt;
         EXPECT_TRUE(codes().empty()) << "window " << cancelAt;

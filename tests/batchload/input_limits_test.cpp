@@ -9,10 +9,12 @@ namespace tolvane::batchtest {
 namespace {
 
 class InputLimitsTest : public BatchTest {
-protected:
+  protected:
     void SetUp() override {
         BatchTest::SetUp();
-        layout("IN", {{"Tabella", "Prova"}, {"Modalita", "1"}, {"InsVaria", "I"}, {"Separatore", "\\059"}});
+        layout(
+            "IN",
+            {{"Tabella", "Prova"}, {"Modalita", "1"}, {"InsVaria", "I"}, {"Separatore", "\\059"}});
         field("IN", "Codice", {{"NumCampo", "1"}});
         field("IN", "Descr", {{"NumCampo", "2"}});
         field("IN", "Data", {{"NumCampo", "3"}, {"TipoDest", "Double"}});
@@ -41,10 +43,12 @@ TEST_F(InputLimitsTest, OverLongLineIsRejectedWithItsStartAndSkippedInBoundedMem
     EXPECT_EQ(load("IN"), 0);
     EXPECT_LT(peakKb() - before, 24 * 1024) << "peak memory grew with the line";
     EXPECT_EQ(rows("SELECT Codice FROM Prova ORDER BY Codice"), (Rows{{"A"}, {"B"}}));
-    EXPECT_EQ(rows("SELECT Riga = '" + std::string(TextFileReader::kCutLineKeeps, 'x') +
-                   "', Errore FROM ErroriCaricamento"),
-              (Rows{{"1", "Riga troppo lunga (oltre 1 MB): non caricata, qui ne restano solo i primi 1000 "
-                          "caratteri"}}));
+    EXPECT_EQ(
+        rows("SELECT Riga = '" + std::string(TextFileReader::kCutLineKeeps, 'x') +
+             "', Errore FROM ErroriCaricamento"),
+        (Rows{{"1",
+               "Riga troppo lunga (oltre 1 MB): non caricata, qui ne restano solo i primi 1000 "
+               "caratteri"}}));
     EXPECT_EQ(errors, 1);
 }
 
@@ -56,7 +60,10 @@ TEST_F(InputLimitsTest, Utf8LinesReadAsUtf8AndNulIsAControlCharacter) {
         std::string expectedHex;  // of Descr as stored
     } cases[] = {
         {"UTF-8 without a mark", "A;perch\xC3\xA9\r\n", "", "7065726368C3A9"},
-        {"UTF-8 with a mark", "\xEF\xBB\xBF" "A;perch\xC3\xA9\r\n", "", "7065726368C3A9"},
+        {"UTF-8 with a mark",
+         "\xEF\xBB\xBF"
+         "A;perch\xC3\xA9\r\n",
+         "", "7065726368C3A9"},
         {"Windows-1252 stays", "A;perch\xE9\r\n", "", "7065726368C3A9"},
         {"NUL kept", std::string("A;x\0y\r\n", 7), "", "780079"},
         {"NUL a blank with SoloAsci", std::string("A;x\0y\r\n", 7), "S", "782079"},
@@ -76,8 +83,23 @@ TEST_F(InputLimitsTest, FixedPositionsCountCharactersNotBytes) {
     ASSERT_EQ(loader->LeggiTracciato("FIX"), 0);
     const struct {
         std::string line, expected;
-    } cases[] = {{"\xC3\xA8\xC3\xA9" "123x", "123"}, {"ab\xE2\x82\xAC" "cd", "\xE2\x82\xAC" "cd"},
-                 {"\xC3\xA0" "bc", "c"}, {"\xC3\xA0" "b", ""}, {"ab\xFF" "cd", "\xFF" "cd"}};
+    } cases[] = {{"\xC3\xA8\xC3\xA9"
+                  "123x",
+                  "123"},
+                 {"ab\xE2\x82\xAC"
+                  "cd",
+                  "\xE2\x82\xAC"
+                  "cd"},
+                 {"\xC3\xA0"
+                  "bc",
+                  "c"},
+                 {"\xC3\xA0"
+                  "b",
+                  ""},
+                 {"ab\xFF"
+                  "cd",
+                  "\xFF"
+                  "cd"}};
     for (const auto& c : cases) {
         Variant value;
         ASSERT_EQ(loader->LeggiVal(c.line, *loader->campo("Prova.Descr"), value, 1), 0) << c.line;

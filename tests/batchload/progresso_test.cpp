@@ -1,7 +1,7 @@
 // The progress object lets window events through at most every 50 ms.
-#include "batchload/progresso_elab.h"
-
 #include <gtest/gtest.h>
+
+#include "batchload/progresso_elab.h"
 
 namespace tolvane {
 namespace {
@@ -9,14 +9,17 @@ namespace {
 TEST(ProgressoElabTest, EventsAreLetThroughAtMostEvery50Ms) {
     ProgressoElab progress;
     long pumped = 0;
-    progress.eventPump = [&] { ++pumped; };
+    progress.eventPump = [&] {
+        ++pumped;
+    };
     auto now = std::chrono::steady_clock::time_point{};
     progress.setClock([&] { return now; });
     const struct {
         int advanceMs;
         bool events;
         long expectedPumps;
-    } steps[] = {{0, true, 1}, {10, true, 1}, {39, true, 1}, {1, true, 2}, {100, false, 2}, {0, true, 3}};
+    } steps[] = {{0, true, 1}, {10, true, 1},   {39, true, 1},
+                 {1, true, 2}, {100, false, 2}, {0, true, 3}};
     for (const auto& s : steps) {
         now += std::chrono::milliseconds(s.advanceMs);
         progress.AvanzaElab(1, std::nullopt, s.events);

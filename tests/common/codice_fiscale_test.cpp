@@ -1,7 +1,7 @@
 // VAT numbers and fiscal codes: check digit, check letter, omocodia letters, shape.
-#include <gtest/gtest.h>
-
 #include "common/codice_fiscale.h"
+
+#include <gtest/gtest.h>
 
 namespace tolvane {
 namespace {

@@ -14,13 +14,15 @@ namespace tolvane {
 namespace {
 
 class DbComuneTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         commonFile = folder.file("comune.db");
         createDatabaseFromSchema(commonFile, schemaPath("common.sql"));
         messages.clear();
         dbComuneHooks() = {};
-        dbComuneHooks().showMessage = [this](const std::string& m) { messages.push_back(m); };
+        dbComuneHooks().showMessage = [this](const std::string& m) {
+            messages.push_back(m);
+        };
         dbComuneHooks().endProgram = [](const std::string& m) {
             throw std::runtime_error("fine programma: " + m);
         };
@@ -55,12 +57,9 @@ TEST_F(DbComuneTest, EsisteCampoTellsOnlyWhatExists) {
         const char* idDb;
         bool exists;
     } cases[] = {
-        {"Appoggio", "Memo3", id.c_str(), true},
-        {"APPOGGIO", "memo3", id.c_str(), true},
-        {"Appoggio", "Memo9", id.c_str(), false},
-        {"Mancante", "Codice", id.c_str(), false},
-        {"Appoggio", "Codice", "DbInesistente", false},
-        {"", "", id.c_str(), false},
+        {"Appoggio", "Memo3", id.c_str(), true},        {"APPOGGIO", "memo3", id.c_str(), true},
+        {"Appoggio", "Memo9", id.c_str(), false},       {"Mancante", "Codice", id.c_str(), false},
+        {"Appoggio", "Codice", "DbInesistente", false}, {"", "", id.c_str(), false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(EsisteCampo(c.table, c.column, c.idDb), c.exists) << c.table << "." << c.column;
@@ -85,7 +84,9 @@ TEST_F(DbComuneTest, ScopedSwitchPutsThePreviousDatabaseBack) {
 TEST_F(DbComuneTest, ApriDbMenuOpensTheCommonDatabaseFromTheIniOrEndsTheProgram) {
     writeIni("[Menu]\nNomeDB=" + commonFile + "\nDriveDB=\nConnect=\n");
     std::vector<std::string> shown;
-    dbComuneHooks().showConnectionWindow = [&](const std::string& c) { shown.push_back(c); };
+    dbComuneHooks().showConnectionWindow = [&](const std::string& c) {
+        shown.push_back(c);
+    };
     ApriDbMenu();
     EXPECT_EQ(shown, std::vector<std::string>{"Connessione database Comune"});
     EXPECT_TRUE(goDbase().EsisteConnessione(gsConnDbMenu));
@@ -112,8 +113,8 @@ TEST_F(DbComuneTest, AppoggioWritesAndReadsTheNthMemo) {
         int n;
         const char* memo;
         const char* descr;
-    } cases[] = {{2, "Oggetto §Ditta§", "Modello"}, {3, "altro testo", ""}, {1, "", ""},
-                 {6, "", ""}};
+    } cases[] = {
+        {2, "Oggetto §Ditta§", "Modello"}, {3, "altro testo", ""}, {1, "", ""}, {6, "", ""}};
     for (const Case& c : cases) {
         memo = descr = "prima";
         LeggiScriviAppoggio("pdfemail", c.n, memo, false, true, descr, true);

@@ -17,7 +17,7 @@ using testing::ScratchFolder;
 
 // The two INI files of a test, installed as the program's terminal and common INI.
 class IniProgrammaTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         gsFileIni = folder_.file("pelmor.ini");
         gsFileIniComune = folder_.file("comune.ini");
@@ -45,7 +45,10 @@ TEST_F(IniProgrammaTest, LeggiIniPrefersTerminalThenCommon) {
         const char* expected;
     };
     const std::vector<Case> cases = {
-        {"StaVid", "1"}, {"FATT", "150"}, {"Vuota", ""}, {"NomeStampante", "def"},
+        {"StaVid", "1"},
+        {"FATT", "150"},
+        {"Vuota", ""},
+        {"NomeStampante", "def"},
     };
     for (const auto& c : cases) {
         std::string value = "old";
@@ -87,15 +90,11 @@ TEST_F(IniProgrammaTest, ScriviIniChoosesFileByKeyAndLevel) {
         {"file given wins over the key's place", "A", "9", 1, false, false, true, t,
          "[S]\r\nB=2\r\nA=9\r\n[T]\r\nY=2\r\n"},
         {"delete key where it is", "B", "", 1, false, true, false, t, "[S]\r\n[T]\r\nY=2\r\n"},
-        {"delete key in the file given", "B", "", 1, false, true, true, t,
-         "[S]\r\n[T]\r\nY=2\r\n"},
+        {"delete key in the file given", "B", "", 1, false, true, true, t, "[S]\r\n[T]\r\nY=2\r\n"},
         {"delete missing key touches nothing", "Z", "", 1, false, true, false, t, c},
-        {"delete section of the file given", "", "", 1, true, false, true, t,
-         "[T]\r\nY=2\r\n"},
-        {"delete section: terminal INI first", "", "", 1, true, false, false, "[T]\r\nX=1\r\n",
-         c},
-        {"delete section wins over delete key", "A", "", 1, true, true, false,
-         "[T]\r\nX=1\r\n", c},
+        {"delete section of the file given", "", "", 1, true, false, true, t, "[T]\r\nY=2\r\n"},
+        {"delete section: terminal INI first", "", "", 1, true, false, false, "[T]\r\nX=1\r\n", c},
+        {"delete section wins over delete key", "A", "", 1, true, true, false, "[T]\r\nX=1\r\n", c},
     };
     for (const auto& k : cases) {
         install(t, c);

@@ -13,14 +13,15 @@ namespace tolvane {
 namespace {
 
 class MonetaTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string file = folder.file("ditta.db");
         createDatabaseFromSchema(file, schemaPath("company.sql"));
         saved = {gsIdDbase, gsMonetaAzie, gsCodLira, gsCodEuro, gsCambioEuro, gsOperEuro};
         gsIdDbase = goDbase().ApriConnessione(file);
-        goDbase().EseguiSql(gsIdDbase, "Insert into Monete (Moneta, Descrizione, NumDec, "
-                                       "NumDecGest, Operatore, Cee) Values ('EUR', 'Euro', 2, 5, '*', 'S')");
+        goDbase().EseguiSql(gsIdDbase,
+                            "Insert into Monete (Moneta, Descrizione, NumDec, "
+                            "NumDecGest, Operatore, Cee) Values ('EUR', 'Euro', 2, 5, '*', 'S')");
         gsCodLira = "LIT";
         gsCodEuro = "EUR";
         gsCambioEuro = "1936,27";
@@ -46,7 +47,9 @@ TEST_F(MonetaTest, LeggiMonetaReadsTheRowOrGivesTheDefaults) {
         int numDec, numDecGest;
         const char* oper;
         const char* cee;
-    } cases[] = {{"EUR", 2, 5, "*", "S"}, {"eur", 2, 5, "*", "S"}, {"USD", 2, 2, "/", "N"},
+    } cases[] = {{"EUR", 2, 5, "*", "S"},
+                 {"eur", 2, 5, "*", "S"},
+                 {"USD", 2, 2, "/", "N"},
                  {"O'X", 2, 2, "/", "N"}};
     for (const Case& c : cases) {
         int gest = -1, dec = -1;
@@ -69,19 +72,20 @@ TEST_F(MonetaTest, ConversionsUseTheFixedRate) {
         double expected;
     } cases[] = {
         {"EUR", true, 1936270.0, 2, 1000.0},
-        {"EUR", true, "10.000", 2, 5.16},     // 5,1645...
+        {"EUR", true, "10.000", 2, 5.16},  // 5,1645...
         {"EUR", true, 1000, 3, 0.516},
-        {"EUR", false, 12.345, 2, 12.35},     // euro in a euro company: rounded only
+        {"EUR", false, 12.345, 2, 12.35},  // euro in a euro company: rounded only
         {"LIT", false, 1000, 0, 1936270.0},
-        {"LIT", false, "2,5", 0, 4841.0},     // 4840,675
-        {"LIT", true, 1234.5, 0, 1235.0},     // lire in a lire company: rounded only
-        {"lit", false, 1000, 0, 1936270.0},   // the company's code in any case
+        {"LIT", false, "2,5", 0, 4841.0},    // 4840,675
+        {"LIT", true, 1234.5, 0, 1235.0},    // lire in a lire company: rounded only
+        {"lit", false, 1000, 0, 1936270.0},  // the company's code in any case
         {"EUR", true, Variant(), 2, 0.0},
         {"EUR", true, "", 2, 0.0},
     };
     for (const Case& c : cases) {
         gsMonetaAzie = c.company;
-        double result = c.fromLire ? ConvDaLire(c.amount, c.decimals) : ConvDaEuro(c.amount, c.decimals);
+        double result =
+            c.fromLire ? ConvDaLire(c.amount, c.decimals) : ConvDaEuro(c.amount, c.decimals);
         EXPECT_DOUBLE_EQ(result, c.expected) << c.company << " " << c.amount.text();
     }
 }

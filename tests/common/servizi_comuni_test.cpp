@@ -1,10 +1,10 @@
 // Shared business rules: separator escapes (a backslash and three digits up to 255 only) and
 // the account split that never puts a dash into a part.
+#include "common/servizi_comuni.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "common/servizi_comuni.h"
 
 namespace tolvane {
 namespace {

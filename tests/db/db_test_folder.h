@@ -59,7 +59,7 @@ inline std::string queryOne(const std::string& file, const std::string& sql) {
 // Another program's connection to a file, holding what its statement takes (a write
 // transaction, an exclusive lock) until it is released or goes out of scope.
 class OtherConnection {
-public:
+  public:
     OtherConnection(const std::string& file, const std::string& sql) {
         if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
             sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
@@ -77,7 +77,7 @@ public:
         db_ = nullptr;
     }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "open_db_test.h"
 #include "db/gestore_rs.h"
+#include "open_db_test.h"
 #include "support/error_number.h"
 
 namespace tolvane {
@@ -15,18 +15,19 @@ namespace {
 using testing::errorOf;
 
 class GestoreDbTest : public dbtest::OpenDbTest {
-protected:
+  protected:
     void SetUp() override {
         OpenDbTest::SetUp();
-        native("CREATE TABLE Righe (Codice INTEGER NOT NULL PRIMARY KEY, "
-               "Testo VARCHAR(10) COLLATE NOCASE)");
+        native(
+            "CREATE TABLE Righe (Codice INTEGER NOT NULL PRIMARY KEY, "
+            "Testo VARCHAR(10) COLLATE NOCASE)");
     }
 
     std::string committedRows() { return dbtest::queryOne(file, "SELECT COUNT(*) FROM Righe"); }
 
     void insert(int codice) {
-        db.EseguiSql(id, "Insert into Righe (Codice, Testo) Values (" + std::to_string(codice) +
-                             ", 'r')");
+        db.EseguiSql(
+            id, "Insert into Righe (Codice, Testo) Values (" + std::to_string(codice) + ", 'r')");
     }
 };
 
@@ -61,8 +62,9 @@ TEST_F(GestoreDbTest, EseguiSqlRaisesTheSystemsNumbers) {
 }
 
 TEST_F(GestoreDbTest, SchemaGivesTypesSizesAndKeyInOrder) {
-    native("CREATE TABLE Doppia (Anno SMALLINT NOT NULL, Codice VARCHAR(8) COLLATE NOCASE "
-           "NOT NULL, Importo CURRENCY, PRIMARY KEY (Codice, Anno))");
+    native(
+        "CREATE TABLE Doppia (Anno SMALLINT NOT NULL, Codice VARCHAR(8) COLLATE NOCASE "
+        "NOT NULL, Importo CURRENCY, PRIMARY KEY (Codice, Anno))");
     SchemaInfo& schema = db.Schema(id);
     const TableInfo* righe = schema.table("righe");
     ASSERT_NE(righe, nullptr);
@@ -186,7 +188,9 @@ TEST_F(GestoreDbTest, LocksHeldByAnotherConnectionRaiseTheLockNumbers) {
         SCOPED_TRACE(c.name);
         const std::string& target = c.wal ? id : jid;
         dbtest::OtherConnection other(c.wal ? file : journal, c.held);
-        auto action = [&] { c.writes ? write(target) : read(target); };
+        auto action = [&] {
+            c.writes ? write(target) : read(target);
+        };
         EXPECT_EQ(errorOf(action), c.error);
         other.release();
         EXPECT_EQ(errorOf(action), 0) << "usable again once the other lets go";

@@ -36,7 +36,7 @@ constexpr const char* kJoin =
     "P.Moneta = M1.Moneta) LEFT JOIN Monete AS M2 ON P.Moneta2 = M2.Moneta Where P.Codice = 'A1'";
 
 class GestoreRsTest : public dbtest::OpenDbTest {
-protected:
+  protected:
     void SetUp() override {
         OpenDbTest::SetUp();
         native(kSchema);
@@ -47,8 +47,8 @@ protected:
     }
 
     std::string stored(const std::string& column, const std::string& codice = "A1") {
-        return dbtest::queryOne(file, "SELECT " + column + " FROM Prova WHERE Codice = '" +
-                                          codice + "'");
+        return dbtest::queryOne(file,
+                                "SELECT " + column + " FROM Prova WHERE Codice = '" + codice + "'");
     }
 
     GestoreRs rs;
@@ -60,12 +60,12 @@ TEST_F(GestoreRsTest, JoinColumnsFoundByAliasTableAndBareName) {
         const char* name;
         const char* expected;
     } cases[] = {
-        {"M1.Descrizione", "Euro"}, {"m2.descrizione", "Lire"}, {"P.Descrizione", "Prima"},
-        {"Prova.Descrizione", "Prima"}, {"Descrizione", "Prima"},  // equal names: the base's
-        {"codice", "A1"}, {"P.Moneta2", "LIT"},
+        {"M1.Descrizione", "Euro"}, {"m2.descrizione", "Lire"},
+        {"P.Descrizione", "Prima"}, {"Prova.Descrizione", "Prima"},
+        {"Descrizione", "Prima"},  // equal names: the base's
+        {"codice", "A1"},           {"P.Moneta2", "LIT"},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(rs.ValoreCampoRs(h, c.name).text(), c.expected) << c.name;
+    for (const Case& c : cases) EXPECT_EQ(rs.ValoreCampoRs(h, c.name).text(), c.expected) << c.name;
     EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "Inesistente"); }), errnum::ItemNotFound);
     EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "M3.Descrizione"); }), errnum::ItemNotFound);
 }
@@ -81,7 +81,8 @@ TEST_F(GestoreRsTest, JoinRecordSetWritesTheBaseTableOnly) {
     rs.UpdateRs(h);
     EXPECT_EQ(stored("Descrizione"), "Seconda");
     EXPECT_EQ(stored("Note"), "nota");
-    EXPECT_EQ(dbtest::queryOne(file, "SELECT Descrizione FROM Monete WHERE Moneta = 'EUR'"), "Euro");
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT Descrizione FROM Monete WHERE Moneta = 'EUR'"),
+              "Euro");
     EXPECT_EQ(rs.ValoreCampoRs(h, "M1.Descrizione").text(), "Euro");
 }
 
@@ -107,9 +108,9 @@ TEST_F(GestoreRsTest, EmptyValuesRoundTripByColumnType) {
     struct Case {
         const char* column;
         Variant written;
-        const char* storedText;    // as the file holds it
-        const char* readText;      // ValoreCampoRs as text
-        bool rawNull;              // ValoreGrezzoRs gives Null
+        const char* storedText;  // as the file holds it
+        const char* readText;    // ValoreCampoRs as text
+        bool rawNull;            // ValoreGrezzoRs gives Null
     } cases[] = {
         {"Descrizione", "", "NULL", "", true},
         {"Descrizione", Variant(), "NULL", "", true},
@@ -213,7 +214,7 @@ TEST_F(GestoreRsTest, ColumnSizesInCharactersOrBytes) {
         const char* column;
         int size;
     } cases[] = {{"Descrizione", 20}, {"M1.Descrizione", 30}, {"Note", 0}, {"Intero", 2},
-                 {"Lungo", 4}, {"Importo", 8}, {"Flag", 1}};
+                 {"Lungo", 4},        {"Importo", 8},         {"Flag", 1}};
     for (const Case& c : cases) EXPECT_EQ(rs.DimCampoRs(h, c.column), c.size) << c.column;
 }
 
@@ -328,8 +329,9 @@ TEST_F(GestoreRsTest, FailedReopenLeavesAnEmptyReadOnlyHandle) {
 }
 
 TEST_F(GestoreRsTest, ANewIntegerKeyIsFollowedByTheRecordSet) {
-    native("CREATE TABLE Numerata (Id INTEGER PRIMARY KEY, Testo VARCHAR(5) COLLATE NOCASE);"
-           "INSERT INTO Numerata VALUES (1, 'a');");
+    native(
+        "CREATE TABLE Numerata (Id INTEGER PRIMARY KEY, Testo VARCHAR(5) COLLATE NOCASE);"
+        "INSERT INTO Numerata VALUES (1, 'a');");
     std::string h = open("Select * from Numerata");
     rs.EditRs(h);
     rs.ScriviCampoRs(h, "Id", 50);

@@ -14,7 +14,7 @@
 namespace tolvane::dbtest {
 
 class OpenDbTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         file = folder.file("ditta.db");
         id = db.ApriConnessione(file, "", "", {.wal = true, .create = true});

@@ -1,6 +1,8 @@
 // The translator judged by results on a real SQLite database: each dialect construct must give
 // the value the dialect defines, literals and quoted names stay untouched, and what cannot be
 // translated raises 3146. Also the SELECT shapes of the page queries.
+#include "db/sql_dialect.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,7 +10,6 @@
 
 #include "platform/numbered_error.h"
 #include "sql_test_db.h"
-#include "db/sql_dialect.h"
 #include "support/error_number.h"
 
 namespace tolvane {
@@ -163,7 +164,7 @@ TEST(SqlDialect, FunctionsKeepTheDialectsMeaning) {
 }
 
 class SqlDialectTables : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         db.execNative(
             "CREATE TABLE T (id INTEGER, x VARCHAR(10) COLLATE NOCASE, n INTEGER);"
@@ -218,8 +219,10 @@ TEST_F(SqlDialectTables, UpdateWithQualifiedSetAndJoinWritesTheTargetTable) {
               (Rows{{"z,N!,c,àrea"}}));
 
     EXPECT_EQ(db.query("SELECT TOP 2 T.id FROM T ORDER BY T.n DESC"), (Rows{{"4"}, {"2"}}));
-    EXPECT_EQ(db.query("SELECT x FROM T WHERE Exists (SELECT * FROM U WHERE U.id = T.id AND U.flag = 'n')"),
-              (Rows{{"N!"}}));
+    EXPECT_EQ(
+        db.query(
+            "SELECT x FROM T WHERE Exists (SELECT * FROM U WHERE U.id = T.id AND U.flag = 'n')"),
+        (Rows{{"N!"}}));
 
     db.exec("UPDATE T SET [T].[x] = IIf(T.x='B','A','D') WHERE [id] Between 2 And 3");
     EXPECT_EQ(db.queryNative("SELECT group_concat(x) FROM (SELECT x FROM T ORDER BY id)"),
@@ -231,7 +234,8 @@ TEST(SqlDialectBatch, JournalFixUpStatementsGiveTheirResults) {
     db.execNative(
         "CREATE TABLE MovPnTes (Anno SMALLINT, NumReg INTEGER, Causale VARCHAR(3) COLLATE NOCASE,"
         " PreDoc VARCHAR(5) COLLATE NOCASE);"
-        "CREATE TABLE MovPnDett (Anno SMALLINT, NumReg INTEGER, ImportoMon CURRENCY, Importo CURRENCY,"
+        "CREATE TABLE MovPnDett (Anno SMALLINT, NumReg INTEGER, ImportoMon CURRENCY, Importo "
+        "CURRENCY,"
         " ImpostaMon CURRENCY, Imposta CURRENCY, DareAvere VARCHAR(1) COLLATE NOCASE,"
         " iva VARCHAR(3) COLLATE NOCASE, ImpostaIndetr CURRENCY, ImpostaIndetrMon CURRENCY);"
         "CREATE TABLE MovPnIva (Anno SMALLINT, NumReg INTEGER, RigaIva SMALLINT);"
@@ -263,8 +267,10 @@ TEST(SqlDialectBatch, JournalFixUpStatementsGiveTheirResults) {
             " Not In (SELECT trim(str(MovPnIva1.NumReg)) & trim(str(MovPnIva1.Anno))" +
             " FROM MovPnIva as MovPnIva1 Where MovPnIva1.RigaIva=1" +
             " GROUP BY MovPnIva1.Anno, MovPnIva1.NumReg)");
-    EXPECT_EQ(db.queryNative("SELECT group_concat(RigaIva) FROM (SELECT RigaIva FROM MovPnIva ORDER BY rowid)"),
-              (Rows{{"1,2,1,2,1"}}));
+    EXPECT_EQ(
+        db.queryNative(
+            "SELECT group_concat(RigaIva) FROM (SELECT RigaIva FROM MovPnIva ORDER BY rowid)"),
+        (Rows{{"1,2,1,2,1"}}));
 
     db.exec("UPDATE MovPnTes SET MovPnTes.PreDoc = '.' WHERE MovPnTes.PreDoc Is Null");
     EXPECT_EQ(db.queryNative("SELECT group_concat(PreDoc) FROM MovPnTes"), (Rows{{".,A"}}));
@@ -274,7 +280,8 @@ TEST(SqlDialectBatch, LayoutQueriesGiveTheirRows) {
     SqlTestDb db;
     db.execNative(
         "CREATE TABLE CaricaDettaglio (Codice VARCHAR(10) COLLATE NOCASE, NomeCampo VARCHAR(20)"
-        " COLLATE NOCASE, OrdCampo VARCHAR(5) COLLATE NOCASE, \"Default\" VARCHAR(20) COLLATE NOCASE);"
+        " COLLATE NOCASE, OrdCampo VARCHAR(5) COLLATE NOCASE, \"Default\" VARCHAR(20) COLLATE "
+        "NOCASE);"
         "INSERT INTO CaricaDettaglio VALUES ('CLI', 'a', '10', '§x'), ('CLI', 'b', NULL, NULL),"
         " ('CLI', 'c', '9', 'y'), ('ART', 'd', '1', '§');"
         "CREATE TABLE PianoConti (Conto VARCHAR(10) COLLATE NOCASE, Tipo VARCHAR(1) COLLATE NOCASE,"
@@ -284,32 +291,41 @@ TEST(SqlDialectBatch, LayoutQueriesGiveTheirRows) {
         " ('A0012', '1', NULL, 'X', '1'), ('B0003', '2', NULL, NULL, NULL),"
         " ('AX', '2', 'K', 'Y', 'Y');");
 
-    EXPECT_EQ(db.query(std::string("Select * from CaricaDettaglio") + " Where Codice = 'cli'" +
-                       " Order by Codice, IIf(IsNull([OrdCampo]),999999,Val([ordcampo]))"),
-              (Rows{{"CLI", "c", "9", "y"}, {"CLI", "a", "10", "§x"}, {"CLI", "b", "NULL", "NULL"}}));
-    EXPECT_EQ(db.query("Select NomeCampo from CaricaDettaglio Where Codice = 'CLI' And left(Default,1) = '§'"),
-              (Rows{{"a"}}));
-    EXPECT_EQ(db.value("SELECT max(Conto) as ultimo FROM PianoConti Where isnumeric(mid(Conto,2)) <> 0"
-                       " and len(Conto) = 5 And Conto like 'A*'"),
-              "A0012");
+    EXPECT_EQ(
+        db.query(std::string("Select * from CaricaDettaglio") + " Where Codice = 'cli'" +
+                 " Order by Codice, IIf(IsNull([OrdCampo]),999999,Val([ordcampo]))"),
+        (Rows{{"CLI", "c", "9", "y"}, {"CLI", "a", "10", "§x"}, {"CLI", "b", "NULL", "NULL"}}));
+    EXPECT_EQ(
+        db.query(
+            "Select NomeCampo from CaricaDettaglio Where Codice = 'CLI' And left(Default,1) = '§'"),
+        (Rows{{"a"}}));
+    EXPECT_EQ(
+        db.value("SELECT max(Conto) as ultimo FROM PianoConti Where isnumeric(mid(Conto,2)) <> 0"
+                 " and len(Conto) = 5 And Conto like 'A*'"),
+        "A0012");
 
-    db.exec(std::string("UPDATE PianoConti SET") + " PianoConti.CodFisc = PianoConti.PersRiferimento" +
+    db.exec(std::string("UPDATE PianoConti SET") +
+            " PianoConti.CodFisc = PianoConti.PersRiferimento" +
             " WHERE PianoConti.Tipo <> '1' AND PianoConti.CodFisc Is Null" +
             " AND Not(PianoConti.PersRiferimento)Is Null " +
             " AND PianoConti.PersRiferimento <> PianoConti.PartIva");
     EXPECT_EQ(db.queryNative("SELECT group_concat(ifnull(CodFisc, '-')) FROM PianoConti"),
               (Rows{{"RSSMRA,-,-,K"}}));
 
-    db.exec("Insert into CaricaDettaglio (Codice,NomeCampo,[Default]) Values ('x', 'it''s', \"[a]*&#\")");
-    EXPECT_EQ(db.queryNative("SELECT NomeCampo, \"Default\" FROM CaricaDettaglio WHERE Codice = 'x'"),
-              (Rows{{"it's", "[a]*&#"}}));
+    db.exec(
+        "Insert into CaricaDettaglio (Codice,NomeCampo,[Default]) Values ('x', 'it''s', "
+        "\"[a]*&#\")");
+    EXPECT_EQ(
+        db.queryNative("SELECT NomeCampo, \"Default\" FROM CaricaDettaglio WHERE Codice = 'x'"),
+        (Rows{{"it's", "[a]*&#"}}));
 }
 
 TEST(SqlDialect, LiteralsAndQuotedNamesAreNeverTouched) {
     SqlTestDb db;
-    db.execNative("CREATE TABLE \"Select\" (\"From\" TEXT, \"a*b\" TEXT, \"x & y\" TEXT, \"Default\" TEXT,"
-                  " \"it's\" TEXT);"
-                  "INSERT INTO \"Select\" VALUES ('f', 'ab', 'xy', 'd', 'q');");
+    db.execNative(
+        "CREATE TABLE \"Select\" (\"From\" TEXT, \"a*b\" TEXT, \"x & y\" TEXT, \"Default\" TEXT,"
+        " \"it's\" TEXT);"
+        "INSERT INTO \"Select\" VALUES ('f', 'ab', 'xy', 'd', 'q');");
     EXPECT_EQ(db.query("SELECT [From], [a*b], [x & y], Default, [it's] FROM [Select]"),
               (Rows{{"f", "ab", "xy", "d", "q"}}));
     const std::vector<ValueCase> literals = {
@@ -359,29 +375,35 @@ TEST(SqlDialect, UntranslatableConstructsRaise3146) {
 
 TEST(SqlDialect, FragmentErrorNamesLayoutAndField) {
     const NumberedError e = testing::errorRaised([] {
-        translateSqlFragment("Delete T.* From T Where Format(x) = 1", "tracciato CLIENTI, campo WhereAzz");
+        translateSqlFragment("Delete T.* From T Where Format(x) = 1",
+                             "tracciato CLIENTI, campo WhereAzz");
     });
     EXPECT_EQ(e.number(), errnum::DatabaseFailure);
     EXPECT_NE(e.description().find("tracciato CLIENTI, campo WhereAzz"), std::string::npos);
     SqlTestDb db;
     db.execNative("CREATE TABLE T (x TEXT COLLATE NOCASE); INSERT INTO T VALUES ('a'), ('b');");
-    EXPECT_EQ(db.queryNative("SELECT x FROM T WHERE " +
-                             translateSqlFragment("x Like 'A*' Or x = \"z\"", "tracciato T, campo WhereAzz")),
+    EXPECT_EQ(db.queryNative(
+                  "SELECT x FROM T WHERE " +
+                  translateSqlFragment("x Like 'A*' Or x = \"z\"", "tracciato T, campo WhereAzz")),
               (Rows{{"a"}}));
 }
 
 // The page loaders' LEFT JOIN queries, run and analysed.
 const char* const kTabFattQuery =
-    "SELECT TabFatt.* , FattDocumenti.Descrizione , FattDocumenti2.Descrizione FROM ((TabFatt LEFT JOIN "
+    "SELECT TabFatt.* , FattDocumenti.Descrizione , FattDocumenti2.Descrizione FROM ((TabFatt LEFT "
+    "JOIN "
     "FattDocumenti ON TabFatt.DocDdt = FattDocumenti.FattDocumento) LEFT JOIN FattDocumenti AS "
     "FattDocumenti2 ON TabFatt.DocFatt = FattDocumenti2.FattDocumento)";
 const char* const kTabRegQuery =
-    "SELECT TabReg.*,Causali.Descrizione AS DesCausCorriScor,Causali1.Descrizione AS DesCausCorriVent "
+    "SELECT TabReg.*,Causali.Descrizione AS DesCausCorriScor,Causali1.Descrizione AS "
+    "DesCausCorriVent "
     "FROM ((TabReg TabReg LEFT JOIN Causali ON TabReg.CausCorriScor = Causali.Causale) LEFT JOIN "
     "Causali AS Causali1 ON TabReg.CausCorriVent = Causali1.Causale)";
 const char* const kTabCauConQuery =
-    "SELECT TabCauCon.GruppoCliInt,TabCauCon.ContoCliInt,PianoContiCliInt.Descrizione FROM (TabCauCon "
-    " LEFT JOIN PianoConti as PianoContiCliInt ON (TabCauCon.ContoCliInt = PianoContiCliInt.Conto) AND "
+    "SELECT TabCauCon.GruppoCliInt,TabCauCon.ContoCliInt,PianoContiCliInt.Descrizione FROM "
+    "(TabCauCon "
+    " LEFT JOIN PianoConti as PianoContiCliInt ON (TabCauCon.ContoCliInt = PianoContiCliInt.Conto) "
+    "AND "
     "(TabCauCon.GruppoCliInt = PianoContiCliInt.Gruppo))";
 
 TEST(SqlSelectShape, PageJoinQueriesRunAndAreUpdatable) {
@@ -435,7 +457,8 @@ TEST(SqlSelectShape, AliasesAndItemsOfAPageQuery) {
     EXPECT_TRUE(cau->updatable);
     EXPECT_EQ(cau->tableOf("PianoContiCliInt"), "PianoConti");
 
-    const auto aliased = analyzeSelect("SELECT Q.x, Q.n + 1 AS m FROM T AS Q WHERE Q.n > 1 ORDER BY Q.x");
+    const auto aliased =
+        analyzeSelect("SELECT Q.x, Q.n + 1 AS m FROM T AS Q WHERE Q.n > 1 ORDER BY Q.x");
     ASSERT_TRUE(aliased);
     EXPECT_TRUE(aliased->updatable);
     EXPECT_EQ(aliased->baseAlias, "Q");

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "sql_test_db.h"
 #include "db/sql_dialect.h"
+#include "sql_test_db.h"
 
 namespace tolvane {
 namespace {
@@ -19,14 +19,16 @@ using Rows = std::vector<std::vector<std::string>>;
 TEST(SqlFunctions, NullInGivesNullOut) {
     SqlTestDb db;
     const std::vector<const char*> calls = {
-        "acc_add(NULL, 1)",   "acc_add('a', NULL)", "acc_div(NULL, 2)",      "acc_div(2, NULL)",
-        "acc_idiv(NULL, 2)",  "acc_mod(5, NULL)",   "acc_pow(NULL, 2)",      "acc_val(NULL)",
-        "acc_str(NULL)",      "acc_cstr(NULL)",     "acc_len(NULL)",         "acc_left(NULL, 1)",
-        "acc_left('a', NULL)", "acc_right(NULL, 1)", "acc_mid(NULL, 1)",     "acc_mid('a', 1, NULL)",
-        "acc_instr(1, NULL, 'a')", "acc_instr(1, 'a', NULL)", "acc_ucase(NULL)", "acc_lcase(NULL)",
-        "acc_trim(NULL)",     "acc_ltrim(NULL)",    "acc_rtrim(NULL)",       "acc_replace(NULL, 'a', 'b')",
-        "acc_int(NULL)",      "acc_fix(NULL)",      "acc_round(NULL)",       "acc_concat(NULL, NULL)",
-        "like('a*', NULL)",   "like(NULL, 'a')",
+        "acc_add(NULL, 1)",       "acc_add('a', NULL)",      "acc_div(NULL, 2)",
+        "acc_div(2, NULL)",       "acc_idiv(NULL, 2)",       "acc_mod(5, NULL)",
+        "acc_pow(NULL, 2)",       "acc_val(NULL)",           "acc_str(NULL)",
+        "acc_cstr(NULL)",         "acc_len(NULL)",           "acc_left(NULL, 1)",
+        "acc_left('a', NULL)",    "acc_right(NULL, 1)",      "acc_mid(NULL, 1)",
+        "acc_mid('a', 1, NULL)",  "acc_instr(1, NULL, 'a')", "acc_instr(1, 'a', NULL)",
+        "acc_ucase(NULL)",        "acc_lcase(NULL)",         "acc_trim(NULL)",
+        "acc_ltrim(NULL)",        "acc_rtrim(NULL)",         "acc_replace(NULL, 'a', 'b')",
+        "acc_int(NULL)",          "acc_fix(NULL)",           "acc_round(NULL)",
+        "acc_concat(NULL, NULL)", "like('a*', NULL)",        "like(NULL, 'a')",
     };
     for (const char* call : calls) {
         SCOPED_TRACE(call);
@@ -68,9 +70,10 @@ TEST(SqlFunctions, InvalidArgumentsStopTheStatement) {
 
 TEST(SqlFunctions, NocaseFoldsAccentedLetters) {
     SqlTestDb db;
-    db.execNative("CREATE TABLE T (x VARCHAR(20) COLLATE NOCASE);"
-                  "CREATE UNIQUE INDEX ix ON T (x);"
-                  "INSERT INTO T VALUES ('èrba'), ('Città'), ('ŒUVRE'), ('Straße');");
+    db.execNative(
+        "CREATE TABLE T (x VARCHAR(20) COLLATE NOCASE);"
+        "CREATE UNIQUE INDEX ix ON T (x);"
+        "INSERT INTO T VALUES ('èrba'), ('Città'), ('ŒUVRE'), ('Straße');");
     EXPECT_EQ(db.query("SELECT x FROM T WHERE x = 'ÈRBA'"), (Rows{{"èrba"}}));
     EXPECT_EQ(db.query("SELECT x FROM T WHERE x = 'CITTÀ'"), (Rows{{"Città"}}));
     EXPECT_EQ(db.query("SELECT x FROM T WHERE x = 'œuvre'"), (Rows{{"ŒUVRE"}}));
@@ -81,11 +84,13 @@ TEST(SqlFunctions, NocaseFoldsAccentedLetters) {
 
 // Indexes built by plain SQLite on ASCII keys must stay in order under our collation.
 TEST(SqlFunctions, NocaseKeepsSqlitesOrderForAscii) {
-    const std::vector<std::string> words = {"_a", "a", "A", "b", "[", "Z", "z1", "", "abc", "ab",
-                                            "AB", "~", "@", "0", "a b", "a_b", "a^b", "Zz"};
+    const std::vector<std::string> words = {"_a", "a",  "A", "b", "[", "Z",   "z1",  "",    "abc",
+                                            "ab", "AB", "~", "@", "0", "a b", "a_b", "a^b", "Zz"};
     std::string values;
-    for (const std::string& w : words) values += std::string(values.empty() ? "" : ",") + "('" + w + "')";
-    const std::string create = "CREATE TABLE T (x TEXT COLLATE NOCASE); INSERT INTO T VALUES " + values + ";";
+    for (const std::string& w : words)
+        values += std::string(values.empty() ? "" : ",") + "('" + w + "')";
+    const std::string create =
+        "CREATE TABLE T (x TEXT COLLATE NOCASE); INSERT INTO T VALUES " + values + ";";
     const std::string order = "SELECT x FROM T ORDER BY x, x COLLATE BINARY";
 
     SqlTestDb ours;
@@ -108,8 +113,9 @@ TEST(SqlFunctions, MisspeltQuotedNameFailsInsteadOfBecomingText) {
 
 TEST(SqlFunctions, KeyLookupsStillUseTheirIndex) {
     SqlTestDb db;
-    db.execNative("CREATE TABLE T (Codice VARCHAR(10) COLLATE NOCASE, Anno SMALLINT, v TEXT);"
-                  "CREATE UNIQUE INDEX k ON T (Codice, Anno);");
+    db.execNative(
+        "CREATE TABLE T (Codice VARCHAR(10) COLLATE NOCASE, Anno SMALLINT, v TEXT);"
+        "CREATE UNIQUE INDEX k ON T (Codice, Anno);");
     const std::vector<const char*> lookups = {
         "Select * from T Where Codice = 'x' And Anno = 2023",
         "Select * from T Where T.Codice = \"x\" And [Anno] = 2023",
@@ -118,7 +124,8 @@ TEST(SqlFunctions, KeyLookupsStillUseTheirIndex) {
     for (std::size_t i = 0; i < lookups.size(); ++i) {
         SCOPED_TRACE(lookups[i]);
         std::string plan;
-        for (const auto& row : db.queryNative("EXPLAIN QUERY PLAN " + translateAccessSql(lookups[i])))
+        for (const auto& row :
+             db.queryNative("EXPLAIN QUERY PLAN " + translateAccessSql(lookups[i])))
             plan += row.back() + ";";
         EXPECT_EQ(plan.find("INDEX k") != std::string::npos, i < 2) << plan;
     }

@@ -15,7 +15,7 @@
 namespace tolvane::sqltest {
 
 class SqlTestDb {
-public:
+  public:
     SqlTestDb() {
         if (sqlite3_open(":memory:", &db_) != SQLITE_OK) throw std::runtime_error("open");
         registerAccessFunctions(db_);
@@ -46,14 +46,17 @@ public:
         return queryNative(translateAccessSql(accessSql));
     }
     // The single value of a dialect SELECT.
-    std::string value(const std::string& accessSql) { return valueNative(translateAccessSql(accessSql)); }
+    std::string value(const std::string& accessSql) {
+        return valueNative(translateAccessSql(accessSql));
+    }
     std::string valueNative(const std::string& sql) {
         auto rows = queryNative(sql);
-        if (rows.size() != 1 || rows[0].size() != 1) throw std::runtime_error("not one value: " + sql);
+        if (rows.size() != 1 || rows[0].size() != 1)
+            throw std::runtime_error("not one value: " + sql);
         return rows[0][0];
     }
 
-private:
+  private:
     sqlite3* db_ = nullptr;
 };
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "platform/numbered_error.h"
 #include "db/sql_dialect.h"
+#include "platform/numbered_error.h"
 
 using namespace tolvane;
 

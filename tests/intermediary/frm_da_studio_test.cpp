@@ -16,9 +16,7 @@ namespace {
 const char* const kCodiceFiscale = "RSSMRA80A01H501U";
 const char* const kPartitaIva = "12345678903";
 
-bool inErrore(const ui::TextBox& campo) {
-    return campo.backColor() == glColErrore;
-}
+bool inErrore(const ui::TextBox& campo) { return campo.backColor() == glColErrore; }
 
 TEST_F(StudioTest, LoadShowsPageOneAndEachTabSetsUpItsPage) {
     apri();

@@ -12,10 +12,10 @@
 
 #include "common/db_comune.h"
 #include "common/globali.h"
-#include "intermediary/frm_da_studio.h"
 #include "db/base_database.h"
 #include "db/db_connection.h"
 #include "db/db_test_folder.h"
+#include "intermediary/frm_da_studio.h"
 #include "suite/menu_client.h"
 #include "ui/user_input.h"
 #include "ui/window_test.h"

@@ -29,15 +29,13 @@ class CupsPrinterSystemServer : public ::testing::Test {
             startFailure_ = failure;
             return;
         }
-        const auto ufficio =
-            cups_->folder().write("ufficio.ppd",
-                                  testing::testPpd("Tolvane Ufficio", kSizes, "A4",
-                                                   {{"Upper", "Cassetto superiore"},
-                                                    {"Lower", "Cassetto inferiore"},
-                                                    {"Manual", "Alimentazione manuale"}}));
-        const auto magazzino =
-            cups_->folder().write("magazzino.ppd",
-                                  testing::testPpd("Tolvane Magazzino", kSizes, "Letter", {}));
+        const auto ufficio = cups_->folder().write(
+            "ufficio.ppd", testing::testPpd("Tolvane Ufficio", kSizes, "A4",
+                                            {{"Upper", "Cassetto superiore"},
+                                             {"Lower", "Cassetto inferiore"},
+                                             {"Manual", "Alimentazione manuale"}}));
+        const auto magazzino = cups_->folder().write(
+            "magazzino.ppd", testing::testPpd("Tolvane Magazzino", kSizes, "Letter", {}));
         const std::vector<std::vector<std::string>> commands = {
             {"lpadmin", "-p", "Ufficio", "-E", "-v", "file:///dev/null", "-P", ufficio},
             {"lpadmin", "-p", "Magazzino", "-E", "-v", "file:///dev/null", "-P", magazzino},

@@ -89,14 +89,15 @@ struct EditCase {
 
 TEST(IniFile, EditsKeepTheFilesOwnForm) {
     const auto set = [](const char* s, const char* k, const char* v) {
-        return [=](IniFile& ini) { return ini.setString(s, k, v); };
+        return [=](IniFile& ini) {
+            return ini.setString(s, k, v);
+        };
     };
     const std::vector<EditCase> cases = {
         {"update in place keeps spelling and spacing", "[Sez]\r\nChiave = vecchio\r\n",
          set("SEZ", "chiave", "nuovo"), "[Sez]\r\nChiave = nuovo\r\n"},
-        {"new key after the section's last entry",
-         "[A]\r\nx=1\r\n\r\n; about B\r\n[B]\r\ny=2\r\n", set("a", "z", "3"),
-         "[A]\r\nx=1\r\nz=3\r\n\r\n; about B\r\n[B]\r\ny=2\r\n"},
+        {"new key after the section's last entry", "[A]\r\nx=1\r\n\r\n; about B\r\n[B]\r\ny=2\r\n",
+         set("a", "z", "3"), "[A]\r\nx=1\r\nz=3\r\n\r\n; about B\r\n[B]\r\ny=2\r\n"},
         {"new key in an empty section", "[A]\r\n[B]\r\n", set("A", "k", "v"),
          "[A]\r\nk=v\r\n[B]\r\n"},
         {"new section at the end", "; top\r\n[A]\r\nx=1\r\n", set("C", "k", "v"),
@@ -235,8 +236,8 @@ TEST(IniFile, ConcurrentWritersLoseNoKey) {
             int failures = 0;
             for (int k = 0; k < kKeys; ++k) {
                 try {
-                    IniFile::writeString(path, "S", "k" + std::to_string(w) + "_" + std::to_string(k),
-                                         "v");
+                    IniFile::writeString(path, "S",
+                                         "k" + std::to_string(w) + "_" + std::to_string(k), "v");
                 } catch (...) {
                     ++failures;
                 }
@@ -276,7 +277,7 @@ TEST(IniFile, FailedWriteLeavesTheFileIntact) {
     {  // the file cannot be written at all: the write limit of the process is below its size
         ScratchFolder folder;
         const std::string path = folder.write("t.ini", original);
-        rlimit saved {};
+        rlimit saved{};
         ::getrlimit(RLIMIT_FSIZE, &saved);
         rlimit small = saved;
         small.rlim_cur = 8;

@@ -45,20 +45,38 @@ TEST(TextFileReader, SplitsLinesAndDecodes) {
         {"empty file", "", "", {}},
         {"Ctrl-Z after last line", "a\r\nb\r\n\x1A", "", {"a", "b"}},
         {"Ctrl-Z ends last line", "a\r\nb\x1A", "", {"a", "b"}},
-        {"Ctrl-Z inside is data", "a\x1A" "b\r\n", "", {"a\x1A" "b"}},
+        {"Ctrl-Z inside is data",
+         "a\x1A"
+         "b\r\n",
+         "",
+         {"a\x1A"
+          "b"}},
         {"only Ctrl-Z", "\x1A", "", {}},
-        {"Windows-1252 accents", "caff\xE8 \x80 perch\xE9\r\n", "",
+        {"Windows-1252 accents",
+         "caff\xE8 \x80 perch\xE9\r\n",
+         "",
          {"caff\xC3\xA8 \xE2\x82\xAC perch\xC3\xA9"}},
         {"Windows-1252 by name", "\xE0\r\n", "cp1252", {"\xC3\xA0"}},
         {"UTF-8 BOM read as UTF-8", "\xEF\xBB\xBF\xC3\xA8\r\nx", "", {"\xC3\xA8", "x"}},
         {"UTF-8 without BOM", "\xC3\xA8\n", "UTF-8", {"\xC3\xA8"}},
-        {"UTF-8 lines in a Windows-1252 file", "perch\xC3\xA9\r\ncaff\xE8\r\n\xC3", "",
+        {"UTF-8 lines in a Windows-1252 file",
+         "perch\xC3\xA9\r\ncaff\xE8\r\n\xC3",
+         "",
          {"perch\xC3\xA9", "caff\xC3\xA8", "\xC3\x83"}},
         {"NUL is data", std::string("a\0b\r\n", 5), "", {std::string("a\0b", 3)}},
-        {"invalid UTF-8 replaced", "a\xFF" "b\n", "utf8", {"a\xEF\xBF\xBD" "b"}},
+        {"invalid UTF-8 replaced",
+         "a\xFF"
+         "b\n",
+         "utf8",
+         {"a\xEF\xBF\xBD"
+          "b"}},
         {"ISO-8859-1 through iconv", "\xE8\r\n", "ISO-8859-1", {"\xC3\xA8"}},
         {"ISO-8859-15 euro", "\xA4\n", "ISO-8859-15", {"\xE2\x82\xAC"}},
-        {"UTF-16 with BOM", std::string("\xFF\xFE" "a\0\r\0\n\0\xE8\0", 10), "UTF-16",
+        {"UTF-16 with BOM",
+         std::string("\xFF\xFE"
+                     "a\0\r\0\n\0\xE8\0",
+                     10),
+         "UTF-16",
          {"a", "\xC3\xA8"}},
     };
     ScratchFolder folder;
@@ -77,7 +95,9 @@ TEST(TextFileReader, BlockBordersSplitNothing) {
     const std::vector<ReadCase> cases = {
         {"longest line over a block border", longLine + "\r\nfine", "", {longLine, "fine"}},
         {"CRLF across the border", crlfOnBorder, "", {std::string(kBlock - 1, 'a'), "b"}},
-        {"UTF-8 character across the border", utf8OnBorder, "UTF-8",
+        {"UTF-8 character across the border",
+         utf8OnBorder,
+         "UTF-8",
          {"x", std::string(kBlock - 3, 'a') + "\xC3\xA8"}},
     };
     ScratchFolder folder;
@@ -106,12 +126,22 @@ TEST(TextFileReader, LongerLinesAreCutAndSkipped) {
         Lines expected;
         std::vector<bool> cut;
     } cases[] = {
-        {"then a line", std::string(over, 'x') + "\r\nok", {std::string(1000, 'x'), "ok"}, {true, false}},
-        {"at the end of the file", "ok\n" + std::string(3 * kBlock, 'x'), {"ok", std::string(1000, 'x')},
-         {false, true}},
-        {"CRLF on a block border", std::string(2 * kBlock - 1, 'x') + "\r\nok", {std::string(1000, 'x'), "ok"},
+        {"then a line",
+         std::string(over, 'x') + "\r\nok",
+         {std::string(1000, 'x'), "ok"},
          {true, false}},
-        {"kept in characters", accents + std::string(over, 'e') + "\nok", {accents, "ok"}, {true, false}},
+        {"at the end of the file",
+         "ok\n" + std::string(3 * kBlock, 'x'),
+         {"ok", std::string(1000, 'x')},
+         {false, true}},
+        {"CRLF on a block border",
+         std::string(2 * kBlock - 1, 'x') + "\r\nok",
+         {std::string(1000, 'x'), "ok"},
+         {true, false}},
+        {"kept in characters",
+         accents + std::string(over, 'e') + "\nok",
+         {accents, "ok"},
+         {true, false}},
     };
     ScratchFolder folder;
     for (const auto& c : cases) {

@@ -1,5 +1,7 @@
 // Rules of the text helpers: character counting on UTF-8, caseless comparison with accents,
 // the Like patterns and the Windows-1252 conversions.
+#include "platform/text.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "platform/numbered_error.h"
-#include "platform/text.h"
 #include "support/error_number.h"
 
 namespace tolvane {
@@ -40,9 +41,14 @@ TEST(Text, LengthsAndPositionsCountCharacters) {
 
 TEST(Text, NegativeLengthsRaiseInvalidCall) {
     const std::vector<std::function<void()>> calls = {
-        [] { Left("abc", -1); },       [] { Right("abc", -1); }, [] { Mid("abc", 0); },
-        [] { Mid("abc", 1, -2); },     [] { InStr(0, "abc", "a"); },
-        [] { Space(-1); },             [] { Asc(""); },          [] { Chr(256); },
+        [] { Left("abc", -1); },
+        [] { Right("abc", -1); },
+        [] { Mid("abc", 0); },
+        [] { Mid("abc", 1, -2); },
+        [] { InStr(0, "abc", "a"); },
+        [] { Space(-1); },
+        [] { Asc(""); },
+        [] { Chr(256); },
         [] { Chr(-1); },
     };
     for (std::size_t i = 0; i < calls.size(); ++i)
@@ -51,8 +57,8 @@ TEST(Text, NegativeLengthsRaiseInvalidCall) {
 
 TEST(Text, CaseMappingCoversAccentedLetters) {
     const std::vector<std::pair<std::string, std::string>> cases = {
-        {"àèéìòù", "ÀÈÉÌÒÙ"}, {"çñäöüÿ", "ÇÑÄÖÜŸ"}, {"œšž", "ŒŠŽ"}, {"abc xyz", "ABC XYZ"},
-        {"łńść", "ŁŃŚĆ"},     {"ß", "ß"},             {"1,5 €", "1,5 €"},
+        {"àèéìòù", "ÀÈÉÌÒÙ"}, {"çñäöüÿ", "ÇÑÄÖÜŸ"}, {"œšž", "ŒŠŽ"},     {"abc xyz", "ABC XYZ"},
+        {"łńść", "ŁŃŚĆ"},     {"ß", "ß"},           {"1,5 €", "1,5 €"},
     };
     for (const auto& [lower, upper] : cases) {
         EXPECT_EQ(UCase(lower), upper);
@@ -68,10 +74,9 @@ TEST(Text, CaselessComparisonHandlesAccents) {
         int expected;
     };
     const std::vector<Case> cases = {
-        {"è", "È", 0},          {"Perché", "PERCHÉ", 0}, {"abc", "ABC", 0},
-        {"e", "è", -1},         {"è", "f", -1},          {"èa", "eb", -1},
-        {"abc", "abcd", -1},    {"", "", 0},             {"b", "A", 1},
-        {"ÀNCORA", "ancora", 1}, {"Zeta", "été", 1},
+        {"è", "È", 0},  {"Perché", "PERCHÉ", 0}, {"abc", "ABC", 0},   {"e", "è", -1},
+        {"è", "f", -1}, {"èa", "eb", -1},        {"abc", "abcd", -1}, {"", "", 0},
+        {"b", "A", 1},  {"ÀNCORA", "ancora", 1}, {"Zeta", "été", 1},
     };
     for (const auto& c : cases) {
         const int r = compareText(c.a, c.b);
@@ -89,7 +94,7 @@ TEST(Text, LikePatterns) {
         bool expected;
     };
     const std::vector<Case> cases = {
-        {"abcdef", "abc*", true},      // LikeStarMatchesPrefix
+        {"abcdef", "abc*", true},  // LikeStarMatchesPrefix
         {"abcdef", "*def", true},
         {"abcdef", "*cd*", true},
         {"abcdef", "*xy*", false},
@@ -176,7 +181,7 @@ TEST(Text, Windows1252RoundTripsEveryDefinedByte) {
 
 TEST(Text, Windows1252MapsItsOwnRange) {
     const std::vector<std::pair<int, std::string>> cases = {
-        {0x80, "€"}, {0x8A, "Š"}, {0x91, "‘"}, {0x96, "–"}, {0x99, "™"}, {0x9F, "Ÿ"},
+        {0x80, "€"},      {0x8A, "Š"},      {0x91, "‘"}, {0x96, "–"},      {0x99, "™"}, {0x9F, "Ÿ"},
         {0x81, "\u0081"}, {0x9D, "\u009D"}, {0xE0, "à"}, {0xA0, "\u00A0"}, {0x41, "A"},
     };
     for (const auto& [code, utf8] : cases) EXPECT_EQ(Chr(code), utf8) << code;

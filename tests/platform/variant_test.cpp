@@ -1,5 +1,7 @@
 // Rules of the value type: conversions, overflow and type errors, Italian text forms, dates
 // and comparisons. Every case is a row of a table; no case depends on the clock or locale.
+#include "platform/variant.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/variant.h"
 #include "support/error_number.h"
 
 namespace tolvane {
@@ -63,8 +64,8 @@ TEST(Variant, LongConversionChecksRange) {
 
 TEST(Variant, IntegerConversionsRoundHalfToEven) {
     const std::vector<std::pair<double, int>> cases = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-        {2.4999, 2}, {2.5001, 3}, {-2.6, -3},
+        {0.5, 0},   {1.5, 2},   {2.5, 2},    {3.5, 4},    {-0.5, 0},
+        {-1.5, -2}, {-2.5, -2}, {2.4999, 2}, {2.5001, 3}, {-2.6, -3},
     };
     for (const auto& [in, expected] : cases) {
         SCOPED_TRACE(in);
@@ -177,7 +178,7 @@ TEST(Variant, CurrencyIsExactToFourDecimals) {
     const std::vector<Case> cases = {
         {"0,1", 1000},
         {"1.234,5678", 12345678},
-        {"0,00005", 0},      // half to even
+        {"0,00005", 0},  // half to even
         {"0,00015", 2},
         {"0,000151", 2},
         {"-0,00025", -2},
@@ -225,9 +226,9 @@ TEST(Variant, LeapDaysExistOnlyInLeapYears) {
         bool valid;
     };
     const std::vector<Case> cases = {
-        {2000, 2, 29, true}, {1900, 2, 29, false}, {2023, 2, 29, false}, {2024, 2, 29, true},
+        {2000, 2, 29, true},  {1900, 2, 29, false}, {2023, 2, 29, false}, {2024, 2, 29, true},
         {2023, 4, 31, false}, {2023, 12, 31, true}, {2023, 13, 1, false}, {2023, 1, 0, false},
-        {100, 1, 1, true},   {99, 12, 31, false},  {9999, 12, 31, true}, {10000, 1, 1, false},
+        {100, 1, 1, true},    {99, 12, 31, false},  {9999, 12, 31, true}, {10000, 1, 1, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.d) + "/" + std::to_string(c.m) + "/" + std::to_string(c.y));
@@ -271,11 +272,16 @@ TEST(Variant, SerialsOutsideTheDateRangeOverflow) {
         double serial;
         std::string text;  // "" for Overflow
     } cases[] = {
-        {-657434, "01/01/100"},           {-657434.5, "01/01/100 12:00:00"},
-        {-657435, ""},                    {2958465 + 86399.0 / 86400, "31/12/9999 23:59:59"},
-        {2958465.99999999, ""},           {2958466, ""},
-        {3e6, ""},                        {1e300, ""},
-        {-1e300, ""},                     {NAN, ""},
+        {-657434, "01/01/100"},
+        {-657434.5, "01/01/100 12:00:00"},
+        {-657435, ""},
+        {2958465 + 86399.0 / 86400, "31/12/9999 23:59:59"},
+        {2958465.99999999, ""},
+        {2958466, ""},
+        {3e6, ""},
+        {1e300, ""},
+        {-1e300, ""},
+        {NAN, ""},
         {INFINITY, ""},
     };
     for (const auto& c : cases) {
@@ -295,11 +301,12 @@ TEST(Variant, SerialsOutsideTheDateRangeOverflow) {
 
 TEST(Variant, WeekdayCountsFromSunday) {
     const std::vector<std::pair<DateTime, int>> cases = {
-        {DateTime::fromParts(1899, 12, 30), 7},      {DateTime::fromParts(1899, 12, 31), 1},
-        {DateTime::fromParts(2024, 1, 1), 2},        {DateTime::fromParts(2026, 12, 6, 23, 0), 1},
-        {DateTime::fromParts(1800, 1, 1), 4},        {DateTime::fromParts(100, 1, 1), 6},
+        {DateTime::fromParts(1899, 12, 30), 7}, {DateTime::fromParts(1899, 12, 31), 1},
+        {DateTime::fromParts(2024, 1, 1), 2},   {DateTime::fromParts(2026, 12, 6, 23, 0), 1},
+        {DateTime::fromParts(1800, 1, 1), 4},   {DateTime::fromParts(100, 1, 1), 6},
     };
-    for (const auto& [date, expected] : cases) EXPECT_EQ(date.weekday(), expected) << dateText(date);
+    for (const auto& [date, expected] : cases)
+        EXPECT_EQ(date.weekday(), expected) << dateText(date);
 }
 
 TEST(Variant, DateTextsAreRead) {
@@ -366,12 +373,12 @@ TEST(Variant, NumbersCompareByValueAcrossTypes) {
         {Variant(0.5f), Variant(0.5), 0},
         {Variant(), Variant(0), 0},
         {Variant(), Variant(""), 0},
-        {Variant("10"), Variant(9), 1},           // a numeric text compares as a number
+        {Variant("10"), Variant(9), 1},  // a numeric text compares as a number
         {Variant(9), Variant("10"), -1},
         {Variant(" 1.000 "), Variant(1000), 0},
-        {Variant(5), Variant("abc"), -1},         // a number sorts before other text
+        {Variant(5), Variant("abc"), -1},  // a number sorts before other text
         {Variant("abc"), Variant(5), 1},
-        {Variant("10"), Variant("9"), -1},        // two texts compare as texts
+        {Variant("10"), Variant("9"), -1},  // two texts compare as texts
         {Variant("città"), Variant("CITTÀ"), 0},
         {Variant("abc"), Variant("ABD"), -1},
         {Variant(DateTime::fromParts(2024, 3, 7)), Variant("07/03/2024"), 0},

@@ -27,15 +27,16 @@ class AziendaUtilStampeTest : public ui::WindowTest, public testing::MemoryPrint
   protected:
     void SetUp() override {
         printers->addPrinter({{"Ufficio", "ipp://srv/printers/ufficio", "Generic PostScript"},
-                             {"Superiore", "Inferiore"},
-                             {"A4", "A5"},
-                             1});
+                              {"Superiore", "Inferiore"},
+                              {"A4", "A5"},
+                              1});
         printers->addPrinter({{"Magazzino", "socket://10.0.0.5", "HP LaserJet 1020, hpcups 3.22"},
-                             {},
-                             {"Letter", "A4"},
-                             2});
+                              {},
+                              {"Letter", "A4"},
+                              2});
         printers->addPrinter({{"Grezza", "file:/dev/null", ""}, {}, {}, -1});
-        printers->addPrinter({{"PDFCreator", "cups-pdf:/", "Generic CUPS-PDF Printer"}, {}, {}, -1});
+        printers->addPrinter(
+            {{"PDFCreator", "cups-pdf:/", "Generic CUPS-PDF Printer"}, {}, {}, -1});
         printers->setServerDefault("Ufficio");
         giStampDefCambiata = 0;
         giNumSessione = 0;
@@ -300,9 +301,10 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoGoesToThePdfPrinterAndBack) {
 TEST_F(AziendaUtilStampeTest, DefaultPrinterButtonsStopForAnotherSessionOrAMissingDefault) {
     gsModStampanteSessione = "(sessione %§)";
     giNumSessione = 3;
-    const std::string altra = "La stampante (Laser (sessione 5)) predefinita appartiene ad "
-                              "un'altra sessione\r\nScegliere una stampante o cambiare la "
-                              "stampante predefinita";
+    const std::string altra =
+        "La stampante (Laser (sessione 5)) predefinita appartiene ad "
+        "un'altra sessione\r\nScegliere una stampante o cambiare la "
+        "stampante predefinita";
     struct Case {
         bool errore;
         std::string nome;

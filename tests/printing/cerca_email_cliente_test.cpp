@@ -8,8 +8,8 @@
 #include <string>
 
 #include "common/db_comune.h"
-#include "printing/pdf_email_fixture.h"
 #include "db/base_database.h"
+#include "printing/pdf_email_fixture.h"
 #include "suite/lista_ricerca.h"
 #include "suite/servizio_decodifiche.h"
 #include "ui/ui_constants.h"
@@ -27,7 +27,7 @@ constexpr int kEmail3 = 6;
 constexpr int kEmail4 = 7;
 
 class CercaEmailTest : public PdfEmailTest {
-protected:
+  protected:
     CercaEmailTest() {
         std::string common = folder.file("comune.db");
         createDatabaseFromSchema(common, schemaPath("common.sql"));
@@ -35,7 +35,8 @@ protected:
         for (const char* row : {"('Clienti', 'DescEmailAmm', '', 'Amministrazione')",
                                 "('StAltro', 'EmailPredef', '', '3')"})
             goDbase().EseguiSql(idCommon, std::string("INSERT INTO Personalizzazioni (Sezione, "
-                                                      "Chiave, Login, Valore) VALUES ") + row);
+                                                      "Chiave, Login, Valore) VALUES ") +
+                                              row);
         goMenuClient->setDatabase(&goDbase(), idCommon);
 
         std::string company = folder.file("ditta.db");
@@ -45,7 +46,8 @@ protected:
                                 "('05', '01', '000002', 'Bianchi', 'b@1', '', 'b@3', '')"})
             goDbase().EseguiSql(idCompany, std::string("INSERT INTO PianoConti (Gruppo, Mastro, "
                                                        "Conto, Descrizione, Email, Email2, Email3, "
-                                                       "Email4) VALUES ") + row);
+                                                       "Email4) VALUES ") +
+                                               row);
         goDecodifiche = std::make_unique<ServizioDecodifiche>(goDbase(), idCompany);
     }
     ~CercaEmailTest() override {
@@ -80,9 +82,8 @@ TEST_F(CercaEmailTest, PickedEmailCellOrTheDefaultColumnFillsTheField) {
         int column;
     } cases[] = {
         {1, kDescrizione, "r@1", 0},  // default column 3 empty: the main address
-        {2, kDescrizione, "b@3", 0},
-        {1, kEmail4, "r@4", 4},
-        {1, kEmail3, "r@1", 3},       // an empty e-mail cell falls back the same way
+        {2, kDescrizione, "b@3", 0}, {1, kEmail4, "r@4", 4},
+        {1, kEmail3, "r@1", 3},  // an empty e-mail cell falls back the same way
         {2, kEmail, "b@1", 1},
     };
     FrmSceltaStam& form = openPanel().form;
@@ -91,7 +92,8 @@ TEST_F(CercaEmailTest, PickedEmailCellOrTheDefaultColumnFillsTheField) {
         form.txt(1520).setText("prima");
         pick(c.row, c.col);
         int column = -1;
-        EXPECT_EQ(CercaEmailCliente(form, 1520, ui::key::F4, 0, Variant("x1"), 0, column), c.address);
+        EXPECT_EQ(CercaEmailCliente(form, 1520, ui::key::F4, 0, Variant("x1"), 0, column),
+                  c.address);
         EXPECT_EQ(form.txt(1520).text(), c.address);
         EXPECT_EQ(column, c.column);
     }
@@ -103,13 +105,14 @@ TEST_F(CercaEmailTest, ListShowsTheCaptionsAndCancelLeavesTheField) {
     std::vector<std::string> headings;
     driver.onForm("frmListaRicerca", [&headings](ui::Form& f) {
         auto& lista = static_cast<frmListaRicerca&>(f);
-        for (int c = kEmail; c <= kEmail4; ++c) headings.push_back(lista.ListaRicerca->textMatrix(0, c));
+        for (int c = kEmail; c <= kEmail4; ++c)
+            headings.push_back(lista.ListaRicerca->textMatrix(0, c));
         click(*lista.ComAnnulla);
     });
     int column = -1;
     EXPECT_EQ(CercaEmailCliente(form, 1520, ui::key::F2, 0, Variant("x1"), 0, column), "");
-    EXPECT_EQ(headings,
-              (std::vector<std::string>{"Principale", "Amministrazione", "Commerciale", "Spedizioni"}));
+    EXPECT_EQ(headings, (std::vector<std::string>{"Principale", "Amministrazione", "Commerciale",
+                                                  "Spedizioni"}));
     EXPECT_EQ(form.txt(1520).text(), "prima");
     EXPECT_EQ(column, 0);
 
@@ -142,12 +145,15 @@ TEST(ColonnaEmailPredefinita, NumberOrWordNamesTheColumn) {
         const char* setting;
         int column;
     } cases[] = {
-        {"1", 1},          {"2", 2},          {"9", 4},           {"0", 1},       {"-2", 1},
-        {"Pri", 1},        {"Amm", 2},        {"amm", 2},         {"Amministrativo", 2},
-        {"Comm", 3},       {"commerciale", 3}, {"Sped", 4},       {"Spedizione", 4},
-        {"Spedizioni", 1}, {"boh", 1},        {"", 1},
+        {"1", 1},          {"2", 2},           {"9", 4},
+        {"0", 1},          {"-2", 1},          {"Pri", 1},
+        {"Amm", 2},        {"amm", 2},         {"Amministrativo", 2},
+        {"Comm", 3},       {"commerciale", 3}, {"Sped", 4},
+        {"Spedizione", 4}, {"Spedizioni", 1},  {"boh", 1},
+        {"", 1},
     };
-    for (const Case& c : cases) EXPECT_EQ(ColonnaEmailPredefinita(c.setting), c.column) << c.setting;
+    for (const Case& c : cases)
+        EXPECT_EQ(ColonnaEmailPredefinita(c.setting), c.column) << c.setting;
 }
 
 }  // namespace

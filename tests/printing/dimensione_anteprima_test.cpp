@@ -1,11 +1,12 @@
 // The preview size window: the sample at the chosen size, the double click, the values its
 // opener puts in and takes back, and a window closed without "OK".
+#include "printing/dimensione_anteprima.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "printing/dimensione_anteprima.h"
 #include "printing/frm_scelta_stam.h"
 #include "ui/user_input.h"
 #include "ui/window_test.h"
@@ -42,7 +43,8 @@ TEST_F(DimensioneAnteprimaTest, OpenerPutsValuesInHeldToTheRangeAndTakesThemBack
         int shown;
         int chosen;
     };
-    for (const Case& c : std::vector<Case>{{100, 1, 100, 120}, {30, 0, 50, 50}, {250, 1, 180, 75}}) {
+    for (const Case& c :
+         std::vector<Case>{{100, 1, 100, 120}, {30, 0, 50, 50}, {250, 1, 180, 75}}) {
         driver.onForm("frmVStaPar", [&](ui::Form& form) {
             auto& f = static_cast<frmVStaPar&>(form);
             EXPECT_EQ(f.VsbProp.value(), c.shown);

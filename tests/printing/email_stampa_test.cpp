@@ -12,9 +12,9 @@
 
 #include "common/db_comune.h"
 #include "common/globali.h"
+#include "db/base_database.h"
 #include "platform/numbered_error.h"
 #include "printing/pdf_email_fixture.h"
-#include "db/base_database.h"
 #include "support/error_number.h"
 
 namespace tolvane::testing {
@@ -24,23 +24,27 @@ using ui::user::click;
 using ui::user::fill;
 
 class EmailStampaTest : public PdfEmailTest {
-protected:
+  protected:
     EmailStampaTest() : engine(&opz) {
         std::string file = folder.file("comune.db");
         createDatabaseFromSchema(file, schemaPath("common.sql"));
         idDb = goDbase().ApriConnessione(file);
         gsConnDbMenu = idDb;
-        goDbase().EseguiSql(idDb, "INSERT INTO Appoggio (Codice, Descr1, Memo1, Descr2, Memo2) VALUES "
-                                  "('PdfEmail', 'Invio §CodSta§ del §Data§ ore §Ora§ §OraRid§', "
-                                  "'Invio §CodSta§ del §Data§ ore §Ora§ §OraRid§', "
-                                  "'§PersOgg§|§Terminale§|§Login§|§Gruppo§|§DescAzie§|§CodiceAzie§|"
-                                  "§IdAzienda§|§DescPrg§|§Titolo§|§Boh§', "
-                                  "'§DataRov§ §DataLong§ §DataAbb§')");
+        goDbase().EseguiSql(idDb,
+                            "INSERT INTO Appoggio (Codice, Descr1, Memo1, Descr2, Memo2) VALUES "
+                            "('PdfEmail', 'Invio §CodSta§ del §Data§ ore §Ora§ §OraRid§', "
+                            "'Invio §CodSta§ del §Data§ ore §Ora§ §OraRid§', "
+                            "'§PersOgg§|§Terminale§|§Login§|§Gruppo§|§DescAzie§|§CodiceAzie§|"
+                            "§IdAzienda§|§DescPrg§|§Titolo§|§Boh§', "
+                            "'§DataRov§ §DataLong§ §DataAbb§')");
         goMotoreStampa = &engine;
         opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
-        set({{"EmailLogin", Variant("mario")}, {"EmailPwd", Variant("segreta")},
-             {"EmailServerSMTP", Variant("smtp.ditta.it")}, {"EmailTo", Variant("cliente@x.it")},
-             {"EmailTo1", Variant("cliente@x.it")}, {"EmailNumTesto", whole(1)}});
+        set({{"EmailLogin", Variant("mario")},
+             {"EmailPwd", Variant("segreta")},
+             {"EmailServerSMTP", Variant("smtp.ditta.it")},
+             {"EmailTo", Variant("cliente@x.it")},
+             {"EmailTo1", Variant("cliente@x.it")},
+             {"EmailNumTesto", whole(1)}});
     }
     ~EmailStampaTest() override {
         goDbase().ChiudiConnessione(idDb);
@@ -54,7 +58,8 @@ protected:
 };
 
 TEST_F(EmailStampaTest, NothingIsHandedOverForAPrintNotToBeSent) {
-    for (const char* name : {"EmailLogin", "EmailPwd", "EmailServerSMTP", "EmailTo"}) set(name, Variant());
+    for (const char* name : {"EmailLogin", "EmailPwd", "EmailServerSMTP", "EmailTo"})
+        set(name, Variant());
     opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(false));
     EXPECT_NO_THROW(PassaParEmail());
     EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
@@ -77,7 +82,8 @@ TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWrite) {
         set(c.name, Variant(std::string()));
         const NumberedError e = errorRaised([] { PassaParEmail(); });
         EXPECT_EQ(e.number(), -123);
-        EXPECT_EQ(e.description().rfind("Mancano dati necessari per l'invio dell'email\r\n", 0), 0u);
+        EXPECT_EQ(e.description().rfind("Mancano dati necessari per l'invio dell'email\r\n", 0),
+                  0u);
         EXPECT_NE(e.description().find(c.description), std::string::npos) << e.description();
         EXPECT_EQ(e.description().find("segreta"), std::string::npos);
         EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
@@ -130,9 +136,13 @@ TEST_F(EmailStampaTest, SenderAddressTakesItsDescriptionUnlessSendTypeIsSendmail
 TEST_F(EmailStampaTest, SubjectAndTextAreFilledFromTheirPlaceholders) {
     opz.ScriviParStampa("StampaDescPrg", OpzStampa::kTipoAltro, Variant("Registro"));
     opz.ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant("Clienti attivi"));
-    set({{"EmailPersOggetto", Variant("Oggi §Data§")}, {"Login", Variant("mrossi")},
-         {"Gruppo", Variant("amm")}, {"DescAzie", Variant("Ditta Srl")}, {"CodiceAzie", Variant("DIT")},
-         {"IdAzienda", Variant("007")}, {"Terminale", Variant("T01")}});
+    set({{"EmailPersOggetto", Variant("Oggi §Data§")},
+         {"Login", Variant("mrossi")},
+         {"Gruppo", Variant("amm")},
+         {"DescAzie", Variant("Ditta Srl")},
+         {"CodiceAzie", Variant("DIT")},
+         {"IdAzienda", Variant("007")},
+         {"Terminale", Variant("T01")}});
     PassaParEmail();
     EXPECT_EQ(handed("EmailOggetto"), "Invio Elenco clienti del 05/12/2026 ore 14:07 §OraRid§");
     EXPECT_EQ(handed("EmailTesto"), "Invio Elenco clienti del 05/12/2026 ore §Ora§ 1407");
@@ -153,8 +163,11 @@ TEST_F(EmailStampaTest, SubjectAndTextAreFilledFromTheirPlaceholders) {
 
 TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration) {
     const std::vector<std::pair<std::string, std::string>> configured = {
-        {"EmailLogin", "secondo"}, {"EmailPwd", "pwd2"},   {"EmailServerSMTP", "smtp2"},
-        {"EmailUsaSSL", "S"},      {"EmailDirStunnel", "/opt/stunnel/"}};
+        {"EmailLogin", "secondo"},
+        {"EmailPwd", "pwd2"},
+        {"EmailServerSMTP", "smtp2"},
+        {"EmailUsaSSL", "S"},
+        {"EmailDirStunnel", "/opt/stunnel/"}};
     set("EmailTipoNum", whole(2));
     for (const auto& [name, text] : configured) set("2" + name, Variant(text));
     set("2EmailNumPorta", whole(465));
@@ -196,7 +209,9 @@ TEST_F(EmailStampaTest, RequestAnswerAndHandOver) {
         bool result;
         const char* handedTo;  // EmailTo in the options afterwards
     };
-    auto ok = [](FrmSceltaStam& form) { click(*pdfEmailPanel(form).ComPEOk); };
+    auto ok = [](FrmSceltaStam& form) {
+        click(*pdfEmailPanel(form).ComPEOk);
+    };
     const std::vector<Case> cases = {
         {"temporary address alone",
          [ok](FrmSceltaStam& form) {
@@ -221,8 +236,9 @@ TEST_F(EmailStampaTest, RequestAnswerAndHandOver) {
 TEST_F(EmailStampaTest, FailedTransferIsShownAndGivesFalse) {
     EngineStub withoutOptions(nullptr);
     driver.answerMessage("Login o password non valida", 1);
-    driver.onForm("FrmSceltaStam",
-                  [](ui::Form& f) { click(*pdfEmailPanel(static_cast<FrmSceltaStam&>(f)).ComPEOk); });
+    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
+        click(*pdfEmailPanel(static_cast<FrmSceltaStam&>(f)).ComPEOk);
+    });
     driver.answerMessage("Errore(91)", 1);
     EXPECT_FALSE(ChiediDatiEmail(withoutOptions, true, false));
 }

@@ -92,7 +92,10 @@ TEST_F(SceltaStamTest, FillSelectsTheStoredSeparatorAndNoneForAnUnknownOne) {
         int delimButton;
     };
     const std::vector<Case> cases = {
-        {"\t", "'", 0, 1}, {" ", "", 3, 2}, {"|", "\"", -1, 0}, {"", "x", -1, -1},
+        {"\t", "'", 0, 1},
+        {" ", "", 3, 2},
+        {"|", "\"", -1, 0},
+        {"", "x", -1, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.sep);

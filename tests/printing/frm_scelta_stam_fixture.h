@@ -22,7 +22,7 @@
 namespace tolvane::testing {
 
 class SceltaStamTest : public ui::WindowTest, public MemoryPrinting {
-protected:
+  protected:
     SceltaStamTest() : opz("Elenco clienti") {
         gsFileIni = folder.file("pelmor.ini");
         gsFileIniComune = folder.file("comune.ini");

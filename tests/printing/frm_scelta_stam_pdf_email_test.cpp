@@ -21,10 +21,15 @@ using ui::user::click;
 using ui::user::fill;
 
 TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigurationOne) {
-    set({{"EmailLogin", Variant("mario")}, {"EmailServerSMTP", Variant("smtp.uno.it")},
-         {"EmailTipoInvio", Variant("c")}, {"EmailNumPorta", whole(25)}, {"EmailNumTesto", whole(0)},
-         {"EmailTo2", Variant("due@ditta.it")}, {"EmailToNum", whole(2)},
-         {"EmailFlagNotifica", Variant(true)}, {"UsaPdf995", Variant("s")}});
+    set({{"EmailLogin", Variant("mario")},
+         {"EmailServerSMTP", Variant("smtp.uno.it")},
+         {"EmailTipoInvio", Variant("c")},
+         {"EmailNumPorta", whole(25)},
+         {"EmailNumTesto", whole(0)},
+         {"EmailTo2", Variant("due@ditta.it")},
+         {"EmailToNum", whole(2)},
+         {"EmailFlagNotifica", Variant(true)},
+         {"UsaPdf995", Variant("s")}});
     opz.ScriviParStampa("EmailToTemp", OpzStampa::kTipoAltro, Variant("temp@x.it"));
     PdfEmailPanel& panel = openPanel();
     FrmSceltaStam& form = panel.form;
@@ -54,10 +59,11 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     click(*panel.ComPEOk);
     EXPECT_FALSE(form.PicPdfEmail->visible());
     // SSL off is written empty, not N; EmailToNum is the address shown.
-    EXPECT_EQ(texts({"EmailServerSMTP", "1EmailServerSMTP", "1EmailLogin", "1EmailTipoInvio",
-                     "EmailTo", "UsaPdf995", "UsaPdfCreator", "EmailUsaSSL"}),
-              "EmailServerSMTP=smtp.due.it\n1EmailServerSMTP=smtp.due.it\n1EmailLogin=mario\n"
-              "1EmailTipoInvio=C\nEmailTo=due@ditta.it\nUsaPdf995=S\nUsaPdfCreator=N\nEmailUsaSSL=\n");
+    EXPECT_EQ(
+        texts({"EmailServerSMTP", "1EmailServerSMTP", "1EmailLogin", "1EmailTipoInvio", "EmailTo",
+               "UsaPdf995", "UsaPdfCreator", "EmailUsaSSL"}),
+        "EmailServerSMTP=smtp.due.it\n1EmailServerSMTP=smtp.due.it\n1EmailLogin=mario\n"
+        "1EmailTipoInvio=C\nEmailTo=due@ditta.it\nUsaPdf995=S\nUsaPdfCreator=N\nEmailUsaSSL=\n");
     EXPECT_EQ(value("EmailTipoNum"), whole(1));
     EXPECT_EQ(value("EmailToNum"), whole(2));
     EXPECT_EQ(opz.LeggiParStampa("EmailToTemp").text(), "altro@x.it");
@@ -69,9 +75,12 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
 }
 
 TEST_F(PdfEmailTest, ActiveConfigurationTwoIsShownAndOkWritesAllThreeWithPrefixes) {
-    set({{"EmailTipoNum", whole(2)}, {"1EmailServerSMTP", Variant("s1")},
-         {"2EmailServerSMTP", Variant("s2")}, {"2EmailTipoInvio", Variant("E")},
-         {"2EmailUsaSSL", Variant("S")}, {"2EmailDirStunnel", Variant(folder.path().string())}});
+    set({{"EmailTipoNum", whole(2)},
+         {"1EmailServerSMTP", Variant("s1")},
+         {"2EmailServerSMTP", Variant("s2")},
+         {"2EmailTipoInvio", Variant("E")},
+         {"2EmailUsaSSL", Variant("S")},
+         {"2EmailDirStunnel", Variant(folder.path().string())}});
     PdfEmailPanel& panel = openPanel();
     FrmSceltaStam& form = panel.form;
     EXPECT_TRUE(panel.mbPiuConfig);
@@ -111,13 +120,15 @@ TEST_F(PdfEmailTest, SelectAllLeavesThePasswordsAndBuildsTheSelection) {
     for (int i : {15, 115, 215}) EXPECT_EQ(panel.ChePdfEmailSalva(i).value(), 0) << i;
     EXPECT_EQ(panel.ChePdfEmailSalva(14).value(), 1);
     const std::string perConfiguration = "XXXXXSXSSSSSXSNXSSSSSX";
-    std::string expected = "p" + std::string("SSSSSSSSSSSSSSNSSSSSSS") + perConfiguration + perConfiguration;
+    std::string expected =
+        "p" + std::string("SSSSSSSSSSSSSSNSSSSSSS") + perConfiguration + perConfiguration;
     EXPECT_EQ(panel.SalvaCancIniPE(), expected);
 
     click(*panel.ComPEDesel);
     click(panel.OptPEDove(1));
     panel.ChePdfEmailSalva(115).setValue(ui::check::Checked);  // on a configuration not in view
-    std::string none = "g" + std::string(22, 'N') + "XXXXXNXNNNNNXNSXNNNNNX" + "XXXXXNXNNNNNXNNXNNNNNX";
+    std::string none =
+        "g" + std::string(22, 'N') + "XXXXXNXNNNNNXNSXNNNNNX" + "XXXXXNXNNNNNXNNXNNNNNX";
     EXPECT_EQ(panel.SalvaCancIniPE(), none);
 }
 
@@ -142,7 +153,8 @@ TEST_F(PdfEmailTest, SaveToCommonIniKeepsThePasswordEncipheredAndDeleteRemovesTh
     EXPECT_EQ(common.getString("Email", "1EmailServerSMTP", "?"), "smtp.uno.it");
     std::string stored = common.getString("Email", "1EmailPwd", "");
     EXPECT_FALSE(stored.empty());
-    EXPECT_EQ(stored.find("segreta"), std::string::npos) << "the password is never written in clear";
+    EXPECT_EQ(stored.find("segreta"), std::string::npos)
+        << "the password is never written in clear";
     EXPECT_FALSE(std::filesystem::exists(folder.file("menu.ini")) &&
                  IniFile::load(folder.file("menu.ini")).hasKey("Email", "1EmailLogin"));
 

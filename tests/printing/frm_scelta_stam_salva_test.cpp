@@ -16,17 +16,33 @@ namespace {
 using ui::user::click;
 
 class SalvaOpzioniTest : public SceltaStamTest {
-protected:
+  protected:
     // Every option of a saved set in its stored encoding, with the print zoom it was saved at.
     const std::map<std::string, std::string> fullSet = {
-        {"StaVid", "2"},          {"ForzaVert", "-1"},       {"FileName", "/tmp/clienti.csv"},
-        {"FileForm", "2"},        {"PathDefault", "/tmp"},   {"SepCampi", "9"},
-        {"DelimStr", "34"},       {"NumNoForm", "-1"},       {"Fatt", "1,25"},
-        {"MemVid", "1"},          {"FisFileName", "/tmp/fissa.txt"}, {"FisStampante", "0"},
-        {"FisMrAlt", "2"},        {"FisMrBas", "-1"},        {"FisColonne", "132"},
-        {"FisRighe", "72"},       {"FisCodIniComp", "\\015"}, {"FisCodFinComp", "\\018"},
-        {"FisUtilComp", "-1"},    {"NomeStampante", "Ufficio"}, {"NomePorta", "usb://ufficio"},
-        {"Cassetto", "3"},        {"PdfNomeAutom", "S"},     {"InviaEmail", "N"},
+        {"StaVid", "2"},
+        {"ForzaVert", "-1"},
+        {"FileName", "/tmp/clienti.csv"},
+        {"FileForm", "2"},
+        {"PathDefault", "/tmp"},
+        {"SepCampi", "9"},
+        {"DelimStr", "34"},
+        {"NumNoForm", "-1"},
+        {"Fatt", "1,25"},
+        {"MemVid", "1"},
+        {"FisFileName", "/tmp/fissa.txt"},
+        {"FisStampante", "0"},
+        {"FisMrAlt", "2"},
+        {"FisMrBas", "-1"},
+        {"FisColonne", "132"},
+        {"FisRighe", "72"},
+        {"FisCodIniComp", "\\015"},
+        {"FisCodFinComp", "\\018"},
+        {"FisUtilComp", "-1"},
+        {"NomeStampante", "Ufficio"},
+        {"NomePorta", "usb://ufficio"},
+        {"Cassetto", "3"},
+        {"PdfNomeAutom", "S"},
+        {"InviaEmail", "N"},
         {"TipoCarta", "9"},
     };
     // A print with a value for every option, read from the full set.
@@ -52,14 +68,29 @@ TEST_F(SalvaOpzioniTest, SaveShowsAndWritesEveryOptionInItsEncoding) {
     FrmSceltaStam& form = open();
     click(*form.ComSalOpz);
     const std::map<int, std::string> labels = {
-        {0, "File"},          {1, "Sì"},        {2, "/tmp/clienti.csv"},
-        {3, "Formato Excel"}, {4, "/tmp"},      {5, "Tab"},
-        {6, "\""},            {7, "Sì"},        {8, "1,25"},
-        {9, "1"},             {10, "/tmp/fissa.txt"}, {11, "Falso"},
-        {12, "2"},            {13, "-1"},       {14, "132"},
-        {15, "72"},           {16, "\\015"},    {17, "\\018"},
-        {18, "Sì"},           {19, "Ufficio"},  {20, "usb://ufficio"},
-        {21, "3"},            {22, "9"},
+        {0, "File"},
+        {1, "Sì"},
+        {2, "/tmp/clienti.csv"},
+        {3, "Formato Excel"},
+        {4, "/tmp"},
+        {5, "Tab"},
+        {6, "\""},
+        {7, "Sì"},
+        {8, "1,25"},
+        {9, "1"},
+        {10, "/tmp/fissa.txt"},
+        {11, "Falso"},
+        {12, "2"},
+        {13, "-1"},
+        {14, "132"},
+        {15, "72"},
+        {16, "\\015"},
+        {17, "\\018"},
+        {18, "Sì"},
+        {19, "Ufficio"},
+        {20, "usb://ufficio"},
+        {21, "3"},
+        {22, "9"},
     };
     for (const auto& [i, text] : labels) EXPECT_EQ(form.LabValParam(i).caption(), text) << i;
 
@@ -122,7 +153,8 @@ TEST_F(SalvaOpzioniTest, OnlyCheckedOptionsAreTouched) {
 }
 
 TEST_F(SalvaOpzioniTest, DeletingEverythingFromTheTerminalRemovesTheSection) {
-    const std::string set = "[Opzioni Stampa]\r\nStaVid=1\r\nAltro=x\r\n[Elenco clienti]\r\nStaVid=2\r\n";
+    const std::string set =
+        "[Opzioni Stampa]\r\nStaVid=1\r\nAltro=x\r\n[Elenco clienti]\r\nStaVid=2\r\n";
     folder.write("pelmor.ini", set);
     folder.write("comune.ini", set);
     FrmSceltaStam& form = open();
@@ -223,7 +255,9 @@ TEST_F(SalvaOpzioniTest, DefaultPrinterButtonWithAutomaticPdfOnlyUntucksIt) {
     opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
     opz.StampanteOpz = "PDFCreator";
     int clicks = 0;
-    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
+    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) {
+        ++clicks;
+    };
     FrmSceltaStam& form = open();
     ASSERT_EQ(form.ChePdfAutom->value(), 1);
     click(*form.ComUsaDef);

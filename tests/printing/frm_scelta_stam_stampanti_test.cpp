@@ -6,20 +6,20 @@
 #include <vector>
 
 #include "common/db_comune.h"
-#include "startup/demo_environment.h"
 #include "db/gestore_db.h"
 #include "printing/frm_scelta_stam_fixture.h"
+#include "startup/demo_environment.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane::testing {
 namespace {
 
-using ui::user::chooseCell;
 using ui::user::choose;
+using ui::user::chooseCell;
 using ui::user::click;
 
 class StampantiTest : public SceltaStamTest {
-protected:
+  protected:
     StampantiTest() {
         addPrinter("Ufficio", "usb://ufficio", {"Upper/Superiore", "Lower/Inferiore"},
                    {"A4", "A3", "Folio/Protocollo"}, 1);
@@ -59,9 +59,8 @@ TEST_F(StampantiTest, TrayAndPaperListsDescribeTheOptionsPrinter) {
                                         "    11 - Grande capacità", "     2 - Inferiore",
                                         "   260 - Cassetto 4"}));
     EXPECT_EQ(form.cboCassetti->listIndex(), 2);
-    EXPECT_EQ(items(*form.cboTipoCarta),
-              (std::vector<std::string>{"Nessuna impostazione - Default", "11 - A5 (ATTUALE)",
-                                        "9 - A4"}));
+    EXPECT_EQ(items(*form.cboTipoCarta), (std::vector<std::string>{"Nessuna impostazione - Default",
+                                                                   "11 - A5 (ATTUALE)", "9 - A4"}));
     EXPECT_EQ(form.cboTipoCarta->listIndex(), 2);
     EXPECT_EQ(tray(), 11);
 
@@ -129,8 +128,12 @@ TEST_F(StampantiTest, ChoosingAPrinterEndsAutomaticPdfWhenThePdfPrinterIsThere) 
     opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
     opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
     int clicks = 0;
-    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
-    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) { ++clicks; };
+    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) {
+        ++clicks;
+    };
+    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) {
+        ++clicks;
+    };
     FrmSceltaStam& form = open();
     ASSERT_EQ(form.ChePdfAutom->value(), 1);
     chooseCell(*form.GriPri, rowOf(*form.GriPri, "Ufficio"), 1);
@@ -160,8 +163,8 @@ TEST_F(StampantiTest, PortGridSendsTheFixedFormatToAPrinter) {
 
 TEST_F(StampantiTest, PaperSizeButtonListsTheSizesInAMessage) {
     FrmSceltaStam& form = open();
-    driver.answerMessage(
-        "Formati disponibili \r\n9 - A4 (ATTUALE)\r\n8 - A3\r\n259 - Protocollo", 1);
+    driver.answerMessage("Formati disponibili \r\n9 - A4 (ATTUALE)\r\n8 - A3\r\n259 - Protocollo",
+                         1);
     click(*form.ComPaperSize);
     EXPECT_EQ(driver.shown().back().source, ui::MessageRequest::Source::MessageWindow);
 }
@@ -176,11 +179,12 @@ TEST_F(StampantiTest, NoPrinterLeavesOnlyTheHeadingAndTheDialogWorks) {
     EXPECT_EQ(form.GriPri->textMatrix(0, 1), "Nome");
     chooseCell(*form.GriPri, 0, 1);
     EXPECT_EQ(opz.StampanteOpz, "") << "the heading names no printer";
-    EXPECT_EQ(items(*form.cboCassetti), (std::vector<std::string>{"Nessuna impostazione - Default"}));
+    EXPECT_EQ(items(*form.cboCassetti),
+              (std::vector<std::string>{"Nessuna impostazione - Default"}));
 }
 
 class SenzaCassettiTest : public StampantiTest {
-protected:
+  protected:
     void personal(const std::string& value) {
         if (!env_) {
             env_ = buildDemoEnvironment(folder.path() / "demo");
@@ -190,7 +194,8 @@ protected:
         goDbase().EseguiSql(idDb_, "Delete From Personalizzazioni Where Sezione = 'Tutti'");
         goDbase().EseguiSql(idDb_,
                             "Insert Into Personalizzazioni (Sezione, Chiave, Login, Valore) "
-                            "Values ('Tutti', 'StampantiNoCassetti', '', '" + value + "')");
+                            "Values ('Tutti', 'StampantiNoCassetti', '', '" +
+                                value + "')");
     }
     ~SenzaCassettiTest() override {
         if (env_) goDbase().ChiudiConnessione(idDb_);

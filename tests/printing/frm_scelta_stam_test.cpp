@@ -79,8 +79,8 @@ TEST_F(SceltaStamTest, RunningListPrintBlocksTheDialog) {
     giStaAtt = 1;
     FrmSceltaStam& form = ui::desktop().load<FrmSceltaStam>();
     form.ogOpzSta = &opz;
-    driver.answerMessage("C'è una stampa in esecuzione. Non è possibile variare i parametri di stampa",
-                         1);
+    driver.answerMessage(
+        "C'è una stampa in esecuzione. Non è possibile variare i parametri di stampa", 1);
     EXPECT_FALSE(form.VisDecodOk());
     ASSERT_EQ(driver.shown().size(), 1u);
     EXPECT_EQ(driver.shown()[0].source, ui::MessageRequest::Source::MessageBox);
@@ -146,7 +146,8 @@ TEST_F(SceltaStamTest, ClosingRefusesAFileDestinationWithoutNameAndAReversedRang
         {3, "", "LPT1:", 0, 0, nullptr},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.staVid) + " " + std::to_string(c.da) + "-" + std::to_string(c.a));
+        SCOPED_TRACE(std::to_string(c.staVid) + " " + std::to_string(c.da) + "-" +
+                     std::to_string(c.a));
         opz.StaVid = c.staVid;
         opz.FileName = c.fileName;
         opz.FisFileName = c.fisFileName;
@@ -206,8 +207,12 @@ TEST_F(SceltaStamTest, PageCountBoxFollowsTheOptionsGivenBeforeLoad) {
 
 TEST_F(SceltaStamTest, PdfAndEmailBoxesFollowTheSettingsAndStaySilentAtActivation) {
     int clicks = 0;
-    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
-    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) { ++clicks; };
+    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) {
+        ++clicks;
+    };
+    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) {
+        ++clicks;
+    };
     {
         opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
         FrmSceltaStam& form = open();

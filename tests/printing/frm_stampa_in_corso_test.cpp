@@ -37,7 +37,8 @@ TEST_F(FrmStampaInCorsoTest, StopButtonEndsAPrintBeforeItReachesThePrinter) {
         }
         ui::user::click(dialog.CmdStampa);
         EXPECT_EQ(pages, std::vector<std::string>{"001"});
-        bool produced = !queue->jobs().empty() || std::filesystem::exists(folder.file("lista.csv")) ||
+        bool produced = !queue->jobs().empty() ||
+                        std::filesystem::exists(folder.file("lista.csv")) ||
                         std::filesystem::exists(folder.file("fissa.txt"));
         EXPECT_EQ(produced, c.produced) << c.staVid << " stop at " << c.stopAt;
         EXPECT_FALSE(progress.visible());
@@ -55,7 +56,8 @@ TEST_F(FrmStampaInCorsoTest, StopWithoutEngineOrAfterUnloadDoesNothing) {
     EXPECT_TRUE(progress.zoomApart(progress.PicVusk)->keepsSize);
     progress.ComStampa_Click();
     progress.ComStampa_Click();
-    auto engine = std::make_shared<MotoreStampaLista>(std::make_shared<OpzStampa>(), PrintList{}, PageSetup{});
+    auto engine = std::make_shared<MotoreStampaLista>(std::make_shared<OpzStampa>(), PrintList{},
+                                                      PageSetup{});
     progress.ogStampa(engine);
     progress.ComStampa_Click();
     EXPECT_TRUE(engine->StampaInterrotta());

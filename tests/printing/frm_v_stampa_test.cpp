@@ -14,7 +14,7 @@ namespace {
 using ui::user::click;
 
 class FrmVStampaTest : public StampaListaTest {
-protected:
+  protected:
     // A video print of the list (200 rows: four pages at the normal size).
     FrmVedrixStampa& videoDialog(int memVid) {
         FrmVedrixStampa& dialog = dialogFor(OpzStampa::kVideo);
@@ -53,9 +53,9 @@ TEST_F(FrmVStampaTest, KeptPagesPageForwardAndBack) {
     int n = 0;
     for (int arrow : {3, 2, 3, 3, 1, 4, 3}) arrowAt(++n, arrow);
     click(dialog.CmdStampa);
-    EXPECT_EQ(seen, (std::vector<std::string>{"Pag.001 #1", "Pag.002 #2", "Pag.001 #1",
-                                              "Pag.002 #2", "Pag.003 #3", "Pag.001 #1",
-                                              "Pag.003 #3"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"Pag.001 #1", "Pag.002 #2", "Pag.001 #1", "Pag.002 #2",
+                                        "Pag.003 #3", "Pag.001 #1", "Pag.003 #3"}));
     EXPECT_EQ(shown(), "Pag.004 #4");
     FrmVStampa& p = preview();
     EXPECT_EQ(giStaAtt, 0);

@@ -29,9 +29,10 @@ TEST_F(FrmVedrixStampaTest, MissingChoiceOfAnEnabledFrameIsRefused) {
         std::string message;
         std::string focus;
     };
-    for (const Case& c : std::vector<Case>{{false, true, "Scegliere un' orientamento", "OptOrientamento(0)"},
-                                           {true, false, "Scegliere un tipo di stampa", "OptTipsta(0)"},
-                                           {false, false, "Scegliere un' orientamento", "OptOrientamento(0)"}}) {
+    for (const Case& c :
+         std::vector<Case>{{false, true, "Scegliere un' orientamento", "OptOrientamento(0)"},
+                           {true, false, "Scegliere un tipo di stampa", "OptTipsta(0)"},
+                           {false, false, "Scegliere un' orientamento", "OptOrientamento(0)"}}) {
         FrmVedrixStampa& dialog = openDialog();
         dialog.opzioni()->StaVid = OpzStampa::kStampante;
         if (c.orientation) dialog.OptOrientamento(1).setValue(true);
@@ -193,7 +194,8 @@ TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonPointsTheOptionsAtTheDefault) {
     ui::user::click(dialog.ComUsaDef);
     EXPECT_EQ(dialog.opzioni()->StampanteOpz, "");
     EXPECT_EQ(dialog.opzioni()->StampanteOpz2, "ipp://ufficio");
-    EXPECT_NE(dialog.labStaAttuale.caption().find("stampante predefinita (Ufficio)"), std::string::npos);
+    EXPECT_NE(dialog.labStaAttuale.caption().find("stampante predefinita (Ufficio)"),
+              std::string::npos);
 
     printers->setServerDefault("Sparita");
     giStampDefCambiata = 1;

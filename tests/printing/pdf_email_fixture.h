@@ -22,7 +22,7 @@ namespace tolvane::testing {
 
 // An engine that only holds a print's options.
 class EngineStub : public MotoreStampa {
-public:
+  public:
     explicit EngineStub(OpzStampa* options) : options_(options) {}
     void InterrompiStampa(int) override {}
     OpzStampa* OpzioniMotore() override { return options_; }
@@ -35,17 +35,19 @@ public:
     long UltimaPaginaSalvata() const override { return 0; }
     std::string IdFilePagine() const override { return {}; }
 
-private:
+  private:
     OpzStampa* options_;
 };
 
 class PdfEmailTest : public SceltaStamTest {
-protected:
+  protected:
     PdfEmailTest() {
         menu();
         registraPannelloPdfEmail();
         // Saturday 5 December 2026, 14:07:09.
-        emailClock() = [] { return DateTime::fromParts(2026, 12, 5, 14, 7, 9); };
+        emailClock() = [] {
+            return DateTime::fromParts(2026, 12, 5, 14, 7, 9);
+        };
     }
     ~PdfEmailTest() override {
         emailClock() = {};

@@ -12,11 +12,11 @@
 
 #include "common/db_comune.h"
 #include "common/globali.h"
+#include "db/base_database.h"
 #include "printing/email_stampa.h"
 #include "printing/frm_scelta_stam.h"
 #include "printing/frm_scelta_stam_pdf_email.h"
 #include "printing/stampa_lista_fixture.h"
-#include "db/base_database.h"
 #include "suite/invio_email.h"
 #include "suite/menu_client.h"
 #include "support/private_smtp.h"

@@ -28,11 +28,14 @@ namespace tolvane::testing {
 inline void listOfCompanies(VedrixLista& lista, int rows) {
     lista.columns = {{"Codice", true}, {"Descrizione", true}, {"Nascosta", false}};
     for (int i = 1; i <= rows; ++i) {
-        lista.rows.push_back({std::to_string(i), "Azienda " + std::to_string(i), "x" + std::to_string(i)});
+        lista.rows.push_back(
+            {std::to_string(i), "Azienda " + std::to_string(i), "x" + std::to_string(i)});
     }
     lista.printName = "Elenco aziende";
     lista.title = "Elenco aziende";
-    lista.oiStaAtt = [](int value) { giStaAtt = value; };
+    lista.oiStaAtt = [](int value) {
+        giStaAtt = value;
+    };
 }
 
 // The owner window's load and the list's "Stampa" key.
@@ -43,7 +46,7 @@ inline FrmVedrixStampa& openListDialog(VedrixLista& lista) {
 }
 
 class StampaListaTest : public ui::WindowTest, public MemoryPrinting {
-protected:
+  protected:
     StampaListaTest() {
         reset();
         addPrinter("Ufficio", "ipp://ufficio");
@@ -80,7 +83,7 @@ protected:
     ScratchFolder folder;
     VedrixLista lista;
 
-private:
+  private:
     static void reset() {
         giStaAtt = 0;
         giStampDefCambiata = 0;

@@ -11,9 +11,9 @@
 #include "printing/frm_vedrix_stampa.h"
 #include "register/company_register.h"
 #include "register_fixture.h"
-#include "support/pdf_check.h"
 #include "suite/opz_stampa.h"
 #include "suite/print_queue.h"
+#include "support/pdf_check.h"
 
 namespace tolvane::testing {
 namespace {

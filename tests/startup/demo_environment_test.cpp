@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ini_file.h"
 #include "db/base_database.h"
 #include "db/db_test_folder.h"
+#include "platform/ini_file.h"
 #include "support/error_number.h"
 #include "support/scoped_env.h"
 #include "support/scratch_folder.h"
@@ -64,7 +64,8 @@ TEST_F(DemoEnvironmentTest, FilesHoldTheExpectedRows) {
         {&DemoEnvironment::companyDb, "SELECT RagSoc FROM Ditta",
          "Rossi Forniture Industriali S.r.l."},
         {&DemoEnvironment::companyDb,
-         "SELECT (SELECT COUNT(*) FROM TabCauCon) || (SELECT COUNT(*) FROM TabCoge) || (SELECT COUNT(*) "
+         "SELECT (SELECT COUNT(*) FROM TabCauCon) || (SELECT COUNT(*) FROM TabCoge) || (SELECT "
+         "COUNT(*) "
          "FROM TabRiba) || (SELECT COUNT(*) FROM TabMagazzino) || (SELECT COUNT(*) FROM TabFatt)",
          "11110"},
         {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM MovPnTes", "3"},

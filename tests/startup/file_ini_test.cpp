@@ -1,10 +1,11 @@
 // Where the program finds its INI files: the installation INI's place, the main INI it names
 // or the one on the command line, and the files beside the main INI.
+#include "startup/file_ini.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 
-#include "startup/file_ini.h"
 #include "support/scoped_env.h"
 #include "support/scratch_folder.h"
 
@@ -22,17 +23,20 @@ TEST(FileIniTest, InstallationIniPlaceFollowsTheEnvironment) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);
-        ScopedEnv inst("TOLVANE_INST_INI", c.inst), xdg("XDG_CONFIG_HOME", c.xdg), home("HOME", c.home);
+        ScopedEnv inst("TOLVANE_INST_INI", c.inst), xdg("XDG_CONFIG_HOME", c.xdg),
+            home("HOME", c.home);
         EXPECT_EQ(installationIniPath(), c.expected);
     }
 }
 
 TEST(FileIniTest, MainIniFromTheLineOrTheInstallationIni) {
     ScratchFolder dir;
-    std::string main = dir.write("conf/pelmor.ini", "[Lista File Ini]\r\nIniComune=comune/pelmor.ini\r\n");
+    std::string main =
+        dir.write("conf/pelmor.ini", "[Lista File Ini]\r\nIniComune=comune/pelmor.ini\r\n");
     std::string other = dir.write("altro.ini", "[Menu]\r\nNomeDB=x.db\r\n");
     std::string inst = dir.write("PelmorInst.ini", "[Setup]\r\nIniPrincipale=" + main + "\r\n");
-    std::string broken = dir.write("Rotta.ini", "[Setup]\r\nIniPrincipale=" + dir.file("manca.ini") + "\r\n");
+    std::string broken =
+        dir.write("Rotta.ini", "[Setup]\r\nIniPrincipale=" + dir.file("manca.ini") + "\r\n");
     struct Case {
         const char* name;
         std::string instIni, line;

@@ -1,17 +1,18 @@
 // The menu server stand-in: its cipher, working values, personal settings and the keeping of
 // the e-mail settings in the INI files.
+#include "suite/menu_client.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <thread>
 
 #include "common/db_comune.h"
+#include "db/gestore_db.h"
 #include "platform/ini_file.h"
 #include "platform/numbered_error.h"
 #include "startup/demo_environment.h"
 #include "startup/demo_menu.h"
-#include "db/gestore_db.h"
-#include "suite/menu_client.h"
 #include "support/error_number.h"
 #include "support/scratch_folder.h"
 
@@ -19,17 +20,17 @@ namespace tolvane::testing {
 namespace {
 
 class MenuClientTest : public ::testing::Test {
-protected:
+  protected:
     MenuClientTest() {
         env = buildDemoEnvironment(scratch.path() / "demo");
         menuIni = writeDemoMenuIni(env.mainIni).string();
         idDb = goDbase().ApriConnessione(env.commonDb.string());
-        for (const char* row : {"'Griglia', 'Colonne', '', 'generale'",
-                                "'Griglia', 'Colonne', 'admin', 'mie'",
-                                "'Griglia', 'Righe', 'altro', '40'"}) {
-            goDbase().EseguiSql(idDb,
-                                std::string("Insert Into Personalizzazioni (Sezione, Chiave, "
-                                            "Login, Valore) Values (") + row + ")");
+        for (const char* row :
+             {"'Griglia', 'Colonne', '', 'generale'", "'Griglia', 'Colonne', 'admin', 'mie'",
+              "'Griglia', 'Righe', 'altro', '40'"}) {
+            goDbase().EseguiSql(idDb, std::string("Insert Into Personalizzazioni (Sezione, Chiave, "
+                                                  "Login, Valore) Values (") +
+                                          row + ")");
         }
     }
     ~MenuClientTest() override { goDbase().ChiudiConnessione(idDb); }
@@ -79,8 +80,8 @@ TEST_F(MenuClientTest, TamperedOrForeignTextIsRefused) {
     std::string good = menu.Parametro("crypt:segreto").text();
     std::string flipped = good;
     flipped[flipped.size() / 2] = flipped[flipped.size() / 2] == 'A' ? 'B' : 'A';
-    for (const std::string& bad : {flipped, good.substr(0, 20), std::string("non base64 !!"),
-                                   std::string("c2VncmV0bw==")}) {
+    for (const std::string& bad :
+         {flipped, good.substr(0, 20), std::string("non base64 !!"), std::string("c2VncmV0bw==")}) {
         SCOPED_TRACE(bad);
         const NumberedError e = errorRaised([&] { menu.Parametro("pwddbazie:" + bad); });
         EXPECT_EQ(e.number(), errnum::InvalidCall);
@@ -144,7 +145,8 @@ TEST_F(MenuClientTest, EmailSettingsSavedAndDeletedByTheSelection) {
     menu.SetParametro("ScriviIniComuni", "", Variant("-" + selection + "V"));
     EXPECT_FALSE(IniFile::load(commonIni).hasKey("Email", "EmailServerSMTP"));
 
-    for (const std::string& bad : {std::string("+gV"), "*" + selection + "V", "+" + selection + "X"}) {
+    for (const std::string& bad :
+         {std::string("+gV"), "*" + selection + "V", "+" + selection + "X"}) {
         EXPECT_THROW(menu.SetParametro("ScriviIniComuni", "", Variant(bad)), NumberedError);
     }
 }

@@ -99,7 +99,9 @@ TEST_F(StartupTest, SessionSettingComesFromTheEnvironmentElseTheTerminalIni) {
 TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnce) {
     ASSERT_TRUE(start("/F=frmProva"));
     int quitCode = -1;
-    programHooks().quit = [&](int code) { quitCode = code; };
+    programHooks().quit = [&](int code) {
+        quitCode = code;
+    };
     Variant answer = goMenuClient->EseguiComando("", "FINE");
     EXPECT_TRUE(answer.isEmpty());
     EXPECT_TRUE(programmaTerminato());
@@ -191,8 +193,9 @@ TEST_F(StartupTest, ErroreCaricoFormShowsTheErrorThroughTheMenu) {
     NumberedError trapped(13, "Tipo non corrispondente", "frmProva");
     ErroreCaricoForm(std::nullopt, std::nullopt, "Caricamento\n", ".", &trapped);
     EXPECT_EQ(driver.pendingSteps(), 0u) << driver.pendingDescription();
-    EXPECT_EQ(goMenuClient->requests().back(),
-              "LeggiOpzione MsgBox|Tutti|Caricamento\nErrore(13): Tipo non corrispondente - frmProva.");
+    EXPECT_EQ(
+        goMenuClient->requests().back(),
+        "LeggiOpzione MsgBox|Tutti|Caricamento\nErrore(13): Tipo non corrispondente - frmProva.");
 }
 
 TEST_F(StartupTest, CommandLineKeywordsAreReadWhateverTheirCase) {

@@ -18,7 +18,7 @@ namespace tolvane::testing {
 
 // A window that records how it was opened and what the menu asked of it.
 class FormProva : public ui::Form {
-public:
+  public:
     FormProva() : ui::Form("frmProva"), txtCampo(add<ui::TextBox>("txtCampo")) {
         expose("PassaA", [this](std::vector<Variant>&) {
             calls.push_back("PassaA");
@@ -39,12 +39,12 @@ public:
 };
 
 class FormModale : public ui::Form {
-public:
+  public:
     FormModale() : ui::Form("frmModale") {}
 };
 
 class StartupTest : public ui::WindowTest {
-protected:
+  protected:
     void SetUp() override {
         resetProgramma();
         cancellaRegistroForm();

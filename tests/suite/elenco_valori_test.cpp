@@ -1,11 +1,12 @@
 // The keyed list of values: caseless keys, insertion order, and what a missing key reads as.
 #include "suite/elenco_valori.h"
-#include "support/error_number.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "support/error_number.h"
 
 namespace tolvane {
 namespace {

@@ -53,7 +53,9 @@ TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
         const std::string out = folder.file("parsed" + std::to_string(i));
         ASSERT_TRUE(
             parseMessage(folder.write("m" + std::to_string(i), composeMessage(mail, kPdf)), out));
-        auto part = [&](const char* name) { return ScratchFolder::read(out + "/" + name); };
+        auto part = [&](const char* name) {
+            return ScratchFolder::read(out + "/" + name);
+        };
         SCOPED_TRACE(c.title);
         EXPECT_EQ(part("defects"), "");
         EXPECT_EQ(part("ascii"), "yes");
@@ -141,11 +143,14 @@ TEST_F(InvioEmailTest, ValuesThatWouldBreakAHeaderAreRefusedBeforeAnyAttempt) {
                  {c.name, c.value}}) {
             options.ScriviParStampa(name, OpzStampa::kTipoAltro, Variant(value));
         }
-        const NumberedError e = errorRaised([&] { InviaEmailStampa(options, nullptr, pdf, "Elenco"); });
+        const NumberedError e =
+            errorRaised([&] { InviaEmailStampa(options, nullptr, pdf, "Elenco"); });
         EXPECT_EQ(e.number(), kEmailNonInviata) << c.name;
-        EXPECT_NE(e.description().find(c.reason), std::string::npos) << c.name << ": " << e.description();
+        EXPECT_NE(e.description().find(c.reason), std::string::npos)
+            << c.name << ": " << e.description();
         if (transports->memory.attempts() == 0) {
-            EXPECT_NE(e.description().find("Il file pdf della stampa è in " + pdf), std::string::npos);
+            EXPECT_NE(e.description().find("Il file pdf della stampa è in " + pdf),
+                      std::string::npos);
         }
     }
     EXPECT_EQ(transports->memory.attempts(), 1) << "only the mail with the unwritable log went";

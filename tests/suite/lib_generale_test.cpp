@@ -1,5 +1,7 @@
 // Rules of the general library that callers rely on: exact rounding, conversions that refuse
 // bad text, formats with Italian separators, SQL literals, type codes, text services.
+#include "suite/lib_generale.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,7 +9,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "suite/lib_generale.h"
 #include "support/error_number.h"
 
 namespace tolvane {
@@ -69,17 +70,10 @@ TEST(LibGeneraleArrotonda, ModesAndStepsRoundToMultiplesOfTheUnit) {
         double expected;
     };
     const Case cases[] = {
-        {2.675, "A", 1, -2, 2.68},
-        {2.671, "E", 1, -2, 2.68},
-        {-2.671, "E", 1, -2, -2.68},
-        {2.679, "D", 1, -2, 2.67},
-        {2.67, "E", 1, -2, 2.67},
-        {1.024, "A", 5, -2, 1.0},
-        {1.025, "A", 5, -2, 1.05},
-        {1024, "A", 50, 0, 1000},
-        {1025, "a", 50, 0, 1050},
-        {1001, "E", 50, 0, 1050},
-        {0.3, "A", 0.1, 0, 0.3},
+        {2.675, "A", 1, -2, 2.68}, {2.671, "E", 1, -2, 2.68}, {-2.671, "E", 1, -2, -2.68},
+        {2.679, "D", 1, -2, 2.67}, {2.67, "E", 1, -2, 2.67},  {1.024, "A", 5, -2, 1.0},
+        {1.025, "A", 5, -2, 1.05}, {1024, "A", 50, 0, 1000},  {1025, "a", 50, 0, 1050},
+        {1001, "E", 50, 0, 1050},  {0.3, "A", 0.1, 0, 0.3},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(lib().Arrotonda(c.value, c.mode, c.step, c.exponent), c.expected)
@@ -119,8 +113,8 @@ TEST(LibGeneraleConversioni, WholeNumbersFromUserText) {
         int expected;
     };
     const Case cases[] = {
-        {"12", 12}, {" 12 ", 12}, {"-3", -3}, {"1.234", 1234}, {"", 0}, {"   ", 0},
-        {"2,5", 2}, {"3,5", 4}, {"abc", 0}, {"12abc", 0},
+        {"12", 12}, {" 12 ", 12}, {"-3", -3}, {"1.234", 1234}, {"", 0},
+        {"   ", 0}, {"2,5", 2},   {"3,5", 4}, {"abc", 0},      {"12abc", 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(lib().ValoreIntero(Variant(c.text)), c.expected) << '"' << c.text << '"';
@@ -136,8 +130,10 @@ TEST(LibGeneraleConversioni, BadTextRaisesWhenAskedAndOverflowAlways) {
         int error;
     };
     const Case cases[] = {
-        {"intero lettere", [] { lib().ValoreIntero(Variant("12abc"), true, false); }, errnum::TypeMismatch},
-        {"intero vuoto", [] { lib().ValoreIntero(Variant(""), false, true); }, errnum::TypeMismatch},
+        {"intero lettere", [] { lib().ValoreIntero(Variant("12abc"), true, false); },
+         errnum::TypeMismatch},
+        {"intero vuoto", [] { lib().ValoreIntero(Variant(""), false, true); },
+         errnum::TypeMismatch},
         {"intero troppo", [] { lib().ValoreIntero(Variant("70000")); }, errnum::Overflow},
         {"long lettere", [] { lib().ValoreLong(Variant("1O"), false); }, errnum::TypeMismatch},
         {"long troppo", [] { lib().ValoreLong(Variant("3000000000"), false); }, errnum::Overflow},
@@ -234,9 +230,13 @@ TEST(LibGeneraleFormati, AccountFormsRoundTrip) {
         const char* expected;
     };
     const Case kept[] = {
-        {"1-2-3", "1-2-3"}, {"01--003", "01--003"}, {"-02-003", "-02-003"}, {"0102003", "0102003"},
+        {"1-2-3", "1-2-3"},
+        {"01--003", "01--003"},
+        {"-02-003", "-02-003"},
+        {"0102003", "0102003"},
     };
-    for (const Case& c : kept) EXPECT_EQ(lib().ConvertiConto(c.text, "Conto"), c.expected) << c.text;
+    for (const Case& c : kept)
+        EXPECT_EQ(lib().ConvertiConto(c.text, "Conto"), c.expected) << c.text;
     EXPECT_EQ(lib().ConvertiConto("01-02-003", "Gruppo"), "01-02-003");
 }
 
@@ -269,7 +269,8 @@ TEST(LibGeneraleSql, LiteralsByType) {
         {Variant(date(2024, 2, 29)), -1, "#02/29/2024#"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(lib().ValoreSql(c.value, c.type), c.expected) << c.value.text() << " type " << c.type;
+        EXPECT_EQ(lib().ValoreSql(c.value, c.type), c.expected)
+            << c.value.text() << " type " << c.type;
     }
     EXPECT_EQ(errorOf([] { lib().ValoreSql(Variant("abc"), 3); }), errnum::TypeMismatch);
     EXPECT_EQ(errorOf([] { lib().ValoreSql(Variant("31/02/2024"), 7); }), errnum::TypeMismatch);
@@ -281,10 +282,11 @@ TEST(LibGeneraleTipi, TypeNamesGiveTypeCodes) {
         int code;
     };
     const Case cases[] = {
-        {"vbvInteger", 2}, {"dbInteger", 2}, {"dbByte", 2},     {"vbvLong", 3},  {"dbLong", 3},
-        {"vbvSingle", 4},  {"dbDouble", 5},  {"vbvCurrency", 6}, {"dbDate", 7},  {"vbvString", 8},
-        {"vbString", 8},   {"DBTEXT", 8},    {"dbMemo", 8},     {"vbvBoolean", 11},
-        {"vbvPippo", 0},   {"Integer", 0},   {"", 0},
+        {"vbvInteger", 2}, {"dbInteger", 2},   {"dbByte", 2},   {"vbvLong", 3},
+        {"dbLong", 3},     {"vbvSingle", 4},   {"dbDouble", 5}, {"vbvCurrency", 6},
+        {"dbDate", 7},     {"vbvString", 8},   {"vbString", 8}, {"DBTEXT", 8},
+        {"dbMemo", 8},     {"vbvBoolean", 11}, {"vbvPippo", 0}, {"Integer", 0},
+        {"", 0},
     };
     for (const Case& c : cases) EXPECT_EQ(lib().CodiceTipo(c.name), c.code) << c.name;
 }
@@ -309,7 +311,8 @@ TEST(LibGeneraleTesto, PlaceholdersReplaceEveryOccurrence) {
     EXPECT_EQ(lib().SostituisciSegnaposti(1, "§codsta§", "§CodSta§", "L", 0), "§codsta§");
     EXPECT_EQ(lib().SostituisciSegnaposti(3, "abab", "ab", "X", 1), "abX");
     EXPECT_EQ(lib().SostituisciSegnaposti(1, "§Ora§", "§Ora§", "", 1), "");
-    EXPECT_EQ(errorOf([] { lib().SostituisciSegnaposti(0, "a", "a", "b", 1); }), errnum::InvalidCall);
+    EXPECT_EQ(errorOf([] { lib().SostituisciSegnaposti(0, "a", "a", "b", 1); }),
+              errnum::InvalidCall);
 }
 
 TEST(LibGeneraleTesto, KeywordsFoldersAndExtremes) {

@@ -1,6 +1,8 @@
 // The list engine without windows, on its real outputs: the PDF read back with poppler's tools,
 // the workbook's cells unzipped, separated and fixed-format texts, the PDF printer's folder, and
 // the printer destination with a print queue held in memory.
+#include "suite/motore_stampa_lista.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,7 +14,6 @@
 #include <vector>
 
 #include "platform/numbered_error.h"
-#include "suite/motore_stampa_lista.h"
 #include "suite/lib_generale.h"
 #include "suite/opz_stampa.h"
 #include "suite/stampante_pdf.h"
@@ -30,7 +31,8 @@ PrintList listOf(int rows) {
     PrintList list;
     list.title = "Elenco aziende";
     list.captions = {"Codice", "Descrizione"};
-    for (int i = 1; i <= rows; ++i) list.rows.push_back({std::to_string(i), "Azienda " + std::to_string(i)});
+    for (int i = 1; i <= rows; ++i)
+        list.rows.push_back({std::to_string(i), "Azienda " + std::to_string(i)});
     return list;
 }
 
@@ -40,7 +42,8 @@ TEST(LayOutList, RowsFillPagesUnderTheirHeadings) {
         int lines;
         std::size_t pages;
     };
-    for (const Case& c : std::vector<Case>{{0, 10, 1}, {6, 10, 1}, {7, 10, 2}, {13, 10, 3}, {3, 2, 3}}) {
+    for (const Case& c :
+         std::vector<Case>{{0, 10, 1}, {6, 10, 1}, {7, 10, 2}, {13, 10, 3}, {3, 2, 3}}) {
         auto pages = layOutList(listOf(c.rows), 60, c.lines);
         EXPECT_EQ(pages.size(), c.pages) << c.rows << " rows, " << c.lines << " lines";
         EXPECT_NE(pages.back()[0].find("Pag. " + std::to_string(c.pages)), std::string::npos);
@@ -67,11 +70,10 @@ TEST(SeparatedText, QualifierEnclosesAndSeparatorStaysOutOfFields) {
     PrintList list;
     list.captions = {"Codice", "Nota"};
     list.rows = {{"1", "dice \"sì\"; poi\nva"}};
-    for (const Case& c : std::vector<Case>{
-             {";", "\"", "\"1\";\"dice \"\"sì\"\"; poi va\""},
-             {";", "", "1;dice \"sì\"  poi va"},
-             {"\t", "'", "'1'\t'dice \"sì\"; poi va'"},
-             {",", "", "1,dice \"sì\"; poi va"}}) {
+    for (const Case& c : std::vector<Case>{{";", "\"", "\"1\";\"dice \"\"sì\"\"; poi va\""},
+                                           {";", "", "1;dice \"sì\"  poi va"},
+                                           {"\t", "'", "'1'\t'dice \"sì\"; poi va'"},
+                                           {",", "", "1,dice \"sì\"; poi va"}}) {
         std::string text = separatedText(list, c.separator, c.qualifier);
         std::string header = c.qualifier + "Codice" + c.qualifier + c.separator + c.qualifier +
                              "Nota" + c.qualifier + "\r\n";
@@ -93,7 +95,7 @@ TEST(FixedFormatText, PagesKeepTheirLengthMarginsAndSequences) {
 }
 
 class EngineTest : public ::testing::Test, public MemoryPrinting {
-protected:
+  protected:
     EngineTest() : opz(std::make_shared<OpzStampa>("Elenco")) {
         addPrinter("Ufficio", "ipp://ufficio", {"Upper/Superiore", "Lower/Inferiore"},
                    {"A4", "Letter/Lettera", "A5"}, 1);
@@ -130,13 +132,37 @@ TEST_F(EngineTest, PdfShowsTheChosenFontSheetAndEveryCharacter) {
     };
     const std::vector<Case> cases = {
         {"portrait A4", false, false, 9, {"Arial", 10, false, false}, 595, 842, "LiberationSans"},
-        {"landscape A4", true, false, 0, {"DejaVu Sans", 9, true, false}, 842, 595,
+        {"landscape A4",
+         true,
+         false,
+         0,
+         {"DejaVu Sans", 9, true, false},
+         842,
+         595,
          "DejaVuSans-Bold"},
-        {"forced portrait", true, true, 9, {"Arial", 10, false, true}, 595, 842,
+        {"forced portrait",
+         true,
+         true,
+         9,
+         {"Arial", 10, false, true},
+         595,
+         842,
          "LiberationSans-Italic"},
-        {"Letter", false, false, 1, {"Times New Roman", 11, true, true}, 612, 792,
+        {"Letter",
+         false,
+         false,
+         1,
+         {"Times New Roman", 11, true, true},
+         612,
+         792,
          "LiberationSerif-BoldItalic"},
-        {"a font not installed", false, false, 11, {"Nessuna Fonte", 10, false, false}, 420, 595,
+        {"a font not installed",
+         false,
+         false,
+         11,
+         {"Nessuna Fonte", 10, false, false},
+         420,
+         595,
          ""}};
     for (const Case& c : cases) {
         PrintList list = listOf(150);
@@ -259,10 +285,18 @@ TEST_F(EngineTest, WorkbookHoldsNumbersDatesAndTextsAsTheirKinds) {
         std::vector<std::pair<std::string, std::string>> cells;  // ref, attributes|content
     };
     for (const Case& c : std::vector<Case>{
-             {false, {{"A1", " s=\"1\"" + text}, {"A2", text}, {"B2", "\\|<v>1234.5</v>"},
-                      {"C2", " s=\"2\"\\|<v>45657</v>"}, {"D2", text}, {"E2", "\\|<v>-3</v>"},
-                      {"A3", "\\|<v>12</v>"}, {"B3", text}, {"C3", text}, {"D3", ""},
-                      {"E3", "\\|<v>0.5</v>"}}},
+             {false,
+              {{"A1", " s=\"1\"" + text},
+               {"A2", text},
+               {"B2", "\\|<v>1234.5</v>"},
+               {"C2", " s=\"2\"\\|<v>45657</v>"},
+               {"D2", text},
+               {"E2", "\\|<v>-3</v>"},
+               {"A3", "\\|<v>12</v>"},
+               {"B3", text},
+               {"C3", text},
+               {"D3", ""},
+               {"E3", "\\|<v>0.5</v>"}}},
              {true, {{"B2", text}, {"C2", " s=\"2\"\\|<v>45657</v>"}, {"E3", text}}}}) {
         opz->NumNoForm = c.numNoForm;
         ASSERT_TRUE(engine(list)->Esegui());
@@ -300,7 +334,9 @@ TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
         auto e = engine(70);
         e->printerName = "PDFCreator";
         e->pdfPrinter = {"PDFCreator", fileName, true};
-        e->openViewer = [&](const std::string& path) { opened.push_back(path); };
+        e->openViewer = [&](const std::string& path) {
+            opened.push_back(path);
+        };
         return e;
     };
     for (std::size_t n = 1; n <= 2; ++n) {
@@ -314,7 +350,8 @@ TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
     EXPECT_TRUE(queue->jobs().empty());
     const std::string attached = engine(10)->savePdfInFolder(folder.path().string());
     EXPECT_EQ(pdfFacts(attached).pages, 1) << "the print's PDF as the e-mail attaches it";
-    const std::string missing = errorRaised([&] { print(folder.file("manca/stampa.pdf"))->Esegui(); }).what();
+    const std::string missing =
+        errorRaised([&] { print(folder.file("manca/stampa.pdf"))->Esegui(); }).what();
     EXPECT_NE(missing.find(folder.file("manca")), std::string::npos) << missing;
     EXPECT_EQ(folderFiles().size(), 3u);
     EXPECT_EQ(opened.size(), 2u);

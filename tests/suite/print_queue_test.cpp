@@ -102,10 +102,15 @@ std::deque<int> CupsPrintQueueServer::finished_;
 
 TEST_F(CupsPrintQueueServer, RawJobCompletesWithItsContentTitleAndOptions) {
     ScratchFolder files;
-    const std::string first = "\x1b\x0f" "Ditta   Uno\r\nRiga con \xe8 accentata\r\n\x0c";
+    const std::string first =
+        "\x1b\x0f"
+        "Ditta   Uno\r\nRiga con \xe8 accentata\r\n\x0c";
     CupsPrintQueue queue(cups_->socket());
     std::string error;
-    PrintJob job{"Archivio", files.write("prima.prn", first), "Elenco aziende", true,
+    PrintJob job{"Archivio",
+                 files.write("prima.prn", first),
+                 "Elenco aziende",
+                 true,
                  {{"InputSlot", "Lower"}, {"PageSize", "A5"}}};
     ASSERT_TRUE(queue.submit(job, error)) << error << cups_->log();
     // The second job starts only once the first has finished: its report is the proof.

@@ -13,7 +13,7 @@
 namespace tolvane::testing {
 
 class MemoryPrinting {
-public:
+  public:
     MemoryPrinting()
         : previousPrinters_(setPrinterSystem(printers)), previousQueue_(setPrintQueue(queue)) {}
     ~MemoryPrinting() {
@@ -27,14 +27,14 @@ public:
     void addPrinter(const std::string& name, const std::string& port,
                     std::vector<std::string> trays = {}, std::vector<std::string> papers = {},
                     int paperInUse = 0) {
-        printers->addPrinter({{name, port, "driver " + name}, std::move(trays), std::move(papers),
-                              paperInUse});
+        printers->addPrinter(
+            {{name, port, "driver " + name}, std::move(trays), std::move(papers), paperInUse});
     }
 
     std::shared_ptr<MemoryPrinterSystem> printers = std::make_shared<MemoryPrinterSystem>();
     std::shared_ptr<MemoryPrintQueue> queue = std::make_shared<MemoryPrintQueue>();
 
-private:
+  private:
     std::shared_ptr<PrinterSystem> previousPrinters_;
     std::shared_ptr<PrintQueue> previousQueue_;
 };

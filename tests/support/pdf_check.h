@@ -22,9 +22,7 @@ inline std::string commandOutput(const std::string& command) {
     return out;
 }
 
-inline std::string quotedPath(const std::string& path) {
-    return "'" + path + "'";
-}
+inline std::string quotedPath(const std::string& path) { return "'" + path + "'"; }
 
 struct PdfFacts {
     std::string text;   // pdftotext, layout kept

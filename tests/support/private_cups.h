@@ -49,8 +49,8 @@ class PrivateCups {
   public:
     PrivateCups() {
         const auto root = folder_.path().string();
-        for (const char* dir : {"conf", "spool", "cache", "state", "log", "tmp", "home",
-                                "bin/backend"}) {
+        for (const char* dir :
+             {"conf", "spool", "cache", "state", "log", "tmp", "home", "bin/backend"}) {
             std::filesystem::create_directories(folder_.path() / dir);
         }
         std::error_code ignored;
@@ -70,9 +70,8 @@ class PrivateCups {
                       "ServerRoot " + root + "/conf\nServerBin " + root + "/bin\nRequestRoot " +
                           root + "/spool\nCacheDir " + root + "/cache\nStateDir " + root +
                           "/state\nTempDir " + root + "/tmp\nAccessLog " + root +
-                          "/log/access_log\nErrorLog " + root + "/log/error_log\nPageLog " +
-                          root + "/log/page_log\nPrintcap " + root +
-                          "/state/printcap\nFileDevice Yes\n");
+                          "/log/access_log\nErrorLog " + root + "/log/error_log\nPageLog " + root +
+                          "/log/page_log\nPrintcap " + root + "/state/printcap\nFileDevice Yes\n");
     }
     ~PrivateCups() { stop(); }
     PrivateCups(const PrivateCups&) = delete;
@@ -189,7 +188,8 @@ class PrivateCups {
         std::vector<std::pair<int, ipp_jstate_t>> out;
         auto http = connect();
         cups_job_t* list = nullptr;
-        const int count = http ? cupsGetJobs2(http.get(), &list, queue.c_str(), 0, CUPS_WHICHJOBS_ALL) : 0;
+        const int count =
+            http ? cupsGetJobs2(http.get(), &list, queue.c_str(), 0, CUPS_WHICHJOBS_ALL) : 0;
         for (int i = 0; i < count; ++i) out.emplace_back(list[i].id, list[i].state);
         cupsFreeJobs(count, list);
         return out;

@@ -49,7 +49,9 @@ TEST_F(Lifecycle, ModalWindowRunsItsScriptAndGivesBackTheActivation) {
     auto& owner = desktop().load<frmAltra>();
     owner.show();
     auto& f = desktop().load<frmProva>();
-    f.comOk.on.onClick = [&] { f.hide(); };
+    f.comOk.on.onClick = [&] {
+        f.hide();
+    };
     int depthInside = 0;
     driver.onForm("frmProva", [&](Form& shown) {
         depthInside = desktop().modalDepth();
@@ -168,7 +170,7 @@ TEST_F(Lifecycle, CallByNameReachesExposedMembersOnly) {
 }
 
 class Recorder : public UiObserver {
-public:
+  public:
     std::vector<std::string> seen;
     void controlChanged(Control& c, Property p) override {
         seen.push_back(c.displayName() + ":" + std::to_string(static_cast<int>(p)));

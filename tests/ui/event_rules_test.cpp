@@ -16,7 +16,7 @@ namespace {
 using testing::frmProva;
 
 class EventRules : public WindowTest {
-protected:
+  protected:
     frmProva& f = desktop().load<frmProva>();
 
     std::vector<std::string> logAfter(const std::function<void()>& action) {
@@ -107,16 +107,15 @@ TEST_F(EventRules, KeyPreviewRunsFirstAndMaySwallow) {
     f.show();
     user::focus(f.txt(10));
     auto plain = logAfter([&] { user::type(f.txt(10), "a"); });
-    EXPECT_EQ(plain, (std::vector<std::string>{"Form_KeyDown 65", "KeyDown txt(10) 65",
-                                               "Form_KeyPress 97", "KeyPress txt(10) 97",
-                                               "Change txt(10)", "Form_KeyUp 65",
-                                               "KeyUp txt(10) 65"}));
+    EXPECT_EQ(plain,
+              (std::vector<std::string>{"Form_KeyDown 65", "KeyDown txt(10) 65", "Form_KeyPress 97",
+                                        "KeyPress txt(10) 97", "Change txt(10)", "Form_KeyUp 65",
+                                        "KeyUp txt(10) 65"}));
     f.swallowKeyDown = true;
     auto downSwallowed = logAfter([&] { user::type(f.txt(10), "b"); });
-    EXPECT_EQ(downSwallowed,
-              (std::vector<std::string>{"Form_KeyDown 66", "Form_KeyPress 98",
-                                        "KeyPress txt(10) 98", "Change txt(10)", "Form_KeyUp 66",
-                                        "KeyUp txt(10) 66"}));
+    EXPECT_EQ(downSwallowed, (std::vector<std::string>{"Form_KeyDown 66", "Form_KeyPress 98",
+                                                       "KeyPress txt(10) 98", "Change txt(10)",
+                                                       "Form_KeyUp 66", "KeyUp txt(10) 66"}));
     f.swallowKeyPress = true;
     auto pressSwallowed = logAfter([&] { user::type(f.txt(10), "c"); });
     EXPECT_EQ(pressSwallowed, (std::vector<std::string>{"Form_KeyDown 67", "Form_KeyPress 99",
@@ -160,7 +159,9 @@ TEST_F(EventRules, TabChoiceMayBeRefusedBeforeTheClick) {
     EXPECT_EQ(f.TasPagine.selectedIndex(), 1);
     EXPECT_EQ(logAfter([&] { f.TasPagine.setSelectedIndex(2); }),
               (std::vector<std::string>{"BeforeClick TasPagine", "Click TasPagine"}));
-    f.TasPagine.on.onBeforeClick = [](bool& cancel) { cancel = true; };
+    f.TasPagine.on.onBeforeClick = [](bool& cancel) {
+        cancel = true;
+    };
     EXPECT_EQ(logAfter([&] { f.TasPagine.setSelectedIndex(1); }), std::vector<std::string>{});
     EXPECT_EQ(f.TasPagine.selectedIndex(), 2);
     EXPECT_THROW(f.TasPagine.setSelectedIndex(3), NumberedError);
@@ -180,7 +181,9 @@ TEST_F(EventRules, ControlArraysIterateInIndexOrderAndRefuseMissingElements) {
 TEST_F(EventRules, DoEventsLetsQueuedUserActionsThrough) {
     f.show();
     int stato = 1;
-    f.ComAnnulla.on.onClick = [&] { stato = 2; };
+    f.ComAnnulla.on.onClick = [&] {
+        stato = 2;
+    };
     desktop().post([&] { user::click(f.ComAnnulla); });
     int giri = 0;
     while (stato == 1 && giri < 10) {
@@ -195,7 +198,9 @@ TEST_F(EventRules, DoEventsLetsQueuedUserActionsThrough) {
 TEST_F(EventRules, ScriptedActionsArriveAtTheirDoEventsPoint) {
     f.show();
     int fermato = 0;
-    f.ComAnnulla.on.onClick = [&] { fermato = static_cast<int>(desktop().doEventsCount()); };
+    f.ComAnnulla.on.onClick = [&] {
+        fermato = static_cast<int>(desktop().doEventsCount());
+    };
     driver.atDoEvents(3, [&] { user::click(f.ComAnnulla); });
     for (int i = 0; i < 5; ++i) DoEvents();
     EXPECT_EQ(fermato, 3);
@@ -204,7 +209,9 @@ TEST_F(EventRules, ScriptedActionsArriveAtTheirDoEventsPoint) {
 TEST_F(EventRules, TimersFireOnlyWhenEnabledWithAnInterval) {
     auto& tim = f.add<Timer>("timChiudi");
     int scatti = 0;
-    tim.on.onTimer = [&] { ++scatti; };
+    tim.on.onTimer = [&] {
+        ++scatti;
+    };
     desktop().fireTimers();
     tim.setInterval(1);
     desktop().fireTimers();

@@ -12,7 +12,7 @@
 namespace tolvane::ui::testing {
 
 class frmProva : public Form {
-public:
+  public:
     frmProva();
 
     PictureBox& PicPagine1 = add<PictureBox>("PicPagine1");
@@ -45,7 +45,7 @@ public:
 
 // A second window, to see that focus events stay inside one window.
 class frmAltra : public Form {
-public:
+  public:
     frmAltra();
     TextBox& txtNome = add<TextBox>("txtNome");
     std::vector<std::string> log;

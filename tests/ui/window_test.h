@@ -12,18 +12,18 @@
 namespace tolvane::ui {
 
 class WindowTest : public ::testing::Test {
-protected:
+  protected:
     WindowTest() {
         driver.setFailureHook([](const std::string& text) { ADD_FAILURE() << text; });
     }
     ~WindowTest() override { desktop().reset(); }
 
-private:
+  private:
     struct CleanDesktop {
         CleanDesktop() { desktop().reset(); }
     } clean_;
 
-protected:
+  protected:
     ScriptedDriver driver;
 };
 

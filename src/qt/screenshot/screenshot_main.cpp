@@ -7,9 +7,9 @@
 // panel that saves the options), "FrmVedrixStampa" and "FrmVStampa" (the preview of the
 // sample list). Never answers a question on the user's behalf except to keep the drawing going.
 #include <QApplication>
-#include <clocale>
 #include <QDialog>
 #include <QImage>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -61,12 +61,13 @@ tolvane::VedrixLista& sampleList() {
     const char* citta[] = {"Milano", "Torino", "Bologna", "Napoli", "Verona"};
     lista.rows.clear();
     for (int i = 1; i <= 30; ++i) {
-        lista.rows.push_back({std::to_string(1000 + i), "Azienda di prova " + std::to_string(i),
-                              citta[i % 5]});
+        lista.rows.push_back(
+            {std::to_string(1000 + i), "Azienda di prova " + std::to_string(i), citta[i % 5]});
     }
     lista.printName = "Elenco aziende";
     lista.title = "Elenco aziende";
-    lista.setPrintDialog([] { return &tolvane::ui::desktop().instance<tolvane::FrmVedrixStampa>(); });
+    lista.setPrintDialog(
+        [] { return &tolvane::ui::desktop().instance<tolvane::FrmVedrixStampa>(); });
     return lista;
 }
 
