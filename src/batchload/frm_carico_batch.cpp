@@ -80,24 +80,12 @@ frmCaricoBatch::frmCaricoBatch() : Form("frmCaricoBatch") {
     ComStop.move(7560, 7020, 1455, 435);
     ComStop.setVisible(false);
 
-    DriCarica.on.onChange = [this] {
-        DriCarica_Change();
-    };
-    DirCarica.on.onChange = [this] {
-        DirCarica_Change();
-    };
-    comOk.on.onClick = [this] {
-        comOk_Click();
-    };
-    ComAnnulla.on.onClick = [this] {
-        ComAnnulla_Click();
-    };
-    ComStop.on.onClick = [this] {
-        ComStop_Click();
-    };
-    txt.on.onGotFocus = [](int) {
-        EvidenziaCampo();
-    };
+    DriCarica.on.onChange = [this] { DriCarica_Change(); };
+    DirCarica.on.onChange = [this] { DirCarica_Change(); };
+    comOk.on.onClick = [this] { comOk_Click(); };
+    ComAnnulla.on.onClick = [this] { ComAnnulla_Click(); };
+    ComStop.on.onClick = [this] { ComStop_Click(); };
+    txt.on.onGotFocus = [](int) { EvidenziaCampo(); };
     expose("PassaA", [this](std::vector<Variant>&) {
         PassaA();
         return Variant();

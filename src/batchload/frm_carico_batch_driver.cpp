@@ -130,12 +130,8 @@ void frmCaricoBatch::comOk_Click() {
         StatoPulsanti(true);
         giStatoCarica = 1;
         ProgressoElab progresso;
-        progresso.eventPump = [] {
-            ui::DoEvents();
-        };
-        progresso.displayChanged = [this](const ProgressoElab& p) {
-            MostraProgresso(p);
-        };
+        progresso.eventPump = [] { ui::DoEvents(); };
+        progresso.displayChanged = [this](const ProgressoElab& p) { MostraProgresso(p); };
         if (progressClock) progresso.setClock(progressClock);
         progresso.AvviaProgresso("Caricamento", "Caricamento Dati");
         LabFatti.setVisible(true);

@@ -26,9 +26,7 @@ frmRicValBase::frmRicValBase() : Form("frmRicValBase") {
         obOk = false;
         hide();
     };
-    txt.on.onGotFocus = [](int) {
-        EvidenziaCampo();
-    };
+    txt.on.onGotFocus = [](int) { EvidenziaCampo(); };
 }
 
 bool frmRicValBase::CreaRighe() {

@@ -71,9 +71,7 @@ Variant ScCarica::ConvImporto(Variant& pvValore, const std::string& psLireOValut
     const ScCaricaCampi* amountField = amountInProgress_;
     const std::string listino = listinoOfLine(piCodTab, amountField ? *amountField : none);
     const std::string moneta = currencyOfListino(listino, amountField ? *amountField : none);
-    const auto decimals = [&](int fallback) {
-        return piNumDec == -9999 ? fallback : piNumDec;
-    };
+    const auto decimals = [&](int fallback) { return piNumDec == -9999 ? fallback : piNumDec; };
     if (equalText(psLireOValuta, "L")) {
         if (equalText(moneta, gsCodLira))
             return roundToDecimals(pvValore, decimals(giNumDecLireGest));

@@ -325,9 +325,7 @@ int ScCarica::evaluateKept(ScCaricaCampi& field, int index, const Variant*& valu
 }
 
 int ScCarica::evaluateUncached(ScCaricaCampi& field, Variant& pvValore, int piCodTab) {
-    const auto name = [&field] {
-        return field.osTabella + "." + field.osNomeCampo;
-    };
+    const auto name = [&field] { return field.osTabella + "." + field.osNomeCampo; };
     const int tipo = field.oiTipoDest();
     mbNumerico_ = tipo >= tipocampo::Intero && tipo <= tipocampo::Valuta;
     miNumDec_ = -9999;

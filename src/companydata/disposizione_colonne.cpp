@@ -64,9 +64,7 @@ void DisponiInColonne(frmDatiAzie& f, int piPagina, const std::vector<ColonnaPag
 void IntestazioniSopra(frmDatiAzie& f, const PaginaDatiAzie& pagina,
                        const std::vector<Intestazione>& intestazioni) {
     ui::PictureBox& pic = f.PicPagine(pagina.numero);
-    auto spostaIn = [](ui::Control& c, double y) {
-        c.move(c.left(), y, c.width(), c.height());
-    };
+    auto spostaIn = [](ui::Control& c, double y) { c.move(c.left(), y, c.width(), c.height()); };
     int riga = 0;
     for (const CampoPagina& campo : pagina.campi) {
         const int n = campo.numero;

@@ -90,33 +90,15 @@ frmDatiAzie::frmDatiAzie()
       LabTitolo(*this, "LabTitolo"),
       Cornice(*this, "Cornice"),
       CheChiu(*this, "CheChiu") {
-    txt.on.onGotFocus = [this](int i) {
-        txt_GotFocus(i);
-    };
-    txt.on.onLostFocus = [this](int i) {
-        txt_LostFocus(i);
-    };
-    txt.on.onKeyUp = [this](int i, int& keyCode, int shift) {
-        txt_KeyUp(i, keyCode, shift);
-    };
-    Che.on.onClick = [this](int i) {
-        Che_Click(i);
-    };
-    CheChiu.on.onClick = [this](int i) {
-        CheChiu_Click(i);
-    };
-    Combo.on.onLostFocus = [this](int i) {
-        Combo_LostFocus(i);
-    };
-    ComHlp.on.onClick = [this](int i) {
-        ComHlp_Click(i);
-    };
-    comOk.on.onClick = [this](int i) {
-        comOk_Click(i);
-    };
-    showPage = [this](ui::Control& pagina) {
-        MostraPagina(pagina);
-    };
+    txt.on.onGotFocus = [this](int i) { txt_GotFocus(i); };
+    txt.on.onLostFocus = [this](int i) { txt_LostFocus(i); };
+    txt.on.onKeyUp = [this](int i, int& keyCode, int shift) { txt_KeyUp(i, keyCode, shift); };
+    Che.on.onClick = [this](int i) { Che_Click(i); };
+    CheChiu.on.onClick = [this](int i) { CheChiu_Click(i); };
+    Combo.on.onLostFocus = [this](int i) { Combo_LostFocus(i); };
+    ComHlp.on.onClick = [this](int i) { ComHlp_Click(i); };
+    comOk.on.onClick = [this](int i) { comOk_Click(i); };
+    showPage = [this](ui::Control& pagina) { MostraPagina(pagina); };
     CreaControlli();
 }
 
@@ -162,9 +144,7 @@ void frmDatiAzie::CreaControlli() {
     TasPagine->move(120, 120, 11400, 8160);
     for (const TabPagina& tab : kTabPagine)
         TasPagine->addTab(tab.caption, tab.chiave, tab.suggerimento);
-    TasPagine->on.onClick = [this] {
-        TasPagine_Click();
-    };
+    TasPagine->on.onClick = [this] { TasPagine_Click(); };
 
     auto creaPicture = [this](int pagina) {
         ui::PictureBox& pic = PicPagine.add(pagina);
@@ -223,9 +203,7 @@ void frmDatiAzie::CreaPagina(const PaginaDatiAzie& pagina) {
                 // The design-time choice: set before the handler exists, so it raises nothing.
                 if (i == campo.opzioneIniziale) opzione.setValue(true);
             }
-            opzioni->on.onClick = [this, n](int i) {
-                Opzione_Click(n, i);
-            };
+            opzioni->on.onClick = [this, n](int i) { Opzione_Click(n, i); };
             mOpzioni[campo.nomeOpzioni] = std::move(opzioni);
             riga += static_cast<int>(campo.voci.size());
             continue;

@@ -120,9 +120,7 @@ const PaginaDatiAzie& PaginaCausaCom() {
         p.campoIniziale = 4000;
         for (const CausaleComune& c : kCausali) p.campi.push_back(dichiarazione(c));
         p.carica = VisCausaCom;
-        p.verifica = [](frmDatiAzie& f) {
-            return f.CampiSenzaErrori();
-        };
+        p.verifica = [](frmDatiAzie& f) { return f.CampiSenzaErrori(); };
         p.salvataggi = {{&frmDatiAzie::msRsCausaCom, ScriviCausaCom}};
         return p;
     }();

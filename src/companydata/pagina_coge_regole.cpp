@@ -97,9 +97,7 @@ void coge::ClickAzzera(frmDatiAzie& f, int) {
 }
 
 bool VerDatiCoge(frmDatiAzie& f) {
-    auto c = [&](int campo) {
-        return coge::ColonnaPresente(f, campo);
-    };
+    auto c = [&](int campo) { return coge::ColonnaPresente(f, campo); };
 
     if (c(5000) && vuoto(f, 5000))
         return RifiutaSalvataggio(f, 5000, "L'anno corrente è obbligatorio");

@@ -84,9 +84,7 @@ const PaginaDatiAzie& PaginaContiTrans() {
             IntestazioniSopra(f, PaginaContiTrans(), {{11000, "Conti di Transito:"}});
         };
         p.carica = VisContiTrans;
-        p.verifica = [](frmDatiAzie& f) {
-            return f.CampiSenzaErrori();
-        };
+        p.verifica = [](frmDatiAzie& f) { return f.CampiSenzaErrori(); };
         p.salvataggi = {{&frmDatiAzie::msRsContiTrans, ScriviContiTrans}};
         return p;
     }();

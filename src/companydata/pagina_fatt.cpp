@@ -330,9 +330,7 @@ void VisFatt(frmDatiAzie& f) {
     password.setTag("");
     if (!f.Rs().VuotoRs(rs)) {
         // Null reads as the empty text, numbers of copies included.
-        auto testo = [&](const char* colonna) {
-            return f.Rs().ValoreGrezzoRs(rs, colonna).text();
-        };
+        auto testo = [&](const char* colonna) { return f.Rs().ValoreGrezzoRs(rs, colonna).text(); };
         for (const ColonnaFatt& c : kColonne) f.txt(c.campo).setText(testo(c.colonna));
         for (const Descrizione& d : kDescrizioni) f.Lab(d.campo).setCaption(testo(d.colonna));
         f.txt(kPwdMemorizzata).setText(testo("FEHubPwd1"));

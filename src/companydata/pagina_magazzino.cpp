@@ -190,9 +190,7 @@ void creaControlli(frmDatiAzie& f) {
     combo.move(campo.left(), campo.top(), 2400, campo.height());
     combo.setTabIndex(campo.tabIndex());
     campo.setVisible(false);
-    combo.on.onClick = [&f] {
-        cobTipoCodBarre_Click(f);
-    };
+    combo.on.onClick = [&f] { cobTipoCodBarre_Click(f); };
     combo.on.onKeyDown = [&f](int& keyCode, int shift) {
         cobTipoCodBarre_KeyDown(f, keyCode, shift);
     };

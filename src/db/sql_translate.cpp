@@ -54,9 +54,7 @@ void Translator::recordItem(std::size_t from, std::size_t to, std::string alias)
     SelectItem item;
     item.alias = std::move(alias);
     const std::size_t count = to - from;
-    auto isName = [&](std::size_t i) {
-        return isNameToken(tokens_[i]);
-    };
+    auto isName = [&](std::size_t i) { return isNameToken(tokens_[i]); };
     if (count == 1 && tokens_[from].isSymbol("*")) {
         item.column = "*";
     } else if (count == 1 && isName(from)) {

@@ -123,24 +123,12 @@ frmDaStudio::frmDaStudio()
       PicPagine(*this, "PicPagine"),
       LabTitolo(*this, "LabTitolo"),
       comOk(*this, "comOk") {
-    txt.on.onGotFocus = [this](int i) {
-        txt_GotFocus(i);
-    };
-    txt.on.onLostFocus = [this](int i) {
-        txt_LostFocus(i);
-    };
-    txt.on.onKeyUp = [this](int i, int& keyCode, int shift) {
-        txt_KeyUp(i, keyCode, shift);
-    };
-    Che.on.onClick = [this](int i) {
-        Che_Click(i);
-    };
-    OptSessoFor.on.onClick = [this](int i) {
-        OptSessoFor_Click(i);
-    };
-    comOk.on.onClick = [this](int i) {
-        comOk_Click(i);
-    };
+    txt.on.onGotFocus = [this](int i) { txt_GotFocus(i); };
+    txt.on.onLostFocus = [this](int i) { txt_LostFocus(i); };
+    txt.on.onKeyUp = [this](int i, int& keyCode, int shift) { txt_KeyUp(i, keyCode, shift); };
+    Che.on.onClick = [this](int i) { Che_Click(i); };
+    OptSessoFor.on.onClick = [this](int i) { OptSessoFor_Click(i); };
+    comOk.on.onClick = [this](int i) { comOk_Click(i); };
     CreaControlli();
 
     expose("PassaA", [this](std::vector<Variant>&) {
@@ -170,12 +158,8 @@ void frmDaStudio::CreaControlli() {
     TasPagine = &add<ui::TabStrip>("TasPagine");
     TasPagine->move(120, 120, 11040, 7080);
     for (const TabPagina& tab : kTabPagine) TasPagine->addTab(tab.caption, tab.chiave);
-    TasPagine->on.onBeforeClick = [this](bool& cancel) {
-        TasPagine_BeforeClick(cancel);
-    };
-    TasPagine->on.onClick = [this] {
-        TasPagine_Click();
-    };
+    TasPagine->on.onBeforeClick = [this](bool& cancel) { TasPagine_BeforeClick(cancel); };
+    TasPagine->on.onClick = [this] { TasPagine_Click(); };
     for (int pagina = 1; pagina <= kNumeroPagine; ++pagina) CreaPagina(pagina);
 
     ui::CommandButton& ok = comOk.add(3);
@@ -187,9 +171,7 @@ void frmDaStudio::CreaControlli() {
     ComAnnulla->setCaption("Annulla");
     ComAnnulla->setToolTipText("Annulla");
     ComAnnulla->move(9360, 7440, 1800, 420);
-    ComAnnulla->on.onClick = [this] {
-        ComAnnulla_Click();
-    };
+    ComAnnulla->on.onClick = [this] { ComAnnulla_Click(); };
 }
 
 void frmDaStudio::CreaPagina(int piPagina) {

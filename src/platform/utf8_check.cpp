@@ -11,14 +11,10 @@ namespace {
 
 // Length of the well-formed sequence that starts at i, 0 when it is ill-formed.
 std::size_t sequenceLength(std::string_view s, std::size_t i) {
-    const auto b = [&](std::size_t k) {
-        return static_cast<unsigned char>(s[k]);
-    };
+    const auto b = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
     const unsigned char c = b(i);
     const std::size_t left = s.size() - i;
-    const auto cont = [&](std::size_t k) {
-        return (b(k) & 0xC0) == 0x80;
-    };
+    const auto cont = [&](std::size_t k) { return (b(k) & 0xC0) == 0x80; };
     if (c < 0x80) return 1;
     if (c >= 0xC2 && c <= 0xDF) return left >= 2 && cont(i + 1) ? 2 : 0;
     if (c >= 0xE0 && c <= 0xEF) {

@@ -35,18 +35,10 @@ frmVStaPar::frmVStaPar() : Form("frmVStaPar") {
     CmdOk.setCaption("OK");
     CmdOk.move(4600, 1800, 1200, 400);
 
-    VsbProp.on.onChange = [this] {
-        RidisegnaProva();
-    };
-    VsbProp.on.onScroll = [this] {
-        RidisegnaProva();
-    };
-    LabProp.on.onDblClick = [this] {
-        LabProp_DblClick();
-    };
-    CmdOk.on.onClick = [this] {
-        CmdOk_Click();
-    };
+    VsbProp.on.onChange = [this] { RidisegnaProva(); };
+    VsbProp.on.onScroll = [this] { RidisegnaProva(); };
+    LabProp.on.onDblClick = [this] { LabProp_DblClick(); };
+    CmdOk.on.onClick = [this] { CmdOk_Click(); };
 }
 
 void frmVStaPar::Form_Activate() { RidisegnaProva(); }

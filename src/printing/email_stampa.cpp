@@ -171,9 +171,7 @@ void PassaParEmail() {
     if (!veroOpzione(opz.LeggiParStampa("EmailInvia"))) return;
 
     const LibGenerale& lib = goLibGen();
-    auto vuoto = [&lib](const std::string& testo) {
-        return lib.EVuoto(Variant(testo));
-    };
+    auto vuoto = [&lib](const std::string& testo) { return lib.EVuoto(Variant(testo)); };
     std::string login = LeggiParEmail("EmailLogin");
     bool conPwd = !vuoto(LeggiParEmail("EmailPwd"));
     std::string server = LeggiParEmail("EmailServerSMTP");
@@ -189,9 +187,7 @@ void PassaParEmail() {
     auto scrivi = [&opz](const char* nome, const Variant& valore) {
         opz.ScriviParStampa(nome, OpzStampa::kTipoAltro, valore);
     };
-    auto passa = [&scrivi](const char* nome) {
-        scrivi(nome, Variant(LeggiParEmail(nome)));
-    };
+    auto passa = [&scrivi](const char* nome) { scrivi(nome, Variant(LeggiParEmail(nome))); };
     scrivi("EmailTo", Variant(vuoto(emailToTemp) ? emailTo : emailToTemp));
     passa("EmailTipoInvio");
     scrivi("EmailOggetto", Variant(riempiSegnaposti(LeggiParEmail("EmailOggetto"), true, opz)));

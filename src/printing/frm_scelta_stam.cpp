@@ -37,114 +37,50 @@ FrmSceltaStam::FrmSceltaStam() : Form("FrmSceltaStam") {
     expose("osRisVidKey", [this](std::vector<Variant>&) { return Variant(osRisVidKey); });
     CreaControlli();
 
-    OptStampaSu.on.onClick = [this](int i) {
-        ConTrappola([&] { OptStampaSu_Click(i); });
-    };
-    ComOpz.on.onClick = [this](int i) {
-        ConTrappola([&] { ComOpz_Click(i); });
-    };
-    Fra.on.onDblClick = [this](int i) {
-        Fra_DblClick(i);
-    };
-    CheForzaVert->on.onClick = [this] {
-        ConTrappola([&] { CheForzaVert_Click(); });
-    };
-    CheNumPag->on.onClick = [this] {
-        ConTrappola([&] { CheNumPag_Click(); });
-    };
-    ChePdfAutom->on.onClick = [this] {
-        ChePdfAutom_Click();
-    };
-    CheInviaEmail->on.onClick = [this] {
-        CheInviaEmail_Click();
-    };
+    OptStampaSu.on.onClick = [this](int i) { ConTrappola([&] { OptStampaSu_Click(i); }); };
+    ComOpz.on.onClick = [this](int i) { ConTrappola([&] { ComOpz_Click(i); }); };
+    Fra.on.onDblClick = [this](int i) { Fra_DblClick(i); };
+    CheForzaVert->on.onClick = [this] { ConTrappola([&] { CheForzaVert_Click(); }); };
+    CheNumPag->on.onClick = [this] { ConTrappola([&] { CheNumPag_Click(); }); };
+    ChePdfAutom->on.onClick = [this] { ChePdfAutom_Click(); };
+    CheInviaEmail->on.onClick = [this] { CheInviaEmail_Click(); };
     ComParIniPE->on.onClick = [this] {
         if (extensions().openEmailPanel) extensions().openEmailPanel(*this);
     };
-    txt.on.onGotFocus = [this](int i) {
-        txt_GotFocus(i);
-    };
-    txt.on.onLostFocus = [this](int i) {
-        txt_LostFocus(i);
-    };
-    txt.on.onKeyUp = [this](int i, int& k, int s) {
-        txt_KeyUp(i, k, s);
-    };
-    ComHlp.on.onClick = [this](int i) {
-        ComHlp_Click(i);
-    };
-    ComCerca.on.onClick = [this](int i) {
-        ComCerca_Click(i);
-    };
-    ComChiudi->on.onClick = [this] {
-        ComChiudi_Click();
-    };
+    txt.on.onGotFocus = [this](int i) { txt_GotFocus(i); };
+    txt.on.onLostFocus = [this](int i) { txt_LostFocus(i); };
+    txt.on.onKeyUp = [this](int i, int& k, int s) { txt_KeyUp(i, k, s); };
+    ComHlp.on.onClick = [this](int i) { ComHlp_Click(i); };
+    ComCerca.on.onClick = [this](int i) { ComCerca_Click(i); };
+    ComChiudi->on.onClick = [this] { ComChiudi_Click(); };
 
-    OptSepCampi.on.onClick = [this](int i) {
-        ConTrappola([&] { OptSepCampi_Click(i); });
-    };
-    OptDelimStr.on.onClick = [this](int i) {
-        ConTrappola([&] { OptDelimStr_Click(i); });
-    };
-    CheNumNoForm->on.onClick = [this] {
-        ConTrappola([&] { CheNumNoForm_Click(); });
-    };
-    CheFisUtilComp->on.onClick = [this] {
-        ConTrappola([&] { CheFisUtilComp_Click(); });
-    };
+    OptSepCampi.on.onClick = [this](int i) { ConTrappola([&] { OptSepCampi_Click(i); }); };
+    OptDelimStr.on.onClick = [this](int i) { ConTrappola([&] { OptDelimStr_Click(i); }); };
+    CheNumNoForm->on.onClick = [this] { ConTrappola([&] { CheNumNoForm_Click(); }); };
+    CheFisUtilComp->on.onClick = [this] { ConTrappola([&] { CheFisUtilComp_Click(); }); };
     for (ui::TextBox* box :
          {TxtFisMrAlt, TxtFisMrBas, TxtFisColonne, TxtFisRighe, TxtFisCodIniComp, TxtFisCodFinComp})
-        box->on.onLostFocus = [this, box] {
-            ConTrappola([&] { TxtFis_LostFocus(*box); });
-        };
+        box->on.onLostFocus = [this, box] { ConTrappola([&] { TxtFis_LostFocus(*box); }); };
 
-    ComSalOpz->on.onClick = [this] {
-        ConTrappola([&] { ComSalOpz_Click(); });
-    };
-    ComCancOpz->on.onClick = [this] {
-        ConTrappola([&] { ComCancOpz_Click(); });
-    };
-    ComSelTutto->on.onClick = [this] {
-        ComSelTutto_Click();
-    };
-    ComDeSelTutto->on.onClick = [this] {
-        ComDeSelTutto_Click();
-    };
-    ComUsaDef->on.onClick = [this] {
-        ConTrappola([&] { ComUsaDef_Click(); });
-    };
-    ComOk->on.onClick = [this] {
-        ConTrappola([&] { ComOk_Click(); });
-    };
-    ComAnnulla->on.onClick = [this] {
-        ComAnnulla_Click();
-    };
+    ComSalOpz->on.onClick = [this] { ConTrappola([&] { ComSalOpz_Click(); }); };
+    ComCancOpz->on.onClick = [this] { ConTrappola([&] { ComCancOpz_Click(); }); };
+    ComSelTutto->on.onClick = [this] { ComSelTutto_Click(); };
+    ComDeSelTutto->on.onClick = [this] { ComDeSelTutto_Click(); };
+    ComUsaDef->on.onClick = [this] { ConTrappola([&] { ComUsaDef_Click(); }); };
+    ComOk->on.onClick = [this] { ConTrappola([&] { ComOk_Click(); }); };
+    ComAnnulla->on.onClick = [this] { ComAnnulla_Click(); };
 
-    GriPri->on.onClick = [this] {
-        ConTrappola([&] { GriPri_Click(); });
-    };
-    GriPri->on.onKeyDown = [this](int& k, int s) {
-        GriPri_KeyDown(k, s);
-    };
-    GriPorte->on.onClick = [this] {
-        ConTrappola([&] { griPorte_Click(); });
-    };
-    cboCassetti->on.onClick = [this] {
-        ConTrappola([&] { cboCassetti_Click(); });
-    };
-    cboTipoCarta->on.onClick = [this] {
-        ConTrappola([&] { cboTipoCarta_Click(); });
-    };
-    ComPaperSize->on.onClick = [this] {
-        ConTrappola([&] { GetPaperList(false); });
-    };
+    GriPri->on.onClick = [this] { ConTrappola([&] { GriPri_Click(); }); };
+    GriPri->on.onKeyDown = [this](int& k, int s) { GriPri_KeyDown(k, s); };
+    GriPorte->on.onClick = [this] { ConTrappola([&] { griPorte_Click(); }); };
+    cboCassetti->on.onClick = [this] { ConTrappola([&] { cboCassetti_Click(); }); };
+    cboTipoCarta->on.onClick = [this] { ConTrappola([&] { cboTipoCarta_Click(); }); };
+    ComPaperSize->on.onClick = [this] { ConTrappola([&] { GetPaperList(false); }); };
 }
 
 void FrmSceltaStam::CreaControlli() {
     auto label = [this](ui::ControlArray<ui::Label>& array, int index, ui::Control* in,
-                        const char* caption) {
-        array.add(index, in).setCaption(caption);
-    };
+                        const char* caption) { array.add(index, in).setCaption(caption); };
     ui::Frame& stampaSu = Fra.add(0);
     stampaSu.setCaption("Stampa su: ");
     const char* destinazioni[] = {"&Stampante", "&Video", "&File", "File/stam. a &lung. fissa"};

@@ -77,15 +77,9 @@ std::array<std::string, 5> splitPdfAutomImpPar(const Variant& value) {
 
 void registraPannelloPdfEmail() {
     FrmSceltaStam::Extensions& e = FrmSceltaStam::extensions();
-    e.leggiParEmail = [](const std::string& chiave) {
-        return LeggiParEmail(chiave);
-    };
-    e.pdfAutomClick = [](FrmSceltaStam& form) {
-        ChePdfAutom_Click(form);
-    };
-    e.inviaEmailClick = [](FrmSceltaStam& form) {
-        CheInviaEmail_Click(form);
-    };
+    e.leggiParEmail = [](const std::string& chiave) { return LeggiParEmail(chiave); };
+    e.pdfAutomClick = [](FrmSceltaStam& form) { ChePdfAutom_Click(form); };
+    e.inviaEmailClick = [](FrmSceltaStam& form) { CheInviaEmail_Click(form); };
     e.openEmailPanel = [](FrmSceltaStam& form) {
         ConTrappola([&] { pdfEmailPanel(form).Apri(); });
     };
@@ -113,36 +107,16 @@ PdfEmailPanel::PdfEmailPanel(FrmSceltaStam& f)
       OptPETipoInvio(f, "OptPETipoInvio"),
       OptPEDove(f, "OptPEDove") {
     CreaControlli();
-    CboEmailToNum->on.onClick = [this] {
-        CboEmailToNum_Click();
-    };
-    CboEmailTipoNum->on.onClick = [this] {
-        CboEmailTipoNum_Click();
-    };
-    ComPeDatiCor->on.onClick = [this] {
-        ConTrappola([&] { ComPeDatiCor_Click(); });
-    };
-    ComPECanc->on.onClick = [this] {
-        ConTrappola([&] { ComPECanc_Click(); });
-    };
-    ComPERileggi->on.onClick = [this] {
-        ConTrappola([&] { ComPERileggi_Click(); });
-    };
-    ComPESalva->on.onClick = [this] {
-        ConTrappola([&] { ComPESalva_Click(); });
-    };
-    ComPEAnnulla->on.onClick = [this] {
-        ConTrappola([&] { ComPEAnnulla_Click(); });
-    };
-    ComPEOk->on.onClick = [this] {
-        ConTrappola([&] { ComPEOk_Click(); });
-    };
-    ComPESel->on.onClick = [this] {
-        PESelDeselSalOpz(true);
-    };
-    ComPEDesel->on.onClick = [this] {
-        PESelDeselSalOpz(false);
-    };
+    CboEmailToNum->on.onClick = [this] { CboEmailToNum_Click(); };
+    CboEmailTipoNum->on.onClick = [this] { CboEmailTipoNum_Click(); };
+    ComPeDatiCor->on.onClick = [this] { ConTrappola([&] { ComPeDatiCor_Click(); }); };
+    ComPECanc->on.onClick = [this] { ConTrappola([&] { ComPECanc_Click(); }); };
+    ComPERileggi->on.onClick = [this] { ConTrappola([&] { ComPERileggi_Click(); }); };
+    ComPESalva->on.onClick = [this] { ConTrappola([&] { ComPESalva_Click(); }); };
+    ComPEAnnulla->on.onClick = [this] { ConTrappola([&] { ComPEAnnulla_Click(); }); };
+    ComPEOk->on.onClick = [this] { ConTrappola([&] { ComPEOk_Click(); }); };
+    ComPESel->on.onClick = [this] { PESelDeselSalOpz(true); };
+    ComPEDesel->on.onClick = [this] { PESelDeselSalOpz(false); };
 }
 
 ui::TextBox& PdfEmailPanel::campo(int indice, ui::Control* in, const char* caption, double top) {
@@ -395,12 +369,8 @@ void PdfEmailPanel::MostraIniPE() {
 
 void PdfEmailPanel::AggIniPE() {
     const LibGenerale& lib = goLibGen();
-    auto sn = [this](int n) {
-        return Variant(selezionata(ChePdfEmailVal(n)) ? "S" : "N");
-    };
-    auto intero = [&lib](const std::string& t) {
-        return Variant(lib.ValoreIntero(Variant(t)));
-    };
+    auto sn = [this](int n) { return Variant(selezionata(ChePdfEmailVal(n)) ? "S" : "N"); };
+    auto intero = [&lib](const std::string& t) { return Variant(lib.ValoreIntero(Variant(t))); };
     // Every value is worked out first: a number that does not fit stops the writing before any.
     std::vector<std::pair<std::string, Variant>> valori = {
         {"UsaPdfCreator", sn(1)},

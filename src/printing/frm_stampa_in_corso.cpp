@@ -19,9 +19,7 @@ frmStampaInCorso::frmStampaInCorso() : Form("frmStampaInCorso") {
     lblStamp.setCaption("Stampa ordine in corso.");
     LblPrePag.setCaption("In stampa la pagina:");
     LblPag.setCaption("000");
-    ComSTampa.on.onClick = [this] {
-        ComStampa_Click();
-    };
+    ComSTampa.on.onClick = [this] { ComStampa_Click(); };
 }
 
 void frmStampaInCorso::Form_Load() {

@@ -95,19 +95,11 @@ FrmVStampa::FrmVStampa() : Form("FrmVStampa") {
     for (int i = 1; i <= 4; ++i) ImlFrecce.add(arrow(i, true));
     for (int i = 1; i <= 4; ++i) ImlFrecce.add(arrow(i, false));
 
-    comEsci.on.onClick = [this] {
-        comEsci_Click();
-    };
-    imaMuovi.on.onClick = [this](int index) {
-        imaMuovi_Click(index);
-    };
-    hscPosOri.on.onChange = [this] {
-        PicSec.setLeft(-hscPosOri.value());
-    };
+    comEsci.on.onClick = [this] { comEsci_Click(); };
+    imaMuovi.on.onClick = [this](int index) { imaMuovi_Click(index); };
+    hscPosOri.on.onChange = [this] { PicSec.setLeft(-hscPosOri.value()); };
     hscPosOri.on.onScroll = hscPosOri.on.onChange;
-    vscPosVert.on.onChange = [this] {
-        PicSec.setTop(-vscPosVert.value());
-    };
+    vscPosVert.on.onChange = [this] { PicSec.setTop(-vscPosVert.value()); };
     vscPosVert.on.onScroll = vscPosVert.on.onChange;
 }
 

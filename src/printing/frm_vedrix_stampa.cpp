@@ -67,21 +67,11 @@ FrmVedrixStampa::FrmVedrixStampa() : Form("FrmVedrixStampa") {
     CmdEsci.setCaption("&ESCI");
     CmdEsci.move(3960, 2520, 1200, 400);
 
-    ComUsaDef.on.onClick = [this] {
-        ComUsaDef_Click();
-    };
-    comSceStam.on.onClick = [this] {
-        comSceStam_Click();
-    };
-    CmdStampa.on.onClick = [this] {
-        CmdStampa_Click();
-    };
-    CmdEsci.on.onClick = [this] {
-        CmdEsci_Click();
-    };
-    CmdSceFont.on.onClick = [this] {
-        CmdSceFont_Click();
-    };
+    ComUsaDef.on.onClick = [this] { ComUsaDef_Click(); };
+    comSceStam.on.onClick = [this] { comSceStam_Click(); };
+    CmdStampa.on.onClick = [this] { CmdStampa_Click(); };
+    CmdEsci.on.onClick = [this] { CmdEsci_Click(); };
+    CmdSceFont.on.onClick = [this] { CmdSceFont_Click(); };
 }
 
 const std::shared_ptr<OpzStampa>& FrmVedrixStampa::opzioni() {

@@ -165,9 +165,7 @@ bool FormView::handleKey(ui::Control* control, QKeyEvent* event) {
     auto* box = control && control->kind() == ui::ControlKind::TextBox
                     ? static_cast<ui::TextBox*>(control)
                     : nullptr;
-    auto stillHere = [&] {
-        return form_ && form_->activeControl() == control;
-    };
+    auto stillHere = [&] { return form_ && form_->activeControl() == control; };
 
     if (ctrl && k.keyCode == 'C') return false;  // copying changes nothing
     if (box && ctrl && (k.keyCode == 'V' || k.keyCode == 'X' || k.keyCode == 'A')) {

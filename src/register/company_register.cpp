@@ -50,9 +50,7 @@ std::vector<CompanyRow> readCompanies(const std::string& idDb) {
                               rstype::Snapshot);
     std::vector<CompanyRow> rows;
     for (; !rs.EofRs(h); rs.MoveNextRs(h)) {
-        auto field = [&](const char* name) {
-            return rs.ValoreCampoRs(h, name).text();
-        };
+        auto field = [&](const char* name) { return rs.ValoreCampoRs(h, name).text(); };
         rows.push_back({field("Codice"), field("IdAzienda"), field("Descrizione"), field("NomeDB"),
                         field("Connect"), field("PwdDB"), field("ListaLogin"), field("ListaGruppi"),
                         field("ListaTerminali")});

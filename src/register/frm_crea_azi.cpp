@@ -53,23 +53,15 @@ frmCreaAzi::frmCreaAzi() : ui::Form("frmCreaAzi") {
     ComAnnulla.move(5400, y + 540, 1500, 420);
     ComAnnulla.setCancel(true);
 
-    comOk.on.onClick = [this] {
-        comOk_Click();
-    };
-    ComAnnulla.on.onClick = [this] {
-        ComAnnulla_Click();
-    };
-    txtIdAzienda.on.onChange = [this] {
-        txtIdAzienda_Change();
-    };
+    comOk.on.onClick = [this] { comOk_Click(); };
+    ComAnnulla.on.onClick = [this] { ComAnnulla_Click(); };
+    txtIdAzienda.on.onChange = [this] { txtIdAzienda_Change(); };
     for (ui::TextBox* t : {&txtCodice, &txtIdAzienda, &txtDescrizione, &txtNomeDB}) {
         t->on.onGotFocus = [t] {
             ColoreGotFocus(*t);
             EvidenziaCampo();
         };
-        t->on.onLostFocus = [t] {
-            ColoreLostFocus(*t);
-        };
+        t->on.onLostFocus = [t] { ColoreLostFocus(*t); };
     }
 }
 

@@ -31,9 +31,7 @@ frmPersVedrix::frmPersVedrix()
     LabValore.move(120, 5520, 1200, 300);
     txtValore.move(1440, 5520, 9120, 300);
     txtValore.setMaxLength(255);
-    grdLista.on.onClick = [this] {
-        grdLista_Click();
-    };
+    grdLista.on.onClick = [this] { grdLista_Click(); };
     ogVedrix.printName = "Personalizzazioni";
 }
 

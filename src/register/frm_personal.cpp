@@ -40,15 +40,9 @@ frmPersonal::frmPersonal() : ui::Form("frmPersonal") {
     comChiudi.setCaption("&Chiudi");
     comChiudi.setCancel(true);
     comChiudi.move(4260, 1320, 1500, 420);
-    comGenerali.on.onClick = [this] {
-        comGenerali_Click();
-    };
-    comAzienda.on.onClick = [this] {
-        comAzienda_Click();
-    };
-    comChiudi.on.onClick = [this] {
-        unload();
-    };
+    comGenerali.on.onClick = [this] { comGenerali_Click(); };
+    comAzienda.on.onClick = [this] { comAzienda_Click(); };
+    comChiudi.on.onClick = [this] { unload(); };
 }
 
 void frmPersonal::Form_Load() {

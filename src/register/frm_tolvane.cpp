@@ -47,9 +47,7 @@ frmTolvane::frmTolvane()
     AggiungiTastiComuni();
     LabUtente.move(120, 480, 10440, 300);
     grdLista.move(120, 840, 10440, 5200);
-    grdLista.on.onDblClick = [this] {
-        ButtonComando("Azienda");
-    };
+    grdLista.on.onDblClick = [this] { ButtonComando("Azienda"); };
     ogVedrix.printName = "Elenco Aziende";
 }
 

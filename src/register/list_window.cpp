@@ -24,9 +24,7 @@ ListWindow::ListWindow(std::string name, std::string caption)
     move(0, 0, 10800, 6600);
     Toolbar1.move(0, 0, 10800, 420);
     grdLista.move(120, 540, 10440, 5520);
-    Toolbar1.onButtonClick = [this](const std::string& key) {
-        ButtonComando(key);
-    };
+    Toolbar1.onButtonClick = [this](const std::string& key) { ButtonComando(key); };
     expose("ButtonComando", [this](std::vector<Variant>& args) {
         ButtonComando(args.empty() ? std::string() : args[0].text());
         return Variant();
@@ -69,9 +67,7 @@ void ListWindow::Form_Load() {
         // The dialog is reached afresh at each "Stampa": one closed by its exit button comes
         // back new; it takes the print-in-progress window's default instance for each print.
         ogVedrix.setPrintDialog([] { return &ui::desktop().instance<FrmVedrixStampa>(); });
-        ogVedrix.oiStaAtt = [this](int valore) {
-            oiStaAtt(valore);
-        };
+        ogVedrix.oiStaAtt = [this](int valore) { oiStaAtt(valore); };
         ogVedrix.title = caption();
         DatRefresh();
         FineCaricoForm(*this);

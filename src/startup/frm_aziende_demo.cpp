@@ -23,9 +23,7 @@ frmAziendeDemo::frmAziendeDemo()
     comChiudi.move(7400, 4500, 1300, 420);
     comChiudi.setCaption("&Chiudi");
     comChiudi.setCancel(true);
-    comChiudi.on.onClick = [this] {
-        unload();
-    };
+    comChiudi.on.onClick = [this] { unload(); };
 }
 
 void frmAziendeDemo::Form_Load() {

@@ -191,12 +191,8 @@ void installHooks() {
     DbComuneHooks& hooks = dbComuneHooks();
     hooks.showConnectionWindow = showConnection;
     hooks.hideConnectionWindow = hideConnection;
-    hooks.endProgram = [](const std::string& message) {
-        fatal(message);
-    };
-    hooks.showMessage = [](const std::string& message) {
-        ui::MsgBox(message);
-    };
+    hooks.endProgram = [](const std::string& message) { fatal(message); };
+    hooks.showMessage = [](const std::string& message) { ui::MsgBox(message); };
     setIniMessageHook([](const std::string& text, bool beep) {
         if (beep) ui::desktop().driver().beep();
         ui::MsgBox(text, ui::msgbox::Exclamation);

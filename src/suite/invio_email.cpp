@@ -112,9 +112,7 @@ std::string readFile(const std::string& path) {
 }  // namespace
 
 EmailSettings EmailSettings::fromOptions(const OpzStampa& o) {
-    auto text = [&o](const char* name) {
-        return o.LeggiParStampa(name).text();
-    };
+    auto text = [&o](const char* name) { return o.LeggiParStampa(name).text(); };
     EmailSettings s;
     s.EmailTipoInvio = text("EmailTipoInvio");
     s.EmailTo = text("EmailTo");

@@ -30,25 +30,19 @@ void frmListaRicerca::Form_Load() {
     ListaRicerca = &add<ui::Grid>("ListaRicerca");
     ListaRicerca->move(120, 120, 6960, 4320);
     ListaRicerca->setTabIndex(0);
-    ListaRicerca->on.onDblClick = [this] {
-        ListaRicerca_DblClick();
-    };
+    ListaRicerca->on.onDblClick = [this] { ListaRicerca_DblClick(); };
     comOk = &add<ui::CommandButton>("comOk");
     comOk->setCaption("&Ok");
     comOk->setDefault(true);
     comOk->move(4440, 4560, 1200, 420);
     comOk->setTabIndex(1);
-    comOk->on.onClick = [this] {
-        comOk_Click();
-    };
+    comOk->on.onClick = [this] { comOk_Click(); };
     ComAnnulla = &add<ui::CommandButton>("ComAnnulla");
     ComAnnulla->setCaption("&Annulla");
     ComAnnulla->setCancel(true);
     ComAnnulla->move(5760, 4560, 1200, 420);
     ComAnnulla->setTabIndex(2);
-    ComAnnulla->on.onClick = [this] {
-        ComAnnulla_Click();
-    };
+    ComAnnulla->on.onClick = [this] { ComAnnulla_Click(); };
 }
 
 void frmListaRicerca::CaricaLista() {

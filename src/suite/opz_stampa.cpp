@@ -101,9 +101,7 @@ void OpzStampa::readSection(const IniFile& ini, const std::string& section, doub
     auto read = [&](const char* key, auto&& apply) {
         if (auto value = ini.find(section, key)) apply(*value);
     };
-    auto whole = [&](const std::string& v) {
-        return static_cast<int>(lib.ValoreLong(Variant(v)));
-    };
+    auto whole = [&](const std::string& v) { return static_cast<int>(lib.ValoreLong(Variant(v))); };
     read("StaVid", [&](const std::string& v) {
         int dest = whole(v);
         if (dest >= kStampante && dest <= kFissa) StaVid = dest;

@@ -20,9 +20,7 @@ bool isPdfPrinter(const std::string& printer, const std::string& word) {
 PdfPrinterSettings pdfPrinterSettings() {
     PdfPrinterSettings settings;
     if (!goMenuClient) return settings;
-    auto value = [](const char* name) {
-        return goMenuClient->Parametro(name).text();
-    };
+    auto value = [](const char* name) { return goMenuClient->Parametro(name).text(); };
     settings.word = pdfPrinterWord(value("UsaPdfCreator"), value("UsaPdf995"));
     settings.fileName = value("PdfNomeFile");
     settings.open = equalText(value("CreatorAutosaveStart"), "S");

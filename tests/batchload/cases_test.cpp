@@ -74,9 +74,7 @@ struct Expected {
 Expected expectedOf(const fs::path& file) {
     Expected e;
     for (const std::string& line : linesOf(file)) {
-        auto word = [&](std::string_view w) {
-            return line.rfind(w, 0) == 0;
-        };
+        auto word = [&](std::string_view w) { return line.rfind(w, 0) == 0; };
         if (word("result ")) e.result = std::stol(line.substr(7));
         else if (word("counted ")) e.counted = std::stol(line.substr(8));
         else if (word("message ")) e.messages.push_back(line.substr(8));

@@ -9,9 +9,7 @@ namespace {
 TEST(ProgressoElabTest, EventsAreLetThroughAtMostEvery50Ms) {
     ProgressoElab progress;
     long pumped = 0;
-    progress.eventPump = [&] {
-        ++pumped;
-    };
+    progress.eventPump = [&] { ++pumped; };
     auto now = std::chrono::steady_clock::time_point{};
     progress.setClock([&] { return now; });
     const struct {

@@ -20,9 +20,7 @@ class DbComuneTest : public ::testing::Test {
         createDatabaseFromSchema(commonFile, schemaPath("common.sql"));
         messages.clear();
         dbComuneHooks() = {};
-        dbComuneHooks().showMessage = [this](const std::string& m) {
-            messages.push_back(m);
-        };
+        dbComuneHooks().showMessage = [this](const std::string& m) { messages.push_back(m); };
         dbComuneHooks().endProgram = [](const std::string& m) {
             throw std::runtime_error("fine programma: " + m);
         };
@@ -84,9 +82,7 @@ TEST_F(DbComuneTest, ScopedSwitchPutsThePreviousDatabaseBack) {
 TEST_F(DbComuneTest, ApriDbMenuOpensTheCommonDatabaseFromTheIniOrEndsTheProgram) {
     writeIni("[Menu]\nNomeDB=" + commonFile + "\nDriveDB=\nConnect=\n");
     std::vector<std::string> shown;
-    dbComuneHooks().showConnectionWindow = [&](const std::string& c) {
-        shown.push_back(c);
-    };
+    dbComuneHooks().showConnectionWindow = [&](const std::string& c) { shown.push_back(c); };
     ApriDbMenu();
     EXPECT_EQ(shown, std::vector<std::string>{"Connessione database Comune"});
     EXPECT_TRUE(goDbase().EsisteConnessione(gsConnDbMenu));

@@ -30,12 +30,8 @@ class frmCampi : public ui::Form {
         txt.add(3000, &Pagina2);
         txt.add(3010, &Pagina2);
         for (const char* voce : {"Mensile", "Trimestrale", "Annuale"}) Combo.addItem(voce);
-        txt.on.onGotFocus = [this](int i) {
-            ColoreGotFocus(txt(i));
-        };
-        txt.on.onLostFocus = [this](int i) {
-            ColoreLostFocus(txt(i));
-        };
+        txt.on.onGotFocus = [this](int i) { ColoreGotFocus(txt(i)); };
+        txt.on.onLostFocus = [this](int i) { ColoreLostFocus(txt(i)); };
         txt.on.onKeyUp = [this](int i, int& k, int) {
             keyUps.push_back(std::to_string(i) + ":" + std::to_string(k));
         };
@@ -278,9 +274,7 @@ TEST_F(WindowServices, ListCommandKeysReachTheWindowsButtonCommand) {
     auto& tlb = f.add<ui::Toolbar>("Toolbar1");
     tlb.addButton("Aggiorna");
     std::string premuto;
-    tlb.onButtonClick = [&](const std::string& k) {
-        premuto = k;
-    };
+    tlb.onButtonClick = [&](const std::string& k) { premuto = k; };
     comando.clear();
     key = ui::key::F5;
     TastiComandiLista(f, key, 0);

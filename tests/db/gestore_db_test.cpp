@@ -188,9 +188,7 @@ TEST_F(GestoreDbTest, LocksHeldByAnotherConnectionRaiseTheLockNumbers) {
         SCOPED_TRACE(c.name);
         const std::string& target = c.wal ? id : jid;
         dbtest::OtherConnection other(c.wal ? file : journal, c.held);
-        auto action = [&] {
-            c.writes ? write(target) : read(target);
-        };
+        auto action = [&] { c.writes ? write(target) : read(target); };
         EXPECT_EQ(errorOf(action), c.error);
         other.release();
         EXPECT_EQ(errorOf(action), 0) << "usable again once the other lets go";

@@ -60,9 +60,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     createDatabaseFromSchema(folder / "ditta.db", schemaPath("company.sql"));
     gsConnDbMenu = goDbase().ApriConnessione((folder / "comune.db").string());
     gsIdDbase = goDbase().ApriConnessione((folder / "ditta.db").string());
-    batchMessageHook() = [](const BatchMessage&) {
-        return 1;
-    };
+    batchMessageHook() = [](const BatchMessage&) { return 1; };
     exec(gsIdDbase, "CREATE TABLE Prova (Codice VARCHAR(10), Descr VARCHAR(40), Qta DOUBLE)");
     for (std::size_t i = 0; i < kLayouts; ++i) {
         const std::string code = "'F" + std::to_string(i) + "'";

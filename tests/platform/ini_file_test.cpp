@@ -89,9 +89,7 @@ struct EditCase {
 
 TEST(IniFile, EditsKeepTheFilesOwnForm) {
     const auto set = [](const char* s, const char* k, const char* v) {
-        return [=](IniFile& ini) {
-            return ini.setString(s, k, v);
-        };
+        return [=](IniFile& ini) { return ini.setString(s, k, v); };
     };
     const std::vector<EditCase> cases = {
         {"update in place keeps spelling and spacing", "[Sez]\r\nChiave = vecchio\r\n",

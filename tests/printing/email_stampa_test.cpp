@@ -209,9 +209,7 @@ TEST_F(EmailStampaTest, RequestAnswerAndHandOver) {
         bool result;
         const char* handedTo;  // EmailTo in the options afterwards
     };
-    auto ok = [](FrmSceltaStam& form) {
-        click(*pdfEmailPanel(form).ComPEOk);
-    };
+    auto ok = [](FrmSceltaStam& form) { click(*pdfEmailPanel(form).ComPEOk); };
     const std::vector<Case> cases = {
         {"temporary address alone",
          [ok](FrmSceltaStam& form) {

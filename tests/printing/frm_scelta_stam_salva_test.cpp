@@ -255,9 +255,7 @@ TEST_F(SalvaOpzioniTest, DefaultPrinterButtonWithAutomaticPdfOnlyUntucksIt) {
     opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
     opz.StampanteOpz = "PDFCreator";
     int clicks = 0;
-    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) {
-        ++clicks;
-    };
+    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
     FrmSceltaStam& form = open();
     ASSERT_EQ(form.ChePdfAutom->value(), 1);
     click(*form.ComUsaDef);

@@ -128,12 +128,8 @@ TEST_F(StampantiTest, ChoosingAPrinterEndsAutomaticPdfWhenThePdfPrinterIsThere) 
     opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
     opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
     int clicks = 0;
-    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) {
-        ++clicks;
-    };
-    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) {
-        ++clicks;
-    };
+    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
+    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) { ++clicks; };
     FrmSceltaStam& form = open();
     ASSERT_EQ(form.ChePdfAutom->value(), 1);
     chooseCell(*form.GriPri, rowOf(*form.GriPri, "Ufficio"), 1);

@@ -207,12 +207,8 @@ TEST_F(SceltaStamTest, PageCountBoxFollowsTheOptionsGivenBeforeLoad) {
 
 TEST_F(SceltaStamTest, PdfAndEmailBoxesFollowTheSettingsAndStaySilentAtActivation) {
     int clicks = 0;
-    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) {
-        ++clicks;
-    };
-    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) {
-        ++clicks;
-    };
+    FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
+    FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) { ++clicks; };
     {
         opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
         FrmSceltaStam& form = open();

@@ -45,9 +45,7 @@ class PdfEmailTest : public SceltaStamTest {
         menu();
         registraPannelloPdfEmail();
         // Saturday 5 December 2026, 14:07:09.
-        emailClock() = [] {
-            return DateTime::fromParts(2026, 12, 5, 14, 7, 9);
-        };
+        emailClock() = [] { return DateTime::fromParts(2026, 12, 5, 14, 7, 9); };
     }
     ~PdfEmailTest() override {
         emailClock() = {};

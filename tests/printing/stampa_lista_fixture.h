@@ -33,9 +33,7 @@ inline void listOfCompanies(VedrixLista& lista, int rows) {
     }
     lista.printName = "Elenco aziende";
     lista.title = "Elenco aziende";
-    lista.oiStaAtt = [](int value) {
-        giStaAtt = value;
-    };
+    lista.oiStaAtt = [](int value) { giStaAtt = value; };
 }
 
 // The owner window's load and the list's "Stampa" key.

@@ -76,18 +76,10 @@ class FormEventi : public ui::Form {
 
     void record(ui::Control& c) {
         std::string n = c.name();
-        c.on.onGotFocus = [this, n] {
-            log.push_back(n + ".GotFocus");
-        };
-        c.on.onLostFocus = [this, n] {
-            log.push_back(n + ".LostFocus");
-        };
-        c.on.onClick = [this, n] {
-            log.push_back(n + ".Click");
-        };
-        c.on.onChange = [this, n] {
-            log.push_back(n + ".Change");
-        };
+        c.on.onGotFocus = [this, n] { log.push_back(n + ".GotFocus"); };
+        c.on.onLostFocus = [this, n] { log.push_back(n + ".LostFocus"); };
+        c.on.onClick = [this, n] { log.push_back(n + ".Click"); };
+        c.on.onChange = [this, n] { log.push_back(n + ".Change"); };
         c.on.onKeyDown = [this, n](int& code, int shift) {
             log.push_back(n + ".KeyDown " + std::to_string(code) + "/" + std::to_string(shift));
         };
@@ -116,9 +108,7 @@ class FormModale : public ui::Form {
   public:
     FormModale() : ui::Form("frmModale"), comChiudi(add<ui::CommandButton>("comChiudi")) {
         comChiudi.setCaption("&Chiudi");
-        comChiudi.on.onClick = [this] {
-            hide();
-        };
+        comChiudi.on.onClick = [this] { hide(); };
     }
     ui::CommandButton& comChiudi;
 };

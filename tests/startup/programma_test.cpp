@@ -99,9 +99,7 @@ TEST_F(StartupTest, SessionSettingComesFromTheEnvironmentElseTheTerminalIni) {
 TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnce) {
     ASSERT_TRUE(start("/F=frmProva"));
     int quitCode = -1;
-    programHooks().quit = [&](int code) {
-        quitCode = code;
-    };
+    programHooks().quit = [&](int code) { quitCode = code; };
     Variant answer = goMenuClient->EseguiComando("", "FINE");
     EXPECT_TRUE(answer.isEmpty());
     EXPECT_TRUE(programmaTerminato());

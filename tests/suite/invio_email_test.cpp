@@ -53,9 +53,7 @@ TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
         const std::string out = folder.file("parsed" + std::to_string(i));
         ASSERT_TRUE(
             parseMessage(folder.write("m" + std::to_string(i), composeMessage(mail, kPdf)), out));
-        auto part = [&](const char* name) {
-            return ScratchFolder::read(out + "/" + name);
-        };
+        auto part = [&](const char* name) { return ScratchFolder::read(out + "/" + name); };
         SCOPED_TRACE(c.title);
         EXPECT_EQ(part("defects"), "");
         EXPECT_EQ(part("ascii"), "yes");

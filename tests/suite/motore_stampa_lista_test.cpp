@@ -334,9 +334,7 @@ TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
         auto e = engine(70);
         e->printerName = "PDFCreator";
         e->pdfPrinter = {"PDFCreator", fileName, true};
-        e->openViewer = [&](const std::string& path) {
-            opened.push_back(path);
-        };
+        e->openViewer = [&](const std::string& path) { opened.push_back(path); };
         return e;
     };
     for (std::size_t n = 1; n <= 2; ++n) {

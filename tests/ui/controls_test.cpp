@@ -25,9 +25,7 @@ using tolvane::testing::errorOf;
 TEST_F(Controls, ScrollBarKeepsSixteenBitRangesAndRaisesChange) {
     auto& vsb = f.add<ScrollBar>("VsbProp");
     int changes = 0;
-    vsb.on.onChange = [&] {
-        ++changes;
-    };
+    vsb.on.onChange = [&] { ++changes; };
     vsb.setMin(50);
     EXPECT_EQ(vsb.value(), 50) << "the value follows the range";
     vsb.setMax(180);
@@ -120,9 +118,7 @@ TEST_F(Controls, PicturesGoToFilesAndBackUnchanged) {
 TEST_F(Controls, FolderListRefusesAMissingFolder) {
     auto& dir = f.add<DirListBox>("DirCarica");
     std::string changed;
-    dir.on.onChange = [&] {
-        changed = dir.path();
-    };
+    dir.on.onChange = [&] { changed = dir.path(); };
     auto tmp = std::filesystem::temp_directory_path().string();
     dir.setPath(tmp);
     EXPECT_EQ(changed, tmp);

@@ -49,9 +49,7 @@ TEST_F(Lifecycle, ModalWindowRunsItsScriptAndGivesBackTheActivation) {
     auto& owner = desktop().load<frmAltra>();
     owner.show();
     auto& f = desktop().load<frmProva>();
-    f.comOk.on.onClick = [&] {
-        f.hide();
-    };
+    f.comOk.on.onClick = [&] { f.hide(); };
     int depthInside = 0;
     driver.onForm("frmProva", [&](Form& shown) {
         depthInside = desktop().modalDepth();

@@ -159,9 +159,7 @@ TEST_F(EventRules, TabChoiceMayBeRefusedBeforeTheClick) {
     EXPECT_EQ(f.TasPagine.selectedIndex(), 1);
     EXPECT_EQ(logAfter([&] { f.TasPagine.setSelectedIndex(2); }),
               (std::vector<std::string>{"BeforeClick TasPagine", "Click TasPagine"}));
-    f.TasPagine.on.onBeforeClick = [](bool& cancel) {
-        cancel = true;
-    };
+    f.TasPagine.on.onBeforeClick = [](bool& cancel) { cancel = true; };
     EXPECT_EQ(logAfter([&] { f.TasPagine.setSelectedIndex(1); }), std::vector<std::string>{});
     EXPECT_EQ(f.TasPagine.selectedIndex(), 2);
     EXPECT_THROW(f.TasPagine.setSelectedIndex(3), NumberedError);
@@ -181,9 +179,7 @@ TEST_F(EventRules, ControlArraysIterateInIndexOrderAndRefuseMissingElements) {
 TEST_F(EventRules, DoEventsLetsQueuedUserActionsThrough) {
     f.show();
     int stato = 1;
-    f.ComAnnulla.on.onClick = [&] {
-        stato = 2;
-    };
+    f.ComAnnulla.on.onClick = [&] { stato = 2; };
     desktop().post([&] { user::click(f.ComAnnulla); });
     int giri = 0;
     while (stato == 1 && giri < 10) {
@@ -198,9 +194,7 @@ TEST_F(EventRules, DoEventsLetsQueuedUserActionsThrough) {
 TEST_F(EventRules, ScriptedActionsArriveAtTheirDoEventsPoint) {
     f.show();
     int fermato = 0;
-    f.ComAnnulla.on.onClick = [&] {
-        fermato = static_cast<int>(desktop().doEventsCount());
-    };
+    f.ComAnnulla.on.onClick = [&] { fermato = static_cast<int>(desktop().doEventsCount()); };
     driver.atDoEvents(3, [&] { user::click(f.ComAnnulla); });
     for (int i = 0; i < 5; ++i) DoEvents();
     EXPECT_EQ(fermato, 3);
@@ -209,9 +203,7 @@ TEST_F(EventRules, ScriptedActionsArriveAtTheirDoEventsPoint) {
 TEST_F(EventRules, TimersFireOnlyWhenEnabledWithAnInterval) {
     auto& tim = f.add<Timer>("timChiudi");
     int scatti = 0;
-    tim.on.onTimer = [&] {
-        ++scatti;
-    };
+    tim.on.onTimer = [&] { ++scatti; };
     desktop().fireTimers();
     tim.setInterval(1);
     desktop().fireTimers();

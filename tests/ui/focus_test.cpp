@@ -51,21 +51,12 @@ TEST_F(FocusRules, FocusNeverGoesToAHiddenOrDisabledControl) {
     };
     const std::vector<Case> cases = {
         {"hidden", [](frmProva& g) { g.txt(20).setVisible(false); },
-         [](frmProva& g) -> Control& {
-             return g.txt(20);
-         }},
+         [](frmProva& g) -> Control& { return g.txt(20); }},
         {"disabled", [](frmProva& g) { g.txt(30).setEnabled(false); },
-         [](frmProva& g) -> Control& {
-             return g.txt(30);
-         }},
+         [](frmProva& g) -> Control& { return g.txt(30); }},
         {"disabled page", [](frmProva& g) { g.PicPagine2.setEnabled(false); },
-         [](frmProva& g) -> Control& {
-             return g.txt(2000);
-         }},
-        {"label", [](frmProva&) {},
-         [](frmProva& g) -> Control& {
-             return g.LabInfo;
-         }},
+         [](frmProva& g) -> Control& { return g.txt(2000); }},
+        {"label", [](frmProva&) {}, [](frmProva& g) -> Control& { return g.LabInfo; }},
     };
     for (const auto& c : cases) {
         c.prepare(f);
@@ -150,9 +141,7 @@ TEST_F(FocusRules, ToolbarButtonsLeaveTheFocusWhereItIs) {
     tlb.addButton("Salva");
     tlb.addButton("Stampa");
     std::string pressed;
-    tlb.onButtonClick = [&](const std::string& key) {
-        pressed = key;
-    };
+    tlb.onButtonClick = [&](const std::string& key) { pressed = key; };
     EXPECT_TRUE(user::pressToolbarButton(tlb, "salva"));
     EXPECT_EQ(pressed, "Salva");
     EXPECT_TRUE(f.log.empty()) << "no leave rule runs";

@@ -19,18 +19,10 @@ frmProva::frmProva() : Form("frmProva") {
         last->setTabIndex(static_cast<int>(controls().size()) - 1);
     }
 
-    auto note = [this](const std::string& what) {
-        log.push_back(what);
-    };
-    txt.on.onGotFocus = [note](int i) {
-        note("GotFocus txt(" + std::to_string(i) + ")");
-    };
-    txt.on.onLostFocus = [note](int i) {
-        note("LostFocus txt(" + std::to_string(i) + ")");
-    };
-    txt.on.onChange = [note](int i) {
-        note("Change txt(" + std::to_string(i) + ")");
-    };
+    auto note = [this](const std::string& what) { log.push_back(what); };
+    txt.on.onGotFocus = [note](int i) { note("GotFocus txt(" + std::to_string(i) + ")"); };
+    txt.on.onLostFocus = [note](int i) { note("LostFocus txt(" + std::to_string(i) + ")"); };
+    txt.on.onChange = [note](int i) { note("Change txt(" + std::to_string(i) + ")"); };
     txt.on.onKeyDown = [note](int i, int& k, int) {
         note("KeyDown txt(" + std::to_string(i) + ") " + std::to_string(k));
     };
@@ -40,30 +32,14 @@ frmProva::frmProva() : Form("frmProva") {
     txt.on.onKeyUp = [note](int i, int& k, int) {
         note("KeyUp txt(" + std::to_string(i) + ") " + std::to_string(k));
     };
-    Che.on.onClick = [note](int i) {
-        note("Click Che(" + std::to_string(i) + ")");
-    };
-    Opt.on.onClick = [note](int i) {
-        note("Click Opt(" + std::to_string(i) + ")");
-    };
-    Combo.on.onClick = [note] {
-        note("Click Combo");
-    };
-    comOk.on.onGotFocus = [note] {
-        note("GotFocus comOk");
-    };
-    comOk.on.onClick = [note] {
-        note("Click comOk");
-    };
-    ComAnnulla.on.onClick = [note] {
-        note("Click ComAnnulla");
-    };
-    TasPagine.on.onBeforeClick = [note](bool&) {
-        note("BeforeClick TasPagine");
-    };
-    TasPagine.on.onClick = [note] {
-        note("Click TasPagine");
-    };
+    Che.on.onClick = [note](int i) { note("Click Che(" + std::to_string(i) + ")"); };
+    Opt.on.onClick = [note](int i) { note("Click Opt(" + std::to_string(i) + ")"); };
+    Combo.on.onClick = [note] { note("Click Combo"); };
+    comOk.on.onGotFocus = [note] { note("GotFocus comOk"); };
+    comOk.on.onClick = [note] { note("Click comOk"); };
+    ComAnnulla.on.onClick = [note] { note("Click ComAnnulla"); };
+    TasPagine.on.onBeforeClick = [note](bool&) { note("BeforeClick TasPagine"); };
+    TasPagine.on.onClick = [note] { note("Click TasPagine"); };
 }
 
 void frmProva::Form_QueryUnload(bool& Cancel, UnloadMode mode) {
@@ -82,12 +58,8 @@ void frmProva::Form_KeyPress(int& KeyAscii) {
 }
 
 frmAltra::frmAltra() : Form("frmAltra") {
-    txtNome.on.onGotFocus = [this] {
-        log.push_back("GotFocus txtNome");
-    };
-    txtNome.on.onLostFocus = [this] {
-        log.push_back("LostFocus txtNome");
-    };
+    txtNome.on.onGotFocus = [this] { log.push_back("GotFocus txtNome"); };
+    txtNome.on.onLostFocus = [this] { log.push_back("LostFocus txtNome"); };
 }
 
 }  // namespace tolvane::ui::testing
