@@ -302,22 +302,19 @@ int ScCarica::evaluateKept(ScCaricaCampi& field, int index, const Variant*& valu
     const int numDecAzie = miNumDecAzie_;
     Variant result;
     int code = 0;
-    try {
-        code = evaluateUncached(field, result, piCodTab);
-    } catch (const NumberedError& e) {
-        FieldState& st = states_[static_cast<std::size_t>(index)];
-        st.evaluating = false;
-        st.fault = e;
-        mbNumerico_ = numerico, miNumDec_ = numDec, miNumDecAzie_ = numDecAzie;
-        throw;
-    } catch (...) {
-        states_[static_cast<std::size_t>(index)].evaluating = false;
-        mbNumerico_ = numerico, miNumDec_ = numDec, miNumDecAzie_ = numDecAzie;
-        throw;
+    {
+        const ScopeGuard restore([&] {
+            states_[static_cast<std::size_t>(index)].evaluating = false;
+            mbNumerico_ = numerico, miNumDec_ = numDec, miNumDecAzie_ = numDecAzie;
+        });
+        try {
+            code = evaluateUncached(field, result, piCodTab);
+        } catch (const NumberedError& e) {
+            states_[static_cast<std::size_t>(index)].fault = e;
+            throw;
+        }
     }
-    mbNumerico_ = numerico, miNumDec_ = numDec, miNumDecAzie_ = numDecAzie;
     FieldState& st = states_[static_cast<std::size_t>(index)];
-    st.evaluating = false;
     st.result = code;
     st.value = std::move(result);
     value = &st.value;
