@@ -285,6 +285,11 @@ bool MotoreStampaLista::savePdf(const std::string& path) {
     int first = 0;
     int last = 0;
     rangeOf(pageCount_, first, last);
+    return writePdfFile(drawing, first, last, path);
+}
+
+bool MotoreStampaLista::writePdfFile(const ListPageDrawing& drawing, int first, int last,
+                                     const std::string& path) {
     SaveFile::Options options;
     options.source = kSource;
     SaveFile file(path, options);
@@ -316,13 +321,7 @@ bool MotoreStampaLista::suStampante() {
         return true;
     }
     TemporaryFile job(".pdf");
-    {
-        SaveFile::Options options;
-        options.source = kSource;
-        SaveFile file(job.path(), options);
-        if (!writePdf(drawing, first, last, file)) return false;
-        file.commit();
-    }
+    if (!writePdfFile(drawing, first, last, job.path())) return false;
     // The tray and the paper chosen for the print go with it, and one copy.
     const LibGenerale& lib = goLibGen();
     auto media = printerSystem().mediaOptions(

@@ -143,6 +143,8 @@ class MotoreStampaLista final : public PagedPrintEngine,
     // The pages first to last as a PDF into file, counted on the progress window; false when
     // the user stopped it (nothing is committed then).
     bool writePdf(const ListPageDrawing& drawing, int first, int last, SaveFile& file);
+    // The pages whole at `path`, or nothing there when the print is stopped.
+    bool writePdfFile(const ListPageDrawing& drawing, int first, int last, const std::string& path);
     void drawPage(const ListPageDrawing& drawing, int page);
 
     std::shared_ptr<OpzStampa> options_;

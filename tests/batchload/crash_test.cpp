@@ -42,9 +42,9 @@ void watchWrites(long killAt) {
         {"pwrite", &gPwrite, reinterpret_cast<sqlite3_syscall_ptr>(countedPwrite)},
         {"pwrite64", &gPwrite64, reinterpret_cast<sqlite3_syscall_ptr>(countedPwrite64)},
     };
-    for (const auto& [name, original, counted] : calls) {
-        *original = vfs->xGetSystemCall(vfs, name);
-        if (*original) vfs->xSetSystemCall(vfs, name, counted);
+    for (const auto& [name, real, counted] : calls) {
+        *real = vfs->xGetSystemCall(vfs, name);
+        if (*real) vfs->xSetSystemCall(vfs, name, counted);
     }
 }
 
