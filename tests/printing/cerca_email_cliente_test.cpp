@@ -6,10 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/db_comune.h"
 #include "db/base_database.h"
-#include "printing/pdf_email_fixture.h"
+#include "printing/frm_scelta_stam_fixture.h"
 #include "suite/lista_ricerca.h"
 #include "suite/servizio_decodifiche.h"
 #include "ui/ui_constants.h"
@@ -57,10 +58,14 @@ class CercaEmailTest : public PdfEmailTest {
         goDbase().ChiudiConnessione(idCommon);
     }
 
-    // The user picks a cell of the list (row from 1) and confirms, or cancels with row 0.
+    // The user picks a cell of the list (row from 1) and confirms, or cancels with row 0; the
+    // headings of the e-mail columns are kept.
     void pick(int row, int col) {
-        driver.onForm("frmListaRicerca", [row, col](ui::Form& f) {
+        driver.onForm("frmListaRicerca", [this, row, col](ui::Form& f) {
             auto& lista = static_cast<frmListaRicerca&>(f);
+            headings.clear();
+            for (int c = kEmail; c <= kEmail4; ++c)
+                headings.push_back(lista.ListaRicerca->textMatrix(0, c));
             if (row == 0) {
                 click(*lista.ComAnnulla);
                 return;
@@ -72,19 +77,26 @@ class CercaEmailTest : public PdfEmailTest {
 
     std::string idCommon;
     std::string idCompany;
+    std::vector<std::string> headings;
 };
 
 TEST_F(CercaEmailTest, PickedEmailCellOrTheDefaultColumnFillsTheField) {
     struct Case {
-        int row;
+        int key;
+        int row;  // 0: cancelled
         int col;
+        int noWrite;
         const char* address;
         int column;
+        const char* field;
     } cases[] = {
-        {1, kDescrizione, "r@1", 0},  // default column 3 empty: the main address
-        {2, kDescrizione, "b@3", 0}, {1, kEmail4, "r@4", 4},
-        {1, kEmail3, "r@1", 3},  // an empty e-mail cell falls back the same way
-        {2, kEmail, "b@1", 1},
+        {ui::key::F4, 1, kDescrizione, 0, "r@1", 0, "r@1"},  // default column 3 empty: main one
+        {ui::key::F4, 2, kDescrizione, 0, "b@3", 0, "b@3"},
+        {ui::key::F4, 1, kEmail4, 0, "r@4", 4, "r@4"},
+        {ui::key::F4, 1, kEmail3, 0, "r@1", 3, "r@1"},  // an empty e-mail cell falls back too
+        {ui::key::F4, 2, kEmail, 0, "b@1", 1, "b@1"},
+        {ui::key::F2, 0, 0, 0, "", 0, "prima"},
+        {ui::key::F5, 1, kEmail4, 1, "r@4", 4, "prima"},  // asked not to write
     };
     FrmSceltaStam& form = openPanel().form;
     for (const Case& c : cases) {
@@ -92,33 +104,13 @@ TEST_F(CercaEmailTest, PickedEmailCellOrTheDefaultColumnFillsTheField) {
         form.txt(1520).setText("prima");
         pick(c.row, c.col);
         int column = -1;
-        EXPECT_EQ(CercaEmailCliente(form, 1520, ui::key::F4, 0, Variant("x1"), 0, column),
+        EXPECT_EQ(CercaEmailCliente(form, 1520, c.key, 0, Variant("x1"), c.noWrite, column),
                   c.address);
-        EXPECT_EQ(form.txt(1520).text(), c.address);
+        EXPECT_EQ(form.txt(1520).text(), c.field);
         EXPECT_EQ(column, c.column);
+        EXPECT_EQ(headings, (std::vector<std::string>{"Principale", "Amministrazione",
+                                                      "Commerciale", "Spedizioni"}));
     }
-}
-
-TEST_F(CercaEmailTest, ListShowsTheCaptionsAndCancelLeavesTheField) {
-    FrmSceltaStam& form = openPanel().form;
-    form.txt(1520).setText("prima");
-    std::vector<std::string> headings;
-    driver.onForm("frmListaRicerca", [&headings](ui::Form& f) {
-        auto& lista = static_cast<frmListaRicerca&>(f);
-        for (int c = kEmail; c <= kEmail4; ++c)
-            headings.push_back(lista.ListaRicerca->textMatrix(0, c));
-        click(*lista.ComAnnulla);
-    });
-    int column = -1;
-    EXPECT_EQ(CercaEmailCliente(form, 1520, ui::key::F2, 0, Variant("x1"), 0, column), "");
-    EXPECT_EQ(headings, (std::vector<std::string>{"Principale", "Amministrazione", "Commerciale",
-                                                  "Spedizioni"}));
-    EXPECT_EQ(form.txt(1520).text(), "prima");
-    EXPECT_EQ(column, 0);
-
-    pick(1, kEmail4);
-    EXPECT_EQ(CercaEmailCliente(form, 1520, ui::key::F5, 0, Variant("x1"), 1, column), "r@4");
-    EXPECT_EQ(form.txt(1520).text(), "prima") << "asked not to write";
 }
 
 TEST_F(CercaEmailTest, OnlyF2ToF5WithoutShiftInTheTemporaryFieldOpenTheList) {

@@ -14,7 +14,8 @@
 #include "common/globali.h"
 #include "db/base_database.h"
 #include "platform/numbered_error.h"
-#include "printing/pdf_email_fixture.h"
+#include "printing/frm_scelta_stam_fixture.h"
+#include "ui/ui_constants.h"
 #include "support/error_number.h"
 
 namespace tolvane::testing {
@@ -22,6 +23,25 @@ namespace {
 
 using ui::user::click;
 using ui::user::fill;
+
+// An engine that only holds a print's options.
+class EngineStub : public MotoreStampa {
+  public:
+    explicit EngineStub(OpzStampa* options) : options_(options) {}
+    void InterrompiStampa(int) override {}
+    OpzStampa* OpzioniMotore() override { return options_; }
+    std::string PercorsoFilePagine() const override { return {}; }
+    ui::Form* FinestraStampa() override { return nullptr; }
+    long PaginaCorrente() const override { return 0; }
+    long UltimaPagina() const override { return 0; }
+    bool StampaInterrotta() const override { return false; }
+    bool MemorizzaPagine() const override { return false; }
+    long UltimaPaginaSalvata() const override { return 0; }
+    std::string IdFilePagine() const override { return {}; }
+
+  private:
+    OpzStampa* options_;
+};
 
 class EmailStampaTest : public PdfEmailTest {
   protected:
@@ -57,16 +77,7 @@ class EmailStampaTest : public PdfEmailTest {
     std::string idDb;
 };
 
-TEST_F(EmailStampaTest, NothingIsHandedOverForAPrintNotToBeSent) {
-    for (const char* name : {"EmailLogin", "EmailPwd", "EmailServerSMTP", "EmailTo"})
-        set(name, Variant());
-    opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(false));
-    EXPECT_NO_THROW(PassaParEmail());
-    EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
-    EXPECT_TRUE(opz.LeggiParStampa("EmailOggetto").isEmpty());
-}
-
-TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWrite) {
+TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWriteOfAPrintToBeSent) {
     struct Case {
         const char* name;
         const char* description;
@@ -80,6 +91,9 @@ TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWrite) {
         SCOPED_TRACE(c.name);
         Variant saved = value(c.name);
         set(c.name, Variant(std::string()));
+        opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(false));
+        EXPECT_NO_THROW(PassaParEmail()) << "a print not to be sent";
+        opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
         const NumberedError e = errorRaised([] { PassaParEmail(); });
         EXPECT_EQ(e.number(), -123);
         EXPECT_EQ(e.description().rfind("Mancano dati necessari per l'invio dell'email\r\n", 0),
@@ -89,6 +103,11 @@ TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWrite) {
         EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
         set(c.name, saved);
     }
+    // A failure after the checks keeps what was written before it.
+    set("EmailFlagNotifica", Variant("forse"));
+    EXPECT_THROW(PassaParEmail(), NumberedError);
+    EXPECT_EQ(handed("EmailTo"), "cliente@x.it");
+    EXPECT_TRUE(opz.LeggiParStampa("EmailLogin").isEmpty());
 }
 
 TEST_F(EmailStampaTest, TemporaryAddressWinsOverTheConfiguredOne) {
@@ -185,23 +204,7 @@ TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration)
     EXPECT_EQ(opz.LeggiParStampa("EmailFlagNotifica"), Variant(true));
 }
 
-TEST_F(EmailStampaTest, RequestRefusesMissingDataUntilCancelled) {
-    set({{"EmailPwd", Variant()}, {"EmailTo1", Variant()}, {"EmailTo", Variant()}});
-    driver.answerMessage("Login o password non valida", 1);
-    driver.onForm("FrmSceltaStam", [this](ui::Form& f) {
-        auto& form = static_cast<FrmSceltaStam&>(f);
-        PdfEmailPanel& panel = pdfEmailPanel(form);
-        driver.answerMessage("mancano dati obbligatori per l'invio dell'email", 1);
-        click(*panel.ComPEOk);
-        EXPECT_TRUE(form.visible());
-        driver.answerMessage("Confermi annullamento invio email", "&Sì");
-        click(*panel.ComPEAnnulla);
-    });
-    EXPECT_FALSE(ChiediDatiEmail(true, true));
-    EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty()) << "nothing handed over on cancel";
-}
-
-TEST_F(EmailStampaTest, RequestAnswerAndHandOver) {
+TEST_F(EmailStampaTest, RequestAnswersAndHandOver) {
     struct Case {
         const char* name;
         std::function<void(FrmSceltaStam&)> user;
@@ -218,6 +221,17 @@ TEST_F(EmailStampaTest, RequestAnswerAndHandOver) {
          },
          true, true, "temp@x.it"},
         {"window closed", [](FrmSceltaStam& form) { ui::user::close(form); }, true, false, ""},
+        {"missing password refused until given",
+         [this, ok](FrmSceltaStam& form) {
+             fill(form.txt(1015), "");
+             ui::user::key(form, ui::key::Back);
+             driver.answerMessage("mancano dati obbligatori per l'invio dell'email", 1);
+             ok(form);
+             EXPECT_TRUE(form.visible());
+             fill(form.txt(1015), "segreta");
+             ok(form);
+         },
+         false, true, ""},
         {"no transfer asked", ok, false, true, ""},
     };
     set("EmailTo1", Variant());
@@ -229,23 +243,14 @@ TEST_F(EmailStampaTest, RequestAnswerAndHandOver) {
         EXPECT_EQ(ChiediDatiEmail(c.passaPar, true), c.result) << c.name;
         EXPECT_EQ(handed("EmailTo"), c.handedTo) << c.name;
     }
-}
 
-TEST_F(EmailStampaTest, FailedTransferIsShownAndGivesFalse) {
+    // A transfer that fails is shown, and the request gives false.
     EngineStub withoutOptions(nullptr);
     driver.answerMessage("Login o password non valida", 1);
-    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
-        click(*pdfEmailPanel(static_cast<FrmSceltaStam&>(f)).ComPEOk);
-    });
+    driver.onForm("FrmSceltaStam",
+                  [&cases](ui::Form& f) { cases[0].user(static_cast<FrmSceltaStam&>(f)); });
     driver.answerMessage("Errore(91)", 1);
     EXPECT_FALSE(ChiediDatiEmail(withoutOptions, true, false));
-}
-
-TEST_F(EmailStampaTest, FailureAfterTheChecksKeepsWhatWasWritten) {
-    set("EmailFlagNotifica", Variant("forse"));
-    EXPECT_THROW(PassaParEmail(), NumberedError);
-    EXPECT_EQ(handed("EmailTo"), "cliente@x.it");
-    EXPECT_TRUE(opz.LeggiParStampa("EmailLogin").isEmpty());
 }
 
 }  // namespace

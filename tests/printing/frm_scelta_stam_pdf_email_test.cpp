@@ -10,7 +10,7 @@
 
 #include "common/globali.h"
 #include "platform/ini_file.h"
-#include "printing/pdf_email_fixture.h"
+#include "printing/frm_scelta_stam_fixture.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane::testing {

@@ -1,5 +1,5 @@
 // The print options dialog: destinations written at once, the fill from the options object,
-// page ranges, check boxes, activation, preview size and the refusals of closing.
+// page ranges, check boxes, activation, the preview size window and the refusals of closing.
 #include "printing/frm_scelta_stam.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/servizi_finestre.h"
+#include "printing/dimensione_anteprima.h"
 #include "printing/frm_scelta_stam_fixture.h"
 #include "ui/ui_constants.h"
 
@@ -87,7 +88,7 @@ TEST_F(SceltaStamTest, RunningListPrintBlocksTheDialog) {
     EXPECT_EQ(form.cboCassetti->listCount(), 0) << "nothing was filled";
 }
 
-TEST_F(SceltaStamTest, PageFieldWritesTheRangeAndShowsItInItsTwin) {
+TEST_F(SceltaStamTest, PageFieldWritesTheRangeAndShowsItInItsTwinOrRefusesAPageBeyondIt) {
     struct Case {
         int field;
         const char* typed;
@@ -113,10 +114,9 @@ TEST_F(SceltaStamTest, PageFieldWritesTheRangeAndShowsItInItsTwin) {
         EXPECT_EQ(form.txt(c.twin).text(), c.twinText);
         EXPECT_EQ(form.txt(c.twin).backColor(), 0x123456);
     }
-}
 
-TEST_F(SceltaStamTest, PageBeyondTheRangeIsRefusedAndTheFieldKeepsItsPage) {
-    FrmSceltaStam& form = open();
+    // A page beyond the range is refused and the field keeps its page.
+    click(form.OptStampaSu(0));
     fill(form.txt(10), "3");
     focus(*form.CheNumPag);
     fill(form.txt(10), "99999");
@@ -126,7 +126,7 @@ TEST_F(SceltaStamTest, PageBeyondTheRangeIsRefusedAndTheFieldKeepsItsPage) {
     EXPECT_EQ(form.txt(10).text(), "3");
 }
 
-TEST_F(SceltaStamTest, ClosingRefusesAFileDestinationWithoutNameAndAReversedRange) {
+TEST_F(SceltaStamTest, ClosingRefusesAFileDestinationWithoutNameAndAReversedRangeAndTheModalShowGoesOn) {
     struct Case {
         int staVid;
         const char* fileName;
@@ -153,56 +153,41 @@ TEST_F(SceltaStamTest, ClosingRefusesAFileDestinationWithoutNameAndAReversedRang
         opz.FisFileName = c.fisFileName;
         opz.ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(c.da));
         opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(c.a));
-        FrmSceltaStam& form = open();
-        if (c.refusal) driver.answerMessage(c.refusal, 1);
-        click(*form.ComChiudi);
-        EXPECT_EQ(form.loaded() && !form.unloadedForGood(), c.refusal != nullptr);
-        if (c.refusal) {
-            EXPECT_EQ(opz.StaVid, c.staVid) << "the choices are kept";
-            click(form.OptStampaSu(1));
-            opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(0));
+        FrmSceltaStam& form = ui::desktop().load<FrmSceltaStam>();
+        form.ogOpzSta = &opz;
+        ASSERT_TRUE(form.VisDecodOk());
+        driver.onForm("FrmSceltaStam", [&](ui::Form&) {
+            if (c.refusal) driver.answerMessage(c.refusal, 1);
             click(*form.ComChiudi);
-            EXPECT_TRUE(form.unloadedForGood());
-        }
+            EXPECT_EQ(form.visible(), c.refusal != nullptr);
+            if (c.refusal) {
+                EXPECT_EQ(opz.StaVid, c.staVid) << "the choices are kept";
+                click(form.OptStampaSu(1));
+                opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(0));
+                click(*form.ComChiudi);
+            }
+        });
+        MostraForm(form, true, 1, 0);
+        EXPECT_TRUE(form.unloadedForGood()) << "the modal show ends once the window may close";
     }
 }
 
-TEST_F(SceltaStamTest, ModalShowEndsOnlyOnceTheFileIsNamed) {
-    opz.StaVid = OpzStampa::kFile;
-    FrmSceltaStam& form = ui::desktop().load<FrmSceltaStam>();
-    form.ogOpzSta = &opz;
-    ASSERT_TRUE(form.VisDecodOk());
-    driver.onForm("FrmSceltaStam", [&](ui::Form&) {
-        click(*form.ComChiudi);
-        EXPECT_TRUE(form.visible());
-        click(form.OptStampaSu(1));
-        click(*form.ComChiudi);
-    });
-    driver.answerMessage("obbligatorio specificare il nome file", 1);
-    MostraForm(form, true, 1, 0);
-    EXPECT_EQ(opz.StaVid, OpzStampa::kVideo);
-    EXPECT_TRUE(form.unloadedForGood());
-}
-
-TEST_F(SceltaStamTest, CheckBoxesAndDoubleClickWriteAtOnce) {
-    FrmSceltaStam& form = open();
-    click(*form.CheForzaVert);
-    EXPECT_TRUE(opz.ForzaVert);
-    EXPECT_NE(form.LabStaAttuale->caption().find("verticale"), std::string::npos);
-    click(*form.CheNumPag);
-    EXPECT_EQ(opz.LeggiParStampa("MostraNumPag"), Variant(true));
-    click(*form.CheNumPag);
-    EXPECT_EQ(opz.LeggiParStampa("MostraNumPag"), Variant(false));
-    ui::user::dblClick(form.Fra(0));
-    EXPECT_TRUE(opz.DoppioClicStampaSu);
-}
-
-TEST_F(SceltaStamTest, PageCountBoxFollowsTheOptionsGivenBeforeLoad) {
+TEST_F(SceltaStamTest, CheckBoxesFollowTheOptionsGivenBeforeLoadAndWriteAtOnce) {
     opz.ScriviParStampa("MostraNumPag", OpzStampa::kTipoAltro, Variant(true));
     FrmSceltaStam& form = ui::desktop().instance<FrmSceltaStam>();
     form.ogOpzSta = &opz;
     form.load();
     EXPECT_EQ(form.CheNumPag->value(), 1);
+    form.show();
+    click(*form.CheForzaVert);
+    EXPECT_TRUE(opz.ForzaVert);
+    EXPECT_NE(form.LabStaAttuale->caption().find("verticale"), std::string::npos);
+    click(*form.CheNumPag);
+    EXPECT_EQ(opz.LeggiParStampa("MostraNumPag"), Variant(false));
+    click(*form.CheNumPag);
+    EXPECT_EQ(opz.LeggiParStampa("MostraNumPag"), Variant(true));
+    ui::user::dblClick(form.Fra(0));
+    EXPECT_TRUE(opz.DoppioClicStampaSu);
 }
 
 TEST_F(SceltaStamTest, PdfAndEmailBoxesFollowTheSettingsAndStaySilentAtActivation) {
@@ -229,44 +214,73 @@ TEST_F(SceltaStamTest, PdfAndEmailBoxesFollowTheSettingsAndStaySilentAtActivatio
     EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(SceltaStamTest, PreviewSizeGoesThroughThePrintZoom) {
+TEST_F(SceltaStamTest, PreviewSizeSampleFollowsThePercentageAndDoubleClickResetsIt) {
+    frmVStaPar& f = ui::desktop().load<frmVStaPar>();
+    f.show();
+    struct Case {
+        int value;
+        double points;
+    };
+    for (const Case& c : std::vector<Case>{{100, 10}, {67, 6.7}, {50, 5}, {180, 18}}) {
+        ui::user::scroll(f.VsbProp, c.value);
+        EXPECT_EQ(f.LabProp.caption(), std::to_string(c.value));
+        EXPECT_DOUBLE_EQ(f.PicProva.font().size, c.points);
+    }
+    EXPECT_THROW(f.VsbProp.setValue(181), NumberedError);
+    f.CheMemVid.setValue(0);
+    ui::user::dblClick(f.LabProp);
+    EXPECT_EQ(f.VsbProp.value(), 67);
+    EXPECT_EQ(f.CheMemVid.value(), 1);
+    EXPECT_EQ(f.LabProp.caption(), "67");
+}
+
+TEST_F(SceltaStamTest, PreviewSizeWindowGoesThroughThePrintZoomAndOnlyOkTakesTheChoice) {
     struct Case {
         double zoom;
         float fatt;
-        int shownScroll;
-        int chosenScroll;
+        int memVid;
+        int shownScroll;   // held to 50..180
+        int chosenScroll;  // 0: the window closed without OK
         float stored;
         const char* label;
-        double drawnAt;  // the window's own zoom, from the same key
+        double drawnAt;  // the dialog's own zoom, from the same key
     };
     const std::vector<Case> cases = {
-        {0, 0, 100, 130, 1.3f, "130", 1},
-        {0, 1.5f, 150, 150, 1.5f, "150", 1},
-        {1.25, 1.5f, 120, 160, 2.0f, "200", 1.25},
-        {1.25, 1.5f, 120, 110, 1.38f, "138", 1.25},
+        {0, 0, 0, 100, 130, 1.3f, "130", 1},
+        {0, 1.5f, 1, 150, 150, 1.5f, "150", 1},
+        {1.25, 1.5f, 0, 120, 160, 2.0f, "200", 1.25},
+        {1.25, 1.5f, 0, 120, 110, 1.38f, "138", 1.25},
+        {0, 0.3f, 0, 50, 60, 0.6f, "60", 1},
+        {0, 2.5f, 1, 180, 75, 0.75f, "75", 1},
+        {0, 0.9f, 0, 90, 0, 0.9f, "90", 1},
     };
+    collegaFrmVStaPar();
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.chosenScroll);
+        SCOPED_TRACE(c.fatt);
         gdRisVidStampa = c.zoom;
         opz.Fatt = c.fatt;
-        opz.MemVid = 0;
-        int shown = -1;
-        FrmSceltaStam::extensions().previewSize = [&](int& scroll, int& keep) {
-            shown = scroll;
-            scroll = c.chosenScroll;
-            keep = 1;
-            return true;
-        };
+        opz.MemVid = c.memVid;
+        driver.onForm("frmVStaPar", [&c](ui::Form& window) {
+            auto& f = static_cast<frmVStaPar&>(window);
+            EXPECT_EQ(f.VsbProp.value(), c.shownScroll);
+            EXPECT_EQ(f.CheMemVid.value(), c.memVid);
+            ui::user::scroll(f.VsbProp, c.chosenScroll == 0 ? 150 : c.chosenScroll);
+            click(f.CheMemVid);
+            if (c.chosenScroll == 0) {
+                ui::user::close(f);
+            } else {
+                click(f.CmdOk);
+            }
+        });
         FrmSceltaStam& form = open();
         EXPECT_EQ(form.zoom(), c.drawnAt);
         click(form.OptStampaSu(1));
         click(form.ComOpz(1));
-        EXPECT_EQ(shown, c.shownScroll);
         EXPECT_FLOAT_EQ(opz.Fatt, c.stored);
-        EXPECT_EQ(opz.MemVid, 1);
+        EXPECT_EQ(opz.MemVid, c.chosenScroll == 0 ? c.memVid : 1 - c.memVid);
         EXPECT_EQ(form.labFatt->caption(), c.label);
-        EXPECT_EQ(form.LabMemVid->caption(), "Si");
-        ui::desktop().reset();
+        EXPECT_EQ(ui::desktop().find<frmVStaPar>(), nullptr);
+        closeAll();
     }
 }
 
