@@ -1,10 +1,12 @@
 // The PDF/e-mail parameters panel: single and multiple send configurations shown and written
 // back, the save selection, saving to and deleting from the INI files through the menu server,
-// the checks before writing and the cancel.
+// the checks before writing and the cancel; the PDF automation that the dialog's box ticks and
+// clears, with the e-mail box.
 #include "printing/frm_scelta_stam_pdf_email.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
 
@@ -34,7 +36,6 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     PdfEmailPanel& panel = openPanel();
     FrmSceltaStam& form = panel.form;
 
-    EXPECT_TRUE(form.PicPdfEmail->visible());
     EXPECT_FALSE(panel.mbPiuConfig);
     EXPECT_EQ(form.txt(1014).text(), "mario");
     EXPECT_EQ(form.txt(1011).text(), "smtp.uno.it");
@@ -44,7 +45,6 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     EXPECT_EQ(form.txt(1520).text(), "temp@x.it");
     EXPECT_EQ(panel.ChePdfEmailVal(2).value(), 1);
     EXPECT_EQ(panel.ChePdfEmailVal(13).value(), 1);
-    EXPECT_EQ(form.txt(1015).passwordChar(), "*");
     EXPECT_TRUE(form.txt(1505).visible());
     EXPECT_FALSE(form.txt(1005).visible());
     EXPECT_EQ(panel.CboEmailToNum->listIndex(), 1);
@@ -74,7 +74,7 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     EXPECT_EQ(form.txt(1014).text(), "mario");
 }
 
-TEST_F(PdfEmailTest, ActiveConfigurationTwoIsShownAndOkWritesAllThreeWithPrefixes) {
+TEST_F(PdfEmailTest, ActiveConfigurationIsShownAndOkWritesAllThreeWithPrefixes) {
     set({{"EmailTipoNum", whole(2)},
          {"1EmailServerSMTP", Variant("s1")},
          {"2EmailServerSMTP", Variant("s2")},
@@ -103,16 +103,15 @@ TEST_F(PdfEmailTest, ActiveConfigurationTwoIsShownAndOkWritesAllThreeWithPrefixe
               "1EmailServerSMTP=s1\n2EmailServerSMTP=s2\n3EmailServerSMTP=s3\n1EmailTipoInvio=S\n"
               "2EmailTipoInvio=E\n3EmailTipoInvio=\n2EmailUsaSSL=S\n");
     EXPECT_EQ(value("EmailTipoNum"), whole(3));
-}
 
-TEST_F(PdfEmailTest, StoredNumbersBeyondThreeShowTheLastBoxInsteadOfFailing) {
+    // Stored numbers beyond three show the last boxes instead of failing.
     set("EmailToNum", whole(7));
     set("EmailTipoNum", whole(9));
-    PdfEmailPanel& panel = openPanel();
+    click(*form.ComParIniPE);
     EXPECT_EQ(panel.miEmailToCor, 3);
     EXPECT_EQ(panel.miEmailTipoCor, 3);
     EXPECT_TRUE(panel.PicEmailAttiva(2).visible());
-    EXPECT_TRUE(panel.form.txt(1515).visible());
+    EXPECT_TRUE(form.txt(1515).visible());
 }
 
 TEST_F(PdfEmailTest, SelectAllLeavesThePasswordsAndBuildsTheSelection) {
@@ -218,7 +217,7 @@ TEST_F(PdfEmailTest, FieldInErrorColourStopsSaveAndTakesTheFocus) {
     EXPECT_TRUE(value("EmailTipoNum").isEmpty()) << "nothing written";
 }
 
-TEST_F(PdfEmailTest, CancelAsksAndWritesNothing) {
+TEST_F(PdfEmailTest, CancelAsksAndWritesNothingOkWritesTheReformattedPort) {
     PdfEmailPanel& panel = openPanel();
     FrmSceltaStam& form = panel.form;
     fill(form.txt(1014), "nuovo");
@@ -233,16 +232,81 @@ TEST_F(PdfEmailTest, CancelAsksAndWritesNothing) {
     fill(form.txt(1014), "altro");
     click(*panel.ComPeDatiCor);
     EXPECT_EQ(form.txt(1014).text(), "") << "the edits are discarded";
-}
 
-TEST_F(PdfEmailTest, PdfNumbersOfThePanelAreReformattedOnLeaving) {
-    PdfEmailPanel& panel = openPanel();
-    FrmSceltaStam& form = panel.form;
     fill(form.txt(1019), "0587");
     fill(form.txt(1014), "x");
     EXPECT_EQ(form.txt(1019).text(), "587");
     click(*panel.ComPEOk);
     EXPECT_EQ(value("EmailNumPorta"), whole(587));
+}
+
+TEST_F(PdfEmailTest, TickingPointsThePrintAtTheChosenPdfPrinter) {
+    struct Case {
+        const char* creator;
+        const char* pdf995;
+        const char* printer;  // expected StampanteOpz
+    } cases[] = {
+        {"S", "S", "PDFCreator (rete)"},
+        {"s", "N", "PDFCreator (rete)"},
+        {"N", "S", "PDF995"},
+        {"N", "N", ""},
+    };
+    addPrinter("Laser", "ipp://laser");
+    addPrinter("PDF995", "pdf995:/");
+    addPrinter("PDFCreator (rete)", "pdfcreator:/");
+    printers->setServerDefault("Laser");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.creator) + c.pdf995);
+        set("UsaPdfCreator", Variant(c.creator));
+        set("UsaPdf995", Variant(c.pdf995));
+        set("CreatorAutosaveStart", Variant("S"));
+        set("PdfNomeFile", Variant("/tmp/pdf"));
+        opz.StampanteOpz.clear();
+        opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(false));
+        FrmSceltaStam& form = open();
+        form.ChePdfAutom->setValue(ui::check::Checked);
+        EXPECT_EQ(opz.StampanteOpz, c.printer);
+        if (*c.printer) {
+            EXPECT_EQ(form.LabStaAttuale->caption(), opz.DescStampaAttuale(""));
+        }
+        EXPECT_EQ(opz.LeggiParStampa("PdfAutomAbil"), Variant(true));
+        EXPECT_EQ(opz.LeggiParStampa("PdfNomeFile").text(), "/tmp/pdf");
+        auto par = splitPdfAutomImpPar(opz.LeggiParStampa("PdfAutomImpPar"));
+        EXPECT_EQ(par, (std::array<std::string, 5>{gsFileIni, gsFileIniComune, c.creator, "S",
+                                                   c.pdf995}));
+        EXPECT_TRUE(form.CheInviaEmail->enabled());
+        form.unload();
+    }
+    std::array<std::string, 5> values{"/a b/pelmor.ini", "", "S", "N", ""};
+    EXPECT_EQ(splitPdfAutomImpPar(Variant(joinPdfAutomImpPar(values))), values);
+    EXPECT_EQ(splitPdfAutomImpPar(Variant()), (std::array<std::string, 5>{}));
+}
+
+TEST_F(PdfEmailTest, ClearingUndoesEmailAndGivesThePrinterBack) {
+    addPrinter("Laser", "ipp://laser", {"Upper/Superiore"});
+    addPrinter("PDFCreator", "pdfcreator:/");
+    printers->setServerDefault("Laser");
+    set("UsaPdfCreator", Variant("S"));
+    set("StampeEmail", Variant("S"));
+    FrmSceltaStam& form = open();
+    ASSERT_TRUE(form.ChePdfAutom->visible());
+    ASSERT_TRUE(form.CheInviaEmail->visible());
+    EXPECT_FALSE(form.CheInviaEmail->enabled()) << "activation with automatic PDF off";
+
+    ASSERT_EQ(form.cboCassetti->listCount(), 2);
+    click(*form.ChePdfAutom);
+    EXPECT_EQ(opz.StampanteOpz, "PDFCreator");
+    EXPECT_EQ(form.cboCassetti->listCount(), 1) << "the PDF printer has no trays";
+    click(*form.CheInviaEmail);
+    EXPECT_EQ(opz.LeggiParStampa("EmailInvia"), Variant(true));
+
+    click(*form.ChePdfAutom);
+    EXPECT_EQ(opz.StampanteOpz, "Laser") << "back to the default printer";
+    EXPECT_EQ(form.cboCassetti->listCount(), 2);
+    EXPECT_EQ(opz.LeggiParStampa("EmailInvia"), Variant(false));
+    EXPECT_EQ(opz.LeggiParStampa("PdfAutomAbil"), Variant(false));
+    EXPECT_EQ(form.CheInviaEmail->value(), 0);
+    EXPECT_FALSE(form.CheInviaEmail->enabled());
 }
 
 }  // namespace
