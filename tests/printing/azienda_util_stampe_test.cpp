@@ -1,17 +1,15 @@
-// Tests of the printer services over an in-memory printer system: the default printer, the
-// printer list, a print's options pointed at a printer, when the user's default may change,
-// the printers of other terminal sessions and the notices.
+// Tests of the printer services over an in-memory printer system: the default printer, a print's
+// options pointed at a printer, when the user's default may change, the printers of other
+// terminal sessions and the notices.
 #include "printing/azienda_util_stampe.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "common/globali.h"
 #include "common/ini_programma.h"
-#include "suite/menu_client.h"
 #include "suite/opz_stampa.h"
 #include "support/memory_printing.h"
 #include "support/scratch_folder.h"
@@ -38,7 +36,6 @@ class AziendaUtilStampeTest : public ui::WindowTest, public testing::MemoryPrint
     void TearDown() override {
         reset();
         gsFileIni.clear();
-        goMenuClient.reset();
     }
     static void reset() {
         giStampDefCambiata = 0;
@@ -52,7 +49,7 @@ class AziendaUtilStampeTest : public ui::WindowTest, public testing::MemoryPrint
     testing::ScratchFolder folder_;
 };
 
-TEST_F(AziendaUtilStampeTest, LeggiStampanteDefFindsTheDefaultIgnoringCase) {
+TEST_F(AziendaUtilStampeTest, DefaultIsFoundIgnoringCaseAndTakenOnlyAfterTheProgramMovedThePrinter) {
     struct Case {
         const char* userDefault;
         const char* serverDefault;
@@ -77,6 +74,29 @@ TEST_F(AziendaUtilStampeTest, LeggiStampanteDefFindsTheDefaultIgnoringCase) {
         EXPECT_EQ(nonInst, c.nonInst) << c.userDefault;
         EXPECT_EQ(porta, c.porta) << c.userDefault;
     }
+
+    // The current printer takes the default only once the program has moved it.
+    printers->setServerDefault("Ufficio");
+    OpzStampa opz;
+    opz.StampanteOpz = "Magazzino";
+    UsaStampanteStampa(opz, 0);
+    giStampDefCambiata = 0;
+    std::string nome = "x", nonInst = "x", porta = "x";
+    ImpostaStampanteDef(nome, nonInst, porta);
+    EXPECT_EQ(nome + nonInst + porta, "xxx");
+    EXPECT_EQ(Printer().DeviceName(), "Magazzino");
+
+    giStampDefCambiata = 1;
+    printers->setUserDefault("Sparita");
+    ImpostaStampanteDef(nome, nonInst, porta);
+    EXPECT_EQ(Printer().DeviceName(), "Magazzino") << "a default not installed is not taken";
+
+    printers->setUserDefault("");
+    ImpostaStampanteDef(nome, nonInst, porta);
+    EXPECT_EQ(nome, "Ufficio");
+    EXPECT_EQ(porta, "ipp://srv/printers/ufficio");
+    EXPECT_EQ(Printer().DeviceName(), "Ufficio");
+    EXPECT_EQ(giStampDefCambiata, 1) << "never reset";
 }
 
 TEST_F(AziendaUtilStampeTest, SessionTemplateMatchesOtherSessionNumbersOnlyAndNamesThisSessionsPrinter) {
@@ -219,31 +239,6 @@ TEST_F(AziendaUtilStampeTest, ImpostaDefWindowsWritesOnlyAnInstalledPrinterWithD
     EXPECT_EQ(Printer().DeviceName(), "Magazzino") << "the current printer follows the default";
 }
 
-TEST_F(AziendaUtilStampeTest, ImpostaStampanteDefActsOnlyAfterTheProgramMovedItsPrinter) {
-    OpzStampa opz;
-    opz.StampanteOpz = "Magazzino";
-    UsaStampanteStampa(opz, 0);
-    giStampDefCambiata = 0;
-    std::string nome = "x", nonInst = "x", porta = "x";
-    ImpostaStampanteDef(nome, nonInst, porta);
-    EXPECT_EQ(nome + nonInst + porta, "xxx");
-    EXPECT_EQ(Printer().DeviceName(), "Magazzino");
-
-    giStampDefCambiata = 1;
-    printers->setUserDefault("Sparita");
-    ImpostaStampanteDef(nome, nonInst, porta);
-    EXPECT_EQ(nome, "");
-    EXPECT_EQ(nonInst, "Sparita");
-    EXPECT_EQ(Printer().DeviceName(), "Magazzino");
-
-    printers->setUserDefault("");
-    ImpostaStampanteDef(nome, nonInst, porta);
-    EXPECT_EQ(nome, "Ufficio");
-    EXPECT_EQ(porta, "ipp://srv/printers/ufficio");
-    EXPECT_EQ(Printer().DeviceName(), "Ufficio");
-    EXPECT_EQ(giStampDefCambiata, 1) << "never reset";
-}
-
 TEST_F(AziendaUtilStampeTest, ImpostaStampanteAutoGoesToThePdfPrinterAndBack) {
     folder_.write("pelmor.ini", "[Stampa Clienti]\r\nNomeStampante=magazzino\r\n");
     struct Case {
@@ -324,19 +319,6 @@ TEST_F(AziendaUtilStampeTest, DefaultPrinterButtonsStopForAnotherSessionOrAMissi
         LeggiIni("Stampa Clienti", "StaVid", "", salvata);
         EXPECT_EQ(salvata, "1") << "only the printer is forgotten";
     }
-}
-
-TEST_F(AziendaUtilStampeTest, StampanteReteNeedsTheNtPlatformAndTwoBackslashes) {
-    const PrinterInfo rete{"\\\\server\\laser", "", ""};
-    EXPECT_FALSE(StampanteRete(rete)) << "no menu";
-    MenuClientSettings menu;
-    menu.menuIni = folder_.write("menu.ini", "[Parametri]\r\nOSPlatform=2\r\n");
-    goMenuClient = std::make_unique<MenuClient>(menu);
-    EXPECT_TRUE(StampanteRete(rete));
-    EXPECT_FALSE(StampanteRete({"Ufficio", "\\\\server\\ufficio", ""}));
-    folder_.write("menu.ini", "[Parametri]\r\nOSPlatform=1\r\n");
-    goMenuClient = std::make_unique<MenuClient>(menu);
-    EXPECT_FALSE(StampanteRete(rete));
 }
 
 }  // namespace

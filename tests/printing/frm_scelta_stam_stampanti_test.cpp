@@ -38,7 +38,7 @@ class StampantiTest : public SceltaStamTest {
     long paper() const { return opz.LeggiParStampa("NumTipoCarta").toLong(); }
 };
 
-TEST_F(StampantiTest, GridsListThePrintersUnderTheirHeadings) {
+TEST_F(StampantiTest, GridsListThePrintersAndNoPrinterLeavesOnlyTheHeading) {
     FrmSceltaStam& form = open();
     EXPECT_EQ(form.labTotStamp->caption(), "3");
     for (ui::Grid* grid : {form.GriPri, form.GriPorte}) {
@@ -47,9 +47,18 @@ TEST_F(StampantiTest, GridsListThePrintersUnderTheirHeadings) {
         for (int c = 0; c < 3; ++c) second.push_back(grid->textMatrix(2, c));
         EXPECT_EQ(second, (std::vector<std::string>{"1", "Magazzino", "lpd://magazzino"}));
     }
+    closeAll();
+    for (const char* name : {"Ufficio", "Magazzino", "Etichette"}) printers->removePrinter(name);
+    FrmSceltaStam& empty = open();
+    EXPECT_EQ(empty.labTotStamp->caption(), "0");
+    EXPECT_EQ(empty.GriPri->rows(), 1);
+    chooseCell(*empty.GriPri, 0, 1);
+    EXPECT_EQ(opz.StampanteOpz, "") << "the heading names no printer";
+    EXPECT_EQ(items(*empty.cboCassetti),
+              (std::vector<std::string>{"Nessuna impostazione - Default"}));
 }
 
-TEST_F(StampantiTest, TrayAndPaperListsDescribeTheOptionsPrinter) {
+TEST_F(StampantiTest, TrayAndPaperListsDescribeTheOptionsPrinterAndDropAnUnknownTray) {
     opz.StampanteOpz = "Magazzino";
     opz.StampanteOpz2 = "lpd://magazzino";
     saved(11, 9);
@@ -69,24 +78,40 @@ TEST_F(StampantiTest, TrayAndPaperListsDescribeTheOptionsPrinter) {
     choose(*form.cboTipoCarta, 0);
     EXPECT_EQ(paper(), 0);
     EXPECT_NE(form.LabStaAttuale->caption().find("cassetto 260"), std::string::npos);
-}
 
-TEST_F(StampantiTest, SavedTrayThePrinterNoLongerOffersFallsBackToNoChoice) {
+    // Back on the default printer, whose two trays do not include 11.
+    closeAll();
+    opz.StampanteOpz.clear();
     saved(11, 259);
-    FrmSceltaStam& form = open();
-    EXPECT_EQ(items(*form.cboCassetti).size(), 3u) << "the default printer Ufficio has two trays";
-    EXPECT_EQ(form.cboCassetti->listIndex(), 0);
+    FrmSceltaStam& other = open();
+    EXPECT_EQ(items(*other.cboCassetti).size(), 3u);
+    EXPECT_EQ(other.cboCassetti->listIndex(), 0);
     EXPECT_EQ(tray(), 0);
-    EXPECT_EQ(form.cboTipoCarta->text(), "259 - Protocollo");
+    EXPECT_EQ(other.cboTipoCarta->text(), "259 - Protocollo");
 }
 
-// Magazzino offers the tray and the paper the print had on Ufficio: still they are not kept.
-TEST_F(StampantiTest, ChoosingAPrinterResetsTrayAndPaperAndRefillsItsLists) {
+// A refused printer leaves the print on its printer; Magazzino, chosen with the keyboard, offers
+// the tray and the paper the print had on Ufficio: still they are not kept.
+TEST_F(StampantiTest, ChoosingAPrinterResetsTrayAndPaperAndRefillsItsListsEvenWhenRefused) {
     opz.StampanteOpz = "Ufficio";
+    opz.StampanteOpz2 = "usb://ufficio";
     saved(2, 9);
     FrmSceltaStam& form = open();
     ASSERT_EQ(form.cboCassetti->text(), "     2 - Inferiore");
-    chooseCell(*form.GriPri, rowOf(*form.GriPri, "Magazzino"), 1);
+    giStampDefCambiata = 1;
+    printers->removePrinter("Etichette");
+    driver.answerMessage("Impossibile impostare la stampante predefinita", 1);
+    chooseCell(*form.GriPri, rowOf(*form.GriPri, "Etichette"), 1);
+    EXPECT_EQ(opz.StampanteOpz, "Ufficio");
+    EXPECT_EQ(tray(), 0);
+    EXPECT_EQ(paper(), 0);
+    EXPECT_EQ(items(*form.cboCassetti).size(), 3u);
+    EXPECT_EQ(form.cboCassetti->listIndex(), 0);
+    EXPECT_EQ(form.cboTipoCarta->listIndex(), 0);
+
+    saved(2, 9);
+    form.GriPri->setRow(rowOf(*form.GriPri, "Magazzino"));
+    ui::user::key(form, ui::key::Return);
     EXPECT_EQ(opz.StampanteOpz, "Magazzino");
     EXPECT_EQ(opz.StampanteOpz2, "lpd://magazzino");
     EXPECT_EQ(tray(), 0);
@@ -96,28 +121,6 @@ TEST_F(StampantiTest, ChoosingAPrinterResetsTrayAndPaperAndRefillsItsLists) {
     EXPECT_EQ(form.cboTipoCarta->text(), "Nessuna impostazione - Default");
     EXPECT_EQ(items(*form.cboTipoCarta)[1], "11 - A5 (ATTUALE)");
     EXPECT_NE(form.LabStaAttuale->caption().find("Magazzino"), std::string::npos);
-
-    form.GriPri->setRow(rowOf(*form.GriPri, "Etichette"));
-    ui::user::key(form, ui::key::Return);
-    EXPECT_EQ(opz.StampanteOpz, "Etichette");
-    EXPECT_EQ(items(*form.cboCassetti).size(), 1u) << "no trays: only the default entry";
-}
-
-TEST_F(StampantiTest, RefusedPrinterKeepsThePrinterWithTrayAndPaperAtDefault) {
-    opz.StampanteOpz = "Ufficio";
-    opz.StampanteOpz2 = "usb://ufficio";
-    saved(2, 9);
-    FrmSceltaStam& form = open();
-    giStampDefCambiata = 1;
-    printers->removePrinter("Magazzino");
-    driver.answerMessage("Impossibile impostare la stampante predefinita", 1);
-    chooseCell(*form.GriPri, rowOf(*form.GriPri, "Magazzino"), 1);
-    EXPECT_EQ(opz.StampanteOpz, "Ufficio");
-    EXPECT_EQ(tray(), 0);
-    EXPECT_EQ(paper(), 0);
-    EXPECT_EQ(items(*form.cboCassetti).size(), 3u);
-    EXPECT_EQ(form.cboCassetti->listIndex(), 0);
-    EXPECT_EQ(form.cboTipoCarta->listIndex(), 0);
 }
 
 TEST_F(StampantiTest, ChoosingAPrinterEndsAutomaticPdfWhenThePdfPrinterIsThere) {
@@ -165,42 +168,10 @@ TEST_F(StampantiTest, PaperSizeButtonListsTheSizesInAMessage) {
     EXPECT_EQ(driver.shown().back().source, ui::MessageRequest::Source::MessageWindow);
 }
 
-TEST_F(StampantiTest, NoPrinterLeavesOnlyTheHeadingAndTheDialogWorks) {
-    printers->removePrinter("Ufficio");
-    printers->removePrinter("Magazzino");
-    printers->removePrinter("Etichette");
-    FrmSceltaStam& form = open();
-    EXPECT_EQ(form.labTotStamp->caption(), "0");
-    EXPECT_EQ(form.GriPri->rows(), 1);
-    EXPECT_EQ(form.GriPri->textMatrix(0, 1), "Nome");
-    chooseCell(*form.GriPri, 0, 1);
-    EXPECT_EQ(opz.StampanteOpz, "") << "the heading names no printer";
-    EXPECT_EQ(items(*form.cboCassetti),
-              (std::vector<std::string>{"Nessuna impostazione - Default"}));
-}
-
-class SenzaCassettiTest : public StampantiTest {
-  protected:
-    void personal(const std::string& value) {
-        if (!env_) {
-            env_ = buildDemoEnvironment(folder.path() / "demo");
-            idDb_ = goDbase().ApriConnessione(env_->commonDb.string());
-            menu().setDatabase(&goDbase(), idDb_);
-        }
-        goDbase().EseguiSql(idDb_, "Delete From Personalizzazioni Where Sezione = 'Tutti'");
-        goDbase().EseguiSql(idDb_,
-                            "Insert Into Personalizzazioni (Sezione, Chiave, Login, Valore) "
-                            "Values ('Tutti', 'StampantiNoCassetti', '', '" +
-                                value + "')");
-    }
-    ~SenzaCassettiTest() override {
-        if (env_) goDbase().ChiudiConnessione(idDb_);
-    }
-    std::optional<DemoEnvironment> env_;
-    std::string idDb_;
-};
-
-TEST_F(SenzaCassettiTest, PrintersWithoutTrayChoiceOfferOnlyTheDefault) {
+TEST_F(StampantiTest, PrintersWithoutTrayChoiceOfferOnlyTheDefault) {
+    const DemoEnvironment env = buildDemoEnvironment(folder.path() / "demo");
+    const std::string idDb = goDbase().ApriConnessione(env.commonDb.string());
+    menu().setDatabase(&goDbase(), idDb);
     struct Case {
         const char* setting;
         const char* printer;
@@ -208,7 +179,6 @@ TEST_F(SenzaCassettiTest, PrintersWithoutTrayChoiceOfferOnlyTheDefault) {
     };
     const std::vector<Case> cases = {
         {"TUTTE", "Ufficio", 1},
-        {"tutte", "Magazzino", 1},
         {"magazzino,Altra", "Magazzino", 1},
         {"Altra,MAGAZZINO", "Magazzino", 1},
         {"Altra,Magazzino", "Ufficio", 3},
@@ -216,14 +186,18 @@ TEST_F(SenzaCassettiTest, PrintersWithoutTrayChoiceOfferOnlyTheDefault) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.setting) + " " + c.printer);
-        personal(c.setting);
+        goDbase().EseguiSql(idDb, "Delete From Personalizzazioni Where Sezione = 'Tutti'");
+        goDbase().EseguiSql(idDb,
+                            "Insert Into Personalizzazioni (Sezione, Chiave, Login, Valore) "
+                            "Values ('Tutti', 'StampantiNoCassetti', '', '" +
+                                std::string(c.setting) + "')");
         opz.StampanteOpz = c.printer;
         FrmSceltaStam& form = open();
         EXPECT_EQ(items(*form.cboCassetti).size(), c.trays);
         form.ogOpzSta = nullptr;
-        ui::desktop().reset();
-        ui::desktop().setDriver(&driver);
+        closeAll();
     }
+    goDbase().ChiudiConnessione(idDb);
 }
 
 }  // namespace
