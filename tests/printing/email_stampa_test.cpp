@@ -110,25 +110,7 @@ TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWriteOfAPrintT
     EXPECT_TRUE(opz.LeggiParStampa("EmailLogin").isEmpty());
 }
 
-TEST_F(EmailStampaTest, TemporaryAddressWinsOverTheConfiguredOne) {
-    struct Case {
-        const char* to;
-        const char* temp;
-        const char* handed;
-    } cases[] = {
-        {"", "temp@x.it", "temp@x.it"},
-        {"cliente@x.it", "temp@x.it", "temp@x.it"},
-        {"cliente@x.it", "", "cliente@x.it"},
-    };
-    for (const Case& c : cases) {
-        set("EmailTo", Variant(c.to));
-        opz.ScriviParStampa("EmailToTemp", OpzStampa::kTipoAltro, Variant(c.temp));
-        PassaParEmail();
-        EXPECT_EQ(handed("EmailTo"), c.handed) << c.to << "|" << c.temp;
-    }
-}
-
-TEST_F(EmailStampaTest, SenderAddressTakesItsDescriptionUnlessSendTypeIsSendmailOrSee) {
+TEST_F(EmailStampaTest, SenderTakesItsDescriptionUnlessSendTypeIsSendmailOrSeeAndTheTemporaryAddressWins) {
     struct Case {
         const char* type;
         const char* address;
@@ -141,6 +123,7 @@ TEST_F(EmailStampaTest, SenderAddressTakesItsDescriptionUnlessSendTypeIsSendmail
         {"C", "", ""},
     };
     set("EmailCentro", Variant("Ditta Srl"));
+    opz.ScriviParStampa("EmailToTemp", OpzStampa::kTipoAltro, Variant("temp@x.it"));
     for (const Case& c : cases) {
         set("EmailTipoInvio", Variant(c.type));
         set("EmailInd", Variant(c.address));
@@ -149,14 +132,14 @@ TEST_F(EmailStampaTest, SenderAddressTakesItsDescriptionUnlessSendTypeIsSendmail
         EXPECT_EQ(handed("EmailInd"), c.handed) << c.type;
         EXPECT_EQ(handed("EmailReplay"), c.handed) << c.type;
         EXPECT_EQ(handed("EmailTipoInvio"), c.type);
+        EXPECT_EQ(handed("EmailTo"), "temp@x.it") << "the temporary address wins";
     }
 }
 
-TEST_F(EmailStampaTest, SubjectAndTextAreFilledFromTheirPlaceholders) {
+TEST_F(EmailStampaTest, SubjectTextAndEverySettingAreHandedOverFromTheActiveConfiguration) {
     opz.ScriviParStampa("StampaDescPrg", OpzStampa::kTipoAltro, Variant("Registro"));
     opz.ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant("Clienti attivi"));
-    set({{"EmailPersOggetto", Variant("Oggi §Data§")},
-         {"Login", Variant("mrossi")},
+    set({{"Login", Variant("mrossi")},
          {"Gruppo", Variant("amm")},
          {"DescAzie", Variant("Ditta Srl")},
          {"CodiceAzie", Variant("DIT")},
@@ -166,21 +149,7 @@ TEST_F(EmailStampaTest, SubjectAndTextAreFilledFromTheirPlaceholders) {
     EXPECT_EQ(handed("EmailOggetto"), "Invio Elenco clienti del 05/12/2026 ore 14:07 §OraRid§");
     EXPECT_EQ(handed("EmailTesto"), "Invio Elenco clienti del 05/12/2026 ore §Ora§ 1407");
 
-    set("EmailNumTesto", whole(2));
-    PassaParEmail();
-    EXPECT_EQ(handed("EmailOggetto"),
-              "Oggi 05/12/2026|T01|mrossi|amm|Ditta Srl|DIT|007|Registro|Clienti attivi|§Boh§");
-    EXPECT_EQ(handed("EmailTesto"), "20261205 05/dicembre/2026 05/dic/2026");
-
-    for (int n : {0, 6}) {
-        set("EmailNumTesto", whole(n));
-        PassaParEmail();
-        EXPECT_EQ(handed("EmailOggetto"), "") << n;
-        EXPECT_EQ(handed("EmailTesto"), "") << n;
-    }
-}
-
-TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration) {
+    // Configuration 2 active: every setting of its own is handed over from it.
     const std::vector<std::pair<std::string, std::string>> configured = {
         {"EmailLogin", "secondo"},
         {"EmailPwd", "pwd2"},
@@ -189,19 +158,30 @@ TEST_F(EmailStampaTest, EveryOtherSettingIsHandedOverFromTheActiveConfiguration)
         {"EmailDirStunnel", "/opt/stunnel/"}};
     set("EmailTipoNum", whole(2));
     for (const auto& [name, text] : configured) set("2" + name, Variant(text));
-    set("2EmailNumPorta", whole(465));
-    set("2EmailNumTesto", whole(2));
-    set({{"EmailFileLog", Variant("/tmp/log.txt")}, {"EmailLogSee", Variant("1")}});
+    set({{"2EmailNumPorta", whole(465)},
+         {"2EmailNumTesto", whole(2)},
+         {"2EmailPersOggetto", Variant("Oggi §Data§")},
+         {"EmailFileLog", Variant("/tmp/log.txt")},
+         {"EmailLogSee", Variant("1")}});
     PassaParEmail();
+    EXPECT_EQ(handed("EmailOggetto"),
+              "Oggi 05/12/2026|T01|mrossi|amm|Ditta Srl|DIT|007|Registro|Clienti attivi|§Boh§");
+    EXPECT_EQ(handed("EmailTesto"), "20261205 05/dicembre/2026 05/dic/2026");
     for (const auto& [name, text] : configured) EXPECT_EQ(handed(name.c_str()), text) << name;
     EXPECT_EQ(handed("EmailNumPorta"), "465");
     EXPECT_EQ(handed("EmailFileLog"), "/tmp/log.txt");
     EXPECT_EQ(handed("EmailLogSee"), "1");
-    EXPECT_EQ(handed("EmailTesto"), "20261205 05/dicembre/2026 05/dic/2026");
     EXPECT_EQ(opz.LeggiParStampa("EmailFlagNotifica"), Variant(false)) << "never set: false";
     set("EmailFlagNotifica", Variant(true));
     PassaParEmail();
     EXPECT_EQ(opz.LeggiParStampa("EmailFlagNotifica"), Variant(true));
+
+    for (int n : {0, 6}) {
+        set("2EmailNumTesto", whole(n));
+        PassaParEmail();
+        EXPECT_EQ(handed("EmailOggetto"), "") << n;
+        EXPECT_EQ(handed("EmailTesto"), "") << n;
+    }
 }
 
 TEST_F(EmailStampaTest, RequestAnswersAndHandOver) {
