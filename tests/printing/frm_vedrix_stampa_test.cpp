@@ -1,5 +1,6 @@
 // The list print dialog: one print at a time, the refusals, the column choice, the orientation,
-// the font, the default printer, and a print that reaches the printer, a file or is refused.
+// the font, the default printer, and a print that reaches the printer, a file or is refused;
+// the print-in-progress window with its stop button and its zoom.
 #include <string>
 #include <vector>
 
@@ -31,8 +32,7 @@ TEST_F(FrmVedrixStampaTest, MissingChoiceOfAnEnabledFrameIsRefused) {
     };
     for (const Case& c :
          std::vector<Case>{{false, true, "Scegliere un' orientamento", "OptOrientamento(0)"},
-                           {true, false, "Scegliere un tipo di stampa", "OptTipsta(0)"},
-                           {false, false, "Scegliere un' orientamento", "OptOrientamento(0)"}}) {
+                           {true, false, "Scegliere un tipo di stampa", "OptTipsta(0)"}}) {
         FrmVedrixStampa& dialog = openDialog();
         dialog.opzioni()->StaVid = OpzStampa::kStampante;
         if (c.orientation) dialog.OptOrientamento(1).setValue(true);
@@ -128,20 +128,7 @@ TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
     EXPECT_EQ(giStaAtt, 0);
 }
 
-TEST_F(FrmVedrixStampaTest, StampaKeyAfterExitOpensAFreshDialog) {
-    FrmVedrixStampa& first = openDialog();
-    first.OptOrientamento(0).setValue(true);
-    ui::user::click(first.CmdEsci);
-    EXPECT_TRUE(first.unloadedForGood());
-    FrmVedrixStampa& second = openDialog();
-    EXPECT_NE(&second, &first);
-    EXPECT_TRUE(second.visible());
-    EXPECT_FALSE(second.OptOrientamento(0).value());
-    EXPECT_EQ(second.ogVedrix(), &lista);
-    EXPECT_EQ(second.opzioni()->NomeStampa(), "Elenco aziende");
-}
-
-TEST_F(FrmVedrixStampaTest, PrintButtonWaitsForTheNextList) {
+TEST_F(FrmVedrixStampaTest, PrintButtonWaitsForTheNextListAndExitGivesAFreshDialog) {
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
     ui::user::click(dialog.CmdStampa);
     EXPECT_FALSE(dialog.CmdStampa.enabled());
@@ -149,15 +136,30 @@ TEST_F(FrmVedrixStampaTest, PrintButtonWaitsForTheNextList) {
     EXPECT_TRUE(dialog.CmdStampa.enabled());
     ui::user::click(dialog.CmdStampa);
     EXPECT_EQ(queue->jobs().size(), 2u);
+
+    dialog.OptOrientamento(0).setValue(true);
+    ui::user::click(dialog.CmdEsci);
+    EXPECT_TRUE(dialog.unloadedForGood());
+    FrmVedrixStampa& second = openDialog();
+    EXPECT_NE(&second, &dialog);
+    EXPECT_TRUE(second.visible());
+    EXPECT_FALSE(second.OptOrientamento(0).value());
+    EXPECT_EQ(second.ogVedrix(), &lista);
+    EXPECT_EQ(second.opzioni()->NomeStampa(), "Elenco aziende");
 }
 
-// The print's printer left empty means the default printer of the moment the print starts.
-TEST_F(FrmVedrixStampaTest, PrintWithoutAPrinterGoesToTheDefaultOfThatMoment) {
+// The default printer button empties the print's printer: the default of the moment the print
+// starts.
+TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonLeavesThePrintToTheDefaultOfThatMoment) {
     addPrinter("Magazzino", "ipp://magazzino");
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
     dialog.opzioni()->StampanteOpz = "Magazzino";
     ui::user::click(dialog.CmdStampa);
     ui::user::click(dialog.ComUsaDef);
+    EXPECT_EQ(dialog.opzioni()->StampanteOpz, "");
+    EXPECT_EQ(dialog.opzioni()->StampanteOpz2, "ipp://ufficio");
+    EXPECT_NE(dialog.labStaAttuale.caption().find("stampante predefinita (Ufficio)"),
+              std::string::npos);
     for (const char* predefinita : {"Ufficio", "Magazzino"}) {
         printers->setServerDefault(predefinita);
         openDialog();
@@ -188,21 +190,60 @@ TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {
     EXPECT_NEAR(wordHeight(pdf, "Codice"), 13.6, 0.5) << pdf.boxes.substr(0, 2000);
 }
 
-TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonPointsTheOptionsAtTheDefault) {
-    FrmVedrixStampa& dialog = openDialog();
-    dialog.opzioni()->StampanteOpz = "Magazzino";
-    ui::user::click(dialog.ComUsaDef);
-    EXPECT_EQ(dialog.opzioni()->StampanteOpz, "");
-    EXPECT_EQ(dialog.opzioni()->StampanteOpz2, "ipp://ufficio");
-    EXPECT_NE(dialog.labStaAttuale.caption().find("stampante predefinita (Ufficio)"),
-              std::string::npos);
+TEST_F(FrmVedrixStampaTest, StopButtonEndsAPrintBeforeItReachesThePrinter) {
+    struct Case {
+        int staVid;
+        int stopAt;  // DoEvents point of the press; 0: never
+        bool produced;
+    };
+    for (const Case& c : std::vector<Case>{{OpzStampa::kStampante, 2, false},
+                                           {OpzStampa::kStampante, 0, true},
+                                           {OpzStampa::kFissa, 1, false},
+                                           {OpzStampa::kFile, 1, false}}) {
+        queue = std::make_shared<MemoryPrintQueue>();
+        setPrintQueue(queue);
+        FrmVedrixStampa& dialog = dialogFor(c.staVid);
+        dialog.opzioni()->FileName = folder.file("lista.csv");
+        dialog.opzioni()->FisFileName = folder.file("fissa.txt");
+        std::vector<std::string> pages;
+        auto& progress = ui::desktop().instance<frmStampaInCorso>();
+        driver.atDoEvents(1, [&] { pages.push_back(progress.LblPag.caption()); });
+        if (c.stopAt > 0) {
+            driver.atDoEvents(c.stopAt, [&] {
+                EXPECT_TRUE(progress.visible());
+                ui::user::click(progress.ComSTampa);
+                ui::user::click(progress.ComSTampa);
+            });
+        }
+        ui::user::click(dialog.CmdStampa);
+        EXPECT_EQ(pages, std::vector<std::string>{"001"});
+        bool produced = !queue->jobs().empty() ||
+                        std::filesystem::exists(folder.file("lista.csv")) ||
+                        std::filesystem::exists(folder.file("fissa.txt"));
+        EXPECT_EQ(produced, c.produced) << c.staVid << " stop at " << c.stopAt;
+        EXPECT_FALSE(progress.visible());
+        EXPECT_EQ(progress.ogStampa(), nullptr);
+        EXPECT_EQ(giStaAtt, 0);
+        dialog.unload();
+    }
+}
 
-    printers->setServerDefault("Sparita");
-    giStampDefCambiata = 1;
-    dialog.opzioni()->StampanteOpz = "Magazzino";
-    driver.answerMessage("non è disponibile la stampante predefinita Sparita", 1);
-    ui::user::click(dialog.ComUsaDef);
-    EXPECT_EQ(dialog.opzioni()->StampanteOpz, "Magazzino");
+TEST_F(FrmVedrixStampaTest, StopWithoutEngineOrAfterUnloadDoesNothing) {
+    gdRisVidStampa = 1.5;
+    auto& progress = ui::desktop().load<frmStampaInCorso>();
+    EXPECT_EQ(progress.odRisVidVal, 1.5);
+    ASSERT_NE(progress.zoomApart(progress.PicVusk), nullptr);
+    EXPECT_TRUE(progress.zoomApart(progress.PicVusk)->keepsSize);
+    progress.ComStampa_Click();
+    progress.ComStampa_Click();
+    auto engine = std::make_shared<MotoreStampaLista>(std::make_shared<OpzStampa>(), PrintList{},
+                                                      PageSetup{});
+    progress.ogStampa(engine);
+    progress.ComStampa_Click();
+    EXPECT_TRUE(engine->StampaInterrotta());
+    progress.unload();
+    EXPECT_EQ(progress.ogStampa(), nullptr);
+    EXPECT_EQ(engine.use_count(), 1);
 }
 
 }  // namespace

@@ -13,12 +13,9 @@
 #include "common/db_comune.h"
 #include "common/globali.h"
 #include "db/base_database.h"
-#include "printing/email_stampa.h"
-#include "printing/frm_scelta_stam.h"
-#include "printing/frm_scelta_stam_pdf_email.h"
+#include "printing/frm_scelta_stam_fixture.h"
 #include "printing/stampa_lista_fixture.h"
 #include "suite/invio_email.h"
-#include "suite/menu_client.h"
 #include "support/private_smtp.h"
 
 namespace tolvane::testing {
@@ -30,13 +27,7 @@ using ui::user::fill;
 class StampaEmailTest : public StampaListaTest {
   protected:
     StampaEmailTest() {
-        gsFileIni = folder.file("pelmor.ini");
-        gsFileIniComune = folder.file("comune.ini");
-        MenuClientSettings s;
-        s.menuIni = folder.file("menu.ini");
-        s.menuIniComune = folder.file("menu_comune.ini");
-        s.keyFile = folder.file("menu.key");
-        goMenuClient = std::make_unique<MenuClient>(s);
+        installMenu(folder);
         registraPannelloPdfEmail();
         const std::string common = folder.file("comune.db");
         createDatabaseFromSchema(common, schemaPath("common.sql"));
