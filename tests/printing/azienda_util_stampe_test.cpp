@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/globali.h"
@@ -100,13 +102,8 @@ TEST_F(AziendaUtilStampeTest, DefaultIsFoundIgnoringCaseAndTakenOnlyAfterTheProg
 }
 
 TEST_F(AziendaUtilStampeTest, SessionTemplateMatchesOtherSessionNumbersOnlyAndNamesThisSessionsPrinter) {
-    struct Case {
-        const char* modello;
-        const char* nome;
-        int sessione;
-        bool altra;
-    };
-    const std::vector<Case> cases = {
+    for (const auto& [modello, nome, sessione, altra] :
+         std::vector<std::tuple<const char*, const char*, int, bool>>{
         {"", "Laser (sessione 5)", 3, false},
         {"(sessione %§)", "Laser (sessione 5)", 1, false},
         {"(sessione %§)", "", 3, false},
@@ -118,11 +115,10 @@ TEST_F(AziendaUtilStampeTest, SessionTemplateMatchesOtherSessionNumbersOnlyAndNa
         {"sessione %§", "Laser sessione 25", 25, false},
         {"sessione %§", "Laser sessione 25", 2, true},
         {"%§ sessione", "Laser 12 sessione", 12, false},
-    };
-    for (const auto& c : cases) {
-        gsModStampanteSessione = c.modello;
-        EXPECT_EQ(StampanteAltraSessione(c.nome, c.sessione), c.altra)
-            << c.modello << " | " << c.nome << " | " << c.sessione;
+         }) {
+        gsModStampanteSessione = modello;
+        EXPECT_EQ(StampanteAltraSessione(nome, sessione), altra)
+            << modello << " | " << nome << " | " << sessione;
     }
 
     // This session's printer name gets the template back; others keep their names.
@@ -135,23 +131,18 @@ TEST_F(AziendaUtilStampeTest, SessionTemplateMatchesOtherSessionNumbersOnlyAndNa
 }
 
 TEST_F(AziendaUtilStampeTest, DriverAndPortComeFromTheSettingOrThePrinterIgnoringCase) {
-    struct Case {
-        const char* valore;
-        const char* driver;
-        const char* porta;
-    };
-    const std::vector<Case> cases = {
-        {"winspool,Ne01:,15,45", "winspool", "Ne01:"},
-        {"winspool,Ne01:", "winspool", ""},
-        {"winspool", "", ""},
-        {",LPT1:,", "", "LPT1:"},
-        {"", "", ""},
-    };
-    for (const auto& c : cases) {
+    for (const auto& [valore, driverAtteso, portaAttesa] :
+         std::vector<std::tuple<const char*, const char*, const char*>>{
+             {"winspool,Ne01:,15,45", "winspool", "Ne01:"},
+             {"winspool,Ne01:", "winspool", ""},
+             {"winspool", "", ""},
+             {",LPT1:,", "", "LPT1:"},
+             {"", "", ""},
+         }) {
         std::string driver = "x", porta = "x";
-        DividiDriverPorta(c.valore, driver, porta);
-        EXPECT_EQ(driver, c.driver) << c.valore;
-        EXPECT_EQ(porta, c.porta) << c.valore;
+        DividiDriverPorta(valore, driver, porta);
+        EXPECT_EQ(driver, driverAtteso) << valore;
+        EXPECT_EQ(porta, portaAttesa) << valore;
     }
 
     std::string driver = "x";
@@ -176,22 +167,20 @@ TEST_F(AziendaUtilStampeTest, UsaStampanteStampaChoosesAnInstalledPrinterByNameA
     EXPECT_EQ(printers->userDefaultWrites(), 0) << "the user's default is left alone";
     EXPECT_TRUE(driver.shown().empty());
 
-    struct Case {
-        int cambiata;
-        int avviso;
-        const char* defOri;  // "-" never written
-    };
-    const std::vector<Case> cases = {{0, 0, ""}, {0, 1, ""}, {1, 0, "-"}, {1, 1, "-"}};
-    for (const auto& c : cases) {
-        giStampDefCambiata = c.cambiata;
+    // The default the print started from is noted only while the program may move it ("-": not
+    // written at all).
+    for (const auto& [cambiata, avviso, defOri] :
+         std::vector<std::tuple<int, int, const char*>>{
+             {0, 0, ""}, {0, 1, ""}, {1, 0, "-"}, {1, 1, "-"}}) {
+        giStampDefCambiata = cambiata;
         OpzStampa altra("Stampa Clienti");
         altra.StampanteOpz = "Sparita";
-        if (c.avviso) driver.answerMessage(kNonImpostabile, 1);
-        EXPECT_FALSE(UsaStampanteStampa(altra, c.avviso));
-        const auto defOri = altra.LeggiParStampa("StampanteDefOri", OpzStampa::kTipoTesto);
-        EXPECT_EQ(defOri.isEmpty() ? std::string("-") : defOri.text(), c.defOri);
+        if (avviso) driver.answerMessage(kNonImpostabile, 1);
+        EXPECT_FALSE(UsaStampanteStampa(altra, avviso));
+        const auto noted = altra.LeggiParStampa("StampanteDefOri", OpzStampa::kTipoTesto);
+        EXPECT_EQ(noted.isEmpty() ? std::string("-") : noted.text(), defOri);
         EXPECT_EQ(printers->userDefaultWrites(), 0);
-        EXPECT_EQ(giStampDefCambiata, c.cambiata);
+        EXPECT_EQ(giStampDefCambiata, cambiata);
     }
 }
 
@@ -201,15 +190,13 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrint
     EXPECT_TRUE(Printer().followsDefault());
     EXPECT_EQ(printers->userDefaultWrites(), 0);
 
-    struct Case {
-        const char* alternativa;
-        const char* stampaSu;
-    };
-    for (const auto& c : std::vector<Case>{{"", "Ufficio"}, {"Magazzino", "Magazzino"}}) {
+    for (const auto& [alternativa, stampaSu] :
+         std::vector<std::pair<std::string, std::string>>{{"", "Ufficio"},
+                                                          {"Magazzino", "Magazzino"}}) {
         driver.answerMessage(kNonImpostabile, 1);
-        EXPECT_FALSE(ImpostaStampante("Sparita", 1, c.alternativa));
+        EXPECT_FALSE(ImpostaStampante("Sparita", 1, alternativa));
         EXPECT_EQ(lastMessage(),
-                  kNonImpostabile + "\r\nLa stampa verrà fatta su " + c.stampaSu +
+                  kNonImpostabile + "\r\nLa stampa verrà fatta su " + stampaSu +
                       "\r\nper stampare su Sparita uscire dal programma e rientrare");
     }
     EXPECT_NE(ui::desktop().mousePointer(), ui::pointer::Hourglass);
@@ -218,23 +205,17 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrint
 }
 
 TEST_F(AziendaUtilStampeTest, ImpostaDefWindowsWritesOnlyAnInstalledPrinterWithDriverAndPort) {
-    struct Case {
-        const char* nome;
-        bool rifiuta;
-        bool esito;
-        const char* predefinita;
-    };
-    const std::vector<Case> cases = {
-        {"", false, false, ""},
-        {"Sparita", false, false, ""},
-        {"Grezza", false, false, ""},
-        {"magazzino", true, false, ""},
-        {"magazzino", false, true, "Magazzino"},
-    };
-    for (const auto& c : cases) {
-        printers->refuseUserDefault(c.rifiuta);
-        EXPECT_EQ(ImpostaDefWindows(c.nome), c.esito) << c.nome;
-        EXPECT_EQ(printers->userDefault(), c.predefinita) << c.nome;
+    for (const auto& [nome, rifiuta, esito, predefinita] :
+         std::vector<std::tuple<const char*, bool, bool, const char*>>{
+             {"", false, false, ""},
+             {"Sparita", false, false, ""},
+             {"Grezza", false, false, ""},
+             {"magazzino", true, false, ""},
+             {"magazzino", false, true, "Magazzino"},
+         }) {
+        printers->refuseUserDefault(rifiuta);
+        EXPECT_EQ(ImpostaDefWindows(nome), esito) << nome;
+        EXPECT_EQ(printers->userDefault(), predefinita) << nome;
     }
     EXPECT_EQ(Printer().DeviceName(), "Magazzino") << "the current printer follows the default";
 }
