@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -128,19 +129,14 @@ class EmailStampaTest : public PdfEmailTest {
 };
 
 TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWriteOfAPrintToBeSent) {
-    struct Case {
-        const char* name;
-        const char* description;
-    } cases[] = {
-        {"EmailLogin", "\r\n - Login:  - pwd compilata: Sì - SMTP: smtp.ditta.it"},
-        {"EmailPwd", " - Login: mario - pwd compilata: No - SMTP: smtp.ditta.it"},
-        {"EmailServerSMTP", " - pwd compilata: Sì - SMTP:  - Emailto: cliente@x.it"},
-        {"EmailTo", " - Emailto:  - Ind.Temp: "},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        Variant saved = value(c.name);
-        set(c.name, Variant(std::string()));
+    for (const auto& [name, description] : std::vector<std::pair<const char*, const char*>>{
+             {"EmailLogin", "\r\n - Login:  - pwd compilata: Sì - SMTP: smtp.ditta.it"},
+             {"EmailPwd", " - Login: mario - pwd compilata: No - SMTP: smtp.ditta.it"},
+             {"EmailServerSMTP", " - pwd compilata: Sì - SMTP:  - Emailto: cliente@x.it"},
+             {"EmailTo", " - Emailto:  - Ind.Temp: "}}) {
+        SCOPED_TRACE(name);
+        Variant saved = value(name);
+        set(name, Variant(std::string()));
         opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(false));
         EXPECT_NO_THROW(PassaParEmail()) << "a print not to be sent";
         opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
@@ -148,10 +144,10 @@ TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWriteOfAPrintT
         EXPECT_EQ(e.number(), -123);
         EXPECT_EQ(e.description().rfind("Mancano dati necessari per l'invio dell'email\r\n", 0),
                   0u);
-        EXPECT_NE(e.description().find(c.description), std::string::npos) << e.description();
+        EXPECT_NE(e.description().find(description), std::string::npos) << e.description();
         EXPECT_EQ(e.description().find("segreta"), std::string::npos);
         EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
-        set(c.name, saved);
+        set(name, saved);
     }
     // A failure after the checks keeps what was written before it.
     set("EmailFlagNotifica", Variant("forse"));
@@ -160,28 +156,24 @@ TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWriteOfAPrintT
     EXPECT_TRUE(opz.LeggiParStampa("EmailLogin").isEmpty());
 }
 
-TEST_F(EmailStampaTest, SenderTakesItsDescriptionUnlessSendTypeIsSendmailOrSeeAndTheTemporaryAddressWins) {
-    struct Case {
-        const char* type;
-        const char* address;
-        const char* handed;
-    } cases[] = {
-        {"C", "io@ditta.it", "\"Ditta Srl\" <io@ditta.it>"},
-        {"O", "io@ditta.it", "\"Ditta Srl\" <io@ditta.it>"},
-        {"s", "io@ditta.it", "io@ditta.it"},
-        {"e", "io@ditta.it", "io@ditta.it"},
-        {"C", "", ""},
-    };
+TEST_F(EmailStampaTest,
+       SenderTakesItsDescriptionUnlessSendTypeIsSendmailOrSeeAndTheTemporaryAddressWins) {
     set("EmailCentro", Variant("Ditta Srl"));
     opz.ScriviParStampa("EmailToTemp", OpzStampa::kTipoAltro, Variant("temp@x.it"));
-    for (const Case& c : cases) {
-        set("EmailTipoInvio", Variant(c.type));
-        set("EmailInd", Variant(c.address));
-        set("EmailReplay", Variant(c.address));
+    for (const auto& [type, address, sender] :
+         std::vector<std::tuple<const char*, const char*, const char*>>{
+             {"C", "io@ditta.it", "\"Ditta Srl\" <io@ditta.it>"},
+             {"O", "io@ditta.it", "\"Ditta Srl\" <io@ditta.it>"},
+             {"s", "io@ditta.it", "io@ditta.it"},
+             {"e", "io@ditta.it", "io@ditta.it"},
+             {"C", "", ""}}) {
+        set("EmailTipoInvio", Variant(type));
+        set("EmailInd", Variant(address));
+        set("EmailReplay", Variant(address));
         PassaParEmail();
-        EXPECT_EQ(handed("EmailInd"), c.handed) << c.type;
-        EXPECT_EQ(handed("EmailReplay"), c.handed) << c.type;
-        EXPECT_EQ(handed("EmailTipoInvio"), c.type);
+        EXPECT_EQ(handed("EmailInd"), sender) << type;
+        EXPECT_EQ(handed("EmailReplay"), sender) << type;
+        EXPECT_EQ(handed("EmailTipoInvio"), type);
         EXPECT_EQ(handed("EmailTo"), "temp@x.it") << "the temporary address wins";
     }
 }
@@ -336,19 +328,19 @@ TEST_F(EmailStampaTest, OnlyF2ToF5WithoutShiftInTheTemporaryFieldOpenTheList) {
 }
 
 TEST(ColonnaEmailPredefinita, NumberOrWordNamesTheColumn) {
-    struct Case {
-        const char* setting;
-        int column;
-    } cases[] = {
-        {"1", 1},          {"2", 2},           {"9", 4},
-        {"0", 1},          {"-2", 1},          {"Pri", 1},
-        {"Amm", 2},        {"amm", 2},         {"Amministrativo", 2},
-        {"Comm", 3},       {"commerciale", 3}, {"Sped", 4},
-        {"Spedizione", 4}, {"Spedizioni", 1},  {"boh", 1},
-        {"", 1},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ColonnaEmailPredefinita(c.setting), c.column) << c.setting;
+    for (const auto& [setting, column] :
+         std::vector<std::pair<const char*, int>>{{"2", 2},
+                                                  {"9", 4},
+                                                  {"0", 1},
+                                                  {"Pri", 1},
+                                                  {"amm", 2},
+                                                  {"Amministrativo", 2},
+                                                  {"commerciale", 3},
+                                                  {"Sped", 4},
+                                                  {"Spedizioni", 1},
+                                                  {"boh", 1},
+                                                  {"", 1}})
+        EXPECT_EQ(ColonnaEmailPredefinita(setting), column) << setting;
 }
 
 }  // namespace

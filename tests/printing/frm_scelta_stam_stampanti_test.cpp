@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/db_comune.h"
@@ -172,28 +173,22 @@ TEST_F(StampantiTest, PrintersWithoutTrayChoiceOfferOnlyTheDefault) {
     const DemoEnvironment env = buildDemoEnvironment(folder.path() / "demo");
     const std::string idDb = goDbase().ApriConnessione(env.commonDb.string());
     menu().setDatabase(&goDbase(), idDb);
-    struct Case {
-        const char* setting;
-        const char* printer;
-        std::size_t trays;
-    };
-    const std::vector<Case> cases = {
-        {"TUTTE", "Ufficio", 1},
-        {"magazzino,Altra", "Magazzino", 1},
-        {"Altra,MAGAZZINO", "Magazzino", 1},
-        {"Altra,Magazzino", "Ufficio", 3},
-        {"Magazzinone", "Magazzino", 5},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.setting) + " " + c.printer);
+    for (const auto& [setting, printer, trays] :
+         std::vector<std::tuple<std::string, const char*, std::size_t>>{
+             {"TUTTE", "Ufficio", 1},
+             {"magazzino,Altra", "Magazzino", 1},
+             {"Altra,MAGAZZINO", "Magazzino", 1},
+             {"Altra,Magazzino", "Ufficio", 3},
+             {"Magazzinone", "Magazzino", 5}}) {
+        SCOPED_TRACE(setting + " " + printer);
         goDbase().EseguiSql(idDb, "Delete From Personalizzazioni Where Sezione = 'Tutti'");
         goDbase().EseguiSql(idDb,
                             "Insert Into Personalizzazioni (Sezione, Chiave, Login, Valore) "
                             "Values ('Tutti', 'StampantiNoCassetti', '', '" +
-                                std::string(c.setting) + "')");
-        opz.StampanteOpz = c.printer;
+                                setting + "')");
+        opz.StampanteOpz = printer;
         FrmSceltaStam& form = open();
-        EXPECT_EQ(items(*form.cboCassetti).size(), c.trays);
+        EXPECT_EQ(items(*form.cboCassetti).size(), trays);
         form.ogOpzSta = nullptr;
         closeAll();
     }

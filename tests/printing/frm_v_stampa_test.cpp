@@ -3,6 +3,8 @@
 // left behind (none), and the layout of the viewing area.
 #include <algorithm>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "printing/stampa_lista_fixture.h"
@@ -198,60 +200,52 @@ std::pair<int, int> pngSize(const std::string& png) {
 }
 
 TEST_F(FrmVStampaTest, PageIsTheSheetDrawnAtTheChosenScale) {
-    struct Case {
-        double fatt;
-        int orientation;  // OptOrientamento: 1 portrait, 0 landscape
-        std::pair<int, int> pixels;
-        std::pair<double, double> twips;
-    };
-    for (const Case& c : std::vector<Case>{{1, 1, {794, 1123}, {11905.5, 16837.8}},
-                                           {0.5, 0, {561, 397}, {8418.9, 5952.8}}}) {
+    // Orientation: OptOrientamento 1 portrait, 0 landscape.
+    for (const auto& [fatt, orientation, pixels, twips] :
+         std::vector<std::tuple<double, int, std::pair<int, int>, std::pair<double, double>>>{
+             {1, 1, {794, 1123}, {11905.5, 16837.8}}, {0.5, 0, {561, 397}, {8418.9, 5952.8}}}) {
         FrmVedrixStampa& dialog = videoDialog(0);
-        dialog.opzioni()->Fatt = c.fatt;
-        dialog.OptOrientamento(c.orientation).setValue(true);
+        dialog.opzioni()->Fatt = fatt;
+        dialog.OptOrientamento(orientation).setValue(true);
         driver.atDoEvents(1, [this] { click(preview().comEsci); });
         click(dialog.CmdStampa);
         FrmVStampa& p = preview();
-        ASSERT_TRUE(p.PicSec.picture()) << c.fatt;
-        EXPECT_EQ(pngSize(p.PicSec.picture()->data), c.pixels) << c.fatt;
-        EXPECT_NEAR(p.PicSec.width(), c.twips.first, 1) << c.fatt;
-        EXPECT_NEAR(p.PicSec.height(), c.twips.second, 1) << c.fatt;
+        ASSERT_TRUE(p.PicSec.picture()) << fatt;
+        EXPECT_EQ(pngSize(p.PicSec.picture()->data), pixels) << fatt;
+        EXPECT_NEAR(p.PicSec.width(), twips.first, 1) << fatt;
+        EXPECT_NEAR(p.PicSec.height(), twips.second, 1) << fatt;
         ui::user::close(p);
         dialog.unload();
     }
 }
 
 TEST_F(FrmVStampaTest, ViewingAreaShowsBarsOnlyForAPageLargerThanIt) {
-    struct Case {
-        double pageWidth;
-        double pageHeight;
-        bool vertical;
-        bool horizontal;
-        double areaWidth;
-    };
     FrmVStampa& p = preview();
     p.load();
     p.move(0, 0, 12000, 9000);
     const double T = p.PicTasti.height();
-    for (const Case& c : std::vector<Case>{{5000, 5000, false, false, 12000},
-                                           {11900, 16840, true, true, 12000 - 255},
-                                           {5000, 16840, true, false, 12000 - 255},
-                                           {20000, 6000, false, true, 12000}}) {
-        p.PicSec.setWidth(c.pageWidth);
-        p.PicSec.setHeight(c.pageHeight);
+    for (const auto& [pageWidth, pageHeight, vertical, horizontal, areaWidth] :
+         std::vector<std::tuple<double, double, bool, bool, double>>{
+             {5000, 5000, false, false, 12000},
+             {11900, 16840, true, true, 12000 - 255},
+             {5000, 16840, true, false, 12000 - 255},
+             {20000, 6000, false, true, 12000}}) {
+        SCOPED_TRACE(std::to_string(pageWidth) + "x" + std::to_string(pageHeight));
+        p.PicSec.setWidth(pageWidth);
+        p.PicSec.setHeight(pageHeight);
         p.move(0, 0, 12000, 9000);
-        EXPECT_EQ(p.vscPosVert.visible(), c.vertical) << c.pageWidth << "x" << c.pageHeight;
-        EXPECT_EQ(p.hscPosOri.visible(), c.horizontal) << c.pageWidth << "x" << c.pageHeight;
-        EXPECT_EQ(p.PicPrinc.width(), c.areaWidth) << c.pageWidth << "x" << c.pageHeight;
+        EXPECT_EQ(p.vscPosVert.visible(), vertical);
+        EXPECT_EQ(p.hscPosOri.visible(), horizontal);
+        EXPECT_EQ(p.PicPrinc.width(), areaWidth);
         EXPECT_EQ(p.PicPrinc.top(), T);
-        if (c.vertical) {
+        if (vertical) {
             double h = p.PicPrinc.height();
-            EXPECT_EQ(p.vscPosVert.max(), static_cast<int>(c.pageHeight - h + 100));
+            EXPECT_EQ(p.vscPosVert.max(), static_cast<int>(pageHeight - h + 100));
             EXPECT_EQ(p.vscPosVert.min(), -100);
             ui::user::scroll(p.vscPosVert, 700);
             EXPECT_EQ(p.PicSec.top(), -700);
         }
-        if (!c.vertical && !c.horizontal) {
+        if (!vertical && !horizontal) {
             EXPECT_EQ(p.PicSec.left(), 0);
             EXPECT_EQ(p.PicSec.top(), 0);
         }

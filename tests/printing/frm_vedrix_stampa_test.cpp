@@ -2,6 +2,8 @@
 // the font, the default printer, and a print that reaches the printer, a file or is refused;
 // the print-in-progress window with its stop button and its zoom.
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "printing/stampa_lista_fixture.h"
@@ -24,23 +26,18 @@ TEST_F(FrmVedrixStampaTest, OnlyOnePrintAtATime) {
 }
 
 TEST_F(FrmVedrixStampaTest, MissingChoiceOfAnEnabledFrameIsRefused) {
-    struct Case {
-        bool orientation;
-        bool columns;
-        std::string message;
-        std::string focus;
-    };
-    for (const Case& c :
-         std::vector<Case>{{false, true, "Scegliere un' orientamento", "OptOrientamento(0)"},
-                           {true, false, "Scegliere un tipo di stampa", "OptTipsta(0)"}}) {
+    for (const auto& [orientation, columns, message, focus] :
+         std::vector<std::tuple<bool, bool, std::string, std::string>>{
+             {false, true, "Scegliere un' orientamento", "OptOrientamento(0)"},
+             {true, false, "Scegliere un tipo di stampa", "OptTipsta(0)"}}) {
         FrmVedrixStampa& dialog = openDialog();
         dialog.opzioni()->StaVid = OpzStampa::kStampante;
-        if (c.orientation) dialog.OptOrientamento(1).setValue(true);
-        if (c.columns) dialog.OptTipsta(1).setValue(true);
-        driver.answerMessage(c.message, 1);
+        if (orientation) dialog.OptOrientamento(1).setValue(true);
+        if (columns) dialog.OptTipsta(1).setValue(true);
+        driver.answerMessage(message, 1);
         ui::user::click(dialog.CmdStampa);
         ASSERT_NE(dialog.activeControl(), nullptr);
-        EXPECT_EQ(dialog.activeControl()->displayName(), c.focus);
+        EXPECT_EQ(dialog.activeControl()->displayName(), focus);
         EXPECT_EQ(dialog.ogVedrix(), &lista);
         dialog.unload();
     }
@@ -48,28 +45,21 @@ TEST_F(FrmVedrixStampaTest, MissingChoiceOfAnEnabledFrameIsRefused) {
 }
 
 TEST_F(FrmVedrixStampaTest, OrientationAndForcedPortraitShapeThePrintedPage) {
-    struct Case {
-        int option;
-        bool forzaVert;
-        bool disabled;
-        bool landscape;
-    };
-    for (const Case& c : std::vector<Case>{{0, false, false, true},
-                                           {1, false, false, false},
-                                           {0, true, false, false},
-                                           {-1, false, true, false}}) {
+    // Option -1: none chosen, the frame disabled.
+    for (const auto& [option, forzaVert, landscape] : std::vector<std::tuple<int, bool, bool>>{
+             {0, false, true}, {1, false, false}, {0, true, false}, {-1, false, false}}) {
         FrmVedrixStampa& dialog = openDialog();
         dialog.opzioni()->StaVid = OpzStampa::kStampante;
-        dialog.opzioni()->ForzaVert = c.forzaVert;
-        if (c.option >= 0) dialog.OptOrientamento(c.option).setValue(true);
+        dialog.opzioni()->ForzaVert = forzaVert;
+        if (option >= 0) dialog.OptOrientamento(option).setValue(true);
         dialog.OptTipsta(1).setValue(true);
-        dialog.fraOrientamento.setEnabled(!c.disabled);
+        dialog.fraOrientamento.setEnabled(option >= 0);
         ui::user::click(dialog.CmdStampa);
         ASSERT_FALSE(queue->jobs().empty());
         const auto& job = queue->jobs().back();
         EXPECT_EQ(job.job.printer, "Ufficio");
         const PdfFacts pdf = pdfFactsOf(job.content);
-        EXPECT_EQ(pdf.width > pdf.height, c.landscape) << c.option;
+        EXPECT_EQ(pdf.width > pdf.height, landscape) << option;
         EXPECT_EQ(dialog.ogVedrix(), nullptr);
         EXPECT_EQ(giStaAtt, 0);
         dialog.unload();
@@ -78,14 +68,11 @@ TEST_F(FrmVedrixStampaTest, OrientationAndForcedPortraitShapeThePrintedPage) {
 }
 
 TEST_F(FrmVedrixStampaTest, ColumnChoiceDecidesTheColumnsWritten) {
-    struct Case {
-        int option;
-        bool disabled;
-        std::string header;
-    };
-    for (const Case& c : std::vector<Case>{{1, false, "Codice;Descrizione;Nascosta"},
-                                           {0, false, "Codice;Descrizione"},
-                                           {-1, true, "Codice;Descrizione"}}) {
+    // Option -1: none chosen, the frame disabled.
+    for (const auto& [option, header] : std::vector<std::pair<int, std::string>>{
+             {1, "Codice;Descrizione;Nascosta"},
+             {0, "Codice;Descrizione"},
+             {-1, "Codice;Descrizione"}}) {
         FrmVedrixStampa& dialog = openDialog();
         OpzStampa& opz = *dialog.opzioni();
         opz.StaVid = OpzStampa::kFile;
@@ -93,11 +80,11 @@ TEST_F(FrmVedrixStampaTest, ColumnChoiceDecidesTheColumnsWritten) {
         opz.SepCampi = ";";
         opz.DelimStr = "";
         dialog.OptOrientamento(1).setValue(true);
-        if (c.option >= 0) dialog.OptTipsta(c.option).setValue(true);
-        dialog.FraTipSta.setEnabled(!c.disabled);
+        if (option >= 0) dialog.OptTipsta(option).setValue(true);
+        dialog.FraTipSta.setEnabled(option >= 0);
         ui::user::click(dialog.CmdStampa);
         std::string text = ScratchFolder::read(opz.FileName);
-        EXPECT_EQ(text.substr(0, text.find("\r\n")), c.header);
+        EXPECT_EQ(text.substr(0, text.find("\r\n")), header);
         dialog.unload();
     }
 }
@@ -191,25 +178,22 @@ TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {
 }
 
 TEST_F(FrmVedrixStampaTest, StopButtonEndsAPrintBeforeItReachesThePrinter) {
-    struct Case {
-        int staVid;
-        int stopAt;  // DoEvents point of the press; 0: never
-        bool produced;
-    };
-    for (const Case& c : std::vector<Case>{{OpzStampa::kStampante, 2, false},
-                                           {OpzStampa::kStampante, 0, true},
-                                           {OpzStampa::kFissa, 1, false},
-                                           {OpzStampa::kFile, 1, false}}) {
+    // The stop is pressed at a DoEvents point of the print (0: never).
+    for (const auto& [staVid, stopAt, produced] :
+         std::vector<std::tuple<int, int, bool>>{{OpzStampa::kStampante, 2, false},
+                                                 {OpzStampa::kStampante, 0, true},
+                                                 {OpzStampa::kFissa, 1, false},
+                                                 {OpzStampa::kFile, 1, false}}) {
         queue = std::make_shared<MemoryPrintQueue>();
         setPrintQueue(queue);
-        FrmVedrixStampa& dialog = dialogFor(c.staVid);
+        FrmVedrixStampa& dialog = dialogFor(staVid);
         dialog.opzioni()->FileName = folder.file("lista.csv");
         dialog.opzioni()->FisFileName = folder.file("fissa.txt");
         std::vector<std::string> pages;
         auto& progress = ui::desktop().instance<frmStampaInCorso>();
         driver.atDoEvents(1, [&] { pages.push_back(progress.LblPag.caption()); });
-        if (c.stopAt > 0) {
-            driver.atDoEvents(c.stopAt, [&] {
+        if (stopAt > 0) {
+            driver.atDoEvents(stopAt, [&] {
                 EXPECT_TRUE(progress.visible());
                 ui::user::click(progress.ComSTampa);
                 ui::user::click(progress.ComSTampa);
@@ -217,10 +201,10 @@ TEST_F(FrmVedrixStampaTest, StopButtonEndsAPrintBeforeItReachesThePrinter) {
         }
         ui::user::click(dialog.CmdStampa);
         EXPECT_EQ(pages, std::vector<std::string>{"001"});
-        bool produced = !queue->jobs().empty() ||
-                        std::filesystem::exists(folder.file("lista.csv")) ||
-                        std::filesystem::exists(folder.file("fissa.txt"));
-        EXPECT_EQ(produced, c.produced) << c.staVid << " stop at " << c.stopAt;
+        EXPECT_EQ(!queue->jobs().empty() || std::filesystem::exists(folder.file("lista.csv")) ||
+                      std::filesystem::exists(folder.file("fissa.txt")),
+                  produced)
+            << staVid << " stop at " << stopAt;
         EXPECT_FALSE(progress.visible());
         EXPECT_EQ(progress.ogStampa(), nullptr);
         EXPECT_EQ(giStaAtt, 0);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/sessione_terminale.h"
@@ -115,30 +116,24 @@ PrivateCups* StampantiCupsTest::cups_ = nullptr;
 std::string StampantiCupsTest::startFailure_;
 
 TEST_F(StampantiCupsTest, BothQueuesGiveTheSameTrayAndPaperTheSameNumber) {
-    struct Case {
-        const char* printer;
-        std::vector<std::string> trays;
-        std::vector<std::string> papers;
-    };
-    const std::vector<Case> cases = {
+    using Lists = std::vector<std::string>;
+    FrmSceltaStam& form = open();
+    for (const auto& [printer, trays, papers] : std::vector<std::tuple<const char*, Lists, Lists>>{
         {"Ufficio",
          {"     1 - Cassetto superiore", "     2 - Cassetto inferiore",
           "     4 - Alimentazione manuale"},
          {"1 - US Letter", "9 - A4 (ATTUALE)", "11 - A5 ridotto"}},
         {"Magazzino",
          {"     1 - Superiore", "     4 - Manuale", "     2 - Inferiore"},
-         {"11 - A5", "9 - A4", "1 - Letter (ATTUALE)"}},
-    };
-    FrmSceltaStam& form = open();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.printer);
-        chooseCell(*form.GriPri, rowOf(*form.GriPri, c.printer), 1);
-        auto trays = items(*form.cboCassetti);
-        auto papers = items(*form.cboTipoCarta);
-        ASSERT_FALSE(trays.empty());
-        ASSERT_FALSE(papers.empty());
-        EXPECT_EQ(std::vector<std::string>(trays.begin() + 1, trays.end()), c.trays);
-        EXPECT_EQ(std::vector<std::string>(papers.begin() + 1, papers.end()), c.papers);
+         {"11 - A5", "9 - A4", "1 - Letter (ATTUALE)"}}}) {
+        SCOPED_TRACE(printer);
+        chooseCell(*form.GriPri, rowOf(*form.GriPri, printer), 1);
+        Lists shownTrays = items(*form.cboCassetti);
+        Lists shownPapers = items(*form.cboTipoCarta);
+        ASSERT_FALSE(shownTrays.empty());
+        ASSERT_FALSE(shownPapers.empty());
+        EXPECT_EQ(Lists(shownTrays.begin() + 1, shownTrays.end()), trays);
+        EXPECT_EQ(Lists(shownPapers.begin() + 1, shownPapers.end()), papers);
     }
 }
 
