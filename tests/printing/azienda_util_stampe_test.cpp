@@ -51,7 +51,8 @@ class AziendaUtilStampeTest : public ui::WindowTest, public testing::MemoryPrint
     testing::ScratchFolder folder_;
 };
 
-TEST_F(AziendaUtilStampeTest, DefaultIsFoundIgnoringCaseAndTakenOnlyAfterTheProgramMovedThePrinter) {
+TEST_F(AziendaUtilStampeTest,
+       DefaultIsFoundIgnoringCaseAndTakenOnlyAfterTheProgramMovedThePrinter) {
     struct Case {
         const char* userDefault;
         const char* serverDefault;
@@ -101,20 +102,21 @@ TEST_F(AziendaUtilStampeTest, DefaultIsFoundIgnoringCaseAndTakenOnlyAfterTheProg
     EXPECT_EQ(giStampDefCambiata, 1) << "never reset";
 }
 
-TEST_F(AziendaUtilStampeTest, SessionTemplateMatchesOtherSessionNumbersOnlyAndNamesThisSessionsPrinter) {
+TEST_F(AziendaUtilStampeTest,
+       SessionTemplateMatchesOtherSessionNumbersOnlyAndNamesThisSessionsPrinter) {
     for (const auto& [modello, nome, sessione, altra] :
          std::vector<std::tuple<const char*, const char*, int, bool>>{
-        {"", "Laser (sessione 5)", 3, false},
-        {"(sessione %§)", "Laser (sessione 5)", 1, false},
-        {"(sessione %§)", "", 3, false},
-        {"(sessione %§)", "Laser (sessione 5)", 3, true},
-        {"(sessione %§)", "Laser (SESSIONE 5)", 3, true},
-        {"(sessione %§)", "Laser (sessione 3)", 3, false},
-        {"(sessione %§)", "Laser (sessione 30)", 3, true},
-        {"sessione %§", "Laser sessione 31", 3, false},
-        {"sessione %§", "Laser sessione 25", 25, false},
-        {"sessione %§", "Laser sessione 25", 2, true},
-        {"%§ sessione", "Laser 12 sessione", 12, false},
+             {"", "Laser (sessione 5)", 3, false},
+             {"(sessione %§)", "Laser (sessione 5)", 1, false},
+             {"(sessione %§)", "", 3, false},
+             {"(sessione %§)", "Laser (sessione 5)", 3, true},
+             {"(sessione %§)", "Laser (SESSIONE 5)", 3, true},
+             {"(sessione %§)", "Laser (sessione 3)", 3, false},
+             {"(sessione %§)", "Laser (sessione 30)", 3, true},
+             {"sessione %§", "Laser sessione 31", 3, false},
+             {"sessione %§", "Laser sessione 25", 25, false},
+             {"sessione %§", "Laser sessione 25", 2, true},
+             {"%§ sessione", "Laser 12 sessione", 12, false},
          }) {
         gsModStampanteSessione = modello;
         EXPECT_EQ(StampanteAltraSessione(nome, sessione), altra)
@@ -169,8 +171,7 @@ TEST_F(AziendaUtilStampeTest, UsaStampanteStampaChoosesAnInstalledPrinterByNameA
 
     // The default the print started from is noted only while the program may move it ("-": not
     // written at all).
-    for (const auto& [cambiata, avviso, defOri] :
-         std::vector<std::tuple<int, int, const char*>>{
+    for (const auto& [cambiata, avviso, defOri] : std::vector<std::tuple<int, int, const char*>>{
              {0, 0, ""}, {0, 1, ""}, {1, 0, "-"}, {1, 1, "-"}}) {
         giStampDefCambiata = cambiata;
         OpzStampa altra("Stampa Clienti");
@@ -190,9 +191,8 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrint
     EXPECT_TRUE(Printer().followsDefault());
     EXPECT_EQ(printers->userDefaultWrites(), 0);
 
-    for (const auto& [alternativa, stampaSu] :
-         std::vector<std::pair<std::string, std::string>>{{"", "Ufficio"},
-                                                          {"Magazzino", "Magazzino"}}) {
+    for (const auto& [alternativa, stampaSu] : std::vector<std::pair<std::string, std::string>>{
+             {"", "Ufficio"}, {"Magazzino", "Magazzino"}}) {
         driver.answerMessage(kNonImpostabile, 1);
         EXPECT_FALSE(ImpostaStampante("Sparita", 1, alternativa));
         EXPECT_EQ(lastMessage(),

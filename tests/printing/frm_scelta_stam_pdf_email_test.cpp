@@ -249,8 +249,8 @@ TEST_F(PdfEmailTest, TickingPointsThePrintAtTheChosenPdfPrinter) {
         EXPECT_EQ(opz.LeggiParStampa("PdfAutomAbil"), Variant(true));
         EXPECT_EQ(opz.LeggiParStampa("PdfNomeFile").text(), "/tmp/pdf");
         auto par = splitPdfAutomImpPar(opz.LeggiParStampa("PdfAutomImpPar"));
-        EXPECT_EQ(par, (std::array<std::string, 5>{gsFileIni, gsFileIniComune, creator, "S",
-                                                   pdf995}));
+        EXPECT_EQ(par,
+                  (std::array<std::string, 5>{gsFileIni, gsFileIniComune, creator, "S", pdf995}));
         EXPECT_TRUE(form.CheInviaEmail->enabled());
         form.unload();
     }

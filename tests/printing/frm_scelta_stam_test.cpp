@@ -118,7 +118,8 @@ TEST_F(SceltaStamTest, PageFieldWritesTheRangeAndShowsItInItsTwinOrRefusesAPageB
     EXPECT_EQ(form.txt(10).text(), "3");
 }
 
-TEST_F(SceltaStamTest, ClosingRefusesAFileDestinationWithoutNameAndAReversedRangeAndTheModalShowGoesOn) {
+TEST_F(SceltaStamTest,
+       ClosingRefusesAFileDestinationWithoutNameAndAReversedRangeAndTheModalShowGoesOn) {
     struct Case {
         int staVid;
         const char* fileName;
@@ -231,12 +232,9 @@ TEST_F(SceltaStamTest, PreviewSizeWindowGoesThroughThePrintZoomAndOnlyOkTakesThe
         double drawnAt;  // the dialog's own zoom, from the same key
     };
     const std::vector<Case> cases = {
-        {0, 0, 0, 100, 130, 1.3f, "130", 1},
-        {1.25, 1.5f, 0, 120, 160, 2.0f, "200", 1.25},
-        {1.25, 1.5f, 0, 120, 110, 1.38f, "138", 1.25},
-        {0, 0.3f, 0, 50, 60, 0.6f, "60", 1},
-        {0, 2.5f, 1, 180, 75, 0.75f, "75", 1},
-        {0, 0.9f, 0, 90, 0, 0.9f, "90", 1},
+        {0, 0, 0, 100, 130, 1.3f, "130", 1},           {1.25, 1.5f, 0, 120, 160, 2.0f, "200", 1.25},
+        {1.25, 1.5f, 0, 120, 110, 1.38f, "138", 1.25}, {0, 0.3f, 0, 50, 60, 0.6f, "60", 1},
+        {0, 2.5f, 1, 180, 75, 0.75f, "75", 1},         {0, 0.9f, 0, 90, 0, 0.9f, "90", 1},
     };
     collegaFrmVStaPar();
     for (const Case& c : cases) {

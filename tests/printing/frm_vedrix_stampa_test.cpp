@@ -69,10 +69,10 @@ TEST_F(FrmVedrixStampaTest, OrientationAndForcedPortraitShapeThePrintedPage) {
 
 TEST_F(FrmVedrixStampaTest, ColumnChoiceDecidesTheColumnsWritten) {
     // Option -1: none chosen, the frame disabled.
-    for (const auto& [option, header] : std::vector<std::pair<int, std::string>>{
-             {1, "Codice;Descrizione;Nascosta"},
-             {0, "Codice;Descrizione"},
-             {-1, "Codice;Descrizione"}}) {
+    for (const auto& [option, header] :
+         std::vector<std::pair<int, std::string>>{{1, "Codice;Descrizione;Nascosta"},
+                                                  {0, "Codice;Descrizione"},
+                                                  {-1, "Codice;Descrizione"}}) {
         FrmVedrixStampa& dialog = openDialog();
         OpzStampa& opz = *dialog.opzioni();
         opz.StaVid = OpzStampa::kFile;

@@ -119,13 +119,13 @@ TEST_F(StampantiCupsTest, BothQueuesGiveTheSameTrayAndPaperTheSameNumber) {
     using Lists = std::vector<std::string>;
     FrmSceltaStam& form = open();
     for (const auto& [printer, trays, papers] : std::vector<std::tuple<const char*, Lists, Lists>>{
-        {"Ufficio",
-         {"     1 - Cassetto superiore", "     2 - Cassetto inferiore",
-          "     4 - Alimentazione manuale"},
-         {"1 - US Letter", "9 - A4 (ATTUALE)", "11 - A5 ridotto"}},
-        {"Magazzino",
-         {"     1 - Superiore", "     4 - Manuale", "     2 - Inferiore"},
-         {"11 - A5", "9 - A4", "1 - Letter (ATTUALE)"}}}) {
+             {"Ufficio",
+              {"     1 - Cassetto superiore", "     2 - Cassetto inferiore",
+               "     4 - Alimentazione manuale"},
+              {"1 - US Letter", "9 - A4 (ATTUALE)", "11 - A5 ridotto"}},
+             {"Magazzino",
+              {"     1 - Superiore", "     4 - Manuale", "     2 - Inferiore"},
+              {"11 - A5", "9 - A4", "1 - Letter (ATTUALE)"}}}) {
         SCOPED_TRACE(printer);
         chooseCell(*form.GriPri, rowOf(*form.GriPri, printer), 1);
         Lists shownTrays = items(*form.cboCassetti);
