@@ -1,6 +1,9 @@
 // The list print dialog: one print at a time, the refusals, the column choice, the orientation,
-// the font, the default printer, and a print that reaches the printer, a file or is refused;
-// the print-in-progress window with its stop button and its zoom.
+// the font, the default printer, and a print that reaches the printer, a file or is refused; the
+// print-in-progress window with its stop button and its zoom; the on-screen preview: paging with
+// and without kept pages, the page range, Esci and closing while the print runs, the page files
+// left behind (none), and the layout of the viewing area.
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -8,19 +11,20 @@
 
 #include "printing/stampa_lista_fixture.h"
 #include "support/pdf_check.h"
+#include "ui/ui_constants.h"
 
 namespace tolvane::testing {
 namespace {
 
+using ui::user::click;
 using FrmVedrixStampaTest = StampaListaTest;
 
 TEST_F(FrmVedrixStampaTest, OnlyOnePrintAtATime) {
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
     giStaAtt = 1;
     driver.answerMessage("Si può lanciare solo una stampa alla volta", 1);
-    ui::user::click(dialog.CmdStampa);
-    EXPECT_EQ(lista.ogSta.ofrmVStampa, nullptr);
-    EXPECT_EQ(lista.ogSta.ogOpzSta, nullptr);
+    click(dialog.CmdStampa);
+    EXPECT_EQ(lista.ogSta.ogOpzSta, nullptr) << "nothing started";
     EXPECT_EQ(dialog.ogVedrix(), &lista);
     EXPECT_TRUE(queue->jobs().empty());
 }
@@ -35,7 +39,7 @@ TEST_F(FrmVedrixStampaTest, MissingChoiceOfAnEnabledFrameIsRefused) {
         if (orientation) dialog.OptOrientamento(1).setValue(true);
         if (columns) dialog.OptTipsta(1).setValue(true);
         driver.answerMessage(message, 1);
-        ui::user::click(dialog.CmdStampa);
+        click(dialog.CmdStampa);
         ASSERT_NE(dialog.activeControl(), nullptr);
         EXPECT_EQ(dialog.activeControl()->displayName(), focus);
         EXPECT_EQ(dialog.ogVedrix(), &lista);
@@ -54,11 +58,9 @@ TEST_F(FrmVedrixStampaTest, OrientationAndForcedPortraitShapeThePrintedPage) {
         if (option >= 0) dialog.OptOrientamento(option).setValue(true);
         dialog.OptTipsta(1).setValue(true);
         dialog.fraOrientamento.setEnabled(option >= 0);
-        ui::user::click(dialog.CmdStampa);
+        click(dialog.CmdStampa);
         ASSERT_FALSE(queue->jobs().empty());
-        const auto& job = queue->jobs().back();
-        EXPECT_EQ(job.job.printer, "Ufficio");
-        const PdfFacts pdf = pdfFactsOf(job.content);
+        const PdfFacts pdf = pdfFactsOf(queue->jobs().back().content);
         EXPECT_EQ(pdf.width > pdf.height, landscape) << option;
         EXPECT_EQ(dialog.ogVedrix(), nullptr);
         EXPECT_EQ(giStaAtt, 0);
@@ -82,7 +84,7 @@ TEST_F(FrmVedrixStampaTest, ColumnChoiceDecidesTheColumnsWritten) {
         dialog.OptOrientamento(1).setValue(true);
         if (option >= 0) dialog.OptTipsta(option).setValue(true);
         dialog.FraTipSta.setEnabled(option >= 0);
-        ui::user::click(dialog.CmdStampa);
+        click(dialog.CmdStampa);
         std::string text = ScratchFolder::read(opz.FileName);
         EXPECT_EQ(text.substr(0, text.find("\r\n")), header);
         dialog.unload();
@@ -94,13 +96,13 @@ TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
     dialog.opzioni()->StampanteOpz = "Magazzino";
     giStampDefCambiata = 1;
     driver.answerMessage("per stampare su Magazzino uscire dal programma e rientrare", 1);
-    ui::user::click(dialog.CmdStampa);
+    click(dialog.CmdStampa);
     EXPECT_EQ(dialog.ogVedrix(), &lista);
 
     dialog.opzioni()->StampanteOpz.clear();
     queue->refuseWith("carta esaurita");
     driver.answerMessage("carta esaurita", 1);
-    ui::user::click(dialog.CmdStampa);
+    click(dialog.CmdStampa);
 
     queue->refuseWith("");
     openDialog();
@@ -108,7 +110,7 @@ TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
     dialog.opzioni()->FileName = folder.file("manca/lista.xlsx");
     dialog.opzioni()->FileForm = 2;
     driver.answerMessage("Impossibile scrivere il file " + folder.file("manca/lista.xlsx"), 1);
-    ui::user::click(dialog.CmdStampa);
+    click(dialog.CmdStampa);
 
     EXPECT_TRUE(queue->jobs().empty());
     EXPECT_FALSE(std::filesystem::exists(folder.file("manca")));
@@ -117,15 +119,15 @@ TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
 
 TEST_F(FrmVedrixStampaTest, PrintButtonWaitsForTheNextListAndExitGivesAFreshDialog) {
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
-    ui::user::click(dialog.CmdStampa);
+    click(dialog.CmdStampa);
     EXPECT_FALSE(dialog.CmdStampa.enabled());
     openDialog();
     EXPECT_TRUE(dialog.CmdStampa.enabled());
-    ui::user::click(dialog.CmdStampa);
+    click(dialog.CmdStampa);
     EXPECT_EQ(queue->jobs().size(), 2u);
 
     dialog.OptOrientamento(0).setValue(true);
-    ui::user::click(dialog.CmdEsci);
+    click(dialog.CmdEsci);
     EXPECT_TRUE(dialog.unloadedForGood());
     FrmVedrixStampa& second = openDialog();
     EXPECT_NE(&second, &dialog);
@@ -141,8 +143,8 @@ TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonLeavesThePrintToTheDefaultOfThat
     addPrinter("Magazzino", "ipp://magazzino");
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
     dialog.opzioni()->StampanteOpz = "Magazzino";
-    ui::user::click(dialog.CmdStampa);
-    ui::user::click(dialog.ComUsaDef);
+    click(dialog.CmdStampa);
+    click(dialog.ComUsaDef);
     EXPECT_EQ(dialog.opzioni()->StampanteOpz, "");
     EXPECT_EQ(dialog.opzioni()->StampanteOpz2, "ipp://ufficio");
     EXPECT_NE(dialog.labStaAttuale.caption().find("stampante predefinita (Ufficio)"),
@@ -150,7 +152,7 @@ TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonLeavesThePrintToTheDefaultOfThat
     for (const char* predefinita : {"Ufficio", "Magazzino"}) {
         printers->setServerDefault(predefinita);
         openDialog();
-        ui::user::click(dialog.CmdStampa);
+        click(dialog.CmdStampa);
         EXPECT_EQ(queue->jobs().back().job.printer, predefinita);
     }
     EXPECT_EQ(queue->jobs().size(), 3u);
@@ -158,18 +160,12 @@ TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonLeavesThePrintToTheDefaultOfThat
 
 TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
-    EXPECT_EQ(dialog.fontStampa().name, "Arial");
-    EXPECT_EQ(dialog.fontStampa().size, 10);
-    ui::Font chosen;
-    chosen.name = "Courier New";
-    chosen.size = 12;
-    chosen.bold = true;
-    chosen.italic = true;
+    const ui::Font chosen{"Courier New", 12, true, true};
     driver.chooseFont(chosen).cancelFontDialog();
-    ui::user::click(dialog.CmdSceFont);
-    ui::user::click(dialog.CmdSceFont);
+    click(dialog.CmdSceFont);
+    click(dialog.CmdSceFont);
     EXPECT_EQ(dialog.fontStampa(), chosen);
-    ui::user::click(dialog.CmdStampa);
+    click(dialog.CmdStampa);
     ASSERT_EQ(queue->jobs().size(), 1u);
     const PdfFacts pdf = pdfFactsOf(queue->jobs()[0].content);
     EXPECT_TRUE(embeddedFont(pdf, "LiberationMono-BoldItalic")) << pdf.fonts;
@@ -195,11 +191,11 @@ TEST_F(FrmVedrixStampaTest, StopButtonEndsAPrintBeforeItReachesThePrinter) {
         if (stopAt > 0) {
             driver.atDoEvents(stopAt, [&] {
                 EXPECT_TRUE(progress.visible());
-                ui::user::click(progress.ComSTampa);
-                ui::user::click(progress.ComSTampa);
+                click(progress.ComSTampa);
+                click(progress.ComSTampa);
             });
         }
-        ui::user::click(dialog.CmdStampa);
+        click(dialog.CmdStampa);
         EXPECT_EQ(pages, std::vector<std::string>{"001"});
         EXPECT_EQ(!queue->jobs().empty() || std::filesystem::exists(folder.file("lista.csv")) ||
                       std::filesystem::exists(folder.file("fissa.txt")),
@@ -228,6 +224,249 @@ TEST_F(FrmVedrixStampaTest, StopWithoutEngineOrAfterUnloadDoesNothing) {
     progress.unload();
     EXPECT_EQ(progress.ogStampa(), nullptr);
     EXPECT_EQ(engine.use_count(), 1);
+}
+
+class FrmVStampaTest : public StampaListaTest {
+  protected:
+    // A video print of the list (200 rows: four pages at the normal size).
+    FrmVedrixStampa& videoDialog(int memVid) {
+        FrmVedrixStampa& dialog = dialogFor(OpzStampa::kVideo);
+        dialog.opzioni()->MemVid = memVid;
+        dialog.opzioni()->Fatt = 1;
+        return dialog;
+    }
+    // At the n-th wait of the engine from the start of the print: what the preview shows
+    // (page label and which drawn page the picture is), then the arrow.
+    void arrowAt(int n, int arrow) {
+        driver.atDoEvents(n, [this, arrow] {
+            seen.push_back(shown());
+            if (arrow == 0) {
+                click(preview().comEsci);
+            } else {
+                click(preview().imaMuovi(arrow));
+            }
+        });
+    }
+    // "#k" names the k-th different page picture seen: a page shown again from its file must
+    // be the very picture drawn for it.
+    std::string shown() {
+        FrmVStampa& p = preview();
+        const std::string bytes = p.PicSec.picture() ? p.PicSec.picture()->data : "";
+        auto known = std::find(pictures.begin(), pictures.end(), bytes);
+        if (known == pictures.end()) known = pictures.insert(pictures.end(), bytes);
+        return p.labPage.caption() + " #" + std::to_string(known - pictures.begin() + 1);
+    }
+
+    std::vector<std::string> pictures;
+    std::vector<std::string> seen;
+};
+
+TEST_F(FrmVStampaTest, KeptPagesPageForwardAndBack) {
+    FrmVedrixStampa& dialog = videoDialog(1);
+    int n = 0;
+    for (int arrow : {3, 2, 3, 3, 1, 4, 3}) arrowAt(++n, arrow);
+    click(dialog.CmdStampa);
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"Pag.001 #1", "Pag.002 #2", "Pag.001 #1", "Pag.002 #2",
+                                        "Pag.003 #3", "Pag.001 #1", "Pag.003 #3"}));
+    EXPECT_EQ(shown(), "Pag.004 #4");
+    FrmVStampa& p = preview();
+    EXPECT_EQ(p.LabMsg.caption(), "Stampa Terminata");
+    EXPECT_TRUE(p.imaMuovi(3).enabled()) << "pages kept: next stays on at the end";
+    EXPECT_EQ(p.imaMuovi(3).picture(), p.ImlFrecce.picture(3));
+    std::string base = p.filePagine();
+    EXPECT_EQ(pageFiles(base).size(), 3u);
+
+    click(p.imaMuovi(3));  // after the end: keeps the last page and stays on it
+    EXPECT_EQ(shown(), "Pag.004 #4");
+    EXPECT_EQ(pageFiles(base).size(), 4u);
+    click(p.imaMuovi(2));
+    EXPECT_EQ(shown(), "Pag.003 #3");
+    click(p.imaMuovi(4));
+    EXPECT_EQ(shown(), "Pag.004 #4");
+    click(p.comEsci);
+    EXPECT_TRUE(p.unloadedForGood());
+    EXPECT_TRUE(pageFiles(base).empty());
+}
+
+TEST_F(FrmVStampaTest, PagesNotKeptOnlyGoForward) {
+    lista.rows.resize(100);
+    FrmVedrixStampa& dialog = videoDialog(0);
+    for (int n = 1; n <= 3; ++n) {
+        driver.atDoEvents(n, [this, n] {
+            FrmVStampa& p = preview();
+            EXPECT_FALSE(p.imaMuovi(1).enabled());
+            if (n < 3) {
+                p.imaMuovi_Click(n == 1 ? 1 : 2);  // first, previous: nothing
+                EXPECT_EQ(shown(), "Pag.001 #1");
+            } else {
+                click(p.imaMuovi(3));
+            }
+        });
+    }
+    click(dialog.CmdStampa);
+    EXPECT_EQ(shown(), "Pag.002 #2");
+    EXPECT_FALSE(preview().imaMuovi(3).enabled()) << "nothing to keep at the end";
+    EXPECT_TRUE(pageFiles(preview().filePagine()).empty());
+    preview().imaMuovi_Click(4);
+    EXPECT_EQ(shown(), "Pag.002 #2");
+}
+
+TEST_F(FrmVStampaTest, PageRangeBoundsFirstAndPrevious) {
+    FrmVedrixStampa& dialog = videoDialog(1);
+    dialog.opzioni()->ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(2L));
+    dialog.opzioni()->ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(4L));
+    int n = 0;
+    for (int arrow : {3, 2, 2, 1, 0}) arrowAt(++n, arrow);
+    click(dialog.CmdStampa);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Pag.002 #1", "Pag.003 #2", "Pag.002 #1",
+                                              "Pag.002 #1", "Pag.002 #1"}));
+    EXPECT_TRUE(lista.ogSta.engine()->StampaInterrotta());
+}
+
+TEST_F(FrmVStampaTest, EsciStopsTheRunningPrintAndTheWindowClosesAfterIt) {
+    // Esci on the first page (nothing kept yet) or on the second (the first kept).
+    for (int esciAt : {1, 3}) {
+        FrmVedrixStampa& dialog = videoDialog(1);
+        if (esciAt == 3) {
+            driver.atDoEvents(1, [this] { click(preview().imaMuovi(3)); });
+            driver.atDoEvents(2, [this] {
+                driver.answerMessage("Stampa ancora attiva", 1);
+                EXPECT_FALSE(ui::user::close(preview()));
+            });
+        }
+        driver.atDoEvents(esciAt, [this] { click(preview().comEsci); });
+        click(dialog.CmdStampa);
+        FrmVStampa& p = preview();
+        EXPECT_EQ(giStaAtt, 0);
+        EXPECT_FALSE(p.unloadedForGood());
+        EXPECT_TRUE(lista.ogSta.engine()->StampaInterrotta());
+        EXPECT_EQ(p.labPage.caption(), esciAt == 1 ? "Pag.001" : "Pag.002");
+        std::string base = p.filePagine();
+        EXPECT_EQ(pageFiles(base).empty(), esciAt == 1);
+        EXPECT_TRUE(ui::user::close(p));
+        EXPECT_TRUE(pageFiles(base).empty());
+    }
+}
+
+TEST_F(FrmVStampaTest, WaitForTheUserSleepsUntilSomethingHappens) {
+    // A loop that only waits for the user must let the front end block, not spin.
+    struct WaitingDriver : ui::ScriptedDriver {
+        int waits = 0;
+        int plain = 0;
+        void waitForEvents() override {
+            ++waits;
+            ScriptedDriver::doEvents();
+        }
+        void doEvents() override {
+            ++plain;
+            ScriptedDriver::doEvents();
+        }
+    } waiting;
+    waiting.setFailureHook([](const std::string& text) { ADD_FAILURE() << text; });
+    FrmVStampa& p = preview();
+    p.load();
+    int plainWhileWaiting = -1;
+    waiting.atDoEvents(3, [&] {
+        plainWhileWaiting = waiting.plain;
+        click(p.comEsci);
+    });
+    p.Continua();
+    EXPECT_EQ(waiting.waits, 3);
+    EXPECT_EQ(plainWhileWaiting, 0);
+    ui::desktop().setDriver(&driver);
+}
+
+TEST_F(FrmVStampaTest, LostPageFileIsReportedAndASecondPrintDropsTheFirstPrintsPages) {
+    lista.rows.resize(100);
+    FrmVedrixStampa& dialog = videoDialog(1);
+    driver.atDoEvents(1, [this] { click(preview().imaMuovi(3)); });
+    click(dialog.CmdStampa);
+    FrmVStampa& p = preview();
+    std::filesystem::remove(p.fileDellaPagina(1));
+    driver.answerMessage("in gestione pagine a video (53)", 1);
+    click(p.imaMuovi(1));
+    EXPECT_EQ(ui::desktop().mousePointer(), ui::pointer::Default);
+    click(p.imaMuovi(4));
+    EXPECT_EQ(shown(), "Pag.002 #1");
+    std::string first = p.filePagine();
+    EXPECT_EQ(pageFiles(first).size(), 1u);
+
+    lista.pressKey("Stampa");
+    driver.atDoEvents(1, [this] { click(preview().comEsci); });
+    click(dialog.CmdStampa);
+    EXPECT_TRUE(pageFiles(first).empty());
+    EXPECT_TRUE(ui::user::close(preview()));
+}
+
+// Width and height in pixels from a PNG's header.
+std::pair<int, int> pngSize(const std::string& png) {
+    auto at = [&](std::size_t i) {
+        int value = 0;
+        for (int k = 0; k < 4; ++k) value = value << 8 | static_cast<unsigned char>(png[i + k]);
+        return value;
+    };
+    return png.size() > 24 && png.compare(1, 3, "PNG") == 0 ? std::pair{at(16), at(20)}
+                                                            : std::pair{0, 0};
+}
+
+TEST_F(FrmVStampaTest, PageIsTheSheetDrawnAtTheChosenScale) {
+    // Orientation: OptOrientamento 1 portrait, 0 landscape.
+    for (const auto& [fatt, orientation, pixels, twips] :
+         std::vector<std::tuple<double, int, std::pair<int, int>, std::pair<double, double>>>{
+             {1, 1, {794, 1123}, {11905.5, 16837.8}}, {0.5, 0, {561, 397}, {8418.9, 5952.8}}}) {
+        FrmVedrixStampa& dialog = videoDialog(0);
+        dialog.opzioni()->Fatt = fatt;
+        dialog.OptOrientamento(orientation).setValue(true);
+        driver.atDoEvents(1, [this] { click(preview().comEsci); });
+        click(dialog.CmdStampa);
+        FrmVStampa& p = preview();
+        ASSERT_TRUE(p.PicSec.picture()) << fatt;
+        EXPECT_EQ(pngSize(p.PicSec.picture()->data), pixels) << fatt;
+        EXPECT_NEAR(p.PicSec.width(), twips.first, 1) << fatt;
+        EXPECT_NEAR(p.PicSec.height(), twips.second, 1) << fatt;
+        ui::user::close(p);
+        dialog.unload();
+    }
+}
+
+TEST_F(FrmVStampaTest, ViewingAreaShowsBarsOnlyForAPageLargerThanIt) {
+    FrmVStampa& p = preview();
+    p.load();
+    for (const auto& [pageWidth, pageHeight, vertical, horizontal, areaWidth] :
+         std::vector<std::tuple<double, double, bool, bool, double>>{
+             {5000, 5000, false, false, 12000},
+             {11900, 16840, true, true, 12000 - 255},
+             {5000, 16840, true, false, 12000 - 255},
+             {20000, 6000, false, true, 12000}}) {
+        SCOPED_TRACE(std::to_string(pageWidth) + "x" + std::to_string(pageHeight));
+        p.PicSec.setWidth(pageWidth);
+        p.PicSec.setHeight(pageHeight);
+        p.move(0, 0, 12000, 9000);
+        EXPECT_EQ(p.vscPosVert.visible(), vertical);
+        EXPECT_EQ(p.hscPosOri.visible(), horizontal);
+        EXPECT_EQ(p.PicPrinc.width(), areaWidth);
+        if (vertical) {
+            double h = p.PicPrinc.height();
+            EXPECT_EQ(p.vscPosVert.max(), static_cast<int>(pageHeight - h + 100));
+            ui::user::scroll(p.vscPosVert, 700);
+            EXPECT_EQ(p.PicSec.top(), -700);
+        }
+        if (!vertical && !horizontal) {
+            EXPECT_EQ(p.PicSec.left(), 0);
+            EXPECT_EQ(p.PicSec.top(), 0);
+        }
+    }
+    p.setWindowState(ui::WindowState::Minimized);
+    p.PicSec.setHeight(1000);
+    p.move(0, 0, 20000, 20000);
+    EXPECT_EQ(p.PicPrinc.width(), 12000);
+    p.setWindowState(ui::WindowState::Normal);
+    p.move(0, 0, 12000, 9000);
+    p.PicSec.setHeight(50000);
+    driver.answerMessage("La lunghezza del foglio può essere al massimo di 32.666 mmm.", 1);
+    p.move(0, 0, 12000, 9000);
+    EXPECT_EQ(p.vscPosVert.max(), 32767);
 }
 
 }  // namespace
