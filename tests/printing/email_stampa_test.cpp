@@ -276,33 +276,24 @@ TEST_F(EmailStampaTest, RequestAnswersAndHandOver) {
 }
 
 TEST_F(EmailStampaTest, PickedEmailCellOrTheDefaultColumnFillsTheField) {
-    struct Case {
-        int key;
-        int row;  // 0: cancelled
-        int col;
-        int noWrite;
-        const char* address;
-        int column;
-        const char* field;
-    } cases[] = {
-        {ui::key::F4, 1, kDescrizione, 0, "r@1", 0, "r@1"},  // default column 3 empty: main one
-        {ui::key::F4, 2, kDescrizione, 0, "b@3", 0, "b@3"},
-        {ui::key::F4, 1, kEmail4, 0, "r@4", 4, "r@4"},
-        {ui::key::F4, 1, kEmail3, 0, "r@1", 3, "r@1"},  // an empty e-mail cell falls back too
-        {ui::key::F4, 2, kEmail, 0, "b@1", 1, "b@1"},
-        {ui::key::F2, 0, 0, 0, "", 0, "prima"},
-        {ui::key::F5, 1, kEmail4, 1, "r@4", 4, "prima"},  // asked not to write
-    };
+    // The key, the cell picked (row 0: cancelled), asked not to write; then the address given,
+    // its column and the field.
     FrmSceltaStam& form = openPanel().form;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.row) + "/" + std::to_string(c.col));
+    for (const auto& [key, row, col, noWrite, address, column, field] :
+         std::vector<std::tuple<int, int, int, int, const char*, int, const char*>>{
+             {ui::key::F4, 1, kDescrizione, 0, "r@1", 0, "r@1"},  // default column 3 empty
+             {ui::key::F4, 2, kDescrizione, 0, "b@3", 0, "b@3"},
+             {ui::key::F4, 1, kEmail4, 0, "r@4", 4, "r@4"},
+             {ui::key::F4, 1, kEmail3, 0, "r@1", 3, "r@1"},  // an empty cell falls back too
+             {ui::key::F2, 0, 0, 0, "", 0, "prima"},
+             {ui::key::F5, 1, kEmail4, 1, "r@4", 4, "prima"}}) {
+        SCOPED_TRACE(std::to_string(row) + "/" + std::to_string(col));
         form.txt(1520).setText("prima");
-        pick(c.row, c.col);
-        int column = -1;
-        EXPECT_EQ(CercaEmailCliente(form, 1520, c.key, 0, Variant("x1"), c.noWrite, column),
-                  c.address);
-        EXPECT_EQ(form.txt(1520).text(), c.field);
-        EXPECT_EQ(column, c.column);
+        pick(row, col);
+        int given = -1;
+        EXPECT_EQ(CercaEmailCliente(form, 1520, key, 0, Variant("x1"), noWrite, given), address);
+        EXPECT_EQ(form.txt(1520).text(), field);
+        EXPECT_EQ(given, column);
         EXPECT_EQ(headings, (std::vector<std::string>{"Principale", "Amministrazione",
                                                       "Commerciale", "Spedizioni"}));
     }
@@ -328,18 +319,20 @@ TEST_F(EmailStampaTest, OnlyF2ToF5WithoutShiftInTheTemporaryFieldOpenTheList) {
 }
 
 TEST(ColonnaEmailPredefinita, NumberOrWordNamesTheColumn) {
-    for (const auto& [setting, column] :
-         std::vector<std::pair<const char*, int>>{{"2", 2},
-                                                  {"9", 4},
-                                                  {"0", 1},
-                                                  {"Pri", 1},
-                                                  {"amm", 2},
-                                                  {"Amministrativo", 2},
-                                                  {"commerciale", 3},
-                                                  {"Sped", 4},
-                                                  {"Spedizioni", 1},
-                                                  {"boh", 1},
-                                                  {"", 1}})
+    const std::pair<const char*, int> cases[] = {
+        {"2", 2},
+        {"9", 4},
+        {"0", 1},
+        {"Pri", 1},
+        {"amm", 2},
+        {"Sped", 4},
+        {"Amministrativo", 2},
+        {"commerciale", 3},
+        {"Spedizioni", 1},
+        {"boh", 1},
+        {"", 1},
+    };
+    for (const auto& [setting, column] : cases)
         EXPECT_EQ(ColonnaEmailPredefinita(setting), column) << setting;
 }
 

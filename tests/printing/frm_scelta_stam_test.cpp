@@ -82,29 +82,22 @@ TEST_F(SceltaStamTest, RunningListPrintBlocksTheDialog) {
 }
 
 TEST_F(SceltaStamTest, PageFieldWritesTheRangeAndShowsItInItsTwinOrRefusesAPageBeyondIt) {
-    struct Case {
-        int field;
-        const char* typed;
-        const char* name;
-        long stored;
-        int twin;
-        const char* twinText;
-    };
-    const std::vector<Case> cases = {
-        {30, "12", "PaginaDa", 12, 10, "12"},
-        {20, "0", "PaginaA", 0, 40, ""},
-        {40, "abc", "PaginaA", 0, 20, "abc"},
-    };
+    // Typed into a page box and left: the range written, and the box's twin on the other
+    // panel shows it with the same colour.
     FrmSceltaStam& form = open();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typed);
-        click(form.OptStampaSu(c.field >= 30 ? 1 : 0));
-        fill(form.txt(c.field), c.typed);
-        form.txt(c.field).setBackColor(0x123456);
+    for (const auto& [field, typed, name, stored, twin, twinText] :
+         std::vector<std::tuple<int, const char*, const char*, long, int, const char*>>{
+             {30, "12", "PaginaDa", 12, 10, "12"},
+             {20, "0", "PaginaA", 0, 40, ""},
+             {40, "abc", "PaginaA", 0, 20, "abc"}}) {
+        SCOPED_TRACE(typed);
+        click(form.OptStampaSu(field >= 30 ? 1 : 0));
+        fill(form.txt(field), typed);
+        form.txt(field).setBackColor(0x123456);
         focus(*form.CheNumPag);
-        EXPECT_EQ(opz.LeggiParStampa(c.name).toLong(), c.stored);
-        EXPECT_EQ(form.txt(c.twin).text(), c.twinText);
-        EXPECT_EQ(form.txt(c.twin).backColor(), 0x123456);
+        EXPECT_EQ(opz.LeggiParStampa(name).toLong(), stored);
+        EXPECT_EQ(form.txt(twin).text(), twinText);
+        EXPECT_EQ(form.txt(twin).backColor(), 0x123456);
     }
 
     // A page beyond the range is refused and the field keeps its page.
