@@ -191,18 +191,7 @@ TEST_F(PdfEmailTest, ChecksBeforeWritingRefuseWrongSslSettings) {
     }
 }
 
-TEST_F(PdfEmailTest, FieldInErrorColourStopsSaveAndTakesTheFocus) {
-    PdfEmailPanel& panel = openPanel();
-    FrmSceltaStam& form = panel.form;
-    form.txt(1019).setBackColor(glColErrore);
-    driver.answerMessage("ci sono dei dati non validi", 1);
-    click(*panel.ComPESalva);
-    EXPECT_TRUE(form.PicPdfEmail->visible());
-    EXPECT_TRUE(form.txt(1019).hasFocus());
-    EXPECT_TRUE(value("EmailTipoNum").isEmpty()) << "nothing written";
-}
-
-TEST_F(PdfEmailTest, CancelAsksAndWritesNothingOkWritesTheReformattedPort) {
+TEST_F(PdfEmailTest, CancelAsksAndWritesNothingOkWritesTheReformattedPortAFieldInErrorStops) {
     PdfEmailPanel& panel = openPanel();
     FrmSceltaStam& form = panel.form;
     fill(form.txt(1014), "nuovo");
@@ -223,6 +212,15 @@ TEST_F(PdfEmailTest, CancelAsksAndWritesNothingOkWritesTheReformattedPort) {
     EXPECT_EQ(form.txt(1019).text(), "587");
     click(*panel.ComPEOk);
     EXPECT_EQ(value("EmailNumPorta"), whole(587));
+
+    click(*form.ComParIniPE);
+    fill(form.txt(1014), "y");
+    form.txt(1019).setBackColor(glColErrore);
+    driver.answerMessage("ci sono dei dati non validi", 1);
+    click(*panel.ComPESalva);
+    EXPECT_TRUE(form.PicPdfEmail->visible());
+    EXPECT_TRUE(form.txt(1019).hasFocus());
+    EXPECT_EQ(value("1EmailLogin").text(), "x") << "nothing written";
 }
 
 TEST_F(PdfEmailTest, TickingPointsThePrintAtTheChosenPdfPrinter) {

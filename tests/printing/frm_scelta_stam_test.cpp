@@ -22,7 +22,7 @@ using ui::user::click;
 using ui::user::fill;
 using ui::user::focus;
 
-TEST_F(SceltaStamTest, EveryDestinationIsWrittenAtOnceWithItsPanel) {
+TEST_F(SceltaStamTest, EveryDestinationIsWrittenAtOnceWithItsPanelAndEnterMovesOn) {
     FrmSceltaStam& form = open();
     for (int dest : {3, 1, 2, 0}) {
         SCOPED_TRACE(dest);
@@ -41,6 +41,14 @@ TEST_F(SceltaStamTest, EveryDestinationIsWrittenAtOnceWithItsPanel) {
     opz.SceltaVideo = true;
     click(form.ComOpz(0));
     EXPECT_FALSE(opz.SceltaVideo);
+
+    // Enter moves on, Escape is swallowed.
+    focus(form.txt(10));
+    ui::user::key(form, ui::key::Return);
+    EXPECT_NE(form.activeControl(), &form.txt(10));
+    int ascii = ui::key::Escape;
+    form.Form_KeyPress(ascii);
+    EXPECT_EQ(ascii, 0);
 }
 
 TEST_F(SceltaStamTest, FillShowsTheOptionsAndKeepsRefusedDestinationsOut) {
@@ -257,17 +265,6 @@ TEST_F(SceltaStamTest, PreviewSizeWindowGoesThroughThePrintZoomAndOnlyOkTakesThe
         EXPECT_EQ(ui::desktop().find<frmVStaPar>(), nullptr);
         closeAll();
     }
-}
-
-TEST_F(SceltaStamTest, EnterAndEscapeAreSwallowedAndEnterMovesOn) {
-    FrmSceltaStam& form = open();
-    click(form.OptStampaSu(0));
-    focus(form.txt(10));
-    ui::user::key(form, ui::key::Return);
-    EXPECT_NE(form.activeControl(), &form.txt(10));
-    int ascii = ui::key::Escape;
-    form.Form_KeyPress(ascii);
-    EXPECT_EQ(ascii, 0);
 }
 
 TEST_F(SceltaStamTest, FileDialogOffersTheWorkbookFirstAndStoresTheChosenFormat) {

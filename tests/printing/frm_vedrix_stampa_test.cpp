@@ -19,17 +19,16 @@ namespace {
 using ui::user::click;
 using FrmVedrixStampaTest = StampaListaTest;
 
-TEST_F(FrmVedrixStampaTest, OnlyOnePrintAtATime) {
-    FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
+TEST_F(FrmVedrixStampaTest, OnlyOnePrintAtATimeAndAMissingChoiceOfAnEnabledFrameIsRefused) {
+    FrmVedrixStampa& running = dialogFor(OpzStampa::kStampante);
     giStaAtt = 1;
     driver.answerMessage("Si può lanciare solo una stampa alla volta", 1);
-    click(dialog.CmdStampa);
+    click(running.CmdStampa);
     EXPECT_EQ(lista.ogSta.ogOpzSta, nullptr) << "nothing started";
-    EXPECT_EQ(dialog.ogVedrix(), &lista);
-    EXPECT_TRUE(queue->jobs().empty());
-}
+    EXPECT_EQ(running.ogVedrix(), &lista);
+    giStaAtt = 0;
+    running.unload();
 
-TEST_F(FrmVedrixStampaTest, MissingChoiceOfAnEnabledFrameIsRefused) {
     for (const auto& [orientation, columns, message, focus] :
          std::vector<std::tuple<bool, bool, std::string, std::string>>{
              {false, true, "Scegliere un' orientamento", "OptOrientamento(0)"},
@@ -173,7 +172,7 @@ TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {
     EXPECT_NEAR(wordHeight(pdf, "Codice"), 13.6, 0.5) << pdf.boxes.substr(0, 2000);
 }
 
-TEST_F(FrmVedrixStampaTest, StopButtonEndsAPrintBeforeItReachesThePrinter) {
+TEST_F(FrmVedrixStampaTest, StopButtonEndsAPrintBeforeItReachesThePrinterAndNeedsAnEngine) {
     // The stop is pressed at a DoEvents point of the print (0: never).
     for (const auto& [staVid, stopAt, produced] :
          std::vector<std::tuple<int, int, bool>>{{OpzStampa::kStampante, 2, false},
@@ -206,9 +205,10 @@ TEST_F(FrmVedrixStampaTest, StopButtonEndsAPrintBeforeItReachesThePrinter) {
         EXPECT_EQ(giStaAtt, 0);
         dialog.unload();
     }
-}
 
-TEST_F(FrmVedrixStampaTest, StopWithoutEngineOrAfterUnloadDoesNothing) {
+    // A stop with no engine does nothing; the engine is dropped at unload.
+    ui::desktop().reset();
+    ui::desktop().setDriver(&driver);
     gdRisVidStampa = 1.5;
     auto& progress = ui::desktop().load<frmStampaInCorso>();
     EXPECT_EQ(progress.odRisVidVal, 1.5);
