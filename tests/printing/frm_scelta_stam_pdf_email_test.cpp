@@ -1,26 +1,39 @@
-// The PDF/e-mail parameters panel: single and multiple send configurations shown and written
-// back, the save selection, saving to and deleting from the INI files through the menu server,
-// the checks before writing and the cancel; the PDF automation that the dialog's box ticks and
-// clears, with the e-mail box.
+// The PDF/e-mail side of prints. The parameters panel: single and multiple send configurations
+// shown and written back, the save selection, saving to and deleting from the INI files through
+// the menu server, the checks before writing and the cancel; the PDF automation that the dialog's
+// box ticks and clears, with the e-mail box. The e-mail of a print: settings read from the active
+// configuration, the refusal of missing data, the hand-over with subject and text filled from
+// their placeholders, the engine's request for the login asked again on the dialog, and the
+// customer e-mail look-up of its temporary recipient field.
 #include "printing/frm_scelta_stam_pdf_email.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
+#include "common/db_comune.h"
 #include "common/globali.h"
+#include "db/base_database.h"
 #include "platform/ini_file.h"
+#include "printing/cerca_email_cliente.h"
+#include "printing/email_stampa.h"
 #include "printing/frm_scelta_stam_fixture.h"
+#include "suite/lista_ricerca.h"
+#include "suite/servizio_decodifiche.h"
+#include "support/error_number.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane::testing {
 namespace {
 
 using ui::user::choose;
+using ui::user::chooseCell;
 using ui::user::click;
 using ui::user::fill;
 
@@ -282,6 +295,313 @@ TEST_F(PdfEmailTest, ClearingUndoesEmailAndGivesThePrinterBack) {
     EXPECT_EQ(opz.LeggiParStampa("PdfAutomAbil"), Variant(false));
     EXPECT_EQ(form.CheInviaEmail->value(), 0);
     EXPECT_FALSE(form.CheInviaEmail->enabled());
+}
+
+// Columns of the customer list: the account's own, then the four e-mails.
+constexpr int kDescrizione = 3;
+constexpr int kEmail = 4;
+constexpr int kEmail3 = 6;
+constexpr int kEmail4 = 7;
+
+// An engine that only holds a print's options.
+class EngineStub : public MotoreStampa {
+  public:
+    explicit EngineStub(OpzStampa* options) : options_(options) {}
+    void InterrompiStampa(int) override {}
+    OpzStampa* OpzioniMotore() override { return options_; }
+    std::string PercorsoFilePagine() const override { return {}; }
+    ui::Form* FinestraStampa() override { return nullptr; }
+    long PaginaCorrente() const override { return 0; }
+    long UltimaPagina() const override { return 0; }
+    bool StampaInterrotta() const override { return false; }
+    bool MemorizzaPagine() const override { return false; }
+    long UltimaPaginaSalvata() const override { return 0; }
+    std::string IdFilePagine() const override { return {}; }
+
+  private:
+    OpzStampa* options_;
+};
+
+class EmailStampaTest : public PdfEmailTest {
+  protected:
+    EmailStampaTest() : engine(&opz) {
+        std::string common = folder.file("comune.db");
+        createDatabaseFromSchema(common, schemaPath("common.sql"));
+        idDb = goDbase().ApriConnessione(common);
+        gsConnDbMenu = idDb;
+        goDbase().EseguiSql(idDb,
+                            "INSERT INTO Appoggio (Codice, Descr1, Memo1, Descr2, Memo2) VALUES "
+                            "('PdfEmail', 'Invio §CodSta§ del §Data§ ore §Ora§ §OraRid§', "
+                            "'Invio §CodSta§ del §Data§ ore §Ora§ §OraRid§', "
+                            "'§PersOgg§|§Terminale§|§Login§|§Gruppo§|§DescAzie§|§CodiceAzie§|"
+                            "§IdAzienda§|§DescPrg§|§Titolo§|§Boh§', "
+                            "'§DataRov§ §DataLong§ §DataAbb§')");
+        for (const char* row : {"('Clienti', 'DescEmailAmm', '', 'Amministrazione')",
+                                "('StAltro', 'EmailPredef', '', '3')"})
+            goDbase().EseguiSql(idDb, std::string("INSERT INTO Personalizzazioni (Sezione, "
+                                                  "Chiave, Login, Valore) VALUES ") +
+                                          row);
+        goMenuClient->setDatabase(&goDbase(), idDb);
+
+        std::string company = folder.file("ditta.db");
+        createDatabaseFromSchema(company, schemaPath("company.sql"));
+        idCompany = goDbase().ApriConnessione(company);
+        for (const char* row : {"('05', '01', '000001', 'Rossi', 'r@1', 'r@2', '', 'r@4')",
+                                "('05', '01', '000002', 'Bianchi', 'b@1', '', 'b@3', '')"})
+            goDbase().EseguiSql(idCompany, std::string("INSERT INTO PianoConti (Gruppo, Mastro, "
+                                                       "Conto, Descrizione, Email, Email2, Email3, "
+                                                       "Email4) VALUES ") +
+                                               row);
+        goDecodifiche = std::make_unique<ServizioDecodifiche>(goDbase(), idCompany);
+
+        goMotoreStampa = &engine;
+        opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
+        set({{"EmailLogin", Variant("mario")},
+             {"EmailPwd", Variant("segreta")},
+             {"EmailServerSMTP", Variant("smtp.ditta.it")},
+             {"EmailTo", Variant("cliente@x.it")},
+             {"EmailTo1", Variant("cliente@x.it")},
+             {"EmailNumTesto", whole(1)}});
+    }
+    ~EmailStampaTest() override {
+        goDecodifiche.reset();
+        goMenuClient->setDatabase(nullptr, "");
+        goDbase().ChiudiConnessione(idCompany);
+        goDbase().ChiudiConnessione(idDb);
+        gsConnDbMenu.clear();
+    }
+
+    std::string handed(const char* name) { return opz.LeggiParStampa(name).text(); }
+
+    // The user picks a cell of the list (row from 1) and confirms, or cancels with row 0; the
+    // headings of the e-mail columns are kept.
+    void pick(int row, int col) {
+        driver.onForm("frmListaRicerca", [this, row, col](ui::Form& f) {
+            auto& lista = static_cast<frmListaRicerca&>(f);
+            headings.clear();
+            for (int c = kEmail; c <= kEmail4; ++c)
+                headings.push_back(lista.ListaRicerca->textMatrix(0, c));
+            if (row == 0) {
+                click(*lista.ComAnnulla);
+                return;
+            }
+            chooseCell(*lista.ListaRicerca, row, col);
+            click(*lista.comOk);
+        });
+    }
+
+    EngineStub engine;
+    std::string idDb;
+    std::string idCompany;
+    std::vector<std::string> headings;
+};
+
+TEST_F(EmailStampaTest, MissingDataAreRefusedWithMinus123BeforeAnyWriteOfAPrintToBeSent) {
+    for (const auto& [name, description] : std::vector<std::pair<const char*, const char*>>{
+             {"EmailLogin", "\r\n - Login:  - pwd compilata: Sì - SMTP: smtp.ditta.it"},
+             {"EmailPwd", " - Login: mario - pwd compilata: No - SMTP: smtp.ditta.it"},
+             {"EmailServerSMTP", " - pwd compilata: Sì - SMTP:  - Emailto: cliente@x.it"},
+             {"EmailTo", " - Emailto:  - Ind.Temp: "}}) {
+        SCOPED_TRACE(name);
+        Variant saved = value(name);
+        set(name, Variant(std::string()));
+        opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(false));
+        EXPECT_NO_THROW(PassaParEmail()) << "a print not to be sent";
+        opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
+        const NumberedError e = errorRaised([] { PassaParEmail(); });
+        EXPECT_EQ(e.number(), -123);
+        EXPECT_EQ(e.description().rfind("Mancano dati necessari per l'invio dell'email\r\n", 0),
+                  0u);
+        EXPECT_NE(e.description().find(description), std::string::npos) << e.description();
+        EXPECT_EQ(e.description().find("segreta"), std::string::npos);
+        EXPECT_TRUE(opz.LeggiParStampa("EmailTo").isEmpty());
+        set(name, saved);
+    }
+    // A failure after the checks keeps what was written before it.
+    set("EmailFlagNotifica", Variant("forse"));
+    EXPECT_THROW(PassaParEmail(), NumberedError);
+    EXPECT_EQ(handed("EmailTo"), "cliente@x.it");
+    EXPECT_TRUE(opz.LeggiParStampa("EmailLogin").isEmpty());
+}
+
+TEST_F(EmailStampaTest,
+       SenderTakesItsDescriptionUnlessSendTypeIsSendmailOrSeeAndTheTemporaryAddressWins) {
+    set("EmailCentro", Variant("Ditta Srl"));
+    opz.ScriviParStampa("EmailToTemp", OpzStampa::kTipoAltro, Variant("temp@x.it"));
+    for (const auto& [type, address, sender] :
+         std::vector<std::tuple<const char*, const char*, const char*>>{
+             {"C", "io@ditta.it", "\"Ditta Srl\" <io@ditta.it>"},
+             {"O", "io@ditta.it", "\"Ditta Srl\" <io@ditta.it>"},
+             {"s", "io@ditta.it", "io@ditta.it"},
+             {"e", "io@ditta.it", "io@ditta.it"},
+             {"C", "", ""}}) {
+        set("EmailTipoInvio", Variant(type));
+        set("EmailInd", Variant(address));
+        set("EmailReplay", Variant(address));
+        PassaParEmail();
+        EXPECT_EQ(handed("EmailInd"), sender) << type;
+        EXPECT_EQ(handed("EmailReplay"), sender) << type;
+        EXPECT_EQ(handed("EmailTipoInvio"), type);
+        EXPECT_EQ(handed("EmailTo"), "temp@x.it") << "the temporary address wins";
+    }
+}
+
+TEST_F(EmailStampaTest, SubjectTextAndEverySettingAreHandedOverFromTheActiveConfiguration) {
+    opz.ScriviParStampa("StampaDescPrg", OpzStampa::kTipoAltro, Variant("Registro"));
+    opz.ScriviParStampa("StampaCaption", OpzStampa::kTipoAltro, Variant("Clienti attivi"));
+    set({{"Login", Variant("mrossi")},
+         {"Gruppo", Variant("amm")},
+         {"DescAzie", Variant("Ditta Srl")},
+         {"CodiceAzie", Variant("DIT")},
+         {"IdAzienda", Variant("007")},
+         {"Terminale", Variant("T01")}});
+    PassaParEmail();
+    EXPECT_EQ(handed("EmailOggetto"), "Invio Elenco clienti del 05/12/2026 ore 14:07 §OraRid§");
+    EXPECT_EQ(handed("EmailTesto"), "Invio Elenco clienti del 05/12/2026 ore §Ora§ 1407");
+
+    // Configuration 2 active: every setting of its own is handed over from it.
+    const std::vector<std::pair<std::string, std::string>> configured = {
+        {"EmailLogin", "secondo"},
+        {"EmailPwd", "pwd2"},
+        {"EmailServerSMTP", "smtp2"},
+        {"EmailUsaSSL", "S"},
+        {"EmailDirStunnel", "/opt/stunnel/"}};
+    set("EmailTipoNum", whole(2));
+    for (const auto& [name, text] : configured) set("2" + name, Variant(text));
+    set({{"2EmailNumPorta", whole(465)},
+         {"2EmailNumTesto", whole(2)},
+         {"2EmailPersOggetto", Variant("Oggi §Data§")},
+         {"EmailFileLog", Variant("/tmp/log.txt")},
+         {"EmailLogSee", Variant("1")}});
+    PassaParEmail();
+    EXPECT_EQ(handed("EmailOggetto"),
+              "Oggi 05/12/2026|T01|mrossi|amm|Ditta Srl|DIT|007|Registro|Clienti attivi|§Boh§");
+    EXPECT_EQ(handed("EmailTesto"), "20261205 05/dicembre/2026 05/dic/2026");
+    for (const auto& [name, text] : configured) EXPECT_EQ(handed(name.c_str()), text) << name;
+    EXPECT_EQ(handed("EmailNumPorta"), "465");
+    EXPECT_EQ(handed("EmailFileLog"), "/tmp/log.txt");
+    EXPECT_EQ(handed("EmailLogSee"), "1");
+    EXPECT_EQ(opz.LeggiParStampa("EmailFlagNotifica"), Variant(false)) << "never set: false";
+    set("EmailFlagNotifica", Variant(true));
+    PassaParEmail();
+    EXPECT_EQ(opz.LeggiParStampa("EmailFlagNotifica"), Variant(true));
+
+    for (int n : {0, 6}) {
+        set("2EmailNumTesto", whole(n));
+        PassaParEmail();
+        EXPECT_EQ(handed("EmailOggetto"), "") << n;
+        EXPECT_EQ(handed("EmailTesto"), "") << n;
+    }
+}
+
+TEST_F(EmailStampaTest, RequestAnswersAndHandOver) {
+    struct Case {
+        const char* name;
+        std::function<void(FrmSceltaStam&)> user;
+        bool passaPar;
+        bool result;
+        const char* handedTo;  // EmailTo in the options afterwards
+    };
+    auto ok = [](FrmSceltaStam& form) { click(*pdfEmailPanel(form).ComPEOk); };
+    const std::vector<Case> cases = {
+        {"temporary address alone",
+         [ok](FrmSceltaStam& form) {
+             fill(form.txt(1520), "temp@x.it");
+             ok(form);
+         },
+         true, true, "temp@x.it"},
+        {"window closed", [](FrmSceltaStam& form) { ui::user::close(form); }, true, false, ""},
+        {"missing password refused until given",
+         [this, ok](FrmSceltaStam& form) {
+             fill(form.txt(1015), "");
+             ui::user::key(form, ui::key::Back);
+             driver.answerMessage("mancano dati obbligatori per l'invio dell'email", 1);
+             ok(form);
+             EXPECT_TRUE(form.visible());
+             fill(form.txt(1015), "segreta");
+             ok(form);
+         },
+         false, true, ""},
+        {"no transfer asked", ok, false, true, ""},
+    };
+    set("EmailTo1", Variant());
+    for (const Case& c : cases) {
+        opz.ScriviParStampa("EmailTo", OpzStampa::kTipoAltro, Variant(""));
+        driver.answerMessage("Login o password non valida", 1);
+        driver.onForm("FrmSceltaStam",
+                      [&c](ui::Form& f) { c.user(static_cast<FrmSceltaStam&>(f)); });
+        EXPECT_EQ(ChiediDatiEmail(c.passaPar, true), c.result) << c.name;
+        EXPECT_EQ(handed("EmailTo"), c.handedTo) << c.name;
+    }
+
+    // A transfer that fails is shown, and the request gives false.
+    EngineStub withoutOptions(nullptr);
+    driver.answerMessage("Login o password non valida", 1);
+    driver.onForm("FrmSceltaStam",
+                  [&cases](ui::Form& f) { cases[0].user(static_cast<FrmSceltaStam&>(f)); });
+    driver.answerMessage("Errore(91)", 1);
+    EXPECT_FALSE(ChiediDatiEmail(withoutOptions, true, false));
+}
+
+TEST_F(EmailStampaTest, PickedEmailCellOrTheDefaultColumnFillsTheField) {
+    // The key, the cell picked (row 0: cancelled), asked not to write; then the address given,
+    // its column and the field.
+    FrmSceltaStam& form = openPanel().form;
+    for (const auto& [key, row, col, noWrite, address, column, field] :
+         std::vector<std::tuple<int, int, int, int, const char*, int, const char*>>{
+             {ui::key::F4, 1, kDescrizione, 0, "r@1", 0, "r@1"},  // default column 3 empty
+             {ui::key::F4, 2, kDescrizione, 0, "b@3", 0, "b@3"},
+             {ui::key::F4, 1, kEmail4, 0, "r@4", 4, "r@4"},
+             {ui::key::F4, 1, kEmail3, 0, "r@1", 3, "r@1"},  // an empty cell falls back too
+             {ui::key::F2, 0, 0, 0, "", 0, "prima"},
+             {ui::key::F5, 1, kEmail4, 1, "r@4", 4, "prima"}}) {
+        SCOPED_TRACE(std::to_string(row) + "/" + std::to_string(col));
+        form.txt(1520).setText("prima");
+        pick(row, col);
+        int given = -1;
+        EXPECT_EQ(CercaEmailCliente(form, 1520, key, 0, Variant("x1"), noWrite, given), address);
+        EXPECT_EQ(form.txt(1520).text(), field);
+        EXPECT_EQ(given, column);
+        EXPECT_EQ(headings, (std::vector<std::string>{"Principale", "Amministrazione",
+                                                      "Commerciale", "Spedizioni"}));
+    }
+}
+
+TEST_F(EmailStampaTest, OnlyF2ToF5WithoutShiftInTheTemporaryFieldOpenTheList) {
+    PdfEmailPanel& panel = openPanel();
+    FrmSceltaStam& form = panel.form;
+    ui::user::focus(form.txt(1520));
+    ui::user::key(form, ui::key::F6);
+    ui::user::key(form, ui::key::F3, ui::shift::Shift);
+    EXPECT_TRUE(driver.shown().empty());
+    pick(2, kEmail);
+    ui::user::key(form, ui::key::F3);
+    EXPECT_EQ(form.txt(1520).text(), "b@1");
+    EXPECT_EQ(form.Lab(1520).caption(), "Bianchi") << "the label beside names the customer";
+
+    int column = -1;
+    EXPECT_EQ(CercaEmailCliente(form, 1520, ui::key::F6, 0, Variant("x1"), 0, column), "");
+    goDecodifiche.reset();
+    ui::user::key(form, ui::key::F2);
+    EXPECT_EQ(form.txt(1520).text(), "b@1") << "no company open: no look-up";
+}
+
+TEST(ColonnaEmailPredefinita, NumberOrWordNamesTheColumn) {
+    const std::pair<const char*, int> cases[] = {
+        {"2", 2},
+        {"9", 4},
+        {"0", 1},
+        {"Pri", 1},
+        {"amm", 2},
+        {"Sped", 4},
+        {"Amministrativo", 2},
+        {"commerciale", 3},
+        {"Spedizioni", 1},
+        {"boh", 1},
+        {"", 1},
+    };
+    for (const auto& [setting, column] : cases)
+        EXPECT_EQ(ColonnaEmailPredefinita(setting), column) << setting;
 }
 
 }  // namespace
