@@ -1,10 +1,6 @@
-// The PDF/e-mail side of prints. The parameters panel: single and multiple send configurations
-// shown and written back, the save selection, saving to and deleting from the INI files through
-// the menu server, the checks before writing and the cancel; the PDF automation that the dialog's
-// box ticks and clears, with the e-mail box. The e-mail of a print: settings read from the active
-// configuration, the refusal of missing data, the hand-over with subject and text filled from
-// their placeholders, the engine's request for the login asked again on the dialog, and the
-// customer e-mail look-up of its temporary recipient field.
+// The PDF/e-mail side of prints: the parameters panel and its send configurations, saved through
+// the menu server; the PDF automation of the dialog's box; the e-mail settings handed to the
+// engine, its login request, and the customer e-mail look-up of the temporary recipient field.
 #include "printing/frm_scelta_stam_pdf_email.h"
 
 #include <gtest/gtest.h>

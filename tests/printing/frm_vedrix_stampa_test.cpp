@@ -1,8 +1,6 @@
-// The list print dialog: one print at a time, the refusals, the column choice, the orientation,
-// the font, the default printer, and a print that reaches the printer, a file or is refused; the
-// print-in-progress window with its stop button and its zoom; the on-screen preview: paging with
-// and without kept pages, the page range, Esci and closing while the print runs, the page files
-// left behind (none), and the layout of the viewing area.
+// A list print: its dialog (refusals, columns, orientation, font, default printer, where the print
+// goes), the print-in-progress window with its stop button, and the on-screen preview (paging,
+// kept page files, Esci while the print runs, the layout of the viewing area).
 #include <algorithm>
 #include <string>
 #include <tuple>
