@@ -486,50 +486,43 @@ TEST_F(EmailStampaTest, SubjectTextAndEverySettingAreHandedOverFromTheActiveConf
 }
 
 TEST_F(EmailStampaTest, RequestAnswersAndHandOver) {
-    struct Case {
-        const char* name;
-        std::function<void(FrmSceltaStam&)> user;
-        bool passaPar;
-        bool result;
-        const char* handedTo;  // EmailTo in the options afterwards
-    };
     auto ok = [](FrmSceltaStam& form) { click(*pdfEmailPanel(form).ComPEOk); };
-    const std::vector<Case> cases = {
-        {"temporary address alone",
-         [ok](FrmSceltaStam& form) {
-             fill(form.txt(1520), "temp@x.it");
-             ok(form);
-         },
-         true, true, "temp@x.it"},
-        {"window closed", [](FrmSceltaStam& form) { ui::user::close(form); }, true, false, ""},
-        {"missing password refused until given",
-         [this, ok](FrmSceltaStam& form) {
-             fill(form.txt(1015), "");
-             ui::user::key(form, ui::key::Back);
-             driver.answerMessage("mancano dati obbligatori per l'invio dell'email", 1);
-             ok(form);
-             EXPECT_TRUE(form.visible());
-             fill(form.txt(1015), "segreta");
-             ok(form);
-         },
-         false, true, ""},
-        {"no transfer asked", ok, false, true, ""},
+    auto temporaryAddress = [ok](FrmSceltaStam& form) {
+        fill(form.txt(1520), "temp@x.it");
+        ok(form);
     };
     set("EmailTo1", Variant());
-    for (const Case& c : cases) {
+    // The user's answer, whether the settings are handed over, the result, then EmailTo in the
+    // options.
+    for (const auto& [name, user, passaPar, result, handedTo] : std::vector<
+             std::tuple<const char*, std::function<void(FrmSceltaStam&)>, bool, bool, const char*>>{
+             {"temporary address alone", temporaryAddress, true, true, "temp@x.it"},
+             {"window closed", [](FrmSceltaStam& form) { ui::user::close(form); }, true, false, ""},
+             {"missing password refused until given",
+              [this, ok](FrmSceltaStam& form) {
+                  fill(form.txt(1015), "");
+                  ui::user::key(form, ui::key::Back);
+                  driver.answerMessage("mancano dati obbligatori per l'invio dell'email", 1);
+                  ok(form);
+                  EXPECT_TRUE(form.visible());
+                  fill(form.txt(1015), "segreta");
+                  ok(form);
+              },
+              false, true, ""},
+             {"no transfer asked", ok, false, true, ""}}) {
         opz.ScriviParStampa("EmailTo", OpzStampa::kTipoAltro, Variant(""));
         driver.answerMessage("Login o password non valida", 1);
         driver.onForm("FrmSceltaStam",
-                      [&c](ui::Form& f) { c.user(static_cast<FrmSceltaStam&>(f)); });
-        EXPECT_EQ(ChiediDatiEmail(c.passaPar, true), c.result) << c.name;
-        EXPECT_EQ(handed("EmailTo"), c.handedTo) << c.name;
+                      [&answer = user](ui::Form& f) { answer(static_cast<FrmSceltaStam&>(f)); });
+        EXPECT_EQ(ChiediDatiEmail(passaPar, true), result) << name;
+        EXPECT_EQ(handed("EmailTo"), handedTo) << name;
     }
 
     // A transfer that fails is shown, and the request gives false.
     EngineStub withoutOptions(nullptr);
     driver.answerMessage("Login o password non valida", 1);
     driver.onForm("FrmSceltaStam",
-                  [&cases](ui::Form& f) { cases[0].user(static_cast<FrmSceltaStam&>(f)); });
+                  [&](ui::Form& f) { temporaryAddress(static_cast<FrmSceltaStam&>(f)); });
     driver.answerMessage("Errore(91)", 1);
     EXPECT_FALSE(ChiediDatiEmail(withoutOptions, true, false));
 }
