@@ -60,7 +60,6 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     fill(form.txt(1011), "smtp.due.it");
     fill(form.txt(1520), "altro@x.it");
     click(*panel.ComPEOk);
-    EXPECT_FALSE(form.PicPdfEmail->visible());
     // SSL off is written empty, not N; EmailToNum is the address shown.
     EXPECT_EQ(texts({"EmailServerSMTP", "1EmailServerSMTP", "1EmailLogin", "1EmailTipoInvio",
                      "1EmailNumPorta", "EmailTo", "UsaPdf995", "UsaPdfCreator", "EmailUsaSSL",
