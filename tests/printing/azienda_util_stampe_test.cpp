@@ -170,7 +170,8 @@ TEST_F(AziendaUtilStampeTest, UsaStampanteStampaChoosesAnInstalledPrinterByNameA
     }
 }
 
-TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrinter) {
+TEST_F(AziendaUtilStampeTest,
+       ImpostaStampanteChecksWithoutMovingAndImpostaDefWindowsWritesOnlyAnInstalledPrinter) {
     EXPECT_TRUE(ImpostaStampante("", 1, ""));
     EXPECT_TRUE(ImpostaStampante("MAGAZZINO", 1, ""));
     EXPECT_TRUE(Printer().followsDefault());
@@ -186,9 +187,8 @@ TEST_F(AziendaUtilStampeTest, ImpostaStampanteChecksWithoutMovingTheCurrentPrint
     EXPECT_NE(ui::desktop().mousePointer(), ui::pointer::Hourglass);
     EXPECT_FALSE(ImpostaStampante("Sparita", 0, ""));
     EXPECT_EQ(printers->userDefaultWrites(), 0);
-}
 
-TEST_F(AziendaUtilStampeTest, ImpostaDefWindowsWritesOnlyAnInstalledPrinterWithDriverAndPort) {
+    // The default is written only for an installed printer with a driver and a port.
     for (const auto& [nome, rifiuta, esito, predefinita] :
          std::vector<std::tuple<const char*, bool, bool, const char*>>{
              {"", false, false, ""},

@@ -63,7 +63,11 @@ TEST_F(SceltaStamTest, FillShowsTheOptionsAndKeepsRefusedDestinationsOut) {
     opz.refuseDestination(OpzStampa::kFissa, false);
     opz.ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(0));
     opz.ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(7));
+    opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
     FrmSceltaStam& form = open();
+    EXPECT_FALSE(form.ChePdfAutom->visible()) << "no PDF printer in use";
+    EXPECT_FALSE(form.CheInviaEmail->visible());
+    EXPECT_EQ(form.ChePdfAutom->value(), 0);
     EXPECT_TRUE(form.OptStampaSu(2).value()) << "a refused destination held by the options stays";
     EXPECT_TRUE(form.FraOpz(2).enabled());
     std::vector<bool> enabled;
@@ -175,14 +179,7 @@ TEST_F(SceltaStamTest, PdfAndEmailBoxesFollowTheSettingsAndStaySilentAtActivatio
     int clicks = 0;
     FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
     FrmSceltaStam::extensions().inviaEmailClick = [&](FrmSceltaStam&) { ++clicks; };
-    {
-        opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
-        FrmSceltaStam& form = open();
-        EXPECT_FALSE(form.ChePdfAutom->visible()) << "no PDF printer in use";
-        EXPECT_FALSE(form.CheInviaEmail->visible());
-        EXPECT_EQ(form.ChePdfAutom->value(), 0);
-        ui::desktop().reset();
-    }
+    opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
     menu().SetParametro("UsaPdf995", "", Variant("s"));
     menu().SetParametro("StampeEmail", "", Variant("S"));
     opz.ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
