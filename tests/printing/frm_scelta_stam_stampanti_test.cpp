@@ -292,7 +292,7 @@ TEST_F(SalvaOpzioniTest, EmptyValuesAndNoTrayOrPaperRemoveTheirKeys) {
     EXPECT_FALSE(IniFile::load(gsFileIni).hasSection("Elenco clienti"));
 }
 
-TEST_F(SalvaOpzioniTest, OnlyCheckedOptionsAreTouched) {
+TEST_F(SalvaOpzioniTest, OnlyCheckedOptionsAreWrittenAndAFailedWriteIsReported) {
     folder.write("pelmor.ini", "[Opzioni Stampa]\r\nStaVid=1\r\nMemVid=0\r\n");
     opz.StaVid = OpzStampa::kFissa;
     opz.MemVid = 1;
@@ -307,6 +307,16 @@ TEST_F(SalvaOpzioniTest, OnlyCheckedOptionsAreTouched) {
     int ticked = 0;
     for (auto& [i, box] : form.Che) ticked += box->value();
     EXPECT_EQ(ticked, 25) << "each opening ticks every option again";
+    click(*form.ComAnnulla);
+
+    gsFileIni = folder.file("manca/pelmor.ini");
+    click(*form.ComSalOpz);
+    click(*form.ComDeSelTutto);
+    click(form.Che(0));
+    click(form.Che(9));
+    driver.answerMessage("Scrittura delle opzioni di stampa NON RIUSCITA per: StaVid, MemVid", 1);
+    click(*form.ComOk);
+    EXPECT_TRUE(form.PicSalPar->visible()) << "the panel stays";
 }
 
 TEST_F(SalvaOpzioniTest, DeletingEverythingFromTheTerminalRemovesTheSection) {
@@ -337,7 +347,7 @@ TEST_F(SalvaOpzioniTest, DeletingEverythingFromTheTerminalRemovesTheSection) {
         << "with a box cleared the keys go one by one";
 }
 
-TEST_F(SalvaOpzioniTest, SaveIsRefusedWhereNobodyWouldReadItOrWhenTheWriteFails) {
+TEST_F(SalvaOpzioniTest, SaveIsRefusedWhereNobodyWouldReadIt) {
     FrmSceltaStam& form = open();
     gsFileIniComune.clear();
     click(*form.ComSalOpz);
@@ -357,24 +367,13 @@ TEST_F(SalvaOpzioniTest, SaveIsRefusedWhereNobodyWouldReadItOrWhenTheWriteFails)
     EXPECT_EQ(IniFile::load(gsFileIni).status(), IniFile::Status::Missing);
     click(*form.ComAnnulla);
     EXPECT_FALSE(form.PicSalPar->visible());
-
-    form.ogOpzSta = &opz;
-    gsFileIni = folder.file("manca/pelmor.ini");
-    click(*form.ComSalOpz);
-    click(*form.ComDeSelTutto);
-    click(form.Che(0));
-    click(form.Che(9));
-    driver.answerMessage("Scrittura delle opzioni di stampa NON RIUSCITA per: StaVid, MemVid", 1);
-    click(*form.ComOk);
-    EXPECT_TRUE(form.PicSalPar->visible()) << "a failed write is reported and the panel stays";
 }
 
-TEST_F(SalvaOpzioniTest, DefaultPrinterButtonPutsTheDefaultBackOrNamesItForFixedFormat) {
+TEST_F(SalvaOpzioniTest, DefaultPrinterButtonPutsTheDefaultBackNamesItForFixedFormatOrClearsPdf) {
     addPrinter("Ufficio", "usb://ufficio");
-    addPrinter("\\\\server\\rete", "ipp://server/rete");
     printers->setServerDefault("Ufficio");
-    opz.StampanteOpz = "\\\\server\\rete";
-    opz.StampanteOpz2 = "ipp://server/rete";
+    opz.StampanteOpz = "Magazzino";
+    opz.StampanteOpz2 = "ipp://magazzino";
     opz.ScriviParStampa("NumCassetto", OpzStampa::kTipoAltro, Variant(2));
     FrmSceltaStam& form = open();
     click(*form.ComUsaDef);
@@ -392,20 +391,19 @@ TEST_F(SalvaOpzioniTest, DefaultPrinterButtonPutsTheDefaultBackOrNamesItForFixed
     opz.FisFileName.clear();
     click(*form.ComUsaDef);
     EXPECT_EQ(opz.FisFileName, "") << "video and file destinations ignore the button";
-}
 
-TEST_F(SalvaOpzioniTest, DefaultPrinterButtonWithAutomaticPdfOnlyUntucksIt) {
-    addPrinter("Ufficio", "usb://ufficio");
-    printers->setServerDefault("Ufficio");
+    // With automatic PDF on, the button only clears its box.
+    closeAll();
+    opz.StaVid = OpzStampa::kStampante;
     menu().SetParametro("UsaPdfCreator", "", Variant("S"));
     opz.ScriviParStampa("PdfAutomAbil", OpzStampa::kTipoAltro, Variant(true));
     opz.StampanteOpz = "PDFCreator";
     int clicks = 0;
     FrmSceltaStam::extensions().pdfAutomClick = [&](FrmSceltaStam&) { ++clicks; };
-    FrmSceltaStam& form = open();
-    ASSERT_EQ(form.ChePdfAutom->value(), 1);
-    click(*form.ComUsaDef);
-    EXPECT_EQ(form.ChePdfAutom->value(), 0);
+    FrmSceltaStam& pdf = open();
+    ASSERT_EQ(pdf.ChePdfAutom->value(), 1);
+    click(*pdf.ComUsaDef);
+    EXPECT_EQ(pdf.ChePdfAutom->value(), 0);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(opz.StampanteOpz, "PDFCreator") << "the PDF box's own handler gives the printer back";
 }
