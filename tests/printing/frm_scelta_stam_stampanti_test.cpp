@@ -43,20 +43,35 @@ class StampantiTest : public SceltaStamTest {
     long paper() const { return opz.LeggiParStampa("NumTipoCarta").toLong(); }
 };
 
-TEST_F(StampantiTest, GridsAndPaperSizesListThePrintersAndNoPrinterLeavesOnlyTheHeading) {
+TEST_F(StampantiTest, GridsListThePrintersThePortGridFeedsTheFixedFormatNoPrinterLeavesTheHeading) {
+    addPrinter("\\\\server\\rete", "ipp://server/rete");
     FrmSceltaStam& form = open();
-    EXPECT_EQ(form.labTotStamp->caption(), "3");
+    EXPECT_EQ(form.labTotStamp->caption(), "4");
     for (ui::Grid* grid : {form.GriPri, form.GriPorte}) {
-        ASSERT_EQ(grid->rows(), 4);
+        ASSERT_EQ(grid->rows(), 5);
         std::vector<std::string> second;
         for (int c = 0; c < 3; ++c) second.push_back(grid->textMatrix(2, c));
         EXPECT_EQ(second, (std::vector<std::string>{"1", "Magazzino", "lpd://magazzino"}));
     }
+    click(form.OptStampaSu(3));
+    chooseCell(*form.GriPorte, rowOf(*form.GriPorte, "Magazzino"), 1);
+    EXPECT_EQ(opz.FisFileName, "lpd://magazzino");
+    EXPECT_TRUE(opz.FisStampante);
+    EXPECT_EQ(form.LabFileStampaFis->caption(), "lpd://magazzino");
+    int rete = rowOf(*form.GriPorte, "\\\\server\\rete");
+    chooseCell(*form.GriPorte, rete, 2);
+    EXPECT_EQ(opz.FisFileName, "ipp://server/rete") << "a network name needs the NT platform";
+    menu().SetParametro("OSPlatform", "", Variant(2));
+    chooseCell(*form.GriPorte, rete, 0);
+    EXPECT_EQ(opz.FisFileName, "\\\\server\\rete");
+    click(form.OptStampaSu(0));
     driver.answerMessage("Formati disponibili \r\n9 - A4 (ATTUALE)\r\n8 - A3\r\n259 - Protocollo",
                          1);
     click(*form.ComPaperSize);
+
     closeAll();
-    for (const char* name : {"Ufficio", "Magazzino", "Etichette"}) printers->removePrinter(name);
+    for (const char* name : {"Ufficio", "Magazzino", "Etichette", "\\\\server\\rete"})
+        printers->removePrinter(name);
     FrmSceltaStam& empty = open();
     EXPECT_EQ(empty.labTotStamp->caption(), "0");
     EXPECT_EQ(empty.GriPri->rows(), 1);
@@ -145,22 +160,6 @@ TEST_F(StampantiTest, ChoosingAPrinterEndsAutomaticPdfWhenThePdfPrinterIsThere) 
     EXPECT_EQ(opz.LeggiParStampa("PdfAutomAbil"), Variant(false));
     EXPECT_EQ(opz.LeggiParStampa("EmailInvia"), Variant(false));
     EXPECT_EQ(clicks, 0);
-}
-
-TEST_F(StampantiTest, PortGridSendsTheFixedFormatToAPrinter) {
-    addPrinter("\\\\server\\rete", "ipp://server/rete");
-    FrmSceltaStam& form = open();
-    click(form.OptStampaSu(3));
-    chooseCell(*form.GriPorte, rowOf(*form.GriPorte, "Magazzino"), 1);
-    EXPECT_EQ(opz.FisFileName, "lpd://magazzino");
-    EXPECT_TRUE(opz.FisStampante);
-    EXPECT_EQ(form.LabFileStampaFis->caption(), "lpd://magazzino");
-    int rete = rowOf(*form.GriPorte, "\\\\server\\rete");
-    chooseCell(*form.GriPorte, rete, 2);
-    EXPECT_EQ(opz.FisFileName, "ipp://server/rete") << "a network name needs the NT platform";
-    menu().SetParametro("OSPlatform", "", Variant(2));
-    chooseCell(*form.GriPorte, rete, 0);
-    EXPECT_EQ(opz.FisFileName, "\\\\server\\rete");
 }
 
 TEST_F(StampantiTest, PrintersWithoutTrayChoiceOfferOnlyTheDefault) {
