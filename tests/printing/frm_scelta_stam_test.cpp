@@ -186,7 +186,6 @@ TEST_F(SceltaStamTest, PdfAndEmailBoxesFollowTheSettingsAndStaySilentAtActivatio
     FrmSceltaStam& form = open();
     EXPECT_EQ(form.ChePdfAutom->value(), 1);
     EXPECT_EQ(form.CheInviaEmail->value(), 1);
-    EXPECT_TRUE(form.CheInviaEmail->enabled());
     EXPECT_EQ(clicks, 0) << "activation runs no PDF or e-mail handler";
     click(*form.CheInviaEmail);
     EXPECT_EQ(clicks, 1);

@@ -112,14 +112,27 @@ TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
     EXPECT_EQ(giStaAtt, 0);
 }
 
-TEST_F(FrmVedrixStampaTest, PrintButtonWaitsForTheNextListAndExitGivesAFreshDialog) {
+// After a print the button waits for the next list; the default printer button empties the
+// print's printer, so each print goes to the default of its moment; exit gives a fresh dialog.
+TEST_F(FrmVedrixStampaTest, EachListPrintsAfreshToTheDefaultOfItsMoment) {
+    addPrinter("Magazzino", "ipp://magazzino");
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
+    dialog.opzioni()->StampanteOpz = "Magazzino";
     click(dialog.CmdStampa);
     EXPECT_FALSE(dialog.CmdStampa.enabled());
-    openDialog();
-    EXPECT_TRUE(dialog.CmdStampa.enabled());
-    click(dialog.CmdStampa);
-    EXPECT_EQ(queue->jobs().size(), 2u);
+    click(dialog.ComUsaDef);
+    EXPECT_EQ(dialog.opzioni()->StampanteOpz, "");
+    EXPECT_EQ(dialog.opzioni()->StampanteOpz2, "ipp://ufficio");
+    EXPECT_NE(dialog.labStaAttuale.caption().find("stampante predefinita (Ufficio)"),
+              std::string::npos);
+    for (const char* predefinita : {"Ufficio", "Magazzino"}) {
+        printers->setServerDefault(predefinita);
+        openDialog();
+        EXPECT_TRUE(dialog.CmdStampa.enabled());
+        click(dialog.CmdStampa);
+        EXPECT_EQ(queue->jobs().back().job.printer, predefinita);
+    }
+    EXPECT_EQ(queue->jobs().size(), 3u);
 
     dialog.OptOrientamento(0).setValue(true);
     click(dialog.CmdEsci);
@@ -130,27 +143,6 @@ TEST_F(FrmVedrixStampaTest, PrintButtonWaitsForTheNextListAndExitGivesAFreshDial
     EXPECT_FALSE(second.OptOrientamento(0).value());
     EXPECT_EQ(second.ogVedrix(), &lista);
     EXPECT_EQ(second.opzioni()->NomeStampa(), "Elenco aziende");
-}
-
-// The default printer button empties the print's printer: the default of the moment the print
-// starts.
-TEST_F(FrmVedrixStampaTest, DefaultPrinterButtonLeavesThePrintToTheDefaultOfThatMoment) {
-    addPrinter("Magazzino", "ipp://magazzino");
-    FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
-    dialog.opzioni()->StampanteOpz = "Magazzino";
-    click(dialog.CmdStampa);
-    click(dialog.ComUsaDef);
-    EXPECT_EQ(dialog.opzioni()->StampanteOpz, "");
-    EXPECT_EQ(dialog.opzioni()->StampanteOpz2, "ipp://ufficio");
-    EXPECT_NE(dialog.labStaAttuale.caption().find("stampante predefinita (Ufficio)"),
-              std::string::npos);
-    for (const char* predefinita : {"Ufficio", "Magazzino"}) {
-        printers->setServerDefault(predefinita);
-        openDialog();
-        click(dialog.CmdStampa);
-        EXPECT_EQ(queue->jobs().back().job.printer, predefinita);
-    }
-    EXPECT_EQ(queue->jobs().size(), 3u);
 }
 
 TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {

@@ -115,7 +115,7 @@ class StampantiCupsTest : public SceltaStamTest {
 PrivateCups* StampantiCupsTest::cups_ = nullptr;
 std::string StampantiCupsTest::startFailure_;
 
-TEST_F(StampantiCupsTest, BothQueuesGiveTheSameTrayAndPaperTheSameNumber) {
+TEST_F(StampantiCupsTest, BothQueuesNumberTheSameTrayAndPaperAlikeAndTheJobGetsTheirKeywords) {
     using Lists = std::vector<std::string>;
     FrmSceltaStam& form = open();
     for (const auto& [printer, trays, papers] : std::vector<std::tuple<const char*, Lists, Lists>>{
@@ -135,9 +135,9 @@ TEST_F(StampantiCupsTest, BothQueuesGiveTheSameTrayAndPaperTheSameNumber) {
         EXPECT_EQ(Lists(shownTrays.begin() + 1, shownTrays.end()), trays);
         EXPECT_EQ(Lists(shownPapers.begin() + 1, shownPapers.end()), papers);
     }
-}
 
-TEST_F(StampantiCupsTest, SavedTrayAndPaperReachTheJobAsTheQueuesOwnKeywords) {
+    // A saved tray and paper reach the job as the queue's own keywords.
+    closeAll();
     folder.write("pelmor.ini",
                  "[Elenco aziende]\r\nNomeStampante=Magazzino\r\nCassetto=2\r\nTipoCarta=11\r\n");
     FrmVedrixStampa& dialog = openListDialog(lista);
