@@ -8,6 +8,7 @@
 
 #include <fstream>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,37 @@ class DatiAzieTest : public ui::WindowTest {
     void rifiutata(int pagina, const std::string& messaggio) {
         driver.answerMessage(messaggio, 1);
         ui::user::click(form->comOk(pagina));
+    }
+
+    // The table holds only this row, and the page is loaded again from it.
+    void soloRiga(int pagina, const std::string& tabella, const std::string& colonne,
+                  const std::string& valori) {
+        sql("DELETE FROM " + tabella);
+        riga(tabella, colonne, valori);
+        riapri(pagina);
+    }
+
+    // A field, the text it shows and, where given, the caption of its description.
+    struct Mostrato {
+        int campo;
+        const char* testo;
+        const char* descrizione = nullptr;
+    };
+    void mostrano(std::span<const Mostrato> campi) {
+        for (const Mostrato& m : campi) {
+            EXPECT_EQ(form->txt(m.campo).text(), m.testo) << m.campo;
+            if (m.descrizione) {
+                EXPECT_EQ(form->Lab(m.campo).caption(), m.descrizione) << m.campo;
+            }
+        }
+    }
+    // Each code, typed and left for the field poi, shows its description and no error mark.
+    void decodificano(std::span<const Mostrato> casi, int poi) {
+        for (const Mostrato& c : casi) {
+            digita(c.campo, c.testo, poi);
+            EXPECT_EQ(form->Lab(c.campo).caption(), c.descrizione) << c.campo << " " << c.testo;
+            EXPECT_FALSE(form->InErrore(c.campo)) << c.campo << " " << c.testo;
+        }
     }
 
     std::string salvato(const std::string& colonna, const std::string& tabella = "TabRiba") {

@@ -1,5 +1,6 @@
-// The frame of frmDatiAzie through the scripted driver on a real company database: tabs and
-// pages, first-visit loading, the save cycle, the error-colour check, look-ups, save errors.
+// The frame of frmDatiAzie and its RiBa/RID page through the scripted driver on a real company
+// database: tabs and pages, first-visit loading, the save cycle, the error-colour check,
+// look-ups, save errors; the RiBa file-name option, trimming and stored payment types.
 #include "companydata/frm_dati_azie.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "companydata/dati_azie_fixture.h"
 #include "startup/form_registry.h"
 #include "suite/lista_ricerca.h"
+#include "support/error_number.h"
 
 namespace tolvane::testing {
 namespace {
@@ -21,7 +23,9 @@ class FrameTest : public DatiAzieTest {
         apri();
         sql("INSERT INTO PagTipi VALUES ('B', 'Ricevuta bancaria', 'S')");
         sql("INSERT INTO PagTipi VALUES ('C', 'Contanti', 'N')");
+        sql("INSERT INTO PagTipi VALUES ('R', 'Rid', 'S')");
     }
+    ui::OptionButton& opzione(int i) { return form->Opzioni("OptFileRiBa")(i); }
 };
 
 TEST_F(FrameTest, FourteenTabsShowPagesZeroToTwelveThenFourteenAndOthersRaiseSubscript) {
@@ -32,12 +36,7 @@ TEST_F(FrameTest, FourteenTabsShowPagesZeroToTwelveThenFourteenAndOthersRaiseSub
     vaiPagina(frmDatiAzie::kPaginaContiTrans);
     EXPECT_TRUE(form->PicPagine(14).visible());
     for (int pagina : {-1, 13, 15}) {
-        try {
-            form->visPagina(pagina);
-            ADD_FAILURE() << pagina;
-        } catch (const NumberedError& e) {
-            EXPECT_EQ(e.number(), errnum::Subscript) << pagina;
-        }
+        EXPECT_EQ(errorOf([&] { form->visPagina(pagina); }), errnum::Subscript) << pagina;
     }
 }
 
@@ -123,7 +122,7 @@ TEST_F(FrameTest, SaveEditsTheOneRowAndRefreshesTheMenu) {
     EXPECT_EQ(refresh, 2);
 }
 
-TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsIsMarkedAndBlocksTheSave) {
+TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsOrIsUnknownIsMarkedAndBlocksTheSave) {
     vaiPagina(6);
     driver.answerMessage("Non è prevista l'emissione degli effetti per questo tipo di pagamento.",
                          1);
@@ -138,18 +137,14 @@ TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsIsMarkedAndBlocksTheSave) {
     digita(8070, "b", 8080);
     EXPECT_FALSE(form->InErrore(8070));
     EXPECT_EQ(form->Lab(8070).caption(), "Ricevuta bancaria");
-    conferma(6);
-    EXPECT_EQ(salvato("PagTipoCli"), "b");
-}
-
-TEST_F(FrameTest, UnknownPaymentTypeIsMarkedUntilEmptied) {
-    vaiPagina(6);
     digita(8080, "Z", 8070);
     EXPECT_EQ(form->Lab(8080).caption(), "** INESISTENTE **");
     EXPECT_TRUE(form->InErrore(8080));
     digita(8080, "", 8070);
     EXPECT_FALSE(form->InErrore(8080));
     EXPECT_EQ(form->Lab(8080).caption(), "");
+    conferma(6);
+    EXPECT_EQ(salvato("PagTipoCli"), "b");
 }
 
 TEST_F(FrameTest, FieldInErrorOnAnotherPageIsShownWithItsPage) {
@@ -197,7 +192,7 @@ TEST_F(FrameTest, LookUpFromButtonAndKeyFillsTheField) {
     vaiPagina(6);
     auto sceltaPrimaRiga = [](ui::Form& f) {
         auto& lista = static_cast<frmListaRicerca&>(f);
-        EXPECT_EQ(lista.NumeroRighe(), 1);  // only the types that issue bills
+        EXPECT_EQ(lista.NumeroRighe(), 2);  // only the types that issue bills
         ui::user::click(*lista.comOk);
     };
     driver.onForm("frmListaRicerca", sceltaPrimaRiga);
@@ -292,15 +287,7 @@ TEST_F(FrameTest, RowDeletedByOthersIsStoredAgain) {
     EXPECT_EQ(righe(), 1);
 }
 
-TEST_F(FrameTest, UnloadClosesTheCompanyDatabaseAndTheDecodingService) {
-    std::string id = form->osIdDbase;
-    ASSERT_TRUE(goDecodifiche);
-    form->unload();
-    EXPECT_FALSE(goDecodifiche);
-    EXPECT_FALSE(goDbase().EsisteConnessione(id));
-}
-
-TEST_F(DatiAzieTest, MenuOpensTheFormByNameOnItsCompanyDatabase) {
+TEST_F(DatiAzieTest, MenuOpensTheFormByNameOnItsCompanyDatabaseAndUnloadClosesIt) {
     registraFrmDatiAzie();
     goMenuClient->SetParametro("NomeDBAzie", "", Variant(file));
     const FormOpener* opener = formRegistrata(" FrmDatiAzie ");
@@ -315,6 +302,96 @@ TEST_F(DatiAzieTest, MenuOpensTheFormByNameOnItsCompanyDatabase) {
     EXPECT_EQ(goDbase().PercorsoDb(form->osIdDbase), file);
     EXPECT_TRUE(form->PaginaCaricata(0));
     cancellaRegistroForm();
+    const std::string id = form->osIdDbase;
+    ASSERT_TRUE(goDecodifiche);
+    form->unload();
+    EXPECT_FALSE(goDecodifiche);
+    EXPECT_FALSE(goDbase().EsisteConnessione(id));
+}
+
+TEST_F(FrameTest, NomeRibaSelectsItsOptionAndIsWrittenInCapitals) {
+    struct Caso {
+        const char* memorizzato;  // nullptr: an empty table
+        bool primaOpzione;
+        const char* scritto;
+    };
+    const Caso casi[] = {{nullptr, false, "R"}, {"d", true, "D"}, {"D", true, "D"},
+                         {"R", false, "R"},     {"", false, "R"}, {"x", false, "R"}};
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.memorizzato ? c.memorizzato : "no row");
+        sql("DELETE FROM TabRiba");
+        if (c.memorizzato) {
+            riga("TabRiba", "RagSocDitta, NomeRiba",
+                 std::string("'Rossi', '") + c.memorizzato + "'");
+        }
+        riapri(6);
+        EXPECT_EQ(opzione(0).value(), c.primaOpzione);
+        EXPECT_EQ(opzione(1).value(), !c.primaOpzione);
+        conferma(6);
+        EXPECT_EQ(righe(), 1);
+        EXPECT_EQ(salvato("NomeRiba"), c.scritto);
+    }
+    // The last option clicked is written.
+    ui::user::click(opzione(0));
+    EXPECT_EQ(form->txt(8060).text(), "D");
+    ui::user::click(opzione(1));
+    ui::user::click(opzione(0));
+    conferma(6);
+    EXPECT_EQ(salvato("NomeRiba"), "D");
+}
+
+TEST_F(FrameTest, RiBaFieldsAreSavedTrimmedAndBlankFieldsEmpty) {
+    vaiPagina(6);
+    struct Caso {
+        int campo;
+        const char* digitato;
+        const char* colonna;
+        const char* scritto;
+    };
+    const Caso casi[] = {
+        {8000, "  Rossi Srl  ", "RagSocDitta", "Rossi Srl"},
+        {8010, "   ", "ViaDitta", ""},
+        {8020, " 20100 Milano", "CapLocalDitta", "20100 Milano"},
+        {8030, "MI ", "ProvDitta", "MI"},
+        {8040, "Rif", "RifMitt", "Rif"},
+        {8050, " Firma", "FirmaMitt", "Firma"},
+        {8082, " 01234567890 ", "CFiscPIva", "01234567890"},
+    };
+    for (const Caso& c : casi) form->txt(c.campo).setText(c.digitato);
+    conferma(6);
+    for (const Caso& c : casi) {
+        EXPECT_EQ(salvato(c.colonna), c.scritto) << c.colonna;
+        EXPECT_EQ(form->txt(c.campo).text(), c.scritto) << c.campo;
+    }
+}
+
+// A stored type is decoded without any mark; a blank one leaves its label as it was; an empty
+// table empties both labels.
+TEST_F(FrameTest, StoredPaymentTypesAreDecodedWithoutAnyMark) {
+    struct Caso {
+        const char* cliente;  // nullptr: an empty table
+        const char* fornitore;
+        const char* descrCliente;
+        const char* descrFornitore;
+    };
+    const Caso casi[] = {{"Q", "r", "** INESISTENTE **", "Rid"},
+                         {" ", "B", "di prima", "Ricevuta bancaria"},
+                         {nullptr, nullptr, "", ""}};
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.cliente ? c.cliente : "no row");
+        sql("DELETE FROM TabRiba");
+        if (c.cliente) {
+            riga("TabRiba", "RagSocDitta, PagTipoCli, PagTipoFor",
+                 std::string("'Rossi', '") + c.cliente + "', '" + c.fornitore + "'");
+        }
+        riapri(0);
+        for (int n : {8070, 8080}) form->Lab(n).setCaption("di prima");
+        vaiPagina(6);
+        EXPECT_EQ(form->txt(8070).text(), c.cliente ? c.cliente : "");
+        EXPECT_EQ(form->Lab(8070).caption(), c.descrCliente);
+        EXPECT_FALSE(form->InErrore(8070));
+        EXPECT_EQ(form->Lab(8080).caption(), c.descrFornitore);
+    }
 }
 
 }  // namespace

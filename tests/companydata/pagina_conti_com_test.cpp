@@ -1,10 +1,12 @@
-// The common accounts page on a real company database: accounts shown with their descriptions,
-// split back into their columns, the required group and mastro fields, and older databases.
+// The common accounts and the professional transit accounts pages on a real company database:
+// accounts shown with their descriptions, split back into their columns, the required group and
+// mastro fields, and older databases.
 #include "companydata/pagina_conti_com.h"
 
 #include <gtest/gtest.h>
 
 #include "companydata/dati_azie_fixture.h"
+#include "companydata/pagina_conti_trans.h"
 
 namespace tolvane::testing {
 namespace {
@@ -34,28 +36,18 @@ TEST_F(ContiComTest, StoredAccountsShowAsGroupMastroAccountWithTheirDescriptions
         "'01', '02', '003')");
     form->Lab(3050).setCaption("di prima");
     vaiPagina(3);
-    struct Caso {
-        int campo;
-        const char* testo;
-        const char* descrizione;
-    };
-    const Caso casi[] = {
-        {3000, "05", "Clienti"},
-        {3010, "01", "Clienti Italia"},
-        {3020, "77", ""},
-        {3030, "01", ""},
-        {3040, "01-02-003", "Merci vendute"},
-        {3050, "01--", ""},
-        {3060, "01-02-", ""},
-        {3070, "", ""},
-        {3080, "", ""},
-        {3315, "09-09-009", "Split payment"},
-        {3290, "01-02-003", "Merci vendute"},
-    };
-    for (const Caso& c : casi) {
-        EXPECT_EQ(form->txt(c.campo).text(), c.testo) << c.campo;
-        EXPECT_EQ(form->Lab(c.campo).caption(), c.descrizione) << c.campo;
-    }
+    const Mostrato campi[] = {{3000, "05", "Clienti"},
+                              {3010, "01", "Clienti Italia"},
+                              {3020, "77", ""},
+                              {3030, "01", ""},
+                              {3040, "01-02-003", "Merci vendute"},
+                              {3050, "01--", ""},
+                              {3060, "01-02-", ""},
+                              {3070, "", ""},
+                              {3080, "", ""},
+                              {3315, "09-09-009", "Split payment"},
+                              {3290, "01-02-003", "Merci vendute"}};
+    mostrano(campi);
 }
 
 TEST_F(ContiComTest, FirstSaveSplitsAccountsWithAndWithoutDashes) {
@@ -123,15 +115,11 @@ TEST_F(ContiComTest, LeavingAFieldDecodesItsAccountGroupOrMastro) {
     sql("INSERT INTO Mastri VALUES ('05', '01', 'Clienti Italia')");
     sql("INSERT INTO Mastri VALUES ('06', '01', 'Fornitori Italia')");
     vaiPagina(3);
-    digita(3180, "0102999", 3190);
-    EXPECT_EQ(form->Lab(3180).caption(), "** INESISTENTE **");
-    EXPECT_FALSE(form->InErrore(3180));
-    digita(3180, "", 3190);
-    EXPECT_EQ(form->Lab(3180).caption(), "");
-    digita(3000, "05", 3010);
-    EXPECT_EQ(form->Lab(3000).caption(), "Clienti");
-    digita(3010, "01", 3020);
-    EXPECT_EQ(form->Lab(3010).caption(), "Clienti Italia");
+    const Mostrato casi[] = {{3180, "0102999", "** INESISTENTE **"},
+                             {3180, "", ""},
+                             {3000, "05", "Clienti"},
+                             {3010, "01", "Clienti Italia"}};
+    decodificano(casi, 3190);
     digita(3000, "06", 3020);
     EXPECT_EQ(form->Lab(3010).caption(), "Fornitori Italia");
 }
@@ -168,6 +156,41 @@ TEST_F(ContiComTest, CommonAccountsAndCausalsSavedFromAnEmptyTableShareOneRow) {
     EXPECT_EQ(righe("TabCauCon"), 1);
     EXPECT_EQ(cauCon("CausFatt"), "FE");
     EXPECT_EQ(cauCon("GruppoClienti"), "01");
+}
+
+TEST_F(ContiComTest, TransitAccountsShowWithDescriptionsAndTypedOnesAreSplitOnSave) {
+    apri();
+    conto("05", "10", "002", "Onorari");
+    conto("05", "10", "003", "Altri ricavi");
+    sql("INSERT INTO TabCauCon (GruTrOnorario, MasTrOnorario, ConTrOnorario, GruTrAltriRic, "
+        "MasTrAltriRic, ConTrAltriRic, GruTransCosti, GruTrCassaRit, MasTrCassaRit, "
+        "ConTrCassaRit, CausFatt) "
+        "VALUES ('05', '10', '002', '05', '10', '003', '07', '05', '10', '999', 'FE')");
+    vaiPagina(frmDatiAzie::kPaginaContiTrans);
+    // The first field has the focus, so it shows its editing form.
+    const Mostrato campi[] = {{11000, "0510002", "Onorari"},
+                              {11005, "05-10-003", "Altri ricavi"},
+                              {11010, "", ""},
+                              {11015, "07--", ""},
+                              {11020, "05-10-999", ""},
+                              {11025, "", ""}};
+    mostrano(campi);
+    digita(11005, "", 11010);
+    digita(11010, "0510", 11015);
+    digita(11025, "9998000001", 11000);
+    conferma(frmDatiAzie::kPaginaContiTrans);
+    EXPECT_EQ(righe("TabCauCon"), 1);
+    const std::pair<const char*, const char*> salvati[] = {
+        {"TrOnorario", "05|10|002"}, {"TrAltriRic", "||"},        {"TrRitAcconto", "05|10|"},
+        {"TransCosti", "07||"},      {"TrCassaRit", "05|10|999"}, {"TransAntic", "99|98|000001"}};
+    for (const auto& [suffisso, atteso] : salvati) {
+        const std::string s = suffisso;
+        EXPECT_EQ(cauCon("IFNULL(Gru" + s + ",'') || '|' || IFNULL(Mas" + s +
+                         ",'') || '|' || IFNULL(Con" + s + ",'')"),
+                  atteso)
+            << s;
+    }
+    EXPECT_EQ(cauCon("CausFatt"), "FE");
 }
 
 }  // namespace

@@ -19,11 +19,6 @@ namespace {
 
 class FrmCreaAziTest : public RegisterTest {
   protected:
-    frmCreaAzi& open() {
-        frmCreaAzi& f = ui::desktop().load<frmCreaAzi>();
-        f.show();
-        return f;
-    }
     void fill(frmCreaAzi& f, const std::string& code, const std::string& description) {
         ui::user::fill(f.txtCodice, code);
         ui::user::fill(f.txtDescrizione, description);
@@ -62,21 +57,22 @@ TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
     EXPECT_EQ(errorOf([&] { nextCompanyId({last}); }), 6) << "999 in use gave an identifier";
 }
 
+// A read-only base file still gives a company database its owner can write.
 TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataForm) {
-    frmTolvane& grid = ui::desktop().load<frmTolvane>();
-    grid.show();
-    frmCreaAzi& f = open();
+    namespace fs = std::filesystem;
+    fs::permissions(env.baseCompanyDb, fs::perms::owner_read | fs::perms::group_read);
+    frmTolvane& grid = open<frmTolvane>();
+    frmCreaAzi& f = open<frmCreaAzi>();
     EXPECT_EQ(f.txtIdAzienda.text(), "002");
-    const std::filesystem::path expected = env.folder / "ditta_002.db";
-    EXPECT_EQ(f.txtNomeDB.text(), expected.string());
+    EXPECT_EQ(f.txtNomeDB.text(), (env.folder / "ditta_002.db").string());
+    const fs::path file = env.folder / "ditta_005.db";
     ui::user::fill(f.txtIdAzienda, "005");
-    EXPECT_EQ(f.txtNomeDB.text(), (env.folder / "ditta_005.db").string());
+    EXPECT_EQ(f.txtNomeDB.text(), file.string());
 
     fill(f, "VERDI", "Verdi Costruzioni S.p.A.");
     ui::user::click(f.comOk);
-
-    const std::filesystem::path file = env.folder / "ditta_005.db";
-    EXPECT_TRUE(std::filesystem::exists(file));
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_NE(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
     EXPECT_EQ(common("SELECT IdAzienda || '|' || Descrizione || '|' || NomeDB FROM Aziende "
                      "WHERE Codice = 'VERDI'"),
               "005|Verdi Costruzioni S.p.A.|" + file.string());
@@ -89,10 +85,11 @@ TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataForm) {
     EXPECT_EQ(grid.Aziende()[1].Codice, "VERDI");
     ASSERT_FALSE(goMenuClient->requests().empty());
     EXPECT_EQ(goMenuClient->requests().back(), "Tutti.Refresh");
+    fs::permissions(env.baseCompanyDb, fs::perms::owner_write, fs::perm_options::add);
 }
 
 TEST_F(FrmCreaAziTest, TickedBatchShowsTheBatchWindowOnTheNewDatabase) {
-    frmCreaAzi& f = open();
+    frmCreaAzi& f = open<frmCreaAzi>();
     f.osKeySec = "CHIAVE";
     fill(f, "NUOVA", "Nuova S.r.l.");
     ui::user::click(f.CheBatch);
@@ -133,7 +130,7 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
              {"NUOVA", "", "Nuova", "sotto/../../fuori.db", "cartella delle aziende"},
              {"NUOVA", "", "Nuova", "..\\fuori.db", "cartella delle aziende"},
              {"NUOVA", "", "Nuova", outside.string(), "cartella delle aziende"}}) {
-        frmCreaAzi& f = open();
+        frmCreaAzi& f = open<frmCreaAzi>();
         fill(f, c.code, c.description);
         f.txtCodice.setText(c.code);  // a paste is not held to the field's length
         if (!c.id.empty()) ui::user::fill(f.txtIdAzienda, c.id);
@@ -157,18 +154,6 @@ TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {
 
     const CompanyFiles files = companyFilesFromIni(gsIdDbase);
     EXPECT_TRUE(sameFile(files.folder, drive / "Aziende")) << files.folder;
-}
-
-TEST_F(FrmCreaAziTest, ReadOnlyBaseFileGivesAWritableCompany) {
-    namespace fs = std::filesystem;
-    fs::permissions(env.baseCompanyDb, fs::perms::owner_read | fs::perms::group_read);
-    frmCreaAzi& f = open();
-    fill(f, "NUOVA", "Nuova");
-    ui::user::click(f.comOk);
-    const fs::path file = env.folder / "ditta_002.db";
-    ASSERT_TRUE(fs::exists(file));
-    EXPECT_NE(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
-    fs::permissions(env.baseCompanyDb, fs::perms::owner_write, fs::perm_options::add);
 }
 
 // Each fault met on confirming stores no row, leaves no copied file and opens no data form.
@@ -197,7 +182,7 @@ TEST_F(FrmCreaAziTest, FaultsOnConfirmStoreNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        frmCreaAzi& f = open();
+        frmCreaAzi& f = open<frmCreaAzi>();
         fill(f, "NUOVA", "Nuova");
         c.arrange(f);
         driver.answerMessage(c.message, 1);
