@@ -14,15 +14,17 @@ const char kFineModificata[] = "E' stata modificata la data di fine anno contabi
 
 class CogeTest : public DatiAzieTest {
   protected:
+    void SetUp() override { apri(); }
     void riga(const std::string& colonne, const std::string& valori) {
         DatiAzieTest::riga("TabCoge", colonne, valori);
     }
     std::string coge(const std::string& colonna) { return salvato(colonna, "TabCoge"); }
 
-    // A stored row that passes every check.
+    // A stored row that passes every check, on its page.
     void rigaValida() {
         riga("AnnoCorr, DataInizCont, DataFineCont, Azzera, IvaCassaAttiva",
              "2025, #01/01/2025#, #12/31/2025#, 'N', 'N'");
+        vaiPagina(5);
     }
 
     std::vector<int> giorniSpuntati() {
@@ -35,7 +37,6 @@ class CogeTest : public DatiAzieTest {
 };
 
 TEST_F(CogeTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
-    apri();
     vaiPagina(5);
     EXPECT_EQ(form->Combo(5080).listIndex(), 0);
     digita(5000, "2025", 5070);
@@ -49,7 +50,6 @@ TEST_F(CogeTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
 }
 
 TEST_F(CogeTest, StoredRowShowsFormattedValuesAndIsWrittenBackCleaned) {
-    apri();
     conto("01", "02", "003", "Corrispettivi sospesi");
     riga(
         "AnnoCorr, DataInizCont, DataFineCont, ApertoPrec, Azzera, AnagrInRegIva, "
@@ -78,56 +78,39 @@ TEST_F(CogeTest, StoredRowShowsFormattedValuesAndIsWrittenBackCleaned) {
     EXPECT_EQ(coge("IvaPerCassaA"), "9999-12-31");
 }
 
-TEST_F(CogeTest, ClosingDaysTickTheirBoxesAndAreStoredInOrder) {
+// Clicked closing days are stored in ascending order.
+TEST_F(CogeTest, StoredClosingDaysAndCashVatCodeSetTheirControls) {
     struct Caso {
-        const char* memorizzato;
+        const char* giorni;
         std::vector<int> spuntati;
         const char* scritto;
+        const char* cassa;
+        int posizione;
     };
-    const Caso casi[] = {{"1, 7", {1, 7}, "17"},
-                         {"08", {}, "08"},
-                         {"9x3", {3}, "9x3"},
-                         {"", {}, ""},
-                         {"7,1", {1, 7}, "71"}};
-    apri();
+    const Caso casi[] = {{"1, 7", {1, 7}, "17", "s", 1},
+                         {"08", {}, "08", "N", 0},
+                         {"9x3", {3}, "9x3", "a", 2},
+                         {"", {}, "", "", -1},
+                         {"7,1", {1, 7}, "71", "x", -1}};
     for (const Caso& c : casi) {
-        SCOPED_TRACE(c.memorizzato);
-        sql("DELETE FROM TabCoge");
-        riga("AnnoCorr, DataInizCont, DataFineCont, GiorniChiu",
-             std::string("2025, #01/01/2025#, #12/31/2025#, '") + c.memorizzato + "'");
-        vaiPagina(5);
+        SCOPED_TRACE(c.giorni);
+        soloRiga(5, "TabCoge",
+                 "AnnoCorr, DataInizCont, DataFineCont, GiorniChiu, IvaCassaAttiva, IvaPerCassaDa, "
+                 "IvaPerCassaA",
+                 std::string("2025, #01/01/2025#, #12/31/2025#, '") + c.giorni + "', '" + c.cassa +
+                     "', #01/01/2025#, #12/31/9999#");
         EXPECT_EQ(giorniSpuntati(), c.spuntati);
+        EXPECT_EQ(form->Combo(5080).listIndex(), c.posizione);
+        EXPECT_EQ(form->txt(5080).text(), c.cassa);
         conferma(5);
         EXPECT_EQ(coge("GiorniChiu"), c.scritto);
-        riapri(0);
     }
-    // The last row ticks 1 and 7; clicked days are stored in ascending order.
-    vaiPagina(5);
     for (int giorno : {1, 7, 5, 2}) ui::user::click(form->CheChiu(giorno));
     conferma(5);
     EXPECT_EQ(coge("GiorniChiu"), "25");
 }
 
-TEST_F(CogeTest, CashVatCodeSelectsItsComboItem) {
-    struct Caso {
-        const char* memorizzato;
-        int posizione;
-    };
-    const Caso casi[] = {{"s", 1}, {"N", 0}, {"a", 2}, {"", -1}, {"x", -1}};
-    apri();
-    for (const Caso& c : casi) {
-        SCOPED_TRACE(c.memorizzato);
-        sql("DELETE FROM TabCoge");
-        riga("IvaCassaAttiva", std::string("'") + c.memorizzato + "'");
-        vaiPagina(5);
-        EXPECT_EQ(form->Combo(5080).listIndex(), c.posizione);
-        EXPECT_EQ(form->txt(5080).text(), c.memorizzato);
-        riapri(0);
-    }
-}
-
 TEST_F(CogeTest, YearlyResetWithAStoredYearEmptiesItAndSaves) {
-    apri();
     riga("AnnoCorr, DataInizCont, DataFineCont, Azzera, AnnoAzzera",
          "2025, #01/01/2025#, #12/31/2025#, 'S', 2020");
     vaiPagina(5);
@@ -154,9 +137,7 @@ TEST_F(CogeTest, LeavingTheNumberingYearRewritesOnlyAValidYear) {
     const Caso casi[] = {{"2019", "2019", false}, {"29", "2029", false}, {"30", "1930", false},
                          {"abc", "abc", true},    {"-5", "-0005", true}, {"0", "2000", false},
                          {"", "", false}};
-    apri();
     rigaValida();
-    vaiPagina(5);
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.digitato);
         digita(5070, c.digitato, 5000);
@@ -166,9 +147,7 @@ TEST_F(CogeTest, LeavingTheNumberingYearRewritesOnlyAValidYear) {
 }
 
 TEST_F(CogeTest, LeavingTheStartDateChecksItsYearAndRenewsTheEndDate) {
-    apri();
     rigaValida();
-    vaiPagina(5);
     digita(5010, "01/07/2024", 5000);
     EXPECT_TRUE(form->InErrore(5010));
     EXPECT_EQ(form->txt(5020).text(), "31/12/2025");
@@ -184,9 +163,7 @@ TEST_F(CogeTest, LeavingTheStartDateChecksItsYearAndRenewsTheEndDate) {
 }
 
 TEST_F(CogeTest, LeavingAnAmountFormatsItAndTheSuspenseAccountIsDecoded) {
-    apri();
     rigaValida();
-    vaiPagina(5);
     digita(5077, "1234,5", 5000);
     EXPECT_EQ(form->txt(5077).text(), "1.234,50");
     digita(5075, "0102004", 5000);
@@ -265,15 +242,13 @@ TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {
         {"procedura di un giorno", {{5090, "15/03/2025"}, {5095, "15/03/2025"}}, nullptr, 0},
         {"procedura senza fine", {{5090, "15/03/2025"}}, nullptr, 0},
     };
-    apri();
     rigaValida();
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.nome);
-        vaiPagina(5);
         for (const auto& [campo, testo] : c.campi) form->txt(campo).setText(testo);
         if (c.messaggio == nullptr) {
             EXPECT_TRUE(form->VerDati(5));
-            riapri(0);
+            riapri(5);
             continue;
         }
         driver.answerMessage(c.messaggio, 1);
@@ -283,12 +258,11 @@ TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {
                                                       : form->txt(c.focus);
         EXPECT_TRUE(haFocus(atteso))
             << (form->activeControl() ? form->activeControl()->displayName() : std::string("none"));
-        riapri(0);
+        riapri(5);
     }
 }
 
 TEST_F(CogeTest, FailedLoadPutsTheLoadingFlagBack) {
-    apri();
     ddl("DROP TABLE PianoConti");
     driver.answerMessage("", 1);
     vaiPagina(5);
@@ -299,6 +273,7 @@ TEST_F(CogeTest, FailedLoadPutsTheLoadingFlagBack) {
 }
 
 TEST_F(CogeTest, OlderDatabaseDisablesTheFieldsWithoutColumnsAndSavesTheRest) {
+    form->unload();
     databaseVecchio({"TabCoge.IvaCassaAttiva", "TabCoge.IvaPerCassaDa", "TabCoge.IvaPerCassaA",
                      "TabCoge.DataProcConcDa", "TabCoge.DataProcConcA", "TabCoge.GiorniChiu",
                      "TabCoge.GruppoSospesi", "TabCoge.MastroSospesi", "TabCoge.ContoSospesi"});

@@ -1,18 +1,40 @@
-// The common accounts and the professional transit accounts pages on a real company database:
-// accounts shown with their descriptions, split back into their columns, the required group and
-// mastro fields, and older databases.
-#include "companydata/pagina_conti_com.h"
-
+// The three pages stored in TabCauCon on a real company database: common accounts, common
+// causals and professional transit accounts; codes and accounts shown with their descriptions,
+// split back into their columns, the required and wrong-type checks, and older databases.
 #include <gtest/gtest.h>
 
 #include "companydata/dati_azie_fixture.h"
+#include "companydata/pagina_causa_com.h"
+#include "companydata/pagina_conti_com.h"
 #include "companydata/pagina_conti_trans.h"
 
 namespace tolvane::testing {
 namespace {
 
-class ContiComTest : public DatiAzieTest {
+struct Colonna {
+    int campo;
+    const char* colonna;
+};
+const Colonna kColonne[] = {
+    {4000, "CausFatt"},          {4010, "CausNC"},       {4020, "CausFattSosp"},
+    {4030, "CausNCSosp"},        {4040, "CausAnticipi"}, {4050, "CausArr"},
+    {4060, "CausOmaggi"},        {4070, "CausIncasso"},  {4080, "SaldaCauIncassi"},
+    {4090, "SaldaCauPagamenti"}, {4100, "CauChiuEco"},   {4110, "CauChiuPatr"},
+    {4120, "CauApertura"},       {4130, "CausRit"},      {4132, "CauGirIva"},
+    {4134, "SpesaCassaPrev"},
+};
+
+class TabCauConTest : public DatiAzieTest {
   protected:
+    void SetUp() override {
+        apri();
+        sql("INSERT INTO Causali VALUES ('FE', 'Fattura emessa', '')");
+        sql("INSERT INTO Causali VALUES ('CE', 'Chiusura economici', 'ch')");
+        sql("INSERT INTO Causali VALUES ('AP', 'Apertura conti', 'AP')");
+        sql("INSERT INTO Spese VALUES ('CP', 'Cassa previdenza', 'S')");
+        sql("INSERT INTO Spese VALUES ('BO', 'Bolli', 'N')");
+    }
+
     void riempiObbligatori() {
         form->txt(3000).setText("01");
         form->txt(3010).setText("02");
@@ -21,8 +43,7 @@ class ContiComTest : public DatiAzieTest {
     }
 };
 
-TEST_F(ContiComTest, StoredAccountsShowAsGroupMastroAccountWithTheirDescriptions) {
-    apri();
+TEST_F(TabCauConTest, StoredAccountsShowAsGroupMastroAccountWithTheirDescriptions) {
     conto("01", "02", "003", "Merci vendute");
     conto("09", "09", "009", "Split payment");
     sql("INSERT INTO Gruppi VALUES ('05', 'Clienti')");
@@ -50,8 +71,7 @@ TEST_F(ContiComTest, StoredAccountsShowAsGroupMastroAccountWithTheirDescriptions
     mostrano(campi);
 }
 
-TEST_F(ContiComTest, FirstSaveSplitsAccountsWithAndWithoutDashes) {
-    apri();
+TEST_F(TabCauConTest, FirstSaveSplitsAccountsWithAndWithoutDashes) {
     vaiPagina(3);
     EXPECT_TRUE(haFocus(form->txt(3000)));
     riempiObbligatori();
@@ -85,7 +105,7 @@ TEST_F(ContiComTest, FirstSaveSplitsAccountsWithAndWithoutDashes) {
     }
 }
 
-TEST_F(ContiComTest, EmptyRequiredGroupOrMastroRefusesTheSaveInOrder) {
+TEST_F(TabCauConTest, EmptyRequiredGroupOrMastroRefusesTheSaveInOrder) {
     struct Caso {
         std::vector<int> vuoti;
         int campo;
@@ -97,7 +117,6 @@ TEST_F(ContiComTest, EmptyRequiredGroupOrMastroRefusesTheSaveInOrder) {
         {{3020}, 3020, "Il gruppo fornitori è obbligatorio"},
         {{3030}, 3030, "Il mastro fornitori è obbligatorio"},
     };
-    apri();
     vaiPagina(3);
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.messaggio);
@@ -109,8 +128,7 @@ TEST_F(ContiComTest, EmptyRequiredGroupOrMastroRefusesTheSaveInOrder) {
     }
 }
 
-TEST_F(ContiComTest, LeavingAFieldDecodesItsAccountGroupOrMastro) {
-    apri();
+TEST_F(TabCauConTest, LeavingAFieldDecodesItsAccountGroupOrMastro) {
     sql("INSERT INTO Gruppi VALUES ('05', 'Clienti')");
     sql("INSERT INTO Mastri VALUES ('05', '01', 'Clienti Italia')");
     sql("INSERT INTO Mastri VALUES ('06', '01', 'Fornitori Italia')");
@@ -124,7 +142,8 @@ TEST_F(ContiComTest, LeavingAFieldDecodesItsAccountGroupOrMastro) {
     EXPECT_EQ(form->Lab(3010).caption(), "Fornitori Italia");
 }
 
-TEST_F(ContiComTest, OlderDatabaseWithoutSalesWithholdingLoadsAndSavesTheRest) {
+TEST_F(TabCauConTest, OlderDatabaseWithoutSalesWithholdingLoadsAndSavesTheRest) {
+    form->unload();
     databaseVecchio(
         {"TabCauCon.GruppoRitAccVen", "TabCauCon.MastroRitAccVen", "TabCauCon.ContoRitAccVen"});
     apri();
@@ -143,9 +162,7 @@ TEST_F(ContiComTest, OlderDatabaseWithoutSalesWithholdingLoadsAndSavesTheRest) {
     EXPECT_EQ(righe("TabCauCon"), 1);
 }
 
-TEST_F(ContiComTest, CommonAccountsAndCausalsSavedFromAnEmptyTableShareOneRow) {
-    apri();
-    sql("INSERT INTO Causali VALUES ('FE', 'Fattura emessa', '')");
+TEST_F(TabCauConTest, CommonAccountsAndCausalsSavedFromAnEmptyTableShareOneRow) {
     vaiPagina(3);
     vaiPagina(4);
     form->txt(4000).setText("FE");
@@ -158,8 +175,7 @@ TEST_F(ContiComTest, CommonAccountsAndCausalsSavedFromAnEmptyTableShareOneRow) {
     EXPECT_EQ(cauCon("GruppoClienti"), "01");
 }
 
-TEST_F(ContiComTest, TransitAccountsShowWithDescriptionsAndTypedOnesAreSplitOnSave) {
-    apri();
+TEST_F(TabCauConTest, TransitAccountsShowWithDescriptionsAndTypedOnesAreSplitOnSave) {
     conto("05", "10", "002", "Onorari");
     conto("05", "10", "003", "Altri ricavi");
     sql("INSERT INTO TabCauCon (GruTrOnorario, MasTrOnorario, ConTrOnorario, GruTrAltriRic, "
@@ -191,6 +207,78 @@ TEST_F(ContiComTest, TransitAccountsShowWithDescriptionsAndTypedOnesAreSplitOnSa
             << s;
     }
     EXPECT_EQ(cauCon("CausFatt"), "FE");
+}
+
+TEST_F(TabCauConTest, CausalsEmptyTableShowsEmptyCodesAndTheFirstSaveAddsTheRow) {
+    form->Lab(4000).setCaption("di prima");
+    vaiPagina(4);
+    for (const Colonna& c : kColonne) EXPECT_EQ(form->txt(c.campo).text(), "") << c.campo;
+    EXPECT_EQ(form->Lab(4000).caption(), "di prima");
+    EXPECT_TRUE(haFocus(form->txt(4000)));
+    // The focused field is left, and decoded, by the click on the confirm button.
+    auto codice = [](int campo) {
+        return campo == 4000 ? std::string("FE") : std::to_string(campo % 1000);
+    };
+    for (const Colonna& c : kColonne) form->txt(c.campo).setText(codice(c.campo));
+    conferma(4);
+    EXPECT_EQ(righe("TabCauCon"), 1);
+    for (const Colonna& c : kColonne) EXPECT_EQ(cauCon(c.colonna), codice(c.campo));
+}
+
+TEST_F(TabCauConTest, CausalsStoredCodesShowWithDescriptionsAndEmptiedOnesAreWrittenEmpty) {
+    sql("INSERT INTO TabCauCon (CausFatt, CausNCSosp, CauChiuEco, CauApertura, CausRit, "
+        "SpesaCassaPrev, CauGirIva) VALUES ('FE', 'fe', 'CE', 'ZZ', NULL, 'CP', 'BO')");
+    vaiPagina(4);
+    const Mostrato campi[] = {{4000, "FE", "Fattura emessa"},
+                              {4030, "fe", "Fattura emessa"},
+                              {4100, "CE", "Chiusura economici"},
+                              {4120, "ZZ", ""},
+                              {4130, "", ""},
+                              {4134, "CP", "Cassa previdenza"},
+                              {4132, "BO", ""}};
+    mostrano(campi);
+    for (int n : {4000, 4030, 4100, 4120, 4130, 4132, 4134}) EXPECT_FALSE(form->InErrore(n)) << n;
+    form->txt(4030).setText("");
+    form->txt(4020).setText("FS");
+    conferma(4);
+    EXPECT_EQ(righe("TabCauCon"), 1);
+    EXPECT_EQ(cauCon("CausFatt || '|' || IFNULL(CausNCSosp, '') || '|' || CausFattSosp"), "FE||FS");
+}
+
+TEST_F(TabCauConTest, CausalsLeavingACodeMarksUnknownCausalsAndCausalsOfTheWrongType) {
+    vaiPagina(4);
+    struct Caso {
+        int campo;
+        const char* codice;
+        const char* messaggio;  // "" when none is shown
+        bool errore;
+        const char* descrizione;
+    };
+    const char* kChiusura = "Causale non di tipo chiusura";
+    const char* kApertura = "Causale non di tipo apertura";
+    const Caso casi[] = {
+        {4100, "CE", "", false, "Chiusura economici"},
+        {4110, "CE", "", false, "Chiusura economici"},
+        {4100, "AP", kChiusura, true, "Apertura conti"},
+        {4110, "FE", kChiusura, true, "Fattura emessa"},
+        {4120, "AP", "", false, "Apertura conti"},
+        {4120, "CE", kApertura, true, "Chiusura economici"},
+        {4132, "AP", "", false, "Apertura conti"},
+        {4000, "CE", "", false, "Chiusura economici"},
+        {4070, "XX", "", true, "** INESISTENTE **"},
+        // An expense outside the pension fund is not decoded, and not marked either.
+        {4134, "BO", "", false, "** INESISTENTE **"},
+        {4134, "CP", "", false, "Cassa previdenza"},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(std::to_string(c.campo) + " " + c.codice);
+        if (*c.messaggio != '\0') driver.answerMessage(c.messaggio, 1);
+        digita(c.campo, c.codice, 4130);
+        EXPECT_EQ(form->InErrore(c.campo), c.errore);
+        EXPECT_EQ(form->Lab(c.campo).caption(), c.descrizione);
+        digita(c.campo, "", 4130);
+        EXPECT_FALSE(form->InErrore(c.campo));
+    }
 }
 
 }  // namespace
