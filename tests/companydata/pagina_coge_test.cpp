@@ -1,6 +1,6 @@
-// The general accounting page on a real company database: what a stored row and an empty table
-// show, the closing days, the leave rules of years, dates and amounts, the checks before a save
-// with their messages and focus, and older databases.
+// The general accounting page on a real company database: what a stored row shows, the first
+// save of an empty table, the closing days, the leave rules of years, dates and amounts, the
+// checks before a save with their messages and focus, and older databases.
 #include "companydata/pagina_coge.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,6 @@ class CogeTest : public DatiAzieTest {
 
 TEST_F(CogeTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
     vaiPagina(5);
-    EXPECT_EQ(form->Combo(5080).listIndex(), 0);
     digita(5000, "2025", 5070);
     EXPECT_EQ(form->txt(5010).text(), "01/01/2025");
     EXPECT_EQ(form->txt(5020).text(), "31/12/2025");
@@ -128,52 +127,45 @@ TEST_F(CogeTest, YearlyResetWithAStoredYearEmptiesItAndSaves) {
     EXPECT_FALSE(form->txt(5070).enabled());
 }
 
-TEST_F(CogeTest, LeavingTheNumberingYearRewritesOnlyAValidYear) {
+TEST_F(CogeTest, LeavingYearsDatesAndAmountsRewritesOrMarksThem) {
     struct Caso {
+        int campo;
         const char* digitato;
         const char* mostrato;
         bool errore;
+        const char* fine;  // the end date shown after it
     };
-    const Caso casi[] = {{"2019", "2019", false}, {"29", "2029", false}, {"30", "1930", false},
-                         {"abc", "abc", true},    {"-5", "-0005", true}, {"0", "2000", false},
-                         {"", "", false}};
+    const char* kFine = "31/12/2025";
+    const Caso casi[] = {
+        {5070, "2019", "2019", false, kFine},
+        {5070, "29", "2029", false, kFine},
+        {5070, "30", "1930", false, kFine},
+        {5070, "abc", "abc", true, kFine},
+        {5070, "-5", "-0005", true, kFine},
+        {5070, "0", "2000", false, kFine},
+        {5070, "", "", false, kFine},
+        {5077, "1234,5", "1.234,50", false, kFine},
+        {5010, "01/07/2024", "01/07/2024", true, kFine},  // not the current year
+        {5010, "31/02/2025", "31/02/2025", true, kFine},
+        {5010, "1/7/25", "01/07/2025", false, "30/06/2026"},
+    };
     rigaValida();
     for (const Caso& c : casi) {
-        SCOPED_TRACE(c.digitato);
-        digita(5070, c.digitato, 5000);
-        EXPECT_EQ(form->txt(5070).text(), c.mostrato);
-        EXPECT_EQ(form->InErrore(5070), c.errore);
+        SCOPED_TRACE(std::to_string(c.campo) + " " + c.digitato);
+        digita(c.campo, c.digitato, 5000);
+        EXPECT_EQ(form->txt(c.campo).text(), c.mostrato);
+        EXPECT_EQ(form->InErrore(c.campo), c.errore);
+        EXPECT_EQ(form->txt(5020).text(), c.fine);
     }
-}
-
-TEST_F(CogeTest, LeavingTheStartDateChecksItsYearAndRenewsTheEndDate) {
-    rigaValida();
-    digita(5010, "01/07/2024", 5000);
-    EXPECT_TRUE(form->InErrore(5010));
-    EXPECT_EQ(form->txt(5020).text(), "31/12/2025");
-    digita(5010, "1/7/25", 5000);
-    EXPECT_FALSE(form->InErrore(5010));
-    EXPECT_EQ(form->txt(5010).text(), "01/07/2025");
-    EXPECT_EQ(form->txt(5020).text(), "30/06/2026");
-    // The end date was renewed with the start date: no warning on saving.
-    conferma(5);
-    EXPECT_EQ(coge("DataFineCont"), "2026-06-30");
-    digita(5010, "31/02/2025", 5000);
-    EXPECT_TRUE(form->InErrore(5010));
-}
-
-TEST_F(CogeTest, LeavingAnAmountFormatsItAndTheSuspenseAccountIsDecoded) {
-    rigaValida();
-    digita(5077, "1234,5", 5000);
-    EXPECT_EQ(form->txt(5077).text(), "1.234,50");
     digita(5075, "0102004", 5000);
     EXPECT_EQ(form->Lab(5075).caption(), "** INESISTENTE **");
     digita(5075, "", 5000);
     EXPECT_EQ(form->Lab(5075).caption(), "");
+    // The end date was renewed with the start date: no warning on saving.
     conferma(5);
-    EXPECT_EQ(coge("OpRilIvaImpConIva || '|' || IFNULL(GruppoSospesi, '') || '|' || "
-                   "IFNULL(ContoSospesi, '')"),
-              "1234.5||");
+    EXPECT_EQ(coge("DataFineCont || '|' || OpRilIvaImpConIva || '|' || IFNULL(GruppoSospesi, '') "
+                   "|| '|' || IFNULL(ContoSospesi, '')"),
+              "2026-06-30|1234.5||");
 }
 
 TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {

@@ -71,9 +71,28 @@ TEST_F(TabCauConTest, StoredAccountsShowAsGroupMastroAccountWithTheirDescription
     mostrano(campi);
 }
 
-TEST_F(TabCauConTest, FirstSaveSplitsAccountsWithAndWithoutDashes) {
+TEST_F(TabCauConTest, FirstSaveNeedsGroupsAndMastriAndSplitsAccountsWithAndWithoutDashes) {
+    struct Vuoti {
+        std::vector<int> campi;
+        int focus;
+        const char* messaggio;
+    };
+    const Vuoti vuoti[] = {
+        {{3000, 3030}, 3000, "Il gruppo clienti è obbligatorio"},
+        {{3010, 3020}, 3010, "Il mastro clienti è obbligatorio"},
+        {{3020}, 3020, "Il gruppo fornitori è obbligatorio"},
+        {{3030}, 3030, "Il mastro fornitori è obbligatorio"},
+    };
     vaiPagina(3);
     EXPECT_TRUE(haFocus(form->txt(3000)));
+    for (const Vuoti& v : vuoti) {
+        SCOPED_TRACE(v.messaggio);
+        riempiObbligatori();
+        for (int n : v.campi) form->txt(n).setText("");
+        rifiutata(3, v.messaggio);
+        EXPECT_TRUE(haFocus(form->txt(v.focus)));
+        EXPECT_EQ(righe("TabCauCon"), 0);
+    }
     riempiObbligatori();
     struct Caso {
         int campo;
@@ -102,29 +121,6 @@ TEST_F(TabCauConTest, FirstSaveSplitsAccountsWithAndWithoutDashes) {
                          ",'') || '|' || IFNULL(Conto" + s + ",'')"),
                   c.salvato)
             << c.campo;
-    }
-}
-
-TEST_F(TabCauConTest, EmptyRequiredGroupOrMastroRefusesTheSaveInOrder) {
-    struct Caso {
-        std::vector<int> vuoti;
-        int campo;
-        const char* messaggio;
-    };
-    const Caso casi[] = {
-        {{3000, 3030}, 3000, "Il gruppo clienti è obbligatorio"},
-        {{3010, 3020}, 3010, "Il mastro clienti è obbligatorio"},
-        {{3020}, 3020, "Il gruppo fornitori è obbligatorio"},
-        {{3030}, 3030, "Il mastro fornitori è obbligatorio"},
-    };
-    vaiPagina(3);
-    for (const Caso& c : casi) {
-        SCOPED_TRACE(c.messaggio);
-        riempiObbligatori();
-        for (int n : c.vuoti) form->txt(n).setText("");
-        rifiutata(3, c.messaggio);
-        EXPECT_TRUE(haFocus(form->txt(c.campo)));
-        EXPECT_EQ(righe("TabCauCon"), 0);
     }
 }
 
@@ -162,19 +158,6 @@ TEST_F(TabCauConTest, OlderDatabaseWithoutSalesWithholdingLoadsAndSavesTheRest) 
     EXPECT_EQ(righe("TabCauCon"), 1);
 }
 
-TEST_F(TabCauConTest, CommonAccountsAndCausalsSavedFromAnEmptyTableShareOneRow) {
-    vaiPagina(3);
-    vaiPagina(4);
-    form->txt(4000).setText("FE");
-    conferma(4);
-    vaiPagina(3);
-    riempiObbligatori();
-    conferma(3);
-    EXPECT_EQ(righe("TabCauCon"), 1);
-    EXPECT_EQ(cauCon("CausFatt"), "FE");
-    EXPECT_EQ(cauCon("GruppoClienti"), "01");
-}
-
 TEST_F(TabCauConTest, TransitAccountsShowWithDescriptionsAndTypedOnesAreSplitOnSave) {
     conto("05", "10", "002", "Onorari");
     conto("05", "10", "003", "Altri ricavi");
@@ -209,8 +192,10 @@ TEST_F(TabCauConTest, TransitAccountsShowWithDescriptionsAndTypedOnesAreSplitOnS
     EXPECT_EQ(cauCon("CausFatt"), "FE");
 }
 
+// The common accounts, loaded before, then save the same row.
 TEST_F(TabCauConTest, CausalsEmptyTableShowsEmptyCodesAndTheFirstSaveAddsTheRow) {
     form->Lab(4000).setCaption("di prima");
+    vaiPagina(3);
     vaiPagina(4);
     for (const Colonna& c : kColonne) EXPECT_EQ(form->txt(c.campo).text(), "") << c.campo;
     EXPECT_EQ(form->Lab(4000).caption(), "di prima");
@@ -223,6 +208,11 @@ TEST_F(TabCauConTest, CausalsEmptyTableShowsEmptyCodesAndTheFirstSaveAddsTheRow)
     conferma(4);
     EXPECT_EQ(righe("TabCauCon"), 1);
     for (const Colonna& c : kColonne) EXPECT_EQ(cauCon(c.colonna), codice(c.campo));
+    vaiPagina(3);
+    riempiObbligatori();
+    conferma(3);
+    EXPECT_EQ(righe("TabCauCon"), 1);
+    EXPECT_EQ(cauCon("CausFatt || GruppoClienti"), "FE01");
 }
 
 TEST_F(TabCauConTest, CausalsStoredCodesShowWithDescriptionsAndEmptiedOnesAreWrittenEmpty) {

@@ -1,8 +1,7 @@
 // The invoicing page and the orders and quotations page, which share the one row of TabFatt,
-// on a real company database: the defaults an empty table saves, stored rows with their
-// descriptions, the mirrors of flags and coded choices, the prefix check, the copies never
-// stored as 0, the hub password enciphered by the menu program, the two passes of one
-// confirmation of the orders page.
+// on a real company database: stored rows with their descriptions, the mirrors of flags and
+// coded choices, the prefix check, the copies never stored as 0, the hub password enciphered by
+// the menu program, the two passes of one confirmation of the orders page.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -66,20 +65,6 @@ class TabFattTest : public DatiAzieTest {
     }
     bool spuntata(int n) { return form->Che(n).value() == ui::check::Checked; }
 };
-
-TEST_F(TabFattTest, EmptyTableGivesTheFirstSaveOneRowOfDefaults) {
-    vaiPagina(8);
-    conferma(8);
-    EXPECT_EQ(righe("TabFatt"), 1);
-    const std::pair<const char*, const char*> attesi[] = {
-        {"ScontoQta", "N"},    {"RagDdt", "S"},          {"DoveEleDdt", "I"},
-        {"ContFatt", "D"},     {"StScontoPagDett", "S"}, {"StRifCli", "S"},
-        {"StRifOrd", "S"},     {"ComeEva", "U"},         {"Onlus", ""},
-        {"ElePrefDdt", "."},   {"PrefDdt", "."},         {"NumCopieBolle", "1"},
-        {"NumCopieFatt", "1"}, {"FEHubPwd1", ""},        {"DocDdt", ""},
-    };
-    for (const auto& [colonna, valore] : attesi) EXPECT_EQ(fatt(colonna), valore) << colonna;
-}
 
 TEST_F(TabFattTest, StoredRowShowsItsColumnsDescriptionsAndFlagsAndClicksWriteThemBack) {
     sql("INSERT INTO TabFatt (DocDdt, DocBolInt, DocFatt, DocFattAcc, CauTrasporto, AspettoBene,"
