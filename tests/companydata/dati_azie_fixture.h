@@ -10,6 +10,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/db_comune.h"
@@ -119,26 +120,26 @@ class DatiAzieTest : public ui::WindowTest {
         riapri(pagina);
     }
 
-    // A field, the text it shows and, where given, the caption of its description.
-    struct Mostrato {
-        int campo;
-        const char* testo;
-        const char* descrizione = nullptr;
-    };
-    void mostrano(std::span<const Mostrato> campi) {
-        for (const Mostrato& m : campi) {
-            EXPECT_EQ(form->txt(m.campo).text(), m.testo) << m.campo;
-            if (m.descrizione) {
-                EXPECT_EQ(form->Lab(m.campo).caption(), m.descrizione) << m.campo;
-            }
-        }
+    using Campo = std::pair<int, const char*>;
+    // Each field shows its text.
+    void mostrano(std::span<const Campo> campi) {
+        for (const auto& [n, testo] : campi) EXPECT_EQ(form->txt(n).text(), testo) << n;
+    }
+    // Each field's description shows its caption.
+    void descrivono(std::span<const Campo> campi) {
+        for (const auto& [n, testo] : campi) EXPECT_EQ(form->Lab(n).caption(), testo) << n;
     }
     // Each code, typed and left for the field poi, shows its description and no error mark.
-    void decodificano(std::span<const Mostrato> casi, int poi) {
-        for (const Mostrato& c : casi) {
-            digita(c.campo, c.testo, poi);
-            EXPECT_EQ(form->Lab(c.campo).caption(), c.descrizione) << c.campo << " " << c.testo;
-            EXPECT_FALSE(form->InErrore(c.campo)) << c.campo << " " << c.testo;
+    struct Digitato {
+        int campo;
+        const char* codice;
+        const char* descrizione;
+    };
+    void decodificano(std::span<const Digitato> casi, int poi) {
+        for (const Digitato& c : casi) {
+            digita(c.campo, c.codice, poi);
+            EXPECT_EQ(form->Lab(c.campo).caption(), c.descrizione) << c.campo << " " << c.codice;
+            EXPECT_FALSE(form->InErrore(c.campo)) << c.campo << " " << c.codice;
         }
     }
 

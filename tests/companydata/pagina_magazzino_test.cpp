@@ -64,20 +64,13 @@ TEST_F(MagazzinoTest, StoredRowFillsFieldsMirrorsAndDescriptions) {
         ", UsoCodBarre, GenAutCodBarre, KeyRicDDT, NumDecQta, GruppoProd, MastroProd, ContoProd, "
         "PercRicListClie, UltStampaGio",
         ", 's', 'N', '1', 3, '04', '01', '000007', 12.5, #03/31/2025#");
-    const Mostrato campi[] = {{45, "2025"},
-                              {46, "01/01/2025"},
-                              {92, "31/12/2025"},
-                              {47, "S"},
-                              {74, "N"},
-                              {55, "1"},
-                              {57, "3"},
-                              {94, "12,5"},
-                              {63, "31/03/2025"},
-                              {73, ""},
-                              {51, "M1", "Sede"},
-                              {52, "L1", "Base"},
-                              {93, "04-01-000007", "Fornitore interno"}};
+    const Campo campi[] = {{45, "2025"}, {46, "01/01/2025"},  {92, "31/12/2025"},
+                           {47, "S"},    {74, "N"},           {55, "1"},
+                           {57, "3"},    {94, "12,5"},        {63, "31/03/2025"},
+                           {73, ""},     {93, "04-01-000007"}};
+    const Campo descrizioni[] = {{51, "Sede"}, {52, "Base"}, {93, "Fornitore interno"}};
     mostrano(campi);
+    descrivono(descrizioni);
     EXPECT_EQ(form->Che(47).value(), ui::check::Checked);
     EXPECT_EQ(form->Che(74).value(), ui::check::Unchecked);
     EXPECT_EQ(form->Combo(55).listIndex(), 1);

@@ -49,16 +49,15 @@ TEST_F(RegCassaTest, StoredRowFillsFieldsOptionsMirrorsAndDescriptions) {
         "CausScaArti, Listino, TabSconti, RegAttivo, NumCasse",
         "'1', 4, 2, 1, 's', 'N', ' S ', 2, 'CS', '05', '01', '000001', 'SC', 'L1', '2', 'n', 3");
     vaiPagina(10);
-    const Mostrato campi[] = {{10000, "1"}, {10100, "4"}, {10150, "2"}, {10200, "1"}, {10300, "S"},
-                              {10350, "N"}, {10050, "S"}, {10850, "2"}, {10900, "n"}, {10910, "3"}};
-    const Mostrato descritti[] = {{10400, "2", "Alimentari"},
-                                  {10450, "CS", "Corrisp. scorporo"},
-                                  {10600, "05-01-000001", "Merci vendute"},
-                                  {10650, "", ""},
-                                  {10700, "SC", "Scarico"},
-                                  {10750, "L1", "Base"}};
+    const Campo campi[] = {{10000, "1"}, {10100, "4"},  {10150, "2"}, {10200, "1"},  {10300, "S"},
+                           {10350, "N"}, {10050, "S"},  {10850, "2"}, {10900, "n"},  {10910, "3"},
+                           {10400, "2"}, {10450, "CS"}, {10650, ""},  {10700, "SC"}, {10750, "L1"}};
+    EXPECT_EQ(form->txt(10600).text(), "05-01-000001");
+    const Campo descrizioni[] = {{10400, "Alimentari"},    {10450, "Corrisp. scorporo"},
+                                 {10600, "Merci vendute"}, {10650, ""},
+                                 {10700, "Scarico"},       {10750, "Base"}};
     mostrano(campi);
-    mostrano(descritti);
+    descrivono(descrizioni);
     EXPECT_EQ(form->Combo(10000).listIndex(), 1);
     EXPECT_EQ(form->Combo(10850).listIndex(), 1);
     EXPECT_TRUE(stRiga(2).value());

@@ -57,18 +57,18 @@ TEST_F(TabCauConTest, StoredAccountsShowAsGroupMastroAccountWithTheirDescription
         "'01', '02', '003')");
     form->Lab(3050).setCaption("di prima");
     vaiPagina(3);
-    const Mostrato campi[] = {{3000, "05", "Clienti"},
-                              {3010, "01", "Clienti Italia"},
-                              {3020, "77", ""},
-                              {3030, "01", ""},
-                              {3040, "01-02-003", "Merci vendute"},
-                              {3050, "01--", ""},
-                              {3060, "01-02-", ""},
-                              {3070, "", ""},
-                              {3080, "", ""},
-                              {3315, "09-09-009", "Split payment"},
-                              {3290, "01-02-003", "Merci vendute"}};
+    const Campo campi[] = {{3000, "05"},        {3010, "01"},        {3020, "77"},
+                           {3030, "01"},        {3040, "01-02-003"}, {3050, "01--"},
+                           {3060, "01-02-"},    {3070, ""},          {3080, ""},
+                           {3315, "09-09-009"}, {3290, "01-02-003"}};
+    const Campo descrizioni[] = {{3000, "Clienti"},
+                                 {3010, "Clienti Italia"},
+                                 {3040, "Merci vendute"},
+                                 {3315, "Split payment"},
+                                 {3290, "Merci vendute"}};
     mostrano(campi);
+    descrivono(descrizioni);
+    for (int n : {3020, 3030, 3050, 3060, 3070, 3080}) EXPECT_EQ(form->Lab(n).caption(), "") << n;
 }
 
 TEST_F(TabCauConTest, FirstSaveNeedsGroupsAndMastriAndSplitsAccountsWithAndWithoutDashes) {
@@ -129,7 +129,7 @@ TEST_F(TabCauConTest, LeavingAFieldDecodesItsAccountGroupOrMastro) {
     sql("INSERT INTO Mastri VALUES ('05', '01', 'Clienti Italia')");
     sql("INSERT INTO Mastri VALUES ('06', '01', 'Fornitori Italia')");
     vaiPagina(3);
-    const Mostrato casi[] = {{3180, "0102999", "** INESISTENTE **"},
+    const Digitato casi[] = {{3180, "0102999", "** INESISTENTE **"},
                              {3180, "", ""},
                              {3000, "05", "Clienti"},
                              {3010, "01", "Clienti Italia"}};
@@ -167,13 +167,13 @@ TEST_F(TabCauConTest, TransitAccountsShowWithDescriptionsAndTypedOnesAreSplitOnS
         "VALUES ('05', '10', '002', '05', '10', '003', '07', '05', '10', '999', 'FE')");
     vaiPagina(frmDatiAzie::kPaginaContiTrans);
     // The first field has the focus, so it shows its editing form.
-    const Mostrato campi[] = {{11000, "0510002", "Onorari"},
-                              {11005, "05-10-003", "Altri ricavi"},
-                              {11010, "", ""},
-                              {11015, "07--", ""},
-                              {11020, "05-10-999", ""},
-                              {11025, "", ""}};
+    const Campo campi[] = {{11000, "0510002"}, {11005, "05-10-003"}, {11010, ""},
+                           {11015, "07--"},    {11020, "05-10-999"}, {11025, ""}};
+    const Campo descrizioni[] = {{11000, "Onorari"}, {11005, "Altri ricavi"},
+                                 {11010, ""},        {11015, ""},
+                                 {11020, ""},        {11025, ""}};
     mostrano(campi);
+    descrivono(descrizioni);
     digita(11005, "", 11010);
     digita(11010, "0510", 11015);
     digita(11025, "9998000001", 11000);
@@ -219,14 +219,15 @@ TEST_F(TabCauConTest, CausalsStoredCodesShowWithDescriptionsAndEmptiedOnesAreWri
     sql("INSERT INTO TabCauCon (CausFatt, CausNCSosp, CauChiuEco, CauApertura, CausRit, "
         "SpesaCassaPrev, CauGirIva) VALUES ('FE', 'fe', 'CE', 'ZZ', NULL, 'CP', 'BO')");
     vaiPagina(4);
-    const Mostrato campi[] = {{4000, "FE", "Fattura emessa"},
-                              {4030, "fe", "Fattura emessa"},
-                              {4100, "CE", "Chiusura economici"},
-                              {4120, "ZZ", ""},
-                              {4130, "", ""},
-                              {4134, "CP", "Cassa previdenza"},
-                              {4132, "BO", ""}};
+    const Campo campi[] = {{4000, "FE"}, {4030, "fe"}, {4100, "CE"}, {4120, "ZZ"},
+                           {4130, ""},   {4134, "CP"}, {4132, "BO"}};
+    const Campo descrizioni[] = {{4000, "Fattura emessa"},
+                                 {4030, "Fattura emessa"},
+                                 {4100, "Chiusura economici"},
+                                 {4134, "Cassa previdenza"}};
     mostrano(campi);
+    descrivono(descrizioni);
+    for (int n : {4120, 4130, 4132}) EXPECT_EQ(form->Lab(n).caption(), "") << n;
     for (int n : {4000, 4030, 4100, 4120, 4130, 4132, 4134}) EXPECT_FALSE(form->InErrore(n)) << n;
     form->txt(4030).setText("");
     form->txt(4020).setText("FS");

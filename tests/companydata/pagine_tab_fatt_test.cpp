@@ -72,14 +72,15 @@ TEST_F(TabFattTest, StoredRowShowsItsColumnsDescriptionsAndFlagsAndClicksWriteTh
         " ScontoQta, Onlus, RigaDaEva2, StRifCli) VALUES ('B1', 'BI', 'F1', 'XX', 'V', 'SC', 'M',"
         " '22', 'AB', 'A', 2, 'Onlus srl', 'io', 's', 'X', 'S', 'N')");
     vaiPagina(8);
-    const Mostrato campi[] = {{7002, "B1", "Ddt clienti"},  {7005, "BI", "Ddt interni"},
-                              {7045, "F1", "Fattura"},      {7050, "XX", ""},
-                              {7060, "V", "Vendita"},       {7065, "SC", "Scatole"},
-                              {7070, "M", "Mittente"},      {7190, "22", ""},
-                              {7010, "AB", nullptr},        {7015, "A", nullptr},
-                              {7040, "2", nullptr},         {7055, "", nullptr},
-                              {7080, "Onlus srl", nullptr}, {7210, "io", nullptr}};
+    const Campo campi[] = {{7002, "B1"},        {7005, "BI"}, {7045, "F1"}, {7050, "XX"},
+                           {7060, "V"},         {7065, "SC"}, {7070, "M"},  {7190, "22"},
+                           {7010, "AB"},        {7015, "A"},  {7040, "2"},  {7055, ""},
+                           {7080, "Onlus srl"}, {7210, "io"}};
+    const Campo descrizioni[] = {
+        {7002, "Ddt clienti"}, {7005, "Ddt interni"}, {7045, "Fattura"},  {7050, ""},
+        {7060, "Vendita"},     {7065, "Scatole"},     {7070, "Mittente"}, {7190, ""}};
     mostrano(campi);
+    descrivono(descrizioni);
     EXPECT_TRUE(spuntata(7000));
     EXPECT_FALSE(spuntata(7075));
     EXPECT_TRUE(spuntata(7130));
@@ -232,9 +233,9 @@ TEST_F(TabFattTest, OrdersStoredRowsShowTheirColumnsAndDescriptions) {
         "NomeFiltroOrd) VALUES ('OV', 'ZZ', 2, 'PR', 3, 'filtro')");
     sql("INSERT INTO TabAcq VALUES ('OA', 'L1', 'V01', 's', 'Fornitura', 4)");
     vaiPagina(9);
-    const Mostrato campi[] = {{9000, "OV"}, {9010, "ZZ"},  {9020, "2"},         {9030, "OA"},
-                              {9040, "L1"}, {9050, "V01"}, {9070, "Fornitura"}, {9080, "4"},
-                              {9100, "PR"}, {9110, "3"}};
+    const Campo campi[] = {{9000, "OV"}, {9010, "ZZ"},  {9020, "2"},         {9030, "OA"},
+                           {9040, "L1"}, {9050, "V01"}, {9070, "Fornitura"}, {9080, "4"},
+                           {9100, "PR"}, {9110, "3"}};
     mostrano(campi);
     // Stored codes are decoded as typed ones are; an unknown one shows no description.
     EXPECT_EQ(form->Lab(9000).caption(), "Ordine vendita");
@@ -276,7 +277,7 @@ TEST_F(TabFattTest, OrdersCopiesOfZeroBecomeOneOnLeavingPurchaseCopiesAndOnSavin
 
 TEST_F(TabFattTest, TypedDocumentTypesAreDecodedWithinTheirKindAndNotMarkedInError) {
     vaiPagina(8);
-    const Mostrato fatture[] = {
+    const Digitato fatture[] = {
         {7002, "B1", "Ddt clienti"},       {7002, "BI", "** INESISTENTE **"},
         {7005, "BI", "Ddt interni"},       {7045, "D1", "Fattura dettaglio"},
         {7045, "FA", "** INESISTENTE **"}, {7050, "FA", "Fattura accompagnatoria"},
@@ -284,7 +285,7 @@ TEST_F(TabFattTest, TypedDocumentTypesAreDecodedWithinTheirKindAndNotMarkedInErr
     };
     decodificano(fatture, 7210);
     vaiPagina(9);
-    const Mostrato ordini[] = {
+    const Digitato ordini[] = {
         {9000, "OV", "Ordine vendita"},    {9000, "OI", "** INESISTENTE **"},
         {9010, "OI", "Ordine interno"},    {9030, "OA", "Ordine fornitore"},
         {9030, "OV", "** INESISTENTE **"}, {9040, "L1", "Listino acquisti"},
