@@ -28,14 +28,6 @@ class FrameTest : public DatiAzieTest {
     ui::OptionButton& opzione(int i) { return form->Opzioni("OptFileRiBa")(i); }
 };
 
-TEST_F(FrameTest, FourteenTabsShowPagesZeroToTwelveThenFourteenAndOthersRaiseSubscript) {
-    vaiPagina(frmDatiAzie::kPaginaContiTrans);
-    EXPECT_TRUE(form->PicPagine(14).visible());
-    for (int pagina : {-1, 13, 15}) {
-        EXPECT_EQ(errorOf([&] { form->visPagina(pagina); }), errnum::Subscript) << pagina;
-    }
-}
-
 TEST_F(FrameTest, HeadingsStandOnTheirOwnRowsAndControlsStayInsideTheirPage) {
     struct Caso {
         int pagina;
@@ -86,7 +78,8 @@ TEST_F(FrameTest, HeadingsStandOnTheirOwnRowsAndControlsStayInsideTheirPage) {
     }
 }
 
-TEST_F(FrameTest, FirstVisitLoadsOnceAndFocusesTheFirstField) {
+// Tabs show pages 0 to 12, the last one page 14; other pages raise Subscript.
+TEST_F(FrameTest, EachTabShowsItsPageLoadedOnceOnTheFirstVisit) {
     sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Rossi')");
     vaiPagina(6);
     EXPECT_TRUE(form->PicPagine(6).visible());
@@ -100,6 +93,11 @@ TEST_F(FrameTest, FirstVisitLoadsOnceAndFocusesTheFirstField) {
     vaiPagina(6);
     EXPECT_EQ(form->txt(8000).text(), "Rossi");
     EXPECT_EQ(form->txt(8010).text(), "Via Roma");
+    vaiPagina(frmDatiAzie::kPaginaContiTrans);
+    EXPECT_TRUE(form->PicPagine(14).visible());
+    for (int pagina : {-1, 13, 15}) {
+        EXPECT_EQ(errorOf([&] { form->visPagina(pagina); }), errnum::Subscript) << pagina;
+    }
 }
 
 // A row another page added after this one was loaded is edited, not doubled.

@@ -1,6 +1,6 @@
-// The warehouse and barcode page on a real company database: the first save of an empty table,
-// a stored row with its mirrors and barcode type, the supplier-for-production account with and
-// without its columns, the leave rules of year and dates, and the checks before a save.
+// The warehouse and barcode page on a real company database: the first save of an empty table
+// with the leave rules of year and dates, a stored row with its mirrors and barcode type, the
+// supplier-for-production account with and without its columns, and the checks before a save.
 #include "companydata/pagina_magazzino.h"
 
 #include <gtest/gtest.h>
@@ -40,12 +40,17 @@ class MagazzinoTest : public DatiAzieTest {
     ui::ComboBox& barre() { return *form->cobTipoCodBarre; }
 };
 
-TEST_F(MagazzinoTest, EmptyTableGivesTheFirstSaveOneRowOfDefaults) {
+TEST_F(MagazzinoTest, EmptyTableTakesTheTypedYearAndDatesAndTheFirstSaveAddsOneRow) {
     vaiPagina(7);
     EXPECT_TRUE(form->txt(92).enabled());
-    digita(45, "2025", 51);
-    EXPECT_EQ(form->txt(46).text(), "01/01/2025");
-    EXPECT_EQ(form->txt(92).text(), "31/12/2025");
+    digita(45, "2024", 46);
+    digita(46, "01/03/2023", 48);
+    EXPECT_TRUE(form->InErrore(46));
+    EXPECT_EQ(form->txt(92).text(), "31/12/2024");
+    // A year on from the last day of February.
+    digita(46, "29/02/2024", 48);
+    EXPECT_FALSE(form->InErrore(46));
+    EXPECT_EQ(form->txt(92).text(), "27/02/2025");
     digita(51, "M1", 52);
     digita(52, "L1", 65);
     digita(65, "01/02/2025", 66);
@@ -54,7 +59,7 @@ TEST_F(MagazzinoTest, EmptyTableGivesTheFirstSaveOneRowOfDefaults) {
     EXPECT_EQ(righe("TabMagazzino"), 1);
     EXPECT_EQ(mag("AnnoCorr || '|' || DataInizio || '|' || DataFine || '|' || Segnalazione || '|' "
                   "|| NumEtic || '|' || QualeDataLis || '|' || PercRicListClie"),
-              "2025|2025-01-01|2025-12-31|S|1|D|0.0");
+              "2024|2024-02-29|2025-02-27|S|1|D|0.0");
     EXPECT_EQ(mag("GruppoProd || MastroProd || ContoProd"), "");
 }
 
@@ -136,19 +141,6 @@ TEST_F(MagazzinoTest, WithoutTheProductionAccountColumnsTheFieldIsHiddenAndNotWr
     EXPECT_EQ(mag("PercRicListClie"), "3.0");
 }
 
-TEST_F(MagazzinoTest, LeavingTheStartDateSetsTheEndOrMarksAnotherYear) {
-    vaiPagina(7);
-    digita(45, "2024", 46);
-    digita(46, "29/02/2024", 48);
-    EXPECT_EQ(form->txt(92).text(), "27/02/2025");
-    EXPECT_FALSE(form->InErrore(46));
-    digita(46, "01/03/2023", 48);
-    EXPECT_TRUE(form->InErrore(46));
-    EXPECT_EQ(form->txt(92).text(), "27/02/2025");
-    digita(63, "31/02/2025", 48);
-    EXPECT_TRUE(form->InErrore(63));
-}
-
 TEST_F(MagazzinoTest, ChecksRefuseWithTheirMessageAndFocus) {
     struct Caso {
         std::vector<std::pair<int, const char*>> campi;
@@ -191,24 +183,8 @@ TEST_F(MagazzinoTest, ChecksRefuseWithTheirMessageAndFocus) {
     }
 }
 
+// A fixed price-list date asks before it changes, unless none was stored; No keeps the row.
 TEST_F(MagazzinoTest, FixedPriceListDateChangeAsksAndNoKeepsTheRow) {
-    rigaValida();
-    sql("UPDATE TabMagazzino SET UsoDateLis = 'N'");
-    riapri(7);
-    form->txt(65).setText("01/06/2025");
-    driver.answerMessage(kDomanda, "&No");
-    ui::user::click(form->comOk(7));
-    EXPECT_TRUE(haFocus(form->Che(82)));
-    EXPECT_EQ(mag("DataListino"), "2025-01-01");
-
-    driver.answerMessage(kDomanda, "&Sì");
-    conferma(7);
-    EXPECT_EQ(mag("DataListino"), "2025-06-01");
-    // The row now holds the new date: saving it again asks nothing.
-    conferma(7);
-}
-
-TEST_F(MagazzinoTest, NoStoredPriceListDateAsksNothing) {
     for (const char* memorizzata : {"NULL", "#01/01/0100#"}) {
         SCOPED_TRACE(memorizzata);
         soloRiga(7, "TabMagazzino",
@@ -219,6 +195,17 @@ TEST_F(MagazzinoTest, NoStoredPriceListDateAsksNothing) {
         conferma(7);
         EXPECT_EQ(mag("DataListino"), "2025-06-01");
     }
+    form->txt(65).setText("01/07/2025");
+    driver.answerMessage(kDomanda, "&No");
+    ui::user::click(form->comOk(7));
+    EXPECT_TRUE(haFocus(form->Che(82)));
+    EXPECT_EQ(mag("DataListino"), "2025-06-01");
+
+    driver.answerMessage(kDomanda, "&Sì");
+    conferma(7);
+    EXPECT_EQ(mag("DataListino"), "2025-07-01");
+    // The row now holds the new date: saving it again asks nothing.
+    conferma(7);
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
 }
 
 // A read-only base file still gives a company database its owner can write.
-TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataForm) {
+TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataFormAndTheBatchWindow) {
     namespace fs = std::filesystem;
     fs::permissions(env.baseCompanyDb, fs::perms::owner_read | fs::perms::group_read);
     frmTolvane& grid = open<frmTolvane>();
@@ -86,18 +86,16 @@ TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataForm) {
     ASSERT_FALSE(goMenuClient->requests().empty());
     EXPECT_EQ(goMenuClient->requests().back(), "Tutti.Refresh");
     fs::permissions(env.baseCompanyDb, fs::perms::owner_write, fs::perm_options::add);
-}
 
-TEST_F(FrmCreaAziTest, TickedBatchShowsTheBatchWindowOnTheNewDatabase) {
-    frmCreaAzi& f = open<frmCreaAzi>();
-    f.osKeySec = "CHIAVE";
-    fill(f, "NUOVA", "Nuova S.r.l.");
-    ui::user::click(f.CheBatch);
-    ui::user::click(f.comOk);
-
-    frmDatiAzie* dati = ui::desktop().find<frmDatiAzie>();
+    // Ticked, the batch window is shown on the new database too.
+    frmCreaAzi& batch = open<frmCreaAzi>();
+    batch.osKeySec = "CHIAVE";
+    fill(batch, "NUOVA", "Nuova S.r.l.");
+    ui::user::click(batch.CheBatch);
+    ui::user::click(batch.comOk);
+    dati = ui::desktop().find<frmDatiAzie>();
     ASSERT_NE(dati, nullptr);
-    EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), env.folder / "ditta_002.db"));
+    EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), env.folder / "ditta_006.db"));
     frmCaricoBatch* carico = ui::desktop().find<frmCaricoBatch>();
     ASSERT_NE(carico, nullptr);
     EXPECT_TRUE(carico->visible());

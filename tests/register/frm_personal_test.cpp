@@ -28,8 +28,12 @@ class FrmPersonalTest : public RegisterTest {
     }
 };
 
+// A database that does not open keeps no decoding service.
 TEST_F(FrmPersonalTest, DecodingServiceLivesWhileTheCompanyDatabaseIsOpen) {
     frmPersonal& f = open<frmPersonal>();
+    driver.answerMessage("Impossibile aprire il database dell'azienda", 1);
+    EXPECT_FALSE(f.ApriDBAzie((env.folder / "manca" / "ditta.db").string()));
+    EXPECT_EQ(goDecodifiche, nullptr);
     EXPECT_FALSE(f.comAzienda.enabled());
     ASSERT_TRUE(f.ApriDBAzie(env.companyDb.string()));
     ASSERT_NE(goDecodifiche, nullptr);
@@ -63,14 +67,6 @@ TEST_F(FrmPersonalTest, UnloadLeavesTheDataFormItsDecodingService) {
     again.unload();
     ASSERT_NE(goDecodifiche, nullptr);
     EXPECT_EQ(goDecodifiche->IdDbase(), dati->osIdDbase);
-}
-
-TEST_F(FrmPersonalTest, ADatabaseThatDoesNotOpenKeepsNoDecodingService) {
-    frmPersonal& f = open<frmPersonal>();
-    driver.answerMessage("Impossibile aprire il database dell'azienda", 1);
-    EXPECT_FALSE(f.ApriDBAzie((env.folder / "manca" / "ditta.db").string()));
-    EXPECT_EQ(goDecodifiche, nullptr);
-    EXPECT_FALSE(f.comAzienda.enabled());
 }
 
 TEST_F(FrmPersonalTest, SalvaWritesTheChosenRowsValueOnlyAndRefusesOneTooLong) {
