@@ -170,73 +170,54 @@ TEST_F(CogeTest, LeavingYearsDatesAndAmountsRewritesOrMarksThem) {
 
 TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {
     struct Caso {
-        const char* nome;
         std::vector<std::pair<int, const char*>> campi;
         const char* messaggio;  // nullptr: the boundary values pass
         int focus;              // field; the combo when it is 5080, the box when 5040
     };
     const Caso casi[] = {
-        {"anno", {{5000, ""}}, "L'anno corrente è obbligatorio", 5000},
-        {"inizio", {{5010, ""}}, "(Coge) La data inizio è obbligatoria", 5010},
-        {"fine", {{5020, ""}}, "(Coge) La data fine è obbligatoria", 5020},
-        {"anni diversi",
-         {{5000, "2024"}},
+        {{{5000, ""}}, "L'anno corrente è obbligatorio", 5000},
+        {{{5010, ""}}, "(Coge) La data inizio è obbligatoria", 5010},
+        {{{5020, ""}}, "(Coge) La data fine è obbligatoria", 5020},
+        {{{5000, "2024"}},
          "(Coge) L'anno corrente e l'anno della data di inizio periodo devono essere uguali",
          5010},
-        {"cassa senza inizio",
-         {{5080, "S"}},
-         "(Coge) La data inizio IVA per CASSA è obbligatoria",
-         5080},
-        {"inizio non primo",
-         {{5085, "15/01/2025"}, {5088, "31/12/2025"}},
+        {{{5080, "S"}}, "(Coge) La data inizio IVA per CASSA è obbligatoria", 5080},
+        {{{5085, "15/01/2025"}, {5088, "31/12/2025"}},
          "(Coge) La data inizio IVA per CASSA deve essere il primo del mese",
          5080},
-        {"fine non ultimo",
-         {{5085, "01/01/2025"}, {5088, "15/11/2025"}},
+        {{{5085, "01/01/2025"}, {5088, "15/11/2025"}},
          "(Coge) La data fine IVA per CASSA deve essere l'ultimo giono del mese",
          5080},
-        {"fine cassa mancante",
-         {{5085, "01/01/2025"}},
+        {{{5085, "01/01/2025"}},
          "(Coge) La data fine IVA per CASSA è obbligatoria (es. 31/12/9999)",
          5088},
-        {"fine cassa senza inizio",
-         {{5088, "31/12/2025"}},
+        {{{5088, "31/12/2025"}},
          "(Coge) NON ha senso impostare La data fine IVA per CASSA se non è impostata quella di "
          "inizio",
          5088},
-        {"fine procedura senza inizio",
-         {{5095, "31/12/2025"}},
+        {{{5095, "31/12/2025"}},
          "(Coge) NON ha senso impostare La data fine Proced.Concorsuale se non è impostata quella "
          "di inizio",
          5095},
-        {"cassa rovesciata",
-         {{5085, "01/12/2025"}, {5088, "30/11/2025"}},
+        {{{5085, "01/12/2025"}, {5088, "30/11/2025"}},
          "(Coge) La data fine IVA per CASSA deve essere maggiore di quella di inizio",
          5088},
-        {"procedura rovesciata",
-         {{5090, "02/12/2025"}, {5095, "01/12/2025"}},
+        {{{5090, "02/12/2025"}, {5095, "01/12/2025"}},
          "(Coge) La data fine Proced.Concorsuale deve essere maggiore di quella di inizio",
          5095},
-        {"anno numerazione",
-         {{5070, "abc"}},
-         "(Coge) L'anno inizio numerazione non è un anno valido",
-         5070},
-        {"anno con azzeramento",
-         {{5040, "S"}, {5070, "2020"}},
+        {{{5070, "abc"}}, "(Coge) L'anno inizio numerazione non è un anno valido", 5070},
+        {{{5040, "S"}, {5070, "2020"}},
          "(Coge) L'anno inizio numerazione non va indicato se si azzera la numerazione ogni anno",
          5040},
-        {"cassa fino a sempre",
-         {{5080, "S"}, {5085, "01/01/2025"}, {5088, "31/12/9999"}},
-         nullptr,
-         0},
-        {"cassa di un mese", {{5085, "01/11/2025"}, {5088, "30/11/2025"}}, nullptr, 0},
-        {"febbraio bisestile", {{5085, "01/02/2024"}, {5088, "29/02/2024"}}, nullptr, 0},
-        {"procedura di un giorno", {{5090, "15/03/2025"}, {5095, "15/03/2025"}}, nullptr, 0},
-        {"procedura senza fine", {{5090, "15/03/2025"}}, nullptr, 0},
+        {{{5080, "S"}, {5085, "01/01/2025"}, {5088, "31/12/9999"}}, nullptr, 0},
+        {{{5085, "01/11/2025"}, {5088, "30/11/2025"}}, nullptr, 0},
+        {{{5085, "01/02/2024"}, {5088, "29/02/2024"}}, nullptr, 0},
+        {{{5090, "15/03/2025"}, {5095, "15/03/2025"}}, nullptr, 0},
+        {{{5090, "15/03/2025"}}, nullptr, 0},
     };
     rigaValida();
     for (const Caso& c : casi) {
-        SCOPED_TRACE(c.nome);
+        SCOPED_TRACE(c.messaggio ? c.messaggio : ::testing::PrintToString(c.campi));
         for (const auto& [campo, testo] : c.campi) form->txt(campo).setText(testo);
         if (c.messaggio == nullptr) {
             EXPECT_TRUE(form->VerDati(5));

@@ -102,16 +102,18 @@ TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataFormAndTheB
     EXPECT_EQ(carico->osKeySec, "CHIAVE");
 }
 
-TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
+// Bad input and each fault met on confirming store no row, leave no copied file and open no data
+// form; the window stays for another try.
+TEST_F(FrmCreaAziTest, BadInputAndFaultsOnConfirmStoreNothing) {
     struct Case {
         std::string code, id, description, file;
         std::string message;
+        std::function<void()> arrange = [] {};
     };
     const std::string existing = env.companyDb.string();
     const std::filesystem::path outside = env.folder.parent_path() / "fuori.db";
     // A link left in the folder is a file that exists, even when it leads nowhere.
     std::filesystem::create_symlink(outside, env.folder / "link.db");
-    const int files = filesInFolder();
     for (const Case& c : std::vector<Case>{
              {"rossi", "", "Altra Rossi", "", "Esiste già un'azienda con il codice ROSSI"},
              {"NUOVA", "001", "Nuova", "nuova.db",
@@ -127,7 +129,22 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
              {"NUOVA", "", "Nuova", "../fuori.db", "cartella delle aziende"},
              {"NUOVA", "", "Nuova", "sotto/../../fuori.db", "cartella delle aziende"},
              {"NUOVA", "", "Nuova", "..\\fuori.db", "cartella delle aziende"},
-             {"NUOVA", "", "Nuova", outside.string(), "cartella delle aziende"}}) {
+             {"NUOVA", "", "Nuova", outside.string(), "cartella delle aziende"},
+             // The file of a row, even when missing on disk.
+             {"NUOVA", "", "Nuova", existing, "è già dell'azienda ROSSI",
+              [&] { std::filesystem::remove(env.companyDb); }},
+             {"NUOVA", "", "Nuova", "", "Database base non trovato",
+              [&] { std::filesystem::rename(env.baseCompanyDb, env.folder / "spostata.base"); }},
+             // The row cannot be stored.
+             {"NUOVA", "", "Nuova", "", "L'azienda NON è stata creata", [&] {
+                  std::filesystem::rename(env.folder / "spostata.base", env.baseCompanyDb);
+                  dbtest::OtherConnection(env.commonDb.string(),
+                                          "CREATE TRIGGER rifiuta BEFORE INSERT ON Aziende "
+                                          "BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END");
+              }}}) {
+        SCOPED_TRACE(c.message);
+        c.arrange();
+        const int files = filesInFolder();
         frmCreaAzi& f = open<frmCreaAzi>();
         fill(f, c.code, c.description);
         f.txtCodice.setText(c.code);  // a paste is not held to the field's length
@@ -135,11 +152,11 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
         if (!c.file.empty()) ui::user::fill(f.txtNomeDB, c.file);
         driver.answerMessage(c.message, 1);
         ui::user::click(f.comOk);
-        EXPECT_FALSE(f.unloadedForGood()) << c.message;
-        EXPECT_EQ(companies(), 1) << c.file;
-        EXPECT_EQ(filesInFolder(), files) << c.message;
-        EXPECT_FALSE(std::filesystem::exists(outside)) << c.file;
-        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr) << c.message;
+        EXPECT_FALSE(f.unloadedForGood());
+        EXPECT_EQ(companies(), 1);
+        EXPECT_EQ(filesInFolder(), files);
+        EXPECT_FALSE(std::filesystem::exists(outside));
+        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
         f.unload();
     }
 }
@@ -152,45 +169,6 @@ TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {
 
     const CompanyFiles files = companyFilesFromIni(gsIdDbase);
     EXPECT_TRUE(sameFile(files.folder, drive / "Aziende")) << files.folder;
-}
-
-// Each fault met on confirming stores no row, leaves no copied file and opens no data form.
-TEST_F(FrmCreaAziTest, FaultsOnConfirmStoreNothing) {
-    struct Case {
-        const char* message;
-        std::function<void(frmCreaAzi&)> arrange;
-    };
-    const std::vector<Case> cases = {
-        {"è già dell'azienda ROSSI",  // the file of a row, even when missing on disk
-         [&](frmCreaAzi& f) {
-             std::filesystem::remove(env.companyDb);
-             ui::user::fill(f.txtNomeDB, env.companyDb.string());
-         }},
-        {"Database base non trovato",
-         [&](frmCreaAzi&) {
-             std::filesystem::rename(env.baseCompanyDb, env.folder / "spostata.base");
-         }},
-        {"L'azienda NON è stata creata",  // the row cannot be stored
-         [&](frmCreaAzi&) {
-             std::filesystem::rename(env.folder / "spostata.base", env.baseCompanyDb);
-             dbtest::OtherConnection(env.commonDb.string(),
-                                     "CREATE TRIGGER rifiuta BEFORE INSERT ON Aziende "
-                                     "BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END");
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        frmCreaAzi& f = open<frmCreaAzi>();
-        fill(f, "NUOVA", "Nuova");
-        c.arrange(f);
-        driver.answerMessage(c.message, 1);
-        ui::user::click(f.comOk);
-        EXPECT_EQ(companies(), 1);
-        EXPECT_FALSE(std::filesystem::exists(env.folder / "ditta_002.db"));
-        EXPECT_FALSE(std::filesystem::exists(env.companyDb));
-        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
-        f.unload();
-    }
 }
 
 }  // namespace
