@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include "common/globali.h"
 #include "companydata/dati_azie_fixture.h"
 
 namespace tolvane::testing {
