@@ -49,11 +49,12 @@ class DatiAzieTest : public ui::WindowTest {
         goMenuClient = std::make_unique<MenuClient>(settings);
     }
 
-    // Replaces the company database by one that lacks the given "Table.Column"s; call before
-    // apri().
+    // Opens the form again on a company database that lacks the given "Table.Column"s.
     void databaseVecchio(const std::vector<std::string>& omesse) {
+        form->unload();
         file = folder.file("ditta_vecchia.db");
         createDatabaseFromSchema(file, schemaPath("company.sql"), omesse);
+        apri();
     }
 
     // Loads and shows the form and opens the company database.

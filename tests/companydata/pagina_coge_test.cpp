@@ -246,11 +246,9 @@ TEST_F(CogeTest, FailedLoadPutsTheLoadingFlagBack) {
 }
 
 TEST_F(CogeTest, OlderDatabaseDisablesTheFieldsWithoutColumnsAndSavesTheRest) {
-    form->unload();
     databaseVecchio({"TabCoge.IvaCassaAttiva", "TabCoge.IvaPerCassaDa", "TabCoge.IvaPerCassaA",
                      "TabCoge.DataProcConcDa", "TabCoge.DataProcConcA", "TabCoge.GiorniChiu",
                      "TabCoge.GruppoSospesi", "TabCoge.MastroSospesi", "TabCoge.ContoSospesi"});
-    apri();
     riga("AnnoCorr, DataInizCont, DataFineCont", "2025, #01/01/2025#, #12/31/2025#");
     vaiPagina(5);
     EXPECT_FALSE(form->PaginaGuasta(5));

@@ -14,11 +14,13 @@ const char kDomanda[] = "Cambiare la data di inizio validità";
 
 class MagazzinoTest : public DatiAzieTest {
   protected:
-    void SetUp() override { apriConCodici(); }
-
-    // The form open on an empty TabMagazzino with one warehouse and one price list.
-    void apriConCodici() {
+    void SetUp() override {
         apri();
+        codici();
+    }
+
+    // An empty TabMagazzino with one warehouse and one price list.
+    void codici() {
         sql("DELETE FROM TabMagazzino");
         sql("DELETE FROM Magazzini");
         sql("DELETE FROM Listini");
@@ -124,10 +126,9 @@ TEST_F(MagazzinoTest, DeleteEmptiesTheBarcodeTypeUnlessShifted) {
 }
 
 TEST_F(MagazzinoTest, WithoutTheProductionAccountColumnsTheFieldIsHiddenAndNotWritten) {
-    form->unload();
     databaseVecchio(
         {"TabMagazzino.GruppoProd", "TabMagazzino.MastroProd", "TabMagazzino.ContoProd"});
-    apriConCodici();
+    codici();
     rigaValida();
     EXPECT_FALSE(form->bEsisteContoProd);
     EXPECT_FALSE(form->txt(93).visible());

@@ -101,12 +101,10 @@ TEST_F(TabFattTest, StoredCodesSetTheCombosAndOnlyLeavingTheComboRewritesThem) {
         int posizione;
     };
     const Caso casi[] = {
-        {"RagDdt", 7020, "a", 2},     {"RagDdt", 7020, "C", 5},     {"RagDdt", 7020, "Z", 0},
-        {"DoveEleDdt", 7025, "f", 1}, {"DoveEleDdt", 7025, "X", 0}, {"ContFatt", 7042, "N", 2},
-        {"ContFatt", 7042, "d", 1},   {"ContFatt", 7042, "Q", 0},   {"ComeEva", 7155, "s", 1},
-        {"ComeEva", 7155, "N", 2},    {"ComeEva", 7155, "", 0},     {"StRifOrd", 7185, "p", 2},
-        {"StRifOrd", 7185, "O", 3},   {"StRifOrd", 7185, "N", 0},   {"StRifOrd", 7185, "", -1},
-        {"StRifOrd", 7185, "Z", -1},
+        {"RagDdt", 7020, "a", 2},     {"RagDdt", 7020, "Z", 0},    {"DoveEleDdt", 7025, "f", 1},
+        {"DoveEleDdt", 7025, "X", 0}, {"ContFatt", 7042, "d", 1},  {"ContFatt", 7042, "Q", 0},
+        {"ComeEva", 7155, "s", 1},    {"ComeEva", 7155, "", 0},    {"StRifOrd", 7185, "p", 2},
+        {"StRifOrd", 7185, "", -1},   {"StRifOrd", 7185, "Z", -1},
     };
     for (const Caso& c : casi) {
         SCOPED_TRACE(std::string(c.colonna) + "=" + c.memorizzato);
