@@ -4,15 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
-#include "platform/memory_printer_system.h"
 #include "printing/azienda_util_stampe.h"
 #include "printing/frm_vedrix_stampa.h"
 #include "register/company_register.h"
 #include "register_fixture.h"
 #include "suite/opz_stampa.h"
-#include "suite/print_queue.h"
+#include "support/memory_printing.h"
 #include "support/pdf_check.h"
 
 namespace tolvane::testing {
@@ -145,15 +142,10 @@ TEST_F(FrmTolvaneTest, AziendaThatCannotOpenSaysWhyAndOpensNothing) {
 }
 
 TEST_F(FrmTolvaneTest, StampaPrintsTheGridAndNothingClosesWhileItRuns) {
-    auto printers = std::make_shared<MemoryPrinterSystem>();
-    auto previousPrinters = setPrinterSystem(printers);
-    auto queue = std::make_shared<MemoryPrintQueue>();
-    auto previousQueue = setPrintQueue(queue);
+    MemoryPrinting stampa;
+    stampa.addPrinter("Ufficio", "ipp://ufficio");
+    stampa.printers->setServerDefault("Ufficio");
     giStampDefCambiata = 0;
-    MemoryPrinterSystem::Entry ufficio;
-    ufficio.info = {"Ufficio", "ipp://ufficio", "driver Ufficio"};
-    printers->addPrinter(ufficio);
-    printers->setServerDefault("Ufficio");
 
     addCompany("BIANCHI", "002");
     frmTolvane& f = open<frmTolvane>();
@@ -177,9 +169,9 @@ TEST_F(FrmTolvaneTest, StampaPrintsTheGridAndNothingClosesWhileItRuns) {
     EXPECT_TRUE(dialog->loaded());
     EXPECT_TRUE(f.loaded());
 
-    ASSERT_EQ(queue->jobs().size(), 1u);
-    const std::string printed = pdfFactsOf(queue->jobs()[0].content).text;
-    EXPECT_EQ(queue->jobs()[0].job.printer, "Ufficio");
+    ASSERT_EQ(stampa.queue->jobs().size(), 1u);
+    const std::string printed = pdfFactsOf(stampa.queue->jobs()[0].content).text;
+    EXPECT_EQ(stampa.queue->jobs()[0].job.printer, "Ufficio");
     for (const char* text : {"ROSSI", "BIANCHI", "Azienda BIANCHI", "Descrizione"})
         EXPECT_NE(printed.find(text), std::string::npos) << text;
     EXPECT_EQ(giStaAtt, 0);
@@ -188,8 +180,6 @@ TEST_F(FrmTolvaneTest, StampaPrintsTheGridAndNothingClosesWhileItRuns) {
     EXPECT_TRUE(ui::user::close(f));
 
     ui::desktop().reset();
-    setPrintQueue(previousQueue);
-    setPrinterSystem(previousPrinters);
     giStampDefCambiata = 0;
 }
 
