@@ -298,24 +298,43 @@ TEST_F(DatiAzieTest, MenuOpensTheFormByNameOnItsCompanyDatabaseAndUnloadClosesIt
     EXPECT_FALSE(goDbase().EsisteConnessione(id));
 }
 
-TEST_F(FrameTest, NomeRibaSelectsItsOptionAndIsWrittenInCapitals) {
+// A stored NomeRiba selects its option and is written back in capitals. Stored payment types are
+// decoded without any mark, a blank one leaving its label as it was; an empty table empties both.
+TEST_F(FrameTest, StoredRiBaRowSelectsItsOptionAndDecodesItsPaymentTypes) {
     struct Caso {
-        const char* memorizzato;  // nullptr: an empty table
+        const char* nomeRiba;  // nullptr: an empty table
         bool primaOpzione;
         const char* scritto;
+        const char* cliente;
+        const char* fornitore;
+        const char* descrCliente;
+        const char* descrFornitore;
     };
-    const Caso casi[] = {{nullptr, false, "R"}, {"d", true, "D"}, {"D", true, "D"},
-                         {"R", false, "R"},     {"", false, "R"}, {"x", false, "R"}};
+    const Caso casi[] = {
+        {nullptr, false, "R", "", "", "", ""},
+        {"d", true, "D", "Q", "r", "** INESISTENTE **", "Rid"},
+        {"D", true, "D", " ", "B", "di prima", "Ricevuta bancaria"},
+        {"R", false, "R", "", "", "di prima", "di prima"},
+        {"", false, "R", "", "", "di prima", "di prima"},
+        {"x", false, "R", "", "", "di prima", "di prima"},
+    };
     for (const Caso& c : casi) {
-        SCOPED_TRACE(c.memorizzato ? c.memorizzato : "no row");
+        SCOPED_TRACE(c.nomeRiba ? c.nomeRiba : "no row");
         sql("DELETE FROM TabRiba");
-        if (c.memorizzato) {
-            riga("TabRiba", "RagSocDitta, NomeRiba",
-                 std::string("'Rossi', '") + c.memorizzato + "'");
+        if (c.nomeRiba) {
+            riga("TabRiba", "RagSocDitta, NomeRiba, PagTipoCli, PagTipoFor",
+                 std::string("'Rossi', '") + c.nomeRiba + "', '" + c.cliente + "', '" +
+                     c.fornitore + "'");
         }
-        riapri(6);
+        riapri(0);
+        for (int n : {8070, 8080}) form->Lab(n).setCaption("di prima");
+        vaiPagina(6);
         EXPECT_EQ(opzione(0).value(), c.primaOpzione);
         EXPECT_EQ(opzione(1).value(), !c.primaOpzione);
+        EXPECT_EQ(form->txt(8070).text(), c.cliente);
+        EXPECT_EQ(form->Lab(8070).caption(), c.descrCliente);
+        EXPECT_FALSE(form->InErrore(8070));
+        EXPECT_EQ(form->Lab(8080).caption(), c.descrFornitore);
         conferma(6);
         EXPECT_EQ(righe(), 1);
         EXPECT_EQ(salvato("NomeRiba"), c.scritto);
@@ -348,35 +367,6 @@ TEST_F(FrameTest, RiBaFieldsAreSavedTrimmedAndBlankFieldsEmpty) {
     for (const Caso& c : casi) {
         EXPECT_EQ(salvato(c.colonna), c.scritto) << c.colonna;
         EXPECT_EQ(form->txt(c.campo).text(), c.scritto) << c.campo;
-    }
-}
-
-// A stored type is decoded without any mark; a blank one leaves its label as it was; an empty
-// table empties both labels.
-TEST_F(FrameTest, StoredPaymentTypesAreDecodedWithoutAnyMark) {
-    struct Caso {
-        const char* cliente;  // nullptr: an empty table
-        const char* fornitore;
-        const char* descrCliente;
-        const char* descrFornitore;
-    };
-    const Caso casi[] = {{"Q", "r", "** INESISTENTE **", "Rid"},
-                         {" ", "B", "di prima", "Ricevuta bancaria"},
-                         {nullptr, nullptr, "", ""}};
-    for (const Caso& c : casi) {
-        SCOPED_TRACE(c.cliente ? c.cliente : "no row");
-        sql("DELETE FROM TabRiba");
-        if (c.cliente) {
-            riga("TabRiba", "RagSocDitta, PagTipoCli, PagTipoFor",
-                 std::string("'Rossi', '") + c.cliente + "', '" + c.fornitore + "'");
-        }
-        riapri(0);
-        for (int n : {8070, 8080}) form->Lab(n).setCaption("di prima");
-        vaiPagina(6);
-        EXPECT_EQ(form->txt(8070).text(), c.cliente ? c.cliente : "");
-        EXPECT_EQ(form->Lab(8070).caption(), c.descrCliente);
-        EXPECT_FALSE(form->InErrore(8070));
-        EXPECT_EQ(form->Lab(8080).caption(), c.descrFornitore);
     }
 }
 

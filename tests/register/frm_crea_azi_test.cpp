@@ -43,12 +43,10 @@ TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
                                            {{"abc", "010", ""}, "011"},
                                            {{"099", "7"}, "100"},
                                            {{"1234", "002"}, "003"}}) {
-        std::vector<CompanyRow> rows;
-        for (const std::string& id : c.ids) {
-            CompanyRow row;
-            row.Codice = "C" + id;
-            row.IdAzienda = id;
-            rows.push_back(row);
+        std::vector<CompanyRow> rows(c.ids.size());
+        for (std::size_t i = 0; i < c.ids.size(); ++i) {
+            rows[i].Codice = "C" + c.ids[i];
+            rows[i].IdAzienda = c.ids[i];
         }
         EXPECT_EQ(nextCompanyId(rows), c.next) << ::testing::PrintToString(c.ids);
     }
