@@ -72,6 +72,21 @@ TEST_F(CogeTest, StoredRowShowsFormattedValuesAndIsWrittenBackCleaned) {
               "S17|2019|3600.5");
     EXPECT_EQ(coge("GruppoSospesi || '|' || MastroSospesi || '|' || ContoSospesi"), "01|02|003");
     EXPECT_EQ(coge("IvaPerCassaA"), "9999-12-31");
+    // A yearly reset empties a stored numbering year and keeps it empty.
+    soloRiga(5, "TabCoge", "AnnoCorr, DataInizCont, DataFineCont, Azzera, AnnoAzzera",
+             "2025, #01/01/2025#, #12/31/2025#, 'S', 2020");
+    EXPECT_EQ(form->Che(5040).value(), 1);
+    EXPECT_EQ(form->txt(5070).text(), "");
+    EXPECT_FALSE(form->txt(5070).enabled());
+    conferma(5);
+    EXPECT_EQ(coge("IFNULL(AnnoAzzera, 'vuoto') || Azzera"), "vuotoS");
+
+    ui::user::click(form->Che(5040));
+    EXPECT_TRUE(form->txt(5070).enabled());
+    digita(5070, "2021", 5000);
+    ui::user::click(form->Che(5040));
+    EXPECT_EQ(form->txt(5070).text(), "");
+    EXPECT_FALSE(form->txt(5070).enabled());
 }
 
 // Clicked closing days are stored in ascending order.
@@ -104,24 +119,6 @@ TEST_F(CogeTest, StoredClosingDaysAndCashVatCodeSetTheirControls) {
     for (int giorno : {1, 7, 5, 2}) ui::user::click(form->CheChiu(giorno));
     conferma(5);
     EXPECT_EQ(coge("GiorniChiu"), "25");
-}
-
-TEST_F(CogeTest, YearlyResetWithAStoredYearEmptiesItAndSaves) {
-    riga("AnnoCorr, DataInizCont, DataFineCont, Azzera, AnnoAzzera",
-         "2025, #01/01/2025#, #12/31/2025#, 'S', 2020");
-    vaiPagina(5);
-    EXPECT_EQ(form->Che(5040).value(), 1);
-    EXPECT_EQ(form->txt(5070).text(), "");
-    EXPECT_FALSE(form->txt(5070).enabled());
-    conferma(5);
-    EXPECT_EQ(coge("IFNULL(AnnoAzzera, 'vuoto') || Azzera"), "vuotoS");
-
-    ui::user::click(form->Che(5040));
-    EXPECT_TRUE(form->txt(5070).enabled());
-    digita(5070, "2021", 5000);
-    ui::user::click(form->Che(5040));
-    EXPECT_EQ(form->txt(5070).text(), "");
-    EXPECT_FALSE(form->txt(5070).enabled());
 }
 
 TEST_F(CogeTest, LeavingYearsDatesAndAmountsRewritesOrMarksThem) {

@@ -110,9 +110,7 @@ TEST_F(MagazzinoTest, StoredCodesSelectTheirComboItemsAndAreWrittenBack) {
         EXPECT_EQ(mag("TipoCodBarre"), c.tipoScritto);
         EXPECT_EQ(mag("Segnalazione"), c.segnalazione);
     }
-}
-
-TEST_F(MagazzinoTest, DeleteEmptiesTheBarcodeTypeUnlessShifted) {
+    // Delete empties the barcode type, unless shifted.
     rigaValida(", TipoCodBarre", ", '39'");
     ui::user::focus(barre());
     ui::user::key(*form, ui::key::Delete, ui::shift::Shift);

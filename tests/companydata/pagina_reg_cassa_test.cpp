@@ -73,15 +73,12 @@ TEST_F(RegCassaTest, StoredRowFillsFieldsOptionsMirrorsAndDescriptions) {
     EXPECT_EQ(reg("GruppoMerVen || '|' || MastroMerVen || '|' || ContoMerVen || '|' || "
                   "GruppoSospesi || '|' || MastroSospesi || '|' || ContoSospesi"),
               "05|01|000001|05|01|000002");
-}
-
-TEST_F(RegCassaTest, ValuesOutsideTheChoicesTouchNothing) {
-    apriDitta("N");
-    riga("KeyRicScontrino, StRigaScontrino, TipoCorrisp, RepFatturazione, TabSconti",
-         "'7', 9, NULL, 0, 'x'");
-    vaiPagina(10);
-    const Campo campi[] = {{10000, "7"}, {10150, ""}, {10200, ""}, {10400, ""}, {10850, "x"}};
-    mostrano(campi);
+    // Values outside the choices touch nothing, until the combo is left.
+    soloRiga(10, "TabReg",
+             "KeyRicScontrino, StRigaScontrino, TipoCorrisp, RepFatturazione, TabSconti",
+             "'7', 9, NULL, 0, 'x'");
+    const Campo fuori[] = {{10000, "7"}, {10150, ""}, {10200, ""}, {10400, ""}, {10850, "x"}};
+    mostrano(fuori);
     EXPECT_EQ(form->Lab(10400).caption(), "");
     EXPECT_EQ(form->Combo(10000).listIndex(), -1);
     EXPECT_EQ(form->Combo(10850).listIndex(), 0);

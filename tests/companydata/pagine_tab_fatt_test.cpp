@@ -121,7 +121,24 @@ TEST_F(TabFattTest, StoredCodesSetTheCombosAndOnlyLeavingTheComboRewritesThem) {
     EXPECT_EQ(form->txt(7020).text(), "S");
 }
 
-TEST_F(TabFattTest, MainPrefixMustBeInTheListOfPrefixes) {
+// Left, empty prefixes and copies are corrected; saved, the main prefix must be in the list.
+TEST_F(TabFattTest, PrefixesAndCopiesAreCorrectedAndTheMainPrefixMustBeInTheList) {
+    vaiPagina(8);
+    struct Uscita {
+        int campo;
+        const char* digitato;
+        const char* dopo;
+    };
+    const Uscita uscite[] = {
+        {7010, "", "."},  {7010, "AB", "AB"},  {7015, "", "A"},
+        {7015, "B", "B"}, {7040, "0", "1"},    {7040, "", "1"},
+        {7040, "3", "3"}, {7055, "zero", "1"}, {7040, "99999", "99999"},
+    };
+    // Too many copies are left as typed: the save refuses them, as on the orders page.
+    for (const Uscita& c : uscite) {
+        digita(c.campo, c.digitato);
+        EXPECT_EQ(form->txt(c.campo).text(), c.dopo) << c.campo << " " << c.digitato;
+    }
     struct Caso {
         const char* elenco;
         const char* principale;
@@ -150,25 +167,6 @@ TEST_F(TabFattTest, MainPrefixMustBeInTheListOfPrefixes) {
             EXPECT_EQ(righe("TabFatt"), 0);
             EXPECT_EQ(form->activeControl(), &form->txt(7015));
         }
-    }
-}
-
-TEST_F(TabFattTest, LeavingPrefixesAndCopiesCorrectsThem) {
-    vaiPagina(8);
-    struct Caso {
-        int campo;
-        const char* digitato;
-        const char* dopo;
-    };
-    const Caso casi[] = {
-        {7010, "", "."},  {7010, "AB", "AB"},  {7015, "", "A"},
-        {7015, "B", "B"}, {7040, "0", "1"},    {7040, "", "1"},
-        {7040, "3", "3"}, {7055, "zero", "1"}, {7040, "99999", "99999"},
-    };
-    // Too many copies are left as typed: the save refuses them, as on the orders page.
-    for (const Caso& c : casi) {
-        digita(c.campo, c.digitato);
-        EXPECT_EQ(form->txt(c.campo).text(), c.dopo) << c.campo << " " << c.digitato;
     }
 }
 
