@@ -100,7 +100,8 @@ TEST_F(FrameTest, EachTabShowsItsPageLoadedOnceOnTheFirstVisit) {
     }
 }
 
-// A row another page added after this one was loaded is edited, not doubled.
+// A row another page added after this one was loaded is edited, not doubled; one deleted by
+// others is stored again.
 TEST_F(FrameTest, SaveEditsTheOneRowAndRefreshesTheMenu) {
     vaiPagina(6);
     sql("INSERT INTO TabRiba (ProvDitta) VALUES ('MI')");
@@ -113,6 +114,13 @@ TEST_F(FrameTest, SaveEditsTheOneRowAndRefreshesTheMenu) {
     int refresh = 0;
     for (const std::string& r : goMenuClient->requests()) refresh += r == "Tutti.Refresh";
     EXPECT_EQ(refresh, 2);
+    sql("DELETE FROM TabRiba");
+    driver.answerMessage("I dati sono stati cancellati", 1);
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(salvato("RagSocDitta"), "Verdi");
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
 }
 
 TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsOrIsUnknownIsMarkedAndBlocksTheSave) {
@@ -262,18 +270,6 @@ TEST_F(FrameTest, FailedLoaderIsReportedOnceAndItsPageIsNeverSaved) {
     EXPECT_EQ(righe(), 0);
     vaiPagina(3);
     vaiPagina(6);
-}
-
-TEST_F(FrameTest, RowDeletedByOthersIsStoredAgain) {
-    sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Rossi')");
-    vaiPagina(6);
-    sql("DELETE FROM TabRiba");
-    driver.answerMessage("I dati sono stati cancellati", 1);
-    conferma(6);
-    EXPECT_EQ(righe(), 1);
-    EXPECT_EQ(salvato("RagSocDitta"), "Rossi");
-    conferma(6);
-    EXPECT_EQ(righe(), 1);
 }
 
 TEST_F(DatiAzieTest, MenuOpensTheFormByNameOnItsCompanyDatabaseAndUnloadClosesIt) {

@@ -15,14 +15,11 @@ const char kFineModificata[] = "E' stata modificata la data di fine anno contabi
 class CogeTest : public DatiAzieTest {
   protected:
     void SetUp() override { apri(); }
-    void riga(const std::string& colonne, const std::string& valori) {
-        DatiAzieTest::riga("TabCoge", colonne, valori);
-    }
     std::string coge(const std::string& colonna) { return salvato(colonna, "TabCoge"); }
 
     // A stored row that passes every check, on its page.
     void rigaValida() {
-        riga("AnnoCorr, DataInizCont, DataFineCont, Azzera, IvaCassaAttiva",
+        riga("TabCoge", "AnnoCorr, DataInizCont, DataFineCont, Azzera, IvaCassaAttiva",
              "2025, #01/01/2025#, #12/31/2025#, 'N', 'N'");
         vaiPagina(5);
     }
@@ -50,12 +47,12 @@ TEST_F(CogeTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
 
 TEST_F(CogeTest, StoredRowShowsFormattedValuesAndIsWrittenBackCleaned) {
     conto("01", "02", "003", "Corrispettivi sospesi");
-    riga(
-        "AnnoCorr, DataInizCont, DataFineCont, ApertoPrec, Azzera, AnagrInRegIva, "
-        "MultiAttivita, AnnoAzzera, OpRilIvaImpConIva, OpRilIvaImpSenzaIva, GruppoSospesi, "
-        "MastroSospesi, ContoSospesi, GiorniChiu, IvaCassaAttiva, IvaPerCassaDa, IvaPerCassaA",
-        "2025, #01/01/2025#, #12/31/2025#, 's', 'N', 'S', 'N', 2019, 3000, 3600.5, '01', '02', "
-        "'003', '1, 7', 'S', #01/01/2025#, #12/31/9999#");
+    riga("TabCoge",
+         "AnnoCorr, DataInizCont, DataFineCont, ApertoPrec, Azzera, AnagrInRegIva, "
+         "MultiAttivita, AnnoAzzera, OpRilIvaImpConIva, OpRilIvaImpSenzaIva, GruppoSospesi, "
+         "MastroSospesi, ContoSospesi, GiorniChiu, IvaCassaAttiva, IvaPerCassaDa, IvaPerCassaA",
+         "2025, #01/01/2025#, #12/31/2025#, 's', 'N', 'S', 'N', 2019, 3000, 3600.5, '01', '02', "
+         "'003', '1, 7', 'S', #01/01/2025#, #12/31/9999#");
     vaiPagina(5);
     const Campo campi[] = {{5000, "2025"},     {5010, "01/01/2025"}, {5020, "31/12/2025"},
                            {5030, "S"},        {5040, "N"},          {5070, "2019"},
@@ -243,7 +240,7 @@ TEST_F(CogeTest, OlderDatabaseDisablesTheFieldsWithoutColumnsAndSavesTheRest) {
     databaseVecchio({"TabCoge.IvaCassaAttiva", "TabCoge.IvaPerCassaDa", "TabCoge.IvaPerCassaA",
                      "TabCoge.DataProcConcDa", "TabCoge.DataProcConcA", "TabCoge.GiorniChiu",
                      "TabCoge.GruppoSospesi", "TabCoge.MastroSospesi", "TabCoge.ContoSospesi"});
-    riga("AnnoCorr, DataInizCont, DataFineCont", "2025, #01/01/2025#, #12/31/2025#");
+    riga("TabCoge", "AnnoCorr, DataInizCont, DataFineCont", "2025, #01/01/2025#, #12/31/2025#");
     vaiPagina(5);
     EXPECT_FALSE(form->PaginaGuasta(5));
     for (int n : {5085, 5088, 5090, 5095, 5075}) EXPECT_FALSE(form->txt(n).enabled()) << n;

@@ -64,7 +64,7 @@ TEST_F(MagazzinoTest, EmptyTableTakesTheTypedYearAndDatesAndTheFirstSaveAddsOneR
     EXPECT_EQ(mag("GruppoProd || MastroProd || ContoProd"), "");
 }
 
-TEST_F(MagazzinoTest, StoredRowFillsFieldsMirrorsAndDescriptions) {
+TEST_F(MagazzinoTest, StoredRowFillsFieldsMirrorsAndDescriptionsAndItsCodesSelectTheirItems) {
     conto("04", "01", "000007", "Fornitore interno");
     rigaValida(
         ", UsoCodBarre, GenAutCodBarre, KeyRicDDT, NumDecQta, GruppoProd, MastroProd, ContoProd, "
@@ -84,10 +84,8 @@ TEST_F(MagazzinoTest, StoredRowFillsFieldsMirrorsAndDescriptions) {
     conferma(7);
     EXPECT_EQ(mag("UsoCodBarre || GruppoProd || MastroProd || ContoProd"), "S0401000007");
     EXPECT_EQ(mag("PercRicListClie"), "12.5");
-}
-
-// The barcode type is written as its item's code; a low-stock value outside the items is kept.
-TEST_F(MagazzinoTest, StoredCodesSelectTheirComboItemsAndAreWrittenBack) {
+    // The barcode type is written as its item's code; a low-stock value outside the items is
+    // kept.
     struct Caso {
         const char* tipo;
         int voce;

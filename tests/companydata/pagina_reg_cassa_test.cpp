@@ -24,10 +24,6 @@ class RegCassaTest : public DatiAzieTest {
         sql(std::string("INSERT INTO Ditta (InstRegCassa) VALUES ('") + instRegCassa + "')");
     }
 
-    void riga(const std::string& colonne, const std::string& valori) {
-        DatiAzieTest::riga("TabReg", colonne, valori);
-    }
-
     ui::OptionButton& stRiga(int i) { return form->Opzioni("OptStRigaScontrino")(i); }
     ui::OptionButton& corrisp(int i) { return form->Opzioni("OptTipoCorrisp")(i); }
     std::string reg(const std::string& colonna) { return salvato(colonna, "TabReg"); }
@@ -42,11 +38,11 @@ TEST_F(RegCassaTest, StoredRowFillsFieldsOptionsMirrorsAndDescriptions) {
     sql("INSERT INTO Reparti VALUES (3, 'Casalinghi', '22')");
     sql("INSERT INTO Listini (Listino, Descrizione) VALUES ('L1', 'Base')");
     sql("INSERT INTO MagCausali VALUES ('SC', 'Scarico', 'N', 'S', '+', 'M', 'C')");
-    riga(
-        "KeyRicScontrino, NumReparti, StRigaScontrino, TipoCorrisp, Assegni, CartaCredito, "
-        "Segnalazione, RepFatturazione, CausCorriScor, GruppoMerVen, MastroMerVen, ContoMerVen, "
-        "CausScaArti, Listino, TabSconti, RegAttivo, NumCasse",
-        "'1', 4, 2, 1, 's', 'N', ' S ', 2, 'CS', '05', '01', '000001', 'SC', 'L1', '2', 'n', 3");
+    riga("TabReg",
+         "KeyRicScontrino, NumReparti, StRigaScontrino, TipoCorrisp, Assegni, CartaCredito, "
+         "Segnalazione, RepFatturazione, CausCorriScor, GruppoMerVen, MastroMerVen, ContoMerVen, "
+         "CausScaArti, Listino, TabSconti, RegAttivo, NumCasse",
+         "'1', 4, 2, 1, 's', 'N', ' S ', 2, 'CS', '05', '01', '000001', 'SC', 'L1', '2', 'n', 3");
     vaiPagina(10);
     const Campo campi[] = {{10000, "1"}, {10100, "4"},  {10150, "2"}, {10200, "1"},  {10300, "S"},
                            {10350, "N"}, {10050, "S"},  {10850, "2"}, {10900, "n"},  {10910, "3"},

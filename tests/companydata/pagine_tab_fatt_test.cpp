@@ -66,7 +66,7 @@ class TabFattTest : public DatiAzieTest {
     bool spuntata(int n) { return form->Che(n).value() == ui::check::Checked; }
 };
 
-TEST_F(TabFattTest, StoredRowShowsItsColumnsDescriptionsAndFlagsAndClicksWriteThemBack) {
+TEST_F(TabFattTest, StoredRowShowsItsColumnsFlagsAndCodesAndClicksWriteThemBack) {
     sql("INSERT INTO TabFatt (DocDdt, DocBolInt, DocFatt, DocFattAcc, CauTrasporto, AspettoBene,"
         " Trasporto, CodIvaFattDett, ElePrefDdt, PrefDdt, NumCopieBolle, TestoOnlus, FEHubLogin1,"
         " ScontoQta, Onlus, RigaDaEva2, StRifCli) VALUES ('B1', 'BI', 'F1', 'XX', 'V', 'SC', 'M',"
@@ -91,9 +91,7 @@ TEST_F(TabFattTest, StoredRowShowsItsColumnsDescriptionsAndFlagsAndClicksWriteTh
     const std::pair<const char*, const char*> attesi[] = {
         {"ScontoQta", "S"}, {"Onlus", "X"}, {"RigaDaEva2", "N"}, {"StRifCli", "S"}};
     for (const auto& [colonna, valore] : attesi) EXPECT_EQ(fatt(colonna), valore) << colonna;
-}
-
-TEST_F(TabFattTest, StoredCodesSetTheCombosAndOnlyLeavingTheComboRewritesThem) {
+    // Stored codes set the combos; only leaving a combo rewrites its code.
     struct Caso {
         const char* colonna;
         int combo;
