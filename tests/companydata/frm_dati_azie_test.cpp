@@ -123,7 +123,7 @@ TEST_F(FrameTest, SaveEditsTheOneRowAndRefreshesTheMenu) {
     EXPECT_EQ(righe(), 1);
 }
 
-TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsOrIsUnknownIsMarkedAndBlocksTheSave) {
+TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsOrIsUnknownIsMarkedAndTheLookUpOffersNone) {
     vaiPagina(6);
     driver.answerMessage("Non è prevista l'emissione degli effetti per questo tipo di pagamento.",
                          1);
@@ -155,6 +155,26 @@ TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsOrIsUnknownIsMarkedAndBlocksTheSav
     EXPECT_EQ(form->Lab(8080).caption(), "");
     conferma(6);
     EXPECT_EQ(salvato("PagTipoCli"), "b");
+    // The look-up, from the button or the key, lists only the types that issue bills.
+    auto sceltaPrimaRiga = [](ui::Form& f) {
+        auto& lista = static_cast<frmListaRicerca&>(f);
+        EXPECT_EQ(lista.NumeroRighe(), 2);
+        ui::user::click(*lista.comOk);
+    };
+    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
+    ui::user::click(form->ComHlp(8070));
+    EXPECT_EQ(form->txt(8070).text(), "B");
+    EXPECT_EQ(form->Lab(8070).caption(), "Ricevuta bancaria");
+    EXPECT_TRUE(haFocus(form->txt(8070)));
+
+    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
+    ui::user::focus(form->txt(8080));
+    ui::user::key(*form, ui::key::F3);
+    EXPECT_EQ(form->txt(8080).text(), "B");
+    // Shift+F2 and other fields open nothing.
+    ui::user::key(*form, ui::key::F2, ui::shift::Shift);
+    ui::user::focus(form->txt(8000));
+    ui::user::key(*form, ui::key::F2);
 }
 
 TEST_F(FrameTest, EachPageLeavesItsAccountFieldsByItsOwnRule) {
@@ -183,29 +203,6 @@ TEST_F(FrameTest, EachPageLeavesItsAccountFieldsByItsOwnRule) {
             EXPECT_EQ(form->Lab(c.campo).caption(), "Cassa") << digitato;
         }
     }
-}
-
-TEST_F(FrameTest, LookUpFromButtonAndKeyFillsTheField) {
-    vaiPagina(6);
-    auto sceltaPrimaRiga = [](ui::Form& f) {
-        auto& lista = static_cast<frmListaRicerca&>(f);
-        EXPECT_EQ(lista.NumeroRighe(), 2);  // only the types that issue bills
-        ui::user::click(*lista.comOk);
-    };
-    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
-    ui::user::click(form->ComHlp(8070));
-    EXPECT_EQ(form->txt(8070).text(), "B");
-    EXPECT_EQ(form->Lab(8070).caption(), "Ricevuta bancaria");
-    EXPECT_TRUE(haFocus(form->txt(8070)));
-
-    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
-    ui::user::focus(form->txt(8080));
-    ui::user::key(*form, ui::key::F3);
-    EXPECT_EQ(form->txt(8080).text(), "B");
-    // Shift+F2 and other fields open nothing.
-    ui::user::key(*form, ui::key::F2, ui::shift::Shift);
-    ui::user::focus(form->txt(8000));
-    ui::user::key(*form, ui::key::F2);
 }
 
 TEST_F(FrameTest, SaveErrorShowsItsMessageAndKeepsTheTypedValues) {

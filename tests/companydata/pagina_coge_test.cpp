@@ -33,18 +33,6 @@ class CogeTest : public DatiAzieTest {
     }
 };
 
-TEST_F(CogeTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
-    vaiPagina(5);
-    digita(5000, "2025", 5070);
-    EXPECT_EQ(form->txt(5010).text(), "01/01/2025");
-    EXPECT_EQ(form->txt(5020).text(), "31/12/2025");
-    driver.answerMessage(kFineModificata, 1);
-    conferma(5);
-    EXPECT_EQ(righe("TabCoge"), 1);
-    EXPECT_EQ(coge("AnnoCorr || '|' || DataInizCont || '|' || DataFineCont || '|' || Azzera"),
-              "2025|2025-01-01|2025-12-31|N");
-}
-
 TEST_F(CogeTest, StoredRowShowsFormattedValuesAndIsWrittenBackCleaned) {
     conto("01", "02", "003", "Corrispettivi sospesi");
     riga("TabCoge",
@@ -118,7 +106,9 @@ TEST_F(CogeTest, StoredClosingDaysAndCashVatCodeSetTheirControls) {
     EXPECT_EQ(coge("GiorniChiu"), "25");
 }
 
-TEST_F(CogeTest, LeavingYearsDatesAndAmountsRewritesOrMarksThem) {
+// An empty table takes the typed year's dates; then leaving years, dates and amounts rewrites
+// or marks them.
+TEST_F(CogeTest, FirstSaveTakesTheYearsDatesAndLeavingFieldsRewritesOrMarksThem) {
     struct Caso {
         int campo;
         const char* digitato;
@@ -140,7 +130,15 @@ TEST_F(CogeTest, LeavingYearsDatesAndAmountsRewritesOrMarksThem) {
         {5010, "31/02/2025", "31/02/2025", true, kFine},
         {5010, "1/7/25", "01/07/2025", false, "30/06/2026"},
     };
-    rigaValida();
+    vaiPagina(5);
+    digita(5000, "2025", 5070);
+    EXPECT_EQ(form->txt(5010).text(), "01/01/2025");
+    EXPECT_EQ(form->txt(5020).text(), "31/12/2025");
+    driver.answerMessage(kFineModificata, 1);
+    conferma(5);
+    EXPECT_EQ(righe("TabCoge"), 1);
+    EXPECT_EQ(coge("AnnoCorr || '|' || DataInizCont || '|' || DataFineCont || '|' || Azzera"),
+              "2025|2025-01-01|2025-12-31|N");
     for (const Caso& c : casi) {
         SCOPED_TRACE(std::to_string(c.campo) + " " + c.digitato);
         digita(c.campo, c.digitato, 5000);

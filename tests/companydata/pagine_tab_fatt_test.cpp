@@ -206,30 +206,8 @@ TEST_F(TabFattTest, HubPasswordIsShownFromTheMenuAndStoredEnciphered) {
     EXPECT_EQ(fatt("FEHubPwd1"), "");
 }
 
-TEST_F(TabFattTest, OrdersStoredRowsShowTheirColumnsAndDescriptions) {
-    sql("INSERT INTO TabFatt (DocOrd, DocOrdInt, NumCopieOrd, DocPrev, NumCopiePrev, "
-        "NomeFiltroOrd) VALUES ('OV', 'ZZ', 2, 'PR', 3, 'filtro')");
-    sql("INSERT INTO TabAcq VALUES ('OA', 'L1', 'V01', 's', 'Fornitura', 4)");
-    vaiPagina(9);
-    const Campo campi[] = {{9000, "OV"}, {9010, "ZZ"},  {9020, "2"},         {9030, "OA"},
-                           {9040, "L1"}, {9050, "V01"}, {9070, "Fornitura"}, {9080, "4"},
-                           {9100, "PR"}, {9110, "3"}};
-    mostrano(campi);
-    // Stored codes are decoded as typed ones are; an unknown one shows no description.
-    EXPECT_EQ(form->Lab(9000).caption(), "Ordine vendita");
-    EXPECT_EQ(form->Lab(9010).caption(), "");
-    EXPECT_TRUE(spuntata(9060));
-    conferma(9);
-    EXPECT_EQ(acq("StArtFor"), "S");
-    EXPECT_EQ(fatt("NomeFiltroOrd"), "filtro");
-    ui::user::click(form->Che(9060));
-    EXPECT_EQ(form->txt(9060).text(), "N");
-    conferma(9);
-    EXPECT_EQ(acq("StArtFor"), "N");
-}
-
 // Copies are never stored as 0: purchase copies become one on leaving, all of them on saving.
-TEST_F(TabFattTest, OrdersEmptyTablesGiveTheFirstSaveBothRowsAndCopiesOfZeroBecomeOne) {
+TEST_F(TabFattTest, OrdersRowsAreLoadedEmptyOrStoredAndCopiesOfZeroBecomeOne) {
     form->Lab(9040).setCaption("di prima");
     vaiPagina(9);
     for (int n : {9000, 9020, 9080, 9110}) EXPECT_EQ(form->txt(n).text(), "") << n;
@@ -260,6 +238,28 @@ TEST_F(TabFattTest, OrdersEmptyTablesGiveTheFirstSaveBothRowsAndCopiesOfZeroBeco
     }
     EXPECT_EQ(righe("TabFatt"), 1);
     EXPECT_EQ(righe("TabAcq"), 1);
+    // Stored rows show their columns.
+    sql("DELETE FROM TabFatt");
+    sql("DELETE FROM TabAcq");
+    sql("INSERT INTO TabFatt (DocOrd, DocOrdInt, NumCopieOrd, DocPrev, NumCopiePrev, "
+        "NomeFiltroOrd) VALUES ('OV', 'ZZ', 2, 'PR', 3, 'filtro')");
+    sql("INSERT INTO TabAcq VALUES ('OA', 'L1', 'V01', 's', 'Fornitura', 4)");
+    riapri(9);
+    const Campo campi[] = {{9000, "OV"}, {9010, "ZZ"},  {9020, "2"},         {9030, "OA"},
+                           {9040, "L1"}, {9050, "V01"}, {9070, "Fornitura"}, {9080, "4"},
+                           {9100, "PR"}, {9110, "3"}};
+    mostrano(campi);
+    // Stored codes are decoded as typed ones are; an unknown one shows no description.
+    EXPECT_EQ(form->Lab(9000).caption(), "Ordine vendita");
+    EXPECT_EQ(form->Lab(9010).caption(), "");
+    EXPECT_TRUE(spuntata(9060));
+    conferma(9);
+    EXPECT_EQ(acq("StArtFor"), "S");
+    EXPECT_EQ(fatt("NomeFiltroOrd"), "filtro");
+    ui::user::click(form->Che(9060));
+    EXPECT_EQ(form->txt(9060).text(), "N");
+    conferma(9);
+    EXPECT_EQ(acq("StArtFor"), "N");
 }
 
 TEST_F(TabFattTest, TypedDocumentTypesAreDecodedWithinTheirKindAndNotMarkedInError) {
