@@ -343,24 +343,16 @@ TEST_F(FrameTest, StoredRiBaRowSelectsItsOptionAndDecodesItsPaymentTypes) {
 
 TEST_F(FrameTest, RiBaFieldsAreSavedTrimmedAndBlankFieldsEmpty) {
     vaiPagina(6);
-    struct Caso {
-        int campo;
-        const char* digitato;
-        const char* colonna;
-        const char* scritto;
-    };
-    const Caso casi[] = {
-        {8000, "  Rossi Srl  ", "RagSocDitta", "Rossi Srl"},
-        {8010, "   ", "ViaDitta", ""},
-        {8050, " Firma", "FirmaMitt", "Firma"},
-        {8082, " 01234567890 ", "CFiscPIva", "01234567890"},
-    };
-    for (const Caso& c : casi) form->txt(c.campo).setText(c.digitato);
+    const Campo digitati[] = {
+        {8000, "  Rossi Srl  "}, {8010, "   "}, {8050, " Firma"}, {8082, " 01234567890 "}};
+    for (const auto& [n, testo] : digitati) form->txt(n).setText(testo);
     conferma(6);
-    for (const Caso& c : casi) {
-        EXPECT_EQ(salvato(c.colonna), c.scritto) << c.colonna;
-        EXPECT_EQ(form->txt(c.campo).text(), c.scritto) << c.campo;
-    }
+    const Campo scritti[] = {
+        {8000, "Rossi Srl"}, {8010, ""}, {8050, "Firma"}, {8082, "01234567890"}};
+    mostrano(scritti);
+    EXPECT_EQ(salvato("RagSocDitta || '|' || IFNULL(ViaDitta, '') || '|' || FirmaMitt || '|' || "
+                      "CFiscPIva"),
+              "Rossi Srl||Firma|01234567890");
 }
 
 }  // namespace

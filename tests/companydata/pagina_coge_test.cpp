@@ -10,8 +10,6 @@
 namespace tolvane::testing {
 namespace {
 
-const char kFineModificata[] = "E' stata modificata la data di fine anno contabile";
-
 class CogeTest : public DatiAzieTest {
   protected:
     void SetUp() override { apri(); }
@@ -134,7 +132,7 @@ TEST_F(CogeTest, FirstSaveTakesTheYearsDatesAndLeavingFieldsRewritesOrMarksThem)
     digita(5000, "2025", 5070);
     EXPECT_EQ(form->txt(5010).text(), "01/01/2025");
     EXPECT_EQ(form->txt(5020).text(), "31/12/2025");
-    driver.answerMessage(kFineModificata, 1);
+    driver.answerMessage("E' stata modificata la data di fine anno contabile", 1);
     conferma(5);
     EXPECT_EQ(righe("TabCoge"), 1);
     EXPECT_EQ(coge("AnnoCorr || '|' || DataInizCont || '|' || DataFineCont || '|' || Azzera"),

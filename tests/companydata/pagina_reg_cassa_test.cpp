@@ -24,8 +24,6 @@ class RegCassaTest : public DatiAzieTest {
         sql(std::string("INSERT INTO Ditta (InstRegCassa) VALUES ('") + instRegCassa + "')");
     }
 
-    ui::OptionButton& stRiga(int i) { return form->Opzioni("OptStRigaScontrino")(i); }
-    ui::OptionButton& corrisp(int i) { return form->Opzioni("OptTipoCorrisp")(i); }
     std::string reg(const std::string& colonna) { return salvato(colonna, "TabReg"); }
 };
 
@@ -55,8 +53,8 @@ TEST_F(RegCassaTest, StoredRowFillsFieldsOptionsMirrorsAndDescriptions) {
     descrivono(descrizioni);
     EXPECT_EQ(form->Combo(10000).listIndex(), 1);
     EXPECT_EQ(form->Combo(10850).listIndex(), 1);
-    EXPECT_TRUE(stRiga(2).value());
-    EXPECT_TRUE(corrisp(1).value());
+    EXPECT_TRUE(form->Opzioni("OptStRigaScontrino")(2).value());
+    EXPECT_TRUE(form->Opzioni("OptTipoCorrisp")(1).value());
     EXPECT_EQ(form->Che(10300).value(), ui::check::Checked);
     EXPECT_EQ(form->Che(10900).value(), ui::check::Unchecked);
     digita(10400, "3", 10100);

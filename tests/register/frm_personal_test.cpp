@@ -12,21 +12,7 @@
 namespace tolvane::testing {
 namespace {
 
-class FrmPersonalTest : public RegisterTest {
-  protected:
-    // The general settings list, on the row of a setting.
-    frmPersVedrix& chooseGeneral(const std::string& section, const std::string& key,
-                                 const std::string& login) {
-        ui::user::click(open<frmPersonal>().comGenerali);
-        frmPersVedrix& list = *ui::desktop().find<frmPersVedrix>();
-        for (std::size_t i = 0; i < list.ogVedrix.rows.size(); ++i) {
-            const auto& r = list.ogVedrix.rows[i];
-            if (r[0] == section && r[1] == key && r[2] == login)
-                ui::user::chooseCell(list.grdLista, static_cast<int>(i) + 1, 0);
-        }
-        return list;
-    }
-};
+using FrmPersonalTest = RegisterTest;
 
 // A database that does not open keeps no decoding service.
 TEST_F(FrmPersonalTest, DecodingServiceLivesWhileTheCompanyDatabaseIsOpen) {
@@ -69,8 +55,14 @@ TEST_F(FrmPersonalTest, UnloadLeavesTheDataFormItsDecodingService) {
     EXPECT_EQ(goDecodifiche->IdDbase(), dati->osIdDbase);
 }
 
-TEST_F(FrmPersonalTest, SalvaWritesTheChosenRowsValueOnlyAndRefusesOneTooLong) {
-    frmPersVedrix& list = chooseGeneral("StAltro", "EmailPredef", "lbianchi");
+TEST_F(FrmPersonalTest, SalvaWritesTheChosenRowsValueOnlyAndStampaShowsTheListPrintDialog) {
+    ui::user::click(open<frmPersonal>().comGenerali);
+    frmPersVedrix& list = *ui::desktop().find<frmPersVedrix>();
+    for (std::size_t i = 0; i < list.ogVedrix.rows.size(); ++i) {
+        const auto& r = list.ogVedrix.rows[i];
+        if (r[0] == "StAltro" && r[1] == "EmailPredef" && r[2] == "lbianchi")
+            ui::user::chooseCell(list.grdLista, static_cast<int>(i) + 1, 0);
+    }
     EXPECT_EQ(list.txtValore.text(), "4");
     ui::user::fill(list.txtValore, "2");
     driver.answerMessage("I valori sono stati memorizzati", 1);
@@ -84,12 +76,8 @@ TEST_F(FrmPersonalTest, SalvaWritesTheChosenRowsValueOnlyAndRefusesOneTooLong) {
     driver.answerMessage("Errore(3163)", 1);
     ui::user::pressToolbarButton(list.Toolbar1, "Salva");
     EXPECT_EQ(common(valore + "AND Login = 'lbianchi'"), "2");
-}
-
-// The list hands the print-in-progress flag to the program; closing it takes its print dialog.
-TEST_F(FrmPersonalTest, StampaOfTheListShowsTheListPrintDialogForIt) {
-    ui::user::click(open<frmPersonal>().comGenerali);
-    frmPersVedrix& list = *ui::desktop().find<frmPersVedrix>();
+    // The list hands the print-in-progress flag to the program; closing it takes its print
+    // dialog.
     ui::user::pressToolbarButton(list.Toolbar1, "Stampa");
     FrmVedrixStampa* dialog = ui::desktop().find<FrmVedrixStampa>();
     ASSERT_NE(dialog, nullptr);
