@@ -2,7 +2,6 @@
 // the model as the same events, in the same order, as the headless user actions; what the
 // model changes shows at once; modal windows and messages run real loops.
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -15,7 +14,6 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -26,10 +24,8 @@
 #include "startup/form_registry.h"
 #include "startup/frm_aziende_demo.h"
 #include "startup/programma.h"
+#include "support/scoped_env.h"
 #include "support/scratch_folder.h"
-#include "ui/control_array.h"
-#include "ui/controls.h"
-#include "ui/desktop.h"
 #include "ui/scripted_driver.h"
 #include "ui/ui_constants.h"
 #include "ui/user_input.h"
@@ -42,30 +38,13 @@ using Log = std::vector<std::string>;
 // A small data window whose every event writes a line of the log.
 class FormEventi : public ui::Form {
   public:
-    FormEventi()
-        : ui::Form("frmEventi"),
-          labCodice(add<ui::Label>("labCodice")),
-          txtCodice(add<ui::TextBox>("txtCodice")),
-          labDescr(add<ui::Label>("labDescr")),
-          txtDescr(add<ui::TextBox>("txtDescr")),
-          fraOpzioni(add<ui::Frame>("fraOpzioni")),
-          cheAttivo(add<ui::CheckBox>("cheAttivo", &fraOpzioni)),
-          labTipo(add<ui::Label>("labTipo")),
-          cboTipo(add<ui::ComboBox>("cboTipo")),
-          comOk(add<ui::CommandButton>("comOk")),
-          grdRighe(add<ui::Grid>("grdRighe")) {
+    FormEventi() : ui::Form("frmEventi") {
         grdRighe.setRows(3);
         grdRighe.setCols(3);
         grdRighe.setTextMatrix(2, 1, "cella");
-        setCaption("Prova eventi");
-        labCodice.setCaption("Codice");
-        labDescr.setCaption("Descrizione");
         fraOpzioni.setCaption("Opzioni");
-        cheAttivo.setCaption("Attivo");
-        labTipo.setCaption("Tipo");
         cboTipo.setStyle(ui::ComboBox::Style::DropDownList);
         for (const char* item : {"Primo", "Secondo", "Terzo"}) cboTipo.addItem(item);
-        comOk.setCaption("&Conferma dati");
         for (ui::Control* c : controls()) record(*c);
         // A code "x" is refused on leaving: the focus goes back to the field.
         txtCodice.on.onLostFocus = [this] {
@@ -92,25 +71,22 @@ class FormEventi : public ui::Form {
     }
 
     Log log;
-    ui::Label& labCodice;
-    ui::TextBox& txtCodice;
-    ui::Label& labDescr;
-    ui::TextBox& txtDescr;
-    ui::Frame& fraOpzioni;
-    ui::CheckBox& cheAttivo;
-    ui::Label& labTipo;
-    ui::ComboBox& cboTipo;
-    ui::CommandButton& comOk;
-    ui::Grid& grdRighe;
+    ui::Label& labCodice = add<ui::Label>("labCodice");
+    ui::TextBox& txtCodice = add<ui::TextBox>("txtCodice");
+    ui::TextBox& txtDescr = add<ui::TextBox>("txtDescr");
+    ui::Frame& fraOpzioni = add<ui::Frame>("fraOpzioni");
+    ui::CheckBox& cheAttivo = add<ui::CheckBox>("cheAttivo", &fraOpzioni);
+    ui::ComboBox& cboTipo = add<ui::ComboBox>("cboTipo");
+    ui::CommandButton& comOk = add<ui::CommandButton>("comOk");
+    ui::Grid& grdRighe = add<ui::Grid>("grdRighe");
 };
 
 class FormModale : public ui::Form {
   public:
-    FormModale() : ui::Form("frmModale"), comChiudi(add<ui::CommandButton>("comChiudi")) {
-        comChiudi.setCaption("&Chiudi");
+    FormModale() : ui::Form("frmModale") {
         comChiudi.on.onClick = [this] { hide(); };
     }
-    ui::CommandButton& comChiudi;
+    ui::CommandButton& comChiudi = add<ui::CommandButton>("comChiudi");
 };
 
 class QtFrontEndTest : public QtTest {
@@ -240,7 +216,7 @@ TEST_F(QtFrontEndTest, WidgetInputRaisesTheHeadlessEventsInOrder) {
     }
 }
 
-TEST_F(QtFrontEndTest, ModelChangesShowAtOnce) {
+TEST_F(QtFrontEndTest, ModelChangesShowAtOnceAndTheCloseBoxAsksTheModel) {
     frontEnd = std::make_unique<qt::QtFrontEnd>();
     FormEventi& form = openForm();
     auto* line = qobject_cast<QLineEdit*>(widget(form.txtDescr));
@@ -265,7 +241,8 @@ TEST_F(QtFrontEndTest, ModelChangesShowAtOnce) {
     EXPECT_EQ(frontEnd->windowOf(form)->windowTitle(), QStringLiteral("Nuovo titolo"));
     EXPECT_EQ(frontEnd->windowOf(form)->findChild<QGroupBox*>()->title(),
               QStringLiteral("Opzioni"));
-    form.unload();
+    frontEnd->windowOf(form)->close();
+    EXPECT_FALSE(form.loaded()) << "the close box unloads through the model";
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(frontEnd->windowOf(form), nullptr);
 }
@@ -312,20 +289,11 @@ TEST_F(QtFrontEndTest, MessageWindowAnswersThePressedButton) {
     }
 }
 
-TEST_F(QtFrontEndTest, CloseBoxAsksTheModel) {
-    frontEnd = std::make_unique<qt::QtFrontEnd>();
-    FormEventi& form = openForm();
-    QWidget* window = frontEnd->windowOf(form);
-    ASSERT_NE(window, nullptr);
-    window->close();
-    EXPECT_FALSE(form.loaded()) << "the close box unloads through the model";
-}
-
 TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {
     ScratchFolder scratch;
     DemoEnvironment env = buildDemoEnvironment(scratch.path() / "demo");
     writeDemoMenuIni(env.mainIni);
-    ::setenv("TOLVANE_INST_INI", env.installIni.c_str(), 1);
+    ScopedEnv instIni("TOLVANE_INST_INI", env.installIni.string());
     resetProgramma();
     cancellaRegistroForm();
     registraFinestreAvvio();
@@ -346,7 +314,6 @@ TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {
     EXPECT_TRUE(programmaTerminato()) << "the close timer ended the program";
     resetProgramma();
     cancellaRegistroForm();
-    ::unsetenv("TOLVANE_INST_INI");
 }
 
 }  // namespace

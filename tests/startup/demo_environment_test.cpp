@@ -14,7 +14,6 @@
 
 #include "db/base_database.h"
 #include "db/db_test_folder.h"
-#include "platform/ini_file.h"
 #include "support/error_number.h"
 #include "support/scoped_env.h"
 #include "support/scratch_folder.h"
@@ -26,10 +25,6 @@ namespace fs = std::filesystem;
 
 const auto queryRows = dbtest::queryFile;
 const auto queryText = dbtest::queryOne;
-
-std::string iniValue(const fs::path& path, const char* section, const char* key) {
-    return IniFile::load(path.string()).getString(section, key, "<manca>");
-}
 
 class DemoEnvironmentTest : public ::testing::Test {
   protected:
@@ -46,6 +41,7 @@ class DemoEnvironmentTest : public ::testing::Test {
     static inline DemoEnvironment env_;
 };
 
+// The demo rows go into the company's copy only: the base company stays empty, of the same schema.
 TEST_F(DemoEnvironmentTest, FilesHoldTheExpectedRows) {
     struct Case {
         fs::path DemoEnvironment::*file;
@@ -58,36 +54,15 @@ TEST_F(DemoEnvironmentTest, FilesHoldTheExpectedRows) {
          "(SELECT * FROM Monete WHERE Moneta IN ('Euro', 'L.') ORDER BY Moneta)",
          "Euro=1936.27 L.=1.0"},
         {&DemoEnvironment::companyDb,
-         "SELECT COUNT(DISTINCT EmissEffetti) FROM PagTipi "
-         "WHERE EmissEffetti IN ('S', 'N')",
-         "2"},
-        {&DemoEnvironment::companyDb, "SELECT RagSoc FROM Ditta",
-         "Rossi Forniture Industriali S.r.l."},
-        {&DemoEnvironment::companyDb,
          "SELECT (SELECT COUNT(*) FROM TabCauCon) || (SELECT COUNT(*) FROM TabCoge) || (SELECT "
-         "COUNT(*) "
-         "FROM TabRiba) || (SELECT COUNT(*) FROM TabMagazzino) || (SELECT COUNT(*) FROM TabFatt)",
+         "COUNT(*) FROM TabRiba) || (SELECT COUNT(*) FROM TabMagazzino) || (SELECT COUNT(*) FROM "
+         "TabFatt)",
          "11110"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM MovPnTes", "3"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM ArrotEuro", "3"},
         {&DemoEnvironment::companyDb, "PRAGMA journal_mode", "wal"},
         {&DemoEnvironment::baseCompanyDb, "SELECT COUNT(*) FROM Monete", "0"},
         {&DemoEnvironment::baseCompanyDb, "PRAGMA journal_mode", "wal"},
-        {&DemoEnvironment::commonDb, "SELECT IdAzienda FROM Aziende WHERE Codice = 'ROSSI'", "001"},
-        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM Appoggio WHERE Codice = 'PdfEmail'",
-         "1"},
-        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM CaricaFile WHERE batch = 'S'", "2"},
-        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM TabStudio", "0"},
-        {&DemoEnvironment::commonDb,
-         "SELECT Valore FROM Personalizzazioni "
-         "WHERE Sezione = 'Carica' AND Chiave = 'SoloAsci'",
-         "S"},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(queryText(env_.*c.file, c.sql), c.expected) << c.sql;
-    }
-    EXPECT_EQ(queryText(env_.commonDb, "SELECT NomeDB FROM Aziende WHERE IdAzienda = '001'"),
-              env_.companyDb.string());
+    for (const auto& c : cases) EXPECT_EQ(queryText(env_.*c.file, c.sql), c.expected) << c.sql;
     EXPECT_EQ(schemaVersion(env_.companyDb), schemaVersion(env_.baseCompanyDb));
 }
 
@@ -156,16 +131,6 @@ TEST_F(DemoEnvironmentTest, CompanyCodesReferToExistingRows) {
         "HAVING SUM(CASE DareAvere WHEN 'D' THEN Importo ELSE -Importo END) <> 0)",
     };
     for (const auto& sql : mustBeZero) EXPECT_EQ(queryText(env_.companyDb, sql), "0") << sql;
-}
-
-TEST_F(DemoEnvironmentTest, IniFilesLeadToTheCommonDatabase) {
-    EXPECT_EQ(iniValue(env_.installIni, "Setup", "IniPrincipale"), env_.mainIni.string());
-    EXPECT_EQ(fs::path(iniValue(env_.mainIni, "Menu", "DriveDB")) /
-                  iniValue(env_.mainIni, "Menu", "NomeDB"),
-              env_.commonDb);
-    EXPECT_EQ(iniValue(env_.mainIni, "Parametri Generali", "FormatData"), "dd/mm/yyyy");
-    EXPECT_TRUE(IniFile::load(env_.mainIni.string()).hasKey("Risoluzione Video", "StaVid"));
-    EXPECT_EQ(fs::path(iniValue(env_.mainIni, "Base", "NomeDBBase")), env_.baseCompanyDb);
 }
 
 TEST_F(DemoEnvironmentTest, BatchInputsMatchTheirLayouts) {

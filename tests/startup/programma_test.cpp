@@ -1,5 +1,8 @@
 // Start-up paths, the menu's commands and the close of the program, on a real demo installation.
+#include "startup/programma.h"
+
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <stdexcept>
 
@@ -7,13 +10,70 @@
 #include "common/servizi_finestre.h"
 #include "platform/ini_file.h"
 #include "startup/comandi_menu.h"
+#include "startup/demo_environment.h"
+#include "startup/demo_menu.h"
+#include "startup/form_registry.h"
 #include "startup/frm_principale.h"
-#include "startup_fixture.h"
 #include "suite/menu_client.h"
+#include "support/scratch_folder.h"
 #include "ui/user_input.h"
+#include "ui/window_test.h"
 
 namespace tolvane::testing {
 namespace {
+
+// A window that records how it was opened and what the menu asked of it.
+class FormProva : public ui::Form {
+  public:
+    FormProva() : ui::Form("frmProva") {
+        for (const char* member : {"PassaA", "DatRefresh"}) {
+            expose(member, [this, member](std::vector<Variant>&) {
+                calls.push_back(member);
+                return Variant();
+            });
+        }
+        expose("FEInvio", [this](std::vector<Variant>& args) {
+            calls.push_back("FEInvio " + args.at(1).text());
+            return Variant("ok");
+        });
+    }
+    ApriFormArgs args;
+    std::vector<std::string> calls;
+};
+
+class FormModale : public ui::Form {
+  public:
+    FormModale() : ui::Form("frmModale") {}
+};
+
+class StartupTest : public ui::WindowTest {
+  protected:
+    void SetUp() override {
+        resetProgramma();
+        cancellaRegistroForm();
+        env = buildDemoEnvironment(scratch.path() / "demo");
+        writeDemoMenuIni(env.mainIni);
+        ::setenv("TOLVANE_INST_INI", env.installIni.c_str(), 1);
+        registraForm("frmProva", [](const ApriFormArgs& a) {
+            FormProva& form = ui::desktop().load<FormProva>();
+            form.args = a;
+            form.show();
+        });
+    }
+    void TearDown() override {
+        if (!programmaTerminato()) ChiudiProgramma(true);
+        resetProgramma();
+        cancellaRegistroForm();
+        ::unsetenv("TOLVANE_INST_INI");
+    }
+
+    bool start(const std::string& commandLine) {
+        return AvviaProgramma(parseCommandLine(commandLine));
+    }
+
+    ScratchFolder scratch;
+    DemoEnvironment env;
+};
 
 TEST_F(StartupTest, StartOpensTheNamedWindowWithTheLaunchValues) {
     ASSERT_TRUE(start("/M=7 /P=CHIAVE extra parola /F= FRMPROVA "));
@@ -96,30 +156,25 @@ TEST_F(StartupTest, SessionSettingComesFromTheEnvironmentElseTheTerminalIni) {
     ::unsetenv("TOLVANE_SESSIONE");
 }
 
-TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnce) {
-    ASSERT_TRUE(start("/F=frmProva"));
+// The menu client is released at the end, yet not from under the call that delivered "fine".
+TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnceAndReleasesTheMenuClient) {
+    ASSERT_TRUE(start("/M=7 /F=frmProva"));
     int quitCode = -1;
     programHooks().quit = [&](int code) { quitCode = code; };
-    Variant answer = goMenuClient->EseguiComando("", "FINE");
-    EXPECT_TRUE(answer.isEmpty());
-    EXPECT_TRUE(programmaTerminato());
-    EXPECT_TRUE(gbInChiusura);
-    EXPECT_EQ(quitCode, 0);
-    EXPECT_EQ(goMenuClient, nullptr) << "the menu client is released at the end";
-    EXPECT_TRUE(gsIdDbase.empty());
-    programHooks().quit = nullptr;
-}
-
-TEST_F(StartupTest, FineReleasesTheMenuClientWithoutPullingItFromUnderItsCaller) {
-    ASSERT_TRUE(start("/M=7 /F=frmProva"));
     goMenuClient->setEseguiComando([](const std::string& psIdMenu, const std::string& psKeySec,
                                       const std::string& psCom, Variant& pvParam,
                                       Variant& pvRitComando) {
         EseguiComando(psIdMenu, psKeySec, psCom, pvParam, pvRitComando);
+        EXPECT_TRUE(pvRitComando.isEmpty());
         pvRitComando = Variant(psIdMenu + " " + psCom);
     });
-    EXPECT_EQ(goMenuClient->EseguiComando("", "fine").text(), "7 fine");
+    EXPECT_EQ(goMenuClient->EseguiComando("", "FINE").text(), "7 FINE");
     EXPECT_TRUE(programmaTerminato());
+    EXPECT_TRUE(gbInChiusura);
+    EXPECT_EQ(quitCode, 0);
+    EXPECT_EQ(goMenuClient, nullptr);
+    EXPECT_TRUE(gsIdDbase.empty());
+    programHooks().quit = nullptr;
 }
 
 TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForIt) {
