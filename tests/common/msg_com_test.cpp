@@ -1,9 +1,11 @@
-// The message window: which buttons show, which is the default, which number comes back, and
-// the text of run-time errors.
+// The message window: which buttons show, which is the default, which number comes back, the
+// text of run-time errors; the save-error table, each database error number of a save with its
+// message, buttons and title and what the save cycle does next.
 #include "common/msg_com.h"
 
 #include <gtest/gtest.h>
 
+#include "common/errori_salvataggio.h"
 #include "platform/numbered_error.h"
 #include "ui/window_test.h"
 
@@ -11,6 +13,7 @@ namespace tolvane {
 namespace {
 
 using ui::MessageRequest;
+using Dopo = DopoErroreSalvataggio;
 
 class MessageWindow : public ui::WindowTest {};
 
@@ -56,12 +59,9 @@ TEST_F(MessageWindow, ButtonsNumberFromOneByTheArgumentThatGaveThem) {
 
 TEST_F(MessageWindow, OptionalArgumentsReachTheWindowEachInItsPlace) {
     Capture capture;
-    capture.answerMessage("", 1);
+    capture.answerMessage("", 1).answerMessage("", 1);
     frmMsgCom::msgCom("I valori sono stati memorizzati", "&Ok");
-    EXPECT_EQ(capture.last.source, MessageRequest::Source::MessageWindow);
     EXPECT_EQ(capture.beeps(), 0) << "no sound unless asked";
-
-    capture.answerMessage("", 1);
     frmMsgCom::msgCom("Elaborazione terminata", "&Ok", std::string("&No"), std::nullopt,
                       std::string("Titolo"), 60, true, 400, 18.0, 2, 1500, true);
     EXPECT_EQ(capture.last.width, 60);
@@ -93,6 +93,41 @@ TEST_F(MessageWindow, RunTimeErrorsReadErroreNumberText) {
         EXPECT_EQ(driver.messageTexts().back(), c.text);
         EXPECT_EQ(driver.shown().back().buttons, std::vector<std::string>{"&Ok"});
     }
+}
+
+TEST_F(MessageWindow, SaveErrorsShowTheirMessageAndGiveTheNextStep) {
+    const std::vector<std::string> ok = {"&Ok"}, siNo = {"Si", "No"};
+    const std::string cambiati = "I dati sono stati cambiati da altri\r\nConfermi il salvataggio";
+    struct Caso {
+        int numero;
+        const char* risposta;  // caption of the button pressed
+        std::string testo;
+        std::string titolo;
+        std::vector<std::string> pulsanti;
+        Dopo dopo;
+    };
+    const Caso casi[] = {
+        {3022, "&Ok", "Chiave Duplicata\r\nCambiare i valori chiave", "", ok, Dopo::Fine},
+        {3167, "&Ok", "I dati sono stati cancellati", "", ok, Dopo::Riaggiungi},
+        {3197, "Si", cambiati, "", siNo, Dopo::Riprova},
+        {3197, "No", cambiati, "", siNo, Dopo::Fine},
+        {3260, "&Ok", "Dati in uso da altri", "Errore durante salvataggio", ok, Dopo::Fine},
+    };
+    for (const Caso& caso : casi) {
+        SCOPED_TRACE(caso.numero);
+        driver.answerMessage(caso.testo, caso.risposta);
+        EXPECT_EQ(MostraErroreSalvataggio(NumberedError(caso.numero, "testo del database", "Db")),
+                  caso.dopo);
+        const ui::ScriptedDriver::Shown& mostrato = driver.shown().back();
+        EXPECT_EQ(mostrato.source, ui::MessageRequest::Source::MessageWindow);
+        EXPECT_EQ(mostrato.text, caso.testo);
+        EXPECT_EQ(mostrato.title, caso.titolo);
+        EXPECT_EQ(mostrato.buttons, caso.pulsanti);
+    }
+    // Any other number is reported with its text.
+    driver.answerMessage("Errore(3146): rifiutato - GestoreRs", 1);
+    EXPECT_EQ(MostraErroreSalvataggio(NumberedError(3146, "rifiutato", "GestoreRs")), Dopo::Fine);
+    EXPECT_EQ(driver.shown().back().source, ui::MessageRequest::Source::MessageBox);
 }
 
 }  // namespace

@@ -108,10 +108,9 @@ TEST_F(WindowServices, CercaInComboFindsThePrefixIgnoringCase) {
         int start, found, listIndex;
     };
     const std::vector<Case> cases = {
-        {"tri", false, false, -1, 1, -1},  {"TRI", true, false, -1, 1, 1},
-        {"Annuale", true, false, 0, 2, 2}, {"Annualex", true, false, 0, -1, 0},
-        {"x", true, true, 0, -1, -1},      {"", true, true, 0, -1, 0},
-        {"m", false, true, 2, 0, 2},
+        {"tri", false, false, -1, 1, -1},    {"TRI", true, false, -1, 1, 1},
+        {"Annualex", true, false, 0, -1, 0}, {"x", true, true, 0, -1, -1},
+        {"", true, true, 0, -1, 0},          {"m", false, true, 2, 0, 2},
     };
     for (const auto& c : cases) {
         f.Combo.setListIndex(c.start);
@@ -235,38 +234,28 @@ TEST_F(WindowServices, CtrlFFindsAndCtrlHReplacesInTheActiveTextBox) {
     EXPECT_EQ(keyDown('F', ui::shift::Ctrl).first, 0) << "not a text box";
 }
 
-TEST_F(WindowServices, ListCommandKeysReachTheWindowsButtonCommand) {
-    std::string comando;
+TEST_F(WindowServices, ListCommandKeysPressTheToolbarsButtonElseReachButtonComando) {
+    std::string comando, premuto;
     f.expose("ButtonComando", [&](std::vector<Variant>& args) {
         comando = args.at(0).text();
         return Variant();
     });
     gmTastiComandiLista[{ui::key::F5, 0}] = "Aggiorna";
-    int key = ui::key::F5;
-    TastiComandiLista(f, key, 0);
+    auto press = [&](int key) {
+        TastiComandiLista(f, key, 0);
+        return key;
+    };
+    EXPECT_EQ(press(ui::key::F6), ui::key::F6);
+    EXPECT_EQ(press(ui::key::F5), 0);
     EXPECT_EQ(comando, "Aggiorna");
-    EXPECT_EQ(key, 0);
-    key = ui::key::F6;
-    TastiComandiLista(f, key, 0);
-    EXPECT_EQ(key, ui::key::F6);
 
     auto& tlb = f.add<ui::Toolbar>("Toolbar1");
     tlb.addButton("Aggiorna");
-    std::string premuto;
     tlb.onButtonClick = [&](const std::string& k) { premuto = k; };
     comando.clear();
-    key = ui::key::F5;
-    TastiComandiLista(f, key, 0);
+    EXPECT_EQ(press(ui::key::F5), 0);
     EXPECT_EQ(premuto, "Aggiorna") << "the toolbar's own button comes first";
     EXPECT_EQ(comando, "");
-}
-
-TEST_F(WindowServices, FocusPerHelpFocusesTheFieldThenFiresItsKeyUp) {
-    FocusPerHelp(f, 3000, ui::key::F2, 0);
-    EXPECT_EQ(f.activeControl(), &f.txt(3000));
-    EXPECT_TRUE(f.Pagina2.visible());
-    EXPECT_EQ(f.keyUps, std::vector<std::string>{"3000:113"});
-    EXPECT_THROW(FocusPerHelp(f, 99, ui::key::F2, 0), NumberedError);
 }
 
 TEST_F(WindowServices, TastiCampoMovesToTheNextFieldAndEvidenziaCampoSelectsItsText) {
@@ -309,6 +298,14 @@ TEST_F(WindowServices, VerificaCampoDataMarksWrongDatesAndChecksTheCaptionLimits
     f.txt(20).setText("01/01/2000");
     VerificaCampoData(f.txt(20), -2, 1, kGot);
     EXPECT_EQ(f.txt(20).backColor(), kGot);
+}
+
+TEST_F(WindowServices, FocusPerHelpFocusesTheFieldThenFiresItsKeyUp) {
+    FocusPerHelp(f, 3000, ui::key::F2, 0);
+    EXPECT_EQ(f.activeControl(), &f.txt(3000));
+    EXPECT_TRUE(f.Pagina2.visible());
+    EXPECT_EQ(f.keyUps, std::vector<std::string>{"3000:113"});
+    EXPECT_THROW(FocusPerHelp(f, 99, ui::key::F2, 0), NumberedError);
 }
 
 TEST_F(WindowServices, PrimoCampoLandsOnThePageOrItsFirstField) {
@@ -389,19 +386,6 @@ TEST_F(WindowServices, CercaFileGivesTheDialogsStartingName) {
         {"/non/esiste/file.txt", "/non/esiste/file.txt"},
     };
     for (const auto& c : cases) EXPECT_EQ(CercaFile(c.path), c.result) << c.path;
-}
-
-TEST_F(WindowServices, MostraFormShowsModallyThroughTheDriver) {
-    struct frmPiccola : ui::Form {
-        frmPiccola() : Form("frmVStaPar") {}
-    };
-    auto& p = ui::desktop().load<frmPiccola>();
-    driver.onForm("frmVStaPar", [](ui::Form& w) { w.hide(); });
-    MostraForm(p, true, 1, 0);
-    EXPECT_FALSE(p.visible());
-    MostraForm(p);
-    EXPECT_TRUE(p.visible());
-    EXPECT_EQ(ui::desktop().activeForm(), &p);
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
-// Start-up paths, the menu's commands and the close of the program, on a real demo installation.
+// Start-up paths, the menu's commands and the close of the program, on a real demo installation;
+// where the program finds its INI files.
 #include "startup/programma.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "common/globali.h"
@@ -12,9 +13,11 @@
 #include "startup/comandi_menu.h"
 #include "startup/demo_environment.h"
 #include "startup/demo_menu.h"
+#include "startup/file_ini.h"
 #include "startup/form_registry.h"
 #include "startup/frm_principale.h"
 #include "suite/menu_client.h"
+#include "support/scoped_env.h"
 #include "support/scratch_folder.h"
 #include "ui/user_input.h"
 #include "ui/window_test.h"
@@ -53,7 +56,7 @@ class StartupTest : public ui::WindowTest {
         cancellaRegistroForm();
         env = buildDemoEnvironment(scratch.path() / "demo");
         writeDemoMenuIni(env.mainIni);
-        ::setenv("TOLVANE_INST_INI", env.installIni.c_str(), 1);
+        instIni.emplace("TOLVANE_INST_INI", env.installIni.string());
         registraForm("frmProva", [](const ApriFormArgs& a) {
             FormProva& form = ui::desktop().load<FormProva>();
             form.args = a;
@@ -64,7 +67,6 @@ class StartupTest : public ui::WindowTest {
         if (!programmaTerminato()) ChiudiProgramma(true);
         resetProgramma();
         cancellaRegistroForm();
-        ::unsetenv("TOLVANE_INST_INI");
     }
 
     bool start(const std::string& commandLine) {
@@ -73,10 +75,12 @@ class StartupTest : public ui::WindowTest {
 
     ScratchFolder scratch;
     DemoEnvironment env;
+    std::optional<ScopedEnv> instIni;
 };
 
+// Keywords in either case, with '=' or ':'.
 TEST_F(StartupTest, StartOpensTheNamedWindowWithTheLaunchValues) {
-    ASSERT_TRUE(start("/M=7 /P=CHIAVE extra parola /F= FRMPROVA "));
+    ASSERT_TRUE(start("/m:7 /P=CHIAVE extra parola /f= FRMPROVA /i=" + env.mainIni.string()));
     FormProva* form = ui::desktop().find<FormProva>();
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(form->visible());
@@ -127,24 +131,23 @@ TEST_F(StartupTest, StartFailuresEndTheProgramWithTheirMessage) {
 
 TEST_F(StartupTest, SessionSettingComesFromTheEnvironmentElseTheTerminalIni) {
     struct Case {
-        const char* env;  // nullptr: not set
+        std::optional<std::string> env;
         const char* ini;  // nullptr: no key
         int session;
         const char* modello;
         const char* message;
     } cases[] = {
-        {nullptr, nullptr, 0, "", nullptr},
-        {nullptr, " 4 ; (sessione %\u00a7)", 4, "(sessione %\u00a7)", nullptr},
+        {{}, nullptr, 0, "", nullptr},
+        {{}, " 4 ; (sessione %\u00a7)", 4, "(sessione %\u00a7)", nullptr},
         {"7;-ts%\u00a7", "4;(sessione %\u00a7)", 7, "-ts%\u00a7", nullptr},
         {"", "5", 5, "", nullptr},
         {"tre;x", "4;y", 0, "", "Impostazione della sessione non valida: tre;x"},
-        {nullptr, "-2;x", 0, "", "Impostazione della sessione non valida: -2;x"},
+        {{}, "-2;x", 0, "", "Impostazione della sessione non valida: -2;x"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.env ? c.env : "-") + " / " + (c.ini ? c.ini : "-"));
+        SCOPED_TRACE(c.env.value_or("-") + " / " + (c.ini ? c.ini : "-"));
         resetProgramma();
-        if (c.env) ::setenv("TOLVANE_SESSIONE", c.env, 1);
-        else ::unsetenv("TOLVANE_SESSIONE");
+        ScopedEnv session("TOLVANE_SESSIONE", c.env);
         if (c.ini) IniFile::writeString(env.mainIni.string(), "Stampanti", "Sessione", c.ini);
         else IniFile::deleteKey(env.mainIni.string(), "Stampanti", "Sessione");
         if (c.message) driver.answerMessage(c.message, 1);
@@ -153,7 +156,6 @@ TEST_F(StartupTest, SessionSettingComesFromTheEnvironmentElseTheTerminalIni) {
         EXPECT_EQ(gsModStampanteSessione, c.modello);
         ChiudiProgramma(true);
     }
-    ::unsetenv("TOLVANE_SESSIONE");
 }
 
 // The menu client is released at the end, yet not from under the call that delivered "fine".
@@ -251,22 +253,51 @@ TEST_F(StartupTest, ErroreCaricoFormShowsTheErrorThroughTheMenu) {
         "LeggiOpzione MsgBox|Tutti|Caricamento\nErrore(13): Tipo non corrispondente - frmProva.");
 }
 
-TEST_F(StartupTest, CommandLineKeywordsAreReadWhateverTheirCase) {
+TEST(FileIniTest, InstallationIniPlaceFollowsTheEnvironment) {
     struct Case {
-        const char* text;
-        CommandLine expected;
+        std::optional<std::string> inst, xdg, home;
+        std::string expected;
     } cases[] = {
-        {"/M=3 /P=K1 /F=frmTolvane", {"3", "K1", "", "frmTolvane", ""}},
-        {"/m:3 /p=K1 primo secondo /f=frmDatiAzie /i=C:\\Pelmor\\pelmor.ini",
-         {"3", "K1", "primo secondo", "frmDatiAzie", "C:\\Pelmor\\pelmor.ini"}},
-        {"", {"", "", "", "", ""}},
+        {"/opt/x/Inst.ini", "/cfg", "/home/u", "/opt/x/Inst.ini"},
+        {std::nullopt, "/cfg", "/home/u", "/cfg/tolvane/PelmorInst.ini"},
+        {std::string(), std::nullopt, "/home/u", "/home/u/.config/tolvane/PelmorInst.ini"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto fields = [](const CommandLine& l) {
-            return std::vector<std::string>{l.idMenu, l.keyPrg, l.paramForm, l.form, l.iniFile};
-        };
-        EXPECT_EQ(fields(parseCommandLine(c.text)), fields(c.expected));
+        SCOPED_TRACE(c.expected);
+        ScopedEnv inst("TOLVANE_INST_INI", c.inst), xdg("XDG_CONFIG_HOME", c.xdg),
+            home("HOME", c.home);
+        EXPECT_EQ(installationIniPath(), c.expected);
+    }
+}
+
+TEST(FileIniTest, MainIniFromTheLineOrTheInstallationIni) {
+    ScratchFolder dir;
+    std::string main =
+        dir.write("conf/pelmor.ini", "[Lista File Ini]\r\nIniComune=comune/pelmor.ini\r\n");
+    std::string other = dir.write("altro.ini", "[Menu]\r\nNomeDB=x.db\r\n");
+    std::string inst = dir.write("PelmorInst.ini", "[Setup]\r\nIniPrincipale=" + main + "\r\n");
+    std::string broken =
+        dir.write("Rotta.ini", "[Setup]\r\nIniPrincipale=" + dir.file("manca.ini") + "\r\n");
+    struct Case {
+        const char* name;
+        std::string instIni, line;
+        std::optional<std::string> fileIni, comune;
+    } cases[] = {
+        {"from the installation INI", inst, "", main, dir.file("conf/comune/pelmor.ini")},
+        {"the line wins", inst, other, other, ""},
+        {"named file missing", broken, "", std::nullopt, std::nullopt},
+        {"no installation INI", dir.file("nessuno.ini"), "", std::nullopt, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScopedEnv env("TOLVANE_INST_INI", c.instIni);
+        std::optional<IniChoice> choice = SceltaFileIni(c.line);
+        ASSERT_EQ(choice.has_value(), c.fileIni.has_value());
+        if (!choice) continue;
+        EXPECT_EQ(choice->fileIni, *c.fileIni);
+        EXPECT_EQ(choice->fileIniComune, *c.comune);
+        EXPECT_EQ(choice->menuIni,
+                  (std::filesystem::path(*c.fileIni).parent_path() / "menu.ini").string());
     }
 }
 
