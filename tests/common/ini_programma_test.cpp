@@ -40,20 +40,11 @@ class IniProgrammaTest : public ::testing::Test {
 TEST_F(IniProgrammaTest, LeggiIniPrefersTerminalThenCommon) {
     install("[Opzioni Stampa]\r\nStaVid=1\r\nVuota=\r\n",
             "[opzioni stampa]\r\nstavid=2\r\nFatt=150\r\nVuota=x\r\n");
-    struct Case {
-        const char* key;
-        const char* expected;
-    };
-    const std::vector<Case> cases = {
-        {"StaVid", "1"},
-        {"FATT", "150"},
-        {"Vuota", ""},
-        {"NomeStampante", "def"},
-    };
-    for (const auto& c : cases) {
+    for (auto [key, expected] :
+         {std::pair{"StaVid", "1"}, {"FATT", "150"}, {"Vuota", ""}, {"NomeStampante", "def"}}) {
         std::string value = "old";
-        LeggiIni("Opzioni Stampa", c.key, "def", value);
-        EXPECT_EQ(value, c.expected) << c.key;
+        LeggiIni("Opzioni Stampa", key, "def", value);
+        EXPECT_EQ(value, expected) << key;
     }
     gsFileIniComune.clear();
     std::string value;
