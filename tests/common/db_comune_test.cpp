@@ -20,32 +20,44 @@ class DbComuneTest : public ::testing::Test {
     void SetUp() override {
         commonFile = folder.file("comune.db");
         createDatabaseFromSchema(commonFile, schemaPath("common.sql"));
-        messages.clear();
         dbComuneHooks() = {};
         dbComuneHooks().showMessage = [this](const std::string& m) { messages.push_back(m); };
         dbComuneHooks().endProgram = [](const std::string& m) {
             throw std::runtime_error("fine programma: " + m);
         };
-        savedConnDbMenu = gsConnDbMenu;
-        savedIdDbase = gsIdDbase;
-        savedFileIni = gsFileIni;
+        for (const std::string* g : globals) saved.push_back(*g);
     }
     void TearDown() override {
         dbComuneHooks() = {};
-        gsConnDbMenu = savedConnDbMenu;
-        gsIdDbase = savedIdDbase;
-        gsFileIni = savedFileIni;
+        if (!companyId.empty()) goDbase().ChiudiConnessione(companyId);
+        for (std::size_t i = 0; i < globals.size(); ++i) *globals[i] = saved[i];
     }
 
     void writeIni(const std::string& text) {
         gsFileIni = folder.file("pelmor.ini");
         std::ofstream(gsFileIni) << text;
     }
+    // A company database with the euro's row of Monete, current for the currency services.
+    void openCompany() {
+        std::string file = folder.file("ditta.db");
+        createDatabaseFromSchema(file, schemaPath("company.sql"));
+        gsIdDbase = companyId = goDbase().ApriConnessione(file);
+        goDbase().EseguiSql(gsIdDbase,
+                            "Insert into Monete (Moneta, Descrizione, NumDec, "
+                            "NumDecGest, Operatore, Cee) Values ('EUR', 'Euro', 2, 5, '*', 'S')");
+        gsCodLira = "LIT";
+        gsCodEuro = "EUR";
+        gsCambioEuro = "1936,27";
+        gsOperEuro = "/";
+    }
 
     dbtest::TempFolder folder;
-    std::string commonFile;
+    std::string commonFile, companyId;
     std::vector<std::string> messages;
-    std::string savedConnDbMenu, savedIdDbase, savedFileIni;
+    const std::vector<std::string*> globals = {&gsConnDbMenu, &gsIdDbase, &gsFileIni,
+                                               &gsMonetaAzie, &gsCodLira, &gsCodEuro,
+                                               &gsCambioEuro, &gsOperEuro};
+    std::vector<std::string> saved;
 };
 
 TEST_F(DbComuneTest, EsisteCampoTellsOnlyWhatExists) {
@@ -127,36 +139,8 @@ TEST_F(DbComuneTest, AppoggioWritesAndReadsTheNthMemo) {
     goDbase().ChiudiConnessione(gsConnDbMenu);
 }
 
-class MonetaTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        std::string file = folder.file("ditta.db");
-        createDatabaseFromSchema(file, schemaPath("company.sql"));
-        saved = {gsIdDbase, gsMonetaAzie, gsCodLira, gsCodEuro, gsCambioEuro, gsOperEuro};
-        gsIdDbase = goDbase().ApriConnessione(file);
-        goDbase().EseguiSql(gsIdDbase,
-                            "Insert into Monete (Moneta, Descrizione, NumDec, "
-                            "NumDecGest, Operatore, Cee) Values ('EUR', 'Euro', 2, 5, '*', 'S')");
-        gsCodLira = "LIT";
-        gsCodEuro = "EUR";
-        gsCambioEuro = "1936,27";
-        gsOperEuro = "/";
-    }
-    void TearDown() override {
-        goDbase().ChiudiConnessione(gsIdDbase);
-        gsIdDbase = saved[0];
-        gsMonetaAzie = saved[1];
-        gsCodLira = saved[2];
-        gsCodEuro = saved[3];
-        gsCambioEuro = saved[4];
-        gsOperEuro = saved[5];
-    }
-
-    dbtest::TempFolder folder;
-    std::vector<std::string> saved;
-};
-
-TEST_F(MonetaTest, LeggiMonetaReadsTheRowOrGivesTheDefaults) {
+TEST_F(DbComuneTest, LeggiMonetaReadsTheRowOrGivesTheDefaults) {
+    openCompany();
     struct Case {
         const char* code;
         int numDec, numDecGest;
@@ -178,7 +162,8 @@ TEST_F(MonetaTest, LeggiMonetaReadsTheRowOrGivesTheDefaults) {
     EXPECT_EQ(LeggiMoneta("EUR"), 2);
 }
 
-TEST_F(MonetaTest, ConversionsUseTheFixedRate) {
+TEST_F(DbComuneTest, ConversionsUseTheRateInvertingAMultiplyingOperatorForEuro) {
+    openCompany();
     struct Case {
         const char* company;
         bool fromLire;
@@ -203,9 +188,7 @@ TEST_F(MonetaTest, ConversionsUseTheFixedRate) {
             c.fromLire ? ConvDaLire(c.amount, c.decimals) : ConvDaEuro(c.amount, c.decimals);
         EXPECT_DOUBLE_EQ(result, c.expected) << c.company << " " << c.amount.text();
     }
-}
-
-TEST_F(MonetaTest, MultiplyingOperatorIsInvertedForEuro) {
+    // A multiplying operator is inverted for euro.
     gsOperEuro = "*";
     gsCambioEuro = "0,5";
     gsMonetaAzie = "EUR";
