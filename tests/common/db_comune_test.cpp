@@ -1,13 +1,13 @@
-// The shared database services on databases made from the shipped schema files: EsisteCampo,
-// the scoped switch of gsIdDbase, the common database's opening, table Appoggio; a currency's row
-// of Monete and the lire/euro conversion at the rate 1936,27.
+// The shared services on files: databases made from the shipped schema files (EsisteCampo, the
+// scoped switch of gsIdDbase, the common database's opening, table Appoggio); which INI file a
+// read comes from and which file a write or a delete goes to; a currency's row of Monete and the
+// lire/euro conversion at the rate 1936,27.
 #include "common/db_comune.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "common/globali.h"
+#include "common/ini_programma.h"
 #include "common/moneta.h"
 #include "db/base_database.h"
 #include "db/db_test_folder.h"
@@ -15,7 +15,7 @@
 namespace tolvane {
 namespace {
 
-class DbComuneTest : public ::testing::Test {
+class FileServicesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         commonFile = folder.file("comune.db");
@@ -29,14 +29,18 @@ class DbComuneTest : public ::testing::Test {
     }
     void TearDown() override {
         dbComuneHooks() = {};
+        setIniMessageHook(nullptr);
         if (!companyId.empty()) goDbase().ChiudiConnessione(companyId);
         for (std::size_t i = 0; i < globals.size(); ++i) *globals[i] = saved[i];
     }
 
-    void writeIni(const std::string& text) {
-        gsFileIni = folder.file("pelmor.ini");
-        std::ofstream(gsFileIni) << text;
+    // The terminal and the common INI of the program.
+    void install(const std::string& terminal, const std::string& common) {
+        gsFileIni = folder.write("pelmor.ini", terminal);
+        gsFileIniComune = folder.write("comune.ini", common);
     }
+    static std::string terminal() { return dbtest::TempFolder::read(gsFileIni); }
+    static std::string common() { return dbtest::TempFolder::read(gsFileIniComune); }
     // A company database with the euro's row of Monete, current for the currency services.
     void openCompany() {
         std::string file = folder.file("ditta.db");
@@ -54,13 +58,13 @@ class DbComuneTest : public ::testing::Test {
     dbtest::TempFolder folder;
     std::string commonFile, companyId;
     std::vector<std::string> messages;
-    const std::vector<std::string*> globals = {&gsConnDbMenu, &gsIdDbase, &gsFileIni,
-                                               &gsMonetaAzie, &gsCodLira, &gsCodEuro,
-                                               &gsCambioEuro, &gsOperEuro};
+    const std::vector<std::string*> globals = {&gsConnDbMenu,    &gsIdDbase,    &gsFileIni,
+                                               &gsFileIniComune, &gsMonetaAzie, &gsCodLira,
+                                               &gsCodEuro,       &gsCambioEuro, &gsOperEuro};
     std::vector<std::string> saved;
 };
 
-TEST_F(DbComuneTest, EsisteCampoTellsOnlyWhatExists) {
+TEST_F(FileServicesTest, EsisteCampoTellsOnlyWhatExists) {
     std::string id = goDbase().ApriConnessione(commonFile);
     ASSERT_EQ(id.rfind("Err", 0), std::string::npos) << id;
     struct Case {
@@ -78,7 +82,7 @@ TEST_F(DbComuneTest, EsisteCampoTellsOnlyWhatExists) {
     goDbase().ChiudiConnessione(id);
 }
 
-TEST_F(DbComuneTest, ScopedSwitchPutsThePreviousDatabaseBack) {
+TEST_F(FileServicesTest, ScopedSwitchPutsThePreviousDatabaseBack) {
     gsIdDbase = "DbComune";
     {
         ScopedCurrentDatabase company("DbDitta");
@@ -93,8 +97,8 @@ TEST_F(DbComuneTest, ScopedSwitchPutsThePreviousDatabaseBack) {
     EXPECT_EQ(gsIdDbase, "DbComune");
 }
 
-TEST_F(DbComuneTest, ApriDbMenuOpensTheCommonDatabaseFromTheIniOrEndsTheProgram) {
-    writeIni("[Menu]\nNomeDB=" + commonFile + "\nDriveDB=\nConnect=\n");
+TEST_F(FileServicesTest, ApriDbMenuOpensTheCommonDatabaseFromTheIniOrEndsTheProgram) {
+    install("[Menu]\nNomeDB=" + commonFile + "\nDriveDB=\nConnect=\n", "");
     std::vector<std::string> shown;
     dbComuneHooks().showConnectionWindow = [&](const std::string& c) { shown.push_back(c); };
     ApriDbMenu();
@@ -105,14 +109,14 @@ TEST_F(DbComuneTest, ApriDbMenuOpensTheCommonDatabaseFromTheIniOrEndsTheProgram)
 
     // Missing data end the program.
     gsConnDbMenu.clear();
-    writeIni("[Menu]\nDriveDB=C:\n");
+    install("[Menu]\nDriveDB=C:\n", "");
     EXPECT_THROW(ApriDbMenu(), std::runtime_error);
-    writeIni("[Menu]\nNomeDB=" + folder.file("manca.db") + "\n");
+    install("[Menu]\nNomeDB=" + folder.file("manca.db") + "\n", "");
     EXPECT_THROW(ApriDbMenu(), std::runtime_error);
     EXPECT_TRUE(gsConnDbMenu.empty());
 }
 
-TEST_F(DbComuneTest, AppoggioWritesAndReadsTheNthMemo) {
+TEST_F(FileServicesTest, AppoggioWritesAndReadsTheNthMemo) {
     gsConnDbMenu = goDbase().ApriConnessione(commonFile);
     std::string memo = "Oggetto §Ditta§", descr = "Modello";
     LeggiScriviAppoggio("PdfEmail", 2, memo, true, false, descr, true);
@@ -139,7 +143,86 @@ TEST_F(DbComuneTest, AppoggioWritesAndReadsTheNthMemo) {
     goDbase().ChiudiConnessione(gsConnDbMenu);
 }
 
-TEST_F(DbComuneTest, LeggiMonetaReadsTheRowOrGivesTheDefaults) {
+TEST_F(FileServicesTest, LeggiIniPrefersTerminalThenCommon) {
+    install("[Opzioni Stampa]\r\nStaVid=1\r\nVuota=\r\n",
+            "[opzioni stampa]\r\nstavid=2\r\nFatt=150\r\nVuota=x\r\n");
+    for (auto [key, expected] :
+         {std::pair{"StaVid", "1"}, {"FATT", "150"}, {"Vuota", ""}, {"NomeStampante", "def"}}) {
+        std::string value = "old";
+        LeggiIni("Opzioni Stampa", key, "def", value);
+        EXPECT_EQ(value, expected) << key;
+    }
+    gsFileIniComune.clear();
+    std::string value;
+    LeggiIni("Opzioni Stampa", "Fatt", "def", value);
+    EXPECT_EQ(value, "def") << "read the common INI although none is set";
+}
+
+TEST_F(FileServicesTest, ScriviIniChoosesTheFileByKeyAndLevel) {
+    const std::string t = "[S]\r\nA=1\r\n[T]\r\nX=1\r\n";
+    const std::string c = "[S]\r\nB=2\r\n[T]\r\nY=2\r\n";
+    struct WriteCase {
+        const char* rule;
+        std::string key, value;
+        int livello;
+        bool cancellaSezione, cancellaChiave;
+        bool toCommonFile;  // psFile names the common INI
+        std::string terminal, common;
+    };
+    const std::vector<WriteCase> cases = {
+        {"key held by the terminal INI", "a", "9", 2, false, false, false,
+         "[S]\r\nA=9\r\n[T]\r\nX=1\r\n", c},
+        {"key held only by the common INI", "b", "9", 1, false, false, false, t,
+         "[S]\r\nB=9\r\n[T]\r\nY=2\r\n"},
+        {"new key, level 1: terminal", "N", "9", 1, false, false, false,
+         "[S]\r\nA=1\r\nN=9\r\n[T]\r\nX=1\r\n", c},
+        {"new key, level 2: common", "N", "9", 2, false, false, false, t,
+         "[S]\r\nB=2\r\nN=9\r\n[T]\r\nY=2\r\n"},
+        {"file given wins over the key's place", "A", "9", 1, false, false, true, t,
+         "[S]\r\nB=2\r\nA=9\r\n[T]\r\nY=2\r\n"},
+        {"delete key where it is", "B", "", 1, false, true, false, t, "[S]\r\n[T]\r\nY=2\r\n"},
+        {"delete missing key touches nothing", "Z", "", 1, false, true, false, t, c},
+        {"delete section of the file given", "", "", 1, true, false, true, t, "[T]\r\nY=2\r\n"},
+        {"delete section: terminal INI first", "", "", 1, true, false, false, "[T]\r\nX=1\r\n", c},
+        {"delete section wins over delete key", "A", "", 1, true, true, false, "[T]\r\nX=1\r\n", c},
+    };
+    for (const auto& k : cases) {
+        install(t, c);
+        EXPECT_TRUE(ScriviIni("s", k.key, k.value, false, false, k.livello, k.cancellaSezione,
+                              k.cancellaChiave, k.toCommonFile ? gsFileIniComune : ""))
+            << k.rule;
+        EXPECT_EQ(terminal(), k.terminal) << k.rule;
+        EXPECT_EQ(common(), k.common) << k.rule;
+    }
+    install("[S]\r\n", "[S]\r\nB=2\r\n");
+    gsFileIniComune.clear();
+    EXPECT_TRUE(ScriviIni("S", "B", "9", false, false, 2));
+    EXPECT_EQ(terminal(), "[S]\r\nB=9\r\n")
+        << "without a common INI everything goes to the terminal's";
+}
+
+TEST_F(FileServicesTest, FailedWriteIsReportedOnlyWhenAsked) {
+    std::vector<std::pair<std::string, bool>> shown;
+    setIniMessageHook([&](const std::string& text, bool beep) { shown.emplace_back(text, beep); });
+    const std::string nowhere = folder.file("manca/pelmor.ini");
+
+    EXPECT_FALSE(ScriviIni("S", "k", "v", false, false, 1, false, false, nowhere));
+    EXPECT_TRUE(shown.empty()) << "a message without the message flag";
+
+    EXPECT_FALSE(ScriviIni("S", "k", "v", true, true, 1, false, false, nowhere));
+    ASSERT_EQ(shown.size(), 1u);
+    const std::string& text = shown[0].first;
+    EXPECT_TRUE(text.ends_with("NON RIUSCITO.")) << text;
+    EXPECT_NE(text.find(nowhere), std::string::npos) << text;
+    EXPECT_TRUE(shown[0].second);
+
+    gsFileIni.clear();
+    gsFileIniComune.clear();
+    EXPECT_FALSE(ScriviIni("S", "k", "v", true));
+    EXPECT_EQ(shown.size(), 2u) << "no INI at all must fail, not pass";
+}
+
+TEST_F(FileServicesTest, LeggiMonetaReadsTheRowOrGivesTheDefaults) {
     openCompany();
     struct Case {
         const char* code;
@@ -162,7 +245,7 @@ TEST_F(DbComuneTest, LeggiMonetaReadsTheRowOrGivesTheDefaults) {
     EXPECT_EQ(LeggiMoneta("EUR"), 2);
 }
 
-TEST_F(DbComuneTest, ConversionsUseTheRateInvertingAMultiplyingOperatorForEuro) {
+TEST_F(FileServicesTest, ConversionsUseTheRateInvertingAMultiplyingOperatorForEuro) {
     openCompany();
     struct Case {
         const char* company;

