@@ -265,7 +265,8 @@ TEST_F(WindowServices, FiltraKeyAsciiDropsEscAndEnterAndTurnsTheKeypadPoint) {
     }
 }
 
-TEST_F(WindowServices, F1OpensTheHelpOfTheFieldOrOfTheWindow) {
+// F1 opens the help of the field or of the window; Ctrl keys not allowed are swallowed.
+TEST_F(WindowServices, GestTastiFormTakesF1AndCtrlKeysNotAllowed) {
     gsFileHelp = "tolvane.chm";
     f.setHelpContextID(44550);
     f.Pagina2.setHelpContextID(2560);
@@ -284,9 +285,7 @@ TEST_F(WindowServices, F1OpensTheHelpOfTheFieldOrOfTheWindow) {
     EXPECT_EQ(help[3].command, 2);
     EXPECT_EQ(help[0].file, "tolvane.chm");
     gsFileHelp.clear();
-}
 
-TEST_F(WindowServices, GestTastiFormTakesF1AndCtrlKeysNotAllowed) {
     struct Case {
         int key, shift;
         const char* allowed;
@@ -373,17 +372,6 @@ TEST_F(WindowServices, ListCommandKeysPressTheToolbarsButtonElseReachButtonComan
     EXPECT_EQ(comando, "");
 }
 
-TEST_F(WindowServices, TastiCampoMovesToTheNextFieldAndEvidenziaCampoSelectsItsText) {
-    f.txt(20).setText("Rossi");
-    ui::user::focus(f.txt(10));
-    TastiCampo(ui::key::Return, 0);
-    EXPECT_EQ(f.activeControl(), &f.txt(20));
-    EvidenziaCampo();
-    EXPECT_EQ(f.txt(20).selText(), "Rossi");
-    TastiCampo(ui::key::Return, ui::shift::Shift);
-    EXPECT_EQ(f.activeControl(), &f.txt(10));
-}
-
 TEST_F(WindowServices, VerificaCampoDataMarksWrongDatesAndChecksTheCaptionLimits) {
     struct Case {
         const char *caption, *text;
@@ -414,11 +402,20 @@ TEST_F(WindowServices, VerificaCampoDataMarksWrongDatesAndChecksTheCaptionLimits
     EXPECT_EQ(f.txt(20).backColor(), kGot);
 }
 
-TEST_F(WindowServices, FocusPerHelpFocusesTheFieldThenFiresItsKeyUp) {
+TEST_F(WindowServices, TastiCampoMovesToTheNextFieldFocusPerHelpToTheOneAskedFor) {
+    f.txt(20).setText("Rossi");
+    ui::user::focus(f.txt(10));
+    TastiCampo(ui::key::Return, 0);
+    EXPECT_EQ(f.activeControl(), &f.txt(20));
+    EvidenziaCampo();
+    EXPECT_EQ(f.txt(20).selText(), "Rossi") << "EvidenziaCampo selects the field's text";
+    TastiCampo(ui::key::Return, ui::shift::Shift);
+    EXPECT_EQ(f.activeControl(), &f.txt(10));
+
     FocusPerHelp(f, 3000, ui::key::F2, 0);
     EXPECT_EQ(f.activeControl(), &f.txt(3000));
     EXPECT_TRUE(f.Pagina2.visible());
-    EXPECT_EQ(f.keyUps, std::vector<std::string>{"3000:113"});
+    EXPECT_EQ(f.keyUps, std::vector<std::string>{"3000:113"}) << "then fires its key up";
     EXPECT_THROW(FocusPerHelp(f, 99, ui::key::F2, 0), NumberedError);
 }
 
@@ -457,9 +454,8 @@ TEST_F(WindowServices, ConTrappolaShowsARunTimeErrorButLetsAScriptFailureThrough
                 [&](const std::exception& e) { mostrato = e.what(); });
     EXPECT_EQ(mostrato, "guasto");
     EXPECT_THROW(ConTrappola([] { throw ui::UnexpectedWindow("inattesa"); }), ui::UnexpectedWindow);
-}
 
-TEST_F(WindowServices, MostraErroreReadsErroreNumberDescriptionAndSource) {
+    // MostraErrore reads number, description and source.
     driver.answerMessage("", 1);
     MostraErrore(NumberedError(5, "Chiamata non valida", "Db"), "A: ", " (B)");
     EXPECT_EQ(driver.messageTexts().back(), "A: Errore(5): Chiamata non valida - Db (B)");
