@@ -143,7 +143,7 @@ TEST_F(FileServicesTest, AppoggioWritesAndReadsTheNthMemo) {
     goDbase().ChiudiConnessione(gsConnDbMenu);
 }
 
-TEST_F(FileServicesTest, LeggiIniPrefersTerminalThenCommon) {
+TEST_F(FileServicesTest, LeggiIniPrefersTerminalThenCommonScriviIniChoosesByKeyAndLevel) {
     install("[Opzioni Stampa]\r\nStaVid=1\r\nVuota=\r\n",
             "[opzioni stampa]\r\nstavid=2\r\nFatt=150\r\nVuota=x\r\n");
     for (auto [key, expected] :
@@ -156,9 +156,8 @@ TEST_F(FileServicesTest, LeggiIniPrefersTerminalThenCommon) {
     std::string value;
     LeggiIni("Opzioni Stampa", "Fatt", "def", value);
     EXPECT_EQ(value, "def") << "read the common INI although none is set";
-}
 
-TEST_F(FileServicesTest, ScriviIniChoosesTheFileByKeyAndLevel) {
+    // ScriviIni chooses the file by the key's place and the level.
     const std::string t = "[S]\r\nA=1\r\n[T]\r\nX=1\r\n";
     const std::string c = "[S]\r\nB=2\r\n[T]\r\nY=2\r\n";
     struct WriteCase {
@@ -222,7 +221,7 @@ TEST_F(FileServicesTest, FailedWriteIsReportedOnlyWhenAsked) {
     EXPECT_EQ(shown.size(), 2u) << "no INI at all must fail, not pass";
 }
 
-TEST_F(FileServicesTest, LeggiMonetaReadsTheRowOrGivesTheDefaults) {
+TEST_F(FileServicesTest, LeggiMonetaReadsTheRowOrGivesTheDefaultsConversionsUseTheRate) {
     openCompany();
     struct Case {
         const char* code;
@@ -243,29 +242,26 @@ TEST_F(FileServicesTest, LeggiMonetaReadsTheRowOrGivesTheDefaults) {
         EXPECT_EQ(cee, c.cee) << c.code;
     }
     EXPECT_EQ(LeggiMoneta("EUR"), 2);
-}
 
-TEST_F(FileServicesTest, ConversionsUseTheRateInvertingAMultiplyingOperatorForEuro) {
-    openCompany();
-    struct Case {
+    // Conversions at the program's rate.
+    struct Conversion {
         const char* company;
         bool fromLire;
         Variant amount;
         int decimals;
         double expected;
-    } cases[] = {
-        {"EUR", true, 1936270.0, 2, 1000.0},
-        {"EUR", true, "10.000", 2, 5.16},  // 5,1645...
-        {"EUR", true, 1000, 3, 0.516},
-        {"EUR", false, 12.345, 2, 12.35},  // euro in a euro company: rounded only
-        {"LIT", false, 1000, 0, 1936270.0},
-        {"LIT", false, "2,5", 0, 4841.0},    // 4840,675
-        {"LIT", true, 1234.5, 0, 1235.0},    // lire in a lire company: rounded only
-        {"lit", false, 1000, 0, 1936270.0},  // the company's code in any case
-        {"EUR", true, Variant(), 2, 0.0},
-        {"EUR", true, "", 2, 0.0},
+    } conversions[] = {
+        {"EUR", true, 1936270.0, 2, 1000.0},  // lire to euro
+        {"EUR", true, "10.000", 2, 5.16},     // 5,1645...
+        {"EUR", false, 12.345, 2, 12.35},     // euro in a euro company: rounded only
+        {"LIT", false, 1000, 0, 1936270.0},   // euro to lire
+        {"LIT", false, "2,5", 0, 4841.0},     // 4840,675
+        {"LIT", true, 1234.5, 0, 1235.0},     // lire in a lire company: rounded only
+        {"lit", false, 1000, 0, 1936270.0},   // the company's code in any case
+        {"EUR", true, Variant(), 2, 0.0},     // Null counts as 0
+        {"EUR", true, "", 2, 0.0},            // and so does ""
     };
-    for (const Case& c : cases) {
+    for (const Conversion& c : conversions) {
         gsMonetaAzie = c.company;
         double result =
             c.fromLire ? ConvDaLire(c.amount, c.decimals) : ConvDaEuro(c.amount, c.decimals);

@@ -377,7 +377,7 @@ TEST_F(QtFrontEndTest, ModelChangesShowAtOnceAndTheCloseBoxAsksTheModel) {
     EXPECT_EQ(frontEnd->windowOf(form), nullptr);
 }
 
-TEST_F(QtFrontEndTest, ModalWindowRunsUntilTheModelHidesIt) {
+TEST_F(QtFrontEndTest, ModalWindowsAndMessagesRunUntilAnsweredTheWaitingLoopUntilAnEvent) {
     frontEnd = std::make_unique<qt::QtFrontEnd>();
     FormModale& modal = ui::desktop().load<FormModale>();
     bool pressed = false;
@@ -390,18 +390,15 @@ TEST_F(QtFrontEndTest, ModalWindowRunsUntilTheModelHidesIt) {
     EXPECT_TRUE(pressed);
     EXPECT_FALSE(modal.visible());
     EXPECT_EQ(ui::desktop().modalDepth(), 0);
-}
 
-TEST_F(QtFrontEndTest, MessageWindowAnswersThePressedButton) {
-    frontEnd = std::make_unique<qt::QtFrontEnd>();
+    // A message answers the pressed button.
     struct Case {
         const char* press;  // object name of the button, "" for Esc
         int expected;
     } cases[] = {{"comScelta2", 2}, {"comScelta1", 1}, {"", 3}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.press);
-        std::string pressName = c.press;
-        QTimer::singleShot(0, [pressName] {
+        QTimer::singleShot(0, [pressName = std::string(c.press)] {
             auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
             ASSERT_NE(dialog, nullptr);
             if (pressName.empty()) {
@@ -417,6 +414,15 @@ TEST_F(QtFrontEndTest, MessageWindowAnswersThePressedButton) {
         request.buttons = {"&Sì", "&No", "&Annulla"};
         EXPECT_EQ(frontEnd->message(request), c.expected);
     }
+
+    // The waiting loop handles what is waiting.
+    bool qtEvent = false;
+    bool userAction = false;
+    QTimer::singleShot(0, [&] { qtEvent = true; });
+    ui::desktop().post([&] { userAction = true; });
+    EXPECT_EQ(ui::WaitForEvents(), 1);
+    EXPECT_TRUE(qtEvent);
+    EXPECT_TRUE(userAction);
 }
 
 TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {
@@ -446,7 +452,7 @@ TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {
     cancellaRegistroForm();
 }
 
-TEST_F(QtFrontEndTest, ModelFontsGiveFamilyAndSize) {
+TEST_F(QtFrontEndTest, ModelFontsGiveFamilyAndSizeAPrintedPageShowsInItsFont) {
     QFont base = QApplication::font();
     struct Case {
         ui::Font font;
@@ -468,9 +474,8 @@ TEST_F(QtFrontEndTest, ModelFontsGiveFamilyAndSize) {
         EXPECT_EQ(font.bold(), c.font.bold);
         EXPECT_EQ(font.italic(), c.font.italic);
     }
-}
 
-TEST_F(QtFrontEndTest, PrintedPageShowsInItsFontClippedByItsViewingArea) {
+    // A printed page shows in its font, clipped by its viewing area.
     auto& form = shown<FormPagina>();
     auto* page = dynamic_cast<qt::PictureView*>(widget(form.PicSec));
     ASSERT_NE(page, nullptr);
@@ -599,7 +604,6 @@ TEST_F(QtFrontEndTest, ArrayFieldsKeepTheirCaptionsOnOneLineAndControlsAddedLate
     form.PicPannello.setVisible(true);
     settle(form);
     QWidget* panel = widget(form.PicPannello);
-    ASSERT_NE(panel, nullptr);
     for (ui::Control* c : added) {
         SCOPED_TRACE(c->displayName());
         QWidget* w = widget(*c);
@@ -640,17 +644,6 @@ TEST_F(QtFrontEndTest, PanelBroughtOverTheWindowCoversTheRestAndLeavesTheWindowI
     EXPECT_TRUE(widget(form.txt(1))->isVisible());
     settle(form);
     EXPECT_EQ(window->size(), before) << "with the panel gone the window is as it was";
-}
-
-TEST_F(QtFrontEndTest, WaitingLoopHandlesWhatIsWaiting) {
-    frontEnd = std::make_unique<qt::QtFrontEnd>();
-    bool qtEvent = false;
-    bool userAction = false;
-    QTimer::singleShot(0, [&] { qtEvent = true; });
-    ui::desktop().post([&] { userAction = true; });
-    EXPECT_EQ(ui::WaitForEvents(), 1);
-    EXPECT_TRUE(qtEvent);
-    EXPECT_TRUE(userAction);
 }
 
 }  // namespace

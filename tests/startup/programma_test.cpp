@@ -82,7 +82,6 @@ TEST_F(StartupTest, StartOpensTheNamedWindowWithTheLaunchValues) {
     EXPECT_EQ(form->args.osKeySec, "CHIAVE");
     EXPECT_EQ(form->args.osKeyLancia, "7");
     EXPECT_EQ(form->args.osParam, "extra parola");
-    EXPECT_FALSE(gsIdDbase.empty());
     EXPECT_FALSE(gsConnDbMenu.empty());
     EXPECT_EQ(gsFileIni, env.mainIni.string());
     ASSERT_TRUE(goMenuClient);
@@ -174,7 +173,7 @@ TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnceAndReleasesTheMenuClient) {
     programHooks().quit = nullptr;
 }
 
-TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForIt) {
+TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForItADeferredCloseForEveryWindow) {
     ASSERT_TRUE(start("/F=frmProva"));
     Variant answer;
     driver.onForm("frmModale", [&](ui::Form& modal) {
@@ -192,9 +191,9 @@ TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForIt) {
     EXPECT_FALSE(programmaTerminato());
     ui::desktop().fireTimers();
     EXPECT_TRUE(programmaTerminato());
-}
 
-TEST_F(StartupTest, DeferredCloseEndsOnlyWhenNoWindowIsLeft) {
+    // A deferred close ends only when no window is left.
+    resetProgramma();
     ASSERT_TRUE(start("/F=frmProva"));
     ChiudiProgramma(false);
     EXPECT_EQ(mainWindow()->oiChiudi, 1);
@@ -249,7 +248,7 @@ TEST_F(StartupTest, MenuCommandsReachTheWindowsByNameAndLoadErrorsTheMenu) {
         "LeggiOpzione MsgBox|Tutti|Caricamento\nErrore(13): Tipo non corrispondente - frmProva.");
 }
 
-TEST(FileIniTest, InstallationIniPlaceFollowsTheEnvironment) {
+TEST(FileIniTest, InstallationIniPlaceFollowsTheEnvironmentMainIniTheLineOrTheInstallationIni) {
     struct Case {
         std::optional<std::string> inst, xdg, home;
         std::string expected;
@@ -264,24 +263,23 @@ TEST(FileIniTest, InstallationIniPlaceFollowsTheEnvironment) {
             home("HOME", c.home);
         EXPECT_EQ(installationIniPath(), c.expected);
     }
-}
 
-TEST(FileIniTest, MainIniFromTheLineOrTheInstallationIni) {
+    // The main INI comes from the line or the installation INI, the others lie beside it.
     ScratchFolder dir;
     std::string main =
         dir.write("conf/pelmor.ini", "[Lista File Ini]\r\nIniComune=comune/pelmor.ini\r\n");
     std::string other = dir.write("altro.ini", "[Menu]\r\nNomeDB=x.db\r\n");
-    std::string inst = dir.write("PelmorInst.ini", "[Setup]\r\nIniPrincipale=" + main + "\r\n");
-    struct Case {
+    std::string instIni = dir.write("PelmorInst.ini", "[Setup]\r\nIniPrincipale=" + main + "\r\n");
+    struct Choice {
         const char* name;
         std::string instIni, line;
         std::optional<std::string> fileIni, comune;
-    } cases[] = {
-        {"from the installation INI", inst, "", main, dir.file("conf/comune/pelmor.ini")},
-        {"the line wins", inst, other, other, ""},
+    } choices[] = {
+        {"from the installation INI", instIni, "", main, dir.file("conf/comune/pelmor.ini")},
+        {"the line wins", instIni, other, other, ""},
         {"no installation INI", dir.file("nessuno.ini"), "", std::nullopt, std::nullopt},
     };
-    for (const Case& c : cases) {
+    for (const Choice& c : choices) {
         SCOPED_TRACE(c.name);
         ScopedEnv env("TOLVANE_INST_INI", c.instIni);
         std::optional<IniChoice> choice = SceltaFileIni(c.line);
