@@ -4,8 +4,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <map>
 #include <random>
+#include <set>
 #include <tuple>
 
 #include "batch_fixture.h"
@@ -18,29 +18,22 @@ long gWrites = 0;
 long gKillAt = 0;
 sqlite3_syscall_ptr gWrite = nullptr, gPwrite = nullptr, gPwrite64 = nullptr;
 
-void countWrite() {
+// A write through the real call kept in its slot; the pwrite calls add their file offset.
+template <sqlite3_syscall_ptr* real, typename... Offset>
+ssize_t countedWrite(int fd, const void* p, size_t n, Offset... at) {
     if (++gWrites == gKillAt) raise(SIGKILL);
-}
-ssize_t countedWrite(int fd, const void* p, size_t n) {
-    countWrite();
-    return reinterpret_cast<ssize_t (*)(int, const void*, size_t)>(gWrite)(fd, p, n);
-}
-ssize_t countedPwrite(int fd, const void* p, size_t n, off_t at) {
-    countWrite();
-    return reinterpret_cast<ssize_t (*)(int, const void*, size_t, off_t)>(gPwrite)(fd, p, n, at);
-}
-ssize_t countedPwrite64(int fd, const void* p, size_t n, off_t at) {
-    countWrite();
-    return reinterpret_cast<ssize_t (*)(int, const void*, size_t, off_t)>(gPwrite64)(fd, p, n, at);
+    using Call = ssize_t (*)(int, const void*, size_t, Offset...);
+    return reinterpret_cast<Call>(*real)(fd, p, n, at...);
 }
 
 void watchWrites(long killAt) {
     gKillAt = killAt;
     sqlite3_vfs* vfs = sqlite3_vfs_find(nullptr);
     const std::tuple<const char*, sqlite3_syscall_ptr*, sqlite3_syscall_ptr> calls[] = {
-        {"write", &gWrite, reinterpret_cast<sqlite3_syscall_ptr>(countedWrite)},
-        {"pwrite", &gPwrite, reinterpret_cast<sqlite3_syscall_ptr>(countedPwrite)},
-        {"pwrite64", &gPwrite64, reinterpret_cast<sqlite3_syscall_ptr>(countedPwrite64)},
+        {"write", &gWrite, reinterpret_cast<sqlite3_syscall_ptr>(countedWrite<&gWrite>)},
+        {"pwrite", &gPwrite, reinterpret_cast<sqlite3_syscall_ptr>(countedWrite<&gPwrite, off_t>)},
+        {"pwrite64", &gPwrite64,
+         reinterpret_cast<sqlite3_syscall_ptr>(countedWrite<&gPwrite64, off_t>)},
     };
     for (const auto& [name, real, counted] : calls) {
         *real = vfs->xGetSystemCall(vfs, name);
@@ -131,23 +124,15 @@ class CrashTest : public BatchTest {
     std::vector<Trace> traces(const std::filesystem::path& file) {
         sqlite3* db = nullptr;
         sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        auto query = [db](const std::string& sql) {
-            std::multimap<std::string, std::string> out;
-            sqlite3_stmt* stmt = nullptr;
-            if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-                ADD_FAILURE() << sqlite3_errmsg(db);
-            while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
-                const auto* a = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
-                const auto* b = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
-                out.emplace(a ? a : "", b ? b : "");
-            }
-            sqlite3_finalize(stmt);
+        auto keys = [db](const std::string& sql) {
+            std::multiset<std::string> out;
+            for (const auto& row : dbtest::rowsOf(db, sql)) out.insert(row[0]);
             return out;
         };
-        EXPECT_EQ(query("PRAGMA integrity_check").begin()->first, "ok");
-        const auto prova = query("SELECT Codice, '' FROM Prova");
-        const auto righe = query("SELECT Codice, '' FROM Righe");
-        const auto errori = query("SELECT Riga, Errore FROM ErroriCaricamento");
+        EXPECT_EQ(dbtest::rowsOf(db, "PRAGMA integrity_check"), Rows{{"ok"}});
+        const auto prova = keys("SELECT Codice FROM Prova");
+        const auto righe = keys("SELECT Codice FROM Righe");
+        const auto errori = keys("SELECT Riga FROM ErroriCaricamento");
         sqlite3_close(db);
         std::vector<Trace> out;
         for (int i = 0; i < kLines; ++i) {
