@@ -18,23 +18,48 @@ class SistemaTest : public BatchTest {
     DatiSistemazione dati;
 };
 
-TEST_F(SistemaTest, NonDeductibleSharesFollowTheVatCode) {
+// One run over a small journal: registration 1 holds the VAT codes and the accounts,
+// registration 2 is a credit note; each step leaves its own rows.
+TEST_F(SistemaTest, VatSharesForcedAccountsCreditNotesAndPrefixesInOneRun) {
     company(
+        "INSERT INTO MovPnTes (Anno, NumReg, Causale, PreDoc, PreProt) VALUES"
+        " (2024, 1, 'FT', NULL, 'B'), (2024, 2, 'NC', 'A', NULL);"
         "INSERT INTO MovPnIva (Anno, NumReg, RigaIva, Iva, Imponibile, Imposta) VALUES"
         " (2024, 1, 1, '31', 100.01, 22.01), (2024, 1, 2, '41', 80, 17.6),"
         " (2024, 1, 3, '3', 10, 2), (2024, 1, 4, '22', 10, 2.2);"
         "INSERT INTO MovPnDett (Anno, NumReg, Riga, Iva, Imposta, ImpostaMon) VALUES"
         " (2024, 1, 1, '31', 22.01, 22.03), (2024, 1, 2, '40', 17.6, 17.6),"
-        " (2024, 1, 3, '4', 5, 5)");
-    run();
+        " (2024, 1, 3, '4', 5, 5);"
+        "INSERT INTO MovPnDett (Anno, NumReg, Riga, GruppoPartita, MastroPartita, ContoPartita)"
+        " VALUES (2024, 1, 4, '10', '20', '1'), (2024, 1, 5, '10', '20', '2'),"
+        " (2024, 1, 6, '30', '40', '5');"
+        "INSERT INTO MovPnDett (Anno, NumReg, Riga, DareAvere, Importo, ImportoMon, Imposta,"
+        " ImpostaMon) VALUES (2024, 1, 7, 'D', 10, 10, 2, 2), (2024, 2, 1, 'D', 100, 100, 22, 22),"
+        " (2024, 2, 2, 'A', 50, 50, 0, 0)");
+    dati.contiIva[0] = {"10", "20", "1"};
+    dati.contiIva[3] = {"30", "40", ""};
+    dati.causaliNotaCred = {"NC", "", "nc"};
+    EXPECT_EQ(run(), 11) << "nine statements, one for the complete account, one for the causal";
     EXPECT_EQ(rows("SELECT RigaIva, ImponibileND, ImpostaND, ImponibileNDMon, ImpostaNDMon"
                    " FROM MovPnIva ORDER BY RigaIva"),
               (Rows{{"1", "50.01", "11.01", "50.01", "11.01"},
                     {"2", "80", "17.6", "80", "17.6"},
                     {"3", "NULL", "NULL", "NULL", "NULL"},
                     {"4", "NULL", "NULL", "NULL", "NULL"}}));
-    EXPECT_EQ(rows("SELECT Riga, ImpostaIndetr, ImpostaIndetrMon FROM MovPnDett ORDER BY Riga"),
+    EXPECT_EQ(rows("SELECT Riga, ImpostaIndetr, ImpostaIndetrMon FROM MovPnDett"
+                   " WHERE NumReg = 1 AND Riga <= 3 ORDER BY Riga"),
               (Rows{{"1", "11.01", "11.02"}, {"2", "17.6", "17.6"}, {"3", "NULL", "NULL"}}));
+    EXPECT_EQ(rows("SELECT NumReg, Riga FROM MovPnDett WHERE Forzatura = 'I'"), (Rows{{"1", "4"}}))
+        << "only the complete account forces its rows";
+    EXPECT_EQ(rows("SELECT NumReg, Riga, DareAvere, Importo, ImportoMon, Imposta, ImpostaMon"
+                   " FROM MovPnDett WHERE DareAvere IS NOT NULL ORDER BY NumReg, Riga"),
+              (Rows{{"1", "7", "D", "10", "10", "2", "2"},
+                    {"2", "1", "A", "-100", "-100", "-22", "-22"},
+                    {"2", "2", "D", "-50", "-50", "0", "0"}}))
+        << "a credit note's rows change sign once whatever its causal repeats";
+    EXPECT_EQ(rows("SELECT PreDoc, PreProt FROM MovPnTes ORDER BY NumReg"),
+              (Rows{{".", "B"}, {"A", "."}}));
+    EXPECT_EQ(rows("SELECT DISTINCT PreDoc, PreProt FROM MovPnDett"), (Rows{{".", "."}}));
 }
 
 TEST_F(SistemaTest, VatRowsOfARegistrationWithoutRowOneMoveDown) {
@@ -57,45 +82,6 @@ TEST_F(SistemaTest, VatRowsOfARegistrationWithoutRowOneMoveDown) {
                   c.expected)
             << c.inserts;
     }
-}
-
-TEST_F(SistemaTest, OnlyCompleteVatAccountsForceTheirRows) {
-    company(
-        "INSERT INTO MovPnDett (Anno, NumReg, Riga, GruppoPartita, MastroPartita, ContoPartita)"
-        " VALUES (2024, 1, 1, '10', '20', '1'), (2024, 1, 2, '10', '20', '2'),"
-        " (2024, 1, 3, '30', '40', '5')");
-    dati.contiIva[0] = {"10", "20", "1"};
-    dati.contiIva[3] = {"30", "40", ""};
-    EXPECT_EQ(run(), 10) << "one statement for the complete account only";
-    EXPECT_EQ(rows("SELECT Riga, Forzatura FROM MovPnDett ORDER BY Riga"),
-              (Rows{{"1", "I"}, {"2", "NULL"}, {"3", "NULL"}}));
-}
-
-TEST_F(SistemaTest, CreditNoteRowsChangeSignOnceWhateverTheCausalsRepeat) {
-    company(
-        "INSERT INTO MovPnTes (Anno, NumReg, Causale) VALUES (2024, 1, 'NC'), (2024, 2, 'FT');"
-        "INSERT INTO MovPnDett (Anno, NumReg, Riga, DareAvere, Importo, ImportoMon, Imposta,"
-        " ImpostaMon) VALUES (2024, 1, 1, 'D', 100, 100, 22, 22),"
-        " (2024, 1, 2, 'A', 50, 50, 0, 0), (2024, 2, 1, 'D', 10, 10, 2, 2)");
-    dati.causaliNotaCred = {"NC", "", "nc"};
-    run();
-    EXPECT_EQ(rows("SELECT NumReg, Riga, DareAvere, Importo, ImportoMon, Imposta, ImpostaMon"
-                   " FROM MovPnDett ORDER BY NumReg, Riga"),
-              (Rows{{"1", "1", "A", "-100", "-100", "-22", "-22"},
-                    {"1", "2", "D", "-50", "-50", "0", "0"},
-                    {"2", "1", "D", "10", "10", "2", "2"}}));
-}
-
-TEST_F(SistemaTest, EmptyPrefixesBecomeAPoint) {
-    company(
-        "INSERT INTO MovPnTes (Anno, NumReg, PreDoc, PreProt) VALUES (2024, 1, NULL, 'B'),"
-        " (2024, 2, 'A', NULL);"
-        "INSERT INTO MovPnDett (Anno, NumReg, Riga, PreDoc, PreProt) VALUES"
-        " (2024, 1, 1, NULL, NULL)");
-    EXPECT_EQ(run(), 9) << "statements of a run with no optional data";
-    EXPECT_EQ(rows("SELECT PreDoc, PreProt FROM MovPnTes ORDER BY NumReg"),
-              (Rows{{".", "B"}, {"A", "."}}));
-    EXPECT_EQ(rows("SELECT PreDoc, PreProt FROM MovPnDett"), (Rows{{".", "."}}));
 }
 
 // The period after the registration's, by quarter or by month, across the year's end.
