@@ -358,6 +358,7 @@ TEST(SqlDialect, UntranslatableConstructsRaise3146) {
         {"Delete * From A INNER JOIN B ON A.id = B.id", "più tabelle"},
         {"SELECT 'abc FROM T", "non chiuso"},
         {"SELECT #13/45/2020#", "data"},
+        {"SELECT #0:2666666666666666666666#", "data"},
         {"SELECT x INTO Y FROM T", "INTO"},
         {"SELECT DISTINCTROW x FROM T", "DISTINCTROW"},
         {"SELECT Left('a') FROM T", "argomenti"},
