@@ -258,13 +258,15 @@ TEST_F(GestoreRsTest, NavigationNoCurrentRecordAndReadOnlySets) {
     EXPECT_EQ(errorOf([&] { rs.EditRs(ultimo); }), errnum::ReadOnlyRecordset);
 }
 
-TEST_F(GestoreRsTest, CancelledEditWritesNothing) {
+TEST_F(GestoreRsTest, CancelledEditWritesNothingAndEditOfADeletedRowRaises3167) {
     std::string h = open("Select * from Prova");
     rs.EditRs(h);
     rs.ScriviCampoRs(h, "Descrizione", "Mai");
     rs.AnnullaEditRs(h);
     EXPECT_EQ(errorOf([&] { rs.UpdateRs(h); }), errnum::UpdateWithoutEdit);
     EXPECT_EQ(stored("Descrizione"), "Prima");
+    db.EseguiSql(id, "Delete from Prova");
+    EXPECT_EQ(errorOf([&] { rs.EditRs(h); }), errnum::RecordDeleted);
 }
 
 TEST_F(GestoreRsTest, ReopenPointsTheHandleAtANewSelectAndAFailedOneLeavesItEmpty) {
@@ -305,12 +307,6 @@ TEST_F(GestoreRsTest, ANewIntegerKeyIsFollowedByTheRecordSet) {
     write(h, "Id", 50);
     write(h, "Testo", "b");
     EXPECT_EQ(dbtest::queryOne(file, "SELECT Id || Testo FROM Numerata"), "50b");
-}
-
-TEST_F(GestoreRsTest, EditOfARowDeletedMeanwhileRaises3167) {
-    std::string h = open("Select * from Prova");
-    db.EseguiSql(id, "Delete from Prova");
-    EXPECT_EQ(errorOf([&] { rs.EditRs(h); }), errnum::RecordDeleted);
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "suite/opz_stampa.h"
 #include "support/error_number.h"
@@ -87,23 +89,11 @@ TEST(MessaggioEmail, PortsAndSecurityFollowTheSettings) {
     EXPECT_EQ(smtpTlsFor(false, 465), SmtpTls::WhenOffered);
 }
 
-class InvioEmailTest : public ::testing::Test {
-  protected:
-    InvioEmailTest() {
-        previous_ = setMailTransports(transports);
-        pdf = folder.write("Elenco.pdf", kPdf);
-    }
-    ~InvioEmailTest() override { setMailTransports(previous_); }
-
+TEST(InvioEmail, ValuesThatWouldBreakAHeaderAreRefusedBeforeAnyAttempt) {
     ScratchFolder folder;
-    std::shared_ptr<MemoryMailTransports> transports = std::make_shared<MemoryMailTransports>();
-    std::string pdf;
-
-  private:
-    std::shared_ptr<MailTransports> previous_;
-};
-
-TEST_F(InvioEmailTest, ValuesThatWouldBreakAHeaderAreRefusedBeforeAnyAttempt) {
+    const std::string pdf = folder.write("Elenco.pdf", kPdf);
+    auto transports = std::make_shared<MemoryMailTransports>();
+    ScopeGuard restore([previous = setMailTransports(transports)] { setMailTransports(previous); });
     struct Case {
         const char* name;
         std::string value;

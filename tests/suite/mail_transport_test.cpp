@@ -29,15 +29,13 @@ class TransportTest : public ::testing::Test {
         mail.attachmentName = "Elenco clienti.pdf";
     }
     SmtpSettings smtp(const PrivateSmtp& server, SmtpTls tls) const {
-        SmtpSettings s;
-        s.server = "127.0.0.1";
-        s.port = server.port();
-        s.tls = tls;
-        s.login = "mario";
-        s.password = "giusta";
-        s.caFile = server.certificate();
-        s.timeoutSeconds = 5;
-        return s;
+        return {.server = "127.0.0.1",
+                .port = server.port(),
+                .tls = tls,
+                .login = "mario",
+                .password = "giusta",
+                .caFile = server.certificate(),
+                .timeoutSeconds = 5};
     }
     SendOutcome sendBySmtp(const SmtpSettings& settings) {
         return SmtpTransport(settings).send(mail, composeMessage(mail, pdfBytes()));

@@ -36,7 +36,7 @@ PrintList listOf(int rows) {
     return list;
 }
 
-TEST(LayOutList, RowsFillPagesUnderTheirHeadings) {
+TEST(LayOutList, RowsFillPagesUnderTheirHeadingsAndColumnsFitTheLine) {
     struct Case {
         int rows;
         int lines;
@@ -49,9 +49,7 @@ TEST(LayOutList, RowsFillPagesUnderTheirHeadings) {
         EXPECT_NE(pages.back()[0].find("Pag. " + std::to_string(c.pages)), std::string::npos);
         EXPECT_EQ(pages[0][2], "Codice Descrizione");
     }
-}
-
-TEST(LayOutList, WidestColumnsNarrowToFitTheLine) {
+    // The widest columns narrow to fit the line, counted in characters.
     PrintList list;
     list.captions = {"A", "B"};
     list.rows = {{std::string(30, 'x'), std::string(10, 'y')}};
