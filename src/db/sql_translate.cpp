@@ -70,6 +70,7 @@ void Translator::recordItem(std::size_t from, std::size_t to, std::string alias)
 }
 
 std::string Translator::select() {
+    const Nested nested(*this);
     ++selectDepth_;
     std::string out = selectBody();
     --selectDepth_;
@@ -184,6 +185,7 @@ FromClause Translator::fromClause() {
 }
 
 std::string Translator::joinGroup(FromClause& from) {
+    const Nested nested(*this);
     std::string out = joinUnit(from);
     for (;;) {
         std::string kind;

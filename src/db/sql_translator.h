@@ -125,6 +125,18 @@ class Translator {
     Expr columnReference();
     Expr call();
 
+    // Expressions, joins and queries nest by recursion: text nested deeper than any real query
+    // is refused before the stack runs out.
+    static constexpr int kMaxNesting = 200;
+    int nesting_ = 0;
+    struct Nested {
+        explicit Nested(Translator& t) : t_(t) {
+            if (++t_.nesting_ > kMaxNesting) t_.fail("espressione troppo annidata");
+        }
+        ~Nested() { --t_.nesting_; }
+        Translator& t_;
+    };
+
     std::string_view sql_;
     std::string_view context_;
     int selectDepth_ = 0;

@@ -201,6 +201,27 @@ TEST_F(GestoreDbTest, LocksHeldByAnotherConnectionRaiseTheLockNumbers) {
     db.setBusyWait(saved);
 }
 
+// Fault: a group that SQLite undid (an I/O error, a full disk, a trigger's RAISE(ROLLBACK)) was
+// followed by writes outside any group and the run went on as if its lines were stored.
+TEST_F(GestoreDbTest, GroupedRunUndoneBySqliteStopsAndStoresNothingMore) {
+    native(
+        "CREATE TRIGGER Annulla BEFORE INSERT ON Righe WHEN NEW.Codice = 99 "
+        "BEGIN SELECT RAISE(ROLLBACK, 'annullata'); END");
+    const NumberedError stop = testing::errorRaised([&] {
+        GroupedCommit run(db, id, {.statements = 2, .atBoundaries = true});
+        insert(1);
+        insert(2);
+        run.boundary();
+        insert(3);
+        EXPECT_NE(errorOf([&] { insert(99); }), 0);
+        insert(4);  // the caller's error row
+        run.boundary();
+    });
+    EXPECT_EQ(stop.number(), errnum::DatabaseFailure);
+    EXPECT_NE(stop.description().find("annullata"), std::string::npos) << stop.description();
+    EXPECT_EQ(committedRows(), "2");
+}
+
 TEST_F(GestoreDbTest, StatementsStayRightWhenManyTextsPassThroughTheCache) {
     native("CREATE TABLE Altre (Codice INTEGER NOT NULL PRIMARY KEY, Testo VARCHAR(10))");
     GestoreRs rs;

@@ -214,7 +214,7 @@ TEST(SqlDialect, LiteralsAndQuotedNamesAreNeverTouched) {
 
 TEST(SqlDialect, UntranslatableConstructsRaise3146) {
     struct Case {
-        const char* sql;
+        std::string sql;
         const char* named;  // must appear in the message
     };
     const std::vector<Case> cases = {
@@ -228,6 +228,9 @@ TEST(SqlDialect, UntranslatableConstructsRaise3146) {
         {"Delete * From A INNER JOIN B ON A.id = B.id", "più tabelle"},
         {"SELECT 'abc FROM T", "non chiuso"},
         {"SELECT #13/45/2020#", "data"},
+        {"SELECT #0:2666666666666666666666#", "data"},
+        {"SELECT " + std::string(5000, '(') + "1", "annidata"},
+        {"SELECT " + std::string(5000, '-') + "1", "annidata"},
         {"SELECT x INTO Y FROM T", "INTO"},
         {"SELECT DISTINCTROW x FROM T", "DISTINCTROW"},
         {"SELECT Left('a') FROM T", "argomenti"},
