@@ -1,5 +1,5 @@
-// Database files made from the shipped schema scripts: every table the program reads is
-// there, older files are upgraded without losing rows, and nothing half-made is left behind.
+// Database files made from the shipped schema scripts: versioned and in their journal mode,
+// older files upgraded without losing rows, and nothing half-made left behind.
 #include "db/base_database.h"
 
 #include <gtest/gtest.h>
