@@ -40,8 +40,7 @@ bool isReserved(const SqlToken& t);
 // Recursive descent over the tokens of one text, emitting SQLite SQL as it goes.
 class Translator {
   public:
-    Translator(std::string_view sql, std::string_view context)
-        : sql_(sql), context_(context), tokens_(tokenize(sql, context)) {}
+    explicit Translator(std::string_view sql) : sql_(sql), tokens_(tokenizeAccessSql(sql)) {}
 
     std::string run();
 
@@ -49,7 +48,6 @@ class Translator {
     SelectShape* shape = nullptr;
 
   private:
-    static std::vector<SqlToken> tokenize(std::string_view sql, std::string_view context);
     [[noreturn]] void fail(const std::string& what) const;
 
     const SqlToken& peek(std::size_t ahead = 0) const {
@@ -138,7 +136,6 @@ class Translator {
     };
 
     std::string_view sql_;
-    std::string_view context_;
     int selectDepth_ = 0;
     std::vector<SqlToken> tokens_;
     std::size_t pos_ = 0;

@@ -246,21 +246,6 @@ TEST(SqlDialect, UntranslatableConstructsRaise3146) {
     }
 }
 
-TEST(SqlDialect, FragmentErrorNamesLayoutAndField) {
-    const NumberedError e = testing::errorRaised([] {
-        translateSqlFragment("Delete T.* From T Where Format(x) = 1",
-                             "tracciato CLIENTI, campo WhereAzz");
-    });
-    EXPECT_EQ(e.number(), errnum::DatabaseFailure);
-    EXPECT_NE(e.description().find("tracciato CLIENTI, campo WhereAzz"), std::string::npos);
-    SqlTestDb db;
-    db.execNative("CREATE TABLE T (x TEXT COLLATE NOCASE); INSERT INTO T VALUES ('a'), ('b');");
-    EXPECT_EQ(db.queryNative(
-                  "SELECT x FROM T WHERE " +
-                  translateSqlFragment("x Like 'A*' Or x = \"z\"", "tracciato T, campo WhereAzz")),
-              (Rows{{"a"}}));
-}
-
 TEST(SqlSelectShape, UpdatableShapesNameTheirBaseTableAndAliases) {
     struct Case {
         const char* sql;
