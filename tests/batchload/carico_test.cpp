@@ -98,6 +98,23 @@ TEST_F(BatchTest, FixedPositionsCountCharactersNotBytes) {
     }
 }
 
+// Fault: skipping the rest of an over-long line never looked at the stop button, so a file
+// without line ends from an endless source held the window for good.
+TEST_F(BatchTest, StopEndsTheSkipOfAnEndlessLine) {
+    layout("ZERO", {{"Tabella", "Prova"}, {"Separatore", "\\059"}, {"InsVaria", "I"}});
+    field("ZERO", "Codice", {{"NumCampo", "1"}});
+    std::filesystem::create_symlink("/dev/zero", folder / "ZERO.txt");
+    auto now = std::chrono::steady_clock::time_point{};
+    progress.setClock([&] { return now += std::chrono::milliseconds(60); });
+    int pumps = 0;
+    progress.eventPump = [&] {
+        if (progress.phaseText() == "Caricamento ZERO" && ++pumps == 20) giStatoCarica = 2;
+    };
+    EXPECT_EQ(load("ZERO"), 0);
+    EXPECT_EQ(one("SELECT COUNT(*) FROM ErroriCaricamento WHERE Tabella = 'ZERO'"), "1");
+    EXPECT_EQ(one("SELECT COUNT(*) FROM Prova"), "0");
+}
+
 TEST_F(BatchTest, InputPathIsCompletedFromFolderOrDrive) {
     const struct {
         std::string dir, drive, file, expected;
