@@ -38,8 +38,10 @@ class StudioTest : public ui::WindowTest {
         createDatabaseFromSchema(file, schemaPath("common.sql"));
         gsIdDbase = goDbase().ApriConnessione(file);
         std::ofstream(folder.file("menu.ini")) << "[Parametri]\nLogin=admin\n";
-        goMenuClient = std::make_unique<MenuClient>(MenuClientSettings{
-            .menuIni = folder.file("menu.ini"), .keyFile = folder.file("menu.key")});
+        MenuClientSettings settings;
+        settings.menuIni = folder.file("menu.ini");
+        settings.keyFile = folder.file("menu.key");
+        goMenuClient = std::make_unique<MenuClient>(settings);
         gbInChiusura = false;
         registraFrmDaStudio();
     }
