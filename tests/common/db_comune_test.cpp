@@ -1,7 +1,6 @@
-// The shared services on files: databases made from the shipped schema files (EsisteCampo, the
-// scoped switch of gsIdDbase, the common database's opening, table Appoggio); which INI file a
-// read comes from and which file a write or a delete goes to; a currency's row of Monete and the
-// lire/euro conversion at the rate 1936,27.
+// The shared services on files: databases from the shipped schema (EsisteCampo, the scoped switch
+// of gsIdDbase, the common database's opening, table Appoggio); the INI file a read comes from and
+// a write goes to; a currency's row of Monete and the lire/euro conversion at the program's rate.
 #include "common/db_comune.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
-// The common window services: the message window (buttons, default, the number that comes back),
-// run-time error texts and the save-error table (each database error number of a save with its
-// message, buttons, title and what the save cycle does next); focus colours and the error
-// colour, combo search, key filter, key and help handling, date check, field focus, loading steps.
+// The common window services: the message window, run-time error texts, the save-error table (a
+// save's database error: its message and the save's next step); focus and error colours, combo
+// search, key filter, keys and help, date check, field focus, error reports, loading steps.
 #include "common/servizi_finestre.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
-// The Qt front end on the offscreen platform, one application per test suite and a fresh desktop
-// per test: what a person does to the real widgets reaches the model as the same events, in the
-// same order, as the headless user actions; what the model changes shows at once; modal windows
-// and messages run real loops; where a form's fonts, places, rows, captions and panels go.
+// The Qt front end on the offscreen platform: a person's input at the real widgets reaches the
+// model as the headless user actions' events, in their order; model changes show at once; modal
+// windows and messages run real loops; where a form's fonts, places, rows and panels go.
 #include "qt/qt_front_end.h"
 
 #include <gtest/gtest.h>
@@ -562,7 +561,9 @@ TEST_F(QtFrontEndTest, ControlsAloneInTheirColumnKeepTheirDesignedWidth) {
         SCOPED_TRACE(c.control.displayName());
         QRect place = inWindow(c.control);
         EXPECT_GE(place.width(), c.width);
-        if (c.height > 0) EXPECT_EQ(place.height(), c.height);
+        if (c.height > 0) {
+            EXPECT_EQ(place.height(), c.height);
+        }
         EXPECT_EQ(place.left(), inWindow(form.labTitolo).left()) << "one column";
     }
     EXPECT_GE(widget(form.grdLista)->window()->width(), 608)
