@@ -356,6 +356,10 @@ long ScCarica::CaricaDati(long& plErrori) {
         clear.bind(1, Variant(osCodice));
         clear.write();
         reader = std::make_unique<TextFileReader>(msFileOrigine_);
+        reader->keepSkipping = [this] {
+            progress(ogInElab ? ogInElab->value() : 0, std::nullopt);
+            return giStatoCarica == 1;
+        };
         for (int t = 1; t <= 5; ++t) {
             if (!equalText(masAzzera_[t], "S") || !tableInUse(t)) continue;
             progress(0, "Cancellazione tabella " + masTabella_[t]);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 #include <vector>
 
 #include "db/sql_dialect.h"
@@ -167,7 +168,7 @@ long DbConnection::runWrite(sqlite3_stmt* stmt, std::string_view source) {
         SqliteAccess access =
             sqlite3_stmt_readonly(stmt) ? SqliteAccess::Read : SqliteAccess::Write;
         sqlite3_reset(stmt);
-        afterFailedWrite();
+        afterFailedWrite(text);
         raiseSqliteFailure(extended, text, source, access);
     }
     long changed = sqlite3_stmt_readonly(stmt) ? 0 : static_cast<long>(sqlite3_changes(db));
@@ -195,6 +196,7 @@ void DbConnection::beginGroup() {
 
 void DbConnection::commitGroup() {
     if (groupDepth == 0) return;
+    raiseIfGroupUndone();
     if (!sqlite3_get_autocommit(db)) exec("COMMIT");
     pendingWrites = 0;
     groupStarted = std::chrono::steady_clock::now();
@@ -205,6 +207,10 @@ std::string DbConnection::endGroup() {
     if (groupDepth == 0) return {};
     if (--groupDepth > 0) return {};
     pendingWrites = 0;
+    if (!undoneGroup.empty()) {
+        if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return std::exchange(undoneGroup, std::string());
+    }
     if (sqlite3_get_autocommit(db) ||
         sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK)
         return {};
@@ -221,18 +227,31 @@ void DbConnection::afterWrite() {
 
 void DbConnection::commitIfDue() {
     if (groupDepth == 0) return;
+    raiseIfGroupUndone();
     bool byCount = policy.statements > 0 && pendingWrites >= policy.statements;
     bool byTime = policy.millis > 0 && std::chrono::steady_clock::now() - groupStarted >=
                                            std::chrono::milliseconds(policy.millis);
     if (byCount || byTime) commitGroup();
 }
 
-void DbConnection::afterFailedWrite() {
+void DbConnection::raiseIfGroupUndone() {
+    if (!undoneGroup.empty())
+        throw NumberedError(errnum::DatabaseFailure, undoneGroup, "GestoreDb");
+}
+
+void DbConnection::afterFailedWrite(const std::string& cause) {
     if (groupDepth == 0) return;
+    if (sqlite3_get_autocommit(db)) {
+        if (undoneGroup.empty())
+            undoneGroup = "Il database ha annullato le scritture non ancora salvate: " + cause;
+        // Whatever the caller writes until it stops joins a group that is rolled back at its end.
+        sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+        return;
+    }
     // Only the failed statement was undone: the open group waits for the caller's boundary.
-    if (policy.atBoundaries && !sqlite3_get_autocommit(db)) return;
-    // The failed statement alone was undone; what ran before it is made permanent now.
-    if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    if (policy.atBoundaries) return;
+    // What ran before it is made permanent now.
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     pendingWrites = 0;
     groupStarted = std::chrono::steady_clock::now();
     sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);

@@ -61,7 +61,12 @@ struct DbConnection {
     std::string endGroup();
     void afterWrite();
     void commitIfDue();
-    void afterFailedWrite();
+    void afterFailedWrite(const std::string& cause);
+    // Set when SQLite itself rolled the open group back after a failed write (an I/O error, a
+    // full disk, a trigger's RAISE(ROLLBACK)): the writes since the last commit are gone, and
+    // the run must stop rather than go on as if they were stored.
+    std::string undoneGroup;
+    void raiseIfGroupUndone();
 
   private:
     struct Cached {

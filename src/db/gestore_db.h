@@ -92,8 +92,9 @@ struct GroupedCommitPolicy {
 // it while the object lives are committed in groups. A write that fails commits what ran
 // before it; destruction (end, exception, stop) commits the rest. When that last commit fails
 // its group is undone and, unless an exception is already on its way, the destructor raises
-// 3146: the run must not be reported as done. Nested scopes on the same database join the
-// outer one.
+// 3146: the run must not be reported as done. When SQLite itself undoes the open group after a
+// failed write, the next boundary, flush or the end raises 3146 and nothing more is committed.
+// Nested scopes on the same database join the outer one.
 class GroupedCommit {
   public:
     GroupedCommit(GestoreDb& db, const std::string& idDb, GroupedCommitPolicy policy = {});

@@ -5,6 +5,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdlib>
 #include <string>
 
@@ -26,7 +27,7 @@ ColumnKind columnKindOf(std::string_view declaredType, int* size) {
     t = start == std::string::npos ? std::string() : t.substr(start);
     int declaredSize = 0;
     if (std::size_t open = t.find('('); open != std::string::npos)
-        declaredSize = std::atoi(t.c_str() + open + 1);
+        std::from_chars(t.data() + open + 1, t.data() + t.size(), declaredSize);  // 0 if too big
     if (size) *size = declaredSize;
     std::string word = t.substr(0, t.find_first_of(" (\t"));
     if (word == "varchar" || word == "char" || word == "nvarchar" || word == "nchar" ||

@@ -16,11 +16,6 @@ namespace tolvane {
 // NumberedError(errnum::DatabaseFailure) naming the construct it cannot translate.
 std::string translateAccessSql(std::string_view sql);
 
-// A stored fragment (a condition, a list of columns, a tail of a query) of a batch layout.
-// `context` names where it comes from, e.g. "tracciato CLIENTI, campo WhereAzz"; the error
-// message carries it so that the user can find the faulty fragment.
-std::string translateSqlFragment(std::string_view fragment, std::string_view context);
-
 // One item of the select list as written in the program's statement.
 struct SelectItem {
     std::string qualifier;  // "P" of "P.Descrizione", empty when unqualified

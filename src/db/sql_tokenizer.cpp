@@ -34,6 +34,8 @@ bool splitNumbers(std::string_view s, std::string_view separators, std::vector<s
     std::string current;
     for (char c : s) {
         if (isDigit(c)) {
+            // No date or time part has more digits; longer ones would overflow the conversion.
+            if (current.size() == 6) return false;
             current += c;
         } else if (separators.find(c) != std::string_view::npos && !current.empty()) {
             out.push_back(current);
@@ -87,7 +89,6 @@ bool parseDateLiteral(std::string_view body, std::string& iso) {
             if (equalText(word, "AM") && hh == 12) hh = 0;
         } else {
             if (hasDate || !splitNumbers(word, "/-", parts) || parts.size() != 3) return false;
-            if (parts[0].size() > 6 || parts[1].size() > 6 || parts[2].size() > 6) return false;
             if (parts[0].size() == 4) {
                 y = std::stoi(parts[0]), m = std::stoi(parts[1]), d = std::stoi(parts[2]);
             } else {

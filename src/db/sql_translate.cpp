@@ -1,4 +1,4 @@
-// Translation of dialect statements, clauses and stored fragments into SQLite SQL, and the
+// Translation of dialect statements and clauses into SQLite SQL, and the
 // shape analysis of a SELECT. Joins and deletes that SQLite writes differently are rebuilt;
 // anything not known to translate faithfully raises 3146 instead of running with another meaning.
 #include "db/sql_translator.h"
@@ -33,21 +33,11 @@ std::string Translator::run() {
     return out;
 }
 
-std::vector<SqlToken> Translator::tokenize(std::string_view sql, std::string_view context) {
-    try {
-        return tokenizeAccessSql(sql);
-    } catch (const NumberedError& e) {
-        if (context.empty()) throw;
-        throw NumberedError(e.number(), "(" + std::string(context) + ") " + e.description(),
-                            e.source());
-    }
-}
-
 void Translator::fail(const std::string& what) const {
-    std::string message = "Istruzione SQL non traducibile";
-    if (!context_.empty()) message += " (" + std::string(context_) + ")";
-    message += ": " + what + " in \"" + std::string(sql_) + "\"";
-    throw NumberedError(errnum::DatabaseFailure, message, "sql_dialect");
+    throw NumberedError(
+        errnum::DatabaseFailure,
+        "Istruzione SQL non traducibile: " + what + " in \"" + std::string(sql_) + "\"",
+        "sql_dialect");
 }
 
 void Translator::recordItem(std::size_t from, std::size_t to, std::string alias) {
@@ -70,6 +60,7 @@ void Translator::recordItem(std::size_t from, std::size_t to, std::string alias)
 }
 
 std::string Translator::select() {
+    const Nested nested(*this);
     ++selectDepth_;
     std::string out = selectBody();
     --selectDepth_;
@@ -184,6 +175,7 @@ FromClause Translator::fromClause() {
 }
 
 std::string Translator::joinGroup(FromClause& from) {
+    const Nested nested(*this);
     std::string out = joinUnit(from);
     for (;;) {
         std::string kind;
@@ -382,18 +374,14 @@ std::string Translator::insertStatement() {
 
 using sqldetail::Translator;
 
-std::string translateAccessSql(std::string_view sql) { return Translator(sql, {}).run(); }
-
-std::string translateSqlFragment(std::string_view fragment, std::string_view context) {
-    return Translator(fragment, context).run();
-}
+std::string translateAccessSql(std::string_view sql) { return Translator(sql).run(); }
 
 std::optional<SelectShape> analyzeSelect(std::string_view accessSql) {
     SelectShape shape;
     shape.updatable = true;
     try {
         if (!tokenizeAccessSql(accessSql).front().isWord("select")) return std::nullopt;
-        Translator translator(accessSql, {});
+        Translator translator(accessSql);
         translator.shape = &shape;
         translator.run();
     } catch (const NumberedError&) {

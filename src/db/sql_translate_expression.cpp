@@ -73,6 +73,7 @@ constexpr FunctionRule kFunctions[] = {
 }  // namespace
 
 Expr Translator::expression() {
+    const Nested nested(*this);
     Expr e = orExpr();
     if (peek().isWord("xor") || peek().isWord("eqv") || peek().isWord("imp"))
         fail("operatore " + peek().text);
@@ -92,6 +93,7 @@ Expr Translator::andExpr() {
 }
 
 Expr Translator::notExpr() {
+    const Nested nested(*this);
     if (acceptWord("not")) return {"(NOT " + notExpr().sql + ")", ExprKind::Other};
     return comparison();
 }
@@ -205,6 +207,7 @@ Expr Translator::multiplicative() {
 }
 
 Expr Translator::negation() {
+    const Nested nested(*this);
     if (acceptSymbol("-")) return {"(- " + negation().sql + ")", ExprKind::Other};
     if (acceptSymbol("+")) return negation();
     return power();

@@ -40,8 +40,7 @@ bool isReserved(const SqlToken& t);
 // Recursive descent over the tokens of one text, emitting SQLite SQL as it goes.
 class Translator {
   public:
-    Translator(std::string_view sql, std::string_view context)
-        : sql_(sql), context_(context), tokens_(tokenize(sql, context)) {}
+    explicit Translator(std::string_view sql) : sql_(sql), tokens_(tokenizeAccessSql(sql)) {}
 
     std::string run();
 
@@ -49,7 +48,6 @@ class Translator {
     SelectShape* shape = nullptr;
 
   private:
-    static std::vector<SqlToken> tokenize(std::string_view sql, std::string_view context);
     [[noreturn]] void fail(const std::string& what) const;
 
     const SqlToken& peek(std::size_t ahead = 0) const {
@@ -125,8 +123,19 @@ class Translator {
     Expr columnReference();
     Expr call();
 
+    // Expressions, joins and queries nest by recursion: text nested deeper than any real query
+    // is refused before the stack runs out.
+    static constexpr int kMaxNesting = 200;
+    int nesting_ = 0;
+    struct Nested {
+        explicit Nested(Translator& t) : t_(t) {
+            if (++t_.nesting_ > kMaxNesting) t_.fail("espressione troppo annidata");
+        }
+        ~Nested() { --t_.nesting_; }
+        Translator& t_;
+    };
+
     std::string_view sql_;
-    std::string_view context_;
     int selectDepth_ = 0;
     std::vector<SqlToken> tokens_;
     std::size_t pos_ = 0;

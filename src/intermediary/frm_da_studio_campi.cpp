@@ -18,7 +18,6 @@ namespace {
 // The flag boxes in the order the mirrors go through them.
 const int kCaselle[] = {10, 55, 2020, 42, 44};
 constexpr int kCampoSesso = 3030;
-constexpr int kCampoFirma = 35;
 constexpr int kCampoFirmaPresente = 55;
 
 }  // namespace

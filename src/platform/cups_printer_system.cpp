@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -161,7 +162,9 @@ void cupsServerAddress(const std::string& server, std::string& host, int& port) 
         const auto colon = host.rfind(':');
         if (colon != std::string::npos && colon + 1 < host.size() &&
             host.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
-            port = std::atoi(host.c_str() + colon + 1);
+            int given = 0;
+            std::from_chars(host.data() + colon + 1, host.data() + host.size(), given);
+            if (given > 0 && given <= 65535) port = given;
             host.erase(colon);
         }
     }

@@ -343,8 +343,15 @@ bool IniFile::removeSection(std::string_view section) {
 std::string IniFile::serialize() const {
     std::string text;
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-        text += lines_[i].text;
-        text += (lines_[i].end.empty() && i + 1 < lines_.size()) ? lineEnd_ : lines_[i].end;
+        const std::string& line = lines_[i].text;
+        text += line;
+        if (!lines_[i].end.empty() || i + 1 == lines_.size()) {
+            text += lines_[i].end;
+        } else {
+            // The last line of the file gets an end before what was added after it; a CR it
+            // ends with must stay part of it, not become half of a CRLF.
+            text += !line.empty() && line.back() == '\r' ? "\r\n" : lineEnd_;
+        }
     }
     switch (encoding_) {
         case Encoding::Utf8Bom:

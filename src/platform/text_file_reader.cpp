@@ -236,6 +236,10 @@ void TextFileReader::cutLongLine(std::string& line) {
         if (p == end) {
             pos_ = buffer_.size();
             if (sourceDone_) return;
+            if (keepSkipping && !keepSkipping()) {
+                sourceDone_ = true;
+                return;
+            }
             fill();
             continue;
         }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +20,9 @@ namespace tolvane {
 // by today's editors read right. Bytes that are not valid in the encoding become U+FFFD.
 // A line is at most kLongestLine bytes: a longer one is returned cut to its first
 // kCutLineKeeps characters, with lineCut() true, and the rest of it is skipped unread.
+// While a skip goes on, keepSkipping (when set) is asked after every block: false ends the
+// reading there, as if the file ended, so that an endless source (a device, a pipe) never
+// holds the caller beyond its own stop.
 class TextFileReader {
   public:
     static constexpr std::size_t kLongestLine = 1 << 20;
@@ -40,6 +44,8 @@ class TextFileReader {
     // Lines returned so far: the number of the last line read, counted from 1.
     long lineNumber() const { return lineNumber_; }
     const std::string& path() const { return path_; }
+
+    std::function<bool()> keepSkipping;
 
     class Decoder;  // turns blocks of the file's encoding into UTF-8; defined with the reader
 

@@ -79,8 +79,8 @@ FrmSceltaStam::FrmSceltaStam() : Form("FrmSceltaStam") {
 }
 
 void FrmSceltaStam::CreaControlli() {
-    auto label = [this](ui::ControlArray<ui::Label>& array, int index, ui::Control* in,
-                        const char* caption) { array.add(index, in).setCaption(caption); };
+    auto label = [](ui::ControlArray<ui::Label>& array, int index, ui::Control* in,
+                    const char* caption) { array.add(index, in).setCaption(caption); };
     ui::Frame& stampaSu = Fra.add(0);
     stampaSu.setCaption("Stampa su: ");
     const char* destinazioni[] = {"&Stampante", "&Video", "&File", "File/stam. a &lung. fissa"};

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -21,6 +20,7 @@
 #include "common/globali.h"
 #include "db/base_database.h"
 #include "db/db_connection.h"
+#include "db/db_test_folder.h"
 #include "platform/text.h"
 #include "suite/elenco_valori.h"
 
@@ -35,12 +35,8 @@ inline const std::string kNull = "<null>";
 class BatchTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tolvane-batch-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder = pattern;
-        const std::string commonFile = (folder / "comune.db").string();
-        const std::string companyFile = (folder / "ditta.db").string();
+        const std::string commonFile = scratch.file("comune.db");
+        const std::string companyFile = scratch.file("ditta.db");
         createDatabaseFromSchema(commonFile, schemaPath("common.sql"));
         createDatabaseFromSchema(companyFile, schemaPath("company.sql"));
         savedId = gsIdDbase;
@@ -84,8 +80,6 @@ class BatchTest : public ::testing::Test {
         gsConnDbMenu = savedMenu;
         giStatoCarica = 0;
         gsSoloAsci.clear();
-        std::error_code ec;
-        std::filesystem::remove_all(folder, ec);
     }
 
     static void exec(const std::string& id, const std::string& sql) {
@@ -100,21 +94,7 @@ class BatchTest : public ::testing::Test {
     void company(const std::string& sql) const { exec(companyId, sql); }
 
     Rows rows(const std::string& sql) const {
-        sqlite3* db = goDbase().connection(companyId).db;
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            throw std::runtime_error(std::string(sqlite3_errmsg(db)) + " in: " + sql);
-        Rows out;
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            std::vector<std::string> row;
-            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-                row.push_back(text ? std::string(text) : "NULL");
-            }
-            out.push_back(std::move(row));
-        }
-        sqlite3_finalize(stmt);
-        return out;
+        return dbtest::rowsOf(goDbase().connection(companyId).db, sql);
     }
     std::string one(const std::string& sql) const {
         const Rows r = rows(sql);
@@ -122,25 +102,14 @@ class BatchTest : public ::testing::Test {
     }
 
     void insertRow(const std::string& table, const Columns& columns) const {
-        std::string names, marks;
-        for (const auto& c : columns) {
-            names += (names.empty() ? "\"" : ", \"") + c.first + "\"";
-            marks += marks.empty() ? "?" : ", ?";
+        std::string names, values;
+        for (const auto& [name, value] : columns) {
+            std::string quoted = "'";
+            for (const char c : value) quoted += c == '\'' ? "''" : std::string(1, c);
+            names += (names.empty() ? "\"" : ", \"") + name + "\"";
+            values += (values.empty() ? "" : ", ") + (value == kNull ? "NULL" : quoted + "'");
         }
-        sqlite3* db = goDbase().connection(commonId).db;
-        sqlite3_stmt* stmt = nullptr;
-        const std::string sql = "INSERT INTO " + table + " (" + names + ") VALUES (" + marks + ")";
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
-            throw std::runtime_error(sqlite3_errmsg(db));
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            if (columns[i].second == kNull) sqlite3_bind_null(stmt, static_cast<int>(i) + 1);
-            else
-                sqlite3_bind_text(stmt, static_cast<int>(i) + 1, columns[i].second.c_str(), -1,
-                                  SQLITE_TRANSIENT);
-        const int rc = sqlite3_step(stmt);
-        sqlite3_finalize(stmt);
-        if (rc != SQLITE_DONE)
-            throw std::runtime_error(sqlite3_errmsg(db) + std::string(" in: ") + sql);
+        exec(commonId, "INSERT INTO " + table + " (" + names + ") VALUES (" + values + ")");
     }
 
     // A layout header; Origine defaults to "<code>.txt".
@@ -176,7 +145,8 @@ class BatchTest : public ::testing::Test {
         return loader->CaricaDati(errors);
     }
 
-    std::filesystem::path folder;
+    dbtest::TempFolder scratch;
+    const std::filesystem::path folder = scratch.path();
     std::string commonId, companyId, savedId, savedMenu;
     std::vector<std::string> messages;
     int order = 0;
@@ -185,20 +155,17 @@ class BatchTest : public ::testing::Test {
     std::unique_ptr<ScCarica> loader;
 
     static constexpr const char* kTestTables =
-        "CREATE TABLE Prova (Codice VARCHAR(10) COLLATE NOCASE NOT NULL PRIMARY KEY,"
-        " Descr VARCHAR(40) COLLATE NOCASE, Num INTEGER, Piccolo SMALLINT, Qta DOUBLE,"
-        " Importo CURRENCY, Data DATETIME, Listino VARCHAR(3) COLLATE NOCASE, Note TEXT COLLATE "
-        "NOCASE);"
+        "CREATE TABLE Prova (Codice VARCHAR(10) COLLATE NOCASE NOT NULL PRIMARY KEY, Descr"
+        " VARCHAR(40) COLLATE NOCASE, Num INTEGER, Piccolo SMALLINT, Qta DOUBLE, Importo CURRENCY,"
+        " Data DATETIME, Listino VARCHAR(3) COLLATE NOCASE, Note TEXT COLLATE NOCASE);"
         "CREATE TABLE Righe (Codice VARCHAR(10) COLLATE NOCASE NOT NULL, Riga INTEGER NOT NULL,"
         " Testo VARCHAR(20) COLLATE NOCASE, PRIMARY KEY (Codice, Riga));"
         "CREATE TABLE Libera (Testo VARCHAR(20) COLLATE NOCASE, Valore INTEGER);"
-        "CREATE TABLE Conti (Gruppo VARCHAR(2) COLLATE NOCASE NOT NULL, Mastro VARCHAR(2) COLLATE "
-        "NOCASE NOT NULL,"
-        " Conto VARCHAR(6) COLLATE NOCASE NOT NULL, Descr VARCHAR(40) COLLATE NOCASE,"
-        " PRIMARY KEY (Gruppo, Mastro, Conto));"
-        "CREATE TABLE Numeri (Numero INTEGER NOT NULL PRIMARY KEY, Gruppo VARCHAR(2) COLLATE "
-        "NOCASE,"
-        " Descr VARCHAR(40) COLLATE NOCASE);";
+        "CREATE TABLE Conti (Gruppo VARCHAR(2) COLLATE NOCASE NOT NULL, Mastro VARCHAR(2) COLLATE"
+        " NOCASE NOT NULL, Conto VARCHAR(6) COLLATE NOCASE NOT NULL, Descr VARCHAR(40) COLLATE"
+        " NOCASE, PRIMARY KEY (Gruppo, Mastro, Conto));"
+        "CREATE TABLE Numeri (Numero INTEGER NOT NULL PRIMARY KEY, Gruppo VARCHAR(2) COLLATE"
+        " NOCASE, Descr VARCHAR(40) COLLATE NOCASE);";
 };
 
 }  // namespace tolvane::batchtest

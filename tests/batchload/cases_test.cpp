@@ -2,9 +2,9 @@
 // prompted values and input file, then the rows the load must leave (cases/README.md).
 // Holds no rule of its own: a rule is a folder.
 #include <algorithm>
-#include <sstream>
 
 #include "batch_fixture.h"
+#include "support/scratch_folder.h"
 
 namespace tolvane::batchtest {
 namespace {
@@ -22,17 +22,10 @@ std::vector<std::string> caseNames() {
     return names;
 }
 
-std::string readAll(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The lines of a file without their ends; with `meaningful`, no blank and no # comment lines.
 std::vector<std::string> linesOf(const fs::path& file, bool meaningful = true) {
     std::vector<std::string> out;
-    std::istringstream in(readAll(file));
+    std::ifstream in(file, std::ios::binary);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         const auto first = line.find_first_not_of(" \t");
@@ -65,8 +58,7 @@ std::vector<std::string> cellsOf(std::string_view line) {
 // What a case expects; a cell ending in '*' expects a text that begins with the rest.
 struct Expected {
     long result = 0;
-    std::vector<std::string> messages;
-    Rows errorRows;
+    Rows messages, errorRows;
     long counted = -1;
     std::vector<std::pair<std::string, Rows>> queries;
 };
@@ -77,7 +69,7 @@ Expected expectedOf(const fs::path& file) {
         auto word = [&](std::string_view w) { return line.rfind(w, 0) == 0; };
         if (word("result ")) e.result = std::stol(line.substr(7));
         else if (word("counted ")) e.counted = std::stol(line.substr(8));
-        else if (word("message ")) e.messages.push_back(line.substr(8));
+        else if (word("message ")) e.messages.push_back({line.substr(8)});
         else if (word("!")) e.errorRows.push_back(cellsOf(line.substr(1)));
         else if (word(">")) e.queries.emplace_back(trim(line.substr(1)), Rows{});
         else if (!e.queries.empty()) e.queries.back().second.push_back(cellsOf(line));
@@ -110,7 +102,6 @@ class CaseTest : public BatchTest, public ::testing::WithParamInterface<std::str
     // Rows of a layout table from a file whose first row names the columns; an empty cell
     // leaves its column Null. Codice is the case's own unless given, OrdCampo the row order.
     void store(const std::string& table, const fs::path& file, Columns defaults) {
-        if (!fs::exists(file)) return;
         const auto lines = linesOf(file);
         if (lines.empty()) return;
         const auto names = cellsOf(lines[0]);
@@ -156,7 +147,7 @@ class CaseTest : public BatchTest, public ::testing::WithParamInterface<std::str
 TEST_P(CaseTest, LoadLeavesTheExpectedRows) {
     const fs::path dir = kCases / GetParam();
     ASSERT_TRUE(fs::exists(dir / "expected.txt")) << "a case says what it expects";
-    if (fs::exists(dir / "before.sql")) company(readAll(dir / "before.sql"));
+    if (fs::exists(dir / "before.sql")) company(testing::ScratchFolder::read(dir / "before.sql"));
     if (fs::exists(dir / "soloasci")) gsSoloAsci = "S";
     store("CaricaFile", dir / "CaricaFile.txt", {{"Codice", kCode}, {"Origine", "input.txt"}});
     store("CaricaDettaglio", dir / "CaricaDettaglio.txt", {{"Codice", kCode}, {"OrdCampo", "#"}});
@@ -166,13 +157,13 @@ TEST_P(CaseTest, LoadLeavesTheExpectedRows) {
     const Expected e = expectedOf(dir / "expected.txt");
 
     EXPECT_EQ(load(kCode), e.result);
-    for (auto& m : messages)
+    Rows shownMessages;
+    for (std::string m : messages) {
         if (const auto at = m.find(folder.string()); at != std::string::npos)
             m.replace(at, folder.string().size(), "{folder}");
-    Rows shownMessages, wantedMessages;
-    for (const auto& m : messages) shownMessages.push_back({m});
-    for (const auto& m : e.messages) wantedMessages.push_back({m});
-    EXPECT_EQ(shown(shownMessages, wantedMessages), shown(wantedMessages, {})) << "messages";
+        shownMessages.push_back({m});
+    }
+    EXPECT_EQ(shown(shownMessages, e.messages), shown(e.messages, {})) << "messages";
     EXPECT_EQ(shown(rows("SELECT Riga, Errore FROM ErroriCaricamento ORDER BY Id"), e.errorRows),
               shown(e.errorRows, {}))
         << "ErroriCaricamento";

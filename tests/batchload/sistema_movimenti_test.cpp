@@ -18,24 +18,48 @@ class SistemaTest : public BatchTest {
     DatiSistemazione dati;
 };
 
-TEST_F(SistemaTest, NonDeductibleSharesFollowTheVatCode) {
+// One run over a small journal: registration 1 holds the VAT codes and the accounts,
+// registration 2 is a credit note; each step leaves its own rows.
+TEST_F(SistemaTest, VatSharesForcedAccountsCreditNotesAndPrefixesInOneRun) {
     company(
+        "INSERT INTO MovPnTes (Anno, NumReg, Causale, PreDoc, PreProt) VALUES"
+        " (2024, 1, 'FT', NULL, 'B'), (2024, 2, 'NC', 'A', NULL);"
         "INSERT INTO MovPnIva (Anno, NumReg, RigaIva, Iva, Imponibile, Imposta) VALUES"
         " (2024, 1, 1, '31', 100.01, 22.01), (2024, 1, 2, '41', 80, 17.6),"
         " (2024, 1, 3, '3', 10, 2), (2024, 1, 4, '22', 10, 2.2);"
         "INSERT INTO MovPnDett (Anno, NumReg, Riga, Iva, Imposta, ImpostaMon) VALUES"
-        " (2024, 1, 1, '31', 22.01, 22.03), (2024, 1, 2, '40', 17.6, 17.6), (2024, 1, 3, '4', 5, "
-        "5)");
-    run();
-    EXPECT_EQ(
-        rows("SELECT RigaIva, ImponibileND, ImpostaND, ImponibileNDMon, ImpostaNDMon FROM MovPnIva"
-             " ORDER BY RigaIva"),
-        (Rows{{"1", "50.01", "11.01", "50.01", "11.01"},
-              {"2", "80", "17.6", "80", "17.6"},
-              {"3", "NULL", "NULL", "NULL", "NULL"},
-              {"4", "NULL", "NULL", "NULL", "NULL"}}));
-    EXPECT_EQ(rows("SELECT Riga, ImpostaIndetr, ImpostaIndetrMon FROM MovPnDett ORDER BY Riga"),
+        " (2024, 1, 1, '31', 22.01, 22.03), (2024, 1, 2, '40', 17.6, 17.6),"
+        " (2024, 1, 3, '4', 5, 5);"
+        "INSERT INTO MovPnDett (Anno, NumReg, Riga, GruppoPartita, MastroPartita, ContoPartita)"
+        " VALUES (2024, 1, 4, '10', '20', '1'), (2024, 1, 5, '10', '20', '2'),"
+        " (2024, 1, 6, '30', '40', '5');"
+        "INSERT INTO MovPnDett (Anno, NumReg, Riga, DareAvere, Importo, ImportoMon, Imposta,"
+        " ImpostaMon) VALUES (2024, 1, 7, 'D', 10, 10, 2, 2), (2024, 2, 1, 'D', 100, 100, 22, 22),"
+        " (2024, 2, 2, 'A', 50, 50, 0, 0)");
+    dati.contiIva[0] = {"10", "20", "1"};
+    dati.contiIva[3] = {"30", "40", ""};
+    dati.causaliNotaCred = {"NC", "", "nc"};
+    EXPECT_EQ(run(), 11) << "nine statements, one for the complete account, one for the causal";
+    EXPECT_EQ(rows("SELECT RigaIva, ImponibileND, ImpostaND, ImponibileNDMon, ImpostaNDMon"
+                   " FROM MovPnIva ORDER BY RigaIva"),
+              (Rows{{"1", "50.01", "11.01", "50.01", "11.01"},
+                    {"2", "80", "17.6", "80", "17.6"},
+                    {"3", "NULL", "NULL", "NULL", "NULL"},
+                    {"4", "NULL", "NULL", "NULL", "NULL"}}));
+    EXPECT_EQ(rows("SELECT Riga, ImpostaIndetr, ImpostaIndetrMon FROM MovPnDett"
+                   " WHERE NumReg = 1 AND Riga <= 3 ORDER BY Riga"),
               (Rows{{"1", "11.01", "11.02"}, {"2", "17.6", "17.6"}, {"3", "NULL", "NULL"}}));
+    EXPECT_EQ(rows("SELECT NumReg, Riga FROM MovPnDett WHERE Forzatura = 'I'"), (Rows{{"1", "4"}}))
+        << "only the complete account forces its rows";
+    EXPECT_EQ(rows("SELECT NumReg, Riga, DareAvere, Importo, ImportoMon, Imposta, ImpostaMon"
+                   " FROM MovPnDett WHERE DareAvere IS NOT NULL ORDER BY NumReg, Riga"),
+              (Rows{{"1", "7", "D", "10", "10", "2", "2"},
+                    {"2", "1", "A", "-100", "-100", "-22", "-22"},
+                    {"2", "2", "D", "-50", "-50", "0", "0"}}))
+        << "a credit note's rows change sign once whatever its causal repeats";
+    EXPECT_EQ(rows("SELECT PreDoc, PreProt FROM MovPnTes ORDER BY NumReg"),
+              (Rows{{".", "B"}, {"A", "."}}));
+    EXPECT_EQ(rows("SELECT DISTINCT PreDoc, PreProt FROM MovPnDett"), (Rows{{".", "."}}));
 }
 
 TEST_F(SistemaTest, VatRowsOfARegistrationWithoutRowOneMoveDown) {
@@ -60,123 +84,60 @@ TEST_F(SistemaTest, VatRowsOfARegistrationWithoutRowOneMoveDown) {
     }
 }
 
-TEST_F(SistemaTest, OnlyCompleteVatAccountsForceTheirRows) {
-    company(
-        "INSERT INTO MovPnDett (Anno, NumReg, Riga, GruppoPartita, MastroPartita, ContoPartita) "
-        "VALUES"
-        " (2024, 1, 1, '10', '20', '1'), (2024, 1, 2, '10', '20', '2'), (2024, 1, 3, '30', '40', "
-        "'5')");
-    dati.contiIva[0] = {"10", "20", "1"};
-    dati.contiIva[3] = {"30", "40", ""};
-    EXPECT_EQ(run(), 10) << "one statement for the complete account only";
-    EXPECT_EQ(rows("SELECT Riga, Forzatura FROM MovPnDett ORDER BY Riga"),
-              (Rows{{"1", "I"}, {"2", "NULL"}, {"3", "NULL"}}));
-}
-
-TEST_F(SistemaTest, CreditNoteRowsChangeSignOnceWhateverTheCausalsRepeat) {
-    company(
-        "INSERT INTO MovPnTes (Anno, NumReg, Causale) VALUES (2024, 1, 'NC'), (2024, 2, 'FT');"
-        "INSERT INTO MovPnDett (Anno, NumReg, Riga, DareAvere, Importo, ImportoMon, Imposta, "
-        "ImpostaMon)"
-        " VALUES (2024, 1, 1, 'D', 100, 100, 22, 22), (2024, 1, 2, 'A', 50, 50, 0, 0),"
-        " (2024, 2, 1, 'D', 10, 10, 2, 2)");
-    dati.causaliNotaCred = {"NC", "", "nc"};
-    run();
-    EXPECT_EQ(rows("SELECT NumReg, Riga, DareAvere, Importo, ImportoMon, Imposta, ImpostaMon FROM "
-                   "MovPnDett"
-                   " ORDER BY NumReg, Riga"),
-              (Rows{{"1", "1", "A", "-100", "-100", "-22", "-22"},
-                    {"1", "2", "D", "-50", "-50", "0", "0"},
-                    {"2", "1", "D", "10", "10", "2", "2"}}));
-}
-
-TEST_F(SistemaTest, EmptyPrefixesBecomeAPoint) {
-    company(
-        "INSERT INTO MovPnTes (Anno, NumReg, PreDoc, PreProt) VALUES (2024, 1, NULL, 'B'), (2024, "
-        "2, 'A', NULL);"
-        "INSERT INTO MovPnDett (Anno, NumReg, Riga, PreDoc, PreProt) VALUES (2024, 1, 1, NULL, "
-        "NULL)");
-    EXPECT_EQ(run(), 9) << "statements of a run with no optional data";
-    EXPECT_EQ(rows("SELECT PreDoc, PreProt FROM MovPnTes ORDER BY NumReg"),
-              (Rows{{".", "B"}, {"A", "."}}));
-    EXPECT_EQ(rows("SELECT PreDoc, PreProt FROM MovPnDett"), (Rows{{".", "."}}));
-}
-
-TEST_F(SistemaTest, NextVatPeriodByMonthOrQuarter) {
-    const struct {
-        int anno, mese;
-        bool mensile;
-        int annoIva, periodo;
-    } cases[] = {
-        {2024, 5, false, 2024, 7}, {2024, 11, false, 2025, 1}, {2024, 3, false, 2024, 4},
-        {2024, 1, false, 2024, 4}, {2024, 12, true, 2025, 1},  {2024, 6, true, 2024, 7},
-    };
-    for (const auto& c : cases) {
-        int anno = 0, periodo = 0;
-        PeriodoIvaSuccessivo(c.anno, c.mese, c.mensile, anno, periodo);
-        EXPECT_EQ(std::make_pair(anno, periodo), std::make_pair(c.annoIva, c.periodo))
-            << c.anno << "-" << c.mese << (c.mensile ? " M" : " T");
-    }
-}
-
+// The period after the registration's, by quarter or by month, across the year's end.
 TEST_F(SistemaTest, CarriersHeadersGetTheFollowingVatPeriod) {
     company(
         "INSERT INTO MovPnTes (Anno, NumReg, DataReg, Causale) VALUES"
-        " (2024, 1, '2024-05-15', 'TR1'), (2024, 2, '2024-11-20', 'tr2'), (2024, 3, '2024-03-02', "
-        "'FT'),"
-        " (2024, 4, NULL, 'TR2')");
+        " (2024, 1, '2024-05-15', 'TR2'), (2024, 2, '2024-11-20', 'tr2'),"
+        " (2024, 3, '2024-03-02', 'FT'), (2024, 4, NULL, 'TR2'), (2024, 5, '2024-01-10', 'TR2'),"
+        " (2024, 6, '2024-03-31', 'TR2'), (2024, 7, '2024-12-05', 'TR2'),"
+        " (2024, 8, '2024-08-01', 'TR1')");
+    const std::string periods =
+        "SELECT group_concat(NumReg || ' ' || ifnull(AnnoIva || '/' || PeriodoIva, '-'), ', ')"
+        " FROM (SELECT * FROM MovPnTes ORDER BY NumReg)";
     dati.causaleTrasp2 = "TR2";
     dati.periodoIva = "t";
     run();
     EXPECT_EQ(dati.causaleTrasp1, "TR2") << "the second causal alone moves to the first";
     EXPECT_EQ(dati.causaleTrasp2, "");
-    EXPECT_EQ(rows("SELECT NumReg, AnnoIva, PeriodoIva FROM MovPnTes ORDER BY NumReg"),
-              (Rows{{"1", "NULL", "NULL"},
-                    {"2", "2025", "1"},
-                    {"3", "NULL", "NULL"},
-                    {"4", "NULL", "NULL"}}));
+    EXPECT_EQ(one(periods), "1 2024/7, 2 2025/1, 3 -, 4 -, 5 2024/4, 6 2024/4, 7 2025/1, 8 -");
 
     dati.causaleTrasp1 = "TR1";
     dati.causaleTrasp2 = "TR2";
     dati.periodoIva = "m";
     run();
-    EXPECT_EQ(rows("SELECT NumReg, AnnoIva, PeriodoIva FROM MovPnTes ORDER BY NumReg"),
-              (Rows{{"1", "2024", "6"},
-                    {"2", "2024", "12"},
-                    {"3", "NULL", "NULL"},
-                    {"4", "NULL", "NULL"}}));
+    EXPECT_EQ(one(periods),
+              "1 2024/6, 2 2024/12, 3 -, 4 -, 5 2024/2, 6 2024/4, 7 2025/1, 8 2024/9");
 }
 
 TEST_F(SistemaTest, SecondFiscalCodeMovesToItsColumnWhenAsked) {
     company(
-        "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, PartIva, CodFisc, PersRiferimento) "
-        "VALUES"
-        " ('01', '01', '1', '1', NULL, NULL, 'Mario'),"
+        "INSERT INTO PianoConti (Gruppo, Mastro, Conto, Tipo, PartIva, CodFisc,"
+        " PersRiferimento) VALUES ('01', '01', '1', '1', NULL, NULL, 'Mario'),"
         " ('02', '01', '1', 'C', '01234567890', NULL, 'RSSMRA70A01H501U'),"
         " ('02', '01', '2', 'C', NULL, NULL, 'VRDLGU80A01F205X'),"
         " ('02', '01', '3', 'F', '01234567890', NULL, '01234567890'),"
         " ('02', '01', '4', 'F', NULL, 'BNCGNN60A01L219K', 'ALTRO')");
+    const std::string codes =
+        "SELECT CodFisc, PersRiferimento FROM PianoConti ORDER BY Gruppo, Conto";
     run();
-    const Rows before =
-        rows("SELECT CodFisc, PersRiferimento FROM PianoConti ORDER BY Gruppo, Conto");
-    EXPECT_EQ(before[1], (std::vector<std::string>{"NULL", "RSSMRA70A01H501U"}))
+    EXPECT_EQ(rows(codes)[1], (std::vector<std::string>{"NULL", "RSSMRA70A01H501U"}))
         << "not asked: untouched";
 
     dati.secondoCodFisc = true;
     EXPECT_EQ(run(), 11);
-    EXPECT_EQ(rows("SELECT CodFisc, PersRiferimento FROM PianoConti ORDER BY Gruppo, Conto"),
-              (Rows{{"NULL", "Mario"},
-                    {"RSSMRA70A01H501U", "NULL"},
-                    {"VRDLGU80A01F205X", "NULL"},
-                    {"NULL", "NULL"},
-                    {"BNCGNN60A01L219K", "NULL"}}));
+    EXPECT_EQ(rows(codes), (Rows{{"NULL", "Mario"},
+                                 {"RSSMRA70A01H501U", "NULL"},
+                                 {"VRDLGU80A01F205X", "NULL"},
+                                 {"NULL", "NULL"},
+                                 {"BNCGNN60A01L219K", "NULL"}}));
 }
 
 TEST_F(SistemaTest, AFailingStatementStopsThePhaseAndKeepsWhatRan) {
     company(
         "INSERT INTO MovPnTes (Anno, NumReg, PreDoc) VALUES (2024, 1, NULL);"
-        "INSERT INTO MovPnIva (Anno, NumReg, RigaIva, Iva, Imponibile) VALUES (2024, 1, 1, '41', "
-        "10);"
+        "INSERT INTO MovPnIva (Anno, NumReg, RigaIva, Iva, Imponibile)"
+        " VALUES (2024, 1, 1, '41', 10);"
         "DROP TABLE MovPnDett");
     EXPECT_THROW(run(), NumberedError);
     EXPECT_EQ(one("SELECT ImponibileND FROM MovPnIva"), "10");

@@ -8,7 +8,9 @@
 
 #include <fstream>
 #include <memory>
+#include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/db_comune.h"
@@ -47,11 +49,12 @@ class DatiAzieTest : public ui::WindowTest {
         goMenuClient = std::make_unique<MenuClient>(settings);
     }
 
-    // Replaces the company database by one that lacks the given "Table.Column"s; call before
-    // apri().
+    // Opens the form again on a company database that lacks the given "Table.Column"s.
     void databaseVecchio(const std::vector<std::string>& omesse) {
+        form->unload();
         file = folder.file("ditta_vecchia.db");
         createDatabaseFromSchema(file, schemaPath("company.sql"), omesse);
+        apri();
     }
 
     // Loads and shows the form and opens the company database.
@@ -108,6 +111,37 @@ class DatiAzieTest : public ui::WindowTest {
     void rifiutata(int pagina, const std::string& messaggio) {
         driver.answerMessage(messaggio, 1);
         ui::user::click(form->comOk(pagina));
+    }
+
+    // The table holds only this row, and the page is loaded again from it.
+    void soloRiga(int pagina, const std::string& tabella, const std::string& colonne,
+                  const std::string& valori) {
+        sql("DELETE FROM " + tabella);
+        riga(tabella, colonne, valori);
+        riapri(pagina);
+    }
+
+    using Campo = std::pair<int, const char*>;
+    // Each field shows its text.
+    void mostrano(std::span<const Campo> campi) {
+        for (const auto& [n, testo] : campi) EXPECT_EQ(form->txt(n).text(), testo) << n;
+    }
+    // Each field's description shows its caption.
+    void descrivono(std::span<const Campo> campi) {
+        for (const auto& [n, testo] : campi) EXPECT_EQ(form->Lab(n).caption(), testo) << n;
+    }
+    // Each code, typed and left for the field poi, shows its description and no error mark.
+    struct Digitato {
+        int campo;
+        const char* codice;
+        const char* descrizione;
+    };
+    void decodificano(std::span<const Digitato> casi, int poi) {
+        for (const Digitato& c : casi) {
+            digita(c.campo, c.codice, poi);
+            EXPECT_EQ(form->Lab(c.campo).caption(), c.descrizione) << c.campo << " " << c.codice;
+            EXPECT_FALSE(form->InErrore(c.campo)) << c.campo << " " << c.codice;
+        }
     }
 
     std::string salvato(const std::string& colonna, const std::string& tabella = "TabRiba") {

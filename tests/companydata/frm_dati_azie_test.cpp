@@ -1,5 +1,6 @@
-// The frame of frmDatiAzie through the scripted driver on a real company database: tabs and
-// pages, first-visit loading, the save cycle, the error-colour check, look-ups, save errors.
+// The frame of frmDatiAzie and its RiBa/RID page through the scripted driver on a real company
+// database: tabs and pages, first-visit loading, the save cycle, the error-colour check,
+// look-ups, save errors; the RiBa file-name option, trimming and stored payment types.
 #include "companydata/frm_dati_azie.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include "companydata/dati_azie_fixture.h"
 #include "startup/form_registry.h"
 #include "suite/lista_ricerca.h"
+#include "support/error_number.h"
 
 namespace tolvane::testing {
 namespace {
@@ -21,25 +23,10 @@ class FrameTest : public DatiAzieTest {
         apri();
         sql("INSERT INTO PagTipi VALUES ('B', 'Ricevuta bancaria', 'S')");
         sql("INSERT INTO PagTipi VALUES ('C', 'Contanti', 'N')");
+        sql("INSERT INTO PagTipi VALUES ('R', 'Rid', 'S')");
     }
+    ui::OptionButton& opzione(int i) { return form->Opzioni("OptFileRiBa")(i); }
 };
-
-TEST_F(FrameTest, FourteenTabsShowPagesZeroToTwelveThenFourteenAndOthersRaiseSubscript) {
-    ASSERT_EQ(form->TasPagine->tabCount(), 14);
-    EXPECT_TRUE(form->PicPagine(0).visible());
-    EXPECT_TRUE(form->PaginaCaricata(0));
-    EXPECT_FALSE(form->PaginaCaricata(6));
-    vaiPagina(frmDatiAzie::kPaginaContiTrans);
-    EXPECT_TRUE(form->PicPagine(14).visible());
-    for (int pagina : {-1, 13, 15}) {
-        try {
-            form->visPagina(pagina);
-            ADD_FAILURE() << pagina;
-        } catch (const NumberedError& e) {
-            EXPECT_EQ(e.number(), errnum::Subscript) << pagina;
-        }
-    }
-}
 
 TEST_F(FrameTest, HeadingsStandOnTheirOwnRowsAndControlsStayInsideTheirPage) {
     struct Caso {
@@ -91,7 +78,8 @@ TEST_F(FrameTest, HeadingsStandOnTheirOwnRowsAndControlsStayInsideTheirPage) {
     }
 }
 
-TEST_F(FrameTest, FirstVisitLoadsOnceAndFocusesTheFirstField) {
+// Tabs show pages 0 to 12, the last one page 14; other pages raise Subscript.
+TEST_F(FrameTest, EachTabShowsItsPageLoadedOnceOnTheFirstVisit) {
     sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Rossi')");
     vaiPagina(6);
     EXPECT_TRUE(form->PicPagine(6).visible());
@@ -105,9 +93,15 @@ TEST_F(FrameTest, FirstVisitLoadsOnceAndFocusesTheFirstField) {
     vaiPagina(6);
     EXPECT_EQ(form->txt(8000).text(), "Rossi");
     EXPECT_EQ(form->txt(8010).text(), "Via Roma");
+    vaiPagina(frmDatiAzie::kPaginaContiTrans);
+    EXPECT_TRUE(form->PicPagine(14).visible());
+    for (int pagina : {-1, 13, 15}) {
+        EXPECT_EQ(errorOf([&] { form->visPagina(pagina); }), errnum::Subscript) << pagina;
+    }
 }
 
-// A row another page added after this one was loaded is edited, not doubled.
+// A row another page added after this one was loaded is edited, not doubled; one deleted by
+// others is stored again.
 TEST_F(FrameTest, SaveEditsTheOneRowAndRefreshesTheMenu) {
     vaiPagina(6);
     sql("INSERT INTO TabRiba (ProvDitta) VALUES ('MI')");
@@ -117,13 +111,19 @@ TEST_F(FrameTest, SaveEditsTheOneRowAndRefreshesTheMenu) {
         EXPECT_EQ(righe(), 1);
         EXPECT_EQ(salvato("RagSocDitta"), nome);
     }
-    EXPECT_EQ(ui::desktop().mousePointer(), ui::pointer::Default);
     int refresh = 0;
     for (const std::string& r : goMenuClient->requests()) refresh += r == "Tutti.Refresh";
     EXPECT_EQ(refresh, 2);
+    sql("DELETE FROM TabRiba");
+    driver.answerMessage("I dati sono stati cancellati", 1);
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
+    EXPECT_EQ(salvato("RagSocDitta"), "Verdi");
+    conferma(6);
+    EXPECT_EQ(righe(), 1);
 }
 
-TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsIsMarkedAndBlocksTheSave) {
+TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsOrIsUnknownIsMarkedAndTheLookUpOffersNone) {
     vaiPagina(6);
     driver.answerMessage("Non è prevista l'emissione degli effetti per questo tipo di pagamento.",
                          1);
@@ -138,23 +138,10 @@ TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsIsMarkedAndBlocksTheSave) {
     digita(8070, "b", 8080);
     EXPECT_FALSE(form->InErrore(8070));
     EXPECT_EQ(form->Lab(8070).caption(), "Ricevuta bancaria");
-    conferma(6);
-    EXPECT_EQ(salvato("PagTipoCli"), "b");
-}
-
-TEST_F(FrameTest, UnknownPaymentTypeIsMarkedUntilEmptied) {
-    vaiPagina(6);
     digita(8080, "Z", 8070);
     EXPECT_EQ(form->Lab(8080).caption(), "** INESISTENTE **");
     EXPECT_TRUE(form->InErrore(8080));
-    digita(8080, "", 8070);
-    EXPECT_FALSE(form->InErrore(8080));
-    EXPECT_EQ(form->Lab(8080).caption(), "");
-}
-
-TEST_F(FrameTest, FieldInErrorOnAnotherPageIsShownWithItsPage) {
-    vaiPagina(6);
-    ui::user::fill(form->txt(8080), "Z");
+    // Checked from another page, the field in error is shown with its page.
     vaiPagina(3);
     EXPECT_FALSE(form->PicPagine(6).visible());
     driver.answerMessage("CAMPO ERRATO", 1);
@@ -163,6 +150,31 @@ TEST_F(FrameTest, FieldInErrorOnAnotherPageIsShownWithItsPage) {
     EXPECT_TRUE(form->PicPagine(6).visible());
     EXPECT_FALSE(form->PicPagine(3).visible());
     EXPECT_TRUE(haFocus(form->txt(8080)));
+    digita(8080, "", 8070);
+    EXPECT_FALSE(form->InErrore(8080));
+    EXPECT_EQ(form->Lab(8080).caption(), "");
+    conferma(6);
+    EXPECT_EQ(salvato("PagTipoCli"), "b");
+    // The look-up, from the button or the key, lists only the types that issue bills.
+    auto sceltaPrimaRiga = [](ui::Form& f) {
+        auto& lista = static_cast<frmListaRicerca&>(f);
+        EXPECT_EQ(lista.NumeroRighe(), 2);
+        ui::user::click(*lista.comOk);
+    };
+    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
+    ui::user::click(form->ComHlp(8070));
+    EXPECT_EQ(form->txt(8070).text(), "B");
+    EXPECT_EQ(form->Lab(8070).caption(), "Ricevuta bancaria");
+    EXPECT_TRUE(haFocus(form->txt(8070)));
+
+    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
+    ui::user::focus(form->txt(8080));
+    ui::user::key(*form, ui::key::F3);
+    EXPECT_EQ(form->txt(8080).text(), "B");
+    // Shift+F2 and other fields open nothing.
+    ui::user::key(*form, ui::key::F2, ui::shift::Shift);
+    ui::user::focus(form->txt(8000));
+    ui::user::key(*form, ui::key::F2);
 }
 
 TEST_F(FrameTest, EachPageLeavesItsAccountFieldsByItsOwnRule) {
@@ -191,29 +203,6 @@ TEST_F(FrameTest, EachPageLeavesItsAccountFieldsByItsOwnRule) {
             EXPECT_EQ(form->Lab(c.campo).caption(), "Cassa") << digitato;
         }
     }
-}
-
-TEST_F(FrameTest, LookUpFromButtonAndKeyFillsTheField) {
-    vaiPagina(6);
-    auto sceltaPrimaRiga = [](ui::Form& f) {
-        auto& lista = static_cast<frmListaRicerca&>(f);
-        EXPECT_EQ(lista.NumeroRighe(), 1);  // only the types that issue bills
-        ui::user::click(*lista.comOk);
-    };
-    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
-    ui::user::click(form->ComHlp(8070));
-    EXPECT_EQ(form->txt(8070).text(), "B");
-    EXPECT_EQ(form->Lab(8070).caption(), "Ricevuta bancaria");
-    EXPECT_TRUE(haFocus(form->txt(8070)));
-
-    driver.onForm("frmListaRicerca", sceltaPrimaRiga);
-    ui::user::focus(form->txt(8080));
-    ui::user::key(*form, ui::key::F3);
-    EXPECT_EQ(form->txt(8080).text(), "B");
-    // Shift+F2 and other fields open nothing.
-    ui::user::key(*form, ui::key::F2, ui::shift::Shift);
-    ui::user::focus(form->txt(8000));
-    ui::user::key(*form, ui::key::F2);
 }
 
 TEST_F(FrameTest, SaveErrorShowsItsMessageAndKeepsTheTypedValues) {
@@ -280,27 +269,7 @@ TEST_F(FrameTest, FailedLoaderIsReportedOnceAndItsPageIsNeverSaved) {
     vaiPagina(6);
 }
 
-TEST_F(FrameTest, RowDeletedByOthersIsStoredAgain) {
-    sql("INSERT INTO TabRiba (RagSocDitta) VALUES ('Rossi')");
-    vaiPagina(6);
-    sql("DELETE FROM TabRiba");
-    driver.answerMessage("I dati sono stati cancellati", 1);
-    conferma(6);
-    EXPECT_EQ(righe(), 1);
-    EXPECT_EQ(salvato("RagSocDitta"), "Rossi");
-    conferma(6);
-    EXPECT_EQ(righe(), 1);
-}
-
-TEST_F(FrameTest, UnloadClosesTheCompanyDatabaseAndTheDecodingService) {
-    std::string id = form->osIdDbase;
-    ASSERT_TRUE(goDecodifiche);
-    form->unload();
-    EXPECT_FALSE(goDecodifiche);
-    EXPECT_FALSE(goDbase().EsisteConnessione(id));
-}
-
-TEST_F(DatiAzieTest, MenuOpensTheFormByNameOnItsCompanyDatabase) {
+TEST_F(DatiAzieTest, MenuOpensTheFormByNameOnItsCompanyDatabaseAndUnloadClosesIt) {
     registraFrmDatiAzie();
     goMenuClient->SetParametro("NomeDBAzie", "", Variant(file));
     const FormOpener* opener = formRegistrata(" FrmDatiAzie ");
@@ -315,6 +284,75 @@ TEST_F(DatiAzieTest, MenuOpensTheFormByNameOnItsCompanyDatabase) {
     EXPECT_EQ(goDbase().PercorsoDb(form->osIdDbase), file);
     EXPECT_TRUE(form->PaginaCaricata(0));
     cancellaRegistroForm();
+    const std::string id = form->osIdDbase;
+    ASSERT_TRUE(goDecodifiche);
+    form->unload();
+    EXPECT_FALSE(goDecodifiche);
+    EXPECT_FALSE(goDbase().EsisteConnessione(id));
+}
+
+// A stored NomeRiba selects its option and is written back in capitals. Stored payment types are
+// decoded without any mark, a blank one leaving its label as it was; an empty table empties both.
+TEST_F(FrameTest, StoredRiBaRowSelectsItsOptionAndDecodesItsPaymentTypes) {
+    struct Caso {
+        const char* nomeRiba;  // nullptr: an empty table
+        bool primaOpzione;
+        const char* scritto;
+        const char* cliente;
+        const char* fornitore;
+        const char* descrCliente;
+        const char* descrFornitore;
+    };
+    const Caso casi[] = {
+        {nullptr, false, "R", "", "", "", ""},
+        {"d", true, "D", "Q", "r", "** INESISTENTE **", "Rid"},
+        {"D", true, "D", " ", "B", "di prima", "Ricevuta bancaria"},
+        {"R", false, "R", "", "", "di prima", "di prima"},
+        {"", false, "R", "", "", "di prima", "di prima"},
+        {"x", false, "R", "", "", "di prima", "di prima"},
+    };
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.nomeRiba ? c.nomeRiba : "no row");
+        sql("DELETE FROM TabRiba");
+        if (c.nomeRiba) {
+            riga("TabRiba", "RagSocDitta, NomeRiba, PagTipoCli, PagTipoFor",
+                 std::string("'Rossi', '") + c.nomeRiba + "', '" + c.cliente + "', '" +
+                     c.fornitore + "'");
+        }
+        riapri(0);
+        for (int n : {8070, 8080}) form->Lab(n).setCaption("di prima");
+        vaiPagina(6);
+        EXPECT_EQ(opzione(0).value(), c.primaOpzione);
+        EXPECT_EQ(opzione(1).value(), !c.primaOpzione);
+        EXPECT_EQ(form->txt(8070).text(), c.cliente);
+        EXPECT_EQ(form->Lab(8070).caption(), c.descrCliente);
+        EXPECT_FALSE(form->InErrore(8070));
+        EXPECT_EQ(form->Lab(8080).caption(), c.descrFornitore);
+        conferma(6);
+        EXPECT_EQ(righe(), 1);
+        EXPECT_EQ(salvato("NomeRiba"), c.scritto);
+    }
+    // The last option clicked is written.
+    ui::user::click(opzione(0));
+    EXPECT_EQ(form->txt(8060).text(), "D");
+    ui::user::click(opzione(1));
+    ui::user::click(opzione(0));
+    conferma(6);
+    EXPECT_EQ(salvato("NomeRiba"), "D");
+}
+
+TEST_F(FrameTest, RiBaFieldsAreSavedTrimmedAndBlankFieldsEmpty) {
+    vaiPagina(6);
+    const Campo digitati[] = {
+        {8000, "  Rossi Srl  "}, {8010, "   "}, {8050, " Firma"}, {8082, " 01234567890 "}};
+    for (const auto& [n, testo] : digitati) form->txt(n).setText(testo);
+    conferma(6);
+    const Campo scritti[] = {
+        {8000, "Rossi Srl"}, {8010, ""}, {8050, "Firma"}, {8082, "01234567890"}};
+    mostrano(scritti);
+    EXPECT_EQ(salvato("RagSocDitta || '|' || IFNULL(ViaDitta, '') || '|' || FirmaMitt || '|' || "
+                      "CFiscPIva"),
+              "Rossi Srl||Firma|01234567890");
 }
 
 }  // namespace

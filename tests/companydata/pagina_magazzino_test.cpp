@@ -1,11 +1,10 @@
-// The warehouse and barcode page on a real company database: defaults of an empty table, a
-// stored row with its mirrors and barcode type, the supplier-for-production account with and
-// without its columns, the leave rules of year and dates, and the checks before a save.
+// The warehouse and barcode page on a real company database: the first save of an empty table
+// with the leave rules of year and dates, a stored row with its mirrors and barcode type, the
+// supplier-for-production account with and without its columns, and the checks before a save.
 #include "companydata/pagina_magazzino.h"
 
 #include <gtest/gtest.h>
 
-#include "common/globali.h"
 #include "companydata/dati_azie_fixture.h"
 
 namespace tolvane::testing {
@@ -15,7 +14,12 @@ const char kDomanda[] = "Cambiare la data di inizio validità";
 
 class MagazzinoTest : public DatiAzieTest {
   protected:
-    // Opens the form on an empty TabMagazzino with one warehouse and one price list.
+    void SetUp() override {
+        apri();
+        codici();
+    }
+
+    // An empty TabMagazzino with one warehouse and one price list.
     void codici() {
         sql("DELETE FROM TabMagazzino");
         sql("DELETE FROM Magazzini");
@@ -24,45 +28,30 @@ class MagazzinoTest : public DatiAzieTest {
         sql("INSERT INTO Listini (Listino, Descrizione) VALUES ('L1', 'Base')");
     }
 
-    void riga(const std::string& colonne, const std::string& valori) {
-        DatiAzieTest::riga("TabMagazzino", colonne, valori);
-    }
-
-    // A stored row that passes every check.
+    // The page loaded again from the only row, which passes every check.
     void rigaValida(const std::string& colonne = "", const std::string& valori = "") {
-        riga(
-            "AnnoCorr, DataInizio, DataFine, MagPrincipale, ListinoPrincipale, UsoDateLis, "
-            "QualeDataLis, DataListino" +
-                colonne,
-            "2025, #01/01/2025#, #12/31/2025#, 'M1', 'L1', 'S', 'D', #01/01/2025#" + valori);
+        soloRiga(7, "TabMagazzino",
+                 "AnnoCorr, DataInizio, DataFine, MagPrincipale, ListinoPrincipale, UsoDateLis, "
+                 "QualeDataLis, DataListino" +
+                     colonne,
+                 "2025, #01/01/2025#, #12/31/2025#, 'M1', 'L1', 'S', 'D', #01/01/2025#" + valori);
     }
 
     std::string mag(const std::string& colonna) { return salvato(colonna, "TabMagazzino"); }
     ui::ComboBox& barre() { return *form->cobTipoCodBarre; }
 };
 
-TEST_F(MagazzinoTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsOneRow) {
-    apri();
-    codici();
+TEST_F(MagazzinoTest, EmptyTableTakesTheTypedYearAndDatesAndTheFirstSaveAddsOneRow) {
     vaiPagina(7);
-    struct Caso {
-        int campo;
-        const char* testo;
-    };
-    const Caso casi[] = {{47, "N"}, {50, "N"}, {74, "N"}, {53, "N"}, {54, "0"}, {55, "0"},
-                         {56, "0"}, {57, "0"}, {58, "S"}, {59, "N"}, {60, "N"}, {61, "N"},
-                         {62, "1"}, {82, "N"}, {64, "D"}, {94, "0"}, {49, ""},  {92, ""}};
-    for (const Caso& c : casi) EXPECT_EQ(form->txt(c.campo).text(), c.testo) << c.campo;
-    EXPECT_EQ(form->Combo(58).listIndex(), 1);
-    EXPECT_EQ(form->Combo(64).listIndex(), 0);
-    EXPECT_EQ(form->Combo(54).listIndex(), 0);
-    EXPECT_EQ(barre().listIndex(), -1);
     EXPECT_TRUE(form->txt(92).enabled());
-    EXPECT_TRUE(form->bEsisteContoProd);
-
-    digita(45, "2025", 51);
-    EXPECT_EQ(form->txt(46).text(), "01/01/2025");
-    EXPECT_EQ(form->txt(92).text(), "31/12/2025");
+    digita(45, "2024", 46);
+    digita(46, "01/03/2023", 48);
+    EXPECT_TRUE(form->InErrore(46));
+    EXPECT_EQ(form->txt(92).text(), "31/12/2024");
+    // A year on from the last day of February.
+    digita(46, "29/02/2024", 48);
+    EXPECT_FALSE(form->InErrore(46));
+    EXPECT_EQ(form->txt(92).text(), "27/02/2025");
     digita(51, "M1", 52);
     digita(52, "L1", 65);
     digita(65, "01/02/2025", 66);
@@ -71,70 +60,56 @@ TEST_F(MagazzinoTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsOneRow) {
     EXPECT_EQ(righe("TabMagazzino"), 1);
     EXPECT_EQ(mag("AnnoCorr || '|' || DataInizio || '|' || DataFine || '|' || Segnalazione || '|' "
                   "|| NumEtic || '|' || QualeDataLis || '|' || PercRicListClie"),
-              "2025|2025-01-01|2025-12-31|S|1|D|0.0");
+              "2024|2024-02-29|2025-02-27|S|1|D|0.0");
     EXPECT_EQ(mag("GruppoProd || MastroProd || ContoProd"), "");
-    conferma(7);
-    EXPECT_EQ(righe("TabMagazzino"), 1);
 }
 
-TEST_F(MagazzinoTest, StoredRowFillsFieldsMirrorsAndDescriptions) {
-    apri();
-    codici();
+TEST_F(MagazzinoTest, StoredRowFillsFieldsMirrorsAndDescriptionsAndItsCodesSelectTheirItems) {
     conto("04", "01", "000007", "Fornitore interno");
     rigaValida(
-        ", UsoCodBarre, GenAutCodBarre, Segnalazione, KeyRicDDT, NumDecQta, GruppoProd, "
-        "MastroProd, ContoProd, PercRicListClie, UltStampaGio",
-        ", 's', 'N', 'F', '1', 3, '04', '01', '000007', 12.5, #03/31/2025#");
-    vaiPagina(7);
-    struct Caso {
-        int campo;
-        const char* testo;
-    };
-    const Caso casi[] = {{45, "2025"}, {46, "01/01/2025"}, {92, "31/12/2025"},
-                         {47, "S"},    {74, "N"},          {58, "F"},
-                         {55, "1"},    {57, "3"},          {93, "04-01-000007"},
-                         {94, "12,5"}, {63, "31/03/2025"}, {73, ""}};
-    for (const Caso& c : casi) EXPECT_EQ(form->txt(c.campo).text(), c.testo) << c.campo;
+        ", UsoCodBarre, GenAutCodBarre, KeyRicDDT, NumDecQta, GruppoProd, MastroProd, ContoProd, "
+        "PercRicListClie, UltStampaGio",
+        ", 's', 'N', '1', 3, '04', '01', '000007', 12.5, #03/31/2025#");
+    const Campo campi[] = {{45, "2025"}, {46, "01/01/2025"},  {92, "31/12/2025"},
+                           {47, "S"},    {74, "N"},           {55, "1"},
+                           {57, "3"},    {94, "12,5"},        {63, "31/03/2025"},
+                           {73, ""},     {93, "04-01-000007"}};
+    const Campo descrizioni[] = {{51, "Sede"}, {52, "Base"}, {93, "Fornitore interno"}};
+    mostrano(campi);
+    descrivono(descrizioni);
     EXPECT_EQ(form->Che(47).value(), ui::check::Checked);
     EXPECT_EQ(form->Che(74).value(), ui::check::Unchecked);
-    EXPECT_EQ(form->Combo(58).listIndex(), 3);
     EXPECT_EQ(form->Combo(55).listIndex(), 1);
-    EXPECT_EQ(form->Lab(51).caption(), "Sede");
-    EXPECT_EQ(form->Lab(52).caption(), "Base");
-    EXPECT_EQ(form->Lab(93).caption(), "Fornitore interno");
     EXPECT_FALSE(form->txt(92).enabled());
     conferma(7);
-    EXPECT_EQ(mag("UsoCodBarre || Segnalazione || GruppoProd || MastroProd || ContoProd"),
-              "SF0401000007");
+    EXPECT_EQ(mag("UsoCodBarre || GruppoProd || MastroProd || ContoProd"), "S0401000007");
     EXPECT_EQ(mag("PercRicListClie"), "12.5");
-}
-
-TEST_F(MagazzinoTest, StoredBarcodeTypeSelectsItsItemAndIsWrittenAsItsCode) {
+    // The barcode type is written as its item's code; a low-stock value outside the items is
+    // kept.
     struct Caso {
-        const char* memorizzato;
+        const char* tipo;
         int voce;
-        const char* campo;
+        const char* tipoScritto;
+        const char* segnalazione;
+        int voceSegnalazione;
     };
-    const Caso casi[] = {{"e8", 1, "E8"}, {"1", 0, "13"}, {"", -1, ""}, {"ZZ", -1, "ZZ"}};
+    const Caso casi[] = {{"e8", 1, "E8", "F", 3},
+                         {"1", 0, "13", "X", -1},
+                         {"", -1, "", "F", 3},
+                         {"ZZ", -1, "ZZ", "X", -1}};
     for (const Caso& c : casi) {
-        SCOPED_TRACE(c.memorizzato);
-        apri();
-        codici();
-        rigaValida(", TipoCodBarre", std::string(", '") + c.memorizzato + "'");
-        vaiPagina(7);
+        SCOPED_TRACE(c.tipo);
+        rigaValida(", TipoCodBarre, Segnalazione",
+                   std::string(", '") + c.tipo + "', '" + c.segnalazione + "'");
         EXPECT_EQ(barre().listIndex(), c.voce);
-        EXPECT_EQ(form->txt(49).text(), c.campo);
+        EXPECT_EQ(form->txt(49).text(), c.tipoScritto);
+        EXPECT_EQ(form->Combo(58).listIndex(), c.voceSegnalazione);
         conferma(7);
-        EXPECT_EQ(mag("TipoCodBarre"), c.campo);
-        form->unload();
+        EXPECT_EQ(mag("TipoCodBarre"), c.tipoScritto);
+        EXPECT_EQ(mag("Segnalazione"), c.segnalazione);
     }
-}
-
-TEST_F(MagazzinoTest, DeleteEmptiesTheBarcodeTypeUnlessShifted) {
-    apri();
-    codici();
+    // Delete empties the barcode type, unless shifted.
     rigaValida(", TipoCodBarre", ", '39'");
-    vaiPagina(7);
     ui::user::focus(barre());
     ui::user::key(*form, ui::key::Delete, ui::shift::Shift);
     EXPECT_EQ(form->txt(49).text(), "39");
@@ -146,35 +121,11 @@ TEST_F(MagazzinoTest, DeleteEmptiesTheBarcodeTypeUnlessShifted) {
     EXPECT_EQ(form->txt(49).text(), "UA");
 }
 
-TEST_F(MagazzinoTest, EmptyAccountPartsShowNoDashes) {
-    struct Caso {
-        const char* gruppo;
-        const char* mastro;
-        const char* conto;
-        const char* mostrato;
-    };
-    const Caso casi[] = {
-        {"NULL", "NULL", "NULL", ""}, {"''", "''", "''", ""}, {"'04'", "NULL", "''", "04--"}};
-    for (const Caso& c : casi) {
-        SCOPED_TRACE(c.mostrato);
-        apri();
-        codici();
-        rigaValida(", GruppoProd, MastroProd, ContoProd",
-                   std::string(", ") + c.gruppo + ", " + c.mastro + ", " + c.conto);
-        vaiPagina(7);
-        EXPECT_EQ(form->txt(93).text(), c.mostrato);
-        EXPECT_EQ(form->Lab(93).caption(), "");
-        form->unload();
-    }
-}
-
 TEST_F(MagazzinoTest, WithoutTheProductionAccountColumnsTheFieldIsHiddenAndNotWritten) {
     databaseVecchio(
         {"TabMagazzino.GruppoProd", "TabMagazzino.MastroProd", "TabMagazzino.ContoProd"});
-    apri();
     codici();
     rigaValida();
-    vaiPagina(7);
     EXPECT_FALSE(form->bEsisteContoProd);
     EXPECT_FALSE(form->txt(93).visible());
     EXPECT_FALSE(form->Lab(93).visible());
@@ -184,21 +135,6 @@ TEST_F(MagazzinoTest, WithoutTheProductionAccountColumnsTheFieldIsHiddenAndNotWr
     form->txt(94).setText("3");
     conferma(7);
     EXPECT_EQ(mag("PercRicListClie"), "3.0");
-}
-
-TEST_F(MagazzinoTest, LeavingTheStartDateSetsTheEndOrMarksAnotherYear) {
-    apri();
-    codici();
-    vaiPagina(7);
-    digita(45, "2024", 46);
-    digita(46, "29/02/2024", 48);
-    EXPECT_EQ(form->txt(92).text(), "27/02/2025");
-    EXPECT_FALSE(form->InErrore(46));
-    digita(46, "01/03/2023", 48);
-    EXPECT_TRUE(form->InErrore(46));
-    EXPECT_EQ(form->txt(92).text(), "27/02/2025");
-    digita(63, "31/02/2025", 48);
-    EXPECT_TRUE(form->InErrore(63));
 }
 
 TEST_F(MagazzinoTest, ChecksRefuseWithTheirMessageAndFocus) {
@@ -230,10 +166,7 @@ TEST_F(MagazzinoTest, ChecksRefuseWithTheirMessageAndFocus) {
     };
     for (const Caso& c : casi) {
         SCOPED_TRACE(c.messaggio);
-        apri();
-        codici();
         rigaValida(", LungCodBarre", ", 128");
-        vaiPagina(7);
         ui::user::focus(form->txt(66));  // no leave rule mends what the case breaks
         for (const auto& [campo, testo] : c.campi) form->txt(campo).setText(testo);
         rifiutata(7, c.messaggio);
@@ -243,54 +176,32 @@ TEST_F(MagazzinoTest, ChecksRefuseWithTheirMessageAndFocus) {
         EXPECT_TRUE(haFocus(atteso));
         EXPECT_EQ(driver.messageTexts().back(), c.messaggio);
         EXPECT_EQ(mag("LungCodBarre || AnnoCorr"), "1282025");
-        form->unload();
     }
 }
 
+// A fixed price-list date asks before it changes, unless none was stored; No keeps the row.
 TEST_F(MagazzinoTest, FixedPriceListDateChangeAsksAndNoKeepsTheRow) {
-    apri();
-    codici();
-    rigaValida();
-    sql("UPDATE TabMagazzino SET UsoDateLis = 'N'");
-    vaiPagina(7);
-    form->txt(65).setText("01/06/2025");
-    driver.answerMessage(kDomanda, "&No");
-    ui::user::click(form->comOk(7));
-    EXPECT_TRUE(haFocus(form->Che(82)));
-    EXPECT_EQ(mag("DataListino"), "2025-01-01");
-
-    driver.answerMessage(kDomanda, "&Sì");
-    conferma(7);
-    EXPECT_EQ(mag("DataListino"), "2025-06-01");
-    // The row now holds the new date: saving it again asks nothing.
-    conferma(7);
-}
-
-TEST_F(MagazzinoTest, NoStoredPriceListDateAsksNothing) {
     for (const char* memorizzata : {"NULL", "#01/01/0100#"}) {
         SCOPED_TRACE(memorizzata);
-        apri();
-        codici();
-        riga(
-            "AnnoCorr, DataInizio, MagPrincipale, ListinoPrincipale, UsoDateLis, QualeDataLis, "
-            "DataListino",
-            std::string("2025, #01/01/2025#, 'M1', 'L1', 'N', 'D', ") + memorizzata);
-        vaiPagina(7);
+        soloRiga(7, "TabMagazzino",
+                 "AnnoCorr, DataInizio, MagPrincipale, ListinoPrincipale, UsoDateLis, "
+                 "QualeDataLis, DataListino",
+                 std::string("2025, #01/01/2025#, 'M1', 'L1', 'N', 'D', ") + memorizzata);
         form->txt(65).setText("01/06/2025");
         conferma(7);
         EXPECT_EQ(mag("DataListino"), "2025-06-01");
-        form->unload();
     }
-}
+    form->txt(65).setText("01/07/2025");
+    driver.answerMessage(kDomanda, "&No");
+    ui::user::click(form->comOk(7));
+    EXPECT_TRUE(haFocus(form->Che(82)));
+    EXPECT_EQ(mag("DataListino"), "2025-06-01");
 
-TEST_F(MagazzinoTest, UnknownLowStockValueIsKeptWhenTheComboIsNotTouched) {
-    apri();
-    codici();
-    rigaValida(", Segnalazione", ", 'X'");
-    vaiPagina(7);
-    EXPECT_EQ(form->Combo(58).listIndex(), -1);
+    driver.answerMessage(kDomanda, "&Sì");
     conferma(7);
-    EXPECT_EQ(mag("Segnalazione"), "X");
+    EXPECT_EQ(mag("DataListino"), "2025-07-01");
+    // The row now holds the new date: saving it again asks nothing.
+    conferma(7);
 }
 
 }  // namespace

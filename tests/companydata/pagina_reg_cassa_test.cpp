@@ -1,11 +1,10 @@
-// The cash-register page on a real company database: defaults of an empty table, a stored row
-// with its option groups, mirrors, accounts and descriptions, the round trip of a save, the
-// department checks with and without the procedure installed, and the unloading causal.
+// The cash-register page on a real company database: a stored row with its option groups,
+// mirrors, accounts and descriptions, the round trip of a save, the department checks with and
+// without the procedure installed, and the unloading causal.
 #include "companydata/pagina_reg_cassa.h"
 
 #include <gtest/gtest.h>
 
-#include "common/globali.h"
 #include "companydata/dati_azie_fixture.h"
 
 namespace tolvane::testing {
@@ -25,108 +24,61 @@ class RegCassaTest : public DatiAzieTest {
         sql(std::string("INSERT INTO Ditta (InstRegCassa) VALUES ('") + instRegCassa + "')");
     }
 
-    void riga(const std::string& colonne, const std::string& valori) {
-        DatiAzieTest::riga("TabReg", colonne, valori);
-    }
-
-    ui::OptionButton& stRiga(int i) { return form->Opzioni("OptStRigaScontrino")(i); }
-    ui::OptionButton& corrisp(int i) { return form->Opzioni("OptTipoCorrisp")(i); }
     std::string reg(const std::string& colonna) { return salvato(colonna, "TabReg"); }
 };
 
-TEST_F(RegCassaTest, EmptyTableShowsDefaultsAndTheFirstSaveAddsTheRow) {
-    apriDitta("N");
-    vaiPagina(10);
-    const std::pair<int, const char*> campi[] = {
-        {10000, "0"}, {10150, "0"}, {10200, "0"}, {10300, "N"}, {10350, "N"},
-        {10050, "N"}, {10850, ""},  {10900, "S"}, {10910, "1"}, {10400, ""}};
-    for (const auto& [n, testo] : campi) EXPECT_EQ(form->txt(n).text(), testo) << n;
-    EXPECT_EQ(form->Combo(10000).listIndex(), 0);
-    EXPECT_EQ(form->Combo(10850).listIndex(), 0);
-    EXPECT_TRUE(stRiga(0).value());
-    EXPECT_TRUE(corrisp(0).value());
-    EXPECT_EQ(form->Che(10300).value(), ui::check::Unchecked);
-    EXPECT_EQ(form->Che(10900).value(), ui::check::Checked);
-    conferma(10);
-    conferma(10);
-    EXPECT_EQ(righe("TabReg"), 1);
-    EXPECT_EQ(
-        reg("KeyRicScontrino || '|' || NumReparti || '|' || StRigaScontrino || '|' || "
-            "TipoCorrisp || '|' || Assegni || '|' || RegAttivo || '|' || NumCasse || '|' "
-            "|| IFNULL(RepFatturazione, 'null') || '|' || IFNULL(GruppoMerVen || MastroMerVen "
-            "|| ContoMerVen, '')"),
-        "0|0|0|0|N|S|1|null|");
-}
-
+// Typed values are decoded and written as stored ones.
 TEST_F(RegCassaTest, StoredRowFillsFieldsOptionsMirrorsAndDescriptions) {
     apriDitta("N");
     conto("05", "01", "000001", "Merci vendute");
     sql("INSERT INTO Causali VALUES ('CS', 'Corrisp. scorporo', 'CO')");
     sql("INSERT INTO Reparti VALUES (2, 'Alimentari', '10')");
+    sql("INSERT INTO Reparti VALUES (3, 'Casalinghi', '22')");
     sql("INSERT INTO Listini (Listino, Descrizione) VALUES ('L1', 'Base')");
     sql("INSERT INTO MagCausali VALUES ('SC', 'Scarico', 'N', 'S', '+', 'M', 'C')");
-    riga(
-        "KeyRicScontrino, NumReparti, StRigaScontrino, TipoCorrisp, Assegni, CartaCredito, "
-        "Segnalazione, RepFatturazione, CausCorriScor, GruppoMerVen, MastroMerVen, ContoMerVen, "
-        "CausScaArti, Listino, TabSconti, RegAttivo, NumCasse",
-        "'1', 4, 2, 1, 's', 'N', ' S ', 2, 'CS', '05', '01', '000001', 'SC', 'L1', '2', 'n', 3");
+    riga("TabReg",
+         "KeyRicScontrino, NumReparti, StRigaScontrino, TipoCorrisp, Assegni, CartaCredito, "
+         "Segnalazione, RepFatturazione, CausCorriScor, GruppoMerVen, MastroMerVen, ContoMerVen, "
+         "CausScaArti, Listino, TabSconti, RegAttivo, NumCasse",
+         "'1', 4, 2, 1, 's', 'N', ' S ', 2, 'CS', '05', '01', '000001', 'SC', 'L1', '2', 'n', 3");
     vaiPagina(10);
-    struct Caso {
-        int campo;
-        const char* testo;
-    };
-    const Caso casi[] = {
-        {10000, "1"}, {10100, "4"},  {10150, "2"},  {10200, "1"},  {10300, "S"},
-        {10350, "N"}, {10050, "S"},  {10400, "2"},  {10450, "CS"}, {10600, "05-01-000001"},
-        {10650, ""},  {10700, "SC"}, {10750, "L1"}, {10850, "2"},  {10900, "n"},
-        {10910, "3"}};
-    for (const Caso& c : casi) EXPECT_EQ(form->txt(c.campo).text(), c.testo) << c.campo;
-    const std::pair<int, const char*> descrizioni[] = {
-        {10400, "Alimentari"}, {10450, "Corrisp. scorporo"}, {10600, "Merci vendute"},
-        {10650, ""},           {10700, "Scarico"},           {10750, "Base"}};
-    for (const auto& [n, d] : descrizioni) EXPECT_EQ(form->Lab(n).caption(), d) << n;
+    const Campo campi[] = {{10000, "1"}, {10100, "4"},  {10150, "2"}, {10200, "1"},  {10300, "S"},
+                           {10350, "N"}, {10050, "S"},  {10850, "2"}, {10900, "n"},  {10910, "3"},
+                           {10400, "2"}, {10450, "CS"}, {10650, ""},  {10700, "SC"}, {10750, "L1"}};
+    EXPECT_EQ(form->txt(10600).text(), "05-01-000001");
+    const Campo descrizioni[] = {{10400, "Alimentari"},    {10450, "Corrisp. scorporo"},
+                                 {10600, "Merci vendute"}, {10650, ""},
+                                 {10700, "Scarico"},       {10750, "Base"}};
+    mostrano(campi);
+    descrivono(descrizioni);
     EXPECT_EQ(form->Combo(10000).listIndex(), 1);
     EXPECT_EQ(form->Combo(10850).listIndex(), 1);
-    EXPECT_TRUE(stRiga(2).value());
-    EXPECT_TRUE(corrisp(1).value());
+    EXPECT_TRUE(form->Opzioni("OptStRigaScontrino")(2).value());
+    EXPECT_TRUE(form->Opzioni("OptTipoCorrisp")(1).value());
     EXPECT_EQ(form->Che(10300).value(), ui::check::Checked);
     EXPECT_EQ(form->Che(10900).value(), ui::check::Unchecked);
-    conferma(10);
-    EXPECT_EQ(reg("Assegni || Segnalazione || RegAttivo || StRigaScontrino || TipoCorrisp || "
-                  "RepFatturazione || NumCasse || GruppoMerVen || '|' || IFNULL(GruppoSospesi, "
-                  "'null')"),
-              "SSn212305|null");
-}
-
-TEST_F(RegCassaTest, ValuesOutsideTheChoicesTouchNothing) {
-    apriDitta("N");
-    riga("KeyRicScontrino, StRigaScontrino, TipoCorrisp, RepFatturazione, TabSconti",
-         "'7', 9, NULL, 0, 'x'");
-    vaiPagina(10);
-    EXPECT_EQ(form->Combo(10000).listIndex(), -1);
-    EXPECT_EQ(form->txt(10000).text(), "7");
-    EXPECT_EQ(form->txt(10150).text(), "");
-    EXPECT_EQ(form->txt(10200).text(), "");
-    EXPECT_EQ(form->txt(10400).text(), "");
-    EXPECT_EQ(form->Lab(10400).caption(), "");
-    EXPECT_EQ(form->Combo(10850).listIndex(), 0);
-    EXPECT_EQ(form->txt(10850).text(), "x");
-    ui::user::focus(form->Combo(10850));
-    ui::user::focus(form->txt(10100));
-    EXPECT_EQ(form->txt(10850).text(), "1");
-}
-
-TEST_F(RegCassaTest, TypedValuesAreDecodedAndWrittenAsStoredOnes) {
-    apriDitta("N");
-    sql("INSERT INTO Reparti VALUES (3, 'Casalinghi', '22')");
-    riga("GruppoMerVen, MastroMerVen, ContoMerVen", "'05', '01', '000001'");
-    vaiPagina(10);
     digita(10400, "3", 10100);
     EXPECT_EQ(form->Lab(10400).caption(), "Casalinghi");
     digita(10650, "0501000002", 10600);
     conferma(10);
-    EXPECT_EQ(reg("GruppoMerVen || '|' || MastroMerVen || '|' || ContoMerVen"), "05|01|000001");
-    EXPECT_EQ(reg("GruppoSospesi || '|' || MastroSospesi || '|' || ContoSospesi"), "05|01|000002");
+    EXPECT_EQ(reg("Assegni || Segnalazione || RegAttivo || StRigaScontrino || TipoCorrisp || "
+                  "RepFatturazione || NumCasse"),
+              "SSn2133");
+    EXPECT_EQ(reg("GruppoMerVen || '|' || MastroMerVen || '|' || ContoMerVen || '|' || "
+                  "GruppoSospesi || '|' || MastroSospesi || '|' || ContoSospesi"),
+              "05|01|000001|05|01|000002");
+    // Values outside the choices touch nothing, until the combo is left.
+    soloRiga(10, "TabReg",
+             "KeyRicScontrino, StRigaScontrino, TipoCorrisp, RepFatturazione, TabSconti",
+             "'7', 9, NULL, 0, 'x'");
+    const Campo fuori[] = {{10000, "7"}, {10150, ""}, {10200, ""}, {10400, ""}, {10850, "x"}};
+    mostrano(fuori);
+    EXPECT_EQ(form->Lab(10400).caption(), "");
+    EXPECT_EQ(form->Combo(10000).listIndex(), -1);
+    EXPECT_EQ(form->Combo(10850).listIndex(), 0);
+    ui::user::focus(form->Combo(10850));
+    ui::user::focus(form->txt(10100));
+    EXPECT_EQ(form->txt(10850).text(), "1");
 }
 
 TEST_F(RegCassaTest, DepartmentChecksOnlyWhileTheProcedureIsInstalled) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/scope_guard.h"
 #include "support/scratch_folder.h"
 
 namespace tolvane::dbtest {
@@ -39,16 +40,10 @@ inline std::vector<std::vector<std::string>> rowsOf(sqlite3* db, const std::stri
 inline std::vector<std::vector<std::string>> queryFile(const std::string& file,
                                                        const std::string& sql) {
     sqlite3* db = nullptr;
+    ScopeGuard close([&] { sqlite3_close(db); });
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
         throw std::runtime_error("open " + file);
-    try {
-        auto rows = rowsOf(db, sql);
-        sqlite3_close(db);
-        return rows;
-    } catch (...) {
-        sqlite3_close(db);
-        throw;
-    }
+    return rowsOf(db, sql);
 }
 
 inline std::string queryOne(const std::string& file, const std::string& sql) {

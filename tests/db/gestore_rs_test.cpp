@@ -51,10 +51,17 @@ class GestoreRsTest : public dbtest::OpenDbTest {
                                 "SELECT " + column + " FROM Prova WHERE Codice = '" + codice + "'");
     }
 
+    // Edits the current row and writes it back.
+    void write(const std::string& h, const std::string& column, const Variant& value) {
+        rs.EditRs(h);
+        rs.ScriviCampoRs(h, column, value);
+        rs.UpdateRs(h);
+    }
+
     GestoreRs rs;
 };
 
-TEST_F(GestoreRsTest, JoinColumnsFoundByAliasTableAndBareName) {
+TEST_F(GestoreRsTest, JoinColumnsFoundByAliasTableAndBareNameWithTheirSizes) {
     std::string h = open(kJoin);
     struct Case {
         const char* name;
@@ -68,6 +75,11 @@ TEST_F(GestoreRsTest, JoinColumnsFoundByAliasTableAndBareName) {
     for (const Case& c : cases) EXPECT_EQ(rs.ValoreCampoRs(h, c.name).text(), c.expected) << c.name;
     EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "Inesistente"); }), errnum::ItemNotFound);
     EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "M3.Descrizione"); }), errnum::ItemNotFound);
+    // Sizes in characters for text, in bytes for numbers.
+    const std::pair<const char*, int> sizes[] = {
+        {"Descrizione", 20}, {"M1.Descrizione", 30}, {"Note", 0}, {"Intero", 2},
+        {"Lungo", 4},        {"Importo", 8},         {"Flag", 1}};
+    for (const auto& [column, size] : sizes) EXPECT_EQ(rs.DimCampoRs(h, column), size) << column;
 }
 
 TEST_F(GestoreRsTest, JoinRecordSetWritesTheBaseTableOnly) {
@@ -89,16 +101,12 @@ TEST_F(GestoreRsTest, JoinRecordSetWritesTheBaseTableOnly) {
 TEST_F(GestoreRsTest, TwoRecordSetsOnOneRowNeverUndoEachOther) {
     std::string first = open("Select * from Prova Where Codice = 'A1'");
     std::string second = open(kJoin);
-    rs.EditRs(first);
-    rs.ScriviCampoRs(first, "Descrizione", "Da uno");
-    rs.UpdateRs(first);
+    write(first, "Descrizione", "Da uno");
     rs.EditRs(second);
     EXPECT_EQ(rs.ValoreCampoRs(second, "Descrizione").text(), "Da uno");  // read again on edit
     rs.ScriviCampoRs(second, "Note", "Da due");
     rs.UpdateRs(second);
-    rs.EditRs(first);
-    rs.ScriviCampoRs(first, "Intero", 7);
-    rs.UpdateRs(first);
+    write(first, "Intero", 7);
     EXPECT_EQ(stored("Descrizione"), "Da uno");
     EXPECT_EQ(stored("Note"), "Da due");
     EXPECT_EQ(stored("Intero"), "7");
@@ -113,25 +121,18 @@ TEST_F(GestoreRsTest, EmptyValuesRoundTripByColumnType) {
         bool rawNull;            // ValoreGrezzoRs gives Null
     } cases[] = {
         {"Descrizione", "", "NULL", "", true},
-        {"Descrizione", Variant(), "NULL", "", true},
         {"Sigla", "", "", "", false},  // NOT NULL text keeps ""
-        {"Note", "", "NULL", "", true},
         {"Intero", "", "NULL", "0", true},
-        {"Lungo", Variant::null(), "NULL", "0", true},
-        {"Importo", "", "NULL", "0", true},
         {"Data", "", "NULL", "", true},
         {"Flag", Variant(), "NULL", "0", true},
-        {"Intero", "12", "12", "12", false},
         {"Intero", 2.5, "2", "2", false},  // whole numbers round half to even
         {"Lungo", "3,5", "4", "4", false},
         {"Importo", "1.234,56789", "1234.5679", "1234,5679", false},
-        {"Data", "05/01/2024", "2024-01-05", "05/01/2024", false},
         {"Data", "05/01/2024 10:30:00", "2024-01-05 10:30:00", "05/01/2024 10:30:00", false},
         {"Flag", true, "-1", "", false},
         {"Doppio", "2,5", "2.5", "2,5", false},
         // Amounts keep every digit a double holds whatever word declares them; only SINGLE
         // is a 4-byte number, and a currency keeps 4 decimals.
-        {"Reale", "12,35", "12.35", "12,35", false},
         {"Reale", "1234,56789012345", "1234.56789012345", "1234,56789012345", false},
         {"Reale", Variant(Currency{12345678}), "1234.5678", "1234,5678", false},
         {"Virgola", "12,35", "12.35", "12,35", false},
@@ -144,9 +145,7 @@ TEST_F(GestoreRsTest, EmptyValuesRoundTripByColumnType) {
     std::string h = open("Select * from Prova");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.column);
-        rs.EditRs(h);
-        rs.ScriviCampoRs(h, c.column, c.written);
-        rs.UpdateRs(h);
+        write(h, c.column, c.written);
         EXPECT_EQ(stored(c.column), c.storedText);
         std::string again = open("Select * from Prova");
         if (std::string(c.column) != "Flag" || c.rawNull) {
@@ -177,7 +176,6 @@ TEST_F(GestoreRsTest, SizesAndRangesRefuseWhatDoesNotFit) {
         Variant value;
         int error;
     } cases[] = {
-        {"Descrizione", "12345678901234567890", 0},
         {"Descrizione", "123456789012345678901", errnum::FieldTooSmall},
         {"Descrizione", "àèìòùàèìòùàèìòùàèìò", 0},  // characters, not bytes
         {"Piccolo", 255, 0},
@@ -185,8 +183,6 @@ TEST_F(GestoreRsTest, SizesAndRangesRefuseWhatDoesNotFit) {
         {"Piccolo", -1, errnum::Overflow},
         {"Intero", 32767, 0},
         {"Intero", "32768", errnum::Overflow},
-        {"Intero", -32768, 0},
-        {"Lungo", 2147483647.0, 0},
         {"Lungo", 2147483648.0, errnum::Overflow},
         {"Intero", "abc", errnum::TypeMismatch},
         {"Data", "31/02/2024", errnum::TypeMismatch},
@@ -202,23 +198,11 @@ TEST_F(GestoreRsTest, SizesAndRangesRefuseWhatDoesNotFit) {
 TEST_F(GestoreRsTest, ColumnRenamedByAsIsWrittenUnderItsNewName) {
     std::string h = open("Select Codice, Descrizione AS Testo from Prova");
     EXPECT_EQ(rs.ValoreCampoRs(h, "Testo").text(), "Prima");
-    rs.EditRs(h);
-    rs.ScriviCampoRs(h, "Testo", "Rinominata");
-    rs.UpdateRs(h);
+    write(h, "Testo", "Rinominata");
     EXPECT_EQ(stored("Descrizione"), "Rinominata");
 }
 
-TEST_F(GestoreRsTest, ColumnSizesInCharactersOrBytes) {
-    std::string h = open(kJoin);
-    struct Case {
-        const char* column;
-        int size;
-    } cases[] = {{"Descrizione", 20}, {"M1.Descrizione", 30}, {"Note", 0}, {"Intero", 2},
-                 {"Lungo", 4},        {"Importo", 8},         {"Flag", 1}};
-    for (const Case& c : cases) EXPECT_EQ(rs.DimCampoRs(h, c.column), c.size) << c.column;
-}
-
-TEST_F(GestoreRsTest, DuplicateKeyRaises3022AndKeepsTheEdit) {
+TEST_F(GestoreRsTest, FailedAddRaisesDuplicateKeyOrRequiredFieldAndKeepsTheEdit) {
     std::string h = open("Select * from Prova Where 1 = 0");
     rs.AddNewRs(h);
     rs.ScriviCampoRs(h, "Codice", "a1");  // keys compare without regard to case
@@ -228,15 +212,12 @@ TEST_F(GestoreRsTest, DuplicateKeyRaises3022AndKeepsTheEdit) {
     rs.UpdateRs(h);
     EXPECT_EQ(rs.StatoEditRs(h), editstate::None);
     EXPECT_EQ(dbtest::queryOne(file, "SELECT COUNT(*) FROM Prova"), "2");
-}
-
-TEST_F(GestoreRsTest, RequiredColumnLeftEmptyRaises3314) {
-    std::string h = open("Select * from Obbligo");
-    rs.AddNewRs(h);
-    rs.ScriviCampoRs(h, "Codice", "X");
-    EXPECT_EQ(errorOf([&] { rs.UpdateRs(h); }), errnum::RequiredField);
-    rs.ScriviCampoRs(h, "Valore", "");
-    EXPECT_EQ(errorOf([&] { rs.UpdateRs(h); }), errnum::RequiredField);
+    std::string obbligo = open("Select * from Obbligo");
+    rs.AddNewRs(obbligo);
+    rs.ScriviCampoRs(obbligo, "Codice", "X");
+    EXPECT_EQ(errorOf([&] { rs.UpdateRs(obbligo); }), errnum::RequiredField);
+    rs.ScriviCampoRs(obbligo, "Valore", "");
+    EXPECT_EQ(errorOf([&] { rs.UpdateRs(obbligo); }), errnum::RequiredField);
 }
 
 TEST_F(GestoreRsTest, AddedRowBelongsToTheRecordSet) {
@@ -251,9 +232,7 @@ TEST_F(GestoreRsTest, AddedRowBelongsToTheRecordSet) {
     rs.RiposizionaRs(h);
     EXPECT_EQ(rs.ValoreCampoRs(h, "Codice").text(), "N1");
     EXPECT_EQ(rs.ValoreCampoRs(h, "Sigla").text(), "");  // the default, read back
-    rs.EditRs(h);
-    rs.ScriviCampoRs(h, "Descrizione", "Aggiunta");
-    rs.UpdateRs(h);
+    write(h, "Descrizione", "Aggiunta");
     EXPECT_EQ(stored("Descrizione", "N1"), "Aggiunta");
     EXPECT_EQ(dbtest::queryOne(file, "SELECT COUNT(*) FROM Prova"), "2");
     rs.MoveFirstRs(h);
@@ -261,7 +240,7 @@ TEST_F(GestoreRsTest, AddedRowBelongsToTheRecordSet) {
     EXPECT_EQ(rs.PosizioneRs(h), 0);
 }
 
-TEST_F(GestoreRsTest, NavigationAndNoCurrentRecord) {
+TEST_F(GestoreRsTest, NavigationNoCurrentRecordAndReadOnlySets) {
     native("INSERT INTO Prova (Codice) VALUES ('B1'), ('C1')");
     std::string h = open("Select Codice from Prova Order By Codice", rstype::Snapshot);
     std::string seen;
@@ -272,32 +251,35 @@ TEST_F(GestoreRsTest, NavigationAndNoCurrentRecord) {
     EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "Codice"); }), errnum::NoCurrentRecord);
     EXPECT_EQ(errorOf([&] { rs.MoveNextRs(h); }), errnum::NoCurrentRecord);
     EXPECT_EQ(errorOf([&] { rs.EditRs(h); }), errnum::ReadOnlyRecordset);
+    // An expression is read-only too, and its Null reads as empty text.
+    std::string ultimo = open("Select max(Lungo) as ultimo from Prova");
+    EXPECT_EQ(rs.ValoreCampoRs(ultimo, "ultimo").text(), "");
+    EXPECT_TRUE(rs.ValoreGrezzoRs(ultimo, "ultimo").isNull());
+    EXPECT_EQ(errorOf([&] { rs.EditRs(ultimo); }), errnum::ReadOnlyRecordset);
 }
 
-TEST_F(GestoreRsTest, ExpressionsAreReadOnlyAndEmptyReadsAsText) {
-    std::string h = open("Select max(Lungo) as ultimo from Prova");
-    EXPECT_EQ(rs.ValoreCampoRs(h, "ultimo").text(), "");
-    EXPECT_TRUE(rs.ValoreGrezzoRs(h, "ultimo").isNull());
-    EXPECT_EQ(errorOf([&] { rs.EditRs(h); }), errnum::ReadOnlyRecordset);
-}
-
-TEST_F(GestoreRsTest, CancelledEditWritesNothing) {
+TEST_F(GestoreRsTest, CancelledEditWritesNothingAndEditOfADeletedRowRaises3167) {
     std::string h = open("Select * from Prova");
     rs.EditRs(h);
     rs.ScriviCampoRs(h, "Descrizione", "Mai");
     rs.AnnullaEditRs(h);
     EXPECT_EQ(errorOf([&] { rs.UpdateRs(h); }), errnum::UpdateWithoutEdit);
     EXPECT_EQ(stored("Descrizione"), "Prima");
+    db.EseguiSql(id, "Delete from Prova");
+    EXPECT_EQ(errorOf([&] { rs.EditRs(h); }), errnum::RecordDeleted);
 }
 
-TEST_F(GestoreRsTest, ReopenPointsTheHandleAtANewSelect) {
+TEST_F(GestoreRsTest, ReopenPointsTheHandleAtANewSelectAndAFailedOneLeavesItEmpty) {
     native("INSERT INTO Prova (Codice, Descrizione) VALUES ('B1', 'B')");
-    std::string h = open("Select * from Prova Where 1 = 0");
+    std::string h = open("Select * from Prova");
+    EXPECT_EQ(errorOf([&] { rs.RiapriRs(h, "Select Nessuna from Monete"); }),
+              errnum::DatabaseFailure);
+    EXPECT_TRUE(rs.VuotoRs(h));
+    EXPECT_EQ(errorOf([&] { rs.AddNewRs(h); }), errnum::ReadOnlyRecordset);
+    EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "Moneta2"); }), errnum::ItemNotFound);
     rs.RiapriRs(h, "Select * from Prova Where Codice = 'B1'");
     ASSERT_FALSE(rs.VuotoRs(h));
-    rs.EditRs(h);
-    rs.ScriviCampoRs(h, "Descrizione", "Bis");
-    rs.UpdateRs(h);
+    write(h, "Descrizione", "Bis");
     EXPECT_EQ(stored("Descrizione", "B1"), "Bis");
     EXPECT_EQ(stored("Descrizione", "A1"), "Prima");
 }
@@ -317,35 +299,14 @@ TEST_F(GestoreRsTest, RecordSetKeptAcrossSchemaChangesWritesTheRightColumns) {
     EXPECT_EQ(stored("Lungo"), "NULL");
 }
 
-TEST_F(GestoreRsTest, FailedReopenLeavesAnEmptyReadOnlyHandle) {
-    std::string h = open("Select * from Prova");
-    EXPECT_EQ(errorOf([&] { rs.RiapriRs(h, "Select Nessuna from Monete"); }),
-              errnum::DatabaseFailure);
-    EXPECT_TRUE(rs.VuotoRs(h));
-    EXPECT_EQ(errorOf([&] { rs.AddNewRs(h); }), errnum::ReadOnlyRecordset);
-    EXPECT_EQ(errorOf([&] { rs.ValoreCampoRs(h, "Moneta2"); }), errnum::ItemNotFound);
-    rs.RiapriRs(h, "Select * from Monete");  // the handle can be pointed again
-    EXPECT_EQ(rs.NumRecordRs(h), 2);
-}
-
 TEST_F(GestoreRsTest, ANewIntegerKeyIsFollowedByTheRecordSet) {
     native(
         "CREATE TABLE Numerata (Id INTEGER PRIMARY KEY, Testo VARCHAR(5) COLLATE NOCASE);"
         "INSERT INTO Numerata VALUES (1, 'a');");
     std::string h = open("Select * from Numerata");
-    rs.EditRs(h);
-    rs.ScriviCampoRs(h, "Id", 50);
-    rs.UpdateRs(h);
-    rs.EditRs(h);
-    rs.ScriviCampoRs(h, "Testo", "b");
-    rs.UpdateRs(h);
+    write(h, "Id", 50);
+    write(h, "Testo", "b");
     EXPECT_EQ(dbtest::queryOne(file, "SELECT Id || Testo FROM Numerata"), "50b");
-}
-
-TEST_F(GestoreRsTest, EditOfARowDeletedMeanwhileRaises3167) {
-    std::string h = open("Select * from Prova");
-    db.EseguiSql(id, "Delete from Prova");
-    EXPECT_EQ(errorOf([&] { rs.EditRs(h); }), errnum::RecordDeleted);
 }
 
 }  // namespace

@@ -47,12 +47,9 @@ TEST(SqlFunctions, InvalidArgumentsStopTheStatement) {
     const std::vector<Case> cases = {
         {"SELECT 1/0", "Divisione per zero"},
         {"SELECT 5 \\ 0.4", "Divisione per zero"},
-        {"SELECT 5 Mod 0", "Divisione per zero"},
         {"SELECT Left('abc', -1)", ""},
         {"SELECT Mid('abc', 0)", ""},
-        {"SELECT InStr(0, 'abc', 'a')", ""},
         {"SELECT CLng(3000000000)", "Overflow"},
-        {"SELECT CInt(40000)", "Overflow"},
         {"SELECT CLng(NULL)", "Null"},
         {"SELECT Str('abc')", "Tipo non corrispondente"},
         {"SELECT 'abc' + 1", "Tipo non corrispondente"},

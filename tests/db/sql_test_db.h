@@ -24,8 +24,6 @@ class SqlTestDb {
     SqlTestDb(const SqlTestDb&) = delete;
     SqlTestDb& operator=(const SqlTestDb&) = delete;
 
-    sqlite3* handle() const { return db_; }
-
     // SQLite text, as it is.
     void execNative(const std::string& sql) {
         char* error = nullptr;

@@ -40,25 +40,20 @@ TEST(PathMap, MapsDrivesNetworkNamesAndCase) {
     const std::vector<MapCase> cases = {
         {"", ""},
         {"/usr/lib/Non/Esiste", "/usr/lib/Non/Esiste"},
-        {"C:\\Dati\\Pelmor.MDB", c + "/Dati/Pelmor.MDB"},
         {"c:\\DATI\\pelmor.mdb", c + "/Dati/Pelmor.MDB"},
         {"C:/dati/DITTA01.MDB", c + "/Dati/ditta01.mdb"},
         {"C:Dati\\ditta01.mdb", c + "/Dati/ditta01.mdb"},
         {"C:\\\\Dati\\\\\\ditta01.mdb", c + "/Dati/ditta01.mdb"},
-        {"C:\\dati\\nuovo.mdb", c + "/Dati/nuovo.mdb"},
         {"C:\\Manca\\Dati\\x.mdb", c + "/Manca/Dati/x.mdb"},
         {"C:\\dati\\", c + "/Dati/"},
         {"C:", c},
         {"\\dati\\pelmor.mdb", c + "/Dati/Pelmor.MDB"},
         {"\\\\server\\condivisa\\DIR\\File.txt", unc + "/SERVER/Condivisa/dir/file.txt"},
-        {"\\\\altro\\share\\x", unc + "/altro/share/x"},
         {"D:\\Archivio\\x.mdb", home + "/.local/share/tolvane/drive_d/Archivio/x.mdb"},
         {"C:\\..\\..\\Dati\\.\\ditta01.mdb", c + "/Dati/ditta01.mdb"},
-        {"C:\\Dati\\Manca\\..\\ditta01.mdb", c + "/Dati/ditta01.mdb"},
         {"\\\\server\\condivisa\\..\\..\\dir", unc + "/SERVER/Condivisa/dir"},
         {"dati\\DITTA01.mdb", "Dati/Ditta01.mdb"},
         {"..\\work\\dati", "../work/Dati"},
-        {"nuova\\cartella", "nuova/cartella"},
     };
     const auto cwd = std::filesystem::current_path();
     std::filesystem::current_path(folder.file("work"));

@@ -1,5 +1,6 @@
 // The one file writer: modes of new and replaced files and the never-replace mode, with no
-// temporary file left behind. (Failed writes: the INI file and print engine tests.)
+// temporary file left behind (failed writes: the INI file and print engine tests); and the
+// cleanup guard it rests on, whose cleanup runs on every exit unless dismissed.
 #include "platform/save_file.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/scope_guard.h"
+#include "support/error_number.h"
 #include "support/scratch_folder.h"
 
 namespace tolvane::testing {
@@ -56,6 +59,34 @@ TEST(SaveFile, ModeAndReplacementFollowTheOptions) {
         EXPECT_EQ(entries(folder.path()), std::vector<std::string>{"dati.txt"}) << c.name;
     }
     ::umask(mask);
+}
+
+// The failure that ended the scope is the one the caller learns, also when the cleanup fails.
+TEST(ScopeGuard, FirstFailureWinsAndDismissKeepsTheWork) {
+    struct Case {
+        int work;     // error number the scope raises, 0 none
+        int cleanup;  // error number the cleanup raises, 0 none
+        bool dismiss;
+        int raised;
+        int cleanups;
+    };
+    const Case cases[] = {
+        {0, 0, false, 0, 1},    {53, 0, false, 53, 1}, {0, 75, false, 75, 1},
+        {53, 75, false, 53, 1}, {0, 0, true, 0, 0},    {53, 0, true, 53, 0},
+    };
+    for (const Case& c : cases) {
+        int cleanups = 0;
+        int raised = errorOf([&] {
+            ScopeGuard guard([&] {
+                ++cleanups;
+                if (c.cleanup != 0) throw NumberedError(c.cleanup, "cleanup");
+            });
+            if (c.dismiss) guard.dismiss();
+            if (c.work != 0) throw NumberedError(c.work, "work");
+        });
+        EXPECT_EQ(raised, c.raised) << c.work << "/" << c.cleanup << "/" << c.dismiss;
+        EXPECT_EQ(cleanups, c.cleanups) << c.work << "/" << c.cleanup << "/" << c.dismiss;
+    }
 }
 
 }  // namespace

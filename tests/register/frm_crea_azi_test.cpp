@@ -19,11 +19,6 @@ namespace {
 
 class FrmCreaAziTest : public RegisterTest {
   protected:
-    frmCreaAzi& open() {
-        frmCreaAzi& f = ui::desktop().load<frmCreaAzi>();
-        f.show();
-        return f;
-    }
     void fill(frmCreaAzi& f, const std::string& code, const std::string& description) {
         ui::user::fill(f.txtCodice, code);
         ui::user::fill(f.txtDescrizione, description);
@@ -48,12 +43,10 @@ TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
                                            {{"abc", "010", ""}, "011"},
                                            {{"099", "7"}, "100"},
                                            {{"1234", "002"}, "003"}}) {
-        std::vector<CompanyRow> rows;
-        for (const std::string& id : c.ids) {
-            CompanyRow row;
-            row.Codice = "C" + id;
-            row.IdAzienda = id;
-            rows.push_back(row);
+        std::vector<CompanyRow> rows(c.ids.size());
+        for (std::size_t i = 0; i < c.ids.size(); ++i) {
+            rows[i].Codice = "C" + c.ids[i];
+            rows[i].IdAzienda = c.ids[i];
         }
         EXPECT_EQ(nextCompanyId(rows), c.next) << ::testing::PrintToString(c.ids);
     }
@@ -62,21 +55,22 @@ TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
     EXPECT_EQ(errorOf([&] { nextCompanyId({last}); }), 6) << "999 in use gave an identifier";
 }
 
-TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataForm) {
-    frmTolvane& grid = ui::desktop().load<frmTolvane>();
-    grid.show();
-    frmCreaAzi& f = open();
+// A read-only base file still gives a company database its owner can write.
+TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataFormAndTheBatchWindow) {
+    namespace fs = std::filesystem;
+    fs::permissions(env.baseCompanyDb, fs::perms::owner_read | fs::perms::group_read);
+    frmTolvane& grid = open<frmTolvane>();
+    frmCreaAzi& f = open<frmCreaAzi>();
     EXPECT_EQ(f.txtIdAzienda.text(), "002");
-    const std::filesystem::path expected = env.folder / "ditta_002.db";
-    EXPECT_EQ(f.txtNomeDB.text(), expected.string());
+    EXPECT_EQ(f.txtNomeDB.text(), (env.folder / "ditta_002.db").string());
+    const fs::path file = env.folder / "ditta_005.db";
     ui::user::fill(f.txtIdAzienda, "005");
-    EXPECT_EQ(f.txtNomeDB.text(), (env.folder / "ditta_005.db").string());
+    EXPECT_EQ(f.txtNomeDB.text(), file.string());
 
     fill(f, "VERDI", "Verdi Costruzioni S.p.A.");
     ui::user::click(f.comOk);
-
-    const std::filesystem::path file = env.folder / "ditta_005.db";
-    EXPECT_TRUE(std::filesystem::exists(file));
+    ASSERT_TRUE(fs::exists(file));
+    EXPECT_NE(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
     EXPECT_EQ(common("SELECT IdAzienda || '|' || Descrizione || '|' || NomeDB FROM Aziende "
                      "WHERE Codice = 'VERDI'"),
               "005|Verdi Costruzioni S.p.A.|" + file.string());
@@ -89,34 +83,35 @@ TEST_F(FrmCreaAziTest, CreationCopiesTheBaseAddsTheRowAndOpensTheDataForm) {
     EXPECT_EQ(grid.Aziende()[1].Codice, "VERDI");
     ASSERT_FALSE(goMenuClient->requests().empty());
     EXPECT_EQ(goMenuClient->requests().back(), "Tutti.Refresh");
-}
+    fs::permissions(env.baseCompanyDb, fs::perms::owner_write, fs::perm_options::add);
 
-TEST_F(FrmCreaAziTest, TickedBatchShowsTheBatchWindowOnTheNewDatabase) {
-    frmCreaAzi& f = open();
-    f.osKeySec = "CHIAVE";
-    fill(f, "NUOVA", "Nuova S.r.l.");
-    ui::user::click(f.CheBatch);
-    ui::user::click(f.comOk);
-
-    frmDatiAzie* dati = ui::desktop().find<frmDatiAzie>();
+    // Ticked, the batch window is shown on the new database too.
+    frmCreaAzi& batch = open<frmCreaAzi>();
+    batch.osKeySec = "CHIAVE";
+    fill(batch, "NUOVA", "Nuova S.r.l.");
+    ui::user::click(batch.CheBatch);
+    ui::user::click(batch.comOk);
+    dati = ui::desktop().find<frmDatiAzie>();
     ASSERT_NE(dati, nullptr);
-    EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), env.folder / "ditta_002.db"));
+    EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), env.folder / "ditta_006.db"));
     frmCaricoBatch* carico = ui::desktop().find<frmCaricoBatch>();
     ASSERT_NE(carico, nullptr);
     EXPECT_TRUE(carico->visible());
     EXPECT_EQ(carico->osKeySec, "CHIAVE");
 }
 
-TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
+// Bad input and each fault met on confirming store no row, leave no copied file and open no data
+// form; the window stays for another try.
+TEST_F(FrmCreaAziTest, BadInputAndFaultsOnConfirmStoreNothing) {
     struct Case {
         std::string code, id, description, file;
         std::string message;
+        std::function<void()> arrange = [] {};
     };
     const std::string existing = env.companyDb.string();
     const std::filesystem::path outside = env.folder.parent_path() / "fuori.db";
     // A link left in the folder is a file that exists, even when it leads nowhere.
     std::filesystem::create_symlink(outside, env.folder / "link.db");
-    const int files = filesInFolder();
     for (const Case& c : std::vector<Case>{
              {"rossi", "", "Altra Rossi", "", "Esiste già un'azienda con il codice ROSSI"},
              {"NUOVA", "001", "Nuova", "nuova.db",
@@ -132,19 +127,34 @@ TEST_F(FrmCreaAziTest, BadInputIsRefusedWithAMessageAndStoresNothing) {
              {"NUOVA", "", "Nuova", "../fuori.db", "cartella delle aziende"},
              {"NUOVA", "", "Nuova", "sotto/../../fuori.db", "cartella delle aziende"},
              {"NUOVA", "", "Nuova", "..\\fuori.db", "cartella delle aziende"},
-             {"NUOVA", "", "Nuova", outside.string(), "cartella delle aziende"}}) {
-        frmCreaAzi& f = open();
+             {"NUOVA", "", "Nuova", outside.string(), "cartella delle aziende"},
+             // The file of a row, even when missing on disk.
+             {"NUOVA", "", "Nuova", existing, "è già dell'azienda ROSSI",
+              [&] { std::filesystem::remove(env.companyDb); }},
+             {"NUOVA", "", "Nuova", "", "Database base non trovato",
+              [&] { std::filesystem::rename(env.baseCompanyDb, env.folder / "spostata.base"); }},
+             // The row cannot be stored.
+             {"NUOVA", "", "Nuova", "", "L'azienda NON è stata creata", [&] {
+                  std::filesystem::rename(env.folder / "spostata.base", env.baseCompanyDb);
+                  dbtest::OtherConnection(env.commonDb.string(),
+                                          "CREATE TRIGGER rifiuta BEFORE INSERT ON Aziende "
+                                          "BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END");
+              }}}) {
+        SCOPED_TRACE(c.message);
+        c.arrange();
+        const int files = filesInFolder();
+        frmCreaAzi& f = open<frmCreaAzi>();
         fill(f, c.code, c.description);
         f.txtCodice.setText(c.code);  // a paste is not held to the field's length
         if (!c.id.empty()) ui::user::fill(f.txtIdAzienda, c.id);
         if (!c.file.empty()) ui::user::fill(f.txtNomeDB, c.file);
         driver.answerMessage(c.message, 1);
         ui::user::click(f.comOk);
-        EXPECT_FALSE(f.unloadedForGood()) << c.message;
-        EXPECT_EQ(companies(), 1) << c.file;
-        EXPECT_EQ(filesInFolder(), files) << c.message;
-        EXPECT_FALSE(std::filesystem::exists(outside)) << c.file;
-        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr) << c.message;
+        EXPECT_FALSE(f.unloadedForGood());
+        EXPECT_EQ(companies(), 1);
+        EXPECT_EQ(filesInFolder(), files);
+        EXPECT_FALSE(std::filesystem::exists(outside));
+        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
         f.unload();
     }
 }
@@ -157,57 +167,6 @@ TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {
 
     const CompanyFiles files = companyFilesFromIni(gsIdDbase);
     EXPECT_TRUE(sameFile(files.folder, drive / "Aziende")) << files.folder;
-}
-
-TEST_F(FrmCreaAziTest, ReadOnlyBaseFileGivesAWritableCompany) {
-    namespace fs = std::filesystem;
-    fs::permissions(env.baseCompanyDb, fs::perms::owner_read | fs::perms::group_read);
-    frmCreaAzi& f = open();
-    fill(f, "NUOVA", "Nuova");
-    ui::user::click(f.comOk);
-    const fs::path file = env.folder / "ditta_002.db";
-    ASSERT_TRUE(fs::exists(file));
-    EXPECT_NE(fs::status(file).permissions() & fs::perms::owner_write, fs::perms::none);
-    fs::permissions(env.baseCompanyDb, fs::perms::owner_write, fs::perm_options::add);
-}
-
-// Each fault met on confirming stores no row, leaves no copied file and opens no data form.
-TEST_F(FrmCreaAziTest, FaultsOnConfirmStoreNothing) {
-    struct Case {
-        const char* message;
-        std::function<void(frmCreaAzi&)> arrange;
-    };
-    const std::vector<Case> cases = {
-        {"è già dell'azienda ROSSI",  // the file of a row, even when missing on disk
-         [&](frmCreaAzi& f) {
-             std::filesystem::remove(env.companyDb);
-             ui::user::fill(f.txtNomeDB, env.companyDb.string());
-         }},
-        {"Database base non trovato",
-         [&](frmCreaAzi&) {
-             std::filesystem::rename(env.baseCompanyDb, env.folder / "spostata.base");
-         }},
-        {"L'azienda NON è stata creata",  // the row cannot be stored
-         [&](frmCreaAzi&) {
-             std::filesystem::rename(env.folder / "spostata.base", env.baseCompanyDb);
-             dbtest::OtherConnection(env.commonDb.string(),
-                                     "CREATE TRIGGER rifiuta BEFORE INSERT ON Aziende "
-                                     "BEGIN SELECT RAISE(ABORT, 'registro bloccato'); END");
-         }},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.message);
-        frmCreaAzi& f = open();
-        fill(f, "NUOVA", "Nuova");
-        c.arrange(f);
-        driver.answerMessage(c.message, 1);
-        ui::user::click(f.comOk);
-        EXPECT_EQ(companies(), 1);
-        EXPECT_FALSE(std::filesystem::exists(env.folder / "ditta_002.db"));
-        EXPECT_FALSE(std::filesystem::exists(env.companyDb));
-        EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
-        f.unload();
-    }
 }
 
 }  // namespace

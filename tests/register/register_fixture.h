@@ -62,6 +62,13 @@ class RegisterTest : public ui::WindowTest {
         goMenuClient->SetParametro("Terminale", "", Variant(terminal));
     }
 
+    template <class Window>
+    Window& open() {
+        Window& window = ui::desktop().load<Window>();
+        window.show();
+        return window;
+    }
+
     void sql(const std::string& statement) { goDbase().EseguiSql(gsIdDbase, statement); }
 
     std::string common(const std::string& query) {

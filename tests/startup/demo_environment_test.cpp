@@ -1,25 +1,32 @@
-// The demo installation: built from the shipped scripts into a temporary folder, its files
-// hold consistent data that fits the columns, and a second build never overwrites the first.
+// The demo installation, built from the shipped scripts: consistent data that fits the columns,
+// never overwritten by a second build; the menu server stand-in on it: its cipher, working values,
+// personal settings and the e-mail settings kept in the INI files.
 #include "startup/demo_environment.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "common/db_comune.h"
 #include "db/base_database.h"
 #include "db/db_test_folder.h"
+#include "db/gestore_db.h"
 #include "platform/ini_file.h"
+#include "platform/numbered_error.h"
+#include "startup/demo_menu.h"
+#include "suite/menu_client.h"
 #include "support/error_number.h"
 #include "support/scoped_env.h"
 #include "support/scratch_folder.h"
 
-namespace tolvane {
+namespace tolvane::testing {
 namespace {
 
 namespace fs = std::filesystem;
@@ -27,71 +34,30 @@ namespace fs = std::filesystem;
 const auto queryRows = dbtest::queryFile;
 const auto queryText = dbtest::queryOne;
 
-std::string iniValue(const fs::path& path, const char* section, const char* key) {
-    return IniFile::load(path.string()).getString(section, key, "<manca>");
-}
-
 class DemoEnvironmentTest : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         setenv("TOLVANE_SOURCE_DIR", TOLVANE_SOURCE_DIR, 0);
-        scratch_ = std::make_unique<testing::ScratchFolder>();
+        scratch_ = std::make_unique<ScratchFolder>();
         root_ = scratch_->path();
         env_ = buildDemoEnvironment(root_ / "demo");
     }
     static void TearDownTestSuite() { scratch_.reset(); }
 
-    static inline std::unique_ptr<testing::ScratchFolder> scratch_;
+    static inline std::unique_ptr<ScratchFolder> scratch_;
     static inline fs::path root_;
     static inline DemoEnvironment env_;
 };
 
+// The demo rows go into the company's copy only: the base company stays empty, of the same schema.
 TEST_F(DemoEnvironmentTest, FilesHoldTheExpectedRows) {
-    struct Case {
-        fs::path DemoEnvironment::*file;
-        const char* sql;
-        const char* expected;
-    };
-    const std::vector<Case> cases = {
-        {&DemoEnvironment::companyDb,
-         "SELECT group_concat(Moneta || '=' || Cambio, ' ') FROM "
-         "(SELECT * FROM Monete WHERE Moneta IN ('Euro', 'L.') ORDER BY Moneta)",
-         "Euro=1936.27 L.=1.0"},
-        {&DemoEnvironment::companyDb,
-         "SELECT COUNT(DISTINCT EmissEffetti) FROM PagTipi "
-         "WHERE EmissEffetti IN ('S', 'N')",
-         "2"},
-        {&DemoEnvironment::companyDb, "SELECT RagSoc FROM Ditta",
-         "Rossi Forniture Industriali S.r.l."},
-        {&DemoEnvironment::companyDb,
-         "SELECT (SELECT COUNT(*) FROM TabCauCon) || (SELECT COUNT(*) FROM TabCoge) || (SELECT "
-         "COUNT(*) "
-         "FROM TabRiba) || (SELECT COUNT(*) FROM TabMagazzino) || (SELECT COUNT(*) FROM TabFatt)",
-         "11110"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM MovPnTes", "3"},
-        {&DemoEnvironment::companyDb, "SELECT COUNT(*) FROM ArrotEuro", "3"},
-        {&DemoEnvironment::companyDb, "PRAGMA journal_mode", "wal"},
-        {&DemoEnvironment::baseCompanyDb, "SELECT COUNT(*) FROM Monete", "0"},
-        {&DemoEnvironment::baseCompanyDb, "PRAGMA journal_mode", "wal"},
-        {&DemoEnvironment::commonDb, "SELECT IdAzienda FROM Aziende WHERE Codice = 'ROSSI'", "001"},
-        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM Appoggio WHERE Codice = 'PdfEmail'",
-         "1"},
-        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM CaricaFile WHERE batch = 'S'", "2"},
-        {&DemoEnvironment::commonDb, "SELECT COUNT(*) FROM TabStudio", "0"},
-        {&DemoEnvironment::commonDb,
-         "SELECT Valore FROM Personalizzazioni "
-         "WHERE Sezione = 'Carica' AND Chiave = 'SoloAsci'",
-         "S"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(queryText(env_.*c.file, c.sql), c.expected) << c.sql;
-    }
-    EXPECT_EQ(queryText(env_.commonDb, "SELECT NomeDB FROM Aziende WHERE IdAzienda = '001'"),
-              env_.companyDb.string());
+    EXPECT_EQ(queryText(env_.companyDb, "PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(queryText(env_.baseCompanyDb, "PRAGMA journal_mode"), "wal");
+    EXPECT_EQ(queryText(env_.baseCompanyDb, "SELECT COUNT(*) FROM Monete"), "0");
     EXPECT_EQ(schemaVersion(env_.companyDb), schemaVersion(env_.baseCompanyDb));
 }
 
-TEST_F(DemoEnvironmentTest, DemoDataFitsTheDeclaredSizes) {
+TEST_F(DemoEnvironmentTest, DemoDataFitsTheDeclaredSizesBatchInputsTheirLayouts) {
     const std::regex varchar(R"(VARCHAR\((\d+)\))", std::regex::icase);
     for (const fs::path& db : {env_.commonDb, env_.companyDb}) {
         auto columns = queryRows(db,
@@ -107,6 +73,20 @@ TEST_F(DemoEnvironmentTest, DemoDataFitsTheDeclaredSizes) {
                 << db.filename() << " " << column[0] << "." << column[1] << " " << column[2];
         }
     }
+    // Batch inputs match their layouts.
+    for (const auto& file : env_.batchFiles) {
+        std::string origin = file.filename().string();
+        EXPECT_EQ(queryText(env_.commonDb,
+                            "SELECT COUNT(*) FROM CaricaFile WHERE Origine = '" + origin + "'"),
+                  "1")
+            << origin;
+    }
+    std::ifstream fixed(env_.folder / "causali.txt");
+    for (std::string line; std::getline(fixed, line);) EXPECT_EQ(line.size(), 45u) << line;
+    EXPECT_EQ(queryText(env_.commonDb,
+                        "SELECT MAX(Inizio + Lunghezza - 1) FROM CaricaDettaglio "
+                        "WHERE Codice = 'CAUSALI'"),
+              "45");
 }
 
 TEST_F(DemoEnvironmentTest, CompanyCodesReferToExistingRows) {
@@ -158,46 +138,13 @@ TEST_F(DemoEnvironmentTest, CompanyCodesReferToExistingRows) {
     for (const auto& sql : mustBeZero) EXPECT_EQ(queryText(env_.companyDb, sql), "0") << sql;
 }
 
-TEST_F(DemoEnvironmentTest, IniFilesLeadToTheCommonDatabase) {
-    EXPECT_EQ(iniValue(env_.installIni, "Setup", "IniPrincipale"), env_.mainIni.string());
-    EXPECT_EQ(fs::path(iniValue(env_.mainIni, "Menu", "DriveDB")) /
-                  iniValue(env_.mainIni, "Menu", "NomeDB"),
-              env_.commonDb);
-    EXPECT_EQ(iniValue(env_.mainIni, "Parametri Generali", "FormatData"), "dd/mm/yyyy");
-    EXPECT_TRUE(IniFile::load(env_.mainIni.string()).hasKey("Risoluzione Video", "StaVid"));
-    EXPECT_EQ(fs::path(iniValue(env_.mainIni, "Base", "NomeDBBase")), env_.baseCompanyDb);
-}
-
-TEST_F(DemoEnvironmentTest, BatchInputsMatchTheirLayouts) {
-    for (const auto& file : env_.batchFiles) {
-        std::string origin = file.filename().string();
-        EXPECT_EQ(queryText(env_.commonDb,
-                            "SELECT COUNT(*) FROM CaricaFile WHERE Origine = '" + origin + "'"),
-                  "1")
-            << origin;
-    }
-    std::ifstream fixed(env_.folder / "causali.txt");
-    std::string line;
-    int lines = 0;
-    while (std::getline(fixed, line)) {
-        ++lines;
-        EXPECT_EQ(line.size(), 45u) << line;
-    }
-    EXPECT_EQ(lines, 4);
-    EXPECT_EQ(queryText(env_.commonDb,
-                        "SELECT MAX(Inizio + Lunghezza - 1) FROM CaricaDettaglio "
-                        "WHERE Codice = 'CAUSALI'"),
-              "45");
-}
-
-TEST_F(DemoEnvironmentTest, SecondBuildIsRefusedAndChangesNothing) {
+// A second build is refused and changes nothing; a build that fails removes what it made.
+TEST_F(DemoEnvironmentTest, FailedBuildLeavesNoFileOfItsOwn) {
     auto before = fs::last_write_time(env_.commonDb);
-    EXPECT_EQ(testing::errorOf([] { buildDemoEnvironment(env_.folder); }), 58);
+    EXPECT_EQ(errorOf([] { buildDemoEnvironment(env_.folder); }), 58);
     EXPECT_EQ(fs::last_write_time(env_.commonDb), before);
     EXPECT_EQ(queryText(env_.commonDb, "SELECT COUNT(*) FROM Aziende"), "1");
-}
 
-TEST_F(DemoEnvironmentTest, FailedBuildRemovesWhatItMade) {
     struct Case {
         const char* brokenScript;
         int error;
@@ -217,12 +164,181 @@ TEST_F(DemoEnvironmentTest, FailedBuildRemovesWhatItMade) {
             std::ofstream(source / "schema" / c.brokenScript) << "INSERT INTO Nessuna VALUES (1);";
         }
         fs::path target = root_ / ("fallita_" + std::string(c.brokenScript));
-        const testing::ScopedEnv sourceDir("TOLVANE_SOURCE_DIR", source.string());
-        EXPECT_EQ(testing::errorOf([&] { buildDemoEnvironment(target); }), c.error)
-            << c.brokenScript;
+        const ScopedEnv sourceDir("TOLVANE_SOURCE_DIR", source.string());
+        EXPECT_EQ(errorOf([&] { buildDemoEnvironment(target); }), c.error) << c.brokenScript;
         EXPECT_TRUE(fs::is_empty(target)) << c.brokenScript;
     }
 }
 
+class MenuClientTest : public ::testing::Test {
+  protected:
+    MenuClientTest() {
+        env = buildDemoEnvironment(scratch.path() / "demo");
+        menuIni = writeDemoMenuIni(env.mainIni).string();
+        idDb = goDbase().ApriConnessione(env.commonDb.string());
+        for (const char* row :
+             {"'Griglia', 'Colonne', '', 'generale'", "'Griglia', 'Colonne', 'admin', 'mie'",
+              "'Griglia', 'Righe', 'altro', '40'"}) {
+            goDbase().EseguiSql(idDb, std::string("Insert Into Personalizzazioni (Sezione, Chiave, "
+                                                  "Login, Valore) Values (") +
+                                          row + ")");
+        }
+    }
+    ~MenuClientTest() override { goDbase().ChiudiConnessione(idDb); }
+
+    MenuClient makeClient(std::string commonIni = {}) {
+        MenuClientSettings s;
+        s.menuIni = menuIni;
+        s.menuIniComune = std::move(commonIni);
+        s.keyFile = scratch.file("demo/tolvane.key");
+        s.db = &goDbase();
+        s.idDbComune = idDb;
+        return MenuClient(s);
+    }
+
+    ScratchFolder scratch;
+    DemoEnvironment env;
+    std::string menuIni;
+    std::string idDb;
+};
+
+TEST_F(MenuClientTest, CryptRoundTripsKeepsTheKeyPrivateAndRefusesTamperedText) {
+    MenuClient menu = makeClient();
+    for (const std::string& plain :
+         std::vector<std::string>{"", "segreto", "pàsswörd con spazi", std::string(500, 'x')}) {
+        SCOPED_TRACE(plain);
+        std::string a = menu.Parametro("crypt:" + plain).text();
+        std::string b = menu.Parametro("crypt:" + plain).text();
+        EXPECT_NE(a, b) << "every text gets its own nonce";
+        EXPECT_TRUE(plain.empty() || a.find(plain) == std::string::npos) << a;
+        EXPECT_EQ(menu.Parametro("pwddbazie:" + a).text(), plain);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(scratch.file("demo/tolvane.key").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(st.st_size, 32);
+
+    // A second client (another run) reads the same key.
+    MenuClient again = makeClient();
+    std::string text = menu.Parametro("crypt:ancora").text();
+    EXPECT_EQ(again.Parametro("pwddbazie:" + text).text(), "ancora");
+
+    std::string flipped = text;
+    flipped[flipped.size() / 2] = flipped[flipped.size() / 2] == 'A' ? 'B' : 'A';
+    for (const std::string& bad :
+         {flipped, text.substr(0, 20), std::string("non base64 !!"), std::string("c2VncmV0bw==")}) {
+        SCOPED_TRACE(bad);
+        const NumberedError e = errorRaised([&] { menu.Parametro("pwddbazie:" + bad); });
+        EXPECT_EQ(e.number(), errnum::InvalidCall);
+        EXPECT_EQ(e.description(), "Testo cifrato non valido");
+    }
+    EXPECT_EQ(menu.Parametro("pwddbazie:").text(), "") << "a company without password";
+}
+
+TEST_F(MenuClientTest, NamedValuesComeFromTheMenuIniAndThePersonalTable) {
+    MenuClient menu = makeClient();
+    for (const auto& [name, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"Login", "admin"},
+             {"login", "admin"},
+             {"NomeDBAzie", "ditta_001.db"},
+             {"NonEsiste", ""},
+             {"Personal.Griglia.§Colonne", "mie"},
+             {"Personal.Griglia.§Righe", kPersonalMancante},
+             {"Personal.Altro.§Colonne", kPersonalMancante}})
+        EXPECT_EQ(menu.Parametro(name).text(), expected) << name;
+    menu.SetParametro("Login", "", Variant("altro"));
+    EXPECT_EQ(menu.Parametro("Personal.Griglia.§Colonne").text(), "generale");
+    EXPECT_EQ(menu.Parametro("Personal.Griglia.§Righe").text(), "40");
+    EXPECT_EQ(menu.Terminale(), "DEMO");
+}
+
+TEST_F(MenuClientTest, EmailSettingsSavedAndDeletedByTheSelection) {
+    std::string commonIni = scratch.file("comune/menu.ini");
+    std::filesystem::create_directories(scratch.path() / "comune");
+    MenuClient menu = makeClient(commonIni);
+    menu.SetParametro("EmailServerSMTP", "", Variant("smtp.example"));
+    menu.SetParametro("EmailPwd", "", Variant("pwd segreta"));
+    menu.SetParametro("EmailNumPorta", "", Variant(static_cast<std::int16_t>(587)));
+    menu.SetParametro("UsaPdfCreator", "", Variant("S"));
+
+    // Single configuration: fields of configuration 0 only; 11 server, 15 password, 19 port.
+    std::string selection = "g" + std::string(66, 'N');
+    for (int n : {1, 11, 15, 19}) selection[static_cast<std::size_t>(n)] = 'S';
+    menu.SetParametro("ScriviIniComuni", "", Variant("+" + selection + "V"));
+
+    IniFile saved = IniFile::load(commonIni);
+    EXPECT_EQ(saved.getString("Email", "EmailServerSMTP", "?"), "smtp.example");
+    EXPECT_EQ(saved.getString("Email", "EmailNumPorta", "?"), "587");
+    EXPECT_EQ(saved.getString("Email", "UsaPdfCreator", "?"), "S");
+    std::string storedPwd = saved.getString("Email", "EmailPwd", "");
+    EXPECT_FALSE(storedPwd.empty());
+    EXPECT_EQ(storedPwd.find("segreta"), std::string::npos) << "password written in clear";
+    EXPECT_FALSE(IniFile::load(menuIni).hasSection("Email")) << "'g' writes the common file";
+
+    MenuClient later = makeClient(commonIni);
+    EXPECT_EQ(later.Parametro("EmailPwd").text(), "pwd segreta");
+    EXPECT_EQ(later.Parametro("EmailNumPorta").text(), "587");
+
+    menu.SetParametro("ScriviIniComuni", "", Variant("-" + selection + "V"));
+    EXPECT_FALSE(IniFile::load(commonIni).hasKey("Email", "EmailServerSMTP"));
+
+    for (const std::string& bad :
+         {std::string("+gV"), "*" + selection + "V", "+" + selection + "X"}) {
+        EXPECT_THROW(menu.SetParametro("ScriviIniComuni", "", Variant(bad)), NumberedError);
+    }
+}
+
+// Runs that start together share one key: none reads a key file that another is still writing.
+TEST(SecretCipherTest, KeyFileIsMadeOnceWhenRunsStartTogether) {
+    ScratchFolder scratch;
+    for (int round = 0; round < 20; ++round) {
+        std::string keyFile = scratch.file("chiave" + std::to_string(round));
+        std::vector<std::string> texts(6), failures(6);
+        std::vector<std::thread> runs;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            runs.emplace_back([&, i] {
+                try {
+                    texts[i] = SecretCipher(keyFile).encipher("segreto");
+                } catch (const NumberedError& e) {
+                    failures[i] = e.description();
+                }
+            });
+        }
+        for (std::thread& run : runs) run.join();
+        SecretCipher later(keyFile);
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            ASSERT_EQ(failures[i], "") << "round " << round;
+            EXPECT_EQ(later.decipher(texts[i]), "segreto");
+        }
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()),
+                                std::filesystem::directory_iterator()),
+                  round + 1)
+            << "no temporary key file is left behind";
+    }
+}
+
+TEST(SecretCipherTest, KeyFileThatIsNotPrivateOrNotAKeyIsRefused) {
+    ScratchFolder scratch;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::filesystem::perms mode;
+    } cases[] = {
+        {"readable by the group", std::string(32, 'k'), std::filesystem::perms(0640)},
+        {"truncated", std::string(10, 'k'), std::filesystem::perms(0600)},
+        {"too long", std::string(33, 'k'), std::filesystem::perms(0600)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string keyFile = scratch.write(c.name, c.bytes);
+        std::filesystem::permissions(keyFile, c.mode);
+        const NumberedError e = errorRaised([&] { SecretCipher(keyFile).encipher("segreto"); });
+        EXPECT_EQ(e.number(), errnum::FileAccess);
+        EXPECT_NE(e.description().find(keyFile), std::string::npos) << e.description();
+    }
+    std::filesystem::create_directories(scratch.path() / "cartella");
+    EXPECT_THROW(SecretCipher(scratch.file("cartella")).encipher("x"), NumberedError);
+}
+
 }  // namespace
-}  // namespace tolvane
+}  // namespace tolvane::testing

@@ -1,29 +1,87 @@
-// Start-up paths, the menu's commands and the close of the program, on a real demo installation.
+// Start-up paths, the menu's commands and the close of the program, on a real demo installation;
+// where the program finds its INI files.
+#include "startup/programma.h"
+
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 
 #include "common/globali.h"
 #include "common/servizi_finestre.h"
 #include "platform/ini_file.h"
 #include "startup/comandi_menu.h"
+#include "startup/demo_environment.h"
+#include "startup/demo_menu.h"
+#include "startup/file_ini.h"
+#include "startup/form_registry.h"
 #include "startup/frm_principale.h"
-#include "startup_fixture.h"
 #include "suite/menu_client.h"
+#include "support/scoped_env.h"
+#include "support/scratch_folder.h"
 #include "ui/user_input.h"
+#include "ui/window_test.h"
 
 namespace tolvane::testing {
 namespace {
 
+// A window that records how it was opened and what the menu asked of it.
+class FormProva : public ui::Form {
+  public:
+    FormProva() : ui::Form("frmProva") {
+        for (const char* member : {"PassaA", "DatRefresh"}) {
+            expose(member, [this, member](std::vector<Variant>&) {
+                calls.push_back(member);
+                return Variant();
+            });
+        }
+        expose("FEInvio", [this](std::vector<Variant>& args) {
+            calls.push_back("FEInvio " + args.at(1).text());
+            return Variant("ok");
+        });
+    }
+    ApriFormArgs args;
+    std::vector<std::string> calls;
+};
+
+class StartupTest : public ui::WindowTest {
+  protected:
+    void SetUp() override {
+        resetProgramma();
+        cancellaRegistroForm();
+        env = buildDemoEnvironment(scratch.path() / "demo");
+        writeDemoMenuIni(env.mainIni);
+        instIni.emplace("TOLVANE_INST_INI", env.installIni.string());
+        registraForm("frmProva", [](const ApriFormArgs& a) {
+            FormProva& form = ui::desktop().load<FormProva>();
+            form.args = a;
+            form.show();
+        });
+    }
+    void TearDown() override {
+        if (!programmaTerminato()) ChiudiProgramma(true);
+        resetProgramma();
+        cancellaRegistroForm();
+    }
+
+    bool start(const std::string& commandLine) {
+        return AvviaProgramma(parseCommandLine(commandLine));
+    }
+
+    ScratchFolder scratch;
+    DemoEnvironment env;
+    std::optional<ScopedEnv> instIni;
+};
+
+// Keywords in either case, with '=' or ':'.
 TEST_F(StartupTest, StartOpensTheNamedWindowWithTheLaunchValues) {
-    ASSERT_TRUE(start("/M=7 /P=CHIAVE extra parola /F= FRMPROVA "));
+    ASSERT_TRUE(start("/m:7 /P=CHIAVE extra parola /f= FRMPROVA /i=" + env.mainIni.string()));
     FormProva* form = ui::desktop().find<FormProva>();
     ASSERT_NE(form, nullptr);
     EXPECT_TRUE(form->visible());
     EXPECT_EQ(form->args.osKeySec, "CHIAVE");
     EXPECT_EQ(form->args.osKeyLancia, "7");
     EXPECT_EQ(form->args.osParam, "extra parola");
-    EXPECT_FALSE(gsIdDbase.empty());
     EXPECT_FALSE(gsConnDbMenu.empty());
     EXPECT_EQ(gsFileIni, env.mainIni.string());
     ASSERT_TRUE(goMenuClient);
@@ -67,24 +125,23 @@ TEST_F(StartupTest, StartFailuresEndTheProgramWithTheirMessage) {
 
 TEST_F(StartupTest, SessionSettingComesFromTheEnvironmentElseTheTerminalIni) {
     struct Case {
-        const char* env;  // nullptr: not set
+        std::optional<std::string> env;
         const char* ini;  // nullptr: no key
         int session;
         const char* modello;
         const char* message;
     } cases[] = {
-        {nullptr, nullptr, 0, "", nullptr},
-        {nullptr, " 4 ; (sessione %\u00a7)", 4, "(sessione %\u00a7)", nullptr},
+        {{}, nullptr, 0, "", nullptr},
+        {{}, " 4 ; (sessione %\u00a7)", 4, "(sessione %\u00a7)", nullptr},
         {"7;-ts%\u00a7", "4;(sessione %\u00a7)", 7, "-ts%\u00a7", nullptr},
         {"", "5", 5, "", nullptr},
         {"tre;x", "4;y", 0, "", "Impostazione della sessione non valida: tre;x"},
-        {nullptr, "-2;x", 0, "", "Impostazione della sessione non valida: -2;x"},
+        {{}, "-2;x", 0, "", "Impostazione della sessione non valida: -2;x"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.env ? c.env : "-") + " / " + (c.ini ? c.ini : "-"));
+        SCOPED_TRACE(c.env.value_or("-") + " / " + (c.ini ? c.ini : "-"));
         resetProgramma();
-        if (c.env) ::setenv("TOLVANE_SESSIONE", c.env, 1);
-        else ::unsetenv("TOLVANE_SESSIONE");
+        ScopedEnv session("TOLVANE_SESSIONE", c.env);
         if (c.ini) IniFile::writeString(env.mainIni.string(), "Stampanti", "Sessione", c.ini);
         else IniFile::deleteKey(env.mainIni.string(), "Stampanti", "Sessione");
         if (c.message) driver.answerMessage(c.message, 1);
@@ -93,36 +150,30 @@ TEST_F(StartupTest, SessionSettingComesFromTheEnvironmentElseTheTerminalIni) {
         EXPECT_EQ(gsModStampanteSessione, c.modello);
         ChiudiProgramma(true);
     }
-    ::unsetenv("TOLVANE_SESSIONE");
 }
 
-TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnce) {
-    ASSERT_TRUE(start("/F=frmProva"));
+// The menu client is released at the end, yet not from under the call that delivered "fine".
+TEST_F(StartupTest, FineWithoutModalWindowEndsAtOnceAndReleasesTheMenuClient) {
+    ASSERT_TRUE(start("/M=7 /F=frmProva"));
     int quitCode = -1;
     programHooks().quit = [&](int code) { quitCode = code; };
-    Variant answer = goMenuClient->EseguiComando("", "FINE");
-    EXPECT_TRUE(answer.isEmpty());
-    EXPECT_TRUE(programmaTerminato());
-    EXPECT_TRUE(gbInChiusura);
-    EXPECT_EQ(quitCode, 0);
-    EXPECT_EQ(goMenuClient, nullptr) << "the menu client is released at the end";
-    EXPECT_TRUE(gsIdDbase.empty());
-    programHooks().quit = nullptr;
-}
-
-TEST_F(StartupTest, FineReleasesTheMenuClientWithoutPullingItFromUnderItsCaller) {
-    ASSERT_TRUE(start("/M=7 /F=frmProva"));
     goMenuClient->setEseguiComando([](const std::string& psIdMenu, const std::string& psKeySec,
                                       const std::string& psCom, Variant& pvParam,
                                       Variant& pvRitComando) {
         EseguiComando(psIdMenu, psKeySec, psCom, pvParam, pvRitComando);
+        EXPECT_TRUE(pvRitComando.isEmpty());
         pvRitComando = Variant(psIdMenu + " " + psCom);
     });
-    EXPECT_EQ(goMenuClient->EseguiComando("", "fine").text(), "7 fine");
+    EXPECT_EQ(goMenuClient->EseguiComando("", "FINE").text(), "7 FINE");
     EXPECT_TRUE(programmaTerminato());
+    EXPECT_TRUE(gbInChiusura);
+    EXPECT_EQ(quitCode, 0);
+    EXPECT_EQ(goMenuClient, nullptr);
+    EXPECT_TRUE(gsIdDbase.empty());
+    programHooks().quit = nullptr;
 }
 
-TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForIt) {
+TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForItADeferredCloseForEveryWindow) {
     ASSERT_TRUE(start("/F=frmProva"));
     Variant answer;
     driver.onForm("frmModale", [&](ui::Form& modal) {
@@ -132,14 +183,17 @@ TEST_F(StartupTest, FineWhileModalWindowIsUpWaitsForIt) {
         EXPECT_EQ(mainWindow()->timChiudi.interval(), mainWindow()->oiTmpAttesa);
         modal.hide();
     });
+    struct FormModale : ui::Form {
+        FormModale() : ui::Form("frmModale") {}
+    };
     ui::desktop().load<FormModale>().show(ui::ShowMode::Modal);
     EXPECT_EQ(answer.text(), kMascheraModal);
     EXPECT_FALSE(programmaTerminato());
     ui::desktop().fireTimers();
     EXPECT_TRUE(programmaTerminato());
-}
 
-TEST_F(StartupTest, DeferredCloseEndsOnlyWhenNoWindowIsLeft) {
+    // A deferred close ends only when no window is left.
+    resetProgramma();
     ASSERT_TRUE(start("/F=frmProva"));
     ChiudiProgramma(false);
     EXPECT_EQ(mainWindow()->oiChiudi, 1);
@@ -152,7 +206,7 @@ TEST_F(StartupTest, DeferredCloseEndsOnlyWhenNoWindowIsLeft) {
     EXPECT_TRUE(programmaTerminato());
 }
 
-TEST_F(StartupTest, MenuCommandsReachTheWindowsByName) {
+TEST_F(StartupTest, MenuCommandsReachTheWindowsByNameAndLoadErrorsTheMenu) {
     ASSERT_TRUE(start("/F=frmProva"));
     FormProva& form = *ui::desktop().find<FormProva>();
     struct Case {
@@ -183,10 +237,8 @@ TEST_F(StartupTest, MenuCommandsReachTheWindowsByName) {
         EXPECT_EQ(answer.text(), c.expectedAnswer);
     }
     EXPECT_FALSE(programmaTerminato());
-}
 
-TEST_F(StartupTest, ErroreCaricoFormShowsTheErrorThroughTheMenu) {
-    ASSERT_TRUE(start("/F=frmProva"));
+    // A window's load error is shown through the menu.
     driver.answerMessage("Caricamento\nErrore(13): Tipo non corrispondente - frmProva.", 1);
     NumberedError trapped(13, "Tipo non corrispondente", "frmProva");
     ErroreCaricoForm(std::nullopt, std::nullopt, "Caricamento\n", ".", &trapped);
@@ -196,22 +248,47 @@ TEST_F(StartupTest, ErroreCaricoFormShowsTheErrorThroughTheMenu) {
         "LeggiOpzione MsgBox|Tutti|Caricamento\nErrore(13): Tipo non corrispondente - frmProva.");
 }
 
-TEST_F(StartupTest, CommandLineKeywordsAreReadWhateverTheirCase) {
+TEST(FileIniTest, InstallationIniPlaceFollowsTheEnvironmentMainIniTheLineOrTheInstallationIni) {
     struct Case {
-        const char* text;
-        CommandLine expected;
+        std::optional<std::string> inst, xdg, home;
+        std::string expected;
     } cases[] = {
-        {"/M=3 /P=K1 /F=frmTolvane", {"3", "K1", "", "frmTolvane", ""}},
-        {"/m:3 /p=K1 primo secondo /f=frmDatiAzie /i=C:\\Pelmor\\pelmor.ini",
-         {"3", "K1", "primo secondo", "frmDatiAzie", "C:\\Pelmor\\pelmor.ini"}},
-        {"", {"", "", "", "", ""}},
+        {"/opt/x/Inst.ini", "/cfg", "/home/u", "/opt/x/Inst.ini"},
+        {std::nullopt, "/cfg", "/home/u", "/cfg/tolvane/PelmorInst.ini"},
+        {std::string(), std::nullopt, "/home/u", "/home/u/.config/tolvane/PelmorInst.ini"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto fields = [](const CommandLine& l) {
-            return std::vector<std::string>{l.idMenu, l.keyPrg, l.paramForm, l.form, l.iniFile};
-        };
-        EXPECT_EQ(fields(parseCommandLine(c.text)), fields(c.expected));
+        SCOPED_TRACE(c.expected);
+        ScopedEnv inst("TOLVANE_INST_INI", c.inst), xdg("XDG_CONFIG_HOME", c.xdg),
+            home("HOME", c.home);
+        EXPECT_EQ(installationIniPath(), c.expected);
+    }
+
+    // The main INI comes from the line or the installation INI, the others lie beside it.
+    ScratchFolder dir;
+    std::string main =
+        dir.write("conf/pelmor.ini", "[Lista File Ini]\r\nIniComune=comune/pelmor.ini\r\n");
+    std::string other = dir.write("altro.ini", "[Menu]\r\nNomeDB=x.db\r\n");
+    std::string instIni = dir.write("PelmorInst.ini", "[Setup]\r\nIniPrincipale=" + main + "\r\n");
+    struct Choice {
+        const char* name;
+        std::string instIni, line;
+        std::optional<std::string> fileIni, comune;
+    } choices[] = {
+        {"from the installation INI", instIni, "", main, dir.file("conf/comune/pelmor.ini")},
+        {"the line wins", instIni, other, other, ""},
+        {"no installation INI", dir.file("nessuno.ini"), "", std::nullopt, std::nullopt},
+    };
+    for (const Choice& c : choices) {
+        SCOPED_TRACE(c.name);
+        ScopedEnv env("TOLVANE_INST_INI", c.instIni);
+        std::optional<IniChoice> choice = SceltaFileIni(c.line);
+        ASSERT_EQ(choice.has_value(), c.fileIni.has_value());
+        if (!choice) continue;
+        EXPECT_EQ(choice->fileIni, *c.fileIni);
+        EXPECT_EQ(choice->fileIniComune, *c.comune);
+        EXPECT_EQ(choice->menuIni,
+                  (std::filesystem::path(*c.fileIni).parent_path() / "menu.ini").string());
     }
 }
 

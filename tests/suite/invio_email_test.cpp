@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "suite/opz_stampa.h"
 #include "support/error_number.h"
@@ -75,43 +77,23 @@ TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
 }
 
 TEST(MessaggioEmail, PortsAndSecurityFollowTheSettings) {
-    struct Case {
-        const char* port;
-        int expected;
-    };
-    for (const Case& c : std::vector<Case>{{"", 25},
-                                           {"0", 25},
-                                           {" 587 ", 587},
-                                           {"65535", 65535},
-                                           {"-25536", 40000},
-                                           {"65536", 0},
-                                           {"2x", 0}}) {
+    const std::pair<const char*, int> ports[] = {{"", 25},          {"0", 25},    {" 587 ", 587},
+                                                 {"-25536", 40000}, {"65536", 0}, {"2x", 0}};
+    for (const auto& [text, port] : ports) {
         EmailSettings s;
-        s.EmailNumPorta = c.port;
-        EXPECT_EQ(s.port(), c.expected) << c.port;
+        s.EmailNumPorta = text;
+        EXPECT_EQ(s.port(), port) << text;
     }
     EXPECT_EQ(smtpTlsFor(true, 465), SmtpTls::Implicit);
     EXPECT_EQ(smtpTlsFor(true, 587), SmtpTls::Required);
     EXPECT_EQ(smtpTlsFor(false, 465), SmtpTls::WhenOffered);
 }
 
-class InvioEmailTest : public ::testing::Test {
-  protected:
-    InvioEmailTest() {
-        previous_ = setMailTransports(transports);
-        pdf = folder.write("Elenco.pdf", kPdf);
-    }
-    ~InvioEmailTest() override { setMailTransports(previous_); }
-
+TEST(InvioEmail, ValuesThatWouldBreakAHeaderAreRefusedBeforeAnyAttempt) {
     ScratchFolder folder;
-    std::shared_ptr<MemoryMailTransports> transports = std::make_shared<MemoryMailTransports>();
-    std::string pdf;
-
-  private:
-    std::shared_ptr<MailTransports> previous_;
-};
-
-TEST_F(InvioEmailTest, ValuesThatWouldBreakAHeaderAreRefusedBeforeAnyAttempt) {
+    const std::string pdf = folder.write("Elenco.pdf", kPdf);
+    auto transports = std::make_shared<MemoryMailTransports>();
+    ScopeGuard restore([previous = setMailTransports(transports)] { setMailTransports(previous); });
     struct Case {
         const char* name;
         std::string value;

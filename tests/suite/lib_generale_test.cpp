@@ -29,30 +29,10 @@ TEST(LibGeneraleArrotonda, RoundsHalfAwayFromZeroOnDecimalDigits) {
         double expected;
     };
     const Case cases[] = {
-        {2.675, 2, 2.68},
-        {1.005, 2, 1.01},
-        {0.285, 2, 0.29},
-        {8.325, 2, 8.33},
-        {1.15, 1, 1.2},
-        {0.005, 2, 0.01},
-        {0.0049, 2, 0.0},
-        {-2.675, 2, -2.68},
-        {-1.005, 2, -1.01},
-        {2.5, 0, 3.0},
-        {-2.5, 0, -3.0},
-        {0.5, 0, 1.0},
-        {-0.4, 0, 0.0},
-        {1234.5, -1, 1230.0},
-        {1235.0, -1, 1240.0},
-        {1250.0, -2, 1300.0},
-        {-1250.0, -2, -1300.0},
-        {49.0, -2, 0.0},
-        {2.675, 5, 2.675},
-        {123456789012.345, 2, 123456789012.35},
-        {999999999999.995, 2, 1000000000000.0},
-        {12345678901234.5, 0, 12345678901235.0},
-        {1e20, 2, 1e20},
-        {1936.27, 2, 1936.27},
+        {2.675, 2, 2.68}, {0.005, 2, 0.01},      {-2.675, 2, -2.68},
+        {2.5, 0, 3.0},    {-0.4, 0, 0.0},        {1250.0, -2, 1300.0},
+        {49.0, -2, 0.0},  {2.675, 5, 2.675},     {999999999999.995, 2, 1000000000000.0},
+        {1e20, 2, 1e20},  {1936.27, 2, 1936.27},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(lib().Arrotonda(c.value, c.decimals), c.expected)
@@ -70,10 +50,10 @@ TEST(LibGeneraleArrotonda, ModesAndStepsRoundToMultiplesOfTheUnit) {
         double expected;
     };
     const Case cases[] = {
-        {2.675, "A", 1, -2, 2.68}, {2.671, "E", 1, -2, 2.68}, {-2.671, "E", 1, -2, -2.68},
-        {2.679, "D", 1, -2, 2.67}, {2.67, "E", 1, -2, 2.67},  {1.024, "A", 5, -2, 1.0},
-        {1.025, "A", 5, -2, 1.05}, {1024, "A", 50, 0, 1000},  {1025, "a", 50, 0, 1050},
-        {1001, "E", 50, 0, 1050},  {0.3, "A", 0.1, 0, 0.3},
+        {2.671, "E", 1, -2, 2.68}, {-2.671, "E", 1, -2, -2.68}, {2.679, "D", 1, -2, 2.67},
+        {2.67, "E", 1, -2, 2.67},  {1.024, "A", 5, -2, 1.0},    {1.025, "A", 5, -2, 1.05},
+        {1024, "A", 50, 0, 1000},  {1025, "a", 50, 0, 1050},    {1001, "E", 50, 0, 1050},
+        {0.3, "A", 0.1, 0, 0.3},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(lib().Arrotonda(c.value, c.mode, c.step, c.exponent), c.expected)
@@ -108,17 +88,13 @@ TEST(LibGeneraleArrotonda, ValuesKeepEmptyTextAndCurrencyExact) {
 }
 
 TEST(LibGeneraleConversioni, WholeNumbersFromUserText) {
-    struct Case {
-        const char* text;
-        int expected;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, int> cases[] = {
         {"12", 12}, {" 12 ", 12}, {"-3", -3}, {"1.234", 1234}, {"", 0},
         {"   ", 0}, {"2,5", 2},   {"3,5", 4}, {"abc", 0},      {"12abc", 0},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(lib().ValoreIntero(Variant(c.text)), c.expected) << '"' << c.text << '"';
-        EXPECT_EQ(lib().ValoreLong(Variant(c.text)), c.expected) << '"' << c.text << '"';
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(lib().ValoreIntero(Variant(text)), expected) << '"' << text << '"';
+        EXPECT_EQ(lib().ValoreLong(Variant(text)), expected) << '"' << text << '"';
     }
     EXPECT_EQ(lib().ValoreIntero(Variant::null()), 0);
 }
@@ -141,7 +117,6 @@ TEST(LibGeneraleConversioni, BadTextRaisesWhenAskedAndOverflowAlways) {
         {"double", [] { lib().ValoreDouble(Variant("1,2,3"), false); }, errnum::TypeMismatch},
         {"valuta", [] { lib().ValutaTesto(Variant("12 euro"), false); }, errnum::TypeMismatch},
         {"data", [] { lib().ValoreData(Variant("32/13/2024"), true); }, errnum::TypeMismatch},
-        {"data testo", [] { lib().ValoreData(Variant("domani"), true); }, errnum::TypeMismatch},
     };
     for (const Case& c : cases) EXPECT_EQ(errorOf(c.call), c.error) << c.what;
 }
@@ -156,17 +131,13 @@ TEST(LibGeneraleConversioni, NumbersAndDatesFromItalianText) {
     const Variant d = lib().ValoreData(Variant("31/12/2024"), true);
     ASSERT_EQ(d.type(), VarType::Date);
     EXPECT_EQ(d.toDate(), date(2024, 12, 31));
-    EXPECT_TRUE(lib().ValoreData(Variant("")).isNull());
     EXPECT_TRUE(lib().ValoreData(Variant("domani")).isNull());
 }
 
 TEST(LibGeneraleConversioni, EmptyMeansEmptyNullOrBlank) {
-    EXPECT_TRUE(lib().EVuoto(Variant()));
     EXPECT_TRUE(lib().EVuoto(Variant::null()));
-    EXPECT_TRUE(lib().EVuoto(Variant("")));
     EXPECT_TRUE(lib().EVuoto(Variant("   ")));
     EXPECT_FALSE(lib().EVuoto(Variant("0")));
-    EXPECT_FALSE(lib().EVuoto(Variant(" x")));
     EXPECT_FALSE(lib().EVuoto(Variant(0)));
     EXPECT_TRUE(lib().EVuoto(Variant(" "), 8, 1, false));
     EXPECT_FALSE(lib().EVuoto(Variant("segreta"), 8, 1, false));
@@ -179,18 +150,14 @@ TEST(LibGeneraleFormati, FormatsWithItalianSeparators) {
         const char* expected;
     };
     const Case cases[] = {
-        {Variant(1234.5), "#,##0.00", "1.234,50"},
         {Variant(-1234567.891), "#,##0.00", "-1.234.567,89"},
-        {Variant(0.5), "#,##0.00", "0,50"},
         {Variant(2.675), "#,##0.00", "2,68"},
         {Variant(-0.001), "#,##0.00", "0,00"},
         {Variant("1234,5"), "#,##0.00", "1.234,50"},
         {Variant(Currency{12345000}), "#,##0.00", "1.234,50"},
         {Variant(24), "0000", "0024"},
-        {Variant("7"), "000", "007"},
         {Variant(0), "#", ""},
         {Variant(12.6), "#", "13"},
-        {Variant(3), "0", "3"},
         {Variant(1.5), "0.##", "1,5"},
         {Variant(2.0), "0.##", "2"},
         {Variant("abc"), "#,##0.00", "abc"},
@@ -198,12 +165,9 @@ TEST(LibGeneraleFormati, FormatsWithItalianSeparators) {
         {Variant(date(2024, 12, 31)), "dd/mm/yyyy", "31/12/2024"},
         {Variant("5/1/2024"), "dd/mm/yyyy", "05/01/2024"},
         {Variant(date(2024, 1, 5, 10, 5, 9)), "NNSS", "0509"},
-        {Variant(date(2024, 1, 5, 10, 5, 9)), "hh:mm", "10:05"},
         {Variant(date(2024, 1, 5)), "d/m/yy", "5/1/24"},
         {Variant("non data"), "dd/mm/yyyy", "non data"},
-        {Variant("0102003"), "Conto", "01-02-003"},
         {Variant("01-02-003"), "conto", "01-02-003"},
-        {Variant("01"), "Conto", "01--"},
         {Variant(""), "Conto", ""},
     };
     for (const Case& c : cases) {
@@ -225,18 +189,9 @@ TEST(LibGeneraleFormati, AccountFormsRoundTrip) {
     for (const char* s : shownForms) {
         EXPECT_EQ(lib().FormattaPerTipo(Variant(lib().ConvertiConto(s, "Conto")), "Conto"), s) << s;
     }
-    struct Case {
-        const char* text;
-        const char* expected;
-    };
-    const Case kept[] = {
-        {"1-2-3", "1-2-3"},
-        {"01--003", "01--003"},
-        {"-02-003", "-02-003"},
-        {"0102003", "0102003"},
-    };
-    for (const Case& c : kept)
-        EXPECT_EQ(lib().ConvertiConto(c.text, "Conto"), c.expected) << c.text;
+    // Edit forms and texts in no account form stay as typed.
+    for (const char* kept : {"1-2-3", "01--003", "-02-003", "0102003"})
+        EXPECT_EQ(lib().ConvertiConto(kept, "Conto"), kept);
     EXPECT_EQ(lib().ConvertiConto("01-02-003", "Gruppo"), "01-02-003");
 }
 
@@ -248,23 +203,16 @@ TEST(LibGeneraleSql, LiteralsByType) {
     };
     const Case cases[] = {
         {Variant("O'Brien"), 8, "'O''Brien'"},
-        {Variant("''"), 8, "''''''"},
-        {Variant(""), 8, "''"},
         {Variant::null(), 8, "Null"},
-        {Variant(1234.5), 5, "1234.5"},
         {Variant("1.234,5"), 5, "1234.5"},
-        {Variant("12"), 2, "12"},
         {Variant(""), 3, "Null"},
-        {Variant("-7"), 3, "-7"},
         {Variant("0,1"), 4, "0.1"},
         {Variant(Currency{12345}), 6, "1.2345"},
         {Variant("-1.234,50"), 6, "-1234.5"},
-        {Variant(date(2024, 12, 31)), 7, "#12/31/2024#"},
         {Variant("05/01/2024"), 7, "#01/05/2024#"},
         {Variant(date(2024, 12, 31, 10, 5, 9)), 7, "#12/31/2024 10:05:09#"},
         {Variant(true), 11, "-1"},
         {Variant("abc"), -1, "'abc'"},
-        {Variant(5), -1, "5"},
         {Variant(0.1), -1, "0.1"},
         {Variant(date(2024, 2, 29)), -1, "#02/29/2024#"},
     };
@@ -277,18 +225,11 @@ TEST(LibGeneraleSql, LiteralsByType) {
 }
 
 TEST(LibGeneraleTipi, TypeNamesGiveTypeCodes) {
-    struct Case {
-        const char* name;
-        int code;
-    };
-    const Case cases[] = {
-        {"vbvInteger", 2}, {"dbInteger", 2},   {"dbByte", 2},   {"vbvLong", 3},
-        {"dbLong", 3},     {"vbvSingle", 4},   {"dbDouble", 5}, {"vbvCurrency", 6},
-        {"dbDate", 7},     {"vbvString", 8},   {"vbString", 8}, {"DBTEXT", 8},
-        {"dbMemo", 8},     {"vbvBoolean", 11}, {"vbvPippo", 0}, {"Integer", 0},
-        {"", 0},
-    };
-    for (const Case& c : cases) EXPECT_EQ(lib().CodiceTipo(c.name), c.code) << c.name;
+    const std::pair<const char*, int> cases[] = {
+        {"vbvInteger", 2},  {"dbByte", 2},  {"dbLong", 3}, {"vbvSingle", 4}, {"dbDouble", 5},
+        {"vbvCurrency", 6}, {"dbDate", 7},  {"DBTEXT", 8}, {"dbMemo", 8},    {"vbvBoolean", 11},
+        {"vbvPippo", 0},    {"Integer", 0}, {"", 0}};
+    for (const auto& [name, code] : cases) EXPECT_EQ(lib().CodiceTipo(name), code) << name;
 }
 
 TEST(LibGeneraleErrori, ComponentErrorsGiveTheirOwnNumber) {

@@ -2,6 +2,8 @@
 // instance per window, cancellable unload, and a clear failure for an unexpected window.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/error_number.h"
 #include "test_form.h"
 #include "ui/ui_constants.h"
@@ -17,7 +19,7 @@ using tolvane::testing::errorOf;
 
 class Lifecycle : public WindowTest {};
 
-TEST_F(Lifecycle, AWindowOpenedTwiceIsTheSameInstance) {
+TEST_F(Lifecycle, AWindowIsOneInstanceUntilUnloadedWhichQueryUnloadMayRefuse) {
     auto& a = desktop().load<frmProva>();
     auto& b = desktop().load<frmProva>();
     EXPECT_EQ(&a, &b);
@@ -29,75 +31,55 @@ TEST_F(Lifecycle, AWindowOpenedTwiceIsTheSameInstance) {
     EXPECT_NE(&a, &c);
     EXPECT_EQ(c.txt(10).text(), "") << "a reloaded window starts from its design";
     EXPECT_THROW(a.show(), NumberedError);
-}
 
-TEST_F(Lifecycle, QueryUnloadMayRefuseTheClose) {
-    auto& f = desktop().load<frmProva>();
-    f.show();
-    f.cancelUnload = true;
-    EXPECT_FALSE(user::close(f));
-    EXPECT_TRUE(f.loaded());
-    EXPECT_EQ(f.log.back(), "QueryUnload 0");
-    f.cancelUnload = false;
-    EXPECT_TRUE(f.unload());
-    EXPECT_EQ(f.log.back(), "Unload");
+    c.show();
+    c.cancelUnload = true;
+    EXPECT_FALSE(user::close(c));
+    EXPECT_TRUE(c.loaded());
+    EXPECT_EQ(c.log.back(), "QueryUnload 0");
+    c.cancelUnload = false;
+    EXPECT_TRUE(c.unload());
+    EXPECT_EQ(c.log.back(), "Unload");
     EXPECT_EQ(desktop().activeForm(), nullptr);
     EXPECT_EQ(desktop().findForm("frmProva"), nullptr);
 }
 
-TEST_F(Lifecycle, ModalWindowRunsItsScriptAndGivesBackTheActivation) {
+TEST_F(Lifecycle, ModalWindowRunsItsScriptAloneAndGivesBackTheActivation) {
     auto& owner = desktop().load<frmAltra>();
     owner.show();
     auto& f = desktop().load<frmProva>();
     f.comOk.on.onClick = [&] { f.hide(); };
     int depthInside = 0;
-    driver.onForm("frmProva", [&](Form& shown) {
+    int behind = 0;
+    driver.onForm("frmProva", [&](Form&) {
         depthInside = desktop().modalDepth();
-        auto& p = dynamic_cast<frmProva&>(shown);
-        user::fill(p.txt(10), "12");
-        user::click(p.comOk);
+        behind = errorOf([&] { user::focus(owner.txtNome); });
+        user::fill(f.txt(10), "12");
+        user::click(f.comOk);
     });
     f.show(ShowMode::Modal);
     EXPECT_EQ(depthInside, 1);
+    EXPECT_NE(behind, 0) << "the user reached a window behind the modal one";
     EXPECT_EQ(desktop().modalDepth(), 0);
     EXPECT_EQ(f.txt(10).text(), "12");
     EXPECT_FALSE(f.visible());
     EXPECT_TRUE(f.loaded());
     EXPECT_EQ(desktop().activeForm(), &owner);
-}
-
-TEST_F(Lifecycle, UserReachesNoWindowBehindAModalOne) {
-    auto& owner = desktop().load<frmAltra>();
-    owner.show();
-    auto& f = desktop().load<frmProva>();
-    bool refused = false;
-    driver.onForm("frmProva", [&](Form& shown) {
-        refused = errorOf([&] { user::focus(owner.txtNome); }) != 0;
-        shown.hide();
-    });
-    f.show(ShowMode::Modal);
-    EXPECT_TRUE(refused);
     user::focus(owner.txtNome);
 }
 
 TEST_F(Lifecycle, MessageBoxAnswersFollowTheStyle) {
-    struct Case {
-        int style;
-        int pressed;
-        int answer;
-        std::vector<std::string> buttons;
-    };
-    const std::vector<Case> cases = {
+    // Style, button pressed, answer, buttons shown.
+    const std::vector<std::tuple<int, int, int, std::vector<std::string>>> cases = {
         {msgbox::OkOnly, 1, msgbox::AnswerOk, {"OK"}},
-        {msgbox::YesNo, 1, msgbox::AnswerYes, {"Sì", "No"}},
         {msgbox::YesNo, 2, msgbox::AnswerNo, {"Sì", "No"}},
         {msgbox::YesNoCancel, 3, msgbox::AnswerCancel, {"Sì", "No", "Annulla"}},
         {msgbox::OkCancel | msgbox::Critical, 2, msgbox::AnswerCancel, {"OK", "Annulla"}},
     };
-    for (const auto& c : cases) {
-        driver.answerMessage("", c.pressed);
-        EXPECT_EQ(MsgBox("Domanda", c.style), c.answer) << c.style;
-        EXPECT_EQ(driver.shown().back().buttons, c.buttons) << c.style;
+    for (const auto& [style, pressed, answer, buttons] : cases) {
+        driver.answerMessage("", pressed);
+        EXPECT_EQ(MsgBox("Domanda", style), answer) << style;
+        EXPECT_EQ(driver.shown().back().buttons, buttons) << style;
     }
     EXPECT_EQ(driver.shown().back().title, "Tolvane");
 }
@@ -105,7 +87,6 @@ TEST_F(Lifecycle, MessageBoxAnswersFollowTheStyle) {
 TEST_F(Lifecycle, CommonDialogsAnswerFromTheScript) {
     auto& f = desktop().load<frmProva>();
     auto& cod = f.add<CommonDialog>("codFile");
-    cod.dialogTitle = "Nome del file per pdf";
     cod.fileName = "vecchio.pdf";
     driver.chooseFile("/tmp/nuovo.pdf").cancelFileDialog().cancelFileDialog();
     cod.showSave();
@@ -121,38 +102,28 @@ TEST_F(Lifecycle, CommonDialogsAnswerFromTheScript) {
     EXPECT_EQ(InputBox("Codice?"), "");
 }
 
-TEST_F(Lifecycle, UnexpectedWindowFailsWithItsText) {
+// A window the script did not expect, or a modal one its script left open, fails with its text.
+TEST_F(Lifecycle, UnexpectedWindowsFail) {
     ScriptedDriver own;
     std::vector<std::string> reported;
     own.setFailureHook([&](const std::string& text) { reported.push_back(text); });
-    try {
-        MsgBox("Nessuna file selezionato da caricare");
-        FAIL() << "no failure";
-    } catch (const UnexpectedWindow& e) {
-        EXPECT_NE(std::string(e.what()).find("Nessuna file selezionato"), std::string::npos);
-    }
-    own.answerMessage("Confermi", 1);
-    EXPECT_THROW(MsgBox("Elaborazione terminata"), UnexpectedWindow);
-    ASSERT_EQ(reported.size(), 2u);
-    EXPECT_NE(reported[1].find("Elaborazione terminata"), std::string::npos);
-    EXPECT_NE(reported[1].find("Confermi"), std::string::npos);
-    EXPECT_EQ(own.pendingSteps(), 1u);
-}
-
-TEST_F(Lifecycle, ModalWindowLeftOpenByItsScriptFails) {
-    ScriptedDriver own;
-    own.setFailureHook([](const std::string&) {});
     auto& f = desktop().load<frmProva>();
     own.onForm("frmProva", [](Form&) {});
     EXPECT_THROW(f.show(ShowMode::Modal), UnexpectedWindow);
     EXPECT_FALSE(f.visible());
     EXPECT_EQ(desktop().modalDepth(), 0);
-}
 
-TEST_F(Lifecycle, NoDriverRefusesEveryModalInteraction) {
+    EXPECT_THROW(MsgBox("Nessuna file selezionato da caricare"), UnexpectedWindow);
+    own.answerMessage("Confermi", 1);
+    EXPECT_THROW(MsgBox("Elaborazione terminata"), UnexpectedWindow);
+    ASSERT_EQ(reported.size(), 3u);
+    EXPECT_NE(reported[1].find("Nessuna file selezionato"), std::string::npos);
+    EXPECT_NE(reported[2].find("Elaborazione terminata"), std::string::npos);
+    EXPECT_NE(reported[2].find("Confermi"), std::string::npos);
+    EXPECT_EQ(own.pendingSteps(), 1u);
+
     desktop().setDriver(nullptr);
-    EXPECT_THROW(MsgBox("x"), UnexpectedWindow);
-    desktop().setDriver(&driver);
+    EXPECT_THROW(MsgBox("x"), UnexpectedWindow) << "no driver refuses every modal interaction";
 }
 
 TEST_F(Lifecycle, CallByNameReachesExposedMembersOnly) {

@@ -1,5 +1,7 @@
 // Events raised by code and by users: clicks only on a real change, text changes, key preview,
-// typing limits, option groups, tabs, DoEvents.
+// typing limits, option groups, tabs, DoEvents; and the focus rules the window logic relies on:
+// lost-focus before got-focus, only inside one window, never on a hidden or disabled control,
+// pages shown first, and a button click that waits for the leave rule of the field being left.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,30 +15,40 @@
 namespace tolvane::ui {
 namespace {
 
+using testing::frmAltra;
 using testing::frmProva;
+using tolvane::testing::errorOf;
+using Log = std::vector<std::string>;
 
+// The test window, shown: the focus is on its first field and the log is empty.
 class EventRules : public WindowTest {
   protected:
-    frmProva& f = desktop().load<frmProva>();
+    EventRules() {
+        f.show();
+        shown = f.log;
+        f.log.clear();
+    }
 
-    std::vector<std::string> logAfter(const std::function<void()>& action) {
+    Log logAfter(const std::function<void()>& action) {
         f.log.clear();
         action();
         return f.log;
     }
+
+    frmProva& f = desktop().load<frmProva>();
+    Log shown;
 };
 
 TEST_F(EventRules, CodeChangesRaiseClickOnlyWhenTheValueChanges) {
     struct Case {
         const char* name;
         std::function<void(frmProva&)> action;
-        std::vector<std::string> expected;
+        Log expected;
     };
     const std::vector<Case> cases = {
         {"tick", [](frmProva& f) { f.Che(1).setValue(1); }, {"Click Che(1)"}},
         {"tick again", [](frmProva& f) { f.Che(1).setValue(1); }, {}},
         {"grey", [](frmProva& f) { f.Che(1).setValue(2); }, {"Click Che(1)"}},
-        {"clear", [](frmProva& f) { f.Che(1).setValue(0); }, {"Click Che(1)"}},
         {"option", [](frmProva& f) { f.Opt(1).setValue(true); }, {"Click Opt(1)"}},
         {"same option", [](frmProva& f) { f.Opt(1).setValue(true); }, {}},
         {"option off", [](frmProva& f) { f.Opt(1).setValue(false); }, {}},
@@ -46,9 +58,7 @@ TEST_F(EventRules, CodeChangesRaiseClickOnlyWhenTheValueChanges) {
         {"text", [](frmProva& f) { f.txt(10).setText("abc"); }, {"Change txt(10)"}},
         {"same text", [](frmProva& f) { f.txt(10).setText("abc"); }, {}},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(logAfter([&] { c.action(f); }), c.expected) << c.name;
-    }
+    for (const auto& c : cases) EXPECT_EQ(logAfter([&] { c.action(f); }), c.expected) << c.name;
 }
 
 TEST_F(EventRules, OptionGroupIsTheContainerAndMayHaveNoneSelected) {
@@ -64,7 +74,6 @@ TEST_F(EventRules, OptionGroupIsTheContainerAndMayHaveNoneSelected) {
 }
 
 TEST_F(EventRules, UserClicksToggleCheckAndSelectOption) {
-    f.show();
     user::click(f.Che(2));
     EXPECT_EQ(f.Che(2).value(), 1);
     user::click(f.Che(2));
@@ -72,30 +81,24 @@ TEST_F(EventRules, UserClicksToggleCheckAndSelectOption) {
     f.Che(2).setValue(2);
     user::click(f.Che(2));
     EXPECT_EQ(f.Che(2).value(), 1);
-    auto log = logAfter([&] { user::click(f.Opt(0)); });
-    EXPECT_EQ(log.back(), "Click Opt(0)");
+    EXPECT_EQ(logAfter([&] { user::click(f.Opt(0)); }).back(), "Click Opt(0)");
     EXPECT_EQ(f.activeControl(), &f.Opt(0));
 }
 
-TEST_F(EventRules, ComboTextAndListIndexFollowEachOther) {
+TEST_F(EventRules, ComboTextFollowsTheListAndTypingInAListOnlyComboChoosesTheNextItem) {
     f.Combo.setListIndex(0);
     EXPECT_EQ(f.Combo.text(), "Lire");
-    EXPECT_EQ(logAfter([&] { f.Combo.setText("EURO"); }), std::vector<std::string>{});
+    EXPECT_EQ(logAfter([&] { f.Combo.setText("EURO"); }), Log{});
     EXPECT_EQ(f.Combo.listIndex(), 1);
     f.Combo.setText("Sterline");
     EXPECT_EQ(f.Combo.listIndex(), -1);
-    f.Combo.setStyle(ComboBox::Style::DropDownList);
-    EXPECT_THROW(f.Combo.setText("Yen"), NumberedError);
-    EXPECT_THROW(f.Combo.setListIndex(2), NumberedError);
-}
 
-TEST_F(EventRules, TypingALetterInAListOnlyComboChoosesTheNextItem) {
-    f.show();
     f.Combo.addItem("Lit");
     f.Combo.setStyle(ComboBox::Style::DropDownList);
-    auto log = logAfter([&] { user::type(f.Combo, "l"); });
+    EXPECT_THROW(f.Combo.setText("Yen"), NumberedError);
+    EXPECT_THROW(f.Combo.setListIndex(3), NumberedError);
+    EXPECT_EQ(logAfter([&] { user::type(f.Combo, "l"); }).back(), "Click Combo");
     EXPECT_EQ(f.Combo.listIndex(), 0);
-    EXPECT_EQ(log.back(), "Click Combo");
     user::type(f.Combo, "L");
     EXPECT_EQ(f.Combo.text(), "Lit");
     user::type(f.Combo, "x");
@@ -104,31 +107,24 @@ TEST_F(EventRules, TypingALetterInAListOnlyComboChoosesTheNextItem) {
 
 TEST_F(EventRules, KeyPreviewRunsFirstAndMaySwallow) {
     f.setKeyPreview(true);
-    f.show();
-    user::focus(f.txt(10));
-    auto plain = logAfter([&] { user::type(f.txt(10), "a"); });
-    EXPECT_EQ(plain,
-              (std::vector<std::string>{"Form_KeyDown 65", "KeyDown txt(10) 65", "Form_KeyPress 97",
-                                        "KeyPress txt(10) 97", "Change txt(10)", "Form_KeyUp 65",
-                                        "KeyUp txt(10) 65"}));
+    EXPECT_EQ(logAfter([&] { user::type(f.txt(10), "a"); }),
+              (Log{"Form_KeyDown 65", "KeyDown txt(10) 65", "Form_KeyPress 97",
+                   "KeyPress txt(10) 97", "Change txt(10)", "Form_KeyUp 65", "KeyUp txt(10) 65"}));
     f.swallowKeyDown = true;
-    auto downSwallowed = logAfter([&] { user::type(f.txt(10), "b"); });
-    EXPECT_EQ(downSwallowed, (std::vector<std::string>{"Form_KeyDown 66", "Form_KeyPress 98",
-                                                       "KeyPress txt(10) 98", "Change txt(10)",
-                                                       "Form_KeyUp 66", "KeyUp txt(10) 66"}));
+    EXPECT_EQ(logAfter([&] { user::type(f.txt(10), "b"); }),
+              (Log{"Form_KeyDown 66", "Form_KeyPress 98", "KeyPress txt(10) 98", "Change txt(10)",
+                   "Form_KeyUp 66", "KeyUp txt(10) 66"}));
     f.swallowKeyPress = true;
-    auto pressSwallowed = logAfter([&] { user::type(f.txt(10), "c"); });
-    EXPECT_EQ(pressSwallowed, (std::vector<std::string>{"Form_KeyDown 67", "Form_KeyPress 99",
-                                                        "Form_KeyUp 67", "KeyUp txt(10) 67"}));
+    EXPECT_EQ(logAfter([&] { user::type(f.txt(10), "c"); }),
+              (Log{"Form_KeyDown 67", "Form_KeyPress 99", "Form_KeyUp 67", "KeyUp txt(10) 67"}));
     f.setKeyPreview(false);
-    auto noPreview = logAfter([&] { user::type(f.txt(10), "d"); });
-    EXPECT_EQ(noPreview, (std::vector<std::string>{"KeyDown txt(10) 68", "KeyPress txt(10) 100",
-                                                   "Change txt(10)", "KeyUp txt(10) 68"}));
+    EXPECT_EQ(
+        logAfter([&] { user::type(f.txt(10), "d"); }),
+        (Log{"KeyDown txt(10) 68", "KeyPress txt(10) 100", "Change txt(10)", "KeyUp txt(10) 68"}));
     EXPECT_EQ(f.txt(10).text(), "abd");
 }
 
 TEST_F(EventRules, TypingIsHeldToMaxLengthAndLockButCodeIsNot) {
-    f.show();
     f.txt(10).setMaxLength(3);
     user::type(f.txt(10), "abcdef");
     EXPECT_EQ(f.txt(10).text(), "abc");
@@ -144,23 +140,19 @@ TEST_F(EventRules, TypingIsHeldToMaxLengthAndLockButCodeIsNot) {
 }
 
 TEST_F(EventRules, EnterAndEscPressTheDefaultAndCancelButtons) {
-    f.show();
     f.comOk.setDefault(true);
     f.ComAnnulla.setCancel(true);
-    user::focus(f.txt(10));
-    auto enter = logAfter([&] { user::key(f, key::Return); });
-    EXPECT_EQ(enter, std::vector<std::string>{"Click comOk"});
+    EXPECT_EQ(logAfter([&] { user::key(f, key::Return); }), Log{"Click comOk"});
     EXPECT_EQ(f.activeControl(), &f.txt(10));
-    auto esc = logAfter([&] { user::key(f, key::Escape); });
-    EXPECT_EQ(esc, std::vector<std::string>{"Click ComAnnulla"});
+    EXPECT_EQ(logAfter([&] { user::key(f, key::Escape); }), Log{"Click ComAnnulla"});
 }
 
 TEST_F(EventRules, TabChoiceMayBeRefusedBeforeTheClick) {
     EXPECT_EQ(f.TasPagine.selectedIndex(), 1);
     EXPECT_EQ(logAfter([&] { f.TasPagine.setSelectedIndex(2); }),
-              (std::vector<std::string>{"BeforeClick TasPagine", "Click TasPagine"}));
+              (Log{"BeforeClick TasPagine", "Click TasPagine"}));
     f.TasPagine.on.onBeforeClick = [](bool& cancel) { cancel = true; };
-    EXPECT_EQ(logAfter([&] { f.TasPagine.setSelectedIndex(1); }), std::vector<std::string>{});
+    EXPECT_EQ(logAfter([&] { f.TasPagine.setSelectedIndex(1); }), Log{});
     EXPECT_EQ(f.TasPagine.selectedIndex(), 2);
     EXPECT_THROW(f.TasPagine.setSelectedIndex(3), NumberedError);
 }
@@ -171,33 +163,18 @@ TEST_F(EventRules, ControlArraysIterateInIndexOrderAndRefuseMissingElements) {
     EXPECT_EQ(seen, (std::vector<int>{10, 20, 30, 2000}));
     EXPECT_EQ(f.txt.lbound(), 10);
     EXPECT_EQ(f.txt.ubound(), 2000);
-    EXPECT_EQ(tolvane::testing::errorOf([&] { f.txt(15); }), 340);
+    EXPECT_EQ(errorOf([&] { f.txt(15); }), 340);
     EXPECT_THROW(f.txt.add(10), NumberedError);
-    EXPECT_EQ(f.txt(2000).displayName(), "txt(2000)");
 }
 
-TEST_F(EventRules, DoEventsLetsQueuedUserActionsThrough) {
-    f.show();
-    int stato = 1;
-    f.ComAnnulla.on.onClick = [&] { stato = 2; };
+TEST_F(EventRules, DoEventsLetsQueuedAndScriptedUserActionsThrough) {
+    std::vector<std::size_t> clicks;  // the DoEvents point of each click
+    f.ComAnnulla.on.onClick = [&] { clicks.push_back(desktop().doEventsCount()); };
     desktop().post([&] { user::click(f.ComAnnulla); });
-    int giri = 0;
-    while (stato == 1 && giri < 10) {
-        ++giri;
-        DoEvents();
-    }
-    EXPECT_EQ(stato, 2);
-    EXPECT_EQ(giri, 1);
-    EXPECT_EQ(desktop().pendingActions(), 0u);
-}
-
-TEST_F(EventRules, ScriptedActionsArriveAtTheirDoEventsPoint) {
-    f.show();
-    int fermato = 0;
-    f.ComAnnulla.on.onClick = [&] { fermato = static_cast<int>(desktop().doEventsCount()); };
     driver.atDoEvents(3, [&] { user::click(f.ComAnnulla); });
     for (int i = 0; i < 5; ++i) DoEvents();
-    EXPECT_EQ(fermato, 3);
+    EXPECT_EQ(clicks, (std::vector<std::size_t>{1, 3}));
+    EXPECT_EQ(desktop().pendingActions(), 0u);
 }
 
 TEST_F(EventRules, TimersFireOnlyWhenEnabledWithAnInterval) {
@@ -210,6 +187,126 @@ TEST_F(EventRules, TimersFireOnlyWhenEnabledWithAnInterval) {
     tim.setEnabled(false);
     desktop().fireTimers();
     EXPECT_EQ(scatti, 1);
+}
+
+TEST_F(EventRules, ShowFocusesTheFirstFieldAndMovingTheFocusRaisesLostThenGot) {
+    EXPECT_EQ(shown, (Log{"Load", "Activate", "GotFocus txt(10)"}));
+    EXPECT_EQ(logAfter([&] { f.txt(20).setFocus(); }),
+              (Log{"LostFocus txt(10)", "GotFocus txt(20)"}));
+    EXPECT_EQ(logAfter([&] { f.txt(20).setFocus(); }), Log{}) << "focus on the focused field";
+}
+
+TEST_F(EventRules, FocusAndUserClicksNeverGoToAHiddenOrDisabledControl) {
+    f.txt(20).setVisible(false);
+    f.txt(30).setEnabled(false);
+    f.PicPagine2.setEnabled(false);
+    f.comOk.setEnabled(false);
+    f.ComAnnulla.setVisible(false);
+    struct Case {
+        const char* name;
+        Control& target;
+        bool click;
+    };
+    const Case cases[] = {
+        {"hidden", f.txt(20), false},          {"disabled", f.txt(30), false},
+        {"disabled page", f.txt(2000), false}, {"label", f.LabInfo, false},
+        {"disabled button", f.comOk, true},    {"hidden button", f.ComAnnulla, true},
+    };
+    for (const auto& c : cases) {
+        const auto act = [&] { c.click ? void(user::click(c.target)) : c.target.setFocus(); };
+        EXPECT_EQ(errorOf(act), errnum::InvalidCall) << c.name;
+        EXPECT_EQ(f.activeControl(), &f.txt(10)) << c.name;
+    }
+    EXPECT_TRUE(f.log.empty());
+    EXPECT_FALSE(f.PicPagine2.visible()) << "a refused focus shows no page";
+}
+
+TEST_F(EventRules, FocusToAFieldOnAHiddenPageShowsThePageFirst) {
+    EXPECT_FALSE(f.txt(2000).visibleInEffect());
+    f.txt(2000).setFocus();
+    EXPECT_TRUE(f.PicPagine2.visible());
+    EXPECT_EQ(f.activeControl(), &f.txt(2000));
+
+    // A window that shows its pages itself is asked to.
+    f.PicPagine2.setVisible(false);
+    Log pages;
+    f.showPage = [&](Control& page) {
+        pages.push_back(page.name());
+        f.PicPagine1.setVisible(false);
+        page.setVisible(true);
+    };
+    f.txt(2000).setFocus();
+    EXPECT_EQ(pages, Log{"PicPagine2"});
+    EXPECT_FALSE(f.txt(10).visibleInEffect());
+}
+
+TEST_F(EventRules, FocusMovesOnInTabOrderSkippingWhatCannotTakeIt) {
+    f.txt(20).setEnabled(false);
+    user::key(f, key::Tab);
+    EXPECT_EQ(f.activeControl(), &f.txt(30));
+    user::key(f, key::Tab, shift::Shift);
+    EXPECT_EQ(f.activeControl(), &f.txt(10));
+    f.txt(20).setEnabled(true);
+    EXPECT_EQ(logAfter([&] { f.txt(10).setVisible(false); }),
+              (Log{"LostFocus txt(10)", "GotFocus txt(20)"}))
+        << "hiding the focused field";
+    EXPECT_EQ(f.activeControl(), &f.txt(20));
+}
+
+TEST_F(EventRules, FocusEventsStayInsideOneWindow) {
+    auto& altra = desktop().load<frmAltra>();
+    altra.show();
+    EXPECT_EQ(desktop().activeForm(), &altra);
+    EXPECT_EQ(f.log, Log{"Deactivate"});
+    EXPECT_EQ(altra.log, Log{"GotFocus txtNome"});
+    altra.log.clear();
+    EXPECT_EQ(logAfter([&] { f.txt(10).setFocus(); }), Log{"Activate"});
+    EXPECT_TRUE(altra.log.empty());
+    f.txt(20).setFocus();
+    EXPECT_EQ(f.log.back(), "GotFocus txt(20)");
+}
+
+// The field being left runs its leave rule, message and all, before the click; a leave rule
+// that takes the focus back swallows the click.
+TEST_F(EventRules, ButtonClickWaitsForTheLeaveRuleOfTheFieldLeft) {
+    struct Case {
+        bool keepFocus;
+        bool clicked;
+        Log log;
+    };
+    const Case cases[] = {
+        {false, true, {"LostFocus txt(10)", "GotFocus comOk", "Click comOk"}},
+        {true, false, {"LostFocus txt(10)", "GotFocus txt(10)"}},
+    };
+    for (const auto& c : cases) {
+        f.txt(10).setFocus();
+        f.txt.on.onLostFocus = [&](int i) {
+            MsgBox("Partita Iva Errata");
+            f.log.push_back("LostFocus txt(" + std::to_string(i) + ")");
+            if (c.keepFocus) f.txt(i).setFocus();
+        };
+        driver.answerMessage("Partita Iva", 1);
+        bool clicked = false;
+        EXPECT_EQ(logAfter([&] { clicked = user::click(f.comOk); }), c.log);
+        EXPECT_EQ(clicked, c.clicked);
+    }
+    EXPECT_EQ(driver.messageTexts(), (Log{"Partita Iva Errata", "Partita Iva Errata"}));
+    EXPECT_EQ(f.activeControl(), &f.txt(10));
+}
+
+TEST_F(EventRules, ToolbarButtonsLeaveTheFocusWhereItIs) {
+    auto& tlb = f.add<Toolbar>("Toolbar1");
+    tlb.addButton("Salva");
+    tlb.addButton("Stampa");
+    std::string pressed;
+    tlb.onButtonClick = [&](const std::string& key) { pressed = key; };
+    EXPECT_TRUE(user::pressToolbarButton(tlb, "salva"));
+    EXPECT_EQ(pressed, "Salva");
+    EXPECT_TRUE(f.log.empty()) << "no leave rule runs";
+    tlb.setButtonEnabled("Stampa", false);
+    EXPECT_FALSE(user::pressToolbarButton(tlb, "Stampa"));
+    EXPECT_FALSE(user::pressToolbarButton(tlb, "Menu"));
+    EXPECT_EQ(pressed, "Salva");
 }
 
 }  // namespace
