@@ -103,7 +103,7 @@ class StampaEmailTest : public StampaListaTest {
     // Answers the login request: a new password and OK, or a confirmed cancel.
     void answerLoginRequest(const char* password) {
         driver.answerMessage("Login o password non valida per spedizione email", 1);
-        driver.onForm("FrmSceltaStam", [this, password](ui::Form& f) {
+        driver.onForm("FrmSceltaStam", [password](ui::Form& f) {
             auto& form = static_cast<FrmSceltaStam&>(f);
             PdfEmailPanel& panel = pdfEmailPanel(form);
             if (password != nullptr) {
