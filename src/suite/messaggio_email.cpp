@@ -208,7 +208,7 @@ std::vector<std::string> splitAddresses(std::string_view list) {
     while (start <= list.size()) {
         std::size_t end = list.find_first_of(";,", start);
         if (end == std::string_view::npos) end = list.size();
-        std::string address = Trim(list.substr(start, end - start));
+        std::string address = mailboxAddress(list.substr(start, end - start));
         if (!address.empty()) out.push_back(address);
         start = end + 1;
     }

@@ -24,7 +24,7 @@ struct PrintMail {
     std::string attachmentName;
 };
 
-// Addresses separated by ";" or ",", blanks around them dropped.
+// Mailboxes separated by ";" or ",", each read by mailboxAddress.
 std::vector<std::string> splitAddresses(std::string_view list);
 // The address of "description" <address>, or the text itself when it has no angle brackets.
 std::string mailboxAddress(std::string_view mailbox);

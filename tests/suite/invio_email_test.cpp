@@ -45,7 +45,7 @@ TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
         PrintMail mail;
         mail.senderAddress = "ufficio@ditta.it";
         mail.senderName = c.name;
-        mail.recipients = {"uno@cliente.it", "due@cliente.it"};
+        mail.recipients = splitAddresses("\"Rossi Mario\" <uno@cliente.it>; due@cliente.it,");
         mail.replyTo = i == 0 ? "risposte@ditta.it" : "";
         mail.notification = i == 0;
         mail.subject = c.subject;
