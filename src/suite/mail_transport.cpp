@@ -9,10 +9,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <thread>
+#include <vector>
 
 #include "platform/text.h"
 
@@ -61,15 +65,31 @@ class UnnamedFile {
     int fd_ = -1;
 };
 
+constexpr std::chrono::milliseconds kForever = std::chrono::hours(24 * 365);
+
 struct ProgramRun {
     bool started = false;
+    bool stillRunning = false;  // past the caller's patience; left to end by itself
     int exitCode = -1;
     std::string output;  // its output and errors
 };
 
+// Programs left running past their caller's patience, collected once they end.
+std::vector<pid_t>& programsLeftRunning() {
+    static std::vector<pid_t> pids;
+    return pids;
+}
+
+void collectEndedPrograms() {
+    std::erase_if(programsLeftRunning(),
+                  [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
+}
+
 // Runs the program (a name without "/" is looked up on PATH) with input on its standard input
-// and waits for it.
-ProgramRun runProgram(const std::vector<std::string>& args, const std::string& input) {
+// and waits for it, at most `patience` when one is given.
+ProgramRun runProgram(const std::vector<std::string>& args, const std::string& input,
+                      std::optional<std::chrono::milliseconds> patience = std::nullopt) {
+    collectEndedPrograms();
     ProgramRun run;
     UnnamedFile in;
     UnnamedFile out;
@@ -91,7 +111,18 @@ ProgramRun runProgram(const std::vector<std::string>& args, const std::string& i
     if (error != 0) return run;
     run.started = true;
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    const auto deadline = std::chrono::steady_clock::now() + patience.value_or(kForever);
+    for (;;) {
+        const pid_t ended = ::waitpid(pid, &status, patience ? WNOHANG : 0);
+        if (ended == pid || (ended < 0 && errno != EINTR)) break;
+        if (ended == 0) {
+            if (std::chrono::steady_clock::now() >= deadline) {
+                programsLeftRunning().push_back(pid);
+                run.stillRunning = true;
+                return run;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
     }
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.output = Trim(out.read());
@@ -128,7 +159,10 @@ SendOutcome DesktopMailTransport::send(const PrintMail& mail, const std::string&
     std::vector<std::string> args = {program_, "--utf8",  "--subject", mail.subject,
                                      "--body", mail.text, "--attach",  mail.attachmentPath};
     for (const std::string& to : mail.recipients) args.push_back(to);
-    ProgramRun run = runProgram(args, {});
+    ProgramRun run = runProgram(args, {}, patience_);
+    // A mail client that xdg-email started stays in its foreground until the user closes it:
+    // the mail is in the user's hands, and the program must not wait for that.
+    if (run.stillRunning) return {};
     if (!run.started) {
         return {SendOutcome::Failed,
                 "nessun programma di posta del desktop: " + program_ + " non trovato"};

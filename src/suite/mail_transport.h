@@ -3,6 +3,7 @@
 // message and never writes the password anywhere: the outcome goes back to the caller.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <string>
 #include <utility>
@@ -68,13 +69,18 @@ class SendmailTransport final : public MailTransport {
 // to review and send; the attachment is the file itself, so it must outlive the call.
 class DesktopMailTransport final : public MailTransport {
   public:
-    explicit DesktopMailTransport(std::string program = "xdg-email")
-        : program_(std::move(program)) {}
+    // How long the program waits for xdg-email to say whether the client took the mail.
+    static constexpr std::chrono::milliseconds kPatience{5000};
+
+    explicit DesktopMailTransport(std::string program = "xdg-email",
+                                  std::chrono::milliseconds patience = kPatience)
+        : program_(std::move(program)), patience_(patience) {}
     SendOutcome send(const PrintMail& mail, const std::string& message) override;
     std::string destination() const override { return "il programma di posta del desktop"; }
 
   private:
     std::string program_;
+    std::chrono::milliseconds patience_;
 };
 
 // Records every mail; answers with the outcomes queued, then "sent".

@@ -154,6 +154,13 @@ TEST_F(TransportTest, DesktopClientGetsTheMailReadyWithItsAttachment) {
     EXPECT_EQ(missing.kind, SendOutcome::Failed);
     EXPECT_NE(missing.reason.find("nessun programma di posta"), std::string::npos)
         << missing.reason;
+
+    // Fault: a client kept in xdg-email's foreground held the program until the user closed it.
+    // This one fails only when the user closes it, long after the mail was handed over.
+    const std::string stays = folder.write("client-aperto", "#!/bin/sh\nsleep 2\nexit 1\n");
+    std::filesystem::permissions(stays, std::filesystem::perms::owner_all);
+    outcome = DesktopMailTransport(stays, std::chrono::milliseconds(200)).send(mail, {});
+    EXPECT_EQ(outcome.kind, SendOutcome::Sent) << outcome.reason;
 }
 
 }  // namespace
