@@ -54,22 +54,7 @@ Ipp ask(http_t* http, ipp_t* request, const char* resource) {
     return response;
 }
 
-std::string resourceName(const std::string& name) {
-    static const char* hex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : name) {
-        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
-                           (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' || c == '~';
-        if (plain) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
+std::string resourceName(const std::string& name) { return percentEncoded(name, "-._~"); }
 
 std::string text(ipp_attribute_t* attr, int index = 0) {
     const char* value = ippGetString(attr, index, nullptr);

@@ -482,4 +482,22 @@ std::string toWindows1252(std::string_view utf8) {
     return out;
 }
 
+std::string percentEncoded(std::string_view bytes, std::string_view plain) {
+    static const char* const hex = "0123456789ABCDEF";
+    std::string out;
+    for (unsigned char c : bytes) {
+        const bool kept = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                          (c >= '0' && c <= '9') ||
+                          plain.find(static_cast<char>(c)) != std::string_view::npos;
+        if (kept) {
+            out += static_cast<char>(c);
+        } else {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
 }  // namespace tolvane

@@ -38,4 +38,7 @@ void fromWindows1252(std::string_view bytes, std::string& out);
 // Characters with no Windows-1252 code become '?'.
 std::string toWindows1252(std::string_view utf8);
 
+// Each byte but ASCII letters, digits and the characters of `plain` as %XX (upper-case hex).
+std::string percentEncoded(std::string_view bytes, std::string_view plain);
+
 }  // namespace tolvane

@@ -156,22 +156,6 @@ std::string quotedPrintable(std::string_view text) {
     return out;
 }
 
-std::string percentEncoded(std::string_view s) {
-    static const char* const hex = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : s) {
-        if (std::isalnum(c) ||
-            std::string_view("!#$&+-.^_`|~").find(static_cast<char>(c)) != std::string_view::npos) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += hex[c >> 4];
-            out += hex[c & 15];
-        }
-    }
-    return out;
-}
-
 std::string dateHeader() {
     static const char* const days[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
     static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
@@ -304,8 +288,8 @@ std::string composeMessage(const PrintMail& mail, const std::string& pdfBytes) {
         body += "Content-Disposition: attachment; filename=\"" + name + "\"\r\n";
     } else {
         body += "Content-Type: application/pdf;\r\n name=\"" + encodedWords(name, " ") + "\"\r\n";
-        body += "Content-Disposition: attachment;\r\n filename*=UTF-8''" + percentEncoded(name) +
-                "\r\n";
+        body += "Content-Disposition: attachment;\r\n filename*=UTF-8''" +
+                percentEncoded(name, "!#$&+-.^_`|~") + "\r\n";
     }
     body += "Content-Transfer-Encoding: base64\r\n\r\n";
     body += base64(pdfBytes, 76) + "\r\n";
