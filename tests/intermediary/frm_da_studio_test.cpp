@@ -271,6 +271,10 @@ TEST_F(StudioTest, LoadShowsPageOneAndEachTabSetsUpItsPage) {
     ui::user::focus(form->txt(57));
     form->TasPagine_Click();
     EXPECT_EQ(form->activeControl(), &form->txt(57));
+    // Its keys go through the common filter: F1 shows this window's help.
+    ui::user::key(*form, ui::key::F1);
+    ASSERT_EQ(driver.helpShown().size(), 1u);
+    EXPECT_EQ(driver.helpShown()[0].contextID, 44550);
 }
 
 TEST_F(StudioTest, FiscalCodeFieldsAreCapitalisedCheckedAndConfirmed) {
