@@ -244,7 +244,8 @@ bool MotoreStampaLista::inviaPerEmail() {
     return true;
 }
 
-void MotoreStampaLista::rangeOf(int n, int& first, int& last) const {
+void MotoreStampaLista::rangeOf(int n, int& first, int& last) {
+    pageCount_ = n;
     const LibGenerale& lib = goLibGen();
     long from = lib.ValoreLong(options_->LeggiParStampa("PaginaDa"));
     long to = lib.ValoreLong(options_->LeggiParStampa("PaginaA"));
@@ -281,10 +282,9 @@ bool MotoreStampaLista::writePdf(const ListPageDrawing& drawing, int first, int 
 bool MotoreStampaLista::savePdf(const std::string& path) {
     stop_ = false;
     ListPageDrawing drawing(list_, pageSetup());
-    pageCount_ = drawing.pageCount();
     int first = 0;
     int last = 0;
-    rangeOf(pageCount_, first, last);
+    rangeOf(drawing.pageCount(), first, last);
     return writePdfFile(drawing, first, last, path);
 }
 
@@ -303,10 +303,9 @@ bool MotoreStampaLista::suStampante() {
         throw NumberedError(kNoPrinter, "Nessuna stampante disponibile per la stampa", kSource);
     }
     ListPageDrawing drawing(list_, pageSetup());
-    pageCount_ = drawing.pageCount();
     int first = 0;
     int last = 0;
-    rangeOf(pageCount_, first, last);
+    rangeOf(drawing.pageCount(), first, last);
     if (isPdfPrinter(printerName, pdfPrinter.word)) {
         const std::string folder = pdfFolder(pdfPrinter.fileName);
         if (folder.empty()) {
@@ -335,10 +334,9 @@ bool MotoreStampaLista::suStampante() {
 std::string MotoreStampaLista::savePdfInFolder(const std::string& folder) {
     stop_ = false;
     ListPageDrawing drawing(list_, pageSetup());
-    pageCount_ = drawing.pageCount();
     int first = 0;
     int last = 0;
-    rangeOf(pageCount_, first, last);
+    rangeOf(drawing.pageCount(), first, last);
     return pdfInFolder(drawing, first, last, folder);
 }
 
@@ -392,10 +390,9 @@ bool MotoreStampaLista::aLunghezzaFissa() {
     int body = std::max(1, length - std::max(0, opz.FisMrAlt) - std::max(0, opz.FisMrBas));
     std::vector<PrintPage> pages =
         layOutList(list_, opz.FisColonne > 0 ? opz.FisColonne : 80, body);
-    pageCount_ = static_cast<int>(pages.size());
     int first = 0;
     int last = 0;
-    rangeOf(pageCount_, first, last);
+    rangeOf(static_cast<int>(pages.size()), first, last);
     std::vector<PrintPage> chosen;
     {
         ProgressShown shown(*this);
@@ -445,10 +442,9 @@ bool MotoreStampaLista::aVideo() {
         throw NumberedError(errnum::ObjectRequired, "Finestra di anteprima assente", kSource);
     }
     ListPageDrawing drawing(list_, pageSetup());
-    pageCount_ = drawing.pageCount();
     int first = 0;
     int last = 0;
-    rangeOf(pageCount_, first, last);
+    rangeOf(drawing.pageCount(), first, last);
     memorizza_ = options_->MemVid == 1;
     ui::Form& window = preview->window();
     window.show();

@@ -135,8 +135,9 @@ class MotoreStampaLista final : public PagedPrintEngine,
     // The sheet of the chosen paper of the print's printer in the chosen orientation.
     PageSetup pageSetup();
     bool inviaPerEmail();
-    // First and last page of the options' range within n pages; raises when none is in it.
-    void rangeOf(int n, int& first, int& last) const;
+    // Records the print's n pages and gives the first and last of the options' range within
+    // them; raises when none is in it.
+    void rangeOf(int n, int& first, int& last);
     // Shows the page number in the progress window and lets the stop button through;
     // true when the print is to stop.
     bool progressStep(int page);
