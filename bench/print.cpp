@@ -12,10 +12,10 @@
 #include <stdexcept>
 #include <string>
 
-#include "suite/list_page_drawing.h"
+#include "output/list_page_drawing.h"
+#include "output/page_output.h"
 #include "suite/motore_stampa_lista.h"
 #include "suite/opz_stampa.h"
-#include "suite/page_output.h"
 
 using namespace tolvane;
 namespace fs = std::filesystem;

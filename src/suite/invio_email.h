@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "output/mail_transport.h"
 #include "platform/variant.h"
-#include "suite/mail_transport.h"
 
 namespace tolvane {
 

@@ -13,6 +13,9 @@
 #include <ctime>
 #include <filesystem>
 
+#include "output/messaggio_email.h"
+#include "output/page_output.h"
+#include "output/workbook_writer.h"
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
 #include "platform/printer_system.h"
@@ -20,12 +23,9 @@
 #include "platform/text.h"
 #include "suite/invio_email.h"
 #include "suite/lib_generale.h"
-#include "suite/messaggio_email.h"
 #include "suite/opz_stampa.h"
-#include "suite/page_output.h"
 #include "suite/pdf_stampa.h"
 #include "suite/print_queue.h"
-#include "suite/workbook_writer.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
 
@@ -432,7 +432,13 @@ void MotoreStampaLista::drawPage(const ListPageDrawing& drawing, int page) {
     picture->setWidth(drawing.widthPoints() * kTwipsPerPoint * factor);
     picture->setHeight(drawing.heightPoints() * kTwipsPerPoint * factor);
     picture->cls();
-    picture->setPicture(pageImage(drawing, page, factor));
+    PageImage image = pageImage(drawing, page, factor);
+    auto shown = std::make_shared<ui::Picture>();
+    shown->format = "png";
+    shown->data = std::move(image.png);
+    shown->width = image.width;
+    shown->height = image.height;
+    picture->setPicture(std::move(shown));
     // The preview lays its scroll bars out again for the page's size.
     window.move(window.left(), window.top(), window.width(), window.height());
 }

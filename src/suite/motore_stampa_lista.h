@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "output/list_page_drawing.h"
 #include "suite/invio_email.h"
-#include "suite/list_page_drawing.h"
 #include "suite/motore_stampa.h"
 #include "suite/stampante_pdf.h"
 

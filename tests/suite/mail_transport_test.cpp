@@ -1,7 +1,7 @@
 // The transports on the real things: a loopback SMTP server in each TLS mode with a login that
 // refuses a wrong password, and stand-ins for sendmail (named by TOLVANE_SENDMAIL) and for
 // xdg-email (on PATH); every network wait is bounded to a few seconds.
-#include "suite/mail_transport.h"
+#include "output/mail_transport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // PDF documents and preview images of drawn pages, on cairo surfaces.
 // Never holds more than the page being drawn.
-#include "suite/page_output.h"
+#include "output/page_output.h"
 
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -12,10 +12,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "output/list_page_drawing.h"
 #include "platform/numbered_error.h"
 #include "platform/save_file.h"
-#include "suite/list_page_drawing.h"
-#include "ui/controls.h"
 
 namespace tolvane {
 
@@ -114,7 +113,7 @@ void PdfPages::finish() {
     }
 }
 
-std::shared_ptr<ui::Picture> pageImage(const ListPageDrawing& drawing, int page, double scale) {
+PageImage pageImage(const ListPageDrawing& drawing, int page, double scale) {
     const double pixels = scale * 96.0 / 72.0;
     const int width = std::max(1, static_cast<int>(std::lround(drawing.widthPoints() * pixels)));
     const int height = std::max(1, static_cast<int>(std::lround(drawing.heightPoints() * pixels)));
@@ -140,14 +139,13 @@ std::shared_ptr<ui::Picture> pageImage(const ListPageDrawing& drawing, int page,
         for (int x = 0; x < width; ++x) out[x] = static_cast<unsigned char>((row[x] >> 8) & 0xFF);
     }
     cairo_surface_destroy(surface);
-    auto picture = std::make_shared<ui::Picture>();
-    if (!greyPng(grey.data(), width, height, picture->data)) {
+    PageImage image;
+    if (!greyPng(grey.data(), width, height, image.png)) {
         throw NumberedError(errnum::FileAccess, "Impossibile disegnare la pagina", kSource);
     }
-    picture->format = "png";
-    picture->width = width;
-    picture->height = height;
-    return picture;
+    image.width = width;
+    image.height = height;
+    return image;
 }
 
 }  // namespace tolvane

@@ -1,6 +1,6 @@
 // Workbooks of printed lists; the cells' kinds come from their texts as the list shows them.
 // Never writes at the target before the whole workbook is there.
-#include "suite/workbook_writer.h"
+#include "output/workbook_writer.h"
 
 #include <xlsxwriter.h>
 

@@ -1,6 +1,6 @@
 // Checking and composing a print's e-mail. Headers hold only what was checked: plain addresses,
 // names without quotes or line breaks; whatever is not plain ASCII travels encoded.
-#include "suite/messaggio_email.h"
+#include "output/messaggio_email.h"
 
 #include <unistd.h>
 

@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "suite/messaggio_email.h"
+#include "output/messaggio_email.h"
 
 namespace tolvane {
 

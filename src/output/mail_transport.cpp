@@ -1,7 +1,7 @@
 // The transports that hand a print's e-mail to a program of the machine, and the in-memory one.
 // The message reaches a program through an unnamed temporary file, never through the command
 // line; the program's answer is read back the same way.
-#include "suite/mail_transport.h"
+#include "output/mail_transport.h"
 
 #include <fcntl.h>
 #include <spawn.h>

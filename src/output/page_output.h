@@ -7,9 +7,6 @@
 
 namespace tolvane {
 
-namespace ui {
-struct Picture;
-}
 class ListPageDrawing;
 class SaveFile;
 
@@ -31,7 +28,14 @@ class PdfPages {
     std::unique_ptr<Surface> surface_;
 };
 
-// Page n drawn at scale (1: 96 pixels to the inch) into a grey PNG picture.
-std::shared_ptr<ui::Picture> pageImage(const ListPageDrawing& drawing, int page, double scale);
+// A page drawn for the screen: a grey PNG file's bytes and its size in pixels.
+struct PageImage {
+    std::string png;
+    int width = 0;
+    int height = 0;
+};
+
+// Page n drawn at scale (1: 96 pixels to the inch).
+PageImage pageImage(const ListPageDrawing& drawing, int page, double scale);
 
 }  // namespace tolvane

@@ -8,7 +8,7 @@
 #include <memory>
 #include <mutex>
 
-#include "suite/mail_transport.h"
+#include "output/mail_transport.h"
 
 namespace tolvane {
 

@@ -1,6 +1,6 @@
 // Lays a list out on its sheet with measured text and draws one page at a time.
 // Never keeps a page: each is drawn again from the list when it is asked for.
-#include "suite/list_page_drawing.h"
+#include "output/list_page_drawing.h"
 
 #include <cairo.h>
 #include <cups/cups.h>

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "suite/list_page_drawing.h"
+#include "output/list_page_drawing.h"
 
 namespace tolvane {
 
