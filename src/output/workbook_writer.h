@@ -1,24 +1,22 @@
 // The list as a workbook (.xlsx, through libxlsxwriter): the captions as a bold first row, then
-// one row per list row with numbers, dates and texts each as their own kind of cell.
+// one row per list row, each column typed as a whole: numbers, dates or texts.
 // Never leaves a partial workbook at the target: it is written whole or not at all.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "output/list_page_drawing.h"
+#include "output/list_values.h"
 
 namespace tolvane {
 
-// A cell's text as the workbook holds it: "1.234,5" and "-3" are numbers, "31/12/2024" is a
-// date, anything else (also "007", which a number would lose its zeros) is text.
-struct WorkbookCell {
-    enum class Kind { Text, Number, Date } kind = Kind::Text;
-    double number = 0;
-    int year = 0, month = 0, day = 0;
-};
-WorkbookCell workbookCell(const std::string& text);
-
-// numbersAsText: numbers are written as the texts they are shown as. Raises 75 on failure.
-void writeWorkbook(const PrintList& list, bool numbersAsText, const std::string& path);
+// known: the kinds of the columns as the list knows them (listColumnKinds reads the others from
+// their values). A number column's cells are numbers that show as on screen (thousands
+// separator and decimals as their texts have them), or with plainNumbers bare numbers; a date
+// column's cells are dates shown dd/mm/yyyy; every other cell is its text as it is ("007",
+// "1234567"). A value that its column's kind does not read stays text. Raises 75 on failure.
+void writeWorkbook(const PrintList& list, const std::vector<ListColumnKind>& known,
+                   bool plainNumbers, const std::string& path);
 
 }  // namespace tolvane

@@ -155,6 +155,22 @@ void cupsServerAddress(const std::string& server, std::string& host, int& port) 
     }
 }
 
+std::string cupsQueueAddress(const std::string& server, const std::string& name) {
+    std::string host;
+    int port = 0;
+    cupsServerAddress(server, host, port);
+    const bool local = host.empty() || host.front() == '/' || equalText(host, "localhost") ||
+                       host == "127.0.0.1" || host == "::1";
+    std::string address = "ipp://";
+    if (local) {
+        address += "localhost";
+    } else {
+        address += host.find(':') != std::string::npos ? "[" + host + "]" : host;
+    }
+    if (!host.empty() && host.front() != '/' && port != 631) address += ":" + std::to_string(port);
+    return address + "/printers/" + resourceName(name);
+}
+
 PpdMedia readPpdMedia(std::string_view ppd) {
     PpdMedia media;
     std::string defaultPage;
@@ -270,10 +286,11 @@ std::vector<PrinterInfo> CupsPrinterSystem::printers() {
         }
         const std::string_view key = name;
         if (key == "printer-name") current.name = text(attr);
-        else if (key == "device-uri") current.port = text(attr);
+        else if (key == "device-uri") current.device = text(attr);
         else if (key == "printer-make-and-model") current.driver = text(attr);
     }
     flush();
+    for (PrinterInfo& printer : list) printer.port = cupsQueueAddress(server_, printer.name);
     return list;
 }
 

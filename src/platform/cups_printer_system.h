@@ -52,6 +52,11 @@ class CupsPrinterSystem final : public PrinterSystem {
 // the client is configured for); the port is the IPP port unless the text names one.
 void cupsServerAddress(const std::string& server, std::string& host, int& port);
 
+// A queue's own address, its port: "ipp://localhost/printers/NAME" on a server of this machine
+// (a Unix socket path, "localhost", a loopback address), else "ipp://HOST/printers/NAME"; the
+// port number is added when it is not the IPP port, the name is percent-encoded.
+std::string cupsQueueAddress(const std::string& server, const std::string& name);
+
 // The trays and paper sizes a PPD offers: its "InputSlot" and "PageSize" choices in file order,
 // numbered by their keywords (printer_media.h), named by their translation text (the keyword
 // when there is none), and the number of its "DefaultPageSize" (-1 when it names no choice).

@@ -46,6 +46,19 @@ std::unique_ptr<PrinterInfo> findPrinter(PrinterSystem& system, const std::strin
     return nullptr;
 }
 
+std::vector<PrinterInfo> printersAt(PrinterSystem& system, const std::string& port) {
+    const std::vector<PrinterInfo> installed = system.printers();
+    for (std::string PrinterInfo::*field :
+         {&PrinterInfo::port, &PrinterInfo::name, &PrinterInfo::device}) {
+        std::vector<PrinterInfo> found;
+        for (const PrinterInfo& printer : installed) {
+            if (!port.empty() && equalText(printer.*field, port)) found.push_back(printer);
+        }
+        if (!found.empty()) return found;
+    }
+    return {};
+}
+
 PrinterInfo CurrentPrinter::resolved() const {
     if (chosen_) return *chosen_;
     auto& system = printerSystem();

@@ -11,8 +11,9 @@
 namespace tolvane {
 
 // How the desktop notions the printing services were built on map onto a print server:
-// - An installed printer is a destination of the print server: its name, its device URI as the
-//   port and its make-and-model as the driver. Instances ("name/instance") are not listed.
+// - An installed printer is a destination of the print server: its name, the queue's own
+//   address as the port (unique, where several queues print on one device), its device URI
+//   and its make-and-model as the driver. Instances ("name/instance") are not listed.
 // - The user's default printer is the per-user choice (the "Default" line of the user's
 //   lpoptions file, as `lpoptions -d` writes it), else the server's default. Making a printer
 //   the default writes the per-user choice only.
@@ -23,8 +24,9 @@ namespace tolvane {
 //   program's terminal session setting does.
 struct PrinterInfo {
     std::string name;
-    std::string port;    // device URI
-    std::string driver;  // make and model
+    std::string port;         // the queue's address
+    std::string driver;       // make and model
+    std::string device = {};  // device URI: several queues may share one
 };
 
 // A tray or a paper size: the number the options store and the name shown to the user.
@@ -70,6 +72,10 @@ std::shared_ptr<PrinterSystem> setPrinterSystem(std::shared_ptr<PrinterSystem> s
 
 // The installed printer of that name, compared without regard to case; nullptr when none.
 std::unique_ptr<PrinterInfo> findPrinter(PrinterSystem& system, const std::string& name);
+// The installed printers a port names: the one whose port it is, else the one of that name,
+// else every one whose device it is (an address stored before ports were the queues' own);
+// compared without regard to case. More than one means the address does not say which.
+std::vector<PrinterInfo> printersAt(PrinterSystem& system, const std::string& port);
 
 // The program's current printer (the printer object `Printer`): it follows the user's default
 // printer until a printer is chosen for it; from then on it stays on that printer.

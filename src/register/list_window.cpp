@@ -103,7 +103,7 @@ void ListWindow::MostraLista(const std::vector<ListColumn>& columns,
     std::vector<std::size_t> shown;
     ogVedrix.columns.clear();
     for (std::size_t c = 0; c < columns.size(); ++c) {
-        ogVedrix.columns.push_back({columns[c].caption, columns[c].visible});
+        ogVedrix.columns.push_back({columns[c].caption, columns[c].visible, columns[c].kind});
         if (columns[c].visible) shown.push_back(c);
     }
     ogVedrix.rows = rows;

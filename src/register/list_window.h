@@ -49,6 +49,9 @@ class ListWindow : public ui::Form {
         std::string caption;
         double width = 1200;
         bool visible = true;  // hidden columns are printed only with every column
+        // The register's lists show text fields of their tables: codes such as "001" stay text
+        // in files and workbooks.
+        ListColumnKind kind = ListColumnKind::Text;
     };
     ListWindow(std::string name, std::string caption);
     // The common keys after the window's own: "Aggiorna", "Stampa", "Chiudi".

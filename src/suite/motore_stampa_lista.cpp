@@ -79,6 +79,18 @@ void submit(const PrintJob& job) {
     }
 }
 
+// The list with its number columns' values without their display format.
+PrintList withPlainNumbers(const PrintList& list, const std::vector<ListColumnKind>& known) {
+    PrintList plain = list;
+    const std::vector<ListColumnKind> kinds = listColumnKinds(list, known);
+    for (auto& row : plain.rows) {
+        for (std::size_t c = 0; c < row.size() && c < kinds.size(); ++c) {
+            if (kinds[c] == ListColumnKind::Number) row[c] = plainNumberText(row[c]);
+        }
+    }
+    return plain;
+}
+
 std::string threeDigits(long n) {
     char buffer[24];
     std::snprintf(buffer, sizeof buffer, "%03ld", n);
@@ -372,12 +384,19 @@ bool MotoreStampaLista::suFile() {
     pageCount_ = 1;
     ProgressShown shown(*this);
     if (progressStep(1)) return false;
+    // "Tolgo il formato nei campi numerici" is for plain text and workbooks; the separated text
+    // for Excel keeps every value as shown.
     if (options_->FileForm == 2) {
-        writeWorkbook(list_, options_->NumNoForm, options_->FileName);
-    } else {
-        writeFileWhole(options_->FileName,
-                       separatedText(list_, options_->SepCampi, options_->DelimStr));
+        writeWorkbook(list_, columnKinds, options_->NumNoForm, options_->FileName);
+        return true;
     }
+    std::string text = options_->FileForm == 1 && options_->NumNoForm
+                           ? separatedText(withPlainNumbers(list_, columnKinds), options_->SepCampi,
+                                           options_->DelimStr)
+                           : separatedText(list_, options_->SepCampi, options_->DelimStr);
+    // Excel reads a separated file without a byte-order mark in the machine's single-byte set.
+    if (options_->FileForm == 0) text.insert(0, "\xEF\xBB\xBF");
+    writeFileWhole(options_->FileName, text);
     return true;
 }
 
@@ -401,24 +420,27 @@ bool MotoreStampaLista::aLunghezzaFissa() {
             if (progressStep(p)) return false;
         }
     }
-    std::string text = fixedFormatText(chosen, opz);
+    // Fixed-pitch printers and the programs that read these files take one byte a character.
+    const std::string text = toWindows1252(fixedFormatText(chosen, opz));
     if (!opz.FisStampante) {
         writeFileWhole(opz.FisFileName, text);
         return true;
     }
-    std::string queue;
-    for (const PrinterInfo& printer : printerSystem().printers()) {
-        if (equalText(printer.port, opz.FisFileName) || equalText(printer.name, opz.FisFileName)) {
-            queue = printer.name;
-            break;
-        }
-    }
-    if (queue.empty()) {
+    const std::vector<PrinterInfo> queues = printersAt(printerSystem(), opz.FisFileName);
+    if (queues.empty()) {
         throw NumberedError(kNoPrinter, "Stampante non trovata: " + opz.FisFileName, kSource);
+    }
+    if (queues.size() > 1) {
+        std::string names;
+        for (const PrinterInfo& queue : queues) names += (names.empty() ? "" : ", ") + queue.name;
+        throw NumberedError(kNoPrinter,
+                            "La porta " + opz.FisFileName + " appartiene a più stampanti (" +
+                                names + "): scegliere la stampante nelle opzioni di stampa",
+                            kSource);
     }
     TemporaryFile job(".txt");
     writeFileWhole(job.path(), text);
-    submit({queue, job.path(), list_.title, true, {}});
+    submit({queues.front().name, job.path(), list_.title, true, {}});
     return true;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "output/list_page_drawing.h"
+#include "output/list_values.h"
 #include "suite/invio_email.h"
 #include "suite/motore_stampa.h"
 #include "suite/stampante_pdf.h"
@@ -29,9 +30,10 @@ using PrintPage = std::vector<std::string>;
 // columns are as wide as their widest text, narrowed (widest first, down to 3 characters) to fit
 // the line. An empty list still gives one page, with its headings.
 std::vector<PrintPage> layOutList(const PrintList& list, int columns, int lines);
-// Captions then rows, one line each. Every field is enclosed in the qualifier, a qualifier inside
-// a field is doubled; with no qualifier a separator inside a field becomes a blank, so that
-// the columns stay apart. Line breaks inside a field become blanks.
+// Captions then rows, one line each, every value as it is. Every field is enclosed in the
+// qualifier, a qualifier inside a field doubled; with no qualifier a field that holds the
+// separator, a double quote or a line end is enclosed in double quotes (doubled inside), so that
+// the columns stay apart and each value reads back whole.
 std::string separatedText(const PrintList& list, const std::string& separator,
                           const std::string& qualifier);
 // Fixed-format text: each page exactly FisRighe lines, with FisMrAlt blank lines above and at
@@ -90,6 +92,9 @@ class MotoreStampaLista final : public PagedPrintEngine,
     PdfPrinterSettings pdfPrinter;
     // Opens a PDF written for the PDF printer with the desktop's viewer (when it is asked to).
     std::function<void(const std::string&)> openViewer;
+    // The kinds of the list's columns as the list knows them (Unknown, or none: read from the
+    // values); files and workbooks type each column by its kind.
+    std::vector<ListColumnKind> columnKinds;
 
     // Produces the print where the options say (a print marked EmailInvia goes out by e-mail).
     // False when the user stopped it; raises a NumberedError when it cannot be produced or

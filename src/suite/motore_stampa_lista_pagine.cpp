@@ -86,13 +86,14 @@ std::vector<PrintPage> layOutList(const PrintList& list, int columns, int lines)
 
 std::string separatedText(const PrintList& list, const std::string& separator,
                           const std::string& qualifier) {
-    auto field = [&](const std::string& text) {
-        std::string value = oneLine(text);
-        if (qualifier.empty()) {
-            if (!separator.empty()) value = Replace(value, separator, " ");
-            return value;
-        }
-        return qualifier + Replace(value, qualifier, qualifier + qualifier) + qualifier;
+    auto enclosed = [](const std::string& value, const std::string& mark) {
+        return mark + Replace(value, mark, mark + mark, false) + mark;
+    };
+    auto field = [&](const std::string& value) {
+        if (!qualifier.empty()) return enclosed(value, qualifier);
+        const bool plain = (separator.empty() || value.find(separator) == std::string::npos) &&
+                           value.find_first_of("\"\r\n") == std::string::npos;
+        return plain ? value : enclosed(value, "\"");
     };
     auto lineOf = [&](const std::vector<std::string>& texts) {
         std::string line;

@@ -55,6 +55,7 @@ bool StampaLista::AvviaStampa(ui::Font& pgFont, int piOrientamento, const std::s
     engine_->progress = ofrmStampaInCorso;
     engine_->printerName = (ogPrtStam != nullptr ? *ogPrtStam : Printer()).DeviceName();
     engine_->pdfPrinter = pdfPrinterSettings();
+    engine_->columnKinds = lista_.kindsToPrint(psTipo);
     return engine_->Esegui();
 }
 
@@ -67,17 +68,26 @@ bool VedrixLista::pressKey(std::string_view key) {
     return true;
 }
 
-PrintList VedrixLista::listToPrint(const std::string& psTipo) const {
+std::vector<std::size_t> VedrixLista::columnsToPrint(const std::string& psTipo) const {
     const bool all = equalText(psTipo, "T");
-    PrintList list;
-    list.title = title;
     std::vector<std::size_t> chosen;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (all || columns[i].visible) {
-            chosen.push_back(i);
-            list.captions.push_back(columns[i].caption);
-        }
+        if (all || columns[i].visible) chosen.push_back(i);
     }
+    return chosen;
+}
+
+std::vector<ListColumnKind> VedrixLista::kindsToPrint(const std::string& psTipo) const {
+    std::vector<ListColumnKind> kinds;
+    for (std::size_t i : columnsToPrint(psTipo)) kinds.push_back(columns[i].kind);
+    return kinds;
+}
+
+PrintList VedrixLista::listToPrint(const std::string& psTipo) const {
+    PrintList list;
+    list.title = title;
+    const std::vector<std::size_t> chosen = columnsToPrint(psTipo);
+    for (std::size_t i : chosen) list.captions.push_back(columns[i].caption);
     for (const auto& row : rows) {
         std::vector<std::string> cells;
         for (std::size_t i : chosen) cells.push_back(i < row.size() ? row[i] : std::string());

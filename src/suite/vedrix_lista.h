@@ -60,6 +60,8 @@ class VedrixLista {
     struct Column {
         std::string caption;
         bool visible = true;
+        // The kind of the field the column shows; Unknown: its values tell.
+        ListColumnKind kind = ListColumnKind::Unknown;
     };
 
     VedrixLista() = default;
@@ -94,8 +96,12 @@ class VedrixLista {
 
     // The list cut to the columns of psTipo ("T" all, otherwise the visible ones).
     PrintList listToPrint(const std::string& psTipo) const;
+    // The kinds of those columns, in the same order.
+    std::vector<ListColumnKind> kindsToPrint(const std::string& psTipo) const;
 
   private:
+    std::vector<std::size_t> columnsToPrint(const std::string& psTipo) const;
+
     std::function<ListPrintDialog*()> dialog_;
 };
 

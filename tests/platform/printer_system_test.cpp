@@ -169,6 +169,55 @@ TEST(CurrentPrinterTest, FollowsTheDefaultUntilAPrinterIsChosen) {
     EXPECT_TRUE(printerSystem().printers().empty());
 }
 
+TEST(PrintersAtTest, APortNamesItsQueueANameItsPrinterADeviceEveryQueueOnIt) {
+    MemoryPrinterSystem memory;
+    auto add = [&](const char* name, const std::string& port, const char* device) {
+        memory.addPrinter({{name, port, "PS", device}, {}, {}, 0});
+    };
+    add("Ufficio_A4", "ipp://localhost/printers/Ufficio_A4", "usb://HP/1");
+    add("PDFCreator", "ipp://localhost/printers/PDFCreator", "usb://HP/1");
+    add("Magazzino", "ipp://localhost/printers/Magazzino", "lpd://m");
+    // Two queues given the same port: the port says neither.
+    add("Etichette", "lpt1", "");
+    add("Etichette_2", "LPT1", "");
+    struct Case {
+        std::string port;
+        std::vector<std::string> queues;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"ipp://localhost/printers/Ufficio_A4", {"Ufficio_A4"}},
+             {"IPP://LOCALHOST/printers/pdfcreator", {"PDFCreator"}},
+             {"magazzino", {"Magazzino"}},
+             {"lpd://m", {"Magazzino"}},
+             {"usb://HP/1", {"Ufficio_A4", "PDFCreator"}},
+             {"lpt1", {"Etichette", "Etichette_2"}},
+             {"usb://HP/2", {}},
+             {"", {}},
+         }) {
+        std::vector<std::string> found;
+        for (const auto& printer : printersAt(memory, c.port)) found.push_back(printer.name);
+        EXPECT_EQ(found, c.queues) << c.port;
+    }
+}
+
+TEST(CupsQueueAddressTest, ALocalServerIsLocalhostAnOtherKeepsItsHostAndPort) {
+    struct Case {
+        std::string server;
+        std::string name;
+        std::string address;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"/run/cups/cups.sock", "Ufficio_A4", "ipp://localhost/printers/Ufficio_A4"},
+             {"localhost", "Ufficio", "ipp://localhost/printers/Ufficio"},
+             {"127.0.0.1:8631", "Ufficio", "ipp://localhost:8631/printers/Ufficio"},
+             {"stampe.ditta.it", "Magazzino", "ipp://stampe.ditta.it/printers/Magazzino"},
+             {"stampe.ditta.it:8000", "Magazzino", "ipp://stampe.ditta.it:8000/printers/Magazzino"},
+             {"/tmp/s.sock", "Sala riunioni#2", "ipp://localhost/printers/Sala%20riunioni%232"},
+         }) {
+        EXPECT_EQ(cupsQueueAddress(c.server, c.name), c.address) << c.server << " " << c.name;
+    }
+}
+
 // Queues added with lpadmin from PPDs written here, and one without.
 const std::vector<testing::PpdSize> kSizes = {
     {"Letter", "US Letter", 612, 792}, {"A4", "A4", 595, 842}, {"A5", "A5 ridotto", 420, 595}};
@@ -224,14 +273,23 @@ class CupsPrinterSystemServer : public ::testing::Test {
 PrivateCups* CupsPrinterSystemServer::cups_ = nullptr;
 std::string CupsPrinterSystemServer::startFailure_;
 
-TEST_F(CupsPrinterSystemServer, QueuesAreListedWithDeviceUriAndMakeAndModel) {
-    auto printers = system().printers();
+TEST_F(CupsPrinterSystemServer, QueuesAreListedWithTheirOwnAddressDeviceUriAndMakeAndModel) {
+    auto cups = system();
+    auto printers = cups.printers();
     ASSERT_EQ(printers.size(), 3u) << cups_->log();
     EXPECT_EQ(printers[0].name, "Grezza");
     EXPECT_EQ(printers[1].name, "Magazzino");
     EXPECT_EQ(printers[2].name, "Ufficio");
-    EXPECT_EQ(printers[2].port, "file:///dev/null");
+    EXPECT_EQ(printers[2].port, "ipp://localhost/printers/Ufficio");
+    EXPECT_EQ(printers[2].device, "file:///dev/null");
     EXPECT_EQ(printers[2].driver, "Tolvane Ufficio, 1.0");
+    // Three queues on one device: each port names one queue, the device all three.
+    for (const auto& printer : printers) {
+        const auto found = printersAt(cups, printer.port);
+        ASSERT_EQ(found.size(), 1u) << printer.port;
+        EXPECT_EQ(found[0].name, printer.name);
+    }
+    EXPECT_EQ(printersAt(cups, "file:///dev/null").size(), 3u);
 }
 
 TEST_F(CupsPrinterSystemServer, TraysPaperSizesAndTheirJobOptionsComeFromTheQueuesPpd) {

@@ -81,7 +81,7 @@ TEST_F(FrmVedrixStampaTest, ColumnChoiceDecidesTheColumnsWritten) {
         dialog.FraTipSta.setEnabled(option >= 0);
         click(dialog.CmdStampa);
         std::string text = ScratchFolder::read(opz.FileName);
-        EXPECT_EQ(text.substr(0, text.find("\r\n")), header);
+        EXPECT_EQ(text.substr(0, text.find("\r\n")), "\xEF\xBB\xBF" + header);
         dialog.unload();
     }
 }

@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <ostream>
 #include <regex>
 #include <string>
 #include <utility>
@@ -59,23 +61,27 @@ TEST(LayOutList, RowsFillPagesUnderTheirHeadingsAndColumnsFitTheLine) {
     EXPECT_EQ(layOutList(list, 21, 20)[0][4], "àèìòù z");
 }
 
-TEST(SeparatedText, QualifierEnclosesAndSeparatorStaysOutOfFields) {
+TEST(SeparatedText, EveryValueReadsBackWholeWhateverTheQualifier) {
     struct Case {
         std::string separator;
         std::string qualifier;
-        std::string row;
+        std::vector<std::string> rows;
     };
     PrintList list;
     list.captions = {"Codice", "Nota"};
-    list.rows = {{"1", "dice \"sì\"; poi\nva"}};
-    for (const Case& c : std::vector<Case>{{";", "\"", "\"1\";\"dice \"\"sì\"\"; poi va\""},
-                                           {";", "", "1;dice \"sì\"  poi va"},
-                                           {"\t", "'", "'1'\t'dice \"sì\"; poi va'"},
-                                           {",", "", "1,dice \"sì\"; poi va"}}) {
+    list.rows = {{"1", "dice \"sì\"; poi\nva"}, {"007", "1.234,50 l'anno"}};
+    for (const Case& c : std::vector<Case>{
+             {";", "\"", {"\"1\";\"dice \"\"sì\"\"; poi\nva\"", "\"007\";\"1.234,50 l'anno\""}},
+             {";", "", {"1;\"dice \"\"sì\"\"; poi\nva\"", "007;1.234,50 l'anno"}},
+             {"\t", "'", {"'1'\t'dice \"sì\"; poi\nva'", "'007'\t'1.234,50 l''anno'"}},
+             {",", "", {"1,\"dice \"\"sì\"\"; poi\nva\"", "007,\"1.234,50 l'anno\""}},
+             {" ", "", {"1 \"dice \"\"sì\"\"; poi\nva\"", "007 \"1.234,50 l'anno\""}}}) {
         std::string text = separatedText(list, c.separator, c.qualifier);
-        std::string header = c.qualifier + "Codice" + c.qualifier + c.separator + c.qualifier +
-                             "Nota" + c.qualifier + "\r\n";
-        EXPECT_EQ(text, header + c.row + "\r\n") << "separator [" << c.separator << "]";
+        std::string expected = c.qualifier + "Codice" + c.qualifier + c.separator + c.qualifier +
+                               "Nota" + c.qualifier + "\r\n";
+        for (const auto& row : c.rows) expected += row + "\r\n";
+        EXPECT_EQ(text, expected) << "separator [" << c.separator << "] qualifier [" << c.qualifier
+                                  << "]";
     }
 }
 
@@ -220,6 +226,7 @@ TEST_F(EngineTest, FileIsWrittenWholeOrNotAtAll) {
     opz->DelimStr = "";
     ASSERT_TRUE(engine(2)->Esegui());
     EXPECT_EQ(ScratchFolder::read(opz->FileName),
+              "\xEF\xBB\xBF"
               "Codice;Descrizione\r\n1;Azienda 1\r\n2;Azienda 2\r\n");
     for (int format : {1, 2}) {
         opz->FileForm = format;
@@ -231,53 +238,171 @@ TEST_F(EngineTest, FileIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(folderFiles(), std::vector<std::string>{"aziende.csv"});
 }
 
-// The cell of a sheet's XML at ref, as its attributes, "|" and its content ("" when none).
-std::string sheetCell(const std::string& sheet, const std::string& ref) {
-    std::smatch m;
-    const std::regex cell("<c r=\"" + ref + "\"([^>]*)>(.*?)</c>");
-    if (!std::regex_search(sheet, m, cell)) return {};
-    return m[1].str() + "|" + m[2].str();
-}
+// A cell of the workbook's first sheet as a reader sees it: "n" with its number, "s" with its
+// text, "" when there is no cell; and the format code it is shown with.
+struct SheetCell {
+    std::string type;
+    std::string value;
+    std::string format;
+    friend bool operator==(const SheetCell&, const SheetCell&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const SheetCell& c) {
+        return out << c.type << " [" << c.value << "] " << c.format;
+    }
+};
 
-TEST_F(EngineTest, WorkbookHoldsNumbersDatesAndTextsAsTheirKinds) {
+class Workbook {
+  public:
+    explicit Workbook(const std::string& path) {
+        const std::string file = quotedPath(path);
+        sheet_ = commandOutput("unzip -p " + file + " xl/worksheets/sheet1.xml");
+        const std::string shared = commandOutput("unzip -p " + file + " xl/sharedStrings.xml");
+        const std::string styles = commandOutput("unzip -p " + file + " xl/styles.xml");
+        const std::regex text("<si><t[^>]*>(.*?)</t></si>");
+        for (auto i = std::sregex_iterator(shared.begin(), shared.end(), text);
+             i != std::sregex_iterator(); ++i) {
+            strings_.push_back((*i)[1].str());
+        }
+        std::map<std::string, std::string> codes = {
+            {"0", "General"}, {"1", "0"}, {"2", "0.00"}, {"3", "#,##0"}, {"4", "#,##0.00"}};
+        const std::regex custom("<numFmt numFmtId=\"(\\d+)\" formatCode=\"([^\"]*)\"");
+        for (auto i = std::sregex_iterator(styles.begin(), styles.end(), custom);
+             i != std::sregex_iterator(); ++i) {
+            codes[(*i)[1].str()] = (*i)[2].str();
+        }
+        const std::size_t xfs = styles.find("<cellXfs");
+        const std::regex xf("<xf numFmtId=\"(\\d+)\"");
+        for (auto i =
+                 std::sregex_iterator(styles.begin() + static_cast<long>(xfs), styles.end(), xf);
+             i != std::sregex_iterator(); ++i) {
+            formats_.push_back(codes[(*i)[1].str()]);
+        }
+    }
+
+    SheetCell cell(const std::string& ref) const {
+        std::smatch m;
+        if (!std::regex_search(sheet_, m, std::regex("<c r=\"" + ref + "\"([^>]*)>(.*?)</c>")))
+            return {};
+        const std::string attributes = m[1].str();
+        const std::string value = std::regex_replace(m[2].str(), std::regex("</?v>"), "");
+        std::smatch style;
+        std::size_t xf = 0;
+        if (std::regex_search(attributes, style, std::regex(" s=\"(\\d+)\"")))
+            xf = std::stoul(style[1].str());
+        const std::string format = xf < formats_.size() ? formats_[xf] : "?";
+        if (attributes.find("t=\"s\"") != std::string::npos)
+            return {"s", strings_.at(std::stoul(value)), format};
+        return {"n", value, format};
+    }
+
+  private:
+    std::string sheet_;
+    std::vector<std::string> strings_;
+    std::vector<std::string> formats_;
+};
+
+// Columns are typed whole: a column is numbers (or dates) only when every value reads so, or
+// when the list says so; codes, descriptions that look like numbers and mixed columns are text.
+TEST_F(EngineTest, WorkbookTypesEachColumnAsAWholeAndNumbersShowAsOnScreen) {
     opz->StaVid = OpzStampa::kFile;
     opz->FileForm = 2;
     opz->FileName = folder.file("aziende.xlsx");
     PrintList list;
-    list.captions = {"Codice", "Importo", "Data", "Nota", "Quota"};
-    list.rows = {{"007", "1.234,50", "31/12/2024", "àß €", "-3"},
-                 {"12", "1.23", "31/02/2024", "", "0,5"}};
-    const std::string text = " t=\"s\"\\|<v>\\d+</v>";
+    list.captions = {"Codice", "Importo", "Data", "Nota", "Quota", "Misto", "Numero"};
+    list.rows = {{"007", "1.234,50", "31/12/2024", "1234567", "-3", "31/12/2026", "41"},
+                 {"12", "3", "29/02/2024", "", "0,5", "12", "42"},
+                 {"", "-1.000.000", "", "àß €", "", "x", "43"}};
+    const std::string date = "dd/mm/yyyy";
     struct Case {
         bool numNoForm;
-        std::vector<std::pair<std::string, std::string>> cells;  // ref, attributes|content
+        std::vector<std::pair<std::string, SheetCell>> cells;
     };
-    for (const Case& c : std::vector<Case>{
-             {false,
-              {{"A1", " s=\"1\"" + text},
-               {"A2", text},
-               {"B2", "\\|<v>1234.5</v>"},
-               {"C2", " s=\"2\"\\|<v>45657</v>"},
-               {"A3", "\\|<v>12</v>"},
-               {"B3", text},
-               {"C3", text},
-               {"D3", ""},
-               {"E3", "\\|<v>0.5</v>"}}},
-             {true, {{"B2", text}, {"C2", " s=\"2\"\\|<v>45657</v>"}, {"E3", text}}}}) {
+    for (const Case& c : std::vector<Case>{{false,
+                                            {{"A1", {"s", "Codice", "General"}},
+                                             {"A2", {"s", "007", "General"}},
+                                             {"A3", {"s", "12", "General"}},
+                                             {"A4", {}},
+                                             {"B2", {"n", "1234.5", "#,##0.00"}},
+                                             {"B3", {"n", "3", "0"}},
+                                             {"B4", {"n", "-1000000", "#,##0"}},
+                                             {"C2", {"n", "45657", date}},
+                                             {"C3", {"n", "45351", date}},
+                                             {"D2", {"s", "1234567", "General"}},
+                                             {"D4", {"s", "àß €", "General"}},
+                                             {"E2", {"n", "-3", "0"}},
+                                             {"E3", {"n", "0.5", "0.0"}},
+                                             {"F2", {"s", "31/12/2026", "General"}},
+                                             {"F3", {"s", "12", "General"}},
+                                             {"G2", {"s", "41", "General"}}}},
+                                           {true,
+                                            {{"A2", {"s", "007", "General"}},
+                                             {"B2", {"n", "1234.5", "General"}},
+                                             {"B4", {"n", "-1000000", "General"}},
+                                             {"C2", {"n", "45657", date}},
+                                             {"D2", {"s", "1234567", "General"}},
+                                             {"E3", {"n", "0.5", "General"}},
+                                             {"G2", {"s", "41", "General"}}}}}) {
         opz->NumNoForm = c.numNoForm;
-        ASSERT_TRUE(engine(list)->Esegui());
-        const std::string file = quotedPath(opz->FileName);
-        const std::string sheet = commandOutput("unzip -p " + file + " xl/worksheets/sheet1.xml");
+        auto e = engine(list);
+        // The list knows its last column holds a text field, numbers though its values read.
+        e->columnKinds = {ListColumnKind::Unknown, ListColumnKind::Unknown, ListColumnKind::Unknown,
+                          ListColumnKind::Unknown, ListColumnKind::Unknown, ListColumnKind::Unknown,
+                          ListColumnKind::Text};
+        ASSERT_TRUE(e->Esegui());
+        const Workbook book(opz->FileName);
         for (const auto& [ref, expected] : c.cells) {
-            EXPECT_TRUE(std::regex_match(sheetCell(sheet, ref), std::regex(expected)))
-                << ref << " (NumNoForm " << c.numNoForm << "): " << sheetCell(sheet, ref);
-        }
-        const std::string strings = commandOutput("unzip -p " + file + " xl/sharedStrings.xml");
-        for (const char* shared : {"Codice", "007", "àß €", "31/02/2024"}) {
-            EXPECT_NE(strings.find(shared), std::string::npos) << shared;
+            EXPECT_EQ(book.cell(ref), expected) << ref << " (NumNoForm " << c.numNoForm << ")";
         }
     }
     EXPECT_EQ(folderFiles(), std::vector<std::string>{"aziende.xlsx"});
+}
+
+// The list component hands the kinds of the columns it prints to the engine.
+TEST_F(EngineTest, ListComponentCarriesItsColumnsKindsToTheWorkbook) {
+    VedrixLista lista;
+    lista.columns = {{"Codice", true, ListColumnKind::Text},
+                     {"Nascosta", false, ListColumnKind::Text},
+                     {"Importo", true}};
+    lista.rows = {{"1", "x", "1.250,50"}, {"2", "y", "3"}};
+    lista.ogSta.ogOpzSta = opz;
+    opz->StaVid = OpzStampa::kFile;
+    opz->FileForm = 2;
+    opz->FileName = folder.file("lista.xlsx");
+    ui::Font font;
+    ASSERT_TRUE(lista.AvviaStampa(font, 1, "V"));
+    const Workbook book(opz->FileName);
+    EXPECT_EQ(book.cell("A2"), (SheetCell{"s", "1", "General"}));
+    EXPECT_EQ(book.cell("B2"), (SheetCell{"n", "1250.5", "#,##0.00"}));
+}
+
+// Separated text for Excel carries a byte-order mark and the values as shown; plain text is
+// UTF-8 alone, its number columns without their format when asked.
+TEST_F(EngineTest, TextFilesKeepTheirValuesInTheirEncoding) {
+    opz->StaVid = OpzStampa::kFile;
+    opz->FileName = folder.file("lista.txt");
+    opz->SepCampi = ";";
+    opz->DelimStr = "";
+    PrintList list;
+    list.captions = {"Codice", "Importo", "Nota"};
+    list.rows = {{"007", "1.234,50", "àß €"}, {"12", "-3,00", "1.234,50"}};
+    const std::string asShown = "Codice;Importo;Nota\r\n007;1.234,50;àß €\r\n12;-3,00;1.234,50\r\n";
+    struct Case {
+        int fileForm;
+        bool numNoForm;
+        std::string bytes;
+    };
+    for (const Case& c : std::vector<Case>{
+             {0, false, "\xEF\xBB\xBF" + asShown},
+             {0, true, "\xEF\xBB\xBF" + asShown},
+             {1, false, asShown},
+             {1, true, "Codice;Importo;Nota\r\n007;1234,5;àß €\r\n12;-3;1.234,50\r\n"}}) {
+        opz->FileForm = c.fileForm;
+        opz->NumNoForm = c.numNoForm;
+        auto e = engine(list);
+        e->columnKinds = {ListColumnKind::Unknown, ListColumnKind::Unknown, ListColumnKind::Text};
+        ASSERT_TRUE(e->Esegui());
+        EXPECT_EQ(ScratchFolder::read(opz->FileName), c.bytes)
+            << "format " << c.fileForm << ", NumNoForm " << c.numNoForm;
+    }
 }
 
 TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
@@ -328,10 +453,65 @@ TEST_F(EngineTest, FixedFormatGoesToItsFileOrToThePrinterOfItsPort) {
     std::string text = ScratchFolder::read(opz->FisFileName);
     EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 10);
 
+    // Two queues on one device, as a printer and its PDF queue are.
+    addQueue("Ufficio_A4", "usb://HP/1");
+    addQueue("PDFCreator", "usb://HP/1");
+    addQueue("Magazzino_PXL", "socket://10.0.0.9");
     opz->FisStampante = true;
-    opz->FisFileName = "ipp://nessuna";
-    EXPECT_THROW(engine(3)->Esegui(), NumberedError);
-    EXPECT_TRUE(queue->jobs().empty());
+    struct Case {
+        std::string port;
+        std::string queue;    // "" when refused
+        std::string message;  // part of the refusal
+    };
+    for (const Case& c :
+         std::vector<Case>{{"ipp://localhost/printers/PDFCreator", "PDFCreator", ""},
+                           {"ipp://localhost/printers/Ufficio_A4", "Ufficio_A4", ""},
+                           {"Magazzino_PXL", "Magazzino_PXL", ""},
+                           {"socket://10.0.0.9", "Magazzino_PXL", ""},
+                           {"usb://HP/1", "",
+                            "La porta usb://HP/1 appartiene a più stampanti (Ufficio_A4, "
+                            "PDFCreator)"},
+                           {"ipp://nessuna", "", "Stampante non trovata: ipp://nessuna"}}) {
+        opz->FisFileName = c.port;
+        const std::size_t before = queue->jobs().size();
+        if (c.queue.empty()) {
+            const NumberedError refused = errorRaised([&] { engine(3)->Esegui(); });
+            EXPECT_EQ(refused.number(), 484);
+            EXPECT_NE(std::string(refused.what()).find(c.message), std::string::npos)
+                << refused.what();
+            EXPECT_EQ(queue->jobs().size(), before) << c.port;
+            continue;
+        }
+        ASSERT_TRUE(engine(3)->Esegui()) << c.port;
+        ASSERT_EQ(queue->jobs().size(), before + 1) << c.port;
+        EXPECT_EQ(queue->jobs().back().job.printer, c.queue) << c.port;
+        EXPECT_TRUE(queue->jobs().back().job.raw);
+    }
+}
+
+// One byte a character, to files and printers alike; a character the set lacks becomes "?".
+TEST_F(EngineTest, FixedFormatIsWrittenInWindows1252) {
+    addPrinter("Aghi", "ipp://localhost/printers/Aghi");
+    PrintList list;
+    list.title = "Città";
+    list.captions = {"Nome"};
+    list.rows = {{"Perché € 5 Łódź"}};
+    opz->StaVid = OpzStampa::kFissa;
+    opz->FisRighe = 8;
+    opz->FisColonne = 40;
+    const std::string row =
+        "Perch\xE9 \x80 5 ?\xF3"
+        "d?";
+    for (bool printer : {false, true}) {
+        opz->FisStampante = printer;
+        opz->FisFileName = printer ? "ipp://localhost/printers/Aghi" : folder.file("fissa.txt");
+        ASSERT_TRUE(engine(list)->Esegui());
+        const std::string bytes =
+            printer ? queue->jobs().back().content : ScratchFolder::read(opz->FisFileName);
+        EXPECT_EQ(bytes.rfind("Citt\xE0", 0), 0u) << printer;
+        EXPECT_NE(bytes.find("\r\n" + row + "\r\n"), std::string::npos) << printer;
+        EXPECT_EQ(bytes.find("\xC3"), std::string::npos) << "no UTF-8 left, printer " << printer;
+    }
 }
 
 TEST(VedrixLista, ColumnChoiceCutsTheList) {

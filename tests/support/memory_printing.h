@@ -31,6 +31,12 @@ class MemoryPrinting {
             {{name, port, "driver " + name}, std::move(trays), std::move(papers), paperInUse});
     }
 
+    // A queue on a device that other queues may share; its port is the queue's own address.
+    void addQueue(const std::string& name, const std::string& device) {
+        printers->addPrinter(
+            {{name, "ipp://localhost/printers/" + name, "driver " + name, device}, {}, {}, 0});
+    }
+
     std::shared_ptr<MemoryPrinterSystem> printers = std::make_shared<MemoryPrinterSystem>();
     std::shared_ptr<MemoryPrintQueue> queue = std::make_shared<MemoryPrintQueue>();
 
