@@ -155,6 +155,45 @@ TEST_F(StampantiCupsTest, BothQueuesNumberTheSameTrayAndPaperAlikeAndTheJobGetsT
     EXPECT_EQ(jobOption("Magazzino", "PageSize"), "A5");
 }
 
+// Every queue of this scheduler prints on file:///dev/null: the port shown and stored is the
+// queue's own address and the fixed-format job goes to that queue; the shared device address,
+// as an older option set stored it, is refused naming every queue on it.
+TEST_F(StampantiCupsTest, FixedFormatGoesToTheQueueChosenAmongQueuesOnOneDevice) {
+    const std::size_t ufficio = cups_->jobs("Ufficio").size();
+    const std::size_t magazzino = cups_->jobs("Magazzino").size();
+    FrmVedrixStampa& dialog = openListDialog(lista);
+    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
+        auto& scelta = static_cast<FrmSceltaStam&>(f);
+        click(scelta.OptStampaSu(3));
+        const int row = rowOf(*scelta.GriPorte, "Magazzino");
+        EXPECT_EQ(scelta.GriPorte->textMatrix(row, 2), "ipp://localhost/printers/Magazzino");
+        chooseCell(*scelta.GriPorte, row, 1);
+        EXPECT_EQ(scelta.LabFileStampaFis->caption(), "ipp://localhost/printers/Magazzino");
+        click(*scelta.ComChiudi);
+    });
+    click(dialog.comSceStam);
+    EXPECT_TRUE(dialog.opzioni()->FisStampante);
+    click(dialog.OptOrientamento(1));
+    click(dialog.OptTipsta(0));
+    click(dialog.CmdStampa);
+    EXPECT_EQ(cups_->jobs("Magazzino").size(), magazzino + 1) << cups_->log();
+    EXPECT_EQ(cups_->jobs("Ufficio").size(), ufficio);
+
+    FrmVedrixStampa& again = openListDialog(lista);
+    again.opzioni()->StaVid = OpzStampa::kFissa;
+    again.opzioni()->FisStampante = true;
+    again.opzioni()->FisFileName = "file:///dev/null";
+    click(again.OptOrientamento(1));
+    click(again.OptTipsta(0));
+    driver.answerMessage(
+        "La porta file:///dev/null appartiene a più stampanti (Magazzino, Ufficio, Ufficio_s3, "
+        "Ufficio_s5)",
+        1);
+    click(again.CmdStampa);
+    EXPECT_EQ(cups_->jobs("Magazzino").size(), magazzino + 1);
+    EXPECT_EQ(cups_->jobs("Ufficio").size(), ufficio);
+}
+
 TEST_F(StampantiCupsTest, SessionSettingKeepsOtherSessionsPrintersOut) {
     ::setenv("TOLVANE_SESSIONE", "3;_s%§", 1);
     ASSERT_EQ(LeggiSessioneTerminale(), "");
