@@ -11,6 +11,7 @@
 #include "suite/opz_stampa.h"
 #include "support/memory_printing.h"
 #include "support/pdf_check.h"
+#include "support/workbook_check.h"
 
 namespace tolvane::testing {
 namespace {
@@ -181,6 +182,33 @@ TEST_F(FrmTolvaneTest, StampaPrintsTheGridAndNothingClosesWhileItRuns) {
 
     ui::desktop().reset();
     giStampDefCambiata = 0;
+}
+
+// The grid shows text fields: company codes of digits stay texts in a workbook.
+TEST_F(FrmTolvaneTest, WorkbookKeepsCompanyCodesOfDigitsAsTexts) {
+    MemoryPrinting stampa;
+    stampa.addPrinter("Ufficio", "ipp://ufficio");
+    stampa.printers->setServerDefault("Ufficio");
+    sql("Delete From Aziende");
+    addCompany("100", "010");
+    addCompany("2000", "011");
+    frmTolvane& f = open<frmTolvane>();
+    ui::user::pressToolbarButton(f.Toolbar1, "Stampa");
+    FrmVedrixStampa* dialog = ui::desktop().find<FrmVedrixStampa>();
+    ASSERT_NE(dialog, nullptr);
+    OpzStampa& opz = *dialog->opzioni();
+    opz.StaVid = OpzStampa::kFile;
+    opz.FileForm = 2;
+    opz.FileName = scratch.file("aziende.xlsx");
+    dialog->OptOrientamento(1).setValue(true);
+    dialog->OptTipsta(0).setValue(true);
+    ui::user::click(dialog->CmdStampa);
+    const Workbook book(opz.FileName);
+    for (const char* ref : {"A2", "A3", "B2", "B3"}) {
+        EXPECT_EQ(book.cell(ref).type, "s") << ref << ": " << book.cell(ref);
+    }
+    EXPECT_EQ(book.cell("A3").value, "2000");
+    ui::desktop().reset();
 }
 
 }  // namespace
