@@ -169,37 +169,6 @@ TEST(CurrentPrinterTest, FollowsTheDefaultUntilAPrinterIsChosen) {
     EXPECT_TRUE(printerSystem().printers().empty());
 }
 
-TEST(PrintersAtTest, APortNamesItsQueueANameItsPrinterADeviceEveryQueueOnIt) {
-    MemoryPrinterSystem memory;
-    auto add = [&](const char* name, const std::string& port, const char* device) {
-        memory.addPrinter({{name, port, "PS", device}, {}, {}, 0});
-    };
-    add("Ufficio_A4", "ipp://localhost/printers/Ufficio_A4", "usb://HP/1");
-    add("PDFCreator", "ipp://localhost/printers/PDFCreator", "usb://HP/1");
-    add("Magazzino", "ipp://localhost/printers/Magazzino", "lpd://m");
-    // Two queues given the same port: the port says neither.
-    add("Etichette", "lpt1", "");
-    add("Etichette_2", "LPT1", "");
-    struct Case {
-        std::string port;
-        std::vector<std::string> queues;
-    };
-    for (const Case& c : std::vector<Case>{
-             {"ipp://localhost/printers/Ufficio_A4", {"Ufficio_A4"}},
-             {"IPP://LOCALHOST/printers/pdfcreator", {"PDFCreator"}},
-             {"magazzino", {"Magazzino"}},
-             {"lpd://m", {"Magazzino"}},
-             {"usb://HP/1", {"Ufficio_A4", "PDFCreator"}},
-             {"lpt1", {"Etichette", "Etichette_2"}},
-             {"usb://HP/2", {}},
-             {"", {}},
-         }) {
-        std::vector<std::string> found;
-        for (const auto& printer : printersAt(memory, c.port)) found.push_back(printer.name);
-        EXPECT_EQ(found, c.queues) << c.port;
-    }
-}
-
 TEST(CupsQueueAddressTest, ALocalServerIsLocalhostAnOtherKeepsItsHostAndPort) {
     struct Case {
         std::string server;

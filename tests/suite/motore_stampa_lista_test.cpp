@@ -393,6 +393,9 @@ TEST_F(EngineTest, FixedFormatGoesToItsFileOrToThePrinterOfItsPort) {
     addQueue("Ufficio_A4", "usb://HP/1");
     addQueue("PDFCreator", "usb://HP/1");
     addQueue("Magazzino_PXL", "socket://10.0.0.9");
+    // Two printers given one port: the port says neither.
+    addPrinter("Etichette", "lpt1");
+    addPrinter("Etichette_2", "LPT1");
     opz->FisStampante = true;
     struct Case {
         std::string port;
@@ -407,6 +410,7 @@ TEST_F(EngineTest, FixedFormatGoesToItsFileOrToThePrinterOfItsPort) {
                            {"usb://HP/1", "",
                             "La porta usb://HP/1 appartiene a più stampanti (Ufficio_A4, "
                             "PDFCreator)"},
+                           {"lpt1", "", "(Etichette, Etichette_2)"},
                            {"ipp://nessuna", "", "Stampante non trovata: ipp://nessuna"}}) {
         opz->FisFileName = c.port;
         const std::size_t before = queue->jobs().size();
