@@ -210,9 +210,8 @@ SendOutcome SmtpTransport::send(const PrintMail& mail, const std::string& messag
     if (watch.failure) std::rethrow_exception(watch.failure);
 
     if (code == CURLE_OK) return {};
-    SendOutcome outcome = watch.stopped
-                              ? SendOutcome{SendOutcome::Stopped, "invio interrotto dall'utente"}
-                              : outcomeOf(code, c, watch, settings_.timeoutSeconds);
+    if (watch.stopped) return {SendOutcome::Stopped, "invio interrotto dall'utente"};
+    SendOutcome outcome = outcomeOf(code, c, watch, settings_.timeoutSeconds);
     outcome.detail = *detail != '\0' ? detail : curl_easy_strerror(code);
     return outcome;
 }
