@@ -82,8 +82,8 @@ std::string base64(std::string_view bytes, std::size_t lineLength) {
 }
 
 // Encoded words cut between characters, each after the first on a folded line of its own (or
-// after a blank, inside a quoted parameter); no line holding them passes 76 characters, the
-// `used` characters of the header's name included on the first.
+// after a blank, inside a quoted parameter). A folded line holding them stays within 76
+// characters, the first with the `used` characters of the header's name.
 std::string encodedWords(std::string_view text, std::size_t used, const char* separator = "\r\n ") {
     constexpr std::size_t kLine = 76;
     constexpr std::size_t kFrame = 12;  // "=?UTF-8?B?" and "?="

@@ -41,8 +41,9 @@ std::string subjectLine(std::string_view subject);
 void checkMail(const PrintMail& mail, bool withSender);
 
 // The whole message with CRLF line ends: headers (non-ASCII text in encoded words, the subject
-// on one line), the text in quoted-printable and the PDF (pdfBytes) in base64, no line holding
-// encoded words or text longer than 76 characters. The mail must have passed checkMail.
+// on one line), the text in quoted-printable and the PDF (pdfBytes) in base64; the lines of the
+// text and of encoded sender and subject are at most 76 characters. The mail must have passed
+// checkMail.
 std::string composeMessage(const PrintMail& mail, const std::string& pdfBytes);
 
 }  // namespace tolvane
