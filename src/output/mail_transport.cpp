@@ -1,6 +1,5 @@
-// The transports that hand a print's e-mail to a program of the machine, and the in-memory one.
-// The message reaches a program through an unnamed temporary file, never through the command
-// line; the program's answer is read back the same way.
+// The transport that hands a print's e-mail to the desktop's mail client, and the in-memory one.
+// The client's helper gets no input; its answer is read back through an unnamed temporary file.
 #include "output/mail_transport.h"
 
 #include <fcntl.h>
@@ -10,11 +9,8 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -41,16 +37,6 @@ class UnnamedFile {
     UnnamedFile(const UnnamedFile&) = delete;
     UnnamedFile& operator=(const UnnamedFile&) = delete;
     int fd() const { return fd_; }
-    bool write(const std::string& text) const {
-        std::size_t done = 0;
-        while (done < text.size()) {
-            ssize_t n = ::write(fd_, text.data() + done, text.size() - done);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) return false;
-            done += static_cast<std::size_t>(n);
-        }
-        return ::lseek(fd_, 0, SEEK_SET) == 0;
-    }
     std::string read() const {
         std::string out;
         ::lseek(fd_, 0, SEEK_SET);
@@ -64,8 +50,6 @@ class UnnamedFile {
   private:
     int fd_ = -1;
 };
-
-constexpr std::chrono::milliseconds kForever = std::chrono::hours(24 * 365);
 
 struct ProgramRun {
     bool started = false;
@@ -85,21 +69,19 @@ void collectEndedPrograms() {
                   [](pid_t pid) { return ::waitpid(pid, nullptr, WNOHANG) != 0; });
 }
 
-// Runs the program (a name without "/" is looked up on PATH) with input on its standard input
-// and waits for it, at most `patience` when one is given.
-ProgramRun runProgram(const std::vector<std::string>& args, const std::string& input,
-                      std::optional<std::chrono::milliseconds> patience = std::nullopt) {
+// Runs the program (a name without "/" is looked up on PATH) with nothing on its standard input
+// and waits for it, at most `patience`.
+ProgramRun runProgram(const std::vector<std::string>& args, std::chrono::milliseconds patience) {
     collectEndedPrograms();
     ProgramRun run;
-    UnnamedFile in;
     UnnamedFile out;
-    if (in.fd() < 0 || out.fd() < 0 || !in.write(input)) return run;
+    if (out.fd() < 0) return run;
     std::vector<char*> argv;
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, in.fd(), 0);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, out.fd(), 1);
     posix_spawn_file_actions_adddup2(&actions, out.fd(), 2);
     pid_t pid = 0;
@@ -111,9 +93,9 @@ ProgramRun runProgram(const std::vector<std::string>& args, const std::string& i
     if (error != 0) return run;
     run.started = true;
     int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + patience.value_or(kForever);
+    const auto deadline = std::chrono::steady_clock::now() + patience;
     for (;;) {
-        const pid_t ended = ::waitpid(pid, &status, patience ? WNOHANG : 0);
+        const pid_t ended = ::waitpid(pid, &status, WNOHANG);
         if (ended == pid || (ended < 0 && errno != EINTR)) break;
         if (ended == 0) {
             if (std::chrono::steady_clock::now() >= deadline) {
@@ -141,25 +123,13 @@ SmtpTls smtpTlsFor(bool ssl, int port) {
     return port == 465 ? SmtpTls::Implicit : SmtpTls::Required;
 }
 
-SendOutcome SendmailTransport::send(const PrintMail& /*mail*/, const std::string& message) {
-    ProgramRun run = runProgram({program_, "-t", "-i"}, message);
-    if (!run.started) {
-        return {SendOutcome::Failed, "programma di invio della posta non trovato: " + program_ +
-                                         " (il percorso si imposta con TOLVANE_SENDMAIL)"};
-    }
-    if (run.exitCode != 0) {
-        return {SendOutcome::Failed, program_ + " ha risposto con il codice " +
-                                         std::to_string(run.exitCode) +
-                                         (run.output.empty() ? "" : ": " + firstLine(run.output))};
-    }
-    return {};
-}
-
-SendOutcome DesktopMailTransport::send(const PrintMail& mail, const std::string& /*message*/) {
+// The wait is short and bounded (patience_), so stop is not asked.
+SendOutcome DesktopMailTransport::send(const PrintMail& mail, const std::string& /*message*/,
+                                       const StopCheck& /*stop*/) {
     std::vector<std::string> args = {program_, "--utf8",  "--subject", mail.subject,
                                      "--body", mail.text, "--attach",  mail.attachmentPath};
     for (const std::string& to : mail.recipients) args.push_back(to);
-    ProgramRun run = runProgram(args, {}, patience_);
+    ProgramRun run = runProgram(args, patience_);
     // A mail client that xdg-email started stays in its foreground until the user closes it:
     // the mail is in the user's hands, and the program must not wait for that.
     if (run.stillRunning) return {};
@@ -178,8 +148,10 @@ SendOutcome DesktopMailTransport::send(const PrintMail& mail, const std::string&
     return {};
 }
 
-SendOutcome MemoryMailTransport::send(const PrintMail& mail, const std::string& message) {
+SendOutcome MemoryMailTransport::send(const PrintMail& mail, const std::string& message,
+                                      const StopCheck& stop) {
     ++attempts_;
+    if (stop && stop()) return {SendOutcome::Stopped, "invio interrotto dall'utente"};
     SendOutcome outcome;
     if (!outcomes_.empty()) {
         outcome = outcomes_.front();

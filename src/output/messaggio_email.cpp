@@ -81,17 +81,23 @@ std::string base64(std::string_view bytes, std::size_t lineLength) {
     return out;
 }
 
-// Encoded words of at most 75 characters, cut between characters, each after the first on a
-// folded line of its own (or after a blank, inside a quoted parameter).
-std::string encodedWords(std::string_view text, const char* separator = "\r\n ") {
+// Encoded words cut between characters, each after the first on a folded line of its own (or
+// after a blank, inside a quoted parameter). A folded line holding them stays within 76
+// characters, the first with the `used` characters of the header's name.
+std::string encodedWords(std::string_view text, std::size_t used, const char* separator = "\r\n ") {
+    constexpr std::size_t kLine = 76;
+    constexpr std::size_t kFrame = 12;  // "=?UTF-8?B?" and "?="
     std::string out;
     std::size_t start = 0;
     while (start < text.size()) {
+        // Three bytes of text to four characters of base64; a blank leads every later line.
+        const std::size_t room = kLine - (out.empty() ? used : 1) - kFrame;
+        const std::size_t most = room / 4 * 3;
         std::size_t end = start;
         while (end < text.size()) {
             std::size_t next =
                 std::min(text.size(), end + sequenceLength(static_cast<unsigned char>(text[end])));
-            if (next - start > 45) break;
+            if (next - start > most) break;
             end = next;
         }
         if (end == start) end = start + 1;
@@ -102,20 +108,23 @@ std::string encodedWords(std::string_view text, const char* separator = "\r\n ")
     return out;
 }
 
-std::string headerText(std::string_view text) {
+// The value of a header whose name takes `used` characters of its first line.
+std::string headerText(std::string_view text, std::size_t used) {
     if (isPlainAscii(text) && text.size() < 900 && text.find("=?") == std::string_view::npos) {
         return std::string(text);
     }
-    return encodedWords(text);
+    return encodedWords(text, used);
 }
 
-std::string mailbox(const std::string& name, const std::string& address) {
+// A mailbox for the header whose name takes `used` characters; an encoded name leaves the
+// address to a line of its own.
+std::string mailbox(const std::string& name, const std::string& address, std::size_t used) {
     if (name.empty()) return "<" + address + ">";
-    std::string phrase = isPlainAscii(name) && name.find('\\') == std::string::npos &&
-                                 name.find("=?") == std::string::npos
-                             ? "\"" + name + "\""
-                             : encodedWords(name);
-    return phrase + " <" + address + ">";
+    if (isPlainAscii(name) && name.find('\\') == std::string::npos &&
+        name.find("=?") == std::string::npos) {
+        return "\"" + name + "\" <" + address + ">";
+    }
+    return encodedWords(name, used) + "\r\n <" + address + ">";
 }
 
 // Quoted-printable with CRLF line ends, lines of at most 76 characters.
@@ -232,6 +241,19 @@ std::string attachmentNameFor(std::string_view title) {
     return (name.empty() ? std::string("Stampa") : name) + ".pdf";
 }
 
+std::string subjectLine(std::string_view subject) {
+    std::string out;
+    for (std::size_t i = 0; i < subject.size(); ++i) {
+        if (subject[i] == '\r' || subject[i] == '\n') {
+            if (subject[i] == '\r' && i + 1 < subject.size() && subject[i + 1] == '\n') ++i;
+            out += ' ';
+        } else {
+            out += subject[i];
+        }
+    }
+    return out;
+}
+
 void checkMail(const PrintMail& mail, bool withSender) {
     auto address = [](const std::string& a, const char* role) {
         if (hasLineBreak(a) || a.find('"') != std::string::npos) {
@@ -250,7 +272,6 @@ void checkMail(const PrintMail& mail, bool withSender) {
     if (!mail.replyTo.empty()) address(mail.replyTo, "l'indirizzo di risposta");
     if (mail.recipients.empty()) refuse("manca l'indirizzo a cui inviare");
     for (const std::string& to : mail.recipients) address(to, "l'indirizzo del destinatario");
-    if (hasLineBreak(mail.subject)) refuse("l'oggetto contiene un a capo");
 }
 
 std::string composeMessage(const PrintMail& mail, const std::string& pdfBytes) {
@@ -262,7 +283,7 @@ std::string composeMessage(const PrintMail& mail, const std::string& pdfBytes) {
     std::string h;
     h += "Date: " + dateHeader() + "\r\n";
     if (!mail.senderAddress.empty())
-        h += "From: " + mailbox(mail.senderName, mail.senderAddress) + "\r\n";
+        h += "From: " + mailbox(mail.senderName, mail.senderAddress, 6) + "\r\n";
     h += "To: ";
     for (std::size_t i = 0; i < mail.recipients.size(); ++i) {
         h += (i > 0 ? ",\r\n " : "") + mail.recipients[i];
@@ -272,7 +293,7 @@ std::string composeMessage(const PrintMail& mail, const std::string& pdfBytes) {
     if (mail.notification && !mail.senderAddress.empty()) {
         h += "Disposition-Notification-To: " + mail.senderAddress + "\r\n";
     }
-    h += "Subject: " + headerText(mail.subject) + "\r\n";
+    h += "Subject: " + headerText(subjectLine(mail.subject), 9) + "\r\n";
     h += "Message-ID: <" + token + "@" + domain + ">\r\n";
     h += "MIME-Version: 1.0\r\n";
     h += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\"\r\n\r\n";
@@ -287,7 +308,8 @@ std::string composeMessage(const PrintMail& mail, const std::string& pdfBytes) {
         body += "Content-Type: application/pdf; name=\"" + name + "\"\r\n";
         body += "Content-Disposition: attachment; filename=\"" + name + "\"\r\n";
     } else {
-        body += "Content-Type: application/pdf;\r\n name=\"" + encodedWords(name, " ") + "\"\r\n";
+        body +=
+            "Content-Type: application/pdf;\r\n name=\"" + encodedWords(name, 7, " ") + "\"\r\n";
         body += "Content-Disposition: attachment;\r\n filename*=UTF-8''" +
                 percentEncoded(name, "!#$&+-.^_`|~") + "\r\n";
     }

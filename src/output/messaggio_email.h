@@ -32,13 +32,18 @@ std::string mailboxAddress(std::string_view mailbox);
 // left, ".pdf" behind.
 std::string attachmentNameFor(std::string_view title);
 
+// The subject on one line: each line break (CR LF, CR or LF) a blank.
+std::string subjectLine(std::string_view subject);
+
 // Raises kEmailNonInviata naming the value when an address is not a plain address, a name
-// holds a quote or a line break, the subject a line break, or there is no recipient; the
-// sender's address is required only when withSender says so.
+// holds a quote or a line break, or there is no recipient; the sender's address is required
+// only when withSender says so.
 void checkMail(const PrintMail& mail, bool withSender);
 
-// The whole message with CRLF line ends: headers (non-ASCII words encoded), the text in
-// quoted-printable and the PDF (pdfBytes) in base64. The mail must have passed checkMail.
+// The whole message with CRLF line ends: headers (non-ASCII text in encoded words, the subject
+// on one line), the text in quoted-printable and the PDF (pdfBytes) in base64; the lines of the
+// text and of encoded sender and subject are at most 76 characters. The mail must have passed
+// checkMail.
 std::string composeMessage(const PrintMail& mail, const std::string& pdfBytes);
 
 }  // namespace tolvane

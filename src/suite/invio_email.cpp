@@ -32,11 +32,6 @@ bool truthy(const Variant& value) {
     }
 }
 
-std::string sendmailProgram() {
-    const char* setting = std::getenv("TOLVANE_SENDMAIL");
-    return setting != nullptr && *setting != '\0' ? setting : "/usr/sbin/sendmail";
-}
-
 std::shared_ptr<MailTransports>& installed() {
     static std::shared_ptr<MailTransports> transports = std::make_shared<SystemMailTransports>();
     return transports;
@@ -46,8 +41,9 @@ std::shared_ptr<MailTransports>& installed() {
 class SharedMemoryTransport final : public MailTransport {
   public:
     explicit SharedMemoryTransport(MemoryMailTransport& memory) : memory_(memory) {}
-    SendOutcome send(const PrintMail& mail, const std::string& message) override {
-        return memory_.send(mail, message);
+    SendOutcome send(const PrintMail& mail, const std::string& message,
+                     const StopCheck& stop) override {
+        return memory_.send(mail, message, stop);
     }
     std::string destination() const override { return memory_.destination(); }
 
@@ -64,7 +60,7 @@ PrintMail mailOf(const EmailSettings& s, const std::string& pdfPath, const std::
     mail.recipients = splitAddresses(s.EmailTo);
     mail.replyTo = mailboxAddress(s.EmailReplay);
     mail.notification = s.EmailFlagNotifica;
-    mail.subject = s.EmailOggetto;
+    mail.subject = subjectLine(s.EmailOggetto);
     mail.text = s.EmailTesto;
     mail.attachmentPath = pdfPath;
     mail.attachmentName = attachmentNameFor(title);
@@ -92,10 +88,11 @@ bool writeLog(const EmailSettings& s, const PrintMail& mail, const SendOutcome& 
     // The desktop's mail client only gets the mail ready: the user sends it from there.
     const std::string sent =
         sendType(s) == "O" ? "passata al programma di posta del desktop" : "inviata";
-    std::string result = outcome.kind == SendOutcome::Sent ? sent
-                         : outcome.kind == SendOutcome::LoginRefused
-                             ? "login rifiutato: " + outcome.reason
-                             : "non inviata: " + outcome.reason;
+    const std::string why =
+        outcome.reason + (outcome.detail.empty() ? "" : " (" + outcome.detail + ")");
+    std::string result = outcome.kind == SendOutcome::Sent           ? sent
+                         : outcome.kind == SendOutcome::LoginRefused ? "login rifiutato: " + why
+                                                                     : "non inviata: " + why;
     std::ofstream log(mapWindowsPath(Trim(s.EmailFileLog)), std::ios::app | std::ios::binary);
     log << time << '\t' << logField(recipients) << '\t' << logField(mail.subject) << '\t'
         << logField(mail.attachmentPath) << '\t' << logField(result) << "\n";
@@ -144,7 +141,7 @@ int EmailSettings::port() const {
 
 std::unique_ptr<MailTransport> SystemMailTransports::create(const EmailSettings& s) {
     const std::string type = sendType(s);
-    if (type == "C" || type == "E") {
+    if (type == "S" || type == "C" || type == "E") {
         SmtpSettings smtp;
         smtp.server = Trim(s.EmailServerSMTP);
         smtp.port = s.port();
@@ -155,7 +152,6 @@ std::unique_ptr<MailTransport> SystemMailTransports::create(const EmailSettings&
         smtp.timeoutSeconds = timeoutSeconds;
         return std::make_unique<SmtpTransport>(std::move(smtp));
     }
-    if (type == "S") return std::make_unique<SendmailTransport>(sendmailProgram());
     if (type == "O") return std::make_unique<DesktopMailTransport>();
     return nullptr;
 }
@@ -174,7 +170,7 @@ std::shared_ptr<MailTransports> setMailTransports(std::shared_ptr<MailTransports
 }
 
 void InviaEmailStampa(OpzStampa& options, EmailPrintSide* side, const std::string& pdfPath,
-                      const std::string& title) {
+                      const std::string& title, const EmailSendingWatch& watch) {
     const std::string where = "\r\nIl file pdf della stampa è in " + pdfPath;
     if (side != nullptr) {
         try {
@@ -195,7 +191,7 @@ void InviaEmailStampa(OpzStampa& options, EmailPrintSide* side, const std::strin
             refuse("Email non inviata: tipo di invio sconosciuto \"" + s.EmailTipoInvio + "\"" +
                    where);
         }
-        const bool smtp = type == "C" || type == "E";
+        const bool smtp = type != "O";
         if (smtp && Trim(s.EmailServerSMTP).empty())
             refuse("Email non inviata: manca il server SMTP" + where);
         if (smtp && s.port() == 0) {
@@ -211,7 +207,8 @@ void InviaEmailStampa(OpzStampa& options, EmailPrintSide* side, const std::strin
         std::unique_ptr<MailTransport> transport = mailTransports().create(s);
         if (!transport)
             refuse("Email non inviata: nessun modo di invio per il tipo " + type + where);
-        const SendOutcome outcome = transport->send(mail, message);
+        if (watch.sending) watch.sending(transport->destination());
+        const SendOutcome outcome = transport->send(mail, message, watch.stop);
         const bool logged = writeLog(s, mail, outcome);
         const std::string logNote =
             logged ? "" : "\r\nImpossibile scrivere il file di log " + Trim(s.EmailFileLog);
@@ -226,6 +223,9 @@ void InviaEmailStampa(OpzStampa& options, EmailPrintSide* side, const std::strin
                 refuse("Invio email annullato: la stampa non è stata inviata" + where + logNote);
             }
             continue;
+        }
+        if (outcome.kind == SendOutcome::Stopped) {
+            refuse("Invio email interrotto: la stampa non è stata inviata" + where + logNote);
         }
         refuse("Email non inviata (" + transport->destination() + "): " + outcome.reason + where +
                logNote);

@@ -3,6 +3,7 @@
 // Never loses the print: on any failure the PDF stays where it is and the message says where.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,11 +45,11 @@ class MailTransports {
     virtual std::unique_ptr<MailTransport> create(const EmailSettings& settings) = 0;
 };
 
-// "C" and "E" by SMTP, "S" through sendmail (its path in TOLVANE_SENDMAIL, default
-// /usr/sbin/sendmail), "O" into the desktop's mail client.
+// "S", "C" and "E" by SMTP to the configured server with the login, "O" into the desktop's
+// mail client.
 class SystemMailTransports final : public MailTransports {
   public:
-    long timeoutSeconds = 60;
+    long timeoutSeconds = kSmtpTimeoutSeconds;
     std::string caFile;  // see SmtpSettings
     std::unique_ptr<MailTransport> create(const EmailSettings& settings) override;
 };
@@ -75,10 +76,19 @@ class EmailPrintSide {
     virtual Variant ChiediEmailLogPwd() = 0;
 };
 
+// What the sending shows and asks of whoever shows the print's progress; either may be empty.
+struct EmailSendingWatch {
+    // Before each attempt: where the mail goes ("server smtp.ditta.it, porta 587").
+    std::function<void(const std::string& destination)> sending;
+    // While the mail is on its way: true stops it.
+    StopCheck stop;
+};
+
 // Sends the print's PDF (pdfPath) named from its title. With a print side, the settings are
 // handed over first and a refused login is asked again once; without one, the options are used
-// as they are. Raises kEmailNonInviata (or the hand-over's error) when nothing was sent.
+// as they are. Raises kEmailNonInviata (or the hand-over's error) when nothing was sent, also
+// when the watch stopped it.
 void InviaEmailStampa(OpzStampa& options, EmailPrintSide* side, const std::string& pdfPath,
-                      const std::string& title);
+                      const std::string& title, const EmailSendingWatch& watch = {});
 
 }  // namespace tolvane

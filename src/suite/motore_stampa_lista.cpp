@@ -20,6 +20,7 @@
 #include "platform/path_map.h"
 #include "platform/printer_system.h"
 #include "platform/save_file.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "suite/invio_email.h"
 #include "suite/lib_generale.h"
@@ -252,7 +253,31 @@ bool MotoreStampaLista::inviaPerEmail() {
     ProgressShown shown(*this);
     pdfScritto_ = savePdfInFolder(printFolder(*options_));
     if (pdfScritto_.empty()) return false;
-    InviaEmailStampa(*options_, progress, pdfScritto_, list_.title);
+    // The page counter says where the mail is going instead, until the sending ends.
+    ui::Label* caption = nullptr;
+    ui::Label* where = nullptr;
+    if (progress != nullptr && !progress->window().unloadedForGood()) {
+        caption = control<ui::Label>(progress->window(), "LblPrePag");
+        where = control<ui::Label>(progress->window(), "LblPag");
+    }
+    const std::string pageCaption = caption != nullptr ? caption->caption() : "";
+    const std::string page = where != nullptr ? where->caption() : "";
+    ScopeGuard restore([&] {
+        if (caption == nullptr || progress->window().unloadedForGood()) return;
+        caption->setCaption(pageCaption);
+        if (where != nullptr) where->setCaption(page);
+    });
+    EmailSendingWatch watch;
+    watch.sending = [&](const std::string& destination) {
+        if (caption == nullptr || progress->window().unloadedForGood()) return;
+        caption->setCaption("Invio dell'email in corso:");
+        if (where != nullptr) where->setCaption(destination);
+    };
+    watch.stop = [this] {
+        ui::DoEvents();
+        return stop_;
+    };
+    InviaEmailStampa(*options_, progress, pdfScritto_, list_.title, watch);
     return true;
 }
 

@@ -69,8 +69,9 @@ class PrintPreviewWindow {
     virtual void SistImgFrecce() = 0;
 };
 
-// What the engine calls of the print-in-progress window; the page counter is its "LblPag". It
-// is also the print side that an e-mail's settings and login come from.
+// What the engine calls of the print-in-progress window; the page counter is its "LblPag",
+// captioned by "LblPrePag", and while an e-mail goes the two say where to. It is also the print
+// side that an e-mail's settings and login come from.
 class PrintProgressWindow : public EmailPrintSide {
   public:
     virtual ~PrintProgressWindow() = default;

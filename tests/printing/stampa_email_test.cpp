@@ -1,11 +1,13 @@
 // A list printed with "Invia per Email" from the list print dialog, as the user drives it, to a
 // loopback SMTP server: the message with its PDF, the login asked again once, a cancel, a server
-// that cannot be reached, and the log line of each attempt.
+// that cannot be reached or never answers, the progress window while the mail goes and its stop
+// button, and the log line of each attempt.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "common/globali.h"
 #include "db/base_database.h"
 #include "printing/frm_scelta_stam_fixture.h"
+#include "printing/frm_scelta_stam_pdf_email.h"
 #include "printing/stampa_lista_fixture.h"
 #include "suite/invio_email.h"
 #include "support/private_smtp.h"
@@ -77,7 +80,8 @@ class StampaEmailTest : public StampaListaTest {
         dialog.unload();
     }
     // The log's lines, each cut to its result.
-    std::vector<std::string> logResults() const {
+    std::vector<std::string> logResults(
+        const std::string& subject = "Stampa Elenco aziende") const {
         std::vector<std::string> out;
         const std::string log = ScratchFolder::read(folder.file("invio.log"));
         EXPECT_EQ(log.find("giusta"), std::string::npos);
@@ -86,7 +90,7 @@ class StampaEmailTest : public StampaListaTest {
         for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos;
              start = end + 1) {
             const std::string line = log.substr(start, end - start);
-            EXPECT_NE(line.find("\tuno@cliente.it\tStampa Elenco aziende\t" + folder.file("pdf/")),
+            EXPECT_NE(line.find("\tuno@cliente.it\t" + subject + "\t" + folder.file("pdf/")),
                       std::string::npos)
                 << line;
             const std::string result = line.substr(line.rfind('\t') + 1);
@@ -115,9 +119,26 @@ class StampaEmailTest : public StampaListaTest {
         });
         if (password == nullptr) driver.answerMessage("Confermi annullamento invio email", "&Sì");
     }
+    // Looks at the progress window at each DoEvents point until it says the mail is on its way;
+    // then keeps what it shows in `sending` and runs `then` as the user.
+    void watchSending(std::function<void()> then = {}) {
+        look_ = [this, then] {
+            auto& progress = ui::desktop().instance<frmStampaInCorso>();
+            if (progress.LblPrePag.caption() != "Invio dell'email in corso:") {
+                driver.atDoEvents(1, look_);
+                return;
+            }
+            sending = progress.LblPrePag.caption() + " " + progress.LblPag.caption();
+            if (then) then();
+        };
+        driver.atDoEvents(1, look_);
+    }
+
+    std::string sending;
 
   private:
     std::shared_ptr<MailTransports> previous_;
+    std::function<void()> look_;
 };
 
 TEST_F(StampaEmailTest, ListReachesTheServerByEachSmtpTypeAfterTheLoginAskedAgain) {
@@ -151,8 +172,10 @@ TEST_F(StampaEmailTest, MissingDataCancelRefusedRetryOrNoServerSendNothingAndSay
     driver.answerMessage("Mancano dati necessari per l'invio dell'email", 1);
     print(server.port(), "");
     const int nobody = closedPort();
-    driver.answerMessage(
-        "server 127.0.0.1, porta " + std::to_string(nobody) + "): connessione rifiutata", 1);
+    // The reason in the user's words, the library's own only in the log.
+    driver.answerMessage("server 127.0.0.1, porta " + std::to_string(nobody) +
+                             "): connessione rifiutata dal server\r\nIl file pdf",
+                         1);
     print(nobody, "giusta");
     answerLoginRequest(nullptr);
     driver.answerMessage("Invio email annullato", 1);
@@ -177,6 +200,79 @@ TEST_F(StampaEmailTest, MissingDataCancelRefusedRetryOrNoServerSendNothingAndSay
     EXPECT_EQ(sayWhere, sorted) << "each failure names its own PDF";
     EXPECT_EQ(logResults(), (std::vector<std::string>{"non inviata", "login rifiutato",
                                                       "login rifiutato", "login rifiutato"}));
+    EXPECT_NE(
+        ScratchFolder::read(folder.file("invio.log")).find("connessione rifiutata dal server ("),
+        std::string::npos);
+}
+
+TEST_F(StampaEmailTest, SendmailChosenOnThePanelGoesToTheServerWithTheLoginTypedAndOneSubjectLine) {
+    PrivateSmtp server("plain");
+    addPrinter("PDFCreator", "pdfcreator:/");
+    set("UsaPdfCreator", Variant("S"));
+    set("StampeEmail", Variant("S"));
+    set("PdfNomeFile", Variant(folder.file("pdf")));
+    set("EmailTipoInvio", Variant("C"));
+    set("EmailServerSMTP", Variant("smtp.altro.it"));
+    set("EmailLogin", Variant(""));
+    // The panel keeps the port as a 16-bit whole number; the loopback's may not fit in one typed.
+    set("EmailNumPorta", Variant(static_cast<std::int16_t>(server.port())));
+    goDbase().EseguiSql(gsConnDbMenu,
+                        "UPDATE Appoggio SET Descr1 = 'Lista clienti\r\nBcc: spia@example.it' "
+                        "WHERE Codice = 'PdfEmail'");
+    FrmVedrixStampa& dialog = openDialog();
+    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
+        auto& form = static_cast<FrmSceltaStam&>(f);
+        click(*form.ChePdfAutom);
+        click(*form.CheInviaEmail);
+        click(*form.ComParIniPE);
+        PdfEmailPanel& panel = pdfEmailPanel(form);
+        click(panel.OptPETipoInvio(0));
+        fill(form.txt(1011), "127.0.0.1");
+        fill(form.txt(1014), "mario");
+        fill(form.txt(1015), "giusta");
+        click(*panel.ComPEOk);
+        click(*form.ComChiudi);
+    });
+    click(dialog.comSceStam);
+    click(dialog.OptOrientamento(1));
+    click(dialog.OptTipsta(0));
+    watchSending();
+    click(dialog.CmdStampa);
+    dialog.unload();
+
+    ASSERT_EQ(server.count(), 1) << server.log();
+    EXPECT_EQ(goMenuClient->Parametro("1EmailTipoInvio", "").text(), "S");
+    EXPECT_EQ(server.received(1, "login"), "mario");
+    EXPECT_EQ(server.received(1, "envelope"), "ufficio@ditta.it\nuno@cliente.it");
+    EXPECT_EQ(server.received(1, "Subject"), "Lista clienti Bcc: spia@example.it");
+    EXPECT_EQ(server.received(1, "headers").find("Bcc"), std::string::npos);
+    EXPECT_EQ(server.received(1, "From"), "Centro <ufficio@ditta.it>");
+    EXPECT_EQ(sending, "Invio dell'email in corso: server 127.0.0.1, porta " +
+                           std::to_string(server.port()));
+    auto& progress = ui::desktop().instance<frmStampaInCorso>();
+    EXPECT_EQ(progress.LblPrePag.caption(), "In stampa la pagina:");
+    EXPECT_FALSE(progress.visible());
+    EXPECT_EQ(logResults("Lista clienti Bcc: spia@example.it"),
+              std::vector<std::string>{"inviata"});
+}
+
+TEST_F(StampaEmailTest, InterrompiStopsTheSendingToASilentServerAndKeepsThePdf) {
+    int port = 0;
+    const int listener = loopbackListener(port);  // connects, never greets
+    watchSending([] { click(ui::desktop().instance<frmStampaInCorso>().ComSTampa); });
+    driver.answerMessage("Invio email interrotto: la stampa non è stata inviata\r\nIl file pdf", 1);
+    print(port, "giusta");
+    ::close(listener);
+    EXPECT_EQ(sending,
+              "Invio dell'email in corso: server 127.0.0.1, porta " + std::to_string(port));
+    const std::vector<std::string> kept = pdfs();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_NE(driver.messageTexts().back().find("Il file pdf della stampa è in " + kept[0]),
+              std::string::npos);
+    EXPECT_EQ(logResults(), std::vector<std::string>{"non inviata"});
+    EXPECT_NE(ScratchFolder::read(folder.file("invio.log")).find("invio interrotto dall'utente"),
+              std::string::npos);
+    EXPECT_EQ(giStaAtt, 0);
 }
 
 }  // namespace

@@ -21,6 +21,23 @@ namespace {
 
 const std::string kPdf = pdfBytes();
 
+// Lines of the message's text part and header lines with encoded words that pass 76 characters.
+std::vector<std::string> longLines(const std::string& message) {
+    std::vector<std::string> out;
+    bool inText = false;
+    for (std::size_t start = 0, end; (end = message.find("\r\n", start)) != std::string::npos;
+         start = end + 2) {
+        const std::string line = message.substr(start, end - start);
+        if (line.rfind("--", 0) == 0) inText = false;
+        if ((inText || line.find("=?UTF-8?") != std::string::npos) && line.size() > 76 &&
+            line.rfind(" name=", 0) != 0) {
+            out.push_back(line);
+        }
+        if (line == "Content-Transfer-Encoding: quoted-printable") inText = true;
+    }
+    return out;
+}
+
 TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
     struct Case {
         std::string subject;
@@ -73,6 +90,7 @@ TEST(MessaggioEmail, ComposedMessageReadsBackThroughAMimeParser) {
         EXPECT_EQ(part("attachment.bytes"), kPdf);
         EXPECT_EQ(part("Reply-To"), i == 0 ? "risposte@ditta.it" : "");
         EXPECT_EQ(part("Disposition-Notification-To"), i == 0 ? "ufficio@ditta.it" : "");
+        EXPECT_EQ(longLines(composeMessage(mail, kPdf)), std::vector<std::string>{});
     }
 }
 
@@ -106,7 +124,6 @@ TEST(InvioEmail, ValuesThatWouldBreakAHeaderAreRefusedBeforeAnyAttempt) {
         {"EmailTo", "uno@cliente.it, Mario Rossi", "non è un indirizzo email valido: Mario Rossi"},
         {"EmailTo", " ; ", "manca l'indirizzo a cui inviare"},
         {"EmailReplay", "r@ditta.it\nX: y", "indirizzo di risposta"},
-        {"EmailOggetto", "Stampa\r\nBcc: x@y.it", "l'oggetto contiene un a capo"},
         {"EmailTipoInvio", "", "\"Non usato\""},
         {"EmailNumPorta", "70000", "numero porta SMTP non valido: 70000"},
         {"EmailFileLog", folder.file("manca/invio.log"),
@@ -134,6 +151,47 @@ TEST(InvioEmail, ValuesThatWouldBreakAHeaderAreRefusedBeforeAnyAttempt) {
         }
     }
     EXPECT_EQ(transports->memory.attempts(), 1) << "only the mail with the unwritable log went";
+}
+
+TEST(InvioEmail, SubjectLineBreaksBecomeBlanksAndNeverAddAHeaderOrARecipient) {
+    PrivateSmtp server("plain");
+    ScratchFolder folder;
+    const std::string pdf = folder.write("Elenco.pdf", kPdf);
+    auto transports = std::make_shared<SystemMailTransports>();
+    transports->timeoutSeconds = 5;
+    ScopeGuard restore([previous = setMailTransports(transports)] { setMailTransports(previous); });
+    const std::pair<std::string, std::string> subjects[] = {
+        {"Lista clienti\r\nBcc: spia@example.it", "Lista clienti Bcc: spia@example.it"},
+        {"Lista clienti\rBcc: spia@example.it", "Lista clienti Bcc: spia@example.it"},
+        {"Lista\nclienti\r\rTo: spia@example.it", "Lista clienti  To: spia@example.it"},
+        {"Società Ω\r\n\r\nàèìòù € n° 12", "Società Ω  àèìòù € n° 12"},
+        {"Perché\rCc: spia@example.it", "Perché Cc: spia@example.it"},
+    };
+    int n = 0;
+    for (const auto& [subject, expected] : subjects) {
+        OpzStampa options;
+        for (const auto& [name, value] : std::vector<std::pair<const char*, std::string>>{
+                 {"EmailTipoInvio", "S"},
+                 {"EmailTo", "uno@cliente.it"},
+                 {"EmailServerSMTP", "127.0.0.1"},
+                 {"EmailNumPorta", std::to_string(server.port())},
+                 {"EmailLogin", "mario"},
+                 {"EmailPwd", "giusta"},
+                 {"EmailInd", "ufficio@ditta.it"},
+                 {"EmailOggetto", subject}}) {
+            options.ScriviParStampa(name, OpzStampa::kTipoAltro, Variant(value));
+        }
+        InviaEmailStampa(options, nullptr, pdf, "Elenco");
+        ASSERT_EQ(server.count(), ++n) << server.log();
+        SCOPED_TRACE(expected);
+        EXPECT_EQ(server.received(n, "Subject"), expected);
+        EXPECT_EQ(server.received(n, "envelope"), "ufficio@ditta.it\nuno@cliente.it");
+        EXPECT_EQ(server.received(n, "headers"),
+                  "Date\nFrom\nTo\nSubject\nMessage-ID\nMIME-Version\nContent-Type");
+        EXPECT_EQ(server.received(n, "ascii"), "yes");
+        EXPECT_EQ(server.received(n, "defects"), "");
+        EXPECT_EQ(server.received(n, "login"), "mario");
+    }
 }
 
 }  // namespace

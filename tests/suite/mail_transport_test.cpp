@@ -1,16 +1,16 @@
 // The transports on the real things: a loopback SMTP server in each TLS mode with a login that
-// refuses a wrong password, and stand-ins for sendmail (named by TOLVANE_SENDMAIL) and for
-// xdg-email (on PATH); every network wait is bounded to a few seconds.
+// refuses a wrong password, a listener that never answers, and a stand-in for xdg-email (on
+// PATH); every network wait is bounded to a few seconds.
 #include "output/mail_transport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "suite/invio_email.h"
 #include "support/private_smtp.h"
 #include "support/scratch_folder.h"
 
@@ -37,8 +37,8 @@ class TransportTest : public ::testing::Test {
                 .caFile = server.certificate(),
                 .timeoutSeconds = 5};
     }
-    SendOutcome sendBySmtp(const SmtpSettings& settings) {
-        return SmtpTransport(settings).send(mail, composeMessage(mail, pdfBytes()));
+    SendOutcome sendBySmtp(const SmtpSettings& settings, const StopCheck& stop = {}) {
+        return SmtpTransport(settings).send(mail, composeMessage(mail, pdfBytes()), stop);
     }
     // A stand-in program that keeps its arguments and its input in the folder.
     std::string standIn(const std::string& name, int exitCode = 0) {
@@ -79,7 +79,7 @@ TEST_F(TransportTest, MessageArrivesOverEachKindOfConnection) {
     }
 }
 
-TEST_F(TransportTest, FailuresComeBackWithTheirReason) {
+TEST_F(TransportTest, FailuresComeBackWithTheirReasonInItalianAndTheLibrarysWordsApart) {
     PrivateSmtp plain("plain");
     PrivateSmtp secure("starttls");
     struct Case {
@@ -96,46 +96,64 @@ TEST_F(TransportTest, FailuresComeBackWithTheirReason) {
     nobody.port = closedPort();
     SmtpSettings silent = open;
     const int listener = loopbackListener(silent.port);  // connects, never greets
-    silent.timeoutSeconds = 1;
+    silent.timeoutSeconds = 2;
     SmtpSettings untrusted = smtp(secure, SmtpTls::Required);
     untrusted.caFile.clear();
     const std::vector<Case> cases = {
-        {"wrong password", wrongLogin, SendOutcome::LoginRefused, "login o password"},
-        {"nobody listening", nobody, SendOutcome::Failed, "connessione rifiutata"},
-        {"recipient refused", open, SendOutcome::Failed, "rifiutato", "rifiutato@cliente.it"},
-        {"no STARTTLS offered", smtp(plain, SmtpTls::Required), SendOutcome::Failed, "STARTTLS"},
-        {"server never answers", silent, SendOutcome::Failed, "non ha risposto in tempo"},
-        {"certificate not trusted", untrusted, SendOutcome::Failed, "connessione sicura (TLS)"},
+        {"wrong password", wrongLogin, SendOutcome::LoginRefused,
+         "login o password non accettati dal server"},
+        {"nobody listening", nobody, SendOutcome::Failed, "connessione rifiutata dal server"},
+        {"recipient refused", open, SendOutcome::Failed,
+         "destinatario rifiutato dal server: rifiutato@cliente.it (550)", "rifiutato@cliente.it"},
+        {"no STARTTLS offered", smtp(plain, SmtpTls::Required), SendOutcome::Failed,
+         "connessione sicura rifiutata: il server non offre STARTTLS"},
+        {"server never answers", silent, SendOutcome::Failed,
+         "tempo scaduto: il server non ha risposto entro 2 secondi"},
+        {"certificate not trusted", untrusted, SendOutcome::Failed,
+         "connessione sicura rifiutata: il certificato del server non è valido"},
     };
     for (const Case& c : cases) {
         mail.recipients = {c.recipient};
         SendOutcome outcome = sendBySmtp(c.settings);
         EXPECT_EQ(outcome.kind, c.kind) << c.name << ": " << outcome.reason;
-        EXPECT_NE(outcome.reason.find(c.reason), std::string::npos)
-            << c.name << ": " << outcome.reason;
-        EXPECT_EQ(outcome.reason.find("giusta"), std::string::npos);
+        EXPECT_EQ(outcome.reason, c.reason) << c.name;
+        EXPECT_NE(outcome.detail, "") << c.name;
+        EXPECT_EQ(outcome.detail.find("giusta"), std::string::npos) << c.name;
     }
     ::close(listener);
     EXPECT_EQ(plain.count() + secure.count(), 0);
+    EXPECT_EQ(SmtpSettings{}.timeoutSeconds, 20) << "the program gives a server 20 seconds";
 }
 
-TEST_F(TransportTest, SendmailReadsTheWholeMessageWithItsRecipientsFromTheHeaders) {
-    const std::string message = composeMessage(mail, pdfBytes());
-    ::setenv("TOLVANE_SENDMAIL", standIn("sendmail").c_str(), 1);
-    EmailSettings settings;
-    settings.EmailTipoInvio = "s";
-    std::unique_ptr<MailTransport> configured = SystemMailTransports().create(settings);
-    ::unsetenv("TOLVANE_SENDMAIL");
-    SendOutcome outcome = configured->send(mail, message);
-    ASSERT_EQ(outcome.kind, SendOutcome::Sent) << outcome.reason;
-    EXPECT_EQ(ScratchFolder::read(folder.file("sendmail.args")), "-t\n-i\n");
-    EXPECT_EQ(ScratchFolder::read(folder.file("sendmail.in")), message);
-
-    outcome = SendmailTransport(standIn("sendmail", 75)).send(mail, message);
-    EXPECT_EQ(outcome.kind, SendOutcome::Failed);
-    EXPECT_NE(outcome.reason.find("75: risposta di prova"), std::string::npos) << outcome.reason;
-    outcome = SendmailTransport(folder.file("manca/sendmail")).send(mail, message);
-    EXPECT_NE(outcome.reason.find("TOLVANE_SENDMAIL"), std::string::npos) << outcome.reason;
+TEST_F(TransportTest, StopIsAskedWhileTheServerIsSilentAndEndsTheSending) {
+    SmtpSettings silent;
+    silent.server = "127.0.0.1";
+    silent.login = "mario";
+    silent.password = "giusta";
+    const int listener = loopbackListener(silent.port);  // connects, never greets
+    // Without the stop the sending would wait the program's full 20 seconds and time out.
+    struct Case {
+        const char* name;
+        int stopAt;  // the call of the check that asks the stop
+        bool raises;
+    };
+    for (const Case& c : std::vector<Case>{{"stopped", 3, false}, {"check fails", 2, true}}) {
+        int asked = 0;
+        auto stop = [&] {
+            if (++asked < c.stopAt) return false;
+            if (c.raises) throw std::runtime_error("controllo non riuscito");
+            return true;
+        };
+        if (c.raises) {
+            EXPECT_THROW(sendBySmtp(silent, stop), std::runtime_error) << c.name;
+        } else {
+            SendOutcome outcome = sendBySmtp(silent, stop);
+            EXPECT_EQ(outcome.kind, SendOutcome::Stopped) << c.name << ": " << outcome.reason;
+            EXPECT_EQ(outcome.reason, "invio interrotto dall'utente");
+        }
+        EXPECT_EQ(asked, c.stopAt) << c.name << ": asked no more once it answered";
+    }
+    ::close(listener);
 }
 
 TEST_F(TransportTest, DesktopClientGetsTheMailReadyWithItsAttachment) {
@@ -143,9 +161,9 @@ TEST_F(TransportTest, DesktopClientGetsTheMailReadyWithItsAttachment) {
     const char* before = std::getenv("PATH");
     const std::string path = before != nullptr ? before : "";
     ::setenv("PATH", (folder.file("bin") + ":" + path).c_str(), 1);
-    SendOutcome outcome = DesktopMailTransport().send(mail, {});
+    SendOutcome outcome = DesktopMailTransport().send(mail, {}, {});
     ::setenv("PATH", "/nonexistent", 1);
-    SendOutcome missing = DesktopMailTransport().send(mail, {});
+    SendOutcome missing = DesktopMailTransport().send(mail, {}, {});
     ::setenv("PATH", path.c_str(), 1);
     ASSERT_EQ(outcome.kind, SendOutcome::Sent) << outcome.reason;
     EXPECT_EQ(ScratchFolder::read(folder.file("xdg-email.args")),
@@ -159,7 +177,7 @@ TEST_F(TransportTest, DesktopClientGetsTheMailReadyWithItsAttachment) {
     // This one fails only when the user closes it, long after the mail was handed over.
     const std::string stays = folder.write("client-aperto", "#!/bin/sh\nsleep 2\nexit 1\n");
     std::filesystem::permissions(stays, std::filesystem::perms::owner_all);
-    outcome = DesktopMailTransport(stays, std::chrono::milliseconds(200)).send(mail, {});
+    outcome = DesktopMailTransport(stays, std::chrono::milliseconds(200)).send(mail, {}, {});
     EXPECT_EQ(outcome.kind, SendOutcome::Sent) << outcome.reason;
 }
 

@@ -6,7 +6,8 @@
 #   parse FILE OUTDIR: writes the parsed message in FILE into OUTDIR.
 # A parsed message is one file per part: From, To, Reply-To, Disposition-Notification-To,
 # Subject (decoded), text, charset, attachment.name, attachment.bytes, ascii ("yes" when every
-# byte of the message is 7-bit), defects.
+# byte of the message is 7-bit), defects, headers (the names of the message's headers, one a
+# line).
 import asyncio
 import email
 import email.policy
@@ -27,6 +28,7 @@ def parse(raw, folder):
     for name in ("From", "To", "Reply-To", "Disposition-Notification-To", "Subject"):
         if msg[name] is not None:
             write(folder, name, str(msg[name]))
+    write(folder, "headers", "\n".join(msg.keys()))
     defects = [str(d) for d in msg.defects]
     for part in msg.walk():
         defects += [str(d) for d in part.defects]
