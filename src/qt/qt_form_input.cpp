@@ -17,13 +17,18 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTableWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "platform/numbered_error.h"
 #include "platform/text.h"
+#include "qt/qt_folder_list.h"
+#include "qt/qt_form_rules.h"
 #include "qt/qt_form_view.h"
 #include "qt/qt_keys.h"
 #include "startup/programma.h"
 #include "ui/controls.h"
+#include "ui/desktop.h"
 #include "ui/driver.h"
 #include "ui/ui_constants.h"
 #include "ui/user_input.h"
@@ -37,6 +42,31 @@ bool isNavigation(int code) { return code >= ui::key::PageUp && code <= ui::key:
 bool isButtonLike(ui::ControlKind kind) {
     return kind == ui::ControlKind::CommandButton || kind == ui::ControlKind::CheckBox ||
            kind == ui::ControlKind::OptionButton;
+}
+
+// Controls that only show something: a press and release on them is their click, the second
+// press of a double click their double click.
+bool isSurface(ui::ControlKind kind) {
+    return kind == ui::ControlKind::Label || kind == ui::ControlKind::Image ||
+           kind == ui::ControlKind::Frame || kind == ui::ControlKind::PictureBox ||
+           kind == ui::ControlKind::ProgressBar;
+}
+
+bool isInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::InputMethod:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+    }
 }
 
 bool takesText(const ui::Control& c) {
@@ -97,16 +127,42 @@ void FormView::pushSelection(ui::Control& control) {
     if (length != box.selLength()) box.setSelLength(length);
 }
 
+bool FormView::reachable(const ui::Control& control) const {
+    if (!control.visibleInEffect() || !control.enabledInEffect()) return false;
+    const ui::Form* modal = ui::desktop().topModalForm();
+    return modal == nullptr || modal == &control.form();
+}
+
+void FormView::handleResize() {
+    if (!form_ || !window_ || fitting_ || updating_ > 0 || !form_->handlesResize() ||
+        !form_->loaded() || !window_->isVisible() || sizedWindow_.isEmpty())
+        return;
+    if (form_->windowState() == ui::WindowState::Minimized) return;
+    QSize grown = window_->size() - sizedWindow_;
+    double perPixel = kTwipsPerPixel / form_->zoom();
+    double width = std::max(0.0, sizedForm_[0] + grown.width() * perPixel);
+    double height = std::max(0.0, sizedForm_[1] + grown.height() * perPixel);
+    if (std::abs(width - form_->width()) < 1 && std::abs(height - form_->height()) < 1) return;
+    act([&] { ui::user::resize(*form_, width, height); });
+}
+
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
     if (!form_) return false;
     if (watched == window_) {
         if (event->type() == QEvent::KeyPress)
             return handleKey(nullptr, static_cast<QKeyEvent*>(event));
+        if (event->type() == QEvent::Resize) handleResize();
         return false;
     }
     auto it = watched_.find(watched);
     if (it == watched_.end()) return false;
     ui::Control& control = *it->second;
+    // Qt shows the filter even what a disabled widget would ignore; a person reaches nothing
+    // that the model keeps out of reach, and neither does its container.
+    if (isInput(event->type()) && !reachable(control)) {
+        event->accept();
+        return true;
+    }
     switch (event->type()) {
         case QEvent::KeyPress:
             return handleKey(&control, static_cast<QKeyEvent*>(event));
@@ -218,9 +274,12 @@ bool FormView::handleMouse(ui::Control& control, QObject* watched, QEvent* event
     ui::ControlKind kind = control.kind();
     // A middle-button paste would change a field behind the model's back.
     if (mouse->button() != Qt::LeftButton) return takesText(control);
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool second = event->type() == QEvent::MouseButtonDblClick;
+    const bool release = event->type() == QEvent::MouseButtonRelease;
     if (isButtonLike(kind)) {
         // The button's own toggling is the model's: the click goes to the model on release.
-        if (event->type() == QEvent::MouseButtonRelease) {
+        if (release) {
             auto* widget = qobject_cast<QWidget*>(watched);
             bool inside = widget && widget->rect().contains(mouse->position().toPoint());
             if (pressed_ == &control && inside) act([&] { ui::user::click(control); });
@@ -230,23 +289,35 @@ bool FormView::handleMouse(ui::Control& control, QObject* watched, QEvent* event
         }
         return true;
     }
-    if (takesText(control) && kind == ui::ControlKind::TextBox) {
-        if (event->type() == QEvent::MouseButtonRelease) act([&] { ui::user::click(control); });
-        if (event->type() == QEvent::MouseButtonDblClick) {
-            act([&] { control.raise(ui::Event::DblClick); });
+    if (isSurface(kind)) {
+        // Click on letting go where it was pressed; the double click's second press is the
+        // double click, and its release clicks no more.
+        if (release) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            bool inside = widget && widget->rect().contains(mouse->position().toPoint());
+            if (pressed_ == &control && inside && !secondPress_)
+                act([&] { ui::user::click(control); });
+            pressed_ = nullptr;
+        } else {
+            pressed_ = &control;
+            secondPress_ = second;
+            if (second) act([&] { ui::user::secondClick(control); });
         }
+        return true;
+    }
+    if (takesText(control) && kind == ui::ControlKind::TextBox) {
+        if (release) act([&] { ui::user::click(control); });
+        if (second) act([&] { ui::user::secondClick(control); });
         return false;
     }
-    if (event->type() == QEvent::MouseButtonPress) cellMoved_ = false;
-    if (event->type() == QEvent::MouseButtonPress && control.canTakeFocus() &&
-        form_->activeControl() != &control) {
+    if (press) cellMoved_ = false;
+    if (press && control.canTakeFocus() && form_->activeControl() != &control) {
         act([&] { ui::user::focus(control); });
         // A leave rule that kept the focus elsewhere swallows the press.
         if (!form_ || form_->activeControl() != &control) return true;
     }
-    if (event->type() == QEvent::MouseButtonDblClick &&
-        (kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid)) {
-        act([&] { control.raise(ui::Event::DblClick); });
+    if (second && (kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid)) {
+        act([&] { ui::user::secondClick(control); });
     }
     return false;
 }
@@ -303,22 +374,43 @@ void FormView::connectSignals(ui::Control& control, QWidget* widget) {
                         });
                     });
             break;
-        case ui::ControlKind::ScrollBar:
-            connect(static_cast<QScrollBar*>(widget), &QScrollBar::valueChanged, this,
-                    [c, after](int v) {
-                        after([c, v] { ui::user::scroll(static_cast<ui::ScrollBar&>(*c), v); });
-                    });
+        case ui::ControlKind::ScrollBar: {
+            // Dragging the thumb scrolls; a step, a page or the wheel changes.
+            auto* bar = static_cast<QScrollBar*>(widget);
+            auto& model = static_cast<ui::ScrollBar&>(control);
+            connect(bar, &QScrollBar::valueChanged, this, [&model, bar, after](int v) {
+                if (bar->isSliderDown()) after([&model, v] { ui::user::dragScroll(model, v); });
+                else after([&model, v] { ui::user::scroll(model, v); });
+            });
+            connect(bar, &QScrollBar::sliderReleased, this,
+                    [&model, after] { after([&model] { ui::user::releaseScroll(model); }); });
             break;
+        }
         case ui::ControlKind::DriveListBox:
-            // The model has no user entry for a drive list: choosing one sets its drive, which
-            // raises Change as the user's choice does.
             connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this,
                     [c, after, widget](int) {
                         std::string drive =
                             static_cast<QComboBox*>(widget)->currentText().toStdString();
-                        after([c, drive] { static_cast<ui::DriveListBox&>(*c).setDrive(drive); });
+                        after([c, drive] {
+                            ui::user::chooseDrive(static_cast<ui::DriveListBox&>(*c), drive);
+                        });
                     });
             break;
+        case ui::ControlKind::DirListBox: {
+            // A click chooses a line (Click); a double click enters its folder (Change).
+            auto* list = static_cast<FolderList*>(widget);
+            connect(list, &QTreeWidget::itemClicked, this,
+                    [c, after](QTreeWidgetItem*, int) { after([c] { ui::user::click(*c); }); });
+            connect(list, &QTreeWidget::itemDoubleClicked, this,
+                    [c, after](QTreeWidgetItem* item, int) {
+                        std::string path = FolderList::pathOf(item).toStdString();
+                        if (path.empty()) return;
+                        after([c, path] {
+                            ui::user::chooseFolder(static_cast<ui::DirListBox&>(*c), path);
+                        });
+                    });
+            break;
+        }
         default:
             break;
     }

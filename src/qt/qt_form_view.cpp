@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "qt/qt_folder_list.h"
 #include "qt/qt_form_rules.h"
 #include "qt/qt_picture_view.h"
 #include "ui/controls.h"
@@ -94,6 +95,7 @@ void keepDesignedSize(const ui::Control& c, QWidget* w, double zoom) {
     ui::ControlKind kind = c.kind();
     bool tall =
         kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid ||
+        kind == ui::ControlKind::DirListBox ||
         (kind == ui::ControlKind::TextBox && static_cast<const ui::TextBox&>(c).multiLine());
     if (tall && c.height() > 0) w->setFixedHeight(std::max(pixels(c.height(), zoom), 18));
     // A list or text area's suggested width says nothing of its rows: it keeps the designed one.
@@ -102,7 +104,9 @@ void keepDesignedSize(const ui::Control& c, QWidget* w, double zoom) {
         !(isField(kind) || kind == ui::ControlKind::CommandButton ||
           kind == ui::ControlKind::CheckBox || kind == ui::ControlKind::OptionButton))
         return;
-    if (kind == ui::ControlKind::Grid || kind == ui::ControlKind::ListBox) return;
+    if (kind == ui::ControlKind::Grid || kind == ui::ControlKind::ListBox ||
+        kind == ui::ControlKind::DirListBox)
+        return;
     int designed = pixels(c.width(), zoom);
     w->setMaximumWidth(std::max(designed * 3 / 2, 24));
     if (isField(kind) && !tall) w->setMinimumWidth(std::min(designed, 400));
@@ -168,7 +172,16 @@ void FormView::build() {
 void FormView::fitWindow() {
     if (!form_ || !window_) return;
     QSize designed(pixels(form_->width(), form_->zoom()), pixels(form_->height(), form_->zoom()));
+    fitting_ = true;
     window_->resize(window_->sizeHint().expandedTo(designed.boundedTo(QSize(1000, 700))));
+    fitting_ = false;
+    rememberSize();
+}
+
+void FormView::rememberSize() {
+    if (!form_ || !window_) return;
+    sizedWindow_ = window_->size();
+    sizedForm_ = {form_->width(), form_->height()};
 }
 
 QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
@@ -242,12 +255,9 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             w = bar;
             break;
         }
-        case ui::ControlKind::DirListBox: {
-            auto* path = new QLineEdit(parent);
-            path->setReadOnly(true);
-            w = path;
+        case ui::ControlKind::DirListBox:
+            w = new FolderList(parent);
             break;
-        }
         case ui::ControlKind::Toolbar:
             w = new QToolBar(parent);
             break;
@@ -295,6 +305,8 @@ void FormView::watch(QObject* object, ui::Control& control) {
 
 void FormView::refreshForm() {
     if (!form_ || !window_) return;
+    // The form's size as the window now stands, whoever changed it.
+    rememberSize();
     window_->setWindowTitle(q(form_->caption()));
     window_->setEnabled(form_->enabled());
     Qt::WindowStates state = Qt::WindowNoState;
@@ -527,7 +539,7 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             break;
         }
         case ui::ControlKind::DirListBox:
-            static_cast<QLineEdit*>(w)->setText(q(static_cast<ui::DirListBox&>(c).path()));
+            static_cast<FolderList*>(w)->showFolder(q(static_cast<ui::DirListBox&>(c).path()));
             break;
         case ui::ControlKind::Toolbar: {
             auto& bar = static_cast<ui::Toolbar&>(c);

@@ -80,6 +80,12 @@ class FormView : public QObject {
     void refreshWidget(ui::Control& control, QWidget* widget);
     // The window takes the size its layout suggests, never less than the designed one.
     void fitWindow();
+    // The window's size that stands for the form's size in the model: a person's resizing
+    // changes the form by as many twips as the window changed in pixels.
+    void rememberSize();
+    void handleResize();
+    // A hidden or disabled control, or one on a window behind a modal one, takes no input.
+    bool reachable(const ui::Control& control) const;
     void pushSelection(ui::Control& control);
     bool handleKey(ui::Control* control, QKeyEvent* event);
     bool handleMouse(ui::Control& control, QObject* watched, QEvent* event);
@@ -99,7 +105,11 @@ class FormView : public QObject {
     std::map<const ui::Control*, std::array<double, 4>> laidAt_;  // designed place in a grid
     int updating_ = 0;  // > 0 while the view is being set from the model
     ui::Control* pressed_ = nullptr;
-    bool cellMoved_ = false;  // the current cell of a grid moved since the last press
+    bool secondPress_ = false;  // the press being held is a double click's second
+    bool cellMoved_ = false;    // the current cell of a grid moved since the last press
+    bool fitting_ = false;      // the front end is sizing the window, not the person
+    QSize sizedWindow_;         // the window's size when the form had sizedForm_
+    std::array<double, 2> sizedForm_{};
 };
 
 }  // namespace tolvane::qt
