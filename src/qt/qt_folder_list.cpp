@@ -61,7 +61,8 @@ void FolderList::showFolder(const QString& path) {
     for (const QString& name : named + hidden) line(current, name, dir.filePath(name), closed);
     expandAll();
     setCurrentItem(current);
-    scrollToItem(current, QAbstractItemView::PositionAtTop);
+    // The folder above stays in sight, so that the way up is there to take.
+    scrollToItem(current->parent() ? current->parent() : current, QAbstractItemView::PositionAtTop);
 }
 
 }  // namespace tolvane::qt

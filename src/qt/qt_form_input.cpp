@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -91,18 +90,20 @@ int modelPosition(const std::string& modelText, int viewPos) {
 }  // namespace
 
 void FormView::act(const std::function<void()>& action) {
+    // The error goes out as every message does, through the driver, so that it is answered
+    // (and seen by a test) like the window's own messages.
+    std::string error;
     try {
         action();
     } catch (const FineProgramma&) {
         // The program ended inside the action: its reason has been shown.
     } catch (const NumberedError& e) {
-        QMessageBox::critical(window_, QStringLiteral("Tolvane"),
-                              QString::fromStdString("Errore(" + std::to_string(e.number()) +
-                                                     "): " + e.description()));
+        error = "Errore(" + std::to_string(e.number()) + "): " + e.description();
     } catch (const std::exception& e) {
-        QMessageBox::critical(window_, QStringLiteral("Tolvane"),
-                              QString::fromStdString(std::string("Errore(0): ") + e.what()));
+        error = std::string("Errore(0): ") + e.what();
     }
+    if (!error.empty())
+        ui::MsgBox(error, ui::msgbox::OkOnly | ui::msgbox::Critical, ui::desktop().appTitle());
 }
 
 void FormView::pushSelection(ui::Control& control) {
@@ -134,24 +135,28 @@ bool FormView::reachable(const ui::Control& control) const {
 }
 
 void FormView::handleResize() {
-    if (!form_ || !window_ || fitting_ || updating_ > 0 || !form_->handlesResize() ||
-        !form_->loaded() || !window_->isVisible() || sizedWindow_.isEmpty())
+    if (!form_ || !content_ || updating_ > 0 || !form_->handlesResize() || !form_->loaded() ||
+        !content_->isVisible() || form_->windowState() == ui::WindowState::Minimized)
         return;
-    if (form_->windowState() == ui::WindowState::Minimized) return;
-    QSize grown = window_->size() - sizedWindow_;
-    double perPixel = kTwipsPerPixel / form_->zoom();
-    double width = std::max(0.0, sizedForm_[0] + grown.width() * perPixel);
-    double height = std::max(0.0, sizedForm_[1] + grown.height() * perPixel);
-    if (std::abs(width - form_->width()) < 1 && std::abs(height - form_->height()) < 1) return;
+    const double perPixel = kTwipsPerPixel / form_->zoom();
+    const double width = content_->width() * perPixel;
+    const double height = content_->height() * perPixel;
+    // A size the pixels cannot tell apart from the form's own is no new size.
+    if (std::abs(width - form_->width()) < perPixel &&
+        std::abs(height - form_->height()) < perPixel)
+        return;
     act([&] { ui::user::resize(*form_, width, height); });
 }
 
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
     if (!form_) return false;
+    if (watched == content_) {
+        if (event->type() == QEvent::Resize) handleResize();
+        return false;
+    }
     if (watched == window_) {
         if (event->type() == QEvent::KeyPress)
             return handleKey(nullptr, static_cast<QKeyEvent*>(event));
-        if (event->type() == QEvent::Resize) handleResize();
         return false;
     }
     auto it = watched_.find(watched);

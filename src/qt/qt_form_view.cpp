@@ -161,6 +161,7 @@ void FormView::build() {
     }
     auto* content = new QWidget(window);
     content_ = content;
+    content->installEventFilter(this);
     outer->addWidget(content, 1);
     layoutChildren(nullptr, content);
     knownControls_ = form_->controls().size();
@@ -172,16 +173,7 @@ void FormView::build() {
 void FormView::fitWindow() {
     if (!form_ || !window_) return;
     QSize designed(pixels(form_->width(), form_->zoom()), pixels(form_->height(), form_->zoom()));
-    fitting_ = true;
     window_->resize(window_->sizeHint().expandedTo(designed.boundedTo(QSize(1000, 700))));
-    fitting_ = false;
-    rememberSize();
-}
-
-void FormView::rememberSize() {
-    if (!form_ || !window_) return;
-    sizedWindow_ = window_->size();
-    sizedForm_ = {form_->width(), form_->height()};
 }
 
 QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
@@ -305,8 +297,6 @@ void FormView::watch(QObject* object, ui::Control& control) {
 
 void FormView::refreshForm() {
     if (!form_ || !window_) return;
-    // The form's size as the window now stands, whoever changed it.
-    rememberSize();
     window_->setWindowTitle(q(form_->caption()));
     window_->setEnabled(form_->enabled());
     Qt::WindowStates state = Qt::WindowNoState;
@@ -344,7 +334,7 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
     if (zoom != 1) font.setPointSizeF(font.pointSizeF() * zoom);
     if (w->font() != font) w->setFont(font);
     keepDesignedSize(c, w, zoom);
-    if (c.container() && isViewport(*form_, c.container())) placeAt(c, w);
+    if (placedByModel(*form_, c)) placeAt(c, w);
     QPalette palette = w->palette();
     if (c.foreColor() != 0) {
         palette.setColor(QPalette::Text, colour(c.foreColor()));

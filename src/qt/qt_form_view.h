@@ -80,9 +80,8 @@ class FormView : public QObject {
     void refreshWidget(ui::Control& control, QWidget* widget);
     // The window takes the size its layout suggests, never less than the designed one.
     void fitWindow();
-    // The window's size that stands for the form's size in the model: a person's resizing
-    // changes the form by as many twips as the window changed in pixels.
-    void rememberSize();
+    // A window whose code handles Resize is told the size of its inside, where the view puts
+    // its controls at the places the code gives them.
     void handleResize();
     // A hidden or disabled control, or one on a window behind a modal one, takes no input.
     bool reachable(const ui::Control& control) const;
@@ -107,9 +106,6 @@ class FormView : public QObject {
     ui::Control* pressed_ = nullptr;
     bool secondPress_ = false;  // the press being held is a double click's second
     bool cellMoved_ = false;    // the current cell of a grid moved since the last press
-    bool fitting_ = false;      // the front end is sizing the window, not the person
-    QSize sizedWindow_;         // the window's size when the form had sizedForm_
-    std::array<double, 2> sizedForm_{};
 };
 
 }  // namespace tolvane::qt
