@@ -264,7 +264,8 @@ bool FormView::handleKey(ui::Control* control, QKeyEvent* event) {
     }
     if (k.keyAscii >= 32 && k.keyCode != ui::key::Space) {
         act([&] { ui::user::keyWithChar(form, k.keyCode, k.shift, k.keyAscii); });
-        return true;
+        // A folder list also goes to the line that begins with the letters typed.
+        return !(control && control->kind() == ui::ControlKind::DirListBox && stillHere());
     }
     if (k.keyCode == ui::key::Space && control && takesText(*control)) {
         act([&] { ui::user::keyWithChar(form, k.keyCode, k.shift, 32); });

@@ -779,37 +779,38 @@ TEST_P(ProgramWindows, PreviewOfKeptPagesGoesForwardToTheEndAndBack) {
 }
 
 // The newcomer's batch load: the demo's folder reached line by line in the folder list, from
-// the program's working folder, then "Carica".
+// the program's working folder (the wheel, typed names, double clicks), then "Carica".
 TEST_P(ProgramWindows, BatchLoadsTheFilesOfTheFolderChosenInItsList) {
     ASSERT_NE(start("frmdatiazie"), nullptr);
     ASSERT_TRUE(ApriForm("frmcaricobatch", {}));
     auto* batch = ui::desktop().find<frmCaricoBatch>();
     ASSERT_NE(batch, nullptr);
     auto* folders = static_cast<qt::FolderList*>(widget(batch->DirCarica));
-    // A double click on the line of that folder, brought into sight by the wheel.
-    auto enter = [&](const QString& path) {
-        QCoreApplication::processEvents();
-        QTreeWidgetItemIterator it(folders);
-        while (*it && qt::FolderList::pathOf(*it) != path) ++it;
-        ASSERT_TRUE(*it) << path.toStdString() << " is not in the list";
-        QWidget* lines = folders->viewport();
-        for (int turn = 0; turn < 200; ++turn) {
-            QRect at = folders->visualItemRect(*it);
-            if (lines->rect().contains(at.center())) break;
-            int notch = at.center().y() < 0 ? 120 : -120;
-            QWheelEvent wheel(lines->rect().center(), lines->mapToGlobal(lines->rect().center()),
-                              {}, {0, notch}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
-                              false);
-            QApplication::sendEvent(lines, &wheel);
-        }
-        doubleClick(lines, folders->visualItemRect(*it).center());
+    QWidget* lines = folders->viewport();
+    auto enter = [&](QTreeWidgetItem* line) {
+        ASSERT_NE(line, nullptr);
+        const QString path = qt::FolderList::pathOf(line);
+        doubleClick(lines, folders->visualItemRect(line).center());
         EXPECT_EQ(batch->DirCarica.path(), path.toStdString());
+        QCoreApplication::processEvents();
     };
-    enter(QStringLiteral("/"));
+    // Up to the root, its line brought into sight by the wheel.
+    QTreeWidgetItem* root = folders->topLevelItem(0);
+    for (int turn = 0; turn < 50 && !lines->rect().contains(folders->visualItemRect(root).center());
+         ++turn) {
+        QWheelEvent wheel(lines->rect().center(), lines->mapToGlobal(lines->rect().center()), {},
+                          {0, 120}, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(lines, &wheel);
+    }
+    enter(root);
+    // Down to the demo's folder, each line found by typing its name.
     QString path;
     for (const auto& part : env.folder.relative_path()) {
-        path += '/' + QString::fromStdString(part.string());
-        enter(path);
+        QString name = QString::fromStdString(part.string());
+        path += '/' + name;
+        QTest::keyClicks(folders, name);
+        ASSERT_EQ(qt::FolderList::pathOf(folders->currentItem()), path) << "typed " << part;
+        enter(folders->currentItem());
     }
     EXPECT_EQ(batch->LabDirCarica.caption(), env.folder.string());
 
