@@ -333,8 +333,9 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
     QFont font = modelFont(c.font(), QApplication::font(w));
     if (zoom != 1) font.setPointSizeF(font.pointSizeF() * zoom);
     if (w->font() != font) w->setFont(font);
-    keepDesignedSize(c, w, zoom);
+    // A control the window's code places takes the size it is given, not a size of its own.
     if (placedByModel(*form_, c)) placeAt(c, w);
+    else keepDesignedSize(c, w, zoom);
     QPalette palette = w->palette();
     if (c.foreColor() != 0) {
         palette.setColor(QPalette::Text, colour(c.foreColor()));
