@@ -3,7 +3,6 @@
 #include "batchload/frm_carico_batch.h"
 
 #include <algorithm>
-#include <filesystem>
 
 #include "batchload/batch_messages.h"
 #include "batchload/frm_ric_val_base.h"
@@ -21,11 +20,6 @@ namespace tolvane {
 
 namespace {
 
-std::string radice(const std::string& path) {
-    const std::string root = std::filesystem::path(path).root_path().string();
-    return root.empty() ? std::string("/") : root;
-}
-
 // The loader's messages through the program's message window.
 int messaggioCarico(const BatchMessage& m) {
     auto pulsante = [&](std::size_t i) {
@@ -40,8 +34,6 @@ int messaggioCarico(const BatchMessage& m) {
 frmCaricoBatch::frmCaricoBatch() : Form("frmCaricoBatch") {
     setCaption("Caricamento Batch di dati da file ascii");
     move(0, 0, 9360, 7800);
-    DriCarica.setDrives({radice(DirCarica.path())});
-    DriCarica.setDrive(radice(DirCarica.path()));
     DriCarica.move(120, 120, 3000, 315);
     LabTitoloDir.setCaption("Directory contenente i dati da caricare:");
     LabTitoloDir.move(120, 480, 3000, 255);

@@ -74,6 +74,7 @@ long ceilDiv(long value, long by) {
 FrmVStampa::FrmVStampa() : Form("FrmVStampa") {
     setCaption("Visualizzazione Stampa");
     move(0, 0, 12000, 9000);
+    setHandlesResize(true);
     // The screen adaptation finds the window's zoom key by name.
     expose("osRisVidKey", [this](std::vector<Variant>&) { return Variant(osRisVidKey); });
     PicTasti.setBackColor(0xC0C0C0);

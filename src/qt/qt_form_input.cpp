@@ -11,19 +11,23 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTableWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "platform/numbered_error.h"
 #include "platform/text.h"
+#include "qt/qt_folder_list.h"
+#include "qt/qt_form_rules.h"
 #include "qt/qt_form_view.h"
 #include "qt/qt_keys.h"
 #include "startup/programma.h"
 #include "ui/controls.h"
+#include "ui/desktop.h"
 #include "ui/driver.h"
 #include "ui/ui_constants.h"
 #include "ui/user_input.h"
@@ -37,6 +41,31 @@ bool isNavigation(int code) { return code >= ui::key::PageUp && code <= ui::key:
 bool isButtonLike(ui::ControlKind kind) {
     return kind == ui::ControlKind::CommandButton || kind == ui::ControlKind::CheckBox ||
            kind == ui::ControlKind::OptionButton;
+}
+
+// Controls that only show something: a press and release on them is their click, the second
+// press of a double click their double click.
+bool isSurface(ui::ControlKind kind) {
+    return kind == ui::ControlKind::Label || kind == ui::ControlKind::Image ||
+           kind == ui::ControlKind::Frame || kind == ui::ControlKind::PictureBox ||
+           kind == ui::ControlKind::ProgressBar;
+}
+
+bool isInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::InputMethod:
+        case QEvent::Shortcut:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+    }
 }
 
 bool takesText(const ui::Control& c) {
@@ -61,18 +90,20 @@ int modelPosition(const std::string& modelText, int viewPos) {
 }  // namespace
 
 void FormView::act(const std::function<void()>& action) {
+    // The error goes out as every message does, through the driver, so that it is answered
+    // (and seen by a test) like the window's own messages.
+    std::string error;
     try {
         action();
     } catch (const FineProgramma&) {
         // The program ended inside the action: its reason has been shown.
     } catch (const NumberedError& e) {
-        QMessageBox::critical(window_, QStringLiteral("Tolvane"),
-                              QString::fromStdString("Errore(" + std::to_string(e.number()) +
-                                                     "): " + e.description()));
+        error = "Errore(" + std::to_string(e.number()) + "): " + e.description();
     } catch (const std::exception& e) {
-        QMessageBox::critical(window_, QStringLiteral("Tolvane"),
-                              QString::fromStdString(std::string("Errore(0): ") + e.what()));
+        error = std::string("Errore(0): ") + e.what();
     }
+    if (!error.empty())
+        ui::MsgBox(error, ui::msgbox::OkOnly | ui::msgbox::Critical, ui::desktop().appTitle());
 }
 
 void FormView::pushSelection(ui::Control& control) {
@@ -97,8 +128,32 @@ void FormView::pushSelection(ui::Control& control) {
     if (length != box.selLength()) box.setSelLength(length);
 }
 
+bool FormView::reachable(const ui::Control& control) const {
+    if (!control.visibleInEffect() || !control.enabledInEffect()) return false;
+    const ui::Form* modal = ui::desktop().topModalForm();
+    return modal == nullptr || modal == &control.form();
+}
+
+void FormView::handleResize() {
+    if (!form_ || !content_ || updating_ > 0 || !form_->handlesResize() || !form_->loaded() ||
+        !content_->isVisible() || form_->windowState() == ui::WindowState::Minimized)
+        return;
+    const double perPixel = kTwipsPerPixel / form_->zoom();
+    const double width = content_->width() * perPixel;
+    const double height = content_->height() * perPixel;
+    // A size the pixels cannot tell apart from the form's own is no new size.
+    if (std::abs(width - form_->width()) < perPixel &&
+        std::abs(height - form_->height()) < perPixel)
+        return;
+    act([&] { ui::user::resize(*form_, width, height); });
+}
+
 bool FormView::eventFilter(QObject* watched, QEvent* event) {
     if (!form_) return false;
+    if (watched == content_) {
+        if (event->type() == QEvent::Resize) handleResize();
+        return false;
+    }
     if (watched == window_) {
         if (event->type() == QEvent::KeyPress)
             return handleKey(nullptr, static_cast<QKeyEvent*>(event));
@@ -107,6 +162,12 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
     auto it = watched_.find(watched);
     if (it == watched_.end()) return false;
     ui::Control& control = *it->second;
+    // Qt shows the filter even what a disabled widget would ignore; a person reaches nothing
+    // that the model keeps out of reach, and neither does its container.
+    if (isInput(event->type()) && !reachable(control)) {
+        event->accept();
+        return true;
+    }
     switch (event->type()) {
         case QEvent::KeyPress:
             return handleKey(&control, static_cast<QKeyEvent*>(event));
@@ -203,7 +264,8 @@ bool FormView::handleKey(ui::Control* control, QKeyEvent* event) {
     }
     if (k.keyAscii >= 32 && k.keyCode != ui::key::Space) {
         act([&] { ui::user::keyWithChar(form, k.keyCode, k.shift, k.keyAscii); });
-        return true;
+        // A folder list also goes to the line that begins with the letters typed.
+        return !(control && control->kind() == ui::ControlKind::DirListBox && stillHere());
     }
     if (k.keyCode == ui::key::Space && control && takesText(*control)) {
         act([&] { ui::user::keyWithChar(form, k.keyCode, k.shift, 32); });
@@ -218,9 +280,12 @@ bool FormView::handleMouse(ui::Control& control, QObject* watched, QEvent* event
     ui::ControlKind kind = control.kind();
     // A middle-button paste would change a field behind the model's back.
     if (mouse->button() != Qt::LeftButton) return takesText(control);
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool second = event->type() == QEvent::MouseButtonDblClick;
+    const bool release = event->type() == QEvent::MouseButtonRelease;
     if (isButtonLike(kind)) {
         // The button's own toggling is the model's: the click goes to the model on release.
-        if (event->type() == QEvent::MouseButtonRelease) {
+        if (release) {
             auto* widget = qobject_cast<QWidget*>(watched);
             bool inside = widget && widget->rect().contains(mouse->position().toPoint());
             if (pressed_ == &control && inside) act([&] { ui::user::click(control); });
@@ -230,23 +295,35 @@ bool FormView::handleMouse(ui::Control& control, QObject* watched, QEvent* event
         }
         return true;
     }
-    if (takesText(control) && kind == ui::ControlKind::TextBox) {
-        if (event->type() == QEvent::MouseButtonRelease) act([&] { ui::user::click(control); });
-        if (event->type() == QEvent::MouseButtonDblClick) {
-            act([&] { control.raise(ui::Event::DblClick); });
+    if (isSurface(kind)) {
+        // Click on letting go where it was pressed; the double click's second press is the
+        // double click, and its release clicks no more.
+        if (release) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            bool inside = widget && widget->rect().contains(mouse->position().toPoint());
+            if (pressed_ == &control && inside && !secondPress_)
+                act([&] { ui::user::click(control); });
+            pressed_ = nullptr;
+        } else {
+            pressed_ = &control;
+            secondPress_ = second;
+            if (second) act([&] { ui::user::secondClick(control); });
         }
+        return true;
+    }
+    if (takesText(control) && kind == ui::ControlKind::TextBox) {
+        if (release) act([&] { ui::user::click(control); });
+        if (second) act([&] { ui::user::secondClick(control); });
         return false;
     }
-    if (event->type() == QEvent::MouseButtonPress) cellMoved_ = false;
-    if (event->type() == QEvent::MouseButtonPress && control.canTakeFocus() &&
-        form_->activeControl() != &control) {
+    if (press) cellMoved_ = false;
+    if (press && control.canTakeFocus() && form_->activeControl() != &control) {
         act([&] { ui::user::focus(control); });
         // A leave rule that kept the focus elsewhere swallows the press.
         if (!form_ || form_->activeControl() != &control) return true;
     }
-    if (event->type() == QEvent::MouseButtonDblClick &&
-        (kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid)) {
-        act([&] { control.raise(ui::Event::DblClick); });
+    if (second && (kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid)) {
+        act([&] { ui::user::secondClick(control); });
     }
     return false;
 }
@@ -303,22 +380,43 @@ void FormView::connectSignals(ui::Control& control, QWidget* widget) {
                         });
                     });
             break;
-        case ui::ControlKind::ScrollBar:
-            connect(static_cast<QScrollBar*>(widget), &QScrollBar::valueChanged, this,
-                    [c, after](int v) {
-                        after([c, v] { ui::user::scroll(static_cast<ui::ScrollBar&>(*c), v); });
-                    });
+        case ui::ControlKind::ScrollBar: {
+            // Dragging the thumb scrolls; a step, a page or the wheel changes.
+            auto* bar = static_cast<QScrollBar*>(widget);
+            auto& model = static_cast<ui::ScrollBar&>(control);
+            connect(bar, &QScrollBar::valueChanged, this, [&model, bar, after](int v) {
+                if (bar->isSliderDown()) after([&model, v] { ui::user::dragScroll(model, v); });
+                else after([&model, v] { ui::user::scroll(model, v); });
+            });
+            connect(bar, &QScrollBar::sliderReleased, this,
+                    [&model, after] { after([&model] { ui::user::releaseScroll(model); }); });
             break;
+        }
         case ui::ControlKind::DriveListBox:
-            // The model has no user entry for a drive list: choosing one sets its drive, which
-            // raises Change as the user's choice does.
             connect(static_cast<QComboBox*>(widget), &QComboBox::activated, this,
                     [c, after, widget](int) {
                         std::string drive =
                             static_cast<QComboBox*>(widget)->currentText().toStdString();
-                        after([c, drive] { static_cast<ui::DriveListBox&>(*c).setDrive(drive); });
+                        after([c, drive] {
+                            ui::user::chooseDrive(static_cast<ui::DriveListBox&>(*c), drive);
+                        });
                     });
             break;
+        case ui::ControlKind::DirListBox: {
+            // A click chooses a line (Click); a double click enters its folder (Change).
+            auto* list = static_cast<FolderList*>(widget);
+            connect(list, &QTreeWidget::itemClicked, this,
+                    [c, after](QTreeWidgetItem*, int) { after([c] { ui::user::click(*c); }); });
+            connect(list, &QTreeWidget::itemDoubleClicked, this,
+                    [c, after](QTreeWidgetItem* item, int) {
+                        std::string path = FolderList::pathOf(item).toStdString();
+                        if (path.empty()) return;
+                        after([c, path] {
+                            ui::user::chooseFolder(static_cast<ui::DirListBox&>(*c), path);
+                        });
+                    });
+            break;
+        }
         default:
             break;
     }

@@ -59,6 +59,13 @@ inline bool isViewport(const ui::Form& form, const ui::Control* control) {
     return false;
 }
 
+// Where the window's code itself sets its controls' places (the page inside a viewport, the
+// controls of a window that lays itself out on Resize) the view puts each exactly there.
+inline bool placedByModel(const ui::Form& form, const ui::Control& control) {
+    if (control.container()) return isViewport(form, control.container());
+    return form.handlesResize() && control.kind() != ui::ControlKind::Toolbar;
+}
+
 // A field or button keeps about the width it was designed with (at the zoom given), so that
 // what stands beside it stays near; lists, text areas and grids keep their designed height.
 void keepDesignedSize(const ui::Control& control, QWidget* widget, double zoom);

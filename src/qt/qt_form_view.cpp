@@ -28,6 +28,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "qt/qt_folder_list.h"
 #include "qt/qt_form_rules.h"
 #include "qt/qt_picture_view.h"
 #include "ui/controls.h"
@@ -94,6 +95,7 @@ void keepDesignedSize(const ui::Control& c, QWidget* w, double zoom) {
     ui::ControlKind kind = c.kind();
     bool tall =
         kind == ui::ControlKind::ListBox || kind == ui::ControlKind::Grid ||
+        kind == ui::ControlKind::DirListBox ||
         (kind == ui::ControlKind::TextBox && static_cast<const ui::TextBox&>(c).multiLine());
     if (tall && c.height() > 0) w->setFixedHeight(std::max(pixels(c.height(), zoom), 18));
     // A list or text area's suggested width says nothing of its rows: it keeps the designed one.
@@ -102,7 +104,9 @@ void keepDesignedSize(const ui::Control& c, QWidget* w, double zoom) {
         !(isField(kind) || kind == ui::ControlKind::CommandButton ||
           kind == ui::ControlKind::CheckBox || kind == ui::ControlKind::OptionButton))
         return;
-    if (kind == ui::ControlKind::Grid || kind == ui::ControlKind::ListBox) return;
+    if (kind == ui::ControlKind::Grid || kind == ui::ControlKind::ListBox ||
+        kind == ui::ControlKind::DirListBox)
+        return;
     int designed = pixels(c.width(), zoom);
     w->setMaximumWidth(std::max(designed * 3 / 2, 24));
     if (isField(kind) && !tall) w->setMinimumWidth(std::min(designed, 400));
@@ -157,6 +161,7 @@ void FormView::build() {
     }
     auto* content = new QWidget(window);
     content_ = content;
+    content->installEventFilter(this);
     outer->addWidget(content, 1);
     layoutChildren(nullptr, content);
     knownControls_ = form_->controls().size();
@@ -242,12 +247,9 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             w = bar;
             break;
         }
-        case ui::ControlKind::DirListBox: {
-            auto* path = new QLineEdit(parent);
-            path->setReadOnly(true);
-            w = path;
+        case ui::ControlKind::DirListBox:
+            w = new FolderList(parent);
             break;
-        }
         case ui::ControlKind::Toolbar:
             w = new QToolBar(parent);
             break;
@@ -331,8 +333,9 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
     QFont font = modelFont(c.font(), QApplication::font(w));
     if (zoom != 1) font.setPointSizeF(font.pointSizeF() * zoom);
     if (w->font() != font) w->setFont(font);
-    keepDesignedSize(c, w, zoom);
-    if (c.container() && isViewport(*form_, c.container())) placeAt(c, w);
+    // A control the window's code places takes the size it is given, not a size of its own.
+    if (placedByModel(*form_, c)) placeAt(c, w);
+    else keepDesignedSize(c, w, zoom);
     QPalette palette = w->palette();
     if (c.foreColor() != 0) {
         palette.setColor(QPalette::Text, colour(c.foreColor()));
@@ -527,7 +530,7 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
             break;
         }
         case ui::ControlKind::DirListBox:
-            static_cast<QLineEdit*>(w)->setText(q(static_cast<ui::DirListBox&>(c).path()));
+            static_cast<FolderList*>(w)->showFolder(q(static_cast<ui::DirListBox&>(c).path()));
             break;
         case ui::ControlKind::Toolbar: {
             auto& bar = static_cast<ui::Toolbar&>(c);

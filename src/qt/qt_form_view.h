@@ -80,6 +80,11 @@ class FormView : public QObject {
     void refreshWidget(ui::Control& control, QWidget* widget);
     // The window takes the size its layout suggests, never less than the designed one.
     void fitWindow();
+    // A window whose code handles Resize is told the size of its inside, where the view puts
+    // its controls at the places the code gives them.
+    void handleResize();
+    // A hidden or disabled control, or one on a window behind a modal one, takes no input.
+    bool reachable(const ui::Control& control) const;
     void pushSelection(ui::Control& control);
     bool handleKey(ui::Control* control, QKeyEvent* event);
     bool handleMouse(ui::Control& control, QObject* watched, QEvent* event);
@@ -99,7 +104,8 @@ class FormView : public QObject {
     std::map<const ui::Control*, std::array<double, 4>> laidAt_;  // designed place in a grid
     int updating_ = 0;  // > 0 while the view is being set from the model
     ui::Control* pressed_ = nullptr;
-    bool cellMoved_ = false;  // the current cell of a grid moved since the last press
+    bool secondPress_ = false;  // the press being held is a double click's second
+    bool cellMoved_ = false;    // the current cell of a grid moved since the last press
 };
 
 }  // namespace tolvane::qt

@@ -146,93 +146,131 @@ void Control::setFocus() { form_.moveFocus(*this); }
 
 bool Control::hasFocus() const { return form_.activeControl() == this; }
 
-void Control::raise(Event event) {
-    if (array_ != nullptr) {
-        const IndexedEvents& h = array_->on;
-        const std::function<void(int)>* fn = nullptr;
-        switch (event) {
-            case Event::Click:
-                fn = &h.onClick;
-                break;
-            case Event::DblClick:
-                fn = &h.onDblClick;
-                break;
-            case Event::Change:
-                fn = &h.onChange;
-                break;
-            case Event::Scroll:
-                fn = &h.onScroll;
-                break;
-            case Event::GotFocus:
-                fn = &h.onGotFocus;
-                break;
-            case Event::LostFocus:
-                fn = &h.onLostFocus;
-                break;
-            case Event::Timer:
-                fn = &h.onTimer;
-                break;
-        }
-        if (fn != nullptr && *fn) (*fn)(index_);
-        return;
-    }
-    const std::function<void()>* fn = nullptr;
+namespace {
+
+// The slot of an event in a set of handlers: the same member in ControlEvents and IndexedEvents.
+template <class Events>
+auto slotOf(Events& h, Event event) -> decltype(&h.onClick) {
     switch (event) {
         case Event::Click:
-            fn = &on.onClick;
-            break;
+            return &h.onClick;
         case Event::DblClick:
-            fn = &on.onDblClick;
-            break;
+            return &h.onDblClick;
         case Event::Change:
-            fn = &on.onChange;
-            break;
+            return &h.onChange;
         case Event::Scroll:
-            fn = &on.onScroll;
-            break;
+            return &h.onScroll;
         case Event::GotFocus:
-            fn = &on.onGotFocus;
-            break;
+            return &h.onGotFocus;
         case Event::LostFocus:
-            fn = &on.onLostFocus;
-            break;
+            return &h.onLostFocus;
         case Event::Timer:
-            fn = &on.onTimer;
-            break;
+            return &h.onTimer;
     }
-    if (fn != nullptr && *fn) (*fn)();
+    return nullptr;
+}
+
+template <class Events>
+bool isSet(const Events& h, Handler handler) {
+    switch (handler) {
+        case Handler::Click:
+            return static_cast<bool>(h.onClick);
+        case Handler::DblClick:
+            return static_cast<bool>(h.onDblClick);
+        case Handler::Change:
+            return static_cast<bool>(h.onChange);
+        case Handler::Scroll:
+            return static_cast<bool>(h.onScroll);
+        case Handler::GotFocus:
+            return static_cast<bool>(h.onGotFocus);
+        case Handler::LostFocus:
+            return static_cast<bool>(h.onLostFocus);
+        case Handler::Timer:
+            return static_cast<bool>(h.onTimer);
+        case Handler::KeyDown:
+            return static_cast<bool>(h.onKeyDown);
+        case Handler::KeyPress:
+            return static_cast<bool>(h.onKeyPress);
+        case Handler::KeyUp:
+            return static_cast<bool>(h.onKeyUp);
+        case Handler::BeforeClick:
+            return static_cast<bool>(h.onBeforeClick);
+        case Handler::ButtonClick:
+            return false;
+    }
+    return false;
+}
+
+}  // namespace
+
+Handler handlerOf(Event event) {
+    switch (event) {
+        case Event::Click:
+            return Handler::Click;
+        case Event::DblClick:
+            return Handler::DblClick;
+        case Event::Change:
+            return Handler::Change;
+        case Event::Scroll:
+            return Handler::Scroll;
+        case Event::GotFocus:
+            return Handler::GotFocus;
+        case Event::LostFocus:
+            return Handler::LostFocus;
+        case Event::Timer:
+            return Handler::Timer;
+    }
+    return Handler::Click;
+}
+
+bool Control::handles(Handler handler) const {
+    return array_ != nullptr ? isSet(array_->on, handler) : isSet(on, handler);
+}
+
+void Control::handlerRuns(Handler handler) {
+    desktop().notify([&](UiObserver& o) { o.handlerRuns(*this, handler); });
+}
+
+void Control::raise(Event event) {
+    if (array_ != nullptr) {
+        const auto* fn = slotOf(array_->on, event);
+        if (fn == nullptr || !*fn) return;
+        handlerRuns(handlerOf(event));
+        (*fn)(index_);
+        return;
+    }
+    const auto* fn = slotOf(on, event);
+    if (fn == nullptr || !*fn) return;
+    handlerRuns(handlerOf(event));
+    (*fn)();
 }
 
 void Control::raiseKeyDown(int& keyCode, int shift) {
-    if (array_ != nullptr) {
-        if (array_->on.onKeyDown) array_->on.onKeyDown(index_, keyCode, shift);
-    } else if (on.onKeyDown) {
-        on.onKeyDown(keyCode, shift);
-    }
+    if (!handles(Handler::KeyDown)) return;
+    handlerRuns(Handler::KeyDown);
+    if (array_ != nullptr) array_->on.onKeyDown(index_, keyCode, shift);
+    else on.onKeyDown(keyCode, shift);
 }
 
 void Control::raiseKeyPress(int& keyAscii) {
-    if (array_ != nullptr) {
-        if (array_->on.onKeyPress) array_->on.onKeyPress(index_, keyAscii);
-    } else if (on.onKeyPress) {
-        on.onKeyPress(keyAscii);
-    }
+    if (!handles(Handler::KeyPress)) return;
+    handlerRuns(Handler::KeyPress);
+    if (array_ != nullptr) array_->on.onKeyPress(index_, keyAscii);
+    else on.onKeyPress(keyAscii);
 }
 
 void Control::raiseKeyUp(int& keyCode, int shift) {
-    if (array_ != nullptr) {
-        if (array_->on.onKeyUp) array_->on.onKeyUp(index_, keyCode, shift);
-    } else if (on.onKeyUp) {
-        on.onKeyUp(keyCode, shift);
-    }
+    if (!handles(Handler::KeyUp)) return;
+    handlerRuns(Handler::KeyUp);
+    if (array_ != nullptr) array_->on.onKeyUp(index_, keyCode, shift);
+    else on.onKeyUp(keyCode, shift);
 }
 
 void Control::raiseBeforeClick(bool& cancel) {
-    if (array_ != nullptr) {
-        if (array_->on.onBeforeClick) array_->on.onBeforeClick(index_, cancel);
-    } else if (on.onBeforeClick) {
-        on.onBeforeClick(cancel);
-    }
+    if (!handles(Handler::BeforeClick)) return;
+    handlerRuns(Handler::BeforeClick);
+    if (array_ != nullptr) array_->on.onBeforeClick(index_, cancel);
+    else on.onBeforeClick(cancel);
 }
 
 void Control::acceptCharacter(int) {}

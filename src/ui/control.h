@@ -77,6 +77,24 @@ struct IndexedEvents {
 
 enum class Event { Click, DblClick, Change, Scroll, GotFocus, LostFocus, Timer };
 
+// Every handler a window's code may set on a control, for a display (or a test) that asks which
+// events of a control the window's code handles.
+enum class Handler {
+    Click,
+    DblClick,
+    Change,
+    Scroll,
+    GotFocus,
+    LostFocus,
+    Timer,
+    KeyDown,
+    KeyPress,
+    KeyUp,
+    BeforeClick,
+    ButtonClick,
+};
+Handler handlerOf(Event event);
+
 class Control {
   public:
     Control(Form& form, ControlKind kind, std::string name, int index);
@@ -148,6 +166,10 @@ class Control {
 
     ControlEvents on;
 
+    // Whether the window's code handles that event of this control: its own handler is set, or
+    // its array's.
+    virtual bool handles(Handler handler) const;
+
     // Raising an event calls this control's handler, or its array's with the index.
     void raise(Event event);
     void raiseKeyDown(int& keyCode, int shift);
@@ -163,6 +185,8 @@ class Control {
 
   protected:
     void changed(Property property);
+    // Observers learn that the window's handler of an event of this control is about to run.
+    void handlerRuns(Handler handler);
 
   private:
     friend class ControlArrayBase;

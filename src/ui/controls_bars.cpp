@@ -102,6 +102,26 @@ void ScrollBar::setValue(long v) {
     raise(Event::Change);
 }
 
+void ScrollBar::dragTo(long v) {
+    check16(*this, v);
+    if (v < std::min(min_, max_) || v > std::max(min_, max_)) invalidPropertyValue(*this);
+    if (!dragging_) {
+        dragging_ = true;
+        dragStart_ = value_;
+    }
+    if (v != value_) {
+        value_ = static_cast<int>(v);
+        changed(Property::Value);
+    }
+    raise(Event::Scroll);
+}
+
+void ScrollBar::endDrag() {
+    if (!dragging_) return;
+    dragging_ = false;
+    if (value_ != dragStart_) raise(Event::Change);
+}
+
 void ScrollBar::setSmallChange(long v) {
     check16(*this, v);
     if (v < 0) invalidPropertyValue(*this);
@@ -201,8 +221,16 @@ bool Toolbar::pressButton(std::string_view key) {
         return false;
     }
     std::string pressed = b->key;
-    if (onButtonClick) onButtonClick(pressed);
+    if (onButtonClick) {
+        handlerRuns(Handler::ButtonClick);
+        onButtonClick(pressed);
+    }
     return true;
+}
+
+bool Toolbar::handles(Handler handler) const {
+    if (handler == Handler::ButtonClick) return static_cast<bool>(onButtonClick);
+    return Control::handles(handler);
 }
 
 }  // namespace tolvane::ui

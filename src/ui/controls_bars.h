@@ -45,7 +45,8 @@ class TabStrip : public Control {
 };
 
 // Ranges are 16-bit (6 outside); a value outside min..max raises
-// 380. Setting the value raises Change when it differs.
+// 380. Setting the value raises Change when it differs. A user dragging the thumb moves the
+// value with a Scroll event at each step, and Change comes once, when the thumb is let go.
 class ScrollBar : public Control {
   public:
     enum class Orientation { Horizontal, Vertical };
@@ -63,10 +64,17 @@ class ScrollBar : public Control {
     void setValue(long v);
     void setSmallChange(long v);
     void setLargeChange(long v);
+    // The thumb dragged to v (380 outside the range): Scroll, even when the value stays.
+    void dragTo(long v);
+    // The thumb let go: Change when the drag moved the value.
+    void endDrag();
+    bool dragging() const { return dragging_; }
 
   private:
     void fitValue();
     Orientation orientation_;
+    bool dragging_ = false;
+    int dragStart_ = 0;
     int min_ = 0;
     int max_ = 32767;
     int value_ = 0;
@@ -131,6 +139,7 @@ class Toolbar : public Control {
     // returns whether it did.
     bool pressButton(std::string_view key);
     bool canTakeFocus() const override { return false; }
+    bool handles(Handler handler) const override;
 
     std::function<void(const std::string& key)> onButtonClick;
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 
+#include "platform/drive_folders.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
 #include "ui/form.h"
@@ -180,7 +181,10 @@ const std::string& ListBox::text() const {
 }
 
 DriveListBox::DriveListBox(Form& form, std::string name, int index)
-    : Control(form, ControlKind::DriveListBox, std::move(name), index) {}
+    : Control(form, ControlKind::DriveListBox, std::move(name), index), drives_(driveFolders()) {
+    std::error_code ec;
+    drive_ = driveFolderOf(drives_, std::filesystem::current_path(ec).string());
+}
 
 void DriveListBox::setDrive(std::string drive) {
     if (drive == drive_) return;

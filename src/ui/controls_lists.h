@@ -1,5 +1,5 @@
 // Combo and list boxes over one list of items, and the drive and folder lists. Never draws
-// and never reads a folder beyond checking that it exists.
+// and never reads a folder beyond checking that it exists (the drives come from the mount table).
 #pragma once
 
 #include <string>
@@ -82,6 +82,8 @@ class ListBox : public ListControl {
     void listIndexChanged() override {}
 };
 
+// The machine's drive folders (platform/drive_folders.h), starting at the one that holds the
+// current folder.
 class DriveListBox : public Control {
   public:
     DriveListBox(Form& form, std::string name, int index);

@@ -74,6 +74,10 @@ class Form {
     double width() const { return width_; }
     double height() const { return height_; }
     void move(double left, double top, double width, double height);  // raises Resize
+    // A window whose Form_Resize lays its controls out again says so: a display then hands it
+    // the size a person gives the window. The others keep the size they were designed with.
+    bool handlesResize() const { return handlesResize_; }
+    void setHandlesResize(bool value) { handlesResize_ = value; }
     double scaleWidth() const { return width_; }
     double scaleHeight() const { return height_; }
     // The factor a display draws the window at (1: as designed): controls, their places and
@@ -174,6 +178,7 @@ class Form {
     double height_ = 7200;
     double zoom_ = 1;
     std::vector<ZoomApart> zoomApart_;
+    bool handlesResize_ = false;
 
     bool loaded_ = false;
     bool retired_ = false;

@@ -6,6 +6,7 @@ namespace tolvane::ui {
 
 class Control;
 class Form;
+enum class Handler;
 
 enum class Property {
     Text,
@@ -52,6 +53,9 @@ class UiObserver {
     virtual void focusChanged(Form&, Control*) {}
     virtual void activeFormChanged(Form*) {}
     virtual void mousePointerChanged(int) {}
+    // The window's handler of an event of the control is about to run (what reached the
+    // window's code, for a test that watches a display deliver a person's input).
+    virtual void handlerRuns(Control&, Handler) {}
 };
 
 }  // namespace tolvane::ui

@@ -100,6 +100,12 @@ void dblClick(Control& control) {
     if (click(control)) control.raise(Event::DblClick);
 }
 
+void secondClick(Control& control) {
+    requireReachable(control);
+    if (control.canTakeFocus() && control.form().activeControl() != &control) return;
+    control.raise(Event::DblClick);
+}
+
 void type(Control& control, std::string_view text) {
     focus(control);
     typeCharacters(control.form(), text);
@@ -167,6 +173,30 @@ void scroll(ScrollBar& bar, int value) {
     bar.setValue(value);
 }
 
+void dragScroll(ScrollBar& bar, int value) {
+    requireReachable(bar);
+    if (!focusForAction(bar)) return;
+    bar.dragTo(value);
+}
+
+void releaseScroll(ScrollBar& bar) {
+    if (!bar.dragging()) return;
+    requireReachable(bar);
+    bar.endDrag();
+}
+
+void chooseFolder(DirListBox& list, const std::string& path) {
+    requireReachable(list);
+    if (!focusForAction(list)) return;
+    list.setPath(path);
+}
+
+void chooseDrive(DriveListBox& list, const std::string& drive) {
+    requireReachable(list);
+    if (!focusForAction(list)) return;
+    list.setDrive(drive);
+}
+
 void chooseCell(Grid& grid, int row, int col) {
     requireReachable(grid);
     if (!focusForAction(grid)) return;
@@ -181,5 +211,9 @@ bool pressToolbarButton(Toolbar& toolbar, std::string_view key) {
 }
 
 bool close(Form& form) { return form.unload(UnloadMode::ControlMenu); }
+
+void resize(Form& form, double width, double height) {
+    form.move(form.left(), form.top(), width, height);
+}
 
 }  // namespace tolvane::ui::user

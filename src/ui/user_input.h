@@ -3,6 +3,7 @@
 // always raises the same events in the same order (focus first, then the action).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "ui/controls.h"
@@ -21,6 +22,9 @@ void focus(Control& control);
 // Raises 5 for a hidden or disabled control.
 bool click(Control& control);
 void dblClick(Control& control);
+// The second press of a double click, whose first press clicked already: DblClick, when the
+// first click left the focus where it could.
+void secondClick(Control& control);
 
 // Focus, then each character through the key pipeline (key down, key press, key up).
 void type(Control& control, std::string_view text);
@@ -36,10 +40,18 @@ void keyWithChar(Form& form, int keyCode, int shift, int keyAscii);
 void choose(ListControl& list, int index);  // focus, then the list index (Click)
 void chooseTab(TabStrip& tabs, int index);  // BeforeClick may refuse
 void scroll(ScrollBar& bar, int value);     // focus, then the value (Change)
+// The thumb dragged to a value (Scroll), then let go (Change when the value moved).
+void dragScroll(ScrollBar& bar, int value);
+void releaseScroll(ScrollBar& bar);
+// Focus, then the folder or the drive of a folder or drive list (Change when it differs).
+void chooseFolder(DirListBox& list, const std::string& path);
+void chooseDrive(DriveListBox& list, const std::string& drive);
 void chooseCell(Grid& grid, int row, int col);
 // A toolbar button: no focus moves, the button's key goes to ButtonClick.
 bool pressToolbarButton(Toolbar& toolbar, std::string_view key);
 // The close box of the window: query-unload with ControlMenu, then unload.
 bool close(Form& form);
+// The window's border dragged to a new size, in twips (Resize).
+void resize(Form& form, double width, double height);
 
 }  // namespace tolvane::ui::user
