@@ -16,6 +16,7 @@
 #include "ui/form.h"
 
 class QEventLoop;
+class QScrollArea;
 class QTimer;
 
 namespace tolvane::qt {
@@ -53,6 +54,9 @@ class FormView : public QObject {
     void addNewControls();
     // A window already built is drawn again at its new zoom.
     void zoomChanged();
+    // Before the window opens: sized to its screen (the owner's) and centred on the owner, or on
+    // the screen when there is none.
+    void openOn(QWidget* owner);
 
     // Stops every reference to the model: the form is gone or going.
     void detach();
@@ -78,8 +82,13 @@ class FormView : public QObject {
     void watch(QObject* object, ui::Control& control);
     void connectSignals(ui::Control& control, QWidget* widget);
     void refreshWidget(ui::Control& control, QWidget* widget);
-    // The window takes the size its layout suggests, never less than the designed one.
+    // The window takes the size its layout suggests, never less than the designed one, and never
+    // more than its screen has room for: the rest scrolls.
     void fitWindow();
+    // A shown window grows, within the room of its screen, to hold content that grew.
+    void growToContent();
+    QSize wantedInside(const QSize& room) const;
+    void resizeAboutCentre(const QSize& size);
     void pushSelection(ui::Control& control);
     bool handleKey(ui::Control* control, QKeyEvent* event);
     bool handleMouse(ui::Control& control, QObject* watched, QEvent* event);
@@ -88,6 +97,7 @@ class FormView : public QObject {
 
     ui::Form* form_;
     QPointer<QWidget> window_;
+    QPointer<QScrollArea> scroll_;          // scrolls the content when the window is too small
     QPointer<QWidget> content_;             // holds the form's own controls
     std::set<const ui::Control*> covered_;  // the form's own controls a panel covers
     std::map<const ui::Control*, QPointer<QWidget>> widgets_;
@@ -99,6 +109,7 @@ class FormView : public QObject {
     std::map<const ui::Control*, std::array<double, 4>> laidAt_;  // designed place in a grid
     int updating_ = 0;  // > 0 while the view is being set from the model
     ui::Control* pressed_ = nullptr;
+    ui::Control* selectionShown_ = nullptr;  // the field whose selection the view shows
     bool cellMoved_ = false;  // the current cell of a grid moved since the last press
 };
 
