@@ -213,15 +213,15 @@ void FormView::growToContent() {
 }
 
 void FormView::resizeAboutCentre(const QSize& size) {
-    // A shown window keeps its centre, so that one centred on its owner stays so.
-    if (!window_->isVisible() || window_->windowState() != Qt::WindowNoState) {
-        window_->resize(size);
-        return;
-    }
-    QRect place = window_->geometry();
-    QPoint shift((size.width() - place.width()) / 2, (size.height() - place.height()) / 2);
-    window_->setGeometry(QRect(place.topLeft() - shift, size));
-    keepOnScreen(*window_);
+    // A shown window stays centred where it opened, as far as the screen lets it; one the user
+    // moved, where the user put it.
+    bool shown = window_->isVisible() && window_->windowState() == Qt::WindowNoState;
+    if (shown && window_->geometry().topLeft() != placed_.topLeft())
+        anchor_ = window_->geometry().center();
+    window_->resize(size);
+    if (!shown) return;
+    centreAt(*window_, anchor_);
+    placed_ = window_->geometry();
 }
 
 void FormView::openOn(QWidget* owner) {
@@ -231,7 +231,10 @@ void FormView::openOn(QWidget* owner) {
     if (QScreen* screen = screenFor(owner); screen && window_->screen() != screen)
         window_->setScreen(screen);
     fitWindow();
-    if (window_->windowState() == Qt::WindowNoState) centreOn(*window_, owner);
+    if (window_->windowState() != Qt::WindowNoState) return;
+    anchor_ = centreFor(*window_, owner);
+    centreAt(*window_, anchor_);
+    placed_ = window_->geometry();
 }
 
 QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {

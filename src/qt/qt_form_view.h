@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -110,6 +111,8 @@ class FormView : public QObject {
     int updating_ = 0;  // > 0 while the view is being set from the model
     ui::Control* pressed_ = nullptr;
     ui::Control* selectionShown_ = nullptr;  // the field whose selection the view shows
+    QPoint anchor_;  // where the window is centred: its owner's centre, or where the user put it
+    QRect placed_;   // where the view last put the window
     bool cellMoved_ = false;  // the current cell of a grid moved since the last press
 };
 

@@ -19,9 +19,8 @@ const QMargins kUsualFrame(4, 36, 4, 4);
 // A desktop panel the screen does not set apart.
 constexpr int kPanelStrip = 40;
 
-// The start of a span of length size centred on [from, from + length), kept in [low, high).
-int centred(int from, int length, int size, int low, int high) {
-    int start = from + (length - size) / 2;
+// The start of a span of length size, moved the least that keeps it in [low, high), or at low.
+int keptIn(int start, int size, int low, int high) {
     return std::max(low, std::min(start, high - size));
 }
 
@@ -50,32 +49,26 @@ QScreen* screenFor(const QWidget* owner) {
     return QGuiApplication::primaryScreen();
 }
 
-void centreOn(QWidget& window, const QWidget* owner) {
-    bool ownerShown = owner && owner != &window && owner->isVisible() && !owner->isMinimized();
-    if (!ownerShown) owner = nullptr;
-    QScreen* screen = screenFor(owner);
-    if (!screen) return;
-    if (window.screen() != screen) window.setScreen(screen);
-    QRect area = screen->availableGeometry();
-    QRect over = owner ? owner->geometry() : area;
-    QMargins frame = frameAround(window);
-    // The frame stays inside the area; where it cannot, its top left corner does, with the title
-    // bar and its close box.
-    QRect inside = area.marginsRemoved(frame);
-    QSize size = window.size();
-    int x = centred(over.left(), over.width(), size.width(), inside.left(), inside.right() + 1);
-    int y = centred(over.top(), over.height(), size.height(), inside.top(), inside.bottom() + 1);
-    window.setGeometry(x, y, size.width(), size.height());
+QPoint centreFor(const QWidget& window, const QWidget* owner) {
+    if (owner && owner != &window && owner->isVisible() && !owner->isMinimized())
+        return owner->geometry().center();
+    QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().center() : QPoint();
 }
 
-void keepOnScreen(QWidget& window) {
+void centreAt(QWidget& window, const QPoint& centre) {
     QScreen* screen = window.screen();
     if (!screen) return;
+    // The frame stays inside the area; where it cannot, its top left corner does, with the title
+    // bar and its close box.
     QRect inside = screen->availableGeometry().marginsRemoved(frameAround(window));
-    QRect now = window.geometry();
-    int x = std::max(inside.left(), std::min(now.left(), inside.right() + 1 - now.width()));
-    int y = std::max(inside.top(), std::min(now.top(), inside.bottom() + 1 - now.height()));
-    if (x != now.left() || y != now.top()) window.setGeometry(x, y, now.width(), now.height());
+    QSize size = window.size();
+    int x = keptIn(centre.x() - (size.width() - 1) / 2, size.width(), inside.left(),
+                   inside.right() + 1);
+    int y = keptIn(centre.y() - (size.height() - 1) / 2, size.height(), inside.top(),
+                   inside.bottom() + 1);
+    if (QPoint(x, y) != window.geometry().topLeft() || !window.testAttribute(Qt::WA_Moved))
+        window.setGeometry(x, y, size.width(), size.height());
 }
 
 LayoutFollower::LayoutFollower(QWidget* widget, std::function<void()> laidOut)

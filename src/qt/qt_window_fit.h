@@ -5,6 +5,7 @@
 
 #include <QMargins>
 #include <QObject>
+#include <QPoint>
 #include <QSize>
 #include <QTabBar>
 #include <functional>
@@ -26,13 +27,18 @@ QSize roomForInside(const QWidget& window, const QScreen& screen);
 // The screen a window opened from owner goes on: the owner's, else the primary one.
 QScreen* screenFor(const QWidget* owner);
 
-// Moves a top-level window so that its frame stands centred on the owner (a shown window that is
-// not minimised), else on its screen's available area, then wholly inside that area.
-void centreOn(QWidget& window, const QWidget* owner);
+// The point a window opened from owner stands centred on: the owner's centre (a shown window
+// that is not minimised), else the centre of the window's screen.
+QPoint centreFor(const QWidget& window, const QWidget* owner);
 
-// Moves a top-level window the least that puts its frame inside its screen's available area (its
-// top left corner, when it is larger).
-void keepOnScreen(QWidget& window);
+// Moves a top-level window so that its inside stands centred on the point, then the least that
+// puts its frame inside its screen's available area (its top left corner, when it is larger).
+void centreAt(QWidget& window, const QPoint& centre);
+
+// Centred on the owner, or on the screen.
+inline void centreOn(QWidget& window, const QWidget* owner) {
+    centreAt(window, centreFor(window, owner));
+}
 
 // Calls a function each time the layout of a widget has been made anew (a panel shown, controls
 // added), so that its window can grow to hold it.
