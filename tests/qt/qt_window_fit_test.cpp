@@ -330,6 +330,25 @@ TEST_P(WindowFitTest, CompanyFormScrollsItsTabsAndStaysOnTheScreenOnEveryPage) {
     }
 }
 
+// The preview size window, modal, opens over the print options dialog that opened it.
+TEST_P(WindowFitTest, ModalWindowOpensCentredOnTheWindowThatOpenedIt) {
+    ui::Form* options = open("FrmSceltaStam", 2);
+    ASSERT_NE(options, nullptr);
+    ui::Control* change = options->findControl("ComOpz", 1);
+    ASSERT_NE(change, nullptr);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        ui::Form* size = ui::desktop().findForm("frmVStaPar");
+        ASSERT_NE(size, nullptr);
+        ASSERT_EQ(log.owners[size], options);
+        seen = true;
+        expectShownWindowsFit(true);
+        QTest::mouseClick(frontEnd->widgetOf(*size->findControl("CmdOk")), Qt::LeftButton);
+    });
+    QTest::mouseClick(frontEnd->widgetOf(*change), Qt::LeftButton);
+    EXPECT_TRUE(seen);
+}
+
 // Qt's own message boxes, input and file dialogs speak the program's language.
 TEST_P(WindowFitTest, QtsOwnDialogsSpeakItalian) {
     QMessageBox box(QMessageBox::Question, "Tolvane", "Confermi?",
