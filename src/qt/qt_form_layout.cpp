@@ -201,8 +201,16 @@ void FormView::layoutGrid(const std::vector<ui::Control*>& children, QWidget* ho
             grid->addItem(new QSpacerItem(reach[i], 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
                           static_cast<int>(rows.size()), static_cast<int>(i));
     }
-    for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
-        int distance = pixels(rows[i + 1] - rows[i], zoom);
+    // A row keeps its designed distance to the next row that shows something; a row of hidden
+    // controls alone (a field that stands behind a check box, one a setting shows) takes no room.
+    std::vector<bool> shows(rows.size(), false);
+    for (ui::Control* c : children)
+        if (c->visible() && !hasNoWidget(c->kind())) shows[clusterOf(rows, c->top())] = true;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        std::size_t next = i + 1;
+        while (next < rows.size() && !shows[next]) ++next;
+        if (!shows[i] || next == rows.size()) continue;
+        int distance = pixels(rows[next] - rows[i], zoom);
         grid->setRowMinimumHeight(static_cast<int>(i),
                                   std::max(0, distance - grid->verticalSpacing()));
     }

@@ -19,8 +19,11 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -31,6 +34,7 @@
 #include "qt/qt_folder_list.h"
 #include "qt/qt_form_rules.h"
 #include "qt/qt_picture_view.h"
+#include "qt/qt_window_fit.h"
 #include "ui/controls.h"
 #include "ui/user_input.h"
 
@@ -137,6 +141,7 @@ void FormView::detach() {
     for (auto& [control, timer] : timers_) timer->stop();
     watched_.clear();
     pressed_ = nullptr;
+    selectionShown_ = nullptr;
 }
 
 QWidget* FormView::widgetFor(const ui::Control& control) const {
@@ -159,10 +164,17 @@ void FormView::build() {
         QWidget* bar = makeWidget(*c, window);
         outer->addWidget(bar);
     }
-    auto* content = new QWidget(window);
+    // What does not fit on the screen scrolls: a panel taller than the screen, a zoomed window.
+    auto* scroll = new QScrollArea(window);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll_ = scroll;
+    auto* content = new QWidget;
     content_ = content;
     content->installEventFilter(this);
-    outer->addWidget(content, 1);
+    scroll->setWidget(content);
+    new LayoutFollower(content, [this] { growToContent(); });
+    outer->addWidget(scroll, 1);
     layoutChildren(nullptr, content);
     knownControls_ = form_->controls().size();
     refreshForm();
@@ -170,10 +182,64 @@ void FormView::build() {
     fitWindow();
 }
 
+QSize FormView::wantedInside(const QSize& room) const {
+    // The inside the layout suggests: the toolbars over all of the content.
+    QSize wanted(0, 0);
+    QLayout* outer = window_->layout();
+    for (int i = 0; outer && i < outer->count(); ++i) {
+        QWidget* item = outer->itemAt(i)->widget();
+        if (!item || item->isHidden()) continue;
+        QSize hint = item == scroll_.data() ? content_->sizeHint() : item->sizeHint();
+        wanted = QSize(std::max(wanted.width(), hint.width()), wanted.height() + hint.height());
+    }
+    // A scroll bar for one side takes room on the other.
+    int bar = window_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (wanted.height() > room.height()) wanted.rwidth() += bar;
+    if (wanted.width() > room.width()) wanted.rheight() += bar;
+    return wanted;
+}
+
 void FormView::fitWindow() {
-    if (!form_ || !window_) return;
+    if (!form_ || !window_ || !content_) return;
+    QSize room = roomForInside(*window_, *window_->screen());
     QSize designed(pixels(form_->width(), form_->zoom()), pixels(form_->height(), form_->zoom()));
-    window_->resize(window_->sizeHint().expandedTo(designed.boundedTo(QSize(1000, 700))));
+    QSize wanted = wantedInside(room).expandedTo(designed.boundedTo(QSize(1000, 700)));
+    resizeAboutCentre(wanted.boundedTo(room));
+}
+
+void FormView::growToContent() {
+    if (!form_ || !window_ || !content_ || !window_->isVisible()) return;
+    if (window_->windowState() != Qt::WindowNoState) return;
+    QSize room = roomForInside(*window_, *window_->screen());
+    QSize now = window_->size();
+    QSize grown = now.expandedTo(wantedInside(room).boundedTo(room));
+    if (grown == now) return;
+    resizeAboutCentre(grown);
+}
+
+void FormView::resizeAboutCentre(const QSize& size) {
+    // A shown window stays centred where it opened, as far as the screen lets it; one the user
+    // moved, where the user put it.
+    bool shown = window_->isVisible() && window_->windowState() == Qt::WindowNoState;
+    if (shown && window_->geometry().topLeft() != placed_.topLeft())
+        anchor_ = window_->geometry().center();
+    window_->resize(size);
+    if (!shown) return;
+    centreAt(*window_, anchor_);
+    placed_ = window_->geometry();
+}
+
+void FormView::openOn(QWidget* owner) {
+    ensureBuilt();
+    if (!window_) return;
+    flushLayouts();
+    if (QScreen* screen = screenFor(owner); screen && window_->screen() != screen)
+        window_->setScreen(screen);
+    fitWindow();
+    if (window_->windowState() != Qt::WindowNoState) return;
+    anchor_ = centreFor(*window_, owner);
+    centreAt(*window_, anchor_);
+    placed_ = window_->geometry();
 }
 
 QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
@@ -217,13 +283,9 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
         case ui::ControlKind::Image:
             w = new QLabel(parent);
             break;
-        case ui::ControlKind::TabStrip: {
-            auto* tabs = new QTabBar(parent);
-            tabs->setDrawBase(true);
-            tabs->setExpanding(false);
-            w = tabs;
+        case ui::ControlKind::TabStrip:
+            w = new FittingTabBar(parent);
             break;
-        }
         case ui::ControlKind::Grid: {
             auto* table = new QTableWidget(parent);
             table->horizontalHeader()->hide();
@@ -346,12 +408,15 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
         case ui::ControlKind::TextBox: {
             auto& box = static_cast<ui::TextBox&>(c);
             palette.setColor(QPalette::Base, colour(box.backColor()));
+            // The model keeps every field's selection; only the field with the focus shows it.
+            bool focused = form_->activeControl() == &c;
             if (auto* line = qobject_cast<QLineEdit*>(w)) {
                 if (line->text() != q(box.text())) line->setText(q(box.text()));
                 line->setReadOnly(box.locked());
                 line->setEchoMode(box.passwordChar().empty() ? QLineEdit::Normal
                                                              : QLineEdit::Password);
-                if (box.selLength() > 0) line->setSelection(box.selStart(), box.selLength());
+                if (focused && box.selLength() > 0)
+                    line->setSelection(box.selStart(), box.selLength());
                 else line->setCursorPosition(box.selStart());
             } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
                 QString shown = q(box.text()).replace("\r\n", "\n");
@@ -361,8 +426,9 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
                 int start = viewPosition(box.text(), box.selStart());
                 int end = viewPosition(box.text(), box.selStart() + box.selLength());
                 cursor.setPosition(std::min<int>(start, static_cast<int>(shown.size())));
-                cursor.setPosition(std::min<int>(end, static_cast<int>(shown.size())),
-                                   QTextCursor::KeepAnchor);
+                if (focused)
+                    cursor.setPosition(std::min<int>(end, static_cast<int>(shown.size())),
+                                       QTextCursor::KeepAnchor);
                 edit->setTextCursor(cursor);
             }
             break;
@@ -464,7 +530,8 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
         }
         case ui::ControlKind::TabStrip: {
             auto& tabs = static_cast<ui::TabStrip&>(c);
-            auto* view = static_cast<QTabBar*>(w);
+            auto* view = static_cast<FittingTabBar*>(w);
+            view->setDesignedWidth(pixels(tabs.width(), zoom));
             bool same = view->count() == tabs.tabCount();
             for (int i = 0; same && i < tabs.tabCount(); ++i)
                 same = view->tabText(i) == q(tabs.tab(i + 1).caption);
@@ -560,6 +627,13 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
 }
 
 void FormView::showFocus(ui::Control* control) {
+    // The field left hides its selection, the one reached shows it.
+    if (selectionShown_ != control) {
+        ui::Control* left = selectionShown_;
+        selectionShown_ = control;
+        if (left && left->kind() == ui::ControlKind::TextBox) refreshControl(*left);
+        if (control && control->kind() == ui::ControlKind::TextBox) refreshControl(*control);
+    }
     if (!control || !window_) return;
     QWidget* widget = widgetFor(*control);
     if (!widget) return;

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -16,6 +17,7 @@
 #include "ui/form.h"
 
 class QEventLoop;
+class QScrollArea;
 class QTimer;
 
 namespace tolvane::qt {
@@ -53,6 +55,9 @@ class FormView : public QObject {
     void addNewControls();
     // A window already built is drawn again at its new zoom.
     void zoomChanged();
+    // Before the window opens: sized to its screen (the owner's) and centred on the owner, or on
+    // the screen when there is none.
+    void openOn(QWidget* owner);
 
     // Stops every reference to the model: the form is gone or going.
     void detach();
@@ -78,13 +83,18 @@ class FormView : public QObject {
     void watch(QObject* object, ui::Control& control);
     void connectSignals(ui::Control& control, QWidget* widget);
     void refreshWidget(ui::Control& control, QWidget* widget);
-    // The window takes the size its layout suggests, never less than the designed one.
+    // The window takes the size its layout suggests, never less than the designed one, and never
+    // more than its screen has room for: the rest scrolls.
     void fitWindow();
     // A window whose code handles Resize is told the size of its inside, where the view puts
     // its controls at the places the code gives them.
     void handleResize();
     // A hidden or disabled control, or one on a window behind a modal one, takes no input.
     bool reachable(const ui::Control& control) const;
+    // A shown window grows, within the room of its screen, to hold content that grew.
+    void growToContent();
+    QSize wantedInside(const QSize& room) const;
+    void resizeAboutCentre(const QSize& size);
     void pushSelection(ui::Control& control);
     bool handleKey(ui::Control* control, QKeyEvent* event);
     bool handleMouse(ui::Control& control, QObject* watched, QEvent* event);
@@ -93,6 +103,7 @@ class FormView : public QObject {
 
     ui::Form* form_;
     QPointer<QWidget> window_;
+    QPointer<QScrollArea> scroll_;          // scrolls the content when the window is too small
     QPointer<QWidget> content_;             // holds the form's own controls
     std::set<const ui::Control*> covered_;  // the form's own controls a panel covers
     std::map<const ui::Control*, QPointer<QWidget>> widgets_;
@@ -105,7 +116,10 @@ class FormView : public QObject {
     int updating_ = 0;  // > 0 while the view is being set from the model
     ui::Control* pressed_ = nullptr;
     bool secondPress_ = false;  // the press being held is a double click's second
-    bool cellMoved_ = false;    // the current cell of a grid moved since the last press
+    ui::Control* selectionShown_ = nullptr;  // the field whose selection the view shows
+    QPoint anchor_;  // where the window is centred: its owner's centre, or where the user put it
+    QRect placed_;   // where the view last put the window
+    bool cellMoved_ = false;  // the current cell of a grid moved since the last press
 };
 
 }  // namespace tolvane::qt

@@ -19,10 +19,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <clocale>
 #include <memory>
 
 #include "qt/qt_form_view.h"
+#include "qt/qt_window_fit.h"
 #include "startup/programma.h"
 #include "ui/desktop.h"
 #include "ui/form.h"
@@ -158,6 +158,7 @@ FormView& QtFrontEnd::ensureView(ui::Form& form) {
 }
 
 void QtFrontEnd::dropView(ui::Form& form) {
+    owners_.erase(&form);
     FormView* v = view(form);
     if (!v) return;
     views_.erase(&form);
@@ -217,12 +218,25 @@ void QtFrontEnd::formChanged(ui::Form& form, ui::Property property) {
 
 void QtFrontEnd::formLoaded(ui::Form& form) { ensureView(form); }
 
+QWidget* QtFrontEnd::ownerWindow(const ui::Form* form) const {
+    // The model makes the form that opens another active only after the new one is shown.
+    ui::Form* active = ui::desktop().activeForm();
+    QWidget* owner = active && active != form ? windowOf(*active) : nullptr;
+    if (owner && owner->isVisible()) return owner;
+    QWidget* qtActive = QApplication::activeWindow();
+    bool other = qtActive && (!form || qtActive != windowOf(*form));
+    return other ? qtActive : nullptr;
+}
+
 void QtFrontEnd::formShown(ui::Form& form, bool modal) {
-    if (modal) return;  // runModal shows it
     FormView& v = ensureView(form);
+    bool opening = !v.window() || !v.window()->isVisible();
+    if (opening) owners_[&form] = ownerWindow(&form);
+    if (modal) return;  // runModal shows it
     v.ensureBuilt();
     v.addNewControls();
     QWidget* w = v.window();
+    if (opening) v.openOn(owners_[&form]);
     if (form.windowState() == ui::WindowState::Minimized) w->showMinimized();
     else if (form.windowState() == ui::WindowState::Maximized) w->showMaximized();
     else w->show();
@@ -266,6 +280,10 @@ int QtFrontEnd::message(const ui::MessageRequest& request) {
     if (answerer_) return answerer_(request);
     int pressed = 0;
     QWidget* dialog = makeMessageDialog(request, &pressed);
+    QWidget* owner = ownerWindow(nullptr);
+    dialog->setScreen(screenFor(owner));
+    dialog->resize(dialog->sizeHint().boundedTo(roomForInside(*dialog, *dialog->screen())));
+    centreOn(*dialog, owner);
     static_cast<QDialog*>(dialog)->exec();
     delete dialog;
     return pressed == 0 ? std::max(static_cast<int>(request.buttons.size()), 1) : pressed;
@@ -276,6 +294,7 @@ void QtFrontEnd::runModal(ui::Form& form) {
     v->ensureBuilt();
     v->addNewControls();
     QPointer<QWidget> w = v->window();
+    if (!w->isVisible()) v->openOn(owners_[&form]);
     w->setWindowModality(Qt::ApplicationModal);
     w->show();
     w->raise();
@@ -373,8 +392,7 @@ void QtFrontEnd::waitForEvents() {
 int runProgram(int argc, char** argv, const std::function<bool()>& start) {
     std::unique_ptr<QApplication> own;
     if (!QApplication::instance()) own = std::make_unique<QApplication>(argc, argv);
-    // Qt takes the desktop's locale; numbers in files, INI and SQL must keep the C rules.
-    std::setlocale(LC_NUMERIC, "C");
+    useProgramLanguage();
     QApplication::setQuitOnLastWindowClosed(false);
     QtFrontEnd frontEnd;
     bool ended = false;

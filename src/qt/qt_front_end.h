@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QImage>
+#include <QPointer>
+#include <QWidget>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,7 +15,6 @@
 #include "ui/observer.h"
 
 class QEventLoop;
-class QWidget;
 
 namespace tolvane::qt {
 
@@ -72,8 +73,11 @@ class QtFrontEnd : public ui::UiObserver, public ui::Driver {
     FormView* view(const ui::Form& form) const;
     FormView& ensureView(ui::Form& form);
     void dropView(ui::Form& form);
+    // The window a form (nullptr: a message) opens over: the active form's, else Qt's active one.
+    QWidget* ownerWindow(const ui::Form* form) const;
 
     std::map<const ui::Form*, FormView*> views_;
+    std::map<const ui::Form*, QPointer<QWidget>> owners_;  // of each window being opened
     std::vector<QEventLoop*> loops_;
     std::function<int(const ui::MessageRequest&)> answerer_;
     bool waitCursor_ = false;
@@ -81,6 +85,11 @@ class QtFrontEnd : public ui::UiObserver, public ui::Driver {
 
 // The message window as a Qt dialog (also what the screenshot tool draws).
 QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed);
+
+// What Qt draws on its own (message-box buttons, file, font and input dialogs) in Italian, as the
+// program's own texts, with numbers kept to the C rules. Needs the QApplication; the program, the
+// screenshot tool and the tests start with it.
+void useProgramLanguage();
 
 // Runs the program: a QApplication, the front end, the start-up, then the event loop until the
 // program ends. Returns the exit code.

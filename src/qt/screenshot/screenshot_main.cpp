@@ -9,98 +9,19 @@
 #include <QApplication>
 #include <QDialog>
 #include <QImage>
-#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "finestre_programma.h"
-#include "platform/memory_printer_system.h"
-#include "platform/text.h"
-#include "printing/frm_scelta_stam.h"
-#include "printing/frm_v_stampa.h"
-#include "printing/frm_vedrix_stampa.h"
 #include "qt/qt_front_end.h"
+#include "qt/screenshot/sample_print_windows.h"
 #include "startup/command_line.h"
 #include "startup/programma.h"
-#include "suite/opz_stampa.h"
-#include "suite/vedrix_lista.h"
 #include "ui/controls.h"
 #include "ui/desktop.h"
-#include "ui/driver.h"
 #include "ui/form.h"
 #include "ui/user_input.h"
-
-namespace {
-
-using tolvane::equalText;
-
-bool isPrintWindow(const std::string& name) {
-    return equalText(name, "FrmSceltaStam") || equalText(name, "FrmVedrixStampa") ||
-           equalText(name, "FrmVStampa");
-}
-
-void samplePrinters() {
-    auto printers = std::make_shared<tolvane::MemoryPrinterSystem>();
-    tolvane::MemoryPrinterSystem::Entry ufficio;
-    ufficio.info = {"Ufficio", "ipp://ufficio", "driver Ufficio"};
-    ufficio.trays = {"Upper/Cassetto 1", "Manual/Alimentazione manuale"};
-    ufficio.paperSizes = {"A4/A4", "Letter/Lettera", "Legal/Legale"};
-    ufficio.paperInUse = 1;
-    printers->addPrinter(ufficio);
-    tolvane::MemoryPrinterSystem::Entry magazzino;
-    magazzino.info = {"Magazzino", "ipp://magazzino", "driver Magazzino"};
-    printers->addPrinter(magazzino);
-    printers->setServerDefault("Ufficio");
-    tolvane::setPrinterSystem(printers);
-}
-
-tolvane::VedrixLista& sampleList() {
-    static tolvane::VedrixLista lista;
-    lista.columns = {{"Codice", true}, {"Ragione sociale", true}, {"Città", true}};
-    const char* citta[] = {"Milano", "Torino", "Bologna", "Napoli", "Verona"};
-    lista.rows.clear();
-    for (int i = 1; i <= 30; ++i) {
-        lista.rows.push_back(
-            {std::to_string(1000 + i), "Azienda di prova " + std::to_string(i), citta[i % 5]});
-    }
-    lista.printName = "Elenco aziende";
-    lista.title = "Elenco aziende";
-    lista.setPrintDialog(
-        [] { return &tolvane::ui::desktop().instance<tolvane::FrmVedrixStampa>(); });
-    return lista;
-}
-
-// Opens the print window of that name on the samples; the window to draw.
-tolvane::ui::Form* openPrintWindow(const std::string& name, int choice) {
-    namespace ui = tolvane::ui;
-    samplePrinters();
-    if (equalText(name, "FrmSceltaStam")) {
-        static tolvane::OpzStampa opz("Elenco aziende");
-        opz.ScriviParStampa("PaginaDa", tolvane::OpzStampa::kTipoAltro, tolvane::Variant(1L));
-        opz.ScriviParStampa("PaginaA", tolvane::OpzStampa::kTipoAltro, tolvane::Variant(3L));
-        auto& form = ui::desktop().load<tolvane::FrmSceltaStam>();
-        form.ogOpzSta = &opz;
-        if (!form.VisDecodOk()) return nullptr;
-        form.show();
-        if (choice >= 1 && choice <= 4) ui::user::click(form.OptStampaSu(choice - 1));
-        if (choice == 5) ui::user::click(*form.ComParIniPE);
-        if (choice == 6) ui::user::click(*form.ComSalOpz);
-        return &form;
-    }
-    tolvane::VedrixLista& lista = sampleList();
-    if (!lista.pressKey("Stampa")) return nullptr;
-    auto& dialog = ui::desktop().instance<tolvane::FrmVedrixStampa>();
-    if (equalText(name, "FrmVedrixStampa")) return &dialog;
-    dialog.opzioni()->StaVid = tolvane::OpzStampa::kVideo;
-    dialog.opzioni()->Fatt = 1;
-    dialog.OptOrientamento(1).setValue(true);
-    dialog.OptTipsta(0).setValue(true);
-    ui::user::click(dialog.CmdStampa);
-    return ui::desktop().findForm("FrmVStampa");
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -115,7 +36,7 @@ int main(int argc, char** argv) {
     }
     QString out = QString::fromLocal8Bit(argv[2]);
     QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
+    tolvane::qt::useProgramLanguage();
     app.setQuitOnLastWindowClosed(false);
 
     if (name == "frmMsgCom") {
@@ -139,16 +60,16 @@ int main(int argc, char** argv) {
         return r.defaultButton;
     });
     tolvane::CommandLine line;
-    line.form = isPrintWindow(name) ? std::string("frmAziendeDemo") : name;
+    line.form = tolvane::qt::isSamplePrintWindow(name) ? std::string("frmAziendeDemo") : name;
     if (!tolvane::AvviaProgramma(line)) {
         for (const std::string& m : messages) std::fprintf(stderr, "%s\n", m.c_str());
         return 1;
     }
     app.processEvents();
     tolvane::ui::Form* form = nullptr;
-    if (isPrintWindow(name)) {
+    if (tolvane::qt::isSamplePrintWindow(name)) {
         try {
-            form = openPrintWindow(name, tab);
+            form = tolvane::qt::openSamplePrintWindow(name, tab);
         } catch (const std::exception& e) {
             std::fprintf(stderr, "%s\n", e.what());
         }
