@@ -249,9 +249,11 @@ class WindowFitTest : public ::testing::TestWithParam<Screen> {
 TEST_P(WindowFitTest, EveryWindowOpensWithinTheScreenCentredOnTheOneItWasOpenedFrom) {
     struct Opening {
         const char* window;
-        int choice;        // a destination (1-4) or panel (5, 6) of the print options dialog
-        int zoom;          // "StaVid" of the main INI; 0: as designed
-        bool scrollsDown;  // its content is taller than any of the screens leaves room for
+        int choice;  // a destination (1-4) or panel (5, 6) of the print options dialog
+        int zoom;    // "StaVid" of the main INI; 0: as designed
+        // Its content is taller than any of the screens leaves room for (the preview, which
+        // places its own page and scroll bars in whatever size it gets, never is).
+        bool scrollsDown;
     } openings[] = {
         {"frmtolvane", 0, 0, false},      {"frmdatiazie", 0, 0, false},
         {"frmdastudio", 0, 0, false},     {"frmpersonal", 0, 0, false},
@@ -259,7 +261,7 @@ TEST_P(WindowFitTest, EveryWindowOpensWithinTheScreenCentredOnTheOneItWasOpenedF
         {"FrmVedrixStampa", 0, 0, false}, {"FrmVStampa", 0, 0, false},
         {"FrmSceltaStam", 1, 0, false},   {"FrmSceltaStam", 3, 0, false},
         {"FrmSceltaStam", 4, 0, false},   {"FrmSceltaStam", 5, 0, true},
-        {"FrmSceltaStam", 6, 0, true},    {"FrmVStampa", 0, 2, true},
+        {"FrmSceltaStam", 6, 0, true},    {"FrmVStampa", 0, 2, false},
         {"FrmSceltaStam", 1, 2, true},    {"FrmSceltaStam", 6, 2, true},
     };
     for (const Opening& o : openings) {
