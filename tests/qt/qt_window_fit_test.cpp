@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "finestre_programma.h"
+#include "qt/offscreen_screen.h"
 #include "qt/qt_front_end.h"
 #include "qt/screenshot/sample_print_windows.h"
 #include "startup/command_line.h"
@@ -46,15 +47,6 @@
 
 namespace tolvane::testing {
 namespace {
-
-struct Screen {
-    int width;
-    int height;
-};
-
-void PrintTo(const Screen& screen, std::ostream* out) {
-    *out << screen.width << "x" << screen.height;
-}
 
 // What a window leaves free of its screen's height: its title bar and a desktop panel.
 constexpr int kTitleAndPanel = 80;
@@ -102,10 +94,7 @@ class WindowFitTest : public ::testing::TestWithParam<Screen> {
             static std::vector<std::string> args;
             static std::vector<char*> argv;
             static int argc;
-            args = {"test_qt", "-platform",
-                    "offscreen:configfile=" + std::string(TOLVANE_SOURCE_DIR) +
-                        "/tests/qt/screens/" + std::to_string(size.width()) + "x" +
-                        std::to_string(size.height()) + ".json"};
+            args = {"test_qt", "-platform", offscreenPlatform(GetParam())};
             argv.clear();
             for (std::string& a : args) argv.push_back(a.data());
             argv.push_back(nullptr);

@@ -37,6 +37,7 @@
 #include "printing/frm_stampa_in_corso.h"
 #include "printing/frm_v_stampa.h"
 #include "printing/frm_vedrix_stampa.h"
+#include "qt/offscreen_screen.h"
 #include "qt/qt_folder_list.h"
 #include "qt/qt_front_end.h"
 #include "register/frm_personal.h"
@@ -57,15 +58,6 @@
 
 namespace tolvane::testing {
 namespace {
-
-struct Screen {
-    int width;
-    int height;
-};
-
-void PrintTo(const Screen& screen, std::ostream* out) {
-    *out << screen.width << "x" << screen.height;
-}
 
 // The offscreen platform notes each window operation it does without; the rest goes on as
 // usual.
@@ -173,13 +165,7 @@ constexpr int kRowsOfThreePages = 170;
 class ProgramWindows : public ::testing::TestWithParam<Screen> {
   public:
     void SetUp() override {
-        std::filesystem::path config = scratch.path() / "screen.json";
-        std::ofstream(config) << "{\"screens\": [{\"name\": \"ufficio\", \"x\": 0, \"y\": 0, "
-                              << "\"width\": " << GetParam().width
-                              << ", \"height\": " << GetParam().height
-                              << ", \"logicalDpi\": 96, \"logicalBaseDpi\": 96, \"dpr\": 1}]}";
-        platform = std::make_unique<ScopedEnv>("QT_QPA_PLATFORM",
-                                               "offscreen:configfile=" + config.string());
+        platform = std::make_unique<ScopedEnv>("QT_QPA_PLATFORM", offscreenPlatform(GetParam()));
         usualMessages = qInstallMessageHandler(quietPlatform);
         static int argc = 1;
         static char name[] = "test_qt_walk";
@@ -187,7 +173,7 @@ class ProgramWindows : public ::testing::TestWithParam<Screen> {
         app = std::make_unique<QApplication>(argc, argv);
         ASSERT_EQ(QGuiApplication::primaryScreen()->size(),
                   QSize(GetParam().width, GetParam().height))
-            << "the offscreen platform did not take its screen from " << config;
+            << "the offscreen platform did not take its screen";
         env = buildDemoEnvironment(scratch.path() / "demo");
         writeDemoMenuIni(env.mainIni);
         instIni = std::make_unique<ScopedEnv>("TOLVANE_INST_INI", env.installIni.string());
