@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "output/shaped_texts.h"
+#include "platform/printer_media.h"
 
 namespace tolvane {
 
@@ -43,6 +44,11 @@ bool paperNamed(const std::string& name, Paper& paper) {
     pwg_media_t* media = pwgMediaForPPD(name.c_str());
     if (media == nullptr) media = pwgMediaForPWG(name.c_str());
     if (media == nullptr) media = pwgMediaForLegacy(name.c_str());
+    // A name CUPS does not know ("iso_a4", "na_letter") is the sheet of its number.
+    if (media == nullptr) {
+        const std::string keyword(paperKeyword(paperNumber(name)));
+        if (!keyword.empty()) media = pwgMediaForPPD(keyword.c_str());
+    }
     if (media == nullptr || media->width <= 0 || media->length <= 0) return false;
     paper.width = media->width * 72.0 / 2540.0;
     paper.height = media->length * 72.0 / 2540.0;

@@ -33,7 +33,7 @@ struct Paper {
     double height = 841.89;
 };
 
-// The sheet of a paper name as printers give them ("A4", "Letter", "iso_a5_148x210mm");
+// The sheet of a paper name as printers give them ("A4", "Letter", "iso_a5_148x210mm", "iso_a4");
 // false when the name is unknown.
 bool paperNamed(const std::string& name, Paper& paper);
 

@@ -135,33 +135,44 @@ std::size_t ShapedText::bytes() const {
 }
 
 template <class Value>
-Value* TextShapes::Generations<Value>::find(std::string_view text) {
+Value* TextShapes::Generations<Value>::find(std::string_view text, std::size_t budget) {
     auto found = newer.find(text);
-    if (found != newer.end()) return &found->second;
+    if (found != newer.end()) return &found->second.value;
     auto old = older.find(text);
     if (old == older.end()) return nullptr;
-    Value value = std::move(old->second);
+    Entry entry = std::move(old->second);
     older.erase(old);
-    return &newer.emplace(std::string(text), std::move(value)).first->second;
+    olderBytes -= entry.bytes;
+    return &add(text, std::move(entry.value), entry.bytes, budget);
 }
 
 template <class Value>
 Value& TextShapes::Generations<Value>::add(std::string_view text, Value value, std::size_t bytes,
                                            std::size_t budget) {
-    if (newerBytes + bytes > budget / 2) {
+    if (newerBytes + bytes > budget / 2 && !newer.empty()) {
         older = std::move(newer);
+        olderBytes = newerBytes;
         newer.clear();
         newerBytes = 0;
     }
     newerBytes += bytes;
-    return newer.emplace(std::string(text), std::move(value)).first->second;
+    return newer.emplace(std::string(text), Entry{std::move(value), bytes}).first->second.value;
 }
 
 template <class Value>
 void TextShapes::Generations<Value>::clear() {
     newer.clear();
     older.clear();
-    newerBytes = 0;
+    newerBytes = olderBytes = 0;
+}
+
+std::size_t TextShapes::heldBytes() const {
+    std::size_t bytes = 0;
+    for (Face face : {kChosen, kHeading}) {
+        bytes += shapes_[face].newerBytes + shapes_[face].olderBytes;
+        bytes += widths_[face].newerBytes + widths_[face].olderBytes;
+    }
+    return bytes;
 }
 
 TextShapes::TextShapes(const PrintFont& font) {
@@ -252,7 +263,7 @@ PangoItem* TextShapes::plainItem(Face face, std::string_view text) {
 }
 
 double TextShapes::width(Face face, std::string_view text) {
-    int* known = widths_[face].find(text);
+    int* known = widths_[face].find(text, kWidthsBudget / 2);
     if (known == nullptr) {
         int width = 0;
         if (PangoItem* item = plainItem(face, text)) {
@@ -268,7 +279,7 @@ double TextShapes::width(Face face, std::string_view text) {
 }
 
 const ShapedText& TextShapes::shaped(Face face, std::string_view text) {
-    if (auto* known = shapes_[face].find(text)) return **known;
+    if (auto* known = shapes_[face].find(text, kShapesBudget / 2)) return **known;
     std::unique_ptr<ShapedText> shaped = shape(face, text);
     const std::size_t bytes = shaped->bytes() + text.size() + 64;
     return *shapes_[face].add(text, std::move(shaped), bytes, kShapesBudget / 2);

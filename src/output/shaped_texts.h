@@ -79,7 +79,9 @@ class TextShapes {
     // A text drawn by pango itself, its top left at the current point.
     void showWhole(cairo_t* cr, Face face, std::string_view text);
 
-    // What the caches may hold at most, in bytes (both generations of each).
+    // What the caches hold now, and may hold at most, in bytes (both generations of each, over
+    // both faces; a text counts with its key and its share of the tables).
+    std::size_t heldBytes() const;
     static constexpr std::size_t kShapesBudget = std::size_t{2} << 20;
     static constexpr std::size_t kWidthsBudget = std::size_t{1} << 20;
 
@@ -96,9 +98,13 @@ class TextShapes {
     // is dropped, so that texts used on every page stay while once-only ones pass through.
     template <class Value>
     struct Generations {
-        Map<Value> newer, older;
-        std::size_t newerBytes = 0;
-        Value* find(std::string_view text);
+        struct Entry {
+            Value value;
+            std::size_t bytes;
+        };
+        Map<Entry> newer, older;
+        std::size_t newerBytes = 0, olderBytes = 0;
+        Value* find(std::string_view text, std::size_t budget);
         Value& add(std::string_view text, Value value, std::size_t bytes, std::size_t budget);
         void clear();
     };
