@@ -179,7 +179,9 @@ TEST(ShapedTextsTest, TextDrawnFromItsGlyphsIsTheLayoutsOwn) {
         }
         const PdfFacts pango = pdfOf(folder.file("pango.pdf"), &reference, nullptr, c.face);
         const PdfFacts kept = pdfOf(folder.file("kept.pdf"), nullptr, &shapes, c.face);
-        EXPECT_EQ(kept.boxes, pango.boxes);
+        // Every word in its box (the documents' dates aside).
+        EXPECT_EQ(kept.boxes.substr(kept.boxes.find("<doc>")),
+                  pango.boxes.substr(pango.boxes.find("<doc>")));
         EXPECT_EQ(kept.text, pango.text);
         EXPECT_EQ(embeddedFaces(kept), embeddedFaces(pango));
     }
