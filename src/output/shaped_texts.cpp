@@ -10,9 +10,10 @@ namespace tolvane {
 
 namespace {
 
-// Characters a line of pango may break at, or show in a way of its own: such a text is drawn by
-// pango whole, as before.
+// False for bytes that are not UTF-8 and for characters a line of pango may break at or shows in
+// a way of its own: such a text is drawn by pango whole, as before.
 bool plainText(std::string_view text) {
+    if (!g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) return false;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (c < 0x20 || c == 0x7F) return false;
@@ -325,7 +326,8 @@ std::unique_ptr<ShapedText> TextShapes::fromLayout(Face face, std::string_view t
     int height = 0;
     pango_layout_get_size(layout, &shaped->width, &height);
     shaped->baseline = pango_layout_get_baseline(layout);
-    shaped->whole = pango_layout_get_line_count(layout) != 1;
+    shaped->whole = pango_layout_get_line_count(layout) != 1 ||
+                    !g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr);
     if (!shaped->whole) {
         const char* chars = pango_layout_get_text(layout);
         int x = 0;

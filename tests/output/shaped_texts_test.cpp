@@ -35,6 +35,7 @@ const std::vector<std::string> kTexts = {
     "東京都 品川区",
     "ignoto \ue000 x",
     "riga\u2028separata",
+    "non \xE8 UTF-8 \xC3",
     "fine\u2029paragrafo",
     "😀 faccina",
     "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW",
