@@ -267,11 +267,12 @@ double TextShapes::width(Face face, std::string_view text) {
     int* known = widths_[face].find(text, kWidthsBudget / 2);
     if (known == nullptr) {
         int width = 0;
-        if (PangoItem* item = plainItem(face, text)) {
+        PangoItem* item = text.empty() ? nullptr : plainItem(face, text);
+        if (item != nullptr) {
             pango_shape_item(item, text.data(), static_cast<int>(text.size()), nullptr, scratch_,
                              shapeFlags());
             width = pango_glyph_string_get_width(scratch_);
-        } else {
+        } else if (!text.empty()) {
             width = shaped(face, text).width;
         }
         known = &widths_[face].add(text, width, text.size() + 64, kWidthsBudget / 2);
@@ -289,6 +290,7 @@ const ShapedText& TextShapes::shaped(Face face, std::string_view text) {
 // Itemized and shaped as a layout of the text would be; a text with right-to-left parts is taken
 // from a layout itself, for the order of its runs, and one with glyphs no font has is left whole.
 std::unique_ptr<ShapedText> TextShapes::shape(Face face, std::string_view text) {
+    if (text.empty()) return std::make_unique<ShapedText>();
     if (!plainText(text)) return fromLayout(face, text);
     const int length = static_cast<int>(text.size());
     GList* items = nullptr;

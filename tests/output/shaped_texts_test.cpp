@@ -23,6 +23,7 @@ const std::vector<std::string> kTexts = {
     "31/12/2024",
     "1.234,50",
     "  spazi  ",
+    "",
     "àèìòù ÀÈÌÒÙ ç ß ÿ ¿¡ «» ° ± µ",
     "office ffi fl ffl AV To Wa",
     "Ágjpqy ÉÈ",
