@@ -206,6 +206,7 @@ TextShapes::TextShapes(const PrintFont& font) {
 }
 
 TextShapes::~TextShapes() {
+    if (pendingFont_ != nullptr) cairo_scaled_font_destroy(pendingFont_);
     forget();
     pango_glyph_string_free(scratch_);
     for (Face face : {kChosen, kHeading}) {
@@ -395,7 +396,8 @@ void TextShapes::show(cairo_t* cr, const ShapedText& text, std::string_view char
     for (const ShapedText::Run& run : text.runs) {
         cairo_scaled_font_t* font = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(run.font));
         if (font != pendingFont_ || run.backward) flush(cr);
-        pendingFont_ = font;
+        // Its own reference: the text that brought the font may leave the cache meanwhile.
+        if (pendingFont_ == nullptr) pendingFont_ = cairo_scaled_font_reference(font);
         const double baseX = x + static_cast<double>(run.x) / PANGO_SCALE;
         for (std::uint32_t i = run.glyphBegin; i < run.glyphEnd; ++i) {
             const ShapedText::Glyph& g = text.glyphs[i];
@@ -422,6 +424,7 @@ void TextShapes::flush(cairo_t* cr, bool backward) {
     } else {
         cairo_show_glyphs(cr, glyphs_.data(), static_cast<int>(glyphs_.size()));
     }
+    cairo_scaled_font_destroy(pendingFont_);
     pendingFont_ = nullptr;
     glyphs_.clear();
     chars_.clear();

@@ -75,6 +75,7 @@ class TextShapes {
     // anything else is drawn or the clip changes.
     void show(cairo_t* cr, const ShapedText& text, std::string_view chars, double x, double y,
               bool join);
+    // Draws the glyphs that wait, if any.
     void flush(cairo_t* cr, bool backward = false);
     // A text drawn by pango itself, its top left at the current point.
     void showWhole(cairo_t* cr, Face face, std::string_view text);
