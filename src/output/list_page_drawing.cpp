@@ -7,6 +7,10 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <string_view>
+
+#include "output/shaped_texts.h"
+#include "platform/printer_media.h"
 
 namespace tolvane {
 
@@ -15,12 +19,14 @@ namespace {
 constexpr double kMargin = 36;    // half an inch
 constexpr int kHeadingLines = 4;  // title, blank, captions, rule
 
-std::string oneLine(const std::string& text) {
-    std::string out = text;
-    for (char& c : out) {
+// The text on one line: line ends and tabs as blanks (in scratch, only when it holds any).
+std::string_view oneLine(const std::string& text, std::string& scratch) {
+    if (text.find_first_of("\r\n\t") == std::string::npos) return text;
+    scratch = text;
+    for (char& c : scratch) {
         if (c == '\r' || c == '\n' || c == '\t') c = ' ';
     }
-    return out;
+    return scratch;
 }
 
 const std::string& cellOf(const std::vector<std::string>& row, std::size_t i) {
@@ -28,96 +34,46 @@ const std::string& cellOf(const std::vector<std::string>& row, std::size_t i) {
     return i < row.size() ? row[i] : empty;
 }
 
+struct Box {
+    double x, y, width, height;
+};
+
 }  // namespace
 
 bool paperNamed(const std::string& name, Paper& paper) {
     pwg_media_t* media = pwgMediaForPPD(name.c_str());
     if (media == nullptr) media = pwgMediaForPWG(name.c_str());
     if (media == nullptr) media = pwgMediaForLegacy(name.c_str());
+    // A name CUPS does not know ("iso_a4", "na_letter") is the sheet of its number.
+    if (media == nullptr) {
+        const std::string keyword(paperKeyword(paperNumber(name)));
+        if (!keyword.empty()) media = pwgMediaForPPD(keyword.c_str());
+    }
     if (media == nullptr || media->width <= 0 || media->length <= 0) return false;
     paper.width = media->width * 72.0 / 2540.0;
     paper.height = media->length * 72.0 / 2540.0;
     return true;
 }
 
-// One pango context in points (72 units to the inch) with unhinted metrics, so that a text is
-// as wide on every surface as it was when the columns were measured.
-struct ListPageDrawing::Text {
-    PangoContext* context = nullptr;
-    PangoLayout* layout = nullptr;
-    PangoLayout* bold = nullptr;
-
-    explicit Text(const PrintFont& font) {
-        context = pango_font_map_create_context(pango_cairo_font_map_get_default());
-        pango_cairo_context_set_resolution(context, 72);
-        cairo_font_options_t* options = cairo_font_options_create();
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-        pango_cairo_context_set_font_options(context, options);
-        cairo_font_options_destroy(options);
-        PangoFontDescription* description = pango_font_description_new();
-        pango_font_description_set_family(description,
-                                          font.family.empty() ? "Arial" : font.family.c_str());
-        pango_font_description_set_size(
-            description, static_cast<int>((font.size > 0 ? font.size : 10) * PANGO_SCALE));
-        pango_font_description_set_weight(description,
-                                          font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-        pango_font_description_set_style(description,
-                                         font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-        layout = pango_layout_new(context);
-        pango_layout_set_font_description(layout, description);
-        pango_layout_set_single_paragraph_mode(layout, TRUE);
-        pango_font_description_set_weight(description, PANGO_WEIGHT_BOLD);
-        bold = pango_layout_new(context);
-        pango_layout_set_font_description(bold, description);
-        pango_layout_set_single_paragraph_mode(bold, TRUE);
-        pango_font_description_free(description);
-    }
-    ~Text() {
-        g_object_unref(bold);
-        g_object_unref(layout);
-        g_object_unref(context);
-    }
-    Text(const Text&) = delete;
-    Text& operator=(const Text&) = delete;
-
-    double width(PangoLayout* l, const std::string& text) const {
-        pango_layout_set_text(l, text.data(), static_cast<int>(text.size()));
-        int w = 0;
-        int h = 0;
-        pango_layout_get_size(l, &w, &h);
-        return static_cast<double>(w) / PANGO_SCALE;
-    }
-    double height() const {
-        pango_layout_set_text(layout, "Ág", -1);
-        int w = 0;
-        int h = 0;
-        pango_layout_get_size(layout, &w, &h);
-        return static_cast<double>(h) / PANGO_SCALE;
-    }
-    void show(cairo_t* cr, PangoLayout* l, const std::string& text, double x, double y) const {
-        pango_layout_set_text(l, text.data(), static_cast<int>(text.size()));
-        cairo_move_to(cr, x, y);
-        pango_cairo_show_layout(cr, l);
-    }
-};
-
 ListPageDrawing::ListPageDrawing(const PrintList& list, const PageSetup& setup)
-    : list_(list), setup_(setup), text_(std::make_unique<Text>(setup.font)) {
+    : list_(list), setup_(setup), shapes_(std::make_unique<TextShapes>(setup.font)) {
     const std::size_t n = list.captions.size();
     widths_.assign(n, 0);
     cut_.assign(n, false);
+    std::string scratch;
     for (std::size_t i = 0; i < n; ++i) {
-        widths_[i] = text_->width(text_->bold, oneLine(list.captions[i]));
+        widths_[i] = shapes_->width(TextShapes::kHeading, oneLine(list.captions[i], scratch));
         for (const auto& row : list.rows) {
             const std::string& cell = cellOf(row, i);
-            if (!cell.empty())
-                widths_[i] = std::max(widths_[i], text_->width(text_->layout, oneLine(cell)));
+            if (!cell.empty()) {
+                widths_[i] = std::max(widths_[i],
+                                      shapes_->width(TextShapes::kChosen, oneLine(cell, scratch)));
+            }
         }
     }
-    gap_ = text_->width(text_->layout, "  ");
-    line_ = std::max(1.0, text_->height());
-    const double narrowest = text_->width(text_->layout, "MMM");
+    gap_ = shapes_->width(TextShapes::kChosen, "  ");
+    line_ = std::max(1.0, shapes_->lineHeight());
+    const double narrowest = shapes_->width(TextShapes::kChosen, "MMM");
     const double room = setup_.widthPoints() - 2 * kMargin;
     double total = n == 0 ? 0 : gap_ * static_cast<double>(n - 1);
     for (double w : widths_) total += w;
@@ -150,6 +106,8 @@ ListPageDrawing::ListPageDrawing(const PrintList& list, const PageSetup& setup)
 
 ListPageDrawing::~ListPageDrawing() = default;
 
+// Each text is drawn from its glyphs where pango would draw it, in the same order and with the
+// same clips, so that the page is the one a layout per text gave.
 void ListPageDrawing::draw(cairo_t* cr, int page) const {
     const double width = setup_.widthPoints();
     cairo_save(cr);
@@ -157,42 +115,56 @@ void ListPageDrawing::draw(cairo_t* cr, int page) const {
     cairo_rectangle(cr, 0, 0, width, setup_.heightPoints());
     cairo_fill(cr);
     cairo_set_source_rgb(cr, 0, 0, 0);
-    pango_cairo_update_context(cr, text_->context);
-    pango_layout_context_changed(text_->layout);
-    pango_layout_context_changed(text_->bold);
+    shapes_->follow(cr);
+    std::string scratch;
+    auto show = [&](TextShapes::Face face, const std::string& raw, double x, double y,
+                    const Box* clip) {
+        const std::string_view text = oneLine(raw, scratch);
+        const ShapedText& shaped = shapes_->shaped(face, text);
+        if (clip == nullptr && !shaped.whole) {
+            shapes_->show(cr, shaped, text, x, y, true);
+            return;
+        }
+        shapes_->flush(cr);
+        if (clip != nullptr) {
+            cairo_save(cr);
+            cairo_rectangle(cr, clip->x, clip->y, clip->width, clip->height);
+            cairo_clip(cr);
+        }
+        if (shaped.whole) {
+            cairo_move_to(cr, x, y);
+            shapes_->showWhole(cr, face, text);
+        } else {
+            shapes_->show(cr, shaped, text, x, y, false);
+        }
+        if (clip != nullptr) cairo_restore(cr);
+    };
 
     const double right = width - kMargin;
     double y = kMargin;
     const std::string number = "Pag. " + std::to_string(page);
-    const double numberWidth = text_->width(text_->layout, number);
-    cairo_save(cr);
-    cairo_rectangle(cr, kMargin, y, std::max(0.0, right - kMargin - numberWidth - gap_), line_);
-    cairo_clip(cr);
-    text_->show(cr, text_->bold, oneLine(list_.title), kMargin, y);
-    cairo_restore(cr);
-    text_->show(cr, text_->layout, number, right - numberWidth, y);
+    const double numberWidth = shapes_->width(TextShapes::kChosen, number);
+    const Box titleBox{kMargin, y, std::max(0.0, right - kMargin - numberWidth - gap_), line_};
+    show(TextShapes::kHeading, list_.title, kMargin, y, &titleBox);
+    show(TextShapes::kChosen, number, right - numberWidth, y, nullptr);
     y += 2 * line_;
 
-    auto showRow = [&](PangoLayout* layout, const std::vector<std::string>& cells) {
+    auto showRow = [&](TextShapes::Face face, const std::vector<std::string>& cells) {
         double x = kMargin;
         for (std::size_t i = 0; i < widths_.size(); ++i) {
             const std::string& cell = cellOf(cells, i);
             if (!cell.empty()) {
-                if (cut_[i]) {
-                    cairo_save(cr);
-                    cairo_rectangle(cr, x, y, widths_[i], line_);
-                    cairo_clip(cr);
-                }
-                text_->show(cr, layout, oneLine(cell), x, y);
-                if (cut_[i]) cairo_restore(cr);
+                const Box box{x, y, widths_[i], line_};
+                show(face, cell, x, y, cut_[i] ? &box : nullptr);
             }
             x += widths_[i] + gap_;
         }
         y += line_;
     };
-    showRow(text_->bold, list_.captions);
+    showRow(TextShapes::kHeading, list_.captions);
     double ruleEnd = kMargin - gap_;
     for (double w : widths_) ruleEnd += w + gap_;
+    shapes_->flush(cr);
     cairo_set_line_width(cr, 0.5);
     cairo_move_to(cr, kMargin, y + line_ / 2);
     cairo_line_to(cr, std::clamp(ruleEnd, kMargin, right), y + line_ / 2);
@@ -201,7 +173,8 @@ void ListPageDrawing::draw(cairo_t* cr, int page) const {
 
     const std::size_t first = static_cast<std::size_t>(page - 1) * perPage_;
     const std::size_t last = std::min(list_.rows.size(), first + perPage_);
-    for (std::size_t r = first; r < last; ++r) showRow(text_->layout, list_.rows[r]);
+    for (std::size_t r = first; r < last; ++r) showRow(TextShapes::kChosen, list_.rows[r]);
+    shapes_->flush(cr);
     cairo_restore(cr);
 }
 

@@ -11,6 +11,8 @@ typedef struct _cairo cairo_t;
 
 namespace tolvane {
 
+class TextShapes;
+
 // The list as it is printed: the captions, and the rows' texts in the same column order.
 struct PrintList {
     std::string title;
@@ -31,7 +33,7 @@ struct Paper {
     double height = 841.89;
 };
 
-// The sheet of a paper name as printers give them ("A4", "Letter", "iso_a5_148x210mm");
+// The sheet of a paper name as printers give them ("A4", "Letter", "iso_a5_148x210mm", "iso_a4");
 // false when the name is unknown.
 bool paperNamed(const std::string& name, Paper& paper);
 
@@ -46,7 +48,8 @@ struct PageSetup {
 
 // Columns are as wide as their widest text, measured in the font; when the line is too narrow
 // the widest narrow first (not below three characters) and their texts are cut. An empty list
-// still has one page, with its headings.
+// still has one page, with its headings. Each distinct text is shaped once and kept while the
+// cache's fixed budget allows, so that memory stays the same however long the list.
 class ListPageDrawing {
   public:
     // The list is measured here and read again at each page: it must outlive the drawing.
@@ -63,11 +66,9 @@ class ListPageDrawing {
     void draw(cairo_t* cr, int n) const;
 
   private:
-    struct Text;
-
     const PrintList& list_;
     PageSetup setup_;
-    std::unique_ptr<Text> text_;
+    std::unique_ptr<TextShapes> shapes_;
     std::vector<double> widths_;
     std::vector<bool> cut_;
     double gap_ = 0;

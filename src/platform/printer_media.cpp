@@ -62,6 +62,11 @@ const Numbered kPapers[] = {
     {"iso-c5", 28},
 };
 
+const Numbered kPaperKeywords[] = {
+    {"Letter", 1}, {"Legal", 5}, {"Executive", 7}, {"A3", 8},     {"A4", 9},     {"A5", 11},
+    {"B4", 12},    {"B5", 13},   {"Env10", 20},    {"EnvDL", 27}, {"EnvC5", 28},
+};
+
 template <std::size_t N>
 int lookUp(const Numbered (&table)[N], const std::string& key) {
     for (const Numbered& entry : table)
@@ -93,6 +98,12 @@ int paperNumber(std::string_view keyword) {
     // "class_name_size": the size part says nothing the name does not.
     if (std::count(key.begin(), key.end(), '_') >= 2) key.erase(key.rfind('_'));
     return lookUp(kPapers, key);
+}
+
+std::string_view paperKeyword(int number) {
+    for (const Numbered& entry : kPaperKeywords)
+        if (entry.number == number) return entry.keyword;
+    return {};
 }
 
 std::vector<int> trayNumbers(const std::vector<std::string>& keywords) {

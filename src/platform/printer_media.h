@@ -19,6 +19,9 @@ int trayNumber(std::string_view keyword);
 // A4 9, A5 11, B4 12, B5 13, envelope #10 20, DL 27, C5 28; 0 for any other.
 int paperNumber(std::string_view keyword);
 
+// The PPD "PageSize" keyword of a numbered paper ("A4" for 9, "Letter" for 1); "" for any other.
+std::string_view paperKeyword(int number);
+
 // The numbers of a queue's choices, side by side with its keywords: a keyword's own number, or
 // 256 + its position from 1 for one without (and for a second keyword of a number taken).
 std::vector<int> trayNumbers(const std::vector<std::string>& keywords);

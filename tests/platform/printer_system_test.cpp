@@ -76,6 +76,9 @@ TEST(MediaNumbersTest, ChoicesAreNumberedByWhatTheyAreNotWhereTheyStand) {
           "om_small-photo_100x150mm"},
          {9, 1, 20, 11, 261}},
         {false, {"A4.Transverse", "a4", "iso_a4_210x297mm"}, {257, 9, 259}},
+        {false,
+         {"iso_a4", "na_letter", "na_legal", "jis_b5", "iso_dl", "iso_c5"},
+         {9, 1, 5, 13, 27, 28}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(c.trays ? trayNumbers(c.keywords) : paperNumbers(c.keywords), c.expected)

@@ -145,6 +145,23 @@ TEST_F(FrmVedrixStampaTest, EachListPrintsAfreshToTheDefaultOfItsMoment) {
     EXPECT_EQ(second.opzioni()->NomeStampa(), "Elenco aziende");
 }
 
+// Both INI files hold a set for every print and one for this print; the terminal's wins in each.
+TEST_F(FrmVedrixStampaTest, SavedSetsReachThePrintTheTerminalsOverTheCommonOnes) {
+    gsFileIni = folder.write("terminale.ini",
+                             "[Opzioni Stampa]\r\nFileName=terminale.csv\r\n"
+                             "[Elenco aziende]\r\nNomeStampante=Ufficio\r\nFisColonne=90\r\n");
+    gsFileIniComune =
+        folder.write("comune.ini",
+                     "[Opzioni Stampa]\r\nStaVid=2\r\nFileName=comune.csv\r\nFisColonne=70\r\n"
+                     "[Elenco aziende]\r\nNomeStampante=Magazzino\r\nFisRighe=60\r\n");
+    const OpzStampa& opz = *openDialog().opzioni();
+    EXPECT_EQ(opz.StampanteOpz, "Ufficio") << "the terminal's own section of the print";
+    EXPECT_EQ(opz.FileName, "terminale.csv") << "the terminal's defaults";
+    EXPECT_EQ(opz.FisColonne, 90);
+    EXPECT_EQ(opz.FisRighe, 60) << "what only the common file holds";
+    EXPECT_EQ(opz.StaVid, OpzStampa::kFile);
+}
+
 TEST_F(FrmVedrixStampaTest, FontChoiceReachesThePrintAndCancelKeepsIt) {
     FrmVedrixStampa& dialog = dialogFor(OpzStampa::kStampante);
     const ui::Font chosen{"Courier New", 12, true, true};

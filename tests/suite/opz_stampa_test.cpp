@@ -46,9 +46,10 @@ TEST(OpzStampaTest, SavedSetDecodesItsFormsAndScalesTheFactorByThePrintZoom) {
 TEST(OpzStampaTest, PrintSectionBeatsDefaultsAndTerminalBeatsCommon) {
     IniFile common = IniFile::parse(
         "[Opzioni Stampa]\nStaVid=1\nFileName=comune.csv\nDelimStr=39\nFisRighe=60\n"
-        "[Elenco]\nStaVid=3\nFisColonne=100\n");
+        "[Elenco]\nStaVid=3\nFisColonne=100\nNomeStampante=Comune\n");
     IniFile terminal = IniFile::parse(
-        "[opzioni stampa]\nFileName=terminale.csv\nFisColonne=90\n[ELENCO]\nFisRighe=70\n");
+        "[opzioni stampa]\nFileName=terminale.csv\nFisColonne=90\n[ELENCO]\nFisRighe=70\n"
+        "NomeStampante=Terminale\n");
     OpzStampa opz("Elenco");
     opz.readOptionSets(terminal, common, 0);
     EXPECT_EQ(opz.StaVid, 3) << "the print's own section wins over every default";
@@ -56,6 +57,7 @@ TEST(OpzStampaTest, PrintSectionBeatsDefaultsAndTerminalBeatsCommon) {
     EXPECT_EQ(opz.DelimStr, "'");
     EXPECT_EQ(opz.FisColonne, 100) << "a common print section wins over a terminal default";
     EXPECT_EQ(opz.FisRighe, 70);
+    EXPECT_EQ(opz.StampanteOpz, "Terminale") << "in the print's own section too";
     EXPECT_EQ(opz.SepCampi, ";") << "an absent key leaves the setting as it was";
 
     OpzStampa senzaNome;

@@ -2,9 +2,11 @@
 // user would read it. Never changes the file it reads.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "support/scratch_folder.h"
 
@@ -65,6 +67,18 @@ inline double wordHeight(const PdfFacts& facts, const std::string& word) {
 // True when pdffonts lists an embedded font whose name holds family ("LiberationSans-Bold").
 inline bool embeddedFont(const PdfFacts& facts, const std::string& family) {
     return std::regex_search(facts.fonts, std::regex("\\+" + family + "\\s[^\\n]*\\syes\\s+yes"));
+}
+
+// The embedded fonts pdffonts lists, by name without the subset tag, sorted, each once.
+inline std::vector<std::string> embeddedFaces(const PdfFacts& facts) {
+    std::vector<std::string> out;
+    const std::regex line("(?:^|\\n)[A-Z]{6}\\+(\\S+)[^\\n]*\\syes\\s+yes");
+    for (auto it = std::sregex_iterator(facts.fonts.begin(), facts.fonts.end(), line);
+         it != std::sregex_iterator(); ++it)
+        out.push_back((*it)[1]);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
+    return out;
 }
 
 }  // namespace tolvane::testing
