@@ -1,6 +1,6 @@
 // Rejected-line rows, the key of a line, and the defaults of a field: constants, prompted
 // values, running counters and the next free code of a column.
-// Never lets a failing error-row insert or look-up stop the run or flood the user with windows.
+// Never counts an error row that was not written, nor floods the user with failing look-ups.
 #include <cmath>
 
 #include "batchload/batch_database.h"
@@ -49,6 +49,8 @@ BatchDatabase& ScCarica::db() {
 }
 
 void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErrore) {
+    // The line is undone and the load stops at it (storeLine): no further row is tried for it.
+    if (errorRowFailure_) throw *errorRowFailure_;
     try {
         BatchDatabase& d = db();
         // Looked up again only when the schema has been read anew since.
@@ -77,10 +79,12 @@ void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErro
         }
         insert.write();
     } catch (const NumberedError& e) {
-        if (!errorRowReported_) {
-            errorRowReported_ = true;
-            showBatchError(e);
-        }
+        errorRowFailure_ = e;
+        throw;
+    } catch (const std::exception& e) {
+        errorRowFailure_ =
+            NumberedError(errnum::DatabaseFailure, e.what(), "ScCarica.ScriviErrore");
+        throw *errorRowFailure_;
     }
     ++mlNumErrori_;
     if (ogInElab) ogInElab->ImpostaElab(mlNumErrori_, 0);
@@ -143,10 +147,12 @@ Variant ScCarica::LeggiDefault(ScCaricaCampi& pgCaricaCampi, const std::string& 
                 breakValue += LeggiValCampoNum(psRiga, wholeNumber(part), pgCaricaCampi);
         }
         if (!equalText(breakValue, voce->Valore.text())) {
+            rememberCounter(*voce);
             voce->Valore = Variant(breakValue);
             voce->Contatore = Variant(voce->ValoreIniziale).toLong();
         }
     }
+    rememberCounter(*voce);
     voce->Contatore += 1;
     return Variant(voce->Contatore);
 }
@@ -240,6 +246,7 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
                     else run.last = static_cast<std::int64_t>(std::floor(ultimo.toDouble()));
                 }
                 query.reset();
+                rememberNextCode(key);
                 known = nextCodes_.emplace(key, run).first;
             }
             const std::int64_t next = known->second.last + 1;

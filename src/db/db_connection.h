@@ -49,16 +49,25 @@ struct DbConnection {
     // committing what ran before when it fails. Returns the rows changed.
     long runWrite(sqlite3_stmt* stmt, std::string_view source);
 
-    // Grouped commits.
+    // Grouped commits. A group opens with BEGIN IMMEDIATE when its first statement is handed out
+    // (or at openGroup): the wait for another writer falls there, under the busy timeout, before
+    // anything of the group is read. A group that read under a deferred BEGIN would be refused
+    // at its first write, without any wait, once another connection had committed.
     int groupDepth = 0;
     GroupedCommitPolicy policy;
     long pendingWrites = 0;
     std::chrono::steady_clock::time_point groupStarted;
     void beginGroup();
-    void commitGroup();  // commits and, while a run lasts, opens the next group
+    // Opens the group when no transaction is open; raises 3260 when another connection keeps
+    // the write lock beyond the busy wait (nothing is then open).
+    void openGroup();
+    bool groupOpen() const;
+    void commitGroup();  // commits; the next group opens with the next statement
     // Last commit of the run; never throws. A commit that fails is rolled back and its
     // error text returned (empty when all went well).
     std::string endGroup();
+    // Undoes what the open group wrote since its last commit; never throws.
+    void rollbackGroup();
     void afterWrite();
     void commitIfDue();
     void afterFailedWrite(const std::string& cause);
@@ -67,6 +76,14 @@ struct DbConnection {
     // the run must stop rather than go on as if they were stored.
     std::string undoneGroup;
     void raiseIfGroupUndone();
+
+    // Statements refused because another connection held a lock beyond the busy wait. A caller
+    // that turns errors into something else (a rejected line) still sees that one was refused.
+    long lockRefusals = 0;
+    // Raises the numbered error of a failed SQLite call on this connection, counting refusals.
+    [[noreturn]] void raiseFailure(int extendedCode, const std::string& text,
+                                   std::string_view source,
+                                   SqliteAccess access = SqliteAccess::Write);
 
   private:
     struct Cached {

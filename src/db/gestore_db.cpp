@@ -156,7 +156,13 @@ GroupedCommit::~GroupedCommit() noexcept(false) {
         throw NumberedError(errnum::DatabaseFailure, failure, "GestoreDb");
 }
 
+void GroupedCommit::open() { connection_->openGroup(); }
+
+bool GroupedCommit::isOpen() const { return connection_->groupOpen(); }
+
 void GroupedCommit::flush() { connection_->commitGroup(); }
+
+void GroupedCommit::rollback() { connection_->rollbackGroup(); }
 
 void GroupedCommit::boundary() { connection_->commitIfDue(); }
 

@@ -178,7 +178,7 @@ TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
     }
     driver->answerMessage("Confermi Interruzione Caricamento", 2);
     driver->answerMessage("Confermi Interruzione Caricamento", 1);
-    driver->answerMessage("Elaborazione terminata", 1);
+    driver->answerMessage("Elaborazione interrotta: caricate 3 righe", 1);
     ui::user::click(f.comOk);
 
     EXPECT_EQ(presses, 2);

@@ -1,0 +1,187 @@
+// Each line of a load is stored whole inside the open group, beside other programs that write
+// the same database: a line refused by their lock is undone and tried once more, then the load
+// stops at it. Never goes on past a line that is neither stored nor recorded as rejected.
+#include <algorithm>
+#include <thread>
+
+#include "batchload/batch_database.h"
+#include "batchload/batch_messages.h"
+#include "batchload/progresso_elab.h"
+#include "batchload/sc_carica_stato.h"
+#include "common/globali.h"
+#include "db/db_connection.h"
+#include "suite/elenco_valori.h"
+
+namespace tolvane {
+
+namespace {
+
+const std::string kLineTooLong =
+    "Riga troppo lunga (oltre 1 MB): non caricata, qui ne restano solo i primi 1000 caratteri";
+const std::string kHeldByOther = "I dati da aggiornare sono bloccati da un altro programma";
+const std::string kWaiting = "In attesa dei dati bloccati da un altro programma";
+
+}  // namespace
+
+void ScCarica::rememberCounter(const VoceElenco& voce) {
+    if (!guardingLine_) return;
+    for (const CounterUndo& u : counterUndo_)
+        if (u.key == voce.Chiave) return;
+    counterUndo_.push_back({voce.Chiave, voce.Valore, voce.Contatore});
+}
+
+void ScCarica::rememberNextCode(const std::string& key) {
+    if (!guardingLine_) return;
+    const auto it = nextCodes_.find(key);
+    nextCodeUndo_.push_back(
+        {key, it != nextCodes_.end(), it != nextCodes_.end() ? it->second.last : 0});
+}
+
+// The database has undone the line; what it changed in the loader goes back too, so that its
+// second try numbers and counts as the first would have.
+void ScCarica::undoLine(long errorsBefore) {
+    for (auto it = counterUndo_.rbegin(); it != counterUndo_.rend(); ++it) {
+        VoceElenco* voce = ogValDefault ? ogValDefault->Voce(it->key) : nullptr;
+        if (!voce) continue;
+        voce->Valore = it->valore;
+        voce->Contatore = it->contatore;
+    }
+    for (auto it = nextCodeUndo_.rbegin(); it != nextCodeUndo_.rend(); ++it) {
+        if (it->existed) nextCodes_[it->key].last = it->last;
+        else nextCodes_.erase(it->key);
+    }
+    counterUndo_.clear();
+    nextCodeUndo_.clear();
+    // A price list whose currency could not be read is read again.
+    std::erase_if(currencies_, [](const auto& entry) { return entry.second.failure.has_value(); });
+    if (mlNumErrori_ != errorsBefore) {
+        mlNumErrori_ = errorsBefore;
+        if (ogInElab) ogInElab->ImpostaElab(mlNumErrori_, 0);
+    }
+}
+
+void ScCarica::stopLoad(long number, const std::string& reason, int error) {
+    showBatchMessage(reason + ".\nCaricamento fermato alla riga " + std::to_string(number) +
+                         " del file " + msFileOrigine_ +
+                         ": le righe precedenti sono state memorizzate.",
+                     {"&Ok"});
+    stopResult_ = error;
+}
+
+// The lines since the last commit are gone: the load stops at the first of them.
+void ScCarica::loseGroup(GroupedCommit& group, const std::string& reason, int error) {
+    group.rollback();
+    mlNumErrori_ = committedErrors_;
+    linesLoaded_ = committedLoaded_;
+    if (ogInElab) ogInElab->ImpostaElab(mlNumErrori_, 0);
+    stopLoad(groupFirstLine_, reason, error);
+}
+
+// Lets window events through while it waits, so that the stop button still acts; false when
+// the user asked to stop.
+bool ScCarica::pauseBeforeRetry() {
+    const auto until = std::chrono::steady_clock::now() + lockRetryPause_;
+    progress(linesLoaded_, kWaiting);
+    while (giStatoCarica == 1 && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
+            std::chrono::milliseconds(20), until - std::chrono::steady_clock::now()));
+        progress(linesLoaded_, std::nullopt);
+    }
+    progress(linesLoaded_, "Caricamento " + osCodice);
+    return giStatoCarica == 1;
+}
+
+ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& line, bool cut,
+                                      long number) {
+    BatchDatabase& d = db();
+    DbConnection& connection = d.connection();
+    for (int attempt = 1;; ++attempt) {
+        const long refusals = connection.lockRefusals;
+        const long errorsBefore = mlNumErrori_;
+        counterUndo_.clear();
+        nextCodeUndo_.clear();
+        errorRowFailure_.reset();
+        bool marked = false;
+        guardingLine_ = true;
+        try {
+            // The wait for another writer falls here, before anything of the line is read.
+            group.open();
+            d.cached("SAVEPOINT riga").step();
+            marked = true;
+            try {
+                if (cut) ScriviErrore(line, kLineTooLong);
+                else loadLine(line);
+            } catch (const NumberedError& e) {
+                ScriviErrore(line, e.description());
+            } catch (const std::exception& e) {
+                ScriviErrore(line, e.what());
+            }
+        } catch (const NumberedError&) {
+            // A refused start, or an error row that could not be written: judged below.
+        }
+        guardingLine_ = false;
+        if (!connection.undoneGroup.empty()) {
+            loseGroup(group,
+                      "Il database ha annullato le ultime righe caricate (" +
+                          connection.undoneGroup + ")",
+                      errnum::DatabaseFailure);
+            return LineEnd::LoadStops;
+        }
+        const bool refused = connection.lockRefusals != refusals;
+        if (!refused && !errorRowFailure_) {
+            d.cached("RELEASE riga").step();
+            return LineEnd::Stored;
+        }
+        if (marked) {
+            d.cached("ROLLBACK TO riga").step();
+            d.cached("RELEASE riga").step();
+        }
+        const std::optional<NumberedError> failure = errorRowFailure_;
+        errorRowFailure_.reset();
+        undoLine(errorsBefore);
+        if (refused && attempt == 1) {
+            if (!pauseBeforeRetry()) return LineEnd::UserStop;
+            continue;
+        }
+        // The lines before this one are committed before the load says they are stored.
+        if (!commitLines(group, true, number)) return LineEnd::LoadStops;
+        if (refused || !failure) stopLoad(number, kHeldByOther, errnum::RecordLocked);
+        else
+            stopLoad(number,
+                     "Impossibile scrivere la riga scartata nell'archivio 'ErroriCaricamento' (" +
+                         failure->description() + ")",
+                     failure->number());
+        return LineEnd::LoadStops;
+    }
+}
+
+bool ScCarica::commitLines(GroupedCommit& group, bool now, long nextLine) {
+    DbConnection& connection = db().connection();
+    for (int attempt = 1;; ++attempt) {
+        const long refusals = connection.lockRefusals;
+        try {
+            if (now) group.flush();
+            else group.boundary();
+        } catch (const NumberedError& e) {
+            const bool refused = connection.lockRefusals != refusals;
+            if (refused && attempt == 1) {
+                // A stop asked meanwhile still keeps the lines done: the commit is tried again.
+                pauseBeforeRetry();
+                continue;
+            }
+            loseGroup(group,
+                      refused ? kHeldByOther
+                              : "Impossibile memorizzare le ultime righe (" + e.description() + ")",
+                      refused ? errnum::RecordLocked : e.number());
+            return false;
+        }
+        if (!group.isOpen()) {
+            groupFirstLine_ = nextLine;
+            committedErrors_ = mlNumErrori_;
+            committedLoaded_ = linesLoaded_;
+        }
+        return true;
+    }
+}
+
+}  // namespace tolvane
