@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -82,6 +83,20 @@ void DbConnection::raiseFailure(int extendedCode, const std::string& text, std::
 
 DbConnection::DbConnection(sqlite3* handle, std::string filePath)
     : db(handle), path(std::move(filePath)), schema(handle) {}
+
+void DbConnection::setBusyWait(std::chrono::milliseconds wait) {
+    busyWait_ = wait;
+    sqlite3_busy_handler(db, &DbConnection::waitForLock, this);
+}
+
+int DbConnection::waitForLock(void* self, int tries) {
+    auto* connection = static_cast<DbConnection*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (tries == 0) connection->busySince_ = now;
+    if (now - connection->busySince_ >= connection->busyWait_) return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
+}
 
 DbConnection::~DbConnection() {
     endGroup();

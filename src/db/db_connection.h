@@ -30,6 +30,11 @@ struct DbConnection {
     std::string path;
     SchemaInfo schema;
 
+    // How long a statement waits for a lock that another connection holds. The lock is tried
+    // again every millisecond: a program that lets it go only for a moment between two of its
+    // transactions is still caught there, where longer pauses would miss it for good.
+    void setBusyWait(std::chrono::milliseconds wait);
+
     // A statement of the program's dialect, translated once and prepared once per text.
     // The cache owns it: it stays valid only until the next prepare on this connection, which
     // may finalize the least recently used statements. Use it at once and never keep it;
@@ -86,6 +91,10 @@ struct DbConnection {
                                    SqliteAccess access = SqliteAccess::Write);
 
   private:
+    static int waitForLock(void* self, int tries);
+    std::chrono::milliseconds busyWait_{0};
+    std::chrono::steady_clock::time_point busySince_;
+
     struct Cached {
         sqlite3_stmt* stmt;
         std::uint64_t lastUse;
