@@ -102,6 +102,7 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
         nextCodeUndo_.clear();
         errorRowFailure_.reset();
         bool marked = false;
+        std::optional<NumberedError> escaped;  // what ended the line before its end
         guardingLine_ = true;
         try {
             // The wait for another writer falls here, before anything of the line is read.
@@ -116,8 +117,8 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
             } catch (const std::exception& e) {
                 ScriviErrore(line, e.what());
             }
-        } catch (const NumberedError&) {
-            // A refused start, or an error row that could not be written: judged below.
+        } catch (const NumberedError& e) {
+            escaped = e;
         }
         guardingLine_ = false;
         if (!connection.undoneGroup.empty()) {
@@ -127,8 +128,11 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
                       errnum::DatabaseFailure);
             return LineEnd::LoadStops;
         }
+        // An error row that failed may have been passed over on the way: it still counts.
+        const std::optional<NumberedError> errorRow = errorRowFailure_;
+        errorRowFailure_.reset();
         const bool refused = connection.lockRefusals != refusals;
-        if (!refused && !errorRowFailure_) {
+        if (!refused && !errorRow && !escaped) {
             d.cached("RELEASE riga").step();
             return LineEnd::Stored;
         }
@@ -136,8 +140,6 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
             d.cached("ROLLBACK TO riga").step();
             d.cached("RELEASE riga").step();
         }
-        const std::optional<NumberedError> failure = errorRowFailure_;
-        errorRowFailure_.reset();
         undoLine(errorsBefore);
         if (refused && attempt == 1) {
             if (!pauseBeforeRetry()) return LineEnd::UserStop;
@@ -145,12 +147,15 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
         }
         // The lines before this one are committed before the load says they are stored.
         if (!commitLines(group, true, number)) return LineEnd::LoadStops;
-        if (refused || !failure) stopLoad(number, kHeldByOther, errnum::RecordLocked);
-        else
+        if (refused) stopLoad(number, kHeldByOther, errnum::RecordLocked);
+        else if (errorRow)
             stopLoad(number,
                      "Impossibile scrivere la riga scartata nell'archivio 'ErroriCaricamento' (" +
-                         failure->description() + ")",
-                     failure->number());
+                         errorRow->description() + ")",
+                     errorRow->number());
+        else
+            stopLoad(number, "Impossibile caricare la riga (" + escaped->description() + ")",
+                     escaped->number());
         return LineEnd::LoadStops;
     }
 }
