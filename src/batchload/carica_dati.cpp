@@ -202,7 +202,6 @@ void ScCarica::storeRecord(int t) {
         if (code.slot != t || code.field < 0 ||
             !slot.assigned[static_cast<std::size_t>(code.field)])
             continue;
-        rememberNextCode(code.key);
         auto& run = nextCodes_[code.key];
         run.last = std::max(run.last, code.value);
     }

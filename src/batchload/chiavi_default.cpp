@@ -147,12 +147,10 @@ Variant ScCarica::LeggiDefault(ScCaricaCampi& pgCaricaCampi, const std::string& 
                 breakValue += LeggiValCampoNum(psRiga, wholeNumber(part), pgCaricaCampi);
         }
         if (!equalText(breakValue, voce->Valore.text())) {
-            rememberCounter(*voce);
             voce->Valore = Variant(breakValue);
             voce->Contatore = Variant(voce->ValoreIniziale).toLong();
         }
     }
-    rememberCounter(*voce);
     voce->Contatore += 1;
     return Variant(voce->Contatore);
 }
@@ -246,7 +244,6 @@ Variant ScCarica::CalcolaProssimoCodice(ScCaricaCampi& field, const std::string&
                     else run.last = static_cast<std::int64_t>(std::floor(ultimo.toDouble()));
                 }
                 query.reset();
-                rememberNextCode(key);
                 known = nextCodes_.emplace(key, run).first;
             }
             const std::int64_t next = known->second.last + 1;

@@ -1,6 +1,7 @@
 // Each line of a load is stored whole inside the open group, beside other programs that write
-// the same database: a line refused by their lock is undone and tried once more, then the load
-// stops at it. Never goes on past a line that is neither stored nor recorded as rejected.
+// the same database: a line refused by their lock is tried once more after a pause, then the
+// load stops at it; a line whose error row cannot be written is undone and stops the load too.
+// Never goes on past a line that is neither stored nor recorded as rejected.
 #include <algorithm>
 #include <thread>
 
@@ -10,7 +11,6 @@
 #include "batchload/sc_carica_stato.h"
 #include "common/globali.h"
 #include "db/db_connection.h"
-#include "suite/elenco_valori.h"
 
 namespace tolvane {
 
@@ -22,43 +22,6 @@ const std::string kHeldByOther = "I dati da aggiornare sono bloccati da un altro
 const std::string kWaiting = "In attesa dei dati bloccati da un altro programma";
 
 }  // namespace
-
-void ScCarica::rememberCounter(const VoceElenco& voce) {
-    if (!guardingLine_) return;
-    for (const CounterUndo& u : counterUndo_)
-        if (u.key == voce.Chiave) return;
-    counterUndo_.push_back({voce.Chiave, voce.Valore, voce.Contatore});
-}
-
-void ScCarica::rememberNextCode(const std::string& key) {
-    if (!guardingLine_) return;
-    const auto it = nextCodes_.find(key);
-    nextCodeUndo_.push_back(
-        {key, it != nextCodes_.end(), it != nextCodes_.end() ? it->second.last : 0});
-}
-
-// The database has undone the line; what it changed in the loader goes back too, so that its
-// second try numbers and counts as the first would have.
-void ScCarica::undoLine(long errorsBefore) {
-    for (auto it = counterUndo_.rbegin(); it != counterUndo_.rend(); ++it) {
-        VoceElenco* voce = ogValDefault ? ogValDefault->Voce(it->key) : nullptr;
-        if (!voce) continue;
-        voce->Valore = it->valore;
-        voce->Contatore = it->contatore;
-    }
-    for (auto it = nextCodeUndo_.rbegin(); it != nextCodeUndo_.rend(); ++it) {
-        if (it->existed) nextCodes_[it->key].last = it->last;
-        else nextCodes_.erase(it->key);
-    }
-    counterUndo_.clear();
-    nextCodeUndo_.clear();
-    // A price list whose currency could not be read is read again.
-    std::erase_if(currencies_, [](const auto& entry) { return entry.second.failure.has_value(); });
-    if (mlNumErrori_ != errorsBefore) {
-        mlNumErrori_ = errorsBefore;
-        if (ogInElab) ogInElab->ImpostaElab(mlNumErrori_, 0);
-    }
-}
 
 void ScCarica::stopLoad(long number, const std::string& reason, int error) {
     showBatchMessage(reason + ".\nCaricamento fermato alla riga " + std::to_string(number) +
@@ -98,12 +61,9 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
     for (int attempt = 1;; ++attempt) {
         const long refusals = connection.lockRefusals;
         const long errorsBefore = mlNumErrori_;
-        counterUndo_.clear();
-        nextCodeUndo_.clear();
         errorRowFailure_.reset();
         bool marked = false;
         std::optional<NumberedError> escaped;  // what ended the line before its end
-        guardingLine_ = true;
         try {
             // The wait for another writer falls here, before anything of the line is read.
             group.open();
@@ -120,7 +80,6 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
         } catch (const NumberedError& e) {
             escaped = e;
         }
-        guardingLine_ = false;
         if (!connection.undoneGroup.empty()) {
             loseGroup(group,
                       "Il database ha annullato le ultime righe caricate (" +
@@ -140,8 +99,13 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
             d.cached("ROLLBACK TO riga").step();
             d.cached("RELEASE riga").step();
         }
-        undoLine(errorsBefore);
-        if (refused && attempt == 1) {
+        if (mlNumErrori_ != errorsBefore) {
+            mlNumErrori_ = errorsBefore;
+            if (ogInElab) ogInElab->ImpostaElab(mlNumErrori_, 0);
+        }
+        // Refused where the line starts, nothing of it was read or counted yet: it is tried once
+        // more. Inside the open group the write lock is held, so no other program refuses it.
+        if (refused && !marked && attempt == 1) {
             if (!pauseBeforeRetry()) return LineEnd::UserStop;
             continue;
         }

@@ -25,7 +25,6 @@ class BatchStatement;
 class ElencoValori;
 class GroupedCommit;
 class ProgressoElab;
-struct VoceElenco;
 struct TableInfo;
 
 class ScCarica {
@@ -165,11 +164,8 @@ class ScCarica {
     // the load stops at the first of them.
     bool commitLines(GroupedCommit& group, bool now, long nextLine);
     bool pauseBeforeRetry();
-    void undoLine(long errorsBefore);
     void loseGroup(GroupedCommit& group, const std::string& reason, int error);
     void stopLoad(long number, const std::string& reason, int error);
-    void rememberCounter(const VoceElenco& voce);
-    void rememberNextCode(const std::string& key);
 
     std::vector<std::unique_ptr<ScCaricaCampi>> mcolCampi_;
     std::unordered_map<std::string, std::size_t> campiByKey_;  // lower-case osKey -> index
@@ -234,21 +230,7 @@ class ScCarica {
     bool nextCodeReported_ = false;
     bool listinoReported_ = false;
 
-    // What the line in progress changed outside the database, put back when it is undone.
-    struct CounterUndo {
-        std::string key;
-        Variant valore;
-        std::int32_t contatore = 0;
-    };
-    struct NextCodeUndo {
-        std::string key;
-        bool existed = false;
-        std::int64_t last = 0;
-    };
-    bool guardingLine_ = false;
-    std::vector<CounterUndo> counterUndo_;
-    std::vector<NextCodeUndo> nextCodeUndo_;
-    std::optional<NumberedError> errorRowFailure_;  // of the line in progress
+    std::optional<NumberedError> errorRowFailure_;  // of the line in progress, which is undone
 
     // Where the open group began, and what was committed before it.
     long groupFirstLine_ = 1;
