@@ -1,11 +1,8 @@
 // A load beside another program that writes the same company database, on a second connection
-// of its own thread: the lock it takes at a line is waited for, tried once more, or stops the
-// load there with its message; a writer that commits all the time loses no line of the load.
+// (with a thread of its own where it acts while the load waits): the lock it takes at a line is
+// waited for, tried once more, or stops the load there with its message; a writer that commits all
+// the time loses no line of the load.
 #include <atomic>
-#include <condition_variable>
-#include <functional>
-#include <future>
-#include <mutex>
 #include <thread>
 
 #include "batch_fixture.h"
@@ -13,65 +10,37 @@
 namespace tolvane::batchtest {
 namespace {
 
-// Another program's connection, run by a thread of its own: each job runs there in turn and
-// `run` returns once it is done; `later` queues it and returns at once.
+// Another program's connection to the company file. Its statements run on the calling thread,
+// or, with execLater, on a thread of its own while the load waits on the calling one.
 class OtherProgram {
   public:
     explicit OtherProgram(const std::string& file) {
         if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
             throw std::runtime_error("open " + file);
         sqlite3_busy_timeout(db_, 10000);
-        thread_ = std::thread([this] { work(); });
     }
     ~OtherProgram() {
-        later({});
-        thread_.join();
+        if (later_.joinable()) later_.join();
         sqlite3_close(db_);
     }
     OtherProgram(const OtherProgram&) = delete;
     OtherProgram& operator=(const OtherProgram&) = delete;
 
-    void run(const std::string& sql) {
-        std::promise<void> done;
-        later([&] {
-            exec(sql);
-            done.set_value();
-        });
-        done.get_future().get();
-    }
-    void later(std::function<void()> job) {
-        {
-            std::lock_guard<std::mutex> hold(mutex_);
-            jobs_.push_back(std::move(job));
-        }
-        wake_.notify_one();
-    }
     void exec(const std::string& sql) {
         if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
             ADD_FAILURE() << sqlite3_errmsg(db_) << " in: " << sql;
     }
+    void execLater(std::chrono::milliseconds pause, const std::string& sql) {
+        later_ = std::thread([this, pause, sql] {
+            std::this_thread::sleep_for(pause);
+            exec(sql);
+        });
+    }
     sqlite3* db() const { return db_; }
 
   private:
-    void work() {
-        for (;;) {
-            std::function<void()> job;
-            {
-                std::unique_lock<std::mutex> hold(mutex_);
-                wake_.wait(hold, [this] { return !jobs_.empty(); });
-                job = std::move(jobs_.front());
-                jobs_.erase(jobs_.begin());
-            }
-            if (!job) return;
-            job();
-        }
-    }
-
     sqlite3* db_ = nullptr;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::vector<std::function<void()>> jobs_;
-    std::thread thread_;
+    std::thread later_;
 };
 
 const std::string kWaiting = "In attesa dei dati bloccati da un altro programma";
@@ -162,24 +131,21 @@ TEST_F(LockTest, LockTakenAtALineIsWaitedForOrStopsTheLoadThere) {
         progress.displayChanged = [&](const ProgressoElab& p) {
             if (!taken && p.phaseText() == "Caricamento " + code && p.value() == 4) {
                 taken = true;
-                other.run("BEGIN IMMEDIATE");
+                other.exec("BEGIN IMMEDIATE");
                 if (c.release == Release::DuringTheWait)
-                    other.later([&other] {
-                        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-                        other.exec("ROLLBACK");
-                    });
+                    other.execLater(std::chrono::milliseconds(20), "ROLLBACK");
             }
             if (p.phaseText() != kWaiting) return;
             if (c.release == Release::UserStops) giStatoCarica = 2;
             if (c.release == Release::BeforeTheSecondTry && !released) {
                 released = true;
-                other.run("ROLLBACK");
+                other.exec("ROLLBACK");
             }
         };
         const long result = run(code);
         progress.displayChanged = nullptr;
         if (c.release == Release::AfterTheLoad || c.release == Release::UserStops)
-            other.run("ROLLBACK");
+            other.exec("ROLLBACK");
         giStatoCarica = 1;
         EXPECT_TRUE(taken);
         EXPECT_EQ(result, c.result);
@@ -218,13 +184,11 @@ TEST_F(LockTest, WriterCommittingAllTheTimeLosesNoLineOfAKeyedLoad) {
     OtherProgram other(companyFile);
     std::atomic<bool> done{false};
     std::atomic<long> commits{0};
-    other.later([&] {
+    std::thread writer([&] {
         for (long i = 0; !done; ++i) {
-            if (sqlite3_exec(other.db(),
-                             ("INSERT INTO Libera (Testo, Valore) VALUES ('altro', " +
-                              std::to_string(i) + ")")
-                                 .c_str(),
-                             nullptr, nullptr, nullptr) == SQLITE_OK)
+            const std::string sql =
+                "INSERT INTO Libera (Testo, Valore) VALUES ('altro', " + std::to_string(i) + ")";
+            if (sqlite3_exec(other.db(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK)
                 ++commits;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
@@ -234,6 +198,7 @@ TEST_F(LockTest, WriterCommittingAllTheTimeLosesNoLineOfAKeyedLoad) {
     loader->setCommitEvery(100);
     const long result = load("KW");
     done = true;
+    writer.join();
     EXPECT_EQ(result, 0);
     EXPECT_TRUE(messages.empty()) << messages.front();
     const long storedRows = std::stol(one("SELECT count(*) FROM Prova"));
