@@ -49,7 +49,7 @@ BatchDatabase& ScCarica::db() {
 }
 
 void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErrore) {
-    // The line is undone and the load stops at it (storeLine): no further row is tried for it.
+    // The load stops at this line (storeLine): no further row is tried for it.
     if (errorRowFailure_) throw *errorRowFailure_;
     try {
         BatchDatabase& d = db();

@@ -1,9 +1,12 @@
 // Each line of a load is stored whole inside the open group, beside other programs that write
 // the same database: a line refused by their lock is tried once more after a pause, then the
-// load stops at it; a line whose error row cannot be written is undone and stops the load too.
+// load stops at it; so does a line whose error row cannot be written. A line that stops the load
+// after writing part of itself takes the lines since the last commit with it.
 // Never goes on past a line that is neither stored nor recorded as rejected.
 #include <algorithm>
+#include <cstdint>
 #include <thread>
+#include <utility>
 
 #include "batchload/batch_database.h"
 #include "batchload/batch_messages.h"
@@ -60,15 +63,15 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
     DbConnection& connection = d.connection();
     for (int attempt = 1;; ++attempt) {
         const long refusals = connection.lockRefusals;
+        const std::int64_t written = connection.rowsWritten();
         const long errorsBefore = mlNumErrori_;
         errorRowFailure_.reset();
-        bool marked = false;
+        bool opened = false;
         std::optional<NumberedError> escaped;  // what ended the line before its end
         try {
             // The wait for another writer falls here, before anything of the line is read.
             group.open();
-            d.cached("SAVEPOINT riga").step();
-            marked = true;
+            opened = true;
             try {
                 if (cut) ScriviErrore(line, kLineTooLong);
                 else loadLine(line);
@@ -79,6 +82,8 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
             }
         } catch (const NumberedError& e) {
             escaped = e;
+        } catch (const std::exception& e) {
+            escaped = NumberedError(errnum::DatabaseFailure, e.what(), "ScCarica");
         }
         if (!connection.undoneGroup.empty()) {
             loseGroup(group,
@@ -88,16 +93,24 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
             return LineEnd::LoadStops;
         }
         // An error row that failed may have been passed over on the way: it still counts.
-        const std::optional<NumberedError> errorRow = errorRowFailure_;
-        errorRowFailure_.reset();
+        const std::optional<NumberedError> errorRow = std::exchange(errorRowFailure_, std::nullopt);
         const bool refused = connection.lockRefusals != refusals;
-        if (!refused && !errorRow && !escaped) {
-            d.cached("RELEASE riga").step();
-            return LineEnd::Stored;
-        }
-        if (marked) {
-            d.cached("ROLLBACK TO riga").step();
-            d.cached("RELEASE riga").step();
+        if (!refused && !errorRow && !escaped) return LineEnd::Stored;
+        const std::string reason =
+            refused    ? kHeldByOther
+            : errorRow ? "Impossibile scrivere la riga scartata nell'archivio "
+                         "'ErroriCaricamento' (" +
+                             errorRow->description() + ")"
+                       : "Impossibile caricare la riga (" + escaped->description() + ")";
+        const int error = refused    ? errnum::RecordLocked
+                          : errorRow ? errorRow->number()
+                                     : escaped->number();
+        // Part of the line is written, and nothing marks where the line began (a mark for every
+        // line would cost the load much of its speed): it goes with the lines since the last
+        // commit.
+        if (connection.rowsWritten() != written) {
+            loseGroup(group, reason, error);
+            return LineEnd::LoadStops;
         }
         if (mlNumErrori_ != errorsBefore) {
             mlNumErrori_ = errorsBefore;
@@ -105,21 +118,14 @@ ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& l
         }
         // Refused where the line starts, nothing of it was read or counted yet: it is tried once
         // more. Inside the open group the write lock is held, so no other program refuses it.
-        if (refused && !marked && attempt == 1) {
+        if (refused && !opened && attempt == 1) {
             if (!pauseBeforeRetry()) return LineEnd::UserStop;
             continue;
         }
-        // The lines before this one are committed before the load says they are stored.
+        // Nothing of the line is written: the lines before it are committed before the load
+        // says they are stored.
         if (!commitLines(group, true, number)) return LineEnd::LoadStops;
-        if (refused) stopLoad(number, kHeldByOther, errnum::RecordLocked);
-        else if (errorRow)
-            stopLoad(number,
-                     "Impossibile scrivere la riga scartata nell'archivio 'ErroriCaricamento' (" +
-                         errorRow->description() + ")",
-                     errorRow->number());
-        else
-            stopLoad(number, "Impossibile caricare la riga (" + escaped->description() + ")",
-                     escaped->number());
+        stopLoad(number, reason, error);
         return LineEnd::LoadStops;
     }
 }

@@ -157,7 +157,7 @@ class ScCarica {
     void runFinalQueries(long& result);
     void clearRun();
 
-    // Each line inside the open group as a whole (line_commits.cpp).
+    // Each line inside the open group, stored whole or stopping the load (line_commits.cpp).
     enum class LineEnd { Stored, UserStop, LoadStops };
     LineEnd storeLine(GroupedCommit& group, const std::string& line, bool cut, long number);
     // Commits at a boundary (or now); false when the lines since the last commit were lost and
@@ -230,7 +230,7 @@ class ScCarica {
     bool nextCodeReported_ = false;
     bool listinoReported_ = false;
 
-    std::optional<NumberedError> errorRowFailure_;  // of the line in progress, which is undone
+    std::optional<NumberedError> errorRowFailure_;  // of the line in progress, which stops the load
 
     // Where the open group began, and what was committed before it.
     long groupFirstLine_ = 1;

@@ -227,6 +227,8 @@ void DbConnection::openGroup() {
 
 bool DbConnection::groupOpen() const { return !sqlite3_get_autocommit(db); }
 
+std::int64_t DbConnection::rowsWritten() const { return sqlite3_total_changes64(db); }
+
 void DbConnection::commitGroup() {
     if (groupDepth == 0) return;
     raiseIfGroupUndone();

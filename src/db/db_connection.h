@@ -85,6 +85,10 @@ struct DbConnection {
     // Statements refused because another connection held a lock beyond the busy wait. A caller
     // that turns errors into something else (a rejected line) still sees that one was refused.
     long lockRefusals = 0;
+    // Rows written on this connection since it opened, those of triggers included. A write that
+    // SQLite undid may still count, one it kept always does: a count that has not moved means
+    // that nothing was written.
+    std::int64_t rowsWritten() const;
     // Raises the numbered error of a failed SQLite call on this connection, counting refusals.
     [[noreturn]] void raiseFailure(int extendedCode, const std::string& text,
                                    std::string_view source,

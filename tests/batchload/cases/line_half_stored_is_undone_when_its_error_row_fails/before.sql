@@ -1,2 +1,0 @@
-CREATE TRIGGER RigaRifiutata BEFORE INSERT ON Righe WHEN NEW.Codice = 'C' BEGIN SELECT RAISE(ABORT, 'riga rifiutata'); END;
-CREATE TRIGGER NoErrors BEFORE INSERT ON ErroriCaricamento BEGIN SELECT RAISE(ABORT, 'bloccato'); END;
