@@ -17,7 +17,8 @@ BatchStatement::BatchStatement(DbConnection& connection, std::string_view sql)
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        raiseSqliteError(connection.db, rc, "ScCarica");
+        connection.raiseFailure(sqlite3_extended_errcode(connection.db),
+                                sqlite3_errmsg(connection.db), "ScCarica");
     }
 }
 
@@ -42,8 +43,12 @@ bool BatchStatement::step() {
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
+    const int extended = sqlite3_extended_errcode(connection_.db);
+    const std::string text = sqlite3_errmsg(connection_.db);
     sqlite3_reset(stmt_);
-    raiseSqliteError(connection_.db, rc, "ScCarica");
+    connection_.raiseFailure(
+        extended, text, "ScCarica",
+        sqlite3_stmt_readonly(stmt_) ? SqliteAccess::Read : SqliteAccess::Write);
 }
 
 long BatchStatement::write() { return connection_.runWrite(stmt_, "ScCarica"); }
@@ -81,6 +86,8 @@ const TableInfo* BatchDatabase::table(std::string_view name) {
 }
 
 BatchStatement& BatchDatabase::cached(const std::string& sql) {
+    // Within a grouped run no statement runs before its group holds the write lock.
+    connection_.openGroup();
     auto it = statements_.find(sql);
     if (it == statements_.end())
         it = statements_.emplace(sql, std::make_unique<BatchStatement>(connection_, sql)).first;

@@ -20,9 +20,6 @@ namespace tolvane {
 
 namespace {
 
-const std::string kLineTooLong =
-    "Riga troppo lunga (oltre 1 MB): non caricata, qui ne restano solo i primi 1000 caratteri";
-
 std::string withCause(const std::string& message, const std::string& cause) {
     return cause.empty() ? message : message + ": " + cause;
 }
@@ -54,7 +51,8 @@ void ScCarica::clearRun() {
     nextCodes_.clear();
     pendingCodes_.clear();
     currencies_.clear();
-    nextCodeReported_ = listinoReported_ = errorRowReported_ = false;
+    nextCodeReported_ = listinoReported_ = false;
+    errorRowFailure_.reset();
     db_.reset();
     dbId_.clear();
     errorTable_ = nullptr;
@@ -347,6 +345,9 @@ void ScCarica::runFinalQueries(long& result) {
 long ScCarica::CaricaDati(long& plErrori) {
     long result = 0;
     mlNumErrori_ = 0;
+    linesLoaded_ = 0;
+    stoppedByUser_ = false;
+    stopResult_ = 0;
     clearRun();
     std::unique_ptr<TextFileReader> reader;
     try {
@@ -356,7 +357,8 @@ long ScCarica::CaricaDati(long& plErrori) {
         clear.bind(1, Variant(osCodice));
         clear.write();
         reader = std::make_unique<TextFileReader>(msFileOrigine_);
-        reader->keepSkipping = [this] {
+        reader->keepSkipping = [this, &reader] {
+            if (ogInElab) ogInElab->setShareRead(reader->shareRead());
             progress(ogInElab ? ogInElab->value() : 0, std::nullopt);
             return giStatoCarica == 1;
         };
@@ -384,37 +386,46 @@ long ScCarica::CaricaDati(long& plErrori) {
         return number;
     }
 
+    if (ogInElab) ogInElab->setShareRead(0);
     progress(0, "Caricamento " + osCodice);
     long lettere = 0;
-    long caricate = 0;
     bool stopped = false;
     try {
         // A commit falls only between two lines: after a crash every line is in all its tables
         // with its error rows, or in none.
         GroupedCommit group(goDbase(), gsIdDbase, GroupedCommitPolicy{commitEvery_, 0, true});
+        groupFirstLine_ = 1;
+        committedErrors_ = mlNumErrori_;
+        committedLoaded_ = 0;
         std::string line;
         for (;;) {
             if (giStatoCarica != 1) {
-                stopped = true;
+                stopped = stoppedByUser_ = true;
                 break;
             }
             if (!reader->readLine(line)) break;
             ++lettere;
             const bool blank = line.find_first_not_of(' ') == std::string::npos;
             if (lettere > miSaltaInizio_ && (reader->lineCut() || !blank)) {
-                ++caricate;
-                try {
-                    if (reader->lineCut()) ScriviErrore(line, kLineTooLong);
-                    else loadLine(line);
-                } catch (const NumberedError& e) {
-                    ScriviErrore(line, e.description());
-                } catch (const std::exception& e) {
-                    ScriviErrore(line, e.what());
+                const LineEnd end = storeLine(group, line, reader->lineCut(), lettere);
+                if (end != LineEnd::Stored) {
+                    stopped = true;
+                    stoppedByUser_ = end == LineEnd::UserStop;
+                    break;
                 }
+                ++linesLoaded_;
             }
-            group.boundary();
-            progress(caricate, std::nullopt);
+            if (!commitLines(group, false, lettere + 1)) {
+                stopped = true;
+                break;
+            }
+            if (ogInElab) ogInElab->setShareRead(reader->shareRead());
+            progress(linesLoaded_, std::nullopt);
         }
+        // What the last group holds is committed here, where a refusal can still say at
+        // which line the load stopped.
+        if (!commitLines(group, true, lettere + 1)) stopped = true;
+        result = stopResult_;
     } catch (const NumberedError& e) {
         showBatchError(e);
         result = e.number();
@@ -426,6 +437,7 @@ long ScCarica::CaricaDati(long& plErrori) {
         stopped = true;
     }
     reader.reset();
+    if (ogInElab) ogInElab->setShareRead(-1);
     if (!stopped) runFinalQueries(result);
     plErrori += mlNumErrori_;
     clearRun();

@@ -1,6 +1,6 @@
 // Rejected-line rows, the key of a line, and the defaults of a field: constants, prompted
 // values, running counters and the next free code of a column.
-// Never lets a failing error-row insert or look-up stop the run or flood the user with windows.
+// Never counts an error row that was not written, nor floods the user with failing look-ups.
 #include <cmath>
 
 #include "batchload/batch_database.h"
@@ -49,6 +49,8 @@ BatchDatabase& ScCarica::db() {
 }
 
 void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErrore) {
+    // The load stops at this line (storeLine): no further row is tried for it.
+    if (errorRowFailure_) throw *errorRowFailure_;
     try {
         BatchDatabase& d = db();
         // Looked up again only when the schema has been read anew since.
@@ -77,10 +79,12 @@ void ScCarica::ScriviErrore(const std::string& psRiga, const std::string& psErro
         }
         insert.write();
     } catch (const NumberedError& e) {
-        if (!errorRowReported_) {
-            errorRowReported_ = true;
-            showBatchError(e);
-        }
+        errorRowFailure_ = e;
+        throw;
+    } catch (const std::exception& e) {
+        errorRowFailure_ =
+            NumberedError(errnum::DatabaseFailure, e.what(), "ScCarica.ScriviErrore");
+        throw *errorRowFailure_;
     }
     ++mlNumErrori_;
     if (ogInElab) ogInElab->ImpostaElab(mlNumErrori_, 0);

@@ -228,13 +228,15 @@ void frmCaricoBatch::MostraProgresso(const ProgressoElab& progresso) {
     labDaFare.setCaption(std::to_string(progresso.secondNumber()));
     LabErrori.setVisible(progresso.labErroriVisible());
     LabDi.setVisible(progresso.labDiVisible());
-    if (progresso.labDiVisible() && progresso.secondNumber() > 0) {
-        proDaFare.setValue(0);
+    proDaFare.setValue(0);
+    if (progresso.shareRead() >= 0) {
+        // While a file is read the bar follows its bytes; the counts beside it are lines.
+        proDaFare.setMax(100);
+        proDaFare.setValue(std::clamp(progresso.shareRead(), 0.0, 1.0) * 100);
+    } else if (progresso.labDiVisible() && progresso.secondNumber() > 0) {
         proDaFare.setMax(static_cast<double>(progresso.secondNumber()));
         proDaFare.setValue(
             static_cast<double>(std::clamp(progresso.value(), 0L, progresso.secondNumber())));
-    } else {
-        proDaFare.setValue(0);
     }
 }
 

@@ -95,8 +95,10 @@ class frmCaricoBatch : public ui::Form {
     bool CreaCampi();
     void StatoPulsanti(bool pbInCorso);
     void MostraProgresso(const ProgressoElab& progresso);
-    void CaricaLayout(class GestoreRs& rs, const std::string& handle, ProgressoElab& progresso,
-                      long& plErrori);
+    // Loads every batch layout in turn; true when the stop button cut the run short. plRighe
+    // grows by the lines the loads took in.
+    bool CaricaLayout(class GestoreRs& rs, const std::string& handle, ProgressoElab& progresso,
+                      long& plErrori, long& plRighe);
     ElencoValori& ValDefault();
     frmRicValBase& RicVal();
 

@@ -140,17 +140,21 @@ void frmCaricoBatch::comOk_Click() {
         dbAzienda.emplace(idAzienda);
         ImpostaMonete();
 
-        long errori = 0;
-        CaricaLayout(rs, handle, progresso, errori);
+        long errori = 0, righe = 0;
+        const bool interrotto = CaricaLayout(rs, handle, progresso, errori, righe);
         rs.ChiudiRs(handle);
 
         Sistemazione();
         moValDefault.reset();
 
-        const std::string fine = errori == 0
-                                     ? std::string("Elaborazione terminata")
-                                     : "Elaborazione terminata con " + std::to_string(errori) +
-                                           " errori\nmemorizzati nell'archivio 'ErroriCaricamento'";
+        std::string fine = interrotto
+                               ? "Elaborazione interrotta: " +
+                                     (righe == 1 ? std::string("caricata 1 riga")
+                                                 : "caricate " + std::to_string(righe) + " righe")
+                               : std::string("Elaborazione terminata");
+        if (errori != 0)
+            fine += " con " + std::to_string(errori) +
+                    " errori\nmemorizzati nell'archivio 'ErroriCaricamento'";
         frmMsgCom::msgCom(fine, "&Ok", std::nullopt, std::nullopt, std::nullopt, 80, false, 600,
                           18.0);
 
@@ -173,9 +177,11 @@ void frmCaricoBatch::comOk_Click() {
     }
 }
 
-void frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle,
-                                  ProgressoElab& progresso, long& plErrori) {
-    for (rs.MoveFirstRs(handle); !rs.EofRs(handle) && giStatoCarica == 1; rs.MoveNextRs(handle)) {
+bool frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle,
+                                  ProgressoElab& progresso, long& plErrori, long& plRighe) {
+    for (rs.MoveFirstRs(handle); !rs.EofRs(handle); rs.MoveNextRs(handle)) {
+        // A stop asked between two layouts leaves the next ones unstarted.
+        if (giStatoCarica != 1) return true;
         ScCarica carico;
         carico.ogInElab = &progresso;
         carico.ogValDefault = &ValDefault();
@@ -183,16 +189,19 @@ void frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle,
         progresso.AvanzaElab(0, "Preparazione " + codice, true);
         if (carico.LeggiTracciato(codice) != 0) continue;
         const long esito = carico.CaricaDati(plErrori);
+        plRighe += carico.linesLoaded();
+        if (carico.stoppedByUser()) return true;
         if (esito == 0) continue;
         if (esito == errnum::FileNotFound || esito == errnum::FileAccess ||
             esito == errnum::PathNotFound) {
             if (frmMsgCom::msgCom("Vuoi caricare i files successivi?", "&Si", std::string("&No")) ==
                 2)
-                return;
+                return false;
             continue;
         }
-        return;
+        return false;
     }
+    return false;
 }
 
 void frmCaricoBatch::Sistemazione() {

@@ -27,6 +27,10 @@ class ProgressoElab {
     // The second number of the display: a total, or the error count.
     void ImpostaElab(long plNumero, int piOpzione = 0);
     void setLabelsVisible(bool labErrori, bool labDi);
+    // The share of the input file read so far, 0 to 1; negative while no file is read (or its
+    // size is unknown). Shown with the next change of the display.
+    void setShareRead(double share) { shareRead_ = share; }
+    double shareRead() const { return shareRead_; }
 
     const std::string& phaseText() const { return testo_; }
     const std::string& title() const { return titolo_; }
@@ -51,6 +55,7 @@ class ProgressoElab {
     bool labErrori_ = true;
     bool labDi_ = false;
     long pumps_ = 0;
+    double shareRead_ = -1;
     Clock clock_;
     std::optional<std::chrono::steady_clock::time_point> lastPump_;
 };

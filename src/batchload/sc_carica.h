@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 
 #include "batchload/sc_carica_campi.h"
 #include "batchload/separated_line.h"
+#include "platform/numbered_error.h"
 #include "platform/variant.h"
 
 namespace tolvane {
@@ -21,6 +23,7 @@ namespace tolvane {
 class BatchDatabase;
 class BatchStatement;
 class ElencoValori;
+class GroupedCommit;
 class ProgressoElab;
 struct TableInfo;
 
@@ -40,7 +43,9 @@ class ScCarica {
     long LeggiTracciato(const std::string& psCodice);
     std::string CaricaPathCompleta(const std::string& psFile) const;
     // 0 when the file was loaded or the load was stopped, else the error number. plErrori
-    // grows by the rows written to ErroriCaricamento.
+    // grows by the rows written to ErroriCaricamento. Every line is stored, or recorded there,
+    // or the load stops at it with a message and a result that is not 0 (data held by another
+    // program, an error row that cannot be written): the lines before it stay stored.
     long CaricaDati(long& plErrori);
     // 0 stored, -1 a store met a duplicate key (or a database failure), else the error number
     // (the line has been recorded).
@@ -85,10 +90,17 @@ class ScCarica {
     const std::string& modalita() const { return msModalita_; }
     const std::string& insVaria() const { return msInsVaria_; }
     long numErrori() const { return mlNumErrori_; }
+    // Lines of the file the last load took in (stored or recorded as rejected).
+    long linesLoaded() const { return linesLoaded_; }
+    // True when the last load ended because the user asked to stop.
+    bool stoppedByUser() const { return stoppedByUser_; }
 
     // Writes after which the grouped run commits at the next line end (what ran stays written
     // on an error or stop).
     void setCommitEvery(long lines) { commitEvery_ = lines; }
+    // How long a line refused by another program's lock waits before its second try (besides
+    // the database's own wait on each try).
+    void setLockRetryPause(std::chrono::milliseconds pause) { lockRetryPause_ = pause; }
 
   private:
     struct FieldState;
@@ -144,6 +156,16 @@ class ScCarica {
     long loadLine(const std::string& line);
     void runFinalQueries(long& result);
     void clearRun();
+
+    // Each line inside the open group, stored whole or stopping the load (line_commits.cpp).
+    enum class LineEnd { Stored, UserStop, LoadStops };
+    LineEnd storeLine(GroupedCommit& group, const std::string& line, bool cut, long number);
+    // Commits at a boundary (or now); false when the lines since the last commit were lost and
+    // the load stops at the first of them.
+    bool commitLines(GroupedCommit& group, bool now, long nextLine);
+    bool pauseBeforeRetry();
+    void loseGroup(GroupedCommit& group, const std::string& reason, int error);
+    void stopLoad(long number, const std::string& reason, int error);
 
     std::vector<std::unique_ptr<ScCaricaCampi>> mcolCampi_;
     std::unordered_map<std::string, std::size_t> campiByKey_;  // lower-case osKey -> index
@@ -207,7 +229,17 @@ class ScCarica {
     std::unordered_map<std::string, CurrencyEntry> currencies_;  // lower-case price list
     bool nextCodeReported_ = false;
     bool listinoReported_ = false;
-    bool errorRowReported_ = false;
+
+    std::optional<NumberedError> errorRowFailure_;  // of the line in progress, which stops the load
+
+    // Where the open group began, and what was committed before it.
+    long groupFirstLine_ = 1;
+    long committedErrors_ = 0;
+    long committedLoaded_ = 0;
+    long linesLoaded_ = 0;
+    bool stoppedByUser_ = false;
+    long stopResult_ = 0;
+    std::chrono::milliseconds lockRetryPause_{2000};
 };
 
 }  // namespace tolvane

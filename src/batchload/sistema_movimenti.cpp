@@ -51,6 +51,16 @@ void rinumeraRigheIva(const std::string& idDb) {
     struct Riga {
         Variant anno, numReg, rigaIva;
     };
+    // The rows are read under the write lock and moved in the same transaction: no other
+    // program changes them in between, and a refused commit leaves every row where it was.
+    sqlite3* db = goDbase().connection(idDb).db;
+    const bool propria = sqlite3_get_autocommit(db) != 0;
+    nativeExec(idDb, propria ? "BEGIN IMMEDIATE" : "SAVEPOINT sistema_riga_iva");
+    ScopeGuard undo([db, propria] {
+        sqlite3_exec(
+            db, propria ? "ROLLBACK" : "ROLLBACK TO sistema_riga_iva; RELEASE sistema_riga_iva",
+            nullptr, nullptr, nullptr);
+    });
     std::vector<Riga> righe;
     GestoreRs rs;
     const std::string handle =
@@ -64,12 +74,6 @@ void rinumeraRigheIva(const std::string& idDb) {
         rs.MoveNextRs(handle);
     }
     rs.ChiudiRs(handle);
-    nativeExec(idDb, "SAVEPOINT sistema_riga_iva");
-    ScopeGuard undo([&idDb] {
-        sqlite3* db = goDbase().connection(idDb).db;
-        sqlite3_exec(db, "ROLLBACK TO sistema_riga_iva; RELEASE sistema_riga_iva", nullptr, nullptr,
-                     nullptr);
-    });
     for (const Riga& r : righe) {
         goDbase().EseguiSql(idDb,
                             "UPDATE MovPnIva SET MovPnIva.RigaIva = [RigaIva]-1 WHERE Anno = " +
@@ -77,8 +81,8 @@ void rinumeraRigheIva(const std::string& idDb) {
                                 " AND NumReg = " + goLibGen().ValoreSql(r.numReg) +
                                 " AND RigaIva = " + goLibGen().ValoreSql(r.rigaIva));
     }
+    nativeExec(idDb, propria ? "COMMIT" : "RELEASE sistema_riga_iva");
     undo.dismiss();
-    nativeExec(idDb, "RELEASE sistema_riga_iva");
 }
 
 void periodiTrasportatori(const std::string& idDb, DatiSistemazione& dati) {

@@ -1,11 +1,13 @@
 // Statement cache, error mapping and grouped commits of one SQLite connection.
-// A failed write inside a grouped run commits what ran before it, never rolls it back.
+// A failed write inside a grouped run commits what ran before it, never rolls it back; a group
+// never reads before it holds the write lock.
 #include "db/db_connection.h"
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cctype>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -73,8 +75,28 @@ constexpr std::size_t kMaxCachedStatements = 256;
     }
 }
 
+void DbConnection::raiseFailure(int extendedCode, const std::string& text, std::string_view source,
+                                SqliteAccess access) {
+    if ((extendedCode & 0xff) == SQLITE_BUSY) ++lockRefusals;
+    raiseSqliteFailure(extendedCode, text, source, access);
+}
+
 DbConnection::DbConnection(sqlite3* handle, std::string filePath)
     : db(handle), path(std::move(filePath)), schema(handle) {}
+
+void DbConnection::setBusyWait(std::chrono::milliseconds wait) {
+    busyWait_ = wait;
+    sqlite3_busy_handler(db, &DbConnection::waitForLock, this);
+}
+
+int DbConnection::waitForLock(void* self, int tries) {
+    auto* connection = static_cast<DbConnection*>(self);
+    const auto now = std::chrono::steady_clock::now();
+    if (tries == 0) connection->busySince_ = now;
+    if (now - connection->busySince_ >= connection->busyWait_) return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
+}
 
 DbConnection::~DbConnection() {
     endGroup();
@@ -120,7 +142,8 @@ sqlite3_stmt* DbConnection::prepareCached(const std::string& key, std::string_vi
                                 SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
-        raiseSqliteError(db, rc, "GestoreDb", SqliteAccess::Read);
+        raiseFailure(sqlite3_extended_errcode(db), sqlite3_errmsg(db), "GestoreDb",
+                     SqliteAccess::Read);
     }
     if (!stmt) throw NumberedError(errnum::DatabaseFailure, "Istruzione SQL vuota.", "GestoreDb");
     for (const char* p = tail; p && *p; ++p) {
@@ -135,6 +158,7 @@ sqlite3_stmt* DbConnection::prepareCached(const std::string& key, std::string_vi
 }
 
 sqlite3_stmt* DbConnection::prepareDialect(std::string_view accessSql) {
+    openGroup();
     std::string key(accessSql);
     if (sqlite3_stmt* cached = lookup(key)) return cached;
     std::string translated = translateAccessSql(accessSql);
@@ -142,6 +166,7 @@ sqlite3_stmt* DbConnection::prepareDialect(std::string_view accessSql) {
 }
 
 sqlite3_stmt* DbConnection::prepareNative(std::string_view sqliteSql) {
+    openGroup();
     // A leading control character keeps native texts apart from dialect texts.
     std::string key = "\x01";
     key += sqliteSql;
@@ -169,7 +194,7 @@ long DbConnection::runWrite(sqlite3_stmt* stmt, std::string_view source) {
             sqlite3_stmt_readonly(stmt) ? SqliteAccess::Read : SqliteAccess::Write;
         sqlite3_reset(stmt);
         afterFailedWrite(text);
-        raiseSqliteFailure(extended, text, source, access);
+        raiseFailure(extended, text, source, access);
     }
     long changed = sqlite3_stmt_readonly(stmt) ? 0 : static_cast<long>(sqlite3_changes(db));
     sqlite3_reset(stmt);
@@ -183,7 +208,7 @@ void DbConnection::exec(const char* sql) {
     if (rc != SQLITE_OK) {
         std::string text = message ? message : sqlite3_errstr(rc);
         sqlite3_free(message);
-        raiseSqliteFailure(sqlite3_extended_errcode(db), text, "GestoreDb");
+        raiseFailure(sqlite3_extended_errcode(db), text, "GestoreDb");
     }
 }
 
@@ -191,8 +216,18 @@ void DbConnection::beginGroup() {
     if (groupDepth++ > 0) return;
     pendingWrites = 0;
     groupStarted = std::chrono::steady_clock::now();
-    if (sqlite3_get_autocommit(db)) exec("BEGIN");
 }
+
+void DbConnection::openGroup() {
+    if (groupDepth == 0 || !undoneGroup.empty() || !sqlite3_get_autocommit(db)) return;
+    exec("BEGIN IMMEDIATE");
+    pendingWrites = 0;
+    groupStarted = std::chrono::steady_clock::now();
+}
+
+bool DbConnection::groupOpen() const { return !sqlite3_get_autocommit(db); }
+
+std::int64_t DbConnection::rowsWritten() const { return sqlite3_total_changes64(db); }
 
 void DbConnection::commitGroup() {
     if (groupDepth == 0) return;
@@ -200,7 +235,13 @@ void DbConnection::commitGroup() {
     if (!sqlite3_get_autocommit(db)) exec("COMMIT");
     pendingWrites = 0;
     groupStarted = std::chrono::steady_clock::now();
-    exec("BEGIN");
+}
+
+void DbConnection::rollbackGroup() {
+    if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    undoneGroup.clear();
+    pendingWrites = 0;
+    groupStarted = std::chrono::steady_clock::now();
 }
 
 std::string DbConnection::endGroup() {
@@ -250,11 +291,12 @@ void DbConnection::afterFailedWrite(const std::string& cause) {
     }
     // Only the failed statement was undone: the open group waits for the caller's boundary.
     if (policy.atBoundaries) return;
-    // What ran before it is made permanent now.
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    pendingWrites = 0;
-    groupStarted = std::chrono::steady_clock::now();
-    sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr);
+    // What ran before it is made permanent now; a commit refused by a lock leaves the group
+    // open, so that a later commit or the end of the run stores it.
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        pendingWrites = 0;
+        groupStarted = std::chrono::steady_clock::now();
+    }
 }
 
 }  // namespace tolvane

@@ -30,6 +30,11 @@ struct DbConnection {
     std::string path;
     SchemaInfo schema;
 
+    // How long a statement waits for a lock that another connection holds. The lock is tried
+    // again every millisecond: a program that lets it go only for a moment between two of its
+    // transactions is still caught there, where longer pauses would miss it for good.
+    void setBusyWait(std::chrono::milliseconds wait);
+
     // A statement of the program's dialect, translated once and prepared once per text.
     // The cache owns it: it stays valid only until the next prepare on this connection, which
     // may finalize the least recently used statements. Use it at once and never keep it;
@@ -49,16 +54,25 @@ struct DbConnection {
     // committing what ran before when it fails. Returns the rows changed.
     long runWrite(sqlite3_stmt* stmt, std::string_view source);
 
-    // Grouped commits.
+    // Grouped commits. A group opens with BEGIN IMMEDIATE when its first statement is handed out
+    // (or at openGroup): the wait for another writer falls there, under the busy timeout, before
+    // anything of the group is read. A group that read under a deferred BEGIN would be refused
+    // at its first write, without any wait, once another connection had committed.
     int groupDepth = 0;
     GroupedCommitPolicy policy;
     long pendingWrites = 0;
     std::chrono::steady_clock::time_point groupStarted;
     void beginGroup();
-    void commitGroup();  // commits and, while a run lasts, opens the next group
+    // Opens the group when no transaction is open; raises 3260 when another connection keeps
+    // the write lock beyond the busy wait (nothing is then open).
+    void openGroup();
+    bool groupOpen() const;
+    void commitGroup();  // commits; the next group opens with the next statement
     // Last commit of the run; never throws. A commit that fails is rolled back and its
     // error text returned (empty when all went well).
     std::string endGroup();
+    // Undoes what the open group wrote since its last commit; never throws.
+    void rollbackGroup();
     void afterWrite();
     void commitIfDue();
     void afterFailedWrite(const std::string& cause);
@@ -68,7 +82,23 @@ struct DbConnection {
     std::string undoneGroup;
     void raiseIfGroupUndone();
 
+    // Statements refused because another connection held a lock beyond the busy wait. A caller
+    // that turns errors into something else (a rejected line) still sees that one was refused.
+    long lockRefusals = 0;
+    // Rows written on this connection since it opened, those of triggers included. A write that
+    // SQLite undid may still count, one it kept always does: a count that has not moved means
+    // that nothing was written.
+    std::int64_t rowsWritten() const;
+    // Raises the numbered error of a failed SQLite call on this connection, counting refusals.
+    [[noreturn]] void raiseFailure(int extendedCode, const std::string& text,
+                                   std::string_view source,
+                                   SqliteAccess access = SqliteAccess::Write);
+
   private:
+    static int waitForLock(void* self, int tries);
+    std::chrono::milliseconds busyWait_{0};
+    std::chrono::steady_clock::time_point busySince_;
+
     struct Cached {
         sqlite3_stmt* stmt;
         std::uint64_t lastUse;

@@ -81,6 +81,7 @@ std::string GestoreDb::ApriConnessione(const std::string& nomeDb, const std::str
             return "Err: " + e.description();
         }
         shared = std::make_shared<DbConnection>(db, canonical);
+        shared->setBusyWait(busyWait_);
     } else if (options.wal && !options.readOnly) {
         // Opened first without WAL: a company opening still gets it.
         sqlite3_exec(shared->db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr);
@@ -128,8 +129,7 @@ long GestoreDb::EseguiSql(const std::string& idDb, const std::string& sql) {
 
 void GestoreDb::setBusyWait(std::chrono::milliseconds wait) {
     busyWait_ = wait;
-    for (auto& [id, conn] : connections_)
-        sqlite3_busy_timeout(conn->db, static_cast<int>(wait.count()));
+    for (auto& [id, conn] : connections_) conn->setBusyWait(wait);
 }
 
 std::string GestoreDb::ValoreConnessione(const std::string& nome) const {
@@ -156,7 +156,13 @@ GroupedCommit::~GroupedCommit() noexcept(false) {
         throw NumberedError(errnum::DatabaseFailure, failure, "GestoreDb");
 }
 
+void GroupedCommit::open() { connection_->openGroup(); }
+
+bool GroupedCommit::isOpen() const { return connection_->groupOpen(); }
+
 void GroupedCommit::flush() { connection_->commitGroup(); }
+
+void GroupedCommit::rollback() { connection_->rollbackGroup(); }
 
 void GroupedCommit::boundary() { connection_->commitIfDue(); }
 

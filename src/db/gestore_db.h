@@ -89,12 +89,14 @@ struct GroupedCommitPolicy {
 };
 
 // Scoped grouped commits on one database: the writes made through GestoreDb and GestoreRs on
-// it while the object lives are committed in groups. A write that fails commits what ran
-// before it; destruction (end, exception, stop) commits the rest. When that last commit fails
-// its group is undone and, unless an exception is already on its way, the destructor raises
-// 3146: the run must not be reported as done. When SQLite itself undoes the open group after a
-// failed write, the next boundary, flush or the end raises 3146 and nothing more is committed.
-// Nested scopes on the same database join the outer one.
+// it while the object lives are committed in groups. Each group holds the write lock from its
+// first statement (BEGIN IMMEDIATE, which waits for another writer under the busy timeout) to
+// its commit; between two groups other connections may write. A write that fails commits what
+// ran before it; destruction (end, exception, stop) commits the rest. When that last commit
+// fails its group is undone and, unless an exception is already on its way, the destructor
+// raises 3146: the run must not be reported as done. When SQLite itself undoes the open group
+// after a failed write, the next boundary, flush or the end raises 3146 and nothing more is
+// committed. Nested scopes on the same database join the outer one.
 class GroupedCommit {
   public:
     GroupedCommit(GestoreDb& db, const std::string& idDb, GroupedCommitPolicy policy = {});
@@ -102,10 +104,17 @@ class GroupedCommit {
     GroupedCommit(const GroupedCommit&) = delete;
     GroupedCommit& operator=(const GroupedCommit&) = delete;
 
+    // Opens the next group now, unless one is open: the caller's unit of work then waits for
+    // another writer before it starts. Raises 3260 when the lock stays taken past the wait.
+    void open();
+    // True while a group is open (written or not yet committed).
+    bool isOpen() const;
     // Commits now (a stop asked by the user); the run goes on in a new group.
     void flush();
     // A point where a commit may fall: commits when the policy's count or time is reached.
     void boundary();
+    // Undoes what the open group wrote since the last commit; the run goes on in a new group.
+    void rollback();
 
   private:
     std::shared_ptr<DbConnection> connection_;

@@ -224,7 +224,7 @@ bool reloadRow(RecordSet& rs, RsRow& row) {
         int extended = sqlite3_extended_errcode(rs.conn->db);
         std::string text = sqlite3_errmsg(rs.conn->db);
         sqlite3_reset(stmt);
-        raiseSqliteFailure(extended, text, "GestoreRs", SqliteAccess::Read);
+        rs.conn->raiseFailure(extended, text, "GestoreRs", SqliteAccess::Read);
     }
     if (row.values.size() != rs.columns.size())
         row.values.assign(rs.columns.size(), Variant::null());
@@ -305,7 +305,7 @@ void loadQuery(RecordSet& rs, const std::string& sql, int tipo) {
         std::string text = sqlite3_errmsg(rs.conn->db);
         sqlite3_reset(stmt);
         rs.rows.clear();
-        raiseSqliteFailure(extended, text, "GestoreRs", SqliteAccess::Read);
+        rs.conn->raiseFailure(extended, text, "GestoreRs", SqliteAccess::Read);
     }
     sqlite3_reset(stmt);
     rs.pos = rs.rows.empty() ? -1 : 0;

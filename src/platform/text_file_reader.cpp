@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -178,6 +179,16 @@ TextFileReader::TextFileReader(const std::string& path, std::string_view encodin
         readFailed(path);
     }
     raw_.resize(kBlockSize);
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && S_ISREG(info.st_mode)) size_ = info.st_size;
+}
+
+double TextFileReader::shareRead() const {
+    if (size_ < 0) return -1;
+    if (size_ == 0) return 1;
+    const long long waiting = static_cast<long long>(buffer_.size() - pos_);
+    const long long done = std::clamp(bytesRead_ - waiting, 0LL, size_);
+    return static_cast<double>(done) / static_cast<double>(size_);
 }
 
 TextFileReader::~TextFileReader() {
@@ -195,6 +206,7 @@ bool TextFileReader::fill() {
         n = ::read(fd_, raw_.data(), raw_.size());
     } while (n < 0 && errno == EINTR);
     if (n < 0) readFailed(path_);
+    bytesRead_ += n;
     if (n == 0) {
         decoder_->decode({}, true, buffer_);
         sourceDone_ = true;

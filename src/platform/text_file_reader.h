@@ -44,6 +44,9 @@ class TextFileReader {
     // Lines returned so far: the number of the last line read, counted from 1.
     long lineNumber() const { return lineNumber_; }
     const std::string& path() const { return path_; }
+    // The share of the file's bytes read up to the end of the line last returned, 0 to 1
+    // (near it for encodings whose text changes length); -1 when the size is unknown (a pipe).
+    double shareRead() const;
 
     std::function<bool()> keepSkipping;
 
@@ -65,6 +68,8 @@ class TextFileReader {
     bool perLine_ = false;  // Windows-1252: blocks kept as read, each line decoded by itself
     bool lineCut_ = false;
     long lineNumber_ = 0;
+    long long size_ = -1;      // of a regular file
+    long long bytesRead_ = 0;  // taken from the file so far
 };
 
 }  // namespace tolvane

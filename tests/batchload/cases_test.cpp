@@ -55,6 +55,13 @@ std::vector<std::string> cellsOf(std::string_view line) {
     }
 }
 
+// In a message, \n as written stands for a line break.
+std::string lineBreaks(std::string text) {
+    for (auto at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 1))
+        text.replace(at, 2, "\n");
+    return text;
+}
+
 // What a case expects; a cell ending in '*' expects a text that begins with the rest.
 struct Expected {
     long result = 0;
@@ -69,7 +76,7 @@ Expected expectedOf(const fs::path& file) {
         auto word = [&](std::string_view w) { return line.rfind(w, 0) == 0; };
         if (word("result ")) e.result = std::stol(line.substr(7));
         else if (word("counted ")) e.counted = std::stol(line.substr(8));
-        else if (word("message ")) e.messages.push_back({line.substr(8)});
+        else if (word("message ")) e.messages.push_back({lineBreaks(line.substr(8))});
         else if (word("!")) e.errorRows.push_back(cellsOf(line.substr(1)));
         else if (word(">")) e.queries.emplace_back(trim(line.substr(1)), Rows{});
         else if (!e.queries.empty()) e.queries.back().second.push_back(cellsOf(line));
@@ -149,6 +156,8 @@ TEST_P(CaseTest, LoadLeavesTheExpectedRows) {
     ASSERT_TRUE(fs::exists(dir / "expected.txt")) << "a case says what it expects";
     if (fs::exists(dir / "before.sql")) company(testing::ScratchFolder::read(dir / "before.sql"));
     if (fs::exists(dir / "soloasci")) gsSoloAsci = "S";
+    if (fs::exists(dir / "commit.txt"))
+        loader->setCommitEvery(std::stol(testing::ScratchFolder::read(dir / "commit.txt")));
     store("CaricaFile", dir / "CaricaFile.txt", {{"Codice", kCode}, {"Origine", "input.txt"}});
     store("CaricaDettaglio", dir / "CaricaDettaglio.txt", {{"Codice", kCode}, {"OrdCampo", "#"}});
     store("CaricaDecod", dir / "CaricaDecod.txt", {{"Codice", kCode}});

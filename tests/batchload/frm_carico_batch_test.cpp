@@ -178,7 +178,7 @@ TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
     }
     driver->answerMessage("Confermi Interruzione Caricamento", 2);
     driver->answerMessage("Confermi Interruzione Caricamento", 1);
-    driver->answerMessage("Elaborazione terminata", 1);
+    driver->answerMessage("Elaborazione interrotta: caricate 3 righe", 1);
     ui::user::click(f.comOk);
 
     EXPECT_EQ(presses, 2);
@@ -190,6 +190,68 @@ TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
     EXPECT_TRUE(closed());
     EXPECT_EQ(giStatoCarica, 0);
     EXPECT_EQ(gsIdDbase, commonId);
+}
+
+// While a file loads the bar shows the share of its bytes read (the lines here are all of one
+// length, so after k of n lines it stands at k/n), with the lines and errors counted beside it.
+// A run cut short by the stop button says so with the lines taken in, not the plain end message.
+TEST_F(BatchWindowTest, BarFollowsTheFileAndAStoppedRunSaysHowManyLinesWentIn) {
+    constexpr int kLines = 40;
+    const struct {
+        int stopAt;  // line after which the stop is confirmed; 0: never
+        int rejectEvery;
+        std::size_t stored;  // rows of both layouts: the second one runs only without a stop
+        std::string end;
+    } cases[] = {
+        {0, 0, kLines + 1, "Elaborazione terminata"},
+        {10, 0, 10, "Elaborazione interrotta: caricate 10 righe"},
+        {1, 0, 1, "Elaborazione interrotta: caricata 1 riga"},
+        {25, 7, 22,
+         "Elaborazione interrotta: caricate 25 righe con 3 errori\nmemorizzati nell'archivio "
+         "'ErroriCaricamento'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.end);
+        std::vector<std::string> lines;
+        for (int i = 1; i <= kLines; ++i) {
+            char line[32];
+            std::snprintf(line, sizeof line, "R%03d;Riga;%c", i,
+                          c.rejectEvery && i % c.rejectEvery == 0 ? 'x' : '1');
+            lines.push_back(line);
+        }
+        batchLayout("L1", lines);
+        batchLayout("L2", {"Z;Dopo;1"});
+        frmCaricoBatch& f = open();
+        std::vector<std::pair<long, double>> seen;  // lines shown, bar in percent
+        bool stopped = false;
+        for (int n = 1; n <= 200; ++n)
+            driver->atDoEvents(n, [&] {
+                if (f.LabMsgElab.caption() != "Caricamento L1") return;
+                const long done = std::stol(f.LabFatti.caption());
+                seen.emplace_back(done, f.proDaFare.value() * 100 / f.proDaFare.max());
+                if (c.stopAt != 0 && done == c.stopAt && !stopped) {
+                    stopped = true;
+                    ui::user::click(f.ComStop);
+                }
+            });
+        if (c.stopAt) driver->answerMessage("Confermi Interruzione Caricamento", 1);
+        driver->answerMessage(c.end, 1);
+        ui::user::click(f.comOk);
+
+        EXPECT_EQ(driver->messageTexts().back(), c.end);
+        EXPECT_EQ(codes().size(), c.stored);
+        ASSERT_FALSE(seen.empty());
+        for (const auto& [done, percent] : seen)
+            EXPECT_NEAR(percent, 100.0 * static_cast<double>(done) / kLines, 1e-9)
+                << "after " << done << " lines";
+        EXPECT_EQ(seen.back().first, c.stopAt ? c.stopAt : kLines);
+        company("DELETE FROM Prova; DELETE FROM ErroriCaricamento");
+        // A new script: the steps left for later DoEvents points belong to this window.
+        driver.reset();
+        driver = std::make_unique<ui::ScriptedDriver>();
+        driver->setFailureHook([](const std::string& text) { ADD_FAILURE() << text; });
+        restart();
+    }
 }
 
 // Yes goes on with the next layout, no ends the run (the fix-up still runs).

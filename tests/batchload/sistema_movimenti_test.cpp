@@ -3,6 +3,7 @@
 #include "batchload/sistema_movimenti.h"
 
 #include "batch_fixture.h"
+#include "support/error_number.h"
 
 namespace tolvane::batchtest {
 namespace {
@@ -143,6 +144,51 @@ TEST_F(SistemaTest, AFailingStatementStopsThePhaseAndKeepsWhatRan) {
     EXPECT_EQ(one("SELECT ImponibileND FROM MovPnIva"), "10");
     EXPECT_EQ(one("SELECT PreDoc FROM MovPnTes"), "NULL")
         << "statements after the failure are not run";
+}
+
+// Another program on the company database: one that keeps the write lock, and one that reads
+// while the VAT rows are moved one by one, so that their commit is refused. The phase stops with
+// the lock's error, the rows it was moving stay where they were and the connection is left with
+// no transaction open (else every later write would wait in it, never committed).
+TEST_F(SistemaTest, AnotherProgramsLockStopsThePhaseAndLeavesNothingOpen) {
+    const std::string file = scratch.file("ditta.db");
+    const std::chrono::milliseconds saved = goDbase().busyWait();
+    goDbase().setBusyWait(std::chrono::milliseconds(10));
+    const struct {
+        const char* name;
+        bool wal;
+        const char* held;
+        int heldFromStatement;  // 1: from the start
+    } cases[] = {
+        {"writer holding the lock", true, "BEGIN IMMEDIATE", 1},
+        {"reader while the rows move", false, "BEGIN; SELECT count(*) FROM MovPnIva", 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        company(std::string("PRAGMA journal_mode=") + (c.wal ? "WAL" : "DELETE"));
+        company(
+            "DELETE FROM MovPnIva; INSERT INTO MovPnIva (Anno, NumReg, RigaIva) VALUES"
+            " (2024, 1, 3), (2024, 1, 2)");
+        std::unique_ptr<dbtest::OtherConnection> other;
+        if (c.heldFromStatement == 1)
+            other = std::make_unique<dbtest::OtherConnection>(file, c.held);
+        int statement = 1;
+        EXPECT_EQ(testing::errorOf([&] {
+                      SistemaMovimenti(companyId, dati, [&] {
+                          if (++statement == c.heldFromStatement)
+                              other = std::make_unique<dbtest::OtherConnection>(file, c.held);
+                      });
+                  }),
+                  errnum::RecordLocked);
+        EXPECT_NE(sqlite3_get_autocommit(goDbase().connection(companyId).db), 0);
+        other.reset();
+        const std::string rowsNow =
+            "SELECT group_concat(RigaIva) FROM (SELECT RigaIva FROM MovPnIva ORDER BY 1)";
+        EXPECT_EQ(one(rowsNow), "2,3");
+        run();
+        EXPECT_EQ(one(rowsNow), "1,2");
+    }
+    goDbase().setBusyWait(saved);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <tuple>
+
 #include "db/gestore_rs.h"
 #include "open_db_test.h"
 #include "support/error_number.h"
@@ -198,6 +200,66 @@ TEST_F(GestoreDbTest, LocksHeldByAnotherConnectionRaiseTheLockNumbers) {
     EXPECT_EQ(errorOf([&] { conn.runWrite(conn.prepareNative("DROP TABLE Righe"), "prova"); }),
               errnum::TableLocked);
     sqlite3_reset(reading);
+    db.setBusyWait(saved);
+}
+
+// Fault: a group began with a deferred BEGIN; once it had read, another connection's commit
+// made its snapshot stale and its first write was refused at once, without the busy wait. A
+// group now holds the write lock from its first statement: another writer waits for it (here
+// with no wait, so it is refused), and the group's own write after its read goes through.
+TEST_F(GestoreDbTest, GroupedRunHoldsTheWriteLockFromItsFirstStatement) {
+    const std::string journal = folder.file("comune.db");
+    const std::string jid = db.ApriConnessione(journal, "", "", {.create = true});  // no WAL
+    ASSERT_EQ(sqlite3_exec(db.connection(jid).db,
+                           "CREATE TABLE Righe (Codice INTEGER NOT NULL PRIMARY KEY)", nullptr,
+                           nullptr, nullptr),
+              SQLITE_OK);
+    for (const auto& [name, target, path] :
+         {std::tuple{"WAL", id, file}, std::tuple{"journal", jid, journal}}) {
+        SCOPED_TRACE(name);
+        db.EseguiSql(target, "Insert into Righe (Codice) Values (1)");
+        GestoreRs rs;
+        {
+            GroupedCommit run(db, target);
+            const std::string h = rs.ApriRs(db, target, "", "Select * from Righe");
+            EXPECT_TRUE(run.isOpen());
+            EXPECT_THROW(dbtest::OtherConnection(path, "Insert into Righe (Codice) Values (2)"),
+                         std::runtime_error);
+            rs.AddNewRs(h);
+            rs.ScriviCampoRs(h, "Codice", 3);
+            rs.UpdateRs(h);
+            rs.ChiudiRs(h);
+        }
+        EXPECT_EQ(dbtest::queryOne(path, "SELECT group_concat(Codice) FROM Righe"), "1,3");
+    }
+}
+
+// The wait for another writer falls where a group opens: refused there (3260, counted), nothing
+// is open and nothing was written; once the other lets go the run goes on.
+TEST_F(GestoreDbTest, GroupOpeningRefusedByAnotherWriterLeavesNothingOpen) {
+    const std::chrono::milliseconds saved = db.busyWait();
+    db.setBusyWait(std::chrono::milliseconds(10));
+    DbConnection& conn = db.connection(id);
+    {
+        GroupedCommit run(db, id, {.statements = 1000, .atBoundaries = true});
+        insert(1);
+        run.flush();
+        EXPECT_FALSE(run.isOpen()) << "the next group waits for the next statement";
+        dbtest::OtherConnection other(file, "BEGIN IMMEDIATE");
+        const long refusals = conn.lockRefusals;
+        EXPECT_EQ(errorOf([&] { run.open(); }), errnum::RecordLocked);
+        EXPECT_EQ(errorOf([&] { insert(2); }), errnum::RecordLocked);
+        EXPECT_EQ(conn.lockRefusals, refusals + 2);
+        EXPECT_FALSE(run.isOpen());
+        other.release();
+        insert(3);
+        EXPECT_TRUE(run.isOpen());
+        insert(4);
+        run.rollback();
+        EXPECT_FALSE(run.isOpen());
+        insert(5);
+    }
+    EXPECT_EQ(dbtest::queryOne(file, "SELECT group_concat(Codice) FROM Righe"), "1,5");
     db.setBusyWait(saved);
 }
 

@@ -1,0 +1,2 @@
+CREATE TRIGGER RigaRifiutata BEFORE INSERT ON Righe WHEN NEW.Codice = 'D' BEGIN SELECT RAISE(ABORT, 'riga rifiutata'); END;
+CREATE TRIGGER NoErrors BEFORE INSERT ON ErroriCaricamento BEGIN SELECT RAISE(ABORT, 'bloccato'); END;

@@ -1,0 +1,212 @@
+// A load beside another program that writes the same company database, on a second connection
+// (with a thread of its own where it acts while the load waits): the lock it takes at a line is
+// waited for, tried once more, or stops the load there with its message; a writer that commits all
+// the time loses no line of the load.
+#include <atomic>
+#include <thread>
+
+#include "batch_fixture.h"
+
+namespace tolvane::batchtest {
+namespace {
+
+// Another program's connection to the company file. Its statements run on the calling thread,
+// or, with execLater, on a thread of its own while the load waits on the calling one.
+class OtherProgram {
+  public:
+    explicit OtherProgram(const std::string& file) {
+        if (sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+            throw std::runtime_error("open " + file);
+        sqlite3_busy_timeout(db_, 10000);
+    }
+    ~OtherProgram() {
+        if (later_.joinable()) later_.join();
+        sqlite3_close(db_);
+    }
+    OtherProgram(const OtherProgram&) = delete;
+    OtherProgram& operator=(const OtherProgram&) = delete;
+
+    void exec(const std::string& sql) {
+        if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            ADD_FAILURE() << sqlite3_errmsg(db_) << " in: " << sql;
+    }
+    void execLater(std::chrono::milliseconds pause, const std::string& sql) {
+        later_ = std::thread([this, pause, sql] {
+            std::this_thread::sleep_for(pause);
+            exec(sql);
+        });
+    }
+    sqlite3* db() const { return db_; }
+
+  private:
+    sqlite3* db_ = nullptr;
+    std::thread later_;
+};
+
+const std::string kWaiting = "In attesa dei dati bloccati da un altro programma";
+
+class LockTest : public BatchTest {
+  protected:
+    void SetUp() override {
+        BatchTest::SetUp();
+        savedWait = goDbase().busyWait();
+        for (int i = 1; i <= 20; ++i) {
+            char code[8];
+            std::snprintf(code, sizeof code, "L%02d", i);
+            lines.push_back(std::string(code) + ";Riga " + std::to_string(i) + ";" +
+                            std::to_string(i));
+        }
+    }
+    void TearDown() override {
+        goDbase().setBusyWait(savedWait);
+        BatchTest::TearDown();
+    }
+
+    void keyedLayout(const std::string& code, const std::string& insVaria) {
+        layout(code, {{"Tabella", "Prova"},
+                      {"Modalita", "0"},
+                      {"InsVaria", insVaria},
+                      {"Separatore", "\\059"}});
+        field(code, "Codice", {{"NumCampo", "K1"}});
+        field(code, "Descr", {{"NumCampo", "2"}});
+        field(code, "Num", {{"NumCampo", "3"}, {"TipoDest", "Long"}});
+    }
+    // A loader of its own for each run, as the batch window makes one per layout.
+    long run(const std::string& code) {
+        loader = std::make_unique<ScCarica>();
+        loader->ogInElab = &progress;
+        loader->setCommitEvery(1);
+        loader->setLockRetryPause(std::chrono::milliseconds(0));
+        return load(code);
+    }
+    std::vector<std::string> stored() const {
+        std::vector<std::string> out;
+        for (const auto& r : rows("SELECT Codice FROM Prova ORDER BY Codice")) out.push_back(r[0]);
+        return out;
+    }
+
+    std::chrono::milliseconds savedWait{};
+    std::vector<std::string> lines;
+    const std::string companyFile = scratch.file("ditta.db");
+};
+
+// The other program takes the write lock as line 5 is about to start (every line is committed
+// by itself, so the lock is free there) and lets it go while the load waits in the database's
+// busy wait, while it pauses before its second try, or only after the load has ended; or the
+// user stops the load during that pause. A load that stopped short is run again once the other
+// program has let go, and completes.
+TEST_F(LockTest, LockTakenAtALineIsWaitedForOrStopsTheLoadThere) {
+    enum class Release { DuringTheWait, BeforeTheSecondTry, AfterTheLoad, UserStops };
+    const struct {
+        const char* name;
+        const char* insVaria;
+        Release release;
+        long result;
+        std::size_t stored;  // when the load returns
+        bool message;
+    } cases[] = {
+        {"keyed, brief lock", "V", Release::DuringTheWait, 0, 20, false},
+        {"insert only, brief lock", "I", Release::DuringTheWait, 0, 20, false},
+        {"keyed, lock past the first wait", "V", Release::BeforeTheSecondTry, 0, 20, false},
+        {"insert only, lock past the first wait", "I", Release::BeforeTheSecondTry, 0, 20, false},
+        {"keyed, lock held beyond both waits", "V", Release::AfterTheLoad, errnum::RecordLocked, 4,
+         true},
+        {"insert only, lock held beyond both waits", "I", Release::AfterTheLoad,
+         errnum::RecordLocked, 4, true},
+        {"keyed, stop asked while waiting", "V", Release::UserStops, 0, 4, false},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string code = "K" + std::to_string(++n);
+        keyedLayout(code, c.insVaria);
+        input(code + ".txt", lines);
+        company("DELETE FROM Prova");
+        messages.clear();
+        // A brief lock is let go long before the wait ends; the others outlast a short one.
+        goDbase().setBusyWait(
+            std::chrono::milliseconds(c.release == Release::DuringTheWait ? 30000 : 50));
+        OtherProgram other(companyFile);
+        bool taken = false, released = false;
+        progress.displayChanged = [&](const ProgressoElab& p) {
+            if (!taken && p.phaseText() == "Caricamento " + code && p.value() == 4) {
+                taken = true;
+                other.exec("BEGIN IMMEDIATE");
+                if (c.release == Release::DuringTheWait)
+                    other.execLater(std::chrono::milliseconds(20), "ROLLBACK");
+            }
+            if (p.phaseText() != kWaiting) return;
+            if (c.release == Release::UserStops) giStatoCarica = 2;
+            if (c.release == Release::BeforeTheSecondTry && !released) {
+                released = true;
+                other.exec("ROLLBACK");
+            }
+        };
+        const long result = run(code);
+        progress.displayChanged = nullptr;
+        if (c.release == Release::AfterTheLoad || c.release == Release::UserStops)
+            other.exec("ROLLBACK");
+        giStatoCarica = 1;
+        EXPECT_TRUE(taken);
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(stored().size(), c.stored) << "the lines before the stop whole, none after it";
+        EXPECT_EQ(loader->linesLoaded(), static_cast<long>(c.stored));
+        EXPECT_EQ(loader->stoppedByUser(), c.release == Release::UserStops);
+        if (c.message) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(
+                messages[0].rfind("I dati da aggiornare sono bloccati da un altro programma.\n"
+                                  "Caricamento fermato alla riga 5 del file ",
+                                  0),
+                0u)
+                << messages[0];
+        } else {
+            EXPECT_TRUE(messages.empty()) << messages.front();
+        }
+        if (c.stored < 20) {
+            EXPECT_EQ(run(code), 0) << "a rerun goes on";
+            EXPECT_EQ(stored().size(), 20u);
+        }
+        EXPECT_EQ(one("SELECT count(*) FROM ErroriCaricamento"), "0");
+        EXPECT_EQ(rows("SELECT Descr, Num FROM Prova WHERE Codice = 'L05'"),
+                  (Rows{{"Riga 5", "5"}}));
+    }
+}
+
+// While the load stores its lines, another program commits a row of its own every millisecond.
+TEST_F(LockTest, WriterCommittingAllTheTimeLosesNoLineOfAKeyedLoad) {
+    constexpr int kLines = 20000;
+    keyedLayout("KW", "V");
+    std::vector<std::string> big;
+    for (int i = 0; i < kLines; ++i)
+        big.push_back("W" + std::to_string(i) + ";Riga;" + (i % 97 == 5 ? "x" : std::to_string(i)));
+    input("KW.txt", big);
+    OtherProgram other(companyFile);
+    std::atomic<bool> done{false};
+    std::atomic<long> commits{0};
+    std::thread writer([&] {
+        for (long i = 0; !done; ++i) {
+            const std::string sql =
+                "INSERT INTO Libera (Testo, Valore) VALUES ('altro', " + std::to_string(i) + ")";
+            if (sqlite3_exec(other.db(), sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK)
+                ++commits;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    });
+    loader = std::make_unique<ScCarica>();
+    loader->ogInElab = &progress;
+    loader->setCommitEvery(100);
+    const long result = load("KW");
+    done = true;
+    writer.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(messages.empty()) << messages.front();
+    const long storedRows = std::stol(one("SELECT count(*) FROM Prova"));
+    const long recorded = std::stol(one("SELECT count(DISTINCT Riga) FROM ErroriCaricamento"));
+    EXPECT_EQ(storedRows + recorded, kLines)
+        << storedRows << " stored, " << recorded << " recorded, " << commits << " other commits";
+    EXPECT_EQ(recorded, errors);
+}
+
+}  // namespace
+}  // namespace tolvane::batchtest
