@@ -1,16 +1,20 @@
 // The program started on the demo at Qt's offscreen platform, given one office screen by a file
-// under tests/qt/screens: what the walk of the windows and the fit checks drive. Never reaches a
-// real printer; messages are answered unseen with their last button (the one that gives up).
+// under tests/qt/screens, and how its windows must fit that screen: what the walk of the windows
+// and the fit checks share. Never reaches a real printer; messages are answered unseen with their
+// last button (the one that gives up).
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -46,6 +50,31 @@ inline std::string screenName(const ::testing::TestParamInfo<Screen>& info) {
 inline std::string text(const QRect& r) {
     return std::to_string(r.width()) + "x" + std::to_string(r.height()) + "+" +
            std::to_string(r.x()) + "+" + std::to_string(r.y());
+}
+
+constexpr int kTitleAndPanel = 80;  // what a window leaves free of its screen's height
+constexpr int kTitleBar = 40;       // the room a title bar takes above a window's inside, at most
+
+inline QScrollArea* scrollOf(QWidget* window) {
+    return window->findChild<QScrollArea*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+// Centred on the owner (nullptr: the screen) on each axis where the screen lets it be; where it
+// does not, pushed in against the screen's edge, with room for the title bar at most.
+inline void expectCentredOn(const QWidget& window, const QWidget* owner) {
+    SCOPED_TRACE(owner ? owner->objectName().toStdString() : std::string("screen"));
+    const QRect area = window.screen()->availableGeometry();
+    const QPoint want = owner ? owner->geometry().center() : area.center();
+    const QPoint got = window.geometry().center();
+    const QRect frame = window.frameGeometry();
+    auto axis = [](const char* name, int got, int want, int low, int high, int areaLow,
+                   int areaHigh) {
+        if (std::abs(got - want) <= 1) return;
+        bool pushed = want < got ? low - areaLow <= kTitleBar : areaHigh - high <= kTitleBar;
+        EXPECT_TRUE(pushed) << name << " centre " << got << " instead of " << want;
+    };
+    axis("across", got.x(), want.x(), frame.left(), frame.right(), area.left(), area.right());
+    axis("down", got.y(), want.y(), frame.top(), frame.bottom(), area.top(), area.bottom());
 }
 
 // What reached the windows' code, the window each one was opened from (the active one when it
@@ -152,6 +181,35 @@ class ProgramOnScreen : public ::testing::TestWithParam<Screen> {
     }
     static void settle() {
         for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+    }
+
+    // Every window shown lies within the screen with room for a title bar and a panel, stands
+    // centred on the window it was opened from (or the screen) and scrolls only what it could not
+    // grow to hold.
+    void expectShownWindowsFit(bool designedZoom) {
+        for (const auto& [form, owner] : watch.owners) {
+            QWidget* w = frontEnd->windowOf(*form);
+            if (!w || !w->isVisible()) continue;
+            SCOPED_TRACE(form->name() + " " + text(w->geometry()));
+            const QRect area = w->screen()->availableGeometry();
+            EXPECT_TRUE(area.contains(w->frameGeometry())) << "within " << text(area);
+            if (form == movedAside) continue;
+            EXPECT_LE(w->height(), area.height() - kTitleAndPanel);
+            if (designedZoom) {
+                EXPECT_LE(w->width(), 1280);
+                EXPECT_LE(w->height(), 720);
+            }
+            QWidget* ownerWindow = owner ? frontEnd->windowOf(*owner) : nullptr;
+            expectCentredOn(*w, ownerWindow && ownerWindow->isVisible() ? ownerWindow : nullptr);
+            QScrollArea* scroll = scrollOf(w);
+            ASSERT_NE(scroll, nullptr);
+            EXPECT_TRUE(!scroll->verticalScrollBar()->isVisible() ||
+                        w->height() >= area.height() - kTitleAndPanel - 1)
+                << "scrolls down while the screen has room to grow";
+            EXPECT_TRUE(!scroll->horizontalScrollBar()->isVisible() ||
+                        w->width() >= area.width() - 16)
+                << "scrolls across while the screen has room to grow";
+        }
     }
 
     QWidget* widget(const ui::Control& c) const { return frontEnd->widgetOf(c); }
