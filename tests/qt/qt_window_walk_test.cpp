@@ -400,12 +400,6 @@ class ProgramWindows : public ProgramOnScreen {
         EXPECT_TRUE(lista->pressKey("Stampa"));
         return ui::desktop().instance<FrmVedrixStampa>();
     }
-    void sql(const std::string& statement) {
-        GestoreDb db;
-        std::string id = db.ApriConnessione(env.commonDb.string());
-        db.EseguiSql(id, statement);
-        db.ChiudiConnessione(id);
-    }
 
     std::unique_ptr<VedrixLista> lista;
     std::string armedFor;
@@ -442,13 +436,16 @@ std::vector<WindowCase> windowCases() {
         {"frmRicValBase", "frmdatiazie", 0, 0,
          [](ProgramWindows& t, ui::Form&) {
              // A layout value asked before the load.
-             t.sql(
-                 "DELETE FROM CaricaDettaglio WHERE Codice = 'PIANOCONTI' AND NomeCampo = "
-                 "'Localita'");
-             t.sql(
-                 "INSERT INTO CaricaDettaglio (Codice, NomeCampo, OrdCampo, TipoOrig, "
-                 "TipoDest, NumCampo, [Default]) VALUES ('PIANOCONTI', 'Localita', '8', "
-                 "'String', 'String', '', '§Località')");
+             GestoreDb db;
+             std::string id = db.ApriConnessione(t.env.commonDb.string());
+             db.EseguiSql(id,
+                          "DELETE FROM CaricaDettaglio WHERE Codice = 'PIANOCONTI' AND "
+                          "NomeCampo = 'Localita'");
+             db.EseguiSql(id,
+                          "INSERT INTO CaricaDettaglio (Codice, NomeCampo, OrdCampo, TipoOrig, "
+                          "TipoDest, NumCampo, [Default]) VALUES ('PIANOCONTI', 'Localita', '8', "
+                          "'String', 'String', '', '§Località')");
+             db.ChiudiConnessione(id);
              if (ApriForm("frmcaricobatch", {}))
                  t.clickOn(ui::desktop().find<frmCaricoBatch>()->comOk);
          }},
