@@ -167,14 +167,14 @@ class ProgramWindows : public ProgramOnScreen {
     }
     // Runs `then` on the window of that name while it shows, once `open` showed it.
     void whenShown(const std::string& name, const Walk& then, const std::function<void()>& open) {
-        bool ran = false;
+        auto ran = std::make_shared<bool>(false);
         armedFor = name;
-        armed = [&ran, then](ui::Form& f) {
-            ran = true;
+        armed = [ran, then](ui::Form& f) {
+            *ran = true;
             then(f);
         };
         open();
-        for (int turn = 0; !ran && turn < 100; ++turn) QCoreApplication::processEvents();
+        for (int turn = 0; !*ran && turn < 100; ++turn) QCoreApplication::processEvents();
         armed = nullptr;
     }
 
