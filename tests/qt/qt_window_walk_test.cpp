@@ -407,9 +407,6 @@ class ProgramWindows : public ProgramOnScreen {
 };
 
 std::vector<WindowCase> windowCases() {
-    auto button = [](const char* name) {
-        return [name](ProgramWindows& t, ui::Form& from) { t.clickOn(*from.findControl(name)); };
-    };
     std::vector<WindowCase> all = {
         {"frmAziendeDemo", "frmAziendeDemo"},
         {"frmTolvane", "frmtolvane"},
@@ -430,7 +427,8 @@ std::vector<WindowCase> windowCases() {
              }
          }},
         {"frmPersonal", "frmpersonal"},
-        {"frmPersVedrix", "frmpersonal", 0, 0, button("comGenerali")},
+        {"frmPersVedrix", "frmpersonal", 0, 0,
+         [](ProgramWindows& t, ui::Form& from) { t.clickOn(*from.findControl("comGenerali")); }},
         {"frmCaricoBatch", "frmdatiazie", 0, 0,
          [](ProgramWindows&, ui::Form&) { ApriForm("frmcaricobatch", {}); }},
         {"frmRicValBase", "frmdatiazie", 0, 0,
