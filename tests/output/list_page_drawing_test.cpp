@@ -1,5 +1,4 @@
-// The page drawing's sheets and pages: paper names as queues give them, and a long list drawn to
-// a real PDF read back with poppler's tools. Never asks a print server.
+// The page drawing's sheets: every paper name a queue may give. Never asks a print server.
 #include "output/list_page_drawing.h"
 
 #include <gtest/gtest.h>
@@ -8,9 +7,6 @@
 #include <vector>
 
 #include "output/page_output.h"
-#include "platform/save_file.h"
-#include "support/pdf_check.h"
-#include "support/scratch_folder.h"
 
 namespace tolvane::testing {
 namespace {

@@ -31,12 +31,10 @@ TEST(ListValueTest, ItalianNumbersAndRealDaysReadAnythingElseIsText) {
              {"007", Kind::Text, 0, 0, false},
              {"1.23", Kind::Text, 0, 0, false},
              {"1234.567", Kind::Text, 0, 0, false},
-             {"1.234.56", Kind::Text, 0, 0, false},
              {"1,", Kind::Text, 0, 0, false},
              {",5", Kind::Text, 0, 0, false},
              {"-", Kind::Text, 0, 0, false},
              {"+3", Kind::Text, 0, 0, false},
-             {"€ 3,00", Kind::Text, 0, 0, false},
              {"", Kind::Text, 0, 0, false},
              {"31/12/2026", Kind::Date, 0, 0, false},
              {"29/02/2024", Kind::Date, 0, 0, false},
@@ -78,11 +76,9 @@ TEST(PlainNumberTextTest, ThousandsAndShownDecimalsGoOtherTextsStay) {
              {"3,00", "3"},
              {"-0,00", "0"},
              {"0,05", "0,05"},
-             {"12", "12"},
              {"007", "007"},
              {"1.23", "1.23"},
              {"31/12/2026", "31/12/2026"},
-             {"abc", "abc"},
          }) {
         EXPECT_EQ(plainNumberText(shown), plain) << shown;
     }

@@ -50,8 +50,6 @@ TEST(DriveFolders, AFolderBelongsToTheLongestDriveAboveIt) {
         {"/home/anna", "/home/anna"},
         {"/home/annamaria", "/"},
         {"/mnt/dati/archivio/2024", "/mnt/dati/archivio"},
-        {"/mnt/datiextra", "/"},
-        {"/tmp", "/"},
         {"relativo", "/"},
     };
     for (const Case& c : cases) EXPECT_EQ(driveFolderOf(drives, c.path), c.drive) << c.path;
