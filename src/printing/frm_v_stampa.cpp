@@ -182,8 +182,8 @@ void FrmVStampa::DimensionaPagina() {
     const double SH = scaleHeight();
     PicTasti.setWidth(SW);
     PicPrinc.move(0, T, SW, std::max(0.0, SH - T));
-    const bool taller = PicSec.height() > PicPrinc.height();
-    const bool wider = PicSec.width() > PicPrinc.width();
+    bool taller = PicSec.height() > PicPrinc.height();
+    bool wider = PicSec.width() > PicPrinc.width();
     if (!taller && !wider) {
         vscPosVert.setVisible(false);
         hscPosOri.setVisible(false);
@@ -191,6 +191,10 @@ void FrmVStampa::DimensionaPagina() {
         PicSec.setTop(0);
         return;
     }
+    // Each bar narrows the area in the other direction: a page that fits only without the other
+    // bar needs its own too, or that bar would be placed below (or beside) the window.
+    wider = wider || PicSec.width() > SW - vscPosVert.width();
+    taller = taller || PicSec.height() > SH - T - hscPosOri.height();
     double W = std::max(0.0, taller ? SW - vscPosVert.width() : SW);
     double H = std::max(0.0, wider ? SH - T - hscPosOri.height() : SH - T);
     PicPrinc.move(0, T, W, H);

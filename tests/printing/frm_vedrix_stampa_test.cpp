@@ -451,6 +451,10 @@ TEST_F(FrmVStampaTest, ViewingAreaShowsBarsOnlyForAPageLargerThanIt) {
         EXPECT_EQ(p.vscPosVert.visible(), vertical);
         EXPECT_EQ(p.hscPosOri.visible(), horizontal);
         EXPECT_EQ(p.PicPrinc.width(), areaWidth);
+        // A bar shown is a bar the user can reach: inside the window.
+        if (horizontal) {
+            EXPECT_LE(p.hscPosOri.top() + p.hscPosOri.height(), p.scaleHeight());
+        }
         if (vertical) {
             double h = p.PicPrinc.height();
             EXPECT_EQ(p.vscPosVert.max(), static_cast<int>(pageHeight - h + 100));
