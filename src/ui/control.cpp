@@ -173,20 +173,6 @@ auto slotOf(Events& h, Event event) -> decltype(&h.onClick) {
 template <class Events>
 bool isSet(const Events& h, Handler handler) {
     switch (handler) {
-        case Handler::Click:
-            return static_cast<bool>(h.onClick);
-        case Handler::DblClick:
-            return static_cast<bool>(h.onDblClick);
-        case Handler::Change:
-            return static_cast<bool>(h.onChange);
-        case Handler::Scroll:
-            return static_cast<bool>(h.onScroll);
-        case Handler::GotFocus:
-            return static_cast<bool>(h.onGotFocus);
-        case Handler::LostFocus:
-            return static_cast<bool>(h.onLostFocus);
-        case Handler::Timer:
-            return static_cast<bool>(h.onTimer);
         case Handler::KeyDown:
             return static_cast<bool>(h.onKeyDown);
         case Handler::KeyPress:
@@ -197,31 +183,12 @@ bool isSet(const Events& h, Handler handler) {
             return static_cast<bool>(h.onBeforeClick);
         case Handler::ButtonClick:
             return false;
+        default:
+            return static_cast<bool>(*slotOf(h, static_cast<Event>(handler)));
     }
-    return false;
 }
 
 }  // namespace
-
-Handler handlerOf(Event event) {
-    switch (event) {
-        case Event::Click:
-            return Handler::Click;
-        case Event::DblClick:
-            return Handler::DblClick;
-        case Event::Change:
-            return Handler::Change;
-        case Event::Scroll:
-            return Handler::Scroll;
-        case Event::GotFocus:
-            return Handler::GotFocus;
-        case Event::LostFocus:
-            return Handler::LostFocus;
-        case Event::Timer:
-            return Handler::Timer;
-    }
-    return Handler::Click;
-}
 
 bool Control::handles(Handler handler) const {
     return array_ != nullptr ? isSet(array_->on, handler) : isSet(on, handler);
@@ -232,17 +199,10 @@ void Control::handlerRuns(Handler handler) {
 }
 
 void Control::raise(Event event) {
-    if (array_ != nullptr) {
-        const auto* fn = slotOf(array_->on, event);
-        if (fn == nullptr || !*fn) return;
-        handlerRuns(handlerOf(event));
-        (*fn)(index_);
-        return;
-    }
-    const auto* fn = slotOf(on, event);
-    if (fn == nullptr || !*fn) return;
+    if (!handles(handlerOf(event))) return;
     handlerRuns(handlerOf(event));
-    (*fn)();
+    if (array_ != nullptr) (*slotOf(array_->on, event))(index_);
+    else (*slotOf(on, event))();
 }
 
 void Control::raiseKeyDown(int& keyCode, int shift) {

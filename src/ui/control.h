@@ -78,7 +78,7 @@ struct IndexedEvents {
 enum class Event { Click, DblClick, Change, Scroll, GotFocus, LostFocus, Timer };
 
 // Every handler a window's code may set on a control, for a display (or a test) that asks which
-// events of a control the window's code handles.
+// events of a control the window's code handles. The events come first, in their own order.
 enum class Handler {
     Click,
     DblClick,
@@ -93,7 +93,9 @@ enum class Handler {
     BeforeClick,
     ButtonClick,
 };
-Handler handlerOf(Event event);
+constexpr Handler handlerOf(Event event) { return static_cast<Handler>(event); }
+static_assert(handlerOf(Event::Click) == Handler::Click &&
+              handlerOf(Event::Timer) == Handler::Timer);
 
 class Control {
   public:
