@@ -128,12 +128,6 @@ void FormView::pushSelection(ui::Control& control) {
     if (length != box.selLength()) box.setSelLength(length);
 }
 
-bool FormView::reachable(const ui::Control& control) const {
-    if (!control.visibleInEffect() || !control.enabledInEffect()) return false;
-    const ui::Form* modal = ui::desktop().topModalForm();
-    return modal == nullptr || modal == &control.form();
-}
-
 void FormView::handleResize() {
     if (!form_ || !content_ || updating_ > 0 || !form_->handlesResize() || !form_->loaded() ||
         !content_->isVisible() || form_->windowState() == ui::WindowState::Minimized)
@@ -164,7 +158,7 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
     ui::Control& control = *it->second;
     // Qt shows the filter even what a disabled widget would ignore; a person reaches nothing
     // that the model keeps out of reach, and neither does its container.
-    if (isInput(event->type()) && !reachable(control)) {
+    if (isInput(event->type()) && !ui::user::reachable(control)) {
         event->accept();
         return true;
     }

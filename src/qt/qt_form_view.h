@@ -89,8 +89,6 @@ class FormView : public QObject {
     // A window whose code handles Resize is told the size of its inside, where the view puts
     // its controls at the places the code gives them.
     void handleResize();
-    // A hidden or disabled control, or one on a window behind a modal one, takes no input.
-    bool reachable(const ui::Control& control) const;
     // A shown window grows, within the room of its screen, to hold content that grew.
     void growToContent();
     QSize wantedInside(const QSize& room) const;

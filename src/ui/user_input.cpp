@@ -3,6 +3,7 @@
 #include "ui/user_input.h"
 
 #include <cctype>
+#include <string>
 
 #include "platform/numbered_error.h"
 #include "platform/text.h"
@@ -13,19 +14,12 @@ namespace tolvane::ui::user {
 
 namespace {
 
-[[noreturn]] void unreachable(const Control& c) {
-    throw NumberedError(errnum::InvalidCall, "The user cannot reach a hidden or disabled control",
-                        c.displayName());
-}
-
 void requireReachable(const Control& c) {
-    if (!c.visibleInEffect() || !c.enabledInEffect()) unreachable(c);
-    Form* modal = desktop().topModalForm();
-    if (modal != nullptr && modal != &c.form()) {
-        throw NumberedError(errnum::InvalidCall,
-                            "The user cannot reach a window behind the modal " + modal->name(),
-                            c.displayName());
-    }
+    if (reachable(c)) return;
+    const std::string why = c.visibleInEffect() && c.enabledInEffect()
+                                ? "a window behind the modal " + desktop().topModalForm()->name()
+                                : std::string("a hidden or disabled control");
+    throw NumberedError(errnum::InvalidCall, "The user cannot reach " + why, c.displayName());
 }
 
 // Gives the focus as a click would; false when a leave rule sent it elsewhere.
@@ -83,6 +77,12 @@ void typeCharacters(Form& form, std::string_view text) {
 }
 
 }  // namespace
+
+bool reachable(const Control& control) {
+    if (!control.visibleInEffect() || !control.enabledInEffect()) return false;
+    const Form* modal = desktop().topModalForm();
+    return modal == nullptr || modal == &control.form();
+}
 
 void focus(Control& control) {
     requireReachable(control);

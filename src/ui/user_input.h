@@ -11,6 +11,10 @@
 
 namespace tolvane::ui::user {
 
+// Whether a person can reach the control: shown and enabled, with its container and window, and
+// not on a window behind a modal one. Every action below raises 5 on one that is not.
+bool reachable(const Control& control);
+
 // Gives the focus to the control (the field being left runs its leave rule). Raises 5 when
 // the control cannot take it.
 void focus(Control& control);
