@@ -277,31 +277,20 @@ bool FormView::handleMouse(ui::Control& control, QObject* watched, QEvent* event
     const bool press = event->type() == QEvent::MouseButtonPress;
     const bool second = event->type() == QEvent::MouseButtonDblClick;
     const bool release = event->type() == QEvent::MouseButtonRelease;
-    if (isButtonLike(kind)) {
-        // The button's own toggling is the model's: the click goes to the model on release.
+    if (isButtonLike(kind) || isSurface(kind)) {
+        // Click on letting go where it was pressed (a button's own toggling is the model's). On
+        // a surface the second press of a double click is the double click, and its release
+        // clicks no more.
         if (release) {
             auto* widget = qobject_cast<QWidget*>(watched);
             bool inside = widget && widget->rect().contains(mouse->position().toPoint());
             if (pressed_ == &control && inside) act([&] { ui::user::click(control); });
             pressed_ = nullptr;
-        } else {
-            pressed_ = &control;
-        }
-        return true;
-    }
-    if (isSurface(kind)) {
-        // Click on letting go where it was pressed; the double click's second press is the
-        // double click, and its release clicks no more.
-        if (release) {
-            auto* widget = qobject_cast<QWidget*>(watched);
-            bool inside = widget && widget->rect().contains(mouse->position().toPoint());
-            if (pressed_ == &control && inside && !secondPress_)
-                act([&] { ui::user::click(control); });
+        } else if (second && isSurface(kind)) {
             pressed_ = nullptr;
+            act([&] { ui::user::secondClick(control); });
         } else {
             pressed_ = &control;
-            secondPress_ = second;
-            if (second) act([&] { ui::user::secondClick(control); });
         }
         return true;
     }

@@ -113,7 +113,6 @@ class FormView : public QObject {
     std::map<const ui::Control*, std::array<double, 4>> laidAt_;  // designed place in a grid
     int updating_ = 0;  // > 0 while the view is being set from the model
     ui::Control* pressed_ = nullptr;
-    bool secondPress_ = false;               // the press being held is a double click's second
     ui::Control* selectionShown_ = nullptr;  // the field whose selection the view shows
     QPoint anchor_;  // where the window is centred: its owner's centre, or where the user put it
     QRect placed_;   // where the view last put the window
