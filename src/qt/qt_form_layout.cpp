@@ -130,7 +130,7 @@ void FormView::layoutChildren(ui::Control* container, QWidget* host) {
         if (c->kind() == ui::ControlKind::Toolbar && container == nullptr) continue;  // on top
         children.push_back(c);
     }
-    if (container ? isViewport(*form_, container) : form_->handlesResize()) {
+    if (placesChildren(*form_, container)) {
         for (ui::Control* c : children) {
             if (QWidget* w = place(*c, host)) placeAt(*c, w);
         }

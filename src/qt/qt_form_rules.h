@@ -61,9 +61,13 @@ inline bool isViewport(const ui::Form& form, const ui::Control* control) {
 
 // Where the window's code itself sets its controls' places (the page inside a viewport, the
 // controls of a window that lays itself out on Resize) the view puts each exactly there.
+inline bool placesChildren(const ui::Form& form, const ui::Control* container) {
+    return container ? isViewport(form, container) : form.handlesResize();
+}
 inline bool placedByModel(const ui::Form& form, const ui::Control& control) {
-    if (control.container()) return isViewport(form, control.container());
-    return form.handlesResize() && control.kind() != ui::ControlKind::Toolbar;
+    // The window's own toolbars stand above its controls, out of their places.
+    if (!control.container() && control.kind() == ui::ControlKind::Toolbar) return false;
+    return placesChildren(form, control.container());
 }
 
 // A field or button keeps about the width it was designed with (at the zoom given), so that
