@@ -230,9 +230,7 @@ void FormView::resizeAboutCentre(const QSize& size) {
 }
 
 void FormView::openOn(QWidget* owner) {
-    ensureBuilt();
     if (!window_) return;
-    flushLayouts();
     if (QScreen* screen = screenFor(owner); screen && window_->screen() != screen)
         window_->setScreen(screen);
     fitWindow();

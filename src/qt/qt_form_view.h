@@ -55,8 +55,8 @@ class FormView : public QObject {
     void addNewControls();
     // A window already built is drawn again at its new zoom.
     void zoomChanged();
-    // Before the window opens: sized to its screen (the owner's) and centred on the owner, or on
-    // the screen when there is none.
+    // Before the window opens, built and laid out: sized to its screen (the owner's) and centred
+    // on the owner, or on the screen when there is none.
     void openOn(QWidget* owner);
 
     // Stops every reference to the model: the form is gone or going.
