@@ -93,9 +93,13 @@ void ScrollBar::setMax(long v) {
     fitValue();
 }
 
-void ScrollBar::setValue(long v) {
+void ScrollBar::checkValue(long v) const {
     check16(*this, v);
     if (v < std::min(min_, max_) || v > std::max(min_, max_)) invalidPropertyValue(*this);
+}
+
+void ScrollBar::setValue(long v) {
+    checkValue(v);
     if (v == value_) return;
     value_ = static_cast<int>(v);
     changed(Property::Value);
@@ -103,8 +107,7 @@ void ScrollBar::setValue(long v) {
 }
 
 void ScrollBar::dragTo(long v) {
-    check16(*this, v);
-    if (v < std::min(min_, max_) || v > std::max(min_, max_)) invalidPropertyValue(*this);
+    checkValue(v);
     if (!dragging_) {
         dragging_ = true;
         dragStart_ = value_;

@@ -72,6 +72,8 @@ class ScrollBar : public Control {
 
   private:
     void fitValue();
+    // 6 outside 16 bits, 380 outside min..max.
+    void checkValue(long v) const;
     Orientation orientation_;
     bool dragging_ = false;
     int dragStart_ = 0;
