@@ -30,6 +30,7 @@
 #include "register/frm_personal.h"
 #include "suite/opz_stampa.h"
 #include "suite/vedrix_lista.h"
+#include "support/handler_names.h"
 #include "ui/ui_constants.h"
 #include "ui/user_input.h"
 
@@ -38,13 +39,6 @@ namespace {
 
 using H = ui::Handler;
 using K = ui::ControlKind;
-
-const char* nameOf(H h) {
-    static const char* const names[] = {"Click",    "DblClick",  "Change",      "Scroll",
-                                        "GotFocus", "LostFocus", "Timer",       "KeyDown",
-                                        "KeyPress", "KeyUp",     "BeforeClick", "ButtonClick"};
-    return names[static_cast<int>(h)];
-}
 
 void click(QWidget* w, QPoint at) { QTest::mouseClick(w, Qt::LeftButton, {}, at); }
 // A double click as the window system sends it: press, release, second press, release.
@@ -307,7 +301,7 @@ class ProgramWindows : public ProgramOnScreen {
                     H::KeyPress, H::KeyUp, H::BeforeClick}) {
             EXPECT_TRUE(!c.handles(h) || !raisable(c, h, couldTakeFocus, optionWasOn, bar) ||
                         watch.arrived(c, h))
-                << nameOf(h) << " never reached the window";
+                << handlerName(h) << " never reached the window";
         }
         if (c.handles(H::LostFocus) && still() && c.hasFocus()) {
             key(w, Qt::Key_Tab);

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "support/error_number.h"
+#include "support/handler_names.h"
 #include "support/scratch_folder.h"
 #include "test_form.h"
 #include "ui/ui_constants.h"
@@ -20,17 +22,15 @@ namespace {
 
 using testing::frmProva;
 using tolvane::testing::errorOf;
+using tolvane::testing::handlerName;
+using tolvane::testing::kHandlerNames;
 using Log = std::vector<std::string>;
-
-const char* const kNames[] = {"Click",    "DblClick",  "Change",      "Scroll",
-                              "GotFocus", "LostFocus", "Timer",       "KeyDown",
-                              "KeyPress", "KeyUp",     "BeforeClick", "ButtonClick"};
 
 // The events the control's code handles, by name.
 std::string handled(const Control& c) {
     std::string out;
-    for (int h = 0; h < 12; ++h)
-        if (c.handles(static_cast<Handler>(h))) out += std::string(" ") + kNames[h];
+    for (int h = 0; h < static_cast<int>(std::size(kHandlerNames)); ++h)
+        if (c.handles(static_cast<Handler>(h))) out += std::string(" ") + kHandlerNames[h];
     return out;
 }
 
@@ -40,7 +40,7 @@ class Reached : public UiObserver {
     Reached() { desktop().addObserver(this); }
     ~Reached() override { desktop().removeObserver(this); }
     void handlerRuns(Control& c, Handler h) override {
-        log.push_back(std::string(kNames[static_cast<int>(h)]) + " " + c.displayName());
+        log.push_back(std::string(handlerName(h)) + " " + c.displayName());
     }
     Log log;
 };
