@@ -12,8 +12,9 @@ namespace {
 
 constexpr int kPathRole = Qt::UserRole;
 
-QTreeWidgetItem* line(QTreeWidgetItem* parent, const QString& name, const QString& path,
-                      const QIcon& icon) {
+// Under another line, or at the top of the list.
+template <class Parent>
+QTreeWidgetItem* line(Parent* parent, const QString& name, const QString& path, const QIcon& icon) {
     auto* item = new QTreeWidgetItem(parent, QStringList{name});
     item->setData(0, kPathRole, path);
     item->setIcon(0, icon);
@@ -44,10 +45,7 @@ void FolderList::showFolder(const QString& path) {
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
     QStringList parts = wanted.split('/', Qt::SkipEmptyParts);
-    auto* root = new QTreeWidgetItem(this, QStringList{QStringLiteral("/")});
-    root->setData(0, kPathRole, QStringLiteral("/"));
-    root->setIcon(0, open);
-    QTreeWidgetItem* current = root;
+    QTreeWidgetItem* current = line(this, QStringLiteral("/"), QStringLiteral("/"), open);
     QString soFar;
     for (const QString& part : parts) {
         soFar += '/' + part;

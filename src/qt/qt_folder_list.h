@@ -14,7 +14,6 @@ class FolderList : public QTreeWidget {
 
     // Lists the folders again when the folder differs from the one shown.
     void showFolder(const QString& path);
-    const QString& folder() const { return folder_; }
     // The folder a line stands for.
     static QString pathOf(const QTreeWidgetItem* item);
 
