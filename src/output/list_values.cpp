@@ -113,10 +113,7 @@ std::string plainNumberText(const std::string& text) {
     bool negative = false;
     bool grouped = false;
     std::string digits, fraction;
-    if (readListValue(text).kind != ListColumnKind::Number ||
-        !numberParts(text, negative, digits, fraction, grouped)) {
-        return text;
-    }
+    if (!numberParts(text, negative, digits, fraction, grouped)) return text;
     while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
     if (digits == "0" && fraction.empty()) negative = false;
     return (negative ? "-" : "") + digits + (fraction.empty() ? "" : "," + fraction);
