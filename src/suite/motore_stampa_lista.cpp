@@ -420,7 +420,7 @@ bool MotoreStampaLista::suFile() {
                                            options_->DelimStr)
                            : separatedText(list_, options_->SepCampi, options_->DelimStr);
     // Excel reads a separated file without a byte-order mark in the machine's single-byte set.
-    if (options_->FileForm == 0) text.insert(0, "\xEF\xBB\xBF");
+    if (options_->FileForm == 0) text.insert(0, kUtf8Bom);
     writeFileWhole(options_->FileName, text);
     return true;
 }
