@@ -260,18 +260,17 @@ bool MotoreStampaLista::inviaPerEmail() {
         caption = control<ui::Label>(progress->window(), "LblPrePag");
         where = control<ui::Label>(progress->window(), "LblPag");
     }
+    auto say = [&](const std::string& what, const std::string& value) {
+        if (caption == nullptr || progress->window().unloadedForGood()) return;
+        caption->setCaption(what);
+        if (where != nullptr) where->setCaption(value);
+    };
     const std::string pageCaption = caption != nullptr ? caption->caption() : "";
     const std::string page = where != nullptr ? where->caption() : "";
-    ScopeGuard restore([&] {
-        if (caption == nullptr || progress->window().unloadedForGood()) return;
-        caption->setCaption(pageCaption);
-        if (where != nullptr) where->setCaption(page);
-    });
+    ScopeGuard restore([&] { say(pageCaption, page); });
     EmailSendingWatch watch;
     watch.sending = [&](const std::string& destination) {
-        if (caption == nullptr || progress->window().unloadedForGood()) return;
-        caption->setCaption("Invio dell'email in corso:");
-        if (where != nullptr) where->setCaption(destination);
+        say("Invio dell'email in corso:", destination);
     };
     watch.stop = [this] {
         ui::DoEvents();
