@@ -176,14 +176,18 @@ std::size_t TextShapes::heldBytes() const {
     return bytes;
 }
 
-TextShapes::TextShapes(const PrintFont& font) {
-    context_ = pango_font_map_create_context(pango_cairo_font_map_get_default());
-    pango_cairo_context_set_resolution(context_, 72);
+PangoContext* newPrintContext() {
+    PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    pango_cairo_context_set_resolution(context, 72);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    pango_cairo_context_set_font_options(context_, options);
+    pango_cairo_context_set_font_options(context, options);
     cairo_font_options_destroy(options);
+    return context;
+}
+
+PangoLayout* newPrintLayout(PangoContext* context, const PrintFont& font, bool heading) {
     PangoFontDescription* description = pango_font_description_new();
     pango_font_description_set_family(description,
                                       font.family.empty() ? "Arial" : font.family.c_str());
@@ -191,16 +195,23 @@ TextShapes::TextShapes(const PrintFont& font) {
         description, static_cast<int>((font.size > 0 ? font.size : 10) * PANGO_SCALE));
     pango_font_description_set_style(description,
                                      font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    for (Face face : {kChosen, kHeading}) {
-        pango_font_description_set_weight(
-            description, face == kHeading || font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-        layouts_[face] = pango_layout_new(context_);
-        pango_layout_set_font_description(layouts_[face], description);
-        pango_layout_set_single_paragraph_mode(layouts_[face], TRUE);
-        attrs_[face] = pango_attr_list_new();
-        pango_attr_list_insert(attrs_[face], pango_attr_font_desc_new(description));
-    }
+    pango_font_description_set_weight(
+        description, heading || font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    PangoLayout* layout = pango_layout_new(context);
+    pango_layout_set_font_description(layout, description);
+    pango_layout_set_single_paragraph_mode(layout, TRUE);
     pango_font_description_free(description);
+    return layout;
+}
+
+TextShapes::TextShapes(const PrintFont& font) : context_(newPrintContext()) {
+    for (Face face : {kChosen, kHeading}) {
+        layouts_[face] = newPrintLayout(context_, font, face == kHeading);
+        attrs_[face] = pango_attr_list_new();
+        pango_attr_list_insert(
+            attrs_[face],
+            pango_attr_font_desc_new(pango_layout_get_font_description(layouts_[face])));
+    }
     scratch_ = pango_glyph_string_new();
     serial_ = pango_context_get_serial(context_);
 }
