@@ -79,6 +79,13 @@ bool unknown(const PangoGlyphString* glyphs) {
     return false;
 }
 
+// Whether the run can be drawn from its glyphs: a font with a cairo face, and no glyph that no
+// font has.
+bool drawable(PangoFont* font, const PangoGlyphString* glyphs) {
+    return font != nullptr && !unknown(glyphs) &&
+           pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font)) != nullptr;
+}
+
 // Appends one run as pango's cairo renderer would draw it: empty glyphs left out, and clusters
 // that count only the glyphs drawn.
 void addRun(ShapedText& shaped, PangoItem* item, PangoGlyphString* glyphs, const char* text,
@@ -316,11 +323,10 @@ std::unique_ptr<ShapedText> TextShapes::shape(Face face, std::string_view text) 
         if ((static_cast<PangoItem*>(l->data)->analysis.level & 1) != 0) leftToRight = false;
     }
     auto shaped = std::make_unique<ShapedText>();
-    for (GList* l = items; l != nullptr && leftToRight && !shaped->whole; l = l->next) {
+    for (GList* l = items; l != nullptr && leftToRight; l = l->next) {
         auto* item = static_cast<PangoItem*>(l->data);
         pango_shape_item(item, text.data(), length, nullptr, scratch_, shapeFlags());
-        if (item->analysis.font == nullptr || unknown(scratch_) ||
-            pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(item->analysis.font)) == nullptr) {
+        if (!drawable(item->analysis.font, scratch_)) {
             shaped->whole = true;
             break;
         }
@@ -348,9 +354,7 @@ std::unique_ptr<ShapedText> TextShapes::fromLayout(Face face, std::string_view t
         for (GSList* l = pango_layout_get_line_readonly(layout, 0)->runs; l != nullptr;
              l = l->next) {
             auto* run = static_cast<PangoGlyphItem*>(l->data);
-            PangoFont* font = run->item->analysis.font;
-            if (unknown(run->glyphs) || font == nullptr ||
-                pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font)) == nullptr) {
+            if (!drawable(run->item->analysis.font, run->glyphs)) {
                 shaped->whole = true;
                 break;
             }
