@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/variant.h"
+
 namespace tolvane {
 
 namespace {
@@ -38,21 +40,17 @@ bool wholePart(const std::string& s, std::string& digits, bool& grouped) {
     }
 }
 
+// The list's own form of a date, dd/mm/yyyy from 1900 on; whether the day exists is the date
+// reader's to say.
 bool readDate(const std::string& s, ListValue& value) {
-    if (s.size() != 10 || s[2] != '/' || s[5] != '/') return false;
-    const std::string d = s.substr(0, 2), m = s.substr(3, 2), y = s.substr(6);
-    if (!allDigits(d) || !allDigits(m) || !allDigits(y)) return false;
-    const int day = std::atoi(d.c_str());
-    const int month = std::atoi(m.c_str());
-    const int year = std::atoi(y.c_str());
-    static const int days[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (year < 1900 || month < 1 || month > 12 || day < 1 || day > days[month - 1]) return false;
-    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    if (month == 2 && day == 29 && !leap) return false;
+    DateTime date;
+    if (s.size() != 10 || s[2] != '/' || s[5] != '/' || !allDigits(s.substr(0, 2)) ||
+        !allDigits(s.substr(3, 2)) || !allDigits(s.substr(6)) || std::atoi(s.c_str() + 6) < 1900 ||
+        !parseDate(s, date)) {
+        return false;
+    }
     value.kind = ListColumnKind::Date;
-    value.year = year;
-    value.month = month;
-    value.day = day;
+    date.parts(value.year, value.month, value.day);
     return true;
 }
 
@@ -77,12 +75,13 @@ ListValue readListValue(const std::string& text) {
     if (readDate(text, value)) return value;
     bool negative = false;
     std::string digits, fraction;
-    if (!numberParts(text, negative, digits, fraction, value.grouped)) return value;
+    // Of the texts the number reader takes, only the plain shapes a list shows are numbers here.
+    if (!numberParts(text, negative, digits, fraction, value.grouped) ||
+        !parseNumber(text, value.number)) {
+        return value;
+    }
     value.kind = ListColumnKind::Number;
     value.decimals = static_cast<int>(fraction.size());
-    value.number =
-        std::strtod((digits + "." + (fraction.empty() ? "0" : fraction)).c_str(), nullptr);
-    if (negative && value.number != 0) value.number = -value.number;
     return value;
 }
 
@@ -113,10 +112,7 @@ std::string plainNumberText(const std::string& text) {
     bool negative = false;
     bool grouped = false;
     std::string digits, fraction;
-    if (readListValue(text).kind != ListColumnKind::Number ||
-        !numberParts(text, negative, digits, fraction, grouped)) {
-        return text;
-    }
+    if (!numberParts(text, negative, digits, fraction, grouped)) return text;
     while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
     if (digits == "0" && fraction.empty()) negative = false;
     return (negative ? "-" : "") + digits + (fraction.empty() ? "" : "," + fraction);

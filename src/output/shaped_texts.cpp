@@ -79,6 +79,13 @@ bool unknown(const PangoGlyphString* glyphs) {
     return false;
 }
 
+// Whether the run can be drawn from its glyphs: a font with a cairo face, and no glyph that no
+// font has.
+bool drawable(PangoFont* font, const PangoGlyphString* glyphs) {
+    return font != nullptr && !unknown(glyphs) &&
+           pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font)) != nullptr;
+}
+
 // Appends one run as pango's cairo renderer would draw it: empty glyphs left out, and clusters
 // that count only the glyphs drawn.
 void addRun(ShapedText& shaped, PangoItem* item, PangoGlyphString* glyphs, const char* text,
@@ -176,14 +183,18 @@ std::size_t TextShapes::heldBytes() const {
     return bytes;
 }
 
-TextShapes::TextShapes(const PrintFont& font) {
-    context_ = pango_font_map_create_context(pango_cairo_font_map_get_default());
-    pango_cairo_context_set_resolution(context_, 72);
+PangoContext* newPrintContext() {
+    PangoContext* context = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    pango_cairo_context_set_resolution(context, 72);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    pango_cairo_context_set_font_options(context_, options);
+    pango_cairo_context_set_font_options(context, options);
     cairo_font_options_destroy(options);
+    return context;
+}
+
+PangoLayout* newPrintLayout(PangoContext* context, const PrintFont& font, bool heading) {
     PangoFontDescription* description = pango_font_description_new();
     pango_font_description_set_family(description,
                                       font.family.empty() ? "Arial" : font.family.c_str());
@@ -191,16 +202,23 @@ TextShapes::TextShapes(const PrintFont& font) {
         description, static_cast<int>((font.size > 0 ? font.size : 10) * PANGO_SCALE));
     pango_font_description_set_style(description,
                                      font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-    for (Face face : {kChosen, kHeading}) {
-        pango_font_description_set_weight(
-            description, face == kHeading || font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-        layouts_[face] = pango_layout_new(context_);
-        pango_layout_set_font_description(layouts_[face], description);
-        pango_layout_set_single_paragraph_mode(layouts_[face], TRUE);
-        attrs_[face] = pango_attr_list_new();
-        pango_attr_list_insert(attrs_[face], pango_attr_font_desc_new(description));
-    }
+    pango_font_description_set_weight(
+        description, heading || font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    PangoLayout* layout = pango_layout_new(context);
+    pango_layout_set_font_description(layout, description);
+    pango_layout_set_single_paragraph_mode(layout, TRUE);
     pango_font_description_free(description);
+    return layout;
+}
+
+TextShapes::TextShapes(const PrintFont& font) : context_(newPrintContext()) {
+    for (Face face : {kChosen, kHeading}) {
+        layouts_[face] = newPrintLayout(context_, font, face == kHeading);
+        attrs_[face] = pango_attr_list_new();
+        pango_attr_list_insert(
+            attrs_[face],
+            pango_attr_font_desc_new(pango_layout_get_font_description(layouts_[face])));
+    }
     scratch_ = pango_glyph_string_new();
     serial_ = pango_context_get_serial(context_);
 }
@@ -305,11 +323,10 @@ std::unique_ptr<ShapedText> TextShapes::shape(Face face, std::string_view text) 
         if ((static_cast<PangoItem*>(l->data)->analysis.level & 1) != 0) leftToRight = false;
     }
     auto shaped = std::make_unique<ShapedText>();
-    for (GList* l = items; l != nullptr && leftToRight && !shaped->whole; l = l->next) {
+    for (GList* l = items; l != nullptr && leftToRight; l = l->next) {
         auto* item = static_cast<PangoItem*>(l->data);
         pango_shape_item(item, text.data(), length, nullptr, scratch_, shapeFlags());
-        if (item->analysis.font == nullptr || unknown(scratch_) ||
-            pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(item->analysis.font)) == nullptr) {
+        if (!drawable(item->analysis.font, scratch_)) {
             shaped->whole = true;
             break;
         }
@@ -337,9 +354,7 @@ std::unique_ptr<ShapedText> TextShapes::fromLayout(Face face, std::string_view t
         for (GSList* l = pango_layout_get_line_readonly(layout, 0)->runs; l != nullptr;
              l = l->next) {
             auto* run = static_cast<PangoGlyphItem*>(l->data);
-            PangoFont* font = run->item->analysis.font;
-            if (unknown(run->glyphs) || font == nullptr ||
-                pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(font)) == nullptr) {
+            if (!drawable(run->item->analysis.font, run->glyphs)) {
                 shaped->whole = true;
                 break;
             }

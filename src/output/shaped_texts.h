@@ -18,6 +18,14 @@ namespace tolvane {
 
 struct PrintFont;
 
+// The context every print text is shaped in: in points (72 units to the inch), with unhinted
+// metrics, so that a text is as wide on every surface as when the columns were measured. The
+// caller owns it.
+PangoContext* newPrintContext();
+// A one-line layout on that context in the font ("Arial", 10 points when it names none), bold
+// for a heading or when the font is. The caller owns it.
+PangoLayout* newPrintLayout(PangoContext* context, const PrintFont& font, bool heading);
+
 // One text as pango puts it on one line: its runs in visual order, each in one font, with the
 // clusters that tie the glyphs to the text so that a PDF keeps it searchable. Units are pango's.
 struct ShapedText {
@@ -51,8 +59,7 @@ struct ShapedText {
     std::vector<cairo_text_cluster_t> clusters;
 };
 
-// The chosen font and its bold heading face on one pango context in points, unhinted, so that a
-// text is as wide on every surface as when the columns were measured.
+// The chosen font and its bold heading face on one print context (newPrintContext).
 class TextShapes {
   public:
     enum Face { kChosen, kHeading };

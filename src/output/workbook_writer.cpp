@@ -5,6 +5,7 @@
 #include <xlsxwriter.h>
 
 #include <map>
+#include <utility>
 
 #include "platform/numbered_error.h"
 #include "platform/save_file.h"
@@ -40,10 +41,11 @@ void writeWorkbook(const PrintList& list, const std::vector<ListColumnKind>& kno
     format_set_bold(bold);
     lxw_format* date = workbook_add_format(book);
     format_set_num_format(date, "dd/mm/yyyy");
-    std::map<std::string, lxw_format*> numberFormats;
+    // One format for each look of the numbers (grouping, decimals), made when first met.
+    std::map<std::pair<bool, int>, lxw_format*> numberFormats;
     auto formatOf = [&](const ListValue& value) -> lxw_format* {
         if (plainNumbers) return nullptr;
-        lxw_format*& format = numberFormats[numberFormat(value)];
+        lxw_format*& format = numberFormats[{value.grouped, value.decimals}];
         if (format == nullptr) {
             format = workbook_add_format(book);
             format_set_num_format(format, numberFormat(value).c_str());

@@ -22,7 +22,6 @@ namespace tolvane {
 
 namespace {
 
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::size_t npos = std::string::npos;
 
 std::string_view trimBlanks(std::string_view s) {
@@ -152,9 +151,9 @@ IniFile IniFile::parse(std::string_view bytes) {
     IniFile ini;
     ini.status_ = Status::Loaded;
     std::string text;
-    if (bytes.substr(0, kBom.size()) == kBom) {
+    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
         ini.encoding_ = Encoding::Utf8Bom;
-        text = repairUtf8(bytes.substr(kBom.size()));
+        text = repairUtf8(bytes.substr(kUtf8Bom.size()));
     } else if (!isAscii(bytes) && isValidUtf8(bytes)) {
         ini.encoding_ = Encoding::Utf8;
         text = std::string(bytes);
@@ -355,7 +354,7 @@ std::string IniFile::serialize() const {
     }
     switch (encoding_) {
         case Encoding::Utf8Bom:
-            return std::string(kBom) + text;
+            return std::string(kUtf8Bom) + text;
         case Encoding::Utf8:
             return text;
         case Encoding::Windows1252:

@@ -38,6 +38,9 @@ void fromWindows1252(std::string_view bytes, std::string& out);
 // Characters with no Windows-1252 code become '?'.
 std::string toWindows1252(std::string_view utf8);
 
+// The byte-order mark that opens a UTF-8 file written to be recognised as one.
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
 // Each byte but ASCII letters, digits and the characters of `plain` as %XX (upper-case hex).
 std::string percentEncoded(std::string_view bytes, std::string_view plain);
 

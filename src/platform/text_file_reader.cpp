@@ -20,7 +20,6 @@ namespace tolvane {
 namespace {
 
 constexpr std::size_t kBlockSize = 1 << 20;
-constexpr std::string_view kBom = "\xEF\xBB\xBF";
 
 // The first CR or LF from p, or end: the first LF bounds the search for a CR.
 const char* lineEnd(const char* p, const char* end) {
@@ -216,8 +215,8 @@ bool TextFileReader::fill() {
     std::string_view bytes(raw_.data(), static_cast<std::size_t>(n));
     if (firstBlock_) {
         firstBlock_ = false;
-        if (bytes.substr(0, kBom.size()) == kBom) {
-            bytes.remove_prefix(kBom.size());
+        if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+            bytes.remove_prefix(kUtf8Bom.size());
             decoder_ = std::make_unique<Utf8Decoder>();
             perLine_ = false;
         }

@@ -260,18 +260,17 @@ bool MotoreStampaLista::inviaPerEmail() {
         caption = control<ui::Label>(progress->window(), "LblPrePag");
         where = control<ui::Label>(progress->window(), "LblPag");
     }
+    auto say = [&](const std::string& what, const std::string& value) {
+        if (caption == nullptr || progress->window().unloadedForGood()) return;
+        caption->setCaption(what);
+        if (where != nullptr) where->setCaption(value);
+    };
     const std::string pageCaption = caption != nullptr ? caption->caption() : "";
     const std::string page = where != nullptr ? where->caption() : "";
-    ScopeGuard restore([&] {
-        if (caption == nullptr || progress->window().unloadedForGood()) return;
-        caption->setCaption(pageCaption);
-        if (where != nullptr) where->setCaption(page);
-    });
+    ScopeGuard restore([&] { say(pageCaption, page); });
     EmailSendingWatch watch;
     watch.sending = [&](const std::string& destination) {
-        if (caption == nullptr || progress->window().unloadedForGood()) return;
-        caption->setCaption("Invio dell'email in corso:");
-        if (where != nullptr) where->setCaption(destination);
+        say("Invio dell'email in corso:", destination);
     };
     watch.stop = [this] {
         ui::DoEvents();
@@ -420,7 +419,7 @@ bool MotoreStampaLista::suFile() {
                                            options_->DelimStr)
                            : separatedText(list_, options_->SepCampi, options_->DelimStr);
     // Excel reads a separated file without a byte-order mark in the machine's single-byte set.
-    if (options_->FileForm == 0) text.insert(0, "\xEF\xBB\xBF");
+    if (options_->FileForm == 0) text.insert(0, kUtf8Bom);
     writeFileWhole(options_->FileName, text);
     return true;
 }

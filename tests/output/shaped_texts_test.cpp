@@ -47,29 +47,11 @@ constexpr double kScale = 1.37;  // pixels to a point: glyphs off the pixel grid
 constexpr double kLeft = 3.3;
 constexpr double kClipWidth = 60;  // every third text is clipped to this
 
-// A context and layout set as the page drawing sets its own, so that a layout draws each text
-// the way the pages did when every text was laid out on its own.
+// A layout of its own for every text, on a context and in a font as the page drawing sets its own:
+// the way the pages were drawn when every text was laid out on its own.
 struct Reference {
-    explicit Reference(const PrintFont& font, bool heading) {
-        context = pango_font_map_create_context(pango_cairo_font_map_get_default());
-        pango_cairo_context_set_resolution(context, 72);
-        cairo_font_options_t* options = cairo_font_options_create();
-        cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-        cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-        pango_cairo_context_set_font_options(context, options);
-        cairo_font_options_destroy(options);
-        PangoFontDescription* description = pango_font_description_new();
-        pango_font_description_set_family(description, font.family.c_str());
-        pango_font_description_set_size(description, static_cast<int>(font.size * PANGO_SCALE));
-        pango_font_description_set_weight(
-            description, heading || font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-        pango_font_description_set_style(description,
-                                         font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
-        layout = pango_layout_new(context);
-        pango_layout_set_font_description(layout, description);
-        pango_layout_set_single_paragraph_mode(layout, TRUE);
-        pango_font_description_free(description);
-    }
+    Reference(const PrintFont& font, bool heading)
+        : context(newPrintContext()), layout(newPrintLayout(context, font, heading)) {}
     ~Reference() {
         g_object_unref(layout);
         g_object_unref(context);
