@@ -23,12 +23,15 @@
 #include "batchload/sc_carica.h"
 #include "common/db_comune.h"
 #include "common/globali.h"
+#include "database_file.h"
 #include "db/base_database.h"
 #include "db/db_connection.h"
 #include "platform/text.h"
 
 namespace fs = std::filesystem;
 using namespace tolvane;
+using tolvane::bench::countOf;
+using tolvane::bench::execFile;
 
 namespace {
 
@@ -110,19 +113,6 @@ void writeFiles(long lines, const fs::path& separated, const fs::path& fixed,
         }
         rej << toWindows1252(s) << "\r\n";
     }
-}
-
-void execFile(const fs::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    char* error = nullptr;
-    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
-        const std::string text = error ? error : "?";
-        sqlite3_free(error);
-        sqlite3_close(db);
-        throw std::runtime_error(text);
-    }
-    sqlite3_close(db);
 }
 
 std::string quoted(const std::string& s) {
@@ -244,20 +234,6 @@ Measure loadInChild(const fs::path& common, const fs::path& company, const std::
     return m;
 }
 
-long countRows(const fs::path& file, const std::string& table) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    sqlite3_stmt* stmt = nullptr;
-    long count = -1;
-    if (sqlite3_prepare_v2(db, ("SELECT count(*) FROM " + table).c_str(), -1, &stmt, nullptr) ==
-            SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        count = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return count;
-}
-
 double importSeconds(const fs::path& folder, const fs::path& input, const std::string& name) {
     const fs::path db = folder / (name + ".db");
     fs::remove(db);
@@ -322,7 +298,7 @@ int main(int argc, char** argv) {
                     m = loadInChild(common, company, c.name, c.input);
                     loads.push_back(m.seconds);
                     const std::string table = c.name == "B6" ? "Numerati" : "Articoli";
-                    const long stored = countRows(company, table);
+                    const long stored = countOf(company, "SELECT count(*) FROM " + table);
                     if (stored != lines - (c.name == "B5" ? m.errors : 0))
                         throw std::runtime_error(c.name + ": " + std::to_string(stored) +
                                                  " rows stored");

@@ -21,36 +21,15 @@
 #include "batchload/sc_carica.h"
 #include "common/db_comune.h"
 #include "common/globali.h"
+#include "database_file.h"
 #include "db/base_database.h"
 
 namespace fs = std::filesystem;
 using namespace tolvane;
+using tolvane::bench::countOf;
+using tolvane::bench::execFile;
 
 namespace {
-
-void execFile(const fs::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-    const std::string text = error ? error : "";
-    sqlite3_free(error);
-    sqlite3_close(db);
-    if (rc != SQLITE_OK) throw std::runtime_error(text);
-}
-
-long countOf(const fs::path& file, const std::string& sql) {
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
-    sqlite3_stmt* stmt = nullptr;
-    long count = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) == SQLITE_OK &&
-        sqlite3_step(stmt) == SQLITE_ROW)
-        count = sqlite3_column_int(stmt, 0);
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    return count;
-}
 
 struct Writer {
     std::chrono::milliseconds hold;  // how long each of its transactions keeps the lock

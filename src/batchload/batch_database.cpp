@@ -17,8 +17,7 @@ BatchStatement::BatchStatement(DbConnection& connection, std::string_view sql)
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt_);
         stmt_ = nullptr;
-        connection.raiseFailure(sqlite3_extended_errcode(connection.db),
-                                sqlite3_errmsg(connection.db), "ScCarica");
+        connection.raiseLastError("ScCarica");
     }
 }
 

@@ -5,6 +5,7 @@
 // Never goes on past a line that is neither stored nor recorded as rejected.
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -24,23 +25,51 @@ const std::string kLineTooLong =
 const std::string kHeldByOther = "I dati da aggiornare sono bloccati da un altro programma";
 const std::string kWaiting = "In attesa dei dati bloccati da un altro programma";
 
+// A step of the line's work, with what it raised as the numbered error it stops the load with.
+template <class Step>
+std::optional<NumberedError> failureOf(Step step) {
+    try {
+        step();
+        return std::nullopt;
+    } catch (const NumberedError& e) {
+        return e;
+    } catch (const std::exception& e) {
+        return NumberedError(errnum::DatabaseFailure, e.what(), "ScCarica");
+    }
+}
+
 }  // namespace
 
-void ScCarica::stopLoad(long number, const std::string& reason, int error) {
-    showBatchMessage(reason + ".\nCaricamento fermato alla riga " + std::to_string(number) +
+ScCarica::LoadStop ScCarica::LoadStop::heldByOther() {
+    return {kHeldByOther, errnum::RecordLocked};
+}
+
+ScCarica::LoadStop ScCarica::LoadStop::because(const std::string& what, const NumberedError& e) {
+    return {what + " (" + e.description() + ")", e.number()};
+}
+
+void ScCarica::stopLoad(long number, const LoadStop& stop) {
+    showBatchMessage(stop.reason + ".\nCaricamento fermato alla riga " + std::to_string(number) +
                          " del file " + msFileOrigine_ +
                          ": le righe precedenti sono state memorizzate.",
                      {"&Ok"});
-    stopResult_ = error;
+    stopResult_ = stop.error;
 }
 
 // The lines since the last commit are gone: the load stops at the first of them.
-void ScCarica::loseGroup(GroupedCommit& group, const std::string& reason, int error) {
+void ScCarica::loseGroup(GroupedCommit& group, const LoadStop& stop) {
     group.rollback();
     mlNumErrori_ = committedErrors_;
     linesLoaded_ = committedLoaded_;
     if (ogInElab) ogInElab->ImpostaElab(mlNumErrori_, 0);
-    stopLoad(groupFirstLine_, reason, error);
+    stopLoad(groupFirstLine_, stop);
+}
+
+// Nothing of the line is written: the lines before it are committed before the load says they
+// are stored.
+ScCarica::LineEnd ScCarica::stopBefore(GroupedCommit& group, long number, const LoadStop& stop) {
+    if (commitLines(group, true, number)) stopLoad(number, stop);
+    return LineEnd::LoadStops;
 }
 
 // Lets window events through while it waits, so that the stop button still acts; false when
@@ -59,75 +88,66 @@ bool ScCarica::pauseBeforeRetry() {
 
 ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& line, bool cut,
                                       long number) {
-    BatchDatabase& d = db();
-    DbConnection& connection = d.connection();
+    DbConnection& connection = db().connection();
+    // The wait for another writer falls where the line starts, before anything of it is read or
+    // counted: refused there, the line is tried once more after a pause. Inside the open group
+    // the write lock is held: a line refused there all the same is not tried again.
     for (int attempt = 1;; ++attempt) {
         const long refusals = connection.lockRefusals;
-        const std::int64_t written = connection.rowsWritten();
-        const long errorsBefore = mlNumErrori_;
-        errorRowFailure_.reset();
-        bool opened = false;
-        std::optional<NumberedError> escaped;  // what ended the line before its end
-        try {
-            // The wait for another writer falls here, before anything of the line is read.
-            group.open();
-            opened = true;
-            try {
-                if (cut) ScriviErrore(line, kLineTooLong);
-                else loadLine(line);
-            } catch (const NumberedError& e) {
-                ScriviErrore(line, e.description());
-            } catch (const std::exception& e) {
-                ScriviErrore(line, e.what());
-            }
-        } catch (const NumberedError& e) {
-            escaped = e;
-        } catch (const std::exception& e) {
-            escaped = NumberedError(errnum::DatabaseFailure, e.what(), "ScCarica");
-        }
-        if (!connection.undoneGroup.empty()) {
-            loseGroup(group,
-                      "Il database ha annullato le ultime righe caricate (" +
-                          connection.undoneGroup + ")",
-                      errnum::DatabaseFailure);
-            return LineEnd::LoadStops;
-        }
-        // An error row that failed may have been passed over on the way: it still counts.
-        const std::optional<NumberedError> errorRow = std::exchange(errorRowFailure_, std::nullopt);
+        const std::optional<NumberedError> failure = failureOf([&] { group.open(); });
+        if (!failure) break;
         const bool refused = connection.lockRefusals != refusals;
-        if (!refused && !errorRow && !escaped) return LineEnd::Stored;
-        const std::string reason =
-            refused    ? kHeldByOther
-            : errorRow ? "Impossibile scrivere la riga scartata nell'archivio "
-                         "'ErroriCaricamento' (" +
-                             errorRow->description() + ")"
-                       : "Impossibile caricare la riga (" + escaped->description() + ")";
-        const int error = refused    ? errnum::RecordLocked
-                          : errorRow ? errorRow->number()
-                                     : escaped->number();
-        // Part of the line is written, and nothing marks where the line began (a mark for every
-        // line would cost the load much of its speed): it goes with the lines since the last
-        // commit.
-        if (connection.rowsWritten() != written) {
-            loseGroup(group, reason, error);
-            return LineEnd::LoadStops;
-        }
-        if (mlNumErrori_ != errorsBefore) {
-            mlNumErrori_ = errorsBefore;
-            if (ogInElab) ogInElab->ImpostaElab(mlNumErrori_, 0);
-        }
-        // Refused where the line starts, nothing of it was read or counted yet: it is tried once
-        // more. Inside the open group the write lock is held, so no other program refuses it.
-        if (refused && !opened && attempt == 1) {
+        if (refused && attempt == 1) {
             if (!pauseBeforeRetry()) return LineEnd::UserStop;
             continue;
         }
-        // Nothing of the line is written: the lines before it are committed before the load
-        // says they are stored.
-        if (!commitLines(group, true, number)) return LineEnd::LoadStops;
-        stopLoad(number, reason, error);
+        return stopBefore(group, number,
+                          refused ? LoadStop::heldByOther()
+                                  : LoadStop::because("Impossibile caricare la riga", *failure));
+    }
+
+    const long refusals = connection.lockRefusals;
+    const std::int64_t written = connection.rowsWritten();
+    const long errorsBefore = mlNumErrori_;
+    errorRowFailure_.reset();
+    // What ended the line before its end (an error row that could not be written).
+    const std::optional<NumberedError> escaped = failureOf([&] {
+        try {
+            if (cut) ScriviErrore(line, kLineTooLong);
+            else loadLine(line);
+        } catch (const NumberedError& e) {
+            ScriviErrore(line, e.description());
+        } catch (const std::exception& e) {
+            ScriviErrore(line, e.what());
+        }
+    });
+    if (!connection.undoneGroup.empty()) {
+        loseGroup(group, {"Il database ha annullato le ultime righe caricate (" +
+                              connection.undoneGroup + ")",
+                          errnum::DatabaseFailure});
         return LineEnd::LoadStops;
     }
+    // An error row that failed may have been passed over on the way: it still counts.
+    const std::optional<NumberedError> errorRow = std::exchange(errorRowFailure_, std::nullopt);
+    const bool refused = connection.lockRefusals != refusals;
+    if (!refused && !errorRow && !escaped) return LineEnd::Stored;
+    const LoadStop stop =
+        refused    ? LoadStop::heldByOther()
+        : errorRow ? LoadStop::because(
+                         "Impossibile scrivere la riga scartata nell'archivio 'ErroriCaricamento'",
+                         *errorRow)
+                   : LoadStop::because("Impossibile caricare la riga", *escaped);
+    // Part of the line is written, and nothing marks where the line began (a mark for every
+    // line would cost the load much of its speed): it goes with the lines since the last commit.
+    if (connection.rowsWritten() != written) {
+        loseGroup(group, stop);
+        return LineEnd::LoadStops;
+    }
+    if (mlNumErrori_ != errorsBefore) {
+        mlNumErrori_ = errorsBefore;
+        if (ogInElab) ogInElab->ImpostaElab(mlNumErrori_, 0);
+    }
+    return stopBefore(group, number, stop);
 }
 
 bool ScCarica::commitLines(GroupedCommit& group, bool now, long nextLine) {
@@ -144,10 +164,9 @@ bool ScCarica::commitLines(GroupedCommit& group, bool now, long nextLine) {
                 pauseBeforeRetry();
                 continue;
             }
-            loseGroup(group,
-                      refused ? kHeldByOther
-                              : "Impossibile memorizzare le ultime righe (" + e.description() + ")",
-                      refused ? errnum::RecordLocked : e.number());
+            loseGroup(group, refused
+                                 ? LoadStop::heldByOther()
+                                 : LoadStop::because("Impossibile memorizzare le ultime righe", e));
             return false;
         }
         if (!group.isOpen()) {

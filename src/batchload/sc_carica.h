@@ -164,8 +164,16 @@ class ScCarica {
     // the load stops at the first of them.
     bool commitLines(GroupedCommit& group, bool now, long nextLine);
     bool pauseBeforeRetry();
-    void loseGroup(GroupedCommit& group, const std::string& reason, int error);
-    void stopLoad(long number, const std::string& reason, int error);
+    // Why the load stops at a line: the first sentence of its message and the load's result.
+    struct LoadStop {
+        std::string reason;
+        int error;
+        static LoadStop heldByOther();
+        static LoadStop because(const std::string& what, const NumberedError& e);
+    };
+    LineEnd stopBefore(GroupedCommit& group, long number, const LoadStop& stop);
+    void loseGroup(GroupedCommit& group, const LoadStop& stop);
+    void stopLoad(long number, const LoadStop& stop);
 
     std::vector<std::unique_ptr<ScCaricaCampi>> mcolCampi_;
     std::unordered_map<std::string, std::size_t> campiByKey_;  // lower-case osKey -> index

@@ -29,9 +29,9 @@ const std::string kSenzaRigaUno =
     " GROUP BY MovPnIva1.Anno, MovPnIva1.NumReg)";
 
 void nativeExec(const std::string& idDb, const char* sql) {
-    sqlite3* db = goDbase().connection(idDb).db;
-    if (const int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr); rc != SQLITE_OK)
-        raiseSqliteError(db, rc, "SistemaMovimenti");
+    DbConnection& connection = goDbase().connection(idDb);
+    if (sqlite3_exec(connection.db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        connection.raiseLastError("SistemaMovimenti");
 }
 
 // The rows of a registration all move together and its row 1 is missing, so the end state has

@@ -19,14 +19,6 @@ namespace {
 
 constexpr std::size_t kMaxCachedStatements = 256;
 
-}  // namespace
-
-[[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source,
-                                   SqliteAccess access) {
-    raiseSqliteFailure(db ? sqlite3_extended_errcode(db) : rc,
-                       db ? sqlite3_errmsg(db) : sqlite3_errstr(rc), source, access);
-}
-
 [[noreturn]] void raiseSqliteFailure(int extended, const std::string& text, std::string_view source,
                                      SqliteAccess access) {
     std::string src(source);
@@ -75,10 +67,16 @@ constexpr std::size_t kMaxCachedStatements = 256;
     }
 }
 
+}  // namespace
+
 void DbConnection::raiseFailure(int extendedCode, const std::string& text, std::string_view source,
                                 SqliteAccess access) {
     if ((extendedCode & 0xff) == SQLITE_BUSY) ++lockRefusals;
     raiseSqliteFailure(extendedCode, text, source, access);
+}
+
+void DbConnection::raiseLastError(std::string_view source, SqliteAccess access) {
+    raiseFailure(sqlite3_extended_errcode(db), sqlite3_errmsg(db), source, access);
 }
 
 DbConnection::DbConnection(sqlite3* handle, std::string filePath)
@@ -142,8 +140,7 @@ sqlite3_stmt* DbConnection::prepareCached(const std::string& key, std::string_vi
                                 SQLITE_PREPARE_PERSISTENT, &stmt, &tail);
     if (rc != SQLITE_OK) {
         sqlite3_finalize(stmt);
-        raiseFailure(sqlite3_extended_errcode(db), sqlite3_errmsg(db), "GestoreDb",
-                     SqliteAccess::Read);
+        raiseLastError("GestoreDb", SqliteAccess::Read);
     }
     if (!stmt) throw NumberedError(errnum::DatabaseFailure, "Istruzione SQL vuota.", "GestoreDb");
     for (const char* p = tail; p && *p; ++p) {

@@ -89,10 +89,16 @@ struct DbConnection {
     // SQLite undid may still count, one it kept always does: a count that has not moved means
     // that nothing was written.
     std::int64_t rowsWritten() const;
-    // Raises the numbered error of a failed SQLite call on this connection, counting refusals.
+    // Raises the database error of a failed SQLite call on this connection as a numbered error,
+    // counting refusals: 3022 duplicate key, 3314 required field, 3260/3186/3219 for locks held
+    // by others after the busy wait, else 3146. The only way a failure on a connection is raised,
+    // so that no refusal goes uncounted.
     [[noreturn]] void raiseFailure(int extendedCode, const std::string& text,
                                    std::string_view source,
                                    SqliteAccess access = SqliteAccess::Write);
+    // The same for the error the connection holds now (nothing has reset it since the call).
+    [[noreturn]] void raiseLastError(std::string_view source,
+                                     SqliteAccess access = SqliteAccess::Write);
 
   private:
     static int waitForLock(void* self, int tries);

@@ -126,12 +126,4 @@ class GroupedCommit {
 // write are in use to a write, the whole file is held to a read.
 enum class SqliteAccess { Read, Write };
 
-// Raises the database error of a failed SQLite call as a numbered error: 3022 duplicate key,
-// 3314 required field, 3260/3186/3219 for locks held by others after the busy wait, else 3146.
-[[noreturn]] void raiseSqliteError(sqlite3* db, int rc, std::string_view source,
-                                   SqliteAccess access = SqliteAccess::Write);
-[[noreturn]] void raiseSqliteFailure(int extendedCode, const std::string& text,
-                                     std::string_view source,
-                                     SqliteAccess access = SqliteAccess::Write);
-
 }  // namespace tolvane
