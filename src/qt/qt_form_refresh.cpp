@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -252,29 +253,47 @@ void FormView::refreshTabStrip(ui::Control& c, QWidget* w, Look& look) {
 void FormView::refreshGrid(ui::Control& c, QWidget* w, Look& look) {
     auto& grid = static_cast<ui::Grid&>(c);
     auto* table = static_cast<QTableWidget*>(w);
-    table->setRowCount(grid.rows());
+    QFont bold = table->font();
+    bold.setBold(true);
+    // The fixed rows are the table's heading: they stay on top and no click or key reaches them.
+    const int fixed = grid.fixedRows();
+    table->setRowCount(grid.rows() - fixed);
     table->setColumnCount(grid.cols());
-    for (int r = 0; r < grid.rows(); ++r) {
+    table->horizontalHeader()->setVisible(fixed > 0);
+    for (int col = 0; col < grid.cols(); ++col) {
+        QStringList heading;
+        for (int r = 0; r < fixed; ++r) heading << q(grid.textMatrix(r, col));
+        QTableWidgetItem* head = table->horizontalHeaderItem(col);
+        if (!head) {
+            head = new QTableWidgetItem;
+            table->setHorizontalHeaderItem(col, head);
+        }
+        if (head->text() != heading.join('\n')) head->setText(heading.join('\n'));
+        if (head->font() != bold) head->setFont(bold);
+    }
+    // Only what differs is set: a list filled cell by cell comes here once per cell.
+    for (int r = fixed; r < grid.rows(); ++r) {
         for (int col = 0; col < grid.cols(); ++col) {
-            QTableWidgetItem* item = table->item(r, col);
+            QTableWidgetItem* item = table->item(r - fixed, col);
             if (!item) {
                 item = new QTableWidgetItem;
-                table->setItem(r, col, item);
+                table->setItem(r - fixed, col, item);
             }
-            item->setText(q(grid.textMatrix(r, col)));
-            bool fixed = r < grid.fixedRows() || col < grid.fixedCols();
-            item->setBackground(fixed ? table->palette().button() : table->palette().base());
-            QFont cellFont = item->font();
-            cellFont.setBold(fixed);
-            item->setFont(cellFont);
+            const QString text = q(grid.textMatrix(r, col));
+            if (item->text() != text) item->setText(text);
+            const bool heading = col < grid.fixedCols();
+            const QFont font = heading ? bold : table->font();
+            if (item->font() != font) item->setFont(font);
+            const QBrush back = heading ? table->palette().button() : table->palette().base();
+            if (item->background() != back) item->setBackground(back);
         }
     }
     for (int col = 0; col < grid.cols(); ++col) {
         double width = grid.colWidth(col);
         if (width >= 0) table->setColumnWidth(col, pixels(width, look.zoom));
     }
-    if (grid.row() >= grid.fixedRows() && grid.col() >= grid.fixedCols())
-        table->setCurrentCell(grid.row(), grid.col());
+    if (grid.row() >= fixed && grid.col() >= grid.fixedCols())
+        table->setCurrentCell(grid.row() - fixed, grid.col());
     else table->setCurrentCell(-1, -1);
 }
 
@@ -309,18 +328,38 @@ void FormView::refreshDirListBox(ui::Control& c, QWidget* w, Look&) {
 void FormView::refreshToolbar(ui::Control& c, QWidget* w, Look&) {
     auto& bar = static_cast<ui::Toolbar&>(c);
     auto* view = static_cast<QToolBar*>(w);
-    view->clear();
-    ui::Toolbar* model = &bar;
+    // The buttons are made again only when the keys differ: a button may be the one whose click
+    // is running now.
+    QList<QAction*> actions = view->actions();
+    bool same = actions.size() == bar.buttonCount();
+    for (int i = 0; same && i < bar.buttonCount(); ++i)
+        same = actions[i]->data().toString() == q(bar.button(i + 1).key);
+    if (!same) {
+        view->clear();
+        ui::Toolbar* model = &bar;
+        for (int i = 1; i <= bar.buttonCount(); ++i) {
+            std::string key = bar.button(i).key;
+            QAction* action = view->addAction(QString());
+            action->setData(q(key));
+            connect(action, &QAction::triggered, this, [this, model, key] {
+                if (form_ && ui::user::reachable(*model))
+                    act([model, key] { ui::user::pressToolbarButton(*model, key); });
+            });
+            if (QWidget* button = view->widgetForAction(action)) watch(button, c);
+        }
+        actions = view->actions();
+    }
     for (int i = 1; i <= bar.buttonCount(); ++i) {
         const ui::ToolbarButton& b = bar.button(i);
-        QAction* action = view->addAction(withoutAccessKeys(b.caption.empty() ? b.key : b.caption));
+        QAction* action = actions[i - 1];
+        const std::string& caption = b.caption.empty() ? b.key : b.caption;
+        action->setText(withoutAccessKeys(caption));
+        // The letter marked in the caption presses the button with Alt, as on a command button.
+        action->setShortcut(QKeySequence::mnemonic(q(caption)));
+        action->setShortcutContext(Qt::WindowShortcut);
         action->setToolTip(q(b.toolTipText));
         action->setEnabled(b.enabled);
         action->setVisible(b.visible);
-        std::string key = b.key;
-        connect(action, &QAction::triggered, this, [this, model, key] {
-            if (form_) act([model, key] { ui::user::pressToolbarButton(*model, key); });
-        });
     }
 }
 

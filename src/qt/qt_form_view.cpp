@@ -107,6 +107,7 @@ void FormView::detach() {
     form_ = nullptr;
     for (auto& [control, timer] : timers_) timer->stop();
     watched_.clear();
+    drifted_.clear();
     pressed_ = nullptr;
     selectionShown_ = nullptr;
 }
@@ -253,7 +254,11 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             break;
         case ui::ControlKind::Grid: {
             auto* table = new QTableWidget(parent);
+            // The heading shows the grid's fixed rows; it sorts, selects and moves nothing.
             table->horizontalHeader()->hide();
+            table->horizontalHeader()->setSectionsClickable(false);
+            table->horizontalHeader()->setSectionsMovable(false);
+            table->horizontalHeader()->setHighlightSections(false);
             table->verticalHeader()->hide();
             table->setEditTriggers(QAbstractItemView::NoEditTriggers);
             table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -318,6 +323,9 @@ void FormView::registerWidget(ui::Control& control, QWidget* widget) {
 }
 
 void FormView::watch(QObject* object, ui::Control& control) {
+    // A toolbar's buttons come and go with its keys: a gone one must not stand for its control.
+    if (!watched_.count(object))
+        connect(object, &QObject::destroyed, this, [this, object] { watched_.erase(object); });
     watched_[object] = &control;
     object->installEventFilter(this);
 }
@@ -347,9 +355,18 @@ void FormView::refreshControl(ui::Control& control) {
     QWidget* widget = widgetFor(control);
     if (!widget) return;
     ++updating_;
-    QSignalBlocker block(widget);
-    refreshWidget(control, widget);
-    --updating_;
+    {
+        QSignalBlocker block(widget);
+        refreshWidget(control, widget);
+    }
+    endUpdate();
+}
+
+void FormView::endUpdate() {
+    if (--updating_ > 0 || drifted_.empty()) return;
+    std::set<ui::Control*> drifted;
+    drifted.swap(drifted_);
+    for (ui::Control* c : drifted) refreshControl(*c);
 }
 
 void FormView::showFocus(ui::Control* control) {
@@ -365,7 +382,7 @@ void FormView::showFocus(ui::Control* control) {
     if (!widget) return;
     ++updating_;
     if (window_->isVisible()) widget->setFocus(Qt::OtherFocusReason);
-    --updating_;
+    endUpdate();
 }
 
 }  // namespace tolvane::qt

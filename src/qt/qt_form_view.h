@@ -84,6 +84,9 @@ class FormView : public QObject {
     void watch(QObject* object, ui::Control& control);
     void connectSignals(ui::Control& control, QWidget* widget);
     void refreshWidget(ui::Control& control, QWidget* widget);
+    // Ends a stretch of setting the view from the model; the widgets that moved on their own
+    // meanwhile are set again from it.
+    void endUpdate();
     // What a kind's refresh may change beside its widget: the palette, set once after it.
     struct Look {
         QPalette palette;
@@ -136,7 +139,8 @@ class FormView : public QObject {
     std::set<const ui::Control*> pending_;  // containers to lay out again; nullptr: the form
     bool flushQueued_ = false;
     std::map<const ui::Control*, std::array<double, 4>> laidAt_;  // designed place in a grid
-    int updating_ = 0;  // > 0 while the view is being set from the model
+    int updating_ = 0;                // > 0 while the view is being set from the model
+    std::set<ui::Control*> drifted_;  // widgets that moved meanwhile: set again from the model
     ui::Control* pressed_ = nullptr;
     ui::Control* selectionShown_ = nullptr;  // the field whose selection the view shows
     QPoint anchor_;  // where the window is centred: its owner's centre, or where the user put it

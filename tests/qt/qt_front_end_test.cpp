@@ -312,7 +312,8 @@ TEST_F(QtFrontEndTest, WidgetInputRaisesTheHeadlessEventsInOrder) {
          [](FormEventi& f, qt::QtFrontEnd& t) {
              auto* table = qobject_cast<QTableWidget*>(t.widgetOf(f.grdRighe));
              ASSERT_NE(table, nullptr);
-             QPoint cell = table->visualRect(table->model()->index(2, 1)).center();
+             // The grid's fixed row is the table's heading.
+             QPoint cell = table->visualRect(table->model()->index(1, 1)).center();
              QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
              QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
              ui::user::focus(f.cboTipo);

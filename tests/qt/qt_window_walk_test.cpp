@@ -185,7 +185,8 @@ class ProgramWindows : public ProgramOnScreen {
         if (!w) return std::nullopt;
         if (auto* table = qobject_cast<QTableWidget*>(w)) {
             auto& grid = static_cast<ui::Grid&>(c);
-            QModelIndex cell = table->model()->index(grid.fixedRows(), grid.fixedCols());
+            // The fixed rows are the table's heading, not rows of it.
+            QModelIndex cell = table->model()->index(0, grid.fixedCols());
             if (grid.rows() > grid.fixedRows() && grid.cols() > grid.fixedCols())
                 return std::pair{table->viewport(), table->visualRect(cell).center()};
         }
