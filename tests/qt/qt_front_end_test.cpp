@@ -17,6 +17,8 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +93,17 @@ class FormModale : public ui::Form {
         comChiudi.on.onClick = [this] { hide(); };
     }
     ui::CommandButton& comChiudi = add<ui::CommandButton>("comChiudi");
+};
+
+// A list window's toolbar: a button press writes the log.
+class FormBarra : public ui::Form {
+  public:
+    FormBarra() : ui::Form("frmBarra") {
+        Toolbar1.addButton("Aggiorna", "A&ggiorna", "Rilegge l'elenco");
+        Toolbar1.onButtonClick = [this](const std::string& key) { log.push_back(key); };
+    }
+    Log log;
+    ui::Toolbar& Toolbar1 = add<ui::Toolbar>("Toolbar1");
 };
 
 // A page shown inside a viewing area, as the print preview shows it, with designed places.
@@ -423,6 +436,60 @@ TEST_F(QtFrontEndTest, ModalWindowsAndMessagesRunUntilAnsweredTheWaitingLoopUnti
     EXPECT_EQ(ui::WaitForEvents(), 1);
     EXPECT_TRUE(qtEvent);
     EXPECT_TRUE(userAction);
+}
+
+// Qt keeps a person's clicks from a window behind a modal one; what is sent to its widgets all
+// the same is dropped before the model, which would refuse it with an error.
+TEST_F(QtFrontEndTest, InputToAWindowBehindAModalOneNeverReachesTheModel) {
+    frontEnd = std::make_unique<qt::QtFrontEnd>();
+    std::vector<std::string> messages;
+    frontEnd->setMessageAnswerer([&](const ui::MessageRequest& r) {
+        messages.push_back(r.text);
+        return 1;
+    });
+    FormEventi& behind = openForm();
+    FormBarra& barra = ui::desktop().load<FormBarra>();
+    barra.show();
+    struct Case {
+        const char* name;
+        std::function<void()> gesture;
+    };
+    const Case cases[] = {
+        {"a button", [&] { QTest::mouseClick(widget(behind.comOk), Qt::LeftButton); }},
+        {"a field, then a letter",
+         [&] {
+             QTest::mouseClick(widget(behind.txtCodice), Qt::LeftButton);
+             QTest::keyClick(widget(behind.txtCodice), Qt::Key_A);
+         }},
+        {"a grid cell",
+         [&] {
+             auto* table = qobject_cast<QTableWidget*>(widget(behind.grdRighe));
+             QPoint cell = table->visualRect(table->model()->index(1, 1)).center();
+             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+         }},
+        {"a toolbar button",
+         [&] {
+             auto* bar = qobject_cast<QToolBar*>(widget(barra.Toolbar1));
+             QWidget* button = bar->widgetForAction(bar->actions().front());
+             QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        behind.log.clear();
+        barra.log.clear();
+        messages.clear();
+        FormModale& modal = ui::desktop().load<FormModale>();
+        QTimer::singleShot(0, [&] {
+            c.gesture();
+            QTest::mouseClick(frontEnd->widgetOf(modal.comChiudi), Qt::LeftButton);
+        });
+        modal.show(ui::ShowMode::Modal);
+        EXPECT_FALSE(modal.visible());
+        EXPECT_EQ(behind.log, Log{});
+        EXPECT_EQ(barra.log, Log{});
+        EXPECT_EQ(messages, std::vector<std::string>{});
+    }
 }
 
 TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {

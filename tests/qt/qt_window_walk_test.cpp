@@ -531,12 +531,16 @@ TEST_P(ProgramWindows, BatchLoadsTheFilesOfTheFolderChosenInItsList) {
     ASSERT_NE(batch, nullptr);
     auto* folders = static_cast<qt::FolderList*>(widget(batch->DirCarica));
     QWidget* lines = folders->viewport();
+    // The line marked is the folder the list shows.
+    auto marked = [&] { return qt::FolderList::pathOf(folders->currentItem()).toStdString(); };
+    EXPECT_EQ(marked(), batch->DirCarica.path());
     auto enter = [&](QTreeWidgetItem* line) {
         ASSERT_NE(line, nullptr);
         const QString path = qt::FolderList::pathOf(line);
         doubleClick(lines, folders->visualItemRect(line).center());
         EXPECT_EQ(batch->DirCarica.path(), path.toStdString());
         QCoreApplication::processEvents();
+        EXPECT_EQ(marked(), batch->DirCarica.path());
     };
     // Up to the root, its line brought into sight by the wheel.
     QTreeWidgetItem* root = folders->topLevelItem(0);
