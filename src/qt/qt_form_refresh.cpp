@@ -266,6 +266,7 @@ void FormView::refreshGrid(ui::Control& c, QWidget* w, Look& look) {
         QTableWidgetItem* head = table->horizontalHeaderItem(col);
         if (!head) {
             head = new QTableWidgetItem;
+            head->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
             table->setHorizontalHeaderItem(col, head);
         }
         if (head->text() != heading.join('\n')) head->setText(heading.join('\n'));

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -93,6 +94,16 @@ class FormModale : public ui::Form {
         comChiudi.on.onClick = [this] { hide(); };
     }
     ui::CommandButton& comChiudi = add<ui::CommandButton>("comChiudi");
+};
+
+// A search field, then a list with no line chosen.
+class FormScelte : public ui::Form {
+  public:
+    FormScelte() : ui::Form("frmScelte") {
+        for (const char* item : {"Primo", "Secondo", "Terzo"}) lstVoci.addItem(item);
+    }
+    ui::TextBox& txtCerca = add<ui::TextBox>("txtCerca");
+    ui::ListBox& lstVoci = add<ui::ListBox>("lstVoci");
 };
 
 // A list window's toolbar: a button press writes the log.
@@ -490,6 +501,21 @@ TEST_F(QtFrontEndTest, InputToAWindowBehindAModalOneNeverReachesTheModel) {
         EXPECT_EQ(barra.log, Log{});
         EXPECT_EQ(messages, std::vector<std::string>{});
     }
+}
+
+// A list that takes its first line by itself when the focus reaches it shows no line the model
+// does not hold: the model's choice is what a key or button then acts on.
+TEST_F(QtFrontEndTest, FocusGivenByTheModelChoosesNoLineInTheWidget) {
+    frontEnd = std::make_unique<qt::QtFrontEnd>();
+    FormScelte& form = ui::desktop().load<FormScelte>();
+    form.show();
+    QCoreApplication::processEvents();
+    auto* list = qobject_cast<QListWidget*>(widget(form.lstVoci));
+    ASSERT_NE(list, nullptr);
+    QTest::keyClick(frontEnd->widgetOf(form.txtCerca), Qt::Key_Tab);
+    ASSERT_TRUE(form.lstVoci.hasFocus());
+    EXPECT_EQ(list->currentRow(), -1);
+    EXPECT_EQ(form.lstVoci.listIndex(), -1);
 }
 
 TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {
