@@ -58,9 +58,10 @@ void FolderList::showFolder(const QString& path) {
     for (const QString& name : named) hidden.removeAll(name);
     for (const QString& name : named + hidden) line(current, name, dir.filePath(name), closed);
     expandAll();
-    setCurrentItem(current);
-    // Letters typed in the new list look for a line of it, not go on with the last search.
+    // Letters typed in the new list look for a line of it, not go on with the last search. An
+    // empty search moves to the next line, so the folder is marked after it.
     keyboardSearch(QString());
+    setCurrentItem(current);
     // The folder above stays in sight, so that the way up is there to take.
     scrollToItem(current->parent() ? current->parent() : current, QAbstractItemView::PositionAtTop);
 }

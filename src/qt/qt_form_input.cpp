@@ -87,6 +87,11 @@ int modelPosition(const std::string& modelText, int viewPos) {
     return model;
 }
 
+// The table shows the grid's rows below its fixed ones, which are its heading.
+void chooseShownCell(ui::Grid& grid, int row, int col) {
+    ui::user::chooseCell(grid, row + grid.fixedRows(), col);
+}
+
 }  // namespace
 
 void FormView::act(const std::function<void()>& action) {
@@ -148,6 +153,9 @@ bool FormView::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::Resize) handleResize();
         return false;
     }
+    // Controls the model placed since the last turn of the event loop stand where it put them
+    // before a person's next step lands on them.
+    if (isInput(event->type()) && (watched == window_ || watched_.count(watched))) flushLayouts();
     if (watched == window_) {
         if (event->type() == QEvent::KeyPress)
             return handleKey(nullptr, static_cast<QKeyEvent*>(event));
@@ -314,7 +322,13 @@ bool FormView::handleMouse(ui::Control& control, QObject* watched, QEvent* event
 void FormView::connectSignals(ui::Control& control, QWidget* widget) {
     ui::Control* c = &control;
     auto after = [this, c](const std::function<void()>& action) {
-        if (!form_ || updating_ > 0) return;
+        if (!form_) return;
+        // The widget moved on its own while the view was being set from the model (a list that
+        // takes its first line with the focus): the model never heard of it, so it goes back.
+        if (updating_ > 0) {
+            drifted_.insert(c);
+            return;
+        }
         act(action);
         if (form_) refreshControl(*c);
     };
@@ -346,22 +360,20 @@ void FormView::connectSignals(ui::Control& control, QWidget* widget) {
                 });
             break;
         case ui::ControlKind::Grid:
-            connect(static_cast<QTableWidget*>(widget), &QTableWidget::currentCellChanged, this,
-                    [this, c, after](int row, int col, int, int) {
-                        if (row < 0 || col < 0) return;
-                        cellMoved_ = true;
-                        after([c, row, col] {
-                            ui::user::chooseCell(static_cast<ui::Grid&>(*c), row, col);
-                        });
-                    });
+            connect(
+                static_cast<QTableWidget*>(widget), &QTableWidget::currentCellChanged, this,
+                [this, c, after](int row, int col, int, int) {
+                    if (row < 0 || col < 0) return;
+                    cellMoved_ = true;
+                    after([c, row, col] { chooseShownCell(static_cast<ui::Grid&>(*c), row, col); });
+                });
             // A click on the cell that is already current is a click all the same.
-            connect(static_cast<QTableWidget*>(widget), &QTableWidget::cellClicked, this,
-                    [this, c, after](int row, int col) {
-                        if (cellMoved_) return;
-                        after([c, row, col] {
-                            ui::user::chooseCell(static_cast<ui::Grid&>(*c), row, col);
-                        });
-                    });
+            connect(
+                static_cast<QTableWidget*>(widget), &QTableWidget::cellClicked, this,
+                [this, c, after](int row, int col) {
+                    if (cellMoved_) return;
+                    after([c, row, col] { chooseShownCell(static_cast<ui::Grid&>(*c), row, col); });
+                });
             break;
         case ui::ControlKind::ScrollBar: {
             // Dragging the thumb scrolls; a step, a page or the wheel changes.

@@ -1,6 +1,6 @@
-// Building and refreshing the Qt window of a form: captions beside their fields, frames as group
-// boxes, page containers stacked by their visibility, tab strips, grids and lists, a row of
-// command buttons per container. Never raises a model event: the model is only read here.
+// Building the Qt window of a form: captions beside their fields, frames as group boxes, page
+// containers stacked by their visibility, tab strips, grids and lists, a row of command buttons
+// per container. Never raises a model event: the model is only read here.
 #include "qt/qt_form_view.h"
 
 #include <QApplication>
@@ -59,39 +59,6 @@ class FormWindow : public QWidget {
 
 QString q(const std::string& text) { return QString::fromStdString(text); }
 
-// "&Conferma" shows as "Conferma" where no access key is drawn; "&&" is a plain "&".
-QString withoutAccessKeys(const std::string& text) {
-    QString out;
-    QString in = q(text);
-    for (int i = 0; i < in.size(); ++i) {
-        if (in[i] == '&') {
-            if (i + 1 < in.size() && in[i + 1] == '&') {
-                out += '&';
-                ++i;
-            }
-            continue;
-        }
-        out += in[i];
-    }
-    return out;
-}
-
-QColor colour(long bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
-
-QPixmap pixmapOf(const ui::Picture& picture) {
-    QPixmap pixmap;
-    pixmap.loadFromData(reinterpret_cast<const uchar*>(picture.data.data()),
-                        static_cast<uint>(picture.data.size()),
-                        picture.format.empty() ? nullptr : picture.format.c_str());
-    return pixmap;
-}
-
-// Model text positions count "\r\n" as two characters; a plain text editor shows one.
-int viewPosition(const std::string& text, int modelPos) {
-    QString before = q(text).left(modelPos);
-    return modelPos - static_cast<int>(before.count('\r'));
-}
-
 }  // namespace
 
 void keepDesignedSize(const ui::Control& c, QWidget* w, double zoom) {
@@ -140,6 +107,7 @@ void FormView::detach() {
     form_ = nullptr;
     for (auto& [control, timer] : timers_) timer->stop();
     watched_.clear();
+    drifted_.clear();
     pressed_ = nullptr;
     selectionShown_ = nullptr;
 }
@@ -286,7 +254,11 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             break;
         case ui::ControlKind::Grid: {
             auto* table = new QTableWidget(parent);
+            // The heading shows the grid's fixed rows; it sorts, selects and moves nothing.
             table->horizontalHeader()->hide();
+            table->horizontalHeader()->setSectionsClickable(false);
+            table->horizontalHeader()->setSectionsMovable(false);
+            table->horizontalHeader()->setHighlightSections(false);
             table->verticalHeader()->hide();
             table->setEditTriggers(QAbstractItemView::NoEditTriggers);
             table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -351,6 +323,9 @@ void FormView::registerWidget(ui::Control& control, QWidget* widget) {
 }
 
 void FormView::watch(QObject* object, ui::Control& control) {
+    // A toolbar's buttons come and go with its keys: a gone one must not stand for its control.
+    if (!watched_.count(object))
+        connect(object, &QObject::destroyed, this, [this, object] { watched_.erase(object); });
     watched_[object] = &control;
     object->installEventFilter(this);
 }
@@ -380,248 +355,18 @@ void FormView::refreshControl(ui::Control& control) {
     QWidget* widget = widgetFor(control);
     if (!widget) return;
     ++updating_;
-    QSignalBlocker block(widget);
-    refreshWidget(control, widget);
-    --updating_;
+    {
+        QSignalBlocker block(widget);
+        refreshWidget(control, widget);
+    }
+    endUpdate();
 }
 
-void FormView::refreshWidget(ui::Control& c, QWidget* w) {
-    w->setVisible(c.visible() && !coveredByPanel(c));
-    w->setEnabled(c.enabled());
-    w->setToolTip(q(c.toolTipText()));
-    double zoom = zoomOf(c);
-    QFont font = modelFont(c.font(), QApplication::font(w));
-    if (zoom != 1) font.setPointSizeF(font.pointSizeF() * zoom);
-    if (w->font() != font) w->setFont(font);
-    // A control the window's code places takes the size it is given, not a size of its own.
-    if (placedByModel(*form_, c)) placeAt(c, w);
-    else keepDesignedSize(c, w, zoom);
-    QPalette palette = w->palette();
-    if (c.foreColor() != 0) {
-        palette.setColor(QPalette::Text, colour(c.foreColor()));
-        palette.setColor(QPalette::WindowText, colour(c.foreColor()));
-    }
-
-    switch (c.kind()) {
-        case ui::ControlKind::TextBox: {
-            auto& box = static_cast<ui::TextBox&>(c);
-            palette.setColor(QPalette::Base, colour(box.backColor()));
-            // The model keeps every field's selection; only the field with the focus shows it.
-            bool focused = form_->activeControl() == &c;
-            if (auto* line = qobject_cast<QLineEdit*>(w)) {
-                if (line->text() != q(box.text())) line->setText(q(box.text()));
-                line->setReadOnly(box.locked());
-                line->setEchoMode(box.passwordChar().empty() ? QLineEdit::Normal
-                                                             : QLineEdit::Password);
-                if (focused && box.selLength() > 0)
-                    line->setSelection(box.selStart(), box.selLength());
-                else line->setCursorPosition(box.selStart());
-            } else if (auto* edit = qobject_cast<QPlainTextEdit*>(w)) {
-                QString shown = q(box.text()).replace("\r\n", "\n");
-                if (edit->toPlainText() != shown) edit->setPlainText(shown);
-                edit->setReadOnly(box.locked());
-                QTextCursor cursor = edit->textCursor();
-                int start = viewPosition(box.text(), box.selStart());
-                int end = viewPosition(box.text(), box.selStart() + box.selLength());
-                cursor.setPosition(std::min<int>(start, static_cast<int>(shown.size())));
-                if (focused)
-                    cursor.setPosition(std::min<int>(end, static_cast<int>(shown.size())),
-                                       QTextCursor::KeepAnchor);
-                edit->setTextCursor(cursor);
-            }
-            break;
-        }
-        case ui::ControlKind::Label: {
-            auto& label = static_cast<ui::Label&>(c);
-            auto* view = static_cast<QLabel*>(w);
-            view->setText(withoutAccessKeys(label.caption()));
-            view->setWordWrap(label.caption().size() > 60);
-            // A wrapped caption gets the lines it needs in its designed width.
-            if (view->wordWrap() && label.width() > 0) {
-                int width = std::max(pixels(label.width(), zoom), 120);
-                view->setMinimumHeight(view->heightForWidth(width));
-            }
-            break;
-        }
-        case ui::ControlKind::CommandButton:
-            static_cast<QPushButton*>(w)->setText(q(static_cast<ui::CommandButton&>(c).caption()));
-            break;
-        case ui::ControlKind::CheckBox: {
-            auto& check = static_cast<ui::CheckBox&>(c);
-            auto* view = static_cast<QCheckBox*>(w);
-            view->setText(q(check.caption()));
-            view->setTristate(check.value() == 2);
-            view->setCheckState(check.value() == 1   ? Qt::Checked
-                                : check.value() == 2 ? Qt::PartiallyChecked
-                                                     : Qt::Unchecked);
-            break;
-        }
-        case ui::ControlKind::OptionButton: {
-            auto& option = static_cast<ui::OptionButton&>(c);
-            auto* view = static_cast<QRadioButton*>(w);
-            view->setText(q(option.caption()));
-            view->setChecked(option.value());
-            break;
-        }
-        case ui::ControlKind::ComboBox: {
-            auto& combo = static_cast<ui::ComboBox&>(c);
-            auto* view = static_cast<QComboBox*>(w);
-            palette.setColor(QPalette::Base, colour(combo.backColor()));
-            view->setEditable(combo.style() != ui::ComboBox::Style::DropDownList);
-            if (view->lineEdit() && !watched_.count(view->lineEdit())) {
-                watch(view->lineEdit(), c);
-                view->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
-                view->lineEdit()->setAcceptDrops(false);
-            }
-            bool same = view->count() == combo.listCount();
-            for (int i = 0; same && i < combo.listCount(); ++i)
-                same = view->itemText(i) == q(combo.list(i));
-            if (!same) {
-                view->clear();
-                for (const ui::ListItem& item : combo.items()) view->addItem(q(item.text));
-            }
-            view->setCurrentIndex(combo.listIndex());
-            if (view->lineEdit() && view->lineEdit()->text() != q(combo.text()))
-                view->lineEdit()->setText(q(combo.text()));
-            if (view->lineEdit()) view->lineEdit()->setReadOnly(combo.locked());
-            break;
-        }
-        case ui::ControlKind::ListBox: {
-            auto& list = static_cast<ui::ListBox&>(c);
-            auto* view = static_cast<QListWidget*>(w);
-            palette.setColor(QPalette::Base, colour(list.backColor()));
-            bool same = view->count() == list.listCount();
-            for (int i = 0; same && i < list.listCount(); ++i)
-                same = view->item(i)->text() == q(list.list(i));
-            if (!same) {
-                view->clear();
-                for (const ui::ListItem& item : list.items()) view->addItem(q(item.text));
-            }
-            view->setCurrentRow(list.listIndex());
-            break;
-        }
-        case ui::ControlKind::Frame:
-            static_cast<QGroupBox*>(w)->setTitle(
-                withoutAccessKeys(static_cast<ui::Frame&>(c).caption()));
-            break;
-        case ui::ControlKind::PictureBox: {
-            auto& box = static_cast<ui::PictureBox&>(c);
-            auto* view = static_cast<PictureView*>(w);
-            view->setPicture(box.picture() ? pixmapOf(*box.picture()) : QPixmap());
-            QStringList lines;
-            for (const std::string& line : box.printedLines()) lines << q(line);
-            view->setLines(lines);
-            // A box that only holds fields keeps the window's colour; a drawing surface and a
-            // viewport paint their own.
-            bool surface = childrenOf(*form_, &c).empty() || isViewport(*form_, &c);
-            view->setBackground(colour(box.backColor()), surface);
-            view->setDesignedSize(QSize(pixels(box.width(), zoom), pixels(box.height(), zoom)));
-            break;
-        }
-        case ui::ControlKind::Image: {
-            auto& image = static_cast<ui::Image&>(c);
-            auto* label = static_cast<QLabel*>(w);
-            if (image.picture()) label->setPixmap(pixmapOf(*image.picture()));
-            else label->clear();
-            label->setScaledContents(image.stretch());
-            break;
-        }
-        case ui::ControlKind::TabStrip: {
-            auto& tabs = static_cast<ui::TabStrip&>(c);
-            auto* view = static_cast<FittingTabBar*>(w);
-            view->setDesignedWidth(pixels(tabs.width(), zoom));
-            bool same = view->count() == tabs.tabCount();
-            for (int i = 0; same && i < tabs.tabCount(); ++i)
-                same = view->tabText(i) == q(tabs.tab(i + 1).caption);
-            if (!same) {
-                while (view->count() > 0) view->removeTab(0);
-                for (int i = 1; i <= tabs.tabCount(); ++i) view->addTab(q(tabs.tab(i).caption));
-            }
-            if (tabs.selectedIndex() > 0) view->setCurrentIndex(tabs.selectedIndex() - 1);
-            break;
-        }
-        case ui::ControlKind::Grid: {
-            auto& grid = static_cast<ui::Grid&>(c);
-            auto* table = static_cast<QTableWidget*>(w);
-            table->setRowCount(grid.rows());
-            table->setColumnCount(grid.cols());
-            for (int r = 0; r < grid.rows(); ++r) {
-                for (int col = 0; col < grid.cols(); ++col) {
-                    QTableWidgetItem* item = table->item(r, col);
-                    if (!item) {
-                        item = new QTableWidgetItem;
-                        table->setItem(r, col, item);
-                    }
-                    item->setText(q(grid.textMatrix(r, col)));
-                    bool fixed = r < grid.fixedRows() || col < grid.fixedCols();
-                    item->setBackground(fixed ? table->palette().button()
-                                              : table->palette().base());
-                    QFont cellFont = item->font();
-                    cellFont.setBold(fixed);
-                    item->setFont(cellFont);
-                }
-            }
-            for (int col = 0; col < grid.cols(); ++col) {
-                double width = grid.colWidth(col);
-                if (width >= 0) table->setColumnWidth(col, pixels(width, zoom));
-            }
-            if (grid.row() >= grid.fixedRows() && grid.col() >= grid.fixedCols())
-                table->setCurrentCell(grid.row(), grid.col());
-            else table->setCurrentCell(-1, -1);
-            break;
-        }
-        case ui::ControlKind::ScrollBar: {
-            auto& bar = static_cast<ui::ScrollBar&>(c);
-            auto* view = static_cast<QScrollBar*>(w);
-            view->setRange(std::min(bar.min(), bar.max()), std::max(bar.min(), bar.max()));
-            view->setSingleStep(bar.smallChange());
-            view->setPageStep(bar.largeChange());
-            view->setValue(bar.value());
-            break;
-        }
-        case ui::ControlKind::ProgressBar: {
-            auto& bar = static_cast<ui::ProgressBar&>(c);
-            double span = bar.max() - bar.min();
-            static_cast<QProgressBar*>(w)->setValue(
-                span > 0 ? static_cast<int>((bar.value() - bar.min()) * 1000 / span) : 0);
-            break;
-        }
-        case ui::ControlKind::DriveListBox: {
-            auto& drives = static_cast<ui::DriveListBox&>(c);
-            auto* view = static_cast<QComboBox*>(w);
-            view->clear();
-            for (const std::string& d : drives.drives()) view->addItem(q(d));
-            view->setCurrentText(q(drives.drive()));
-            break;
-        }
-        case ui::ControlKind::DirListBox:
-            static_cast<FolderList*>(w)->showFolder(q(static_cast<ui::DirListBox&>(c).path()));
-            break;
-        case ui::ControlKind::Toolbar: {
-            auto& bar = static_cast<ui::Toolbar&>(c);
-            auto* view = static_cast<QToolBar*>(w);
-            view->clear();
-            ui::Toolbar* model = &bar;
-            for (int i = 1; i <= bar.buttonCount(); ++i) {
-                const ui::ToolbarButton& b = bar.button(i);
-                QAction* action =
-                    view->addAction(withoutAccessKeys(b.caption.empty() ? b.key : b.caption));
-                action->setToolTip(q(b.toolTipText));
-                action->setEnabled(b.enabled);
-                action->setVisible(b.visible);
-                std::string key = b.key;
-                connect(action, &QAction::triggered, this, [this, model, key] {
-                    if (form_) act([model, key] { ui::user::pressToolbarButton(*model, key); });
-                });
-            }
-            break;
-        }
-        case ui::ControlKind::Timer:
-        case ui::ControlKind::CommonDialog:
-        case ui::ControlKind::ImageList:
-            break;
-    }
-    w->setPalette(palette);
+void FormView::endUpdate() {
+    if (--updating_ > 0 || drifted_.empty()) return;
+    std::set<ui::Control*> drifted;
+    drifted.swap(drifted_);
+    for (ui::Control* c : drifted) refreshControl(*c);
 }
 
 void FormView::showFocus(ui::Control* control) {
@@ -637,7 +382,7 @@ void FormView::showFocus(ui::Control* control) {
     if (!widget) return;
     ++updating_;
     if (window_->isVisible()) widget->setFocus(Qt::OtherFocusReason);
-    --updating_;
+    endUpdate();
 }
 
 }  // namespace tolvane::qt

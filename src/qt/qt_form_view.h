@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPalette>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -83,6 +84,33 @@ class FormView : public QObject {
     void watch(QObject* object, ui::Control& control);
     void connectSignals(ui::Control& control, QWidget* widget);
     void refreshWidget(ui::Control& control, QWidget* widget);
+    // Ends a stretch of setting the view from the model; the widgets that moved on their own
+    // meanwhile are set again from it.
+    void endUpdate();
+    // What a kind's refresh may change beside its widget: the palette, set once after it.
+    struct Look {
+        QPalette palette;
+        double zoom;
+    };
+    using RefreshKind = void (FormView::*)(ui::Control&, QWidget*, Look&);
+    static RefreshKind refreshOf(ui::ControlKind kind);
+    void refreshTextBox(ui::Control& control, QWidget* widget, Look& look);
+    void refreshLabel(ui::Control& control, QWidget* widget, Look& look);
+    void refreshCommandButton(ui::Control& control, QWidget* widget, Look& look);
+    void refreshCheckBox(ui::Control& control, QWidget* widget, Look& look);
+    void refreshOptionButton(ui::Control& control, QWidget* widget, Look& look);
+    void refreshComboBox(ui::Control& control, QWidget* widget, Look& look);
+    void refreshListBox(ui::Control& control, QWidget* widget, Look& look);
+    void refreshFrame(ui::Control& control, QWidget* widget, Look& look);
+    void refreshPictureBox(ui::Control& control, QWidget* widget, Look& look);
+    void refreshImage(ui::Control& control, QWidget* widget, Look& look);
+    void refreshTabStrip(ui::Control& control, QWidget* widget, Look& look);
+    void refreshGrid(ui::Control& control, QWidget* widget, Look& look);
+    void refreshScrollBar(ui::Control& control, QWidget* widget, Look& look);
+    void refreshProgressBar(ui::Control& control, QWidget* widget, Look& look);
+    void refreshDriveListBox(ui::Control& control, QWidget* widget, Look& look);
+    void refreshDirListBox(ui::Control& control, QWidget* widget, Look& look);
+    void refreshToolbar(ui::Control& control, QWidget* widget, Look& look);
     // The window takes the size its layout suggests, never less than the designed one, and never
     // more than its screen has room for: the rest scrolls.
     void fitWindow();
@@ -111,7 +139,8 @@ class FormView : public QObject {
     std::set<const ui::Control*> pending_;  // containers to lay out again; nullptr: the form
     bool flushQueued_ = false;
     std::map<const ui::Control*, std::array<double, 4>> laidAt_;  // designed place in a grid
-    int updating_ = 0;  // > 0 while the view is being set from the model
+    int updating_ = 0;                // > 0 while the view is being set from the model
+    std::set<ui::Control*> drifted_;  // widgets that moved meanwhile: set again from the model
     ui::Control* pressed_ = nullptr;
     ui::Control* selectionShown_ = nullptr;  // the field whose selection the view shows
     QPoint anchor_;  // where the window is centred: its owner's centre, or where the user put it

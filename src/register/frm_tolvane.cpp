@@ -74,6 +74,10 @@ void frmTolvane::DatRefresh() {
     for (CompanyRow& row : readCompanies(gsIdDbase)) {
         if (companyAllowed(row, who)) aziende.push_back(std::move(row));
     }
+    // The company chosen stays chosen while it is listed, wherever the new list puts it.
+    const int scelta = RigaScelta();
+    const std::string codiceScelto =
+        scelta >= 0 ? maAziende[static_cast<std::size_t>(scelta)].Codice : std::string();
     maAziende = std::move(aziende);
     std::vector<std::vector<std::string>> rows;
     for (const CompanyRow& a : maAziende) {
@@ -88,6 +92,11 @@ void frmTolvane::DatRefresh() {
                  {"Gruppi abilitati", 2400, false},
                  {"Terminali abilitati", 2400, false}},
                 rows);
+    for (std::size_t i = 0; scelta >= 0 && i < maAziende.size(); ++i) {
+        if (maAziende[i].Codice != codiceScelto) continue;
+        grdLista.setRow(static_cast<int>(i) + grdLista.fixedRows());
+        break;
+    }
 }
 
 void frmTolvane::Form_Unload(bool& Cancel) {

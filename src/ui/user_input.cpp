@@ -200,6 +200,7 @@ void chooseDrive(DriveListBox& list, const std::string& drive) {
 void chooseCell(Grid& grid, int row, int col) {
     requireReachable(grid);
     if (!focusForAction(grid)) return;
+    if (row < grid.fixedRows() || col < grid.fixedCols()) return;
     grid.setRow(row);
     grid.setCol(col);
     grid.raise(Event::Click);

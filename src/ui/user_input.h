@@ -50,6 +50,7 @@ void releaseScroll(ScrollBar& bar);
 // Focus, then the folder or the drive of a folder or drive list (Change when it differs).
 void chooseFolder(DirListBox& list, const std::string& path);
 void chooseDrive(DriveListBox& list, const std::string& drive);
+// Focus, then the cell and Click; a heading cell (fixed row or column) is not chosen.
 void chooseCell(Grid& grid, int row, int col);
 // A toolbar button: no focus moves, the button's key goes to ButtonClick.
 bool pressToolbarButton(Toolbar& toolbar, std::string_view key);

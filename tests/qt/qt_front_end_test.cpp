@@ -13,10 +13,13 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -91,6 +94,27 @@ class FormModale : public ui::Form {
         comChiudi.on.onClick = [this] { hide(); };
     }
     ui::CommandButton& comChiudi = add<ui::CommandButton>("comChiudi");
+};
+
+// A search field, then a list with no line chosen.
+class FormScelte : public ui::Form {
+  public:
+    FormScelte() : ui::Form("frmScelte") {
+        for (const char* item : {"Primo", "Secondo", "Terzo"}) lstVoci.addItem(item);
+    }
+    ui::TextBox& txtCerca = add<ui::TextBox>("txtCerca");
+    ui::ListBox& lstVoci = add<ui::ListBox>("lstVoci");
+};
+
+// A list window's toolbar: a button press writes the log.
+class FormBarra : public ui::Form {
+  public:
+    FormBarra() : ui::Form("frmBarra") {
+        Toolbar1.addButton("Aggiorna", "A&ggiorna", "Rilegge l'elenco");
+        Toolbar1.onButtonClick = [this](const std::string& key) { log.push_back(key); };
+    }
+    Log log;
+    ui::Toolbar& Toolbar1 = add<ui::Toolbar>("Toolbar1");
 };
 
 // A page shown inside a viewing area, as the print preview shows it, with designed places.
@@ -312,7 +336,8 @@ TEST_F(QtFrontEndTest, WidgetInputRaisesTheHeadlessEventsInOrder) {
          [](FormEventi& f, qt::QtFrontEnd& t) {
              auto* table = qobject_cast<QTableWidget*>(t.widgetOf(f.grdRighe));
              ASSERT_NE(table, nullptr);
-             QPoint cell = table->visualRect(table->model()->index(2, 1)).center();
+             // The grid's fixed row is the table's heading.
+             QPoint cell = table->visualRect(table->model()->index(1, 1)).center();
              QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
              QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
              ui::user::focus(f.cboTipo);
@@ -422,6 +447,75 @@ TEST_F(QtFrontEndTest, ModalWindowsAndMessagesRunUntilAnsweredTheWaitingLoopUnti
     EXPECT_EQ(ui::WaitForEvents(), 1);
     EXPECT_TRUE(qtEvent);
     EXPECT_TRUE(userAction);
+}
+
+// Qt keeps a person's clicks from a window behind a modal one; what is sent to its widgets all
+// the same is dropped before the model, which would refuse it with an error.
+TEST_F(QtFrontEndTest, InputToAWindowBehindAModalOneNeverReachesTheModel) {
+    frontEnd = std::make_unique<qt::QtFrontEnd>();
+    std::vector<std::string> messages;
+    frontEnd->setMessageAnswerer([&](const ui::MessageRequest& r) {
+        messages.push_back(r.text);
+        return 1;
+    });
+    FormEventi& behind = openForm();
+    FormBarra& barra = ui::desktop().load<FormBarra>();
+    barra.show();
+    struct Case {
+        const char* name;
+        std::function<void()> gesture;
+    };
+    const Case cases[] = {
+        {"a button", [&] { QTest::mouseClick(widget(behind.comOk), Qt::LeftButton); }},
+        {"a field, then a letter",
+         [&] {
+             QTest::mouseClick(widget(behind.txtCodice), Qt::LeftButton);
+             QTest::keyClick(widget(behind.txtCodice), Qt::Key_A);
+         }},
+        {"a grid cell",
+         [&] {
+             auto* table = qobject_cast<QTableWidget*>(widget(behind.grdRighe));
+             QPoint cell = table->visualRect(table->model()->index(1, 1)).center();
+             QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+         }},
+        {"a toolbar button",
+         [&] {
+             auto* bar = qobject_cast<QToolBar*>(widget(barra.Toolbar1));
+             QWidget* button = bar->widgetForAction(bar->actions().front());
+             QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        behind.log.clear();
+        barra.log.clear();
+        messages.clear();
+        FormModale& modal = ui::desktop().load<FormModale>();
+        QTimer::singleShot(0, [&] {
+            c.gesture();
+            QTest::mouseClick(frontEnd->widgetOf(modal.comChiudi), Qt::LeftButton);
+        });
+        modal.show(ui::ShowMode::Modal);
+        EXPECT_FALSE(modal.visible());
+        EXPECT_EQ(behind.log, Log{});
+        EXPECT_EQ(barra.log, Log{});
+        EXPECT_EQ(messages, std::vector<std::string>{});
+    }
+}
+
+// A list that takes its first line by itself when the focus reaches it shows no line the model
+// does not hold: the model's choice is what a key or button then acts on.
+TEST_F(QtFrontEndTest, FocusGivenByTheModelChoosesNoLineInTheWidget) {
+    frontEnd = std::make_unique<qt::QtFrontEnd>();
+    FormScelte& form = ui::desktop().load<FormScelte>();
+    form.show();
+    QCoreApplication::processEvents();
+    auto* list = qobject_cast<QListWidget*>(widget(form.lstVoci));
+    ASSERT_NE(list, nullptr);
+    QTest::keyClick(frontEnd->widgetOf(form.txtCerca), Qt::Key_Tab);
+    ASSERT_TRUE(form.lstVoci.hasFocus());
+    EXPECT_EQ(list->currentRow(), -1);
+    EXPECT_EQ(form.lstVoci.listIndex(), -1);
 }
 
 TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {

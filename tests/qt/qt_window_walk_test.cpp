@@ -185,7 +185,8 @@ class ProgramWindows : public ProgramOnScreen {
         if (!w) return std::nullopt;
         if (auto* table = qobject_cast<QTableWidget*>(w)) {
             auto& grid = static_cast<ui::Grid&>(c);
-            QModelIndex cell = table->model()->index(grid.fixedRows(), grid.fixedCols());
+            // The fixed rows are the table's heading, not rows of it.
+            QModelIndex cell = table->model()->index(0, grid.fixedCols());
             if (grid.rows() > grid.fixedRows() && grid.cols() > grid.fixedCols())
                 return std::pair{table->viewport(), table->visualRect(cell).center()};
         }
@@ -530,12 +531,16 @@ TEST_P(ProgramWindows, BatchLoadsTheFilesOfTheFolderChosenInItsList) {
     ASSERT_NE(batch, nullptr);
     auto* folders = static_cast<qt::FolderList*>(widget(batch->DirCarica));
     QWidget* lines = folders->viewport();
+    // The line marked is the folder the list shows.
+    auto marked = [&] { return qt::FolderList::pathOf(folders->currentItem()).toStdString(); };
+    EXPECT_EQ(marked(), batch->DirCarica.path());
     auto enter = [&](QTreeWidgetItem* line) {
         ASSERT_NE(line, nullptr);
         const QString path = qt::FolderList::pathOf(line);
         doubleClick(lines, folders->visualItemRect(line).center());
         EXPECT_EQ(batch->DirCarica.path(), path.toStdString());
         QCoreApplication::processEvents();
+        EXPECT_EQ(marked(), batch->DirCarica.path());
     };
     // Up to the root, its line brought into sight by the wheel.
     QTreeWidgetItem* root = folders->topLevelItem(0);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "printing/azienda_util_stampe.h"
 #include "printing/frm_vedrix_stampa.h"
 #include "register/company_register.h"
@@ -109,6 +111,35 @@ TEST_F(FrmTolvaneTest, AziendaOpensTheDataFormOnTheChosenRowsDatabase) {
     ASSERT_NE(dati, nullptr);
     EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), second));
     EXPECT_FALSE(goDbase().EsisteConnessione(firstId));
+}
+
+// A refresh keeps the chosen company chosen wherever the new list puts it; when it is gone, a row
+// of the list stays chosen.
+TEST_F(FrmTolvaneTest, AggiornaKeepsTheChosenCompanyWhileItIsListed) {
+    addCompany("VERDI", "002");
+    frmTolvane& f = open<frmTolvane>();
+    auto chosen = [&f] {
+        const int row = f.RigaScelta();
+        return row < 0 ? std::string("<none>") : f.Aziende()[static_cast<std::size_t>(row)].Codice;
+    };
+    struct Case {
+        const char* choose;
+        std::function<void()> change;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"VERDI", [&] { addCompany("BIANCHI", "003"); }, "VERDI"},
+        {"VERDI", [&] { addCompany("ZETA", "004"); }, "VERDI"},
+        {"BIANCHI", [&] { sql("Delete From Aziende Where Codice = 'ROSSI'"); }, "BIANCHI"},
+        {"ZETA", [&] { sql("Delete From Aziende Where Codice = 'ZETA'"); }, "VERDI"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.choose);
+        choose(f, c.choose);
+        c.change();
+        ui::user::pressToolbarButton(f.Toolbar1, "Aggiorna");
+        EXPECT_EQ(chosen(), c.expected) << codes(f);
+    }
 }
 
 TEST_F(FrmTolvaneTest, AziendaThatCannotOpenSaysWhyAndOpensNothing) {

@@ -309,5 +309,26 @@ TEST_F(EventRules, ToolbarButtonsLeaveTheFocusWhereItIs) {
     EXPECT_EQ(pressed, "Salva");
 }
 
+// A grid's fixed rows and columns are its headings: choosing one of their cells changes nothing
+// and raises no Click.
+TEST_F(EventRules, HeadingCellsOfAGridAreNeverChosen) {
+    auto& grd = f.add<Grid>("grdRighe");
+    grd.setCols(3);
+    grd.setRows(4);
+    int clicks = 0;
+    grd.on.onClick = [&] { ++clicks; };
+    struct Case {
+        int row, col;
+        int expectedRow, expectedCol, expectedClicks;
+    };
+    for (const Case& c : {Case{2, 2, 2, 2, 1}, Case{0, 1, 2, 2, 1}, Case{3, 0, 2, 2, 1},
+                          Case{0, 0, 2, 2, 1}, Case{1, 1, 1, 1, 2}}) {
+        user::chooseCell(grd, c.row, c.col);
+        EXPECT_EQ(grd.row(), c.expectedRow) << c.row << "," << c.col;
+        EXPECT_EQ(grd.col(), c.expectedCol) << c.row << "," << c.col;
+        EXPECT_EQ(clicks, c.expectedClicks) << c.row << "," << c.col;
+    }
+}
+
 }  // namespace
 }  // namespace tolvane::ui
