@@ -158,8 +158,9 @@ void frmCaricoBatch::Form_Load() {
         gsConnDbMenu = gsIdDbase;
         LabDirCarica.setCaption(DirCarica.path());
         // A message stops the run for a while: the load's last counts stand beside it.
-        batchMessageHook() = [this](const BatchMessage& m) {
-            if (progresso_) progresso_->showPending();
+        batchMessageHook() = [](const BatchMessage& m) {
+            const frmCaricoBatch* f = ui::desktop().find<frmCaricoBatch>();
+            if (f && f->progresso_) f->progresso_->showPending();
             return messaggioCarico(m);
         };
         FineCaricoForm(*this);
