@@ -324,10 +324,11 @@ TEST_F(BatchWindowTest, LoadReachesTheDisplayAtMostOncePerEventTick) {
 }
 
 // Beside each message the display shows the load's last values, however seldom events went
-// through; the final message stands beside the fix-up's count and an empty bar. A stop by the
-// user ends as a whole run does; a stop by another program's lock says so first.
+// through; the final message stands beside the fix-up's count and an empty bar, also when the
+// last layout was refused with its bar full. A stop by the user ends as a whole run does; a stop
+// by another program's lock says so first.
 TEST_F(BatchWindowTest, MessagesStandBesideTheLoadsLastValues) {
-    enum class End { Whole, UserStop, LockStop, MissingFile };
+    enum class End { Whole, UserStop, LockStop, MissingFile, UnusableLayout };
     const std::string fixUp = "Sistemazione Prima Nota | Elaborate: 9 Query | 0%";
     const std::string atTen = "Caricamento L1 | Letti: 10 Errori: 1 Records | 25%";
     const std::string errors = " errori\nmemorizzati nell'archivio 'ErroriCaricamento'";
@@ -337,18 +338,20 @@ TEST_F(BatchWindowTest, MessagesStandBesideTheLoadsLastValues) {
     const struct {
         const char* name;
         End end;
-        int stepMs;  // of the clock at each step of the load; 0: events go through once
+        int tickAt;  // besides the first, the one step of the run that lets events through;
+                     // -1 none, 0 every step
         std::vector<std::pair<std::string, std::string>> shown;  // message, display beside it
     } cases[] = {
-        {"whole run", End::Whole, 0, {{"Elaborazione terminata con 2" + errors, fixUp}}},
+        // Events go through last while the layout is read, before "di" goes.
+        {"whole run", End::Whole, 3, {{"Elaborazione terminata con 2" + errors, fixUp}}},
         {"stop by the user",
          End::UserStop,
-         100,
+         0,
          {{"Confermi Interruzione Caricamento", atTen},
           {"Elaborazione terminata con 1" + errors, fixUp}}},
         {"stop by a lock",
          End::LockStop,
-         100,
+         0,
          {{"I dati da aggiornare sono bloccati da un altro programma.\nCaricamento fermato alla "
            "riga 11 del file " +
                (folder / "L1.txt").string() + ": le righe precedenti sono state memorizzate.",
@@ -356,10 +359,18 @@ TEST_F(BatchWindowTest, MessagesStandBesideTheLoadsLastValues) {
           {"Elaborazione terminata con 1" + errors, fixUp}}},
         {"missing file",
          End::MissingFile,
-         0,
+         -1,
          {{"Errore nell'apertura del file: " + (folder / "L2.txt").string(), opening},
           {"Vuoi caricare i files successivi?", opening},
           {"Elaborazione terminata con 2" + errors, fixUp}}},
+        {"layout refused while its decodes are read",
+         End::UnusableLayout,
+         -1,
+         {{"Errore(5): Chiamata di routine o argomento non validi: decodifica per Prova.Nessuno, "
+           "che non è un campo del tracciato",
+           " | Letti: 1 di 1 Records | 100%"},
+          {"Elaborazione terminata con 2" + errors,
+           "Sistemazione Prima Nota | Elaborate: 9 di Query | 0%"}}},
     };
     const auto savedWait = goDbase().busyWait();
     goDbase().setBusyWait(std::chrono::milliseconds(50));
@@ -371,8 +382,20 @@ TEST_F(BatchWindowTest, MessagesStandBesideTheLoadsLastValues) {
                             (i == 7 || i == 30 ? "x" : "1"));
         batchLayout("L1", lines);
         if (c.end == End::MissingFile) batchLayout("L2", {});
+        if (c.end == End::UnusableLayout) {
+            batchLayout("L2", {"Z;Dopo;1"});
+            insertRow("CaricaDecod", {{"Codice", "L2"},
+                                      {"Tabella", "Prova"},
+                                      {"NomeCampo", "Nessuno"},
+                                      {"ValOrig", "a"},
+                                      {"ValDest", "b"}});
+        }
         frmCaricoBatch& f = open();
-        f.progressClock = [this, &c] { return now += std::chrono::milliseconds(c.stepMs); };
+        f.progressClock = [this, &c, step = 0]() mutable {
+            ++step;
+            const bool tick = c.tickAt == 0 || step == c.tickAt;
+            return now += std::chrono::milliseconds(tick ? 100 : 0);
+        };
         f.loaderSetUp = [](ScCarica& carico) {
             carico.setCommitEvery(1);
             carico.setLockRetryPause(std::chrono::milliseconds(0));
