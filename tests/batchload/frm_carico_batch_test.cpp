@@ -333,8 +333,7 @@ TEST_F(BatchWindowTest, MessagesStandBesideTheLoadsLastValues) {
     const std::string atTen = "Caricamento L1 | Letti: 10 Errori: 1 Records | 25%";
     const std::string errors = " errori\nmemorizzati nell'archivio 'ErroriCaricamento'";
     const std::string opening =
-        "Cancellazione Tabella Errori Caricamento | Letti: 0 Errori: 0 "
-        "Records | 0%";
+        "Cancellazione Tabella Errori Caricamento | Letti: 0 Errori: 0 Records | 0%";
     const struct {
         const char* name;
         End end;
