@@ -157,7 +157,12 @@ void frmCaricoBatch::Form_Load() {
             txt(190 + 10 * static_cast<int>(j)).setText(gasCauNotaCred[j]);
         gsConnDbMenu = gsIdDbase;
         LabDirCarica.setCaption(DirCarica.path());
-        batchMessageHook() = messaggioCarico;
+        // A message stops the run for a while: the load's last counts stand beside it.
+        batchMessageHook() = [](const BatchMessage& m) {
+            const frmCaricoBatch* f = ui::desktop().find<frmCaricoBatch>();
+            if (f && f->progresso_) f->progresso_->showPending();
+            return messaggioCarico(m);
+        };
         FineCaricoForm(*this);
         loadOk_ = 1;
     } catch (const std::exception& e) {
@@ -223,21 +228,24 @@ void frmCaricoBatch::StatoPulsanti(bool pbInCorso) {
 }
 
 void frmCaricoBatch::MostraProgresso(const ProgressoElab& progresso) {
+    // Only what changed reaches the controls: each change is drawn.
     LabMsgElab.setCaption(progresso.phaseText());
     LabFatti.setCaption(std::to_string(progresso.value()));
     labDaFare.setCaption(std::to_string(progresso.secondNumber()));
     LabErrori.setVisible(progresso.labErroriVisible());
     LabDi.setVisible(progresso.labDiVisible());
-    proDaFare.setValue(0);
+    double max = proDaFare.max();
+    double value = 0;
     if (progresso.shareRead() >= 0) {
         // While a file is read the bar follows its bytes; the counts beside it are lines.
-        proDaFare.setMax(100);
-        proDaFare.setValue(std::clamp(progresso.shareRead(), 0.0, 1.0) * 100);
+        max = 100;
+        value = std::clamp(progresso.shareRead(), 0.0, 1.0) * 100;
     } else if (progresso.labDiVisible() && progresso.secondNumber() > 0) {
-        proDaFare.setMax(static_cast<double>(progresso.secondNumber()));
-        proDaFare.setValue(
-            static_cast<double>(std::clamp(progresso.value(), 0L, progresso.secondNumber())));
+        max = static_cast<double>(progresso.secondNumber());
+        value = static_cast<double>(std::clamp(progresso.value(), 0L, progresso.secondNumber()));
     }
+    if (max != proDaFare.max()) proDaFare.setMax(max);
+    if (value != proDaFare.value()) proDaFare.setValue(value);
 }
 
 void registraFrmCaricoBatch() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,7 @@
 namespace tolvane {
 
 class ElencoValori;
+class ScCarica;
 class frmRicValBase;
 
 // The VAT accounts and credit-note causals typed last, shown again when the window reopens.
@@ -90,15 +92,16 @@ class frmCaricoBatch : public ui::Form {
 
     // Tests give the progress of a run their own clock; the default is the steady clock.
     ProgressoElab::Clock progressClock;
+    // Tests set up each layout's loader (its commits, its pause before a second try).
+    std::function<void(ScCarica&)> loaderSetUp;
 
   private:
     bool CreaCampi();
     void StatoPulsanti(bool pbInCorso);
     void MostraProgresso(const ProgressoElab& progresso);
-    // Loads every batch layout in turn; true when the stop button cut the run short. plRighe
-    // grows by the lines the loads took in.
-    bool CaricaLayout(class GestoreRs& rs, const std::string& handle, ProgressoElab& progresso,
-                      long& plErrori, long& plRighe);
+    // Loads every batch layout in turn, until the last one, a stop or a failed layout.
+    void CaricaLayout(class GestoreRs& rs, const std::string& handle, ProgressoElab& progresso,
+                      long& plErrori);
     ElencoValori& ValDefault();
     frmRicValBase& RicVal();
 
@@ -106,6 +109,7 @@ class frmCaricoBatch : public ui::Form {
     std::string msTitolo;
     bool mbFineElab = false;
     std::unique_ptr<ElencoValori> moValDefault;
+    ProgressoElab* progresso_ = nullptr;  // of the run in progress
 };
 
 // Registers "frmcaricobatch" with the window registry.

@@ -131,8 +131,11 @@ void frmCaricoBatch::comOk_Click() {
         giStatoCarica = 1;
         ProgressoElab progresso;
         progresso.eventPump = [] { ui::DoEvents(); };
-        progresso.displayChanged = [this](const ProgressoElab& p) { MostraProgresso(p); };
+        // The load's changes reach the window at the pace of the events, not line by line.
+        progresso.showDisplay = [this](const ProgressoElab& p) { MostraProgresso(p); };
         if (progressClock) progresso.setClock(progressClock);
+        progresso_ = &progresso;
+        ScopeGuard senzaProgresso([this] { progresso_ = nullptr; });
         progresso.AvviaProgresso("Caricamento", "Caricamento Dati");
         LabFatti.setVisible(true);
         labDaFare.setVisible(true);
@@ -140,18 +143,16 @@ void frmCaricoBatch::comOk_Click() {
         dbAzienda.emplace(idAzienda);
         ImpostaMonete();
 
-        long errori = 0, righe = 0;
-        const bool interrotto = CaricaLayout(rs, handle, progresso, errori, righe);
+        long errori = 0;
+        CaricaLayout(rs, handle, progresso, errori);
         rs.ChiudiRs(handle);
+        progresso.showPending();
 
         Sistemazione();
         moValDefault.reset();
 
-        std::string fine = interrotto
-                               ? "Elaborazione interrotta: " +
-                                     (righe == 1 ? std::string("caricata 1 riga")
-                                                 : "caricate " + std::to_string(righe) + " righe")
-                               : std::string("Elaborazione terminata");
+        // The same words after a stop: the user asked for it and confirmed it.
+        std::string fine = "Elaborazione terminata";
         if (errori != 0)
             fine += " con " + std::to_string(errori) +
                     " errori\nmemorizzati nell'archivio 'ErroriCaricamento'";
@@ -177,31 +178,30 @@ void frmCaricoBatch::comOk_Click() {
     }
 }
 
-bool frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle,
-                                  ProgressoElab& progresso, long& plErrori, long& plRighe) {
+void frmCaricoBatch::CaricaLayout(GestoreRs& rs, const std::string& handle,
+                                  ProgressoElab& progresso, long& plErrori) {
     for (rs.MoveFirstRs(handle); !rs.EofRs(handle); rs.MoveNextRs(handle)) {
         // A stop asked between two layouts leaves the next ones unstarted.
-        if (giStatoCarica != 1) return true;
+        if (giStatoCarica != 1) return;
         ScCarica carico;
         carico.ogInElab = &progresso;
         carico.ogValDefault = &ValDefault();
+        if (loaderSetUp) loaderSetUp(carico);
         const std::string codice = rs.ValoreCampoRs(handle, "Codice").text();
         progresso.AvanzaElab(0, "Preparazione " + codice, true);
         if (carico.LeggiTracciato(codice) != 0) continue;
         const long esito = carico.CaricaDati(plErrori);
-        plRighe += carico.linesLoaded();
-        if (carico.stoppedByUser()) return true;
+        if (carico.stoppedByUser()) return;
         if (esito == 0) continue;
         if (esito == errnum::FileNotFound || esito == errnum::FileAccess ||
             esito == errnum::PathNotFound) {
             if (frmMsgCom::msgCom("Vuoi caricare i files successivi?", "&Si", std::string("&No")) ==
                 2)
-                return false;
+                return;
             continue;
         }
-        return false;
+        return;
     }
-    return false;
 }
 
 void frmCaricoBatch::Sistemazione() {
@@ -219,6 +219,8 @@ void frmCaricoBatch::Sistemazione() {
 
     LabErrori.setVisible(false);
     labDaFare.setVisible(false);
+    // The bar belongs to the load; the fix-up counts its statements beside it.
+    proDaFare.setValue(0);
     LabMsgElab.setCaption("Sistemazione Prima Nota");
     Label1(0).setCaption("Elaborate:");
     Label1(1).setCaption("Query");

@@ -1,5 +1,5 @@
-// Progress of a batch run: keeps the display values and throttles the event pump.
-// Never calls the pump more often than every 50 ms.
+// Progress of a batch run: keeps the display values, gathers their changes and hands them to the
+// window once per event tick. Never calls the pump or the window more often than every 50 ms.
 #include "batchload/progresso_elab.h"
 
 namespace tolvane {
@@ -21,6 +21,7 @@ void ProgressoElab::AvanzaElab(long plValore, const std::optional<std::string>& 
     const auto now = clock_ ? clock_() : std::chrono::steady_clock::now();
     if (lastPump_ && now - *lastPump_ < kEventInterval) return;
     lastPump_ = now;
+    showPending();
     ++pumps_;
     eventPump();
 }
@@ -36,7 +37,14 @@ void ProgressoElab::setLabelsVisible(bool labErrori, bool labDi) {
     changed();
 }
 
+void ProgressoElab::showPending() {
+    if (!pending_) return;
+    pending_ = false;
+    if (showDisplay) showDisplay(*this);
+}
+
 void ProgressoElab::changed() {
+    pending_ = true;
     if (displayChanged) displayChanged(*this);
 }
 

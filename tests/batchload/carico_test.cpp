@@ -132,23 +132,37 @@ TEST_F(BatchTest, InputPathIsCompletedFromFolderOrDrive) {
     }
 }
 
-TEST(ProgressoElabTest, EventsAreLetThroughAtMostEvery50Ms) {
+// The display is handed over just before the pump, and only with something new to show; what
+// changed after the last tick is shown when asked, once.
+TEST(ProgressoElabTest, EventsAndDisplayGoThroughAtMostEvery50Ms) {
     ProgressoElab progress;
     long pumped = 0;
+    std::vector<long> shown;  // the value at each showing
     progress.eventPump = [&] { ++pumped; };
+    progress.showDisplay = [&](const ProgressoElab& p) { shown.push_back(p.value()); };
     auto now = std::chrono::steady_clock::time_point{};
     progress.setClock([&] { return now; });
     const struct {
         int advanceMs;
         bool events;
         long expectedPumps;
-    } steps[] = {{0, true, 1}, {10, true, 1},   {39, true, 1},
-                 {1, true, 2}, {100, false, 2}, {0, true, 3}};
+        std::vector<long> expectedShown;
+    } steps[] = {{0, true, 1, {1}},       {10, true, 1, {1}},      {39, true, 1, {1}},
+                 {1, true, 2, {1, 4}},    {100, false, 2, {1, 4}}, {0, true, 3, {1, 4, 6}},
+                 {10, true, 3, {1, 4, 6}}};
+    long value = 0;
     for (const auto& s : steps) {
         now += std::chrono::milliseconds(s.advanceMs);
-        progress.AvanzaElab(1, std::nullopt, s.events);
+        progress.AvanzaElab(++value, std::nullopt, s.events);
         EXPECT_EQ(pumped, s.expectedPumps) << "after +" << s.advanceMs << " ms";
+        EXPECT_EQ(shown, s.expectedShown) << "after +" << s.advanceMs << " ms";
     }
+    progress.showPending();
+    progress.showPending();
+    EXPECT_EQ(shown, (std::vector<long>{1, 4, 6, 7}));
+    progress.setShareRead(0.5);
+    progress.showPending();
+    EXPECT_EQ(shown.size(), 5u) << "a new share read is something to show";
 }
 
 }  // namespace

@@ -1,11 +1,14 @@
 // The batch window and its base-value window through the scripted driver, on the test databases
 // with the company database held by the company-data window: a run over several layouts, the
 // stop, the question after a missing file, the period check, closing, what the window keeps
-// between openings, and the values asked ten to a window. Never leaves a window behind.
+// between openings, the values asked ten to a window, and the pace and last values of the
+// progress display. Never leaves a window behind.
 #include "batchload/frm_carico_batch.h"
 
 #include <chrono>
+#include <cmath>
 #include <map>
+#include <tuple>
 
 #include "batch_fixture.h"
 #include "batchload/frm_ric_val_base.h"
@@ -20,13 +23,57 @@ namespace {
 
 const std::string kJournal = "INSERT INTO MovPnTes (Anno, NumReg, PreDoc) VALUES (2024, 1, NULL)";
 
+// The progress display as the user reads it: phase | counts and their labels | bar.
+std::string screen(const frmCaricoBatch& f) {
+    if (!f.PicMsgElab.visible()) return "";
+    std::string counts = f.Label1(0).caption() + " " + f.LabFatti.caption();
+    for (const ui::Label* l : {&f.LabDi, &f.LabErrori, &f.labDaFare})
+        if (l->visible()) counts += " " + l->caption();
+    const auto bar = std::lround(100 * f.proDaFare.value() / f.proDaFare.max());
+    return f.LabMsgElab.caption() + " | " + counts + " " + f.Label1(1).caption() + " | " +
+           std::to_string(bar) + "%";
+}
+
+// The scripted driver that also notes what the progress display showed beside each message.
+class ScreenDriver : public ui::ScriptedDriver {
+  public:
+    int message(const ui::MessageRequest& request) override {
+        const frmCaricoBatch* f = ui::desktop().find<frmCaricoBatch>();
+        screens.push_back(f ? screen(*f) : "");
+        return ScriptedDriver::message(request);
+    }
+    std::vector<std::string> screens;  // one per message, in order
+};
+
+// Each change of the progress display's controls during one phase, by the DoEvents point it
+// follows: what a display has to draw at that point.
+class DrawWatch : public ui::UiObserver {
+  public:
+    DrawWatch(frmCaricoBatch& f, std::string phase) : f_(f), phase_(std::move(phase)) {
+        ui::desktop().addObserver(this);
+    }
+    ~DrawWatch() override { ui::desktop().removeObserver(this); }
+    void controlChanged(ui::Control& c, ui::Property p) override {
+        if (!c.isInside(f_.PicMsgElab) || f_.LabMsgElab.caption() != phase_) return;
+        const long tick = ui::desktop().doEventsCount();
+        mostPerTick = std::max(mostPerTick, ++changes_[{tick, &c, p}]);
+        if (&c == &f_.LabFatti && p == ui::Property::Caption) countsShown.push_back(tick);
+    }
+    long mostPerTick = 0;           // changes of one property of one control
+    std::vector<long> countsShown;  // the ticks at which the line count changed
+
+  private:
+    frmCaricoBatch& f_;
+    std::string phase_;
+    std::map<std::tuple<long, const ui::Control*, ui::Property>, long> changes_;
+};
+
 class BatchWindowTest : public BatchTest {
   protected:
     void SetUp() override {
         ui::desktop().reset();
         BatchTest::SetUp();
-        driver = std::make_unique<ui::ScriptedDriver>();
-        driver->setFailureHook([](const std::string& text) { ADD_FAILURE() << text; });
+        newScript();
         gsIdDbase = commonId;
         giStatoCarica = 0;
         gasGruppoIva = {};
@@ -47,6 +94,12 @@ class BatchWindowTest : public BatchTest {
         f.progressClock = [this] { return now += std::chrono::milliseconds(100); };
         f.DirCarica.setPath(folder.string());
         return f;
+    }
+    // A new script: the steps left for later DoEvents points belong to the window in use.
+    void newScript() {
+        driver.reset();
+        driver = std::make_unique<ScreenDriver>();
+        driver->setFailureHook([](const std::string& text) { ADD_FAILURE() << text; });
     }
     // Drops the windows left open, as a new start of the program would.
     void restart() {
@@ -99,7 +152,7 @@ class BatchWindowTest : public BatchTest {
         return out;
     }
 
-    std::unique_ptr<ui::ScriptedDriver> driver;
+    std::unique_ptr<ScreenDriver> driver;
     std::chrono::steady_clock::time_point now{};
 };
 
@@ -178,9 +231,10 @@ TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
     }
     driver->answerMessage("Confermi Interruzione Caricamento", 2);
     driver->answerMessage("Confermi Interruzione Caricamento", 1);
-    driver->answerMessage("Elaborazione interrotta: caricate 3 righe", 1);
+    driver->answerMessage("Elaborazione terminata", 1);
     ui::user::click(f.comOk);
 
+    EXPECT_EQ(driver->messageTexts().back(), "Elaborazione terminata");
     EXPECT_EQ(presses, 2);
     EXPECT_TRUE(closeRefused) << "the window cannot close while it loads";
     EXPECT_EQ(closeAfterStop, 0) << "nor while the run ends after a stop";
@@ -194,8 +248,8 @@ TEST_F(BatchWindowTest, StopBetweenLinesStartsNoFurtherLayoutButRunsTheFixUp) {
 
 // While a file loads the bar shows the share of its bytes read (the lines here are all of one
 // length, so after k of n lines it stands at k/n), with the lines and errors counted beside it.
-// A run cut short by the stop button says so with the lines taken in, not the plain end message.
-TEST_F(BatchWindowTest, BarFollowsTheFileAndAStoppedRunSaysHowManyLinesWentIn) {
+// A run cut short by the stop button ends with the same message as a whole one.
+TEST_F(BatchWindowTest, BarFollowsTheFileAndAStoppedRunEndsAsAWholeOne) {
     constexpr int kLines = 40;
     const struct {
         int stopAt;  // line after which the stop is confirmed; 0: never
@@ -204,14 +258,13 @@ TEST_F(BatchWindowTest, BarFollowsTheFileAndAStoppedRunSaysHowManyLinesWentIn) {
         std::string end;
     } cases[] = {
         {0, 0, kLines + 1, "Elaborazione terminata"},
-        {10, 0, 10, "Elaborazione interrotta: caricate 10 righe"},
-        {1, 0, 1, "Elaborazione interrotta: caricata 1 riga"},
+        {10, 0, 10, "Elaborazione terminata"},
+        {1, 0, 1, "Elaborazione terminata"},
         {25, 7, 22,
-         "Elaborazione interrotta: caricate 25 righe con 3 errori\nmemorizzati nell'archivio "
-         "'ErroriCaricamento'"},
+         "Elaborazione terminata con 3 errori\nmemorizzati nell'archivio 'ErroriCaricamento'"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.end);
+        SCOPED_TRACE("stop at " + std::to_string(c.stopAt));
         std::vector<std::string> lines;
         for (int i = 1; i <= kLines; ++i) {
             char line[32];
@@ -246,12 +299,136 @@ TEST_F(BatchWindowTest, BarFollowsTheFileAndAStoppedRunSaysHowManyLinesWentIn) {
                 << "after " << done << " lines";
         EXPECT_EQ(seen.back().first, c.stopAt ? c.stopAt : kLines);
         company("DELETE FROM Prova; DELETE FROM ErroriCaricamento");
-        // A new script: the steps left for later DoEvents points belong to this window.
-        driver.reset();
-        driver = std::make_unique<ui::ScriptedDriver>();
-        driver->setFailureHook([](const std::string& text) { ADD_FAILURE() << text; });
+        newScript();
         restart();
     }
+}
+
+// However many lines go by between two event ticks, each control of the progress display
+// changes at most once per tick: the load's changes are gathered and drawn at the events' pace.
+TEST_F(BatchWindowTest, LoadReachesTheDisplayAtMostOncePerEventTick) {
+    constexpr int kLines = 60;
+    std::vector<std::string> lines;
+    for (int i = 1; i <= kLines; ++i) lines.push_back("R" + std::to_string(i) + ";Riga;1");
+    batchLayout("L1", lines);
+    frmCaricoBatch& f = open();
+    // Events go through at every fifth step of the load.
+    f.progressClock = [this] { return now += std::chrono::milliseconds(10); };
+    DrawWatch watch(f, "Caricamento L1");
+    driver->answerMessage("Elaborazione terminata", 1);
+    ui::user::click(f.comOk);
+
+    EXPECT_EQ(watch.mostPerTick, 1);
+    EXPECT_NEAR(static_cast<double>(watch.countsShown.size()), kLines / 5.0, 1.0);
+    EXPECT_EQ(codes().size(), static_cast<std::size_t>(kLines));
+}
+
+// Beside each message the display shows the load's last values, however seldom events went
+// through; the final message stands beside the fix-up's count and an empty bar, also when the
+// last layout was refused with its bar full. A stop by the user ends as a whole run does; a stop
+// by another program's lock says so first.
+TEST_F(BatchWindowTest, MessagesStandBesideTheLoadsLastValues) {
+    enum class End { Whole, UserStop, LockStop, MissingFile, UnusableLayout };
+    const std::string fixUp = "Sistemazione Prima Nota | Elaborate: 9 Query | 0%";
+    const std::string atTen = "Caricamento L1 | Letti: 10 Errori: 1 Records | 25%";
+    const std::string errors = " errori\nmemorizzati nell'archivio 'ErroriCaricamento'";
+    const std::string opening =
+        "Cancellazione Tabella Errori Caricamento | Letti: 0 Errori: 0 Records | 0%";
+    const struct {
+        const char* name;
+        End end;
+        int tickAt;  // besides the first, the one step of the run that lets events through;
+                     // -1 none, 0 every step
+        std::vector<std::pair<std::string, std::string>> shown;  // message, display beside it
+    } cases[] = {
+        // Events go through last while the layout is read, before "di" goes.
+        {"whole run", End::Whole, 3, {{"Elaborazione terminata con 2" + errors, fixUp}}},
+        {"stop by the user",
+         End::UserStop,
+         0,
+         {{"Confermi Interruzione Caricamento", atTen},
+          {"Elaborazione terminata con 1" + errors, fixUp}}},
+        {"stop by a lock",
+         End::LockStop,
+         0,
+         {{"I dati da aggiornare sono bloccati da un altro programma.\nCaricamento fermato alla "
+           "riga 11 del file " +
+               (folder / "L1.txt").string() + ": le righe precedenti sono state memorizzate.",
+           atTen},
+          {"Elaborazione terminata con 1" + errors, fixUp}}},
+        {"missing file",
+         End::MissingFile,
+         -1,
+         {{"Errore nell'apertura del file: " + (folder / "L2.txt").string(), opening},
+          {"Vuoi caricare i files successivi?", opening},
+          {"Elaborazione terminata con 2" + errors, fixUp}}},
+        {"layout refused while its decodes are read",
+         End::UnusableLayout,
+         -1,
+         {{"Errore(5): Chiamata di routine o argomento non validi: decodifica per Prova.Nessuno, "
+           "che non è un campo del tracciato",
+           " | Letti: 1 di 1 Records | 100%"},
+          {"Elaborazione terminata con 2" + errors,
+           "Sistemazione Prima Nota | Elaborate: 9 di Query | 0%"}}},
+    };
+    const auto savedWait = goDbase().busyWait();
+    goDbase().setBusyWait(std::chrono::milliseconds(50));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> lines;
+        for (int i = 1; i <= 40; ++i)
+            lines.push_back("R" + std::to_string(100 + i) + ";Riga;" +
+                            (i == 7 || i == 30 ? "x" : "1"));
+        batchLayout("L1", lines);
+        if (c.end == End::MissingFile) batchLayout("L2", {});
+        if (c.end == End::UnusableLayout) {
+            batchLayout("L2", {"Z;Dopo;1"});
+            insertRow("CaricaDecod", {{"Codice", "L2"},
+                                      {"Tabella", "Prova"},
+                                      {"NomeCampo", "Nessuno"},
+                                      {"ValOrig", "a"},
+                                      {"ValDest", "b"}});
+        }
+        frmCaricoBatch& f = open();
+        f.progressClock = [this, &c, step = 0]() mutable {
+            ++step;
+            const bool tick = c.tickAt == 0 || step == c.tickAt;
+            return now += std::chrono::milliseconds(tick ? 100 : 0);
+        };
+        f.loaderSetUp = [](ScCarica& carico) {
+            carico.setCommitEvery(1);
+            carico.setLockRetryPause(std::chrono::milliseconds(0));
+        };
+        sqlite3* other = nullptr;
+        ASSERT_EQ(sqlite3_open(scratch.file("ditta.db").c_str(), &other), SQLITE_OK);
+        bool acted = false;
+        for (int n = 1; n <= 200; ++n)
+            driver->atDoEvents(n, [&] {
+                if (f.LabMsgElab.caption() == "Sistemazione Prima Nota")
+                    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+                if (acted || screen(f) != atTen) return;
+                acted = true;
+                if (c.end == End::UserStop) ui::user::click(f.ComStop);
+                if (c.end == End::LockStop) {
+                    EXPECT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr),
+                              SQLITE_OK);
+                }
+            });
+        for (const auto& [text, display] : c.shown)
+            driver->answerMessage(text, text.rfind("Vuoi", 0) == 0 ? 2 : 1);
+        ui::user::click(f.comOk);
+
+        std::vector<std::pair<std::string, std::string>> shown;
+        const auto texts = driver->messageTexts();
+        for (std::size_t i = 0; i < texts.size(); ++i)
+            shown.emplace_back(texts[i], driver->screens.at(i));
+        EXPECT_EQ(shown, c.shown);
+        sqlite3_close(other);
+        company("DELETE FROM Prova; DELETE FROM ErroriCaricamento");
+        newScript();
+        restart();
+    }
+    goDbase().setBusyWait(savedWait);
 }
 
 // Yes goes on with the next layout, no ends the run (the fix-up still runs).
