@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/ini_file.h"
 #include "printing/azienda_util_stampe.h"
 #include "printing/frm_vedrix_stampa.h"
 #include "register/company_register.h"
@@ -88,6 +89,8 @@ TEST_F(FrmTolvaneTest, AziendaOpensTheDataFormOnTheChosenRowsDatabase) {
     frmTolvane& f = open<frmTolvane>();
     ASSERT_EQ(codes(f), "BIANCHI,ROSSI");
 
+    // Each opening reads the print windows' zoom afresh.
+    IniFile::writeString(env.mainIni.string(), "Risoluzione Video", "StaVid", "1,5");
     choose(f, "ROSSI");
     dbtest::OtherConnection(env.commonDb.string(), "ALTER TABLE Aziende RENAME TO AziendeVecchie");
     driver.answerMessage("Errore(", 1);
@@ -100,15 +103,18 @@ TEST_F(FrmTolvaneTest, AziendaOpensTheDataFormOnTheChosenRowsDatabase) {
     EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), env.companyDb));
     ASSERT_NE(goDecodifiche, nullptr);
     EXPECT_EQ(goDecodifiche->IdDbase(), dati->osIdDbase);
+    EXPECT_EQ(gdRisVidStampa, 1.5);
 
     // Another company: the form starts anew on that database, the first one is closed.
     const std::string firstId = dati->osIdDbase;
+    IniFile::writeString(env.mainIni.string(), "Risoluzione Video", "StaVid", "0");
     choose(f, "BIANCHI");
     ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
     dati = ui::desktop().find<frmDatiAzie>();
     ASSERT_NE(dati, nullptr);
     EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), second));
     EXPECT_FALSE(goDbase().EsisteConnessione(firstId));
+    EXPECT_EQ(gdRisVidStampa, 0);
 }
 
 TEST_F(FrmTolvaneTest, AziendaThatCannotOpenSaysWhyAndOpensNothing) {

@@ -53,6 +53,7 @@ class RegisterTest : public ui::WindowTest {
         gsConnDbMenu.clear();
         gsFileIni.clear();
         giStaAtt = 0;
+        gdRisVidStampa = 0;
     }
 
     // The working values the menu hands over for this user.
