@@ -90,6 +90,11 @@ int main(int argc, char** argv) {
 #ifdef TOLVANE_WITH_QT
     // The windows are drawn as on a desktop, on no screen at all.
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform says at every window that it cannot raise it.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+        if (!text.contains("does not support") && !text.contains("XDG_RUNTIME_DIR"))
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
     auto frontEnd = std::make_unique<qt::QtFrontEnd>();
