@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/ini_file.h"
 #include "printing/azienda_util_stampe.h"
 #include "printing/frm_vedrix_stampa.h"
 #include "register/company_register.h"
@@ -113,8 +112,8 @@ TEST_F(FrmTolvaneTest, AziendaOpensTheDataFormOnTheChosenRowsDatabase) {
     dati = ui::desktop().find<frmDatiAzie>();
     ASSERT_NE(dati, nullptr);
     EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), second));
-    EXPECT_FALSE(goDbase().EsisteConnessione(firstId));
     EXPECT_EQ(gdRisVidStampa, 0);
+    EXPECT_FALSE(goDbase().EsisteConnessione(firstId));
 }
 
 TEST_F(FrmTolvaneTest, AziendaThatCannotOpenSaysWhyAndOpensNothing) {
