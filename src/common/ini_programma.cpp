@@ -8,6 +8,7 @@
 #include "platform/ini_file.h"
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
+#include "suite/lib_generale.h"
 
 namespace tolvane {
 
@@ -79,5 +80,11 @@ bool ScriviIni(const std::string& sezione, const std::string& chiave, const std:
 }
 
 void setIniMessageHook(IniMessageHook hook) { messageHook() = std::move(hook); }
+
+void LeggiRisVidStampa() {
+    std::string zoom;
+    LeggiIni("Risoluzione Video", "StaVid", "0", zoom);
+    gdRisVidStampa = goLibGen().ValoreDouble(Variant(zoom));
+}
 
 }  // namespace tolvane

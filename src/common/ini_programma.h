@@ -24,6 +24,10 @@ bool ScriviIni(const std::string& sezione, const std::string& chiave, const std:
                bool cancellaSezione = false, bool cancellaChiave = false,
                const std::string& psFile = {});
 
+// gdRisVidStampa from section "Risoluzione Video", key "StaVid" (decimal comma): at start-up and
+// again whenever the company-data window opens a company database.
+void LeggiRisVidStampa();
+
 // Set by the window layer; by default failures are not shown.
 using IniMessageHook = std::function<void(const std::string& text, bool beep)>;
 void setIniMessageHook(IniMessageHook hook);

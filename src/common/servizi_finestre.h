@@ -83,6 +83,15 @@ bool GestTastoF1(ui::Form& form, int KeyCode, int Shift, bool pbFlag = true);
 // Focus to txt(index) of the window, pending events through, then that field's key-up.
 void FocusPerHelp(ui::Form& form, int piIndice, int KeyCode, int Shift = 0);
 
+// The columns a user chose for the look-up list of a kind of code: the personal setting of
+// section "HelpRic" whose key is the kind ("Conto", "PagTipo", ...), names separated by ",";
+// the kind's own columns when not set.
+std::string ColonnePersonaliRicerca(const std::string& psTipo);
+// Opens the look-up list of the kind, within the filter, for the field and its description
+// label, with the user's columns; answers whether a row was picked. Needs goDecodifiche.
+bool PreparaHelpRic(const std::string& psTipo, const std::string& psFiltro, ui::TextBox& txt,
+                    ui::Label* lab);
+
 // The common check of a date field on leaving it. Empty is right; a date is rewritten as
 // dd/mm/yyyy; a date below the lower limit noted in the window caption ("|<" date ">|", the
 // first date when several are noted, ";" between them) shows "Data troppo piccola". Wrong: the

@@ -8,6 +8,7 @@
 #include "common/db_azienda.h"
 #include "common/db_comune.h"
 #include "common/globali.h"
+#include "common/ini_programma.h"
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
 #include "platform/text.h"
@@ -254,6 +255,8 @@ void frmDatiAzie::CreaPagina(const PaginaDatiAzie& pagina) {
 bool frmDatiAzie::ApriDBAzie(const std::string& psNomeDb, const std::string& psConnect,
                              const std::string& psPwd) {
     if (!ApriDbAzienda(psNomeDb, psConnect, psPwd, osIdDbase)) return false;
+    // The print windows' zoom may have been changed in the INI since the start.
+    LeggiRisVidStampa();
     TasPagine_Click();
     return true;
 }

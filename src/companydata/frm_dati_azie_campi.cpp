@@ -39,8 +39,8 @@ void frmDatiAzie::txt_KeyUp(int Index, int& KeyCode, int Shift) {
     if (dichiarato == nullptr || dichiarato->ricerca.empty() || !goDecodifiche) return;
     ConTrappola(
         [&] {
-            goDecodifiche->PreparaHelpRic(dichiarato->ricerca, dichiarato->filtroRicerca,
-                                          txt(Index), Lab.exists(Index) ? &Lab(Index) : nullptr);
+            PreparaHelpRic(dichiarato->ricerca, dichiarato->filtroRicerca, txt(Index),
+                           Lab.exists(Index) ? &Lab(Index) : nullptr);
         },
         mostraErrore);
 }

@@ -13,6 +13,7 @@
 #include "companydata/pagina_conti_com.h"
 #include "companydata/regole_pagine.h"
 #include "platform/text.h"
+#include "platform/variant.h"
 #include "suite/lib_generale.h"
 #include "ui/ui_constants.h"
 
@@ -24,13 +25,6 @@ bool vuoto(const frmDatiAzie& f, int campo) { return Trim(f.txt(campo).text()).e
 
 std::optional<DateTime> dataDi(const frmDatiAzie& f, int campo) {
     return DataDelTesto(f.txt(campo).text());
-}
-
-// The whole number of the current year's field; nullopt when it holds none.
-std::optional<double> numeroDi(const frmDatiAzie& f, int campo) {
-    double numero = 0;
-    if (!parseNumber(Trim(f.txt(campo).text()), numero)) return std::nullopt;
-    return numero;
 }
 
 // The year a typed start-of-numbering text stands for, as the date "01/01/" & text reads it:
@@ -177,21 +171,18 @@ bool VerDatiCoge(frmDatiAzie& f) {
                 "di inizio");
         }
     }
-    if (c(5070) && !vuoto(f, 5070)) {
-        auto numero = numeroDi(f, 5070);
-        bool anno = numero && *numero == std::floor(*numero) && *numero >= 100 && *numero <= 9999;
-        if (!anno) {
-            f.MarcaErrore(5070);
-            return RifiutaSalvataggio(f, 5070,
-                                      "(Coge) L'anno inizio numerazione non è un anno valido");
-        }
+    // A start-of-numbering year that is no number, or one set beside the yearly reset, is
+    // shown in the error colour and refused without a message.
+    if (c(5070) && !vuoto(f, 5070) && !isNumeric(Variant(Trim(f.txt(5070).text())))) {
+        f.MarcaErrore(5070);
+        FocusCampo(f, 5070);
+        return false;
     }
     if (c(5040) && c(5070) && equalText(f.txt(5040).text(), "S") && !vuoto(f, 5070)) {
         f.MarcaErrore(5070);
-        return RifiutaSalvataggio(
-            f, 5040,
-            "(Coge) L'anno inizio numerazione non va indicato se si azzera la "
-            "numerazione ogni anno");
+        // Disabled beside the reset: the box is what the user changes.
+        FocusCampo(f, f.txt(5070).enabled() ? 5070 : 5040);
+        return false;
     }
     return f.CampiSenzaErrori();
 }

@@ -8,6 +8,7 @@
 
 #include "common/db_comune.h"
 #include "common/parametri_menu.h"
+#include "common/servizi_finestre.h"
 #include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "printing/frm_scelta_stam.h"
@@ -52,12 +53,12 @@ struct Scelta {
     }
 };
 
-// The account list of the decoding service with the e-mail columns after the account's own;
-// the heading shows the captions.
+// The account list of the decoding service with the e-mail columns after the ones the user
+// chose for it; the heading shows the captions.
 Scelta scegliDallaLista() {
     const TipoDecodifica& conto = *TrovaTipoDecodifica("Conto");
     Scelta scelta;
-    scelta.colonne = conto.colonne;
+    scelta.colonne = goDecodifiche->ColonneRicerca("Conto", ColonnePersonaliRicerca("Conto"));
     std::vector<std::string> intestazioni = conto.colonne;
     for (const ColonnaEmail& c : kColonne) {
         scelta.colonne.push_back(c.nome);

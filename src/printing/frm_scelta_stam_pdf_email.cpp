@@ -210,6 +210,8 @@ void PdfEmailPanel::CreaControlli() {
     // The customer chosen by the look-up of the temporary address.
     form.Lab.add(1520, pic);
     form.Lab(1520).move(kSinistraCampo, top, kLarghezzaCampo, kAltezza);
+    form.Lab.add(1019, pic).setCaption("DecodEmail");
+    form.Lab(1019).move(kSinistraCerca, top, kSinistraBottoni - kSinistraCerca - 60, kAltezza);
 
     double bottoni = 420;
     Frame1 = &form.add<ui::Frame>("Frame1", pic);

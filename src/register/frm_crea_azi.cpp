@@ -8,6 +8,7 @@
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
 #include "platform/numbered_error.h"
+#include "platform/scope_guard.h"
 #include "register/company_register.h"
 #include "register/frm_tolvane.h"
 #include "startup/programma.h"
@@ -93,11 +94,12 @@ void frmCreaAzi::txtIdAzienda_Change() {
 void frmCreaAzi::comOk_Click() {
     NewCompany nuova{txtCodice.text(), txtIdAzienda.text(), txtDescrizione.text(),
                      txtNomeDB.text()};
+    // The hourglass stays until the register shows the new company and its data form opens.
+    Clessidra(true);
+    ScopeGuard clessidra([] { Clessidra(false); });
     std::filesystem::path file;
     try {
-        Clessidra(true);
         file = createCompany(nuova, mFiles, gsIdDbase);
-        Clessidra(false);
     } catch (const NumberedError& e) {
         Clessidra(false);
         if (e.source() == kSorgenteRifiuto) {
@@ -114,11 +116,8 @@ void frmCreaAzi::comOk_Click() {
     msNuovoDb = file.string();
     if (goMenuClient) goMenuClient->Parametro("Tutti.Refresh", "");
     if (frmTolvane* elenco = ui::desktop().find<frmTolvane>(); elenco && elenco->loaded()) {
-        try {
-            elenco->DatRefresh();
-        } catch (const std::exception& e) {
-            frmMsgCom::MsgErrfrm(e);
-        }
+        ConTrappola([elenco] { elenco->DatRefresh(); });
+        Clessidra(true);
     }
 
     const bool batch = CheBatch.value() == 1;

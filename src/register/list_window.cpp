@@ -110,21 +110,20 @@ void ListWindow::MostraLista(const std::vector<ListColumn>& columns,
 
     const int keep = grdLista.row();
     righe_ = static_cast<int>(rows.size());
-    grdLista.setFixedCols(0);
-    grdLista.setCols(static_cast<int>(shown.size()));
     // A grid keeps one row below its heading even when the list is empty.
-    grdLista.setRows(std::max(righe_, 1) + 1);
-    grdLista.setFixedRows(1);
-    grdLista.clear();
+    std::vector<std::vector<std::string>> cells(static_cast<std::size_t>(std::max(righe_, 1) + 1),
+                                                std::vector<std::string>(shown.size()));
     for (std::size_t g = 0; g < shown.size(); ++g) {
-        const int col = static_cast<int>(g);
-        grdLista.setTextMatrix(0, col, columns[shown[g]].caption);
-        grdLista.setColWidth(col, columns[shown[g]].width);
-        for (int r = 0; r < righe_; ++r) {
-            const auto& row = rows[static_cast<std::size_t>(r)];
-            if (shown[g] < row.size()) grdLista.setTextMatrix(r + 1, col, row[shown[g]]);
+        cells[0][g] = columns[shown[g]].caption;
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            if (shown[g] < rows[r].size()) cells[r + 1][g] = rows[r][shown[g]];
         }
     }
+    grdLista.setFixedCols(0);
+    grdLista.setCells(std::move(cells));
+    grdLista.setFixedRows(1);
+    for (std::size_t g = 0; g < shown.size(); ++g)
+        grdLista.setColWidth(static_cast<int>(g), columns[shown[g]].width);
     grdLista.setRow(std::clamp(keep, 1, grdLista.rows() - 1));
 }
 

@@ -166,9 +166,7 @@ void readWorkingValues() {
         Variant v = menu.Parametro(c.name);
         if (!lib.EVuoto(v)) *c.target = lib.ValoreLong(v);
     }
-    std::string zoom;
-    LeggiIni("Risoluzione Video", "StaVid", "0", zoom);
-    gdRisVidStampa = lib.ValoreDouble(Variant(zoom));
+    LeggiRisVidStampa();
     // A wrong session setting is told and the program goes on as the only session.
     if (std::string errore = LeggiSessioneTerminale(); !errore.empty())
         ui::MsgBox(errore, ui::msgbox::Exclamation);

@@ -63,7 +63,9 @@ void frmListaRicerca::CaricaLista() {
     GestoreRs rs;
     std::string handle =
         rs.ApriRs(*ovLeggiPar.db, ovLeggiPar.idDb, "", sql, false, rstype::Snapshot);
-    std::vector<std::vector<std::string>> celle;
+    // The heading row first; the grid always keeps one row below it, empty when the table has
+    // none. Filled in one change: a display redraws a long chart of accounts once.
+    std::vector<std::vector<std::string>> celle{ColonneRicerca};
     codici_.clear();
     if (!rs.VuotoRs(handle)) {
         for (rs.MoveFirstRs(handle); !rs.EofRs(handle); rs.MoveNextRs(handle)) {
@@ -81,16 +83,10 @@ void frmListaRicerca::CaricaLista() {
     }
     rs.ChiudiRs(handle);
 
-    righe_ = static_cast<int>(celle.size());
-    // The grid always keeps one row below its heading, empty when the table has none.
+    righe_ = static_cast<int>(codici_.size());
+    if (righe_ == 0) celle.emplace_back(ColonneRicerca.size());
     ListaRicerca->setFixedCols(0);
-    ListaRicerca->setCols(static_cast<int>(ColonneRicerca.size()));
-    ListaRicerca->setRows(1 + std::max(righe_, 1));
-    ListaRicerca->clear();
-    for (int c = 0; c < static_cast<int>(ColonneRicerca.size()); ++c) {
-        ListaRicerca->setTextMatrix(0, c, ColonneRicerca[c]);
-        for (int r = 0; r < righe_; ++r) ListaRicerca->setTextMatrix(r + 1, c, celle[r][c]);
-    }
+    ListaRicerca->setCells(std::move(celle));
     ListaRicerca->setRow(1);
     ListaRicerca->setCol(0);
 }

@@ -2,6 +2,9 @@
 // The typed code reaches the query only as a quoted literal.
 #include "suite/servizio_decodifiche.h"
 
+#include <algorithm>
+
+#include "db/schema_info.h"
 #include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "suite/lib_generale.h"
@@ -79,13 +82,32 @@ bool ServizioDecodifiche::DecodArtConto(std::string_view psTipo, const ui::TextB
     return esito.trovato || vuoto;
 }
 
+std::vector<std::string> ServizioDecodifiche::ColonneRicerca(std::string_view psTipo,
+                                                             const std::string& psColonne) {
+    const TipoDecodifica& t = tipo(psTipo);
+    const TableInfo* tabella = db_.Schema(idDb_).table(t.tabella);
+    std::vector<std::string> colonne;
+    std::size_t inizio = 0;
+    while (tabella != nullptr && inizio <= psColonne.size()) {
+        std::size_t fine = std::min(psColonne.find(',', inizio), psColonne.size());
+        const ColumnInfo* colonna = tabella->column(Trim(psColonne.substr(inizio, fine - inizio)));
+        if (colonna != nullptr &&
+            std::find(colonne.begin(), colonne.end(), colonna->name) == colonne.end()) {
+            colonne.push_back(colonna->name);
+        }
+        inizio = fine + 1;
+    }
+    return colonne.empty() ? t.colonne : colonne;
+}
+
 bool ServizioDecodifiche::PreparaHelpRic(std::string_view psTipo, const std::string& psFiltro,
-                                         ui::TextBox& txt, ui::Label* lab) {
+                                         ui::TextBox& txt, ui::Label* lab,
+                                         const std::string& psColonne) {
     const TipoDecodifica& t = tipo(psTipo);
     auto& lista = ui::desktop().instance<frmListaRicerca>();
     lista.ovLeggiPar =
         ParametriRicerca{t.titolo, t.tabella, psFiltro, t.chiavi, t.conto, &db_, idDb_};
-    lista.ColonneRicerca = t.colonne;
+    lista.ColonneRicerca = ColonneRicerca(psTipo, psColonne);
     lista.RetVal.clear();
     std::string scelto;
     {

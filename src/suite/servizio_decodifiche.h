@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/gestore_db.h"
 #include "db/gestore_rs.h"
@@ -43,10 +44,16 @@ class ServizioDecodifiche {
     bool DecodArtConto(std::string_view psTipo, const ui::TextBox& txt, ui::Label* lab,
                        const std::string& psFiltro = {}, Variant* pvCampo = nullptr);
 
-    // Opens the look-up list of the kind over its table with the filter, modally. A picked row
-    // puts its code into the field and its description into the label, and answers True.
+    // The look-up list's columns for the kind from a list of names separated by "," (a user's
+    // setting): the names its table has, spelled as the table spells them, each once, in the
+    // order given; the kind's own columns when no name is one. Nothing else reaches the query.
+    std::vector<std::string> ColonneRicerca(std::string_view psTipo, const std::string& psColonne);
+
+    // Opens the look-up list of the kind over its table with the filter, modally, showing the
+    // columns asked for (ColonneRicerca). A picked row puts its code into the field and its
+    // description into the label, and answers True.
     bool PreparaHelpRic(std::string_view psTipo, const std::string& psFiltro, ui::TextBox& txt,
-                        ui::Label* lab);
+                        ui::Label* lab, const std::string& psColonne = {});
 
   private:
     const TipoDecodifica& tipo(std::string_view psTipo) const;

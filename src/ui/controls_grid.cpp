@@ -62,6 +62,19 @@ void Grid::setTextMatrix(int row, int col, std::string text) {
     changed(Property::Cells);
 }
 
+void Grid::setCells(std::vector<std::vector<std::string>> cells) {
+    const std::size_t cols = cells.empty() ? 0 : cells.front().size();
+    if (static_cast<int>(cells.size()) < fixedRows_ || static_cast<int>(cols) < fixedCols_)
+        invalidPropertyValue(*this);
+    for (auto& r : cells) r.resize(cols);
+    cells_ = std::move(cells);
+    cols_ = static_cast<int>(cols);
+    colWidths_.resize(cols, -1);
+    row_ = std::min(row_, std::max(rows() - 1, 0));
+    col_ = std::min(col_, std::max(cols_ - 1, 0));
+    changed(Property::Cells);
+}
+
 void Grid::addItem(std::string_view tabbedText, int index) {
     if (index > rows()) invalidPropertyValue(*this);
     std::vector<std::string> cells(static_cast<std::size_t>(cols_));

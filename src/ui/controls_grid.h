@@ -24,6 +24,9 @@ class Grid : public Control {
     void setFixedCols(int n);
     const std::string& textMatrix(int row, int col) const;
     void setTextMatrix(int row, int col, std::string text);
+    // Every cell at once, one change: a display redraws a whole list once, not once per cell.
+    // The grid takes the shape of `cells` (rows cut or padded to the first row's width).
+    void setCells(std::vector<std::vector<std::string>> cells);
     // Adds a row from Tab-separated texts, at the end or before row index.
     void addItem(std::string_view tabbedText, int index = -1);
     // Raises 30015 when it would remove the last row that is not fixed.

@@ -177,6 +177,40 @@ TEST_F(FrameTest, PaymentTypeThatIssuesNoBillsOrIsUnknownIsMarkedAndTheLookUpOff
     ui::user::key(*form, ui::key::F2);
 }
 
+// The columns of a look-up list are the user's personal setting (section "HelpRic", key the
+// kind), else the kind's own.
+TEST_F(FrameTest, LookUpListShowsTheColumnsThePersonalSettingNames) {
+    conto("05", "01", "0003", "Cassa");
+    const std::string comune = folder.file("comune.db");
+    createDatabaseFromSchema(comune, schemaPath("common.sql"));
+    const std::string idComune = goDbase().ApriConnessione(comune);
+    goMenuClient->setDatabase(&goDbase(), idComune);
+    std::vector<std::string> intestazione;
+    auto primaRiga = [&](ui::Form& f) {
+        auto& lista = static_cast<frmListaRicerca&>(f);
+        intestazione.clear();
+        for (int c = 0; c < lista.ListaRicerca->cols(); ++c)
+            intestazione.push_back(lista.ListaRicerca->textMatrix(0, c));
+        ui::user::click(*lista.comOk);
+    };
+    vaiPagina(5);
+    driver.onForm("frmListaRicerca", primaRiga);
+    ui::user::click(form->ComHlp(5075));
+    EXPECT_EQ(intestazione, (std::vector<std::string>{"Gruppo", "Mastro", "Conto", "Descrizione"}));
+
+    goDbase().EseguiSql(idComune,
+                        "INSERT INTO Personalizzazioni (Sezione, Chiave, Login, Valore) VALUES "
+                        "('HelpRic', 'Conto', '', 'Descrizione,Conto')");
+    driver.onForm("frmListaRicerca", primaRiga);
+    ui::user::focus(form->txt(5075));
+    ui::user::key(*form, ui::key::F2);
+    EXPECT_EQ(intestazione, (std::vector<std::string>{"Descrizione", "Conto"}));
+    EXPECT_EQ(form->txt(5075).text(), "05010003");
+    EXPECT_EQ(form->Lab(5075).caption(), "Cassa");
+    goMenuClient->setDatabase(nullptr, "");
+    goDbase().ChiudiConnessione(idComune);
+}
+
 TEST_F(FrameTest, EachPageLeavesItsAccountFieldsByItsOwnRule) {
     conto("05", "01", "0003", "Cassa");
     struct Caso {

@@ -158,7 +158,7 @@ TEST_F(CogeTest, FirstSaveTakesTheYearsDatesAndLeavingFieldsRewritesOrMarksThem)
 TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {
     struct Caso {
         std::vector<std::pair<int, const char*>> campi;
-        const char* messaggio;  // nullptr: the boundary values pass
+        const char* messaggio;  // nullptr: the boundary values pass; "": refused unsaid
         int focus;              // field; the combo when it is 5080, the box when 5040
     };
     const Caso casi[] = {
@@ -192,10 +192,8 @@ TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {
         {{{5090, "02/12/2025"}, {5095, "01/12/2025"}},
          "(Coge) La data fine Proced.Concorsuale deve essere maggiore di quella di inizio",
          5095},
-        {{{5070, "abc"}}, "(Coge) L'anno inizio numerazione non è un anno valido", 5070},
-        {{{5040, "S"}, {5070, "2020"}},
-         "(Coge) L'anno inizio numerazione non va indicato se si azzera la numerazione ogni anno",
-         5040},
+        {{{5070, "abc"}}, "", 5070},
+        {{{5040, "S"}, {5070, "2020"}}, "", 5070},
         {{{5080, "S"}, {5085, "01/01/2025"}, {5088, "31/12/9999"}}, nullptr, 0},
         {{{5085, "01/11/2025"}, {5088, "30/11/2025"}}, nullptr, 0},
         {{{5085, "01/02/2024"}, {5088, "29/02/2024"}}, nullptr, 0},
@@ -211,14 +209,48 @@ TEST_F(CogeTest, ChecksRefuseWithTheirMessageAndFocusAVisibleControl) {
             riapri(5);
             continue;
         }
-        driver.answerMessage(c.messaggio, 1);
+        if (*c.messaggio) driver.answerMessage(c.messaggio, 1);
         ASSERT_FALSE(form->VerDati(5));
+        if (!*c.messaggio) {
+            EXPECT_TRUE(form->InErrore(5070));
+        }
         const ui::Control& atteso = c.focus == 5080   ? static_cast<ui::Control&>(form->Combo(5080))
                                     : c.focus == 5040 ? static_cast<ui::Control&>(form->Che(5040))
                                                       : form->txt(c.focus);
         EXPECT_TRUE(haFocus(atteso))
             << (form->activeControl() ? form->activeControl()->displayName() : std::string("none"));
         riapri(5);
+    }
+}
+
+// Any number is a start-of-numbering year the page keeps; a stored text that is no number is
+// refused in the error colour, with no message, until the user types a year.
+TEST_F(CogeTest, StoredNumberingYearIsSavedUnlessItIsNoNumber) {
+    struct Caso {
+        const char* salvato;
+        const char* mostrato;
+        bool rifiutato;
+    };
+    const Caso casi[] = {{"12", "12", false}, {"'2019'", "2019", false}, {"'abc'", "abc", true}};
+    for (const Caso& c : casi) {
+        SCOPED_TRACE(c.salvato);
+        soloRiga(5, "TabCoge", "AnnoCorr, DataInizCont, DataFineCont, Azzera, AnnoAzzera",
+                 std::string("2025, #01/01/2025#, #12/31/2025#, 'N', ") + c.salvato);
+        EXPECT_EQ(form->txt(5070).text(), c.mostrato);
+        if (!c.rifiutato) {
+            conferma(5);
+            EXPECT_EQ(coge("AnnoAzzera"), c.mostrato);
+            EXPECT_FALSE(form->InErrore(5070));
+            continue;
+        }
+        ui::user::click(form->comOk(5));
+        EXPECT_TRUE(form->InErrore(5070));
+        EXPECT_TRUE(haFocus(form->txt(5070)));
+        EXPECT_EQ(coge("AnnoAzzera"), c.mostrato);
+        digita(5070, "2020", 5000);
+        EXPECT_FALSE(form->InErrore(5070));
+        conferma(5);
+        EXPECT_EQ(coge("AnnoAzzera"), "2020");
     }
 }
 

@@ -48,6 +48,11 @@ TEST_F(PdfEmailTest, SingleConfigurationShowsUnprefixedKeysAndOkMakesItConfigura
     PdfEmailPanel& panel = openPanel();
     FrmSceltaStam& form = panel.form;
 
+    ASSERT_TRUE(form.Lab.exists(1019));
+    EXPECT_EQ(form.Lab(1019).caption(), "DecodEmail");
+    EXPECT_EQ(form.Lab(1019).container(), form.PicPdfEmail);
+    EXPECT_TRUE(form.Lab(1019).visibleInEffect());
+
     // What is shown is what OK writes back below.
     EXPECT_FALSE(panel.mbPiuConfig);
     EXPECT_EQ(form.txt(1017).text(), "") << "0 shows as an empty box";

@@ -13,6 +13,7 @@
 #include "register_fixture.h"
 #include "support/error_number.h"
 #include "support/scoped_env.h"
+#include "ui/ui_constants.h"
 
 namespace tolvane::testing {
 namespace {
@@ -157,6 +158,64 @@ TEST_F(FrmCreaAziTest, BadInputAndFaultsOnConfirmStoreNothing) {
         EXPECT_EQ(ui::desktop().find<frmDatiAzie>(), nullptr);
         f.unload();
     }
+}
+
+// What a display sees of a creation: the hourglass over the work, the register's grid redrawn
+// once per reload whatever its length.
+class CreationWatch : public ui::UiObserver {
+  public:
+    explicit CreationWatch(const ui::Control& grid) : grid_(grid) {}
+    std::vector<std::string> seen;
+    int gridChanges = 0;
+    void mousePointerChanged(int pointer) override {
+        pointer_ = pointer;
+        seen.push_back(pointer == ui::pointer::Hourglass ? "clessidra" : "puntatore");
+    }
+    void controlChanged(ui::Control& control, ui::Property property) override {
+        if (&control != &grid_ || property != ui::Property::Cells) return;
+        ++gridChanges;
+        if (pointer_ != ui::pointer::Hourglass) seen.push_back("griglia senza clessidra");
+    }
+    void formLoaded(ui::Form& form) override {
+        if (form.name() == "frmDatiAzie")
+            seen.push_back(pointer_ == ui::pointer::Hourglass ? "dati con clessidra" : "dati");
+    }
+
+  private:
+    const ui::Control& grid_;
+    int pointer_ = 0;
+};
+
+TEST_F(FrmCreaAziTest, HourglassShowsWhileItWorksAndTheGridIsRedrawnOnce) {
+    for (int i = 2; i <= 40; ++i) {
+        const std::string id = (i < 10 ? "00" : "0") + std::to_string(i);
+        addCompany("AZ" + id, id);
+    }
+    frmTolvane& grid = open<frmTolvane>();
+    frmCreaAzi& f = open<frmCreaAzi>();
+    fill(f, "NUOVA", "Nuova S.r.l.");
+    CreationWatch watch(grid.grdLista);
+    ui::desktop().addObserver(&watch);
+    ui::user::click(f.comOk);
+    ui::desktop().removeObserver(&watch);
+    EXPECT_EQ(watch.seen,
+              (std::vector<std::string>{"clessidra", "dati con clessidra", "puntatore"}));
+    EXPECT_LE(watch.gridChanges, 3) << "the grid was redrawn per cell";
+    ASSERT_EQ(grid.Aziende().size(), 41u);
+    EXPECT_EQ(grid.grdLista.textMatrix(40, 0), "NUOVA");
+    EXPECT_EQ(grid.grdLista.textMatrix(0, 2), "Descrizione");
+    EXPECT_EQ(ui::desktop().mousePointer(), 0);
+
+    // A refused creation puts the pointer back before its message.
+    frmCreaAzi& again = open<frmCreaAzi>();
+    fill(again, "NUOVA", "Ancora");
+    watch.seen.clear();
+    ui::desktop().addObserver(&watch);
+    driver.answerMessage("Esiste già un'azienda con il codice NUOVA", 1);
+    ui::user::click(again.comOk);
+    ui::desktop().removeObserver(&watch);
+    EXPECT_EQ(watch.seen, (std::vector<std::string>{"clessidra", "puntatore"}));
+    again.unload();
 }
 
 TEST_F(FrmCreaAziTest, WindowsPathsOfTheIniAreMapped) {

@@ -90,6 +90,8 @@ TEST_F(FrmTolvaneTest, AziendaOpensTheDataFormOnTheChosenRowsDatabase) {
     frmTolvane& f = open<frmTolvane>();
     ASSERT_EQ(codes(f), "BIANCHI,ROSSI");
 
+    // Each opening reads the print windows' zoom afresh.
+    IniFile::writeString(env.mainIni.string(), "Risoluzione Video", "StaVid", "1,5");
     choose(f, "ROSSI");
     dbtest::OtherConnection(env.commonDb.string(), "ALTER TABLE Aziende RENAME TO AziendeVecchie");
     driver.answerMessage("Errore(", 1);
@@ -102,14 +104,17 @@ TEST_F(FrmTolvaneTest, AziendaOpensTheDataFormOnTheChosenRowsDatabase) {
     EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), env.companyDb));
     ASSERT_NE(goDecodifiche, nullptr);
     EXPECT_EQ(goDecodifiche->IdDbase(), dati->osIdDbase);
+    EXPECT_EQ(gdRisVidStampa, 1.5);
 
     // Another company: the form starts anew on that database, the first one is closed.
     const std::string firstId = dati->osIdDbase;
+    IniFile::writeString(env.mainIni.string(), "Risoluzione Video", "StaVid", "0");
     choose(f, "BIANCHI");
     ui::user::pressToolbarButton(f.Toolbar1, "Azienda");
     dati = ui::desktop().find<frmDatiAzie>();
     ASSERT_NE(dati, nullptr);
     EXPECT_TRUE(sameFile(goDbase().PercorsoDb(dati->osIdDbase), second));
+    EXPECT_EQ(gdRisVidStampa, 0);
     EXPECT_FALSE(goDbase().EsisteConnessione(firstId));
 }
 

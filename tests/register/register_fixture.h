@@ -14,6 +14,7 @@
 #include "common/globali.h"
 #include "companydata/frm_dati_azie.h"
 #include "db/db_test_folder.h"
+#include "platform/ini_file.h"
 #include "register/frm_personal.h"
 #include "startup/demo_environment.h"
 #include "suite/menu_client.h"
@@ -53,6 +54,7 @@ class RegisterTest : public ui::WindowTest {
         gsConnDbMenu.clear();
         gsFileIni.clear();
         giStaAtt = 0;
+        gdRisVidStampa = 0;
     }
 
     // The working values the menu hands over for this user.

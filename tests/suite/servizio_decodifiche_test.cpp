@@ -146,6 +146,49 @@ TEST_F(DecodificheTest, LookUpListShowsTheFilteredRowsFillsThePickedCodeOrIsCanc
     EXPECT_EQ(ui::desktop().findForm("frmListaRicerca"), nullptr);
 }
 
+// A user's list of columns keeps the names the table has, as it spells them, once each; no name
+// of it reaches the query otherwise.
+TEST_F(DecodificheTest, LookUpColumnsAreTheTablesNamesOfTheUsersList) {
+    const std::vector<std::string> fisse = {"PagTipo", "Descrizione", "EmissEffetti"};
+    struct Caso {
+        std::string elenco;
+        std::vector<std::string> colonne;
+    };
+    const Caso casi[] = {
+        {"", fisse},
+        {" descrizione , pagtipo", {"Descrizione", "PagTipo"}},
+        {"Descrizione,Ignota,DESCRIZIONE,", {"Descrizione"}},
+        {"Descrizione FROM PagTipi; DROP TABLE PagTipi", fisse},
+        {"x,y", fisse},
+    };
+    for (const Caso& c : casi)
+        EXPECT_EQ(servizio->ColonneRicerca("PagTipo", c.elenco), c.colonne) << c.elenco;
+
+    // Whatever the columns shown, the picked row gives its code. The rows reach a display in
+    // one change, not one per cell.
+    struct Celle : ui::UiObserver {
+        int cambi = 0;
+        void controlChanged(ui::Control& c, ui::Property p) override {
+            cambi += c.name() == "ListaRicerca" && p == ui::Property::Cells;
+        }
+    } celle;
+    ui::desktop().addObserver(&celle);
+    std::vector<std::string> intestazione;
+    driver.onForm("frmListaRicerca", [&](ui::Form& f) {
+        auto& lista = static_cast<frmListaRicerca&>(f);
+        EXPECT_LE(celle.cambi, 2);
+        for (int c = 0; c < lista.ListaRicerca->cols(); ++c)
+            intestazione.push_back(lista.ListaRicerca->textMatrix(0, c));
+        ui::user::chooseCell(*lista.ListaRicerca, 2, 0);
+        ui::user::click(*lista.comOk);
+    });
+    EXPECT_TRUE(servizio->PreparaHelpRic("PagTipo", "", txt(1), &Lab(1), "Descrizione"));
+    ui::desktop().removeObserver(&celle);
+    EXPECT_EQ(intestazione, std::vector<std::string>{"Descrizione"});
+    EXPECT_EQ(txt(1).text(), "C");
+    EXPECT_EQ(Lab(1).caption(), "Contanti");
+}
+
 TEST_F(DecodificheTest, LookUpListOfAccountsGivesTheEditingForm) {
     driver.onForm("frmListaRicerca", [](ui::Form& f) {
         ui::user::dblClick(*static_cast<frmListaRicerca&>(f).ListaRicerca);

@@ -60,6 +60,22 @@ TEST_F(Controls, GridAddsTabbedRowsAndKeepsOneRowBelowTheHeadings) {
     EXPECT_EQ(errorOf([&] { gri.textMatrix(2, 0); }), 381);
 }
 
+TEST_F(Controls, GridTakesEveryCellAtOnceInTheShapeGiven) {
+    auto& gri = f.add<Grid>("GriTutte");
+    gri.setRows(5);
+    gri.setRow(4);
+    gri.setCells({{"Codice", "Nome"}, {"001", "Rossi", "di troppo"}, {"002"}});
+    EXPECT_EQ(gri.rows(), 3);
+    EXPECT_EQ(gri.cols(), 2);
+    EXPECT_EQ(gri.row(), 2);
+    EXPECT_EQ(gri.textMatrix(1, 1), "Rossi");
+    EXPECT_EQ(gri.textMatrix(2, 1), "");
+    EXPECT_EQ(errorOf([&] { gri.textMatrix(1, 2); }), 381);
+    // The heading rows and columns stay: a shape without room for them is refused.
+    EXPECT_EQ(errorOf([&] { gri.setCells({}); }), uierr::InvalidPropertyValue);
+    EXPECT_EQ(gri.rows(), 3);
+}
+
 TEST_F(Controls, ListItemsKeepTheChoiceWhenItemsMove) {
     auto& lst = f.add<ListBox>("lstVoci");
     lst.addItem("b");
