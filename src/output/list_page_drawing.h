@@ -71,6 +71,8 @@ class ListPageDrawing {
     std::unique_ptr<TextShapes> shapes_;
     std::vector<double> widths_;
     std::vector<bool> cut_;
+    // The most characters of a text a line can show; the rest is never shaped.
+    std::size_t shownChars_ = 0;
     double gap_ = 0;
     double line_ = 0;
     int perPage_ = 1;
