@@ -42,14 +42,16 @@ bool escapeAt(std::string_view s) {
 // Most texts need nothing of cellText.
 bool plainCell(std::string_view text) {
     return text.size() <= kWorkbookCellChars && text.find('_') == std::string_view::npos &&
-           text.find("\xEF\xBF") == std::string_view::npos;
+           text.find("\xEF\xBF") == std::string_view::npos &&
+           text.find('\0') == std::string_view::npos;
 }
 
 // The text as the library is to write it, into out. An "_xHHHH_" of the value gets its "_"
 // escaped ("_x005F_") so that it reads back as typed; U+FFFE and U+FFFF, which XML cannot hold,
-// go as escapes too (the library escapes the control characters itself). The text stops before
-// the character that would pass kWorkbookCellChars, as readers count it and as the library counts
-// what it is given; true when it was cut.
+// and a zero byte, which would end the text the library is given, go as escapes too (the library
+// escapes the other control characters itself). The text stops before the character that would
+// pass kWorkbookCellChars, as readers count it and as the library counts what it is given; true
+// when it was cut.
 bool cellText(std::string_view text, std::string& out) {
     out.clear();
     std::size_t units = 0;
@@ -59,7 +61,9 @@ bool cellText(std::string_view text, std::string& out) {
         const std::size_t n = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
         const std::string_view one = text.substr(i, n);
         std::string_view piece = one;
-        if (one == "\xEF\xBF\xBE") {
+        if (lead == 0) {
+            piece = "_x0000_";
+        } else if (one == "\xEF\xBF\xBE") {
             piece = "_xFFFE_";
         } else if (one == "\xEF\xBF\xBF") {
             piece = "_xFFFF_";
