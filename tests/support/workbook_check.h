@@ -26,30 +26,11 @@ struct SheetCell {
     }
 };
 
-// A text of the workbook's XML as a reader shows it: the five entities, character references
-// and the "_xHHHH_" escapes decoded.
+// A text of the workbook's XML as a reader shows it: the entities a writer uses in text and the
+// "_xHHHH_" escapes decoded.
 inline std::string readerText(const std::string& xml) {
-    auto utf8 = [](unsigned long cp) {
-        std::string out;
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | cp >> 6);
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | cp >> 12);
-            out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | cp >> 18);
-            out += static_cast<char>(0x80 | (cp >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-        return out;
-    };
     static const std::vector<std::pair<std::string, std::string>> entities = {
-        {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&apos;", "'"}};
+        {"&amp;", "&"}, {"&lt;", "<"}, {"&gt;", ">"}};
     std::string out;
     for (std::size_t i = 0; i < xml.size();) {
         bool done = false;
@@ -62,14 +43,18 @@ inline std::string readerText(const std::string& xml) {
             }
         }
         if (done) continue;
-        if (xml.compare(i, 2, "&#") == 0) {
-            const std::size_t end = xml.find(';', i);
-            const bool hex = xml[i + 2] == 'x';
-            out += utf8(std::stoul(xml.substr(i + (hex ? 3 : 2), end), nullptr, hex ? 16 : 10));
-            i = end + 1;
-        } else if (xml.compare(i, 2, "_x") == 0 && i + 7 <= xml.size() && xml[i + 6] == '_' &&
-                   xml.find_first_not_of("0123456789abcdefABCDEF", i + 2) == i + 6) {
-            out += utf8(std::stoul(xml.substr(i + 2, 4), nullptr, 16));
+        if (xml.compare(i, 2, "_x") == 0 && i + 7 <= xml.size() && xml[i + 6] == '_' &&
+            xml.find_first_not_of("0123456789abcdefABCDEF", i + 2) == i + 6) {
+            const unsigned long c = std::stoul(xml.substr(i + 2, 4), nullptr, 16);
+            if (c < 0x80) {
+                out += static_cast<char>(c);
+            } else if (c < 0x800) {
+                out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+            } else {
+                out +=
+                    {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
+                     static_cast<char>(0x80 | (c & 0x3F))};
+            }
             i += 7;
         } else {
             out += xml[i++];
