@@ -21,6 +21,7 @@ namespace {
 constexpr double kMargin = 36;    // half an inch
 constexpr int kHeadingLines = 4;  // title, blank, captions, rule
 constexpr double kMostCharsPerEm = 32;
+constexpr std::size_t kMostMarksPerChar = 8;
 
 // The text as one line shows it (in scratch, only when it changes): line ends and tabs as blanks,
 // and a noncharacter, which no font draws and a PDF refuses as text, as U+FFFD.
@@ -47,14 +48,15 @@ std::string_view oneLine(std::string_view text, std::string& scratch) {
 }
 
 // The part of a text that a line of the sheet can show: its first `chars` characters that take
-// room, with the marks that go with the last. Only that part is shaped and drawn, so that a value
-// of any length costs a line's work, and its glyphs' positions stay small.
+// room, with the marks that go with the last (a few to a character at most). Only that part is
+// shaped and drawn, so that a value of any length costs a line's work, and its glyphs' positions
+// stay small.
 std::string_view shownPart(std::string_view text, std::size_t chars) {
     if (text.size() <= chars) return text;
     const char* p = text.data();
     const char* end = p + text.size();
     std::size_t counted = 0;
-    while (p < end) {
+    for (std::size_t all = 0; p < end && all < kMostMarksPerChar * chars; ++all) {
         const gunichar c = g_utf8_get_char_validated(p, end - p);
         const bool valid = c < static_cast<gunichar>(-2);
         if (!valid || !g_unichar_iszerowidth(c)) {
