@@ -23,24 +23,27 @@ constexpr int kHeadingLines = 4;  // title, blank, captions, rule
 constexpr double kMostCharsPerEm = 32;
 constexpr std::size_t kMostMarksPerChar = 8;
 
-// The text as one line shows it (in scratch, only when it changes): line ends and tabs as blanks,
-// and a noncharacter, which no font draws and a PDF refuses as text, as U+FFFD.
+// The text as one line shows it (in scratch, only when it changes): line ends and tabs as blanks;
+// a zero byte, which would end the text for pango, and a noncharacter, which no font draws and a
+// PDF refuses as text, as U+FFFD.
 std::string_view oneLine(std::string_view text, std::string& scratch) {
-    auto changed = [&](std::size_t i) {
-        const char c = text[i];
-        return c == '\r' || c == '\n' || c == '\t' ||
-               (static_cast<unsigned char>(c) >= 0xEF && noncharacterAt(text, i) > 0);
+    auto replaced = [&](std::size_t i) -> std::size_t {
+        const auto c = static_cast<unsigned char>(text[i]);
+        return c == 0 ? 1 : c >= 0xEF ? noncharacterAt(text, i) : 0;
+    };
+    auto blank = [&](std::size_t i) {
+        return text[i] == '\r' || text[i] == '\n' || text[i] == '\t';
     };
     std::size_t i = 0;
-    while (i < text.size() && !changed(i)) ++i;
+    while (i < text.size() && !blank(i) && replaced(i) == 0) ++i;
     if (i == text.size()) return text;
     scratch.assign(text.substr(0, i));
     while (i < text.size()) {
-        if (const std::size_t n = noncharacterAt(text, i)) {
+        if (const std::size_t n = replaced(i)) {
             scratch += "\xEF\xBF\xBD";
             i += n;
         } else {
-            scratch += changed(i) ? ' ' : text[i];
+            scratch += blank(i) ? ' ' : text[i];
             ++i;
         }
     }

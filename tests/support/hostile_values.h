@@ -33,7 +33,7 @@ inline const std::vector<HostileValue>& hostileValues() {
         const std::string city = repeated("città ", 6667);     // 40,002 characters
         const std::string mega = repeated("parola ", 149797);  // 1 MB
         const std::string wide = repeated("à", 32767);
-        const std::string control("nul\0x\x01y\x1Fz", 10);
+        const std::string control("prima\0dopo\x01uno\x1F", 15);
         const std::string strange = "_x0041_ \xEF\xBF\xBE \xEF\xB7\x90 \xF0\x9F\xBF\xBF fine";
         return std::vector<HostileValue>{
             {city, city, 32767},
@@ -48,7 +48,7 @@ inline const std::vector<HostileValue>& hostileValues() {
             // U+1FFFF) do not stop a PDF.
             {strange, strange, 18},
             // A zero byte ends no value; control characters stay.
-            {control, control, 10},
+            {control, control, 15},
         };
     }();
     return values;
