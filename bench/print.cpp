@@ -1,6 +1,7 @@
 // Times the list print engine on a generated 12-column list: pages drawn to a PDF file and to
 // preview images, and the peak memory of a PDF print (in a child process of its own, so that
-// each size is measured alone). Never times the making of the list.
+// each size is measured alone), also with a value of a megabyte. Never times the making of the
+// list.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -52,6 +53,38 @@ int printPdf(const PrintList& list, const std::string& path) {
     return engine->pageCount();
 }
 
+// The peak of a PDF print alone, in a child that makes its own list (with a 1 MB description
+// in its first row when asked); the child tells through a pipe how much of it the list itself
+// holds. -1 when the child failed.
+double peakOfPrint(int rows, bool megabyte, const std::string& pdf, double& listMb) {
+    int channel[2];
+    if (pipe(channel) != 0) throw std::runtime_error("pipe");
+    const pid_t child = fork();
+    if (child == 0) {
+        PrintList own = makeList(rows);
+        if (megabyte) {
+            std::string& value = own.rows[0][1];
+            value.clear();
+            while (value.size() < (std::size_t{1} << 20)) value += "parola ";
+        }
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        const double held = before.ru_maxrss / 1024.0;
+        if (write(channel[1], &held, sizeof held) != sizeof held) _exit(1);
+        printPdf(own, pdf);
+        _exit(0);
+    }
+    close(channel[1]);
+    if (read(channel[0], &listMb, sizeof listMb) != sizeof listMb) listMb = -1;
+    close(channel[0]);
+    rusage usage{};
+    int childStatus = 0;
+    if (child > 0 && wait4(child, &childStatus, 0, &usage) == child && childStatus == 0) {
+        return usage.ru_maxrss / 1024.0;
+    }
+    return -1;
+}
+
 }  // namespace
 
 int main() {
@@ -73,36 +106,19 @@ int main() {
             for (int p = 1; p <= drawing.pageCount(); ++p) pageImage(drawing, p, 1);
             const double previewRate = drawing.pageCount() / seconds(start);
 
-            // The peak of a PDF print alone, in a child that makes its own list; the child
-            // tells through a pipe how much of it the list itself holds.
-            double peak = -1;
             double listMb = -1;
-            int channel[2];
-            if (pipe(channel) != 0) throw std::runtime_error("pipe");
-            const pid_t child = fork();
-            if (child == 0) {
-                const PrintList own = makeList(rows);
-                rusage before{};
-                getrusage(RUSAGE_SELF, &before);
-                const double held = before.ru_maxrss / 1024.0;
-                if (write(channel[1], &held, sizeof held) != sizeof held) _exit(1);
-                printPdf(own, pdf);
-                _exit(0);
-            }
-            close(channel[1]);
-            if (read(channel[0], &listMb, sizeof listMb) != sizeof listMb) listMb = -1;
-            close(channel[0]);
-            rusage usage{};
-            int childStatus = 0;
-            if (child > 0 && wait4(child, &childStatus, 0, &usage) == child && childStatus == 0) {
-                peak = usage.ru_maxrss / 1024.0;
-            }
+            const double peak = peakOfPrint(rows, false, pdf, listMb);
             std::printf("%d rows: %d pages\n", rows, pages);
             std::printf("%d rows: print-pdf pages/s=%.1f\n", rows, pdfRate);
             std::printf("%d rows: print-preview pages/s=%.1f\n", rows, previewRate);
             std::printf("%d rows: print-pdf peak-mb=%.1f\n", rows, peak);
             std::printf("%d rows: list alone peak-mb=%.1f\n", rows, listMb);
         }
+        // One value of a megabyte among them: the page shows only what its cell can.
+        double listMb = -1;
+        const double peak = peakOfPrint(10000, true, pdf, listMb);
+        std::printf("10000 rows and a 1 MB value: print-pdf peak-mb=%.1f\n", peak);
+        std::printf("10000 rows and a 1 MB value: list alone peak-mb=%.1f\n", listMb);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench_print: %s\n", e.what());
         status = 1;

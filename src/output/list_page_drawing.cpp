@@ -7,10 +7,12 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 #include "output/shaped_texts.h"
 #include "platform/printer_media.h"
+#include "platform/utf8_check.h"
 
 namespace tolvane {
 
@@ -18,15 +20,55 @@ namespace {
 
 constexpr double kMargin = 36;    // half an inch
 constexpr int kHeadingLines = 4;  // title, blank, captions, rule
+constexpr double kMostCharsPerEm = 32;
+constexpr std::size_t kMostMarksPerChar = 8;
 
-// The text on one line: line ends and tabs as blanks (in scratch, only when it holds any).
-std::string_view oneLine(const std::string& text, std::string& scratch) {
-    if (text.find_first_of("\r\n\t") == std::string::npos) return text;
-    scratch = text;
-    for (char& c : scratch) {
-        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+// The text as one line shows it (in scratch, only when it changes): line ends and tabs as blanks;
+// a zero byte, which would end the text for pango, and a noncharacter, which no font draws and a
+// PDF refuses as text, as U+FFFD.
+std::string_view oneLine(std::string_view text, std::string& scratch) {
+    auto replaced = [&](std::size_t i) -> std::size_t {
+        const auto c = static_cast<unsigned char>(text[i]);
+        return c == 0 ? 1 : c >= 0xEF ? noncharacterAt(text, i) : 0;
+    };
+    auto blank = [&](std::size_t i) {
+        return text[i] == '\r' || text[i] == '\n' || text[i] == '\t';
+    };
+    std::size_t i = 0;
+    while (i < text.size() && !blank(i) && replaced(i) == 0) ++i;
+    if (i == text.size()) return text;
+    scratch.assign(text.substr(0, i));
+    while (i < text.size()) {
+        if (const std::size_t n = replaced(i)) {
+            scratch += "\xEF\xBF\xBD";
+            i += n;
+        } else {
+            scratch += blank(i) ? ' ' : text[i];
+            ++i;
+        }
     }
     return scratch;
+}
+
+// The part of a text that a line of the sheet can show: its first `chars` characters that take
+// room, with the marks that go with the last (a few to a character at most). Only that part is
+// shaped and drawn, so that a value of any length costs a line's work, and its glyphs' positions
+// stay small.
+std::string_view shownPart(std::string_view text, std::size_t chars) {
+    if (text.size() <= chars) return text;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    std::size_t counted = 0;
+    for (std::size_t all = 0; p < end && all < kMostMarksPerChar * chars; ++all) {
+        const gunichar c = g_utf8_get_char_validated(p, end - p);
+        const bool valid = c < static_cast<gunichar>(-2);
+        if (!valid || !g_unichar_iszerowidth(c)) {
+            if (counted == chars) break;
+            ++counted;
+        }
+        p = valid ? g_utf8_next_char(p) : p + 1;
+    }
+    return text.substr(0, static_cast<std::size_t>(p - text.data()));
 }
 
 const std::string& cellOf(const std::vector<std::string>& row, std::size_t i) {
@@ -60,21 +102,26 @@ ListPageDrawing::ListPageDrawing(const PrintList& list, const PageSetup& setup)
     const std::size_t n = list.captions.size();
     widths_.assign(n, 0);
     cut_.assign(n, false);
+    const double room = setup_.widthPoints() - 2 * kMargin;
+    // A character that takes room is never narrower than a thirty-second of an em.
+    const double size = setup.font.size > 0 ? setup.font.size : 10;
+    shownChars_ = static_cast<std::size_t>(std::ceil(std::max(room, 1.0) * kMostCharsPerEm / size));
     std::string scratch;
+    auto shown = [&](const std::string& text) {
+        return oneLine(shownPart(text, shownChars_), scratch);
+    };
     for (std::size_t i = 0; i < n; ++i) {
-        widths_[i] = shapes_->width(TextShapes::kHeading, oneLine(list.captions[i], scratch));
+        widths_[i] = shapes_->width(TextShapes::kHeading, shown(list.captions[i]));
         for (const auto& row : list.rows) {
             const std::string& cell = cellOf(row, i);
             if (!cell.empty()) {
-                widths_[i] = std::max(widths_[i],
-                                      shapes_->width(TextShapes::kChosen, oneLine(cell, scratch)));
+                widths_[i] = std::max(widths_[i], shapes_->width(TextShapes::kChosen, shown(cell)));
             }
         }
     }
     gap_ = shapes_->width(TextShapes::kChosen, "  ");
     line_ = std::max(1.0, shapes_->lineHeight());
     const double narrowest = shapes_->width(TextShapes::kChosen, "MMM");
-    const double room = setup_.widthPoints() - 2 * kMargin;
     double total = n == 0 ? 0 : gap_ * static_cast<double>(n - 1);
     for (double w : widths_) total += w;
     // The widest columns give way first: every column wider than a level is cut to it, the
@@ -119,7 +166,7 @@ void ListPageDrawing::draw(cairo_t* cr, int page) const {
     std::string scratch;
     auto show = [&](TextShapes::Face face, const std::string& raw, double x, double y,
                     const Box* clip) {
-        const std::string_view text = oneLine(raw, scratch);
+        const std::string_view text = oneLine(shownPart(raw, shownChars_), scratch);
         const ShapedText& shaped = shapes_->shaped(face, text);
         if (clip == nullptr && !shaped.whole) {
             shapes_->show(cr, shaped, text, x, y, true);

@@ -48,8 +48,9 @@ struct PageSetup {
 
 // Columns are as wide as their widest text, measured in the font; when the line is too narrow
 // the widest narrow first (not below three characters) and their texts are cut. An empty list
-// still has one page, with its headings. Each distinct text is shaped once and kept while the
-// cache's fixed budget allows, so that memory stays the same however long the list.
+// still has one page, with its headings. Each distinct text is shaped once, only as far as a
+// line can show it, and kept while the cache's fixed budget allows, so that memory stays the
+// same however long the list and its values.
 class ListPageDrawing {
   public:
     // The list is measured here and read again at each page: it must outlive the drawing.
@@ -71,6 +72,8 @@ class ListPageDrawing {
     std::unique_ptr<TextShapes> shapes_;
     std::vector<double> widths_;
     std::vector<bool> cut_;
+    // The most characters of a text a line can show; the rest is never shaped.
+    std::size_t shownChars_ = 0;
     double gap_ = 0;
     double line_ = 0;
     int perPage_ = 1;

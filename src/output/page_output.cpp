@@ -15,6 +15,7 @@
 #include "output/list_page_drawing.h"
 #include "platform/numbered_error.h"
 #include "platform/save_file.h"
+#include "platform/utf8_check.h"
 
 namespace tolvane {
 
@@ -86,7 +87,11 @@ PdfPages::PdfPages(SaveFile& file, const std::string& title)
     : surface_(std::make_unique<Surface>()) {
     surface_->file = &file;
     surface_->surface = cairo_pdf_surface_create_for_stream(toSaveFile, &file, 595.276, 841.89);
-    cairo_pdf_surface_set_metadata(surface_->surface, CAIRO_PDF_METADATA_TITLE, title.c_str());
+    std::string shown = title;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (const std::size_t n = noncharacterAt(shown, i)) shown.replace(i, n, "\xEF\xBF\xBD");
+    }
+    cairo_pdf_surface_set_metadata(surface_->surface, CAIRO_PDF_METADATA_TITLE, shown.c_str());
     cairo_pdf_surface_set_metadata(surface_->surface, CAIRO_PDF_METADATA_CREATOR, "Tolvane");
     surface_->cr = cairo_create(surface_->surface);
 }

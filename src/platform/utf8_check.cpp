@@ -34,6 +34,19 @@ std::size_t sequenceLength(std::string_view s, std::size_t i) {
 
 }  // namespace
 
+std::size_t noncharacterAt(std::string_view bytes, std::size_t i) {
+    const auto b = [&](std::size_t k) {
+        return k < bytes.size() ? static_cast<unsigned char>(bytes[k]) : 0;
+    };
+    if (b(i) == 0xEF && b(i + 1) == 0xB7 && b(i + 2) >= 0x90 && b(i + 2) <= 0xAF) return 3;
+    if (b(i) == 0xEF && b(i + 1) == 0xBF && b(i + 2) >= 0xBE) return 3;
+    // U+1FFFE, U+1FFFF, ... U+10FFFF
+    if (b(i) >= 0xF0 && b(i) <= 0xF4 && (b(i + 1) & 0xCF) == 0x8F && b(i + 2) == 0xBF &&
+        (b(i + 3) & 0xFE) == 0xBE)
+        return 4;
+    return 0;
+}
+
 bool isAscii(std::string_view bytes) {
     for (const char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) return false;

@@ -204,7 +204,11 @@ void FrmVedrixStampa::CmdStampa_Click() {
         lista->AvviaStampa(mgFont, orientamento, tipo);
     } catch (const std::exception& e) {
         frmMsgCom::MsgErrfrm(e);
+        return;
     }
+    // What the print wrote otherwise than the list holds it, told once at its end.
+    const auto& engine = lista->ogSta.engine();
+    if (engine && !engine->notice().empty()) frmMsgCom::msgCom(engine->notice(), "&Ok");
 }
 
 }  // namespace tolvane

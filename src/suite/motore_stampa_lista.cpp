@@ -22,6 +22,7 @@
 #include "platform/save_file.h"
 #include "platform/scope_guard.h"
 #include "platform/text.h"
+#include "platform/utf8_check.h"
 #include "suite/invio_email.h"
 #include "suite/lib_generale.h"
 #include "suite/opz_stampa.h"
@@ -90,6 +91,13 @@ PrintList withPlainNumbers(const PrintList& list, const std::vector<ListColumnKi
         }
     }
     return plain;
+}
+
+// A value that is not UTF-8 (another program may write any bytes into a database) is read as
+// Windows-1252, the encoding of the suite's files, which gives every byte a character. Done here
+// once for every output: pages, PDF, printers, text files and workbooks all get valid text.
+void readAsText(std::string& value) {
+    if (!isValidUtf8(value)) value = fromWindows1252(value);
 }
 
 std::string threeDigits(long n) {
@@ -186,6 +194,11 @@ MotoreStampaLista::MotoreStampaLista(std::shared_ptr<OpzStampa> options, PrintLi
     : options_(std::move(options)), list_(std::move(list)), setup_(setup), id_(nextId()) {
     if (!options_)
         throw NumberedError(errnum::ObjectRequired, "Opzioni di stampa assenti", kSource);
+    readAsText(list_.title);
+    for (std::string& caption : list_.captions) readAsText(caption);
+    for (auto& row : list_.rows) {
+        for (std::string& value : row) readAsText(value);
+    }
 }
 
 std::string MotoreStampaLista::PercorsoFilePagine() const {
@@ -201,6 +214,7 @@ bool MotoreStampaLista::Esegui() {
     stop_ = false;
     interrotta_ = false;
     pdfScritto_.clear();
+    notice_.clear();
     const Variant email = options_->LeggiParStampa("EmailInvia");
     bool perEmail = false;
     if (!email.isEmpty() && !email.isNull()) {
@@ -411,7 +425,9 @@ bool MotoreStampaLista::suFile() {
     // "Tolgo il formato nei campi numerici" is for plain text and workbooks; the separated text
     // for Excel keeps every value as shown.
     if (options_->FileForm == 2) {
-        writeWorkbook(list_, columnKinds, options_->NumNoForm, options_->FileName);
+        notice_ = cutCellsNotice(
+            list_, writeWorkbook(list_, columnKinds, options_->NumNoForm, options_->FileName),
+            options_->FileName);
         return true;
     }
     std::string text = options_->FileForm == 1 && options_->NumNoForm

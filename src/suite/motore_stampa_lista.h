@@ -1,7 +1,7 @@
 // Our print engine for the lists: draws a list's pages (ListPageDrawing) and sends them to a
-// printer as a PDF job, to the PDF printer's folder, into the on-screen preview page by page, or
-// writes the list to a file (separated text or a workbook) or as fixed-format text. Never shows
-// a message: a failure is raised to the print object that started it, with nothing left behind.
+// printer as a PDF job, to the PDF printer's folder, into the preview page by page, or writes the
+// list to a file (separated text or a workbook) or as fixed-format text. Never shows a message:
+// failures are raised with nothing left behind, what it wrote otherwise is left in its notice.
 #pragma once
 
 #include <functional>
@@ -111,6 +111,9 @@ class MotoreStampaLista final : public PagedPrintEngine,
     std::string savePdfInFolder(const std::string& folder);
     // The file the last print to the PDF printer wrote ("" when none).
     const std::string& pdfScritto() const { return pdfScritto_; }
+    // What the last print wrote otherwise than the list holds it (values cut to fit a workbook
+    // cell), for the user at its end; "" when it wrote everything as it is.
+    const std::string& notice() const { return notice_; }
 
     void InterrompiStampa(int piCodice) override;
     OpzStampa* OpzioniMotore() override { return options_.get(); }
@@ -166,6 +169,7 @@ class MotoreStampaLista final : public PagedPrintEngine,
     long ultimaSalvata_ = 0;
     std::string id_;
     std::string pdfScritto_;
+    std::string notice_;
     int progressShown_ = 0;
     ui::Form* finestra_ = nullptr;
 };

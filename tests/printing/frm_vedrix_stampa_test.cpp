@@ -9,6 +9,7 @@
 
 #include "printing/stampa_lista_fixture.h"
 #include "support/pdf_check.h"
+#include "support/workbook_check.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane::testing {
@@ -110,6 +111,37 @@ TEST_F(FrmVedrixStampaTest, FailuresAreShownAndNothingIsPrinted) {
     EXPECT_TRUE(queue->jobs().empty());
     EXPECT_FALSE(std::filesystem::exists(folder.file("manca")));
     EXPECT_EQ(giStaAtt, 0);
+}
+
+// Values cut to fit a workbook's cells are told once, at the end of the print, by column and
+// row; a print that cuts nothing tells nothing.
+TEST_F(FrmVedrixStampaTest, CellsCutInAWorkbookAreToldOnceAtTheEnd) {
+    const std::string longText(40000, 'x');
+    lista.rows[1][1] = longText;
+    lista.rows[6][1] = longText;
+    lista.rows[6][2] = longText;  // hidden: not printed
+    FrmVedrixStampa& dialog = dialogFor(OpzStampa::kFile);
+    OpzStampa& opz = *dialog.opzioni();
+    opz.FileForm = 2;
+    opz.FileName = folder.file("lista.xlsx");
+    driver.answerMessage("Nel file " + opz.FileName +
+                             " alcuni valori superano i 32.767 caratteri di una cella di Excel: ne "
+                             "sono stati scritti i primi 32.767.\r\nColonna Descrizione (B): "
+                             "righe 3, 8",
+                         1);
+    click(dialog.CmdStampa);
+    EXPECT_EQ(driver.messageTexts().size(), 1u);
+    const Workbook book(opz.FileName);
+    EXPECT_EQ(book.cell("B3").value, std::string(32767, 'x'));
+    EXPECT_EQ(book.cell("B4").value, "Azienda 3");
+    EXPECT_EQ(giStaAtt, 0);
+
+    lista.rows[1][1] = "Azienda 2";
+    lista.rows[6][1] = "Azienda 7";
+    openDialog();
+    click(dialog.CmdStampa);
+    EXPECT_EQ(driver.messageTexts().size(), 1u);
+    EXPECT_EQ(Workbook(opz.FileName).cell("B3").value, "Azienda 2");
 }
 
 // After a print the button waits for the next list; the default printer button empties the

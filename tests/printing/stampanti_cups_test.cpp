@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -16,6 +17,7 @@
 #include "printing/frm_scelta_stam_fixture.h"
 #include "printing/stampa_lista_fixture.h"
 #include "suite/print_queue.h"
+#include "support/hostile_values.h"
 #include "support/private_cups.h"
 #include "support/test_ppd.h"
 
@@ -192,6 +194,30 @@ TEST_F(StampantiCupsTest, FixedFormatGoesToTheQueueChosenAmongQueuesOnOneDevice)
     click(again.CmdStampa);
     EXPECT_EQ(cups_->jobs("Magazzino").size(), magazzino + 1);
     EXPECT_EQ(cups_->jobs("Ufficio").size(), ufficio);
+}
+
+// Whatever the values, the printer gets the whole list as one PDF: bytes that are not UTF-8, a
+// value longer than a workbook cell and a megabyte, each drawn inside its column.
+TEST_F(StampantiCupsTest, PrinterJobDrawsEveryValueInsideItsColumn) {
+    lista.rows.clear();
+    const auto& values = hostileValues();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        lista.rows.push_back({"R" + std::to_string(i + 1), values[i].value, ""});
+    folder.write("pelmor.ini", "[Elenco aziende]\r\nNomeStampante=Ufficio\r\n");
+    FrmVedrixStampa& dialog = openListDialog(lista);
+    click(dialog.OptOrientamento(1));
+    click(dialog.OptTipsta(0));
+    click(dialog.CmdStampa);
+    int id = 0;
+    for (const auto& job : cups_->jobs("Ufficio")) id = std::max(id, job.first);
+    ASSERT_GT(id, 0) << cups_->log();
+    char document[32];
+    std::snprintf(document, sizeof document, "spool/d%05d-001", id);
+    const PdfFacts pdf = pdfFacts(cups_->folder().file(document));
+    EXPECT_EQ(pdf.pages, 1) << pdf.text;
+    EXPECT_EQ(outOfPlace(pdf, "Descrizione", values.size()), std::vector<std::string>{});
+    for (const char* word : {"città", "AÿB", "parola"})
+        EXPECT_NE(pdf.text.find(word), std::string::npos) << word;
 }
 
 TEST_F(StampantiCupsTest, SessionSettingKeepsOtherSessionsPrintersOut) {

@@ -14,11 +14,14 @@
 #include <vector>
 
 #include "platform/numbered_error.h"
+#include "platform/text.h"
+#include "platform/utf8_check.h"
 #include "suite/lib_generale.h"
 #include "suite/opz_stampa.h"
 #include "suite/stampante_pdf.h"
 #include "suite/vedrix_lista.h"
 #include "support/error_number.h"
+#include "support/hostile_values.h"
 #include "support/memory_printing.h"
 #include "support/pdf_check.h"
 #include "support/scratch_folder.h"
@@ -68,13 +71,23 @@ TEST(SeparatedText, EveryValueReadsBackWholeWhateverTheQualifier) {
     };
     PrintList list;
     list.captions = {"Codice", "Nota"};
-    list.rows = {{"1", "dice \"sì\"; poi\nva"}, {"007", "1.234,50 l'anno"}};
+    // A double quote alone is enclosed too (the third row), as a reader would take it for one.
+    list.rows = {{"1", "dice \"sì\"; poi\nva"}, {"007", "1.234,50 l'anno"}, {"3", "12\""}};
     for (const Case& c : std::vector<Case>{
-             {";", "\"", {"\"1\";\"dice \"\"sì\"\"; poi\nva\"", "\"007\";\"1.234,50 l'anno\""}},
-             {";", "", {"1;\"dice \"\"sì\"\"; poi\nva\"", "007;1.234,50 l'anno"}},
-             {"\t", "'", {"'1'\t'dice \"sì\"; poi\nva'", "'007'\t'1.234,50 l''anno'"}},
-             {",", "", {"1,\"dice \"\"sì\"\"; poi\nva\"", "007,\"1.234,50 l'anno\""}},
-             {" ", "", {"1 \"dice \"\"sì\"\"; poi\nva\"", "007 \"1.234,50 l'anno\""}}}) {
+             {";",
+              "\"",
+              {"\"1\";\"dice \"\"sì\"\"; poi\nva\"", "\"007\";\"1.234,50 l'anno\"",
+               "\"3\";\"12\"\"\""}},
+             {";", "", {"1;\"dice \"\"sì\"\"; poi\nva\"", "007;1.234,50 l'anno", "3;\"12\"\"\""}},
+             {"\t",
+              "'",
+              {"'1'\t'dice \"sì\"; poi\nva'", "'007'\t'1.234,50 l''anno'", "'3'\t'12\"'"}},
+             {",",
+              "",
+              {"1,\"dice \"\"sì\"\"; poi\nva\"", "007,\"1.234,50 l'anno\"", "3,\"12\"\"\""}},
+             {" ",
+              "",
+              {"1 \"dice \"\"sì\"\"; poi\nva\"", "007 \"1.234,50 l'anno\"", "3 \"12\"\"\""}}}) {
         std::string text = separatedText(list, c.separator, c.qualifier);
         std::string expected = c.qualifier + "Codice" + c.qualifier + c.separator + c.qualifier +
                                "Nota" + c.qualifier + "\r\n";
@@ -365,6 +378,112 @@ TEST_F(EngineTest, TextFilesKeepTheirValuesInTheirEncoding) {
     }
 }
 
+// A list of the values no output may lose, each on a row of its own under its code.
+PrintList hostileList() {
+    PrintList list;
+    list.title = "Valori";
+    list.captions = {"Codice", "Descrizione"};
+    const auto& values = hostileValues();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        list.rows.push_back({"R" + std::to_string(i + 1), values[i].value});
+    return list;
+}
+
+// Where two long texts first differ, for a failure message that does not print them whole.
+std::string firstDifference(const std::string& a, const std::string& b) {
+    const auto at = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
+    return "lengths " + std::to_string(a.size()) + " and " + std::to_string(b.size()) +
+           ", first difference at byte " + std::to_string(at.first - a.begin());
+}
+
+// A value longer than a cell holds keeps its first characters and the print names its cell, in
+// one notice for all; bytes that are not UTF-8 read as Windows-1252, so that the workbook opens.
+TEST_F(EngineTest, WorkbookKeepsWhatACellHoldsAndNamesTheCellsCut) {
+    opz->StaVid = OpzStampa::kFile;
+    opz->FileForm = 2;
+    opz->FileName = folder.file("valori.xlsx");
+    auto e = engine(hostileList());
+    ASSERT_TRUE(e->Esegui());
+    const Workbook book(opz->FileName);
+    EXPECT_EQ(book.xmlErrors(), "");
+    EXPECT_EQ(book.cell("B1"), (SheetCell{"s", "Descrizione", "General"}));
+    const auto& values = hostileValues();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::string row = std::to_string(i + 2);
+        EXPECT_EQ(book.cell("A" + row), (SheetCell{"s", "R" + std::to_string(i + 1), "General"}));
+        const SheetCell cell = book.cell("B" + row);
+        const std::string expected =
+            Left(values[i].text, static_cast<long>(values[i].workbookChars));
+        EXPECT_EQ(cell.type, "s") << "B" << row;
+        EXPECT_TRUE(cell.value == expected)
+            << "B" << row << ": " << firstDifference(cell.value, expected);
+    }
+    EXPECT_EQ(e->notice(), "Nel file " + opz->FileName +
+                               " alcuni valori superano i 32.767 caratteri di una cella di Excel: "
+                               "ne sono stati scritti i primi 32.767.\r\nColonna Descrizione (B): "
+                               "righe 2, 4, 6");
+
+    // Many cells cut: the notice names the first rows and columns and counts the others.
+    PrintList wide;
+    const std::string value(40000, 'x');
+    for (int c = 0; c < 12; ++c) wide.captions.push_back("C" + std::to_string(c + 1));
+    for (int r = 0; r < 12; ++r) wide.rows.emplace_back(r == 0 ? 12 : 1, value);
+    auto many = engine(wide);
+    ASSERT_TRUE(many->Esegui());
+    const std::string notice = many->notice();
+    EXPECT_NE(notice.find("\r\nColonna C1 (A): righe 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 e altre 2\r\n"
+                          "Colonna C2 (B): riga 2\r\n"),
+              std::string::npos)
+        << notice;
+    EXPECT_NE(notice.find("Colonna C10 (J): riga 2\r\ne in altre 2 colonne"), std::string::npos)
+        << notice;
+
+    // A list wider than a sheet is refused, and no workbook is left.
+    PrintList tooWide;
+    tooWide.captions.assign(16385, "C");
+    opz->FileName = folder.file("larga.xlsx");
+    const NumberedError refused = errorRaised([&] { engine(tooWide)->Esegui(); });
+    EXPECT_EQ(refused.number(), 75);
+    EXPECT_NE(refused.description().find("al massimo 16.384 colonne, la lista ne ha 16.385"),
+              std::string::npos)
+        << refused.description();
+    EXPECT_FALSE(std::filesystem::exists(opz->FileName));
+}
+
+// Separated and plain text hold every value whole, in UTF-8 only.
+TEST_F(EngineTest, TextFilesHoldEveryValueWholeAndOnlyUtf8) {
+    opz->StaVid = OpzStampa::kFile;
+    opz->SepCampi = ";";
+    opz->DelimStr = "";
+    std::string expected = "Codice;Descrizione\r\n";
+    const auto& values = hostileValues();
+    for (std::size_t i = 0; i < values.size(); ++i)
+        expected += "R" + std::to_string(i + 1) + ";" + values[i].text + "\r\n";
+    for (int form : {0, 1}) {
+        opz->FileForm = form;
+        opz->FileName = folder.file(form == 0 ? "valori.csv" : "valori.txt");
+        auto e = engine(hostileList());
+        ASSERT_TRUE(e->Esegui());
+        const std::string bytes = ScratchFolder::read(opz->FileName);
+        const std::string whole = (form == 0 ? std::string(kUtf8Bom) : "") + expected;
+        EXPECT_TRUE(bytes == whole) << "format " << form << ": " << firstDifference(bytes, whole);
+        EXPECT_TRUE(isValidUtf8(bytes)) << form;
+        EXPECT_EQ(e->notice(), "");
+    }
+}
+
+// Any value is drawn inside its column, its row's code beside it and the other rows untouched.
+TEST_F(EngineTest, PdfDrawsEveryValueInsideItsColumn) {
+    auto e = engine(hostileList());
+    const std::string file = folder.file("valori.pdf");
+    ASSERT_TRUE(e->savePdf(file));
+    const PdfFacts pdf = pdfFacts(file);
+    EXPECT_EQ(pdf.pages, 1);
+    EXPECT_EQ(outOfPlace(pdf, "Descrizione", hostileValues().size()), std::vector<std::string>{});
+    for (const char* word : {"città", "AÿB", "parola", "_x0041_", "fine", "dopo"})
+        EXPECT_NE(pdf.text.find(word), std::string::npos) << word;
+}
+
 TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
     struct Rule {
         std::string usaPdfCreator;
@@ -459,7 +578,10 @@ TEST_F(EngineTest, FixedFormatIsWrittenInWindows1252) {
     PrintList list;
     list.title = "Città";
     list.captions = {"Nome"};
-    list.rows = {{"Perché € 5 Łódź"}};
+    // Bytes that are not UTF-8 were read as Windows-1252: they come back as they were.
+    list.rows = {{"Perché € 5 Łódź"},
+                 {"A\xFF"
+                  "B"}};
     opz->StaVid = OpzStampa::kFissa;
     opz->FisRighe = 8;
     opz->FisColonne = 40;
@@ -474,6 +596,10 @@ TEST_F(EngineTest, FixedFormatIsWrittenInWindows1252) {
             printer ? queue->jobs().back().content : ScratchFolder::read(opz->FisFileName);
         EXPECT_EQ(bytes.rfind("Citt\xE0", 0), 0u) << printer;
         EXPECT_NE(bytes.find("\r\n" + row + "\r\n"), std::string::npos) << printer;
+        EXPECT_NE(bytes.find("\r\nA\xFF"
+                             "B\r\n"),
+                  std::string::npos)
+            << printer;
         EXPECT_EQ(bytes.find("\xC3"), std::string::npos) << "no UTF-8 left, printer " << printer;
     }
 }
