@@ -15,7 +15,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
-#include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
