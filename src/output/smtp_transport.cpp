@@ -1,16 +1,24 @@
 // A print's e-mail to an SMTP server through libcurl: TLS as the settings ask, the login when
-// one is set, every recipient in the envelope, every wait bounded and the user's stop asked in
-// between. The password goes to libcurl and nowhere else: of the commands sent only the verb
-// (and a recipient's address) is looked at, so it cannot reach a message or a log.
+// one is set, every recipient in the envelope, every answer awaited at most the limit. libcurl
+// runs in a thread of its own, since some of its waits block; the caller's thread keeps asking
+// stop meanwhile, and cutting the connection ends any of those waits at once. The password goes
+// to libcurl and nowhere else: of the commands sent only the verb (and a recipient's address) is
+// looked at, so it cannot reach a message or a log.
 #include <curl/curl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
-#include <exception>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 #include "output/mail_transport.h"
 
@@ -18,7 +26,8 @@ namespace tolvane {
 
 namespace {
 
-// The longest the program waits for libcurl before asking stop again, in milliseconds.
+// The longest the program waits for libcurl, or for the sending's thread, before looking again,
+// in milliseconds.
 constexpr int kStepMilliseconds = 100;
 
 struct Upload {
@@ -34,32 +43,69 @@ std::size_t readMessage(char* buffer, std::size_t size, std::size_t count, void*
     return n;
 }
 
-// What the transfer went through: the last command sent, whether the user stopped it, and a
-// failure of the stop check, which must not cross libcurl.
-struct Watch {
-    const StopCheck& stop;
-    bool stopped = false;
-    std::exception_ptr failure{};
-    std::string lastCommand{};  // its verb, in capitals
-    std::string lastRecipient{};
+// The sockets libcurl opened, so that the waiting side can cut them: a cut connection ends every
+// wait of libcurl on it at once and leaves no way to say goodbye on it.
+class Sockets {
+  public:
+    curl_socket_t open(const curl_sockaddr& address) {
+        const curl_socket_t fd =
+            ::socket(address.family, address.socktype | SOCK_CLOEXEC, address.protocol);
+        if (fd == CURL_SOCKET_BAD) return fd;
+        std::lock_guard lock(mutex_);
+        open_.push_back(fd);
+        if (cut_) ::shutdown(fd, SHUT_RDWR);
+        return fd;
+    }
+    int close(curl_socket_t fd) {
+        std::lock_guard lock(mutex_);
+        std::erase(open_, fd);
+        return ::close(fd);
+    }
+    void cut() {
+        std::lock_guard lock(mutex_);
+        cut_ = true;
+        for (curl_socket_t fd : open_) ::shutdown(fd, SHUT_RDWR);
+    }
+
+  private:
+    std::mutex mutex_;
+    std::vector<curl_socket_t> open_;
+    bool cut_ = false;
 };
 
-int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    auto* watch = static_cast<Watch*>(user);
-    if (watch->stopped || watch->failure) return 1;
-    if (!watch->stop) return 0;
-    try {
-        watch->stopped = watch->stop();
-    } catch (...) {
-        watch->failure = std::current_exception();
+curl_socket_t onOpenSocket(void* user, curlsocktype, curl_sockaddr* address) {
+    return static_cast<Sockets*>(user)->open(*address);
+}
+
+int onCloseSocket(void* user, curl_socket_t fd) { return static_cast<Sockets*>(user)->close(fd); }
+
+// What the sending's thread went through: the last command sent, whether the server answered
+// with something that is no SMTP answer, and how libcurl ended. Read by the caller once the
+// thread has ended.
+struct Watch {
+    std::string lastCommand{};  // its verb, in capitals
+    std::string lastRecipient{};
+    std::atomic<bool> notMailServer{false};
+    CURLcode code = CURLE_OK;
+};
+
+// An SMTP answer line starts with a three-digit code, then a blank, a hyphen or the line's end.
+bool smtpAnswerLine(std::string_view line) {
+    if (line.size() < 3) return false;
+    for (char c : line.substr(0, 3)) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     }
-    return watch->stopped || watch->failure ? 1 : 0;
+    return line.size() == 3 || std::string_view(" -\r\n").find(line[3]) != std::string_view::npos;
 }
 
 int onTrace(CURL*, curl_infotype type, char* data, std::size_t size, void* user) {
-    if (type != CURLINFO_HEADER_OUT) return 0;
     auto* watch = static_cast<Watch*>(user);
     const std::string_view line(data, size);
+    if (type == CURLINFO_HEADER_IN) {
+        if (!smtpAnswerLine(line)) watch->notMailServer = true;
+        return 0;
+    }
+    if (type != CURLINFO_HEADER_OUT) return 0;
     std::string verb;
     for (char c : line.substr(0, std::min<std::size_t>(line.size(), 4)))
         verb += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -74,6 +120,10 @@ int onTrace(CURL*, curl_infotype type, char* data, std::size_t size, void* user)
                                    : std::string();
     }
     return 0;
+}
+
+int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<const std::atomic<bool>*>(user)->load() ? 1 : 0;
 }
 
 struct EasyCleanup {
@@ -134,6 +184,79 @@ SendOutcome outcomeOf(CURLcode code, CURL* curl, const Watch& watch, long timeou
     }
 }
 
+// The sending's thread and what it shares with the caller's.
+class Sending {
+  public:
+    Sending(CURL* curl, Sockets& sockets, Watch& watch)
+        : curl_(curl), sockets_(sockets), watch_(watch) {
+        curl_easy_setopt(curl_, CURLOPT_NOPROGRESS, 0L);
+        curl_easy_setopt(curl_, CURLOPT_XFERINFOFUNCTION, onProgress);
+        curl_easy_setopt(curl_, CURLOPT_XFERINFODATA, &given_up_);
+        thread_ = std::thread([this] { run(); });
+    }
+    // Whatever ends the caller's wait, the thread is ended and joined before anything it uses
+    // goes away.
+    ~Sending() {
+        giveUp();
+        thread_.join();
+    }
+    Sending(const Sending&) = delete;
+    Sending& operator=(const Sending&) = delete;
+
+    // True once the thread has ended, waiting at most one step for it.
+    bool ended() {
+        std::unique_lock lock(mutex_);
+        return ended_cv_.wait_for(lock, std::chrono::milliseconds(kStepMilliseconds),
+                                  [this] { return ended_; });
+    }
+    void giveUp() {
+        given_up_ = true;
+        sockets_.cut();
+    }
+
+  private:
+    // Driven here rather than by curl_easy_perform, so that a sending given up or a server that
+    // is none ends within one step also where no wait of libcurl is cut short.
+    void run() {
+        std::unique_ptr<CURLM, MultiCleanup> multi(curl_multi_init());
+        watch_.code = CURLE_FAILED_INIT;
+        if (multi) {
+            curl_multi_add_handle(multi.get(), curl_);
+            watch_.code = CURLE_OK;
+            for (int running = 1; running > 0 && !given_up_ && !watch_.notMailServer;) {
+                if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
+                    watch_.code = CURLE_FAILED_INIT;
+                    break;
+                }
+                if (running > 0)
+                    curl_multi_poll(multi.get(), nullptr, 0, kStepMilliseconds, nullptr);
+            }
+            int left = 0;
+            while (CURLMsg* m = curl_multi_info_read(multi.get(), &left)) {
+                if (m->msg == CURLMSG_DONE && m->easy_handle == curl_) watch_.code = m->data.result;
+            }
+            // After a failure the server gets no farewell: one that stopped answering would keep
+            // the sending waiting for it.
+            if (watch_.code != CURLE_OK || given_up_ || watch_.notMailServer) sockets_.cut();
+            curl_multi_remove_handle(multi.get(), curl_);
+            // The connection is closed here, after the farewell that follows a sent message.
+            multi.reset();
+        }
+        std::lock_guard lock(mutex_);
+        ended_ = true;
+        ended_cv_.notify_all();
+    }
+
+    CURL* curl_;
+    Sockets& sockets_;
+    Watch& watch_;
+    std::atomic<bool> given_up_{false};
+    std::mutex mutex_;
+    std::condition_variable ended_cv_;
+    bool ended_ = false;
+    std::thread thread_;
+};
+
 }  // namespace
 
 std::string SmtpTransport::destination() const {
@@ -145,8 +268,7 @@ SendOutcome SmtpTransport::send(const PrintMail& mail, const std::string& messag
     static std::once_flag initialised;
     std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     std::unique_ptr<CURL, EasyCleanup> curl(curl_easy_init());
-    std::unique_ptr<CURLM, MultiCleanup> multi(curl_multi_init());
-    if (!curl || !multi) return {SendOutcome::Failed, "libreria di invio non disponibile"};
+    if (!curl) return {SendOutcome::Failed, "libreria di invio non disponibile"};
     CURL* c = curl.get();
 
     const bool implicit = settings_.tls == SmtpTls::Implicit;
@@ -183,36 +305,37 @@ SendOutcome SmtpTransport::send(const PrintMail& mail, const std::string& messag
     curl_easy_setopt(c, CURLOPT_UPLOAD, 1L);
     char detail[CURL_ERROR_SIZE] = {};
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, detail);
-    Watch watch{stop};
-    curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, onProgress);
-    curl_easy_setopt(c, CURLOPT_XFERINFODATA, &watch);
+    Sockets sockets;
+    curl_easy_setopt(c, CURLOPT_OPENSOCKETFUNCTION, onOpenSocket);
+    curl_easy_setopt(c, CURLOPT_OPENSOCKETDATA, &sockets);
+    curl_easy_setopt(c, CURLOPT_CLOSESOCKETFUNCTION, onCloseSocket);
+    curl_easy_setopt(c, CURLOPT_CLOSESOCKETDATA, &sockets);
+    Watch watch;
     // The trace goes to onTrace alone, which keeps the verbs of the commands and nothing else.
     curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, onTrace);
     curl_easy_setopt(c, CURLOPT_DEBUGDATA, &watch);
     curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
 
-    // Driven here rather than by curl_easy_perform, which asks stop about once a second only.
-    curl_multi_add_handle(multi.get(), c);
-    CURLcode code = CURLE_OK;
-    for (int running = 1; running > 0;) {
-        if (curl_multi_perform(multi.get(), &running) != CURLM_OK) {
-            code = CURLE_FAILED_INIT;
-            break;
-        }
-        if (running > 0) curl_multi_poll(multi.get(), nullptr, 0, kStepMilliseconds, nullptr);
+    bool stopped = false;
+    {
+        Sending sending(c, sockets, watch);
+        // Asked at once too, so that the user's events get through however short the sending;
+        // a failing check gives the sending up on the way out.
+        do {
+            if (stopped || !stop) continue;
+            stopped = stop();
+            if (stopped) sending.giveUp();
+        } while (!sending.ended());
     }
-    int left = 0;
-    while (CURLMsg* m = curl_multi_info_read(multi.get(), &left)) {
-        if (m->msg == CURLMSG_DONE && m->easy_handle == c) code = m->data.result;
-    }
-    curl_multi_remove_handle(multi.get(), c);
-    if (watch.failure) std::rethrow_exception(watch.failure);
 
-    if (code == CURLE_OK) return {};
-    if (watch.stopped) return {SendOutcome::Stopped, "invio interrotto dall'utente"};
-    SendOutcome outcome = outcomeOf(code, c, watch, settings_.timeoutSeconds);
-    outcome.detail = *detail != '\0' ? detail : curl_easy_strerror(code);
+    if (stopped) return {SendOutcome::Stopped, "invio interrotto dall'utente"};
+    if (watch.notMailServer) {
+        return {SendOutcome::Failed,
+                "il server " + settings_.server + " non risponde come un server di posta"};
+    }
+    if (watch.code == CURLE_OK) return {};
+    SendOutcome outcome = outcomeOf(watch.code, c, watch, settings_.timeoutSeconds);
+    outcome.detail = *detail != '\0' ? detail : curl_easy_strerror(watch.code);
     return outcome;
 }
 

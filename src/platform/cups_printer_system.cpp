@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -27,29 +26,17 @@ namespace tolvane {
 
 namespace {
 
-struct HttpClose {
-    void operator()(http_t* http) const { httpClose(http); }
-};
 struct IppDelete {
     void operator()(ipp_t* ipp) const { ippDelete(ipp); }
 };
 struct FileClose {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
-using Http = std::unique_ptr<http_t, HttpClose>;
 using Ipp = std::unique_ptr<ipp_t, IppDelete>;
 
-Http connect(const std::string& server) {
-    std::string host;
-    int port = 0;
-    cupsServerAddress(server, host, port);
-    return Http(
-        httpConnect2(host.c_str(), port, nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr));
-}
-
 // The request's answer when the server accepted it; nullptr otherwise.
-Ipp ask(http_t* http, ipp_t* request, const char* resource) {
-    Ipp response(cupsDoRequest(http, request, resource));
+Ipp ask(CupsConnection& connection, ipp_t* request, const char* resource) {
+    Ipp response(connection.ask(request, resource));
     if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) return {};
     return response;
 }
@@ -139,21 +126,6 @@ std::string readFile(const std::string& path) {
 }
 
 }  // namespace
-
-void cupsServerAddress(const std::string& server, std::string& host, int& port) {
-    host = server.empty() ? std::string(cupsServer()) : server;
-    port = ippPort();
-    if (!host.empty() && host.front() != '/') {
-        const auto colon = host.rfind(':');
-        if (colon != std::string::npos && colon + 1 < host.size() &&
-            host.find_first_not_of("0123456789", colon + 1) == std::string::npos) {
-            int given = 0;
-            std::from_chars(host.data() + colon + 1, host.data() + host.size(), given);
-            if (given > 0 && given <= 65535) port = given;
-            host.erase(colon);
-        }
-    }
-}
 
 std::string cupsQueueAddress(const std::string& server, const std::string& name) {
     std::string host;
@@ -253,8 +225,11 @@ std::string lpoptionsWithDefault(std::string_view lpoptions, const std::string& 
     return out;
 }
 
-CupsPrinterSystem::CupsPrinterSystem(std::string server, std::string lpoptionsFile)
-    : server_(std::move(server)), lpoptionsFile_(std::move(lpoptionsFile)) {
+CupsPrinterSystem::CupsPrinterSystem(std::string server, std::string lpoptionsFile,
+                                     int timeoutSeconds)
+    : server_(std::move(server)),
+      lpoptionsFile_(std::move(lpoptionsFile)),
+      timeoutSeconds_(timeoutSeconds) {
     if (lpoptionsFile_.empty()) {
         const char* home = std::getenv("HOME");
         if (home && *home) lpoptionsFile_ = std::string(home) + "/.cups/lpoptions";
@@ -263,13 +238,12 @@ CupsPrinterSystem::CupsPrinterSystem(std::string server, std::string lpoptionsFi
 
 std::vector<PrinterInfo> CupsPrinterSystem::printers() {
     std::vector<PrinterInfo> list;
-    auto http = connect(server_);
-    if (!http) return list;
+    CupsConnection connection(server_, timeoutSeconds_);
     ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
     static const char* const wanted[] = {"printer-name", "device-uri", "printer-make-and-model"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
                   wanted);
-    auto response = ask(http.get(), request, "/");
+    auto response = ask(connection, request, "/");
     if (!response) return list;
 
     PrinterInfo current;
@@ -295,12 +269,11 @@ std::vector<PrinterInfo> CupsPrinterSystem::printers() {
 }
 
 std::string CupsPrinterSystem::serverDefault() {
-    auto http = connect(server_);
-    if (!http) return {};
+    CupsConnection connection(server_, timeoutSeconds_);
     ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_DEFAULT);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                  "printer-name");
-    auto response = ask(http.get(), request, "/");
+    auto response = ask(connection, request, "/");
     if (!response) return {};
     return text(ippFindAttribute(response.get(), "printer-name", IPP_TAG_NAME));
 }
@@ -340,13 +313,14 @@ bool CupsPrinterSystem::setUserDefault(const std::string& name) {
 
 CupsPrinterSystem::Media CupsPrinterSystem::media(const std::string& name) {
     Media media;
-    auto http = connect(server_);
-    if (!http || name.empty()) return media;
+    if (name.empty()) return media;
+    CupsConnection connection(server_, timeoutSeconds_);
+    if (!connection.http()) return media;
 
     std::unique_ptr<std::FILE, FileClose> file(std::tmpfile());
     if (!file) return media;
     const auto resource = "/printers/" + resourceName(name) + ".ppd";
-    if (cupsGetFd(http.get(), resource.c_str(), fileno(file.get())) == HTTP_STATUS_OK) {
+    if (connection.getFile(resource.c_str(), fileno(file.get())) == HTTP_STATUS_OK) {
         std::string content;
         std::rewind(file.get());
         char buffer[8192];
@@ -364,6 +338,8 @@ CupsPrinterSystem::Media CupsPrinterSystem::media(const std::string& name) {
         return media;
     }
 
+    // A server that did not answer is not asked again.
+    if (connection.failure() != CupsConnection::Failure::None) return media;
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
                      "/printers/%s", name.c_str());
@@ -373,7 +349,7 @@ CupsPrinterSystem::Media CupsPrinterSystem::media(const std::string& name) {
                                          "media-default"};
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr,
                   wanted);
-    auto response = ask(http.get(), request, resource.substr(0, resource.size() - 4).c_str());
+    auto response = ask(connection, request, resource.substr(0, resource.size() - 4).c_str());
     if (!response) return media;
     auto fill = [&](const char* attribute, std::vector<PrinterChoice>& list,
                     std::vector<std::string>& keywords) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/cups_connection.h"
 #include "platform/printer_system.h"
 
 namespace tolvane {
@@ -15,8 +16,10 @@ namespace tolvane {
 class CupsPrinterSystem final : public PrinterSystem {
   public:
     // server: a Unix socket path, "host" or "host:port"; "" the server the client is configured
-    // for. lpoptionsFile: "" the user's $HOME/.cups/lpoptions.
-    explicit CupsPrinterSystem(std::string server = {}, std::string lpoptionsFile = {});
+    // for. lpoptionsFile: "" the user's $HOME/.cups/lpoptions. A server that does not answer
+    // within timeoutSeconds lists nothing.
+    explicit CupsPrinterSystem(std::string server = {}, std::string lpoptionsFile = {},
+                               int timeoutSeconds = kPrintServerTimeoutSeconds);
 
     std::vector<PrinterInfo> printers() override;
     std::string defaultPrinter() override;
@@ -46,11 +49,8 @@ class CupsPrinterSystem final : public PrinterSystem {
 
     std::string server_;
     std::string lpoptionsFile_;
+    int timeoutSeconds_;
 };
-
-// Where a server given as a Unix socket path, "host" or "host:port" is reached ("" the server
-// the client is configured for); the port is the IPP port unless the text names one.
-void cupsServerAddress(const std::string& server, std::string& host, int& port);
 
 // A queue's own address, its port: "ipp://localhost/printers/NAME" on a server of this machine
 // (a Unix socket path, "localhost", a loopback address), else "ipp://HOST/printers/NAME"; the

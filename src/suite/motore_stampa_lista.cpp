@@ -18,6 +18,7 @@
 #include "output/workbook_writer.h"
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
+#include "platform/print_server_waits.h"
 #include "platform/printer_system.h"
 #include "platform/save_file.h"
 #include "platform/scope_guard.h"
@@ -72,13 +73,12 @@ void writeFileWhole(const std::string& target, const std::string& content) {
     saveFile(target, content, options);
 }
 
-void submit(const PrintJob& job) {
+// False when the user stopped the print while the server kept it waiting.
+bool submit(const PrintJob& job) {
     std::string error;
-    if (!printQueue().submit(job, error)) {
-        throw NumberedError(kPrinterError,
-                            "La stampante " + job.printer + " non ha accettato la stampa: " + error,
-                            kSource);
-    }
+    const Submitted submitted = printQueue().submit(job, error);
+    if (submitted == Submitted::Refused) throw NumberedError(kPrinterError, error, kSource);
+    return submitted == Submitted::Accepted;
 }
 
 // The list with its number columns' values without their display format.
@@ -241,6 +241,7 @@ PageSetup MotoreStampaLista::pageSetup() {
     if (options_->ForzaVert) setup.landscape = false;
     setup.paper = Paper{};
     if (printerName.empty()) return setup;
+    PrintServerWaits waits([this] { return progressStep(); });
     PrinterSystem& printers = printerSystem();
     const long chosen = goLibGen().ValoreLong(options_->LeggiParStampa("NumTipoCarta"));
     const long number = chosen > 0 ? chosen : printers.defaultPaperSize(printerName);
@@ -253,8 +254,10 @@ PageSetup MotoreStampaLista::pageSetup() {
             return setup;
         }
     }
-    // A paper the printer does not offer: the print is on A4, and the options say so.
-    if (chosen > 0) options_->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(0));
+    // A paper the printer does not offer: the print is on A4, and the options say so. A server
+    // that was not heard says nothing of the printer's papers.
+    if (chosen > 0 && !waits.gaveUp())
+        options_->ScriviParStampa("NumTipoCarta", OpzStampa::kTipoAltro, Variant(0));
     return setup;
 }
 
@@ -308,7 +311,7 @@ void MotoreStampaLista::rangeOf(int n, int& first, int& last) {
 }
 
 bool MotoreStampaLista::progressStep(int page) {
-    if (progress != nullptr && !progress->window().unloadedForGood()) {
+    if (page > 0 && progress != nullptr && !progress->window().unloadedForGood()) {
         if (auto* label = control<ui::Label>(progress->window(), "LblPag")) {
             label->setCaption(threeDigits(page));
         }
@@ -352,6 +355,9 @@ bool MotoreStampaLista::suStampante() {
     if (printerName.empty()) {
         throw NumberedError(kNoPrinter, "Nessuna stampante disponibile per la stampa", kSource);
     }
+    // The stop button stays at hand while the print server keeps the print waiting.
+    ProgressShown shown(*this);
+    PrintServerWaits waits([this] { return progressStep(); });
     ListPageDrawing drawing(list_, pageSetup());
     int first = 0;
     int last = 0;
@@ -377,8 +383,7 @@ bool MotoreStampaLista::suStampante() {
         printerName, static_cast<int>(lib.ValoreLong(options_->LeggiParStampa("NumCassetto"))),
         static_cast<int>(lib.ValoreLong(options_->LeggiParStampa("NumTipoCarta"))));
     media.emplace_back("copies", "1");
-    submit({printerName, job.path(), list_.title, false, std::move(media)});
-    return true;
+    return submit({printerName, job.path(), list_.title, false, std::move(media)});
 }
 
 std::string MotoreStampaLista::savePdfInFolder(const std::string& folder) {
@@ -466,6 +471,8 @@ bool MotoreStampaLista::aLunghezzaFissa() {
         writeFileWhole(opz.FisFileName, text);
         return true;
     }
+    ProgressShown shown(*this);
+    PrintServerWaits waits([this] { return progressStep(); });
     const std::vector<PrinterInfo> queues = printersAt(printerSystem(), opz.FisFileName);
     if (queues.empty()) {
         throw NumberedError(kNoPrinter, "Stampante non trovata: " + opz.FisFileName, kSource);
@@ -480,8 +487,7 @@ bool MotoreStampaLista::aLunghezzaFissa() {
     }
     TemporaryFile job(".txt");
     writeFileWhole(job.path(), text);
-    submit({queues.front().name, job.path(), list_.title, true, {}});
-    return true;
+    return submit({queues.front().name, job.path(), list_.title, true, {}});
 }
 
 void MotoreStampaLista::drawPage(const ListPageDrawing& drawing, int page) {

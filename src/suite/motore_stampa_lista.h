@@ -147,9 +147,9 @@ class MotoreStampaLista final : public PagedPrintEngine,
     // Records the print's n pages and gives the first and last of the options' range within
     // them; raises when none is in it.
     void rangeOf(int n, int& first, int& last);
-    // Shows the page number in the progress window and lets the stop button through;
+    // Shows the page number (0: none) in the progress window and lets the stop button through;
     // true when the print is to stop.
-    bool progressStep(int page);
+    bool progressStep(int page = 0);
     // The pages first to last as a PDF into file, counted on the progress window; false when
     // the user stopped it (nothing is committed then).
     bool writePdf(const ListPageDrawing& drawing, int first, int last, SaveFile& file);

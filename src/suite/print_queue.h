@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/print_server_waits.h"
+
 namespace tolvane {
 
 struct PrintJob {
@@ -18,23 +20,31 @@ struct PrintJob {
     std::vector<std::pair<std::string, std::string>> options;
 };
 
+// What became of a job handed over.
+enum class Submitted { Accepted, Refused, Stopped };
+
 class PrintQueue {
   public:
     virtual ~PrintQueue() = default;
-    // Hands the job over; false, with the reason in error, when the server refused it. The
-    // file may be deleted once this returns.
-    virtual bool submit(const PrintJob& job, std::string& error) = 0;
+    // Hands the job over. Refused: error holds what the user is told, in Italian, naming the
+    // printer; Stopped: the running print's stop gave up the wait on the server. The file may
+    // be deleted once this returns.
+    virtual Submitted submit(const PrintJob& job, std::string& error) = 0;
 };
 
 // The print server's queues. server: a Unix socket path, "host" or "host:port"; "" the server
-// the client is configured for.
+// the client is configured for. The connection and the answer are each awaited at most
+// timeoutSeconds, with the waits of the running print (PrintServerWaits).
 class CupsPrintQueue final : public PrintQueue {
   public:
-    explicit CupsPrintQueue(std::string server = {}) : server_(std::move(server)) {}
-    bool submit(const PrintJob& job, std::string& error) override;
+    explicit CupsPrintQueue(std::string server = {},
+                            int timeoutSeconds = kPrintServerTimeoutSeconds)
+        : server_(std::move(server)), timeoutSeconds_(timeoutSeconds) {}
+    Submitted submit(const PrintJob& job, std::string& error) override;
 
   private:
     std::string server_;
+    int timeoutSeconds_;
 };
 
 // Records every job with the content its file had when it was submitted.
@@ -44,7 +54,7 @@ class MemoryPrintQueue final : public PrintQueue {
         PrintJob job;
         std::string content;
     };
-    bool submit(const PrintJob& job, std::string& error) override;
+    Submitted submit(const PrintJob& job, std::string& error) override;
     const std::vector<Recorded>& jobs() const { return jobs_; }
     // A queue that refuses every job with this reason ("" accepts again).
     void refuseWith(std::string reason) { refusal_ = std::move(reason); }

@@ -220,6 +220,31 @@ TEST_F(StampantiCupsTest, PrinterJobDrawsEveryValueInsideItsColumn) {
         EXPECT_NE(pdf.text.find(word), std::string::npos) << word;
 }
 
+// The queue chosen in the dialog is deleted while the print is drawn: the message names it in the
+// program's words, not the C library's.
+TEST_F(StampantiCupsTest, AQueueDeletedWhileThePrintIsDrawnIsNamed) {
+    std::string out;
+    ASSERT_EQ(cups_->run({"lpadmin", "-p", "Temporanea", "-E", "-v", "file:///dev/null"}, out), 0)
+        << out;
+    FrmVedrixStampa& dialog = openListDialog(lista);
+    driver.onForm("FrmSceltaStam", [](ui::Form& f) {
+        auto& scelta = static_cast<FrmSceltaStam&>(f);
+        chooseCell(*scelta.GriPri, rowOf(*scelta.GriPri, "Temporanea"), 1);
+        click(*scelta.ComChiudi);
+    });
+    click(dialog.comSceStam);
+    click(dialog.OptOrientamento(1));
+    click(dialog.OptTipsta(0));
+    driver.atDoEvents(1, [] {
+        std::string out;
+        EXPECT_EQ(cups_->run({"lpadmin", "-x", "Temporanea"}, out), 0) << out;
+    });
+    driver.answerMessage("La stampante Temporanea non esiste più", 1);
+    click(dialog.CmdStampa);
+    EXPECT_EQ(driver.pendingDescription(), "");
+    EXPECT_EQ(driver.messageTexts().back().find("No such"), std::string::npos);
+}
+
 TEST_F(StampantiCupsTest, SessionSettingKeepsOtherSessionsPrintersOut) {
     ::setenv("TOLVANE_SESSIONE", "3;_s%§", 1);
     ASSERT_EQ(LeggiSessioneTerminale(), "");

@@ -1,6 +1,6 @@
 // Jobs handed to a private CUPS scheduler whose queue prints through a backend of the test's own,
-// which keeps each job's data, title and options and then says so through a FIFO.
-// Never submits to the machine's own print server.
+// which keeps each job's data, title and options and then says so through a FIFO, and to a server
+// that never answers. Never submits to the machine's own print server.
 #include "suite/print_queue.h"
 
 #include <fcntl.h>
@@ -90,7 +90,7 @@ TEST_F(CupsPrintQueueServer, RawJobIsPrintedWithItsContentTitleAndOptions) {
                  "Elenco aziende",
                  true,
                  {{"InputSlot", "Lower"}, {"PageSize", "A5"}}};
-    ASSERT_TRUE(queue.submit(job, error)) << error << cups_->log();
+    ASSERT_EQ(queue.submit(job, error), Submitted::Accepted) << error << cups_->log();
 
     const int jobId = finishedJob();
     ASSERT_GT(jobId, 0) << cups_->log();
@@ -106,10 +106,41 @@ TEST_F(CupsPrintQueueServer, UnknownQueueOrUnreachableServerIsRefused) {
     ScratchFolder files;
     PrintJob job{"Sparita", files.write("a.prn", "x"), "Prova", true, {}};
     std::string error;
-    EXPECT_FALSE(CupsPrintQueue(cups_->socket()).submit(job, error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(CupsPrintQueue(files.file("nessun-server.sock")).submit(job, error));
-    EXPECT_EQ(error, "Server di stampa non raggiungibile");
+    EXPECT_EQ(CupsPrintQueue(cups_->socket()).submit(job, error), Submitted::Refused);
+    EXPECT_EQ(error, "La stampante Sparita non esiste più");
+    EXPECT_EQ(CupsPrintQueue(files.file("nessun-server.sock")).submit(job, error),
+              Submitted::Refused);
+    EXPECT_EQ(
+        error,
+        "Il server di stampa di questo computer non è raggiungibile: la stampante Sparita non "
+        "ha ricevuto la stampa");
+}
+
+// A server that takes the connection and never answers: a small job waits for the answer, a large
+// one for the server to read it. Each is given up at the limit, or by the print's stop however
+// long the limit.
+TEST(CupsPrintQueueSilent, ServerIsGivenUpAtItsLimitOrByTheStop) {
+    testing::SilentPrintServer silent;
+    ASSERT_TRUE(silent.listening());
+    ScratchFolder files;
+    const std::string message =
+        "Il server di stampa di questo computer non risponde: la stampante Archivio non ha "
+        "ricevuto la stampa";
+    for (const std::size_t size : {std::size_t{10}, std::size_t{8} << 20}) {
+        SCOPED_TRACE(size);
+        const PrintJob job{
+            "Archivio", files.write("lavoro.prn", std::string(size, 'x')), "Prova", true, {}};
+        std::string error;
+        EXPECT_EQ(CupsPrintQueue(silent.socket(), 1).submit(job, error), Submitted::Refused);
+        EXPECT_EQ(error, message);
+
+        int asked = 0;
+        PrintServerWaits waits([&] { return ++asked == 3; });
+        error.clear();
+        EXPECT_EQ(CupsPrintQueue(silent.socket()).submit(job, error), Submitted::Stopped) << error;
+        EXPECT_EQ(asked, 3) << "asked no more once it answered";
+        EXPECT_TRUE(waits.gaveUp());
+    }
 }
 
 }  // namespace

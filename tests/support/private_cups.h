@@ -203,4 +203,34 @@ class PrivateCups {
     pid_t pid_ = -1;
 };
 
+// A print server that takes every connection and never answers: a listening socket on which
+// nobody accepts, so that what a client writes stays in its buffers until they are full.
+class SilentPrintServer {
+  public:
+    SilentPrintServer() : socket_(folder_.file("muto.sock")) {
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, socket_.c_str(), sizeof address.sun_path - 1);
+        if (fd_ >= 0 && (::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+                         ::listen(fd_, 128) != 0)) {
+            ::close(fd_);
+            fd_ = -1;
+        }
+    }
+    ~SilentPrintServer() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    SilentPrintServer(const SilentPrintServer&) = delete;
+    SilentPrintServer& operator=(const SilentPrintServer&) = delete;
+
+    bool listening() const { return fd_ >= 0; }
+    const std::string& socket() const { return socket_; }
+
+  private:
+    ScratchFolder folder_;
+    std::string socket_;
+    int fd_ = -1;
+};
+
 }  // namespace tolvane::testing

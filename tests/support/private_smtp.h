@@ -63,7 +63,8 @@ inline bool parseMessage(const std::string& file, const std::string& folder) {
 
 class PrivateSmtp {
   public:
-    // mode: "plain", "starttls" or "implicit".
+    // mode: "plain", "starttls", "implicit", or a server that misbehaves: "slow",
+    // "silent-after-data", "garbage" (see smtp_server.py).
     explicit PrivateSmtp(const std::string& mode) {
         const std::string certificate = folder_.file("cert.pem");
         const std::string key = folder_.file("key.pem");
@@ -119,6 +120,9 @@ class PrivateSmtp {
         return ScratchFolder::read(folder_.file("received/" + std::to_string(n) + "/" + part));
     }
     std::string log() const { return ScratchFolder::read(folder_.file("server.log")); }
+    // What a server that misbehaves was told so far: each command's verb and "." for the end of a
+    // message, one a line.
+    std::string commands() const { return ScratchFolder::read(folder_.file("commands")); }
 
   private:
     ScratchFolder folder_;

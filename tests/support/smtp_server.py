@@ -3,6 +3,10 @@
 #     "plain" (no TLS), "starttls" (offers STARTTLS, login only over TLS) or "implicit" (TLS
 #     from the first byte). The login "mario" with password "giusta" is the only one accepted;
 #     a recipient holding "rifiutato@" is refused. Message N is written, parsed, to OUTDIR/N.
+#     Servers that misbehave, without TLS or login: "slow" answers every command after 0.4
+#     seconds, "silent-after-data" takes the message and never answers its final ".", "garbage"
+#     greets with a line that is no SMTP answer. They note each command's verb (and "." for the
+#     message's end) in OUTDIR/../commands, one a line, as it arrives.
 #   parse FILE OUTDIR: writes the parsed message in FILE into OUTDIR.
 # A parsed message is one file per part: From, To, Reply-To, Disposition-Notification-To,
 # Subject (decoded), text, charset, attachment.name, attachment.bytes, ascii ("yes" when every
@@ -73,7 +77,84 @@ def authenticator(server, session, envelope, mechanism, auth_data):
     return AuthResult(success=ok, auth_data=auth_data.login if ok else None, handled=False)
 
 
+SLOW_SECONDS = 0.4
+
+
+def rough_session_factory(mode, outdir, handler):
+    commands = os.path.join(outdir, "..", "commands")
+
+    def note(what):
+        with open(commands, "ab") as f:
+            f.write(what + b"\n")
+
+    async def session(reader, writer):
+        async def answer(text):
+            if mode == "slow":
+                await asyncio.sleep(SLOW_SECONDS)
+            writer.write(text.encode() + b"\r\n")
+            await writer.drain()
+
+        if mode == "garbage":
+            writer.write(b"SSH-2.0-OpenSSH_9.2p1\r\n")
+        else:
+            await answer("220 localhost ESMTP")
+        envelope = []
+        data = None
+        while True:
+            line = await reader.readline()
+            if not line:
+                break
+            if data is not None:
+                if line.rstrip(b"\r\n") != b".":
+                    data += line[1:] if line.startswith(b"..") else line
+                    continue
+                note(b".")
+                if mode == "silent-after-data":
+                    data = None
+                    continue
+                handler.count += 1
+                final = os.path.join(outdir, str(handler.count))
+                parse(data, final + ".tmp")
+                write(final + ".tmp", "envelope", "\n".join(envelope))
+                os.rename(final + ".tmp", final)
+                envelope = []
+                data = None
+                await answer("250 OK")
+                continue
+            words = line.split()
+            verb = words[0].upper() if words else b""
+            note(verb)
+            if mode == "garbage":
+                continue
+            if verb in (b"EHLO", b"HELO"):
+                await answer("250 localhost")
+            elif verb in (b"MAIL", b"RCPT"):
+                text = line.decode(errors="replace")
+                envelope.append(text[text.find("<") + 1:text.rfind(">")])
+                await answer("250 OK")
+            elif verb in (b"RSET", b"NOOP"):
+                await answer("250 OK")
+            elif verb == b"DATA":
+                data = b""
+                await answer("354 End data with <CR><LF>.<CR><LF>")
+            elif verb == b"QUIT":
+                await answer("221 Bye")
+                break
+            else:
+                await answer("502 Command not implemented")
+        writer.close()
+
+    return session
+
+
 def serve(mode, cert, key, outdir):
+    if mode in ("slow", "silent-after-data", "garbage"):
+        loop = asyncio.new_event_loop()
+        listener = socket.socket(fileno=3)
+        loop.run_until_complete(asyncio.start_server(
+            rough_session_factory(mode, outdir, Handler(outdir)), sock=listener))
+        loop.run_forever()
+        return
     from aiosmtpd.smtp import SMTP
     context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
     context.load_cert_chain(cert, key)
