@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -45,13 +47,29 @@ QStringList qtFilters(const std::string& filter) {
     return out;
 }
 
+QPlainTextEdit* messageBox(const QString& text, QWidget* dialog) {
+    auto* box = new QPlainTextEdit(text, dialog);
+    box->setReadOnly(true);
+    box->setObjectName(QStringLiteral("txtMessaggio"));
+    return box;
+}
+
+// The height the dialog needs at the width it asks for, within the room's width.
+int neededHeight(const QWidget& dialog, const QSize& room) {
+    QSize hint = dialog.sizeHint();
+    int width = std::min(hint.width(), room.width());
+    return dialog.hasHeightForWidth() ? std::max(hint.height(), dialog.heightForWidth(width))
+                                      : hint.height();
+}
+
 }  // namespace
 
-QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed) {
+QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed, QScreen* screen) {
     auto* dialog = new QDialog;
     dialog->setObjectName(QStringLiteral("frmMsgCom"));
     dialog->setWindowTitle(q(request.title.empty() ? ui::desktop().appTitle() : request.title));
     dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    if (screen) dialog->setScreen(screen);
     auto* layout = new QVBoxLayout(dialog);
     auto* body = new QHBoxLayout;
     layout->addLayout(body);
@@ -79,13 +97,11 @@ QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed) {
         body->addWidget(picture);
     }
     QString text = q(request.text).replace("\r\n", "\n");
+    QLabel* label = nullptr;
     if (request.alwaysTextBox || text.count('\n') > 15) {
-        auto* box = new QPlainTextEdit(text, dialog);
-        box->setReadOnly(true);
-        box->setObjectName(QStringLiteral("txtMessaggio"));
-        body->addWidget(box, 1);
+        body->addWidget(messageBox(text, dialog), 1);
     } else {
-        auto* label = new QLabel(text, dialog);
+        label = new QLabel(text, dialog);
         label->setObjectName(QStringLiteral("labMessaggio"));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -121,6 +137,21 @@ QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed) {
     QObject::connect(dialog, &QDialog::rejected, dialog, [pressed, count] {
         if (pressed && *pressed == 0) *pressed = std::max(count, 1);
     });
+
+    // The buttons stay on the screen: a text taller than the screen has room for scrolls in a
+    // box as wide as the lines of the label were, as tall as the screen lets it be.
+    QScreen* on = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
+    QSize room = on ? roomForInside(*dialog, *on) : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (label && neededHeight(*dialog, room) > room.height()) {
+        int width = std::min(dialog->sizeHint().width(), room.width());
+        QPlainTextEdit* box = messageBox(text, dialog);
+        box->setFont(label->font());
+        delete body->replaceWidget(label, box);
+        delete label;
+        dialog->resize(width, room.height());
+    } else {
+        dialog->resize(dialog->sizeHint().boundedTo(room));
+    }
     return dialog;
 }
 
@@ -203,6 +234,8 @@ void QtFrontEnd::controlChanged(ui::Control& control, ui::Property property) {
                       property == ui::Property::Geometry;
     if (panelMoved && !control.container() && control.kind() == ui::ControlKind::PictureBox)
         v->refreshPanels();
+    if (property == ui::Property::Visible && control.visible() && control.form().isPage(control))
+        v->pageShown(control);
 }
 
 void QtFrontEnd::controlAdded(ui::Control& control) {
@@ -279,10 +312,8 @@ int QtFrontEnd::message(const ui::MessageRequest& request) {
     if (request.sound) QApplication::beep();
     if (answerer_) return answerer_(request);
     int pressed = 0;
-    QWidget* dialog = makeMessageDialog(request, &pressed);
     QWidget* owner = ownerWindow(nullptr);
-    dialog->setScreen(screenFor(owner));
-    dialog->resize(dialog->sizeHint().boundedTo(roomForInside(*dialog, *dialog->screen())));
+    QWidget* dialog = makeMessageDialog(request, &pressed, screenFor(owner));
     centreOn(*dialog, owner);
     static_cast<QDialog*>(dialog)->exec();
     delete dialog;
