@@ -139,11 +139,13 @@ QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed, QScr
     });
 
     // The buttons stay on the screen: a text taller than the screen has room for scrolls in a
-    // box as wide as the lines of the label were, as tall as the screen lets it be.
+    // box as tall as the screen lets it be.
     QScreen* on = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
     QSize room = on ? roomForInside(*dialog, *on) : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     if (label && neededHeight(*dialog, room) > room.height()) {
-        int width = std::min(dialog->sizeHint().width(), room.width());
+        // As wide as the lines the window is asked for, in characters, when the screen allows.
+        int lines = label->fontMetrics().averageCharWidth() * std::max(request.width, 1);
+        int width = std::min(std::max(dialog->sizeHint().width(), lines), room.width());
         QPlainTextEdit* box = messageBox(text, dialog);
         box->setFont(label->font());
         delete body->replaceWidget(label, box);
