@@ -54,12 +54,9 @@ QPlainTextEdit* messageBox(const QString& text, QWidget* dialog) {
     return box;
 }
 
-// The height the dialog needs at the width it asks for, within the room's width.
-int neededHeight(const QWidget& dialog, const QSize& room) {
-    QSize hint = dialog.sizeHint();
-    int width = std::min(hint.width(), room.width());
-    return dialog.hasHeightForWidth() ? std::max(hint.height(), dialog.heightForWidth(width))
-                                      : hint.height();
+// The height the dialog needs at that width.
+int heightAt(const QWidget& dialog, int width) {
+    return dialog.hasHeightForWidth() ? dialog.heightForWidth(width) : dialog.sizeHint().height();
 }
 
 }  // namespace
@@ -138,22 +135,25 @@ QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed, QScr
         if (pressed && *pressed == 0) *pressed = std::max(count, 1);
     });
 
-    // The buttons stay on the screen: a text taller than the screen has room for scrolls in a
-    // box as tall as the screen lets it be.
+    // The buttons stay on the screen. A text taller than the screen has room for takes lines as
+    // wide as the window is asked for, in characters, and, still too tall, scrolls in a box as
+    // tall as the screen lets it be.
     QScreen* on = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
     QSize room = on ? roomForInside(*dialog, *on) : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    if (label && neededHeight(*dialog, room) > room.height()) {
-        // As wide as the lines the window is asked for, in characters, when the screen allows.
-        int lines = label->fontMetrics().averageCharWidth() * std::max(request.width, 1);
-        int width = std::min(std::max(dialog->sizeHint().width(), lines), room.width());
-        QPlainTextEdit* box = messageBox(text, dialog);
-        box->setFont(label->font());
-        delete body->replaceWidget(label, box);
-        delete label;
-        dialog->resize(width, room.height());
-    } else {
-        dialog->resize(dialog->sizeHint().boundedTo(room));
+    QSize size = dialog->sizeHint().boundedTo(room);
+    if (label && heightAt(*dialog, size.width()) > room.height()) {
+        int wide = label->fontMetrics().averageCharWidth() * std::max(request.width, 1);
+        size.setWidth(std::min(std::max(size.width(), wide), room.width()));
+        size.setHeight(heightAt(*dialog, size.width()));
+        if (size.height() > room.height()) {
+            QPlainTextEdit* box = messageBox(text, dialog);
+            box->setFont(label->font());
+            delete body->replaceWidget(label, box);
+            delete label;
+            size.setHeight(room.height());
+        }
     }
+    dialog->resize(size);
     return dialog;
 }
 
