@@ -9,7 +9,9 @@
 #include <QStyle>
 #include <algorithm>
 #include <map>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "qt/qt_form_rules.h"
 #include "qt/qt_form_view.h"
@@ -64,7 +66,8 @@ void FormView::holdPageRoom() {
     }
     for (auto& [key, pages] : sets) {
         QSize largest(0, 0);
-        for (QWidget* w : pages) largest = largest.expandedTo(w->sizeHint());
+        for (QWidget* w : pages)
+            largest = largest.expandedTo(w->sizeHint()).expandedTo(w->minimumSizeHint());
         // Each takes the same share of any room to spare, so that what stands around them
         // stays in place whichever is shown.
         for (QWidget* w : pages) {
