@@ -174,6 +174,74 @@ TEST_F(LockTest, LockTakenAtALineIsWaitedForOrStopsTheLoadThere) {
     }
 }
 
+// In a company file in rollback-journal mode a commit needs the file to itself, so another program
+// that is reading refuses it. The commit is tried once more after the pause and goes through once
+// the reader has finished; refused again (here after the user asked to stop), the lines since the
+// last commit are undone, and neither they nor their error rows count as loaded.
+TEST_F(LockTest, CommitRefusedByAReaderOfARollbackJournalFileIsTriedOnceMore) {
+    const struct {
+        const char* name;
+        bool userStops;  // after line 8, and the reader stays
+        long result;
+        std::size_t stored;
+        long loaded;
+        long errors;
+    } cases[] = {
+        {"the reader finishes before the second try", false, 0, 19, 20, 1},
+        {"the reader stays, the user stops", true, errnum::RecordLocked, 0, 0, 0},
+    };
+    lines[2] = "L03;Riga 3;x";
+    company("PRAGMA journal_mode=DELETE");
+    goDbase().setBusyWait(std::chrono::milliseconds(50));
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string code = "J" + std::to_string(++n);
+        keyedLayout(code, "V");
+        input(code + ".txt", lines);
+        company("DELETE FROM Prova");
+        messages.clear();
+        OtherProgram reader(companyFile);
+        bool reading = false;
+        progress.displayChanged = [&](const ProgressoElab& p) {
+            if (!reading && p.phaseText() == "Caricamento " + code && p.value() == 4) {
+                reading = true;
+                reader.exec("BEGIN; SELECT count(*) FROM Prova");
+            }
+            if (c.userStops && p.value() == 8) giStatoCarica = 2;
+            if (!c.userStops && reading && p.phaseText() == kWaiting) {
+                reading = false;
+                reader.exec("COMMIT");
+            }
+        };
+        loader = std::make_unique<ScCarica>();
+        loader->ogInElab = &progress;
+        loader->setCommitEvery(1000);
+        loader->setLockRetryPause(std::chrono::milliseconds(0));
+        const long result = load(code);
+        progress.displayChanged = nullptr;
+        if (reading) reader.exec("COMMIT");
+        giStatoCarica = 1;
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(stored().size(), c.stored);
+        EXPECT_EQ(loader->linesLoaded(), c.loaded);
+        EXPECT_EQ(errors, c.errors);
+        EXPECT_EQ(one("SELECT count(*) FROM ErroriCaricamento WHERE Tabella = '" + code + "'"),
+                  std::to_string(c.errors));
+        if (c.result != 0) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(
+                messages[0].rfind("I dati da aggiornare sono bloccati da un altro programma.\n"
+                                  "Caricamento fermato alla riga 1 del file ",
+                                  0),
+                0u)
+                << messages[0];
+        } else {
+            EXPECT_TRUE(messages.empty()) << messages.front();
+        }
+    }
+}
+
 // While the load stores its lines, another program commits a row of its own every millisecond.
 TEST_F(LockTest, WriterCommittingAllTheTimeLosesNoLineOfAKeyedLoad) {
     constexpr int kLines = 20000;
