@@ -3,6 +3,7 @@
 // that commits a statement every millisecond. Stopped with the object or with the test program.
 #pragma once
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -19,7 +20,8 @@ class OtherProcess {
     // Returns once the program has the file open (and has tried its statement once).
     explicit OtherProcess(const std::string& file, const std::string& statement = "") {
         int toChild[2], fromChild[2];
-        if (::pipe(toChild) != 0 || ::pipe(fromChild) != 0) throw std::runtime_error("pipe");
+        if (::pipe2(toChild, O_CLOEXEC) != 0 || ::pipe2(fromChild, O_CLOEXEC) != 0)
+            throw std::runtime_error("pipe");
         const std::string script =
             std::string(TOLVANE_SOURCE_DIR) + "/tests/support/other_program.py";
         pid_ = ::fork();
@@ -27,14 +29,9 @@ class OtherProcess {
             ::prctl(PR_SET_PDEATHSIG, SIGTERM);
             ::dup2(toChild[0], 0);
             ::dup2(fromChild[1], 1);
-            ::close(toChild[1]);
-            ::close(fromChild[0]);
-            if (statement.empty())
-                ::execl("/usr/bin/python3", "python3", script.c_str(), file.c_str(),
-                        static_cast<char*>(nullptr));
-            else
-                ::execl("/usr/bin/python3", "python3", script.c_str(), file.c_str(),
-                        statement.c_str(), static_cast<char*>(nullptr));
+            // Without a statement the list of arguments ends after the file.
+            ::execl("/usr/bin/python3", "python3", script.c_str(), file.c_str(),
+                    statement.empty() ? nullptr : statement.c_str(), static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(toChild[0]);
