@@ -397,6 +397,7 @@ long ScCarica::CaricaDati(long& plErrori) {
         groupFirstLine_ = 1;
         committedErrors_ = mlNumErrori_;
         committedLoaded_ = 0;
+        shareDue_ = std::chrono::steady_clock::now() + holdAtMost_;
         std::string line;
         for (;;) {
             if (giStatoCarica != 1) {
@@ -415,7 +416,7 @@ long ScCarica::CaricaDati(long& plErrori) {
                 }
                 ++linesLoaded_;
             }
-            if (!commitLines(group, false, lettere + 1)) {
+            if (!endOfLine(group, lettere + 1)) {
                 stopped = true;
                 break;
             }

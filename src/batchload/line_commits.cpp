@@ -1,8 +1,8 @@
 // Each line of a load is stored whole inside the open group, beside other programs that write
-// the same database: a line refused by their lock is tried once more after a pause, then the
-// load stops at it; so does a line whose error row cannot be written. A line that stops the load
-// after writing part of itself takes the lines since the last commit with it.
-// Never goes on past a line that is neither stored nor recorded as rejected.
+// the same database: the load takes turns with them, a line refused by their lock is tried once
+// more after a pause, then the load stops at it; so does a line whose error row cannot be
+// written. A line that stops the load after writing part of itself takes the lines since the
+// last commit with it. Never goes on past a line that is neither stored nor recorded as rejected.
 #include <algorithm>
 #include <cstdint>
 #include <optional>
@@ -24,6 +24,10 @@ const std::string kLineTooLong =
     "Riga troppo lunga (oltre 1 MB): non caricata, qui ne restano solo i primi 1000 caratteri";
 const std::string kHeldByOther = "I dati da aggiornare sono bloccati da un altro programma";
 const std::string kWaiting = "In attesa dei dati bloccati da un altro programma";
+// Longer than the 100 ms that SQLite's own wait sleeps between two tries, with room to spare
+// for a busy machine.
+constexpr std::chrono::milliseconds kLetOthersIn{125};
+constexpr long kLinesPerClockRead = 16;
 
 // A step of the line's work, with what it raised as the numbered error it stops the load with.
 template <class Step>
@@ -74,16 +78,40 @@ ScCarica::LineEnd ScCarica::stopBefore(GroupedCommit& group, long number, const 
 
 // Lets window events through while it waits, so that the stop button still acts; false when
 // the user asked to stop.
-bool ScCarica::pauseBeforeRetry() {
-    const auto until = std::chrono::steady_clock::now() + lockRetryPause_;
-    progress(linesLoaded_, kWaiting);
+bool ScCarica::waitWithEvents(std::chrono::milliseconds pause) {
+    const auto until = std::chrono::steady_clock::now() + pause;
     while (giStatoCarica == 1 && std::chrono::steady_clock::now() < until) {
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(
             std::chrono::milliseconds(20), until - std::chrono::steady_clock::now()));
         progress(linesLoaded_, std::nullopt);
     }
-    progress(linesLoaded_, "Caricamento " + osCodice);
     return giStatoCarica == 1;
+}
+
+bool ScCarica::pauseBeforeRetry() {
+    progress(linesLoaded_, kWaiting);
+    const bool goOn = waitWithEvents(lockRetryPause_);
+    progress(linesLoaded_, "Caricamento " + osCodice);
+    return goOn;
+}
+
+bool ScCarica::endOfLine(GroupedCommit& group, long nextLine) {
+    // A line takes microseconds: the clock is read every few lines, which bounds the hold as well.
+    const bool share =
+        nextLine % kLinesPerClockRead == 0 && std::chrono::steady_clock::now() >= shareDue_;
+    if (!commitLines(group, share, nextLine)) return false;
+    if (share) letOthersIn();
+    return true;
+}
+
+// Another program that waits for the lock with SQLite's own wait tries again only every 100 ms,
+// and a load that takes the lock back at once would keep it out until its wait ran out. So the
+// load commits once it has kept the database about a second and then leaves it free a little
+// longer than that wait; only while another program may be there, so that a load alone loses
+// nothing.
+void ScCarica::letOthersIn() {
+    if (db().connection().anotherProgramMayWrite()) waitWithEvents(kLetOthersIn);
+    shareDue_ = std::chrono::steady_clock::now() + holdAtMost_;
 }
 
 ScCarica::LineEnd ScCarica::storeLine(GroupedCommit& group, const std::string& line, bool cut,

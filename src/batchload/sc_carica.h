@@ -101,6 +101,8 @@ class ScCarica {
     // How long a line refused by another program's lock waits before its second try (besides
     // the database's own wait on each try).
     void setLockRetryPause(std::chrono::milliseconds pause) { lockRetryPause_ = pause; }
+    // How long the load keeps the database to itself before it lets another program in.
+    void setHoldAtMost(std::chrono::milliseconds hold) { holdAtMost_ = hold; }
 
   private:
     struct FieldState;
@@ -163,6 +165,11 @@ class ScCarica {
     // Commits at a boundary (or now); false when the lines since the last commit were lost and
     // the load stops at the first of them.
     bool commitLines(GroupedCommit& group, bool now, long nextLine);
+    // At a line end: commits when due, and lets another program in once the load has kept the
+    // database long enough; false as commitLines.
+    bool endOfLine(GroupedCommit& group, long nextLine);
+    void letOthersIn();
+    bool waitWithEvents(std::chrono::milliseconds pause);
     bool pauseBeforeRetry();
     // Why the load stops at a line: the first sentence of its message and the load's result.
     struct LoadStop {
@@ -248,6 +255,8 @@ class ScCarica {
     bool stoppedByUser_ = false;
     long stopResult_ = 0;
     std::chrono::milliseconds lockRetryPause_{2000};
+    std::chrono::milliseconds holdAtMost_{1000};
+    std::chrono::steady_clock::time_point shareDue_;  // when the load next lets others in
 };
 
 }  // namespace tolvane

@@ -80,7 +80,7 @@ void DbConnection::raiseLastError(std::string_view source, SqliteAccess access) 
 }
 
 DbConnection::DbConnection(sqlite3* handle, std::string filePath)
-    : db(handle), path(std::move(filePath)), schema(handle) {}
+    : db(handle), path(std::move(filePath)), schema(handle), otherProcesses_(path) {}
 
 void DbConnection::setBusyWait(std::chrono::milliseconds wait) {
     busyWait_ = wait;
@@ -275,6 +275,18 @@ void DbConnection::commitIfDue() {
 void DbConnection::raiseIfGroupUndone() {
     if (!undoneGroup.empty())
         throw NumberedError(errnum::DatabaseFailure, undoneGroup, "GestoreDb");
+}
+
+bool DbConnection::anotherProgramMayWrite() {
+    sqlite3_stmt* stmt = nullptr;
+    bool wal = false;
+    if (sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW) {
+        const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0));
+        wal = mode && sqlite3_stricmp(mode, "wal") == 0;
+    }
+    sqlite3_finalize(stmt);
+    return !wal || otherProcesses_.holdTheFile();
 }
 
 void DbConnection::afterFailedWrite(const std::string& cause) {

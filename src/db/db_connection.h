@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "db/gestore_db.h"
+#include "db/other_processes.h"
 #include "db/schema_info.h"
 #include "db/sql_dialect.h"
 
@@ -82,6 +83,12 @@ struct DbConnection {
     std::string undoneGroup;
     void raiseIfGroupUndone();
 
+    // False only when no other program can be waiting to write: the database is in WAL mode and
+    // no other process has it open. In rollback-journal mode a program between two transactions
+    // holds no lock, so nothing shows it and it is taken to be there. Connections of this same
+    // process are not seen.
+    bool anotherProgramMayWrite();
+
     // Statements refused because another connection held a lock beyond the busy wait. A caller
     // that turns errors into something else (a rejected line) still sees that one was refused.
     long lockRefusals = 0;
@@ -104,6 +111,7 @@ struct DbConnection {
     static int waitForLock(void* self, int tries);
     std::chrono::milliseconds busyWait_{0};
     std::chrono::steady_clock::time_point busySince_;
+    OtherProcesses otherProcesses_;
 
     struct Cached {
         sqlite3_stmt* stmt;

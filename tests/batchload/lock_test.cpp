@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "batch_fixture.h"
+#include "support/other_process.h"
 
 namespace tolvane::batchtest {
 namespace {
@@ -173,6 +174,74 @@ TEST_F(LockTest, LockTakenAtALineIsWaitedForOrStopsTheLoadThere) {
     }
 }
 
+// In a company file in rollback-journal mode a commit needs the file to itself, so another program
+// that is reading refuses it. The commit is tried once more after the pause and goes through once
+// the reader has finished; refused again (here after the user asked to stop), the lines since the
+// last commit are undone, and neither they nor their error rows count as loaded.
+TEST_F(LockTest, CommitRefusedByAReaderOfARollbackJournalFileIsTriedOnceMore) {
+    const struct {
+        const char* name;
+        bool userStops;  // after line 8, and the reader stays
+        long result;
+        std::size_t stored;
+        long loaded;
+        long errors;
+    } cases[] = {
+        {"the reader finishes before the second try", false, 0, 19, 20, 1},
+        {"the reader stays, the user stops", true, errnum::RecordLocked, 0, 0, 0},
+    };
+    lines[2] = "L03;Riga 3;x";
+    company("PRAGMA journal_mode=DELETE");
+    goDbase().setBusyWait(std::chrono::milliseconds(50));
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string code = "J" + std::to_string(++n);
+        keyedLayout(code, "V");
+        input(code + ".txt", lines);
+        company("DELETE FROM Prova");
+        messages.clear();
+        OtherProgram reader(companyFile);
+        bool reading = false;
+        progress.displayChanged = [&](const ProgressoElab& p) {
+            if (!reading && p.phaseText() == "Caricamento " + code && p.value() == 4) {
+                reading = true;
+                reader.exec("BEGIN; SELECT count(*) FROM Prova");
+            }
+            if (c.userStops && p.value() == 8) giStatoCarica = 2;
+            if (!c.userStops && reading && p.phaseText() == kWaiting) {
+                reading = false;
+                reader.exec("COMMIT");
+            }
+        };
+        loader = std::make_unique<ScCarica>();
+        loader->ogInElab = &progress;
+        loader->setCommitEvery(1000);
+        loader->setLockRetryPause(std::chrono::milliseconds(0));
+        const long result = load(code);
+        progress.displayChanged = nullptr;
+        if (reading) reader.exec("COMMIT");
+        giStatoCarica = 1;
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(stored().size(), c.stored);
+        EXPECT_EQ(loader->linesLoaded(), c.loaded);
+        EXPECT_EQ(errors, c.errors);
+        EXPECT_EQ(one("SELECT count(*) FROM ErroriCaricamento WHERE Tabella = '" + code + "'"),
+                  std::to_string(c.errors));
+        if (c.result != 0) {
+            ASSERT_EQ(messages.size(), 1u);
+            EXPECT_EQ(
+                messages[0].rfind("I dati da aggiornare sono bloccati da un altro programma.\n"
+                                  "Caricamento fermato alla riga 1 del file ",
+                                  0),
+                0u)
+                << messages[0];
+        } else {
+            EXPECT_TRUE(messages.empty()) << messages.front();
+        }
+    }
+}
+
 // While the load stores its lines, another program commits a row of its own every millisecond.
 TEST_F(LockTest, WriterCommittingAllTheTimeLosesNoLineOfAKeyedLoad) {
     constexpr int kLines = 20000;
@@ -206,6 +275,48 @@ TEST_F(LockTest, WriterCommittingAllTheTimeLosesNoLineOfAKeyedLoad) {
     EXPECT_EQ(storedRows + recorded, kLines)
         << storedRows << " stored, " << recorded << " recorded, " << commits << " other commits";
     EXPECT_EQ(recorded, errors);
+}
+
+// Another program commits a row every millisecond with SQLite's own wait, which tries again only
+// every 100 ms once it has waited a while, and gives up after 5 s. It is never refused, and it
+// gets in while the load is under way, not only before or after it: each of its rows holds how
+// many lines of the load were stored when it got in. In a rollback-journal file nothing shows the
+// other program, and the load takes turns all the same.
+TEST_F(LockTest, AnotherProgramWaitingAsSqliteDoesTakesTurnsWithTheLoad) {
+    constexpr int kLines = 20000;
+    std::vector<std::string> big;
+    for (int i = 0; i < kLines; ++i)
+        big.push_back("S" + std::to_string(i) + ";Riga;" + (i % 97 == 5 ? "x" : std::to_string(i)));
+    for (const char* mode : {"WAL", "DELETE"}) {
+        SCOPED_TRACE(mode);
+        const std::string code = std::string("S") + mode;
+        keyedLayout(code, "V");
+        input(code + ".txt", big);
+        company(
+            "DELETE FROM Prova; DELETE FROM Libera; DELETE FROM ErroriCaricamento;"
+            "PRAGMA journal_mode=" +
+            std::string(mode));
+        testing::OtherProcess other(
+            companyFile, "INSERT INTO Libera (Testo, Valore) SELECT 'altro', count(*) FROM Prova");
+        loader = std::make_unique<ScCarica>();
+        loader->ogInElab = &progress;
+        loader->setHoldAtMost(std::chrono::milliseconds(200));  // several turns within a short load
+        const long result = load(code);
+        const testing::OtherProcess::Writes writes = other.stop();
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(messages.empty()) << messages.front();
+        const long storedRows = std::stol(one("SELECT count(*) FROM Prova"));
+        const long recorded = std::stol(one("SELECT count(DISTINCT Riga) FROM ErroriCaricamento"));
+        EXPECT_EQ(storedRows + recorded, kLines)
+            << storedRows << " stored, " << recorded << " recorded";
+        EXPECT_EQ(recorded, errors);
+        EXPECT_GT(writes.commits, 0);
+        EXPECT_EQ(writes.refused, 0);
+        EXPECT_NE(one("SELECT count(*) FROM Libera WHERE Valore > 0 AND Valore < " +
+                      std::to_string(storedRows)),
+                  "0")
+            << "the other program got in only before or after the load";
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "batch_fixture.h"
 #include "support/error_number.h"
+#include "support/other_process.h"
 
 namespace tolvane::batchtest {
 namespace {
@@ -189,6 +190,23 @@ TEST_F(SistemaTest, AnotherProgramsLockStopsThePhaseAndLeavesNothingOpen) {
         EXPECT_EQ(one(rowsNow), "1,2");
     }
     goDbase().setBusyWait(saved);
+}
+
+// Another program commits a row every millisecond while the VAT rows move one by one: the phase
+// waits for its turn where its transaction opens, before it reads the rows, and completes. A
+// transaction that read first would be refused at its first write, without any wait, once the
+// other program had committed in between.
+TEST_F(SistemaTest, AWriterCommittingAllTheTimeDoesNotStopThePhase) {
+    std::string rows;
+    for (int n = 1; n <= 2000; ++n)
+        rows += (n > 1 ? ", " : "") + std::string("(2024, ") + std::to_string(n) + ", 3), (2024, " +
+                std::to_string(n) + ", 2)";
+    company("INSERT INTO MovPnIva (Anno, NumReg, RigaIva) VALUES " + rows);
+    testing::OtherProcess other(scratch.file("ditta.db"),
+                                "INSERT INTO Libera (Testo) VALUES ('altro')");
+    EXPECT_EQ(testing::errorOf([&] { run(); }), 0);
+    EXPECT_EQ(other.stop().refused, 0);
+    EXPECT_EQ(one("SELECT count(*) FROM MovPnIva WHERE RigaIva IN (1, 2)"), "4000");
 }
 
 }  // namespace

@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <optional>
 #include <tuple>
 
 #include "db/gestore_rs.h"
 #include "open_db_test.h"
 #include "support/error_number.h"
+#include "support/other_process.h"
 
 namespace tolvane {
 namespace {
@@ -261,6 +263,33 @@ TEST_F(GestoreDbTest, GroupOpeningRefusedByAnotherWriterLeavesNothingOpen) {
     }
     EXPECT_EQ(dbtest::queryOne(file, "SELECT group_concat(Codice) FROM Righe"), "1,5");
     db.setBusyWait(saved);
+}
+
+// A load lets another program in only where one may be waiting: another process that has the
+// file open shows by the lock every connection keeps in WAL mode, and is no longer seen once it
+// has gone; in rollback-journal mode a program between two transactions holds no lock, so one
+// is always taken to be there.
+TEST_F(GestoreDbTest, AnotherProgramIsSeenWhileItHasTheDatabaseOpen) {
+    const std::string journal = folder.file("comune.db");
+    const std::string jid = db.ApriConnessione(journal, "", "", {.create = true});
+    const struct {
+        const char* name;
+        const std::string& target;
+        const std::string& path;
+        bool otherProgram;
+        bool seen;
+    } cases[] = {
+        {"WAL, alone", id, file, false, false},
+        {"WAL, another program has it open", id, file, true, true},
+        {"WAL, the other program has gone", id, file, false, false},
+        {"rollback journal, alone", jid, journal, false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::optional<testing::OtherProcess> other;
+        if (c.otherProgram) other.emplace(c.path);
+        EXPECT_EQ(db.connection(c.target).anotherProgramMayWrite(), c.seen);
+    }
 }
 
 // Fault: a group that SQLite undid (an I/O error, a full disk, a trigger's RAISE(ROLLBACK)) was
