@@ -15,8 +15,8 @@
 
 #include "output/list_page_drawing.h"
 #include "output/page_output.h"
-#include "suite/motore_stampa_lista.h"
-#include "suite/opz_stampa.h"
+#include "suite/opzioni/opz_stampa.h"
+#include "suite/stampa/motore_stampa_lista.h"
 
 using namespace tolvane;
 namespace fs = std::filesystem;

@@ -16,7 +16,7 @@
 #include "startup/demo_menu.h"
 #include "startup/form_registry.h"
 #include "startup/programma.h"
-#include "suite/print_queue.h"
+#include "suite/stampanti/print_queue.h"
 
 #ifdef TOLVANE_WITH_QT
 #include "qt/qt_front_end.h"

@@ -3,7 +3,7 @@
 #include "batchload/batch_library.h"
 
 #include "batchload/sc_carica_campi.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

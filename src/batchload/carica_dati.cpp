@@ -14,7 +14,7 @@
 #include "db/db_values.h"
 #include "platform/text.h"
 #include "platform/text_file_reader.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

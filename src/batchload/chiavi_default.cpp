@@ -14,8 +14,8 @@
 #include "db/db_connection.h"
 #include "db/db_values.h"
 #include "platform/text.h"
-#include "suite/elenco_valori.h"
-#include "suite/lib_generale.h"
+#include "suite/elencovalori/elenco_valori.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

@@ -12,8 +12,8 @@
 #include "common/servizi_finestre.h"
 #include "startup/form_registry.h"
 #include "startup/programma.h"
-#include "suite/elenco_valori.h"
-#include "suite/menu_client.h"
+#include "suite/elencovalori/elenco_valori.h"
+#include "suite/menu/menu_client.h"
 #include "ui/desktop.h"
 
 namespace tolvane {

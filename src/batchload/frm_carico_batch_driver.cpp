@@ -17,8 +17,8 @@
 #include "platform/numbered_error.h"
 #include "platform/scope_guard.h"
 #include "platform/text.h"
-#include "suite/elenco_valori.h"
-#include "suite/lib_generale.h"
+#include "suite/elencovalori/elenco_valori.h"
+#include "suite/libgenerale/lib_generale.h"
 #include "ui/desktop.h"
 
 namespace tolvane {

@@ -8,8 +8,8 @@
 #include "db/gestore_rs.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "suite/elenco_valori.h"
-#include "suite/lib_generale.h"
+#include "suite/elencovalori/elenco_valori.h"
+#include "suite/libgenerale/lib_generale.h"
 #include "ui/desktop.h"
 
 namespace tolvane {

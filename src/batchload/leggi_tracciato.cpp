@@ -13,7 +13,7 @@
 #include "common/servizi_comuni.h"
 #include "db/gestore_rs.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

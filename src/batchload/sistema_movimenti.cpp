@@ -12,7 +12,7 @@
 #include "platform/numbered_error.h"
 #include "platform/scope_guard.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

@@ -5,7 +5,7 @@
 #include "common/msg_com.h"
 #include "db/gestore_db.h"
 #include "platform/text.h"
-#include "suite/servizio_decodifiche.h"
+#include "suite/decodifiche/servizio_decodifiche.h"
 
 namespace tolvane {
 

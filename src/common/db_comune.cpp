@@ -6,7 +6,7 @@
 #include "common/globali.h"
 #include "common/ini_programma.h"
 #include "db/gestore_rs.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

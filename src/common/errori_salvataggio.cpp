@@ -8,7 +8,7 @@
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
 #include "db/gestore_rs.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

@@ -8,7 +8,7 @@
 #include "platform/ini_file.h"
 #include "platform/numbered_error.h"
 #include "platform/path_map.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

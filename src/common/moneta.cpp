@@ -7,7 +7,7 @@
 #include "common/globali.h"
 #include "db/gestore_rs.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

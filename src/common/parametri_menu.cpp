@@ -2,7 +2,7 @@
 #include "common/parametri_menu.h"
 
 #include "platform/numbered_error.h"
-#include "suite/menu_client.h"
+#include "suite/menu/menu_client.h"
 
 namespace tolvane {
 

@@ -3,7 +3,7 @@
 #include "common/servizi_comuni.h"
 
 #include "platform/text.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

@@ -3,8 +3,8 @@
 #include "common/parametri_menu.h"
 #include "common/servizi_finestre.h"
 #include "platform/numbered_error.h"
-#include "suite/decodifiche_tipi.h"
-#include "suite/servizio_decodifiche.h"
+#include "suite/decodifiche/decodifiche_tipi.h"
+#include "suite/decodifiche/servizio_decodifiche.h"
 
 namespace tolvane {
 

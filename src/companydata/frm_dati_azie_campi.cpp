@@ -6,8 +6,8 @@
 #include "common/servizi_finestre.h"
 #include "companydata/frm_dati_azie.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
-#include "suite/servizio_decodifiche.h"
+#include "suite/decodifiche/servizio_decodifiche.h"
+#include "suite/libgenerale/lib_generale.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane {

@@ -6,7 +6,7 @@
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
 #include "companydata/frm_dati_azie.h"
-#include "suite/menu_client.h"
+#include "suite/menu/menu_client.h"
 #include "ui/driver.h"
 
 namespace tolvane {

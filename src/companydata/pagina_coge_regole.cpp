@@ -14,7 +14,7 @@
 #include "companydata/regole_pagine.h"
 #include "platform/text.h"
 #include "platform/variant.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane {

@@ -12,8 +12,8 @@
 #include "companydata/regole_pagine.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
-#include "suite/menu_client.h"
+#include "suite/libgenerale/lib_generale.h"
+#include "suite/menu/menu_client.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane {

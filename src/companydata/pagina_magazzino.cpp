@@ -12,7 +12,7 @@
 #include "companydata/pagina_conti_com.h"
 #include "companydata/regole_pagine.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane {

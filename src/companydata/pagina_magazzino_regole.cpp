@@ -13,7 +13,7 @@
 #include "companydata/pagina_magazzino.h"
 #include "companydata/regole_pagine.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

@@ -13,8 +13,8 @@
 #include "db/gestore_rs.h"
 #include "platform/numbered_error.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
-#include "suite/servizio_decodifiche.h"
+#include "suite/decodifiche/servizio_decodifiche.h"
+#include "suite/libgenerale/lib_generale.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane {

@@ -7,7 +7,7 @@
 
 #include "companydata/frm_dati_azie.h"
 #include "platform/text.h"
-#include "suite/servizio_decodifiche.h"
+#include "suite/decodifiche/servizio_decodifiche.h"
 
 namespace tolvane {
 

@@ -10,7 +10,7 @@
 #include "companydata/frm_dati_azie.h"
 #include "companydata/pagina_conti_com.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
+#include "suite/libgenerale/lib_generale.h"
 
 namespace tolvane {
 

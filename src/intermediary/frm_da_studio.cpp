@@ -8,8 +8,8 @@
 #include "intermediary/campi_studio.h"
 #include "startup/form_registry.h"
 #include "startup/programma.h"
-#include "suite/menu_client.h"
-#include "suite/servizio_decodifiche.h"
+#include "suite/decodifiche/servizio_decodifiche.h"
+#include "suite/menu/menu_client.h"
 #include "ui/desktop.h"
 
 namespace tolvane {

@@ -9,9 +9,9 @@
 #include "common/msg_com.h"
 #include "common/servizi_finestre.h"
 #include "platform/text.h"
-#include "suite/lib_generale.h"
-#include "suite/menu_client.h"
-#include "suite/opz_stampa.h"
+#include "suite/libgenerale/lib_generale.h"
+#include "suite/menu/menu_client.h"
+#include "suite/opzioni/opz_stampa.h"
 
 namespace tolvane {
 

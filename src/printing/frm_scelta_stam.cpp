@@ -17,9 +17,9 @@
 #include "platform/text.h"
 #include "printing/azienda_util_stampe.h"
 #include "startup/programma.h"
-#include "suite/lib_generale.h"
-#include "suite/menu_client.h"
-#include "suite/opz_stampa.h"
+#include "suite/libgenerale/lib_generale.h"
+#include "suite/menu/menu_client.h"
+#include "suite/opzioni/opz_stampa.h"
 #include "ui/desktop.h"
 #include "ui/ui_constants.h"
 

@@ -5,8 +5,8 @@
 
 #include "platform/text.h"
 #include "printing/frm_scelta_stam.h"
-#include "suite/lib_generale.h"
-#include "suite/opz_stampa.h"
+#include "suite/libgenerale/lib_generale.h"
+#include "suite/opzioni/opz_stampa.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane {

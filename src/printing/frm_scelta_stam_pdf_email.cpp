@@ -15,8 +15,8 @@
 #include "platform/text.h"
 #include "printing/cerca_email_cliente.h"
 #include "printing/email_stampa.h"
-#include "suite/lib_generale.h"
-#include "suite/opz_stampa.h"
+#include "suite/libgenerale/lib_generale.h"
+#include "suite/opzioni/opz_stampa.h"
 #include "ui/driver.h"
 #include "ui/ui_constants.h"
 

@@ -13,9 +13,9 @@
 #include "printing/azienda_util_stampe.h"
 #include "printing/email_stampa.h"
 #include "printing/frm_scelta_stam_pdf_email.h"
-#include "suite/lib_generale.h"
-#include "suite/opz_stampa.h"
-#include "suite/stampante_pdf.h"
+#include "suite/libgenerale/lib_generale.h"
+#include "suite/opzioni/opz_stampa.h"
+#include "suite/stampa/stampante_pdf.h"
 #include "ui/ui_constants.h"
 
 namespace tolvane {

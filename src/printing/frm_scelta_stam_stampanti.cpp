@@ -10,9 +10,9 @@
 #include "platform/text.h"
 #include "printing/azienda_util_stampe.h"
 #include "printing/frm_scelta_stam.h"
-#include "suite/lib_generale.h"
-#include "suite/opz_stampa.h"
-#include "suite/stampante_pdf.h"
+#include "suite/libgenerale/lib_generale.h"
+#include "suite/opzioni/opz_stampa.h"
+#include "suite/stampa/stampante_pdf.h"
 #include "ui/desktop.h"
 #include "ui/ui_constants.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/variant.h"
-#include "suite/motore_stampa_lista.h"
+#include "suite/stampa/motore_stampa_lista.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 

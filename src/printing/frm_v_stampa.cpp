@@ -16,8 +16,8 @@
 #include "platform/scope_guard.h"
 #include "platform/text.h"
 #include "startup/programma.h"
-#include "suite/lib_generale.h"
-#include "suite/opz_stampa.h"
+#include "suite/libgenerale/lib_generale.h"
+#include "suite/opzioni/opz_stampa.h"
 #include "ui/desktop.h"
 #include "ui/ui_constants.h"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "suite/motore_stampa_lista.h"
+#include "suite/stampa/motore_stampa_lista.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/form.h"

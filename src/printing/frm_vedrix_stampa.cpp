@@ -14,7 +14,7 @@
 #include "printing/frm_stampa_in_corso.h"
 #include "printing/frm_v_stampa.h"
 #include "startup/programma.h"
-#include "suite/opz_stampa.h"
+#include "suite/opzioni/opz_stampa.h"
 #include "ui/desktop.h"
 #include "ui/ui_constants.h"
 

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "suite/vedrix_lista.h"
+#include "suite/lista/vedrix_lista.h"
 #include "ui/control_array.h"
 #include "ui/controls.h"
 #include "ui/form.h"

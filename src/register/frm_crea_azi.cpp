@@ -12,7 +12,7 @@
 #include "register/company_register.h"
 #include "register/frm_tolvane.h"
 #include "startup/programma.h"
-#include "suite/menu_client.h"
+#include "suite/menu/menu_client.h"
 #include "ui/desktop.h"
 #include "ui/driver.h"
 

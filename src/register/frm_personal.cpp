@@ -11,7 +11,7 @@
 #include "platform/text.h"
 #include "register/frm_pers_vedrix.h"
 #include "startup/programma.h"
-#include "suite/servizio_decodifiche.h"
+#include "suite/decodifiche/servizio_decodifiche.h"
 #include "ui/desktop.h"
 
 namespace tolvane {

@@ -17,7 +17,7 @@
 #include "register/frm_personal.h"
 #include "startup/form_registry.h"
 #include "startup/programma.h"
-#include "suite/menu_client.h"
+#include "suite/menu/menu_client.h"
 #include "ui/desktop.h"
 
 namespace tolvane {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "suite/vedrix_lista.h"
+#include "suite/lista/vedrix_lista.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 

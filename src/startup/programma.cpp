@@ -15,8 +15,8 @@
 #include "startup/comandi_menu.h"
 #include "startup/file_ini.h"
 #include "startup/frm_principale.h"
-#include "suite/lib_generale.h"
-#include "suite/menu_client.h"
+#include "suite/libgenerale/lib_generale.h"
+#include "suite/menu/menu_client.h"
 #include "ui/desktop.h"
 #include "ui/ui_constants.h"
 

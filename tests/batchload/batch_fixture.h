@@ -22,7 +22,7 @@
 #include "db/db_connection.h"
 #include "db/db_test_folder.h"
 #include "platform/text.h"
-#include "suite/elenco_valori.h"
+#include "suite/elencovalori/elenco_valori.h"
 
 namespace tolvane::batchtest {
 

@@ -13,7 +13,7 @@
 #include "batch_fixture.h"
 #include "batchload/frm_ric_val_base.h"
 #include "companydata/frm_dati_azie.h"
-#include "suite/menu_client.h"
+#include "suite/menu/menu_client.h"
 #include "ui/desktop.h"
 #include "ui/scripted_driver.h"
 #include "ui/user_input.h"

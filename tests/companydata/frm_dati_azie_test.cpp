@@ -11,7 +11,7 @@
 #include "common/globali.h"
 #include "companydata/dati_azie_fixture.h"
 #include "startup/form_registry.h"
-#include "suite/lista_ricerca.h"
+#include "suite/decodifiche/lista_ricerca.h"
 #include "support/error_number.h"
 
 namespace tolvane::testing {

@@ -12,7 +12,7 @@
 
 #include "common/globali.h"
 #include "common/ini_programma.h"
-#include "suite/opz_stampa.h"
+#include "suite/opzioni/opz_stampa.h"
 #include "support/memory_printing.h"
 #include "support/scratch_folder.h"
 #include "ui/ui_constants.h"

@@ -20,9 +20,9 @@
 #include "printing/cerca_email_cliente.h"
 #include "printing/email_stampa.h"
 #include "printing/frm_scelta_stam_fixture.h"
-#include "suite/lista_ricerca.h"
-#include "suite/motore_stampa_lista.h"
-#include "suite/servizio_decodifiche.h"
+#include "suite/decodifiche/lista_ricerca.h"
+#include "suite/decodifiche/servizio_decodifiche.h"
+#include "suite/stampa/motore_stampa_lista.h"
 #include "support/error_number.h"
 #include "ui/ui_constants.h"
 

@@ -18,7 +18,7 @@
 #include "printing/frm_scelta_stam_fixture.h"
 #include "printing/frm_scelta_stam_pdf_email.h"
 #include "printing/stampa_lista_fixture.h"
-#include "suite/invio_email.h"
+#include "suite/stampa/invio_email.h"
 #include "support/private_smtp.h"
 
 namespace tolvane::testing {

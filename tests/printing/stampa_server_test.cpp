@@ -7,7 +7,7 @@
 #include <string>
 
 #include "printing/stampa_lista_fixture.h"
-#include "suite/print_queue.h"
+#include "suite/stampanti/print_queue.h"
 #include "support/private_cups.h"
 
 namespace tolvane::testing {

@@ -16,7 +16,7 @@
 #include "platform/cups_printer_system.h"
 #include "printing/frm_scelta_stam_fixture.h"
 #include "printing/stampa_lista_fixture.h"
-#include "suite/print_queue.h"
+#include "suite/stampanti/print_queue.h"
 #include "support/hostile_values.h"
 #include "support/private_cups.h"
 #include "support/test_ppd.h"

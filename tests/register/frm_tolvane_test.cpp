@@ -10,7 +10,7 @@
 #include "printing/frm_vedrix_stampa.h"
 #include "register/company_register.h"
 #include "register_fixture.h"
-#include "suite/opz_stampa.h"
+#include "suite/opzioni/opz_stampa.h"
 #include "support/memory_printing.h"
 #include "support/pdf_check.h"
 #include "support/workbook_check.h"

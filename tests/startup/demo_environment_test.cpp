@@ -21,7 +21,7 @@
 #include "platform/ini_file.h"
 #include "platform/numbered_error.h"
 #include "startup/demo_menu.h"
-#include "suite/menu_client.h"
+#include "suite/menu/menu_client.h"
 #include "support/error_number.h"
 #include "support/scoped_env.h"
 #include "support/scratch_folder.h"

@@ -16,7 +16,7 @@
 #include "startup/file_ini.h"
 #include "startup/form_registry.h"
 #include "startup/frm_principale.h"
-#include "suite/menu_client.h"
+#include "suite/menu/menu_client.h"
 #include "support/scoped_env.h"
 #include "support/scratch_folder.h"
 #include "ui/user_input.h"

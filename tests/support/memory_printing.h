@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/memory_printer_system.h"
-#include "suite/print_queue.h"
+#include "suite/stampanti/print_queue.h"
 
 namespace tolvane::testing {
 
