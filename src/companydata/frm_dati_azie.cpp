@@ -155,6 +155,7 @@ void frmDatiAzie::CreaControlli() {
     };
     for (int pagina = 0; pagina <= kUltimaPaginaConTab; ++pagina) creaPicture(pagina);
     creaPicture(kPaginaContiTrans);
+    addPages(PicPagine.name());
     for (const PaginaDatiAzie* pagina : PagineDatiAzie()) CreaPagina(*pagina);
 }
 

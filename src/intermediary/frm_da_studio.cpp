@@ -161,6 +161,7 @@ void frmDaStudio::CreaControlli() {
     TasPagine->on.onBeforeClick = [this](bool& cancel) { TasPagine_BeforeClick(cancel); };
     TasPagine->on.onClick = [this] { TasPagine_Click(); };
     for (int pagina = 1; pagina <= kNumeroPagine; ++pagina) CreaPagina(pagina);
+    addPages(PicPagine.name());
 
     ui::CommandButton& ok = comOk.add(3);
     ok.setCaption("&Conferma dati");

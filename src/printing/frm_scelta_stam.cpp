@@ -132,6 +132,8 @@ void FrmSceltaStam::CreaControlli() {
 
     CreaPannelloFile();
     CreaPannelloFisso();
+    // The panels of the four destinations lie on one another.
+    addPages(FraOpz.name());
 
     LabStaAttuale = &add<ui::Label>("LabStaAttuale");
     CheNumPag = &add<ui::CheckBox>("CheNumPag");
@@ -204,6 +206,7 @@ void FrmSceltaStam::Form_Load() {
 
     osRisVidKey = "StaVid";
     AdattaRisVid(*this, -2);
+    if (extensions().makeEmailPanel) extensions().makeEmailPanel(*this);
 }
 
 void FrmSceltaStam::RiempiGriglie() {

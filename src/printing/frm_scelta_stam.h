@@ -30,6 +30,9 @@ class FrmSceltaStam : public ui::Form {
         std::function<void(FrmSceltaStam&)> inviaEmailClick;
         // "Par ini Pdf/Email": opens the parameters panel PicPdfEmail.
         std::function<void(FrmSceltaStam&)> openEmailPanel;
+        // Makes the controls of that panel, at the load, so that the window opens large enough
+        // to hold it.
+        std::function<void(FrmSceltaStam&)> makeEmailPanel;
         // The preview size window: shows scroll value and keep-pages box modally and gives
         // them back changed; false when it could not be shown (nothing is changed then).
         std::function<bool(int& scrollValue, int& keepPages)> previewSize;

@@ -83,6 +83,7 @@ void registraPannelloPdfEmail() {
     e.openEmailPanel = [](FrmSceltaStam& form) {
         ConTrappola([&] { pdfEmailPanel(form).Apri(); });
     };
+    e.makeEmailPanel = [](FrmSceltaStam& form) { pdfEmailPanel(form); };
     e.customerEmail = [](FrmSceltaStam& form, int indice, const std::string& codice) {
         ConTrappola([&] {
             int colonna = 0;

@@ -68,12 +68,22 @@ std::string FattoreSalvato(float fatt) {
 }  // namespace
 
 void FrmSceltaStam::CreaPannelloSalva() {
+    // Places in twips inside the panel: the two frames side by side, one row per option (its
+    // caption, its box and the value it would be saved with), the buttons at the foot.
+    constexpr double kMargine = 120;
+    constexpr double kLarghezzaCornice = 4500;
+    constexpr double kPrimaRiga = 1260;
+    constexpr double kRiga = 255;
+    constexpr double kSinistraChe = 5520;
+    constexpr double kSinistraValore = 5820;
+    constexpr double kAltezza = 240;
     PicSalPar = &add<ui::PictureBox>("PicSalPar");
     PicSalPar->setVisible(false);
     // The dialog's size, as the PDF/e-mail panel has: opened, it covers the dialog.
     PicSalPar->move(60, 60, width() - 120, height() - 120);
     FraQualeIni = &add<ui::Frame>("FraQualeIni", PicSalPar);
     FraQualeIni->setCaption("Dove salvare");
+    FraQualeIni->move(kMargine, 60, kLarghezzaCornice, 1080);
     OptIniPers = &add<ui::OptionButton>("OptIniPers", FraQualeIni);
     OptIniPers->setCaption("Parametri di questo terminale");
     OptIniPers->setValue(true);
@@ -81,28 +91,35 @@ void FrmSceltaStam::CreaPannelloSalva() {
     OptIniStd->setCaption("Parametri comuni a tutti i terminali");
     FraDoveSalva = &add<ui::Frame>("FraDoveSalva", PicSalPar);
     FraDoveSalva->setCaption("In quale zona parametri");
+    FraDoveSalva->move(kSinistraChe, 60, kLarghezzaCornice - 300, 1080);
     OptSalInDef = &add<ui::OptionButton>("OptSalInDef", FraDoveSalva);
     OptSalInDef->setCaption("Nei valori di default");
     OptSalInDef->setValue(true);
     OptSalInStamp = &add<ui::OptionButton>("OptSalInStamp", FraDoveSalva);
     OptSalInStamp->setCaption("Solo per questa stampa");
     for (int i = 0; i < kNumOpzioni; ++i) {
+        const double top = kPrimaRiga + i * kRiga;
         ui::Label& caption = LabDaSalvare.add(i, PicSalPar);
         caption.setCaption(kOpzioni[i].caption);
-        caption.move(120, 0, 4200, 240);
-        Che.add(i, PicSalPar).move(4400, 0, 240, 240);
-        if (i <= 21) LabValParam.add(i, PicSalPar).move(4700, 0, 3600, 240);
+        caption.move(kMargine, top, kSinistraChe - kMargine - 60, kAltezza);
+        Che.add(i, PicSalPar).move(kSinistraChe, top, 240, kAltezza);
+        if (i <= 21) LabValParam.add(i, PicSalPar).move(kSinistraValore, top, 3600, kAltezza);
     }
     // The paper's value label stands on the row of Che(24) but is LabValParam(22).
-    LabValParam.add(22, PicSalPar).move(4700, 0, 3600, 240);
+    LabValParam.add(22, PicSalPar).move(kSinistraValore, kPrimaRiga + 24 * kRiga, 3600, kAltezza);
+    const double piede = kPrimaRiga + kNumOpzioni * kRiga + 120;
     ComSelTutto = &add<ui::CommandButton>("ComSelTutto", PicSalPar);
     ComSelTutto->setCaption("Seleziona &tutto");
+    ComSelTutto->move(kMargine, piede, 1800, 360);
     ComDeSelTutto = &add<ui::CommandButton>("ComDeSelTutto", PicSalPar);
     ComDeSelTutto->setCaption("Deseleziona t&utto");
+    ComDeSelTutto->move(kMargine + 1920, piede, 1800, 360);
     ComOk = &add<ui::CommandButton>("ComOk", PicSalPar);
     ComOk->setCaption("Sal&va");
+    ComOk->move(kSinistraValore, piede, 1500, 360);
     ComAnnulla = &add<ui::CommandButton>("ComAnnulla", PicSalPar);
     ComAnnulla->setCaption("Annu&lla");
+    ComAnnulla->move(kSinistraValore + 1620, piede, 1500, 360);
 }
 
 void FrmSceltaStam::MettiValOpz() {

@@ -290,7 +290,9 @@ void FrmVStampa::imaMuovi_Click(int Index) {
         // A bar whose range leaves out 0 keeps its place.
     }
     if (!ogStampa_) return;
-    PagedPrintEngine& motore = *ogStampa_;
+    // Held for the whole step: a message shown on the way lets other events through.
+    const std::shared_ptr<PagedPrintEngine> tenuto = ogStampa_;
+    PagedPrintEngine& motore = *tenuto;
     try {
         if (motore.PaginaCorrente() == motore.UltimaPagina() &&
             motore.PaginaCorrente() > motore.UltimaPaginaSalvata() && motore.MemorizzaPagine()) {
@@ -337,6 +339,7 @@ void FrmVStampa::imaMuovi_Click(int Index) {
         }
     } catch (const std::bad_alloc&) {
         MemoriaEsaurita();
+        return;
     } catch (const NumberedError& e) {
         if (ui::desktop().mousePointer() == ui::pointer::Hourglass) Clessidra(false);
         ui::MsgBox("Errore " + std::string(e.what()) + " in gestione pagine a video (" +
@@ -347,6 +350,9 @@ void FrmVStampa::imaMuovi_Click(int Index) {
         ui::MsgBox("Errore " + std::string(e.what()) + " in gestione pagine a video (0)",
                    ui::msgbox::OkOnly, ui::desktop().appTitle());
     }
+    // The engine sets which arrows can move from the page the bookkeeping now names, also
+    // after a page that could not be shown.
+    motore.enableArrows();
 }
 
 void FrmVStampa::comEsci_Click() {

@@ -8,6 +8,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpacerItem>
 #include <QTimer>
 #include <algorithm>
@@ -136,8 +138,15 @@ void FormView::layoutChildren(ui::Control* container, QWidget* host) {
         }
         return;
     }
-    if (laidOutByPosition(children)) layoutGrid(children, host);
-    else layoutFlow(children, host);
+    if (laidOutByPosition(children)) {
+        layoutGrid(children, host);
+        return;
+    }
+    layoutFlow(children, host);
+    // A page holds the room of the largest of its set: its rows keep together at its top.
+    if (container && form_->isPage(*container))
+        host->layout()->addItem(
+            new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding));
 }
 
 void FormView::placeAt(const ui::Control& c, QWidget* w) {
@@ -384,17 +393,23 @@ void FormView::flushLayouts() {
         QWidget* host = model ? widgetFor(*model) : content_.data();
         if (host) layoutChildren(model, host);
     }
+    holdPageRoom();
+}
+
+bool FormView::isPanel(const ui::Control& c) const {
+    if (!form_ || c.container() || c.kind() != ui::ControlKind::PictureBox || form_->isPage(c))
+        return false;
+    // From the window's top left corner over most of it: a page under a tab strip is not.
+    return c.left() <= kCornerMargin && c.top() <= kCornerMargin &&
+           c.width() >= form_->width() * 0.8 && c.height() >= form_->height() * 0.8 &&
+           holdsControls(*form_, c);
 }
 
 bool FormView::coveredByPanel(const ui::Control& control) const {
     if (!form_ || control.container()) return false;
     const ui::Control* front = nullptr;
     for (ui::Control* c : form_->controls()) {
-        if (c->container() || c->kind() != ui::ControlKind::PictureBox || !c->visible()) continue;
-        // From the window's top left corner over most of it: a page under a tab strip is not.
-        bool covers = c->left() <= kCornerMargin && c->top() <= kCornerMargin &&
-                      c->width() >= form_->width() * 0.8 && c->height() >= form_->height() * 0.8;
-        if (c->zPosition() <= 0 || !covers || !holdsControls(*form_, *c)) continue;
+        if (!c->visible() || c->zPosition() <= 0 || !isPanel(*c)) continue;
         if (!front || c->zPosition() > front->zPosition()) front = c;
     }
     return front && front != &control;
@@ -410,11 +425,12 @@ void FormView::refreshPanels() {
     }
     if (covered == covered_) return;
     covered_.swap(covered);
-    // A panel shown before it was brought to the front grew the window to hold it beside the
-    // rest; once it covers the rest, or is gone, the window fits what it shows.
-    if (content_ && content_->layout()) content_->layout()->activate();
-    if (window_->layout()) window_->layout()->activate();
-    fitWindow();
+    // The window keeps its size; what comes, a panel or the window's own controls, shows from
+    // its top.
+    if (scroll_) {
+        scroll_->verticalScrollBar()->setValue(0);
+        scroll_->horizontalScrollBar()->setValue(0);
+    }
 }
 
 void FormView::zoomChanged() {
@@ -422,7 +438,8 @@ void FormView::zoomChanged() {
     pending_.clear();
     layoutChildren(nullptr, content_);
     for (ui::Control* c : form_->controls()) refreshControl(*c);
-    fitWindow();
+    holdPageRoom();
+    if (!window_->isVisible()) fitWindow();
 }
 
 void FormView::addNewControls() {

@@ -144,12 +144,7 @@ void FormView::refreshLabel(ui::Control& c, QWidget* w, Look& look) {
     auto& label = static_cast<ui::Label&>(c);
     auto* view = static_cast<QLabel*>(w);
     view->setText(withoutAccessKeys(label.caption()));
-    view->setWordWrap(label.caption().size() > 60);
-    // A wrapped caption gets the lines it needs in its designed width.
-    if (view->wordWrap() && label.width() > 0) {
-        int width = std::max(pixels(label.width(), look.zoom), 120);
-        view->setMinimumHeight(view->heightForWidth(width));
-    }
+    wrapCaption(label, view, look.zoom);
 }
 
 void FormView::refreshCommandButton(ui::Control& c, QWidget* w, Look&) {

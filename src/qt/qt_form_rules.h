@@ -8,7 +8,12 @@
 #include "ui/control.h"
 #include "ui/form.h"
 
+class QLabel;
 class QWidget;
+
+namespace tolvane::ui {
+class Label;
+}
 
 namespace tolvane::qt {
 
@@ -73,6 +78,10 @@ inline bool placedByModel(const ui::Form& form, const ui::Control& control) {
 // A field or button keeps about the width it was designed with (at the zoom given), so that
 // what stands beside it stays near; lists, text areas and grids keep their designed height.
 void keepDesignedSize(const ui::Control& control, QWidget* widget, double zoom);
+
+// A label's caption wraps when it is long, its lines then fitting the designed width, or where
+// it is wider than designed and its window has no room for its one line.
+void wrapCaption(const ui::Label& label, QLabel* view, double zoom);
 
 // The zoom a control is drawn at: its window's, or 1 for a control that keeps its size.
 inline double zoomOf(const ui::Control& control) {

@@ -19,11 +19,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -31,6 +29,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "qt/qt_caption_label.h"
 #include "qt/qt_folder_list.h"
 #include "qt/qt_form_rules.h"
 #include "qt/qt_picture_view.h"
@@ -71,10 +70,8 @@ void keepDesignedSize(const ui::Control& c, QWidget* w, double zoom) {
     if (tall && c.height() > 0) w->setFixedHeight(std::max(pixels(c.height(), zoom), 18));
     // A list or text area's suggested width says nothing of its rows: it keeps the designed one.
     if (tall && c.width() > 0) w->setMinimumWidth(pixels(c.width(), zoom));
-    if (c.width() <= 0 ||
-        !(isField(kind) || kind == ui::ControlKind::CommandButton ||
-          kind == ui::ControlKind::CheckBox || kind == ui::ControlKind::OptionButton))
-        return;
+    // A check box or option shows its whole caption, whatever width it was designed with.
+    if (c.width() <= 0 || !(isField(kind) || kind == ui::ControlKind::CommandButton)) return;
     if (kind == ui::ControlKind::Grid || kind == ui::ControlKind::ListBox ||
         kind == ui::ControlKind::DirListBox)
         return;
@@ -82,6 +79,22 @@ void keepDesignedSize(const ui::Control& c, QWidget* w, double zoom) {
     w->setMaximumWidth(std::max(designed * 3 / 2, 24));
     if (isField(kind) && !tall) w->setMinimumWidth(std::min(designed, 400));
     if (kind == ui::ControlKind::CommandButton) w->setMinimumWidth(std::min(designed, 120));
+}
+
+void wrapCaption(const ui::Label& label, QLabel* view, double zoom) {
+    int designed = label.width() > 0 ? std::max(pixels(label.width(), zoom), 120) : 0;
+    bool longCaption = label.caption().size() > 60;
+    // A caption wider than it was designed (a value read after the window opened) wraps where
+    // the window, which keeps its size, has no room for its one line.
+    bool wider = designed > 0 && view->fontMetrics().horizontalAdvance(view->text()) > designed;
+    view->setWordWrap(longCaption || wider);
+    view->setMinimumSize(0, 0);
+    if (auto* caption = dynamic_cast<CaptionLabel*>(view))
+        caption->setNarrowest(!longCaption && wider ? designed : 0);
+    if (!longCaption || designed == 0) return;
+    // A long caption's lines are counted in its designed width, which it never goes below.
+    view->setMinimumWidth(designed);
+    view->setMinimumHeight(view->heightForWidth(designed));
 }
 
 FormView::FormView(ui::Form& form) : form_(&form) { createTimers(); }
@@ -141,71 +154,13 @@ void FormView::build() {
     content_ = content;
     content->installEventFilter(this);
     scroll->setWidget(content);
-    new LayoutFollower(content, [this] { growToContent(); });
     outer->addWidget(scroll, 1);
     layoutChildren(nullptr, content);
     knownControls_ = form_->controls().size();
     refreshForm();
     for (ui::Control* c : form_->controls()) refreshControl(*c);
+    holdPageRoom();
     fitWindow();
-}
-
-QSize FormView::wantedInside(const QSize& room) const {
-    // The inside the layout suggests: the toolbars over all of the content.
-    QSize wanted(0, 0);
-    QLayout* outer = window_->layout();
-    for (int i = 0; outer && i < outer->count(); ++i) {
-        QWidget* item = outer->itemAt(i)->widget();
-        if (!item || item->isHidden()) continue;
-        QSize hint = item == scroll_.data() ? content_->sizeHint() : item->sizeHint();
-        wanted = QSize(std::max(wanted.width(), hint.width()), wanted.height() + hint.height());
-    }
-    // A scroll bar for one side takes room on the other.
-    int bar = window_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    if (wanted.height() > room.height()) wanted.rwidth() += bar;
-    if (wanted.width() > room.width()) wanted.rheight() += bar;
-    return wanted;
-}
-
-void FormView::fitWindow() {
-    if (!form_ || !window_ || !content_) return;
-    QSize room = roomForInside(*window_, *window_->screen());
-    QSize designed(pixels(form_->width(), form_->zoom()), pixels(form_->height(), form_->zoom()));
-    QSize wanted = wantedInside(room).expandedTo(designed.boundedTo(QSize(1000, 700)));
-    resizeAboutCentre(wanted.boundedTo(room));
-}
-
-void FormView::growToContent() {
-    if (!form_ || !window_ || !content_ || !window_->isVisible()) return;
-    if (window_->windowState() != Qt::WindowNoState) return;
-    QSize room = roomForInside(*window_, *window_->screen());
-    QSize now = window_->size();
-    QSize grown = now.expandedTo(wantedInside(room).boundedTo(room));
-    if (grown == now) return;
-    resizeAboutCentre(grown);
-}
-
-void FormView::resizeAboutCentre(const QSize& size) {
-    // A shown window stays centred where it opened, as far as the screen lets it; one the user
-    // moved, where the user put it.
-    bool shown = window_->isVisible() && window_->windowState() == Qt::WindowNoState;
-    if (shown && window_->geometry().topLeft() != placed_.topLeft())
-        anchor_ = window_->geometry().center();
-    window_->resize(size);
-    if (!shown) return;
-    centreAt(*window_, anchor_);
-    placed_ = window_->geometry();
-}
-
-void FormView::openOn(QWidget* owner) {
-    if (!window_) return;
-    if (QScreen* screen = screenFor(owner); screen && window_->screen() != screen)
-        window_->setScreen(screen);
-    fitWindow();
-    if (window_->windowState() != Qt::WindowNoState) return;
-    anchor_ = centreFor(*window_, owner);
-    centreAt(*window_, anchor_);
-    placed_ = window_->geometry();
 }
 
 QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
@@ -215,12 +170,9 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             if (static_cast<ui::TextBox&>(c).multiLine()) w = new QPlainTextEdit(parent);
             else w = new QLineEdit(parent);
             break;
-        case ui::ControlKind::Label: {
-            auto* label = new QLabel(parent);
-            label->setTextFormat(Qt::PlainText);
-            w = label;
+        case ui::ControlKind::Label:
+            w = new CaptionLabel(parent);
             break;
-        }
         case ui::ControlKind::CheckBox:
             w = new QCheckBox(parent);
             break;

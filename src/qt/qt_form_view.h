@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QPalette>
 #include <QPointer>
-#include <QRect>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -57,8 +56,10 @@ class FormView : public QObject {
     // A window already built is drawn again at its new zoom.
     void zoomChanged();
     // Before the window opens, built and laid out: sized to its screen (the owner's) and centred
-    // on the owner, or on the screen when there is none.
+    // on the owner, or on the screen when there is none. Once open, only the user resizes it.
     void openOn(QWidget* owner);
+    // A page of a set was shown: scrolled into sight from its top.
+    void pageShown(const ui::Control& page);
 
     // Stops every reference to the model: the form is gone or going.
     void detach();
@@ -111,16 +112,18 @@ class FormView : public QObject {
     void refreshDriveListBox(ui::Control& control, QWidget* widget, Look& look);
     void refreshDirListBox(ui::Control& control, QWidget* widget, Look& look);
     void refreshToolbar(ui::Control& control, QWidget* widget, Look& look);
-    // The window takes the size its layout suggests, never less than the designed one, and never
-    // more than its screen has room for: the rest scrolls.
+    // The window takes the size its layout and its panels suggest, never less than the designed
+    // one, and never more than its screen has room for: the rest scrolls.
     void fitWindow();
+    QSize wantedInside(const QSize& room) const;
+    // Every page of a set holds the room of the largest of them.
+    void holdPageRoom();
+    // A picture box of the form's own that would cover it from its top left corner: a panel
+    // over the window once brought to the front.
+    bool isPanel(const ui::Control& control) const;
     // A window whose code handles Resize is told the size of its inside, where the view puts
     // its controls at the places the code gives them.
     void handleResize();
-    // A shown window grows, within the room of its screen, to hold content that grew.
-    void growToContent();
-    QSize wantedInside(const QSize& room) const;
-    void resizeAboutCentre(const QSize& size);
     void pushSelection(ui::Control& control);
     bool handleKey(ui::Control* control, QKeyEvent* event);
     bool handleMouse(ui::Control& control, QObject* watched, QEvent* event);
@@ -143,8 +146,6 @@ class FormView : public QObject {
     std::set<ui::Control*> drifted_;  // widgets that moved meanwhile: set again from the model
     ui::Control* pressed_ = nullptr;
     ui::Control* selectionShown_ = nullptr;  // the field whose selection the view shows
-    QPoint anchor_;  // where the window is centred: its owner's centre, or where the user put it
-    QRect placed_;   // where the view last put the window
     bool cellMoved_ = false;  // the current cell of a grid moved since the last press
 };
 

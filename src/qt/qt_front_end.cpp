@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -45,13 +47,26 @@ QStringList qtFilters(const std::string& filter) {
     return out;
 }
 
+QPlainTextEdit* messageBox(const QString& text, QWidget* dialog) {
+    auto* box = new QPlainTextEdit(text, dialog);
+    box->setReadOnly(true);
+    box->setObjectName(QStringLiteral("txtMessaggio"));
+    return box;
+}
+
+// The height the dialog needs at that width.
+int heightAt(const QWidget& dialog, int width) {
+    return dialog.hasHeightForWidth() ? dialog.heightForWidth(width) : dialog.sizeHint().height();
+}
+
 }  // namespace
 
-QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed) {
+QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed, QScreen* screen) {
     auto* dialog = new QDialog;
     dialog->setObjectName(QStringLiteral("frmMsgCom"));
     dialog->setWindowTitle(q(request.title.empty() ? ui::desktop().appTitle() : request.title));
     dialog->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    if (screen) dialog->setScreen(screen);
     auto* layout = new QVBoxLayout(dialog);
     auto* body = new QHBoxLayout;
     layout->addLayout(body);
@@ -79,13 +94,11 @@ QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed) {
         body->addWidget(picture);
     }
     QString text = q(request.text).replace("\r\n", "\n");
+    QLabel* label = nullptr;
     if (request.alwaysTextBox || text.count('\n') > 15) {
-        auto* box = new QPlainTextEdit(text, dialog);
-        box->setReadOnly(true);
-        box->setObjectName(QStringLiteral("txtMessaggio"));
-        body->addWidget(box, 1);
+        body->addWidget(messageBox(text, dialog), 1);
     } else {
-        auto* label = new QLabel(text, dialog);
+        label = new QLabel(text, dialog);
         label->setObjectName(QStringLiteral("labMessaggio"));
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
@@ -121,6 +134,26 @@ QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed) {
     QObject::connect(dialog, &QDialog::rejected, dialog, [pressed, count] {
         if (pressed && *pressed == 0) *pressed = std::max(count, 1);
     });
+
+    // The buttons stay on the screen. A text taller than the screen has room for takes lines as
+    // wide as the window is asked for, in characters, and, still too tall, scrolls in a box as
+    // tall as the screen lets it be.
+    QScreen* on = dialog->screen() ? dialog->screen() : QGuiApplication::primaryScreen();
+    QSize room = on ? roomForInside(*dialog, *on) : QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QSize size = dialog->sizeHint().boundedTo(room);
+    if (label && heightAt(*dialog, size.width()) > room.height()) {
+        int wide = label->fontMetrics().averageCharWidth() * std::max(request.width, 1);
+        size.setWidth(std::min(std::max(size.width(), wide), room.width()));
+        size.setHeight(heightAt(*dialog, size.width()));
+        if (size.height() > room.height()) {
+            QPlainTextEdit* box = messageBox(text, dialog);
+            box->setFont(label->font());
+            delete body->replaceWidget(label, box);
+            delete label;
+            size.setHeight(room.height());
+        }
+    }
+    dialog->resize(size);
     return dialog;
 }
 
@@ -203,6 +236,8 @@ void QtFrontEnd::controlChanged(ui::Control& control, ui::Property property) {
                       property == ui::Property::Geometry;
     if (panelMoved && !control.container() && control.kind() == ui::ControlKind::PictureBox)
         v->refreshPanels();
+    if (property == ui::Property::Visible && control.visible() && control.form().isPage(control))
+        v->pageShown(control);
 }
 
 void QtFrontEnd::controlAdded(ui::Control& control) {
@@ -279,10 +314,8 @@ int QtFrontEnd::message(const ui::MessageRequest& request) {
     if (request.sound) QApplication::beep();
     if (answerer_) return answerer_(request);
     int pressed = 0;
-    QWidget* dialog = makeMessageDialog(request, &pressed);
     QWidget* owner = ownerWindow(nullptr);
-    dialog->setScreen(screenFor(owner));
-    dialog->resize(dialog->sizeHint().boundedTo(roomForInside(*dialog, *dialog->screen())));
+    QWidget* dialog = makeMessageDialog(request, &pressed, screenFor(owner));
     centreOn(*dialog, owner);
     static_cast<QDialog*>(dialog)->exec();
     delete dialog;

@@ -15,6 +15,7 @@
 #include "ui/observer.h"
 
 class QEventLoop;
+class QScreen;
 
 namespace tolvane::qt {
 
@@ -83,8 +84,10 @@ class QtFrontEnd : public ui::UiObserver, public ui::Driver {
     bool waitCursor_ = false;
 };
 
-// The message window as a Qt dialog (also what the screenshot tool draws).
-QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed);
+// The message window as a Qt dialog (also what the screenshot tool draws), sized to the room of
+// its screen (the primary one when none is given).
+QWidget* makeMessageDialog(const ui::MessageRequest& request, int* pressed,
+                           QScreen* screen = nullptr);
 
 // What Qt draws on its own (message-box buttons, file, font and input dialogs) in Italian, as the
 // program's own texts, with numbers kept to the C rules. Needs the QApplication; the program, the

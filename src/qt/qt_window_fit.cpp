@@ -3,9 +3,7 @@
 // so that what the frame turns out to be does not move it off its owner's centre.
 #include "qt/qt_window_fit.h"
 
-#include <QEvent>
 #include <QGuiApplication>
-#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
@@ -69,21 +67,6 @@ void centreAt(QWidget& window, const QPoint& centre) {
                    inside.bottom() + 1);
     if (QPoint(x, y) != window.geometry().topLeft() || !window.testAttribute(Qt::WA_Moved))
         window.setGeometry(x, y, size.width(), size.height());
-}
-
-LayoutFollower::LayoutFollower(QWidget* widget, std::function<void()> laidOut)
-    : QObject(widget), laidOut_(std::move(laidOut)) {
-    widget->installEventFilter(this);
-}
-
-bool LayoutFollower::eventFilter(QObject* watched, QEvent* event) {
-    // Shown, its widgets take their style and may ask for more room than before.
-    if (event->type() != QEvent::LayoutRequest && event->type() != QEvent::Show) return false;
-    // The layout does its work on this very event: done here first, it is there to be measured.
-    auto* widget = static_cast<QWidget*>(watched);
-    if (widget->layout()) widget->layout()->activate();
-    if (laidOut_) laidOut_();
-    return false;
 }
 
 FittingTabBar::FittingTabBar(QWidget* parent) : QTabBar(parent) {

@@ -4,11 +4,9 @@
 #pragma once
 
 #include <QMargins>
-#include <QObject>
 #include <QPoint>
 #include <QSize>
 #include <QTabBar>
-#include <functional>
 
 class QScreen;
 class QWidget;
@@ -39,19 +37,6 @@ void centreAt(QWidget& window, const QPoint& centre);
 inline void centreOn(QWidget& window, const QWidget* owner) {
     centreAt(window, centreFor(window, owner));
 }
-
-// Calls a function each time the layout of a widget has been made anew (a panel shown, controls
-// added), so that its window can grow to hold it.
-class LayoutFollower : public QObject {
-  public:
-    LayoutFollower(QWidget* widget, std::function<void()> laidOut);
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    std::function<void()> laidOut_;
-};
 
 // A tab strip that asks for no more width than it was designed with: the tabs that do not fit
 // scroll. It takes more width when its window is made wider.

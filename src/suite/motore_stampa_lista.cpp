@@ -520,6 +520,8 @@ bool MotoreStampaLista::aVideo() {
     int last = 0;
     rangeOf(drawing.pageCount(), first, last);
     memorizza_ = options_->MemVid == 1;
+    primaVideo_ = first;
+    videoFinito_ = false;
     ui::Form& window = preview->window();
     window.show();
     if (auto* label = control<ui::Label>(window, "LabMsg")) label->setCaption("");
@@ -538,18 +540,27 @@ bool MotoreStampaLista::aVideo() {
             if (auto* label = control<ui::Label>(window, "LabMsg"))
                 label->setCaption("Stampa Terminata");
         }
-        for (int i = 1; i <= 4; ++i) {
-            if (auto* arrow = control<ui::Image>(window, "imaMuovi", i)) {
-                // With kept pages "next" stays on at the end: its click keeps the last page.
-                arrow->setEnabled(i == 3 ? !ended || memorizza_ : memorizza_);
-            }
-        }
-        preview->SistImgFrecce();
+        videoFinito_ = ended;
+        enableArrows();
         // The last page ends the print: the preview stays up for paging among kept pages.
         if (ended) return true;
         preview->Continua();
         if (interrotta_ || stop_ || window.unloadedForGood()) return false;
     }
+}
+
+void MotoreStampaLista::enableArrows() {
+    if (preview == nullptr) return;
+    // Back only among kept pages and not before the range; ahead to a kept page, or to a new one
+    // while the print has more.
+    const bool back = memorizza_ && paginaCorrente_ > primaVideo_;
+    const bool keptAhead = memorizza_ && paginaCorrente_ < ultimaPagina_;
+    const bool next = keptAhead || !videoFinito_;
+    for (int i = 1; i <= 4; ++i) {
+        if (auto* arrow = control<ui::Image>(preview->window(), "imaMuovi", i))
+            arrow->setEnabled(i <= 2 ? back : i == 3 ? next : keptAhead);
+    }
+    preview->SistImgFrecce();
 }
 
 }  // namespace tolvane

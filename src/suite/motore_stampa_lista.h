@@ -56,6 +56,9 @@ class PagedPrintEngine : public MotoreStampa {
     virtual void MemorizzaPagine(bool pbMemorizza) = 0;
     virtual void UltimaPaginaSalvata(long plPagina) = 0;
     virtual void FinestraStampa(ui::Form* pfrmFinestra) = 0;
+    // Enables the preview's arrows that can move from the page it shows, disables the others
+    // and has it draw them: after each page drawn, and after each move of the preview's own.
+    virtual void enableArrows() = 0;
 };
 
 // What the engine calls of the preview window; its controls it reaches by name ("PicSec",
@@ -131,6 +134,7 @@ class MotoreStampaLista final : public PagedPrintEngine,
     void MemorizzaPagine(bool pbMemorizza) override { memorizza_ = pbMemorizza; }
     void UltimaPaginaSalvata(long plPagina) override { ultimaSalvata_ = plPagina; }
     void FinestraStampa(ui::Form* pfrmFinestra) override { finestra_ = pfrmFinestra; }
+    void enableArrows() override;
 
   private:
     class ProgressShown;
@@ -167,6 +171,8 @@ class MotoreStampaLista final : public PagedPrintEngine,
     bool interrotta_ = false;
     bool memorizza_ = false;
     long ultimaSalvata_ = 0;
+    int primaVideo_ = 1;        // first page of the range on screen
+    bool videoFinito_ = false;  // its last page drawn: the engine draws no more
     std::string id_;
     std::string pdfScritto_;
     std::string notice_;

@@ -80,6 +80,15 @@ const ZoomApart* Form::zoomApart(const Control& control) const {
     return nullptr;
 }
 
+void Form::addPages(std::string arrayName) { pageArrays_.push_back(std::move(arrayName)); }
+
+bool Form::isPage(const Control& control) const {
+    if (!control.isArrayElement()) return false;
+    for (const std::string& name : pageArrays_)
+        if (equalText(name, control.name())) return true;
+    return false;
+}
+
 double Form::textWidth(std::string_view text) const {
     constexpr double kTwipsPerCharacter = 105;  // average of the window font at 8 points
     return static_cast<double>(Len(text)) * kTwipsPerCharacter;

@@ -122,6 +122,11 @@ class Form {
     Control* activeControl() const { return activeControl_; }
     // Next (previous) control in tab order that can take the focus, wrapping around.
     Control* nextInTabOrder(const Control* from, bool backward = false) const;
+    // The elements of the control array of that name take turns in one place, one shown at a
+    // time (the pages under a tab strip, the panels of a choice): a display keeps the room of
+    // the largest for each, so that showing another moves nothing around them.
+    void addPages(std::string arrayName);
+    bool isPage(const Control& control) const;
     // Shows a hidden page (frame or picture box) so that a field on it can take the focus;
     // the default makes the page visible. A tabbed window sets its own (select the tab).
     std::function<void(Control& page)> showPage;
@@ -179,6 +184,7 @@ class Form {
     double zoom_ = 1;
     std::vector<ZoomApart> zoomApart_;
     bool handlesResize_ = false;
+    std::vector<std::string> pageArrays_;
 
     bool loaded_ = false;
     bool retired_ = false;

@@ -272,17 +272,28 @@ class FrmVStampaTest : public StampaListaTest {
         dialog.opzioni()->Fatt = 1;
         return dialog;
     }
-    // At the n-th wait of the engine from the start of the print: what the preview shows
-    // (page label and which drawn page the picture is), then the arrow.
+    // At the n-th wait of the engine from the start of the print: which arrows can move and
+    // what the preview shows (page label and which drawn page the picture is), then the arrow
+    // (0: Esci; a negative one stands disabled, and its handler is reached by code).
     void arrowAt(int n, int arrow) {
         driver.atDoEvents(n, [this, arrow] {
+            states.push_back(arrows(preview()));
             seen.push_back(shown());
-            if (arrow == 0) {
-                click(preview().comEsci);
-            } else {
-                click(preview().imaMuovi(arrow));
-            }
+            if (arrow == 0) click(preview().comEsci);
+            else if (arrow > 0) click(preview().imaMuovi(arrow));
+            else preview().imaMuovi_Click(-arrow);
         });
+    }
+    // Which arrows can move, left to right (first, previous, next, last): "1101".
+    static std::string arrows(FrmVStampa& p) {
+        std::string on;
+        for (int i = 1; i <= 4; ++i) {
+            const bool enabled = p.imaMuovi(i).enabled();
+            on += enabled ? '1' : '0';
+            EXPECT_EQ(p.imaMuovi(i).picture(), p.ImlFrecce.picture(enabled ? i : i + 4))
+                << "arrow " << i << " drawn as it stands";
+        }
+        return on;
     }
     // "#k" names the k-th different page picture seen: a page shown again from its file must
     // be the very picture drawn for it.
@@ -296,6 +307,7 @@ class FrmVStampaTest : public StampaListaTest {
 
     std::vector<std::string> pictures;
     std::vector<std::string> seen;
+    std::vector<std::string> states;
 };
 
 TEST_F(FrmVStampaTest, KeptPagesPageForwardAndBack) {
@@ -306,20 +318,23 @@ TEST_F(FrmVStampaTest, KeptPagesPageForwardAndBack) {
     EXPECT_EQ(seen,
               (std::vector<std::string>{"Pag.001 #1", "Pag.002 #2", "Pag.001 #1", "Pag.002 #2",
                                         "Pag.003 #3", "Pag.001 #1", "Pag.003 #3"}));
+    // Page 1 moves only forward; a page before the newest one goes both ways.
+    EXPECT_EQ(states,
+              (std::vector<std::string>{"0010", "1110", "0011", "1110", "1110", "0011", "1110"}));
     EXPECT_EQ(shown(), "Pag.004 #4");
     FrmVStampa& p = preview();
     EXPECT_EQ(p.LabMsg.caption(), "Stampa Terminata");
-    EXPECT_TRUE(p.imaMuovi(3).enabled()) << "pages kept: next stays on at the end";
-    EXPECT_EQ(p.imaMuovi(3).picture(), p.ImlFrecce.picture(3));
+    EXPECT_EQ(arrows(p), "1100") << "the last page of the print: only back";
     std::string base = p.filePagine();
     EXPECT_EQ(pageFiles(base).size(), 3u);
 
-    click(p.imaMuovi(3));  // after the end: keeps the last page and stays on it
-    EXPECT_EQ(shown(), "Pag.004 #4");
-    EXPECT_EQ(pageFiles(base).size(), 4u);
-    click(p.imaMuovi(2));
+    click(p.imaMuovi(2));  // keeps the last page before leaving it
     EXPECT_EQ(shown(), "Pag.003 #3");
+    EXPECT_EQ(pageFiles(base).size(), 4u);
+    EXPECT_EQ(arrows(p), "1111");
     click(p.imaMuovi(4));
+    EXPECT_EQ(shown(), "Pag.004 #4");
+    p.imaMuovi_Click(3);  // after the end nothing moves
     EXPECT_EQ(shown(), "Pag.004 #4");
     click(p.comEsci);
     EXPECT_TRUE(p.unloadedForGood());
@@ -354,10 +369,14 @@ TEST_F(FrmVStampaTest, PageRangeBoundsFirstAndPrevious) {
     dialog.opzioni()->ScriviParStampa("PaginaDa", OpzStampa::kTipoAltro, Variant(2L));
     dialog.opzioni()->ScriviParStampa("PaginaA", OpzStampa::kTipoAltro, Variant(4L));
     int n = 0;
-    for (int arrow : {3, 2, 2, 1, 0}) arrowAt(++n, arrow);
+    // Previous and first stand disabled on the range's first page: their handlers, reached by
+    // code, move nothing either.
+    for (int arrow : {3, 2, -2, -1, 0}) arrowAt(++n, arrow);
     click(dialog.CmdStampa);
     EXPECT_EQ(seen, (std::vector<std::string>{"Pag.002 #1", "Pag.003 #2", "Pag.002 #1",
                                               "Pag.002 #1", "Pag.002 #1"}));
+    EXPECT_EQ(states, (std::vector<std::string>{"0010", "1110", "0011", "0011", "0011"}))
+        << "the range's first page is as far back as it goes";
     EXPECT_TRUE(lista.ogSta.engine()->StampaInterrotta());
 }
 

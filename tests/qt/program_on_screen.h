@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -184,8 +185,8 @@ class ProgramOnScreen : public ::testing::TestWithParam<Screen> {
     }
 
     // Every window shown lies within the screen with room for a title bar and a panel, stands
-    // centred on the window it was opened from (or the screen) and scrolls only what it could not
-    // grow to hold.
+    // centred on the window it was opened from (or the screen), scrolls only what it could not
+    // grow to hold and shows every caption whole.
     void expectShownWindowsFit(bool designedZoom) {
         for (const auto& [form, owner] : watch.owners) {
             QWidget* w = frontEnd->windowOf(*form);
@@ -209,6 +210,16 @@ class ProgramOnScreen : public ::testing::TestWithParam<Screen> {
             EXPECT_TRUE(!scroll->horizontalScrollBar()->isVisible() ||
                         w->width() >= area.width() - 16)
                 << "scrolls across while the screen has room to grow";
+            for (QLabel* label : w->findChildren<QLabel*>()) {
+                if (!label->isVisible() || label->text().isEmpty()) continue;
+                SCOPED_TRACE(label->text().toStdString());
+                if (label->wordWrap()) {
+                    EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                        << "wrapped lines cut off";
+                } else {
+                    EXPECT_GE(label->width(), label->minimumSizeHint().width()) << "cut off";
+                }
+            }
         }
     }
 

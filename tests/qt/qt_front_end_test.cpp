@@ -12,6 +12,7 @@
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -209,6 +210,27 @@ class FormColonna : public ui::Form {
     ui::TextBox& txtNote = add<ui::TextBox>("txtNote");
     ui::Frame& fraOpzioni = add<ui::Frame>("fraOpzioni");
     ui::CheckBox& cheStampa = add<ui::CheckBox>("cheStampa", &fraOpzioni);
+};
+
+// A caption that a window sets once it shows, as the personal settings' database label: above
+// a row of buttons, in a window designed little wider than it.
+class FormDatabase : public ui::Form {
+  public:
+    FormDatabase() : ui::Form("frmDatabase") {
+        move(0, 0, 6000, 2400);
+        LabAzienda.setCaption("Nessun database dell'azienda aperto");
+        LabAzienda.move(240, 240, 5500, 300);
+        comGenerali.setCaption("Personalizzazioni generali");
+        comGenerali.move(240, 720, 2700, 420);
+        comAzienda.setCaption("Personalizzazioni dell'azienda");
+        comAzienda.move(3060, 720, 2700, 420);
+        comChiudi.setCaption("Chiudi");
+        comChiudi.move(4260, 1320, 1500, 420);
+    }
+    ui::Label& LabAzienda = add<ui::Label>("LabAzienda");
+    ui::CommandButton& comGenerali = add<ui::CommandButton>("comGenerali");
+    ui::CommandButton& comAzienda = add<ui::CommandButton>("comAzienda");
+    ui::CommandButton& comChiudi = add<ui::CommandButton>("comChiudi");
 };
 
 class QtFrontEndTest : public ::testing::Test {
@@ -739,6 +761,38 @@ TEST_F(QtFrontEndTest, PanelBroughtOverTheWindowCoversTheRestAndLeavesTheWindowI
     EXPECT_TRUE(widget(form.txt(1))->isVisible());
     settle(form);
     EXPECT_EQ(window->size(), before) << "with the panel gone the window is as it was";
+}
+
+// The window keeps the size it opened with: a caption set later, wider than designed or longer
+// than a line, wraps in the room the window has, never narrower than it was designed, and shows
+// whole above the buttons under it.
+TEST_F(QtFrontEndTest, CaptionSetOnceTheWindowShowsWrapsWholeInItsSize) {
+    auto& form = shown<FormDatabase>();
+    QWidget* window = widget(form.LabAzienda)->window();
+    const QSize opened = window->size();
+    const std::string folder = "/home/ufficio/.local/share/tolvane/archivi/";
+    const std::string captions[] = {
+        "Database dell'azienda: /srv/ditte/d001.db",
+        "Database dell'azienda: /DATI/WWWWWWWWWW/MMMMMMMMMM/DITTA.DB",  // one line, too wide
+        "Database dell'azienda: " + folder + "ditta_001.db",
+        "Database dell'azienda: " + folder + folder + folder + "ditta_001.db",
+    };
+    for (const std::string& caption : captions) {
+        SCOPED_TRACE(caption);
+        form.LabAzienda.setCaption(caption);
+        settle(form);
+        auto* label = static_cast<QLabel*>(widget(form.LabAzienda));
+        EXPECT_EQ(window->size(), opened);
+        const QRect shown = inWindow(form.LabAzienda);
+        EXPECT_LE(shown.right(), window->width()) << "beyond the window's right edge";
+        EXPECT_LT(shown.bottom(), inWindow(form.comGenerali).top()) << "over the buttons";
+        if (label->wordWrap()) {
+            EXPECT_GE(label->width(), form.LabAzienda.width() / 15);
+            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << "lines cut off";
+        } else {
+            EXPECT_GE(label->width(), label->minimumSizeHint().width()) << "cut off";
+        }
+    }
 }
 
 }  // namespace

@@ -9,10 +9,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <fstream>
 
+#include "printing/frm_scelta_stam.h"
 #include "qt/program_on_screen.h"
 
 namespace tolvane::testing {
@@ -77,25 +79,157 @@ TEST_P(WindowFitTest, PrintWindowsFitTheScreenAtEachDestinationAndZoom) {
     }
 }
 
-// The company form's fourteen tabs stand side by side wider than the form: the strip scrolls
-// them, and every page, chosen by a click on its tab, shows whole with the form on the screen.
-TEST_P(WindowFitTest, CompanyFormScrollsItsTabsAndStaysOnTheScreenOnEveryPage) {
+// The company form's fourteen tabs stand side by side wider than the strip was designed: the
+// strip scrolls them. Every page, chosen by a click on its tab, shows whole in the frame the form
+// opened with, under the tab strip where it stood: a click aimed at a tab or at the strip's arrows
+// lands where the person saw it.
+TEST_P(WindowFitTest, CompanyFormKeepsItsFrameAndItsTabStripOnEveryPage) {
     ui::Form* form = start("frmdatiazie");
     ASSERT_NE(form, nullptr);
     QTabBar* tabs = tabsOf(*form);
     QWidget* window = tabs->window();
     int allTabs = 0;
     for (int i = 0; i < tabs->count(); ++i) allTabs += tabs->tabRect(i).width();
-    EXPECT_GT(allTabs, window->width()) << "the tabs do not fit side by side";
-    EXPECT_LE(window->width(), 800) << "the strip does not widen the form";
+    EXPECT_GT(allTabs, tabs->width()) << "the tabs do not fit side by side";
+    EXPECT_LE(tabs->sizeHint().width(), form->findControl("TasPagine")->width() / 15)
+        << "the strip asks for no more than its designed width";
+    const std::string frame = text(window->frameGeometry());
+    const QPoint strip = tabs->mapTo(window, QPoint());
     for (int tab = 1; tab <= tabs->count(); ++tab) {
         SCOPED_TRACE(tabs->tabText(tab - 1).toStdString());
         chooseTab(*form, tab);
         EXPECT_EQ(static_cast<ui::TabStrip*>(form->findControl("TasPagine"))->selectedIndex(), tab);
+        EXPECT_EQ(text(window->frameGeometry()), frame);
+        EXPECT_EQ(tabs->mapTo(window, QPoint()), strip);
         expectShownWindowsFit(true);
         EXPECT_FALSE(scrollOf(window)->verticalScrollBar()->isVisible())
             << "the page shows whole: its hidden fields take no room";
     }
+}
+
+// The print options dialog keeps the frame it opened with whatever destination is chosen and
+// whatever panel comes over it: the destination choices and the buttons stay where they were
+// seen, a panel opens at its top, and the panel gone leaves the destination choices in sight, also
+// at a zoom that makes the dialog scroll.
+TEST_P(WindowFitTest, OptionsDialogKeepsItsFrameOnEveryDestinationAndPanel) {
+    for (int zoom : {0, 2}) {
+        SCOPED_TRACE("zoom " + std::to_string(zoom));
+        setZoom(zoom);
+        auto* options = static_cast<FrmSceltaStam*>(start("FrmSceltaStam", 1));
+        ASSERT_NE(options, nullptr);
+        QWidget* window = frontEnd->windowOf(*options);
+        QScrollArea* scroll = scrollOf(window);
+        const std::string frame = text(window->frameGeometry());
+        auto at = [&](const ui::Control& c) { return widget(c)->mapTo(window, QPoint()); };
+        auto inSight = [&](const ui::Control& c) {
+            QWidget* w = widget(c);
+            QRect shown(w->mapTo(scroll->viewport(), QPoint()), w->size());
+            return w->isVisible() && scroll->viewport()->rect().contains(shown);
+        };
+        // A person scrolls to what is out of sight, then clicks it.
+        auto press = [&](ui::Control& c) {
+            QWidget* w = widget(c);
+            scroll->ensureWidgetVisible(w);
+            QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+            settle();
+        };
+        const QPoint video = at(options->OptStampaSu(1));
+        const QPoint close = at(*options->ComChiudi);
+        struct Step {
+            const char* name;
+            ui::Control* press;
+            ui::Control* panel;  // the panel the step opens
+        } steps[] = {
+            {"Video", &options->OptStampaSu(1), nullptr},
+            {"File", &options->OptStampaSu(2), nullptr},
+            {"File a lunghezza fissa", &options->OptStampaSu(3), nullptr},
+            {"Stampante", &options->OptStampaSu(0), nullptr},
+            {"Salva opzioni stampa", options->ComSalOpz, options->PicSalPar},
+            {"Annulla", options->ComAnnulla, nullptr},
+            {"Par ini Pdf/Email", options->ComParIniPE, options->PicPdfEmail},
+            {"Annulla, confirmed", options->findControl("ComPEAnnulla"), nullptr},
+        };
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.name);
+            ASSERT_NE(step.press, nullptr);
+            // The e-mail panel asks whether to leave it unsaved: "Sì".
+            frontEnd->setMessageAnswerer([](const ui::MessageRequest&) { return 1; });
+            press(*step.press);
+            answerMessages();
+            EXPECT_EQ(text(window->frameGeometry()), frame);
+            if (step.panel) {
+                EXPECT_TRUE(widget(*step.panel)->isVisible());
+                EXPECT_EQ(scroll->verticalScrollBar()->value(), 0) << "the panel opens at its top";
+                continue;
+            }
+            EXPECT_EQ(at(options->OptStampaSu(1)), video);
+            EXPECT_EQ(at(*options->ComChiudi), close);
+            for (int i = 0; i < 4; ++i)
+                EXPECT_TRUE(inSight(options->OptStampaSu(i))) << "destination " << i;
+        }
+    }
+}
+
+// A message shows whole on the screen with its buttons in reach: a text taller than the screen
+// has room for takes longer lines, then scrolls inside the window; a short one keeps its label.
+TEST_P(WindowFitTest, MessagesFitTheScreenALongOneScrollsItsText) {
+    ASSERT_NE(start("frmAziendeDemo"), nullptr);
+    auto repeated = [](std::size_t length) {
+        std::string text;
+        while (text.size() < length) text += "Riga scartata dal tracciato PIANOCONTI, campo 7. ";
+        return text;
+    };
+    std::string lines;
+    for (int i = 0; i < 12; ++i) lines += repeated(200).substr(0, 200) + "\n";
+    enum Shown { Label, Either, Box };
+    struct Case {
+        const char* name;
+        std::string text;
+        Shown shown;
+    } cases[] = {
+        {"short", "I valori sono stati memorizzati", Label},
+        {"2,500 characters", repeated(2500), Either},
+        {"12 lines of 200 characters", lines, Either},
+        {"6,000 characters", repeated(6000), Box},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        frontEnd->setMessageAnswerer(nullptr);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            const QRect area = dialog->screen()->availableGeometry();
+            EXPECT_TRUE(area.contains(dialog->frameGeometry()))
+                << text(dialog->frameGeometry()) << " within " << text(area);
+            EXPECT_LE(dialog->height(), area.height() - kTitleAndPanel);
+            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                QRect place(button->mapTo(dialog, QPoint()), button->size());
+                EXPECT_TRUE(button->isVisible() && dialog->rect().contains(place));
+            }
+            auto* box = dialog->findChild<QPlainTextEdit*>();
+            auto* label = dialog->findChild<QLabel*>(QStringLiteral("labMessaggio"));
+            if (c.shown != Either) {
+                EXPECT_EQ(box != nullptr, c.shown == Box);
+            }
+            if (box) {
+                EXPECT_GT(box->verticalScrollBar()->maximum(), 0) << "the text scrolls";
+            }
+            if (label) {
+                EXPECT_GE(label->height(), label->heightForWidth(label->width()))
+                    << "lines cut off";
+            }
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        ui::MessageRequest request;
+        request.source = ui::MessageRequest::Source::MessageWindow;
+        request.text = c.text;
+        request.buttons = {"&Sì", "&No"};
+        EXPECT_EQ(frontEnd->message(request), 2);
+        EXPECT_TRUE(seen);
+    }
+    answerMessages();
 }
 
 TEST_P(WindowFitTest, QtsOwnDialogsSpeakItalian) {
