@@ -14,8 +14,20 @@ namespace tolvane::ui::user {
 
 namespace {
 
-void requireReachable(const Control& c) {
-    if (reachable(c)) return;
+// A person acts only in the window the window system holds active, and a press in another one
+// makes it active first: the model follows, so that what the action then brings forward (a
+// window already open among them) is really told to come forward.
+void bringForward(Form& form) {
+    const Form* modal = desktop().topModalForm();
+    if (!form.visible() || (modal != nullptr && modal != &form)) return;
+    desktop().activate(&form);
+}
+
+void requireReachable(Control& c) {
+    if (reachable(c)) {
+        bringForward(c.form());
+        return;
+    }
     const std::string why = c.visibleInEffect() && c.enabledInEffect()
                                 ? "a window behind the modal " + desktop().topModalForm()->name()
                                 : std::string("a hidden or disabled control");
@@ -120,6 +132,7 @@ void fill(TextBox& box, std::string_view text) {
 }
 
 void key(Form& form, int keyCode, int shiftState) {
+    bringForward(form);
     Control* active = form.activeControl();
     if (keyCode == key::Tab) {
         if (Control* next = form.nextInTabOrder(active, (shiftState & shift::Shift) != 0)) {
@@ -152,6 +165,7 @@ void key(Form& form, int keyCode, int shiftState) {
 }
 
 void keyWithChar(Form& form, int keyCode, int shiftState, int keyAscii) {
+    bringForward(form);
     form.deliverKey(keyCode, shiftState, keyAscii);
 }
 

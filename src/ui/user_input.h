@@ -1,6 +1,7 @@
 // What a user does to the window model: clicks, typing, keys, choices, closing a window.
 // The scripted driver and a display back end both act through these, so a user's action
-// always raises the same events in the same order (focus first, then the action).
+// always raises the same events in the same order (focus first, then the action). An action in
+// a shown window that is not the active one makes it active first (Deactivate, Activate).
 #pragma once
 
 #include <string>

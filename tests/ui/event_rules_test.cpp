@@ -266,6 +266,47 @@ TEST_F(EventRules, FocusEventsStayInsideOneWindow) {
     EXPECT_EQ(f.log.back(), "GotFocus txt(20)");
 }
 
+// What a person does in a window that is not the active one happens there only once it is: the
+// window left is deactivated, the one acted on activated, then the action runs. Also where the
+// action moves no focus (a toolbar, a label, a key), so that a window the action shows again is
+// really brought forward from the active one.
+TEST_F(EventRules, AnActionInAnotherWindowActivatesItFirst) {
+    auto& tlb = f.add<Toolbar>("Toolbar1");
+    tlb.addButton("Salva");
+    tlb.onButtonClick = [&](const std::string& key) { f.log.push_back("ButtonClick " + key); };
+    f.LabInfo.on.onClick = [&] { f.log.push_back("Click LabInfo"); };
+    auto& altra = desktop().load<frmAltra>();
+    struct Case {
+        const char* what;
+        std::function<void()> action;
+        Log log;
+    };
+    const Case cases[] = {
+        {"toolbar",
+         [&] { user::pressToolbarButton(tlb, "Salva"); },
+         {"Activate", "ButtonClick Salva"}},
+        {"label", [&] { user::click(f.LabInfo); }, {"Activate", "Click LabInfo"}},
+        {"key", [&] { user::key(f, key::Escape); }, {"Activate", "Click ComAnnulla"}},
+        {"focus",
+         [&] { user::click(f.comOk); },
+         {"Activate", "LostFocus txt(10)", "GotFocus comOk", "Click comOk"}},
+    };
+    f.ComAnnulla.setCancel(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        f.txt(10).setFocus();
+        altra.show();
+        ASSERT_EQ(desktop().activeForm(), &altra);
+        EXPECT_EQ(logAfter(c.action), c.log);
+        EXPECT_EQ(desktop().activeForm(), &f);
+    }
+    // A window not shown stays where it is.
+    altra.show();
+    f.hide();
+    user::key(f, key::F2);
+    EXPECT_EQ(desktop().activeForm(), &altra);
+}
+
 // The field being left runs its leave rule, message and all, before the click; a leave rule
 // that takes the focus back swallows the click.
 TEST_F(EventRules, ButtonClickWaitsForTheLeaveRuleOfTheFieldLeft) {
