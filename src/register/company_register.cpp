@@ -60,21 +60,29 @@ std::vector<CompanyRow> readCompanies(const std::string& idDb) {
 }
 
 std::string nextCompanyId(const std::vector<CompanyRow>& rows) {
+    std::vector<bool> used(1000, false);
     int highest = 0;
     for (const CompanyRow& row : rows) {
         const std::string id = Trim(row.IdAzienda);
         if (id.empty() || id.size() > 3) continue;
         bool digits = true;
         for (char c : id) digits = digits && std::isdigit(static_cast<unsigned char>(c));
-        if (digits) highest = std::max(highest, std::stoi(id));
+        if (!digits) continue;
+        used[std::stoi(id)] = true;
+        highest = std::max(highest, std::stoi(id));
     }
-    if (highest >= 999) {
+    // Past 999 a register that has lost companies still has room: the lowest free number.
+    int next = highest + 1;
+    for (int n = 1; next > 999 && n <= 999; ++n) {
+        if (!used[n]) next = n;
+    }
+    if (next > 999) {
         throw NumberedError(errnum::Overflow,
                             "Tutti gli identificativi azienda da 001 a 999 sono già usati",
                             "nextCompanyId");
     }
-    std::string next = std::to_string(highest + 1);
-    return std::string(3 - next.size(), '0') + next;
+    std::string text = std::to_string(next);
+    return std::string(3 - text.size(), '0') + text;
 }
 
 std::filesystem::path companyDatabasePath(const std::string& nomeDb,

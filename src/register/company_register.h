@@ -42,7 +42,7 @@ bool companyAllowed(const CompanyRow& row, const AccessIdentity& who);
 std::vector<CompanyRow> readCompanies(const std::string& idDb);
 
 // The lowest three-digit identifier above every numeric IdAzienda in use ("001" for an empty
-// register). Raises 6 when "999" is in use already.
+// register); once "999" is in use, the lowest one free. Raises 6 when 001 to 999 are all in use.
 std::string nextCompanyId(const std::vector<CompanyRow>& rows);
 
 // The file of a company database: a Windows path is mapped; a relative one lies beside the

@@ -34,7 +34,7 @@ class FrmCreaAziTest : public RegisterTest {
     }
 };
 
-TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
+TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifierElseTheLowestFree) {
     struct Case {
         std::vector<std::string> ids;
         std::string next;
@@ -51,9 +51,11 @@ TEST(NextCompanyId, IsOneAboveTheHighestNumericIdentifier) {
         }
         EXPECT_EQ(nextCompanyId(rows), c.next) << ::testing::PrintToString(c.ids);
     }
-    CompanyRow last;
-    last.IdAzienda = "999";
-    EXPECT_EQ(errorOf([&] { nextCompanyId({last}); }), 6) << "999 in use gave an identifier";
+    std::vector<CompanyRow> full(999);
+    for (int n = 1; n <= 999; ++n) full[n - 1].IdAzienda = std::to_string(n);
+    EXPECT_EQ(errorOf([&] { nextCompanyId(full); }), 6) << "every identifier in use gave one";
+    full.erase(full.begin() + 499, full.begin() + 501);  // 500 and 501 left free
+    EXPECT_EQ(nextCompanyId(full), "500") << "999 in use hid the free identifiers below it";
 }
 
 // A read-only base file still gives a company database its owner can write.
