@@ -70,9 +70,16 @@ class UnderWindowManager : public ::testing::Test {
         env = buildDemoEnvironment(scratch.path() / "demo");
         writeDemoMenuIni(env.mainIni);
         instIni_ = std::make_unique<ScopedEnv>("TOLVANE_INST_INI", env.installIni.string());
-        // Every identifier taken: the creation window opens with a message over it.
+        // Every identifier taken: the creation window opens with a message over it. The others'
+        // companies are not listed, so the grid keeps room below its rows.
         std::filesystem::path last = env.folder / "ditta_999.db";
         std::filesystem::copy_file(env.baseCompanyDb, last);
+        dbtest::OtherConnection(
+            env.commonDb.string(),
+            "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 998) "
+            "INSERT INTO Aziende (Codice, IdAzienda, Descrizione, NomeDB, ListaLogin) "
+            "SELECT 'ALTRA' || i, printf('%03d', i), 'Altra azienda', '" +
+                last.string() + "', 'altri' FROM n");
         dbtest::OtherConnection(env.commonDb.string(),
                                 "INSERT INTO Aziende (Codice, IdAzienda, Descrizione, NomeDB) "
                                 "VALUES ('ULTIMA', '999', 'Ultima azienda', '" +
