@@ -22,6 +22,7 @@
 #include "qt/qt_folder_list.h"
 #include "qt/qt_form_rules.h"
 #include "qt/qt_form_view.h"
+#include "qt/qt_grid_table.h"
 #include "qt/qt_picture_view.h"
 #include "qt/qt_window_fit.h"
 #include "ui/controls.h"
@@ -247,7 +248,7 @@ void FormView::refreshTabStrip(ui::Control& c, QWidget* w, Look& look) {
 
 void FormView::refreshGrid(ui::Control& c, QWidget* w, Look& look) {
     auto& grid = static_cast<ui::Grid&>(c);
-    auto* table = static_cast<QTableWidget*>(w);
+    auto* table = static_cast<GridTable*>(w);
     QFont bold = table->font();
     bold.setBold(true);
     // The fixed rows are the table's heading: they stay on top and no click or key reaches them.
@@ -284,10 +285,13 @@ void FormView::refreshGrid(ui::Control& c, QWidget* w, Look& look) {
             if (item->background() != back) item->setBackground(back);
         }
     }
+    std::vector<int> widths;
     for (int col = 0; col < grid.cols(); ++col) {
         double width = grid.colWidth(col);
-        if (width >= 0) table->setColumnWidth(col, pixels(width, look.zoom));
+        widths.push_back(width >= 0 ? pixels(width, look.zoom)
+                                    : table->horizontalHeader()->defaultSectionSize());
     }
+    table->setColumnWidths(std::move(widths));
     if (grid.row() >= fixed && grid.col() >= grid.fixedCols())
         table->setCurrentCell(grid.row() - fixed, grid.col());
     else table->setCurrentCell(-1, -1);

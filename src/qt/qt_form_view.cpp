@@ -32,6 +32,7 @@
 #include "qt/qt_caption_label.h"
 #include "qt/qt_folder_list.h"
 #include "qt/qt_form_rules.h"
+#include "qt/qt_grid_table.h"
 #include "qt/qt_picture_view.h"
 #include "qt/qt_window_fit.h"
 #include "ui/controls.h"
@@ -205,7 +206,7 @@ QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {
             w = new FittingTabBar(parent);
             break;
         case ui::ControlKind::Grid: {
-            auto* table = new QTableWidget(parent);
+            auto* table = new GridTable(parent);
             // The heading shows the grid's fixed rows; it sorts, selects and moves nothing.
             table->horizontalHeader()->hide();
             table->horizontalHeader()->setSectionsClickable(false);

@@ -12,6 +12,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 #include <algorithm>
@@ -145,7 +146,9 @@ class ProgramOnScreen : public ::testing::TestWithParam<Screen> {
         answerMessages();
         auto printers = std::make_shared<MemoryPrinterSystem>();
         MemoryPrinterSystem::Entry ufficio;
-        ufficio.info = {"Ufficio", "ipp://ufficio", "driver Ufficio"};
+        // The address a print server on this machine gives a queue, longer than the column of
+        // ports was designed for.
+        ufficio.info = {"Ufficio", "ipp://localhost/printers/Ufficio", "driver Ufficio"};
         ufficio.paperSizes = {"A4/A4", "Letter/Lettera"};
         printers->addPrinter(ufficio);
         printers->setServerDefault("Ufficio");
@@ -220,6 +223,27 @@ class ProgramOnScreen : public ::testing::TestWithParam<Screen> {
                     EXPECT_GE(label->width(), label->minimumSizeHint().width()) << "cut off";
                 }
             }
+            for (QTableWidget* table : w->findChildren<QTableWidget*>()) {
+                if (table->isVisible()) expectLastColumnWhole(*table);
+            }
+        }
+    }
+
+    // The last column of a grid holds its values whole while the table has room for them.
+    static void expectLastColumnWhole(QTableWidget& table) {
+        int last = -1;
+        int others = 0;
+        for (int col = 0; col < table.columnCount(); ++col) {
+            if (table.columnWidth(col) == 0) continue;
+            if (last >= 0) others += table.columnWidth(last);
+            last = col;
+        }
+        for (int row = 0; last >= 0 && row < table.rowCount(); ++row) {
+            const QTableWidgetItem* item = table.item(row, last);
+            if (!item) continue;
+            const int needed = table.fontMetrics().horizontalAdvance(item->text()) + 8;
+            if (others + needed > table.viewport()->width()) continue;
+            EXPECT_GE(table.columnWidth(last), needed) << item->text().toStdString() << " cut off";
         }
     }
 
