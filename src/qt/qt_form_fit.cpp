@@ -27,9 +27,20 @@ QSize FormView::wantedInside(const QSize& room) const {
         QMargins around = rows->contentsMargins();
         if (auto* form = qobject_cast<QFormLayout*>(rows))
             around.setBottom(around.bottom() + std::max(form->verticalSpacing(), 0));
+        const int spacing = std::max(rows->spacing(), 0);
         for (ui::Control* c : childrenOf(*form_, nullptr)) {
-            QWidget* panel = isPanel(*c) ? widgetFor(*c) : nullptr;
-            if (panel) content = content.expandedTo(panel->sizeHint().grownBy(around));
+            QWidget* w = widgetFor(*c);
+            if (!w) continue;
+            if (isPanel(*c)) {
+                content = content.expandedTo(w->sizeHint().grownBy(around));
+            } else if (w->isHidden() && !form_->isPage(*c) && holdsControls(*form_, *c)) {
+                // A display the window's code shows while it works (a load's progress) finds
+                // room below the rest instead of pushing it out of sight.
+                // Its hint while hidden misses the captions set as it shows: its designed height
+                // is the least it takes.
+                const int designed = pixels(c->height(), form_->zoom());
+                content.rheight() += std::max(w->sizeHint().height(), designed) + spacing;
+            }
         }
     }
     // The toolbars over the content.

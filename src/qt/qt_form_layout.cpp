@@ -36,11 +36,6 @@ const std::string& captionOf(const ui::Control& c) {
     return c.kind() == ui::ControlKind::Label ? static_cast<const ui::Label&>(c).caption() : none;
 }
 
-bool holdsControls(const ui::Form& form, const ui::Control& c) {
-    return c.kind() == ui::ControlKind::Frame ||
-           (c.kind() == ui::ControlKind::PictureBox && !childrenOf(form, &c).empty());
-}
-
 // Designed places count when most shown controls have a place of their own; controls all
 // left at the top left corner (or stacked on one place) have none worth keeping.
 bool laidOutByPosition(const std::vector<ui::Control*>& children) {

@@ -64,6 +64,12 @@ inline bool isViewport(const ui::Form& form, const ui::Control* control) {
     return false;
 }
 
+// A frame, or a picture box that holds controls: a group of rows rather than a drawing surface.
+inline bool holdsControls(const ui::Form& form, const ui::Control& c) {
+    return c.kind() == ui::ControlKind::Frame ||
+           (c.kind() == ui::ControlKind::PictureBox && !childrenOf(form, &c).empty());
+}
+
 // Where the window's code itself sets its controls' places (the page inside a viewport, the
 // controls of a window that lays itself out on Resize) the view puts each exactly there.
 inline bool placesChildren(const ui::Form& form, const ui::Control* container) {

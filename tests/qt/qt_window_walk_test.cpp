@@ -569,7 +569,23 @@ TEST_P(ProgramWindows, BatchLoadsTheFilesOfTheFolderChosenInItsList) {
     }
     EXPECT_EQ(batch->LabDirCarica.caption(), env.folder.string());
 
+    // The load's progress shows below the rest, in the window as it opened: nothing scrolls.
+    QWidget* window = frontEnd->windowOf(*batch);
+    QScrollArea* scroll = scrollOf(window);
+    const std::string frame = text(window->frameGeometry());
+    bool progressInSight = false;
+    frontEnd->setMessageAnswerer([&](const ui::MessageRequest& r) {
+        QWidget* progress = widget(batch->PicMsgElab);
+        QRect shown(progress->mapTo(scroll->viewport(), QPoint()), progress->size());
+        progressInSight = progress->isVisible() && !scroll->verticalScrollBar()->isVisible() &&
+                          scroll->viewport()->rect().contains(shown) &&
+                          text(window->frameGeometry()) == frame;
+        messages.push_back(r.text);
+        return 1;
+    });
     clickOn(batch->comOk);
+    answerMessages();
+    EXPECT_TRUE(progressInSight) << "the progress was out of sight at the end of the load";
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back().rfind("Elaborazione terminata", 0), 0u) << messages.back();
     EXPECT_EQ(ui::desktop().find<frmCaricoBatch>(), nullptr) << "a completed run closes the window";
