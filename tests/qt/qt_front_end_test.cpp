@@ -97,16 +97,6 @@ class FormModale : public ui::Form {
     ui::CommandButton& comChiudi = add<ui::CommandButton>("comChiudi");
 };
 
-// A search field, then a list with no line chosen.
-class FormScelte : public ui::Form {
-  public:
-    FormScelte() : ui::Form("frmScelte") {
-        for (const char* item : {"Primo", "Secondo", "Terzo"}) lstVoci.addItem(item);
-    }
-    ui::TextBox& txtCerca = add<ui::TextBox>("txtCerca");
-    ui::ListBox& lstVoci = add<ui::ListBox>("lstVoci");
-};
-
 // A page shown inside a viewing area, as the print preview shows it, with designed places.
 class FormPagina : public ui::Form {
   public:
@@ -519,15 +509,19 @@ TEST_F(QtFrontEndTest, InputToAWindowBehindAModalOneNeverReachesTheModel) {
 // does not hold: the model's choice is what a key or button then acts on.
 TEST_F(QtFrontEndTest, FocusGivenByTheModelChoosesNoLineInTheWidget) {
     frontEnd = std::make_unique<qt::QtFrontEnd>();
-    FormScelte& form = ui::desktop().load<FormScelte>();
+    // The code field, then a list with no line chosen.
+    FormEventi& form = ui::desktop().load<FormEventi>();
+    auto& lstVoci = form.add<ui::ListBox>("lstVoci");
+    for (const char* item : {"Primo", "Secondo", "Terzo"}) lstVoci.addItem(item);
+    lstVoci.setTabIndex(form.txtCodice.tabIndex() + 1);
     form.show();
     QCoreApplication::processEvents();
-    auto* list = qobject_cast<QListWidget*>(widget(form.lstVoci));
+    auto* list = qobject_cast<QListWidget*>(widget(lstVoci));
     ASSERT_NE(list, nullptr);
-    QTest::keyClick(frontEnd->widgetOf(form.txtCerca), Qt::Key_Tab);
-    ASSERT_TRUE(form.lstVoci.hasFocus());
+    QTest::keyClick(frontEnd->widgetOf(form.txtCodice), Qt::Key_Tab);
+    ASSERT_TRUE(lstVoci.hasFocus());
     EXPECT_EQ(list->currentRow(), -1);
-    EXPECT_EQ(form.lstVoci.listIndex(), -1);
+    EXPECT_EQ(lstVoci.listIndex(), -1);
 }
 
 TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {
