@@ -158,46 +158,42 @@ TEST_F(TransportTest, StopIsAskedWhileTheServerIsSilentAndEndsTheSending) {
 }
 
 // Every answer is bounded, never the whole send: the slow server takes longer than the limit over
-// the whole conversation but answers each command well within it. After a time-out the program
-// says no farewell, and a greeting that is no SMTP ends the sending at once with its own reason.
-TEST_F(TransportTest, ServersThatMisbehaveAreToldApartAndNoFarewellFollowsAFailure) {
+// the whole conversation but answers each command well within it. After a time-out, or a stop
+// asked while the server holds back its answer to the message's end (with the program's own
+// limit), the program says no farewell; a greeting that is no SMTP ends the sending at once with
+// its own reason.
+TEST_F(TransportTest, ServersThatMisbehaveAreToldApartAndNoFarewellFollowsAFailureOrAStop) {
     struct Case {
         const char* server;
+        bool stopAfterData;
         SendOutcome::Kind kind;
         const char* reason;
         const char* commands;
     };
     const std::vector<Case> cases = {
-        {"slow", SendOutcome::Sent, "", "EHLO\nMAIL\nRCPT\nRCPT\nDATA\n.\nQUIT\n"},
-        {"silent-after-data", SendOutcome::Failed,
+        {"slow", false, SendOutcome::Sent, "", "EHLO\nMAIL\nRCPT\nRCPT\nDATA\n.\nQUIT\n"},
+        {"silent-after-data", false, SendOutcome::Failed,
          "tempo scaduto: il server non ha risposto entro 2 secondi",
          "EHLO\nMAIL\nRCPT\nRCPT\nDATA\n.\n"},
-        {"garbage", SendOutcome::Failed, "il server 127.0.0.1 non risponde come un server di posta",
-         ""},
+        {"silent-after-data", true, SendOutcome::Stopped, "invio interrotto dall'utente",
+         "EHLO\nMAIL\nRCPT\nRCPT\nDATA\n.\n"},
+        {"garbage", false, SendOutcome::Failed,
+         "il server 127.0.0.1 non risponde come un server di posta", ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.server);
+        SCOPED_TRACE(std::string(c.server) + (c.stopAfterData ? ", stopped" : ""));
         PrivateSmtp server(c.server);
         SmtpSettings settings = smtp(server, SmtpTls::WhenOffered);
-        settings.timeoutSeconds = 2;
-        const SendOutcome outcome = sendBySmtp(settings);
+        settings.timeoutSeconds = c.stopAfterData ? kSmtpTimeoutSeconds : 2;
+        StopCheck stop;
+        if (c.stopAfterData)
+            stop = [&] { return server.commands().find(".\n") != std::string::npos; };
+        const SendOutcome outcome = sendBySmtp(settings, stop);
         EXPECT_EQ(outcome.kind, c.kind) << outcome.reason << server.log();
         EXPECT_EQ(outcome.reason, c.reason);
         EXPECT_EQ(server.count(), c.kind == SendOutcome::Sent ? 1 : 0);
         EXPECT_EQ(server.commands(), c.commands);
     }
-}
-
-// The stop is asked while the server holds back its answer to the message's end, with the
-// program's own limit: it ends the sending, and no farewell is sent on the dead connection.
-TEST_F(TransportTest, StopActsWhileTheServerHoldsBackItsAnswerToTheMessage) {
-    PrivateSmtp server("silent-after-data");
-    SmtpSettings settings = smtp(server, SmtpTls::WhenOffered);
-    settings.timeoutSeconds = kSmtpTimeoutSeconds;
-    const SendOutcome outcome =
-        sendBySmtp(settings, [&] { return server.commands().find(".\n") != std::string::npos; });
-    EXPECT_EQ(outcome.kind, SendOutcome::Stopped) << outcome.reason;
-    EXPECT_EQ(server.commands(), "EHLO\nMAIL\nRCPT\nRCPT\nDATA\n.\n");
 }
 
 TEST_F(TransportTest, DesktopClientGetsTheMailReadyWithItsAttachment) {

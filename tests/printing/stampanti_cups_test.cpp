@@ -197,7 +197,8 @@ TEST_F(StampantiCupsTest, FixedFormatGoesToTheQueueChosenAmongQueuesOnOneDevice)
 }
 
 // Whatever the values, the printer gets the whole list as one PDF: bytes that are not UTF-8, a
-// value longer than a workbook cell and a megabyte, each drawn inside its column.
+// value longer than a workbook cell and a megabyte, a zero byte, each drawn inside its column, its
+// row's code beside it and the other rows untouched.
 TEST_F(StampantiCupsTest, PrinterJobDrawsEveryValueInsideItsColumn) {
     lista.rows.clear();
     const auto& values = hostileValues();
@@ -216,7 +217,7 @@ TEST_F(StampantiCupsTest, PrinterJobDrawsEveryValueInsideItsColumn) {
     const PdfFacts pdf = pdfFacts(cups_->folder().file(document));
     EXPECT_EQ(pdf.pages, 1) << pdf.text;
     EXPECT_EQ(outOfPlace(pdf, "Descrizione", values.size()), std::vector<std::string>{});
-    for (const char* word : {"città", "AÿB", "parola"})
+    for (const char* word : {"città", "AÿB", "parola", "_x0041_", "fine", "dopo"})
         EXPECT_NE(pdf.text.find(word), std::string::npos) << word;
 }
 

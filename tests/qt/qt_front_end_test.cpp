@@ -97,27 +97,6 @@ class FormModale : public ui::Form {
     ui::CommandButton& comChiudi = add<ui::CommandButton>("comChiudi");
 };
 
-// A search field, then a list with no line chosen.
-class FormScelte : public ui::Form {
-  public:
-    FormScelte() : ui::Form("frmScelte") {
-        for (const char* item : {"Primo", "Secondo", "Terzo"}) lstVoci.addItem(item);
-    }
-    ui::TextBox& txtCerca = add<ui::TextBox>("txtCerca");
-    ui::ListBox& lstVoci = add<ui::ListBox>("lstVoci");
-};
-
-// A list window's toolbar: a button press writes the log.
-class FormBarra : public ui::Form {
-  public:
-    FormBarra() : ui::Form("frmBarra") {
-        Toolbar1.addButton("Aggiorna", "A&ggiorna", "Rilegge l'elenco");
-        Toolbar1.onButtonClick = [this](const std::string& key) { log.push_back(key); };
-    }
-    Log log;
-    ui::Toolbar& Toolbar1 = add<ui::Toolbar>("Toolbar1");
-};
-
 // A page shown inside a viewing area, as the print preview shows it, with designed places.
 class FormPagina : public ui::Form {
   public:
@@ -480,9 +459,12 @@ TEST_F(QtFrontEndTest, InputToAWindowBehindAModalOneNeverReachesTheModel) {
         messages.push_back(r.text);
         return 1;
     });
-    FormEventi& behind = openForm();
-    FormBarra& barra = ui::desktop().load<FormBarra>();
-    barra.show();
+    // With a list window's toolbar, whose button press writes the log.
+    FormEventi& behind = ui::desktop().load<FormEventi>();
+    auto& toolbar = behind.add<ui::Toolbar>("Toolbar1");
+    toolbar.addButton("Aggiorna", "A&ggiorna", "Rilegge l'elenco");
+    toolbar.onButtonClick = [&](const std::string& key) { behind.log.push_back(key); };
+    behind.show();
     struct Case {
         const char* name;
         std::function<void()> gesture;
@@ -502,7 +484,7 @@ TEST_F(QtFrontEndTest, InputToAWindowBehindAModalOneNeverReachesTheModel) {
          }},
         {"a toolbar button",
          [&] {
-             auto* bar = qobject_cast<QToolBar*>(widget(barra.Toolbar1));
+             auto* bar = qobject_cast<QToolBar*>(widget(toolbar));
              QWidget* button = bar->widgetForAction(bar->actions().front());
              QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
          }},
@@ -510,7 +492,6 @@ TEST_F(QtFrontEndTest, InputToAWindowBehindAModalOneNeverReachesTheModel) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         behind.log.clear();
-        barra.log.clear();
         messages.clear();
         FormModale& modal = ui::desktop().load<FormModale>();
         QTimer::singleShot(0, [&] {
@@ -520,7 +501,6 @@ TEST_F(QtFrontEndTest, InputToAWindowBehindAModalOneNeverReachesTheModel) {
         modal.show(ui::ShowMode::Modal);
         EXPECT_FALSE(modal.visible());
         EXPECT_EQ(behind.log, Log{});
-        EXPECT_EQ(barra.log, Log{});
         EXPECT_EQ(messages, std::vector<std::string>{});
     }
 }
@@ -529,15 +509,19 @@ TEST_F(QtFrontEndTest, InputToAWindowBehindAModalOneNeverReachesTheModel) {
 // does not hold: the model's choice is what a key or button then acts on.
 TEST_F(QtFrontEndTest, FocusGivenByTheModelChoosesNoLineInTheWidget) {
     frontEnd = std::make_unique<qt::QtFrontEnd>();
-    FormScelte& form = ui::desktop().load<FormScelte>();
+    // The code field, then a list with no line chosen.
+    FormEventi& form = ui::desktop().load<FormEventi>();
+    auto& lstVoci = form.add<ui::ListBox>("lstVoci");
+    for (const char* item : {"Primo", "Secondo", "Terzo"}) lstVoci.addItem(item);
+    lstVoci.setTabIndex(form.txtCodice.tabIndex() + 1);
     form.show();
     QCoreApplication::processEvents();
-    auto* list = qobject_cast<QListWidget*>(widget(form.lstVoci));
+    auto* list = qobject_cast<QListWidget*>(widget(lstVoci));
     ASSERT_NE(list, nullptr);
-    QTest::keyClick(frontEnd->widgetOf(form.txtCerca), Qt::Key_Tab);
-    ASSERT_TRUE(form.lstVoci.hasFocus());
+    QTest::keyClick(frontEnd->widgetOf(form.txtCodice), Qt::Key_Tab);
+    ASSERT_TRUE(lstVoci.hasFocus());
     EXPECT_EQ(list->currentRow(), -1);
-    EXPECT_EQ(form.lstVoci.listIndex(), -1);
+    EXPECT_EQ(lstVoci.listIndex(), -1);
 }
 
 TEST_F(QtFrontEndTest, ProgramEndsWhenItsLastWindowIsClosed) {

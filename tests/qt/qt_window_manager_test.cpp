@@ -79,11 +79,8 @@ class UnderWindowManager : public ::testing::Test {
             "WITH RECURSIVE n(i) AS (SELECT 2 UNION ALL SELECT i + 1 FROM n WHERE i < 998) "
             "INSERT INTO Aziende (Codice, IdAzienda, Descrizione, NomeDB, ListaLogin) "
             "SELECT 'ALTRA' || i, printf('%03d', i), 'Altra azienda', '" +
-                last.string() + "', 'altri' FROM n");
-        dbtest::OtherConnection(env.commonDb.string(),
-                                "INSERT INTO Aziende (Codice, IdAzienda, Descrizione, NomeDB) "
-                                "VALUES ('ULTIMA', '999', 'Ultima azienda', '" +
-                                    last.string() + "')");
+                last.string() + "', 'altri' FROM n UNION ALL SELECT 'ULTIMA', '999', " +
+                "'Ultima azienda', '" + last.string() + "', NULL");
     }
 
     void TearDown() override {

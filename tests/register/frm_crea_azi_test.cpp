@@ -166,7 +166,10 @@ TEST_F(FrmCreaAziTest, BadInputAndFaultsOnConfirmStoreNothing) {
 // once per reload whatever its length.
 class CreationWatch : public ui::UiObserver {
   public:
-    explicit CreationWatch(const ui::Control& grid) : grid_(grid) {}
+    explicit CreationWatch(const ui::Control& grid) : grid_(grid) {
+        ui::desktop().addObserver(this);
+    }
+    ~CreationWatch() override { ui::desktop().removeObserver(this); }
     std::vector<std::string> seen;
     int gridChanges = 0;
     void mousePointerChanged(int pointer) override {
@@ -197,9 +200,7 @@ TEST_F(FrmCreaAziTest, HourglassShowsWhileItWorksAndTheGridIsRedrawnOnce) {
     frmCreaAzi& f = open<frmCreaAzi>();
     fill(f, "NUOVA", "Nuova S.r.l.");
     CreationWatch watch(grid.grdLista);
-    ui::desktop().addObserver(&watch);
     ui::user::click(f.comOk);
-    ui::desktop().removeObserver(&watch);
     EXPECT_EQ(watch.seen,
               (std::vector<std::string>{"clessidra", "dati con clessidra", "puntatore"}));
     EXPECT_LE(watch.gridChanges, 3) << "the grid was redrawn per cell";
@@ -212,10 +213,8 @@ TEST_F(FrmCreaAziTest, HourglassShowsWhileItWorksAndTheGridIsRedrawnOnce) {
     frmCreaAzi& again = open<frmCreaAzi>();
     fill(again, "NUOVA", "Ancora");
     watch.seen.clear();
-    ui::desktop().addObserver(&watch);
     driver.answerMessage("Esiste già un'azienda con il codice NUOVA", 1);
     ui::user::click(again.comOk);
-    ui::desktop().removeObserver(&watch);
     EXPECT_EQ(watch.seen, (std::vector<std::string>{"clessidra", "puntatore"}));
     again.unload();
 }

@@ -472,18 +472,6 @@ TEST_F(EngineTest, TextFilesHoldEveryValueWholeAndOnlyUtf8) {
     }
 }
 
-// Any value is drawn inside its column, its row's code beside it and the other rows untouched.
-TEST_F(EngineTest, PdfDrawsEveryValueInsideItsColumn) {
-    auto e = engine(hostileList());
-    const std::string file = folder.file("valori.pdf");
-    ASSERT_TRUE(e->savePdf(file));
-    const PdfFacts pdf = pdfFacts(file);
-    EXPECT_EQ(pdf.pages, 1);
-    EXPECT_EQ(outOfPlace(pdf, "Descrizione", hostileValues().size()), std::vector<std::string>{});
-    for (const char* word : {"città", "AÿB", "parola", "_x0041_", "fine", "dopo"})
-        EXPECT_NE(pdf.text.find(word), std::string::npos) << word;
-}
-
 TEST_F(EngineTest, PdfPrinterWritesThePdfInItsFolderAndSubmitsNoJob) {
     struct Rule {
         std::string usaPdfCreator;
