@@ -279,7 +279,7 @@ bool FrmSceltaStam::VisDecodOk() {
 }
 
 void FrmSceltaStam::VisStaAttuale() {
-    LabStaAttuale->setCaption(Opz().DescStampaAttuale(Printer().DeviceName()));
+    LabStaAttuale->setCaption(DescStampaServer(Opz()));
 }
 
 void FrmSceltaStam::VisPannelloVideo() {

@@ -87,7 +87,7 @@ const std::shared_ptr<OpzStampa>& FrmVedrixStampa::opzioni() {
 }
 
 void FrmVedrixStampa::VisStaAttuale() {
-    labStaAttuale.setCaption(opzioni()->DescStampaAttuale(Printer().DeviceName()));
+    labStaAttuale.setCaption(DescStampaServer(*opzioni()));
 }
 
 void FrmVedrixStampa::Form_Load() {
@@ -191,6 +191,7 @@ void FrmVedrixStampa::CmdStampa_Click() {
     }
     OpzStampa& opz = *stampa.ogOpzSta;
     if (opz.StaVid == OpzStampa::kStampante && !UsaStampanteStampa(opz, 0)) {
+        if (AvvisoServerStampa()) return;
         frmMsgCom::msgCom("Impossibile impostare la stampante predefinita\r\nper stampare su " +
                               opz.StampanteOpz + " uscire dal programma e rientrare\r\n" +
                               "Oppure scegliere un'altra stampante",

@@ -40,6 +40,8 @@ TEST(CupsConnectionSilent, EveryLookupEndsAtTheLimitWithNothingAndAPrintWaitsOnl
     EXPECT_EQ(system.defaultPrinter(), "");
     EXPECT_EQ(system.defaultPaperSize("Ufficio"), -1);
 
+    // Once the server's pause is over, a print waits for it once more.
+    passPrintServerTime(std::chrono::seconds(kSilentServerPauseSeconds));
     int asked = 0;
     PrintServerWaits waits([&] {
         ++asked;
