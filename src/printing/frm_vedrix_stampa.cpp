@@ -86,9 +86,7 @@ const std::shared_ptr<OpzStampa>& FrmVedrixStampa::opzioni() {
     return mgOpzSta;
 }
 
-void FrmVedrixStampa::VisStaAttuale() {
-    labStaAttuale.setCaption(DescStampaServer(*opzioni()));
-}
+void FrmVedrixStampa::VisStaAttuale() { labStaAttuale.setCaption(DescStampaServer(*opzioni())); }
 
 void FrmVedrixStampa::Form_Load() {
     setKeyPreview(true);
