@@ -1,6 +1,7 @@
 // Bounded waits on a CUPS print server. The connection is made by a thread of its own, since
 // libcups's connect waits without asking anyone; a connection given up is closed by that thread.
-// Every later wait is libcups's, in steps of a tenth of a second, each followed by onWait.
+// Every later wait is libcups's, in steps of a tenth of a second, each followed by onWait. A wait
+// is shown from its first step on, so that an answer that comes at once shows nothing.
 #include "platform/cups_connection.h"
 
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 
 namespace tolvane {
@@ -61,9 +63,10 @@ CupsConnection::CupsConnection(const std::string& server, int timeoutSeconds)
     std::string host;
     int port = 0;
     cupsServerAddress(server_, host, port);
-    const PrintServerWaits* waits = PrintServerWaits::current();
-    if (waits != nullptr && waits->silentBefore(server_)) {
+    PrintServerWaits* waits = PrintServerWaits::current();
+    if (printServerSilent(server_) || (waits != nullptr && waits->silentBefore(server_))) {
         failure_ = Failure::Silent;
+        if (waits != nullptr) waits->serverSilent(server_);
         return;
     }
     connect(host, port);
@@ -74,6 +77,7 @@ CupsConnection::CupsConnection(const std::string& server, int timeoutSeconds)
 CupsConnection::~CupsConnection() = default;
 
 void CupsConnection::connect(const std::string& host, int port) {
+    const ScopeGuard shown([this] { waitOver(); });
     auto connecting = std::make_shared<Connecting>();
     const http_encryption_t encryption = cupsEncryption();
     const int msec = static_cast<int>(limit_.count());
@@ -111,8 +115,7 @@ void CupsConnection::connect(const std::string& host, int port) {
     if (std::chrono::steady_clock::now() - since_ < limit_) {
         failure_ = Failure::Unreachable;
     } else {
-        failure_ = Failure::Silent;
-        if (PrintServerWaits* waits = PrintServerWaits::current()) waits->serverSilent(server_);
+        wentSilent();
     }
 }
 
@@ -126,6 +129,10 @@ bool CupsConnection::keepWaiting() {
     PrintServerWaits* waits = PrintServerWaits::current();
     bool stop = false;
     try {
+        if (!waitShown_) {
+            waitShown_ = true;
+            showPrintServerWait(true);
+        }
         stop = waits != nullptr && waits->stopAsked();
     } catch (...) {
         stopFailure_ = std::current_exception();
@@ -136,11 +143,22 @@ bool CupsConnection::keepWaiting() {
         return false;
     }
     if (std::chrono::steady_clock::now() - since_ >= limit_) {
-        failure_ = Failure::Silent;
-        if (waits != nullptr) waits->serverSilent(server_);
+        wentSilent();
         return false;
     }
     return true;
+}
+
+void CupsConnection::wentSilent() {
+    failure_ = Failure::Silent;
+    printServerWentSilent(server_);
+    if (PrintServerWaits* waits = PrintServerWaits::current()) waits->serverSilent(server_);
+}
+
+void CupsConnection::waitOver() {
+    if (!waitShown_) return;
+    waitShown_ = false;
+    showPrintServerWait(false);
 }
 
 void CupsConnection::answered() { since_ = std::chrono::steady_clock::now(); }
@@ -159,6 +177,7 @@ ipp_t* CupsConnection::received(ipp_t* response) {
 }
 
 ipp_t* CupsConnection::ask(ipp_t* request, const char* resource) {
+    const ScopeGuard shown([this] { waitOver(); });
     if (!http_ || failure_ != Failure::None) {
         ippDelete(request);
         return nullptr;
@@ -172,6 +191,7 @@ ipp_t* CupsConnection::ask(ipp_t* request, const char* resource, int fd, std::si
         void operator()(ipp_t* ipp) const { ippDelete(ipp); }
     };
     const std::unique_ptr<ipp_t, IppDelete> owned(request);
+    const ScopeGuard shown([this] { waitOver(); });
     if (!http_ || failure_ != Failure::None) return nullptr;
     answered();
     // The length announced is the whole body: the request, then the document.
@@ -196,6 +216,7 @@ ipp_t* CupsConnection::ask(ipp_t* request, const char* resource, int fd, std::si
 }
 
 http_status_t CupsConnection::getFile(const char* resource, int fd) {
+    const ScopeGuard shown([this] { waitOver(); });
     if (!http_ || failure_ != Failure::None) return HTTP_STATUS_ERROR;
     answered();
     const http_status_t status = cupsGetFd(http_.get(), resource, fd);

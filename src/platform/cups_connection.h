@@ -1,5 +1,6 @@
 // A connection to a CUPS print server that never keeps the program waiting on it longer than its
-// limit, for the connection or for any answer, and that asks the running print's stop meanwhile.
+// limit, for the connection or for any answer, that asks the running print's stop and shows the
+// wait meanwhile, and that does not wait on a server found silent a moment ago.
 // Never shows a message: a failure is told by its kind.
 #pragma once
 
@@ -27,7 +28,7 @@ class CupsConnection {
     enum class Failure {
         None,
         Unreachable,  // refused, unknown or no route
-        Silent,       // took no connection, or gave no answer, within the limit
+        Silent,       // took no connection, or gave no answer, within the limit (now or lately)
         Stopped,      // the running print's stop gave the wait up
         Broken,       // the connection failed otherwise: no answer came
     };
@@ -56,6 +57,9 @@ class CupsConnection {
     };
     static int onWait(http_t* http, void* self);
     bool keepWaiting();
+    void wentSilent();
+    // Ends the showing of a wait that lasted.
+    void waitOver();
     void connect(const std::string& host, int port);
     // Starts the limit again for the next answer; each part of an upload counts as one.
     void answered();
@@ -68,6 +72,7 @@ class CupsConnection {
     Failure failure_ = Failure::None;
     std::chrono::steady_clock::time_point since_;
     std::exception_ptr stopFailure_;
+    bool waitShown_ = false;
 };
 
 }  // namespace tolvane

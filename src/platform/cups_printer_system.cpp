@@ -400,4 +400,8 @@ std::vector<std::pair<std::string, std::string>> CupsPrinterSystem::mediaOptions
     return options;
 }
 
+std::string CupsPrinterSystem::silentServer() {
+    return printServerSilent(server_) ? cupsServerName(server_) : std::string();
+}
+
 }  // namespace tolvane

@@ -32,6 +32,7 @@ class CupsPrinterSystem final : public PrinterSystem {
     // "media-source" and "media" values.
     std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name, int tray,
                                                                   int paper) override;
+    std::string silentServer() override;
 
   private:
     struct Media {

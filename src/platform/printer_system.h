@@ -62,6 +62,11 @@ class PrinterSystem {
     // printer does not offer adds none.
     virtual std::vector<std::pair<std::string, std::string>> mediaOptions(const std::string& name,
                                                                           int tray, int paper) = 0;
+
+    // The print server as a message names it ("di questo computer", or its host) while it is not
+    // waited for, having kept the program waiting to its limit lately (print_server_waits.h);
+    // "" otherwise. The look-ups above then find nothing, at once.
+    virtual std::string silentServer() { return {}; }
 };
 
 // The program-wide printer system. Until one is installed, a system with no printers.

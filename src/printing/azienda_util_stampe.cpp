@@ -12,6 +12,7 @@
 #include "suite/libgenerale/lib_generale.h"
 #include "suite/menu/menu_client.h"
 #include "suite/opzioni/opz_stampa.h"
+#include "suite/stampanti/print_queue.h"
 
 namespace tolvane {
 
@@ -99,6 +100,11 @@ bool UsaStampanteStampa(OpzStampa& poOpzStampa, int piAvviso) {
         giStampDefCambiata = 1;
         return true;
     }
+    // Not a printer that is missing: the default is left alone.
+    if (!ServerStampaNonRisponde().empty()) {
+        if (piAvviso) AvvisoServerStampa();
+        return false;
+    }
 
     bool risultato = false;
     if (giStampDefCambiata != 1) {
@@ -130,6 +136,10 @@ bool ImpostaStampante(const std::string& psNome, int piFlag, const std::string& 
     if (psNome.empty()) return true;
     auto& system = printerSystem();
     bool risultato = findPrinter(system, psNome) != nullptr;
+    if (!risultato && !ServerStampaNonRisponde().empty()) {
+        if (piFlag) AvvisoServerStampa();
+        return false;
+    }
 
     if (!risultato && giStampDefCambiata != 1) {
         // The user's own choice is what goes back, not the printer it resolved to: a user who
@@ -251,6 +261,7 @@ void MsgStampanteDefAssente(const std::string& psChiave, const std::string& psNo
 
 bool NessunaStampantePredefinita(const std::string& psNome, const std::string& psNomeNonInst) {
     if (!psNome.empty() || !psNomeNonInst.empty()) return false;
+    if (AvvisoServerStampa()) return true;
     avviso("Nessuna stampante predefinita: sceglierne una dall'elenco");
     return true;
 }
@@ -265,6 +276,8 @@ bool StampantePredefinitaUsabile(bool pbErrore, const std::string& psNome,
                                  const std::string& psNomeNonInst,
                                  const std::string& psNomeStampa) {
     if (pbErrore || psNome.empty()) {
+        // Unknown, not missing: the printer saved for the print is kept.
+        if (AvvisoServerStampa()) return false;
         if (StampanteAltraSessione(psNomeNonInst, giNumSessione)) {
             MsgStampanteAltraSessione(psNomeNonInst);
             return false;
@@ -280,6 +293,30 @@ bool StampantePredefinitaUsabile(bool pbErrore, const std::string& psNome,
         return false;
     }
     return true;
+}
+
+std::string ServerStampaNonRisponde() {
+    const std::string server = printerSystem().silentServer();
+    return server.empty() ? std::string() : silentServerText(server);
+}
+
+bool AvvisoServerStampa() {
+    const std::string testo = ServerStampaNonRisponde();
+    if (testo.empty()) return false;
+    avviso(testo);
+    return true;
+}
+
+std::string DescStampaServer(const OpzStampa& poOpzStampa) {
+    const bool suStampante = poOpzStampa.StaVid == OpzStampa::kStampante;
+    const std::string corrente =
+        suStampante && poOpzStampa.StampanteOpz.empty() ? Printer().DeviceName() : std::string();
+    std::string testo = poOpzStampa.DescStampaAttuale(corrente);
+    if (suStampante || (poOpzStampa.StaVid == OpzStampa::kFissa && poOpzStampa.FisStampante)) {
+        const std::string motivo = ServerStampaNonRisponde();
+        if (!motivo.empty()) testo += " - " + motivo;
+    }
+    return testo;
 }
 
 bool StampanteRete(const PrinterInfo& poStampante) {

@@ -86,6 +86,16 @@ void MsgStampanteAltraSessione(const std::string& psNome);
 // and forgotten for the print psNomeStampa. False when the button must stop there.
 bool StampantePredefinitaUsabile(bool pbErrore, const std::string& psNome,
                                  const std::string& psNomeNonInst, const std::string& psNomeStampa);
+// "Il server di stampa ... non risponde" while the print server is not waited for, having kept
+// the program waiting to its limit lately: every printer look-up finds nothing meanwhile, so no
+// printer is missing for it. "" otherwise.
+std::string ServerStampaNonRisponde();
+// True, once the user has been told, when the print server does not answer.
+bool AvvisoServerStampa();
+// The options' description of the print (DescStampaAttuale) for the current printer, which is
+// looked up only when the description names it; a print to a printer that the print server
+// cannot reach says why.
+std::string DescStampaServer(const OpzStampa& poOpzStampa);
 // True for a network printer: the menu's "OSPlatform" is 2 and the name begins with "\\".
 bool StampanteRete(const PrinterInfo& poStampante);
 

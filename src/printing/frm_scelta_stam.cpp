@@ -278,9 +278,7 @@ bool FrmSceltaStam::VisDecodOk() {
     return true;
 }
 
-void FrmSceltaStam::VisStaAttuale() {
-    LabStaAttuale->setCaption(Opz().DescStampaAttuale(Printer().DeviceName()));
-}
+void FrmSceltaStam::VisStaAttuale() { LabStaAttuale->setCaption(DescStampaServer(Opz())); }
 
 void FrmSceltaStam::VisPannelloVideo() {
     OpzStampa& opz = Opz();

@@ -318,7 +318,7 @@ void FrmSceltaStam::ComUsaDef_Click() {
     if (OptStampaSu(3).value()) {
         std::unique_ptr<PrinterInfo> predefinita = LeggiStampanteDef(nome, nonInstallata, porta);
         if (!predefinita) {
-            if (!NessunaStampantePredefinita(nome, nonInstallata))
+            if (!NessunaStampantePredefinita(nome, nonInstallata) && !AvvisoServerStampa())
                 MsgStampanteDefAssente("FisFileName", nonInstallata, opz.NomeStampa());
             return;
         }

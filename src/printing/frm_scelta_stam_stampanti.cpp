@@ -67,6 +67,7 @@ void FrmSceltaStam::SelezionaStampante(bool pbDefault) {
         } catch (const std::exception&) {
         }
         if (NessunaStampantePredefinita(nome, nonInstallata)) return;
+        if (nome.empty() && AvvisoServerStampa()) return;
         if (giStampDefCambiata != 1) {
             const std::string& daControllare = nonInstallata.empty() ? nome : nonInstallata;
             if (StampanteAltraSessione(daControllare, giNumSessione)) {
@@ -197,6 +198,7 @@ void FrmSceltaStam::GetPaperList(bool pbSettaCbo) {
     else if (auto installata = findPrinter(printerSystem(), opz.StampanteOpz))
         attuale = printerSystem().defaultPaperSize(installata->name);
     std::vector<PrinterChoice> carte = printerSystem().paperSizes(nome);
+    if (!pbSettaCbo && carte.empty() && AvvisoServerStampa()) return;
 
     long scelto = goLibGen().ValoreLong(opz.LeggiParStampa("NumTipoCarta"));
     std::string testo = "Formati disponibili ";

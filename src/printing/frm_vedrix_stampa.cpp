@@ -86,9 +86,7 @@ const std::shared_ptr<OpzStampa>& FrmVedrixStampa::opzioni() {
     return mgOpzSta;
 }
 
-void FrmVedrixStampa::VisStaAttuale() {
-    labStaAttuale.setCaption(opzioni()->DescStampaAttuale(Printer().DeviceName()));
-}
+void FrmVedrixStampa::VisStaAttuale() { labStaAttuale.setCaption(DescStampaServer(*opzioni())); }
 
 void FrmVedrixStampa::Form_Load() {
     setKeyPreview(true);
@@ -191,6 +189,7 @@ void FrmVedrixStampa::CmdStampa_Click() {
     }
     OpzStampa& opz = *stampa.ogOpzSta;
     if (opz.StaVid == OpzStampa::kStampante && !UsaStampanteStampa(opz, 0)) {
+        if (AvvisoServerStampa()) return;
         frmMsgCom::msgCom("Impossibile impostare la stampante predefinita\r\nper stampare su " +
                               opz.StampanteOpz + " uscire dal programma e rientrare\r\n" +
                               "Oppure scegliere un'altra stampante",

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/print_server_waits.h"
 #include "platform/text.h"
 #include "ui/controls.h"
 #include "ui/ui_constants.h"
@@ -39,9 +40,13 @@ constexpr int kMaxActionsPerDoEvents = 10000;
 
 }  // namespace
 
-Desktop::Desktop() : defaultDriver_(std::make_unique<RefusingDriver>()) {}
+Desktop::Desktop() : defaultDriver_(std::make_unique<RefusingDriver>()) {
+    // Wherever the program waits on a print server, the user sees it busy.
+    setPrintServerWaitShown([this](bool waiting) { printServerWait(waiting); });
+}
 
 Desktop::~Desktop() {
+    setPrintServerWaitShown(nullptr);
     observers_.clear();
     zOrder_.clear();
     activeForm_ = nullptr;
@@ -96,6 +101,16 @@ void Desktop::setMousePointer(int pointer) {
     notify([&](UiObserver& o) { o.mousePointerChanged(pointer); });
 }
 
+void Desktop::printServerWait(bool waiting) {
+    if (waiting) {
+        if (serverWaits_++ > 0) return;
+        pointerBeforeWait_ = mousePointer_;
+        setMousePointer(pointer::Hourglass);
+    } else if (serverWaits_ > 0 && --serverWaits_ == 0) {
+        setMousePointer(pointerBeforeWait_);
+    }
+}
+
 void Desktop::post(std::function<void()> action) { queue_.push_back(std::move(action)); }
 
 int Desktop::doEvents() {
@@ -146,6 +161,7 @@ void Desktop::reset() {
     modalDepth_ = 0;
     driver_ = nullptr;
     mousePointer_ = 0;
+    serverWaits_ = 0;
     appTitle_ = "Tolvane";
     queue_.clear();
     doEventsCount_ = 0;

@@ -71,6 +71,8 @@ class Desktop {
 
     int mousePointer() const { return mousePointer_; }
     void setMousePointer(int pointer);
+    // The hourglass while a print server keeps the program waiting, then the pointer as it was.
+    void printServerWait(bool waiting);
 
     // The program's title, used by message boxes without one.
     const std::string& appTitle() const { return appTitle_; }
@@ -128,6 +130,8 @@ class Desktop {
     Driver* driver_ = nullptr;
     std::vector<UiObserver*> observers_;
     int mousePointer_ = 0;
+    int serverWaits_ = 0;
+    int pointerBeforeWait_ = 0;
     std::string appTitle_ = "Tolvane";
     std::deque<std::function<void()>> queue_;
     long doEventsCount_ = 0;

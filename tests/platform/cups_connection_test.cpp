@@ -40,6 +40,8 @@ TEST(CupsConnectionSilent, EveryLookupEndsAtTheLimitWithNothingAndAPrintWaitsOnl
     EXPECT_EQ(system.defaultPrinter(), "");
     EXPECT_EQ(system.defaultPaperSize("Ufficio"), -1);
 
+    // Once the server's pause is over, a print waits for it once more.
+    passPrintServerTime(std::chrono::seconds(kSilentServerPauseSeconds));
     int asked = 0;
     PrintServerWaits waits([&] {
         ++asked;
@@ -91,6 +93,41 @@ TEST(CupsConnectionSilent, AServerThatIsNotThereIsUnreachableAtOnce) {
     EXPECT_EQ(connection.http(), nullptr);
     EXPECT_EQ(connection.failure(), CupsConnection::Failure::Unreachable);
     EXPECT_FALSE(waits.gaveUp());
+}
+
+// A server silent a moment ago fails at once, in a print too, which learns that it gave up, until
+// its pause is over; only a wait that lasts is shown.
+TEST(CupsConnectionSilent, AServerSilentLatelyFailsAtOnceUntilItsPauseIsOver) {
+    SilentPrintServer silent;
+    ASSERT_TRUE(silent.listening());
+    ScratchFolder folder;
+    std::vector<bool> shown;
+    setPrintServerWaitShown([&](bool waiting) { shown.push_back(waiting); });
+    CupsPrinterSystem system(silent.socket(), folder.file("lpoptions"), 1);
+    EXPECT_EQ(system.silentServer(), "");
+    EXPECT_TRUE(system.printers().empty());
+    EXPECT_EQ(shown, (std::vector<bool>{true, false}));
+    EXPECT_EQ(system.silentServer(), "di questo computer");
+    {
+        int asked = 0;
+        PrintServerWaits waits([&] {
+            ++asked;
+            return false;
+        });
+        EXPECT_EQ(system.defaultPaperSize("Ufficio"), -1);
+        EXPECT_TRUE(waits.gaveUp());
+        EXPECT_EQ(asked, 0) << "nothing waited for";
+    }
+    EXPECT_EQ(silent.connections(), 1);
+    EXPECT_EQ(shown.size(), 2u);
+
+    passPrintServerTime(std::chrono::seconds(kSilentServerPauseSeconds));
+    EXPECT_EQ(system.silentServer(), "");
+    EXPECT_TRUE(system.printers().empty());
+    EXPECT_EQ(silent.connections(), 2);
+    EXPECT_EQ(shown.size(), 4u);
+    EXPECT_EQ(system.silentServer(), "di questo computer");
+    setPrintServerWaitShown(nullptr);
 }
 
 }  // namespace

@@ -208,7 +208,7 @@ class PrivateCups {
 class SilentPrintServer {
   public:
     SilentPrintServer() : socket_(folder_.file("muto.sock")) {
-        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, socket_.c_str(), sizeof address.sun_path - 1);
@@ -219,6 +219,7 @@ class SilentPrintServer {
         }
     }
     ~SilentPrintServer() {
+        for (const int taken : taken_) ::close(taken);
         if (fd_ >= 0) ::close(fd_);
     }
     SilentPrintServer(const SilentPrintServer&) = delete;
@@ -227,10 +228,19 @@ class SilentPrintServer {
     bool listening() const { return fd_ >= 0; }
     const std::string& socket() const { return socket_; }
 
+    // How many connections clients have made so far. A client's connect returns once its
+    // connection is queued here, so none made before the call is missed; they stay open, unread.
+    int connections() {
+        for (int taken; fd_ >= 0 && (taken = ::accept4(fd_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;)
+            taken_.push_back(taken);
+        return static_cast<int>(taken_.size());
+    }
+
   private:
     ScratchFolder folder_;
     std::string socket_;
     int fd_ = -1;
+    std::vector<int> taken_;
 };
 
 }  // namespace tolvane::testing

@@ -73,6 +73,12 @@ void writeFileWhole(const std::string& target, const std::string& content) {
     saveFile(target, content, options);
 }
 
+// A printer not found because the print server does not answer is not said to be missing.
+void throwIfServerSilent() {
+    const std::string server = printerSystem().silentServer();
+    if (!server.empty()) throw NumberedError(kPrinterError, silentServerText(server), kSource);
+}
+
 // False when the user stopped the print while the server kept it waiting.
 bool submit(const PrintJob& job) {
     std::string error;
@@ -353,6 +359,7 @@ bool MotoreStampaLista::writePdfFile(const ListPageDrawing& drawing, int first, 
 
 bool MotoreStampaLista::suStampante() {
     if (printerName.empty()) {
+        throwIfServerSilent();
         throw NumberedError(kNoPrinter, "Nessuna stampante disponibile per la stampa", kSource);
     }
     // The stop button stays at hand while the print server keeps the print waiting.
@@ -475,6 +482,7 @@ bool MotoreStampaLista::aLunghezzaFissa() {
     PrintServerWaits waits([this] { return progressStep(); });
     const std::vector<PrinterInfo> queues = printersAt(printerSystem(), opz.FisFileName);
     if (queues.empty()) {
+        throwIfServerSilent();
         throw NumberedError(kNoPrinter, "Stampante non trovata: " + opz.FisFileName, kSource);
     }
     if (queues.size() > 1) {

@@ -82,7 +82,8 @@ Submitted CupsPrintQueue::submit(const PrintJob& job, std::string& error) {
         error = refused(job.printer, "file di stampa non trovato: " + job.file);
         return Submitted::Refused;
     }
-    const std::string server = "Il server di stampa " + cupsServerName(server_);
+    const std::string name = cupsServerName(server_);
+    const std::string server = "Il server di stampa " + name;
     CupsConnection connection(server_, timeoutSeconds_);
     const std::string resource = "/printers/" + percentEncoded(job.printer, "-._~");
     std::unique_ptr<ipp_t, IppDelete> response(
@@ -97,7 +98,7 @@ Submitted CupsPrintQueue::submit(const PrintJob& job, std::string& error) {
             error = server + " non è raggiungibile" + notReceived(job.printer);
             return Submitted::Refused;
         case CupsConnection::Failure::Silent:
-            error = server + " non risponde" + notReceived(job.printer);
+            error = silentServerText(name) + notReceived(job.printer);
             return Submitted::Refused;
         case CupsConnection::Failure::Broken:
             error = server + " ha chiuso la connessione" + notReceived(job.printer);
@@ -132,6 +133,10 @@ Submitted MemoryPrintQueue::submit(const PrintJob& job, std::string& error) {
     content << in.rdbuf();
     jobs_.push_back({job, content.str()});
     return Submitted::Accepted;
+}
+
+std::string silentServerText(const std::string& serverName) {
+    return "Il server di stampa " + serverName + " non risponde";
 }
 
 PrintQueue& printQueue() { return *installed(); }

@@ -64,6 +64,10 @@ class MemoryPrintQueue final : public PrintQueue {
     std::string refusal_;
 };
 
+// What the user is told of a print server that does not answer, named as cupsServerName names it
+// (PrinterSystem::silentServer).
+std::string silentServerText(const std::string& serverName);
+
 // The program-wide queue; until one is installed, the configured print server's.
 PrintQueue& printQueue();
 // Installs the queue the program uses; returns the previous one.

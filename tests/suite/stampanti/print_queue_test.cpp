@@ -134,6 +134,8 @@ TEST(CupsPrintQueueSilent, ServerIsGivenUpAtItsLimitOrByTheStop) {
         EXPECT_EQ(CupsPrintQueue(silent.socket(), 1).submit(job, error), Submitted::Refused);
         EXPECT_EQ(error, message);
 
+        // Once the server's pause is over, it is waited for again.
+        passPrintServerTime(std::chrono::seconds(kSilentServerPauseSeconds));
         int asked = 0;
         PrintServerWaits waits([&] { return ++asked == 3; });
         error.clear();
