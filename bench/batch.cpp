@@ -32,6 +32,7 @@ namespace fs = std::filesystem;
 using namespace tolvane;
 using tolvane::bench::countOf;
 using tolvane::bench::execFile;
+using tolvane::bench::freshCopy;
 
 namespace {
 
@@ -292,9 +293,7 @@ int main(int argc, char** argv) {
                 for (int run = 0; run < kRuns; ++run) {
                     imports.push_back(importSeconds(folder, separated, "import" + n));
                     const fs::path company = folder / "run.db";
-                    for (const char* suffix : {"", "-wal", "-shm"})
-                        fs::remove(company.string() + suffix);
-                    fs::copy_file(c.start, company);
+                    freshCopy(c.start, company);
                     m = loadInChild(common, company, c.name, c.input);
                     loads.push_back(m.seconds);
                     const std::string table = c.name == "B6" ? "Numerati" : "Articoli";

@@ -32,6 +32,7 @@ namespace fs = std::filesystem;
 using namespace tolvane;
 using tolvane::bench::countOf;
 using tolvane::bench::execFile;
+using tolvane::bench::freshCopy;
 
 namespace {
 
@@ -89,8 +90,7 @@ double median(std::vector<double> values) {
 
 // A fresh copy of the empty company database, opened as the program opens it.
 std::string freshCompany(const fs::path& empty, const fs::path& run) {
-    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(run.string() + suffix);
-    fs::copy_file(empty, run);
+    freshCopy(empty, run);
     return goDbase().ApriConnessione(run.string(), "", "", {.wal = true});
 }
 
