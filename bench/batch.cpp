@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -26,6 +25,7 @@
 #include "database_file.h"
 #include "db/base_database.h"
 #include "db/db_connection.h"
+#include "median.h"
 #include "platform/text.h"
 
 namespace fs = std::filesystem;
@@ -33,6 +33,7 @@ using namespace tolvane;
 using tolvane::bench::countOf;
 using tolvane::bench::execFile;
 using tolvane::bench::freshCopy;
+using tolvane::bench::median;
 
 namespace {
 
@@ -179,11 +180,6 @@ void storeLayouts(const fs::path& common) {
 
 // Each side is timed this many times, alternating, and reported by its median.
 constexpr int kRuns = 5;
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 struct Measure {
     double seconds = 0;

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +24,7 @@
 #include "companydata/frm_dati_azie.h"
 #include "database_file.h"
 #include "db/base_database.h"
+#include "median.h"
 #include "qt/qt_front_end.h"
 #include "ui/desktop.h"
 
@@ -33,6 +33,7 @@ using namespace tolvane;
 using tolvane::bench::countOf;
 using tolvane::bench::execFile;
 using tolvane::bench::freshCopy;
+using tolvane::bench::median;
 
 namespace {
 
@@ -81,11 +82,6 @@ void storeLayout(const fs::path& common, const fs::path& input) {
             std::to_string(order) + "');";
     }
     execFile(common, sql);
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // A fresh copy of the empty company database, opened as the program opens it.
