@@ -7,7 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -26,12 +25,15 @@
 #include "database_file.h"
 #include "db/base_database.h"
 #include "db/db_connection.h"
+#include "median.h"
 #include "platform/text.h"
 
 namespace fs = std::filesystem;
 using namespace tolvane;
 using tolvane::bench::countOf;
 using tolvane::bench::execFile;
+using tolvane::bench::freshCopy;
+using tolvane::bench::median;
 
 namespace {
 
@@ -179,11 +181,6 @@ void storeLayouts(const fs::path& common) {
 // Each side is timed this many times, alternating, and reported by its median.
 constexpr int kRuns = 5;
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 struct Measure {
     double seconds = 0;
     long maxRssKb = 0;
@@ -292,9 +289,7 @@ int main(int argc, char** argv) {
                 for (int run = 0; run < kRuns; ++run) {
                     imports.push_back(importSeconds(folder, separated, "import" + n));
                     const fs::path company = folder / "run.db";
-                    for (const char* suffix : {"", "-wal", "-shm"})
-                        fs::remove(company.string() + suffix);
-                    fs::copy_file(c.start, company);
+                    freshCopy(c.start, company);
                     m = loadInChild(common, company, c.name, c.input);
                     loads.push_back(m.seconds);
                     const std::string table = c.name == "B6" ? "Numerati" : "Articoli";

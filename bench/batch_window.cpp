@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QTest>
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -25,6 +24,7 @@
 #include "companydata/frm_dati_azie.h"
 #include "database_file.h"
 #include "db/base_database.h"
+#include "median.h"
 #include "qt/qt_front_end.h"
 #include "ui/desktop.h"
 
@@ -32,6 +32,8 @@ namespace fs = std::filesystem;
 using namespace tolvane;
 using tolvane::bench::countOf;
 using tolvane::bench::execFile;
+using tolvane::bench::freshCopy;
+using tolvane::bench::median;
 
 namespace {
 
@@ -82,15 +84,9 @@ void storeLayout(const fs::path& common, const fs::path& input) {
     execFile(common, sql);
 }
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // A fresh copy of the empty company database, opened as the program opens it.
 std::string freshCompany(const fs::path& empty, const fs::path& run) {
-    for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(run.string() + suffix);
-    fs::copy_file(empty, run);
+    freshCopy(empty, run);
     return goDbase().ApriConnessione(run.string(), "", "", {.wal = true});
 }
 

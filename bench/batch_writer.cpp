@@ -30,6 +30,7 @@ namespace fs = std::filesystem;
 using namespace tolvane;
 using tolvane::bench::countOf;
 using tolvane::bench::execFile;
+using tolvane::bench::freshCopy;
 
 namespace {
 
@@ -122,8 +123,7 @@ int main(int argc, char** argv) {
                                   {std::chrono::milliseconds(200), "keeps its lock 0.2 s"}};
         for (const Writer& w : writers) {
             const fs::path company = folder / "run.db";
-            for (const char* suffix : {"", "-wal", "-shm"}) fs::remove(company.string() + suffix);
-            fs::copy_file(pristine, company);
+            freshCopy(pristine, company);
             int stop = -1, report = -1;
             const pid_t pid = startWriter(company, w, stop, report);
 

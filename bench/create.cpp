@@ -11,7 +11,6 @@
 #include "qt/qt_front_end.h"
 #endif
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -26,6 +25,7 @@
 #include "common/globali.h"
 #include "companydata/frm_dati_azie.h"
 #include "database_file.h"
+#include "median.h"
 #include "register/company_creation.h"
 #include "register/frm_crea_azi.h"
 #include "register/frm_tolvane.h"
@@ -48,11 +48,6 @@ double seconds(const std::function<void()>& work) {
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // Companies 002 to 1000 beside the demo's 001, each with a database file of its own: the ids
@@ -155,11 +150,11 @@ int main(int argc, char** argv) {
             dataForm.push_back(seconds([&] { ApriDatiAzienda(file, "", "", ""); }));
             closeDataForm();
         }
-        std::printf("create-%d s=%.4f (median of %d, %s)\n", kCompanies, median(window), kRuns,
-                    display);
-        std::printf("  creation engine s=%.4f\n", median(engine));
-        std::printf("  register reload s=%.4f\n", median(reload));
-        std::printf("  data form opened s=%.4f\n", median(dataForm));
+        std::printf("create-%d s=%.4f (median of %d, %s)\n", kCompanies, bench::median(window),
+                    kRuns, display);
+        std::printf("  creation engine s=%.4f\n", bench::median(engine));
+        std::printf("  register reload s=%.4f\n", bench::median(reload));
+        std::printf("  data form opened s=%.4f\n", bench::median(dataForm));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "bench create: %s\n", e.what());
         status = 1;

@@ -1,5 +1,6 @@
 // A plain SQLite look at a benchmark's database files, each call on a connection of its own:
-// statements that prepare a file, and a count that checks what a run left in it.
+// statements that prepare a file, a fresh copy of it for each run, and a count that checks what
+// a run left in it.
 // Never goes through the program's database layer, whose speed is what the benchmarks measure.
 #pragma once
 
@@ -23,6 +24,12 @@ inline void execFile(const std::filesystem::path& file, const std::string& sql) 
         throw std::runtime_error(text);
     }
     sqlite3_close(db);
+}
+
+// A copy of the file for one run, with no journal file of an earlier run left beside it.
+inline void freshCopy(const std::filesystem::path& from, const std::filesystem::path& to) {
+    for (const char* suffix : {"", "-wal", "-shm"}) std::filesystem::remove(to.string() + suffix);
+    std::filesystem::copy_file(from, to);
 }
 
 // The number the query returns (a count), -1 when it fails.

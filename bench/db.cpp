@@ -3,7 +3,6 @@
 // Never reports a ratio from runs that stored different rows: both files are counted first.
 #include <sqlite3.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +13,7 @@
 #include "db/db_connection.h"
 #include "db/gestore_db.h"
 #include "db/gestore_rs.h"
+#include "median.h"
 
 using namespace tolvane;
 
@@ -157,11 +157,6 @@ long countRows(const std::string& file) {
 // that one slow run on a busy machine does not decide the ratio.
 constexpr int kRuns = 5;
 
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 int main() {
     std::string pattern =
         (std::filesystem::temp_directory_path() / "tolvane-bench-XXXXXX").string();
@@ -185,8 +180,8 @@ int main() {
         }
     }
     std::filesystem::remove_all(folder);
-    const double plain = median(plainTimes);
-    const double layer = median(layerTimes);
+    const double plain = tolvane::bench::median(plainTimes);
+    const double layer = tolvane::bench::median(layerTimes);
     std::printf("rows=%d columns=12 runs=%d (medians)\n", kRows, kRuns);
     std::printf("plain prepared insert, one transaction: %.3f s\n", plain);
     std::printf("GestoreRs AddNew/ScriviCampo/Update, grouped commits: %.3f s\n", layer);

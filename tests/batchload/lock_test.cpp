@@ -73,12 +73,29 @@ class LockTest : public BatchTest {
         field(code, "Num", {{"NumCampo", "3"}, {"TipoDest", "Long"}});
     }
     // A loader of its own for each run, as the batch window makes one per layout.
-    long run(const std::string& code) {
+    ScCarica& newLoader() {
         loader = std::make_unique<ScCarica>();
         loader->ogInElab = &progress;
-        loader->setCommitEvery(1);
+        return *loader;
+    }
+    long run(const std::string& code) {
+        newLoader().setCommitEvery(1);
         loader->setLockRetryPause(std::chrono::milliseconds(0));
         return load(code);
+    }
+    // The load said nothing (line 0), or only that another program's lock stopped it at the line.
+    void expectStopMessage(int line) const {
+        if (line == 0) {
+            EXPECT_TRUE(messages.empty()) << messages.front();
+            return;
+        }
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].rfind("I dati da aggiornare sono bloccati da un altro programma.\n"
+                                    "Caricamento fermato alla riga " +
+                                        std::to_string(line) + " del file ",
+                                    0),
+                  0u)
+            << messages[0];
     }
     std::vector<std::string> stored() const {
         std::vector<std::string> out;
@@ -153,17 +170,7 @@ TEST_F(LockTest, LockTakenAtALineIsWaitedForOrStopsTheLoadThere) {
         EXPECT_EQ(stored().size(), c.stored) << "the lines before the stop whole, none after it";
         EXPECT_EQ(loader->linesLoaded(), static_cast<long>(c.stored));
         EXPECT_EQ(loader->stoppedByUser(), c.release == Release::UserStops);
-        if (c.message) {
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_EQ(
-                messages[0].rfind("I dati da aggiornare sono bloccati da un altro programma.\n"
-                                  "Caricamento fermato alla riga 5 del file ",
-                                  0),
-                0u)
-                << messages[0];
-        } else {
-            EXPECT_TRUE(messages.empty()) << messages.front();
-        }
+        expectStopMessage(c.message ? 5 : 0);
         if (c.stored < 20) {
             EXPECT_EQ(run(code), 0) << "a rerun goes on";
             EXPECT_EQ(stored().size(), 20u);
@@ -214,9 +221,7 @@ TEST_F(LockTest, CommitRefusedByAReaderOfARollbackJournalFileIsTriedOnceMore) {
                 reader.exec("COMMIT");
             }
         };
-        loader = std::make_unique<ScCarica>();
-        loader->ogInElab = &progress;
-        loader->setCommitEvery(1000);
+        newLoader().setCommitEvery(1000);
         loader->setLockRetryPause(std::chrono::milliseconds(0));
         const long result = load(code);
         progress.displayChanged = nullptr;
@@ -228,17 +233,7 @@ TEST_F(LockTest, CommitRefusedByAReaderOfARollbackJournalFileIsTriedOnceMore) {
         EXPECT_EQ(errors, c.errors);
         EXPECT_EQ(one("SELECT count(*) FROM ErroriCaricamento WHERE Tabella = '" + code + "'"),
                   std::to_string(c.errors));
-        if (c.result != 0) {
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_EQ(
-                messages[0].rfind("I dati da aggiornare sono bloccati da un altro programma.\n"
-                                  "Caricamento fermato alla riga 1 del file ",
-                                  0),
-                0u)
-                << messages[0];
-        } else {
-            EXPECT_TRUE(messages.empty()) << messages.front();
-        }
+        expectStopMessage(c.result != 0 ? 1 : 0);
     }
 }
 
@@ -262,14 +257,12 @@ TEST_F(LockTest, WriterCommittingAllTheTimeLosesNoLineOfAKeyedLoad) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });
-    loader = std::make_unique<ScCarica>();
-    loader->ogInElab = &progress;
-    loader->setCommitEvery(100);
+    newLoader().setCommitEvery(100);
     const long result = load("KW");
     done = true;
     writer.join();
     EXPECT_EQ(result, 0);
-    EXPECT_TRUE(messages.empty()) << messages.front();
+    expectStopMessage(0);
     const long storedRows = std::stol(one("SELECT count(*) FROM Prova"));
     const long recorded = std::stol(one("SELECT count(DISTINCT Riga) FROM ErroriCaricamento"));
     EXPECT_EQ(storedRows + recorded, kLines)
@@ -298,13 +291,12 @@ TEST_F(LockTest, AnotherProgramWaitingAsSqliteDoesTakesTurnsWithTheLoad) {
             std::string(mode));
         testing::OtherProcess other(
             companyFile, "INSERT INTO Libera (Testo, Valore) SELECT 'altro', count(*) FROM Prova");
-        loader = std::make_unique<ScCarica>();
-        loader->ogInElab = &progress;
-        loader->setHoldAtMost(std::chrono::milliseconds(200));  // several turns within a short load
+        // Several turns within a short load.
+        newLoader().setHoldAtMost(std::chrono::milliseconds(200));
         const long result = load(code);
         const testing::OtherProcess::Writes writes = other.stop();
         EXPECT_EQ(result, 0);
-        EXPECT_TRUE(messages.empty()) << messages.front();
+        expectStopMessage(0);
         const long storedRows = std::stol(one("SELECT count(*) FROM Prova"));
         const long recorded = std::stol(one("SELECT count(DISTINCT Riga) FROM ErroriCaricamento"));
         EXPECT_EQ(storedRows + recorded, kLines)
