@@ -434,7 +434,6 @@ void FormView::zoomChanged() {
     layoutChildren(nullptr, content_);
     for (ui::Control* c : form_->controls()) refreshControl(*c);
     holdPageRoom();
-    if (!window_->isVisible()) fitWindow();
 }
 
 void FormView::addNewControls() {

@@ -53,6 +53,12 @@ QString withoutAccessKeys(const std::string& text) {
 
 QColor colour(long bgr) { return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF); }
 
+// Fields and lists fill the room of their text or lines with the control's own colour.
+bool fillsWithBackColor(ui::ControlKind kind) {
+    return kind == ui::ControlKind::TextBox || kind == ui::ControlKind::ComboBox ||
+           kind == ui::ControlKind::ListBox;
+}
+
 QPixmap pixmapOf(const ui::Picture& picture) {
     QPixmap pixmap;
     pixmap.loadFromData(reinterpret_cast<const uchar*>(picture.data.data()),
@@ -73,19 +79,21 @@ void FormView::refreshWidget(ui::Control& c, QWidget* w) {
     w->setVisible(c.visible() && !coveredByPanel(c));
     w->setEnabled(c.enabled());
     w->setToolTip(q(c.toolTipText()));
-    Look look{w->palette(), zoomOf(c)};
+    const double zoom = zoomOf(c);
     QFont font = modelFont(c.font(), QApplication::font(w));
-    if (look.zoom != 1) font.setPointSizeF(font.pointSizeF() * look.zoom);
+    if (zoom != 1) font.setPointSizeF(font.pointSizeF() * zoom);
     if (w->font() != font) w->setFont(font);
     // A control the window's code places takes the size it is given, not a size of its own.
     if (placedByModel(*form_, c)) placeAt(c, w);
-    else keepDesignedSize(c, w, look.zoom);
+    else keepDesignedSize(c, w, zoom);
+    QPalette palette = w->palette();
     if (c.foreColor() != 0) {
-        look.palette.setColor(QPalette::Text, colour(c.foreColor()));
-        look.palette.setColor(QPalette::WindowText, colour(c.foreColor()));
+        palette.setColor(QPalette::Text, colour(c.foreColor()));
+        palette.setColor(QPalette::WindowText, colour(c.foreColor()));
     }
-    if (RefreshKind refresh = refreshOf(c.kind())) (this->*refresh)(c, w, look);
-    w->setPalette(look.palette);
+    if (fillsWithBackColor(c.kind())) palette.setColor(QPalette::Base, colour(c.backColor()));
+    if (RefreshKind refresh = refreshOf(c.kind())) (this->*refresh)(c, w, zoom);
+    w->setPalette(palette);
 }
 
 FormView::RefreshKind FormView::refreshOf(ui::ControlKind kind) {
@@ -115,9 +123,8 @@ FormView::RefreshKind FormView::refreshOf(ui::ControlKind kind) {
     return table[static_cast<std::size_t>(kind)];
 }
 
-void FormView::refreshTextBox(ui::Control& c, QWidget* w, Look& look) {
+void FormView::refreshTextBox(ui::Control& c, QWidget* w, double) {
     auto& box = static_cast<ui::TextBox&>(c);
-    look.palette.setColor(QPalette::Base, colour(box.backColor()));
     // The model keeps every field's selection; only the field with the focus shows it.
     bool focused = form_->activeControl() == &c;
     if (auto* line = qobject_cast<QLineEdit*>(w)) {
@@ -141,18 +148,18 @@ void FormView::refreshTextBox(ui::Control& c, QWidget* w, Look& look) {
     }
 }
 
-void FormView::refreshLabel(ui::Control& c, QWidget* w, Look& look) {
+void FormView::refreshLabel(ui::Control& c, QWidget* w, double zoom) {
     auto& label = static_cast<ui::Label&>(c);
     auto* view = static_cast<QLabel*>(w);
     view->setText(withoutAccessKeys(label.caption()));
-    wrapCaption(label, view, look.zoom);
+    wrapCaption(label, view, zoom);
 }
 
-void FormView::refreshCommandButton(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshCommandButton(ui::Control& c, QWidget* w, double) {
     static_cast<QPushButton*>(w)->setText(q(static_cast<ui::CommandButton&>(c).caption()));
 }
 
-void FormView::refreshCheckBox(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshCheckBox(ui::Control& c, QWidget* w, double) {
     auto& check = static_cast<ui::CheckBox&>(c);
     auto* view = static_cast<QCheckBox*>(w);
     view->setText(q(check.caption()));
@@ -162,17 +169,16 @@ void FormView::refreshCheckBox(ui::Control& c, QWidget* w, Look&) {
                                              : Qt::Unchecked);
 }
 
-void FormView::refreshOptionButton(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshOptionButton(ui::Control& c, QWidget* w, double) {
     auto& option = static_cast<ui::OptionButton&>(c);
     auto* view = static_cast<QRadioButton*>(w);
     view->setText(q(option.caption()));
     view->setChecked(option.value());
 }
 
-void FormView::refreshComboBox(ui::Control& c, QWidget* w, Look& look) {
+void FormView::refreshComboBox(ui::Control& c, QWidget* w, double) {
     auto& combo = static_cast<ui::ComboBox&>(c);
     auto* view = static_cast<QComboBox*>(w);
-    look.palette.setColor(QPalette::Base, colour(combo.backColor()));
     view->setEditable(combo.style() != ui::ComboBox::Style::DropDownList);
     if (view->lineEdit() && !watched_.count(view->lineEdit())) {
         watch(view->lineEdit(), c);
@@ -192,10 +198,9 @@ void FormView::refreshComboBox(ui::Control& c, QWidget* w, Look& look) {
     if (view->lineEdit()) view->lineEdit()->setReadOnly(combo.locked());
 }
 
-void FormView::refreshListBox(ui::Control& c, QWidget* w, Look& look) {
+void FormView::refreshListBox(ui::Control& c, QWidget* w, double) {
     auto& list = static_cast<ui::ListBox&>(c);
     auto* view = static_cast<QListWidget*>(w);
-    look.palette.setColor(QPalette::Base, colour(list.backColor()));
     bool same = view->count() == list.listCount();
     for (int i = 0; same && i < list.listCount(); ++i)
         same = view->item(i)->text() == q(list.list(i));
@@ -206,11 +211,11 @@ void FormView::refreshListBox(ui::Control& c, QWidget* w, Look& look) {
     view->setCurrentRow(list.listIndex());
 }
 
-void FormView::refreshFrame(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshFrame(ui::Control& c, QWidget* w, double) {
     static_cast<QGroupBox*>(w)->setTitle(withoutAccessKeys(static_cast<ui::Frame&>(c).caption()));
 }
 
-void FormView::refreshPictureBox(ui::Control& c, QWidget* w, Look& look) {
+void FormView::refreshPictureBox(ui::Control& c, QWidget* w, double zoom) {
     auto& box = static_cast<ui::PictureBox&>(c);
     auto* view = static_cast<PictureView*>(w);
     view->setPicture(box.picture() ? pixmapOf(*box.picture()) : QPixmap());
@@ -221,10 +226,10 @@ void FormView::refreshPictureBox(ui::Control& c, QWidget* w, Look& look) {
     // paint their own.
     bool surface = childrenOf(*form_, &c).empty() || isViewport(*form_, &c);
     view->setBackground(colour(box.backColor()), surface);
-    view->setDesignedSize(QSize(pixels(box.width(), look.zoom), pixels(box.height(), look.zoom)));
+    view->setDesignedSize(QSize(pixels(box.width(), zoom), pixels(box.height(), zoom)));
 }
 
-void FormView::refreshImage(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshImage(ui::Control& c, QWidget* w, double) {
     auto& image = static_cast<ui::Image&>(c);
     auto* label = static_cast<QLabel*>(w);
     if (image.picture()) label->setPixmap(pixmapOf(*image.picture()));
@@ -232,10 +237,10 @@ void FormView::refreshImage(ui::Control& c, QWidget* w, Look&) {
     label->setScaledContents(image.stretch());
 }
 
-void FormView::refreshTabStrip(ui::Control& c, QWidget* w, Look& look) {
+void FormView::refreshTabStrip(ui::Control& c, QWidget* w, double zoom) {
     auto& tabs = static_cast<ui::TabStrip&>(c);
     auto* view = static_cast<FittingTabBar*>(w);
-    view->setDesignedWidth(pixels(tabs.width(), look.zoom));
+    view->setDesignedWidth(pixels(tabs.width(), zoom));
     bool same = view->count() == tabs.tabCount();
     for (int i = 0; same && i < tabs.tabCount(); ++i)
         same = view->tabText(i) == q(tabs.tab(i + 1).caption);
@@ -246,7 +251,7 @@ void FormView::refreshTabStrip(ui::Control& c, QWidget* w, Look& look) {
     if (tabs.selectedIndex() > 0) view->setCurrentIndex(tabs.selectedIndex() - 1);
 }
 
-void FormView::refreshGrid(ui::Control& c, QWidget* w, Look& look) {
+void FormView::refreshGrid(ui::Control& c, QWidget* w, double zoom) {
     auto& grid = static_cast<ui::Grid&>(c);
     auto* table = static_cast<GridTable*>(w);
     QFont bold = table->font();
@@ -288,7 +293,7 @@ void FormView::refreshGrid(ui::Control& c, QWidget* w, Look& look) {
     std::vector<int> widths;
     for (int col = 0; col < grid.cols(); ++col) {
         double width = grid.colWidth(col);
-        widths.push_back(width >= 0 ? pixels(width, look.zoom)
+        widths.push_back(width >= 0 ? pixels(width, zoom)
                                     : table->horizontalHeader()->defaultSectionSize());
     }
     table->setColumnWidths(std::move(widths));
@@ -297,7 +302,7 @@ void FormView::refreshGrid(ui::Control& c, QWidget* w, Look& look) {
     else table->setCurrentCell(-1, -1);
 }
 
-void FormView::refreshScrollBar(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshScrollBar(ui::Control& c, QWidget* w, double) {
     auto& bar = static_cast<ui::ScrollBar&>(c);
     auto* view = static_cast<QScrollBar*>(w);
     view->setRange(std::min(bar.min(), bar.max()), std::max(bar.min(), bar.max()));
@@ -306,14 +311,14 @@ void FormView::refreshScrollBar(ui::Control& c, QWidget* w, Look&) {
     view->setValue(bar.value());
 }
 
-void FormView::refreshProgressBar(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshProgressBar(ui::Control& c, QWidget* w, double) {
     auto& bar = static_cast<ui::ProgressBar&>(c);
     double span = bar.max() - bar.min();
     static_cast<QProgressBar*>(w)->setValue(
         span > 0 ? static_cast<int>((bar.value() - bar.min()) * 1000 / span) : 0);
 }
 
-void FormView::refreshDriveListBox(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshDriveListBox(ui::Control& c, QWidget* w, double) {
     auto& drives = static_cast<ui::DriveListBox&>(c);
     auto* view = static_cast<QComboBox*>(w);
     view->clear();
@@ -321,11 +326,11 @@ void FormView::refreshDriveListBox(ui::Control& c, QWidget* w, Look&) {
     view->setCurrentText(q(drives.drive()));
 }
 
-void FormView::refreshDirListBox(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshDirListBox(ui::Control& c, QWidget* w, double) {
     static_cast<FolderList*>(w)->showFolder(q(static_cast<ui::DirListBox&>(c).path()));
 }
 
-void FormView::refreshToolbar(ui::Control& c, QWidget* w, Look&) {
+void FormView::refreshToolbar(ui::Control& c, QWidget* w, double) {
     auto& bar = static_cast<ui::Toolbar&>(c);
     auto* view = static_cast<QToolBar*>(w);
     // The buttons are made again only when the keys differ: a button may be the one whose click

@@ -160,8 +160,6 @@ void FormView::build() {
     knownControls_ = form_->controls().size();
     refreshForm();
     for (ui::Control* c : form_->controls()) refreshControl(*c);
-    holdPageRoom();
-    fitWindow();
 }
 
 QWidget* FormView::makeWidget(ui::Control& c, QWidget* parent) {

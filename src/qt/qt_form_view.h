@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPalette>
 #include <QPointer>
 #include <QWidget>
 #include <array>
@@ -88,30 +87,26 @@ class FormView : public QObject {
     // Ends a stretch of setting the view from the model; the widgets that moved on their own
     // meanwhile are set again from it.
     void endUpdate();
-    // What a kind's refresh may change beside its widget: the palette, set once after it.
-    struct Look {
-        QPalette palette;
-        double zoom;
-    };
-    using RefreshKind = void (FormView::*)(ui::Control&, QWidget*, Look&);
+    // What a kind of control shows beside what every control shows, at the control's zoom.
+    using RefreshKind = void (FormView::*)(ui::Control&, QWidget*, double zoom);
     static RefreshKind refreshOf(ui::ControlKind kind);
-    void refreshTextBox(ui::Control& control, QWidget* widget, Look& look);
-    void refreshLabel(ui::Control& control, QWidget* widget, Look& look);
-    void refreshCommandButton(ui::Control& control, QWidget* widget, Look& look);
-    void refreshCheckBox(ui::Control& control, QWidget* widget, Look& look);
-    void refreshOptionButton(ui::Control& control, QWidget* widget, Look& look);
-    void refreshComboBox(ui::Control& control, QWidget* widget, Look& look);
-    void refreshListBox(ui::Control& control, QWidget* widget, Look& look);
-    void refreshFrame(ui::Control& control, QWidget* widget, Look& look);
-    void refreshPictureBox(ui::Control& control, QWidget* widget, Look& look);
-    void refreshImage(ui::Control& control, QWidget* widget, Look& look);
-    void refreshTabStrip(ui::Control& control, QWidget* widget, Look& look);
-    void refreshGrid(ui::Control& control, QWidget* widget, Look& look);
-    void refreshScrollBar(ui::Control& control, QWidget* widget, Look& look);
-    void refreshProgressBar(ui::Control& control, QWidget* widget, Look& look);
-    void refreshDriveListBox(ui::Control& control, QWidget* widget, Look& look);
-    void refreshDirListBox(ui::Control& control, QWidget* widget, Look& look);
-    void refreshToolbar(ui::Control& control, QWidget* widget, Look& look);
+    void refreshTextBox(ui::Control& control, QWidget* widget, double zoom);
+    void refreshLabel(ui::Control& control, QWidget* widget, double zoom);
+    void refreshCommandButton(ui::Control& control, QWidget* widget, double zoom);
+    void refreshCheckBox(ui::Control& control, QWidget* widget, double zoom);
+    void refreshOptionButton(ui::Control& control, QWidget* widget, double zoom);
+    void refreshComboBox(ui::Control& control, QWidget* widget, double zoom);
+    void refreshListBox(ui::Control& control, QWidget* widget, double zoom);
+    void refreshFrame(ui::Control& control, QWidget* widget, double zoom);
+    void refreshPictureBox(ui::Control& control, QWidget* widget, double zoom);
+    void refreshImage(ui::Control& control, QWidget* widget, double zoom);
+    void refreshTabStrip(ui::Control& control, QWidget* widget, double zoom);
+    void refreshGrid(ui::Control& control, QWidget* widget, double zoom);
+    void refreshScrollBar(ui::Control& control, QWidget* widget, double zoom);
+    void refreshProgressBar(ui::Control& control, QWidget* widget, double zoom);
+    void refreshDriveListBox(ui::Control& control, QWidget* widget, double zoom);
+    void refreshDirListBox(ui::Control& control, QWidget* widget, double zoom);
+    void refreshToolbar(ui::Control& control, QWidget* widget, double zoom);
     // The window takes the size its layout and its panels suggest, never less than the designed
     // one, and never more than its screen has room for: the rest scrolls.
     void fitWindow();

@@ -30,6 +30,22 @@ class WindowFitTest : public ProgramOnScreen {
         ini.replace(at, ini.find('\n', at) - at, "StaVid=" + std::to_string(zoom));
         std::ofstream(env.mainIni, std::ios::binary) << ini;
     }
+    // The message shown as a person sees it: look checks its dialog, then Escape closes it. The
+    // button the answer counts as.
+    int showMessage(const ui::MessageRequest& request, const std::function<void(QWidget&)>& look) {
+        frontEnd->setMessageAnswerer(nullptr);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            look(*dialog);
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        const int answer = frontEnd->message(request);
+        EXPECT_TRUE(seen);
+        return answer;
+    }
 };
 
 // The destinations and the zoom change what the print windows hold; the walk opens each other
@@ -62,20 +78,12 @@ TEST_P(WindowFitTest, PrintWindowsFitTheScreenAtEachDestinationAndZoom) {
         EXPECT_EQ(scrollOf(window)->verticalScrollBar()->isVisible(), o.scrollsDown);
 
         // A message opens on the window that asks it.
-        frontEnd->setMessageAnswerer(nullptr);
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            seen = true;
-            expectCentredOn(*dialog, frontEnd->windowOf(*ui::desktop().activeForm()));
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        });
         ui::MessageRequest request;
         request.text = "I valori sono stati memorizzati";
         request.buttons = {"&Ok"};
-        frontEnd->message(request);
-        EXPECT_TRUE(seen);
+        showMessage(request, [&](QWidget& dialog) {
+            expectCentredOn(dialog, frontEnd->windowOf(*ui::desktop().activeForm()));
+        });
         answerMessages();
     }
 }
@@ -191,22 +199,21 @@ TEST_P(WindowFitTest, MessagesFitTheScreenALongOneScrollsItsText) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        frontEnd->setMessageAnswerer(nullptr);
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            QWidget* dialog = QApplication::activeModalWidget();
-            ASSERT_NE(dialog, nullptr);
-            seen = true;
-            const QRect area = dialog->screen()->availableGeometry();
-            EXPECT_TRUE(area.contains(dialog->frameGeometry()))
-                << text(dialog->frameGeometry()) << " within " << text(area);
-            EXPECT_LE(dialog->height(), area.height() - kTitleAndPanel);
-            for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
-                QRect place(button->mapTo(dialog, QPoint()), button->size());
-                EXPECT_TRUE(button->isVisible() && dialog->rect().contains(place));
+        ui::MessageRequest request;
+        request.source = ui::MessageRequest::Source::MessageWindow;
+        request.text = c.text;
+        request.buttons = {"&Sì", "&No"};
+        auto look = [&](QWidget& dialog) {
+            const QRect area = dialog.screen()->availableGeometry();
+            EXPECT_TRUE(area.contains(dialog.frameGeometry()))
+                << text(dialog.frameGeometry()) << " within " << text(area);
+            EXPECT_LE(dialog.height(), area.height() - kTitleAndPanel);
+            for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+                QRect place(button->mapTo(&dialog, QPoint()), button->size());
+                EXPECT_TRUE(button->isVisible() && dialog.rect().contains(place));
             }
-            auto* box = dialog->findChild<QPlainTextEdit*>();
-            auto* label = dialog->findChild<QLabel*>(QStringLiteral("labMessaggio"));
+            auto* box = dialog.findChild<QPlainTextEdit*>();
+            auto* label = dialog.findChild<QLabel*>(QStringLiteral("labMessaggio"));
             if (c.shown != Either) {
                 EXPECT_EQ(box != nullptr, c.shown == Box);
             }
@@ -217,14 +224,8 @@ TEST_P(WindowFitTest, MessagesFitTheScreenALongOneScrollsItsText) {
                 EXPECT_GE(label->height(), label->heightForWidth(label->width()))
                     << "lines cut off";
             }
-            QTest::keyClick(dialog, Qt::Key_Escape);
-        });
-        ui::MessageRequest request;
-        request.source = ui::MessageRequest::Source::MessageWindow;
-        request.text = c.text;
-        request.buttons = {"&Sì", "&No"};
-        EXPECT_EQ(frontEnd->message(request), 2);
-        EXPECT_TRUE(seen);
+        };
+        EXPECT_EQ(showMessage(request, look), 2);
     }
     answerMessages();
 }
