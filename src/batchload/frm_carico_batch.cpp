@@ -244,8 +244,8 @@ void frmCaricoBatch::MostraProgresso(const ProgressoElab& progresso) {
         max = static_cast<double>(progresso.secondNumber());
         value = static_cast<double>(std::clamp(progresso.value(), 0L, progresso.secondNumber()));
     }
-    if (max != proDaFare.max()) proDaFare.setMax(max);
-    if (value != proDaFare.value()) proDaFare.setValue(value);
+    proDaFare.setMax(max);
+    proDaFare.setValue(value);
 }
 
 void registraFrmCaricoBatch() {

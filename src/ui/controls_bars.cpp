@@ -144,6 +144,7 @@ ProgressBar::ProgressBar(Form& form, std::string name, int index)
 
 void ProgressBar::setMin(double v) {
     if (v >= max_) invalidPropertyValue(*this);
+    if (v == min_) return;
     min_ = v;
     value_ = std::max(value_, min_);
     changed(Property::Range);
@@ -151,6 +152,7 @@ void ProgressBar::setMin(double v) {
 
 void ProgressBar::setMax(double v) {
     if (v <= min_) invalidPropertyValue(*this);
+    if (v == max_) return;
     max_ = v;
     value_ = std::min(value_, max_);
     changed(Property::Range);
@@ -158,6 +160,7 @@ void ProgressBar::setMax(double v) {
 
 void ProgressBar::setValue(double v) {
     if (v < min_ || v > max_) invalidPropertyValue(*this);
+    if (v == value_) return;
     value_ = v;
     changed(Property::Value);
 }
