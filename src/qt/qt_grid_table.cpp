@@ -2,7 +2,6 @@
 #include "qt/qt_grid_table.h"
 
 #include <QEvent>
-#include <QResizeEvent>
 #include <utility>
 
 namespace tolvane::qt {
@@ -13,14 +12,9 @@ void GridTable::setColumnWidths(std::vector<int> widths) {
     fillWidth();
 }
 
-void GridTable::resizeEvent(QResizeEvent* event) {
-    QTableWidget::resizeEvent(event);
-    fillWidth();
-}
-
 bool GridTable::viewportEvent(QEvent* event) {
     const bool handled = QTableWidget::viewportEvent(event);
-    // The viewport narrows when the bar to scroll down comes, and widens when it goes.
+    // The viewport follows the table's size, and narrows when the bar to scroll down comes.
     if (event->type() == QEvent::Resize) fillWidth();
     return handled;
 }

@@ -16,7 +16,6 @@ class GridTable : public QTableWidget {
     void setColumnWidths(std::vector<int> widths);
 
   protected:
-    void resizeEvent(QResizeEvent* event) override;
     bool viewportEvent(QEvent* event) override;
 
   private:
