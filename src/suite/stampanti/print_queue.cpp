@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "platform/cups_connection.h"
+#include "platform/scope_guard.h"
 #include "platform/text.h"
 
 namespace tolvane {
@@ -20,19 +21,6 @@ namespace {
 
 struct IppDelete {
     void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-};
-
-class FileCloser {
-  public:
-    explicit FileCloser(int fd) : fd_(fd) {}
-    ~FileCloser() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-
-  private:
-    int fd_;
 };
 
 std::string notReceived(const std::string& printer) {
@@ -76,7 +64,9 @@ std::shared_ptr<PrintQueue>& installed() {
 
 Submitted CupsPrintQueue::submit(const PrintJob& job, std::string& error) {
     const int fd = ::open(job.file.c_str(), O_RDONLY | O_CLOEXEC);
-    const FileCloser closer(fd);
+    const ScopeGuard closer([fd] {
+        if (fd >= 0) ::close(fd);
+    });
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0) {
         error = refused(job.printer, "file di stampa non trovato: " + job.file);
