@@ -163,20 +163,15 @@ void CupsConnection::waitOver() {
 
 void CupsConnection::answered() { since_ = std::chrono::steady_clock::now(); }
 
-ipp_t* CupsConnection::received(ipp_t* response) {
-    if (stopFailure_) {
-        ippDelete(response);
-        std::rethrow_exception(stopFailure_);
-    }
-    if (failure_ != Failure::None) {
-        ippDelete(response);
-        return nullptr;
-    }
-    if (response == nullptr) failure_ = Failure::Broken;
-    return response;
+Ipp CupsConnection::received(ipp_t* response) {
+    Ipp owned(response);
+    if (stopFailure_) std::rethrow_exception(stopFailure_);
+    if (failure_ != Failure::None) return nullptr;
+    if (!owned) failure_ = Failure::Broken;
+    return owned;
 }
 
-ipp_t* CupsConnection::ask(ipp_t* request, const char* resource) {
+Ipp CupsConnection::ask(ipp_t* request, const char* resource) {
     const ScopeGuard shown([this] { waitOver(); });
     if (!http_ || failure_ != Failure::None) {
         ippDelete(request);
@@ -186,11 +181,8 @@ ipp_t* CupsConnection::ask(ipp_t* request, const char* resource) {
     return received(cupsDoRequest(http_.get(), request, resource));
 }
 
-ipp_t* CupsConnection::ask(ipp_t* request, const char* resource, int fd, std::size_t length) {
-    struct IppDelete {
-        void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-    };
-    const std::unique_ptr<ipp_t, IppDelete> owned(request);
+Ipp CupsConnection::ask(ipp_t* request, const char* resource, int fd, std::size_t length) {
+    const Ipp owned(request);
     const ScopeGuard shown([this] { waitOver(); });
     if (!http_ || failure_ != Failure::None) return nullptr;
     answered();

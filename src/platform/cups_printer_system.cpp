@@ -26,17 +26,13 @@ namespace tolvane {
 
 namespace {
 
-struct IppDelete {
-    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-};
 struct FileClose {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
-using Ipp = std::unique_ptr<ipp_t, IppDelete>;
 
 // The request's answer when the server accepted it; nullptr otherwise.
 Ipp ask(CupsConnection& connection, ipp_t* request, const char* resource) {
-    Ipp response(connection.ask(request, resource));
+    Ipp response = connection.ask(request, resource);
     if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) return {};
     return response;
 }

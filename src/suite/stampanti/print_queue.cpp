@@ -19,10 +19,6 @@ namespace tolvane {
 
 namespace {
 
-struct IppDelete {
-    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-};
-
 std::string notReceived(const std::string& printer) {
     return ": la stampante " + printer + " non ha ricevuto la stampa";
 }
@@ -76,9 +72,8 @@ Submitted CupsPrintQueue::submit(const PrintJob& job, std::string& error) {
     const std::string server = "Il server di stampa " + name;
     CupsConnection connection(server_, timeoutSeconds_);
     const std::string resource = "/printers/" + percentEncoded(job.printer, "-._~");
-    std::unique_ptr<ipp_t, IppDelete> response(
-        connection.ask(printJobRequest(job, resource), resource.c_str(), fd,
-                       static_cast<std::size_t>(info.st_size)));
+    const Ipp response = connection.ask(printJobRequest(job, resource), resource.c_str(), fd,
+                                        static_cast<std::size_t>(info.st_size));
     switch (connection.failure()) {
         case CupsConnection::Failure::None:
             break;
