@@ -63,10 +63,9 @@ CupsConnection::CupsConnection(const std::string& server, int timeoutSeconds)
     std::string host;
     int port = 0;
     cupsServerAddress(server_, host, port);
-    PrintServerWaits* waits = PrintServerWaits::current();
-    if (printServerSilent(server_) || (waits != nullptr && waits->silentBefore(server_))) {
+    if (printServerSilent(server_)) {
         failure_ = Failure::Silent;
-        if (waits != nullptr) waits->serverSilent(server_);
+        if (PrintServerWaits* waits = PrintServerWaits::current()) waits->serverSilent(server_);
         return;
     }
     connect(host, port);
