@@ -47,6 +47,10 @@ void cupsServerAddress(const std::string& server, std::string& host, int& port) 
     }
 }
 
+std::string cupsPrinterResource(const std::string& name) {
+    return "/printers/" + percentEncoded(name, "-._~");
+}
+
 std::string cupsServerName(const std::string& server) {
     std::string host;
     int port = 0;

@@ -37,8 +37,6 @@ Ipp ask(CupsConnection& connection, ipp_t* request, const char* resource) {
     return response;
 }
 
-std::string resourceName(const std::string& name) { return percentEncoded(name, "-._~"); }
-
 std::string text(ipp_attribute_t* attr, int index = 0) {
     const char* value = ippGetString(attr, index, nullptr);
     return value ? value : "";
@@ -136,7 +134,7 @@ std::string cupsQueueAddress(const std::string& server, const std::string& name)
         address += host.find(':') != std::string::npos ? "[" + host + "]" : host;
     }
     if (!host.empty() && host.front() != '/' && port != 631) address += ":" + std::to_string(port);
-    return address + "/printers/" + resourceName(name);
+    return address + cupsPrinterResource(name);
 }
 
 PpdMedia readPpdMedia(std::string_view ppd) {
@@ -315,7 +313,7 @@ CupsPrinterSystem::Media CupsPrinterSystem::media(const std::string& name) {
 
     std::unique_ptr<std::FILE, FileClose> file(std::tmpfile());
     if (!file) return media;
-    const auto resource = "/printers/" + resourceName(name) + ".ppd";
+    const auto resource = cupsPrinterResource(name) + ".ppd";
     if (connection.getFile(resource.c_str(), fileno(file.get())) == HTTP_STATUS_OK) {
         std::string content;
         std::rewind(file.get());

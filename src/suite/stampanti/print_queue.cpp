@@ -13,7 +13,6 @@
 
 #include "platform/cups_connection.h"
 #include "platform/scope_guard.h"
-#include "platform/text.h"
 
 namespace tolvane {
 
@@ -71,7 +70,7 @@ Submitted CupsPrintQueue::submit(const PrintJob& job, std::string& error) {
     const std::string name = cupsServerName(server_);
     const std::string server = "Il server di stampa " + name;
     CupsConnection connection(server_, timeoutSeconds_);
-    const std::string resource = "/printers/" + percentEncoded(job.printer, "-._~");
+    const std::string resource = cupsPrinterResource(job.printer);
     const Ipp response = connection.ask(printJobRequest(job, resource), resource.c_str(), fd,
                                         static_cast<std::size_t>(info.st_size));
     switch (connection.failure()) {
