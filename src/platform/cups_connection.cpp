@@ -47,6 +47,11 @@ void cupsServerAddress(const std::string& server, std::string& host, int& port) 
     }
 }
 
+bool cupsHostIsLocal(const std::string& host) {
+    return host.empty() || host.front() == '/' || equalText(host, "localhost") ||
+           host == "127.0.0.1" || host == "::1";
+}
+
 std::string cupsPrinterResource(const std::string& name) {
     return "/printers/" + percentEncoded(name, "-._~");
 }
@@ -55,11 +60,7 @@ std::string cupsServerName(const std::string& server) {
     std::string host;
     int port = 0;
     cupsServerAddress(server, host, port);
-    if (host.empty() || host.front() == '/' || equalText(host, "localhost") ||
-        host == "127.0.0.1" || host == "::1") {
-        return "di questo computer";
-    }
-    return host;
+    return cupsHostIsLocal(host) ? "di questo computer" : host;
 }
 
 CupsConnection::CupsConnection(const std::string& server, int timeoutSeconds)

@@ -24,6 +24,9 @@ using Ipp = std::unique_ptr<ipp_t, IppDelete>;
 // Where a server given as a Unix socket path, "host" or "host:port" is reached ("" the server
 // the client is configured for); the port is the IPP port unless the text names one.
 void cupsServerAddress(const std::string& server, std::string& host, int& port);
+// True for a host of this machine, as cupsServerAddress gives it: a Unix socket path (or none),
+// "localhost" or a loopback address.
+bool cupsHostIsLocal(const std::string& host);
 // A queue's resource on its server: "/printers/NAME", the name percent-encoded.
 std::string cupsPrinterResource(const std::string& name);
 // The server as a message names it: its host, or "di questo computer" for a server on this

@@ -125,10 +125,8 @@ std::string cupsQueueAddress(const std::string& server, const std::string& name)
     std::string host;
     int port = 0;
     cupsServerAddress(server, host, port);
-    const bool local = host.empty() || host.front() == '/' || equalText(host, "localhost") ||
-                       host == "127.0.0.1" || host == "::1";
     std::string address = "ipp://";
-    if (local) {
+    if (cupsHostIsLocal(host)) {
         address += "localhost";
     } else {
         address += host.find(':') != std::string::npos ? "[" + host + "]" : host;
