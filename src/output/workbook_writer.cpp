@@ -11,6 +11,7 @@
 
 #include "platform/numbered_error.h"
 #include "platform/save_file.h"
+#include "platform/scope_guard.h"
 
 namespace tolvane {
 
@@ -123,12 +124,9 @@ std::vector<WorkbookCell> writeWorkbook(const PrintList& list,
         throw NumberedError(errnum::FileAccess, "Impossibile scrivere il file " + path, kSource);
     }
     // A book left on a refusal is let go of without being written.
-    struct Release {
-        lxw_workbook*& book;
-        ~Release() {
-            if (book != nullptr) lxw_workbook_free(book);
-        }
-    } release{book};
+    const ScopeGuard release([&book] {
+        if (book != nullptr) lxw_workbook_free(book);
+    });
     lxw_worksheet* sheet = workbook_add_worksheet(book, nullptr);
     lxw_format* bold = workbook_add_format(book);
     format_set_bold(bold);

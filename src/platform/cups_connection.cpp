@@ -47,15 +47,20 @@ void cupsServerAddress(const std::string& server, std::string& host, int& port) 
     }
 }
 
+bool cupsHostIsLocal(const std::string& host) {
+    return host.empty() || host.front() == '/' || equalText(host, "localhost") ||
+           host == "127.0.0.1" || host == "::1";
+}
+
+std::string cupsPrinterResource(const std::string& name) {
+    return "/printers/" + percentEncoded(name, "-._~");
+}
+
 std::string cupsServerName(const std::string& server) {
     std::string host;
     int port = 0;
     cupsServerAddress(server, host, port);
-    if (host.empty() || host.front() == '/' || equalText(host, "localhost") ||
-        host == "127.0.0.1" || host == "::1") {
-        return "di questo computer";
-    }
-    return host;
+    return cupsHostIsLocal(host) ? "di questo computer" : host;
 }
 
 CupsConnection::CupsConnection(const std::string& server, int timeoutSeconds)
@@ -63,10 +68,9 @@ CupsConnection::CupsConnection(const std::string& server, int timeoutSeconds)
     std::string host;
     int port = 0;
     cupsServerAddress(server_, host, port);
-    PrintServerWaits* waits = PrintServerWaits::current();
-    if (printServerSilent(server_) || (waits != nullptr && waits->silentBefore(server_))) {
+    if (printServerSilent(server_)) {
         failure_ = Failure::Silent;
-        if (waits != nullptr) waits->serverSilent(server_);
+        if (PrintServerWaits* waits = PrintServerWaits::current()) waits->serverSilent(server_);
         return;
     }
     connect(host, port);
@@ -163,20 +167,15 @@ void CupsConnection::waitOver() {
 
 void CupsConnection::answered() { since_ = std::chrono::steady_clock::now(); }
 
-ipp_t* CupsConnection::received(ipp_t* response) {
-    if (stopFailure_) {
-        ippDelete(response);
-        std::rethrow_exception(stopFailure_);
-    }
-    if (failure_ != Failure::None) {
-        ippDelete(response);
-        return nullptr;
-    }
-    if (response == nullptr) failure_ = Failure::Broken;
-    return response;
+Ipp CupsConnection::received(ipp_t* response) {
+    Ipp owned(response);
+    if (stopFailure_) std::rethrow_exception(stopFailure_);
+    if (failure_ != Failure::None) return nullptr;
+    if (!owned) failure_ = Failure::Broken;
+    return owned;
 }
 
-ipp_t* CupsConnection::ask(ipp_t* request, const char* resource) {
+Ipp CupsConnection::ask(ipp_t* request, const char* resource) {
     const ScopeGuard shown([this] { waitOver(); });
     if (!http_ || failure_ != Failure::None) {
         ippDelete(request);
@@ -186,11 +185,8 @@ ipp_t* CupsConnection::ask(ipp_t* request, const char* resource) {
     return received(cupsDoRequest(http_.get(), request, resource));
 }
 
-ipp_t* CupsConnection::ask(ipp_t* request, const char* resource, int fd, std::size_t length) {
-    struct IppDelete {
-        void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-    };
-    const std::unique_ptr<ipp_t, IppDelete> owned(request);
+Ipp CupsConnection::ask(ipp_t* request, const char* resource, int fd, std::size_t length) {
+    const Ipp owned(request);
     const ScopeGuard shown([this] { waitOver(); });
     if (!http_ || failure_ != Failure::None) return nullptr;
     answered();

@@ -16,9 +16,19 @@
 
 namespace tolvane {
 
+struct IppDelete {
+    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
+};
+using Ipp = std::unique_ptr<ipp_t, IppDelete>;
+
 // Where a server given as a Unix socket path, "host" or "host:port" is reached ("" the server
 // the client is configured for); the port is the IPP port unless the text names one.
 void cupsServerAddress(const std::string& server, std::string& host, int& port);
+// True for a host of this machine, as cupsServerAddress gives it: a Unix socket path (or none),
+// "localhost" or a loopback address.
+bool cupsHostIsLocal(const std::string& host);
+// A queue's resource on its server: "/printers/NAME", the name percent-encoded.
+std::string cupsPrinterResource(const std::string& name);
 // The server as a message names it: its host, or "di questo computer" for a server on this
 // machine.
 std::string cupsServerName(const std::string& server);
@@ -45,9 +55,9 @@ class CupsConnection {
     // The request's answer when the server gave one (any status); nullptr, and failure() says
     // why, otherwise. Takes the request. A failure of the stop check is raised once libcups is
     // left, as from the other calls.
-    ipp_t* ask(ipp_t* request, const char* resource);
+    Ipp ask(ipp_t* request, const char* resource);
     // The same with the document read from fd (length bytes) after the request.
-    ipp_t* ask(ipp_t* request, const char* resource, int fd, std::size_t length);
+    Ipp ask(ipp_t* request, const char* resource, int fd, std::size_t length);
     // A file of the server into fd.
     http_status_t getFile(const char* resource, int fd);
 
@@ -64,7 +74,7 @@ class CupsConnection {
     // Starts the limit again for the next answer; each part of an upload counts as one.
     void answered();
     // The answer once libcups is left: nullptr after a failure, which it records.
-    ipp_t* received(ipp_t* response);
+    Ipp received(ipp_t* response);
 
     std::string server_;
     std::chrono::milliseconds limit_;

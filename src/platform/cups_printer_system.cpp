@@ -26,22 +26,16 @@ namespace tolvane {
 
 namespace {
 
-struct IppDelete {
-    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-};
 struct FileClose {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
-using Ipp = std::unique_ptr<ipp_t, IppDelete>;
 
 // The request's answer when the server accepted it; nullptr otherwise.
 Ipp ask(CupsConnection& connection, ipp_t* request, const char* resource) {
-    Ipp response(connection.ask(request, resource));
+    Ipp response = connection.ask(request, resource);
     if (!response || ippGetStatusCode(response.get()) > IPP_STATUS_OK_EVENTS_COMPLETE) return {};
     return response;
 }
-
-std::string resourceName(const std::string& name) { return percentEncoded(name, "-._~"); }
 
 std::string text(ipp_attribute_t* attr, int index = 0) {
     const char* value = ippGetString(attr, index, nullptr);
@@ -131,16 +125,14 @@ std::string cupsQueueAddress(const std::string& server, const std::string& name)
     std::string host;
     int port = 0;
     cupsServerAddress(server, host, port);
-    const bool local = host.empty() || host.front() == '/' || equalText(host, "localhost") ||
-                       host == "127.0.0.1" || host == "::1";
     std::string address = "ipp://";
-    if (local) {
+    if (cupsHostIsLocal(host)) {
         address += "localhost";
     } else {
         address += host.find(':') != std::string::npos ? "[" + host + "]" : host;
     }
     if (!host.empty() && host.front() != '/' && port != 631) address += ":" + std::to_string(port);
-    return address + "/printers/" + resourceName(name);
+    return address + cupsPrinterResource(name);
 }
 
 PpdMedia readPpdMedia(std::string_view ppd) {
@@ -319,7 +311,7 @@ CupsPrinterSystem::Media CupsPrinterSystem::media(const std::string& name) {
 
     std::unique_ptr<std::FILE, FileClose> file(std::tmpfile());
     if (!file) return media;
-    const auto resource = "/printers/" + resourceName(name) + ".ppd";
+    const auto resource = cupsPrinterResource(name) + ".ppd";
     if (connection.getFile(resource.c_str(), fileno(file.get())) == HTTP_STATUS_OK) {
         std::string content;
         std::rewind(file.get());

@@ -17,6 +17,7 @@ PrintServerWaits*& currentWaits() {
 struct SilentServer {
     std::string server;
     std::chrono::steady_clock::time_point since;
+    bool inPrint = false;  // found silent by the running print: silent until it ends
 };
 
 std::vector<SilentServer>& silentServers() {
@@ -45,7 +46,8 @@ bool printServerSilent(const std::string& server) {
     const auto found = std::find_if(servers.begin(), servers.end(),
                                     [&](const SilentServer& s) { return s.server == server; });
     if (found == servers.end()) return false;
-    if (now() - found->since < std::chrono::seconds(kSilentServerPauseSeconds)) return true;
+    if (found->inPrint || now() - found->since < std::chrono::seconds(kSilentServerPauseSeconds))
+        return true;
     servers.erase(found);
     return false;
 }
@@ -74,7 +76,9 @@ PrintServerWaits::PrintServerWaits(std::function<bool()> stop)
 }
 
 PrintServerWaits::~PrintServerWaits() {
-    if (!joined_) currentWaits() = nullptr;
+    if (joined_) return;
+    currentWaits() = nullptr;
+    for (SilentServer& s : silentServers()) s.inPrint = false;
 }
 
 PrintServerWaits* PrintServerWaits::current() { return currentWaits(); }
@@ -89,14 +93,9 @@ bool PrintServerWaits::stopAsked() {
 
 void PrintServerWaits::serverSilent(const std::string& server) {
     gaveUp_ = true;
-    if (!silentBefore(server)) silent_.push_back(server);
-}
-
-bool PrintServerWaits::silentBefore(const std::string& server) const {
-    for (const std::string& silent : silent_) {
-        if (silent == server) return true;
+    for (SilentServer& s : silentServers()) {
+        if (s.server == server) s.inPrint = true;
     }
-    return false;
 }
 
 }  // namespace tolvane

@@ -6,7 +6,6 @@
 #include <chrono>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace tolvane {
 
@@ -19,7 +18,8 @@ constexpr int kPrintServerTimeoutSeconds = 20;
 // back is asked again at the first try after it.
 constexpr int kSilentServerPauseSeconds = 60;
 
-// True while the server is in that pause: a wait on it ends at once.
+// True while the server is in that pause, or found silent by the running print: a wait on it
+// ends at once.
 bool printServerSilent(const std::string& server);
 // For the connections: the server kept the program waiting to the limit.
 void printServerWentSilent(const std::string& server);
@@ -48,14 +48,13 @@ class PrintServerWaits {
     // the stop said so.
     bool gaveUp() const;
 
-    // For the connections: asks the stop; remembers a server that did not answer.
+    // For the connections: asks the stop; gives up a wait on a server found silent, and on it
+    // for the rest of the print.
     bool stopAsked();
     void serverSilent(const std::string& server);
-    bool silentBefore(const std::string& server) const;
 
   private:
     std::function<bool()> stop_;
-    std::vector<std::string> silent_;
     bool gaveUp_ = false;
     bool joined_;
 };

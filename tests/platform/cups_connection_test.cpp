@@ -57,6 +57,24 @@ TEST(CupsConnectionSilent, EveryLookupEndsAtTheLimitWithNothingAndAPrintWaitsOnl
     EXPECT_EQ(asked, first) << "a server silent once in a print is not waited for again";
 }
 
+// The print's own memory outlasts the server's pause; the print over, the pause alone counts.
+TEST(CupsConnectionSilent, AServerSilentInAPrintIsNotWaitedForAgainInItHoweverLongItLasts) {
+    SilentPrintServer silent;
+    ASSERT_TRUE(silent.listening());
+    ScratchFolder folder;
+    CupsPrinterSystem system(silent.socket(), folder.file("lpoptions"), 1);
+    {
+        PrintServerWaits waits([] { return false; });
+        EXPECT_TRUE(system.printers().empty());
+        EXPECT_EQ(silent.connections(), 1);
+        passPrintServerTime(std::chrono::seconds(kSilentServerPauseSeconds));
+        EXPECT_TRUE(system.printers().empty());
+        EXPECT_EQ(silent.connections(), 1) << "waited for again in the print that found it silent";
+    }
+    EXPECT_TRUE(system.printers().empty());
+    EXPECT_EQ(silent.connections(), 2) << "not asked again once the print was over";
+}
+
 TEST(CupsConnectionSilent, StopEndsTheWaitAndItsFailureIsRaisedOutsideTheLibrary) {
     SilentPrintServer silent;
     ASSERT_TRUE(silent.listening());

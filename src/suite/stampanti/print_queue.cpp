@@ -12,28 +12,11 @@
 #include <sstream>
 
 #include "platform/cups_connection.h"
-#include "platform/text.h"
+#include "platform/scope_guard.h"
 
 namespace tolvane {
 
 namespace {
-
-struct IppDelete {
-    void operator()(ipp_t* ipp) const { ippDelete(ipp); }
-};
-
-class FileCloser {
-  public:
-    explicit FileCloser(int fd) : fd_(fd) {}
-    ~FileCloser() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    FileCloser(const FileCloser&) = delete;
-    FileCloser& operator=(const FileCloser&) = delete;
-
-  private:
-    int fd_;
-};
 
 std::string notReceived(const std::string& printer) {
     return ": la stampante " + printer + " non ha ricevuto la stampa";
@@ -76,7 +59,9 @@ std::shared_ptr<PrintQueue>& installed() {
 
 Submitted CupsPrintQueue::submit(const PrintJob& job, std::string& error) {
     const int fd = ::open(job.file.c_str(), O_RDONLY | O_CLOEXEC);
-    const FileCloser closer(fd);
+    const ScopeGuard closer([fd] {
+        if (fd >= 0) ::close(fd);
+    });
     struct stat info {};
     if (fd < 0 || ::fstat(fd, &info) != 0) {
         error = refused(job.printer, "file di stampa non trovato: " + job.file);
@@ -85,10 +70,9 @@ Submitted CupsPrintQueue::submit(const PrintJob& job, std::string& error) {
     const std::string name = cupsServerName(server_);
     const std::string server = "Il server di stampa " + name;
     CupsConnection connection(server_, timeoutSeconds_);
-    const std::string resource = "/printers/" + percentEncoded(job.printer, "-._~");
-    std::unique_ptr<ipp_t, IppDelete> response(
-        connection.ask(printJobRequest(job, resource), resource.c_str(), fd,
-                       static_cast<std::size_t>(info.st_size)));
+    const std::string resource = cupsPrinterResource(job.printer);
+    const Ipp response = connection.ask(printJobRequest(job, resource), resource.c_str(), fd,
+                                        static_cast<std::size_t>(info.st_size));
     switch (connection.failure()) {
         case CupsConnection::Failure::None:
             break;
